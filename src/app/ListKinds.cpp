@@ -1,0 +1,93 @@
+#include "ListKinds.h"
+
+#include "Cp932.h"
+#include "MskMatch.h"
+#include "StrUtils.h"
+
+#include <array>
+
+namespace quillon {
+namespace {
+
+constexpr std::array<TListKindInfo, kListKindCount> kKinds{{
+    {"", "Common", ""},
+    {"*MOTION*.LST", "Motion", "TMotionColourer"},
+    {"*COMMAND*.LST", "Command", "TCommandColourer"},
+    {"*ZCOMMAND*.LST", "ZCommand", "TZCommandColourer"},
+    {"*VOICE*.LST", "Voice", "TVoiceColourer"},
+    {"*ZVOICE*.LST", "ZVoice", "TZVoiceColourer"},
+    {"*ENEMY*.LST", "Enemy", "TStdEnemyColourer"},
+    {"*.QES", "QES", "TQesEnemyColourer"},
+    {"*BMP*.LST", "Bmp", "TBmpColourer"},
+}};
+
+// Vantor names come before the classic masks that would also match them.
+constexpr std::array<int, 8> kMaskOrder{lkMotion, lkZCommand, lkCommand, lkZVoice, lkVoice, lkEnemy, lkQes, lkBmp};
+
+// The name part of a file name, in CP932 as the masks are.
+std::string NamePart(std::string_view fileName) {
+    size_t slash = fileName.find_last_of("/\\");
+    return Utf8ToCp932(slash == std::string_view::npos ? fileName : fileName.substr(slash + 1));
+}
+
+// The kind the first line's mark gives (0 without one); named is false for a list without a name.
+int KindOfFirstLine(std::string_view line, bool named, const std::string& name) {
+    std::string_view mark = Trim(line).substr(0, 3);
+    if (mark == "--R") return lkMotion;
+    if (mark == "Cmd") return !named || MatchesMask(name, kKinds[lkZCommand].Mask) ? lkZCommand : lkCommand;
+    if (mark == "Num") return !named || MatchesMask(name, kKinds[lkZVoice].Mask) ? lkZVoice : lkVoice;
+    if (mark == "Dis") return lkEnemy;
+    if (mark == "QES") return lkQes;
+    return lkText;
+}
+
+const char* const kQesSections[10] = {
+    "地上/非無敵/打撃判定あり", "地上/非無敵/立ち",         "地上/非無敵/しゃがみ",     "地上/非無敵/その他",
+    "地上/無敵/打撃判定あり",   "地上/無敵/打撃判定なし",   "空中/非無敵/打撃判定あり", "空中/非無敵/打撃判定なし",
+    "空中/無敵/打撃判定あり",   "空中/無敵/打撃判定なし",
+};
+
+void Fill(std::vector<std::string>& lines, std::initializer_list<const char*> text) {
+    lines.assign(text.begin(), text.end());
+}
+
+} // namespace
+
+const TListKindInfo& ListKindInfo(int kind) { return kKinds.at(static_cast<size_t>(kind)); }
+
+int DetectFileKind(const std::vector<std::string>& Lines, std::string_view FileName) {
+    const bool named = !FileName.empty();
+    const std::string name = named ? NamePart(FileName) : std::string();
+    int kind = Lines.empty() ? lkText : KindOfFirstLine(Lines[0], named, name);
+    if (kind != lkText || !named) return kind;
+    for (int k : kMaskOrder)
+        if (MatchesMask(name, kKinds[k].Mask)) return k;
+    return lkText;
+}
+
+int KindWithHint(int detected, int hint) { return detected == lkText && hint != -1 ? hint : detected; }
+
+void NewMotionList(std::vector<std::string>& Lines) {
+    Fill(Lines, {"--R---G---B---G", "  0   0 255  16",
+                 "-Num---To-Sp-Pic-De-Ci-V---VxRx--VyRy-C-CL-G-Da--Hit-H-Flag-Def1---------Def2---------Att1---------COMMENT"});
+}
+void NewCommandList(std::vector<std::string>& Lines) { Fill(Lines, {"CmdNum--Command--Cancel--Std-AmnNum--Vx--Comment"}); }
+void NewZCommandList(std::vector<std::string>& Lines) {
+    Fill(Lines, {"CmdNum--Command--Cancel--Std-AmnNum--Sh-Sp-Dk--Comment"});
+}
+void NewVoiceList(std::vector<std::string>& Lines) { Fill(Lines, {"Num--WAVE--------COMMENT"}); }
+void NewZVoiceList(std::vector<std::string>& Lines) { Fill(Lines, {"Num--WAVE--------Dp-COMMENT"}); }
+void NewEnemyList(std::vector<std::string>& Lines) { Fill(Lines, {"Distance--100--Command--COMMENT"}); }
+void NewBitmapList(std::vector<std::string>& Lines) { Lines.clear(); }
+
+void NewQesSource(std::vector<std::string>& Lines) {
+    Lines.push_back("QESVer1.1");
+    Lines.push_back("FORMAT=#E100[E040[E050[%0@]E300[%1@]E400[%2@]%3@]E050[%4@]%5@]E200[E040[E050[%6@]%7@]E050[%8@]%9@]");
+    for (int i = 0; i < 10; ++i) {
+        Lines.push_back(Utf8ToCp932(":" + IntToStr(i) + " " + kQesSections[i]));
+        Lines.push_back("Distance--100--Command--COMMENT");
+        Lines.push_back("\\e");
+    }
+}
+
+} // namespace quillon

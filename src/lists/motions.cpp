@@ -1,0 +1,335 @@
+#include "motions.h"
+
+#include "StrUtils.h"
+
+#include <charconv>
+#include <cmath>
+#include <algorithm>
+#include <optional>
+
+namespace quillon {
+namespace {
+
+enum class TTokenRule { Standard, ToBlank, De, Ci, V, Rest };
+
+TTokenRule RuleOf(int field) {
+    switch (field) {
+    case mfPic: case mfFlag: case mfDef1: case mfDef2: case mfAtt1: return TTokenRule::ToBlank;
+    case mfDe: return TTokenRule::De;
+    case mfCi: return TTokenRule::Ci;
+    case mfV: return TTokenRule::V;
+    case mfComment: return TTokenRule::Rest;
+    default: return TTokenRule::Standard;
+    }
+}
+
+bool IsSign(char c) { return c == '+' || c == '-'; }
+
+// Reads characters from line[p] while keep(c) holds; returns the position of the first that fails.
+template <class Keep> size_t TakeWhile(std::string_view line, size_t p, Keep keep) {
+    while (p < line.size() && keep(line[p])) ++p;
+    return p;
+}
+
+size_t TakeDigits(std::string_view line, size_t p) { return TakeWhile(line, p, IsDigit); }
+
+bool DigitAt(std::string_view line, size_t p) { return p < line.size() && IsDigit(line[p]); }
+
+// The end of the token whose first non-blank character is at q.
+size_t TokenEnd(std::string_view line, size_t q, TTokenRule rule) {
+    const char first = line[q];
+    size_t p = q + 1;
+    auto notIn = [](std::string_view stops) { return [stops](char c) { return stops.find(c) == std::string_view::npos; }; };
+    switch (rule) {
+    case TTokenRule::Standard: return TakeWhile(line, p, notIn("\n +-"));
+    case TTokenRule::ToBlank: return TakeWhile(line, p, notIn("\n "));
+    case TTokenRule::Rest: return line.size();
+    case TTokenRule::De:
+        if ((first == 'C' || first == 'E' || first == 'T') && p < line.size() && IsSign(line[p])) ++p;
+        else if (IsSign(first) && DigitAt(line, p)) ++p;
+        return TakeWhile(line, p, notIn("\n +-<>"));
+    case TTokenRule::Ci:
+        if ((first == '<' || first == '>') && p < line.size() && IsSign(line[p])) ++p;
+        else if (IsSign(first) && DigitAt(line, p)) ++p;
+        return TakeWhile(line, p, notIn("\n +-"));
+    case TTokenRule::V:
+        p = TakeDigits(line, p);
+        while (p < line.size() && line[p] == '/') {
+            ++p;
+            if (DigitAt(line, p)) p = TakeDigits(line, p);
+            else if (p < line.size() && IsSign(line[p]) && DigitAt(line, p + 1)) p = TakeDigits(line, p + 1);
+            else break;
+        }
+        return p;
+    }
+    return p;
+}
+
+bool IsDashOrIntAtLeast(std::string_view text, std::int32_t least) {
+    if (text == "-") return true;
+    auto value = StrToInt(text);
+    return value && *value >= least;
+}
+
+bool FieldPasses(int field, std::string_view token) {
+    std::string_view t = Trim(token);
+    switch (field) {
+    case mfNum: {
+        auto value = StrToInt(t);
+        return value && *value >= 0;
+    }
+    case mfTo: return IsDashOrIntAtLeast(t, -1);
+    case mfPic: {
+        TGroupPictures group;
+        return ParsePictureField(t, group);
+    }
+    case mfCi:
+        if (t.size() > 1 && (t.front() == '<' || t.front() == '>')) t.remove_prefix(1);
+        return StrToInt(t).has_value();
+    case mfHit: return IsDashOrIntAtLeast(t, 0);
+    default: return true;
+    }
+}
+
+// The fraction "0." + digits as alpha 0..254; nothing when the text is not a number.
+std::optional<std::int32_t> AlphaOfFraction(std::string_view digits) {
+    std::string text = "0." + std::string(digits);
+    double value = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+    double a = std::trunc(value * 255.0);
+    return static_cast<std::int32_t>(std::clamp(a, 0.0, 254.0));
+}
+
+// The extended digit alphabet of box codes, in search order.
+const std::string& BoxAlphabet() {
+    static const std::string alphabet = [] {
+        std::string s = "0123456789ABCDEF";
+        for (int b = 0x21; b <= 0x7E; ++b)
+            if (!IsDigit(static_cast<char>(b)) && !(b >= 'A' && b <= 'F')) s += static_cast<char>(b);
+        for (int b = 0xA1; b <= 0xDF; ++b) s += static_cast<char>(b);
+        return s;
+    }();
+    return alphabet;
+}
+
+} // namespace
+
+void SplitMotionLine(std::string_view Line, std::vector<std::string>& Fields) {
+    Fields.clear();
+    size_t p = 0;
+    for (int field = 0; field < kMotionFieldCount; ++field) {
+        if (field == mfComment) {
+            Fields.emplace_back(Line.substr(p));
+            return;
+        }
+        size_t q = p;
+        while (q < Line.size() && Line[q] == ' ') ++q;
+        if (q >= Line.size()) return;
+        if (field == mfNum && !IsDigit(Line[q])) return;
+        size_t end = TokenEnd(Line, q, RuleOf(field));
+        std::string_view token = Line.substr(p, end - p);
+        if (!FieldPasses(field, token)) return;
+        Fields.emplace_back(token);
+        p = end;
+        if (p >= Line.size()) return;
+    }
+}
+
+bool ParseMotionLine(std::string_view Line, TMotionLineObj& Obj) {
+    Obj.Clear();
+    std::vector<std::string> fields;
+    SplitMotionLine(Line, fields);
+    if (fields.size() != kMotionFieldCount) return false;
+    std::copy(fields.begin(), fields.end(), Obj.Items.begin());
+    Obj.Valid = true;
+    Obj.Num = StrToIntDef(Trim(fields[mfNum]), 0);
+    Obj.ToNum = StrToIntDef(Trim(fields[mfTo]), -2);
+    std::string_view ci = Trim(fields[mfCi]);
+    if (!ci.empty() && (ci.front() == '<' || ci.front() == '>')) {
+        Obj.CiMode = ci.front() == '<' ? 1 : -1;
+        ci.remove_prefix(1);
+    }
+    Obj.CiValue = StrToIntDef(ci, 0);
+    Obj.Hit = StrToIntDef(Trim(fields[mfHit]), -1);
+    DecodeBox(TrimLeft(fields[mfDef1]), Obj.Def1);
+    DecodeBox(TrimLeft(fields[mfDef2]), Obj.Def2);
+    DecodeBox(TrimLeft(fields[mfAtt1]), Obj.Att1);
+    ParsePictureField(fields[mfPic], Obj.Pictures);
+    return true;
+}
+
+TMotionLineList ParseMotionLines(const std::vector<std::string>& Source) {
+    TMotionLineList list(Source.size());
+    for (size_t i = 0; i < Source.size(); ++i) {
+        list[i].Line = Source[i];
+        ParseMotionLine(Source[i], list[i].Obj);
+    }
+    return list;
+}
+
+int SplitByChar(std::vector<std::string>& List, std::string_view Text, char Delimiter) {
+    List.clear();
+    std::string piece;
+    for (char c : Text) {
+        if (c == Delimiter) {
+            List.push_back(std::move(piece));
+            piece.clear();
+        } else {
+            piece += c;
+        }
+    }
+    if (!piece.empty()) List.push_back(std::move(piece));
+    return static_cast<int>(List.size());
+}
+
+bool ParsePictureField(std::string_view Text, TGroupPictures& Group) {
+    Group.Clear();
+    std::vector<std::string> pieces;
+    if (SplitByChar(pieces, Trim(Text), ':') == 0) return false;
+    std::vector<std::string> items;
+    SplitByChar(items, pieces[0], '/');
+    for (size_t k = 0; k < items.size() && Group.None == 0; ++k) {
+        TPicItemInfo item;
+        switch (ParsePicItem(items[k], item)) {
+        case -1: break;
+        case 0:
+            if (k == 0) Group.None = 1;
+            else Group.Items.emplace_back();
+            break;
+        default: Group.Items.push_back(item); break;
+        }
+    }
+    std::int32_t* params[] = {&Group.Param1, &Group.Param2, &Group.Param3};
+    for (size_t k = 1; k < pieces.size() && k <= 3; ++k)
+        if (auto value = StrToInt(pieces[k])) *params[k - 1] = *value;
+    return Group.None == 1 || !Group.Items.empty();
+}
+
+int ParsePicItem(std::string_view Text, TPicItemInfo& Item) {
+    Item.Clear();
+    std::vector<std::string> parts;
+    if (SplitByChar(parts, Text, ',') == 0) return 0;
+    int result = ParsePicNumber(parts[0], Item.Number, Item.BlendMode, Item.Alpha);
+    if (result <= 0) return result;
+    if (parts.size() > 1) Item.Mirror = StrToInt(parts[1]) == 1 ? 1 : 0;
+    if (parts.size() > 2 && !parts[2].empty()) {
+        switch (parts[2][0]) {
+        case '-': Item.BlendMode = 4; break;
+        case '*': Item.BlendMode = 5; break;
+        case '+': Item.BlendMode = 3; break;
+        case 'A':
+        case 'a':
+            if (parts.size() > 3) {
+                if (auto a = StrToInt(parts[3]); a && *a < 255) {
+                    Item.BlendMode = 2;
+                    Item.Alpha = std::max(*a, 0);
+                }
+            }
+            break;
+        default: break;
+        }
+    }
+    if (parts.size() > 4) {
+        auto extra = StrToInt(parts[4]);
+        Item.Extra = extra && *extra >= 0 ? *extra : -1;
+    }
+    return 1;
+}
+
+int ParsePicNumber(std::string_view Text, std::int32_t& Number, std::int32_t& BlendMode, std::int32_t& Alpha) {
+    Number = BlendMode = Alpha = 0;
+    if (Text.empty()) return -1;
+    size_t p = IsSign(Text[0]) ? 1 : 0;
+    p = TakeDigits(Text, p);
+    std::string_view number = Text.substr(0, p);
+    bool dot = p < Text.size() && Text[p] == '.';
+    std::string_view suffix = Text.substr(dot ? p + 1 : p);
+    auto value = StrToInt(number);
+    if (number == "-" || !value) return 0;
+    Number = *value;
+    if (suffix.empty()) return 1;
+    if (dot) {
+        if (auto a = AlphaOfFraction(suffix)) {
+            BlendMode = 2;
+            Alpha = *a;
+        }
+    } else {
+        switch (suffix[0]) {
+        case '*': BlendMode = 5; break;
+        case '+': BlendMode = 3; break;
+        case '-': BlendMode = 4; break;
+        default: break;
+        }
+    }
+    return 1;
+}
+
+int BoxDigitValue(char Ch) {
+    if (IsDigit(Ch)) return Ch - '0';
+    return static_cast<signed char>(Ch) - 55;
+}
+
+void DecodeBox(std::string_view Code, TMotionBox& Box) {
+    auto v = [&](size_t i) { return i < Code.size() ? BoxDigitValue(Code[i]) : 0; };
+    auto negative = [&](size_t i) { return i < Code.size() && Code[i] == '1'; };
+    Box = TMotionBox();
+    Box.X1 = v(1) * 16 + v(2);
+    if (negative(0)) Box.X1 = -Box.X1;
+    Box.Y1 = v(3) * 256 + v(4) * 16 + v(5);
+    Box.X2 = v(7) * 16 + v(8);
+    if (negative(6)) Box.X2 = -Box.X2;
+    Box.Y2 = v(9) * 256 + v(10) * 16 + v(11);
+}
+
+bool EncodeBoxCoord(std::int32_t Value, std::string& Code) {
+    Code.clear();
+    if (Value >= 0 && Value <= 255) {
+        Code = "0" + IntToHex(static_cast<std::uint32_t>(Value), 2);
+        return true;
+    }
+    if (Value >= -255 && Value < 0) {
+        Code = "1" + IntToHex(static_cast<std::uint32_t>(-Value), 2);
+        return true;
+    }
+    const std::string& alphabet = BoxAlphabet();
+    for (char c1 : alphabet) {
+        for (char c2 : alphabet) {
+            std::int64_t w = BoxDigitValue(c1) * 16 + BoxDigitValue(c2);
+            if (w == Value) Code = {'0', c1, c2};
+            else if (w == -static_cast<std::int64_t>(Value)) Code = {'1', c1, c2};
+            if (!Code.empty()) return true;
+        }
+    }
+    return false;
+}
+
+bool EncodeBoxSize(std::int32_t Value, std::string& Code) {
+    Code.clear();
+    if (Value >= 0 && Value <= 4095) {
+        Code = IntToHex(static_cast<std::uint32_t>(Value), 3);
+        return true;
+    }
+    const std::string& alphabet = BoxAlphabet();
+    for (char c : alphabet) {
+        std::int64_t base = BoxDigitValue(c) * 256;
+        if (base <= Value && Value <= base + 255) {
+            Code = c + IntToHex(static_cast<std::uint64_t>(Value - base), 2);
+            return true;
+        }
+    }
+    for (char c1 : alphabet)
+        for (char c2 : alphabet) {
+            std::int64_t partial = BoxDigitValue(c1) * 256 + BoxDigitValue(c2) * 16;
+            // The third digit's values lie within -150..71: skip pairs that cannot reach Value.
+            if (Value - partial < -150 || Value - partial > 71) continue;
+            for (char c3 : alphabet)
+                if (partial + BoxDigitValue(c3) == Value) {
+                    Code = {c1, c2, c3};
+                    return true;
+                }
+        }
+    return false;
+}
+
+} // namespace quillon

@@ -1,0 +1,106 @@
+#pragma once
+// The motion line: one frame of a character's animation, cut into its 22 fields.
+//
+// Fields are separated by blanks, and some also end where a sign or mark begins, so two fields may
+// touch. Each field keeps the blanks in front of it: the 22 texts joined give back the line exactly.
+// A line that does not split into exactly 22 fields is not a data line and is left alone; nothing
+// here raises.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon {
+
+constexpr int kMotionFieldCount = 22;
+
+// Field indexes in the order of the title line.
+enum TMotionField {
+    mfNum, mfTo, mfSp, mfPic, mfDe, mfCi, mfV, mfVx, mfRx, mfVy, mfRy, mfC, mfCL, mfG, mfDa,
+    mfHit, mfH, mfFlag, mfDef1, mfDef2, mfAtt1, mfComment
+};
+
+// One picture of a frame.
+struct TPicItemInfo {
+    std::int32_t Number = 0;     // negative: drawn upside down
+    std::int32_t Mirror = 0;     // 1 or 0
+    std::int32_t BlendMode = 0;  // 0 normal, 2 alpha, 3 "+", 4 "-", 5 "*"
+    std::int32_t Alpha = 0;      // 0..254, with BlendMode 2
+    std::int32_t Extra = 0;      // 0 or more; -1 given but negative or not a number
+
+    void Clear() { *this = TPicItemInfo(); }
+    void Assign(const TPicItemInfo& Source) { *this = Source; }
+    bool Equals(const TPicItemInfo& Other) const { return *this == Other; }
+    bool operator==(const TPicItemInfo&) const = default;
+};
+
+// The Pic field: items separated by "/", then up to three numbers after ":".
+struct TGroupPictures {
+    std::int32_t None = 0;  // 1 when the field names no picture
+    std::int32_t Param1 = -2, Param2 = -1, Param3 = -1;
+    std::vector<TPicItemInfo> Items;
+
+    void Clear() { *this = TGroupPictures(); }
+    void ClearItems() { Items.clear(); }
+    void Assign(const TGroupPictures& Source) { *this = Source; }
+    bool Equals(const TGroupPictures& Other) const { return *this == Other; }
+    bool operator==(const TGroupPictures&) const = default;
+};
+
+// A hit box in game coordinates: x from the screen centre, y upwards from the bottom row.
+struct TMotionBox {
+    std::int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+    bool operator==(const TMotionBox&) const = default;
+};
+
+class TMotionLineObj {
+public:
+    bool Valid = false;
+    std::int32_t Num = 0;
+    std::int32_t ToNum = 0;    // -2 when "-" or not a number
+    std::int32_t CiMode = 0;   // 1 "<", -1 ">", else 0
+    std::int32_t CiValue = 0;
+    std::int32_t Hit = 0;      // -1 when "-" or not a number
+    TMotionBox Def1, Def2, Att1;
+    std::array<std::string, kMotionFieldCount> Items;
+    TGroupPictures Pictures;
+
+    void Clear() { *this = TMotionLineObj(); }
+    void Assign(const TMotionLineObj& Source) { *this = Source; }
+    bool Equals(const TMotionLineObj& Other) const { return *this == Other; }
+    bool IsEmpty() const { return *this == TMotionLineObj(); }
+    bool operator==(const TMotionLineObj&) const = default;
+};
+
+// A line of a motion list with its parsed form.
+struct TMotionLineRec {
+    std::string Line;
+    TMotionLineObj Obj;
+};
+using TMotionLineList = std::vector<TMotionLineRec>;
+
+// Cuts Line into its fields from the left, stopping before the first field that fails.
+void SplitMotionLine(std::string_view Line, std::vector<std::string>& Fields);
+// Fills Obj when Line is a data line (22 fields); otherwise Obj stays cleared and the result is false.
+bool ParseMotionLine(std::string_view Line, TMotionLineObj& Obj);
+// Every line of Source with its parsed object (also lines that are not data lines).
+TMotionLineList ParseMotionLines(const std::vector<std::string>& Source);
+
+bool ParsePictureField(std::string_view Text, TGroupPictures& Group);
+// -1 empty number part, 0 no picture, 1 a picture.
+int ParsePicItem(std::string_view Text, TPicItemInfo& Item);
+int ParsePicNumber(std::string_view Text, std::int32_t& Number, std::int32_t& BlendMode, std::int32_t& Alpha);
+
+// Pieces of Text cut at every Delimiter; a delimiter at the very end adds no empty last piece.
+int SplitByChar(std::vector<std::string>& List, std::string_view Text, char Delimiter);
+
+// The 12-character box code: sign, two digits of X1, three of Y1, sign, two of X2, three of Y2.
+void DecodeBox(std::string_view Code, TMotionBox& Box);
+int BoxDigitValue(char Ch);
+// Three characters for X1 or X2; false (and Code empty) when no code can hold Value.
+bool EncodeBoxCoord(std::int32_t Value, std::string& Code);
+// Three characters for Y1 or Y2; false (and Code empty) when no code can hold Value.
+bool EncodeBoxSize(std::int32_t Value, std::string& Code);
+
+} // namespace quillon
