@@ -1,0 +1,196 @@
+#include "ListFiles.h"
+#include "ListKinds.h"
+#include "MessageBox.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace quillon;
+namespace fs = std::filesystem;
+
+namespace {
+
+class ListFilesTest : public ::testing::Test {
+protected:
+    fs::path dir;
+    TScriptedMessages messages;
+    TMessageServiceScope scope{messages};
+    TRecentFiles history;
+
+    void SetUp() override {
+        std::string tmpl = (fs::temp_directory_path() / "quillon-lists-XXXXXX").string();
+        dir = ::mkdtemp(tmpl.data());
+    }
+    void TearDown() override {
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(dir);
+    }
+    std::string Write(const std::string& name, const std::string& bytes) {
+        std::ofstream(dir / name, std::ios::binary) << bytes;
+        return (dir / name).string();
+    }
+    std::string Read(const std::string& name) {
+        std::ifstream in(dir / name, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+};
+
+} // namespace
+
+TEST(ListText, LineEndsOfEveryKindReadAlike) {
+    const std::vector<std::string> expected{"a", "", "b"};
+    for (const char* bytes : {"a\r\n\r\nb\r\n", "a\n\nb\n", "a\r\rb\r", "a\r\n\nb", "a\n\r\nb"})
+        EXPECT_EQ(SplitListText(bytes).Lines, expected) << bytes;
+    EXPECT_TRUE(SplitListText("").Lines.empty());
+    EXPECT_EQ(SplitListText("\r\n").Lines, std::vector<std::string>{""});
+    EXPECT_EQ(SplitListText("x\n\r").Lines, (std::vector<std::string>{"x", ""}));  // LF CR is two breaks
+}
+
+TEST(ListText, ANulByteEndsTheText) {
+    TListText text = SplitListText(std::string("a\r\nb\0c\r\nd", 9));
+    EXPECT_EQ(text.Lines, (std::vector<std::string>{"a", "b"}));
+    EXPECT_TRUE(text.StoppedAtNul);
+    EXPECT_FALSE(SplitListText("a\r\n").StoppedAtNul);
+}
+
+TEST(ListText, WritingEndsEveryLineWithCrLf) {
+    EXPECT_EQ(JoinListText({"a", "", "b"}), "a\r\n\r\nb\r\n");
+    EXPECT_EQ(JoinListText({}), "");
+}
+
+TEST_F(ListFilesTest, ACrLfListSavedUnchangedIsByteIdentical) {
+    std::string bytes;
+    for (int b = 0x20; b < 0x100; ++b)  // every byte but the line ends, NUL and other controls
+        if (b != 0x7F) bytes += static_cast<char>(b);
+    bytes += "\r\n\x87\x40\xFA\x40\xF0\x40\x85\x40\r\n\r\nend\r\n";  // NEC, IBM, user-defined, unassigned
+    std::string name = Write("MOTION.LST", bytes);
+    std::vector<std::string> lines;
+    ASSERT_TRUE(LoadListFile(name, &lines, history));
+    int kind = -1;
+    ASSERT_TRUE(SaveListFile(name, &lines, history, kind));
+    EXPECT_EQ(Read("MOTION.LST"), bytes);
+    EXPECT_EQ(kind, lkMotion);
+    EXPECT_TRUE(messages.Shown.empty());
+}
+
+TEST_F(ListFilesTest, LfListIsWrittenBackWithCrLf) {
+    std::string name = Write("a.lst", "x\ny");
+    std::vector<std::string> lines;
+    ASSERT_TRUE(LoadListFile(name, &lines, history));
+    int kind;
+    ASSERT_TRUE(SaveListFile(name, &lines, history, kind));
+    EXPECT_EQ(Read("a.lst"), "x\r\ny\r\n");
+}
+
+TEST_F(ListFilesTest, LoadMakesTheNameAbsoluteAndRecordsIt) {
+    Write("b.lst", "x\r\n");
+    std::string name = (dir / "sub" / ".." / "b.lst").string();
+    std::vector<std::string> lines;
+    ASSERT_TRUE(LoadListFile(name, &lines, history));
+    EXPECT_EQ(name, (dir / "b.lst").string());
+    EXPECT_EQ(history.Items(), std::vector<std::string>{name});
+    EXPECT_FALSE(LoadListFile(name, nullptr, history));
+}
+
+TEST_F(ListFilesTest, AMissingFileShowsTheOpenMessageAndKeepsTheLines) {
+    std::string name = (dir / "gone.lst").string();
+    std::vector<std::string> lines{"keep"};
+    EXPECT_FALSE(LoadListFile(name, &lines, history));
+    EXPECT_EQ(lines, std::vector<std::string>{"keep"});
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].Text, "ファイルを開けませんでした");
+    EXPECT_EQ(messages.Shown[0].Title, "エラー");
+    EXPECT_EQ(messages.Shown[0].Icon, TMsgIcon::Error);
+    EXPECT_TRUE(history.Items().empty());
+
+    std::string folder = dir.string();
+    EXPECT_FALSE(LoadListFile(folder, &lines, history));
+    EXPECT_EQ(messages.Shown.back().Text, "ファイルを開けませんでした");
+}
+
+TEST_F(ListFilesTest, ANulByteWarnsThatTheRestWasNotLoaded) {
+    std::string name = Write("n.lst", std::string("a\r\n\0b\r\n", 7));
+    std::vector<std::string> lines;
+    ASSERT_TRUE(LoadListFile(name, &lines, history));
+    EXPECT_EQ(lines, std::vector<std::string>{"a"});
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].Icon, TMsgIcon::Warning);
+}
+
+TEST_F(ListFilesTest, AFailedSaveKeepsTheOldFile) {
+    std::string name = Write("c.lst", "old\r\n");
+    ::chmod(name.c_str(), 0444);
+    std::vector<std::string> lines{"new"};
+    int kind = -1;
+    if (::access(name.c_str(), W_OK) != 0) {  // root may write anywhere
+        EXPECT_FALSE(SaveListFile(name, &lines, history, kind));
+        EXPECT_EQ(messages.Shown.back().Text, "ファイルを開けませんでした");
+        EXPECT_EQ(Read("c.lst"), "old\r\n");
+    }
+    // A folder that does not exist: nothing can be created there.
+    std::string lost = (dir / "nowhere" / "d.lst").string();
+    EXPECT_FALSE(SaveListFile(lost, &lines, history, kind));
+    EXPECT_EQ(messages.Shown.back().Text, "ファイルを開けませんでした");
+    EXPECT_EQ(kind, -1);
+    EXPECT_TRUE(history.Items().empty());
+    // No temporary file is left behind.
+    for (const auto& entry : fs::directory_iterator(dir)) EXPECT_EQ(entry.path().filename(), "c.lst");
+}
+
+TEST_F(ListFilesTest, SavingKeepsTheFilesPermissions) {
+    std::string name = Write("p.lst", "x\r\n");
+    ::chmod(name.c_str(), 0640);
+    std::vector<std::string> lines{"y"};
+    int kind;
+    ASSERT_TRUE(SaveListFile(name, &lines, history, kind));
+    struct stat st {};
+    ::stat(name.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST_F(ListFilesTest, SavingDetectsTheKindFromTheNewName) {
+    std::vector<std::string> lines;
+    NewCommandList(lines);
+    int kind = -1;
+    std::string classic = (dir / "COMMAND1.LST").string();
+    ASSERT_TRUE(SaveListFile(classic, &lines, history, kind));
+    EXPECT_EQ(kind, lkCommand);
+    std::string vantor = (dir / "ZCOMMAND1.LST").string();
+    ASSERT_TRUE(SaveListFile(vantor, &lines, history, kind));
+    EXPECT_EQ(kind, lkZCommand);
+}
+
+TEST_F(ListFilesTest, RecentFilesKeepFiveAndMoveAReopenedFileToTheTop) {
+    std::vector<std::string> names;
+    for (int i = 1; i <= 6; ++i) names.push_back(Write("f" + std::to_string(i) + ".lst", "x\r\n"));
+    std::vector<std::string> lines;
+    for (std::string n : names) ASSERT_TRUE(LoadListFile(n, &lines, history));
+    EXPECT_EQ(history.Items(), (std::vector<std::string>{names[5], names[4], names[3], names[2], names[1]}));
+
+    std::string third = names[2];
+    ASSERT_TRUE(LoadListFile(third, &lines, history));
+    EXPECT_EQ(history.Items(), (std::vector<std::string>{names[2], names[5], names[4], names[3], names[1]}));
+
+    // The same file under another spelling keeps the entry's first spelling.
+    std::string other = (dir / "." / "f4.lst").string();
+    history.Add(other);
+    EXPECT_EQ(history.Items().front(), names[3]);
+    EXPECT_EQ(history.Items().size(), 5u);
+}
+
+TEST(RecentFiles, CommaTextKeepsNamesWithBlanks) {
+    TRecentFiles history;
+    history.Add("/tmp/b c.lst");
+    history.Add("/tmp/a.lst");
+    EXPECT_EQ(history.CommaText(), "/tmp/a.lst,\"/tmp/b c.lst\"");
+    TRecentFiles again;
+    again.SetCommaText(history.CommaText());
+    EXPECT_EQ(again.Items(), history.Items());
+    again.SetCommaText("1,2,3,4,5,6,7");
+    EXPECT_EQ(again.Items().size(), 5u);
+}
