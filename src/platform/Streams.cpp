@@ -1,0 +1,95 @@
+#include "Streams.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace quillon {
+
+EFOpenError::EFOpenError(const std::filesystem::path& name)
+    : EStreamError("ファイル " + name.string() + " を開けません") {}
+EFCreateError::EFCreateError(const std::filesystem::path& name)
+    : EStreamError("ファイル " + name.string() + " を作成できません") {}
+
+std::int64_t TStream::Size() {
+    std::int64_t position = Position();
+    std::int64_t size = Seek(0, soEnd);
+    Seek(position, soBeginning);
+    return size;
+}
+
+void TStream::ReadBuffer(void* buffer, std::size_t count) {
+    if (Read(buffer, count) != count) throw EReadError();
+}
+
+void TStream::WriteBuffer(const void* buffer, std::size_t count) {
+    if (Write(buffer, count) != count) throw EWriteError();
+}
+
+std::uint16_t TStream::ReadUInt16() {
+    std::uint8_t b[2];
+    ReadBuffer(b, 2);
+    return static_cast<std::uint16_t>(b[0] | b[1] << 8);
+}
+
+std::uint32_t TStream::ReadUInt32() {
+    std::uint8_t b[4];
+    ReadBuffer(b, 4);
+    return b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+}
+
+void TStream::WriteUInt16(std::uint16_t value) {
+    std::uint8_t b[2] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)};
+    WriteBuffer(b, 2);
+}
+
+void TStream::WriteUInt32(std::uint32_t value) {
+    std::uint8_t b[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+                         static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+    WriteBuffer(b, 4);
+}
+
+std::size_t TMemoryStream::Read(void* buffer, std::size_t count) {
+    std::size_t n = std::min(count, FData.size() - FPosition);
+    if (n > 0) std::memcpy(buffer, FData.data() + FPosition, n);
+    FPosition += n;
+    return n;
+}
+
+std::size_t TMemoryStream::Write(const void* buffer, std::size_t count) {
+    if (count == 0) return 0;
+    if (FData.size() - FPosition < count) FData.resize(FPosition + count);
+    std::memcpy(FData.data() + FPosition, buffer, count);
+    FPosition += count;
+    return count;
+}
+
+std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin) {
+    std::int64_t base = origin == soBeginning ? 0 : origin == soCurrent ? static_cast<std::int64_t>(FPosition)
+                                                                          : static_cast<std::int64_t>(FData.size());
+    std::int64_t size = static_cast<std::int64_t>(FData.size());
+    std::int64_t target = offset < 0 ? std::max<std::int64_t>(0, base + offset) : std::min(size, base + std::min(offset, size));
+    FPosition = static_cast<std::size_t>(target);
+    return target;
+}
+
+TFileStream::TFileStream(const std::filesystem::path& name, TFileMode mode)
+    : FFile(std::fopen(name.c_str(), mode == fmCreate ? "w+b" : "rb")) {
+    if (!FFile) {
+        if (mode == fmCreate) throw EFCreateError(name);
+        throw EFOpenError(name);
+    }
+}
+
+TFileStream::~TFileStream() { std::fclose(FFile); }
+
+std::size_t TFileStream::Read(void* buffer, std::size_t count) { return std::fread(buffer, 1, count, FFile); }
+
+std::size_t TFileStream::Write(const void* buffer, std::size_t count) { return std::fwrite(buffer, 1, count, FFile); }
+
+std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin) {
+    int whence = origin == soBeginning ? SEEK_SET : origin == soCurrent ? SEEK_CUR : SEEK_END;
+    if (offset != 0 || origin != soCurrent) fseeko(FFile, static_cast<off_t>(offset), whence);
+    return static_cast<std::int64_t>(ftello(FFile));
+}
+
+} // namespace quillon
