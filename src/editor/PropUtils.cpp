@@ -1,0 +1,36 @@
+#include "PropUtils.h"
+
+#include "EditorClasses.h"
+
+#include <algorithm>
+
+namespace quillon {
+
+std::vector<const TPropInfo*> TClassInfo::AllProps() const {
+    std::vector<const TPropInfo*> props = Parent ? Parent->AllProps() : std::vector<const TPropInfo*>{};
+    for (const TPropInfo& p : Props) props.push_back(&p);
+    return props;
+}
+
+const TPropInfo* TClassInfo::FindProp(std::string_view Name) const {
+    for (const TClassInfo* c = this; c; c = c->Parent)
+        for (const TPropInfo& p : c->Props)
+            if (CompareText(p.Name, Name) == 0) return &p;
+    return nullptr;
+}
+
+void EnumProperties(TPersistent& Instance, const TPropProc& Proc) {
+    std::vector<const TPropInfo*> props = Instance.ClassInfo().AllProps();
+    std::stable_sort(props.begin(), props.end(),
+                     [](const TPropInfo* a, const TPropInfo* b) { return CompareText(a->Name, b->Name) < 0; });
+    for (const TPropInfo* prop : props) {
+        Proc(Instance, *prop);
+        if (prop->Kind != TPropKind::Object && prop->Kind != TPropKind::Collection) continue;
+        TPersistent& object = prop->GetObject(Instance);
+        EnumProperties(object, Proc);
+        if (auto* collection = dynamic_cast<TCollection*>(&object))
+            for (int i = 0; i < collection->Count(); ++i) EnumProperties(collection->Items(i), Proc);
+    }
+}
+
+} // namespace quillon
