@@ -1,0 +1,1 @@
+quillon_bench(bench_formatter ${CMAKE_CURRENT_SOURCE_DIR}/formatter.cpp DEPS quillon_lists)
