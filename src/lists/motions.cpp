@@ -1,11 +1,14 @@
 #include "motions.h"
 
+#include "MessageBox.h"
 #include "StrUtils.h"
 
 #include <charconv>
 #include <cmath>
 #include <algorithm>
+#include <limits>
 #include <optional>
+#include <unordered_map>
 
 namespace quillon {
 namespace {
@@ -330,6 +333,206 @@ bool EncodeBoxSize(std::int32_t Value, std::string& Code) {
                 }
         }
     return false;
+}
+
+namespace {
+
+// The command-line split: blank-separated tokens; the last field is the rest of the line.
+void SplitFields(std::string_view line, size_t count, std::vector<std::string>& fields) {
+    fields.clear();
+    size_t p = 0;
+    while (fields.size() < count) {
+        if (fields.size() == count - 1) {
+            fields.emplace_back(Trim(line.substr(p)));
+            return;
+        }
+        while (p < line.size() && line[p] == ' ') ++p;
+        if (p >= line.size()) return;
+        if (fields.empty() && !IsDigit(line[p])) return;
+        size_t end = TakeWhile(line, p + 1, [](char c) { return c != '\n' && c != ' '; });
+        fields.emplace_back(Trim(line.substr(p, end - p)));
+        p = end;
+        if (p >= line.size()) return;
+    }
+}
+
+template <int N> bool ParseFields(std::string_view line, TCommandRecord<N>& rec) {
+    rec = TCommandRecord<N>();
+    std::vector<std::string> fields;
+    SplitFields(line, N, fields);
+    if (fields.size() != N) return false;
+    std::move(fields.begin(), fields.end(), rec.Fields.begin());
+    rec.Valid = true;
+    return true;
+}
+
+template <int N> std::vector<TCommandLineRec<N>> ParseLines(const std::vector<std::string>& source) {
+    std::vector<TCommandLineRec<N>> list(source.size());
+    for (size_t i = 0; i < source.size(); ++i) {
+        list[i].Line = source[i];
+        ParseFields(source[i], list[i].Data);
+    }
+    return list;
+}
+
+} // namespace
+
+void SplitCommandLine(std::string_view Line, std::vector<std::string>& Fields) { SplitFields(Line, kCommandFieldCount, Fields); }
+void SplitZCommandLine(std::string_view Line, std::vector<std::string>& Fields) { SplitFields(Line, kZCommandFieldCount, Fields); }
+bool ParseCommandLine(std::string_view Line, TCommandData& Rec) { return ParseFields(Line, Rec); }
+bool ParseZCommandLine(std::string_view Line, TZCommandData& Rec) { return ParseFields(Line, Rec); }
+TCommandLineList ParseCommandLines(const std::vector<std::string>& Source) { return ParseLines<kCommandFieldCount>(Source); }
+TZCommandLineList ParseZCommandLines(const std::vector<std::string>& Source) { return ParseLines<kZCommandFieldCount>(Source); }
+
+namespace {
+
+const char* const kBadStartNum = "開始番号が数値ではありません";
+const char* const kNegativeNum = "番号が 0 より小さくなるためリナンバできません";
+const char* const kTooLargeNum = "番号が大きすぎるためリナンバできません";
+
+// One renumbering step: the frames that had Old and all get New.
+struct TRenumberStep {
+    std::int32_t Old;
+    std::int64_t New;
+    std::vector<int> Lines;
+};
+
+// Lines by the value of one of their fields; each bucket in line order.
+using TLineIndex = std::unordered_map<std::int32_t, std::vector<int>>;
+
+std::string NumberText(std::int64_t value, size_t width) {
+    std::string text = IntToStr(value);
+    return text.size() < width ? std::string(width - text.size(), ' ') + text : text;
+}
+
+// A reference field in five columns; a longer number keeps one blank in front so that it stays a
+// field of its own.
+std::string ReferenceText(std::int64_t value) {
+    std::string text = NumberText(value, 5);
+    return text[0] == ' ' ? text : " " + text;
+}
+
+// The steps in the order the frames come, every frame of the range in exactly one step.
+std::vector<TRenumberStep> PlanRenumber(const TMotionLineList& list, int first, int last, const TRenumberRequest& request,
+                                        std::int32_t start, std::int32_t old0) {
+    TLineIndex byNum;
+    if (request.Duplicates)
+        for (int i = first; i <= last; ++i)
+            if (list[i].Obj.Valid) byNum[list[i].Obj.Num].push_back(i);
+    std::vector<char> planned(list.size(), 0);
+    std::vector<TRenumberStep> steps;
+    std::int64_t next = start;
+    for (int i = first; i <= last; ++i) {
+        if (!list[i].Obj.Valid || planned[i]) continue;
+        std::int32_t old = list[i].Obj.Num;
+        TRenumberStep step{old, request.OffsetMode ? std::int64_t(old) + start - old0 : next, {}};
+        // With duplicates i is the first line of its bucket that no step holds yet: it takes all of them.
+        step.Lines = request.Duplicates ? byNum[old] : std::vector<int>{i};
+        for (int k : step.Lines) planned[k] = 1;
+        steps.push_back(std::move(step));
+        ++next;
+    }
+    return steps;
+}
+
+// The warning for a plan that would write a number outside 0..2^31-1, or nothing.
+const char* OutOfRange(const std::vector<TRenumberStep>& steps) {
+    for (const TRenumberStep& step : steps) {
+        if (step.New < 0) return kNegativeNum;
+        if (step.New > std::numeric_limits<std::int32_t>::max()) return kTooLargeNum;
+    }
+    return nullptr;
+}
+
+void StoreLine(TMotionLineRec& rec, const std::array<std::string, kMotionFieldCount>& items) {
+    rec.Line.clear();
+    for (const std::string& item : items) rec.Line += item;
+    ParseMotionLine(rec.Line, rec.Obj);
+}
+
+// Rewrites the To and Hit fields that point at frames being renumbered, each at most once.
+class TReferenceRewriter {
+public:
+    TReferenceRewriter(TMotionLineList& list, int first, int last) : FList(list), FToDone(list.size()), FHitDone(list.size()) {
+        for (int j = first; j <= last; ++j) {
+            const TMotionLineObj& obj = list[j].Obj;
+            if (!obj.Valid) continue;
+            if (obj.ToNum >= 0) FToRefs[obj.ToNum].push_back(j);
+            if (obj.Hit >= 0) FHitRefs[obj.Hit].push_back(j);
+        }
+    }
+
+    void Rewrite(std::int32_t old, std::int64_t now) {
+        for (TLineIndex* index : {&FToRefs, &FHitRefs}) {
+            auto bucket = index->find(old);
+            if (bucket == index->end()) continue;
+            for (int j : bucket->second) RewriteLine(j, old, now);
+            index->erase(bucket);
+        }
+    }
+
+private:
+    void RewriteLine(int j, std::int32_t old, std::int64_t now) {
+        TMotionLineRec& rec = FList[j];
+        bool to = !FToDone[j] && rec.Obj.ToNum == old;
+        bool hit = !FHitDone[j] && rec.Obj.Hit == old;
+        if (!to && !hit) return;
+        std::array<std::string, kMotionFieldCount> items = rec.Obj.Items;
+        if (to) items[mfTo] = ReferenceText(now);
+        if (hit) items[mfHit] = ReferenceText(now);
+        FToDone[j] |= to;
+        FHitDone[j] |= hit;
+        StoreLine(rec, items);
+    }
+
+    TMotionLineList& FList;
+    std::vector<char> FToDone, FHitDone;  // per line: its To / Hit has been rewritten
+    TLineIndex FToRefs, FHitRefs;         // lines in reach by their original To / Hit
+};
+
+void Warn(const char* text) { Messages().Show(text, "エラー", TMsgIcon::Warning, TMsgButtons::OK); }
+
+} // namespace
+
+int FindNextMotionLine(const TMotionLineList& List, int First, int Last) {
+    First = std::max(First, 0);
+    Last = std::min(Last, static_cast<int>(List.size()) - 1);
+    for (int i = First; i <= Last; ++i)
+        if (List[i].Obj.Valid) return i;
+    return -1;
+}
+
+bool RenumberMotionLines(TMotionLineList& List, int First, int Last, const TRenumberAsk& Ask) {
+    int f = FindNextMotionLine(List, First, Last);
+    if (f < 0) return false;
+    Last = std::min(Last, static_cast<int>(List.size()) - 1);
+    const std::int32_t old0 = List[f].Obj.Num;
+    TRenumberRequest request;
+    request.StartNum = IntToStr(old0);
+    if (!Ask(old0, request)) return false;
+    std::optional<std::int32_t> start = StrToInt(Trim(request.StartNum));
+    if (!start) {
+        Warn(kBadStartNum);
+        return false;
+    }
+    if (request.OffsetMode && *start == old0) return false;
+    std::vector<TRenumberStep> steps = PlanRenumber(List, f, Last, request, *start, old0);
+    if (const char* warning = OutOfRange(steps)) {
+        Warn(warning);
+        return false;
+    }
+    int reachFirst = request.JumpMode == rjInRange ? f : 0;
+    int reachLast = request.JumpMode == rjInRange ? Last : static_cast<int>(List.size()) - 1;
+    TReferenceRewriter references(List, reachFirst, reachLast);
+    for (const TRenumberStep& step : steps) {
+        if (request.JumpMode != rjNone) references.Rewrite(step.Old, step.New);
+        for (int i : step.Lines) {
+            std::array<std::string, kMotionFieldCount> items = List[i].Obj.Items;
+            items[mfNum] = NumberText(step.New, 4);
+            StoreLine(List[i], items);
+        }
+    }
+    return true;
 }
 
 } // namespace quillon

@@ -7,6 +7,7 @@
 // here raises.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -102,5 +103,70 @@ int BoxDigitValue(char Ch);
 bool EncodeBoxCoord(std::int32_t Value, std::string& Code);
 // Three characters for Y1 or Y2; false (and Code empty) when no code can hold Value.
 bool EncodeBoxSize(std::int32_t Value, std::string& Code);
+
+// ---- Command lines ----
+//
+// A command-list line is CmdNum, Command, Cancel, Std, AmnNum, Vx and a comment (the Vantor form has
+// Sh, Sp and Dk in place of Vx). Fields are separated by blanks only; the comment is the rest of
+// the line and exists only when something, a blank will do, follows the field before it.
+
+constexpr int kCommandFieldCount = 7;
+constexpr int kZCommandFieldCount = 9;
+
+enum TCommandField { cfCmdNum, cfCommand, cfCancel, cfStd, cfAmnNum, cfVx, cfComment };
+enum TZCommandField { zcfCmdNum, zcfCommand, zcfCancel, zcfStd, zcfAmnNum, zcfSh, zcfSp, zcfDk, zcfComment };
+
+template <int N> struct TCommandRecord {
+    bool Valid = false;
+    std::array<std::string, N> Fields;  // trimmed of blanks at both ends
+};
+using TCommandData = TCommandRecord<kCommandFieldCount>;
+using TZCommandData = TCommandRecord<kZCommandFieldCount>;
+
+// A line of a command list with its parsed record.
+template <int N> struct TCommandLineRec {
+    std::string Line;
+    TCommandRecord<N> Data;
+};
+using TCommandLineList = std::vector<TCommandLineRec<kCommandFieldCount>>;
+using TZCommandLineList = std::vector<TCommandLineRec<kZCommandFieldCount>>;
+
+// Fields := the fields of Line from the left, 7 (9) at most; none when it does not start with a digit.
+void SplitCommandLine(std::string_view Line, std::vector<std::string>& Fields);
+void SplitZCommandLine(std::string_view Line, std::vector<std::string>& Fields);
+// Rec := the fields when Line has exactly 7 (9), else a cleared record; true for a command line.
+bool ParseCommandLine(std::string_view Line, TCommandData& Rec);
+bool ParseZCommandLine(std::string_view Line, TZCommandData& Rec);
+// Every line of Source with its record (also lines that are not command lines).
+TCommandLineList ParseCommandLines(const std::vector<std::string>& Source);
+TZCommandLineList ParseZCommandLines(const std::vector<std::string>& Source);
+
+// ---- Renumbering ----
+//
+// The frames of a range get new numbers, serially from a start or shifted by an offset, and the To
+// and Hit fields that point at an old number may be rewritten to the new one. Each To and each Hit
+// is rewritten at most once, so a reference already moved to a number that a later frame of the
+// range still has is not moved again. Only the rewritten fields change; every other field keeps
+// its exact text.
+
+enum TRenumberJump { rjNone = 0, rjAll = 1, rjInRange = 2 };
+
+struct TRenumberRequest {
+    std::string StartNum;     // the start number as typed; in offset mode the first frame's new number
+    int JumpMode = rjNone;    // TRenumberJump: which To and Hit fields follow their frames
+    bool Duplicates = false;  // frames of the same number in the range keep sharing one number
+    bool OffsetMode = false;  // shift every number by the first frame's change instead of counting
+};
+
+// Fills Request for a range whose first frame is numbered FirstNum; false when the user cancels.
+using TRenumberAsk = std::function<bool(std::int32_t FirstNum, TRenumberRequest& Request)>;
+
+// The first index from First to Last whose line is a data line; -1 when there is none.
+int FindNextMotionLine(const TMotionLineList& List, int First, int Last);
+
+// Renumbers the frames of lines First to Last, asking for the details; true when List changed.
+// A start that is not a number, or a request that would give a frame a number below 0 or above
+// the 32-bit range, is refused with a warning and changes nothing.
+bool RenumberMotionLines(TMotionLineList& List, int First, int Last, const TRenumberAsk& Ask);
 
 } // namespace quillon

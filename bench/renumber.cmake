@@ -1,0 +1,1 @@
+quillon_bench(bench_renumber ${CMAKE_CURRENT_SOURCE_DIR}/renumber.cpp DEPS quillon_lists)
