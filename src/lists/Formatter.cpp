@@ -197,6 +197,77 @@ void MotionCommentColumn(TRows& rows, std::string& title, bool addSemiColon) {
     title += "-COMMENT";
 }
 
+// ---- Command lists ----
+
+// A column that ends in a common column, its title after a run of "-".
+struct TEndColumn {
+    int Field;
+    std::string_view Name;
+    size_t Dashes;  // the title's "-" in front of the name at the narrowest
+};
+
+// The column ends at least where its title would end after the title so far.
+void TitledEndColumn(TRows& rows, std::string& title, const TEndColumn& end) {
+    EndColumn(rows, title, end.Field, end.Name, title.size() + end.Dashes + end.Name.size(), false);
+}
+
+void CancelColumn(TRows& rows, std::string& title, const TFormatterOptions& options) {
+    const size_t minWidth = 5;
+    size_t padded = NormaliseFlags(rows, cfCancel, options.FlagMethod(), minWidth, true);
+    size_t width = std::max(padded, minWidth);
+    if (options.FlagAlign()) width = std::max(width, Longest(rows, cfCancel));
+    for (TRow& row : rows) {
+        const std::string& f = row.F[cfCancel];
+        row.Out += "   " + AlignLeft(f == "-" ? "    -" : f, options.FlagAlign() ? width : minWidth) + " ";
+    }
+    title += "--" + AlignLeft("Cancel", width + 2, '-');
+}
+
+void StdColumn(TRows& rows, std::string& title) {
+    const size_t start = 25;
+    size_t width = std::max<size_t>(Longest(rows, cfStd), 3);
+    for (TRow& row : rows) {
+        PadTo(row.Out, start, ' ');
+        const std::string& f = row.F[cfStd];
+        row.Out += f == "-" ? AlignRight(f, width) : AlignLeft(f, width);
+    }
+    PadTo(title, start, '-');
+    title += AlignLeft("Std", width, '-');
+}
+
+void CommandCommentColumn(TRows& rows, std::string& title, int k, bool addSemiColon) {
+    size_t start = std::max(LongestOutput(rows) + 1, title.size() + 2);
+    for (TRow& row : rows) {
+        PadTo(row.Out, start, ' ');
+        row.Out += CommentText(row.F[k], addSemiColon);
+    }
+    PadTo(title, start, '-');
+    title += "Comment";
+}
+
+// Both command formatters: CmdNum, Command, Cancel, Std, AmnNum, then the columns of the list's own
+// form, then the comment.
+void FormatCommandLines(const std::vector<std::string>& lines, void (*split)(std::string_view, std::vector<std::string>&),
+                        size_t fieldCount, std::initializer_list<TEndColumn> ends, const TFormatterOptions& options,
+                        std::vector<std::string>& Dest) {
+    TRows rows;
+    std::vector<std::string> fields;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        split(lines[i], fields);
+        if (fields.size() == fieldCount) AddRow(rows, i, fields);
+    }
+    size_t numWidth = std::max<size_t>(Longest(rows, cfCmdNum), 6);
+    size_t commandWidth = std::max<size_t>(Longest(rows, cfCommand) + 1, 9);
+    for (TRow& row : rows) row.Out = AlignRight(row.F[cfCmdNum], numWidth) + AlignRight(row.F[cfCommand], commandWidth);
+    std::string title = AlignRight("CmdNum", numWidth, '-') + AlignRight("Command", commandWidth, '-');
+    CancelColumn(rows, title, options);
+    StdColumn(rows, title);
+    TitledEndColumn(rows, title, {cfAmnNum, "AmnNum", 1});
+    for (const TEndColumn& end : ends) TitledEndColumn(rows, title, end);
+    CommandCommentColumn(rows, title, static_cast<int>(fieldCount) - 1, options.AddSemiColon());
+    Assemble(lines, rows, options.HeaderAlign() ? &title : nullptr, "CmdNum", 0, Dest);
+}
+
 } // namespace
 
 void TFormatterOptions::SetFlagMethod(int Value) { FFlagMethod = static_cast<std::uint8_t>(std::clamp(Value, 0, 2)); }
@@ -224,6 +295,15 @@ void TMotionFormatter::Format(std::vector<std::string>& Dest) const {
     BoxColumns(rows, title);
     MotionCommentColumn(rows, title, FOptions.AddSemiColon());
     Assemble(FLines, rows, FOptions.HeaderAlign() ? &title : nullptr, "Num", 1, Dest);
+}
+
+void TCommandFormatter::Format(std::vector<std::string>& Dest) const {
+    FormatCommandLines(FLines, SplitCommandLine, kCommandFieldCount, {{cfVx, "Vx", 2}}, FOptions, Dest);
+}
+
+void TZCommandFormatter::Format(std::vector<std::string>& Dest) const {
+    FormatCommandLines(FLines, SplitZCommandLine, kZCommandFieldCount, {{zcfSh, "Sh", 2}, {zcfSp, "Sp", 1}, {zcfDk, "Dk", 1}},
+                       FOptions, Dest);
 }
 
 } // namespace quillon

@@ -1,5 +1,5 @@
 #pragma once
-// Column formatters: a whole list realigned into columns, one output line per input line.
+// Column formatters of motion, command and Vantor command lists: a whole list realigned into columns, one output line per input line.
 //
 // A data line is rebuilt field by field from its field texts with blanks and full-width spaces
 // trimmed from both ends; every other line is copied byte for byte. Each column's width comes from
@@ -85,6 +85,26 @@ public:
 
 private:
     TMotionFormatterOptions FOptions;
+};
+
+class TCommandFormatter : public TListFormatter {
+public:
+    const TCommandFormatterOptions& Options() const { return FOptions; }
+    void SetOptions(const TCommandFormatterOptions& Value) { FOptions.Assign(Value); }
+    void Format(std::vector<std::string>& Dest) const override;
+
+private:
+    TCommandFormatterOptions FOptions;
+};
+
+class TZCommandFormatter : public TListFormatter {
+public:
+    const TZCommandFormatterOptions& Options() const { return FOptions; }
+    void SetOptions(const TZCommandFormatterOptions& Value) { FOptions.Assign(Value); }
+    void Format(std::vector<std::string>& Dest) const override;
+
+private:
+    TZCommandFormatterOptions FOptions;
 };
 
 } // namespace quillon

@@ -330,3 +330,150 @@ TEST(MotionFormatter, FormattedLinesKeepTheirFieldsAndFormattingAgainChangesNoth
     }
     EXPECT_GT(dataLines, total / 2);
 }
+
+namespace {
+
+const std::string kCommandTitle = "CmdNum--Command--Cancel--Std-AmnNum--Vx--Comment";
+const std::string kZCommandTitle = "CmdNum--Command--Cancel--Std-AmnNum--Sh-Sp-Dk--Comment";
+
+template <class Formatter, class Options = std::decay_t<decltype(std::declval<Formatter>().Options())>>
+std::vector<std::string> FormatWith(const std::vector<std::string>& lines, const Options& options = {}) {
+    Formatter formatter;
+    formatter.SetLines(lines);
+    formatter.SetOptions(options);
+    std::vector<std::string> out;
+    formatter.Format(out);
+    return out;
+}
+
+std::vector<std::string> FormatCommands(const std::vector<std::string>& lines, const TCommandFormatterOptions& options = {}) {
+    return FormatWith<TCommandFormatter>(lines, options);
+}
+
+std::vector<std::string> CommandFields(const std::string& line) {
+    std::vector<std::string> fields;
+    SplitCommandLine(line, fields);
+    for (std::string& f : fields) f = TrimZenkaku(f);
+    return fields;
+}
+
+} // namespace
+
+TEST(CommandFormatter, TheTemplatesComeOutUnchanged) {
+    EXPECT_EQ(FormatCommands({kCommandTitle}), std::vector<std::string>{kCommandTitle});
+    EXPECT_EQ(FormatWith<TZCommandFormatter>({kZCommandTitle}), std::vector<std::string>{kZCommandTitle});
+}
+
+TEST(CommandFormatter, ADataLineIsRebuiltUnderTheTemplateTitle) {
+    std::vector<std::string> out = FormatCommands({"CmdNum old", "1 236P 0 0 1 0 Fireball"});
+    EXPECT_EQ(out[0], kCommandTitle);
+    EXPECT_EQ(out[1], "     1     236P   0      0        1   0  ;Fireball");
+    std::vector<std::string> z = FormatWith<TZCommandFormatter>({"CmdNum old", "1 236P 0 0 1 0 5 2 Fireball"});
+    EXPECT_EQ(z[0], kZCommandTitle);
+    EXPECT_EQ(z[1], "     1     236P   0      0        1   0  5  2  ;Fireball");
+}
+
+TEST(CommandFormatter, WideFieldsWidenTheirColumnsAndTheTitle) {
+    std::vector<std::string> out =
+        FormatCommands({kCommandTitle, "1234567 23632147PK 0000001 123 45 -6789 ;x", "1 2U 0 0 1 3 "});
+    EXPECT_EQ(out[0].find("-CmdNum----Command--Cancel---Std"), 0u) << out[0];
+    EXPECT_EQ(out[1].size(), out[2].size() + 1);
+    EXPECT_EQ(out[1].find(";x"), out[0].find("Comment"));
+    EXPECT_EQ(out[2].find(';'), out[0].find("Comment"));
+    EXPECT_EQ(out[1].find("-6789") + 5, out[0].find("Vx") + 2);
+    // Formatting again finds the widened title and keeps it.
+    EXPECT_EQ(FormatCommands(out), out);
+}
+
+TEST(CommandFormatter, CancelFlags) {
+    struct Case {
+        int method;
+        bool align;
+        std::vector<std::string> in, out;
+    } cases[] = {
+        {fmCutZeros, true, {"000100", "01", "-", "0000000"}, {"00010", "01", "-", "00000"}},
+        {fmPadZeros, true, {"01", "000001", "-"}, {"010000", "000001", "-"}},
+        {fmPadZeros, false, {"1", "-"}, {"10000", "-"}},
+        {fmKeep, false, {"000100", "-"}, {"000100", "-"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> lines;
+        for (const std::string& cancel : c.in) lines.push_back("1 2U " + cancel + " 0 1 3 ");
+        TCommandFormatterOptions options;
+        options.SetFlagMethod(c.method);
+        options.SetFlagAlign(c.align);
+        std::vector<std::string> out = FormatCommands(lines, options);
+        for (size_t i = 0; i < out.size(); ++i) {
+            EXPECT_EQ(CommandFields(out[i])[cfCancel], c.out[i]) << c.in[i];
+            if (c.in[i] == "-") {
+                EXPECT_NE(out[i].find("       -"), std::string::npos) << "a lone - is written \"    -\"";
+            }
+        }
+    }
+}
+
+TEST(CommandFormatter, TitleAndLinesThatAreNoCommandLines) {
+    TCommandFormatterOptions keep;
+    keep.SetHeaderAlign(false);
+    EXPECT_EQ(FormatCommands({"CmdNum old", "1 2U 0 0 1 3 "}, keep)[0], "CmdNum old");
+    std::vector<std::string> lines = {"1 2U 0 0 1 3", "", "  text  ", "1 \x81\x40 0 0 1 3 x", "x 1 2 3 4 5 6"};
+    EXPECT_EQ(FormatCommands(lines), lines);
+    TCommandFormatterOptions bare;
+    bare.SetAddSemiColon(false);
+    std::string out = FormatCommands({"1 2U 0 0 1 3 "}, bare)[0];
+    EXPECT_EQ(out.back(), ' ') << "without \";\" an empty comment leaves the blanks";
+    EXPECT_EQ(CommandFields(out).size(), 7u);
+}
+
+TEST(CommandFormatter, FormattedLinesKeepTheirFieldsAndFormattingAgainChangesNothing) {
+    std::mt19937 rng(3);
+    auto pick = [&](std::initializer_list<const char*> choices) {
+        return std::string(*(choices.begin() + std::uniform_int_distribution<size_t>(0, choices.size() - 1)(rng)));
+    };
+    for (int round = 0; round < 48; ++round) {
+        bool vantor = round % 2;
+        std::vector<std::string> lines = {vantor ? kZCommandTitle : kCommandTitle};
+        for (int i = 0; i < 30; ++i) {
+            std::string line = pick({"1", "12", "1234567", "0"});
+            line += " " + pick({"236P", "2U", "2363214PPK", "\x83\x5C"});
+            line += " " + pick({"0", "-", "000100", "0000000000", "1"});
+            line += "  " + pick({"0", "-", "123", "1\x81\x40"});
+            for (int k = 0; k < (vantor ? 4 : 2); ++k) line += " " + pick({"0", "-12", "12345", "1\t"});
+            line += pick({" ", "  ;c", " note text ", " \x81\x40x"});
+            lines.push_back(pick({"", "", "", "", "", "note"}) + line);
+        }
+        TCommandFormatterOptions options;
+        options.SetFlagMethod(round / 2 % 3);
+        options.SetFlagAlign(round / 6 % 2);
+        options.SetAddSemiColon(round / 12 % 2);
+        TZCommandFormatterOptions zoptions;
+        zoptions.SetFlagMethod(options.FlagMethod());
+        zoptions.SetFlagAlign(options.FlagAlign());
+        zoptions.SetAddSemiColon(options.AddSemiColon());
+        auto format = [&](const std::vector<std::string>& in) {
+            return vantor ? FormatWith<TZCommandFormatter>(in, zoptions) : FormatCommands(in, options);
+        };
+        auto fieldsOf = [&](const std::string& line) {
+            std::vector<std::string> fields;
+            (vantor ? SplitZCommandLine : SplitCommandLine)(line, fields);
+            for (std::string& f : fields) f = TrimZenkaku(f);
+            return fields;
+        };
+        size_t count = vantor ? kZCommandFieldCount : kCommandFieldCount;
+        std::vector<std::string> once = format(lines);
+        for (size_t i = 1; i < lines.size(); ++i) {
+            std::vector<std::string> before = fieldsOf(lines[i]), after = fieldsOf(once[i]);
+            if (before.size() != count) {
+                EXPECT_EQ(once[i], lines[i]);
+                continue;
+            }
+            ASSERT_EQ(after.size(), count) << lines[i] << "\n" << once[i];
+            for (size_t k = 0; k + 1 < count; ++k) {
+                if (k != cfCancel) {
+                    EXPECT_EQ(after[k], before[k]) << k << ": " << once[i];
+                }
+            }
+        }
+        EXPECT_EQ(format(once), once) << "round " << round;
+    }
+}
