@@ -1,0 +1,29 @@
+#include "VoiceColourer.h"
+
+namespace quillon {
+
+using namespace orvscan;
+
+int ScanVoiceField(const char*& Run, int& FieldIndex, bool Vantor) {
+    const char* start = Run;
+    if (FieldIndex == vfsNum) {
+        if (!ScanMinusNumber(Run)) return TokenToRowEnd(Run, start, ltAnyItem);
+        if (!FieldEnds(Run)) return TokenToRowEnd(Run, start, ltError);
+        FieldIndex = vfsWave;
+        return vtVoiceNum;
+    }
+    if (FieldIndex == vfsWave) {
+        ScanNonBlankRun(Run);
+        FieldIndex = vfsDp;
+        return vtVoiceWave;
+    }
+    if (FieldIndex == vfsDp && Vantor) {
+        if (!ScanLedRun(Run, IsMinusOrDigit)) return TokenToRowEnd(Run, start, ltError);
+        FieldIndex = vfsDp + 1;
+        return vtVoiceDp;
+    }
+    FieldIndex = vfsNum;
+    return TokenToRowEnd(Run, start, ltComment);
+}
+
+} // namespace quillon
