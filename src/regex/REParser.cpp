@@ -1,0 +1,232 @@
+#include "REParser.h"
+
+#include <algorithm>
+
+namespace quillon {
+namespace {
+
+const char* const MsgExtraChars = "正規表現に余分な文字があります";
+const char* const MsgNeedRPar = "右(閉じ)括弧が必要です";
+const char* const MsgNeedBracket = "右ブラケット\"]\"が必要です";
+const char* const MsgNeedPrimary = "普通の文字、または左括弧\"(\"が必要です";
+const char* const MsgBadClass = "不正なキャラクタクラス指定です。";
+const char* const MsgFatal = "TREParseTree : 致命的エラー";
+
+bool Overlaps(const TRENode& a, const TRENode& b) { return !(a.Start > b.End || a.End < b.Start); }
+
+} // namespace
+
+TRENode* TREParseTree::MakeInternalNode(TRENodeKind Kind, TRENode* Left, TRENode* Right) {
+    auto node = std::make_unique<TRENode>();
+    node->Kind = Kind;
+    node->Left = Left;
+    node->Right = Right;
+    FNodes.push_back(std::move(node));
+    return FNodes.back().get();
+}
+
+TRENode* TREParseTree::MakeLeaf(TREChar Start, TREChar End) {
+    auto [it, added] = FLeafOf.try_emplace(Key(Start, End), nullptr);
+    if (!added) return it->second;
+    auto leaf = std::make_unique<TRENode>();
+    leaf->Kind = rent_Range;
+    leaf->Start = Start;
+    leaf->End = End;
+    it->second = leaf.get();
+    FLeaves.push_back(std::move(leaf));
+    return it->second;
+}
+
+TRENode* TREParseTree::MakeLeafIfValid(TREChar Start, TREChar End) {
+    return End < Start ? nullptr : MakeLeaf(Start, End);
+}
+
+TRENode* TREParseTree::MakeLHeadNode(TREChar C) {
+    TRENode* node = MakeInternalNode(rent_LHead, nullptr, nullptr);
+    node->Start = node->End = C;
+    return node;
+}
+
+TRENode* TREParseTree::MakeLTailNode(TREChar C) {
+    TRENode* node = MakeInternalNode(rent_LTail, nullptr, nullptr);
+    node->Start = node->End = C;
+    return node;
+}
+
+TRENode* TREParseTree::MakeAnyCharNode() {
+    TRENode* low = MakeInternalNode(rent_Union, MakeLeaf(1, 9), MakeLeaf(11, 12));
+    return MakeInternalNode(rent_Union, low, MakeLeaf(14, RE_AnyCharLast));
+}
+
+void TREParseTree::RemoveLeafAt(size_t Index) {
+    FLeafOf.erase(Key(FLeaves[Index]->Start, FLeaves[Index]->End));
+    FLeaves.erase(FLeaves.begin() + static_cast<std::ptrdiff_t>(Index));
+}
+
+void TREParseTree::ConvertLeafToUnion(TRENode* Leaf, TRENode* Left, TRENode* Right) {
+    if (!Left || !Right) throw Exception(MsgFatal);
+    FLeafOf.erase(Key(Leaf->Start, Leaf->End));
+    auto it = std::find_if(FLeaves.begin(), FLeaves.end(), [Leaf](const auto& p) { return p.get() == Leaf; });
+    FNodes.push_back(std::move(*it));
+    FLeaves.erase(it);
+    Leaf->Kind = rent_Union;
+    Leaf->Left = Left;
+    Leaf->Right = Right;
+    Leaf->Start = Leaf->End = 0;
+}
+
+// Splits two overlapping leaves into the pieces L (only in the one that starts first), M (in
+// both) and R (only in the one that ends last); the pieces are shared leaves, so a piece equal
+// to one of the two leaves is that leaf itself.
+bool TREParseTree::SplitLeaves(TRENode* X, TRENode* Y) {
+    TRENode* a = X;
+    TRENode* b = Y;
+    if (b->Start < a->Start) std::swap(a, b);
+    if (b->Start > a->End || (a->Start == b->Start && a->End == b->End)) return false;
+    const TREChar lo = std::min(a->End, b->End);
+    const TREChar hi = std::max(a->End, b->End);
+    const TREChar aEnd = a->End;
+    TRENode* l = MakeLeafIfValid(a->Start, b->Start - 1);
+    TRENode* m = MakeLeaf(b->Start, lo);
+    TRENode* r = MakeLeafIfValid(lo + 1, hi);
+    if (!l) {
+        ConvertLeafToUnion(hi == aEnd ? a : b, m, r);
+    } else if (!r) {
+        ConvertLeafToUnion(a, l, m);
+    } else if (aEnd == hi) {
+        ConvertLeafToUnion(a, MakeInternalNode(rent_Union, l, m), r);
+    } else {
+        ConvertLeafToUnion(a, l, m);
+        ConvertLeafToUnion(b, m, r);
+    }
+    return true;
+}
+
+void TREParseTree::ForceCharClassesDisjoint() {
+    size_t i = 0;
+    while (i < FLeaves.size()) {
+        bool split = false;
+        for (size_t j = i + 1; j < FLeaves.size() && !split; ++j) split = SplitLeaves(FLeaves[j].get(), FLeaves[i].get());
+        if (!split) ++i;
+    }
+}
+
+void TREParseTree::DisposeTree() {
+    FLeafOf.clear();
+    FLeaves.clear();
+    FNodes.clear();
+    FRoot = nullptr;
+}
+
+void TREParser::Error(const char* Message) const { throw ERegExpParser(Message, FScanner.Index()); }
+
+void TREParser::Run() {
+    FTree.DisposeTree();
+    FScanner.SetPattern(std::string(FScanner.Str()));
+    FScanner.NextToken();
+    FTree.SetRoot(Regexp());
+    if (FScanner.Token() != retk_End) Error(MsgExtraChars);
+    FTree.ForceCharClassesDisjoint();
+}
+
+TRENode* TREParser::Regexp() {
+    TRENode* t = Term();
+    while (FScanner.Token() == retk_Union) {
+        FScanner.NextToken();
+        t = FTree.MakeInternalNode(rent_Union, t, Term());
+    }
+    return t;
+}
+
+TRENode* TREParser::Term() {
+    auto ends = [this] {
+        const TRETokenKind k = FScanner.Token();
+        return k == retk_Union || k == retk_RPar || k == retk_End;
+    };
+    if (ends()) return FTree.MakeInternalNode(rent_Empty, nullptr, nullptr);
+    TRENode* t = Factor();
+    while (!ends()) t = FTree.MakeInternalNode(rent_Concat, t, Factor());
+    return t;
+}
+
+TRENode* TREParser::Factor() {
+    TRENode* p = Primary();
+    switch (FScanner.Token()) {
+    case retk_Star: p = FTree.MakeInternalNode(rent_Closure, p, nullptr); break;
+    case retk_Plus: p = FTree.MakeInternalNode(rent_Concat, p, FTree.MakeInternalNode(rent_Closure, p, nullptr)); break;
+    case retk_QMark: p = FTree.MakeInternalNode(rent_Union, p, FTree.MakeInternalNode(rent_Empty, nullptr, nullptr)); break;
+    default: return p;
+    }
+    FScanner.NextToken();
+    return p;
+}
+
+TRENode* TREParser::Primary() {
+    TRENode* result = nullptr;
+    switch (FScanner.Token()) {
+    case retk_Char: result = FTree.MakeLeaf(FScanner.Symbol(), FScanner.Symbol()); break;
+    case retk_LPar:
+        FScanner.NextToken();
+        result = Regexp();
+        if (FScanner.Token() != retk_RPar) Error(MsgNeedRPar);
+        break;
+    case retk_LBra:
+    case retk_LBraNeg:
+        result = FScanner.Token() == retk_LBra ? CharClass(FTree) : NegativeCharClass();
+        if (FScanner.Token() != retk_RBra) Error(MsgNeedBracket);
+        break;
+    case retk_Dot: result = FTree.MakeAnyCharNode(); break;
+    case retk_LHead: result = FTree.MakeLHeadNode(FScanner.Symbol()); break;
+    case retk_LTail: result = FTree.MakeLTailNode(FScanner.Symbol()); break;
+    default: Error(MsgNeedPrimary);
+    }
+    FScanner.NextToken();
+    return result;
+}
+
+TRENode* TREParser::ClassItem(TREParseTree& Tree) {
+    if (FScanner.Token() == retk_CharRange) return Tree.MakeLeaf(FScanner.Symbol(), FScanner.RangeLast());
+    return Tree.MakeLeaf(FScanner.Symbol(), FScanner.Symbol());
+}
+
+// The class's items as a union; the current token is then its "]".
+TRENode* TREParser::CharClass(TREParseTree& Tree) {
+    if (FScanner.NextToken() == retk_RBra) Error(MsgBadClass);
+    TRENode* n = ClassItem(Tree);
+    while (FScanner.NextToken() != retk_RBra) n = Tree.MakeInternalNode(rent_Union, n, ClassItem(Tree));
+    return n;
+}
+
+// The complement of the class within the codes of ".": the class's disjoint ranges are cut
+// out of the ranges of "." one by one; the pieces left make the union.
+TRENode* TREParser::NegativeCharClass() {
+    TREParseTree excluded;
+    CharClass(excluded);
+    excluded.ForceCharClassesDisjoint();
+    TREParseTree any;
+    any.MakeAnyCharNode();
+    for (const auto& cut : excluded.Leaves()) {
+        size_t k = 0;
+        while (k < any.Leaves().size()) {
+            TRENode* range = any.Leaves()[k].get();
+            if (!Overlaps(*range, *cut)) {
+                ++k;
+                continue;
+            }
+            const TRENode piece = *range;
+            any.RemoveLeafAt(k);
+            if (cut->Start > piece.Start) any.MakeLeaf(piece.Start, cut->Start - 1);
+            if (cut->End < piece.End) any.MakeLeaf(cut->End + 1, piece.End);
+        }
+    }
+    // A class that excludes every character of "." would match nothing: refuse it.
+    if (any.Leaves().empty()) Error(MsgBadClass);
+    TRENode* n = nullptr;
+    for (const auto& leaf : any.Leaves()) {
+        TRENode* l = FTree.MakeLeaf(leaf->Start, leaf->End);
+        n = n ? FTree.MakeInternalNode(rent_Union, n, l) : l;
+    }
+    return n;
+}
+
+} // namespace quillon
