@@ -1,0 +1,254 @@
+#include "REDFA.h"
+
+#include "Cp932.h"
+
+#include <algorithm>
+
+namespace quillon {
+namespace {
+
+const char* const MsgTooComplex = "正規表現が複雑すぎます。";
+
+constexpr TREChar CodeLimit = RE_MaxChar + 1;
+
+} // namespace
+
+// Working data of the subset construction, dropped when it ends.
+struct TRE_DFA::TBuild {
+    struct TMove {
+        int FirstClass;
+        int LastClass;
+        int Target;
+    };
+
+    explicit TBuild(const TRE_NFA& NFA)
+        : NFA(NFA), Words((static_cast<size_t>(NFA.StateCount()) + 63) / 64), Scratch(Words),
+          Moves(NFA.StateCount()), EmptyTargets(NFA.StateCount()),
+          ErrorPos(static_cast<int>(NFA.Parser().Pattern().size()) + 1) {}
+
+    bool Has(const std::uint64_t* set, int s) const { return (set[s / 64] >> (s % 64)) & 1; }
+
+    const TRE_NFA& NFA;
+    size_t Words;                        // 64-bit words of one NFA state set
+    std::vector<std::uint64_t> Sets;     // the set of DFA state k at k * Words
+    std::vector<std::uint64_t> Hashes;   // hash of each DFA state's set
+    std::vector<std::int32_t> Slots;     // open-addressing table of DFA states by set; -1 free
+    std::vector<std::uint64_t> Scratch;  // the set being built
+    std::vector<int> Stack;
+    std::vector<std::vector<TMove>> Moves;         // per NFA state: its reading transitions as class spans
+    std::vector<std::vector<int>> EmptyTargets;    // per NFA state: targets of its empty transitions
+    std::vector<std::vector<int>> Targets;         // per class: targets reached by the state being explored
+    std::vector<int> Touched;                      // classes whose Targets are not empty
+    std::vector<TREChar> Bounds;                   // sorted interval starts; the last one ends the last interval
+    std::vector<std::uint16_t> IntervalClass;      // class of Bounds[k] .. Bounds[k + 1] - 1
+    size_t Bytes = 0;
+    int ErrorPos;
+};
+
+void TRE_DFA::Run() {
+    const TRE_NFA& nfa = *FNFA;
+    FHasLineHead = nfa.HasLineHead();
+    FHasLineTail = nfa.HasLineTail();
+    FLineHeadChar = nfa.LineHeadChar();
+    FLineTailChar = nfa.LineTailChar();
+    FTrans.clear();
+    FAccepting.clear();
+    TBuild b(nfa);
+    MakeClasses(b);
+    MakeClassRows(b);
+    b.Targets.resize(FClassCount);
+    b.Slots.assign(64, -1);
+    b.Stack.push_back(nfa.EntryState());
+    Register(b);
+    for (int state = 0; state < StateCount(); ++state) Explore(b, state);
+    FTailAccepts.resize(FAccepting.size());
+    for (int s = 0; s < StateCount(); ++s) {
+        const int t = Move(s, LineTailClass);
+        FTailAccepts[s] = t >= 0 && Accepting(t);
+    }
+    MakeStartBytes();
+    FNFA = nullptr;
+}
+
+// Cuts the code space at every range boundary of the NFA and numbers the covered intervals.
+void TRE_DFA::MakeClasses(TBuild& B) {
+    const TRE_NFA& nfa = B.NFA;
+    auto isCode = [](const TRE_NFATransition& t) { return t.Start >= 0 && t.Start <= RE_MaxChar; };
+    for (int s = 0; s < nfa.StateCount(); ++s)
+        for (const TRE_NFATransition& t : nfa.Transitions(s))
+            if (isCode(t)) {
+                B.Bounds.push_back(t.Start);
+                B.Bounds.push_back(std::min(t.End, RE_MaxChar) + 1);
+            }
+    std::sort(B.Bounds.begin(), B.Bounds.end());
+    B.Bounds.erase(std::unique(B.Bounds.begin(), B.Bounds.end()), B.Bounds.end());
+    auto interval = [&B](TREChar c) {
+        return static_cast<size_t>(std::lower_bound(B.Bounds.begin(), B.Bounds.end(), c) - B.Bounds.begin());
+    };
+    // Coverage by a difference count over the intervals.
+    std::vector<int> cover(B.Bounds.size() + 1, 0);
+    for (int s = 0; s < nfa.StateCount(); ++s)
+        for (const TRE_NFATransition& t : nfa.Transitions(s))
+            if (isCode(t)) {
+                ++cover[interval(t.Start)];
+                --cover[interval(std::min(t.End, RE_MaxChar) + 1)];
+            }
+    B.IntervalClass.assign(B.Bounds.size(), NoClass);
+    FClassCount = 3;
+    int depth = 0;
+    for (size_t k = 0; k + 1 < B.Bounds.size(); ++k) {
+        depth += cover[k];
+        if (depth > 0) B.IntervalClass[k] = static_cast<std::uint16_t>(FClassCount++);
+    }
+    for (int s = 0; s < nfa.StateCount(); ++s) {
+        for (const TRE_NFATransition& t : nfa.Transitions(s)) {
+            if (t.Start == RE_EmptyChar) {
+                B.EmptyTargets[s].push_back(t.Target);
+            } else if (isCode(t)) {
+                const int first = B.IntervalClass[interval(t.Start)];
+                const int last = B.IntervalClass[interval(std::min(t.End, RE_MaxChar) + 1) - 1];
+                B.Moves[s].push_back({first, last, t.Target});
+            } else if (t.Start == nfa.LineHeadChar()) {
+                B.Moves[s].push_back({LineHeadClass, LineHeadClass, t.Target});
+            } else if (t.Start == nfa.LineTailChar()) {
+                B.Moves[s].push_back({LineTailClass, LineTailClass, t.Target});
+            }
+        }
+    }
+}
+
+// One row of 256 classes per high byte of a code; a high byte whose codes all lie in one
+// interval shares the uniform row of that interval's class.
+void TRE_DFA::MakeClassRows(const TBuild& B) {
+    const std::vector<TREChar>& bounds = B.Bounds;
+    const size_t n = bounds.size();
+    std::vector<int> uniformRow(FClassCount, -1);
+    FRows.clear();
+    size_t k = 0;  // bounds[k] is the first bound above the code being classed
+    auto classHere = [&] { return k == 0 ? NoClass : B.IntervalClass[k - 1]; };
+    for (int high = 0; high < 256; ++high) {
+        const TREChar base = high * 256;
+        while (k < n && bounds[k] <= base) ++k;
+        const TREChar nextBound = k < n ? bounds[k] : CodeLimit;
+        int row;
+        if (nextBound > base + 255) {
+            const int c = classHere();
+            if (uniformRow[c] < 0) {
+                uniformRow[c] = static_cast<int>(FRows.size() / 256);
+                FRows.insert(FRows.end(), 256, static_cast<std::uint16_t>(c));
+            }
+            row = uniformRow[c];
+        } else {
+            row = static_cast<int>(FRows.size() / 256);
+            for (TREChar code = base; code < base + 256; ++code) {
+                while (k < n && bounds[k] <= code) ++k;
+                FRows.push_back(static_cast<std::uint16_t>(classHere()));
+            }
+        }
+        FRowBase[high] = static_cast<std::uint32_t>(row) * 256;
+        FIsLead[high] = IsLeadByte(static_cast<unsigned char>(high));
+    }
+}
+
+int TRE_DFA::ClassOf(TREChar C) const {
+    if (C >= 0 && C <= RE_MaxChar) return FRows[FRowBase[C >> 8] + (C & 0xFF)];
+    if (C == FLineHeadChar) return LineHeadClass;
+    if (C == FLineTailChar) return LineTailClass;
+    return NoClass;
+}
+
+// Registers the closure of the NFA states on B.Stack, gives its DFA state, and leaves
+// B.Scratch empty again.
+int TRE_DFA::Register(TBuild& B) {
+    std::uint64_t* set = B.Scratch.data();
+    std::fill(B.Scratch.begin(), B.Scratch.end(), 0);
+    for (int s : B.Stack) set[s / 64] |= std::uint64_t{1} << (s % 64);
+    while (!B.Stack.empty()) {
+        const int s = B.Stack.back();
+        B.Stack.pop_back();
+        for (int t : B.EmptyTargets[s]) {
+            if (B.Has(set, t)) continue;
+            set[t / 64] |= std::uint64_t{1} << (t % 64);
+            B.Stack.push_back(t);
+        }
+    }
+    std::uint64_t hash = 0x9E3779B97F4A7C15ull;
+    for (size_t w = 0; w < B.Words; ++w) hash = (hash ^ set[w]) * 0x100000001B3ull + (hash >> 29);
+    const size_t mask = B.Slots.size() - 1;
+    size_t slot = hash & mask;
+    for (; B.Slots[slot] >= 0; slot = (slot + 1) & mask) {
+        const int d = B.Slots[slot];
+        if (B.Hashes[d] == hash && std::equal(set, set + B.Words, B.Sets.data() + d * B.Words)) return d;
+    }
+    const int id = StateCount();
+    B.Bytes += B.Words * 8 + static_cast<size_t>(FClassCount) * 4 + 16;
+    if (id >= MaxStates || B.Bytes > MaxBytes) throw ERegExpParser(MsgTooComplex, B.ErrorPos);
+    B.Slots[slot] = id;
+    B.Sets.insert(B.Sets.end(), set, set + B.Words);
+    B.Hashes.push_back(hash);
+    FAccepting.push_back(B.Has(set, B.NFA.ExitState()) ? 1 : 0);
+    FTrans.resize(FTrans.size() + FClassCount, -1);
+    if (B.Hashes.size() * 2 > B.Slots.size()) {  // keep the table at most half full
+        B.Slots.assign(B.Slots.size() * 2, -1);
+        const size_t m = B.Slots.size() - 1;
+        for (size_t d = 0; d < B.Hashes.size(); ++d) {
+            size_t s = B.Hashes[d] & m;
+            while (B.Slots[s] >= 0) s = (s + 1) & m;
+            B.Slots[s] = static_cast<int>(d);
+        }
+    }
+    return id;
+}
+
+// Makes the transitions of one DFA state: per class, the closure of every NFA target.
+void TRE_DFA::Explore(TBuild& B, int State) {
+    const std::vector<std::uint64_t> current(B.Sets.begin() + State * B.Words, B.Sets.begin() + (State + 1) * B.Words);
+    for (size_t w = 0; w < B.Words; ++w) {
+        for (std::uint64_t bits = current[w]; bits != 0; bits &= bits - 1) {
+            const int s = static_cast<int>(w * 64) + __builtin_ctzll(bits);
+            for (const TBuild::TMove& m : B.Moves[s]) {
+                for (int c = m.FirstClass; c <= m.LastClass; ++c) {
+                    if (B.Targets[c].empty()) B.Touched.push_back(c);
+                    B.Targets[c].push_back(m.Target);
+                }
+            }
+        }
+    }
+    std::sort(B.Touched.begin(), B.Touched.end());
+    int previous = -1;
+    int previousTarget = -1;
+    for (int c : B.Touched) {
+        // Neighbouring classes often lead to the same set: a range that literals cut in pieces.
+        int target = previousTarget;
+        if (previous < 0 || B.Targets[c] != B.Targets[previous]) {
+            B.Stack = B.Targets[c];
+            target = Register(B);
+        }
+        FTrans[static_cast<size_t>(State) * FClassCount + c] = target;
+        if (previous >= 0) B.Targets[previous].clear();
+        previous = c;
+        previousTarget = target;
+    }
+    if (previous >= 0) B.Targets[previous].clear();
+    B.Touched.clear();
+}
+
+void TRE_DFA::MakeStartBytes() {
+    const int init = InitialState();
+    std::vector<std::uint8_t> rowStarts(FRows.size() / 256, 0);
+    for (size_t r = 0; r < rowStarts.size(); ++r)
+        for (size_t t = 0; t < 256 && !rowStarts[r]; ++t) rowStarts[r] = Move(init, FRows[r * 256 + t]) >= 0;
+    for (int b = 0; b < 256; ++b) {
+        bool start = Accepting(init);
+        if (FIsLead[b]) start = start || rowStarts[FRowBase[b] / 256];
+        else start = start || Move(init, FRows[FRowBase[0] + b]) >= 0;
+        FStartBytes[b] = start;
+        for (int sep = 0; sep < 2; ++sep) {
+            const int separator = sep == 0 ? '\r' : '\n';
+            FScanStartBytes[sep][b] = start || (b == '\n' && FHasLineHead) ||
+                                      (TailAccepts(init) && (b == separator || FIsLead[b]));
+        }
+    }
+}
+
+} // namespace quillon

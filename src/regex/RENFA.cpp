@@ -1,0 +1,76 @@
+#include "RENFA.h"
+
+namespace quillon {
+
+void TRE_NFA::Run() {
+    FStates.clear();
+    FHasLineHead = FHasLineTail = false;
+    FEntry = NewState();
+    FExit = NewState();
+    GenerateStateList(FParser.ParseTree().Root(), FEntry, FExit);
+}
+
+int TRE_NFA::NewState() {
+    FStates.emplace_back();
+    return static_cast<int>(FStates.size()) - 1;
+}
+
+void TRE_NFA::AddTransition(int From, TREChar Start, TREChar End, int To) {
+    FStates[From].push_back({Start, End, To});
+}
+
+void TRE_NFA::GenerateStateList(const TRENode* Node, int From, int To) {
+    switch (Node->Kind) {
+    case rent_Range: AddTransition(From, Node->Start, Node->End, To); break;
+    case rent_LHead:
+        if (From == FEntry) {
+            FHasLineHead = true;
+            AddTransition(From, FLineHeadChar, FLineHeadChar, To);
+        } else {
+            AddTransition(From, Node->Start, Node->End, To);
+        }
+        break;
+    case rent_LTail:
+        if (To == FExit) {
+            FHasLineTail = true;
+            AddTransition(From, FLineTailChar, FLineTailChar, To);
+        } else {
+            AddTransition(From, Node->Start, Node->End, To);
+        }
+        break;
+    case rent_Concat: {
+        // The parser builds concatenations left-deep: walk the chain as a list, not by
+        // recursion, so that a long pattern needs no deep stack.
+        std::vector<const TRENode*> parts;
+        const TRENode* n = Node;
+        for (; n->Kind == rent_Concat; n = n->Left) parts.push_back(n->Right);
+        parts.push_back(n);
+        int state = From;
+        for (size_t k = parts.size(); k-- > 0;) {
+            const int next = k == 0 ? To : NewState();
+            GenerateStateList(parts[k], state, next);
+            state = next;
+        }
+        break;
+    }
+    case rent_Union: {
+        const TRENode* n = Node;
+        for (; n->Kind == rent_Union; n = n->Left) GenerateStateList(n->Right, From, To);
+        GenerateStateList(n, From, To);
+        break;
+    }
+    case rent_Closure: {
+        const int s1 = NewState();
+        const int s2 = NewState();
+        AddTransition(From, RE_EmptyChar, RE_EmptyChar, s1);
+        GenerateStateList(Node->Left, s1, s2);
+        AddTransition(s2, RE_EmptyChar, RE_EmptyChar, s1);
+        AddTransition(s1, RE_EmptyChar, RE_EmptyChar, To);
+        break;
+    }
+    case rent_Empty: AddTransition(From, RE_EmptyChar, RE_EmptyChar, To); break;
+    default: throw Exception("This cannot happen in TRE_NFA.GenerateStateList");
+    }
+}
+
+} // namespace quillon

@@ -1,0 +1,114 @@
+#pragma once
+// The regular-expression objects that the rest of the program uses.
+//
+// TRegularExpression compiles a pattern (dictionary expansion, parsing, automata) and keeps the
+// last compiled patterns in a cache: entry 0 is always the empty pattern, new patterns enter at
+// entry 1 and push the others down, and the entry compiled longest ago drops out when the cache
+// is full. The cache key is the expanded pattern. TMatchCORE adds the line separator and the
+// leftmost-longest search routines; TLineRegExp is the search object callers create.
+//
+// Texts are Shift-JIS bytes; a search reads up to the first NUL byte or the end of the view.
+#include "REDFA.h"
+#include "REPreProcessor.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace quillon {
+
+class TRegularExpression {
+public:
+    static constexpr int CacheCapacity = 30;
+
+    TRegularExpression();
+    virtual ~TRegularExpression() = default;
+
+    const std::string& RegExp() const { return FRegExp; }
+    // Compiles the pattern, or finds it in the cache; raises ERegExpParser for a bad pattern,
+    // after which RegExp is empty and the empty pattern is in use.
+    virtual void SetRegExp(const std::string& Value);
+
+    bool UseFuzzyCharDic() const { return FPreProcessor.UseFuzzyCharDic; }
+    void SetUseFuzzyCharDic(bool Value);
+    bool UseSynonymDic() const { return FPreProcessor.UseSynonymDic; }
+    void SetUseSynonymDic(bool Value);
+
+    // The automaton of the current cache entry.
+    const TRE_DFA& DFA() const { return *FCache[FCacheIndex].second; }
+    bool HasLineHead() const { return DFA().HasLineHead(); }
+    bool HasLineTail() const { return DFA().HasLineTail(); }
+
+    int CacheCount() const { return static_cast<int>(FCache.size()); }
+    const std::string& CacheString(int Index) const { return FCache[Index].first; }
+    int CacheIndex() const { return FCacheIndex; }
+
+protected:
+    // Builds the automaton of Pattern into the current cache entry.
+    virtual void Compile(const std::string& Pattern);
+    virtual TREChar GetLineHeadChar() const { return RE_LineHeadChar; }
+    virtual TREChar GetLineTailChar() const { return RE_LineTailChar; }
+    TREPreProcessor& PreProcessor() { return FPreProcessor; }
+
+private:
+    void Lookup(const std::string& Processed);
+
+    std::string FRegExp;  // the pattern as written, before expansion
+    TREChar FLineHeadChar = RE_LineHeadChar;
+    TREChar FLineTailChar = RE_LineTailChar;
+    std::vector<std::pair<std::string, std::unique_ptr<TRE_DFA>>> FCache;
+    int FCacheIndex = 0;  // always an entry with a complete automaton
+    TREPreProcessor FPreProcessor;
+};
+
+enum TMatchCORE_LineSeparator { mcls_CRLF, mcls_LF };
+
+class TMatchCORE : public TRegularExpression {
+public:
+    TMatchCORE() = default;
+
+    TMatchCORE_LineSeparator LineSeparator = mcls_CRLF;
+
+    int NextState(int State, TREChar C) const { return DFA().NextState(State, C); }
+    bool IsLineSeparatorChar(TREChar C) const { return C == SeparatorByte(); }
+
+    // Leftmost-longest search. On a match Start and End are the byte offsets of the match and
+    // of the byte after it, and the result is true.
+    // MatchPlain ignores anchors; MatchAnchored takes "^" at the start of the text and after
+    // every LF, and "$" before the separator and at the end; MatchScan is MatchAnchored
+    // without the start of the text being a line head.
+    bool MatchPlain(std::string_view Text, size_t& Start, size_t& End) const;
+    bool MatchAnchored(std::string_view Text, size_t& Start, size_t& End) const;
+    bool MatchScan(std::string_view Text, size_t& Start, size_t& End) const;
+
+private:
+    using TPos = const unsigned char*;
+    unsigned char SeparatorByte() const { return LineSeparator == mcls_LF ? '\n' : '\r'; }
+    TPos MatchFrom(TPos P, TPos End, int State) const;
+    TPos MatchAtHead(TPos P, TPos End) const;
+    bool ScanFrom(TPos Begin, TPos End, size_t& Start, size_t& Finish) const;
+};
+
+class TLineRegExp : public TMatchCORE {
+public:
+    TLineRegExp();
+
+    void SetRegExp(const std::string& Value) override;
+
+    // The leftmost-longest match in Str: Pos its 1-based byte position and Len its length
+    // (an empty match has Len 0); Pos and Len are 0 without a match. Returns Pos.
+    int Match(std::string_view Str, int& Pos, int& Len) const;
+
+protected:
+    using TMatchProc = bool (TMatchCORE::*)(std::string_view, size_t&, size_t&) const;
+    TMatchProc MatchProc() const { return FMatchProc; }
+
+private:
+    void ChooseMatchProc();  // the routine of the current automaton
+
+    TMatchProc FMatchProc = &TMatchCORE::MatchPlain;
+};
+
+} // namespace quillon
