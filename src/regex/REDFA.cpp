@@ -242,13 +242,21 @@ void TRE_DFA::MakeStartBytes() {
         bool start = Accepting(init);
         if (FIsLead[b]) start = start || rowStarts[FRowBase[b] / 256];
         else start = start || Move(init, FRows[FRowBase[0] + b]) >= 0;
-        FStartBytes[b] = start;
+        FStartBytes.Can[b] = start;
         for (int sep = 0; sep < 2; ++sep) {
             const int separator = sep == 0 ? '\r' : '\n';
-            FScanStartBytes[sep][b] = start || (b == '\n' && FHasLineHead) ||
-                                      (TailAccepts(init) && (b == separator || FIsLead[b]));
+            FScanStartBytes[sep].Can[b] = start || (b == '\n' && FHasLineHead) ||
+                                          (TailAccepts(init) && (b == separator || FIsLead[b]));
         }
     }
+    auto summarize = [](TStartBytes& starts) {
+        const auto count = std::count(starts.Can.begin(), starts.Can.end(), true);
+        starts.Only = count == 0 ? TStartBytes::None
+                    : count == 1 ? static_cast<int>(std::find(starts.Can.begin(), starts.Can.end(), true) - starts.Can.begin())
+                                 : TStartBytes::Several;
+    };
+    summarize(FStartBytes);
+    for (TStartBytes& starts : FScanStartBytes) summarize(starts);
 }
 
 } // namespace quillon

@@ -73,11 +73,17 @@ public:
     }
 
     // Bytes that can begin a match read from the initial state (every byte when the initial
-    // state accepts).
-    const std::array<bool, 256>& StartBytes() const { return FStartBytes; }
+    // state accepts), and the one byte when only one can.
+    struct TStartBytes {
+        static constexpr int Several = -1;
+        static constexpr int None = -2;
+        std::array<bool, 256> Can{};
+        int Only = Several;
+    };
+    const TStartBytes& StartBytes() const { return FStartBytes; }
     // The same, widened for the anchored scan with the given separator byte: an LF before a
     // line head, the separator and a closing lone lead byte before a line tail.
-    const std::array<bool, 256>& ScanStartBytes(unsigned char Separator) const {
+    const TStartBytes& ScanStartBytes(unsigned char Separator) const {
         return FScanStartBytes[Separator == '\n' ? 1 : 0];
     }
 
@@ -102,8 +108,8 @@ private:
     std::array<std::uint32_t, 256> FRowBase{};  // high byte -> offset of its row in FRows
     std::vector<std::uint16_t> FRows;
     std::array<bool, 256> FIsLead{};
-    std::array<bool, 256> FStartBytes{};
-    std::array<std::array<bool, 256>, 2> FScanStartBytes{};  // separator CR, separator LF
+    TStartBytes FStartBytes;
+    std::array<TStartBytes, 2> FScanStartBytes;  // separator CR, separator LF
 };
 
 } // namespace quillon

@@ -25,6 +25,29 @@ bool AtLineTail(TPos P, TPos End, unsigned char Separator) {
     return P == End || *P == Separator || (P + 1 == End && IsLeadByte(*P));
 }
 
+// The first character start at or after the character start P whose first byte can begin a
+// match; End when there is none. Candidates are found byte by byte (with memchr when only one
+// byte can begin a match); a candidate is a character start unless an odd run of lead-range
+// bytes stands between P and it, in which case it is the trail byte of the run's last pair.
+TPos NextStart(TPos P, TPos End, const TRE_DFA::TStartBytes& Starts) {
+    if (Starts.Only == TRE_DFA::TStartBytes::None) return End;
+    while (P < End) {
+        TPos hit = P;
+        if (Starts.Only >= 0) {
+            hit = static_cast<TPos>(std::memchr(P, Starts.Only, static_cast<size_t>(End - P)));
+            if (!hit) return End;
+        } else {
+            while (hit < End && !Starts.Can[*hit]) ++hit;
+            if (hit == End) return End;
+        }
+        size_t run = 0;
+        for (TPos k = hit; k > P && IsLeadByte(k[-1]); --k) ++run;
+        if (run % 2 == 0) return hit;
+        P = hit + 1;
+    }
+    return End;
+}
+
 bool Found(TPos Begin, TPos From, TPos To, size_t& Start, size_t& End) {
     Start = static_cast<size_t>(From - Begin);
     End = static_cast<size_t>(To - Begin);
@@ -99,9 +122,8 @@ bool TMatchCORE::MatchPlain(std::string_view Text, size_t& Start, size_t& End) c
     const auto [begin, end] = TextBounds(Text);
     const int init = dfa.InitialState();
     if (begin == end) return dfa.Accepting(init) && Found(begin, begin, begin, Start, End);
-    const std::array<bool, 256>& starts = dfa.StartBytes();
-    for (TPos p = begin; p < end; p = NextChar(p, end)) {
-        if (!starts[*p]) continue;
+    const TRE_DFA::TStartBytes& starts = dfa.StartBytes();
+    for (TPos p = NextStart(begin, end, starts); p < end; p = NextStart(NextChar(p, end), end, starts)) {
         TPos last = nullptr;
         TPos q = p;
         for (int s = init; s >= 0; s = dfa.Move(s, dfa.ReadClass(q, end)))
@@ -150,9 +172,8 @@ bool TMatchCORE::MatchScan(std::string_view Text, size_t& Start, size_t& End) co
 bool TMatchCORE::ScanFrom(TPos Begin, TPos End, size_t& Start, size_t& Finish) const {
     const TRE_DFA& dfa = DFA();
     const int init = dfa.InitialState();
-    const std::array<bool, 256>& starts = dfa.ScanStartBytes(SeparatorByte());
-    for (TPos p = Begin; p < End; p = NextChar(p, End)) {
-        if (!starts[*p]) continue;
+    const TRE_DFA::TStartBytes& starts = dfa.ScanStartBytes(SeparatorByte());
+    for (TPos p = NextStart(Begin, End, starts); p < End; p = NextStart(NextChar(p, End), End, starts)) {
         if (const TPos e = MatchFrom(p, End, init)) return Found(Begin, p, e, Start, Finish);
         if (*p == '\n' && dfa.HasLineHead()) {
             if (const TPos e = MatchAtHead(p + 1, End)) return Found(Begin, p + 1, e, Start, Finish);
