@@ -7,8 +7,6 @@
 namespace quillon {
 namespace {
 
-const char* const MsgTooComplex = "正規表現が複雑すぎます。";
-
 constexpr TREChar CodeLimit = RE_MaxChar + 1;
 
 } // namespace
@@ -182,7 +180,7 @@ int TRE_DFA::Register(TBuild& B) {
     }
     const int id = StateCount();
     B.Bytes += B.Words * 8 + static_cast<size_t>(FClassCount) * 4 + 16;
-    if (id >= MaxStates || B.Bytes > MaxBytes) throw ERegExpParser(MsgTooComplex, B.ErrorPos);
+    if (id >= MaxStates || B.Bytes > MaxBytes) throw ERegExpParser(RE_MsgTooComplex, B.ErrorPos);
     B.Slots[slot] = id;
     B.Sets.insert(B.Sets.end(), set, set + B.Words);
     B.Hashes.push_back(hash);

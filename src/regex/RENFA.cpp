@@ -11,6 +11,8 @@ void TRE_NFA::Run() {
 }
 
 int TRE_NFA::NewState() {
+    if (FStates.size() >= MaxStates)
+        throw ERegExpParser(RE_MsgTooComplex, static_cast<int>(FParser.Pattern().size()) + 1);
     FStates.emplace_back();
     return static_cast<int>(FStates.size()) - 1;
 }

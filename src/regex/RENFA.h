@@ -20,6 +20,10 @@ struct TRE_NFATransition {
 
 class TRE_NFA {
 public:
+    // Nested "+" copies its operand at every level, so the automaton can grow exponentially
+    // with the pattern; past this many states compiling stops with ERegExpParser.
+    static constexpr int MaxStates = 100000;
+
     TRE_NFA(const TREParser& Parser, TREChar LineHeadChar, TREChar LineTailChar)
         : FParser(Parser), FLineHeadChar(LineHeadChar), FLineTailChar(LineTailChar) {}
 

@@ -21,6 +21,9 @@ constexpr TREChar RE_LineHeadChar = 0x10000;    // pseudo character before the f
 constexpr TREChar RE_LineTailChar = 0x10001;    // pseudo character at a line separator or the text's end
 constexpr TREChar RE_EmptyChar = -1;            // the transition that reads nothing
 
+// The error of a pattern whose automaton would pass the bounds on its size.
+inline constexpr const char* RE_MsgTooComplex = "正規表現が複雑すぎます。";
+
 // Every error of a pattern: the message and the 1-based byte position in the pattern at which
 // reading stood when the error was found.
 class ERegExpParser : public Exception {

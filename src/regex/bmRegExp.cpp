@@ -94,8 +94,6 @@ void TRegularExpression::Compile(const std::string& Pattern) {
         TREParser parser(Pattern);
         parser.Run();
         TRE_NFA nfa(parser, GetLineHeadChar(), GetLineTailChar());
-        FLineHeadChar = nfa.LineHeadChar();
-        FLineTailChar = nfa.LineTailChar();
         nfa.Run();
         auto dfa = std::make_unique<TRE_DFA>(nfa);
         dfa->Run();

@@ -56,8 +56,6 @@ private:
     void Lookup(const std::string& Processed);
 
     std::string FRegExp;  // the pattern as written, before expansion
-    TREChar FLineHeadChar = RE_LineHeadChar;
-    TREChar FLineTailChar = RE_LineTailChar;
     std::vector<std::pair<std::string, std::unique_ptr<TRE_DFA>>> FCache;
     int FCacheIndex = 0;  // always an entry with a complete automaton
     TREPreProcessor FPreProcessor;

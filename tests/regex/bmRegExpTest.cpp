@@ -168,6 +168,26 @@ TEST(TLineRegExp, FuzzyCharactersMatchTheirVariants) {
     EXPECT_EQ(len, 0);
 }
 
+TEST(TMatchCORE, StepsTheAutomatonByCharacter) {
+    TLineRegExp re;
+    re.SetRegExp(Sj("^aア$"));
+    const int init = re.DFA().InitialState();
+    EXPECT_EQ(re.NextState(init, 'a'), -1);
+    const int head = re.NextState(init, RE_LineHeadChar);
+    ASSERT_GE(head, 0);
+    const int a = re.NextState(head, 'a');
+    ASSERT_GE(a, 0);
+    EXPECT_EQ(re.NextState(a, 0x8342), -1);
+    const int kana = re.NextState(a, 0x8341);
+    ASSERT_GE(kana, 0);
+    EXPECT_FALSE(re.DFA().Accepting(kana));
+    EXPECT_TRUE(re.DFA().Accepting(re.NextState(kana, RE_LineTailChar)));
+    EXPECT_TRUE(re.IsLineSeparatorChar('\r'));
+    re.LineSeparator = mcls_LF;
+    EXPECT_TRUE(re.IsLineSeparatorChar('\n'));
+    EXPECT_FALSE(re.IsLineSeparatorChar('\r'));
+}
+
 // Counts the compilations that reach the automata.
 class TCountingRegExp : public TLineRegExp {
 public:
@@ -261,6 +281,10 @@ TEST(TRegularExpression, BoundsTheAutomaton) {
         EXPECT_EQ(e.ErrorPos, static_cast<int>(pattern.size()) + 1);
     }
     EXPECT_EQ(re.RegExp(), "");
+    // Nested "+" doubles the nondeterministic automaton at every level.
+    std::string nested = "a";
+    for (int i = 0; i < 20; ++i) nested = "(" + nested + ")+";
+    EXPECT_THROW(re.SetRegExp(nested), ERegExpParser);
     re.SetRegExp("(a|b)*a(a|b)(a|b)(a|b)");  // 16 states are fine
     int pos = 0;
     int len = 0;
