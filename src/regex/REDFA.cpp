@@ -39,6 +39,7 @@ struct TRE_DFA::TBuild {
     std::vector<int> Touched;                      // classes whose Targets are not empty
     std::vector<TREChar> Bounds;                   // sorted interval starts; the last one ends the last interval
     std::vector<std::uint16_t> IntervalClass;      // class of Bounds[k] .. Bounds[k + 1] - 1
+    std::vector<std::vector<std::uint16_t>> RowClasses;  // the classes that occur in each class row
     size_t Bytes = 0;
     int ErrorPos;
 };
@@ -64,7 +65,7 @@ void TRE_DFA::Run() {
         const int t = Move(s, LineTailClass);
         FTailAccepts[s] = t >= 0 && Accepting(t);
     }
-    MakeStartBytes();
+    MakeStartBytes(b);
     FNFA = nullptr;
 }
 
@@ -116,31 +117,39 @@ void TRE_DFA::MakeClasses(TBuild& B) {
 }
 
 // One row of 256 classes per high byte of a code; a high byte whose codes all lie in one
-// interval shares the uniform row of that interval's class.
-void TRE_DFA::MakeClassRows(const TBuild& B) {
+// interval shares the uniform row of that interval's class. Rows are filled a segment (the part
+// of an interval within the row) at a time; the classes of each row are kept for the start bytes.
+void TRE_DFA::MakeClassRows(TBuild& B) {
     const std::vector<TREChar>& bounds = B.Bounds;
     const size_t n = bounds.size();
     std::vector<int> uniformRow(FClassCount, -1);
     FRows.clear();
+    B.RowClasses.clear();
     size_t k = 0;  // bounds[k] is the first bound above the code being classed
-    auto classHere = [&] { return k == 0 ? NoClass : B.IntervalClass[k - 1]; };
+    auto classHere = [&] { return static_cast<std::uint16_t>(k == 0 ? NoClass : B.IntervalClass[k - 1]); };
     for (int high = 0; high < 256; ++high) {
         const TREChar base = high * 256;
+        const TREChar last = base + 255;
         while (k < n && bounds[k] <= base) ++k;
-        const TREChar nextBound = k < n ? bounds[k] : CodeLimit;
         int row;
-        if (nextBound > base + 255) {
-            const int c = classHere();
+        if (k == n || bounds[k] > last) {
+            const std::uint16_t c = classHere();
             if (uniformRow[c] < 0) {
-                uniformRow[c] = static_cast<int>(FRows.size() / 256);
-                FRows.insert(FRows.end(), 256, static_cast<std::uint16_t>(c));
+                uniformRow[c] = static_cast<int>(B.RowClasses.size());
+                FRows.insert(FRows.end(), 256, c);
+                B.RowClasses.push_back({c});
             }
             row = uniformRow[c];
         } else {
-            row = static_cast<int>(FRows.size() / 256);
-            for (TREChar code = base; code < base + 256; ++code) {
-                while (k < n && bounds[k] <= code) ++k;
-                FRows.push_back(static_cast<std::uint16_t>(classHere()));
+            row = static_cast<int>(B.RowClasses.size());
+            B.RowClasses.emplace_back();
+            for (TREChar from = base; from <= last;) {
+                const std::uint16_t c = classHere();
+                const TREChar to = k < n ? std::min(bounds[k] - 1, last) : last;
+                FRows.insert(FRows.end(), static_cast<size_t>(to - from + 1), c);
+                B.RowClasses.back().push_back(c);
+                from = to + 1;
+                while (k < n && bounds[k] <= from) ++k;
             }
         }
         FRowBase[high] = static_cast<std::uint32_t>(row) * 256;
@@ -231,11 +240,11 @@ void TRE_DFA::Explore(TBuild& B, int State) {
     B.Touched.clear();
 }
 
-void TRE_DFA::MakeStartBytes() {
+void TRE_DFA::MakeStartBytes(const TBuild& B) {
     const int init = InitialState();
-    std::vector<std::uint8_t> rowStarts(FRows.size() / 256, 0);
+    std::vector<std::uint8_t> rowStarts(B.RowClasses.size(), 0);
     for (size_t r = 0; r < rowStarts.size(); ++r)
-        for (size_t t = 0; t < 256 && !rowStarts[r]; ++t) rowStarts[r] = Move(init, FRows[r * 256 + t]) >= 0;
+        for (const std::uint16_t c : B.RowClasses[r]) rowStarts[r] = rowStarts[r] || Move(init, c) >= 0;
     for (int b = 0; b < 256; ++b) {
         bool start = Accepting(init);
         if (FIsLead[b]) start = start || rowStarts[FRowBase[b] / 256];

@@ -91,8 +91,8 @@ private:
     struct TBuild;
 
     void MakeClasses(TBuild& B);
-    void MakeClassRows(const TBuild& B);
-    void MakeStartBytes();
+    void MakeClassRows(TBuild& B);
+    void MakeStartBytes(const TBuild& B);
     int Register(TBuild& B);
     void Explore(TBuild& B, int State);
 
