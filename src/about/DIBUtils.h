@@ -10,6 +10,7 @@
 // Angles are bytes with 255 steps to the full turn, so entry 255 of the tables is 360 degrees and
 // repeats entry 0.
 #include "Errors.h"
+#include "RGBQuad.h"
 
 #include <array>
 #include <cstdint>
@@ -26,10 +27,6 @@ public:
 enum class TEffectHandleType { bmDIB, bmDDB };
 enum class TEffectPixelFormat { pf8bit, pf24bit, pf32bit };
 
-struct TRGBQuad {
-    std::uint8_t Blue = 0, Green = 0, Red = 0, Reserved = 0;
-    bool operator==(const TRGBQuad&) const = default;
-};
 using TDIBPalette = std::array<TRGBQuad, 256>;
 
 // A picture as the effects see it: kind, format, size, palette and pixel rows.

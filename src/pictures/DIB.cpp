@@ -104,7 +104,7 @@ TRGB GetRGB(const TDIBSharedImage& image, const std::uint8_t* row, int x) {
     std::uint32_t raw = GetRaw(row, image.BitCount, x);
     if (image.BitCount <= 8) {
         const TRGBQuad& q = image.ColorTable[raw];
-        return {q.rgbRed, q.rgbGreen, q.rgbBlue};
+        return {q.Red, q.Green, q.Blue};
     }
     if (image.BitCount == 24) return {static_cast<std::uint8_t>(raw >> 16), static_cast<std::uint8_t>(raw >> 8),
                                       static_cast<std::uint8_t>(raw)};
@@ -121,7 +121,7 @@ std::uint32_t NearestIndex(const TColorTable& table, int count, TRGB c) {
     std::uint32_t best = 0;
     int bestDistance = INT_MAX;
     for (int i = 0; i < count && bestDistance > 0; ++i) {
-        int dr = table[i].rgbRed - c.R, dg = table[i].rgbGreen - c.G, db = table[i].rgbBlue - c.B;
+        int dr = table[i].Red - c.R, dg = table[i].Green - c.G, db = table[i].Blue - c.B;
         int distance = dr * dr + dg * dg + db * db;
         if (distance < bestDistance) {
             bestDistance = distance;

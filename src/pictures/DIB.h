@@ -10,6 +10,7 @@
 // Every size, count and offset read from a file is checked in 64-bit arithmetic against the bytes
 // actually present before anything is allocated, and RLE expansion stops at the picture's edge.
 #include "Errors.h"
+#include "RGBQuad.h"
 #include "Streams.h"
 
 #include <array>
@@ -50,11 +51,6 @@ std::uint32_t PackRGB(const TDIBPixelFormat& format, std::uint8_t r, std::uint8_
 // The missing low bits of each channel repeat its high bits.
 TRGB UnpackRGB(const TDIBPixelFormat& format, std::uint32_t value);
 
-// A colour-table entry in the BMP byte order.
-struct TRGBQuad {
-    std::uint8_t rgbBlue = 0, rgbGreen = 0, rgbRed = 0, rgbReserved = 0;
-    bool operator==(const TRGBQuad&) const = default;
-};
 using TColorTable = std::array<TRGBQuad, 256>;
 
 // All 256 entries: index bits r:g:b from the top spread evenly over 0..255.
