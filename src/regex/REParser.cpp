@@ -122,6 +122,7 @@ void TREParser::Error(const char* Message) const { throw ERegExpParser(Message, 
 
 void TREParser::Run() {
     FTree.DisposeTree();
+    FDepth = 0;
     FScanner.SetPattern(std::string(FScanner.Str()));
     FScanner.NextToken();
     FTree.SetRoot(Regexp());
@@ -166,9 +167,12 @@ TRENode* TREParser::Primary() {
     switch (FScanner.Token()) {
     case retk_Char: result = FTree.MakeLeaf(FScanner.Symbol(), FScanner.Symbol()); break;
     case retk_LPar:
+        // Groups nest by recursion here and in the automata: bound the depth.
+        if (++FDepth > MaxDepth) Error(RE_MsgTooComplex);
         FScanner.NextToken();
         result = Regexp();
         if (FScanner.Token() != retk_RPar) Error(MsgNeedRPar);
+        --FDepth;
         break;
     case retk_LBra:
     case retk_LBraNeg:

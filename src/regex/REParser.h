@@ -71,6 +71,8 @@ private:
 
 class TREParser {
 public:
+    static constexpr int MaxDepth = 1000;  // groups inside groups
+
     explicit TREParser(std::string_view Pattern) : FScanner(Pattern) {}
 
     // Builds the tree, or raises ERegExpParser.
@@ -90,6 +92,7 @@ private:
 
     TREScanner FScanner;
     TREParseTree FTree;
+    int FDepth = 0;  // groups open at the current token
 };
 
 } // namespace quillon

@@ -61,6 +61,21 @@ TEST(TREParser, ReportsErrorsWithTheirPositions) {
     }
 }
 
+// Groups nest by recursion: a pattern cannot nest them deep enough to exhaust the stack.
+TEST(TREParser, BoundsTheNestingOfGroups) {
+    const std::string deep = std::string(TREParser::MaxDepth, '(') + "a" + std::string(TREParser::MaxDepth, ')');
+    TREParser fits(deep);
+    EXPECT_NO_THROW(fits.Run());
+    TREParser tooDeep("(" + deep + ")");
+    try {
+        tooDeep.Run();
+        FAIL();
+    } catch (const ERegExpParser& e) {
+        EXPECT_EQ(e.Message(), RE_MsgTooComplex);
+        EXPECT_EQ(e.ErrorPos, TREParser::MaxDepth + 2);
+    }
+}
+
 TEST(TREParser, BuildsTheGrammarsNodes) {
     TREParser empty("");
     empty.Run();

@@ -285,6 +285,9 @@ TEST(TRegularExpression, BoundsTheAutomaton) {
     std::string nested = "a";
     for (int i = 0; i < 20; ++i) nested = "(" + nested + ")+";
     EXPECT_THROW(re.SetRegExp(nested), ERegExpParser);
+    std::string closures = "a";
+    for (int i = 0; i < TREParser::MaxDepth; ++i) closures = "(" + closures + ")*";
+    re.SetRegExp(closures);  // deep, but small
     re.SetRegExp("(a|b)*a(a|b)(a|b)(a|b)");  // 16 states are fine
     int pos = 0;
     int len = 0;
