@@ -98,6 +98,7 @@ void TRE_DFA::MakeClasses(TBuild& B) {
     for (size_t k = 0; k + 1 < B.Bounds.size(); ++k) {
         depth += cover[k];
         if (depth > 0) B.IntervalClass[k] = static_cast<std::uint16_t>(FClassCount++);
+        if (FClassCount > 0xFFFF) throw ERegExpParser(RE_MsgTooComplex, B.ErrorPos);  // classes are 16-bit
     }
     for (int s = 0; s < nfa.StateCount(); ++s) {
         for (const TRE_NFATransition& t : nfa.Transitions(s)) {
