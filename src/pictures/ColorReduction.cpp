@@ -1,5 +1,9 @@
 #include "ColorReduction.h"
 
+#include "DIB.h"
+
+#include <cstring>
+
 namespace quillon {
 namespace {
 
@@ -175,6 +179,24 @@ bool ReduceColourPixels(const T24BitView& picture, int method, const TReductionP
     case 2: return ReduceExact(picture, progress, out, Quantise565);
     default: return ReduceGeneral(picture, progress, out);
     }
+}
+
+bool ReduceColours(TDIB& sheet, int method, const TReductionProgress& progress) {
+    const T24BitView view{sheet.TopPBitsReadOnly(), sheet.NextLine(), sheet.Width(), sheet.Height()};
+    TReducedPicture reduced;
+    if (!ReduceColourPixels(view, method, progress, reduced)) return false;
+    TDIB result;
+    for (int i = 0; i < 256; ++i) {
+        const TPaletteEntry& e = reduced.Palette[i];
+        result.ColorTable[i] = {e.Blue, e.Green, e.Red, 0};
+    }
+    result.SetSize(view.Width, view.Height, 8);
+    result.UpdatePalette();
+    for (int y = 0; y < view.Height; ++y)
+        std::memcpy(result.ScanLine(y), reduced.Indexes.data() + static_cast<std::size_t>(y) * view.Width,
+                    static_cast<std::size_t>(view.Width));
+    sheet.Assign(result);
+    return true;
 }
 
 } // namespace quillon

@@ -48,4 +48,10 @@ struct TReducedPicture {
 bool ReduceColourPixels(const T24BitView& picture, int method, const TReductionProgress& progress,
                         TReducedPicture& out);
 
+class TDIB;
+// Turns the 24-bit sheet into an 8-bit one (a new picture with the reduced colour table, which the
+// sheet then shares). False when cancelled or when there are too many colours: the sheet is then
+// unchanged.
+bool ReduceColours(TDIB& sheet, int method, const TReductionProgress& progress);
+
 } // namespace quillon

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 
 namespace quillon {
@@ -153,6 +154,60 @@ TEST(ColorReduction, ProgressPerRowAndCancel) {
             cancel = true;
         }, out));
         EXPECT_EQ(seen.back(), 25);
+    }
+}
+
+} // namespace
+} // namespace quillon
+
+#include "DIB.h"
+#include "PatMakeFixtures.h"
+
+namespace quillon {
+namespace {
+
+// A 24-bit sheet of n distinct colours (the top-left one is the key), shared with a second DIB
+// that must never see a change.
+struct TSheet {
+    TDIB Dib, Witness;
+    explicit TSheet(int n) {
+        Dib = testing::MakePicture(40, 20, 24, [n](int x, int y) { return static_cast<std::uint32_t>((y * 40 + x) % n) * 0x010203u; });
+        Witness.Assign(Dib);
+    }
+    std::uint32_t Pixel24(int x, int y) const {
+        const std::uint8_t* p = Witness.ScanLineReadOnly(y) + 3 * x;
+        return p[0] | p[1] << 8 | p[2] << 16;
+    }
+    bool Unchanged() const {
+        return Dib.BitCount() == 24 && Dib.Width() == 40 &&
+               std::memcmp(Dib.TopPBitsReadOnly() + Dib.NextLine() * 19, Witness.TopPBitsReadOnly() + Witness.NextLine() * 19,
+                           static_cast<std::size_t>(Dib.Size())) == 0;
+    }
+};
+
+TEST(ReduceColours, Method1OnASheetIsLossless) {
+    TSheet sheet(256);
+    ASSERT_TRUE(ReduceColours(sheet.Dib, 1, nullptr));
+    ASSERT_EQ(sheet.Dib.BitCount(), 8);
+    EXPECT_EQ(sheet.Witness.BitCount(), 24);
+    const TColorTable& table = sheet.Dib.ImageColorTable();
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 40; ++x) {
+            // An entry is blue, green, red, 0 in memory, as a 24-bit pixel is blue, green, red.
+            std::uint32_t entry = 0;
+            std::memcpy(&entry, &table[sheet.Dib.ScanLineReadOnly(y)[x]], 3);
+            ASSERT_EQ(entry, sheet.Pixel24(x, y)) << x << "," << y;
+        }
+}
+
+TEST(ReduceColours, RefusalAndCancelLeaveTheSheetUnchanged) {
+    TSheet many(257);
+    EXPECT_FALSE(ReduceColours(many.Dib, 1, nullptr));
+    EXPECT_TRUE(many.Unchanged());
+    for (int method : {0, 1, 2}) {
+        TSheet sheet(10);
+        EXPECT_FALSE(ReduceColours(sheet.Dib, method, [](int percent, bool& cancel) { cancel = percent > 0; }));
+        EXPECT_TRUE(sheet.Unchanged());
     }
 }
 

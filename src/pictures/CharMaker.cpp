@@ -1,0 +1,172 @@
+#include "CharMaker.h"
+
+#include "ColorReduction.h"
+#include "MessageBox.h"
+#include "PatMake.h"
+#include "StrUtils.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace quillon {
+namespace {
+
+namespace fs = std::filesystem;
+
+void Show(const std::string& text, const std::string& title, TMsgIcon icon) {
+    Messages().Show(text, title, icon, TMsgButtons::OK);
+}
+
+std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
+
+// A file that exists but cannot be opened for writing (a folder, a read-only file) is no target.
+bool CanWrite(const fs::path& target) {
+    std::error_code ec;
+    if (!fs::exists(target, ec)) return true;
+    if (fs::is_directory(target, ec)) return false;
+    int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
+// A file written beside its target under a temporary name; removed unless committed.
+class TPendingFile {
+public:
+    TPendingFile(fs::path target, std::string name)
+        : FTarget(std::move(target)), FName(std::move(name)),
+          FTemp(FTarget.parent_path() / ("." + FTarget.filename().string() + ".part")) {}
+    ~TPendingFile() {
+        std::error_code ec;
+        fs::remove(FTemp, ec);
+    }
+    TPendingFile(const TPendingFile&) = delete;
+    TPendingFile& operator=(const TPendingFile&) = delete;
+
+    // Writes through save(temporary name); the failure message, or empty on success.
+    template <class Save> std::string Write(Save save, const char* writeError) {
+        if (!CanWrite(FTarget)) return Quoted(FName) + "を開けません";
+        try {
+            save(FTemp);
+        } catch (const EFCreateError&) {
+            return Quoted(FName) + "を開けません";
+        } catch (const EFOpenError&) {
+            return Quoted(FName) + "を開けません";
+        } catch (const EWriteError&) {
+            return Quoted(FName) + writeError;
+        }
+        return {};
+    }
+    // Moves the written file over the target; the failure message, or empty.
+    std::string Commit() {
+        std::error_code ec;
+        fs::rename(FTemp, FTarget, ec);
+        return ec ? Quoted(FName) + "を開けません" : std::string();
+    }
+
+private:
+    fs::path FTarget;
+    std::string FName;  // the target's name as messages show it
+    fs::path FTemp;
+};
+
+} // namespace
+
+std::string CharBitmapName(int createMode, const std::string& suffix) {
+    return (createMode == 2 ? "ZCHARA" : "CHARA") + suffix + ".BMP";
+}
+
+std::string PatternFileName(int createMode, const std::string& suffix) {
+    return createMode == 2 ? "ZPATTERN" + suffix + ".ZPT" : "PATTERN" + suffix + ".PAT";
+}
+
+std::string PictureNumberText(int createMode, std::int32_t number) {
+    std::string digits = IntToStr(number < 0 ? -static_cast<std::int64_t>(number) : number);
+    const std::size_t width = createMode == 0 ? 3 : 5;
+    if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+    return "No " + std::string(number < 0 ? "-" : "") + digits;
+}
+
+std::string ReductionCaption(int method) {
+    switch (method) {
+    case 1: return "256色限定減色処理中";
+    case 2: return "24→16Bit ＆ 256色限定減色処理中";
+    default: return "汎用パレットを適用中";
+    }
+}
+
+bool TCharMaker::Pump() {
+    if (OnProcessMessages) OnProcessMessages();
+    return FCancel;
+}
+
+TMakeResult TCharMaker::Run() {
+    const bool vantor = CreateMode == 2;
+    const bool keepPalette = UseDecColorDepth && DecColorDepthMethod == 3;
+    const std::string bitmapName = CharBitmapName(CreateMode, Suffix);
+    const std::string patternName = PatternFileName(CreateMode, Suffix);
+    if (OnStart) OnStart(Quoted(patternName) + "と" + Quoted(bitmapName) + "を作成中です", static_cast<int>(Entries.size()));
+    try {
+        TCollectProgress progress = [this](int position, std::int32_t number, const fs::path& path, bool& cancel) {
+            if (OnPicture) OnPicture(position, number, path);
+            cancel = Pump();
+        };
+        TCollectResult made =
+            vantor ? (keepPalette ? CollectVantorPatternCells256(Entries, progress) : CollectVantorPatternCells(Entries, progress))
+                   : (keepPalette ? CollectPatternCells256(Entries, progress, CreateMode)
+                                  : CollectPatternCells(Entries, progress, CreateMode));
+        if (made.Error == "中止") {
+            Show("処理を中断しました", "パターン作成", TMsgIcon::Information);
+            return mrCancelled;
+        }
+        if (!made.Error.empty()) {
+            Show(made.Error, "エラー", TMsgIcon::Error);
+            return mrFailed;
+        }
+        if (OnCollected) OnCollected();
+
+        bool tooManyColours = false;
+        if (UseDecColorDepth && !keepPalette) {
+            if (OnReductionStart) OnReductionStart(ReductionCaption(DecColorDepthMethod));
+            bool reduced = ReduceColours(*made.Sheet, DecColorDepthMethod, [this](int percent, bool& cancel) {
+                if (OnReduction) OnReduction(percent);
+                cancel = Pump();
+            });
+            if (!reduced) {
+                if ((DecColorDepthMethod != 1 && DecColorDepthMethod != 2) || FCancel) return mrCancelled;
+                tooManyColours = true;
+            }
+        }
+
+        TPendingFile bitmap(OutputFolder / bitmapName, bitmapName);
+        TPendingFile pattern(OutputFolder / patternName, patternName);
+        std::string error = bitmap.Write([&](const fs::path& name) { made.Sheet->SaveToFile(name); },
+                                         "の書き込み中にエラーが発生しました");
+        if (!error.empty()) {
+            Show(error, "エラー", TMsgIcon::Error);
+            return mrFailed;
+        }
+        made.Pattern->Scale = Scale;
+        error = pattern.Write(
+            [&](const fs::path& name) { vantor ? made.Pattern->SaveToFile(name) : made.Pattern->SaveToCharFile(name); },
+            " の書き込み中にエラーが発生しました");
+        if (tooManyColours) {
+            Show((DecColorDepthMethod == 1 ? "256色より多くの色が使われていたので減色できませんでした\r\n減色前の'"
+                                           : "16Bitカラーに減色しても256色より多くの色が使われていたので減色できませんでした\r\n減色前の'") +
+                     bitmapName + "' を保存しました",
+                 "減色", TMsgIcon::Information);
+        }
+        if (error.empty()) error = bitmap.Commit();
+        if (error.empty()) error = pattern.Commit();
+        if (!error.empty()) {
+            Show(error, "エラー", TMsgIcon::Error);
+            return mrFailed;
+        }
+        return mrMade;
+    } catch (const std::exception& e) {
+        ShowError(e.what());
+        return mrFailed;
+    }
+}
+
+} // namespace quillon

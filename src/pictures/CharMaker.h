@@ -1,0 +1,64 @@
+#pragma once
+// The character maker: from the entries of a bitmap list it writes the character bitmap (the cell
+// sheet) and the pattern file into one folder. It collects the cells (classic or Vantor, 24- or
+// 8-bit by the settings), reduces the sheet's colours when asked, and writes both files.
+//
+// Both files are first written under temporary names in the output folder and renamed over the
+// targets only when both were written, so a failed or cancelled run leaves the folder as it was.
+// A target that exists but cannot be opened for writing is refused before anything is written.
+//
+// The maker runs on the caller's thread and reports its progress through the events; after each
+// report it calls OnProcessMessages, where a window may handle input and call Cancel, which the
+// maker sees at once. Outcomes and failures are shown through the message service.
+#include "BitmapList.h"
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace quillon {
+
+// The outcome of a run, as the modal results of the maker's dialog.
+enum TMakeResult { mrMade = 1, mrCancelled = 2, mrFailed = 3 };
+
+// Names of the two files for a creation mode (2 Vantor, else classic) and list suffix ("" or "1".."7").
+std::string CharBitmapName(int createMode, const std::string& suffix);
+std::string PatternFileName(int createMode, const std::string& suffix);
+// "No 007" in creation mode 0, "No 00007" otherwise.
+std::string PictureNumberText(int createMode, std::int32_t number);
+// The status line of a colour-reduction method.
+std::string ReductionCaption(int method);
+
+class TCharMaker {
+public:
+    std::filesystem::path OutputFolder;
+    std::string Suffix;  // the %s of the file names
+    TBitmapListEntries Entries;
+    bool UseDecColorDepth = false;
+    int DecColorDepthMethod = 0;  // 0..2 reduce with that method, 3 keep the pictures' palette
+    int CreateMode = 0;           // 0, 1 classic, 2 Vantor
+    int Scale = 1;                // given to the pattern before it is written
+
+    // Events (each fires only when assigned).
+    std::function<void(const std::string& caption, int entries)> OnStart;
+    std::function<void(int position, std::int32_t number, const std::filesystem::path& path)> OnPicture;
+    std::function<void()> OnCollected;
+    std::function<void(const std::string& caption)> OnReductionStart;
+    std::function<void(int percent)> OnReduction;
+    std::function<void()> OnProcessMessages;
+
+    // Asks the running maker to stop at its next progress report.
+    void Cancel() { FCancel = true; }
+    bool CancelRequested() const { return FCancel; }
+
+    // One run: the files are written (mrMade), the user cancelled (mrCancelled) or a failure was
+    // shown (mrFailed).
+    TMakeResult Run();
+
+private:
+    bool Pump();  // processes messages; true when cancel was asked for
+
+    bool FCancel = false;
+};
+
+} // namespace quillon

@@ -1,0 +1,275 @@
+#include "CharMaker.h"
+#include "MakerOptions.h"
+
+#include "MessageBox.h"
+#include "Pattern.h"
+#include "PatMakeFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+
+namespace quillon {
+namespace {
+
+using namespace quillon::testing;
+
+std::vector<std::string> Files(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder))
+        if (e.path().extension() != ".bmp") names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string Contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class CharMaker : public ::testing::Test {
+protected:
+    TTempDir Dir;
+    TScriptedMessages Boxes;
+    TMessageServiceScope Scope{Boxes};
+    TCharMaker Maker;
+
+    void SetUp() override { Maker.OutputFolder = Dir.Path(); }
+
+    // count pictures of 48 x 40 whose cells use about `colours` colours in all (24-bit), or
+    // indexes (8-bit); the top-left pixel, the key, is 0.
+    void AddPictures(int count, int bits, int colours) {
+        TColorTable table = DistinctTable();
+        for (int i = 0; i < count; ++i) {
+            std::string name = "p" + std::to_string(i) + ".bmp";
+            WritePicture(Dir / name, 48, 40, bits, [=](int x, int y) {
+                if (x < 8 && y < 8) return 0u;
+                std::uint32_t v = static_cast<std::uint32_t>((x * 7 + y * 48 + i * 5) % colours);
+                // 24-bit colours stay apart after 5-6-5 quantisation.
+                return bits == 24 ? ((v % 32) * 8) << 16 | ((v / 32) * 4 + 4) << 8 | 0x10u : v;
+            }, &table);
+            TBitmapListEntry e;
+            e.Number = i * 2 + 1;
+            e.Path = Dir / name;
+            Maker.Entries.push_back(e);
+        }
+    }
+
+    void ExpectBoxes(const std::vector<std::pair<std::string, std::string>>& expected) {
+        std::vector<std::pair<std::string, std::string>> shown;
+        for (const auto& b : Boxes.Shown) shown.emplace_back(b.Text, b.Title);
+        EXPECT_EQ(shown, expected);
+    }
+};
+
+TEST_F(CharMaker, NamesAndTexts) {
+    EXPECT_EQ(CharBitmapName(0, "3"), "CHARA3.BMP");
+    EXPECT_EQ(PatternFileName(1, ""), "PATTERN.PAT");
+    EXPECT_EQ(CharBitmapName(2, "2"), "ZCHARA2.BMP");
+    EXPECT_EQ(PatternFileName(2, "2"), "ZPATTERN2.ZPT");
+    EXPECT_EQ(PictureNumberText(0, 7), "No 007");
+    EXPECT_EQ(PictureNumberText(1, 7), "No 00007");
+    EXPECT_EQ(PictureNumberText(2, 123456), "No 123456");
+    EXPECT_EQ(ReductionCaption(0), "汎用パレットを適用中");
+    EXPECT_EQ(ReductionCaption(1), "256色限定減色処理中");
+    EXPECT_EQ(ReductionCaption(2), "24→16Bit ＆ 256色限定減色処理中");
+    EXPECT_EQ(ReductionCaption(3), "汎用パレットを適用中");
+}
+
+TEST_F(CharMaker, VantorWithReductionWritesFilesThatLoadBack) {
+    AddPictures(3, 24, 40);
+    Maker.CreateMode = 2;
+    Maker.Suffix = "4";
+    Maker.UseDecColorDepth = true;
+    Maker.DecColorDepthMethod = 1;
+    std::string caption;
+    std::vector<int> positions, percents;
+    Maker.OnStart = [&](const std::string& text, int entries) {
+        caption = text;
+        EXPECT_EQ(entries, 3);
+    };
+    Maker.OnPicture = [&](int position, std::int32_t, const fs::path&) { positions.push_back(position); };
+    Maker.OnReduction = [&](int percent) { percents.push_back(percent); };
+    ASSERT_EQ(Maker.Run(), mrMade);
+    ExpectBoxes({});
+    EXPECT_EQ(caption, "\"ZPATTERN4.ZPT\"と\"ZCHARA4.BMP\"を作成中です");
+    EXPECT_EQ(positions, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(percents.back(), 100);
+    EXPECT_EQ(Files(Dir.Path()), (std::vector<std::string>{"ZCHARA4.BMP", "ZPATTERN4.ZPT"}));  // no temporary left
+    TDIB sheet;
+    sheet.LoadFromFile(Dir / "ZCHARA4.BMP");
+    EXPECT_EQ(sheet.BitCount(), 8);
+    EXPECT_EQ(sheet.Width(), 512);
+    TVantorPattern pattern;
+    pattern.LoadFromFile(Dir / "ZPATTERN4.ZPT");
+    EXPECT_EQ(pattern.Count(), 3);
+    EXPECT_TRUE(pattern.FindFrame(5));
+    EXPECT_EQ(pattern.Scale, 1);
+}
+
+TEST_F(CharMaker, ClassicWithoutReductionKeeps24Bits) {
+    AddPictures(2, 24, 300);
+    ASSERT_EQ(Maker.Run(), mrMade);
+    TDIB sheet;
+    sheet.LoadFromFile(Dir / "CHARA.BMP");
+    EXPECT_EQ(sheet.BitCount(), 24);
+    EXPECT_EQ(sheet.Height(), 720);
+    EXPECT_EQ(fs::file_size(Dir / "PATTERN.PAT"), 256u * 600u);
+    TVantorPattern pattern;
+    pattern.LoadFromFile(Dir / "PATTERN.PAT");
+    EXPECT_EQ(pattern.Count(), 2);
+}
+
+TEST_F(CharMaker, TooManyColoursWritesThe24BitSheetWithANotice) {
+    for (int method : {1, 2}) {
+        SCOPED_TRACE(method);
+        Maker.Entries.clear();
+        Boxes.Shown.clear();
+        // Colours apart by more than 5-6-5 folds: method 2 cannot fit them either.
+        AddPictures(2, 24, 400);
+        Maker.CreateMode = 1;
+        Maker.UseDecColorDepth = true;
+        Maker.DecColorDepthMethod = method;
+        ASSERT_EQ(Maker.Run(), mrMade);
+        ExpectBoxes({{method == 1 ? "256色より多くの色が使われていたので減色できませんでした\r\n減色前の'CHARA.BMP' を保存しました"
+                                  : "16Bitカラーに減色しても256色より多くの色が使われていたので減色できませんでした\r\n減色前の'CHARA.BMP' を保存しました",
+                      "減色"}});
+        TDIB sheet;
+        sheet.LoadFromFile(Dir / "CHARA.BMP");
+        EXPECT_EQ(sheet.BitCount(), 24);
+    }
+}
+
+TEST_F(CharMaker, KeepPaletteNeeds8BitPictures) {
+    AddPictures(2, 8, 200);
+    Maker.UseDecColorDepth = true;
+    Maker.DecColorDepthMethod = 3;
+    ASSERT_EQ(Maker.Run(), mrMade);
+    TDIB sheet;
+    sheet.LoadFromFile(Dir / "CHARA.BMP");
+    EXPECT_EQ(sheet.BitCount(), 8);
+    EXPECT_EQ(sheet.ImageColorTable(), DistinctTable());
+
+    fs::remove(Dir / "CHARA.BMP");
+    fs::remove(Dir / "PATTERN.PAT");
+    WritePicture(Dir / "true.bmp", 16, 16, 24, [](int, int) { return 5u; });
+    TBitmapListEntry e;
+    e.Number = 40;
+    e.Path = Dir / "true.bmp";
+    Maker.Entries.push_back(e);
+    EXPECT_EQ(Maker.Run(), mrFailed);
+    ExpectBoxes({{"No 40 のファイル\r\n\"" + e.Path.string() + "\" は8Bitカラーの画像ではありません", "エラー"}});
+    EXPECT_EQ(Files(Dir.Path()), std::vector<std::string>{});
+}
+
+TEST_F(CharMaker, CancelDuringCollection) {
+    AddPictures(3, 24, 40);
+    Maker.OnPicture = [&](int position, std::int32_t, const fs::path&) {
+        if (position == 1) Maker.Cancel();
+    };
+    EXPECT_EQ(Maker.Run(), mrCancelled);
+    ExpectBoxes({{"処理を中断しました", "パターン作成"}});
+    EXPECT_EQ(Files(Dir.Path()), std::vector<std::string>{});
+}
+
+TEST_F(CharMaker, CancelDuringReductionIsSilent) {
+    for (int method : {0, 1, 2}) {
+        Maker = TCharMaker();
+        Maker.OutputFolder = Dir.Path();
+        AddPictures(2, 24, 40);
+        Maker.UseDecColorDepth = true;
+        Maker.DecColorDepthMethod = method;
+        Maker.OnReduction = [&](int percent) {
+            if (percent > 10) Maker.Cancel();
+        };
+        EXPECT_EQ(Maker.Run(), mrCancelled);
+        ExpectBoxes({});
+        EXPECT_EQ(Files(Dir.Path()), std::vector<std::string>{});
+    }
+}
+
+TEST_F(CharMaker, UnwritableTargetsLeaveTheOldFiles) {
+    AddPictures(1, 24, 40);
+    // The bitmap cannot be opened: the old pattern stays as it was.
+    fs::create_directory(Dir / "CHARA.BMP");
+    { std::ofstream(Dir / "PATTERN.PAT") << "old"; }
+    EXPECT_EQ(Maker.Run(), mrFailed);
+    ExpectBoxes({{"\"CHARA.BMP\"を開けません", "エラー"}});
+    EXPECT_EQ(Contents(Dir / "PATTERN.PAT"), "old");
+
+    // The pattern cannot be opened: no new bitmap appears beside the old pattern.
+    Boxes.Shown.clear();
+    fs::remove(Dir / "CHARA.BMP");
+    { std::ofstream(Dir / "CHARA.BMP") << "old bitmap"; }
+    fs::remove(Dir / "PATTERN.PAT");
+    fs::create_directory(Dir / "PATTERN.PAT");
+    EXPECT_EQ(Maker.Run(), mrFailed);
+    ExpectBoxes({{"\"PATTERN.PAT\"を開けません", "エラー"}});
+    EXPECT_EQ(Contents(Dir / "CHARA.BMP"), "old bitmap");
+    EXPECT_EQ(Files(Dir.Path()), (std::vector<std::string>{"CHARA.BMP", "PATTERN.PAT"}));
+
+    // A folder that does not exist.
+    Boxes.Shown.clear();
+    Maker.OutputFolder = Dir / "none";
+    EXPECT_EQ(Maker.Run(), mrFailed);
+    ExpectBoxes({{"\"CHARA.BMP\"を開けません", "エラー"}});
+}
+
+TEST_F(CharMaker, CollectorErrorsAreShown) {
+    TBitmapListEntry e;
+    e.Number = 3;
+    e.Path = Dir / "gone.bmp";
+    Maker.Entries.push_back(e);
+    EXPECT_EQ(Maker.Run(), mrFailed);
+    ExpectBoxes({{"\"No 3 のファイル\r\n\"" + e.Path.string() + "\"を開けません", "エラー"}});
+}
+
+// A settings store in memory.
+class TMapStore : public TSettingsStore {
+public:
+    std::map<std::pair<std::string, std::string>, std::string> Values;
+    std::optional<std::string> ReadValue(const std::string& s, const std::string& n) override {
+        auto it = Values.find({s, n});
+        return it == Values.end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
+    void WriteValue(const std::string& s, const std::string& n, const std::string& v) override { Values[{s, n}] = v; }
+    std::optional<TBytes> ReadBinary(const std::string&, const std::string&) override { return std::nullopt; }
+    void WriteBinary(const std::string&, const std::string&, const TBytes&) override {}
+    bool SectionExists(const std::string&) override { return !Values.empty(); }
+    bool ValueExists(const std::string& s, const std::string& n) override { return Values.count({s, n}) > 0; }
+    void DeleteValue(const std::string& s, const std::string& n) override { Values.erase({s, n}); }
+    void EraseSection(const std::string&) override { Values.clear(); }
+    void DeleteKey() override { Values.clear(); }
+};
+
+TEST(MakerOptions, DefaultsClampsAndRoundTrip) {
+    TMapStore store;
+    TMakerOptions options;
+    options.UseDecColorDepth = false;
+    options.Load(store);
+    EXPECT_TRUE(options.UseDecColorDepth);
+    EXPECT_EQ(options.DecColorDepthMethod, 1);
+    EXPECT_EQ(options.CreateMode, 2);
+    store.WriteValue("Options", "DecColorDepthMethod", "7");
+    store.WriteValue("Options", "CreateMode", "5");
+    options.Load(store);
+    EXPECT_EQ(options.DecColorDepthMethod, 3);
+    EXPECT_EQ(options.CreateMode, 2);
+    store.WriteValue("Options", "DecColorDepthMethod", "-1");
+    store.WriteValue("Options", "CreateMode", "-3");
+    options.Load(store);
+    EXPECT_EQ(options.DecColorDepthMethod, 0);
+    EXPECT_EQ(options.CreateMode, 0);
+    options = {false, 2, 1};
+    options.Save(store);
+    EXPECT_EQ(store.ReadValue("Options", "UseDecColorDepth"), "0");
+    TMakerOptions back;
+    back.Load(store);
+    EXPECT_FALSE(back.UseDecColorDepth);
+    EXPECT_EQ(back.DecColorDepthMethod, 2);
+    EXPECT_EQ(back.CreateMode, 1);
+}
+
+} // namespace
+} // namespace quillon
