@@ -155,7 +155,7 @@ void ParseBitmapList(const fs::path& listFile, const std::vector<std::string>& l
         result.push_back(std::move(entry));
     }
     if (result.empty()) {
-        error = "\"" + listFile.string() + "\"\r\nに有効なデータがありません";
+        error = std::string("\"") + listFile.string() + "\"\r\nに有効なデータがありません";
         return;
     }
     std::sort(result.begin(), result.end(),

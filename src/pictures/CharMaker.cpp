@@ -17,7 +17,7 @@ void Show(const std::string& text, const std::string& title, TMsgIcon icon) {
     Messages().Show(text, title, icon, TMsgButtons::OK);
 }
 
-std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
+std::string Quoted(const std::string& name) { return std::string("\"").append(name).append("\""); }
 
 // A file that exists but cannot be opened for writing (a folder, a read-only file) is no target.
 bool CanWrite(const fs::path& target) {
@@ -35,7 +35,7 @@ class TPendingFile {
 public:
     TPendingFile(fs::path target, std::string name)
         : FTarget(std::move(target)), FName(std::move(name)),
-          FTemp(FTarget.parent_path() / ("." + FTarget.filename().string() + ".part")) {}
+          FTemp(FTarget.parent_path() / std::string(".").append(FTarget.filename().string()).append(".part")) {}
     ~TPendingFile() {
         std::error_code ec;
         fs::remove(FTemp, ec);
@@ -73,18 +73,18 @@ private:
 } // namespace
 
 std::string CharBitmapName(int createMode, const std::string& suffix) {
-    return (createMode == 2 ? "ZCHARA" : "CHARA") + suffix + ".BMP";
+    return std::string(createMode == 2 ? "ZCHARA" : "CHARA").append(suffix).append(".BMP");
 }
 
 std::string PatternFileName(int createMode, const std::string& suffix) {
-    return createMode == 2 ? "ZPATTERN" + suffix + ".ZPT" : "PATTERN" + suffix + ".PAT";
+    return std::string(createMode == 2 ? "ZPATTERN" : "PATTERN").append(suffix).append(createMode == 2 ? ".ZPT" : ".PAT");
 }
 
 std::string PictureNumberText(int createMode, std::int32_t number) {
     std::string digits = IntToStr(number < 0 ? -static_cast<std::int64_t>(number) : number);
     const std::size_t width = createMode == 0 ? 3 : 5;
     if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
-    return "No " + std::string(number < 0 ? "-" : "") + digits;
+    return std::string(number < 0 ? "No -" : "No ").append(digits);
 }
 
 std::string ReductionCaption(int method) {
@@ -151,10 +151,9 @@ TMakeResult TCharMaker::Run() {
             [&](const fs::path& name) { vantor ? made.Pattern->SaveToFile(name) : made.Pattern->SaveToCharFile(name); },
             " の書き込み中にエラーが発生しました");
         if (tooManyColours) {
-            Show((DecColorDepthMethod == 1 ? "256色より多くの色が使われていたので減色できませんでした\r\n減色前の'"
-                                           : "16Bitカラーに減色しても256色より多くの色が使われていたので減色できませんでした\r\n減色前の'") +
-                     bitmapName + "' を保存しました",
-                 "減色", TMsgIcon::Information);
+            std::string notice = DecColorDepthMethod == 1 ? "256色より多くの色が使われていたので減色できませんでした\r\n減色前の'"
+                                                          : "16Bitカラーに減色しても256色より多くの色が使われていたので減色できませんでした\r\n減色前の'";
+            Show(notice.append(bitmapName).append("' を保存しました"), "減色", TMsgIcon::Information);
         }
         if (error.empty()) error = bitmap.Commit();
         if (error.empty()) error = pattern.Commit();
