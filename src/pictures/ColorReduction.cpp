@@ -186,10 +186,7 @@ bool ReduceColours(TDIB& sheet, int method, const TReductionProgress& progress) 
     TReducedPicture reduced;
     if (!ReduceColourPixels(view, method, progress, reduced)) return false;
     TDIB result;
-    for (int i = 0; i < 256; ++i) {
-        const TPaletteEntry& e = reduced.Palette[i];
-        result.ColorTable[i] = {e.Blue, e.Green, e.Red, 0};
-    }
+    result.ColorTable = reduced.Palette;
     result.SetSize(view.Width, view.Height, 8);
     result.UpdatePalette();
     for (int y = 0; y < view.Height; ++y)

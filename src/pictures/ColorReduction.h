@@ -6,6 +6,8 @@
 //   2  as 1 after quantising every pixel to 5-6-5 bits (the low bits repeat the high ones).
 // Every other method value is 0. Rows are walked from the top and, within a row, from the left; a
 // pixel equal to the one before it takes its index without a palette search.
+#include "RGBQuad.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -14,11 +16,7 @@
 
 namespace quillon {
 
-// A colour-table entry: blue, green, red and a reserved byte 0.
-struct TPaletteEntry {
-    std::uint8_t Blue = 0, Green = 0, Red = 0, Reserved = 0;
-    bool operator==(const TPaletteEntry&) const = default;
-};
+using TPaletteEntry = TRGBQuad;
 using TPalette256 = std::array<TPaletteEntry, 256>;
 
 // Called after every row with the percentage done; setting cancel stops the reduction.

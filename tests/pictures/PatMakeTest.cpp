@@ -229,9 +229,9 @@ TEST_F(PatMake, EightBitPictures) {
     TCollectResult r24 = CollectPatternCells({Entry(1, gray)}, nullptr, 1);
     ASSERT_EQ(r24.Error, "");
     const std::uint8_t* row = r24.Sheet->ScanLineReadOnly(1);  // cell 0, row 1, pixel 0: index 1
-    EXPECT_EQ(row[0], Table[1].rgbBlue);
-    EXPECT_EQ(row[1], Table[1].rgbGreen);
-    EXPECT_EQ(row[2], Table[1].rgbRed);
+    EXPECT_EQ(row[0], Table[1].Blue);
+    EXPECT_EQ(row[1], Table[1].Green);
+    EXPECT_EQ(row[2], Table[1].Red);
     TCollectResult r8 = CollectPatternCells256({Entry(1, gray)}, nullptr, 1);
     ASSERT_EQ(r8.Error, "");
     EXPECT_EQ(r8.Sheet->ScanLineReadOnly(1)[0], 1);
