@@ -51,10 +51,6 @@ public:
     void SetShowVerHelp(bool value) { FShowVerHelp = value; }
     bool ShowAboutHelp() const { return FShowAboutHelp; }
     void SetShowAboutHelp(bool value) { FShowAboutHelp = value; }
-    int VerHelpContext() const { return FVerHelpContext; }
-    void SetVerHelpContext(int value) { FVerHelpContext = value; }
-    int AboutHelpContext() const { return FAboutHelpContext; }
-    void SetAboutHelpContext(int value) { FAboutHelpContext = value; }
     const std::string& HelpButtonHint() const { return FHelpButtonHint; }
     void SetHelpButtonHint(const std::string& value) { FHelpButtonHint = value; }
     bool UseJapanese() const { return FUseJapanese; }
@@ -73,8 +69,6 @@ private:
     std::string FTitle;
     bool FShowVerHelp = true;
     bool FShowAboutHelp = true;
-    int FVerHelpContext = 0;
-    int FAboutHelpContext = 0;
     std::string FHelpButtonHint;
     bool FUseJapanese = true;
     bool FShowDelReg = false;

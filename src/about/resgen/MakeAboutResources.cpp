@@ -181,14 +181,18 @@ Picture MakeLogo() {
                 pic.Put(x, y, kBlack);
                 continue;
             }
-            // A feather along the diagonal from lower left to upper right: t runs along it, n across.
+            // A quill on a night-blue medallion, along the diagonal from lower left to upper right:
+            // t runs along the quill, n across it.
             const double t = (dx - dy) / std::sqrt(2.0), n = (dx + dy) / std::sqrt(2.0);
-            const double halfWidth = t < -16 ? 0 : 7 * std::sin((t + 16) / 36 * 3.14159265);
-            if (std::abs(n) < 0.8 && t > -20) pic.Put(x, y, kBlack);  // the shaft and its nib
-            else if (std::abs(n) < halfWidth) {
-                const int shade = kInkFirst + kInkCount - 1 - int(std::abs(n) * 2);
-                pic.Put(x, y, std::uint8_t(std::clamp(shade, kInkFirst, kInkFirst + kInkCount - 1)));
+            std::uint8_t index = std::uint8_t(kSkyFirst + 6 + int(r / 3));
+            const double vane = t < -8 || t > 20 ? 0 : (n < 0 ? 9 : 6) * std::sin((t + 8) / 28 * 3.14159265);
+            if (std::abs(n) < vane) {
+                const bool barb = int(std::floor(t * 0.7 + std::abs(n) * 0.5)) % 3 == 0;
+                index = std::uint8_t(kInkFirst + kInkCount - 1 - int(std::abs(n)) - (barb ? 8 : 0));
             }
+            if (std::abs(n) < 0.9 && t > -17 && t < 18) index = std::uint8_t(kGoldFirst + 56);  // the shaft
+            if (std::abs(n) < 1.6 - (t + 17) / 6 && t > -17 && t < -11) index = std::uint8_t(kGoldFirst + 20);  // the nib
+            pic.Put(x, y, index);
         }
     return pic;
 }
