@@ -1,0 +1,452 @@
+#include "EditorScreenStrings.h"
+
+#include "Colourer.h"
+#include "EditorUndo.h"
+
+#include <algorithm>
+
+namespace quillon {
+namespace {
+
+// Calls F for every line of Text: lines end at CR, LF or CR LF; a final line break makes no empty
+// line, and an empty text is one empty line.
+template <class F> void ForEachLine(std::string_view Text, F f) {
+    std::size_t pos = 0;
+    do {
+        std::size_t end = pos;
+        while (end < Text.size() && Text[end] != '\r' && Text[end] != '\n') ++end;
+        f(Text.substr(pos, end - pos));
+        if (end == Text.size()) return;
+        pos = end + (Text[end] == '\r' && end + 1 < Text.size() && Text[end + 1] == '\n' ? 2 : 1);
+    } while (pos < Text.size());
+}
+
+constexpr std::uint32_t kMarksMask = 0xFFFF0000u;
+
+} // namespace
+
+TEditorScreenStrings::TEditorScreenStrings()
+    : FUndoObj(std::make_unique<TEditorUndoObj>(*this)), FWrapOption(std::make_unique<TEditorWrapOption>()) {
+    FWrapOption->OnChange = [this](TPersistent*) { WrapOptionChanged(); };
+    OnChange = [this](TRowStringList&) { NotifyEditors(); };
+}
+
+TEditorScreenStrings::~TEditorScreenStrings() = default;
+
+// Editors
+
+void TEditorScreenStrings::AttachEditor(TAttachedEditor* Editor) { FEditors.push_back(Editor); }
+
+void TEditorScreenStrings::DetachEditor(TAttachedEditor* Editor) { std::erase(FEditors, Editor); }
+
+TAttachedEditor* TEditorScreenStrings::ActiveEditor() const {
+    auto it = std::find_if(FEditors.begin(), FEditors.end(), [](TAttachedEditor* e) { return e->Focused(); });
+    return it != FEditors.end() ? *it : FirstEditor();
+}
+
+void TEditorScreenStrings::NotifyEditors() {
+    for (TAttachedEditor* e : FEditors) e->DoChange();
+}
+
+void TEditorScreenStrings::ClampEditorRows() {
+    const int count = Count();
+    const int limit = count > 0 && RowAttribute(count - 1) == raEndOfText ? count - 1 : count;
+    for (TAttachedEditor* e : FEditors) {
+        if (e->Row() > count - 1) e->SetRow(limit);
+        if (e->TopRow() > count - 1) e->SetTopRow(limit);
+    }
+}
+
+void TEditorScreenStrings::RefreshEditors() {
+    for (TAttachedEditor* e : FEditors) e->Refresh();
+    ClampEditorRows();
+    for (TAttachedEditor* e : FEditors) e->SetCol(0);
+}
+
+void TEditorScreenStrings::SetUpdateInfo(int Row, int OldCount, int StateCount, int NewCount) {
+    FUpdateInfo = {Row, OldCount, NewCount, StateCount, true};
+}
+
+void TEditorScreenStrings::SetUpdateState(bool Updating) {
+    ++FVersion;
+    TEditorStringList::SetUpdateState(Updating);
+    if (Updating) return;
+    FUpdateInfo = {};
+    ClampEditorRows();
+}
+
+void TEditorScreenStrings::Changing() {
+    ++FVersion;
+    TEditorStringList::Changing();
+}
+
+// Marks
+
+std::uint16_t TEditorScreenStrings::GetUsedMarks() const {
+    std::uint16_t used = 0;
+    for (int m = 0; m < 16; ++m)
+        if (FMarkCounts[static_cast<std::size_t>(m)] > 0) used |= static_cast<std::uint16_t>(1u << m);
+    return used;
+}
+
+void TEditorScreenStrings::AdjustMarkCounts(std::uint16_t Marks, int Delta) {
+    for (int m = 0; m < 16; ++m)
+        if (Marks & (1u << m)) FMarkCounts[static_cast<std::size_t>(m)] += Delta;
+}
+
+void TEditorScreenStrings::SetRowMarks(int Index, std::uint16_t Value) {
+    AdjustMarkCounts(RowMarks(Index), -1);
+    TEditorStringList::SetRowMarks(Index, Value);
+    AdjustMarkCounts(Value, 1);
+}
+
+void TEditorScreenStrings::HandDeletedMarks(int Row, std::uint16_t Marks, bool MarkModified) {
+    if (Count() == 0) return;
+    int r = std::min(Row, Count() - 1);
+    SetRowMarks(r, RowMarks(r) | Marks);
+    if (MarkModified) SetRowModified(r, true);
+}
+
+// Undo and wrap switches
+
+void TEditorScreenStrings::Undo() { FUndoObj->Undo(); }
+
+void TEditorScreenStrings::Redo() { FUndoObj->Redo(); }
+
+void TEditorScreenStrings::SetWordWrap(bool Value) {
+    if (FWordWrap == Value) return;
+    FWordWrap = Value;
+    if (FirstEditor() && FirstEditor()->Loading()) return;
+    FUndoObj->Clear();
+    if (FWordWrap)
+        WrapAll();
+    else
+        UnwrapAll();
+    ResetRowStates();
+    RefreshEditors();
+}
+
+void TEditorScreenStrings::WrapOptionChanged() {
+    if ((FirstEditor() && FirstEditor()->Loading()) || !FWordWrap) return;
+    FUndoObj->Clear();
+    WrapAll();
+    ResetRowStates();
+    RefreshEditors();
+}
+
+void TEditorScreenStrings::Clear() {
+    for (TAttachedEditor* e : FEditors) e->CancelSelection();
+    FUndoObj->Clear();
+    SetUpdateInfo(0, Count(), 0, 0);
+    TEditorStringList::Clear();
+    FUpdateInfo = {};
+    for (TAttachedEditor* e : FEditors) {
+        e->SetRow(0);
+        e->SetCol(0);
+    }
+    FMarkCounts.fill(0);
+}
+
+// Reading rows
+
+int TEditorScreenStrings::LogicalLineStart(int Row) const {
+    while (Row > 0 && Row - 1 < Count() && RowAttribute(Row - 1) == raWrapped) --Row;
+    return Row;
+}
+
+int TEditorScreenStrings::LogicalLineEnd(int Row) const {
+    if (Row < 0) return -1;
+    while (Row < Count() - 1 && RowAttribute(Row) == raWrapped) ++Row;
+    return Row;
+}
+
+void TEditorScreenStrings::GetRowsText(int Row, int Count, int& Attr, int& RowCount, std::string& Text) const {
+    Text.clear();
+    const int last = Row < 0 || Row >= this->Count() ? Row - 1
+                     : Count == -1                     ? LogicalLineEnd(Row)
+                                                       : std::min(Row + Count, this->Count()) - 1;
+    RowCount = std::max(last - Row + 1, 0);
+    if (RowCount == 0) {
+        Attr = 3;
+        return;
+    }
+    for (int r = Row; r <= last; ++r) {
+        Text += Get(r);
+        AddLineBreak(r, Text);
+    }
+    Attr = RowAttribute(last);
+}
+
+std::string TEditorScreenStrings::GetRowsText(int Row, int Count) const {
+    int attr = 0, rows = 0;
+    std::string text;
+    GetRowsText(Row, Count, attr, rows, text);
+    return text;
+}
+
+void TEditorScreenStrings::AddLineBreak(int Row, std::string& S) const {
+    if (Row >= 0 && Row < Count() && RowAttribute(Row) == raLineBreak) S += "\r\n";
+}
+
+std::vector<std::uint32_t> TEditorScreenStrings::FlagsOf(int Row, int Count) const {
+    std::vector<std::uint32_t> flags;
+    for (int r = Row; r < Row + Count; ++r) flags.push_back(r >= 0 && r < this->Count() ? RowFlags(r) : 0);
+    return flags;
+}
+
+void TEditorScreenStrings::PutFlags(int Row, const std::vector<std::uint32_t>& Flags) {
+    for (std::size_t i = 0; i < Flags.size() && Row + static_cast<int>(i) < Count(); ++i)
+        SetRowFlags(Row + static_cast<int>(i), Flags[i]);
+}
+
+// Wrapping
+
+TColumnLayout TEditorScreenStrings::Layout() const {
+    TColumnLayout layout = FirstEditor() ? FirstEditor()->ColumnLayout() : TColumnLayout{};
+    layout.WordWrap = FWordWrap;
+    layout.WrapByte = FWrapOption->WrapByte();
+    return layout;
+}
+
+void TEditorScreenStrings::WrapText(std::string_view Text, TEditorStringList& Dest) const {
+    Dest.BeginUpdate();
+    Dest.Clear();
+    const TColumnLayout layout = Layout();
+    std::vector<TWrappedRow> rows;
+    ForEachLine(Text, [&](std::string_view line) {
+        if (!FWordWrap) {
+            Dest.Add(std::string(line));
+            return;
+        }
+        rows.clear();
+        WrapLine(line, *FWrapOption, layout, rows);
+        for (const TWrappedRow& row : rows) Dest.SetRowAttribute(Dest.Add(std::string(row.Text)), row.Attribute);
+    });
+    Dest.EndUpdate();
+}
+
+int TEditorScreenStrings::WrappedRowCount(std::string_view S) const {
+    if (!FWordWrap) return 1;
+    std::vector<TWrappedRow> rows;
+    WrapLine(S, *FWrapOption, Layout(), rows);
+    return static_cast<int>(rows.size());
+}
+
+// Changing rows
+
+void TEditorScreenStrings::ShiftRows(int From, int N) {
+    if (N > 0) {
+        for (int i = 0; i < N; ++i) TEditorStringList::Add(std::string());
+        for (int i = Count() - 1; i >= From + N; --i) Exchange(i, i - N);
+    } else if (N < 0) {
+        for (int i = From; i < Count(); ++i) Exchange(i + N, i);
+        for (int i = 0; i < -N; ++i) TEditorStringList::Delete(Count() - 1);
+    }
+}
+
+std::uint16_t TEditorScreenStrings::DeleteRows(int Row, int Count) {
+    if (Row < 0 || Row >= this->Count() || Count <= 0) return 0;
+    Count = std::min(Count, this->Count() - Row);
+    std::uint16_t marks = 0;
+    for (int r = Row; r < Row + Count; ++r) {
+        marks |= RowMarks(r);
+        AdjustMarkCounts(RowMarks(r), -1);
+    }
+    BeginUpdate();
+    ShiftRows(Row + Count, -Count);
+    EndUpdate();
+    return marks;
+}
+
+void TEditorScreenStrings::WriteRow(int Row, const TEditorStringList& Source, int I, std::uint16_t Marks) {
+    AdjustMarkCounts(RowMarks(Row), -1);
+    Put(Row, Source.Get(I));
+    SetRowState(Row, Source.RowState(I));
+    SetTokenState(Row, (Source.TokenState(I) & ~kMarksMask) | static_cast<std::uint32_t>(Marks) << 16);
+    SetRowFlags(Row, Source.RowFlags(I));
+    SetCol(Row, Source.Col(I));
+    SetDataStr(Row, Source.DataStr(I));
+    SetFieldIndex(Row, Source.FieldIndex(I));
+    SetRemain(Row, Source.Remain(I));
+    SetParseValue(Row, Source.ParseValue(I));
+    AdjustMarkCounts(Marks, 1);
+}
+
+void TEditorScreenStrings::ReplaceRows(int Row, int OldCount, const TEditorStringList& NewRows) {
+    const int n = NewRows.Count();
+    std::vector<std::uint16_t> marks(static_cast<std::size_t>(n), 0);
+    auto marksOf = [&](int i) -> std::uint16_t& { return marks[static_cast<std::size_t>(i)]; };
+    BeginUpdate();
+    if (n <= OldCount) {
+        // The first rows of the range go; their marks join the first new row.
+        std::uint16_t deleted = DeleteRows(Row, OldCount - n);
+        for (int i = 0; i < n; ++i) marksOf(i) = RowMarks(Row + i);
+        if (n > 0) marksOf(0) |= deleted;
+    } else if (OldCount > 0) {
+        // Marks keep their distance from the end of the range; the first row's go to the first new
+        // row when the caret is inside its line, else to the row that now holds the old first row.
+        const int extra = n - OldCount;
+        for (int j = 1; j < OldCount; ++j) marksOf(j + extra) = RowMarks(Row + j);
+        TAttachedEditor* active = ActiveEditor();
+        marksOf(active && active->Col() != 0 ? 0 : extra) = RowMarks(Row);
+    }
+    if (n > OldCount) ShiftRows(Row + OldCount, n - OldCount);
+    for (int i = 0; i < n; ++i) WriteRow(Row + i, NewRows, i, marksOf(i));
+    EndUpdate();
+}
+
+void TEditorScreenStrings::UpdateRows(int Row, int Count, std::string_view Text) {
+    if (Row < 0 || Count < 0 || Row + Count > this->Count() || (Count == 0 && Text.empty())) return;
+    const int first = std::max(LogicalLineStart(Row), Row - 1);
+    const int lastOld = Row + Count - 1;
+    int last = LogicalLineEnd(lastOld);
+    int rows = 0;
+    BeginUpdate();
+    if (Row == first && last == lastOld && Text.empty() && Count > 0) {
+        // Whole rows removed: replaying the record inserts them again.
+        TUndoData& undo = FUndoObj->NewUndoData();
+        undo.Row = Row;
+        GetRowsText(Row, Count, undo.Attribute, rows, undo.Text);
+        undo.RowCount = 0;
+        undo.Flags = FlagsOf(Row, Count);
+        HandDeletedMarks(Row, DeleteRows(Row, Count), true);
+        SetUpdateInfo(first, Count, UpdateRowStates(Row, true), 0);
+        EndUpdate();
+        return;
+    }
+    // A text that does not end the line takes in the next logical line.
+    if (last == lastOld && last < this->Count() - 1) last = LogicalLineEnd(last + 1);
+    const int oldCount = last - first + 1;
+    TUndoData& undo = FUndoObj->NewUndoData();
+    undo.Row = first;
+    GetRowsText(first, oldCount, undo.Attribute, rows, undo.Text);
+
+    std::string s = GetRowsText(first, Row - first);
+    s += Text;
+    s += GetRowsText(lastOld + 1, last - lastOld);
+    // The new last row ends as the old one did; at the end of the text, as the new text does.
+    const bool endsText = last == this->Count() - 1;
+    const int endAttr = !endsText ? RowAttribute(last)
+                        : !s.empty() && (s.back() == '\n' || s.back() == '\r') ? raLineBreak
+                                                                                : raEndOfText;
+    TEditorStringList newRows;
+    WrapText(s, newRows);
+    const int n = newRows.Count();
+    newRows.SetRowAttribute(n - 1, endAttr);
+    undo.RowCount = n;
+
+    // Rows after the replaced ones keep their modified bits; the rest are modified.
+    const int kept = std::min(last - lastOld, n - 1);
+    for (int j = 0; j < kept; ++j) newRows.SetRowModified(n - 1 - j, RowModified(last - j));
+    for (int i = 0; i < n - kept; ++i) newRows.SetRowModified(i, true);
+    undo.Flags = FlagsOf(first, oldCount);
+
+    ReplaceRows(first, oldCount, newRows);
+    SetUpdateInfo(first, oldCount, UpdateRowStates(first, true), n);
+    EndUpdate();
+}
+
+// Colouring states
+
+int TEditorScreenStrings::UpdateRowStates(int Index, bool Invalidate) {
+    TAttachedEditor* editor = FirstEditor();
+    TColourer* colourer = editor ? editor->ActiveColourer() : nullptr;
+    if (!colourer) return 0;
+    return quillon::UpdateRowStates(*this, *colourer, Index, editor->StateLookAhead(), Invalidate);
+}
+
+void TEditorScreenStrings::ResetRowStates() {
+    TAttachedEditor* editor = FirstEditor();
+    TColourer* colourer = editor && !editor->Loading() ? editor->ActiveColourer() : nullptr;
+    if (!colourer) return;
+    const int last = editor->InitBracketsFull() ? Count() - 1
+                                                : std::min(Count() - 1, editor->TopRow() + editor->StateLookAhead());
+    quillon::ResetRowStates(*this, *colourer, last);
+}
+
+void TEditorScreenStrings::RowStateChanged(int Index) {
+    for (TAttachedEditor* e : FEditors) e->InvalidateRow(Index);
+}
+
+// Whole-text rebuilds
+
+void TEditorScreenStrings::Rebuild(std::vector<TRebuiltRow>& Rows) {
+    const int n = static_cast<int>(Rows.size());
+    while (Count() > n) TEditorStringList::Delete(Count() - 1);
+    SetCapacity(n);
+    while (Count() < n) TEditorStringList::Add(std::string());
+    FMarkCounts.fill(0);
+    for (int i = 0; i < n; ++i) {
+        TRebuiltRow& row = Rows[static_cast<std::size_t>(i)];
+        Put(i, std::move(row.Text));
+        SetRowState(i, static_cast<std::uint32_t>(row.Attribute));
+        SetTokenState(i, static_cast<std::uint32_t>(row.Marks) << 16);
+        SetRowFlags(i, 0);
+        SetCol(i, 0);
+        SetDataStr(i, std::string());
+        SetFieldIndex(i, 0);
+        SetRemain(i, 0);
+        SetParseValue(i, 0);
+        AdjustMarkCounts(row.Marks, 1);
+    }
+}
+
+template <class F> void TEditorScreenStrings::RebuildLines(F Build) {
+    if ((FirstEditor() && FirstEditor()->Loading()) || Count() == 0) return;
+    for (TAttachedEditor* e : FEditors) e->CancelSelection();
+    TChangeEvent onChange = std::move(OnChange);
+    OnChange = nullptr;
+    BeginUpdate();
+    const int lastAttr = RowAttribute(Count() - 1);
+    std::vector<TRebuiltRow> rows;
+    rows.reserve(static_cast<std::size_t>(Count()));
+    std::vector<std::uint16_t> marks;
+    std::string line;
+    for (int first = 0; first < Count();) {
+        const int last = LogicalLineEnd(first);
+        line.clear();
+        marks.clear();
+        for (int r = first; r <= last; ++r) {
+            line += Get(r);
+            marks.push_back(RowMarks(r));
+        }
+        Build(line, marks, rows);
+        first = last + 1;
+    }
+    Rebuild(rows);
+    SetRowAttribute(Count() - 1, lastAttr == raWrapped ? raEndOfText : lastAttr);
+    EndUpdate();
+    OnChange = std::move(onChange);
+}
+
+void TEditorScreenStrings::WrapAll() {
+    const TColumnLayout layout = Layout();
+    std::vector<TWrappedRow> pieces;
+    RebuildLines([&](const std::string& line, const std::vector<std::uint16_t>& marks, std::vector<TRebuiltRow>& rows) {
+        std::uint16_t all = 0;
+        for (std::uint16_t m : marks) all |= m;
+        if (DisplayWidth(line, layout) < FWrapOption->WrapByte()) {
+            rows.push_back({line, raLineBreak, all});
+            return;
+        }
+        pieces.clear();
+        WrapLine(line, *FWrapOption, layout, pieces);
+        // Marks by position; those of old rows beyond the new ones join the last new row.
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            std::uint16_t m = i < marks.size() ? marks[i] : 0;
+            if (i + 1 == pieces.size())
+                for (std::size_t j = i + 1; j < marks.size(); ++j) m |= marks[j];
+            rows.push_back({std::string(pieces[i].Text), pieces[i].Attribute, m});
+        }
+    });
+}
+
+void TEditorScreenStrings::UnwrapAll() {
+    RebuildLines([](const std::string& line, const std::vector<std::uint16_t>& marks, std::vector<TRebuiltRow>& rows) {
+        std::uint16_t all = 0;
+        for (std::uint16_t m : marks) all |= m;
+        rows.push_back({line, raLineBreak, all});
+    });
+}
+
+} // namespace quillon

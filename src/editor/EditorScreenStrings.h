@@ -1,0 +1,194 @@
+#pragma once
+// The row store of one document: the display rows that every attached editor shows.
+//
+// A logical line of the text is one row or, with word wrap, several consecutive rows of which all but
+// the last have row attribute 1 (raWrapped). The last row of the text has attribute 2 when no line
+// break follows it. The text of rows is read by one convention everywhere: a row with attribute 0 is
+// followed by CR LF, any other row by nothing.
+//
+// Every change of the text passes through UpdateRows: it re-wraps the touched logical lines (from the
+// row above the change, since text may flow back into it, to the end of the last touched line),
+// records one undo step, marks the written rows modified, carries the rows' marks by position,
+// recomputes the colouring states below the change and tells every attached editor.
+//
+// Invariants:
+//   FMarkCounts[m] == the number of rows that carry mark m (so GetUsedMarks is exact);
+//   the update record is valid (Updated) only from the end of a change to the end of its bracket.
+// The store is shared by its editors (std::shared_ptr); an editor that detaches does not free it.
+#include "EditorUndo.h"
+#include "EditorWrap.h"
+#include "RowAttrStrings.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon {
+
+class TColourer;
+class TEditorScreenStrings;
+
+// A row list of the editor: rows with texts, attributes, marks and flags.
+class TEditorStringList : public TRowAttributeStringList {};
+
+// What the row store and the logical-line view need of an editor attached to the store.
+class TAttachedEditor {
+public:
+    virtual ~TAttachedEditor() = default;
+
+    virtual TEditorScreenStrings& ScreenStrings() = 0;
+    // True while the editor is being loaded or destroyed: the store then rebuilds nothing.
+    virtual bool Loading() const = 0;
+    virtual bool Focused() const = 0;
+
+    virtual int Row() const = 0;
+    virtual void SetRow(int Value) = 0;
+    virtual int Col() const = 0;
+    virtual void SetCol(int Value) = 0;
+    virtual int TopRow() const = 0;
+    virtual void SetTopRow(int Value) = 0;
+    // Moves the caret to the text offset Offset counted from the start of FirstRow.
+    virtual void SetCaretToLineOffset(int FirstRow, int Offset) = 0;
+    virtual void CaretBeginUpdate() = 0;
+    virtual void CaretEndUpdate() = 0;
+    virtual void CancelSelection() = 0;
+
+    // The store changed; its update record tells which rows.
+    virtual void DoChange() = 0;
+    // Metrics, scroll bars and a full repaint after the rows were rebuilt.
+    virtual void Refresh() = 0;
+    // The colouring state of Row changed: it has to be repainted.
+    virtual void InvalidateRow(int Row) = 0;
+    // A group of logical-line changes begins or ends (the editor holds its caret and underline).
+    virtual void LinesUpdateBegun() = 0;
+    virtual void LinesUpdateEnded() = 0;
+
+    // Delimiters and tab stops of the class string; the wrap fields are the store's.
+    virtual TColumnLayout ColumnLayout() const = 0;
+    // The colourer whose parser computes row states, or null.
+    virtual TColourer* ActiveColourer() = 0;
+    // Rows that colouring looks ahead of a change: two screen heights.
+    virtual int StateLookAhead() const = 0;
+    // Whether resetting the colouring states computes every row instead of the first screens.
+    virtual bool InitBracketsFull() const = 0;
+};
+
+// The last change, for the editors' DoChange.
+struct TUpdateInfo {
+    int UpdateRow = 0;      // first row
+    int OldRowCount = 0;    // rows replaced
+    int NewRowCount = 0;    // rows written in their place
+    int StateRowCount = 0;  // rows whose colouring state changed
+    bool Updated = false;   // the record is valid
+};
+
+class TEditorScreenStrings : public TEditorStringList {
+public:
+    TEditorScreenStrings();
+    ~TEditorScreenStrings() override;
+
+    void AttachEditor(TAttachedEditor* Editor);
+    void DetachEditor(TAttachedEditor* Editor);
+    const std::vector<TAttachedEditor*>& Editors() const { return FEditors; }
+    TAttachedEditor* FirstEditor() const { return FEditors.empty() ? nullptr : FEditors.front(); }
+    // The first attached editor with the focus, else the first editor.
+    TAttachedEditor* ActiveEditor() const;
+
+    const TUpdateInfo& UpdateInfo() const { return FUpdateInfo; }
+    void SetUpdateInfo(int Row, int OldCount, int StateCount, int NewCount);
+
+    // The marks (0-15) present on some row, and the marks of one row (keeping the counts).
+    std::uint16_t GetUsedMarks() const;
+    void SetRowMarks(int Index, std::uint16_t Value);
+
+    TEditorUndoObj& UndoObj() const { return *FUndoObj; }
+    virtual void Undo();
+    virtual void Redo();
+
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
+    TEditorWrapOption& WrapOption() const { return *FWrapOption; }
+
+    // Cancels the editors' selections, clears the undo history and every row.
+    void Clear() override;
+
+    int LogicalLineStart(int Row) const;
+    int LogicalLineEnd(int Row) const;  // -1 for a negative row
+    // The text of Count rows from Row (Count -1: to the end of the logical line), each row with
+    // attribute 0 followed by CR LF. Attr is the attribute of the last row read, RowCount the rows
+    // read; 3 and 0 when Row is outside the rows.
+    void GetRowsText(int Row, int Count, int& Attr, int& RowCount, std::string& Text) const;
+    std::string GetRowsText(int Row, int Count) const;
+    // Appends CR LF to S when Row exists and has attribute 0.
+    void AddLineBreak(int Row, std::string& S) const;
+
+    // The rows of Text, every line cut by the word wrap; every line's last row has attribute 0.
+    virtual void WrapText(std::string_view Text, TEditorStringList& Dest) const;
+    // The rows WrapText makes of the single line S.
+    virtual int WrappedRowCount(std::string_view S) const;
+    // The delimiters and tab stops of the first editor with the store's wrap settings.
+    TColumnLayout Layout() const;
+
+    // Replaces OldCount rows from Row by NewRows; marks stay with positions.
+    void ReplaceRows(int Row, int OldCount, const TEditorStringList& NewRows);
+    // Removes Count rows from Row and answers the union of their marks (now on no row).
+    std::uint16_t DeleteRows(int Row, int Count);
+    // Replaces Count rows from Row by Text, re-wrapping the touched logical lines, as one undo step.
+    void UpdateRows(int Row, int Count, std::string_view Text);
+
+    // Colouring-state propagation from Index; answers the rows whose state changed.
+    int UpdateRowStates(int Index, bool Invalidate);
+    void ResetRowStates();
+    void RowStateChanged(int Index) override;
+
+    void WrapAll();
+    void UnwrapAll();
+    // Refreshes every editor, clamps their rows and sets their columns to 0.
+    void RefreshEditors();
+
+    // Grows with every change of the rows; views keep derived indices against it.
+    std::uint64_t Version() const { return FVersion; }
+
+protected:
+    void SetUpdateState(bool Updating) override;
+    void Changing() override;
+
+private:
+    friend class TEditorUndoObj;
+
+    void NotifyEditors();
+    void WrapOptionChanged();
+    void ClampEditorRows();
+    void AdjustMarkCounts(std::uint16_t Marks, int Delta);
+    // Writes row Row (appending when Row is the row count) from item I of Source, with Marks.
+    void WriteRow(int Row, const TEditorStringList& Source, int I, std::uint16_t Marks);
+    // Moves rows From.. down by N rows (appending N rows) or up by -N rows (deleting the last).
+    void ShiftRows(int From, int N);
+    // Hands Marks to the row at min(Row, last row) and marks it modified (nothing when no row is left).
+    void HandDeletedMarks(int Row, std::uint16_t Marks, bool MarkModified);
+    struct TRebuiltRow {
+        std::string Text;
+        int Attribute;
+        std::uint16_t Marks;
+    };
+    // Replaces every row by Rows, without colouring states or modified bits.
+    void Rebuild(std::vector<TRebuiltRow>& Rows);
+    // WrapAll and UnwrapAll: Build makes the rows of every logical line.
+    template <class F> void RebuildLines(F Build);
+    std::vector<std::uint32_t> FlagsOf(int Row, int Count) const;
+    // Puts Flags back on the rows from Row that exist.
+    void PutFlags(int Row, const std::vector<std::uint32_t>& Flags);
+
+    std::vector<TAttachedEditor*> FEditors;  // attached, not owned
+    TUpdateInfo FUpdateInfo;
+    std::array<int, 16> FMarkCounts{};       // rows that carry each mark
+    std::unique_ptr<TEditorUndoObj> FUndoObj;
+    bool FWordWrap = false;
+    std::unique_ptr<TEditorWrapOption> FWrapOption;
+    std::uint64_t FVersion = 0;
+};
+
+} // namespace quillon

@@ -1,0 +1,106 @@
+#include "EditorUndo.h"
+
+#include "EditorScreenStrings.h"
+
+namespace quillon {
+namespace {
+
+void TakeCaret(TUndoData& Data, const TAttachedEditor* Editor) {
+    if (!Editor) return;
+    Data.CaretRow = Editor->Row();
+    Data.CaretCol = Editor->Col();
+}
+
+// Overwrites the change of Dest (not its caret) by that of Source.
+void TakeChange(TUndoData& Dest, TUndoData&& Source) {
+    Dest.Row = Source.Row;
+    Dest.RowCount = Source.RowCount;
+    Dest.Attribute = Source.Attribute;
+    Dest.Flags = std::move(Source.Flags);
+    Dest.Text = std::move(Source.Text);
+}
+
+} // namespace
+
+TUndoData& TEditorUndoObj::NewUndoData() {
+    FUndoList.emplace_back();
+    TakeCaret(FUndoList.back(), FOwner.ActiveEditor());
+    if (static_cast<int>(FUndoList.size()) > FUndoListMax) FUndoList.pop_front();
+    if (!FReplaying) FRedoList.clear();
+    return FUndoList.back();
+}
+
+void TEditorUndoObj::AddRedoData(const TUndoData& Data) {
+    FRedoList.push_back(Data);
+    TakeCaret(FRedoList.back(), FOwner.ActiveEditor());
+}
+
+void TEditorUndoObj::Clear() {
+    FUndoList.clear();
+    FRedoList.clear();
+}
+
+TUndoData TEditorUndoObj::Replay(const TUndoData& R, bool IsUndo) {
+    TEditorScreenStrings& s = FOwner;
+    TUndoData inverse;
+    inverse.Row = R.Row;
+    int curRows = 0;
+    if (R.RowCount > 0) s.GetRowsText(R.Row, R.RowCount, inverse.Attribute, curRows, inverse.Text);
+    inverse.Flags = s.FlagsOf(R.Row, curRows);
+
+    if (R.Attribute != 3) {
+        TEditorStringList rows;
+        s.WrapText(R.Text, rows);
+        if (R.Attribute == raWrapped && rows.Count() > 1 && rows.Get(rows.Count() - 1).empty())
+            rows.Delete(rows.Count() - 1);
+        rows.SetRowAttribute(rows.Count() - 1, R.Attribute);
+        s.ReplaceRows(R.Row, curRows, rows);
+        s.PutFlags(R.Row, R.Flags);
+        inverse.RowCount = rows.Count();
+    } else {
+        std::uint16_t marks = s.DeleteRows(R.Row, curRows);
+        if (IsUndo) s.PutFlags(R.Row, R.Flags);
+        s.HandDeletedMarks(R.Row, marks, !IsUndo);
+        inverse.RowCount = 0;
+    }
+    s.SetUpdateInfo(R.Row, curRows, s.UpdateRowStates(R.Row, true), inverse.RowCount);
+    return inverse;
+}
+
+void TEditorUndoObj::Undo() {
+    if (FUndoList.empty()) return;
+    TAttachedEditor* editor = FOwner.ActiveEditor();
+    if (editor) editor->CaretBeginUpdate();
+    FOwner.BeginUpdate();
+    TUndoData& r = FUndoList.back();
+    TakeChange(r, Replay(r, true));
+    AddRedoData(r);
+    FOwner.EndUpdate();
+    if (editor) {
+        editor->SetRow(r.CaretRow);
+        editor->SetCol(r.CaretCol);
+        editor->CaretEndUpdate();
+    }
+    FUndoList.pop_back();
+}
+
+void TEditorUndoObj::Redo() {
+    if (FRedoList.empty()) return;
+    TAttachedEditor* editor = FOwner.ActiveEditor();
+    if (editor) editor->CaretBeginUpdate();
+    FOwner.BeginUpdate();
+    TUndoData& r = FRedoList.back();
+    TUndoData inverse = Replay(r, false);
+    FReplaying = true;
+    TakeChange(NewUndoData(), std::move(inverse));
+    FReplaying = false;
+    FOwner.EndUpdate();
+    if (editor) {
+        editor->SetRow(r.CaretRow);
+        editor->SetCol(r.CaretCol);
+        editor->CaretEndUpdate();
+    }
+    FRedoList.pop_back();
+}
+
+} // namespace quillon

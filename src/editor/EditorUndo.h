@@ -1,0 +1,64 @@
+#pragma once
+// Undo and redo of the row store's changes.
+//
+// Every UpdateRows records, before it changes anything, the rows it replaces: their first row, their
+// text (CR LF after attribute-0 rows), the attribute of the last of them and their modified flags,
+// and after the change how many rows it left. Replaying a record replaces those rows by the recorded
+// text (re-wrapped) and gives the flags back; the rows it removes become the inverse record on the
+// other list. Records hold only the replaced rows, never a copy of the document.
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace quillon {
+
+class TEditorScreenStrings;
+
+struct TUndoData {
+    int CaretRow = 0;   // caret of the active editor when the record was made
+    int CaretCol = 0;
+    int Row = -1;       // first row of the change
+    int RowCount = 0;   // rows the change left in the text from Row
+    int Attribute = 3;  // attribute of the last row of Text; 3: Text is empty, replaying only deletes
+    std::vector<std::uint32_t> Flags;  // the RowFlags of the rows that Text occupied
+    std::string Text;                  // the text the change replaced
+};
+
+class TEditorUndoObj {
+public:
+    explicit TEditorUndoObj(TEditorScreenStrings& Owner) : FOwner(Owner) {}
+    TEditorUndoObj(const TEditorUndoObj&) = delete;
+    TEditorUndoObj& operator=(const TEditorUndoObj&) = delete;
+    virtual ~TEditorUndoObj() = default;
+
+    // The most records the undo list keeps; the oldest goes first.
+    int UndoListMax() const { return FUndoListMax; }
+    void SetUndoListMax(int Value) { FUndoListMax = Value; }
+
+    // A new record on the undo list with the active editor's caret; clears the redo list unless a
+    // redo is replaying. The caller fills in the change.
+    virtual TUndoData& NewUndoData();
+    virtual bool CanRedo() const { return !FRedoList.empty(); }
+    virtual bool CanUndo() const { return !FUndoList.empty(); }
+    virtual void Redo();
+    virtual void Undo();
+    // Appends a copy of Data with the active editor's caret to the redo list.
+    virtual void AddRedoData(const TUndoData& Data);
+    virtual void Clear();
+
+    const std::deque<TUndoData>& UndoList() const { return FUndoList; }
+    const std::deque<TUndoData>& RedoList() const { return FRedoList; }
+
+private:
+    // Replays R on the store and answers its inverse (without caret).
+    TUndoData Replay(const TUndoData& R, bool IsUndo);
+
+    TEditorScreenStrings& FOwner;
+    int FUndoListMax = 64;
+    bool FReplaying = false;  // set while Redo records its inverse
+    std::deque<TUndoData> FRedoList;
+    std::deque<TUndoData> FUndoList;
+};
+
+} // namespace quillon

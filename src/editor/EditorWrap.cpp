@@ -1,0 +1,174 @@
+#include "EditorWrap.h"
+
+#include "EditorUtils.h"
+
+#include <algorithm>
+
+namespace quillon {
+
+// TEditorWrapOption
+
+const TClassInfo& TEditorWrapOption::StaticClassInfo() {
+    using T = TEditorWrapOption;
+    static const TClassInfo info{"TEditorWrapOption",
+                                 &TNotifyPersistent::StaticClassInfo(),
+                                 {BoolProp("FollowRetMark", &T::FollowRetMark, &T::SetFollowRetMark),
+                                  BoolProp("FollowPunctuation", &T::FollowPunctuation, &T::SetFollowPunctuation),
+                                  StrProp("FollowStr", &T::FollowStr, &T::SetFollowStr),
+                                  BoolProp("Leading", &T::Leading, &T::SetLeading),
+                                  StrProp("LeadStr", &T::LeadStr, &T::SetLeadStr),
+                                  StrProp("PunctuationStr", &T::PunctuationStr, &T::SetPunctuationStr),
+                                  BoolProp("WordBreak", &T::WordBreak, &T::SetWordBreak),
+                                  IntProp("WrapByte", &T::WrapByte, &T::SetWrapByte)}};
+    return info;
+}
+
+template <class T> void TEditorWrapOption::Store(T& Field, const T& Value) {
+    if (Field == Value) return;
+    Field = Value;
+    Changed();
+}
+
+void TEditorWrapOption::SetFollowRetMark(bool Value) { Store(FFollowRetMark, Value); }
+void TEditorWrapOption::SetFollowPunctuation(bool Value) { Store(FFollowPunctuation, Value); }
+void TEditorWrapOption::SetFollowStr(const std::string& Value) { Store(FFollowStr, Value); }
+void TEditorWrapOption::SetLeading(bool Value) { Store(FLeading, Value); }
+void TEditorWrapOption::SetLeadStr(const std::string& Value) { Store(FLeadStr, Value); }
+void TEditorWrapOption::SetPunctuationStr(const std::string& Value) { Store(FPunctuationStr, Value); }
+void TEditorWrapOption::SetWordBreak(bool Value) { Store(FWordBreak, Value); }
+void TEditorWrapOption::SetWrapByte(int Value) { Store(FWrapByte, std::clamp(Value, 20, 250)); }
+
+void TEditorWrapOption::Assign(const TPersistent& Source) {
+    auto* src = dynamic_cast<const TEditorWrapOption*>(&Source);
+    if (!src) {
+        TNotifyPersistent::Assign(Source);
+        return;
+    }
+    FFollowRetMark = src->FFollowRetMark;
+    FFollowPunctuation = src->FFollowPunctuation;
+    FFollowStr = src->FFollowStr;
+    FLeading = src->FLeading;
+    FLeadStr = src->FLeadStr;
+    FPunctuationStr = src->FPunctuationStr;
+    FWordBreak = src->FWordBreak;
+    FWrapByte = src->FWrapByte;
+    Changed();
+}
+
+// TEditorAttributeArray
+
+void TEditorAttributeArray::Reset(std::string_view Text, std::string Attrs) {
+    FText = Text;
+    FAttrs = std::move(Attrs);
+    FAttrs += '0';
+    FIndex = 0;
+    FPos = 0;
+    FAttr = '\0';
+    Next();
+}
+
+void TEditorAttributeArray::Next() {
+    if (FAttr == '0') return;
+    FAttr = ClassAt(++FIndex);
+    if (FAttr != '3') ++FPos;
+}
+
+void TEditorAttributeArray::Prev() {
+    if (FIndex <= 1) return;
+    if (FAttr != '3') --FPos;
+    FAttr = ClassAt(--FIndex);
+}
+
+void TEditorAttributeArray::MoveTo(int N) {
+    while (FAttr != '0' && FIndex < N) Next();
+    while (FIndex >= 2 && FIndex > N) Prev();
+}
+
+std::string_view TEditorAttributeArray::CharOf(char Cls, int Pos) const {
+    switch (Cls) {
+    case '0': return {};
+    case '4': return FText.substr(static_cast<std::size_t>(Pos - 1), 2);
+    case '5': return FText.substr(static_cast<std::size_t>(Pos - 2), 2);
+    default: return FText.substr(static_cast<std::size_t>(Pos - 1), 1);
+    }
+}
+
+std::string_view TEditorAttributeArray::NextChar() const {
+    if (FAttr == '0') return {};
+    char cls = ClassAt(FIndex + 1);
+    return CharOf(cls, cls == '3' ? FPos : FPos + 1);
+}
+
+// Line cutting
+
+namespace {
+
+bool InSet(std::string_view Ch, const std::string& Set) { return CharInStr(Ch, Set); }
+
+// Moves the cursor from the margin W to the column after which the row is cut.
+void FindCut(TEditorAttributeArray& a, const TEditorWrapOption& o, int W) {
+    // One whole character back: over a double-byte character, and over a tab's fill columns, which
+    // all name the tab's byte (stepping over one of them alone would not move the cut).
+    auto prevWhole = [&a] {
+        const int pos = a.Pos();
+        do a.Prev();
+        while (a.Pos() == pos && a.Index() > 1);
+        if (a.Attr() == '4') a.Prev();
+    };
+    auto nextWhole = [&a] {
+        a.Next();
+        if (a.Attr() == '4') a.Next();
+    };
+    if (a.Attr() == '4') {
+        a.Prev();
+    } else if (o.WordBreak() && a.Count() > W) {
+        while ((a.Attr() == '1' || a.Attr() == '4') && a.Index() > W / 3) prevWhole();
+    }
+    if (o.FollowPunctuation())
+        while (a.Index() < W + 2 && InSet(a.NextChar(), o.PunctuationStr())) nextWhole();
+    if (o.Leading() && a.Index() < a.Count()) {
+        const int floor = W / 5 * 4;
+        while (a.Index() > floor && InSet(a.CurChar(), o.LeadStr())) prevWhole();
+        if (a.Count() - a.Index() > 1) {
+            std::string_view n = a.NextChar(), k = a.CurChar();
+            if (InSet(n, o.FollowStr())) {
+                while (a.Index() > floor && (InSet(k, o.LeadStr()) || InSet(n, o.FollowStr()))) {
+                    prevWhole();
+                    n = k;
+                    k = a.CurChar();
+                }
+            }
+        }
+    }
+}
+
+} // namespace
+
+void WrapLine(std::string_view S, const TEditorWrapOption& Option, TColumnLayout Layout,
+              std::vector<TWrappedRow>& Rows) {
+    const int W = Option.WrapByte();
+    Layout.WordWrap = true;
+    Layout.WrapByte = W;
+    std::string attrs = ClassString(S, Layout);
+    if (static_cast<int>(attrs.size()) < W) {
+        Rows.push_back({S, 0});
+        return;
+    }
+    std::string_view rest = S;
+    TEditorAttributeArray a(rest, std::move(attrs));
+    a.MoveTo(W);
+    while (a.Attr() != '0') {
+        FindCut(a, Option, W);
+        auto cut = static_cast<std::size_t>(a.Pos());
+        Rows.push_back({rest.substr(0, cut), 1});
+        rest.remove_prefix(cut);
+        a.Reset(rest, ClassString(rest, Layout));
+        a.MoveTo(W);
+    }
+    if (!rest.empty() || !Option.FollowRetMark())
+        Rows.push_back({rest, 0});
+    else
+        Rows.back().Attribute = 0;
+}
+
+} // namespace quillon

@@ -1,0 +1,328 @@
+#include "EditorScreenStrings.h"
+
+#include "Cp932.h"
+#include "EditorColourer.h"
+#include "EditorUndo.h"
+#include "TestEditor.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <random>
+
+namespace quillon {
+namespace {
+
+std::string J(std::string_view utf8) { return Utf8ToCp932(utf8); }
+
+class ScreenStringsTest : public ::testing::Test {
+protected:
+    TTestEditor ed;
+    TEditorScreenStrings& s = ed.ScreenStrings();
+    std::string Text() const { return ed.Lines.Text(); }
+};
+
+TEST_F(ScreenStringsTest, TypingIntoARowIsOneUndoStep) {
+    ed.Lines.SetText("abc\r\ndef\r\n");
+    ASSERT_EQ(RowsOf(s), (std::vector<std::string>{"abc/0", "def/0"}));
+    ed.SetRow(1);
+    ed.SetCol(1);
+    s.UpdateRows(1, 1, "dXef\r\n");
+    EXPECT_EQ(Text(), "abc\r\ndXef\r\n");
+    EXPECT_FALSE(s.RowModified(0));
+    EXPECT_TRUE(s.RowModified(1));
+    ASSERT_EQ(s.UndoObj().UndoList().size(), 1u);
+
+    ed.SetRow(0);
+    ed.SetCol(3);
+    s.Undo();
+    EXPECT_EQ(Text(), "abc\r\ndef\r\n");
+    EXPECT_FALSE(s.RowModified(1)) << "undo gives the modified bit back";
+    EXPECT_EQ(ed.Row(), 1);
+    EXPECT_EQ(ed.Col(), 1) << "undo puts the caret where the change was made";
+    EXPECT_FALSE(s.UndoObj().CanUndo());
+
+    s.Redo();
+    EXPECT_EQ(Text(), "abc\r\ndXef\r\n");
+    EXPECT_TRUE(s.RowModified(1));
+    EXPECT_EQ(ed.Row(), 0);
+    EXPECT_EQ(ed.Col(), 3) << "redo puts the caret where it stood before the undo";
+    EXPECT_TRUE(s.UndoObj().CanUndo());
+    EXPECT_FALSE(s.UndoObj().CanRedo());
+}
+
+TEST_F(ScreenStringsTest, EditorsHearOfEveryChangeOnce) {
+    ed.Lines.SetText("a\r\nb");
+    ed.Changes.clear();
+    s.UpdateRows(1, 1, "x\r\ny");
+    ASSERT_EQ(ed.Changes.size(), 1u);
+    EXPECT_TRUE(ed.Changes[0].Updated);
+    EXPECT_EQ(ed.Changes[0].UpdateRow, 1);
+    EXPECT_EQ(ed.Changes[0].OldRowCount, 1);
+    EXPECT_EQ(ed.Changes[0].NewRowCount, 2);
+    EXPECT_FALSE(s.UpdateInfo().Updated) << "the record lives only until the bracket ends";
+}
+
+TEST_F(ScreenStringsTest, UndoOfDeletedLinesReinsertsThemWithTheirEndAttribute) {
+    ed.Lines.SetText("a\r\nb\r\nc");
+    s.UpdateRows(1, 2, "");
+    EXPECT_EQ(RowsOf(s), (std::vector<std::string>{"a/0"}));
+    s.Undo();
+    EXPECT_EQ(RowsOf(s), (std::vector<std::string>{"a/0", "b/0", "c/2"}));
+    s.Redo();
+    EXPECT_EQ(Text(), "a\r\n");
+}
+
+TEST_F(ScreenStringsTest, UndoOfAppendedLinesDeletesThem) {
+    ed.Lines.SetText("a\r\n");
+    s.UpdateRows(1, 0, "b\r\nc\r\n");
+    EXPECT_EQ(Text(), "a\r\nb\r\nc\r\n");
+    EXPECT_EQ(s.UndoObj().UndoList().back().Attribute, 3);
+    s.Undo();
+    EXPECT_EQ(RowsOf(s), (std::vector<std::string>{"a/0"}));
+    s.Redo();
+    EXPECT_EQ(Text(), "a\r\nb\r\nc\r\n");
+}
+
+TEST_F(ScreenStringsTest, UndoListKeepsTheLast64Changes) {
+    ed.Lines.SetText("x");
+    for (int i = 0; i < 65; ++i) s.UpdateRows(0, 1, std::to_string(i));
+    EXPECT_EQ(s.UndoObj().UndoList().size(), 64u);
+    for (int i = 0; i < 64; ++i) s.Undo();
+    EXPECT_FALSE(s.UndoObj().CanUndo());
+    EXPECT_EQ(Text(), "0") << "the first change was dropped";
+}
+
+TEST_F(ScreenStringsTest, ANewEditAfterAnUndoEmptiesTheRedoList) {
+    ed.Lines.SetText("a");
+    s.UpdateRows(0, 1, "b");
+    s.Undo();
+    EXPECT_TRUE(s.UndoObj().CanRedo());
+    s.UpdateRows(0, 1, "c");
+    EXPECT_FALSE(s.UndoObj().CanRedo());
+}
+
+TEST_F(ScreenStringsTest, SwitchingWordWrapClearsTheHistory) {
+    ed.Lines.SetText(std::string(100, 'a'));
+    s.UpdateRows(0, 1, std::string(30, 'b'));
+    s.SetWordWrap(true);
+    EXPECT_FALSE(s.UndoObj().CanUndo());
+    s.Undo();
+    EXPECT_EQ(Text(), std::string(30, 'b'));
+    EXPECT_EQ(ed.Refreshes, 1);
+}
+
+TEST_F(ScreenStringsTest, WrapAllAndUnwrapAllKeepTextAndMarks) {
+    s.WrapOption().SetWrapByte(20);
+    ed.Lines.SetText(std::string(50, 'a') + "\r\nbb\r\n" + std::string(20, 'c'));
+    s.SetRowMarks(0, 1 << 3);
+    s.SetRowMarks(2, 1 << 12);
+    s.SetWordWrap(true);
+    EXPECT_EQ(RowsOf(s), (std::vector<std::string>{std::string(20, 'a') + "/1", std::string(20, 'a') + "/1",
+                                                   std::string(10, 'a') + "/0", "bb/0",
+                                                   std::string(20, 'c') + "/1", "/2"}));
+    EXPECT_EQ(s.RowMarks(0), 1 << 3);
+    EXPECT_EQ(s.RowMarks(4), 1 << 12);
+    EXPECT_EQ(s.WrappedRowCount(std::string(40, 'a')), 3);
+    EXPECT_EQ(s.WrappedRowCount("short"), 1);
+    s.SetRowMarks(2, 1 << 5);
+    s.SetWordWrap(false);
+    EXPECT_EQ(RowsOf(s), (std::vector<std::string>{std::string(50, 'a') + "/0", "bb/0", std::string(20, 'c') + "/2"}));
+    EXPECT_EQ(s.RowMarks(0), (1 << 3) | (1 << 5));
+    EXPECT_EQ(s.GetUsedMarks(), (1 << 3) | (1 << 5) | (1 << 12));
+    // Changing the options re-wraps only with word wrap on.
+    s.WrapOption().SetWrapByte(30);
+    EXPECT_EQ(s.Count(), 3);
+}
+
+TEST_F(ScreenStringsTest, DeletingAMarkedRowHandsItsMarksOn) {
+    ed.Lines.SetText("a\r\nb\r\nc\r\n");
+    s.SetRowMarks(1, 1 << 2);
+    s.UpdateRows(1, 1, "");
+    EXPECT_EQ(RowsOf(s), (std::vector<std::string>{"a/0", "c/0"}));
+    EXPECT_EQ(s.RowMarks(1), 1 << 2);
+    EXPECT_TRUE(s.RowModified(1));
+}
+
+TEST_F(ScreenStringsTest, AMarkStaysInUseWhileAnyRowCarriesIt) {
+    ed.Lines.SetText("a\r\nb\r\nc\r\n");
+    s.SetRowMarks(0, 1 << 12);
+    s.SetRowMarks(2, 1 << 12);
+    s.SetRowMarks(0, 0);
+    EXPECT_EQ(s.GetUsedMarks(), 1 << 12) << "row 2 still carries mark 12";
+    s.SetRowMarks(2, 0);
+    EXPECT_EQ(s.GetUsedMarks(), 0);
+    s.SetRowMarks(1, 1 << 4);
+    s.UpdateRows(0, 3, "");
+    EXPECT_EQ(s.Count(), 0);
+    EXPECT_EQ(s.GetUsedMarks(), 0) << "the marks of the last rows go with them";
+}
+
+TEST_F(ScreenStringsTest, TheStoreOutlivesAnEditorThatDetaches) {
+    auto second = std::make_unique<TTestEditor>(ed.Store());
+    ed.Lines.SetText("shared");
+    EXPECT_EQ(second->Lines.Text(), "shared");
+    EXPECT_EQ(s.Editors().size(), 2u);
+    second->HasFocus = true;
+    EXPECT_EQ(s.ActiveEditor(), second.get());
+    second.reset();
+    EXPECT_EQ(s.Editors().size(), 1u);
+    EXPECT_EQ(ed.Lines.Text(), "shared");
+}
+
+TEST_F(ScreenStringsTest, ClearCancelsSelectionsAndResetsCarets) {
+    ed.Lines.SetText("a\r\nb");
+    s.SetRowMarks(1, 1);
+    ed.SetRow(1);
+    ed.SetCol(1);
+    s.Clear();
+    EXPECT_EQ(s.Count(), 0);
+    EXPECT_EQ(ed.Row(), 0);
+    EXPECT_EQ(ed.Col(), 0);
+    EXPECT_GE(ed.Cancels, 1);
+    EXPECT_EQ(s.GetUsedMarks(), 0);
+    EXPECT_FALSE(s.UndoObj().CanUndo());
+}
+
+TEST_F(ScreenStringsTest, EditsRecomputeColouringStatesBelowTheChange) {
+    TEditorColourer colourer(nullptr);
+    auto& bracket = static_cast<TColourerBracketItem&>(colourer.Brackets().Add());
+    bracket.SetLeftBracket("(");
+    bracket.SetRightBracket(")");
+    ed.Colourer = &colourer;
+    ed.Lines.SetText("a\r\nb\r\nc\r\n");
+    EXPECT_EQ(s.BracketIndex(2), -1);
+    s.UpdateRows(0, 1, "(a\r\n");
+    EXPECT_EQ(s.BracketIndex(1), 0);
+    EXPECT_EQ(s.BracketIndex(2), 0) << "the open bracket carries over the rows below";
+    EXPECT_FALSE(ed.Invalidated.empty());
+    s.Undo();
+    EXPECT_EQ(s.BracketIndex(2), -1);
+}
+
+// A random walk of edits, undos and redos, checked after every step against a plain std::string of
+// the text: the text, the rows (a full re-wrap of the text), the marks in use and the modified flags
+// that undo and redo give back.
+struct ModelStep {
+    std::string before, after;                    // text
+    std::vector<bool> modifiedBefore, modifiedAfter;
+};
+
+std::vector<bool> ModifiedFlags(const TEditorScreenStrings& s) {
+    std::vector<bool> flags;
+    for (int i = 0; i < s.Count(); ++i) flags.push_back(s.RowModified(i));
+    return flags;
+}
+
+void ExpectRowsAreAFullRewrap(TEditorScreenStrings& s, const std::string& text) {
+    if (s.Count() == 0) {
+        ASSERT_EQ(text, "");
+        return;
+    }
+    TEditorStringList full;
+    s.WrapText(text, full);
+    full.SetRowAttribute(full.Count() - 1, text.ends_with("\n") ? raLineBreak : raEndOfText);
+    ASSERT_EQ(RowsOf(s), RowsOf(full));
+}
+
+void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps) {
+    TTestEditor ed;
+    TEditorScreenStrings& s = ed.ScreenStrings();
+    std::mt19937 rng(seed);
+    TEditorWrapOption& o = s.WrapOption();
+    o.SetWrapByte(20 + static_cast<int>(rng() % 20));
+    o.SetLeading(rng() % 2);
+    o.SetFollowPunctuation(rng() % 2);
+    o.SetFollowRetMark(rng() % 2);
+    o.SetWordBreak(wordBreak);
+    ed.Layout.TabSpaceCount = 4;
+    s.SetWordWrap(wordWrap);
+
+    const std::string pieces[] = {"a", "b", " ", "\t", J("あ"), J("、"), J("（"), J("」"), "\r\n"};
+    auto randomText = [&](int max) {
+        std::string t;
+        for (int n = static_cast<int>(rng() % static_cast<unsigned>(max + 1)); n > 0; --n)
+            t += pieces[rng() % (rng() % 8 == 0 ? std::size(pieces) : std::size(pieces) - 1)];
+        return t;
+    };
+    std::string text = randomText(200);
+    ed.Lines.SetText(text);
+    std::deque<ModelStep> undo, redo;
+    std::uint16_t marks = 0;
+
+    std::string lastOp;
+    for (int step = 0; step < steps; ++step) {
+        const unsigned op = rng() % 10;
+        if (op < 6) {
+            const int count = s.Count();
+            const bool mayAppend = count == 0 || s.RowAttribute(count - 1) == raLineBreak;
+            const int row = static_cast<int>(rng() % static_cast<unsigned>(count + (mayAppend ? 1 : 0)));
+            const int rows = row == count ? 0 : static_cast<int>(rng() % static_cast<unsigned>(std::min(3, count - row) + 1));
+            std::string insert = randomText(rng() % 4 == 0 ? 60 : 3);
+            if (rows == 0 && insert.empty()) continue;
+            const std::size_t offset = s.GetRowsText(0, row).size();
+            const std::size_t length = s.GetRowsText(row, rows).size();
+            ModelStep m{text, "", ModifiedFlags(s), {}};
+            lastOp = "row " + std::to_string(row) + " rows " + std::to_string(rows) + " of " + std::to_string(count) + " insert [" + insert + "] rowsBefore:";
+            for (auto& r : RowsOf(s)) lastOp += "\n  " + r;
+            s.UpdateRows(row, rows, insert);
+            text.replace(offset, length, insert);
+            m.after = text;
+            m.modifiedAfter = ModifiedFlags(s);
+            const TUndoData& record = s.UndoObj().UndoList().back();
+            if (record.RowCount == 0 && record.Attribute != 3 && s.Count() > 0) {
+                // Removing whole rows marks the row that takes their place; undo leaves it marked.
+                int marked = std::min(record.Row, s.Count() - 1);
+                int afterUndo = marked < record.Row ? marked : marked + static_cast<int>(record.Flags.size());
+                m.modifiedBefore[static_cast<std::size_t>(afterUndo)] = true;
+            }
+            undo.push_back(std::move(m));
+            if (undo.size() > 64) undo.pop_front();
+            redo.clear();
+        } else if (op < 8) {
+            s.Undo();
+            if (!undo.empty()) {
+                text = undo.back().before;
+                ASSERT_EQ(ModifiedFlags(s), undo.back().modifiedBefore) << "step " << step;
+                redo.push_back(std::move(undo.back()));
+                undo.pop_back();
+            }
+        } else if (op < 9) {
+            s.Redo();
+            if (!redo.empty()) {
+                text = redo.back().after;
+                ASSERT_EQ(ModifiedFlags(s), redo.back().modifiedAfter) << "step " << step;
+                undo.push_back(std::move(redo.back()));
+                redo.pop_back();
+            }
+        } else if (s.Count() > 0) {
+            const int row = static_cast<int>(rng() % static_cast<unsigned>(s.Count()));
+            const auto mark = static_cast<std::uint16_t>(1u << (10 + rng() % 6));
+            s.SetRowMarks(row, s.RowMarks(row) | mark);
+            marks |= mark;
+        }
+        ASSERT_EQ(ed.Lines.Text(), text) << "step " << step << " op " << op << " " << lastOp;
+        if (!wordBreak) ExpectRowsAreAFullRewrap(s, text);
+        if (s.Count() == 0) marks = 0;
+        std::uint16_t carried = 0;
+        for (int i = 0; i < s.Count(); ++i) carried |= s.RowMarks(i);
+        ASSERT_EQ(carried, marks) << "marks move with rows but are never lost, step " << step;
+        ASSERT_EQ(s.GetUsedMarks(), marks) << "step " << step;
+        if (::testing::Test::HasFatalFailure()) return;
+    }
+}
+
+TEST(ScreenStringsModel, RandomEditsUndosAndRedosWithWordWrap) {
+    for (unsigned seed : {1u, 2u, 3u, 4u}) RunModel(seed, true, false, 2500);
+}
+
+TEST(ScreenStringsModel, RandomEditsWithoutWordWrap) { RunModel(5, false, false, 2000); }
+
+TEST(ScreenStringsModel, RandomEditsWithWordBreak) {
+    // The row above a change is re-wrapped but rows before it are not, so with WordBreak the rows may
+    // differ from a full re-wrap; the text, marks and flags still agree.
+    RunModel(6, true, true, 2000);
+}
+
+} // namespace
+} // namespace quillon
