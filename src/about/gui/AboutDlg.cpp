@@ -76,6 +76,7 @@ TAboutDialog::TAboutDialog(QWidget* parent, const TResourceModule& resources)
     ThreadTimer.OnTimer = [this](TCustomThreadTimer& sender, int delay) { DoFrame(sender, delay); };
 }
 
+// The ticks stop before the animation that they draw goes away.
 TAboutDialog::~TAboutDialog() { ThreadTimer.SetEnabled(false); }
 
 void TAboutDialog::CreateComponents() {

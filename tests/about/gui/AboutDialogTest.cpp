@@ -7,6 +7,7 @@
 #include "VersionInfo.h"
 
 #include <QCheckBox>
+#include <QCursor>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -226,4 +227,15 @@ TEST(VisualLabel, OutlineInFrameColour) {
     EXPECT_EQ(count(disabled, Qt::red), 0);
     EXPECT_EQ(count(disabled, Qt::yellow), 0);
     EXPECT_GT(count(disabled, ToQColor(clGrayText)), 20);
+}
+
+TEST(AboutDialog, TurnsBackwardsWhileTheMouseRestsOnThePicture) {
+    TAboutDialog dialog;
+    dialog.show();
+    QCursor::setPos(dialog.BufLogo->mapToGlobal(QPoint(48, 48)));
+    if (!dialog.BufLogo->rect().contains(dialog.BufLogo->mapFromGlobal(QCursor::pos())))
+        GTEST_SKIP() << "this platform cannot place the mouse cursor";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.Animation().Amplitude() >= 1; }, 5000));
+    dialog.close();
+    EXPECT_GT(dialog.Animation().Angle(), 128);  // from 0 backwards: 251 and on down; forwards: 4 and up
 }
