@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 namespace quillon {
 namespace {
 
@@ -89,6 +92,35 @@ TYPED_TEST(CappedKinds, CapacityIsTheHighestNumber) {
     EXPECT_EQ(n, 5);
     EXPECT_TRUE(list->Add(Blank<TypeParam>().data(), n));
     EXPECT_EQ(n, 65535);
+}
+
+} // namespace
+} // namespace quillon
+
+namespace quillon {
+namespace {
+
+// The hash lookup gives the numbers that a plain search over the cells in order of first
+// appearance gives, for a long stream with many repeats.
+TEST(CellMemory, NumbersMatchALinearReference) {
+    std::mt19937 rng(17);
+    TBytes blank = Blank<TCellMemory256VantorList>();
+    TCellMemory256VantorList list(blank.data());
+    std::vector<TBytes> seen;
+    for (int i = 0; i < 3000; ++i) {
+        int seed = static_cast<int>(rng() % 700);
+        TBytes cell = seed == 0 ? blank : Cell<TCellMemory256VantorList>(seed);
+        std::uint32_t expected = 0xFFFFFFFF;
+        if (seed != 0) {
+            auto it = std::find(seen.begin(), seen.end(), cell);
+            expected = static_cast<std::uint32_t>(it - seen.begin());
+            if (it == seen.end()) seen.push_back(cell);
+        }
+        std::uint32_t n = 0;
+        ASSERT_TRUE(list.Add(cell.data(), n));
+        ASSERT_EQ(n, expected) << i;
+    }
+    EXPECT_EQ(list.Count(), static_cast<int>(seen.size()));
 }
 
 } // namespace

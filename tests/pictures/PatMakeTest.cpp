@@ -239,5 +239,40 @@ TEST_F(PatMake, EightBitPictures) {
     EXPECT_EQ(r8.Sheet->ScanLineReadOnly(0)[17 * 16], 0);  // beyond the cells: the key index
 }
 
+
+// A run-length compressed 8-bit picture is expanded before cutting.
+TEST_F(PatMake, Rle8PicturesAreExpanded) {
+    std::vector<std::uint8_t> rle;
+    for (int y = 15; y >= 0; --y) {  // rows bottom-up; row y (from the top) holds index y
+        rle.insert(rle.end(), {16, static_cast<std::uint8_t>(y), 0, 0});
+    }
+    rle.insert(rle.end(), {0, 1});
+    std::vector<std::uint8_t> file(14 + 40 + 1024);
+    auto put32 = [&](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(2, static_cast<std::uint32_t>(file.size() + rle.size()));
+    put32(10, static_cast<std::uint32_t>(file.size()));
+    put32(14, 40);
+    put32(18, 16);
+    put32(22, 16);
+    file[26] = 1;
+    file[28] = 8;
+    put32(30, 1);  // BI_RLE8
+    put32(34, static_cast<std::uint32_t>(rle.size()));
+    for (int i = 0; i < 256; ++i) file[54 + 4 * i] = static_cast<std::uint8_t>(i);
+    file.insert(file.end(), rle.begin(), rle.end());
+    fs::path path = Dir / "rle.bmp";
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+
+    TCollectResult r = CollectVantorPatternCells256({Entry(1, path)}, nullptr);
+    ASSERT_EQ(r.Error, "");
+    ASSERT_EQ(r.Pattern->Count(), 1);
+    // The picture straddles the grid: its left half is the right half of cell 0.
+    for (int y = 0; y < 16; ++y) EXPECT_EQ(r.Sheet->ScanLineReadOnly(y)[8 + 5], y);
+}
+
 } // namespace
 } // namespace quillon
