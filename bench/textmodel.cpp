@@ -1,5 +1,6 @@
 // The editor's text model on a 100,000-line motion list (about 10 MB, a tenth of the lines with a
 // double-byte comment), each figure beside a plain memchr line split of the same bytes.
+#include "EditorColourer.h"
 #include "EditorStrings.h"
 #include "TextSearch.h"
 
@@ -35,7 +36,7 @@ const std::string& MotionList() {
     return text;
 }
 
-// An editor without a screen: the store and the lines need nothing more of it here.
+// An editor without a screen, colouring with the editor's default colourer.
 class TBenchEditor : public TAttachedEditor {
 public:
     TBenchEditor() : Lines(*this) {
@@ -63,11 +64,12 @@ public:
     void LinesUpdateBegun() override {}
     void LinesUpdateEnded() override {}
     TColumnLayout ColumnLayout() const override { return {}; }
-    TColourer* ActiveColourer() override { return nullptr; }
+    TColourer* ActiveColourer() override { return &FColourer; }
     int StateLookAhead() const override { return 80; }
     bool InitBracketsFull() const override { return false; }
 
 private:
+    TEditorColourer FColourer{nullptr};
     std::shared_ptr<TEditorScreenStrings> FStore = std::make_shared<TEditorScreenStrings>();
     int FRow = 0, FCol = 0;
 

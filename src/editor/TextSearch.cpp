@@ -145,7 +145,11 @@ public:
                 Kinds[++i] = bkTrail;
             }
         }
+        FindStartBytes();
     }
+
+    // Whether a match can start at p, judged by its byte alone.
+    bool CanStart(int p) const { return Starts[Byte(p)]; }
 
     bool IsTrail(int p) const { return p >= 0 && p < N && Kinds[p] == bkTrail; }
 
@@ -217,11 +221,23 @@ private:
         return 0;
     }
 
+    // The bytes that can begin the first pattern character; every byte with width folding.
+    void FindStartBytes() {
+        const auto p0 = static_cast<uchar>(Pat[0]);
+        for (int b = 0; b < 256; ++b) {
+            const auto c = static_cast<uchar>(b);
+            Starts[c] = (Opt & stWidthFold) || c == p0 || (!(Opt & stMatchCase) && UpperTable[c] == p0);
+        }
+        // ⅰ-ⅹ (lead 0xEE) match Ⅰ-Ⅹ (lead 0x87); the other case pairs share their lead byte.
+        if (!(Opt & stMatchCase) && p0 == 0x87) Starts[0xEE] = true;
+    }
+
     std::string_view B;
     std::string Pat;
     TSearchOptions Opt;
     int N;
     std::vector<TByteKind> Kinds;  // Kinds[i]: byte i is a single byte, a lead byte or a trail byte
+    std::array<bool, 256> Starts{};
 };
 
 } // namespace
@@ -278,14 +294,14 @@ bool SearchText(std::string_view Buffer, TSearchInfo& Info, std::string_view Pat
         std::int64_t s = std::int64_t{Info.Start} + Info.Length;
         if (searcher.IsTrail(static_cast<int>(std::min(s, n)))) ++s;
         for (std::int64_t p = s; p <= n - minSize; ++p) {
-            if (searcher.IsTrail(static_cast<int>(p))) continue;
+            if (searcher.IsTrail(static_cast<int>(p)) || !searcher.CanStart(static_cast<int>(p))) continue;
             if (int size = searcher.MatchAt(static_cast<int>(p)); size >= 0) return report(p, size);
         }
     } else {
         std::int64_t s = Options & stWidthFold ? searcher.StepBackChars(Info.Start, static_cast<int>(minSize))
                                                : Info.Start - static_cast<std::int64_t>(pat.size());
         for (std::int64_t p = s; p >= 0; --p) {
-            if (searcher.IsTrail(static_cast<int>(p))) continue;
+            if (searcher.IsTrail(static_cast<int>(p)) || !searcher.CanStart(static_cast<int>(p))) continue;
             if (int size = searcher.MatchAt(static_cast<int>(p)); size >= 0) return report(p, size);
         }
     }

@@ -144,6 +144,8 @@ INSTANTIATE_TEST_SUITE_P(Table, SearchTextTest, ::testing::Values(
     SearchCase{"start on a trail byte moves on", J("表") + "\\", "\\", F, 1, 0, 2, 1},
     SearchCase{"double-byte letters fold both ways", J("xΑΒΓ"), J("αβγ"), F, 0, 0, 1, 6},
     SearchCase{"double-byte lower-case text", J("xαβγ"), J("ΑΒΓ"), B, 7, 0, 1, 6},
+    SearchCase{"small Roman numeral found by its capital", "x\xEE\xEF", "\x87\x54", F, 0, 0, 1, 2},
+    SearchCase{"capital Roman numeral found by the small one", "x\x87\x54", "\xEE\xEF", B, 3, 0, 1, 2},
     SearchCase{"double-byte case kept", J("αβγ"), J("ΑΒΓ"), F | stMatchCase, 0, 0, -1, 0},
     SearchCase{"pattern longer than the text", "ab", "abc", F, 0, 0, -1, 0},
     SearchCase{"pattern longer than the text, backwards", "ab", "abc", B, 2, 0, -1, 0},
