@@ -225,6 +225,30 @@ TEST_F(CharMaker, CollectorErrorsAreShown) {
     ExpectBoxes({{"\"No 3 のファイル\r\n\"" + e.Path.string() + "\"を開けません", "エラー"}});
 }
 
+// A picture whose bit count the bitmap reader refuses raises; the maker shows the message and
+// ends with result 3 instead of leaving its caller without an outcome.
+TEST_F(CharMaker, OtherFailuresEndTheRunWithTheirMessage) {
+    std::vector<std::uint8_t> file(14 + 40 + 4 * 4 + 16 * 4, 0);  // header, 4 colours, 16 rows
+    auto put32 = [&](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(14, 40);
+    put32(18, 16);
+    put32(22, 16);
+    file[26] = 1;
+    file[28] = 2;  // two bits a pixel
+    std::ofstream(Dir / "two.bmp", std::ios::binary).write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    TBitmapListEntry e;
+    e.Number = 1;
+    e.Path = Dir / "two.bmp";
+    Maker.Entries.push_back(e);
+    EXPECT_EQ(Maker.Run(), mrFailed);
+    ExpectBoxes({{"不正なビット数です (2)", "エラー"}});
+    EXPECT_EQ(Files(Dir.Path()), std::vector<std::string>{});
+}
+
 // A settings store in memory.
 class TMapStore : public TSettingsStore {
 public:
