@@ -5,8 +5,7 @@
 #include "PatMake.h"
 #include "StrUtils.h"
 
-#include <fcntl.h>
-#include <unistd.h>
+#include <fstream>
 
 namespace quillon {
 namespace {
@@ -24,10 +23,9 @@ bool CanWrite(const fs::path& target) {
     std::error_code ec;
     if (!fs::exists(target, ec)) return true;
     if (fs::is_directory(target, ec)) return false;
-    int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    ::close(fd);
-    return true;
+    // Opening to append neither truncates nor changes the file.
+    std::ofstream probe(target, std::ios::out | std::ios::app | std::ios::binary);
+    return probe.is_open();
 }
 
 // A file written beside its target under a temporary name; removed unless committed.
