@@ -136,7 +136,9 @@ public:
     void ReplaceRows(int Row, int OldCount, const TEditorStringList& NewRows);
     // Removes Count rows from Row and answers the union of their marks (now on no row).
     std::uint16_t DeleteRows(int Row, int Count);
-    // Replaces Count rows from Row by Text, re-wrapping the touched logical lines, as one undo step.
+    // Replaces Count rows from Row by Text, re-wrapping the touched logical lines from the row above
+    // Row, as one undo step. Appending (Row = the row count) needs a last row that ends with a line
+    // break.
     void UpdateRows(int Row, int Count, std::string_view Text);
 
     // Colouring-state propagation from Index; answers the rows whose state changed.

@@ -48,7 +48,7 @@ void TEditorStrings::Replace(int Row, int Count, std::string_view Text, int Care
 void TEditorStrings::Put(int Index, std::string_view S) {
     FEditor.CancelSelection();
     const int first = LineToRow(Index);
-    if (first >= Store().Count()) throw EStringListError();
+    if (first < 0 || first >= Store().Count()) throw EStringListError();
     const int last = Store().LogicalLineEnd(first);
     std::string text(S);
     Store().AddLineBreak(last, text);

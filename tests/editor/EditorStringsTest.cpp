@@ -89,6 +89,7 @@ TEST_F(LinesTest, PutInsertAddDelete) {
     lines.Delete(lines.Count());
     EXPECT_EQ(lines.Count(), 5) << "deleting the line count changes nothing";
     EXPECT_THROW(lines.Put(lines.Count(), "x"), EStringListError);
+    EXPECT_THROW(lines.Put(-1, "x"), EStringListError);
     EXPECT_THROW(lines.Get(5), EStringListError);
     lines.Insert(9, "x");
     EXPECT_EQ(lines.Count(), 5) << "Insert past the end without word wrap changes nothing";
