@@ -263,8 +263,7 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps) {
             const std::size_t offset = s.GetRowsText(0, row).size();
             const std::size_t length = s.GetRowsText(row, rows).size();
             ModelStep m{text, "", ModifiedFlags(s), {}};
-            lastOp = "row " + std::to_string(row) + " rows " + std::to_string(rows) + " of " + std::to_string(count) + " insert [" + insert + "] rowsBefore:";
-            for (auto& r : RowsOf(s)) lastOp += "\n  " + r;
+            lastOp = "UpdateRows(" + std::to_string(row) + ", " + std::to_string(rows) + ", [" + insert + "])";
             s.UpdateRows(row, rows, insert);
             text.replace(offset, length, insert);
             m.after = text;
@@ -301,7 +300,7 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps) {
             s.SetRowMarks(row, s.RowMarks(row) | mark);
             marks |= mark;
         }
-        ASSERT_EQ(ed.Lines.Text(), text) << "step " << step << " op " << op << " " << lastOp;
+        ASSERT_EQ(ed.Lines.Text(), text) << "step " << step << ", last edit " << lastOp;
         if (!wordBreak) ExpectRowsAreAFullRewrap(s, text);
         if (s.Count() == 0) marks = 0;
         std::uint16_t carried = 0;
