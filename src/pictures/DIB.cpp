@@ -321,9 +321,11 @@ TRGB UnpackRGB(const TDIBPixelFormat& f, std::uint32_t value) {
     std::uint32_t r = Shr(value & f.RBitMask, f.RShift);
     std::uint32_t g = Shr(value & f.GBitMask, f.GShift);
     std::uint32_t b = Shl(value & f.BBitMask, f.BShift);
-    r |= Shr(r, f.RLoss);
-    g |= Shr(g, f.GLoss);
-    b |= Shr(b, f.BLoss);
+    // The high bits repeat in the low bits the format lacks: shifted down by the channel's width
+    // (not by its loss, which would overlap the channel's own bits).
+    r |= Shr(r, f.RBitCount);
+    g |= Shr(g, f.GBitCount);
+    b |= Shr(b, f.BBitCount);
     return {static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(b)};
 }
 

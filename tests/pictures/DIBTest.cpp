@@ -70,7 +70,8 @@ TEST(PixelFormat, MasksShiftsAndPacking) {
     EXPECT_EQ(PackRGB(F565, 255, 128, 8), 0xFC01u);
     EXPECT_EQ(UnpackRGB(F565, 0xFFFF), (TRGB{255, 255, 255}));
     EXPECT_EQ(UnpackRGB(F565, 0xF800), (TRGB{255, 0, 0}));
-    EXPECT_EQ(UnpackRGB(F555, 0x0210), (TRGB{0, 144, 144}));
+    EXPECT_EQ(UnpackRGB(F555, 0x0210), (TRGB{0, 132, 132})) << "10000 widens to 10000100";
+    EXPECT_EQ(UnpackRGB(F565, 0xC09B), (TRGB{0xC6, 0x10, 0xDE}));
     EXPECT_EQ(UnpackRGB(F888, 0x123456), (TRGB{0x12, 0x34, 0x56}));
     TDIBPixelFormat odd = MakeRGBBitFieldsFromMasks(0, 0xFFFFFFFF, 0);  // no undefined shift
     EXPECT_EQ(odd.GBitCount, 32u);
