@@ -8,7 +8,6 @@
 namespace quillon {
 
 class TDIBPaintBox : public QWidget {
-    Q_OBJECT
 public:
     explicit TDIBPaintBox(QWidget* parent = nullptr);
 
