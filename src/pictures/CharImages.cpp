@@ -96,6 +96,7 @@ void TCharSoftRender::DrawFrame(const TRenderTarget& target, int zoom, int x, in
         std::int64_t stripTop = std::int64_t{run.Cell >> 5} * CellSize;
         if (stripTop >= FStrip.Height()) continue;  // the cell lies beyond the strip
         std::int64_t n = run.Count < 0 ? -std::int64_t{run.Count} : run.Count;
+        if (n > MaxRunCells) continue;  // only a frame built in memory can hold such a run
         int stripLeft = static_cast<int>(run.Cell & 31) * CellSize;
         TRect source{stripLeft, static_cast<int>(stripTop), stripLeft + CellSize * static_cast<int>(run.Count > 0 ? n : 1),
                      static_cast<int>(stripTop) + CellSize};

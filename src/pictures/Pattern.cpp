@@ -13,9 +13,6 @@ constexpr int BlockSize = BlockRows * BlockColumns * 2;  // 600 bytes
 constexpr std::uint16_t NoCell = 65535;
 constexpr std::int64_t MinClassicBlocks = 256;
 constexpr std::int64_t MaxClassicBlocks = 65535;  // the writer's largest file: frame 65534
-// A run never holds more cells than this: far beyond any screen, small enough that no position
-// derived from it overflows.
-constexpr std::int64_t MaxRunCells = 65535;
 constexpr std::uint32_t OldVersion = 0x01000000;
 constexpr char Magic[4] = {'Z', 'P', 'A', 'T'};
 

@@ -62,6 +62,9 @@ struct TPatternBounds {
 };
 
 constexpr std::int32_t NoFlipAxis = 0x7FFFFFFF;
+// No run holds more cells than this (readers refuse more): far beyond any screen, small enough
+// that no position derived from a run overflows.
+constexpr std::int64_t MaxRunCells = 65535;
 
 class TVantorPatternFrame {
 public:

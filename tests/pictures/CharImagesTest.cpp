@@ -225,10 +225,12 @@ TEST_F(CharPictureTest, PlacementRules) {
     frame->OffsetX = 10;
     frame->Rects.Add({1, 1, 100, 100});
     frame->Rects.Add({30, 4, 0, 0});  // crosses a strip row of 32 cells: not drawn
-    p.AddFrame(std::move(frame));
-    p.SaveToFile(Dir / "ZPATTERN.ZPT");
+    frame->Rects.Add({2, INT32_MIN, 0, 0});  // far more cells than a run can hold: not drawn
+    frame->Rects.Add({3, INT32_MAX, 0, 0});
+    frame->Bounds = {0, 0, 116, 116};
     TCharSoftRender chara;
-    ASSERT_TRUE(chara.LoadFromFiles(Dir / "CHARA.BMP", Dir / "ZPATTERN.ZPT", nullptr));
+    ASSERT_TRUE(chara.LoadImage(Dir / "CHARA.BMP", nullptr));
+    chara.Pattern().AddFrame(std::move(frame));
     auto drawn = [&](int flags) {
         TRefTarget t(1);
         chara.DrawFrame(t.Target(), 1, 160, 0, 5, nullptr, flags, 0, 0);
