@@ -166,4 +166,86 @@ TRulerMarkPlace RulerMarkPlace(int Col, int TopCol, int ColsPerPage, int GaugeRa
     return {{left, 0, left + CharWidth - 1, bottom}, (Col - RulerFirstColumn(TopCol, GaugeRange)) * CharWidth + 1};
 }
 
+namespace {
+
+TColor Background(TColor Color, const TGutterLook& Look) { return Color == clNone ? Look.Color : Color; }
+TColor Foreground(TColor Color, const TGutterLook& Look) { return Color == clNone ? Look.FontColor : Color; }
+
+bool RowModified(const TRowAttributeStringList& Rows, int Row) {
+    return Row >= 0 && Row < Rows.Count() && Rows.RowModified(Row);
+}
+
+TPaintOp Fill(const TRect& Rect, TColor Color) {
+    TPaintOp op;
+    op.Kind = poFill;
+    op.Rect = Rect;
+    op.BkColor = Color;
+    return op;
+}
+
+TPaintOp Image(int Set, int Index, int X, int Y) {
+    TPaintOp op;
+    op.Kind = poImage;
+    op.Row = Set;
+    op.Index = Index;
+    op.X = X;
+    op.Y = Y;
+    return op;
+}
+
+} // namespace
+
+void PaintImagebar(const TRowAttributeStringList& Rows, int FromRow, int ToRow, const TGutterLook& Look,
+                   TPaintPlan& Plan) {
+    int top = (FromRow - Look.TopRow) * Look.RowHeight + Look.TextTop;
+    const TColor plain = Look.LeftbarVisible && Look.LeftbarBkColor != clNone ? Look.LeftbarBkColor : Look.Color;
+    for (int row = FromRow; row <= ToRow; ++row, top += Look.RowHeight) {
+        const TRect rect{0, top, Look.ImagebarWidth, top + Look.RowHeight};
+        Plan.push_back(Fill(rect, RowModified(Rows, row) ? Background(Look.ModifiedBkColor, Look) : plain));
+        if (row < 0 || row >= Rows.Count())
+            continue;
+        const std::uint16_t marks = Rows.RowMarks(row);
+        if (const int digit = ImagebarDigit(marks); digit >= 0)
+            Plan.push_back(Image(0, digit, Look.ImagebarLeftMargin, top + 2));
+        if (const int mark = ImagebarMark(marks); mark >= 0)
+            Plan.push_back(Image(1, mark, Look.ImagebarLeftMargin + Look.ImagebarDigitWidth, top + 2));
+    }
+}
+
+void PaintLeftbar(const TRowAttributeStringList& Rows, int FromRow, int ToRow, const TGutterLook& Look,
+                  TPaintPlan& Plan) {
+    const int left = Look.ImagebarWidth, right = Look.ImagebarWidth + Look.LeftbarWidth - 2;
+    const TColor bk = Background(Look.LeftbarBkColor, Look), fg = Foreground(Look.LeftbarColor, Look);
+    // The edge: two columns, light and dark with Edge, else the bar's background and number colour.
+    Plan.push_back(Fill({right, Look.TextTop, right + 1, Look.ClientHeight}, Look.LeftbarEdge ? clWhite : bk));
+    Plan.push_back(Fill({right + 1, Look.TextTop, right + 2, Look.ClientHeight}, Look.LeftbarEdge ? clGray : fg));
+    const int top = (FromRow - Look.TopRow) * Look.RowHeight + Look.TextTop;
+    if (!Look.ShowNumber) {
+        Plan.push_back(Fill({left, top, right, top + (ToRow - FromRow + 1) * Look.RowHeight}, bk));
+        return;
+    }
+    const std::vector<int> numbers = LeftbarNumbers(Rows, FromRow, ToRow, Look.Numbering);
+    for (int row = FromRow; row <= ToRow; ++row) {
+        const int y = top + (row - FromRow) * Look.RowHeight;
+        const TRect rect{left, y, right, y + Look.RowHeight};
+        const int number = numbers[static_cast<std::size_t>(row - FromRow)];
+        if (number < 0) {
+            Plan.push_back(Fill(rect, bk));
+            continue;
+        }
+        const bool modified = RowModified(Rows, row);
+        TPaintOp op;
+        op.Kind = poText;
+        op.Rect = rect;
+        op.X = left + Look.LeftbarLeftMargin;
+        op.Y = y;
+        op.Text = LeftbarText(number, Look.LeftbarDigits, Look.Numbering.ZeroLead);
+        op.Color = modified ? Foreground(Look.ModifiedColor, Look) : fg;
+        op.BkColor = modified ? Background(Look.ModifiedBkColor, Look) : bk;
+        op.Style = Look.FontStyle;
+        op.FillRect = true;
+        Plan.push_back(std::move(op));
+    }
+}
+
 } // namespace quillon

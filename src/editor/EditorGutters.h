@@ -7,6 +7,7 @@
 // - the ruler above the text is a gauge with a big tick and a column number every period
 //   (GaugeRange columns); its numbers are drawn from a 5 x 9 digit glyph mask and end at column 1000.
 // The widget turns these into pictures; everything here is plain arithmetic over the row store.
+#include "EditorPaint.h"
 #include "Rect.h"
 #include "RowAttrStrings.h"
 
@@ -90,5 +91,26 @@ struct TRulerMarkPlace {
 };
 TRulerMarkPlace RulerMarkPlace(int Col, int TopCol, int ColsPerPage, int GaugeRange, int TextLeft, int CharWidth,
                                int RulerHeight, bool Edge);
+
+// ---- Painting the image bar and the left bar.
+// Colours clNone stand for the editor's colour (backgrounds) and the font's colour (text).
+struct TGutterLook {
+    TColor Color = clWhite, FontColor = clBlack;
+    TFontStyles FontStyle = 0;
+    int RowHeight = 16, TextTop = 0, TopRow = 0, ClientHeight = 0;
+    int ImagebarWidth = 0, ImagebarLeftMargin = 2, ImagebarDigitWidth = 8;
+    bool LeftbarVisible = false, LeftbarEdge = true, ShowNumber = true;
+    int LeftbarWidth = 0, LeftbarDigits = 4, LeftbarLeftMargin = 8;
+    TLeftbarNumbering Numbering;
+    TColor LeftbarBkColor = clSilver, LeftbarColor = clBlack, ModifiedBkColor = clGreen, ModifiedColor = clBlack;
+};
+
+// Rows FromRow..ToRow of the image bar: backgrounds (modified rows marked) and mark pictures
+// (poImage: Row 0 the digit pictures, Row 1 the mark pictures).
+void PaintImagebar(const TRowAttributeStringList& Rows, int FromRow, int ToRow, const TGutterLook& Look,
+                   TPaintPlan& Plan);
+// Rows FromRow..ToRow of the left bar with its edge.
+void PaintLeftbar(const TRowAttributeStringList& Rows, int FromRow, int ToRow, const TGutterLook& Look,
+                  TPaintPlan& Plan);
 
 } // namespace quillon

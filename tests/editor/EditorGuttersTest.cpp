@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace quillon {
@@ -196,6 +197,54 @@ TEST(Ruler, CaretMarkPlace) {
     EXPECT_TRUE(RulerMarkPlace(24, 25, 50, 10, 40, 6, 11, true).Target.IsEmpty());
     EXPECT_TRUE(RulerMarkPlace(76, 25, 50, 10, 40, 6, 11, true).Target.IsEmpty());
     EXPECT_FALSE(RulerMarkPlace(75, 25, 50, 10, 40, 6, 11, true).Target.IsEmpty());
+}
+
+TEST(GutterPaint, ImagebarShowsOneDigitAndOneMarkPerRow) {
+    RowsOf rows({raLineBreak, raLineBreak, raEndOfText});
+    rows.SetRowMarks(0, (1 << 3) | (1 << 5));
+    rows.SetRowMarks(1, (1 << 11) | (1 << 14) | (1 << 7));
+    rows.SetRowModified(2, true);
+    TGutterLook look;
+    look.TextTop = 11;
+    look.ImagebarWidth = 12;
+    TPaintPlan plan;
+    PaintImagebar(rows, 0, 3, look, plan);
+    std::vector<TPaintOp> images;
+    for (const TPaintOp& op : plan)
+        if (op.Kind == poImage)
+            images.push_back(op);
+    ASSERT_EQ(images.size(), 3u);
+    EXPECT_EQ(std::make_tuple(images[0].Row, images[0].Index, images[0].X, images[0].Y), std::make_tuple(0, 3, 2, 13));
+    EXPECT_EQ(std::make_tuple(images[1].Row, images[1].Index), std::make_tuple(0, 7));
+    EXPECT_EQ(std::make_tuple(images[2].Row, images[2].Index, images[2].X, images[2].Y),
+              std::make_tuple(1, 1, 10, 11 + 16 + 2));
+    // Backgrounds: the editor's colour, the modified colour on row 2.
+    EXPECT_EQ(plan[0].BkColor, clWhite);
+    EXPECT_EQ(plan[0].Rect, (TRect{0, 11, 12, 27}));
+    const TPaintOp& modified = plan[plan.size() - 2];
+    EXPECT_EQ(modified.BkColor, clGreen);
+}
+
+TEST(GutterPaint, LeftbarNumbersWithTheirColours) {
+    RowsOf rows(std::vector<int>(9, raLineBreak));
+    rows.SetRowModified(7, true);
+    TGutterLook look;
+    look.LeftbarVisible = true;
+    look.ImagebarWidth = 12;
+    look.LeftbarWidth = 8 + 4 * 8 + 4 + 2;
+    look.ClientHeight = 200;
+    look.Numbering.ZeroLead = true;
+    TPaintPlan plan;
+    PaintLeftbar(rows, 6, 7, look, plan);
+    ASSERT_EQ(plan.size(), 4u);  // two edge columns and two numbers
+    EXPECT_EQ(plan[0].Rect, (TRect{12 + 44, 0, 12 + 45, 200}));
+    EXPECT_EQ(plan[1].BkColor, clGray);
+    EXPECT_EQ(plan[2].Text, "0007");
+    EXPECT_EQ(plan[2].BkColor, clSilver);
+    EXPECT_EQ(plan[2].X, 12 + 8);
+    EXPECT_EQ(plan[3].Text, "0008");
+    EXPECT_EQ(plan[3].BkColor, clGreen);
+    EXPECT_EQ(plan[3].Rect, (TRect{12, 7 * 16, 12 + 44, 8 * 16}));
 }
 
 } // namespace
