@@ -582,15 +582,17 @@ void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttr
     // A wrapped row is scanned with the next row after it, so that a token cut by the wrap is whole.
     std::string joined = Data.RowAttribute == raWrapped && hasNext ? row + Strings.RowText(Index + 1) : row;
 
-    int B = Data.BracketIndex, F = Data.FieldIndex, K = tkEnd;
+    int B = Data.BracketIndex, F = Data.FieldIndex, P = Data.ParseValue, K = tkEnd;
     NewData(joined.c_str(), Data);
     while (NextToken() != tkEnd) {
         K = FTokenKind;
         Data.BracketIndex = FBracketIndex;
         if (K == tkBracket) B = FLastBracketIndex;
         F = FFieldIndex;
+        P = FParseValue;
         if (SourcePos() + TokenLength() > L) break;  // the token crosses the row end
         Data.FieldIndex = FFieldIndex;
+        Data.ParseValue = FParseValue;
         Data.ParseFlag = FParseFlag;
     }
     Data.Remain = 0;
@@ -603,6 +605,7 @@ void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttr
     if (SourcePos() >= L || E <= L) return;
     // The token starts in this row and ends in the next one.
     Data.FieldIndex = F;
+    Data.ParseValue = P;
     if (K == tkBracket) {
         if (Data.BracketIndex != biNone) return;  // still open: the next row starts inside it
         // Closed in the next row: the next row starts inside it, or inside its cut right bracket.

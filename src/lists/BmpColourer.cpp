@@ -6,15 +6,29 @@ using namespace orvscan;
 
 namespace {
 
+// Published in this order, which is also the stream order; "Delimtter" is the stored name.
+constexpr TKindColorSpec kBmpColors[] = {
+    {"AnyItem", ltAnyItem},
+    {"BmpNum", btBmpNum},
+    {"BmpOffsetDelimtter", btBmpOffsetDelimtter, clYellow},
+    {"BmpOffset", btBmpOffset, clRed},
+    {"BmpFileName", btBmpFileName, clAqua},
+    {"Error", ltError, clYellow, clRed},
+};
+
 // A ":" before an offset: the byte after it says what comes next (Offset, or with AllowEmpty another
 // ":" for an empty offset, or the file name after a blank).
 bool ScanColon(const char*& p, int& field, int offset, bool allowEmpty) {
     if (*p != ':') return false;
     unsigned char next = Byte(p + 1);
-    if (IsMinusOrDigit(next)) field = offset;
-    else if (!IsNonBlank(next)) field = bfsFileName;
-    else if (allowEmpty && next == ':') field = bfsColon2;
-    else return false;
+    if (IsMinusOrDigit(next))
+        field = offset;
+    else if (!IsNonBlank(next))
+        field = bfsFileName;
+    else if (allowEmpty && next == ':')
+        field = bfsColon2;
+    else
+        return false;
     ++p;
     return true;
 }
@@ -22,10 +36,14 @@ bool ScanColon(const char*& p, int& field, int offset, bool allowEmpty) {
 // An offset, followed by a blank (the file name comes next) or by the ":" of the next offset.
 bool ScanOffset(const char*& p, int& field) {
     if (!ScanMinusNumber(p)) return false;
-    if (!IsNonBlank(Byte(p))) field = bfsFileName;
-    else if (*p == ':' && field == bfsOffset1) field = bfsColon2;
-    else if (*p == ':' && field == bfsOffset2) field = bfsColon3;
-    else return false;
+    if (!IsNonBlank(Byte(p)))
+        field = bfsFileName;
+    else if (*p == ':' && field == bfsOffset1)
+        field = bfsColon2;
+    else if (*p == ':' && field == bfsOffset2)
+        field = bfsColon3;
+    else
+        return false;
     return true;
 }
 
@@ -58,14 +76,35 @@ int ScanBmpField(const char*& Run, int& FieldIndex) {
     const char* start = Run;
     if (FieldIndex == bfsNum) {
         if (!ScanDigitRun(Run)) return TokenToRowEnd(Run, start, ltAnyItem);
-        if (*Run == ':') FieldIndex = bfsColon1;
-        else if (FieldEnds(Run)) FieldIndex = bfsFileName;
-        else return TokenToRowEnd(Run, start, ltError);
+        if (*Run == ':')
+            FieldIndex = bfsColon1;
+        else if (FieldEnds(Run))
+            FieldIndex = bfsFileName;
+        else
+            return TokenToRowEnd(Run, start, ltError);
         return btBmpNum;
     }
     int kind = ltError;
     if (ScanBmpData(Run, FieldIndex, kind)) return kind;
     return TokenToRowEnd(Run, start, ltError);
+}
+
+const TClassInfo& TBmpColourer::StaticClassInfo() {
+    static const TClassInfo info{"TBmpColourer", &TOrvColourer::StaticClassInfo(), ColorProps(kBmpColors)};
+    return info;
+}
+
+TBmpColourer::TBmpColourer(TComponent* Owner) : TOrvColourer(Owner, kBmpColors) {}
+
+std::unique_ptr<TColourerParser> TBmpColourer::CreateParser() {
+    return std::make_unique<TBmpColourerParser>(this);
+}
+
+TBmpColourerParser::TBmpColourerParser(TColourer* Colourer)
+    : TOrvColourerParser(Colourer, btBmpNum, btBmpFileName, ltAnyItem, ltError) {}
+
+void TBmpColourerParser::ScanField() {
+    FTokenKind = ScanBmpField(FRunPtr, FFieldIndex);
 }
 
 } // namespace quillon

@@ -8,19 +8,32 @@ namespace quillon {
 // Token kinds of the bitmap-list parser, each named after the colour property that paints it.
 enum TBmpTokenKind : int {
     btBmpNum = 50,
-    btBmpOffsetDelimtter,  // one ":"
+    btBmpOffsetDelimtter, // one ":"
     btBmpOffset,
     btBmpFileName,
 };
 
 // Bitmap-list field numbers as the parser counts them: what is expected next.
-enum : int {
-    bfsNum = 0, bfsFileName, bfsColon1, bfsColon2, bfsColon3, bfsOffset1, bfsOffset2, bfsOffset3
-};
+enum : int { bfsNum = 0, bfsFileName, bfsColon1, bfsColon2, bfsColon3, bfsOffset1, bfsOffset2, bfsOffset3 };
 
 // Scans the token at Run (a byte of 33 or more) as field FieldIndex of a bitmap-list line, moves Run
 // past it, moves FieldIndex on to the field that the next token is expected to be, and answers the
 // kind.
 int ScanBmpField(const char*& Run, int& FieldIndex);
+
+class TBmpColourer : public TOrvColourer {
+public:
+    QUILLON_CLASS_INFO
+    explicit TBmpColourer(TComponent* Owner);
+    std::unique_ptr<TColourerParser> CreateParser() override;
+};
+
+class TBmpColourerParser : public TOrvColourerParser {
+public:
+    explicit TBmpColourerParser(TColourer* Colourer);
+
+protected:
+    void ScanField() override;
+};
 
 } // namespace quillon

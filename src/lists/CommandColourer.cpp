@@ -8,12 +8,33 @@ const TCommandSyntax ClassicCommandSyntax{"0123456789DKLPRUdklnpru", 6};
 
 namespace {
 
+// Published in this order, which is also the stream order.
+constexpr TKindColorSpec kCommandColors[] = {
+    {"AnyItem", ltAnyItem},
+    {"CmdNum", ctCmdNum},
+    {"CmdCommand", ctCmdCommand, clRed},
+    {"CmdCommandSymbol", ctCmdCommandSymbol, clYellow},
+    {"CmdCancel", ctCmdCancel},
+    {"CmdCancelSep", ctCmdCancelSep, clNone, clBlack},
+    {"CmdCancelFlagOn", ctCmdCancelFlagOn, clAqua},
+    {"CmdCancelFlagOnSep", ctCmdCancelFlagOnSep, clAqua, clBlack},
+    {"CmdStd", ctCmdStd},
+    {"CmdAmnNum", ctCmdAmnNum},
+    {"CmdVx", ctCmdVx},
+    {"Error", ltError, clYellow, clRed},
+    {"Comment", ltComment, clGreen},
+};
+
 constexpr std::string_view kCommandSymbols = "!+-?N[]_~";
 
-bool IsIn(std::string_view set, unsigned char c) { return set.find(static_cast<char>(c)) != set.npos; }
+bool IsIn(std::string_view set, unsigned char c) {
+    return set.find(static_cast<char>(c)) != set.npos;
+}
 
 // The 6th, 16th, 26th ... character of the Cancel field.
-bool IsMarked(int counter) { return counter < 0 && counter % 10 == -1; }
+bool IsMarked(int counter) {
+    return counter < 0 && counter % 10 == -1;
+}
 
 // One run of the Command field; the field goes on when the next byte is not a blank.
 bool ScanCommandRun(const char*& p, int& field, int& counter, const TCommandSyntax& syntax, int& kind) {
@@ -62,7 +83,8 @@ bool ScanCancelPiece(const char*& p, int& field, int& counter, int& kind) {
 bool ScanCommandData(const char*& p, int& field, int& counter, int mode, const TCommandSyntax& syntax,
                      int& kind) {
     switch (field) {
-    case cfsCommand: return ScanCommandRun(p, field, counter, syntax, kind);
+    case cfsCommand:
+        return ScanCommandRun(p, field, counter, syntax, kind);
     case cfsCancel:
         if (mode != pmSimple) return ScanCancelPiece(p, field, counter, kind);
         if (!ScanLedRun(p, IsMinusOrDigit)) return false;
@@ -98,6 +120,36 @@ int ScanCommandField(const char*& Run, int& FieldIndex, int& CancelCounter, int 
     int kind = ltError;
     if (ScanCommandData(Run, FieldIndex, CancelCounter, ParseMode, Syntax, kind)) return kind;
     return TokenToRowEnd(Run, start, ltError);
+}
+
+const TClassInfo& TCommandColourer::StaticClassInfo() {
+    static const TClassInfo info{"TCommandColourer", &TOrvColourer::StaticClassInfo(),
+                                 ColorProps(kCommandColors)};
+    return info;
+}
+
+TCommandColourer::TCommandColourer(TComponent* Owner) : TOrvColourer(Owner, kCommandColors) {}
+
+std::unique_ptr<TColourerParser> TCommandColourer::CreateParser() {
+    return std::make_unique<TCommandColourerParser>(this);
+}
+
+TCommandColourerParser::TCommandColourerParser(TColourer* Colourer)
+    : TCommandColourerParser(Colourer, ClassicCommandSyntax, ctCmdVx) {}
+
+TCommandColourerParser::TCommandColourerParser(TColourer* Colourer, const TCommandSyntax& Syntax,
+                                               int LastKind)
+    : TOrvColourerParser(Colourer, ctCmdNum, LastKind, ltAnyItem, ltError), FSyntax(Syntax) {
+    FParseValue = kCancelCounterStart;
+}
+
+void TCommandColourerParser::NewData(const char* Text, const TRowAttributeData& Data) {
+    TOrvColourerParser::NewData(Text, Data);
+    if (Data.PrevRowAttribute != raWrapped) FParseValue = kCancelCounterStart;
+}
+
+void TCommandColourerParser::ScanField() {
+    FTokenKind = ScanCommandField(FRunPtr, FFieldIndex, FParseValue, ParseMode(), FSyntax);
 }
 
 } // namespace quillon

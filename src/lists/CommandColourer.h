@@ -10,15 +10,15 @@ namespace quillon {
 // Token kinds of the command parsers, each named after the colour property that paints it.
 enum TCommandTokenKind : int {
     ctCmdNum = 50,
-    ctCmdCommand,          // a run of command characters
-    ctCmdCommandSymbol,    // a run of command symbols
-    ctCmdCancel,           // a run of Cancel characters (full), the whole Cancel field (simple)
-    ctCmdCancelSep,        // a marked Cancel position holding a character other than "1" (full)
-    ctCmdCancelFlagOn,     // a "1" of the Cancel field (full)
-    ctCmdCancelFlagOnSep,  // a "1" on a marked position (full)
+    ctCmdCommand,         // a run of command characters
+    ctCmdCommandSymbol,   // a run of command symbols
+    ctCmdCancel,          // a run of Cancel characters (full), the whole Cancel field (simple)
+    ctCmdCancelSep,       // a marked Cancel position holding a character other than "1" (full)
+    ctCmdCancelFlagOn,    // a "1" of the Cancel field (full)
+    ctCmdCancelFlagOnSep, // a "1" on a marked position (full)
     ctCmdStd,
     ctCmdAmnNum,
-    ctCmdVx,               // the classic list's Vx, the Vantor list's Sh
+    ctCmdVx, // the classic list's Vx, the Vantor list's Sh
 };
 
 // Command field numbers as the parser counts them.
@@ -29,9 +29,9 @@ constexpr int kCancelCounterStart = 4;
 
 // What tells the two command lists apart.
 struct TCommandSyntax {
-    std::string_view CommandChars;  // the characters that make a command run
-    int CommentField;               // the field number of the comment: every field after Cancel up
-                                    // to it is a number field
+    std::string_view CommandChars; // the characters that make a command run
+    int CommentField;              // the field number of the comment: every field after Cancel up
+                                   // to it is a number field
 };
 extern const TCommandSyntax ClassicCommandSyntax;
 
@@ -40,5 +40,28 @@ extern const TCommandSyntax ClassicCommandSyntax;
 // CancelCounter counts the characters of the Cancel field.
 int ScanCommandField(const char*& Run, int& FieldIndex, int& CancelCounter, int ParseMode,
                      const TCommandSyntax& Syntax);
+
+class TCommandColourer : public TOrvColourer {
+public:
+    QUILLON_CLASS_INFO
+    explicit TCommandColourer(TComponent* Owner);
+    std::unique_ptr<TColourerParser> CreateParser() override;
+};
+
+// The parser of both command lists. CancelCounter lives in the parse value that the row store
+// carries from row to row, so a Cancel field cut by a wrap goes on counting in the next row.
+class TCommandColourerParser : public TOrvColourerParser {
+public:
+    explicit TCommandColourerParser(TColourer* Colourer);
+    void NewData(const char* Text, const TRowAttributeData& Data) override;
+    int CancelCounter() const { return FParseValue; }
+
+protected:
+    TCommandColourerParser(TColourer* Colourer, const TCommandSyntax& Syntax, int LastKind);
+    void ScanField() override;
+
+private:
+    const TCommandSyntax& FSyntax;
+};
 
 } // namespace quillon

@@ -6,16 +6,30 @@ namespace quillon {
 
 // Token kinds of the motion parser, each named after the colour property that paints it.
 enum TMotionTokenKind : int {
-    mtMotionNum = 50, mtToNum, mtSp, mtPic, mtDe, mtCi,
-    mtV,       // a V value (full), the whole V list (simple)
-    mtVNone,   // V: the value 9 or +9, and each "/" (full)
-    mtVx, mtRx, mtVy, mtRy,
-    mtC,       // C: the value 9 (full), any value (simple)
-    mtCOn,     // C: any other value (full)
-    mtCL, mtG, mtDa, mtHit, mtH,
-    mtFlag,    // a run of "0" (full), the whole field (simple)
-    mtFlagOn,  // one byte other than "0" (full)
-    mtDef1, mtDef2, mtAtt1,
+    mtMotionNum = 50,
+    mtToNum,
+    mtSp,
+    mtPic,
+    mtDe,
+    mtCi,
+    mtV,     // a V value (full), the whole V list (simple)
+    mtVNone, // V: the value 9 or +9, and each "/" (full)
+    mtVx,
+    mtRx,
+    mtVy,
+    mtRy,
+    mtC,   // C: the value 9 (full), any value (simple)
+    mtCOn, // C: any other value (full)
+    mtCL,
+    mtG,
+    mtDa,
+    mtHit,
+    mtH,
+    mtFlag,   // a run of "0" (full), the whole field (simple)
+    mtFlagOn, // one byte other than "0" (full)
+    mtDef1,
+    mtDef2,
+    mtAtt1,
     mtAnyItem, // a line that is not a motion data line, whole
     mtError,   // from the field that does not fit to the end of the row
     mtComment = 7,
@@ -23,8 +37,29 @@ enum TMotionTokenKind : int {
 
 // Motion field numbers as the parser counts them: 7 is the "/" after a V value, 22 the comment.
 enum : int {
-    mfsNum = 0, mfsTo, mfsSp, mfsPic, mfsDe, mfsCi, mfsV, mfsVSep, mfsVx, mfsRx, mfsVy, mfsRy, mfsC,
-    mfsCL, mfsG, mfsDa, mfsHit, mfsH, mfsFlag, mfsDef1, mfsDef2, mfsAtt1, mfsComment
+    mfsNum = 0,
+    mfsTo,
+    mfsSp,
+    mfsPic,
+    mfsDe,
+    mfsCi,
+    mfsV,
+    mfsVSep,
+    mfsVx,
+    mfsRx,
+    mfsVy,
+    mfsRy,
+    mfsC,
+    mfsCL,
+    mfsG,
+    mfsDa,
+    mfsHit,
+    mfsH,
+    mfsFlag,
+    mfsDef1,
+    mfsDef2,
+    mfsAtt1,
+    mfsComment
 };
 
 // Scans the token at Run (a byte of 33 or more) as field FieldIndex of a motion line, moves Run past
@@ -34,5 +69,20 @@ int ScanMotionField(const char*& Run, int& FieldIndex, int ParseMode);
 // The picture grammar of the Pic field. On success Run is past the field; on failure it is at the
 // end of the row.
 bool ScanPicField(const char*& Run);
+
+class TMotionColourer : public TOrvColourer {
+public:
+    QUILLON_CLASS_INFO
+    explicit TMotionColourer(TComponent* Owner);
+    std::unique_ptr<TColourerParser> CreateParser() override;
+};
+
+class TMotionColourerParser : public TOrvColourerParser {
+public:
+    explicit TMotionColourerParser(TColourer* Colourer);
+
+protected:
+    void ScanField() override;
+};
 
 } // namespace quillon

@@ -1,41 +1,157 @@
 #pragma once
-// The common ground of the list colourers: the byte classes and runs that every list parser cuts its
-// fields with.
+// The common ground of the list colourers.
 //
-// A scan works on a NUL-terminated row text through a running pointer. The end of the row is the
-// first NUL, LF or CR; no scan moves the pointer past it. A scan that answers false leaves the
-// pointer where it was.
+// Every list kind has a colourer (a TOrvColourer) whose parser (a TOrvColourerParser) cuts a list
+// line into one token per field, some fields into several, and gives each token the kind of its
+// field. The parser sends every byte of 33 or more to its field scan; blanks between fields are
+// skipped by the framework, a tab is a token of its own. FieldIndex, the number of the field that
+// the next token is expected to be, starts at 0 with every logical line and is carried from a
+// wrapped row to the next; a parser that counts within a field (the Cancel counter) keeps its count
+// in ParseValue, which is carried the same way. A token that does not fit runs to the end of the
+// logical line, so an item line or an error keeps its colour over every row of a wrapped line.
+//
+// The field scans are plain functions over a running pointer (below and in each kind's unit), so
+// that they are tested and benchmarked on their own. A scan works on a NUL-terminated row text; the
+// end of the row is the first NUL, LF or CR and no scan moves the pointer past it; a scan that
+// answers false leaves the pointer where it was.
+#include "Colourer.h"
+
+#include <array>
+#include <memory>
+#include <span>
+#include <vector>
+
 namespace quillon {
 
 // Token kinds that the lists other than the motion list share.
 enum : int {
-    ltComment = 7,   // after the last field, to the end of the row
-    ltAnyItem = 71,  // a line that is not a data line, whole
-    ltError = 72,    // from the part that does not fit to the end of the row
+    ltComment = 7,  // after the last field, to the end of the row
+    ltAnyItem = 71, // a line that is not a data line, whole
+    ltError = 72,   // from the part that does not fit to the end of the row
 };
 
 // ParseMode of a list parser.
 enum : int {
-    pmFull = 0,    // full colouring, for painting
-    pmSimple = 1,  // one token per field, for token queries
+    pmFull = 0,   // full colouring, for painting
+    pmSimple = 1, // one token per field, for token queries
+};
+
+// One colour property of a list colourer: its published name, the token kind it paints, and the
+// look the program gives it on the first start (the colourer itself starts with every colour at
+// clNone).
+struct TKindColorSpec {
+    const char* Name;
+    int Kind;
+    TColor Color = clNone;
+    TColor BkColor = clNone;
+    TFontStyles Style = 0;
+};
+
+class TOrvColourer : public TColourer {
+public:
+    QUILLON_CLASS_INFO
+
+    // Read by every parser the colourer creates; public, never stored.
+    int ParseMode() const { return FParseMode; }
+    void SetParseMode(int Value) { FParseMode = Value; }
+
+    // A parser that scans with Mode whatever the colourer's own ParseMode is: token queries ask
+    // for their own parser, so the shared colourer never leaves the full scan.
+    std::unique_ptr<TColourerParser> CreateParserWithMode(int Mode);
+
+    // The colour properties in published (stream) order.
+    int ColorCount() const { return static_cast<int>(FColors.size()); }
+    TColourerColor& ColorAt(int Index) const { return *FColors[static_cast<std::size_t>(Index)]; }
+    const TKindColorSpec& ColorSpecAt(int Index) const { return FSpecs[static_cast<std::size_t>(Index)]; }
+    // The colour that paints tokens of Kind, or null for the editor's own colours.
+    TColourerColor* KindColor(int Kind) const;
+    // Copies Value into the colour of Kind.
+    void SetKindColor(int Kind, const TColourerColor& Value);
+
+    // Gives every colour the look of the program's first start.
+    void SetDefaultColors();
+
+protected:
+    TOrvColourer(TComponent* Owner, std::span<const TKindColorSpec> Colors);
+    // The published colour properties of a descendant, in the order of Colors.
+    static std::vector<TPropInfo> ColorProps(std::span<const TKindColorSpec> Colors);
+
+private:
+    int FParseMode = pmFull;
+    std::span<const TKindColorSpec> FSpecs;
+    std::vector<std::unique_ptr<TColourerColor>> FColors; // FColors[i] is painted as FSpecs[i]
+    std::array<TColourerColor*, 256> FKindColors{};       // by token kind; null: no colour
+};
+
+class TOrvColourerParser : public TColourerParser {
+public:
+    int ParseMode() const { return FParseMode; }
+    void SetParseMode(int Value) { FParseMode = Value; }
+
+    // Every row that starts a logical line starts at field 0.
+    void NewData(const char* Text, const TRowAttributeData& Data) override;
+    TColourerColor* TokenColor() override;
+    TTokenKinds GetLineEndTokenKinds() const override;
+
+protected:
+    // A token that continues from the row before starts at the row's first byte: blanks there are
+    // part of it (an error or an item keeps its colour over them, and Remain counts them).
+    void SkipSpaces() override;
+
+    // Kinds FirstKind..LastKind and the item and error kinds are the parser's own.
+    TOrvColourerParser(TColourer* Colourer, int FirstKind, int LastKind, int AnyItemKind, int ErrorKind);
+
+    // Scans the field token at FRunPtr: sets FTokenKind, moves FRunPtr and FFieldIndex on.
+    virtual void ScanField() = 0;
+
+private:
+    // Every byte of 33 or more starts a field token; a token of the parser's own kinds that
+    // continues from the row before is finished here.
+    void FieldProc();
+    // The part of a cut token that the row before could not finish: an item or an error runs to
+    // the end of the row, any other token over the rest of its run.
+    void ContinueField();
+
+    TOrvColourer* FOrvColourer; // null when the colourer is no list colourer
+    int FParseMode;
+    int FAnyItemKind;
+    int FErrorKind;
 };
 
 } // namespace quillon
 
 namespace quillon::orvscan {
 
-inline unsigned char Byte(const char* p) { return static_cast<unsigned char>(*p); }
+inline unsigned char Byte(const char* p) {
+    return static_cast<unsigned char>(*p);
+}
 
 // NUL, LF or CR.
-inline bool IsRowEnd(unsigned char c) { return c == 0 || c == 10 || c == 13; }
+inline bool IsRowEnd(unsigned char c) {
+    return c == 0 || c == 10 || c == 13;
+}
 // 33 to 255: printable ASCII and every byte of a double-byte character.
-inline bool IsNonBlank(unsigned char c) { return c >= 33; }
-inline bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-inline bool IsSign(unsigned char c) { return c == '+' || c == '-'; }
-inline bool IsSignOrDigit(unsigned char c) { return IsSign(c) || IsDigit(c); }
-inline bool IsMinusOrDigit(unsigned char c) { return c == '-' || IsDigit(c); }
-inline bool IsAsciiLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-inline bool IsAsciiAlnum(unsigned char c) { return IsAsciiLetter(c) || IsDigit(c); }
+inline bool IsNonBlank(unsigned char c) {
+    return c >= 33;
+}
+inline bool IsDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
+inline bool IsSign(unsigned char c) {
+    return c == '+' || c == '-';
+}
+inline bool IsSignOrDigit(unsigned char c) {
+    return IsSign(c) || IsDigit(c);
+}
+inline bool IsMinusOrDigit(unsigned char c) {
+    return c == '-' || IsDigit(c);
+}
+inline bool IsAsciiLetter(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+inline bool IsAsciiAlnum(unsigned char c) {
+    return IsAsciiLetter(c) || IsDigit(c);
+}
 inline bool IsHexDigit(unsigned char c) {
     return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
@@ -45,8 +161,12 @@ template <class Pred> void SkipWhile(const char*& p, Pred pred) {
     while (pred(Byte(p))) ++p;
 }
 
-inline void SkipDigits(const char*& p) { SkipWhile(p, IsDigit); }
-inline void ScanToRowEnd(const char*& p) { SkipWhile(p, [](unsigned char c) { return !IsRowEnd(c); }); }
+inline void SkipDigits(const char*& p) {
+    SkipWhile(p, IsDigit);
+}
+inline void ScanToRowEnd(const char*& p) {
+    SkipWhile(p, [](unsigned char c) { return !IsRowEnd(c); });
+}
 
 // A token of kind Kind from From to the end of the row (an error from the start of the field that
 // does not fit, a comment, an item line): p moves to the end of the row.
@@ -65,10 +185,16 @@ template <class Pred> bool ScanLedDigits(const char*& p, Pred first) {
 }
 
 // A sign or a digit, then digits (a lone sign counts).
-inline bool ScanSignedNumber(const char*& p) { return ScanLedDigits(p, IsSignOrDigit); }
+inline bool ScanSignedNumber(const char*& p) {
+    return ScanLedDigits(p, IsSignOrDigit);
+}
 // "-" or a digit, then digits.
-inline bool ScanMinusNumber(const char*& p) { return ScanLedDigits(p, IsMinusOrDigit); }
-inline bool ScanDigitRun(const char*& p) { return ScanLedDigits(p, IsDigit); }
+inline bool ScanMinusNumber(const char*& p) {
+    return ScanLedDigits(p, IsMinusOrDigit);
+}
+inline bool ScanDigitRun(const char*& p) {
+    return ScanLedDigits(p, IsDigit);
+}
 
 // A sign or a digit, then digits and "." in any order.
 inline bool ScanDecimal(const char*& p) {
@@ -86,9 +212,13 @@ template <class Pred> bool ScanLedRun(const char*& p, Pred first) {
     return true;
 }
 
-inline bool ScanNonBlankRun(const char*& p) { return ScanLedRun(p, IsNonBlank); }
+inline bool ScanNonBlankRun(const char*& p) {
+    return ScanLedRun(p, IsNonBlank);
+}
 
 // The byte after the token is a blank, a control byte or the end of the row: the field is over.
-inline bool FieldEnds(const char* p) { return !IsNonBlank(Byte(p)); }
+inline bool FieldEnds(const char* p) {
+    return !IsNonBlank(Byte(p));
+}
 
 } // namespace quillon::orvscan

@@ -6,6 +6,19 @@ using namespace orvscan;
 
 namespace {
 
+// Published in this order, which is also the stream order.
+constexpr TKindColorSpec kQesEnemyColors[] = {
+    {"AnyItem", ltAnyItem},
+    {"QesDistance", etDistance},
+    {"QesPercent", etPercent},
+    {"QesCommand", etCommand, clLime},
+    {"QesCommandSymbol", etCommandSymbol},
+    {"QesEnemy", etEnemy, clRed},
+    {"QesMySelf", etMySelf, clYellow},
+    {"Error", ltError, clYellow, clRed},
+    {"Comment", ltComment, clGreen},
+};
+
 // "FORMAT=" with the letters in either case; p moves past it on a match.
 bool ScanFormatKeyword(const char*& p) {
     constexpr char kKeyword[] = "FORMAT=";
@@ -22,7 +35,8 @@ bool ScanFormatKeyword(const char*& p) {
 int ScanLineHead(const char*& p, int& field) {
     const char* start = p;
     switch (*p) {
-    case 'F': case 'f':
+    case 'F':
+    case 'f':
         if (!ScanFormatKeyword(p)) break;
         if (!IsRowEnd(Byte(p))) field = efsTemplate;
         return ltAnyItem;
@@ -45,14 +59,32 @@ int ScanLineHead(const char*& p, int& field) {
 
 int ScanQesEnemyField(const char*& Run, int& FieldIndex, TBracketDepths& Depths) {
     switch (FieldIndex) {
-    case efsDistance: return ScanLineHead(Run, FieldIndex);
+    case efsDistance:
+        return ScanLineHead(Run, FieldIndex);
     case efsPercent:
-    case efsExpression: return ScanStdEnemyField(Run, FieldIndex, Depths);
-    case efsTemplate: return ScanEnemyExpression(Run, FieldIndex, Depths);
+    case efsExpression:
+        return ScanStdEnemyField(Run, FieldIndex, Depths);
+    case efsTemplate:
+        return ScanEnemyExpression(Run, FieldIndex, Depths);
     default:
         FieldIndex = efsDistance;
         return TokenToRowEnd(Run, Run, ltComment);
     }
 }
+
+const TClassInfo& TQesEnemyColourer::StaticClassInfo() {
+    static const TClassInfo info{"TQesEnemyColourer", &TOrvColourer::StaticClassInfo(),
+                                 ColorProps(kQesEnemyColors)};
+    return info;
+}
+
+TQesEnemyColourer::TQesEnemyColourer(TComponent* Owner) : TOrvColourer(Owner, kQesEnemyColors) {}
+
+std::unique_ptr<TColourerParser> TQesEnemyColourer::CreateParser() {
+    return std::make_unique<TQesEnemyColourerParser>(this);
+}
+
+TQesEnemyColourerParser::TQesEnemyColourerParser(TColourer* Colourer)
+    : TStdEnemyColourerParser(Colourer, ScanQesEnemyField) {}
 
 } // namespace quillon

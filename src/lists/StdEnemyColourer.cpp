@@ -8,9 +8,24 @@ using namespace orvscan;
 
 namespace {
 
+// Published in this order, which is also the stream order.
+constexpr TKindColorSpec kStdEnemyColors[] = {
+    {"AnyItem", ltAnyItem},
+    {"StdEnemyDistance", etDistance},
+    {"StdEnemyPercent", etPercent},
+    {"StdEnemyCommand", etCommand, clLime},
+    {"StdEnemyCommandSymbol", etCommandSymbol},
+    {"StdEnemyEnemy", etEnemy, clRed},
+    {"StdEnemyMySelf", etMySelf, clYellow},
+    {"Error", ltError, clYellow, clRed},
+    {"Comment", ltComment, clGreen},
+};
+
 constexpr std::string_view kEnemyCommandChars = "!+0123456789DKLNPRU_knp~";
 
-bool IsCommandChar(unsigned char c) { return kEnemyCommandChars.find(static_cast<char>(c)) != kEnemyCommandChars.npos; }
+bool IsCommandChar(unsigned char c) {
+    return kEnemyCommandChars.find(static_cast<char>(c)) != kEnemyCommandChars.npos;
+}
 
 // A letter, three digits and an optional "#"; without the digits the run is an error.
 int ScanCode(const char*& p, int kind) {
@@ -29,8 +44,10 @@ int ScanOpen(const char*& p, int& depth, char open, char close) {
     ++depth;
     int count = 0;
     for (const char* q = p; IsNonBlank(Byte(q)); ++q) {
-        if (*q == open) ++count;
-        else if (*q == close && --count == 0) break;
+        if (*q == open)
+            ++count;
+        else if (*q == close && --count == 0)
+            break;
     }
     ++p;
     return count == 0 ? int{etCommandSymbol} : int{ltError};
@@ -51,13 +68,22 @@ int ScanClose(const char*& p, int& depth) {
 int ScanExpressionToken(const char*& p, TBracketDepths& depths) {
     const char* start = p;
     switch (*p) {
-    case 'E': case 'e': return ScanCode(p, etEnemy);
-    case 'C': case 'c': return ScanCode(p, etMySelf);
-    case '(': return ScanOpen(p, depths.Paren, '(', ')');
-    case ')': return ScanClose(p, depths.Paren);
-    case '[': return ScanOpen(p, depths.Square, '[', ']');
-    case ']': return ScanClose(p, depths.Square);
-    case '#': case '@':
+    case 'E':
+    case 'e':
+        return ScanCode(p, etEnemy);
+    case 'C':
+    case 'c':
+        return ScanCode(p, etMySelf);
+    case '(':
+        return ScanOpen(p, depths.Paren, '(', ')');
+    case ')':
+        return ScanClose(p, depths.Paren);
+    case '[':
+        return ScanOpen(p, depths.Square, '[', ']');
+    case ']':
+        return ScanClose(p, depths.Square);
+    case '#':
+    case '@':
         SkipWhile(p, [](unsigned char c) { return c == '#' || c == '@'; });
         return etCommandSymbol;
     case '%':
@@ -72,6 +98,14 @@ int ScanExpressionToken(const char*& p, TBracketDepths& depths) {
 }
 
 } // namespace
+
+int PackDepths(const TBracketDepths& Depths) {
+    return (Depths.Square << 16) | (Depths.Paren & 0xFFFF);
+}
+
+TBracketDepths UnpackDepths(int Value) {
+    return {Value & 0xFFFF, (Value >> 16) & 0xFFFF};
+}
 
 int ScanEnemyExpression(const char*& Run, int& FieldIndex, TBracketDepths& Depths) {
     int kind = ScanExpressionToken(Run, Depths);
@@ -90,11 +124,41 @@ int ScanStdEnemyField(const char*& Run, int& FieldIndex, TBracketDepths& Depths)
         ScanNonBlankRun(Run);
         FieldIndex = efsExpression;
         return etPercent;
-    case efsExpression: return ScanEnemyExpression(Run, FieldIndex, Depths);
+    case efsExpression:
+        return ScanEnemyExpression(Run, FieldIndex, Depths);
     default:
         FieldIndex = efsDistance;
         return TokenToRowEnd(Run, start, ltComment);
     }
+}
+
+const TClassInfo& TStdEnemyColourer::StaticClassInfo() {
+    static const TClassInfo info{"TStdEnemyColourer", &TOrvColourer::StaticClassInfo(),
+                                 ColorProps(kStdEnemyColors)};
+    return info;
+}
+
+TStdEnemyColourer::TStdEnemyColourer(TComponent* Owner) : TOrvColourer(Owner, kStdEnemyColors) {}
+
+std::unique_ptr<TColourerParser> TStdEnemyColourer::CreateParser() {
+    return std::make_unique<TStdEnemyColourerParser>(this);
+}
+
+TStdEnemyColourerParser::TStdEnemyColourerParser(TColourer* Colourer)
+    : TStdEnemyColourerParser(Colourer, ScanStdEnemyField) {}
+
+TStdEnemyColourerParser::TStdEnemyColourerParser(TColourer* Colourer, TEnemyScan Scan)
+    : TOrvColourerParser(Colourer, etDistance, etMySelf, ltAnyItem, ltError), FScan(Scan) {}
+
+void TStdEnemyColourerParser::NewData(const char* Text, const TRowAttributeData& Data) {
+    TOrvColourerParser::NewData(Text, Data);
+    if (Data.PrevRowAttribute != raWrapped) FParseValue = PackDepths({});
+}
+
+void TStdEnemyColourerParser::ScanField() {
+    TBracketDepths depths = UnpackDepths(FParseValue);
+    FTokenKind = FScan(FRunPtr, FFieldIndex, depths);
+    FParseValue = PackDepths(depths);
 }
 
 } // namespace quillon

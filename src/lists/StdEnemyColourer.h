@@ -11,10 +11,10 @@ namespace quillon {
 enum TEnemyTokenKind : int {
     etDistance = 50,
     etPercent,
-    etCommand,        // a run of command characters, or a "%" placeholder
-    etCommandSymbol,  // a paired bracket, or a run of "#" and "@"
-    etEnemy,          // E or e, three digits, an optional "#"
-    etMySelf,         // C or c, three digits, an optional "#"
+    etCommand,       // a run of command characters, or a "%" placeholder
+    etCommandSymbol, // a paired bracket, or a run of "#" and "@"
+    etEnemy,         // E or e, three digits, an optional "#"
+    etMySelf,        // C or c, three digits, an optional "#"
 };
 
 // Enemy field numbers as the parser counts them; the Quessa source scans its template after
@@ -27,6 +27,10 @@ struct TBracketDepths {
     int Square = 0;
 };
 
+// The depths packed into the parse value that the row store carries over a wrap, and back.
+int PackDepths(const TBracketDepths& Depths);
+TBracketDepths UnpackDepths(int Value);
+
 // One token of a command expression at Run; when the expression is over after it, FieldIndex
 // becomes efsComment.
 int ScanEnemyExpression(const char*& Run, int& FieldIndex, TBracketDepths& Depths);
@@ -35,5 +39,28 @@ int ScanEnemyExpression(const char*& Run, int& FieldIndex, TBracketDepths& Depth
 // past it, moves FieldIndex on to the field that the next token is expected to be, and answers the
 // kind.
 int ScanStdEnemyField(const char*& Run, int& FieldIndex, TBracketDepths& Depths);
+
+class TStdEnemyColourer : public TOrvColourer {
+public:
+    QUILLON_CLASS_INFO
+    explicit TStdEnemyColourer(TComponent* Owner);
+    std::unique_ptr<TColourerParser> CreateParser() override;
+};
+
+// The parser of both enemy colourers. Bracket pairing starts afresh with every logical line; the
+// depths are kept in the parse value, which the row store carries over a wrap.
+class TStdEnemyColourerParser : public TOrvColourerParser {
+public:
+    explicit TStdEnemyColourerParser(TColourer* Colourer);
+    void NewData(const char* Text, const TRowAttributeData& Data) override;
+
+protected:
+    using TEnemyScan = int (*)(const char*& Run, int& FieldIndex, TBracketDepths& Depths);
+    TStdEnemyColourerParser(TColourer* Colourer, TEnemyScan Scan);
+    void ScanField() override;
+
+private:
+    TEnemyScan FScan;
+};
 
 } // namespace quillon

@@ -4,6 +4,19 @@ namespace quillon {
 
 using namespace orvscan;
 
+namespace {
+
+// Published in this order, which is also the stream order.
+constexpr TKindColorSpec kVoiceColors[] = {
+    {"AnyItem", ltAnyItem},
+    {"VoiceNum", vtVoiceNum},
+    {"VoiceWave", vtVoiceWave, clAqua},
+    {"Error", ltError, clYellow, clRed},
+    {"Comment", ltComment, clGreen},
+};
+
+} // namespace
+
 int ScanVoiceField(const char*& Run, int& FieldIndex, bool Vantor) {
     const char* start = Run;
     if (FieldIndex == vfsNum) {
@@ -24,6 +37,25 @@ int ScanVoiceField(const char*& Run, int& FieldIndex, bool Vantor) {
     }
     FieldIndex = vfsNum;
     return TokenToRowEnd(Run, start, ltComment);
+}
+
+const TClassInfo& TVoiceColourer::StaticClassInfo() {
+    static const TClassInfo info{"TVoiceColourer", &TOrvColourer::StaticClassInfo(),
+                                 ColorProps(kVoiceColors)};
+    return info;
+}
+
+TVoiceColourer::TVoiceColourer(TComponent* Owner) : TOrvColourer(Owner, kVoiceColors) {}
+
+std::unique_ptr<TColourerParser> TVoiceColourer::CreateParser() {
+    return std::make_unique<TVoiceColourerParser>(this);
+}
+
+TVoiceColourerParser::TVoiceColourerParser(TColourer* Colourer)
+    : TOrvColourerParser(Colourer, vtVoiceNum, vtVoiceWave, ltAnyItem, ltError) {}
+
+void TVoiceColourerParser::ScanField() {
+    FTokenKind = ScanVoiceField(FRunPtr, FFieldIndex, false);
 }
 
 } // namespace quillon

@@ -8,7 +8,7 @@ namespace quillon {
 enum TVoiceTokenKind : int {
     vtVoiceNum = 50,
     vtVoiceWave,
-    vtVoiceDp,  // the Vantor list only
+    vtVoiceDp, // the Vantor list only
 };
 
 // Voice field numbers as the parser counts them.
@@ -18,5 +18,20 @@ enum : int { vfsNum = 0, vfsWave, vfsDp };
 // it, moves FieldIndex on to the field that the next token is expected to be, and answers the kind.
 // The Vantor line has a Dp number between the wave file name and the comment.
 int ScanVoiceField(const char*& Run, int& FieldIndex, bool Vantor);
+
+class TVoiceColourer : public TOrvColourer {
+public:
+    QUILLON_CLASS_INFO
+    explicit TVoiceColourer(TComponent* Owner);
+    std::unique_ptr<TColourerParser> CreateParser() override;
+};
+
+class TVoiceColourerParser : public TOrvColourerParser {
+public:
+    explicit TVoiceColourerParser(TColourer* Colourer);
+
+protected:
+    void ScanField() override;
+};
 
 } // namespace quillon

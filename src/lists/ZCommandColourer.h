@@ -14,4 +14,16 @@ enum TZCommandTokenKind : int {
 
 extern const TCommandSyntax VantorCommandSyntax;
 
+class TZCommandColourer : public TOrvColourer {
+public:
+    QUILLON_CLASS_INFO
+    explicit TZCommandColourer(TComponent* Owner);
+    std::unique_ptr<TColourerParser> CreateParser() override;
+};
+
+class TZCommandColourerParser : public TCommandColourerParser {
+public:
+    explicit TZCommandColourerParser(TColourer* Colourer);
+};
+
 } // namespace quillon

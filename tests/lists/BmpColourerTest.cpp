@@ -8,25 +8,41 @@ using namespace quillon::test;
 
 namespace {
 
-TToks Bmp(const std::string& row) { return ScanRowTokens(ScanBmpField, row); }
+TToks Bmp(const std::string& row) {
+    static TBmpColourer colourer(nullptr);
+    return ParseRow(colourer, row);
+}
 
 constexpr int kNum = btBmpNum, kColon = btBmpOffsetDelimtter, kOffset = btBmpOffset, kName = btBmpFileName;
 
-TEST(BmpScan, Rows) {
+TEST(BmpColourer, Rows) {
     struct Case {
         const char* row;
         TToks toks;
     } cases[] = {
         {"10 CHARA.BMP", {{kNum, "10"}, {kName, "CHARA.BMP"}}},
-        {"10:-8:16 a b.bmp", {{kNum, "10"}, {kColon, ":"}, {kOffset, "-8"}, {kColon, ":"}, {kOffset, "16"},
-                              {kName, "a b.bmp"}}},
+        {"10:-8:16 a b.bmp",
+         {{kNum, "10"}, {kColon, ":"}, {kOffset, "-8"}, {kColon, ":"}, {kOffset, "16"}, {kName, "a b.bmp"}}},
         {"10::16 x.bmp", {{kNum, "10"}, {kColon, ":"}, {kColon, ":"}, {kOffset, "16"}, {kName, "x.bmp"}}},
-        {"10:1:2:3 x.bmp", {{kNum, "10"}, {kColon, ":"}, {kOffset, "1"}, {kColon, ":"}, {kOffset, "2"},
-                            {kColon, ":"}, {kOffset, "3"}, {kName, "x.bmp"}}},
+        {"10:1:2:3 x.bmp",
+         {{kNum, "10"},
+          {kColon, ":"},
+          {kOffset, "1"},
+          {kColon, ":"},
+          {kOffset, "2"},
+          {kColon, ":"},
+          {kOffset, "3"},
+          {kName, "x.bmp"}}},
         {"10:1::", {{kNum, "10"}, {kColon, ":"}, {kOffset, "1"}, {ltError, "::"}}},
         {"10:::", {{kNum, "10"}, {kColon, ":"}, {ltError, "::"}}},
-        {"10:1:2:3:4 x", {{kNum, "10"}, {kColon, ":"}, {kOffset, "1"}, {kColon, ":"}, {kOffset, "2"},
-                          {kColon, ":"}, {ltError, "3:4 x"}}},
+        {"10:1:2:3:4 x",
+         {{kNum, "10"},
+          {kColon, ":"},
+          {kOffset, "1"},
+          {kColon, ":"},
+          {kOffset, "2"},
+          {kColon, ":"},
+          {ltError, "3:4 x"}}},
         {"10:x a", {{kNum, "10"}, {ltError, ":x a"}}},
         {"10:5x a", {{kNum, "10"}, {kColon, ":"}, {ltError, "5x a"}}},
         {"10x", {{ltError, "10x"}}},

@@ -1,6 +1,9 @@
 #pragma once
-// Token dumps of list rows for the colourer tests.
-#include <functional>
+// Token dumps of list rows for the colourer tests: rows parsed alone, and rows of a row store whose
+// states the colouring framework propagates, painted as the editor paints them.
+#include "OrvColourer.h"
+#include "RowAttrStrings.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -13,28 +16,75 @@ struct TTok {
     bool operator==(const TTok&) const = default;
 };
 
-inline std::ostream& operator<<(std::ostream& os, const TTok& t) { return os << t.Kind << ":\"" << t.Text << '"'; }
+inline std::ostream& operator<<(std::ostream& os, const TTok& t) {
+    return os << t.Kind << ":\"" << t.Text << '"';
+}
 
 using TToks = std::vector<TTok>;
 
-// A field scan: the token at Run in field FieldIndex; answers its kind.
-using TFieldScanFn = std::function<int(const char*& Run, int& FieldIndex)>;
-
-// The tokens of one row as the colouring framework hands them out: blanks other than the tab are
-// skipped, a tab is a token of kind 9, every other token comes from the field scan.
-inline TToks ScanRowTokens(const TFieldScanFn& scan, const std::string& row) {
+// The tokens of a row that starts a logical line, as the parser hands them out (without the final
+// kind 0).
+inline TToks ParseRow(TColourerParser& parser, const std::string& row,
+                      const TRowAttributeData& data = TRowAttributeData()) {
     TToks toks;
-    const char* p = row.c_str();
-    int field = 0;
-    for (;;) {
-        while (*p != 0 && *p != 9 && static_cast<unsigned char>(*p) <= 32) ++p;
-        if (*p == 0 || *p == 10 || *p == 13) return toks;
-        const char* start = p;
-        int kind = 9;
-        if (*p == 9) ++p;
-        else kind = scan(p, field);
-        toks.push_back({kind, std::string(start, p)});
+    parser.NewData(row.c_str(), data);
+    while (parser.NextToken() != tkEnd) toks.push_back({parser.TokenKind(), parser.TokenString()});
+    return toks;
+}
+
+inline TToks ParseRow(TOrvColourer& colourer, const std::string& row, int mode = pmFull) {
+    return ParseRow(*colourer.CreateParserWithMode(mode), row);
+}
+
+// The rows of a text, each with its row attribute.
+struct TRow {
+    std::string Text;
+    int Attribute = raLineBreak;
+};
+
+// A row store holding Rows, with every row state computed from the top.
+inline void FillStore(TRowAttributeStringList& store, TOrvColourer& colourer, const std::vector<TRow>& rows) {
+    for (const TRow& row : rows) store.SetRowAttribute(store.Add(row.Text), row.Attribute);
+    ResetRowStates(store, colourer, store.Count() - 1);
+}
+
+// Every byte of row Index as the editor paints it: the kind of the token that covers it, -1 for a
+// byte between tokens. A wrapped row is parsed with the next row after it, as painting does.
+inline std::vector<int> RowKinds(TOrvColourer& colourer, const TRowAttributeStringList& store, int Index,
+                                 int mode = pmFull) {
+    const std::string& row = store.Get(Index);
+    std::string text = row;
+    if (store.RowAttribute(Index) == raWrapped && Index + 1 < store.Count()) text += store.Get(Index + 1);
+    std::vector<int> kinds(row.size(), -1);
+    auto parser = colourer.CreateParserWithMode(mode);
+    parser->NewData(text.c_str(), store.GetRowAttributeData(Index));
+    while (parser->NextToken() != tkEnd && parser->SourcePos() < static_cast<int>(row.size())) {
+        for (int i = parser->SourcePos(); i < parser->SourcePos() + parser->TokenLength(); ++i)
+            if (i < static_cast<int>(row.size())) kinds[static_cast<std::size_t>(i)] = parser->TokenKind();
     }
+    return kinds;
+}
+
+// The painted kinds of every row of a store, joined.
+inline std::vector<int> TextKinds(TOrvColourer& colourer, const TRowAttributeStringList& store,
+                                  int mode = pmFull) {
+    std::vector<int> kinds;
+    for (int i = 0; i < store.Count(); ++i) {
+        std::vector<int> row = RowKinds(colourer, store, i, mode);
+        kinds.insert(kinds.end(), row.begin(), row.end());
+    }
+    return kinds;
+}
+
+// Lines cut into rows of at most Width bytes; every row but the last of a line is wrapped.
+inline std::vector<TRow> CutRows(const std::vector<std::string>& lines, std::size_t width) {
+    std::vector<TRow> rows;
+    for (const std::string& line : lines) {
+        for (std::size_t at = 0; at + width < line.size(); at += width)
+            rows.push_back({line.substr(at, width), raWrapped});
+        rows.push_back({line.substr(line.empty() ? 0 : (line.size() - 1) / width * width), raLineBreak});
+    }
+    return rows;
 }
 
 } // namespace quillon::test

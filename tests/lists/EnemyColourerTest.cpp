@@ -8,14 +8,14 @@ using namespace quillon::test;
 
 namespace {
 
-TToks Enemy(const std::string& row) {
-    TBracketDepths depths;
-    return ScanRowTokens([&](const char*& p, int& f) { return ScanStdEnemyField(p, f, depths); }, row);
-}
+TStdEnemyColourer EnemyColourer(nullptr);
+TQesEnemyColourer QesColourer(nullptr);
 
+TToks Enemy(const std::string& row) {
+    return ParseRow(EnemyColourer, row);
+}
 TToks Qes(const std::string& row) {
-    TBracketDepths depths;
-    return ScanRowTokens([&](const char*& p, int& f) { return ScanQesEnemyField(p, f, depths); }, row);
+    return ParseRow(QesColourer, row);
 }
 
 // The tokens of an expression within an enemy-list line (without the distance and percentage).
@@ -24,31 +24,41 @@ TToks Expression(const std::string& expression) {
     return TToks(toks.begin() + 2, toks.end());
 }
 
-TEST(EnemyScan, HeaderAndFreeTextAreOneItem) {
+TEST(StdEnemyColourer, HeaderAndFreeTextAreOneItem) {
     for (const char* row : {"Distance--100--Command--COMMENT", "-1 2 3", "x"})
         EXPECT_EQ(Enemy(row), (TToks{{ltAnyItem, row}})) << row;
 }
 
-TEST(EnemyScan, DataLine) {
-    EXPECT_EQ(Enemy("120 x50% E100#(236P) the rest"),
-              (TToks{{etDistance, "120"}, {etPercent, "x50%"}, {etEnemy, "E100#"}, {etCommandSymbol, "("},
-                     {etCommand, "236P"}, {etCommandSymbol, ")"}, {ltComment, "the rest"}}));
+TEST(StdEnemyColourer, DataLine) {
+    EXPECT_EQ(Enemy("120 x50% E100#(236P) the rest"), (TToks{{etDistance, "120"},
+                                                             {etPercent, "x50%"},
+                                                             {etEnemy, "E100#"},
+                                                             {etCommandSymbol, "("},
+                                                             {etCommand, "236P"},
+                                                             {etCommandSymbol, ")"},
+                                                             {ltComment, "the rest"}}));
 }
 
-TEST(EnemyScan, ExpressionTokens) {
+TEST(StdEnemyColourer, ExpressionTokens) {
     struct Case {
         const char* expression;
         TToks toks;
     } cases[] = {
-        {"E100[C040]", {{etEnemy, "E100"}, {etCommandSymbol, "["}, {etMySelf, "C040"}, {etCommandSymbol, "]"}}},
+        {"E100[C040]",
+         {{etEnemy, "E100"}, {etCommandSymbol, "["}, {etMySelf, "C040"}, {etCommandSymbol, "]"}}},
         {"e100c999#", {{etEnemy, "e100"}, {etMySelf, "c999#"}}},
         {"E10 note", {{ltError, "E10"}, {ltComment, "note"}}},
         {"E1000", {{etEnemy, "E100"}, {etCommand, "0"}}},
         {"E100#", {{etEnemy, "E100#"}}},
         {"C1x", {{ltError, "C1x"}}},
-        {"((D))", {{etCommandSymbol, "("}, {etCommandSymbol, "("}, {etCommand, "D"}, {etCommandSymbol, ")"},
-                   {etCommandSymbol, ")"}}},
-        {"([)]", {{etCommandSymbol, "("}, {etCommandSymbol, "["}, {etCommandSymbol, ")"}, {etCommandSymbol, "]"}}},
+        {"((D))",
+         {{etCommandSymbol, "("},
+          {etCommandSymbol, "("},
+          {etCommand, "D"},
+          {etCommandSymbol, ")"},
+          {etCommandSymbol, ")"}}},
+        {"([)]",
+         {{etCommandSymbol, "("}, {etCommandSymbol, "["}, {etCommandSymbol, ")"}, {etCommandSymbol, "]"}}},
         // An opening bracket without its closing one is a one-byte error; the rest keeps its colours.
         {"(D note", {{ltError, "("}, {etCommand, "D"}, {ltComment, "note"}}},
         {"[(D)", {{ltError, "["}, {etCommandSymbol, "("}, {etCommand, "D"}, {etCommandSymbol, ")"}}},
@@ -64,19 +74,34 @@ TEST(EnemyScan, ExpressionTokens) {
     for (const auto& c : cases) EXPECT_EQ(Expression(c.expression), c.toks) << c.expression;
 }
 
-TEST(EnemyScan, BracketsNeverPairAcrossRows) {
-    TBracketDepths depths;
-    int field = efsExpression;
-    const char* row = "]";
-    EXPECT_EQ(ScanStdEnemyField(row, field, depths), ltError);
-    EXPECT_EQ(Expression("D["), (TToks{{etCommand, "D"}, {ltError, "["}}));
+// Brackets pair within a logical line: never across a line break, but across a wrap as if the line
+// were one row.
+TEST(StdEnemyColourer, BracketsPairWithinALogicalLine) {
+    for (TOrvColourer* colourer :
+         {static_cast<TOrvColourer*>(&EnemyColourer), static_cast<TOrvColourer*>(&QesColourer)}) {
+        TRowAttributeStringList lines, wrapped;
+        FillStore(lines, *colourer, {{"10 50 D(["}, {"10 50 ])"}});
+        EXPECT_EQ(RowKinds(*colourer, lines, 0),
+                  (std::vector<int>{etDistance, etDistance, -1, etPercent, etPercent, -1, etCommand, ltError,
+                                    ltError}));
+        EXPECT_EQ(RowKinds(*colourer, lines, 1),
+                  (std::vector<int>{etDistance, etDistance, -1, etPercent, etPercent, -1, ltError, ltError}));
+        FillStore(wrapped, *colourer, {{"10 50 D([", raWrapped}, {"])"}});
+        EXPECT_EQ(TextKinds(*colourer, wrapped),
+                  (std::vector<int>{etDistance, etDistance, -1, etPercent, etPercent, -1, etCommand,
+                                    etCommandSymbol, etCommandSymbol, etCommandSymbol, etCommandSymbol}));
+    }
 }
 
-TEST(QesScan, LineHeads) {
+TEST(QesEnemyColourer, LineHeads) {
     EXPECT_EQ(Qes("QESVer1.1"), (TToks{{ltAnyItem, "QESVer1.1"}}));
-    EXPECT_EQ(Qes("format=#E100[%0@]"), (TToks{{ltAnyItem, "format="}, {etCommandSymbol, "#"}, {etEnemy, "E100"},
-                                              {etCommandSymbol, "["}, {etCommand, "%0"}, {etCommandSymbol, "@"},
-                                              {etCommandSymbol, "]"}}));
+    EXPECT_EQ(Qes("format=#E100[%0@]"), (TToks{{ltAnyItem, "format="},
+                                               {etCommandSymbol, "#"},
+                                               {etEnemy, "E100"},
+                                               {etCommandSymbol, "["},
+                                               {etCommand, "%0"},
+                                               {etCommandSymbol, "@"},
+                                               {etCommandSymbol, "]"}}));
     EXPECT_EQ(Qes("FORMAT= D x"), (TToks{{ltAnyItem, "FORMAT="}, {etCommand, "D"}, {ltComment, "x"}}));
     EXPECT_EQ(Qes("FORMAT"), (TToks{{ltAnyItem, "FORMAT"}}));
     EXPECT_EQ(Qes("FORMAT ="), (TToks{{ltAnyItem, "FORMAT ="}}));
@@ -88,8 +113,12 @@ TEST(QesScan, LineHeads) {
     EXPECT_EQ(Qes("\\E end"), (TToks{{ltAnyItem, "\\E end"}}));
     EXPECT_EQ(Qes("\\x"), (TToks{{ltError, "\\x"}}));
     EXPECT_EQ(Qes("\\"), (TToks{{ltError, "\\"}}));
-    EXPECT_EQ(Qes("100 50 E100[D] c"), (TToks{{etDistance, "100"}, {etPercent, "50"}, {etEnemy, "E100"},
-                                              {etCommandSymbol, "["}, {etCommand, "D"}, {etCommandSymbol, "]"},
+    EXPECT_EQ(Qes("100 50 E100[D] c"), (TToks{{etDistance, "100"},
+                                              {etPercent, "50"},
+                                              {etEnemy, "E100"},
+                                              {etCommandSymbol, "["},
+                                              {etCommand, "D"},
+                                              {etCommandSymbol, "]"},
                                               {ltComment, "c"}}));
 }
 

@@ -1,5 +1,5 @@
-#include "ColourerTestUtils.h"
 #include "MotionColourer.h"
+#include "ColourerTestUtils.h"
 #include "motions.h"
 
 #include <gtest/gtest.h>
@@ -11,12 +11,17 @@ using namespace quillon::test;
 
 namespace {
 
+TMotionColourer& Colourer() {
+    static TMotionColourer colourer(nullptr);
+    return colourer;
+}
+
 TToks Motion(const std::string& row, int mode = pmFull) {
-    return ScanRowTokens([mode](const char*& p, int& f) { return ScanMotionField(p, f, mode); }, row);
+    return ParseRow(Colourer(), row, mode);
 }
 
 // Default texts of the 21 fields of a data line; each is one token in both scans.
-constexpr std::array<const char*, 21> kFields = {"1", "2", "3", "4", "5", "6", "1", "0", "0", "0", "0",
+constexpr std::array<const char*, 21> kFields = {"1", "2", "3", "4", "5", "6", "1", "0",  "0",  "0", "0",
                                                  "9", "0", "0", "0", "-", "0", "0", "d1", "d2", "a1"};
 
 std::string LineWith(int field, const std::string& value, const std::string& comment = ";c") {
@@ -37,38 +42,41 @@ TToks FieldTokens(int field, const std::string& value, int mode = pmFull) {
     return toks;
 }
 
-TEST(MotionScan, LinesThatAreNotDataAreOneItem) {
-    for (const char* row : {"--R---G---B---G", "-Num---To-Sp-Pic-De-Ci-V---VxRx--VyRy-C-CL-G-Da--Hit-H-Flag-Def1"
-                            "---------Def2---------Att1---------COMMENT", "Title of the list", "10 0 5 -",
-                            "10 0 5 - x", "+1 2 3 4 5 6 7", "\x8c\xbe\x82\xa4 1 2"}) {
+TEST(MotionColourer, LinesThatAreNotDataAreOneItem) {
+    for (const char* row :
+         {"--R---G---B---G",
+          "-Num---To-Sp-Pic-De-Ci-V---VxRx--VyRy-C-CL-G-Da--Hit-H-Flag-Def1"
+          "---------Def2---------Att1---------COMMENT",
+          "Title of the list", "10 0 5 -", "10 0 5 - x", "+1 2 3 4 5 6 7", "\x8c\xbe\x82\xa4 1 2"}) {
         for (int mode : {pmFull, pmSimple}) EXPECT_EQ(Motion(row, mode), (TToks{{mtAnyItem, row}})) << row;
     }
     // The colour line of a new list: four words after the leading blanks.
     EXPECT_EQ(Motion("  0   0 255  16"), (TToks{{mtAnyItem, "0   0 255  16"}}));
 }
 
-TEST(MotionScan, ThreeOrSixWordsAreData) {
+TEST(MotionColourer, ThreeOrSixWordsAreData) {
     EXPECT_EQ(Motion("10 0 5"), (TToks{{mtMotionNum, "10"}, {mtToNum, "0"}, {mtSp, "5"}}));
-    EXPECT_EQ(Motion("10 0 5 0 C1 <2"), (TToks{{mtMotionNum, "10"}, {mtToNum, "0"}, {mtSp, "5"}, {mtPic, "0"},
-                                               {mtDe, "C1"}, {mtCi, "<2"}}));
+    EXPECT_EQ(
+        Motion("10 0 5 0 C1 <2"),
+        (TToks{{mtMotionNum, "10"}, {mtToNum, "0"}, {mtSp, "5"}, {mtPic, "0"}, {mtDe, "C1"}, {mtCi, "<2"}}));
 }
 
-TEST(MotionScan, ADataLineGivesEveryFieldAndTheComment) {
+TEST(MotionColourer, ADataLineGivesEveryFieldAndTheComment) {
     const std::string line = LineWith(-1, "", "; a comment, whatever it holds 1 2");
     TToks expected;
-    const int kinds[] = {mtMotionNum, mtToNum, mtSp, mtPic, mtDe, mtCi, mtV, mtVx, mtRx, mtVy, mtRy,
-                         mtC, mtCL, mtG, mtDa, mtHit, mtH, mtFlag, mtDef1, mtDef2, mtAtt1};
+    const int kinds[] = {mtMotionNum, mtToNum, mtSp, mtPic, mtDe,  mtCi, mtV,    mtVx,   mtRx,   mtVy,  mtRy,
+                         mtC,         mtCL,    mtG,  mtDa,  mtHit, mtH,  mtFlag, mtDef1, mtDef2, mtAtt1};
     for (int i = 0; i < 21; ++i) expected.push_back({kinds[i], kFields[i]});
     expected.push_back({mtComment, "; a comment, whatever it holds 1 2"});
     EXPECT_EQ(Motion(line, pmSimple), expected);
-    expected[mfV].Kind = mtV;  // 1
-    expected[mfC].Kind = mtC;  // 9
+    expected[mfV].Kind = mtV; // 1
+    expected[mfC].Kind = mtC; // 9
     EXPECT_EQ(Motion(line), expected);
     // A comment without a semicolon.
     EXPECT_EQ(Motion(LineWith(-1, "", "note")).back(), (TTok{mtComment, "note"}));
 }
 
-TEST(MotionScan, TheFieldsOfALineFromTheListFormat) {
+TEST(MotionColourer, TheFieldsOfALineFromTheListFormat) {
     const std::string line =
         "   0   1  3  10  0  0 9   0 0   0 0 9 0 0   0   -  0 0 000000000000 000000000000 000000000000 ";
     TToks toks = Motion(line);
@@ -78,11 +86,11 @@ TEST(MotionScan, TheFieldsOfALineFromTheListFormat) {
     EXPECT_EQ(toks[mfAtt1], (TTok{mtAtt1, "000000000000"}));
 }
 
-TEST(MotionScan, VValuesAndSeparators) {
+TEST(MotionColourer, VValuesAndSeparators) {
     struct Case {
         const char* value;
         TToks full;
-        bool simpleError;  // an empty item makes the whole V list an error in the simple scan
+        bool simpleError = false; // an empty item makes the whole V list an error in the simple scan
     } cases[] = {
         {"9/1/+9", {{mtVNone, "9"}, {mtVNone, "/"}, {mtV, "1"}, {mtVNone, "/"}, {mtVNone, "+9"}}},
         {"95", {{mtV, "95"}}},
@@ -96,8 +104,10 @@ TEST(MotionScan, VValuesAndSeparators) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FieldTokens(mfV, c.value), c.full) << c.value;
-        if (c.simpleError) EXPECT_EQ(FieldTokens(mfV, c.value, pmSimple)[0].Kind, mtError) << c.value;
-        else EXPECT_EQ(FieldTokens(mfV, c.value, pmSimple), (TToks{{mtV, c.value}})) << c.value;
+        if (c.simpleError)
+            EXPECT_EQ(FieldTokens(mfV, c.value, pmSimple)[0].Kind, mtError) << c.value;
+        else
+            EXPECT_EQ(FieldTokens(mfV, c.value, pmSimple), (TToks{{mtV, c.value}})) << c.value;
         // Whatever the V list, the fields after it keep their places.
         EXPECT_EQ(Motion(LineWith(mfV, c.value)).back().Kind, mtComment) << c.value;
     }
@@ -106,7 +116,7 @@ TEST(MotionScan, VValuesAndSeparators) {
     EXPECT_EQ(FieldTokens(mfV, "x")[0].Kind, mtError);
 }
 
-TEST(MotionScan, CIsNineOrOn) {
+TEST(MotionColourer, CIsNineOrOn) {
     EXPECT_EQ(FieldTokens(mfC, "9"), (TToks{{mtC, "9"}}));
     for (const char* value : {"90", "+9", "0", "-1", "09"}) {
         EXPECT_EQ(FieldTokens(mfC, value), (TToks{{mtCOn, value}})) << value;
@@ -114,14 +124,15 @@ TEST(MotionScan, CIsNineOrOn) {
     }
 }
 
-TEST(MotionScan, FlagPieces) {
+TEST(MotionColourer, FlagPieces) {
     EXPECT_EQ(FieldTokens(mfFlag, "0100"), (TToks{{mtFlag, "0"}, {mtFlagOn, "1"}, {mtFlag, "00"}}));
-    EXPECT_EQ(FieldTokens(mfFlag, "ABC0"), (TToks{{mtFlagOn, "A"}, {mtFlagOn, "B"}, {mtFlagOn, "C"}, {mtFlag, "0"}}));
+    EXPECT_EQ(FieldTokens(mfFlag, "ABC0"),
+              (TToks{{mtFlagOn, "A"}, {mtFlagOn, "B"}, {mtFlagOn, "C"}, {mtFlag, "0"}}));
     EXPECT_EQ(FieldTokens(mfFlag, "0100", pmSimple), (TToks{{mtFlag, "0100"}}));
     EXPECT_EQ(Motion(LineWith(mfFlag, "0100")).back().Kind, mtComment);
 }
 
-TEST(MotionScan, PictureGrammar) {
+TEST(MotionColourer, PictureGrammar) {
     for (const char* pic : {"12,1,A,128/13.5:2:3", "-", "0", "+3", "12*", "12a", "12-", "1.5", "1,", "1,,",
                             "1,-1,+,255,-FF", "1,1,A,0,abc", "1/2/3", "1:", "1:-", "1:2:+3:4", "12/"}) {
         EXPECT_EQ(FieldTokens(mfPic, pic), (TToks{{mtPic, pic}})) << pic;
@@ -144,13 +155,13 @@ TEST(MotionScan, PictureGrammar) {
     EXPECT_EQ(p, row + 3);
 }
 
-TEST(MotionScan, FieldsThatDoNotFitAreErrorsToTheEndOfTheRow) {
+TEST(MotionColourer, FieldsThatDoNotFitAreErrorsToTheEndOfTheRow) {
     struct Case {
         int field;
         const char* value;
-    } cases[] = {{mfTo, "x"}, {mfSp, "."}, {mfDe, "C"}, {mfDe, "X1"}, {mfCi, "<"}, {mfVx, "x"}, {mfRx, "-1"},
-                 {mfVy, "."}, {mfRy, "+1"}, {mfC, "x"}, {mfCL, "x"}, {mfG, "-"}, {mfDa, "x"}, {mfHit, "x"},
-                 {mfH, "-"}};
+    } cases[] = {{mfTo, "x"}, {mfSp, "."},  {mfDe, "C"}, {mfDe, "X1"}, {mfCi, "<"},
+                 {mfVx, "x"}, {mfRx, "-1"}, {mfVy, "."}, {mfRy, "+1"}, {mfC, "x"},
+                 {mfCL, "x"}, {mfG, "-"},   {mfDa, "x"}, {mfHit, "x"}, {mfH, "-"}};
     for (const auto& c : cases) {
         std::string line = LineWith(c.field, c.value);
         TToks toks = Motion(line);
@@ -166,11 +177,12 @@ TEST(MotionScan, FieldsThatDoNotFitAreErrorsToTheEndOfTheRow) {
     EXPECT_EQ(FieldTokens(mfDa, "1.2.3"), (TToks{{mtDa, "1.2.3"}}));
 }
 
-TEST(MotionScan, ATabIsATokenOfItsOwn) {
-    EXPECT_EQ(Motion("1\t2 \t 3"), (TToks{{mtMotionNum, "1"}, {9, "\t"}, {mtToNum, "2"}, {9, "\t"}, {mtSp, "3"}}));
+TEST(MotionColourer, ATabIsATokenOfItsOwn) {
+    EXPECT_EQ(Motion("1\t2 \t 3"),
+              (TToks{{mtMotionNum, "1"}, {9, "\t"}, {mtToNum, "2"}, {9, "\t"}, {mtSp, "3"}}));
 }
 
-TEST(MotionScan, TheSimpleScanGivesOneTokenPerField) {
+TEST(MotionColourer, TheSimpleScanGivesOneTokenPerField) {
     for (const char* v : {"9/1/+9", "1/2/3"}) {
         std::string line = LineWith(mfFlag, "01A0");
         line.replace(line.find(" 1 0 "), 3, std::string(" ") + v + " ");

@@ -1,5 +1,5 @@
 #include "ColourerTestUtils.h"
-#include "VoiceColourer.h"
+#include "ZVoiceColourer.h"
 
 #include <gtest/gtest.h>
 
@@ -9,15 +9,17 @@ using namespace quillon::test;
 namespace {
 
 TToks Voice(const std::string& row, bool vantor) {
-    return ScanRowTokens([vantor](const char*& p, int& f) { return ScanVoiceField(p, f, vantor); }, row);
+    static TVoiceColourer classic(nullptr);
+    static TZVoiceColourer zvoice(nullptr);
+    return vantor ? ParseRow(zvoice, row) : ParseRow(classic, row);
 }
 
-TEST(VoiceScan, HeaderAndFreeTextAreOneItem) {
+TEST(VoiceColourer, HeaderAndFreeTextAreOneItem) {
     for (const char* row : {"Num--WAVE--------COMMENT", "Num--WAVE--------Dp-COMMENT", "+1 a.wav", "x"})
         for (bool vantor : {false, true}) EXPECT_EQ(Voice(row, vantor), (TToks{{ltAnyItem, row}})) << row;
 }
 
-TEST(VoiceScan, ClassicLines) {
+TEST(VoiceColourer, ClassicLines) {
     EXPECT_EQ(Voice("12 voice\\a.wav comment here", false),
               (TToks{{vtVoiceNum, "12"}, {vtVoiceWave, "voice\\a.wav"}, {ltComment, "comment here"}}));
     EXPECT_EQ(Voice("- a b", false), (TToks{{vtVoiceNum, "-"}, {vtVoiceWave, "a"}, {ltComment, "b"}}));
@@ -26,7 +28,7 @@ TEST(VoiceScan, ClassicLines) {
     EXPECT_EQ(Voice("7\tw.wav", false), (TToks{{vtVoiceNum, "7"}, {9, "\t"}, {vtVoiceWave, "w.wav"}}));
 }
 
-TEST(VoiceScan, VantorLines) {
+TEST(VoiceColourer, VantorLines) {
     EXPECT_EQ(Voice("12 a.wav -3x note", true),
               (TToks{{vtVoiceNum, "12"}, {vtVoiceWave, "a.wav"}, {vtVoiceDp, "-3x"}, {ltComment, "note"}}));
     // A wave name with a blank: the rest must be the Dp number.

@@ -1,0 +1,113 @@
+#include "OrvColourer.h"
+
+namespace quillon {
+
+using namespace orvscan;
+
+const TClassInfo& TOrvColourer::StaticClassInfo() {
+    static const TClassInfo info{"TOrvColourer", &TColourer::StaticClassInfo(), {}};
+    return info;
+}
+
+TOrvColourer::TOrvColourer(TComponent* Owner, std::span<const TKindColorSpec> Colors)
+    : TColourer(Owner), FSpecs(Colors) {
+    for (const TKindColorSpec& spec : Colors) {
+        FColors.push_back(CreateColourerColor());
+        FKindColors[static_cast<std::size_t>(spec.Kind)] = FColors.back().get();
+    }
+}
+
+std::vector<TPropInfo> TOrvColourer::ColorProps(std::span<const TKindColorSpec> Colors) {
+    std::vector<TPropInfo> props;
+    for (std::size_t i = 0; i < Colors.size(); ++i) {
+        TPropInfo info{};
+        info.Name = Colors[i].Name;
+        info.Kind = TPropKind::Object;
+        info.GetObject = [i](const TPersistent& p) -> TPersistent& {
+            return static_cast<const TOrvColourer&>(p).ColorAt(static_cast<int>(i));
+        };
+        info.ObjectClass = &TColourerColor::StaticClassInfo;
+        props.push_back(std::move(info));
+    }
+    return props;
+}
+
+std::unique_ptr<TColourerParser> TOrvColourer::CreateParserWithMode(int Mode) {
+    std::unique_ptr<TColourerParser> parser = CreateParser();
+    static_cast<TOrvColourerParser&>(*parser).SetParseMode(Mode);
+    return parser;
+}
+
+TColourerColor* TOrvColourer::KindColor(int Kind) const {
+    return Kind >= 0 && Kind < 256 ? FKindColors[static_cast<std::size_t>(Kind)] : nullptr;
+}
+
+void TOrvColourer::SetKindColor(int Kind, const TColourerColor& Value) {
+    if (TColourerColor* color = KindColor(Kind)) color->Assign(Value);
+}
+
+void TOrvColourer::SetDefaultColors() {
+    NotifyEventList().BeginUpdate();
+    for (std::size_t i = 0; i < FSpecs.size(); ++i) {
+        TColourerColor& color = *FColors[i];
+        color.BeginUpdate();
+        color.SetColor(FSpecs[i].Color);
+        color.SetBkColor(FSpecs[i].BkColor);
+        color.SetStyle(FSpecs[i].Style);
+        color.EndUpdate();
+    }
+    NotifyEventList().EndUpdate();
+}
+
+TOrvColourerParser::TOrvColourerParser(TColourer* Colourer, int FirstKind, int LastKind, int AnyItemKind,
+                                       int ErrorKind)
+    : TColourerParser(Colourer), FOrvColourer(dynamic_cast<TOrvColourer*>(Colourer)),
+      FParseMode(FOrvColourer ? FOrvColourer->ParseMode() : pmFull), FAnyItemKind(AnyItemKind),
+      FErrorKind(ErrorKind) {
+    for (int b = 1; b <= 32; ++b) SetMethod(static_cast<unsigned char>(b), &TOrvColourerParser::SymbolProc);
+    SetMethod(0, &TOrvColourerParser::NullProc);
+    SetMethod(9, &TOrvColourerParser::TabProc);
+    SetMethod(10, &TOrvColourerParser::LFProc);
+    SetMethod(13, &TOrvColourerParser::CRProc);
+    for (int b = 33; b <= 255; ++b) SetMethod(static_cast<unsigned char>(b), &TOrvColourerParser::FieldProc);
+    for (int kind = FirstKind; kind <= LastKind; ++kind) SetTokenMethod(kind, &TOrvColourerParser::FieldProc);
+    SetTokenMethod(AnyItemKind, &TOrvColourerParser::FieldProc);
+    SetTokenMethod(ErrorKind, &TOrvColourerParser::FieldProc);
+}
+
+void TOrvColourerParser::NewData(const char* Text, const TRowAttributeData& Data) {
+    TColourerParser::NewData(Text, Data);
+    if (Data.PrevRowAttribute != raWrapped) FFieldIndex = 0;
+}
+
+TColourerColor* TOrvColourerParser::TokenColor() {
+    if (IsReserveWord()) return &FColourer->Reserve();
+    return FOrvColourer ? FOrvColourer->KindColor(FTokenKind) : nullptr;
+}
+
+TTokenKinds TOrvColourerParser::GetLineEndTokenKinds() const {
+    return TColourerParser::GetLineEndTokenKinds()
+        .set(static_cast<std::size_t>(FAnyItemKind))
+        .set(static_cast<std::size_t>(FErrorKind));
+}
+
+void TOrvColourerParser::SkipSpaces() {
+    if (FContinuedToken == 0) TColourerParser::SkipSpaces();
+}
+
+void TOrvColourerParser::FieldProc() {
+    if (FContinued)
+        ContinueField();
+    else
+        ScanField();
+}
+
+void TOrvColourerParser::ContinueField() {
+    FTokenKind = FContinuedToken;
+    if (FTokenKind == FAnyItemKind || FTokenKind == FErrorKind)
+        ScanToRowEnd(FRunPtr);
+    else
+        SkipWhile(FRunPtr, IsNonBlank);
+}
+
+} // namespace quillon

@@ -1,0 +1,357 @@
+#include "BmpColourer.h"
+#include "ColourerTestUtils.h"
+#include "EditorColourer.h"
+#include "MotionColourer.h"
+#include "QesEnemyColourer.h"
+#include "StreamUtils.h"
+#include "ZCommandColourer.h"
+#include "ZVoiceColourer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <random>
+
+using namespace quillon;
+using namespace quillon::test;
+
+namespace {
+
+std::vector<std::unique_ptr<TOrvColourer>> AllColourers() {
+    std::vector<std::unique_ptr<TOrvColourer>> all;
+    all.push_back(std::make_unique<TMotionColourer>(nullptr));
+    all.push_back(std::make_unique<TCommandColourer>(nullptr));
+    all.push_back(std::make_unique<TZCommandColourer>(nullptr));
+    all.push_back(std::make_unique<TVoiceColourer>(nullptr));
+    all.push_back(std::make_unique<TZVoiceColourer>(nullptr));
+    all.push_back(std::make_unique<TStdEnemyColourer>(nullptr));
+    all.push_back(std::make_unique<TQesEnemyColourer>(nullptr));
+    all.push_back(std::make_unique<TBmpColourer>(nullptr));
+    return all;
+}
+
+std::vector<std::string> PropNames(const TPersistent& instance, const TClassInfo& base) {
+    std::vector<std::string> names;
+    for (const TPropInfo* prop : instance.ClassInfo().AllProps())
+        if (!base.FindProp(prop->Name)) names.push_back(prop->Name);
+    return names;
+}
+
+TEST(OrvColourer, ColourPropertiesInStreamOrder) {
+    const std::vector<std::vector<std::string>> expected = {
+        {"MotionNum", "ToNum", "Sp",     "Pic",  "De",   "Ci",   "V",       "VNone", "Vx",
+         "Rx",        "Vy",    "Ry",     "C",    "COn",  "CL",   "G",       "Da",    "Hit",
+         "H",         "Flag",  "FlagOn", "Def1", "Def2", "Att1", "AnyItem", "Error", "Comment"},
+        {"AnyItem", "CmdNum", "CmdCommand", "CmdCommandSymbol", "CmdCancel", "CmdCancelSep",
+         "CmdCancelFlagOn", "CmdCancelFlagOnSep", "CmdStd", "CmdAmnNum", "CmdVx", "Error", "Comment"},
+        {"AnyItem", "CmdNum", "CmdCommand", "CmdCommandSymbol", "CmdCancel", "CmdCancelSep",
+         "CmdCancelFlagOn", "CmdCancelFlagOnSep", "CmdStd", "CmdAmnNum", "CmdSh", "CmdSp", "CmdDk", "Error",
+         "Comment"},
+        {"AnyItem", "VoiceNum", "VoiceWave", "Error", "Comment"},
+        {"AnyItem", "VoiceNum", "VoiceWave", "VoiceDp", "Error", "Comment"},
+        {"AnyItem", "StdEnemyDistance", "StdEnemyPercent", "StdEnemyCommand", "StdEnemyCommandSymbol",
+         "StdEnemyEnemy", "StdEnemyMySelf", "Error", "Comment"},
+        {"AnyItem", "QesDistance", "QesPercent", "QesCommand", "QesCommandSymbol", "QesEnemy", "QesMySelf",
+         "Error", "Comment"},
+        {"AnyItem", "BmpNum", "BmpOffsetDelimtter", "BmpOffset", "BmpFileName", "Error"},
+    };
+    auto all = AllColourers();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        EXPECT_EQ(PropNames(*all[i], TColourer::StaticClassInfo()), expected[i]) << all[i]->ClassName();
+        EXPECT_EQ(all[i]->ColorCount(), static_cast<int>(expected[i].size()));
+    }
+}
+
+// Every colour starts at clNone; SetDefaultColors gives the first-start look.
+TEST(OrvColourer, DefaultColours) {
+    struct Default {
+        const char* name;
+        TColor color, bkColor;
+        bool bold;
+    };
+    const Default error{"Error", clYellow, clRed, false}, comment{"Comment", clGreen, clNone, false};
+    const std::vector<std::vector<Default>> expected = {
+        {{"Pic", clAqua, clNone, false},
+         {"V", clFuchsia, clNone, true},
+         {"C", clLime, clNone, false},
+         {"COn", clFuchsia, clNone, true},
+         {"Hit", clYellow, clNone, false},
+         {"FlagOn", clFuchsia, clNone, true},
+         error,
+         comment},
+        {{"CmdCommand", clRed, clNone, false},
+         {"CmdCommandSymbol", clYellow, clNone, false},
+         {"CmdCancelSep", clNone, clBlack, false},
+         {"CmdCancelFlagOn", clAqua, clNone, false},
+         {"CmdCancelFlagOnSep", clAqua, clBlack, false},
+         error,
+         comment},
+        {{"CmdCommand", clRed, clNone, false},
+         {"CmdCommandSymbol", clYellow, clNone, false},
+         {"CmdCancelSep", clNone, clBlack, false},
+         {"CmdCancelFlagOn", clAqua, clNone, false},
+         {"CmdCancelFlagOnSep", clAqua, clNone, false},
+         error,
+         comment},
+        {{"VoiceWave", clAqua, clNone, false}, error, comment},
+        {{"VoiceWave", clAqua, clNone, false}, error, comment},
+        {{"StdEnemyCommand", clLime, clNone, false},
+         {"StdEnemyEnemy", clRed, clNone, false},
+         {"StdEnemyMySelf", clYellow, clNone, false},
+         error,
+         comment},
+        {{"QesCommand", clLime, clNone, false},
+         {"QesEnemy", clRed, clNone, false},
+         {"QesMySelf", clYellow, clNone, false},
+         error,
+         comment},
+        {{"BmpOffsetDelimtter", clYellow, clNone, false},
+         {"BmpOffset", clRed, clNone, false},
+         {"BmpFileName", clAqua, clNone, false},
+         error},
+    };
+    auto all = AllColourers();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        TOrvColourer& c = *all[i];
+        for (int k = 0; k < c.ColorCount(); ++k) {
+            EXPECT_EQ(c.ColorAt(k).Color(), clNone);
+            EXPECT_EQ(c.ColorAt(k).BkColor(), clNone);
+        }
+        c.SetDefaultColors();
+        for (int k = 0; k < c.ColorCount(); ++k) {
+            Default want{c.ColorSpecAt(k).Name, clNone, clNone, false};
+            for (const Default& d : expected[i])
+                if (std::string_view(d.name) == want.name) want = d;
+            const TColourerColor& color = c.ColorAt(k);
+            EXPECT_EQ(color.Color(), want.color) << c.ClassName() << "." << want.name;
+            EXPECT_EQ(color.BkColor(), want.bkColor) << c.ClassName() << "." << want.name;
+            EXPECT_EQ(color.Style(), want.bold ? StyleBit(fsBold) : 0) << c.ClassName() << "." << want.name;
+        }
+        EXPECT_EQ(c.Reserve().Color(), clNone);
+        EXPECT_EQ(c.Brackets().Count(), 0);
+    }
+}
+
+TEST(OrvColourer, ColoursStreamByNameAndRoundTrip) {
+    TBmpColourer a(nullptr), b(nullptr);
+    a.SetDefaultColors();
+    const TBytes stream = WriteComponent(a);
+    const std::string text(stream.begin(), stream.end());
+    EXPECT_NE(text.find("BmpOffsetDelimtter"), std::string::npos);
+    ReadComponent(stream, b);
+    EXPECT_EQ(b.KindColor(btBmpOffsetDelimtter)->Color(), clYellow);
+    EXPECT_EQ(b.KindColor(ltError)->BkColor(), clRed);
+    EXPECT_EQ(WriteComponent(b), stream);
+}
+
+TEST(OrvColourer, TokenColourByKind) {
+    TMotionColourer colourer(nullptr);
+    colourer.SetDefaultColors();
+    TStringList words;
+    words.Add("abc");
+    colourer.SetReserveWordList(words);
+    auto parser = colourer.CreateParser();
+    // Def1 is a reserved word (in another letter case).
+    parser->NewData("1\t2 3 4 5 6 9 0 0 0 0 9 0 0 0 - 0 0 ABC d2", TRowAttributeData());
+    std::vector<const TColourerColor*> colours;
+    while (parser->NextToken() != tkEnd) colours.push_back(parser->TokenColor());
+    ASSERT_EQ(colours.size(), 21u);
+    EXPECT_EQ(colours[0], colourer.KindColor(mtMotionNum));
+    EXPECT_EQ(colours[1], nullptr); // the tab
+    EXPECT_EQ(colours[2], colourer.KindColor(mtToNum));
+    EXPECT_EQ(colours[7], colourer.KindColor(mtVNone));
+    EXPECT_EQ(colours[19], &colourer.Reserve());
+    EXPECT_EQ(colours[20], colourer.KindColor(mtDef2));
+    EXPECT_EQ(colourer.KindColor(mtComment), &colourer.ColorAt(26));
+    EXPECT_EQ(colourer.KindColor(1), nullptr);
+
+    // A colour change reaches every editor that uses the colourer.
+    int changes = 0;
+    auto handler = [](void* data, TPersistent*) { ++*static_cast<int*>(data); };
+    colourer.NotifyEventList().Add({handler, &changes});
+    TColourerColor red;
+    red.SetColor(clRed);
+    colourer.SetKindColor(mtPic, red);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(colourer.KindColor(mtPic)->Color(), clRed);
+}
+
+TEST(OrvColourer, ParseModeIsPassedPerQuery) {
+    TMotionColourer colourer(nullptr);
+    const std::string row = "1 2 3 4 5 6 9/1 0 0 0 0 90 0 0 0 - 0 0100 d1 d2 a1";
+    EXPECT_EQ(colourer.ParseMode(), pmFull);
+    EXPECT_EQ(ParseRow(*colourer.CreateParserWithMode(pmSimple), row).size(), 21u);
+    EXPECT_EQ(colourer.ParseMode(), pmFull);
+    EXPECT_EQ(ParseRow(*colourer.CreateParser(), row).size(), 25u);
+    // A parser takes the colourer's mode when it is created.
+    colourer.SetParseMode(pmSimple);
+    auto simple = colourer.CreateParser();
+    colourer.SetParseMode(pmFull);
+    EXPECT_EQ(ParseRow(*simple, row).size(), 21u);
+    // On a colourer that is no list colourer, a list parser scans in full and has no colours.
+    TEditorColourer plain(nullptr);
+    TMotionColourerParser parser(&plain);
+    EXPECT_EQ(parser.ParseMode(), pmFull);
+    EXPECT_EQ(ParseRow(parser, row).size(), 25u);
+    EXPECT_EQ(parser.TokenColor(), nullptr);
+}
+
+// The field counter starts at every logical line: a line that starts with a tab is scanned from its
+// first field, whatever the line before ended with.
+TEST(OrvColourer, EveryLogicalLineStartsAtItsFirstField) {
+    TMotionColourer colourer(nullptr);
+    TRowAttributeStringList store;
+    FillStore(store, colourer,
+              {{"1 2 3 4 5 6 9 0 0 0 0 9 0 0 0 - 0 0 d1 d2 a1"}, {"\t5 6 7"}, {"\t"}, {"\t8 9"}});
+    EXPECT_EQ(RowKinds(colourer, store, 1), (std::vector<int>{9, mtMotionNum, -1, mtToNum, -1, mtSp}));
+    EXPECT_EQ(RowKinds(colourer, store, 3), (std::vector<int>{9, mtMotionNum, -1, mtToNum}));
+
+    TCommandColourer command(nullptr);
+    TRowAttributeStringList commands;
+    FillStore(commands, command, {{"1 2 0000000"}, {"\t3 4"}});
+    EXPECT_EQ(RowKinds(command, commands, 1), (std::vector<int>{9, ctCmdNum, -1, ctCmdCommand}));
+}
+
+// ---- wrapped lines are coloured as the same lines unwrapped
+
+template <class T> const T& Pick(std::mt19937& rng, const std::vector<T>& pool) {
+    return pool[std::uniform_int_distribution<std::size_t>(0, pool.size() - 1)(rng)];
+}
+
+std::string Blank(std::mt19937& rng) {
+    return Pick<std::string>(rng, {" ", " ", " ", "  ", "\t", " \t "});
+}
+
+// A line of fields from the pools, joined by blanks, sometimes with a comment.
+std::string FieldLine(std::mt19937& rng, const std::vector<std::vector<std::string>>& fields, int count,
+                      const std::vector<std::string>& comments) {
+    std::string line = Pick<std::string>(rng, {"", "", " ", "   "});
+    for (int i = 0; i < count; ++i)
+        line += (i ? Blank(rng) : "") + Pick(rng, fields[static_cast<std::size_t>(i)]);
+    return line + Pick(rng, comments);
+}
+
+// Motion lines: data lines, short and cut-off data lines, fields that do not fit, item lines.
+std::string MotionLine(std::mt19937& rng) {
+    static const std::vector<std::vector<std::string>> fields = {
+        {"0", "12", "1234"},
+        {"-", "-1", "12", "+3"},
+        {"0", "3", "30"},
+        {"10", "-", "12,1,A,128/13.5:2:3", "1/2/3", "5*", "7:2:-1", "1,1", "12/", "12x", "1."},
+        {"0", "C1", "E-2", "T3", "C"},
+        {"0", "<5", ">2"},
+        {"9", "+9", "1/2", "9/1/+9", "1//2", "1/", "-5", "x"},
+        {"0", "1.5", "-2"},
+        {"0", "12"},
+        {"0", "1.5"},
+        {"0", "7"},
+        {"9", "90", "0", "-1"},
+        {"0", "3"},
+        {"0", "A1", "Zz9", "-"},
+        {"0", "2.5"},
+        {"-", "3"},
+        {"0", "2"},
+        {"0", "0100", "ABC0", "000000000001", "0000000000000000"},
+        {"000000000000", "+12345-6789A", "d1"},
+        {"000000000000", "d2"},
+        {"000000000000", "a1"},
+    };
+    static const std::vector<std::string> comments = {"", "", " ; a comment that runs on and on",
+                                                      " note 1 2 3"};
+    static const std::vector<std::string> items = {
+        "--R---G---B---G", "  0   0 255  16", "10 0 5 -",
+        "-Num---To-Sp-Pic-De-Ci-V---VxRx--VyRy-C-CL-G-Da--Hit-H-Flag-Def1---------Def2---------Att1---------"
+        "COMMENT",
+        "Some free text that is long enough to wrap over several rows of the editor"};
+    if (std::uniform_int_distribution<int>(0, 9)(rng) == 0) return Pick(rng, items);
+    int count = std::uniform_int_distribution<int>(0, 9)(rng) < 8
+                    ? 21
+                    : std::uniform_int_distribution<int>(1, 21)(rng);
+    return FieldLine(rng, fields, count, count == 21 ? comments : std::vector<std::string>{""});
+}
+
+// Command lines with Cancel fields long enough to be cut by a wrap.
+std::string CommandLine(std::mt19937& rng) {
+    static const std::vector<std::vector<std::string>> fields = {
+        {"0", "12", "12a"},
+        {"236P", "2+6", "a+S", "!+-?N[]_~", "Q"},
+        {"0", "-", "1000010000", "00000000000000000000", "0101010101010101010101010101010101", "0x1", "+0"},
+        {"0", "-1", "+1"},
+        {"0", "20"},
+        {"0", "3"},
+        {"0", "1"},
+        {"0", "2"},
+    };
+    static const std::vector<std::string> comments = {"", " comment text", " ; 1 2 3 4 5"};
+    if (std::uniform_int_distribution<int>(0, 9)(rng) == 0)
+        return "CmdNum--Command--Cancel--Std-AmnNum--Vx--Comment";
+    return FieldLine(rng, fields, std::uniform_int_distribution<int>(1, 8)(rng), comments);
+}
+
+std::string EnemyLine(std::mt19937& rng) {
+    static const std::vector<std::vector<std::string>> fields = {
+        {"0", "120"},
+        {"50", "x50%"},
+        {"E100#(236P)", "E100[C040]", "((D))", "([)]", "(D", "D)P(K)", "%0%A", "#@#D", "E10", "E1000",
+         "[[D]"},
+    };
+    static const std::vector<std::string> comments = {"", " a comment", " [ ( ) ]"};
+    return FieldLine(rng, fields, std::uniform_int_distribution<int>(1, 3)(rng), comments);
+}
+
+void ExpectWrappedAsUnwrapped(TOrvColourer& colourer,
+                              const std::function<std::string(std::mt19937&)>& makeLine, int mode) {
+    std::mt19937 rng(20261210);
+    for (int round = 0; round < 150; ++round) {
+        std::vector<std::string> lines;
+        for (int i = 0; i < 6; ++i) lines.push_back(makeLine(rng));
+        TRowAttributeStringList whole, wrapped;
+        FillStore(whole, colourer, CutRows(lines, 10000));
+        const std::size_t width = std::uniform_int_distribution<std::size_t>(28, 90)(rng);
+        FillStore(wrapped, colourer, CutRows(lines, width));
+        std::string text;
+        for (const std::string& line : lines) text += line + "\n";
+        const std::vector<int> got = TextKinds(colourer, wrapped, mode),
+                               want = TextKinds(colourer, whole, mode);
+        ASSERT_EQ(got.size(), want.size());
+        const auto diff = std::mismatch(got.begin(), got.end(), want.begin());
+        ASSERT_TRUE(diff.first == got.end())
+            << colourer.ClassName() << " width " << width << ", byte " << diff.first - got.begin() << ": "
+            << *diff.first << " instead of " << *diff.second << "\n"
+            << text;
+    }
+}
+
+TEST(OrvColourer, WrappedMotionLinesAreColouredAsUnwrapped) {
+    TMotionColourer colourer(nullptr);
+    ExpectWrappedAsUnwrapped(colourer, MotionLine, pmFull);
+    // Row states are those of the colourer's own scan; in a world of simple scans the one token
+    // per field goes on over the wraps as well.
+    colourer.SetParseMode(pmSimple);
+    ExpectWrappedAsUnwrapped(colourer, MotionLine, pmSimple);
+}
+
+TEST(OrvColourer, WrappedCommandAndEnemyLinesAreColouredAsUnwrapped) {
+    TCommandColourer command(nullptr);
+    TZCommandColourer zcommand(nullptr);
+    TStdEnemyColourer enemy(nullptr);
+    ExpectWrappedAsUnwrapped(command, CommandLine, pmFull);
+    ExpectWrappedAsUnwrapped(zcommand, CommandLine, pmFull);
+    ExpectWrappedAsUnwrapped(enemy, EnemyLine, pmFull);
+}
+
+// The Cancel counter goes on over a wrap: the marked positions of a Cancel field cut after its
+// eighth character stay the 6th and 16th.
+TEST(OrvColourer, CancelCounterSurvivesAWrap) {
+    TCommandColourer colourer(nullptr);
+    TRowAttributeStringList store;
+    FillStore(store, colourer, {{"1 2 00000000", raWrapped}, {"000000000000 0"}});
+    std::vector<int> kinds = TextKinds(colourer, store);
+    EXPECT_EQ(kinds[4 + 5], ctCmdCancelSep);
+    EXPECT_EQ(kinds[4 + 15], ctCmdCancelSep);
+    EXPECT_EQ(std::count(kinds.begin(), kinds.end(), ctCmdCancelSep), 2);
+}
+
+} // namespace
