@@ -87,6 +87,14 @@ public:
     }
     int UpdateCount() const { return FUpdateCount; }
 
+protected:
+    // Stores a changed value and reports the change.
+    template <class T> void Store(T& Field, const T& Value) {
+        if (Field == Value) return;
+        Field = Value;
+        Changed();
+    }
+
 private:
     int FUpdateCount = 0;
 };

@@ -19,6 +19,18 @@ const TPropInfo* TClassInfo::FindProp(std::string_view Name) const {
     return nullptr;
 }
 
+void CopyProperties(TPersistent& Dest, const TPersistent& Source, const TClassInfo& Class) {
+    for (const TPropInfo* prop : Class.AllProps()) {
+        switch (prop->Kind) {
+        case TPropKind::String: prop->SetStr(Dest, prop->GetStr(Source)); break;
+        case TPropKind::StringList: prop->SetList(Dest, prop->GetList(Source)); break;
+        case TPropKind::Object:
+        case TPropKind::Collection: prop->GetObject(Dest).Assign(prop->GetObject(Source)); break;
+        default: prop->SetOrd(Dest, prop->GetOrd(Source)); break;
+        }
+    }
+}
+
 void EnumProperties(TPersistent& Instance, const TPropProc& Proc) {
     std::vector<const TPropInfo*> props = Instance.ClassInfo().AllProps();
     std::stable_sort(props.begin(), props.end(),

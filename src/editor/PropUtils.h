@@ -131,6 +131,10 @@ template <class T, class O> TPropInfo ObjProp(std::string Name, O& (T::*Get)() c
     return info;
 }
 
+// Copies the published properties of Class (and its bases) from Source into Dest, both of Class or
+// a descendant: values through Dest's setters, objects and collections through their Assign.
+void CopyProperties(TPersistent& Dest, const TPersistent& Source, const TClassInfo& Class);
+
 // Calls Proc for every published property of Instance, sorted by name, and walks the objects and the
 // items of the collections that it holds the same way.
 using TPropProc = std::function<void(TPersistent& Instance, const TPropInfo& Prop)>;

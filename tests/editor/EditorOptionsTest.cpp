@@ -1,0 +1,273 @@
+#include "EditorOptions.h"
+#include "QtSettingsStore.h"
+#include "StreamUtils.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace quillon {
+namespace {
+
+// Counts the changes an object reports.
+struct TCounter {
+    int n = 0;
+    TNotifyEvent Handler() {
+        return [this](TPersistent*) { ++n; };
+    }
+};
+
+TEST(EditorOptions, Clamps) {
+    TEditorCaret caret;
+    TEditorRuler ruler;
+    TEditorLeftbar leftbar;
+    TEditorMargin margin;
+    TEditorImagebar imagebar;
+    TEditorSpeed speed;
+    struct Case {
+        const char* name;
+        std::function<void(int)> set;
+        std::function<int()> get;
+        int in, out;
+    };
+    const Case cases[] = {
+        {"TabSpaceCount", [&](int v) { caret.SetTabSpaceCount(v); }, [&] { return caret.TabSpaceCount(); }, 7, 6},
+        {"TabSpaceCount", [&](int v) { caret.SetTabSpaceCount(v); }, [&] { return caret.TabSpaceCount(); }, 1, 2},
+        {"TabSpaceCount", [&](int v) { caret.SetTabSpaceCount(v); }, [&] { return caret.TabSpaceCount(); }, 12, 8},
+        {"TabSpaceCount", [&](int v) { caret.SetTabSpaceCount(v); }, [&] { return caret.TabSpaceCount(); }, 3, 2},
+        {"GaugeRange", [&](int v) { ruler.SetGaugeRange(v); }, [&] { return ruler.GaugeRange(); }, 9, 8},
+        {"GaugeRange", [&](int v) { ruler.SetGaugeRange(v); }, [&] { return ruler.GaugeRange(); }, 11, 10},
+        {"Column", [&](int v) { leftbar.SetColumn(v); }, [&] { return leftbar.Column(); }, 0, 1},
+        {"Column", [&](int v) { leftbar.SetColumn(v); }, [&] { return leftbar.Column(); }, 9, 8},
+        {"Margin.Left", [&](int v) { margin.SetLeft(v); }, [&] { return margin.Left(); }, -5, 0},
+        {"Margin.Left", [&](int v) { margin.SetLeft(v); }, [&] { return margin.Left(); }, 250, 100},
+        {"LeftMargin", [&](int v) { leftbar.SetLeftMargin(v); }, [&] { return leftbar.LeftMargin(); }, 101, 100},
+        {"MarkWidth", [&](int v) { imagebar.SetMarkWidth(v); }, [&] { return imagebar.MarkWidth(); }, -1, 0},
+        {"CaretVerticalAc", [&](int v) { speed.SetCaretVerticalAc(v); }, [&] { return speed.CaretVerticalAc(); }, 0, 1},
+        {"PageVerticalRange", [&](int v) { speed.SetPageVerticalRange(v); }, [&] { return speed.PageVerticalRange(); }, 9, 4},
+        {"PageVerticalRangeAc", [&](int v) { speed.SetPageVerticalRangeAc(v); }, [&] { return speed.PageVerticalRangeAc(); }, -3, 1},
+    };
+    for (const Case& c : cases) {
+        c.set(c.in);
+        EXPECT_EQ(c.get(), c.out) << c.name << " " << c.in;
+    }
+}
+
+TEST(EditorOptions, Defaults) {
+    TEditorCaret caret;
+    EXPECT_EQ(caret.Cursors().DefaultCursor(), crIBeam);
+    EXPECT_EQ(caret.Cursors().DragSelCursor(), crDrag);
+    EXPECT_EQ(caret.Cursors().LeftMarginCursor(), crRightArrow);
+    EXPECT_EQ(caret.Cursors().DragSelCopyCursor(), crDragSelCopy);
+    EXPECT_EQ(caret.TabSpaceCount(), 8);
+    EXPECT_EQ(caret.SelDragMode(), dmAutomatic);
+    TEditorViewInfo view;
+    EXPECT_EQ(view.Colors().Select().BkColor(), clNavy);
+    EXPECT_EQ(view.Colors().Select().Color(), clWhite);
+    EXPECT_EQ(view.Colors().Ank().Color(), clNone);
+    TEditorMarks marks;
+    EXPECT_EQ(marks.RetMark().Color(), clGray);
+    EXPECT_FALSE(marks.RetMark().Visible());
+    TEditorLeftbar leftbar;
+    EXPECT_EQ(leftbar.ModifiedBkColor(), clGreen);
+    EXPECT_EQ(leftbar.ShowNumberMode(), nmRow);
+}
+
+TEST(EditorOptions, ChangesInsideNestedUpdatesFireOnce) {
+    TEditorRuler ruler;
+    TCounter counter;
+    ruler.OnChange = counter.Handler();
+    ruler.BeginUpdate();
+    ruler.BeginUpdate();
+    ruler.SetVisible(true);
+    ruler.SetColor(clRed);
+    ruler.SetGaugeRange(8);
+    ruler.EndUpdate();
+    EXPECT_EQ(counter.n, 0);
+    ruler.EndUpdate();
+    EXPECT_EQ(counter.n, 1);
+    ruler.SetColor(clRed);  // unchanged: nothing to report
+    EXPECT_EQ(counter.n, 1);
+}
+
+TEST(EditorOptions, OnlySomeCaretPropertiesReport) {
+    TEditorCaret caret;
+    TCounter counter;
+    caret.OnChange = counter.Handler();
+    caret.SetAutoIndent(false);
+    caret.SetSoftTab(true);
+    EXPECT_EQ(counter.n, 0);
+    caret.SetStyle(csBrief);
+    caret.SetTabSpaceCount(4);
+    EXPECT_EQ(counter.n, 2);
+}
+
+TEST(EditorOptions, MarksReportChangesOfEachMarkAndAssignOnce) {
+    TEditorMarks marks, other;
+    TCounter counter;
+    marks.OnChange = counter.Handler();
+    marks.Underline().SetVisible(true);
+    EXPECT_EQ(counter.n, 1);
+    other.EofMark().SetVisible(true);
+    other.RetMark().SetColor(clRed);
+    other.HideMark().SetColor(clBlue);
+    marks.Assign(other);
+    EXPECT_EQ(counter.n, 2);
+    EXPECT_EQ(WriteComponent(marks), WriteComponent(other));
+}
+
+TEST(EditorOptions, ViewReportsChangesOfItsColourer) {
+    TEditorViewInfo view;
+    TCounter counter;
+    view.OnChange = counter.Handler();
+    view.SetQuotation("'abc");
+    EXPECT_EQ(view.Quotation(), "'");
+    EXPECT_EQ(counter.n, 1);
+    view.SetQuotation("'");
+    EXPECT_EQ(counter.n, 1);
+    view.SetQuotation("\x82\xA0");  // a double-byte quotation is refused
+    EXPECT_EQ(view.Quotation(), "'");
+    EXPECT_EQ(counter.n, 1);
+    view.Colors().Comment().SetColor(clGreen);
+    EXPECT_EQ(counter.n, 2);
+    view.Brackets().AddBracket("(", ")");
+    EXPECT_EQ(counter.n, 3);
+    view.SetMail(true);
+    view.SetCommenter("//");
+    EXPECT_EQ(counter.n, 5);
+    EXPECT_TRUE(view.Colourer().Mail());
+
+    TEditorViewInfo copy;
+    TCounter copied;
+    copy.OnChange = copied.Handler();
+    copy.Assign(view);
+    EXPECT_EQ(copied.n, 1);
+    EXPECT_EQ(WriteComponent(copy), WriteComponent(view));
+}
+
+TEST(EditorOptions, AssignFromAnotherClassRaises) {
+    TEditorRuler ruler;
+    TEditorMark mark;
+    EXPECT_THROW(ruler.Assign(mark), EConvertError);
+}
+
+// A stored component holding every option object.
+class TOptionSet : public TStoreComponent {
+public:
+    QUILLON_CLASS_INFO
+    TOptionSet() : TStoreComponent(nullptr) {}
+    TEditorCaret& Caret() const { return *FCaret; }
+    TEditorImagebar& Imagebar() const { return *FImagebar; }
+    TEditorLeftbar& Leftbar() const { return *FLeftbar; }
+    TEditorMargin& Margin() const { return *FMargin; }
+    TEditorMarks& Marks() const { return *FMarks; }
+    TEditorRuler& Ruler() const { return *FRuler; }
+    TEditorSpeed& Speed() const { return *FSpeed; }
+    TEditorViewInfo& View() const { return *FView; }
+
+private:
+    std::unique_ptr<TEditorCaret> FCaret = std::make_unique<TEditorCaret>();
+    std::unique_ptr<TEditorImagebar> FImagebar = std::make_unique<TEditorImagebar>();
+    std::unique_ptr<TEditorLeftbar> FLeftbar = std::make_unique<TEditorLeftbar>();
+    std::unique_ptr<TEditorMargin> FMargin = std::make_unique<TEditorMargin>();
+    std::unique_ptr<TEditorMarks> FMarks = std::make_unique<TEditorMarks>();
+    std::unique_ptr<TEditorRuler> FRuler = std::make_unique<TEditorRuler>();
+    std::unique_ptr<TEditorSpeed> FSpeed = std::make_unique<TEditorSpeed>();
+    std::unique_ptr<TEditorViewInfo> FView = std::make_unique<TEditorViewInfo>(this);
+};
+
+const TClassInfo& TOptionSet::StaticClassInfo() {
+    using C = TOptionSet;
+    static const TClassInfo info{"TOptionSet",
+                                 &TStoreComponent::StaticClassInfo(),
+                                 {ObjProp("Caret", &C::Caret), ObjProp("Imagebar", &C::Imagebar),
+                                  ObjProp("Leftbar", &C::Leftbar), ObjProp("Margin", &C::Margin),
+                                  ObjProp("Marks", &C::Marks), ObjProp("Ruler", &C::Ruler),
+                                  ObjProp("Speed", &C::Speed), ObjProp("View", &C::View)}};
+    return info;
+}
+
+// Changes every published property of Instance (walked recursively) away from its current value,
+// checking that each change took.
+void ChangeEverything(TPersistent& Instance) {
+    EnumProperties(Instance, [](TPersistent& object, const TPropInfo& prop) {
+        switch (prop.Kind) {
+        case TPropKind::Integer: {
+            std::int64_t old = prop.GetOrd(object);
+            prop.SetOrd(object, old + 2);
+            if (prop.GetOrd(object) == old) prop.SetOrd(object, old - 2);
+            EXPECT_NE(prop.GetOrd(object), old) << prop.Name;
+            break;
+        }
+        case TPropKind::Boolean: prop.SetOrd(object, !prop.GetOrd(object)); break;
+        case TPropKind::Color: prop.SetOrd(object, prop.GetOrd(object) == clTeal ? clMaroon : clTeal); break;
+        case TPropKind::Enumeration:
+            prop.SetOrd(object, (prop.GetOrd(object) + 1) % static_cast<std::int64_t>(prop.Names.size()));
+            break;
+        case TPropKind::Set: prop.SetOrd(object, prop.GetOrd(object) ^ 0b101); break;
+        case TPropKind::String: {
+            std::string old = prop.GetStr(object);
+            prop.SetStr(object, old == "#" ? "%" : "#");
+            EXPECT_NE(prop.GetStr(object), old) << prop.Name;
+            break;
+        }
+        case TPropKind::StringList: {
+            auto list = prop.GetList(object);
+            list.push_back("word" + std::to_string(list.size()));
+            prop.SetList(object, list);
+            break;
+        }
+        case TPropKind::Collection: {
+            auto& brackets = dynamic_cast<TColourerBracketCollection&>(prop.GetObject(object));
+            brackets.AddBracket("<", ">").ItemColor().SetColor(clOlive);
+            break;
+        }
+        case TPropKind::Object: break;
+        }
+    });
+}
+
+TEST(EditorOptions, EveryPropertyRoundTripsThroughTheSettingsStore) {
+    QTemporaryDir dir;
+    TOptionSet a;
+    ChangeEverything(a);
+    TOptionSet defaults;
+    EXPECT_NE(WriteComponent(a), WriteComponent(defaults));
+    {
+        TQtSettingsStore store(dir.filePath("q.ini"));
+        a.WriteToRegistry(store, "EditorProperties", "Common");
+        store.Flush();
+    }
+    // Initialised differently: changed twice over, so every value differs from a's as well.
+    TOptionSet b;
+    ChangeEverything(b);
+    ChangeEverything(b);
+    TQtSettingsStore store(dir.filePath("q.ini"));
+    b.ReadFromRegistry(store, "EditorProperties", "Common");
+    EXPECT_EQ(WriteComponent(b), WriteComponent(a));
+    EXPECT_EQ(b.View().Brackets().Count(), 1);
+    EXPECT_EQ(b.Caret().Style(), csBrief);
+
+    TOptionSet c;
+    c.ReadFromRegistry(store, "EditorProperties", "Absent");
+    EXPECT_EQ(WriteComponent(c), WriteComponent(defaults));
+}
+
+TEST(EditorOptions, AssignCopiesEveryProperty) {
+    TOptionSet a, b;
+    ChangeEverything(a);
+    b.Caret().Assign(a.Caret());
+    b.Imagebar().Assign(a.Imagebar());
+    b.Leftbar().Assign(a.Leftbar());
+    b.Margin().Assign(a.Margin());
+    b.Marks().Assign(a.Marks());
+    b.Ruler().Assign(a.Ruler());
+    b.Speed().Assign(a.Speed());
+    b.View().Assign(a.View());
+    EXPECT_EQ(WriteComponent(b), WriteComponent(a));
+    a.Margin().SetUnderlineSpace(1);
+    b.Margin().Assign(a.Margin());
+    EXPECT_EQ(b.Margin().UnderlineSpace(), 1);
+}
+
+} // namespace
+} // namespace quillon
