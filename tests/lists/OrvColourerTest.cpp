@@ -352,6 +352,13 @@ TEST(OrvColourer, CancelCounterSurvivesAWrap) {
     EXPECT_EQ(kinds[4 + 5], ctCmdCancelSep);
     EXPECT_EQ(kinds[4 + 15], ctCmdCancelSep);
     EXPECT_EQ(std::count(kinds.begin(), kinds.end(), ctCmdCancelSep), 2);
+
+    // The counter falls by one per Cancel character from 4; a new line starts it afresh.
+    TCommandColourerParser parser(&colourer);
+    ParseRow(parser, "1 2 000");
+    EXPECT_EQ(parser.CancelCounter(), 1);
+    ParseRow(parser, "1 2");
+    EXPECT_EQ(parser.CancelCounter(), kCancelCounterStart);
 }
 
 } // namespace
