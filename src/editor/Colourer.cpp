@@ -147,6 +147,7 @@ TColourerBracketItem& TColourerBracketCollection::AddBracket(const std::string& 
 void TColourerBracketCollection::Assign(const TPersistent& Source) {
     auto* source = dynamic_cast<const TColourerBracketCollection*>(&Source);
     if (!source) return TNotifyCollection::Assign(Source);
+    if (source == this) return;  // clearing first would lose every bracket
     struct TUpdate {
         TCollection& c;
         ~TUpdate() { c.EndUpdate(); }

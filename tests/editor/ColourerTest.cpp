@@ -117,6 +117,8 @@ TEST(BracketCollection, HoldsAtMostFourteen) {
     target.Brackets().Assign(longer);
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(target.Brackets().Item(13).LeftBracket(), "[13");
+    target.Brackets().Assign(target.Brackets());
+    EXPECT_EQ(target.Brackets().Count(), 14);
 }
 
 // ---- rows
