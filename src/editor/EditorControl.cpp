@@ -2424,10 +2424,12 @@ std::string TEditor::IndentText(int Indent) const {
 int TEditor::ReturnIndent() const {
     if (!FCaret->AutoIndent()) return 0;
     const int first = FStore->LogicalLineStart(FRow);
-    int indent = IndentOf(GetRowString(first));
+    const int indent = IndentOf(GetRowString(first));
+    // An empty line takes the indent of the line above it; the caret column limits only the line's
+    // own indent (a caret inside the leading blanks).
     if (indent < 1 && FCaret->PrevSpaceIndent() && FRow == first && GetRowString(FRow).empty())
-        indent = PrevLineIndent(FRow);
-    if (FRow == first && FCol < indent) indent = FCol;
+        return PrevLineIndent(FRow);
+    if (FRow == first && FCol < indent) return FCol;
     return std::max(0, indent);
 }
 

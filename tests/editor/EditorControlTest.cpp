@@ -229,6 +229,34 @@ TEST_F(EditorControl, BackSpaceAtWrappedContinuation) {
     EXPECT_EQ(Caret(), std::make_pair(0, 19));
 }
 
+TEST_F(EditorControl, EnterIndentOptions) {
+    // TabIndent writes the indent as tabs and blanks.
+    E.Caret().SetTabIndent(true);
+    E.Caret().SetTabSpaceCount(4);
+    SetText("      x");
+    E.SetRowCol(0, 7);
+    Char(VK_RETURN);
+    EXPECT_EQ(Text(), "      x\r\n\t  ");
+    // PrevSpaceIndent takes the indent of the last line above that is not empty.
+    E.Caret().SetTabIndent(false);
+    E.Caret().SetPrevSpaceIndent(true);
+    SetText("   a\r\n\r\n");
+    E.SetRowCol(1, 0);
+    Char(VK_RETURN);
+    EXPECT_EQ(Text(), "   a\r\n\r\n   \r\n");
+    EXPECT_EQ(Caret(), std::make_pair(2, 3));
+    // Without AutoIndent nothing is indented; left of the indent the caret column is taken.
+    SetText("    y");
+    E.SetRowCol(0, 2);
+    Char(VK_RETURN);
+    EXPECT_EQ(Text(), "  \r\n    y");
+    E.Caret().SetAutoIndent(false);
+    SetText("    z");
+    E.SetRowCol(0, 5);
+    Char(VK_RETURN);
+    EXPECT_EQ(Text(), "    z\r\n");
+}
+
 TEST_F(EditorControl, TabFillsToTheStopAndTheWrapColumn) {
     E.Caret().SetSoftTab(true);
     SetText("abcde");
@@ -383,6 +411,23 @@ TEST_F(EditorControl, HorizontalMovesOverDoubleBytesAndTabs) {
     EXPECT_EQ(E.Col(), 0);
     E.SetRowCol(1, 5);
     EXPECT_EQ(E.Col(), 2);
+}
+
+TEST_F(EditorControl, CaretOnWrappedRows) {
+    E.Caret().SetFreeCaret(false);
+    E.SetWordWrap(true);
+    E.WrapOption().SetWrapByte(20);
+    SetText(std::string(25, 'a'));
+    ASSERT_EQ(E.GetRowAttribute(0), raWrapped);
+    // The caret cannot stand behind the last character of a wrapped row.
+    Key(VK_END);
+    EXPECT_EQ(Caret(), std::make_pair(0, 19));
+    Key(VK_RIGHT);
+    EXPECT_EQ(Caret(), std::make_pair(1, 0));
+    Key(VK_LEFT);
+    EXPECT_EQ(Caret(), std::make_pair(0, 20 - 1));
+    Key(VK_END, false, true);
+    EXPECT_EQ(Caret(), std::make_pair(1, 5));
 }
 
 TEST_F(EditorControl, ColumnLimits) {
@@ -806,6 +851,20 @@ TEST_F(EditorControl, RowMarks) {
     EXPECT_FALSE(E.PopupMenu().Find("MarkJump3")->Checked);
     E.PopupMenu().Click("MarkSet7");
     EXPECT_EQ(E.GetRowMarks(5), 0);
+}
+
+TEST_F(EditorControl, ScrollCaretAndMarkJumps) {
+    std::string text;
+    for (int i = 0; i < 60; ++i) text += "row\r\n";
+    SetText(text);
+    E.SetRowMark(40, 2);
+    E.GotoRowMark(2);
+    EXPECT_EQ(E.Row(), 40);
+    EXPECT_EQ(E.TopRow(), 40 - E.RowsPerPage() / 2);
+    E.SetTopRow(0);
+    E.Perform(EM_SCROLLCARET);
+    EXPECT_EQ(E.TopRow(), 40 - E.RowsPerPage() / 3);
+    EXPECT_EQ(E.Perform(EM_GETFIRSTVISIBLELINE), E.TopRow());
 }
 
 TEST_F(EditorControl, ModifiedRows) {
