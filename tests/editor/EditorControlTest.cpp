@@ -970,3 +970,135 @@ TEST_F(EditorControl, EventsFire) {
 
 } // namespace
 } // namespace quillon
+
+namespace quillon {
+namespace {
+
+// The start of the character before Offset in a CR LF text (a line break counts as one character).
+std::size_t PrevCharStart(const std::string& Text, std::size_t Offset) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < Offset;) {
+        start = i;
+        i += Text.compare(i, 2, "\r\n") == 0 || IsLeadByte(Text[i]) ? 2 : 1;
+    }
+    return start;
+}
+
+std::size_t CharLength(const std::string& Text, std::size_t Offset) {
+    return Text.compare(Offset, 2, "\r\n") == 0 || IsLeadByte(Text[Offset]) ? 2 : 1;
+}
+
+// Random typing, Enter, Delete and Back Space at random caret positions, checked against a plain
+// string splice at the caret's text offset, with and without word wrap.
+TEST(EditorControlReference, EditsAgreeWithAStringSplice) {
+    for (bool wrap : {false, true}) {
+        TTestHost host;
+        TEditor e;
+        e.SetHost(&host);
+        e.Caret().SetFreeCaret(false);
+        e.Caret().SetAutoIndent(false);
+        e.Caret().SetBackSpaceUnIndent(false);
+        e.SetWordWrap(wrap);
+        e.WrapOption().SetWrapByte(20);
+        std::string ref;
+        for (int line = 0; line < 4; ++line) ref += std::string(35, 'b') + "\x82\xa0" + "cc\r\n";
+        e.Lines().SetText(ref);
+        bool sawWrappedRows = false;
+        unsigned seed = wrap ? 7u : 3u;
+        auto next = [&seed](unsigned n) {
+            seed = seed * 1103515245u + 12345u;
+            return (seed >> 16) % n;
+        };
+        for (int step = 0; step < 400; ++step) {
+            // A caret on a character boundary.
+            std::size_t off = next(static_cast<unsigned>(ref.size()) + 1);
+            if (off < ref.size()) off = PrevCharStart(ref, off + 1);
+            if (off > 0 && off < ref.size() && ref[off - 1] == '\r') --off;
+            e.SetSelStart(static_cast<int>(off));
+            ASSERT_EQ(e.SelStart(), static_cast<int>(off)) << "step " << step;
+            std::size_t caret = off;
+            switch (next(7)) {
+            case 0:
+            case 1:
+            case 6: {
+                const std::string s = next(3) == 0 ? "\x82\xa0" : next(2) ? "a" : " ";
+                if (s.size() == 2) host.Queue.push_back(static_cast<unsigned char>(s[1]));
+                e.Perform(WM_CHAR, static_cast<unsigned char>(s[0]));
+                host.Queue.clear();
+                ref.insert(off, s);
+                caret = off + s.size();
+                break;
+            }
+            case 2:
+                e.Perform(WM_CHAR, VK_RETURN);
+                ref.insert(off, "\r\n");
+                caret = off + 2;
+                break;
+            case 3:
+            case 4:
+                e.Perform(WM_KEYDOWN, VK_DELETE);
+                if (off < ref.size()) ref.erase(off, CharLength(ref, off));
+                break;
+            default:
+                e.Perform(WM_CHAR, VK_BACK);
+                if (off > 0) {
+                    caret = PrevCharStart(ref, off);
+                    ref.erase(caret, off - caret);
+                }
+                break;
+            }
+            ASSERT_EQ(e.Lines().Text(), ref) << "step " << step << " wrap " << wrap;
+            ASSERT_EQ(e.SelStart(), static_cast<int>(caret)) << "step " << step << " wrap " << wrap;
+            sawWrappedRows = sawWrappedRows || e.RowCount() > e.Lines().Count();
+        }
+        EXPECT_EQ(sawWrappedRows, wrap);
+    }
+}
+
+// Random stream selections through EM_SETSEL, their text, and replacing or deleting them, against
+// the same string splice.
+TEST(EditorControlReference, SelectionsAgreeWithAStringSplice) {
+    for (bool wrap : {false, true}) {
+        TTestHost host;
+        TEditor e;
+        e.SetHost(&host);
+        e.SetWordWrap(wrap);
+        e.WrapOption().SetWrapByte(20);
+        std::string ref;
+        for (int line = 0; line < 6; ++line) ref += std::string(12 + 5 * line, 'd') + "\x82\xa0e\r\n";
+        e.Lines().SetText(ref);
+        unsigned seed = wrap ? 11u : 5u;
+        auto next = [&seed](unsigned n) {
+            seed = seed * 1103515245u + 12345u;
+            return (seed >> 16) % n;
+        };
+        auto boundary = [&](std::size_t off) {
+            if (off < ref.size()) off = PrevCharStart(ref, off + 1);
+            if (off > 0 && off < ref.size() && ref[off - 1] == '\r') --off;
+            return off;
+        };
+        for (int step = 0; step < 150 && !ref.empty(); ++step) {
+            const std::size_t a = boundary(next(static_cast<unsigned>(ref.size()) + 1));
+            const std::size_t b = boundary(next(static_cast<unsigned>(ref.size()) + 1));
+            const std::size_t lo = std::min(a, b), hi = std::max(a, b);
+            e.Perform(EM_SETSEL, a, static_cast<TLParam>(b));
+            ASSERT_EQ(e.SelStart(), static_cast<int>(lo)) << "step " << step;
+            ASSERT_EQ(e.SelLength(), static_cast<int>(hi - lo)) << "step " << step;
+            if (lo == hi) continue;
+            ASSERT_EQ(e.SelText(), ref.substr(lo, hi - lo)) << "step " << step;
+            if (next(2)) {
+                e.Perform(WM_CHAR, 'x');
+                ref.replace(lo, hi - lo, "x");
+                ASSERT_EQ(e.SelStart(), static_cast<int>(lo + 1)) << "step " << step;
+            } else {
+                e.Perform(WM_CLEAR);
+                ref.erase(lo, hi - lo);
+                ASSERT_EQ(e.SelStart(), static_cast<int>(lo)) << "step " << step;
+            }
+            ASSERT_EQ(e.Lines().Text(), ref) << "step " << step << " wrap " << wrap;
+        }
+    }
+}
+
+} // namespace
+} // namespace quillon
