@@ -1,0 +1,154 @@
+#pragma once
+// The editor on a Qt window.
+//
+// TEditorWidget owns a TEditor (the whole behaviour) and is its host: it turns Qt events into the
+// editor's messages, paints what the editor's state says through the paint plans, and carries out
+// the editor's requests (invalidate, scroll, caret, scroll bars, cursor, clipboard). Client
+// coordinates are the viewport's.
+//
+// Keys: the navigation keys and Delete become WM_KEYDOWN with our virtual keys; typed text is
+// converted to CP932 and delivered as WM_CHAR bytes, a double-byte character as its lead byte whose
+// trail byte the editor takes from the queue. Input-method commits arrive as composition results,
+// followed by their bytes as characters, which the editor's skip count swallows, so each commit is
+// typed once; the pre-edit text is drawn by the widget at the caret.
+//
+// The caret is our own: a block in the shape the editor asks for, drawn inverted over the text and
+// blinking while the widget has the focus.
+#include "CellText.h"
+#include "EditorControl.h"
+#include "EditorRenderer.h"
+
+#include <QAbstractScrollArea>
+#include <QRegion>
+#include <QTimer>
+
+#include <deque>
+#include <functional>
+#include <memory>
+
+namespace quillon {
+
+class TEditorWidget : public QAbstractScrollArea, public TEditorHost {
+public:
+    explicit TEditorWidget(QWidget* Parent = nullptr);
+    ~TEditorWidget() override;
+
+    TEditor& Editor() const { return *FEditor; }
+
+    // The font: a name ("FixedSys" gives the monospace font) and pixel size; its colour and style.
+    void SetEditorFont(const std::string& Name, int PixelSize);
+    const QFont& EditorQFont() const { return FFont->Font(); }
+    TColor FontColor() const { return FFontColor; }
+    void SetFontColor(TColor Value);
+    TFontStyles FontStyle() const { return FFontStyle; }
+    void SetFontStyle(TFontStyles Value);
+    // The control's background colour.
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+
+    // Characters from outside (clipboard, input method) that CP932 does not have were replaced by
+    // "?"; Count tells how many. Fires only when assigned.
+    std::function<void(int Count)> OnCharactersReplaced;
+    // Fires after each row is painted, with the painter, to draw over the row.
+    std::function<void(QPainter& Painter, const TPaintOp& Row)> OnDrawLine;
+
+    // The whole client area rendered as it would be painted (for tests and screenshots).
+    QImage Render();
+    // The caret's rectangle in client coordinates (empty while there is none).
+    QRect CaretRect() const { return FCaretRect; }
+    bool CaretVisible() const { return FCaretShown && FCaretCreated; }
+    const QString& PreeditText() const { return FPreedit; }
+
+    QVariant inputMethodQuery(Qt::InputMethodQuery Query) const override;
+
+    // ---- TEditorHost.
+    bool Focused() const override;
+    int ClientWidth() const override;
+    int ClientHeight() const override;
+    void FontMetrics(int& Height, int& AveCharWidth) const override;
+    int ScrollBarExtent() const override;
+    void Invalidate(const TRect& Rect) override;
+    void UpdateWindow() override;
+    void ScrollWindow(int DX, int DY, const TRect& Rect) override;
+    void CreateCaret(int Width, int Height) override;
+    void DestroyCaret() override;
+    void SetCaretPos(int X, int Y) override;
+    void ShowCaret() override;
+    void HideCaret() override;
+    void SetScrollInfo(TScrollBarKind Bar, int Min, int Max, int Page, int Pos) override;
+    void SetScrollPos(TScrollBarKind Bar, int Pos) override;
+    void ShowScrollBar(TScrollBarKind Bar, bool Show) override;
+    int TrackPos(TScrollBarKind Bar) const override;
+    void SetCursor(TCursor Cursor) override;
+    void ShowCursorNow(TCursor Cursor) override;
+    bool ClipboardHasText() const override;
+    bool ClipboardHasBox() const override;
+    std::string ClipboardText() const override;
+    void SetClipboardText(const std::string& Text, bool Box) override;
+    bool KeyDown(int VirtualKey) const override;
+    int TakeTrailByte() override;
+    std::string CompositionResult() override;
+    void SetImePosition(int X, int Y) override;
+
+protected:
+    void paintEvent(QPaintEvent* Event) override;
+    void resizeEvent(QResizeEvent* Event) override;
+    void keyPressEvent(QKeyEvent* Event) override;
+    void keyReleaseEvent(QKeyEvent* Event) override;
+    void inputMethodEvent(QInputMethodEvent* Event) override;
+    void mousePressEvent(QMouseEvent* Event) override;
+    void mouseMoveEvent(QMouseEvent* Event) override;
+    void mouseReleaseEvent(QMouseEvent* Event) override;
+    void mouseDoubleClickEvent(QMouseEvent* Event) override;
+    void wheelEvent(QWheelEvent* Event) override;
+    void contextMenuEvent(QContextMenuEvent* Event) override;
+    void focusInEvent(QFocusEvent* Event) override;
+    void focusOutEvent(QFocusEvent* Event) override;
+    bool focusNextPrevChild(bool Next) override;
+    void scrollContentsBy(int DX, int DY) override;
+
+private:
+    void Paint(QPainter& Painter, const QRect& Area);
+    void PaintGutters(QPainter& Painter, const TRect& Area, int FirstRow, int LastRow);
+    void PaintCaret(QPainter& Painter);
+    void PaintPreedit(QPainter& Painter);
+    TPaintGeometry Geometry() const;
+    TPaintLook Look() const;
+    TPaintMarks Marks() const;
+    TPaintSelection Selection() const;
+    TGutterLook GutterLook() const;
+    void UpdatePictures();
+    void FontChanged();
+    // Delivers typed bytes as WM_CHAR messages; a lead byte's trail byte waits in the queue.
+    void TypeBytes(const std::string& Bytes);
+    void ScrollAction(TScrollBarKind Bar, int Action);
+    TWParam MouseKeys(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Modifiers) const;
+    void Mouse(TMessage Msg, QMouseEvent* Event);
+    void InvalidateCaret();
+    void ReportReplaced(int Count) const;
+
+    std::unique_ptr<TEditor> FEditor;
+    std::unique_ptr<TCellFont> FFont;
+    TColor FColor = clWhite, FFontColor = clBlack;
+    TFontStyles FFontStyle = 0;
+    TRulerPictures FRuler;
+    QImage FCorner;
+
+    QRegion FPending;        // invalidated and not painted yet
+    bool FPainting = false;
+
+    QRect FCaretRect;        // the caret block; its size from CreateCaret, its place from SetCaretPos
+    bool FCaretCreated = false, FCaretShown = false, FBlinkOn = true;
+    QTimer FBlink;
+
+    std::deque<unsigned char> FChars;  // typed bytes not delivered yet
+    std::string FComposition;          // the composition result being delivered
+    QString FPreedit;                  // pre-edit text of the input method
+    QPoint FImePos;
+
+    Qt::KeyboardModifiers FModifiers;  // as the last event told
+    Qt::MouseButtons FButtons;
+    bool FKeyRepeat = false;
+};
+
+} // namespace quillon

@@ -1,0 +1,197 @@
+#include "EditorWidget.h"
+
+#include "Cp932.h"
+#include "EditorClipboard.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace quillon {
+namespace {
+
+class EditorWidget : public ::testing::Test {
+protected:
+    EditorWidget() {
+        widget.resize(400, 200);
+        widget.show();
+        widget.activateWindow();
+        widget.setFocus();
+        QApplication::processEvents();
+    }
+
+    TEditor& Editor() { return widget.Editor(); }
+    void Commit(const QString& Text) {
+        QInputMethodEvent event;
+        event.setCommitString(Text);
+        QApplication::sendEvent(&widget, &event);
+    }
+    void Key(Qt::Key K, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) { QTest::keyClick(&widget, K, Modifiers); }
+
+    TEditorWidget widget;
+};
+
+TEST_F(EditorWidget, InputMethodCommitIsTypedOnce) {
+    Commit(QString::fromUtf8("あいう"));
+    EXPECT_EQ(Editor().Lines().Text(), Utf8ToCp932("あいう"));
+    EXPECT_EQ(Editor().Col(), 6);
+    // Keys typed afterwards are not swallowed.
+    QTest::keyClicks(&widget, "ab");
+    EXPECT_EQ(Editor().Lines().Text(), Utf8ToCp932("あいう") + "ab");
+}
+
+TEST_F(EditorWidget, PreeditTextIsDrawnByTheWidgetAndNotTyped) {
+    QInputMethodEvent event(QString::fromUtf8("かな"), {});
+    QApplication::sendEvent(&widget, &event);
+    EXPECT_EQ(widget.PreeditText(), QString::fromUtf8("かな"));
+    EXPECT_EQ(Editor().Lines().Text(), "");
+    // The input method is told where the caret is.
+    const QRect rect = widget.inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    int x = 0, y = 0;
+    Editor().GetCaretPoint(x, y);
+    EXPECT_EQ(rect.topLeft(), QPoint(x, y) + widget.viewport()->pos());
+}
+
+TEST_F(EditorWidget, CharactersOutsideCp932BecomeQuestionMarksAndAreReported) {
+    int reported = 0;
+    widget.OnCharactersReplaced = [&](int count) { reported += count; };
+    Commit(QString::fromUtf8("a😀ü"));
+    EXPECT_EQ(Editor().Lines().Text(), "a??");
+    EXPECT_EQ(reported, 2);
+    // Typed keys and pasted text from other programs go the same way.
+    QApplication::clipboard()->setText(QString::fromUtf8("€"));
+    Editor().Perform(WM_PASTE);
+    EXPECT_EQ(reported, 3);
+}
+
+TEST_F(EditorWidget, TypedKeysBecomeCharactersAndNavigationKeys) {
+    QTest::keyClicks(&widget, "abc");
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Return);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Editor().Lines().Text(), "a\r\n\tc");
+    Key(Qt::Key_Home, Qt::ShiftModifier);
+    EXPECT_TRUE(Editor().IsSelected());
+}
+
+TEST_F(EditorWidget, BoxCopyAndPasteThroughTheSystemClipboardKeepTheBytes) {
+    const std::string text = "ab" + Utf8ToCp932("①あ") + "cd\r\nxy" + Utf8ToCp932("ｱｲｳ") + "z\r\n";
+    Editor().Lines().SetText(text);
+    Editor().SetSelectionMode(1);
+    Editor().SetRowCol(0, 2);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    for (int i = 0; i < 4; ++i)
+        Key(Qt::Key_Right, Qt::ShiftModifier);
+    ASSERT_TRUE(Editor().IsSelected());
+    Editor().Perform(WM_COPY);
+    const std::string box = Utf8ToCp932("①あ") + "\r\n" + Utf8ToCp932("ｱｲｳ") + "z\r\n";
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(data->hasFormat(BoxMimeType));
+    EXPECT_EQ(data->data(Cp932MimeType), QByteArray(box.data(), qsizetype(box.size())));
+    // Cut the box out, then paste it back at the same place: the text is restored byte for byte.
+    Editor().Perform(WM_CLEAR);
+    EXPECT_EQ(Editor().Lines().Text(), "abcd\r\nxy\r\n");
+    Editor().SetRowCol(0, 2);
+    Editor().Perform(WM_PASTE);
+    EXPECT_EQ(Editor().Lines().Text(), text);
+}
+
+// Columns (of the whole image) that hold a dark pixel in rows Top..Bottom-1.
+std::vector<int> InkColumns(const QImage& Image, int Left, int Right, int Top, int Bottom) {
+    std::vector<int> columns;
+    for (int x = Left; x < Right; ++x)
+        for (int y = Top; y < Bottom; ++y)
+            if (qGray(Image.pixel(x, y)) < 128) {
+                columns.push_back(x);
+                break;
+            }
+    return columns;
+}
+
+TEST_F(EditorWidget, RenderedGlyphsTakeTwoCellsAndTheCaretIsWhereTheModelSays) {
+    Commit(QString::fromUtf8("あい漢"));
+    const int cw = Editor().CharWidth(), top = Editor().TextTop(), left = Editor().TextLeft();
+    const int bottom = top + Editor().FontHeight();
+    ASSERT_TRUE(widget.CaretVisible());
+    const QImage image = widget.Render();
+    // Each glyph's ink lies within its own two cells and reaches into the second.
+    for (int c = 0; c < 3; ++c) {
+        const int x = left + 2 * c * cw;
+        const std::vector<int> ink = InkColumns(image, x, x + 2 * cw, top, bottom);
+        ASSERT_FALSE(ink.empty()) << c;
+        EXPECT_GE(ink.back(), x + cw) << c;
+    }
+    // The caret stands after the third character: a 2-pixel block, drawn inverted on white.
+    int x = 0, y = 0;
+    Editor().GetCaretPoint(x, y);
+    EXPECT_EQ(x, left + 6 * cw);
+    EXPECT_EQ(widget.CaretRect(), QRect(x, y, 2, Editor().FontHeight()));
+    EXPECT_EQ(image.pixel(x, y + 2), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(x + 1, y + 2), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(x + 2, y + 2), qRgb(255, 255, 255));
+    // Nothing of the glyphs lies between the text and the caret.
+    EXPECT_TRUE(InkColumns(image, left + 6 * cw - 0, x, top, bottom).empty());
+}
+
+TEST_F(EditorWidget, ScrollBarsDriveTheTopRow) {
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += "row " + std::to_string(i) + "\r\n";
+    Editor().Lines().SetText(text);
+    Editor().SetScrollBars(ssBoth);
+    QApplication::processEvents();
+    QScrollBar* bar = widget.verticalScrollBar();
+    EXPECT_TRUE(bar->isVisible());
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(Editor().TopRow(), 1);
+    EXPECT_EQ(bar->value(), 1);
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(Editor().TopRow(), 1 + Editor().RowsPerPage());
+    bar->triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(Editor().TopRow(), 0);
+    QWheelEvent wheel(QPointF(50, 50), widget.mapToGlobal(QPointF(50, 50)), {}, QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget.viewport(), &wheel);
+    EXPECT_EQ(Editor().TopRow(), 3);
+}
+
+TEST_F(EditorWidget, MouseClickPutsTheCaret) {
+    Editor().Lines().SetText("hello world\r\nsecond");
+    const int cw = Editor().CharWidth();
+    const QPoint p(Editor().TextLeft() + 4 * cw + 1, Editor().TextTop() + Editor().RowHeight() + 2);
+    QTest::mouseClick(widget.viewport(), Qt::LeftButton, Qt::NoModifier, p);
+    EXPECT_EQ(Editor().Row(), 1);
+    EXPECT_EQ(Editor().Col(), 4);
+}
+
+TEST_F(EditorWidget, CursorShowsTheRegionUnderTheMouse) {
+    Editor().Lines().SetText("abc\r\ndef");
+    Editor().Leftbar().SetVisible(true);
+    QTest::mouseMove(widget.viewport(), QPoint(2, Editor().TextTop() + 2));
+    EXPECT_EQ(widget.viewport()->cursor().shape(), Qt::BitmapCursor);  // the drawn right arrow
+    QTest::mouseMove(widget.viewport(), QPoint(Editor().TextLeft() + 20, Editor().TextTop() + 2));
+    EXPECT_EQ(widget.viewport()->cursor().shape(), Qt::IBeamCursor);
+}
+
+TEST_F(EditorWidget, CaretBlinksWhileFocusedAndGoesWithTheFocus) {
+    ASSERT_TRUE(widget.hasFocus());
+    EXPECT_TRUE(widget.CaretVisible());
+    const QRect caret = widget.CaretRect();
+    const QImage on = widget.Render();
+    QTest::qWait(600);
+    const QImage off = widget.Render();
+    const QPoint p = caret.topLeft() + QPoint(0, 2);
+    EXPECT_NE(on.pixel(p), off.pixel(p));
+    widget.clearFocus();
+    EXPECT_FALSE(widget.CaretVisible());
+    EXPECT_EQ(widget.Render().pixel(p), qRgb(255, 255, 255));
+}
+
+} // namespace
+} // namespace quillon
