@@ -1,0 +1,101 @@
+#include "ProgramSettings.h"
+
+#include "BmpColourer.h"
+#include "CommandColourer.h"
+#include "ListKinds.h"
+#include "MotionColourer.h"
+#include "QesEnemyColourer.h"
+#include "StdEnemyColourer.h"
+#include "StreamUtils.h"
+#include "VoiceColourer.h"
+#include "ZCommandColourer.h"
+#include "ZVoiceColourer.h"
+
+namespace quillon {
+
+namespace {
+
+const std::string OptionsSection = "Options";
+const std::string ColourerSection = "ColourerProperties";
+
+void LoadFormatterOptions(TSettingsStore& Store, const std::string& Section, TFormatterOptions& Options) {
+    const TFormatterOptions defaults;
+    Options.SetHeaderAlign(Store.ReadBool(Section, "HeaderAlign", defaults.HeaderAlign()));
+    Options.SetFlagMethod(Store.ReadInteger(Section, "FlagMethod", defaults.FlagMethod()));
+    Options.SetFlagAlign(Store.ReadBool(Section, "FlagAlign", defaults.FlagAlign()));
+    Options.SetAddSemiColon(Store.ReadBool(Section, "AddSemiColon", defaults.AddSemiColon()));
+}
+
+void SaveFormatterOptions(TSettingsStore& Store, const std::string& Section, const TFormatterOptions& Options) {
+    Store.WriteBool(Section, "HeaderAlign", Options.HeaderAlign());
+    Store.WriteInteger(Section, "FlagMethod", Options.FlagMethod());
+    Store.WriteBool(Section, "FlagAlign", Options.FlagAlign());
+    Store.WriteBool(Section, "AddSemiColon", Options.AddSemiColon());
+}
+
+// The first start stores the colourers as they are; later starts read them. A value that cannot be
+// read (damaged, or of another class) must not stop the start: that colourer keeps its colours.
+void LoadColourers(TSettingsStore& Store, const TProgramSettings& Settings) {
+    const bool stored = HasColourerProperties(Store);
+    for (int kind = lkMotion; kind <= lkBmp; ++kind) {
+        TOrvColourer& colourer = *Settings.Colourer(kind);
+        const std::string name(ListKindInfo(kind).ValueName);
+        if (!stored) {
+            colourer.WriteToRegistry(Store, ColourerSection, name);
+            continue;
+        }
+        try {
+            colourer.ReadFromRegistry(Store, ColourerSection, name);
+        } catch (const EReadError&) {
+        }
+    }
+}
+
+} // namespace
+
+TOrvColourer* TProgramSettings::Colourer(int Kind) const {
+    switch (Kind) {
+    case lkMotion: return &MotionColourer;
+    case lkCommand: return &CommandColourer;
+    case lkZCommand: return &ZCommandColourer;
+    case lkVoice: return &VoiceColourer;
+    case lkZVoice: return &ZVoiceColourer;
+    case lkEnemy: return &StdEnemyColourer;
+    case lkQes: return &QesEnemyColourer;
+    case lkBmp: return &BmpColourer;
+    default: return nullptr;
+    }
+}
+
+void CleanObsoleteSettings(TSettingsStore& Store) {
+    for (const char* section : {"EditorProperty", "ColourerProperty"})
+        if (Store.SectionExists(section)) Store.EraseSection(section);
+    if (!Store.SectionExists(OptionsSection)) return;
+    for (const char* name : {"ItemMatchCase", "ItemRegExp", "ItemSubString", "ItemSearchToken", "ItemDirection"})
+        Store.DeleteValue(OptionsSection, name);
+}
+
+bool HasColourerProperties(TSettingsStore& Store) { return Store.SectionExists(ColourerSection); }
+
+void LoadSettings(TSettingsStore& Store, const TProgramSettings& Settings) {
+    LoadColourers(Store, Settings);
+    Settings.History.SetCommaText(Store.ReadString(OptionsSection, "History", ""));
+    Settings.MakerOptions.Load(Store);
+    const TMotionFormatterOptions motionDefaults;
+    LoadFormatterOptions(Store, "MotionOptions", Settings.MotionOptions);
+    Settings.MotionOptions.SetCanDockMinus(
+        Store.ReadBool("MotionOptions", "CanDockMinus", motionDefaults.CanDockMinus()));
+    LoadFormatterOptions(Store, "CommandOptions", Settings.CommandOptions);
+    LoadFormatterOptions(Store, "ZCommandOptions", Settings.ZCommandOptions);
+}
+
+void SaveSettings(TSettingsStore& Store, const TProgramSettings& Settings) {
+    Store.WriteString(OptionsSection, "History", Settings.History.CommaText());
+    Settings.MakerOptions.Save(Store);
+    SaveFormatterOptions(Store, "MotionOptions", Settings.MotionOptions);
+    Store.WriteBool("MotionOptions", "CanDockMinus", Settings.MotionOptions.CanDockMinus());
+    SaveFormatterOptions(Store, "CommandOptions", Settings.CommandOptions);
+    SaveFormatterOptions(Store, "ZCommandOptions", Settings.ZCommandOptions);
+}
+
+} // namespace quillon

@@ -1,0 +1,54 @@
+#pragma once
+// The program-wide settings that live for the whole run: read once at start, written once at the
+// end, so changes made during the run reach the store only when the program ends normally.
+//
+// Sections: "Options" (recent files and the maker options), "MotionOptions", "CommandOptions" and
+// "ZCommandOptions" (the formatter options) and "ColourerProperties" (one streamed colourer per list
+// kind, written on the first start and read on every later one).
+#include "Formatter.h"
+#include "ListFiles.h"
+#include "MakerOptions.h"
+#include "SettingsStore.h"
+
+namespace quillon {
+
+class TOrvColourer;
+class TMotionColourer;
+class TCommandColourer;
+class TZCommandColourer;
+class TVoiceColourer;
+class TZVoiceColourer;
+class TStdEnemyColourer;
+class TQesEnemyColourer;
+class TBmpColourer;
+
+// The program-wide objects the settings are read into and written from (none owned).
+struct TProgramSettings {
+    TMotionColourer& MotionColourer;
+    TCommandColourer& CommandColourer;
+    TZCommandColourer& ZCommandColourer;
+    TVoiceColourer& VoiceColourer;
+    TZVoiceColourer& ZVoiceColourer;
+    TStdEnemyColourer& StdEnemyColourer;
+    TQesEnemyColourer& QesEnemyColourer;
+    TBmpColourer& BmpColourer;
+    TRecentFiles& History;
+    TMakerOptions& MakerOptions;
+    TMotionFormatterOptions& MotionOptions;
+    TCommandFormatterOptions& CommandOptions;
+    TZCommandFormatterOptions& ZCommandOptions;
+
+    // The colourer of a list kind 1..8 (lkMotion..lkBmp), or null for any other kind.
+    TOrvColourer* Colourer(int Kind) const;
+};
+
+// Deletes what earlier versions stored and this one no longer reads.
+void CleanObsoleteSettings(TSettingsStore& Store);
+// The colourers have been stored (every start but the first).
+bool HasColourerProperties(TSettingsStore& Store);
+// On the first start the colourers' current colours are stored; later they are read back. A stored
+// colourer that cannot be read keeps its current colours. Out-of-range numbers are clamped.
+void LoadSettings(TSettingsStore& Store, const TProgramSettings& Settings);
+void SaveSettings(TSettingsStore& Store, const TProgramSettings& Settings);
+
+} // namespace quillon
