@@ -1118,7 +1118,7 @@ void TEditor::UpdateSelection() {
 }
 
 void TEditor::SelectionRepaint(const TSelection& Old, const TSelection& New) {
-    if (Old == New) return;
+    if (Old == New || !FHost) return;
     // Rows whose selected part differs: between the old and the new end rows and start rows.
     if (Old.StartRow == New.StartRow && Old.Start == New.Start && FSelectionMode == 0) {
         InvalidateRows(std::min(Old.EndRow, New.EndRow), std::max(Old.EndRow, New.EndRow));
@@ -1127,6 +1127,7 @@ void TEditor::SelectionRepaint(const TSelection& Old, const TSelection& New) {
     } else {
         InvalidateRows(std::min(Old.StartRow, New.StartRow), std::max(Old.EndRow, New.EndRow));
     }
+    FHost->UpdateWindow();
 }
 
 void TEditor::CancelSelection() {

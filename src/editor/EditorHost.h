@@ -10,6 +10,21 @@
 // Coordinates are client pixels; rectangles exclude their right and bottom edges. An editor without
 // a host behaves as a control whose window does not exist yet: it keeps its state, paints nothing
 // and has no system caret.
+//
+// Driving the editor from a window (TEditor::Perform with the numbers of Messages.h):
+//   focus in / out        WM_SETFOCUS / WM_KILLFOCUS, after Focused() reports the new state;
+//   resize, font          WM_SIZE after the client size changed; TEditor::FontChanged();
+//   keys                  WM_KEYDOWN / WM_KEYUP with the virtual key (lParam bit 30 for an
+//                         auto-repeat); typed text as WM_CHAR, one message per byte, a double-byte
+//                         character as its lead byte with the trail byte left for TakeTrailByte;
+//   input method          WM_IME_COMPOSITION with GCS_RESULTSTR (CompositionResult gives the text);
+//                         the WM_CHAR bytes of the same result that follow are swallowed;
+//   mouse                 WM_LBUTTONDOWN / WM_MOUSEMOVE / WM_LBUTTONUP, wParam MK_ bits, lParam
+//                         MakeLParam(x, y); KeyDown(VK_LBUTTON) tells whether the button is held;
+//   scroll bars           WM_VSCROLL / WM_HSCROLL, wParam MakeLParam(code, position);
+//   clipboard and text    WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR and the EM_ messages.
+// The window paints from the editor's state (rows, TopRow, TopCol, selection, metrics) whenever an
+// area was invalidated.
 #include "Cursors.h"
 #include "Rect.h"
 

@@ -337,6 +337,27 @@ TEST_F(EditorControl, NavigationKeys) {
     EXPECT_FALSE(E.IsSelected());
 }
 
+TEST_F(EditorControl, RepeatingKeys) {
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += "row row\r\n";
+    SetText(text);
+    E.Perform(WM_SETFOCUS);
+    const int last = E.RowsPerPage() - 1;
+    E.SetRowCol(last, 0);
+    // A repeating Down on the last visible row moves CaretVerticalAc rows.
+    E.Perform(WM_KEYDOWN, VK_DOWN, KF_REPEAT_BIT);
+    EXPECT_EQ(E.Row(), last + E.Speed().CaretVerticalAc());
+    // While a key repeats the input-method window waits; the key's release moves it.
+    Host.Ime[0] = Host.Ime[1] = -1;
+    E.Perform(WM_KEYDOWN, VK_RIGHT, KF_REPEAT_BIT);
+    EXPECT_EQ(Host.Ime[0], -1);
+    E.Perform(WM_KEYUP, VK_RIGHT);
+    EXPECT_EQ(Host.Ime[0], Host.Caret[0]);
+    EXPECT_EQ(Host.Ime[1], Host.Caret[1]);
+    E.Perform(WM_KEYDOWN, VK_DOWN);
+    EXPECT_EQ(Host.Ime[1], Host.Caret[1]);
+}
+
 TEST_F(EditorControl, NextLineMovesOverRowEnds) {
     E.Caret().SetFreeCaret(false);
     SetText("ab\r\ncd");
