@@ -489,17 +489,18 @@ void TEditor::CalcMetrics() {
     const int extent = FHost ? FHost->ScrollBarExtent() : 0;
     const int h = FScrollBars == ssHorizontal || FScrollBars == ssBoth ? extent : 0;
     const int v = FScrollBars == ssVertical || FScrollBars == ssBoth ? extent : 0;
-    FRowsPerPage = std::max(1, (ClientHeight() - TextTop() - 5 - h) / RowHeight());
-    FColsPerPage = (ClientWidth() - TextLeft() - FCharWidth / 2 - v) / FCharWidth;
+    // A font without width or height (no font yet) must not divide by zero.
+    FRowsPerPage = std::max(1, (ClientHeight() - TextTop() - 5 - h) / std::max(1, RowHeight()));
+    FColsPerPage = (ClientWidth() - TextLeft() - FCharWidth / 2 - v) / std::max(1, FCharWidth);
 }
 
 void TEditor::PointToColRow(int X, int Y, bool Round, int& ACol, int& ARow) const {
     if (X < TextLeft()) X -= FCharWidth - 1;
     if (Round)
-        ACol = std::max(0, (X + FCharWidth / 2 - 1 - TextLeft()) / FCharWidth + FTopCol);
+        ACol = std::max(0, (X + FCharWidth / 2 - 1 - TextLeft()) / std::max(1, FCharWidth) + FTopCol);
     else
-        ACol = std::max(0, (X - TextLeft()) / FCharWidth + FTopCol);
-    ARow = (Y - TextTop()) / RowHeight() + FTopRow;
+        ACol = std::max(0, (X - TextLeft()) / std::max(1, FCharWidth) + FTopCol);
+    ARow = (Y - TextTop()) / std::max(1, RowHeight()) + FTopRow;
 }
 
 // ---- Caret

@@ -820,6 +820,34 @@ TEST_F(EditorControl, MouseSelectsAfterHalfACharacter) {
     EXPECT_EQ(E.SelText(), "bcdef\r\ngh");
 }
 
+TEST_F(EditorControl, FontWithoutSizeDividesByNothing) {
+    Host.AveCharWidth = 0;
+    Host.FontHeight = 0;
+    E.Perform(WM_SIZE);
+    SetText("abc");
+    E.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(50, 10));
+    E.Perform(WM_LBUTTONUP, 0, MakeLParam(50, 10));
+    EXPECT_EQ(E.TokenKindFromPos(50, 10), 0);
+    EXPECT_EQ(E.Perform(EM_CHARFROMPOS, 0, MakeLParam(50, 10)) & 0xFFFF, 3);
+}
+
+TEST_F(EditorControl, HoverCursors) {
+    SetText("abc def");
+    E.SetSelStart(0);
+    E.SetSelLength(3);
+    const TEditorCursors& c = E.Caret().Cursors();
+    E.Perform(WM_MOUSEMOVE, 0, MakeLParam(2, E.TextTop() + 3));
+    EXPECT_EQ(E.CursorState(), csrLeftMargin);
+    EXPECT_EQ(Host.Log.back(), "cursor " + std::to_string(c.LeftMarginCursor()));
+    E.Perform(WM_MOUSEMOVE, 0, MakeLParam(E.TextLeft() + 3, 0));
+    EXPECT_EQ(E.CursorState(), csrTopMargin);
+    E.Perform(WM_MOUSEMOVE, 0, Point(0, 1));
+    EXPECT_EQ(E.CursorState(), csrInSelection);
+    E.Perform(WM_MOUSEMOVE, 0, Point(0, 5));
+    EXPECT_EQ(E.CursorState(), csrDefault);
+    EXPECT_EQ(Host.Log.back(), "cursor " + std::to_string(c.DefaultCursor()));
+}
+
 TEST_F(EditorControl, LeftMarginSelectsWholeRows) {
     SetText("ab\r\ncd\r\nef");
     Host.Keys.insert(VK_LBUTTON);
