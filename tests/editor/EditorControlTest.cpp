@@ -529,6 +529,19 @@ TEST_F(EditorControl, OverwriteOntoFirstHalfLeavesABlank) {
     EXPECT_EQ(Text(), "a z");
 }
 
+TEST_F(EditorControl, OverwriteRunsOnIntoTheWrappedRow) {
+    E.SetWordWrap(true);
+    E.WrapOption().SetWrapByte(20);
+    SetText("abcdefghijklmnopqrstuvwxy");
+    E.SetOverWrite(true);
+    E.SetRowCol(0, 18);
+    const int steps = UndoSteps();
+    E.TypeText("1234");
+    EXPECT_EQ(Text(), "abcdefghijklmnopqr1234wxy");
+    EXPECT_EQ(UndoSteps(), steps + 1);
+    EXPECT_EQ(Caret(), std::make_pair(1, 2));
+}
+
 TEST_F(EditorControl, BoxPasteAtTheLastRowAddsPaddedRows) {
     SetText("hello");
     E.SetRowCol(0, 5);
