@@ -68,27 +68,6 @@ int ControlChar(int Key) {
 
 TWParam ScrollParam(int Code, int Pos) { return static_cast<TWParam>(static_cast<std::uint32_t>(MakeLParam(Code, Pos))); }
 
-void AddMenuItems(QMenu& Menu, std::vector<TEditorMenuItem>& Items) {
-    for (TEditorMenuItem& item : Items) {
-        if (item.Caption == "-") {
-            Menu.addSeparator();
-            continue;
-        }
-        if (!item.Items.empty()) {
-            QMenu* sub = Menu.addMenu(QStr(item.Caption));
-            AddMenuItems(*sub, item.Items);
-            continue;
-        }
-        QAction* action = Menu.addAction(QStr(item.Caption));
-        action->setShortcut(QKeySequence(QStr(item.ShortCut)));
-        action->setEnabled(item.Enabled);
-        action->setCheckable(item.Checked);
-        action->setChecked(item.Checked);
-        if (item.OnClick && item.Enabled)
-            QObject::connect(action, &QAction::triggered, [click = item.OnClick] { click(); });
-    }
-}
-
 } // namespace
 
 TEditorWidget::TEditorWidget(QWidget* Parent)
@@ -119,10 +98,7 @@ TEditorWidget::~TEditorWidget() { FEditor->SetHost(nullptr); }
 // ---- Font and colours
 
 void TEditorWidget::SetEditorFont(const std::string& Name, int PixelSize) {
-    QFont font = EditorFont(Name, PixelSize);
-    font.setBold(HasStyle(FFontStyle, fsBold));
-    font.setItalic(HasStyle(FFontStyle, fsItalic));
-    FFont = std::make_unique<TCellFont>(font);
+    FFont = std::make_unique<TCellFont>(EditorFont(Name, PixelSize));
     FontChanged();
 }
 
@@ -132,10 +108,7 @@ void TEditorWidget::SetFontColor(TColor Value) {
 }
 
 void TEditorWidget::SetFontStyle(TFontStyles Value) {
-    FFontStyle = Value;
-    QFont font = FFont->Font();
-    font.setItalic(HasStyle(Value, fsItalic));
-    FFont = std::make_unique<TCellFont>(font);
+    FFontStyle = Value;  // the cell renderer draws the styles; the font stays plain
     FontChanged();
 }
 
@@ -637,11 +610,39 @@ void TEditorWidget::wheelEvent(QWheelEvent* Event) {
     Event->accept();
 }
 
+namespace {
+
+void AddMenuItems(QMenu& Menu, std::vector<TEditorMenuItem>& Items) {
+    for (TEditorMenuItem& item : Items) {
+        if (item.Caption == "-") {
+            Menu.addSeparator();
+            continue;
+        }
+        if (!item.Items.empty()) {
+            QMenu* sub = Menu.addMenu(QStr(item.Caption));
+            AddMenuItems(*sub, item.Items);
+            continue;
+        }
+        QAction* action = Menu.addAction(QStr(item.Caption));
+        action->setShortcut(QKeySequence(QStr(item.ShortCut)));
+        action->setEnabled(item.Enabled);
+        action->setCheckable(item.Checked);
+        action->setChecked(item.Checked);
+        if (item.OnClick && item.Enabled)
+            QObject::connect(action, &QAction::triggered, [click = item.OnClick] { click(); });
+    }
+}
+
+} // namespace
+
+void FillPopupMenu(QMenu& Menu, TEditorPopupMenu& Model) {
+    Model.Popup();
+    AddMenuItems(Menu, Model.Items());
+}
+
 void TEditorWidget::contextMenuEvent(QContextMenuEvent* Event) {
-    TEditorPopupMenu& model = FEditor->PopupMenu();
-    model.Popup();
     QMenu menu(this);
-    AddMenuItems(menu, model.Items());
+    FillPopupMenu(menu, FEditor->PopupMenu());
     menu.exec(Event->globalPos());
 }
 

@@ -26,7 +26,15 @@
 #include <functional>
 #include <memory>
 
+class QMenu;
+
 namespace quillon {
+
+class TEditorPopupMenu;
+
+// The editor's context menu as Qt shows it: the model's items with their enabled and checked states
+// as they are when it pops up; choosing an item runs its command.
+void FillPopupMenu(QMenu& Menu, TEditorPopupMenu& Model);
 
 class TEditorWidget : public QAbstractScrollArea, public TEditorHost {
 public:

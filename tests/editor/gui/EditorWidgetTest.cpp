@@ -2,10 +2,12 @@
 
 #include "Cp932.h"
 #include "EditorClipboard.h"
+#include "EditorPopupMenu.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
@@ -191,6 +193,39 @@ TEST_F(EditorWidget, CaretBlinksWhileFocusedAndGoesWithTheFocus) {
     widget.clearFocus();
     EXPECT_FALSE(widget.CaretVisible());
     EXPECT_EQ(widget.Render().pixel(p), qRgb(255, 255, 255));
+}
+
+// The action of a menu (or its submenus) with that text.
+QAction* ActionOf(QMenu& Menu, const QString& Text) {
+    for (QAction* action : Menu.actions()) {
+        if (action->text() == Text)
+            return action;
+        if (action->menu())
+            if (QAction* found = ActionOf(*action->menu(), Text))
+                return found;
+    }
+    return nullptr;
+}
+
+TEST_F(EditorWidget, ContextMenuShowsTheModelsItemsAndRunsThem) {
+    Editor().Lines().SetText("abc");
+    QMenu menu;
+    FillPopupMenu(menu, Editor().PopupMenu());
+    QAction* undo = ActionOf(menu, QString::fromUtf8("元に戻す(&U)"));
+    ASSERT_NE(undo, nullptr);
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(undo->shortcut(), QKeySequence("Ctrl+Z"));
+    QAction* mark = ActionOf(menu, "3");
+    ASSERT_NE(mark, nullptr);
+    QAction* selectAll = ActionOf(menu, QString::fromUtf8("すべて選択(&A)"));
+    ASSERT_NE(selectAll, nullptr);
+    ASSERT_TRUE(selectAll->isEnabled());
+    selectAll->trigger();
+    EXPECT_EQ(Editor().SelLength(), 3);
+    // Shown again, the menu offers copying the selection.
+    QMenu again;
+    FillPopupMenu(again, Editor().PopupMenu());
+    EXPECT_TRUE(ActionOf(again, QString::fromUtf8("コピー(&C)"))->isEnabled());
 }
 
 } // namespace
