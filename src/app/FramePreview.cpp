@@ -25,8 +25,12 @@ void TFramePreview::Rebuild(const std::filesystem::path& listFileName) {
     FPicture.DrawBackground();
     FCharPicture = LoadPictureSet(listFileName);
     // The caret row is parsed with or without pictures: the boxes show either way.
-    if (FHost.IsMotionList()) ParseMotionLine(FHost.LineText(FHost.CaretRow()), FMotionLine);
+    ParseCaretLine();
     RedrawFramePicture();
+}
+
+void TFramePreview::ParseCaretLine() {
+    if (FHost.IsMotionList()) ParseMotionLine(FHost.LineText(FHost.CaretRow()), FMotionLine);
 }
 
 bool TFramePreview::FollowCaret() {

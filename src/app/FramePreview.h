@@ -91,6 +91,7 @@ public:
 
 private:
     bool Active() const { return FShown && FHost.IsMotionList(); }
+    void ParseCaretLine();
     bool Snap(bool shift) const { return FTabIndex == btDef1 && !shift; }
     // The caret row as a motion line; nothing under a selection of several rows or for a row that
     // is not a motion line.

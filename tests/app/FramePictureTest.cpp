@@ -152,6 +152,7 @@ TEST(FramePicture, PicturesOfTheLine) {
         {"5+", kRed, kBlue},    // other blends draw opaque
         {"9", 0, 0},            // a frame the pattern does not hold
         {"-", 0, 0},            // no picture
+        {"-2147483648", 0, 0},  // a number without a magnitude
     };
     TFramePicture picture;
     for (int zoom : {1, 4}) {

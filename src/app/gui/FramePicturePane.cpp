@@ -103,10 +103,7 @@ void TFramePicturePane::BuildSettings() {
         edits[i]->setObjectName(editNames[i]);
         edits[i]->setEnabled(false);
         connect(edits[i], &QLineEdit::textChanged, this, &TFramePicturePane::edtRectChange);
-        // Enter in an edit box applies (edtRectKeyPress).
-        connect(edits[i], &QLineEdit::returnPressed, this, [this] {
-            if (!FPreview.Dragging()) ActionInputApplyExecute();
-        });
+        connect(edits[i], &QLineEdit::returnPressed, this, &TFramePicturePane::edtRectKeyPress);
         corners->addWidget(edits[i]);
         if (i == 1) corners->addWidget(NewLabel(pnlFrameSetting, "lblRectTo", QStr("～")));
     }
@@ -132,6 +129,7 @@ void TFramePicturePane::BuildSettings() {
 }
 
 void TFramePicturePane::ShowFramePicture(bool show, const std::filesystem::path& listFileName) {
+    if (show == FPreview.Shown() || (show && !FHost.IsMotionList())) return;
     if (show) FPreview.Show(listFileName);
     else FPreview.Hide();
     setVisible(show);
@@ -203,6 +201,11 @@ void TFramePicturePane::edtRectChange() {
     const auto edits = Edits();
     ActionInputApply->setEnabled(
         std::none_of(edits.begin(), edits.end(), [](const QLineEdit* e) { return e->text().isEmpty(); }));
+}
+
+// Enter in an edit box (the line edit swallows it) applies the corners.
+void TFramePicturePane::edtRectKeyPress() {
+    if (!FPreview.Dragging()) ActionInputApplyExecute();
 }
 
 void TFramePicturePane::ActionInputApplyExecute() {

@@ -41,8 +41,8 @@ public:
     const TFramePreview& Preview() const { return FPreview; }
     bool Dragging() const { return FPreview.Dragging(); }
 
-    // Shows the frame of the caret row of the list (a motion list), or hides the pane and frees
-    // its pictures.
+    // Shows the frame of the caret row of the list, or hides the pane and frees its pictures.
+    // Nothing happens when the pane is already so, or when a list of another kind is to be shown.
     void ShowFramePicture(bool show, const std::filesystem::path& listFileName);
     // After the list was saved under another name or reloaded, while shown.
     void RebuildPreview(const std::filesystem::path& listFileName);
@@ -71,6 +71,7 @@ private:
     void cboZoomClick(int index);
     void TabSetClick(int index);
     void edtRectChange();
+    void edtRectKeyPress();
     void ActionInputApplyExecute();
     void dpbFramePicMouseDown(QMouseEvent* event);
     void dpbFramePicMouseMove(QMouseEvent* event);

@@ -129,6 +129,9 @@ TEST_F(FramePicturePaneTest, ShowsTheCaretRow) {
     Pane->ShowFramePicture(false, {});
     EXPECT_FALSE(Pane->isVisible());
     EXPECT_TRUE(Pane->Preview().MotionLine().IsEmpty());
+    Window.Motion = false;
+    Pane->ShowFramePicture(true, Dir.Path / "ZMOTION.LST");
+    EXPECT_FALSE(Pane->isVisible()) << "only a motion list shows the pane";
 }
 
 TEST_F(FramePicturePaneTest, DraggingWithTheMouse) {
