@@ -59,7 +59,7 @@ protected:
     }
 };
 
-// The spec-like small source: section 0 with 10 100 A and 50 100 B, section 1 with 30 100 C.
+// A small source: section 0 with 10 100 A and 50 100 B, section 1 with 30 100 C.
 const TLines kSmallSource{"QESVer1.1", "FORMAT=%0/%1", ":0", "10 100 A", "50 100 B", "\\e", ":1", "30 100 C", "\\e"};
 
 } // namespace
