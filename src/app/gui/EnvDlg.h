@@ -1,7 +1,7 @@
 #pragma once
 // The environment dialog: the formatter options of each list kind and the maker options. The
 // caller copies the program-wide options into its controls and, after OK, back.
-#include "ui_EnvDlg.h"
+#include "forms/ui_EnvDlg.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The renumber dialog. It lives for the whole run and is only hidden between uses, so its controls
 // keep the last choices; the caller fills the start number and reads the controls after OK.
-#include "ui_ReNumDlg.h"
+#include "forms/ui_ReNumDlg.h"
 
 #include <QDialog>
 

@@ -3,7 +3,7 @@
 // (shared with the find dialog), whether each replacement is confirmed, and "replace all".
 #include "SettingsStore.h"
 #include "Srch.h"
-#include "ui_Repl.h"
+#include "forms/ui_Repl.h"
 
 #include <QDialog>
 #include <cstdint>

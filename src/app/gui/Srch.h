@@ -5,7 +5,7 @@
 // Option bits: 1 match case, 2 regular expression, 4 fuzzy characters (only with 2), 8 whole word
 // (never with 2). The direction travels apart, as a backward flag.
 #include "SettingsStore.h"
-#include "ui_Srch.h"
+#include "forms/ui_Srch.h"
 
 #include <QDialog>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 // The insert-condition dialog: whom an enemy condition tests and its three digits. It lives for the
 // whole run and is only hidden between uses, so it keeps the last choices.
-#include "ui_inscond.h"
+#include "forms/ui_inscond.h"
 
 #include <QDialog>
 #include <string>
