@@ -1941,6 +1941,8 @@ bool TEditor::FilterDuringDrag(TMessage Msg, TWParam WParam) {
 }
 
 TLResult TEditor::Perform(TMessage Msg, TWParam WParam, TLParam LParam) {
+    if (Msg == WM_CHAR) WParam = WholeCharacter(WParam);
+    if (MessageHook) MessageHook(Msg, WParam, LParam);
     if (!FilterDuringDrag(Msg, WParam)) return 0;
     auto text = [LParam] { return reinterpret_cast<const char*>(LParam); };
     switch (Msg) {
@@ -1952,7 +1954,8 @@ TLResult TEditor::Perform(TMessage Msg, TWParam WParam, TLParam LParam) {
         if (FImePending) MoveImeWindow();
         return 0;
     case WM_CHAR:
-        WMChar(static_cast<int>(WParam & 0xFF));
+    case WM_IME_CHAR:
+        WMChar(static_cast<int>(WParam & 0xFFFF));
         return 0;
     case WM_IME_COMPOSITION:
         WMImeComposition(LParam);
@@ -2484,17 +2487,18 @@ void TEditor::WMChar(int Key) {
     default:
         break;
     }
-    if (IsLeadByte(static_cast<char>(Key))) {
-        const int trail = FHost ? FHost->TakeTrailByte() : -1;
-        if (trail < 0x40 || trail > 0xFF) return;
+    if (Key > 0xFF) {
+        const int lead = Key >> 8, trail = Key & 0xFF;
+        if (!IsLeadByte(static_cast<char>(lead)) || trail < 0x40) return;
         if (FImeSkip >= 1) {
             FImeSkip = std::max(0, FImeSkip - 2);
         } else if (!FReadOnly) {
             if (FImePending) MoveImeWindow();
-            TypeText(std::string{static_cast<char>(Key), static_cast<char>(trail)});
+            TypeText(std::string{static_cast<char>(lead), static_cast<char>(trail)});
         }
         return;
     }
+    if (IsLeadByte(static_cast<char>(Key))) return; // its trail byte did not follow
     if ((Key >= 0x20 && Key <= 0x7E) || Key >= 0xA0) {
         if (FImeSkip >= 1) {
             --FImeSkip;
@@ -2503,6 +2507,12 @@ void TEditor::WMChar(int Key) {
             TypeText(std::string(1, static_cast<char>(Key)));
         }
     }
+}
+
+TWParam TEditor::WholeCharacter(TWParam Key) {
+    if (Key > 0xFF || !IsLeadByte(static_cast<char>(Key))) return Key;
+    const int trail = FHost ? FHost->TakeTrailByte() : -1;
+    return trail < 0x40 || trail > 0xFF ? Key : Key * 256 + static_cast<TWParam>(trail);
 }
 
 void TEditor::WMImeComposition(TLParam Flags) {

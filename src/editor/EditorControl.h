@@ -96,6 +96,11 @@ public:
 
     // ---- The one dispatch method: our message numbers (Messages.h).
     TLResult Perform(TMessage Msg, TWParam WParam = 0, TLParam LParam = 0);
+    // Sees every message that reaches Perform before the editor handles it (a key-macro recorder
+    // listens here). A WM_CHAR of a lead byte arrives with its trail byte already taken from the
+    // host's queue, as the whole character: lead byte x 256 + trail byte.
+    using TMessageHook = std::function<void(TMessage Msg, TWParam WParam, TLParam LParam)>;
+    TMessageHook MessageHook;
 
     // ---- Owned objects and properties.
     TEditorStrings& Lines() const { return *FLines; }
@@ -334,7 +339,11 @@ protected:
 private:
     // Message handlers.
     void WMKeyDown(int Key, TLParam KeyData);
+    // Key: a byte, or a double-byte character as lead byte x 256 + trail byte.
     void WMChar(int Key);
+    // A lead byte with the trail byte (0x40-0xFF) waiting in the host's queue becomes the whole
+    // character; anything else stays as it is.
+    TWParam WholeCharacter(TWParam Key);
     void WMImeComposition(TLParam Flags);
     TLResult WMScroll(TScrollBarKind Bar, int Code, int Pos);
     TLResult WMGetText(TWParam Size, char* Buffer) const;

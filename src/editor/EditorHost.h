@@ -16,7 +16,8 @@
 //   resize, font          WM_SIZE after the client size changed; TEditor::FontChanged();
 //   keys                  WM_KEYDOWN / WM_KEYUP with the virtual key (lParam bit 30 for an
 //                         auto-repeat); typed text as WM_CHAR, one message per byte, a double-byte
-//                         character as its lead byte with the trail byte left for TakeTrailByte;
+//                         character as its lead byte with the trail byte left for TakeTrailByte
+//                         (or as one WM_CHAR or WM_IME_CHAR holding lead byte x 256 + trail byte);
 //   input method          WM_IME_COMPOSITION with GCS_RESULTSTR (CompositionResult gives the text);
 //                         the WM_CHAR bytes of the same result that follow are swallowed;
 //   mouse                 WM_LBUTTONDOWN / WM_MOUSEMOVE / WM_LBUTTONUP, wParam MK_ bits, lParam
@@ -85,11 +86,18 @@ public:
 
     // Keyboard: whether a virtual key (VK_SHIFT, VK_CONTROL, VK_LBUTTON, ...) is down now.
     virtual bool KeyDown(int VirtualKey) const = 0;
+    // The state of a key as a byte: bit 7 down, bit 0 toggled. Key-macro playback replaces the states
+    // of VK_SHIFT, VK_CONTROL and VK_MENU for each message it replays and puts them back after it;
+    // KeyDown answers from the replaced state meanwhile. A host without a key state of its own
+    // answers from KeyDown and cannot replace it.
+    virtual int KeyState(int VirtualKey) const { return KeyDown(VirtualKey) ? 0x80 : 0; }
+    virtual void SetKeyState(int /*VirtualKey*/, int /*State*/) {}
     // Removes the next queued WM_CHAR when its code is 0x40-0xFF and answers that code, else -1
     // (the trail byte of a double-byte character typed as two messages).
     virtual int TakeTrailByte() = 0;
 
-    // Input method: the composition result string (Shift-JIS), and where its window goes.
+    // Input method: the composition result string (Shift-JIS), the same text for every call during
+    // its WM_IME_COMPOSITION (a key-macro recorder reads it too), and where its window goes.
     virtual std::string CompositionResult() = 0;
     virtual void SetImePosition(int X, int Y) = 0;
 };

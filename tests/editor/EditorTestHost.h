@@ -15,6 +15,7 @@ public:
     int Width = 400, Height = 300; // client size
     int FontHeight = 16, AveCharWidth = 8;
     std::set<int> Keys;    // virtual keys held down
+    std::set<int> Toggled; // virtual keys whose toggle bit is set
     std::deque<int> Queue; // WM_CHAR codes waiting behind the current one
     std::string Composition;
     // The clipboard: CF_TEXT bytes and the box format's bytes ("" when absent).
@@ -60,6 +61,11 @@ public:
         BoxData = Box ? BoxFormatData(T) : std::string();
     }
     bool KeyDown(int Key) const override { return Keys.count(Key) != 0; }
+    int KeyState(int Key) const override { return (KeyDown(Key) ? 0x80 : 0) | (Toggled.count(Key) ? 1 : 0); }
+    void SetKeyState(int Key, int State) override {
+        if (State & 0x80) Keys.insert(Key); else Keys.erase(Key);
+        if (State & 1) Toggled.insert(Key); else Toggled.erase(Key);
+    }
     int TakeTrailByte() override {
         if (Queue.empty() || Queue.front() < 0x40) return -1;
         const int c = Queue.front();

@@ -447,9 +447,18 @@ bool TEditorWidget::KeyDown(int VirtualKey) const {
     switch (VirtualKey) {
     case VK_SHIFT: return FModifiers & Qt::ShiftModifier;
     case VK_CONTROL: return FModifiers & Qt::ControlModifier;
+    case VK_MENU: return FModifiers & Qt::AltModifier;
     case VK_LBUTTON: return FButtons & Qt::LeftButton;
     default: return false;
     }
+}
+
+void TEditorWidget::SetKeyState(int VirtualKey, int State) {
+    const Qt::KeyboardModifier modifier = VirtualKey == VK_SHIFT     ? Qt::ShiftModifier
+                                          : VirtualKey == VK_CONTROL ? Qt::ControlModifier
+                                          : VirtualKey == VK_MENU    ? Qt::AltModifier
+                                                                     : Qt::NoModifier;
+    FModifiers.setFlag(modifier, (State & 0x80) != 0);
 }
 
 int TEditorWidget::TakeTrailByte() {

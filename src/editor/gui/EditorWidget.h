@@ -94,6 +94,7 @@ public:
     std::string ClipboardText() const override;
     void SetClipboardText(const std::string& Text, bool Box) override;
     bool KeyDown(int VirtualKey) const override;
+    void SetKeyState(int VirtualKey, int State) override;
     int TakeTrailByte() override;
     std::string CompositionResult() override;
     void SetImePosition(int X, int Y) override;

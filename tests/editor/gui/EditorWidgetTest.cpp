@@ -3,6 +3,7 @@
 #include "Cp932.h"
 #include "EditorClipboard.h"
 #include "EditorPopupMenu.h"
+#include "KeyMacro.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -226,6 +227,30 @@ TEST_F(EditorWidget, ContextMenuShowsTheModelsItemsAndRunsThem) {
     QMenu again;
     FillPopupMenu(again, Editor().PopupMenu());
     EXPECT_TRUE(ActionOf(again, QString::fromUtf8("コピー(&C)"))->isEnabled());
+}
+
+// Keys, typed text and an input-method commit recorded on one window replay on another with the
+// modifiers of the recording, though no key is held during the replay.
+TEST_F(EditorWidget, KeyMacroRecordedOnTheWindowReplaysOnAnother) {
+    TKeyMacro macro;
+    macro.SetControl(&Editor());
+    macro.StartRecord();
+    Commit(QString::fromUtf8("日本"));
+    QTest::keyClicks(&widget, "ab");
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    macro.EndRecord();
+    ASSERT_EQ(Editor().SelText(), Utf8ToCp932("日"));
+
+    TEditorWidget other;
+    other.resize(400, 200);
+    macro.SetControl(&other.Editor());
+    macro.Execute();
+    EXPECT_EQ(other.Editor().Lines().Text(), Utf8ToCp932("日本ab"));
+    EXPECT_EQ(other.Editor().SelText(), Utf8ToCp932("日"));
+    EXPECT_FALSE(other.KeyDown(VK_SHIFT));
+    other.SetKeyState(VK_MENU, 0x80);
+    EXPECT_TRUE(other.KeyDown(VK_MENU));
 }
 
 } // namespace
