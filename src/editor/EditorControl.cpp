@@ -880,6 +880,12 @@ void TEditor::OptionsChanged(TPersistent* Sender) {
 
 // ---- Events
 
+void TEditor::DoDrawLine(const TPaintOp&, TPaintPlan&) {}
+
+void TEditor::DblClick() {
+    if (OnDblClick) OnDblClick(*this);
+}
+
 void TEditor::DoCaretMoved() {
     if (OnCaretMoved) OnCaretMoved(*this);
 }
@@ -2020,6 +2026,9 @@ TLResult TEditor::Perform(TMessage Msg, TWParam WParam, TLParam LParam) {
         return 0;
     case WM_MOUSEMOVE:
         WMMouseMove(WParam, LowWord(LParam), HighWord(LParam));
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        DblClick();
         return 0;
     case WM_LBUTTONUP:
         WMLButtonUp(LowWord(LParam), HighWord(LParam));

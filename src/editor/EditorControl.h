@@ -23,6 +23,7 @@
 #include "Editor.h"
 #include "EditorHost.h"
 #include "EditorOptions.h"
+#include "EditorPaint.h"
 #include "EditorScreenStrings.h"
 #include "EditorStrings.h"
 #include "Messages.h"
@@ -196,6 +197,10 @@ public:
     void CalcMetrics();
     // Scrolls the window contents by DX, DY pixels within Rect.
     virtual void ScrollText(int DX, int DY, const TRect& Rect);
+    // The row hook of painting: the window calls it for every poDrawLine operation of a paint plan
+    // (one per painted part of a row) and draws what it appends to Plan over that part. The editor
+    // itself draws nothing over its rows.
+    virtual void DoDrawLine(const TPaintOp& Row, TPaintPlan& Plan);
 
     // ---- Selection.
     int SelectionMode() const { return FSelectionMode; }
@@ -292,6 +297,7 @@ public:
     // ---- Events (fire only when assigned).
     TEditorNotifyEvent OnCaretMoved;
     TEditorNotifyEvent OnChange;
+    TEditorNotifyEvent OnDblClick;
     TSelectionChangeEvent OnSelectionChange;
     TEditorNotifyEvent OnSelectionModeChange;
     TEditorNotifyEvent OnTopColChange;
@@ -330,6 +336,8 @@ protected:
     virtual void DoSelectionModeChange();
     virtual void DoTopColChange();
     virtual void DoTopRowChange();
+    // A double click of the left button (WM_LBUTTONDBLCLK): fires OnDblClick.
+    virtual void DblClick();
     // The change handler of every owned option object and of the colourer.
     virtual void OptionsChanged(TPersistent* Sender);
     // Repaints the rows that the store's last change touched.

@@ -5,17 +5,6 @@
 namespace quillon {
 namespace {
 
-// Copies every property of T from Source inside one update bracket, so that one change is
-// reported; false when Source is not a T.
-template <class T> bool AssignAll(T& Dest, const TPersistent& Source) {
-    auto* source = dynamic_cast<const T*>(&Source);
-    if (!source) return false;
-    Dest.BeginUpdate();
-    CopyProperties(Dest, *source, T::StaticClassInfo());
-    Dest.EndUpdate();
-    return true;
-}
-
 const std::vector<std::string> kDragModes = {"dmManual", "dmAutomatic"};
 const std::vector<std::string> kCaretStyles = {"csDefault", "csBrief"};
 const std::vector<std::string> kShowNumberModes = {"nmRow", "nmLine"};

@@ -135,6 +135,17 @@ template <class T, class O> TPropInfo ObjProp(std::string Name, O& (T::*Get)() c
 // a descendant: values through Dest's setters, objects and collections through their Assign.
 void CopyProperties(TPersistent& Dest, const TPersistent& Source, const TClassInfo& Class);
 
+// Copies every property of T from Source inside one update bracket of Dest (a notifying
+// persistent), so that one change is reported; false when Source is not a T.
+template <class T> bool AssignAll(T& Dest, const TPersistent& Source) {
+    auto* source = dynamic_cast<const T*>(&Source);
+    if (!source) return false;
+    Dest.BeginUpdate();
+    CopyProperties(Dest, *source, T::StaticClassInfo());
+    Dest.EndUpdate();
+    return true;
+}
+
 // Calls Proc for every published property of Instance, sorted by name, and walks the objects and the
 // items of the collections that it holds the same way.
 using TPropProc = std::function<void(TPersistent& Instance, const TPropInfo& Prop)>;

@@ -1,0 +1,402 @@
+#include "EditorEx.h"
+
+#include "Cp932.h"
+#include "EditorUtils.h"
+#include "REScanner.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace quillon {
+
+namespace {
+
+constexpr int MaxColumns = 1000;
+
+// The double-byte character whose lead byte is at 0-based I (its trail byte 0 when S ends there).
+int DoubleByteCode(std::string_view S, std::size_t I) {
+    const int trail = I + 1 < S.size() ? static_cast<unsigned char>(S[I + 1]) : 0;
+    return static_cast<unsigned char>(S[I]) * 256 + trail;
+}
+
+bool IsSingleByteDelimiter(unsigned char B) {
+    static constexpr std::string_view delimiters = "\t\n\r \"`!#$%&'()=~^\\|{}[]@;+:*,<.>/?_\xA4\xA1\xA5";
+    return delimiters.find(static_cast<char>(B)) != std::string_view::npos;
+}
+
+char SingleByteClass(unsigned char B) {
+    if (B == 0 || IsSingleByteDelimiter(B)) return '0';
+    if (B < 0x80) return '1';
+    if (B >= 0xA1 && B <= 0xDF) return '2';
+    return '0';
+}
+
+// The delimiters 0x8140-0x81A4 fall into class 0 with every other unlisted code.
+char DoubleByteClass(int Code) {
+    if (Code >= 0x824F && Code <= 0x829A) return '3';
+    if (Code >= 0x8340 && Code <= 0x8396) return '4';
+    if (Code >= 0x829F && Code <= 0x82F1) return '5';
+    if (Code >= 0x889F) return '6';
+    return '0';
+}
+
+// A and Z folded to small letters outside double-byte characters (a trail byte such as 0x41 in
+// 0x83 0x41 stays as it is).
+std::string LowerCase(std::string_view S) {
+    std::string out(S);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (IsLeadByte(out[i]) && i + 1 < out.size())
+            ++i;
+        else if (out[i] >= 'A' && out[i] <= 'Z')
+            out[i] = static_cast<char>(out[i] - 'A' + 'a');
+    }
+    return out;
+}
+
+// The byte length of the character at I.
+std::size_t CharLength(std::string_view S, std::size_t I) {
+    return IsLeadByte(S[I]) && I + 1 < S.size() ? 2 : 1;
+}
+
+// The rectangle's outline (right and bottom edges excluded) as one polyline.
+void FrameRect(int Left, int Top, int Right, int Bottom, TColor Color, TPaintPlan& Plan) {
+    if (Right <= Left || Bottom <= Top) return;
+    TPaintOp op;
+    op.Kind = poLines;
+    op.Color = Color;
+    op.Points = {{Left, Top}, {Right - 1, Top}, {Right - 1, Bottom - 1}, {Left, Bottom - 1}, {Left, Top}};
+    Plan.push_back(std::move(op));
+}
+
+void Polyline(std::vector<std::pair<int, int>> Points, TColor Color, TPaintPlan& Plan) {
+    TPaintOp op;
+    op.Kind = poLines;
+    op.Color = Color;
+    op.Points = std::move(Points);
+    Plan.push_back(std::move(op));
+}
+
+} // namespace
+
+// ---- TLineRegExpEx
+
+void TLineRegExpEx::SetRegExp(const std::string& Value) {
+    FFirstProc = &TMatchCORE::MatchPlain;
+    TLineRegExp::SetRegExp(Value);
+    if (HasLineHead() || HasLineTail()) FFirstProc = &TMatchCORE::MatchAnchored;
+}
+
+int TLineRegExpEx::FindAll(std::string_view Str, TFindMatchList& List) const {
+    TMatchProc proc = FFirstProc;
+    std::size_t consumed = 0;
+    while (consumed < Str.size()) {
+        const std::string_view rest = Str.substr(consumed);
+        std::size_t start = 0, end = 0;
+        if (!(this->*proc)(rest, start, end)) break;
+        proc = &TMatchCORE::MatchScan;
+        if (end > start) {
+            List.push_back({static_cast<int>(consumed + start + 1), static_cast<int>(end - start)});
+            consumed += end;
+        } else {
+            consumed += CharLength(rest, 0);
+        }
+    }
+    return static_cast<int>(List.size());
+}
+
+// ---- TEditorExMarks
+
+const TClassInfo& TEditorExMarks::StaticClassInfo() {
+    using C = TEditorExMarks;
+    static const TClassInfo info{"TEditorExMarks",
+                                 &TNotifyPersistent::StaticClassInfo(),
+                                 {ObjProp("DBSpaceMark", &C::DBSpaceMark), ObjProp("SpaceMark", &C::SpaceMark),
+                                  ObjProp("TabMark", &C::TabMark), ObjProp("FindMark", &C::FindMark)}};
+    return info;
+}
+
+TEditorExMarks::TEditorExMarks()
+    : FDBSpaceMark(NewMark()), FSpaceMark(NewMark()), FTabMark(NewMark()), FFindMark(NewMark()) {}
+
+std::unique_ptr<TEditorMark> TEditorExMarks::NewMark() {
+    auto mark = std::make_unique<TEditorMark>();
+    mark->OnChange = ChangedHandler();
+    return mark;
+}
+
+void TEditorExMarks::Assign(const TPersistent& Source) {
+    if (!AssignAll(*this, Source)) TNotifyPersistent::Assign(Source);
+}
+
+// ---- Character classes
+
+char CharClassAt(std::string_view S, int Index) {
+    if (Index < 1 || Index > static_cast<int>(S.size())) return '0';
+    const int i = Index - 1;
+    if (IsDBCSTrailAt(S, i)) return DoubleByteClass(DoubleByteCode(S, static_cast<std::size_t>(i - 1)));
+    if (IsDBCSLeadAt(S, i)) return DoubleByteClass(DoubleByteCode(S, static_cast<std::size_t>(i)));
+    return SingleByteClass(static_cast<unsigned char>(S[static_cast<std::size_t>(i)]));
+}
+
+bool IsWholeWord(std::string_view S, int Pos, int Len) {
+    if (Pos < 1 || Pos > static_cast<int>(S.size())) return false;
+    return CharClassAt(S, Pos) != CharClassAt(S, Pos - 1) && CharClassAt(S, Pos + Len) != CharClassAt(S, Pos + Len - 1);
+}
+
+// ---- TEditorEx
+
+TEditorEx::TEditorEx(TComponent* Owner) : TEditor(Owner), FFinder(std::make_unique<TLineRegExpEx>()) {
+    FExMarks = CreateExMarks();
+    FExMarks->OnChange = [this](TPersistent* Sender) { OptionsChanged(Sender); };
+    Caret().SetSelDragMode(dmManual);
+}
+
+TEditorEx::~TEditorEx() = default;
+
+std::unique_ptr<TEditorExMarks> TEditorEx::CreateExMarks() {
+    return std::make_unique<TEditorExMarks>();
+}
+
+void TEditorEx::RepaintFindMarks() {
+    if (FExMarks->FindMark().Visible()) Refresh();
+}
+
+void TEditorEx::SetFindString(const std::string& Value) {
+    if (Value == FFindString) return;
+    FFindString = Value;
+    RepaintFindMarks();
+}
+
+void TEditorEx::SetSearchOptions(std::uint8_t Value) {
+    if (Value == FSearchOptions) return;
+    std::uint8_t options = Value & sfoWholeWord;
+    if (Value & sfoRegExp) {
+        options = Value & sfoFuzzy ? sfoRegExp | sfoFuzzy : sfoRegExp;
+        FFinder->SetUseFuzzyCharDic((Value & sfoFuzzy) != 0);
+    }
+    FSearchOptions = static_cast<std::uint8_t>(options | (Value & sfoMatchCase));
+    RepaintFindMarks();
+}
+
+int TEditorEx::FirstRowOfLine(int Row) const {
+    if (Row >= RowCount()) return Row;
+    while (Row > 0 && GetRowAttribute(Row - 1) == raWrapped) --Row;
+    return Row;
+}
+
+int TEditorEx::LastRowOfLine(int Row) const {
+    while (Row < RowCount() - 1 && GetRowAttribute(Row) == raWrapped) ++Row;
+    return Row;
+}
+
+std::string TEditorEx::LogicalLineText(int Row) const {
+    if (Row < 0 || Row >= RowCount()) return {};
+    std::string line;
+    for (int r = FirstRowOfLine(Row), last = LastRowOfLine(Row); r <= last; ++r) line += GetRowString(r);
+    return line;
+}
+
+int TEditorEx::CollectFindMatches(int Row) {
+    FMatches.clear();
+    const bool matchCase = FSearchOptions & sfoMatchCase;
+    const std::string pattern = matchCase ? FFindString : LowerCase(FFindString);
+    std::string line = LogicalLineText(Row);
+    if (!matchCase) line = LowerCase(line);
+    if (FSearchOptions & sfoRegExp) {
+        FFinder->SetRegExp(pattern);
+        // "$" matches before the line break under the CR LF separator.
+        if (GetRowAttribute(LastRowOfLine(Row)) != raEndOfText) line += "\r\n";
+        FFinder->FindAll(line, FMatches);
+    } else {
+        CollectPlain(line, pattern);
+    }
+    return static_cast<int>(FMatches.size());
+}
+
+void TEditorEx::CollectPlain(std::string_view Line, std::string_view Pattern) {
+    if (Pattern.empty()) return;
+    const bool wholeWord = FSearchOptions & sfoWholeWord;
+    const int length = static_cast<int>(Pattern.size());
+    std::size_t i = 0;
+    while (i < Line.size()) {
+        if (Line.compare(i, Pattern.size(), Pattern) != 0) {
+            i += CharLength(Line, i);
+            continue;
+        }
+        const int position = static_cast<int>(i) + 1;
+        if (!wholeWord || IsWholeWord(Line, position, length)) FMatches.push_back({position, length});
+        i += Pattern.size();
+    }
+}
+
+std::optional<TFindMatch> TEditorEx::MatchAfter(int Row, int Start) {
+    CollectFindMatches(Row);
+    const auto it = std::find_if(FMatches.begin(), FMatches.end(), [Start](const TFindMatch& m) { return m.Position > Start; });
+    if (it == FMatches.end() || (!WordWrap() && it->Position > MaxColumns)) return std::nullopt;
+    return *it;
+}
+
+std::optional<TFindMatch> TEditorEx::MatchUpTo(int Row, int Start) {
+    CollectFindMatches(Row);
+    const auto it = std::find_if(FMatches.rbegin(), FMatches.rend(), [Start](const TFindMatch& m) { return m.Position <= Start; });
+    if (it == FMatches.rend()) return std::nullopt;
+    return *it;
+}
+
+void TEditorEx::MarkMatch(int FirstRow, const TFindMatch& Match, bool CaretToStart) {
+    CancelSelection();
+    SetCaretToLineOffset(FirstRow, Match.Position - 1);
+    SetHitSelLength(Match.Length);
+    if (CaretToStart) SetCaretToLineOffset(FirstRow, Match.Position - 1);
+}
+
+bool TEditorEx::FindNext() {
+    int row = Row();
+    int first = FirstRowOfLine(row);
+    const int start = LineOffset(first, row, Col()) + (HitStyle() == hsCaret ? HitSelLength() : 0);
+    std::optional<TFindMatch> match = MatchAfter(row, start);
+    while (!match && row < RowCount()) {
+        row = first = LastRowOfLine(row) + 1;
+        match = MatchAfter(row, 0);
+    }
+    if (!match) return false;
+    MarkMatch(first, *match, false);
+    return true;
+}
+
+bool TEditorEx::FindPrev() {
+    const int limit = WordWrap() ? INT_MAX : MaxColumns;
+    int row = Row();
+    int first = FirstRowOfLine(row);
+    std::optional<TFindMatch> match = MatchUpTo(row, std::min(LineOffset(first, row, Col()), limit));
+    while (!match) {
+        row = first - 1;
+        if (row < 0) return false;
+        first = FirstRowOfLine(row);
+        const int length = static_cast<int>(LogicalLineText(row).size());
+        match = MatchUpTo(row, std::min(length + 2, limit));
+    }
+    MarkMatch(first, *match, HitStyle() != hsCaret);
+    return true;
+}
+
+// ---- Painting
+
+std::vector<int> TEditorEx::ByteXs(std::string_view S, int Origin) const {
+    const TColumnLayout layout = ColumnLayout();
+    const int w = CharWidth();
+    std::vector<int> xs(S.size() + 1);
+    int col = 0;
+    for (std::size_t i = 0; i < S.size(); ++i) {
+        xs[i] = Origin + w * col;
+        if (S[i] == '\t')
+            col = quillon::DisplayWidth(std::string(static_cast<std::size_t>(col), ' ') + '\t', layout);
+        else
+            ++col;  // each byte of a double-byte character is one column
+    }
+    xs[S.size()] = Origin + w * col;
+    return xs;
+}
+
+void TEditorEx::DoDrawLine(const TPaintOp& Row, TPaintPlan& Plan) {
+    TEditor::DoDrawLine(Row, Plan);
+    const TEditorExMarks& m = *FExMarks;
+    if (!Host() || !(m.DBSpaceMark().Visible() || m.SpaceMark().Visible() || m.TabMark().Visible() ||
+                     m.FindMark().Visible()))
+        return;
+    const std::string s = GetRowString(Row.Row);
+    const std::vector<int> xs = ByteXs(s, Row.X);
+    const int right = std::min(Row.Rect.Right, Row.X + MaxColumns * CharWidth());
+    DrawBlankMarks(Row, s, xs, right, Plan);
+    if (m.FindMark().Visible()) {
+        try {
+            DrawFindMarks(Row, s, xs, right, Plan);
+        } catch (const ERegExpParser&) {
+            // A bad pattern marks nothing; the caller of a search reports it.
+        }
+    }
+}
+
+void TEditorEx::DrawBlankMarks(const TPaintOp& Row, const std::string& S, const std::vector<int>& Xs, int Right,
+                               TPaintPlan& Plan) {
+    const TEditorExMarks& m = *FExMarks;
+    const int left = Row.Rect.Left, w = CharWidth();
+    auto inside = [&](int x) { return left <= x && x < Right; };
+    for (std::size_t i = 0; i < S.size(); i += CharLength(S, i)) {
+        const int x = Xs[i];
+        if (CharLength(S, i) == 2) {
+            if (DoubleByteCode(S, i) != 0x8140 || !m.DBSpaceMark().Visible()) continue;
+            if (inside(x))
+                DrawDBSpaceMark(x, Row.Y, true, Plan);
+            else if (inside(x + w))
+                DrawDBSpaceMark(x, Row.Y, false, Plan);
+        } else if (S[i] == ' ' && m.SpaceMark().Visible() && inside(x)) {
+            DrawSpaceMark(x, Row.Y, Plan);
+        } else if (S[i] == '\t' && m.TabMark().Visible() && inside(x)) {
+            DrawTabMark(x, Row.Y, Plan);
+        }
+    }
+}
+
+void TEditorEx::DrawFindMarks(const TPaintOp& Row, const std::string& S, const std::vector<int>& Xs, int Right,
+                              TPaintPlan& Plan) {
+    const int left = Row.Rect.Left;
+    const int first = LineOffset(FirstRowOfLine(Row.Row), Row.Row, 0) + 1;
+    const int last = first + static_cast<int>(S.size()) - 1;
+    CollectFindMatches(Row.Row);
+    for (const TFindMatch& match : FMatches) {
+        const int end = match.Position + match.Length - 1;
+        if (end < first || match.Position > last) continue;
+        // Xs holds the x before each 0-based byte of the row.
+        int x1 = Xs[static_cast<std::size_t>(std::max(match.Position, first) - first)];
+        int x2 = Xs[static_cast<std::size_t>(std::min(end, last) - first + 1)];
+        if (x1 < left && left <= x2) x1 = left;
+        if (x1 <= Right && Right < x2) x2 = Right;
+        if (x1 >= left && x2 <= Right) DrawFindMark(x1, x2, Row.Y, Plan);
+    }
+}
+
+void TEditorEx::DrawDBSpaceMark(int X, int Y, bool Whole, TPaintPlan& Plan) {
+    const int w = CharWidth(), h = FontHeight();
+    const TColor color = FExMarks->DBSpaceMark().Color();
+    if (Whole)
+        FrameRect(X, Y + 1, X + 2 * w - 1, Y + h - 2, color, Plan);
+    else
+        Polyline({{X + w, Y + 1}, {X + 2 * w - 2, Y + 1}, {X + 2 * w - 2, Y + h - 3}, {X + w - 1, Y + h - 3}}, color,
+                 Plan);
+}
+
+void TEditorEx::DrawSpaceMark(int X, int Y, TPaintPlan& Plan) {
+    FrameRect(X, Y + 1, X + CharWidth() - 1, Y + FontHeight() - 2, FExMarks->SpaceMark().Color(), Plan);
+}
+
+void TEditorEx::DrawTabMark(int X, int Y, TPaintPlan& Plan) {
+    const int h = FontHeight();
+    const int m = Y + h / 2, d = std::max(3, h / 8), r = X + CharWidth() - 1;
+    const TColor color = FExMarks->TabMark().Color();
+    Polyline({{X + 1, m}, {r, m}, {r - d, m - d}}, color, Plan);
+    Polyline({{r, m}, {r - d, m + d}}, color, Plan);
+}
+
+void TEditorEx::DrawFindMark(int X1, int X2, int Y, TPaintPlan& Plan) {
+    // A one-pixel line along the row's bottom pixel line, X1 up to the pixel before X2 - 1.
+    if (X2 - 1 <= X1) return;
+    TPaintOp op;
+    op.Kind = poFill;
+    op.Rect = {X1, Y + FontHeight() - 1, X2 - 1, Y + FontHeight()};
+    op.BkColor = FExMarks->FindMark().Color();
+    Plan.push_back(std::move(op));
+}
+
+// ---- Mouse and drops
+
+void TEditorEx::DblClick() {
+    TEditor::DblClick();
+    SelectTokenFromCaret();
+}
+
+void TEditorEx::DoDropFiles(const std::vector<std::string>& Files) {
+    FDroppedFiles = Files;
+}
+
+} // namespace quillon

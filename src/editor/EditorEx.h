@@ -1,0 +1,160 @@
+#pragma once
+// TEditorEx: the editor that the windows use, with a find string whose matches are highlighted,
+// visible marks over blanks and tabs, searching the whole text for the find string, the list of
+// dropped files and token selection on a double click.
+//
+// Matches are collected per logical line (the rows of a wrapped line taken together) into records of
+// a 1-based byte position in that line and a length. Painting collects them again for every painted
+// row; the finder's cache of compiled patterns keeps that from compiling the pattern each time.
+//
+// Marks reach the screen through the paint plan: for each poDrawLine operation the window hands to
+// DoDrawLine, the editor appends the marks of that part of the row as further operations.
+//
+// Invariants:
+//   a match never starts on a trail byte and never has length 0;
+//   the stored search options are normalised: whole word only without regular expressions, fuzzy
+//   characters only with them;
+//   nothing is marked past display column 1000.
+#include "EditorControl.h"
+#include "bmRegExp.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon {
+
+// One match of the find string in a logical line.
+struct TFindMatch {
+    int Position = 0;  // 1-based byte position in the logical line
+    int Length = 0;    // bytes, > 0
+    bool operator==(const TFindMatch&) const = default;
+};
+using TFindMatchList = std::vector<TFindMatch>;
+
+// Option bits of the find string (those of the find dialogs).
+constexpr std::uint8_t sfoMatchCase = 0x1;
+constexpr std::uint8_t sfoRegExp = 0x2;
+constexpr std::uint8_t sfoFuzzy = 0x4;
+constexpr std::uint8_t sfoWholeWord = 0x8;
+
+// The regular-expression search object that finds every match of a line.
+class TLineRegExpEx : public TLineRegExp {
+public:
+    // Chooses the routine of the first search with the pattern: anchored when the pattern has "^" or
+    // "$", else plain. Raises ERegExpParser for a bad pattern (the empty pattern is then in use).
+    void SetRegExp(const std::string& Value) override;
+
+    // Appends every non-empty, non-overlapping leftmost-longest match of Str to List and answers the
+    // list's count. After the first search "^" matches only after an LF; an empty match moves the
+    // search on by one character, so the search always ends.
+    virtual int FindAll(std::string_view Str, TFindMatchList& List) const;
+
+private:
+    TMatchProc FFirstProc = &TMatchCORE::MatchPlain;
+};
+
+// The four visible marks of the extended editor; a change of any mark is a change of the marks.
+class TEditorExMarks : public TNotifyPersistent {
+public:
+    QUILLON_CLASS_INFO
+    TEditorExMarks();
+    TEditorMark& DBSpaceMark() const { return *FDBSpaceMark; }  // full-width spaces
+    void SetDBSpaceMark(const TEditorMark& Value) { FDBSpaceMark->Assign(Value); }
+    TEditorMark& SpaceMark() const { return *FSpaceMark; }      // spaces
+    void SetSpaceMark(const TEditorMark& Value) { FSpaceMark->Assign(Value); }
+    TEditorMark& TabMark() const { return *FTabMark; }          // tabs
+    void SetTabMark(const TEditorMark& Value) { FTabMark->Assign(Value); }
+    TEditorMark& FindMark() const { return *FFindMark; }        // matches of the find string
+    void SetFindMark(const TEditorMark& Value) { FFindMark->Assign(Value); }
+    void Assign(const TPersistent& Source) override;
+
+private:
+    std::unique_ptr<TEditorMark> NewMark();
+    std::unique_ptr<TEditorMark> FDBSpaceMark, FSpaceMark, FTabMark, FFindMark;
+};
+
+// The character class at 1-based Index of S, '0' to '6': '0' delimiters, NUL, outside S and
+// unlisted characters; '1' other single bytes below 0x80; '2' half-width katakana; '3' full-width
+// digits and Latin letters; '4' katakana; '5' hiragana; '6' kanji. Both bytes of a double-byte
+// character have the class of the character.
+char CharClassAt(std::string_view S, int Index);
+
+// Whether the Len bytes at 1-based Pos of S form a whole word: the character class changes at both
+// ends of the range.
+bool IsWholeWord(std::string_view S, int Pos, int Len);
+
+class TEditorEx : public TEditor {
+public:
+    explicit TEditorEx(TComponent* Owner = nullptr);
+    ~TEditorEx() override;
+
+    TEditorExMarks& ExMarks() const { return *FExMarks; }
+    void SetExMarks(const TEditorExMarks& Value) { FExMarks->Assign(Value); }
+    // The names of the files of the last drop.
+    const std::vector<std::string>& DroppedFiles() const { return FDroppedFiles; }
+
+    const std::string& FindString() const { return FFindString; }
+    void SetFindString(const std::string& Value);
+    std::uint8_t SearchOptions() const { return FSearchOptions; }
+    // Stores the normalised options (see the sfo bits): whole word is dropped with a regular
+    // expression, fuzzy characters without one.
+    void SetSearchOptions(std::uint8_t Value);
+    const TLineRegExpEx& Finder() const { return *FFinder; }
+
+    // The matches of the find string in the logical line of display row Row, into Matches; answers
+    // their number. Raises ERegExpParser for a bad regular expression.
+    int CollectFindMatches(int Row);
+    const TFindMatchList& Matches() const { return FMatches; }
+    // Search from the caret for the next or previous match and mark it as a hit; false when there is
+    // none (nothing changes then). Raise ERegExpParser for a bad regular expression.
+    bool FindNext();
+    bool FindPrev();
+    // The logical line that contains display row Row ("" outside the rows).
+    std::string LogicalLineText(int Row) const;
+
+    // Painting: the marks of the row part described by Row go into Plan.
+    void DoDrawLine(const TPaintOp& Row, TPaintPlan& Plan) override;
+    // A file drop: Files become DroppedFiles.
+    virtual void DoDropFiles(const std::vector<std::string>& Files);
+
+protected:
+    // The marks, drawn into Plan at x (pixels) on the row whose top is Y.
+    virtual void DrawDBSpaceMark(int X, int Y, bool Whole, TPaintPlan& Plan);
+    virtual void DrawSpaceMark(int X, int Y, TPaintPlan& Plan);
+    virtual void DrawTabMark(int X, int Y, TPaintPlan& Plan);
+    virtual void DrawFindMark(int X1, int X2, int Y, TPaintPlan& Plan);
+    virtual std::unique_ptr<TEditorExMarks> CreateExMarks();
+
+    // A double click selects the token under the caret.
+    void DblClick() override;
+
+private:
+    int FirstRowOfLine(int Row) const;
+    int LastRowOfLine(int Row) const;
+    void CollectPlain(std::string_view Line, std::string_view Pattern);
+    // The first match after Start of the logical line of Row, the last one at or before Start
+    // (copies: painting during the caret move collects again).
+    std::optional<TFindMatch> MatchAfter(int Row, int Start);
+    std::optional<TFindMatch> MatchUpTo(int Row, int Start);
+    void MarkMatch(int FirstRow, const TFindMatch& Match, bool CaretToStart);
+    void RepaintFindMarks();
+    // The x of every byte of S and of its end, for column 0 at Origin.
+    std::vector<int> ByteXs(std::string_view S, int Origin) const;
+    void DrawBlankMarks(const TPaintOp& Row, const std::string& S, const std::vector<int>& Xs, int Right,
+                        TPaintPlan& Plan);
+    void DrawFindMarks(const TPaintOp& Row, const std::string& S, const std::vector<int>& Xs, int Right,
+                       TPaintPlan& Plan);
+
+    std::unique_ptr<TEditorExMarks> FExMarks;
+    std::vector<std::string> FDroppedFiles;
+    std::string FFindString;
+    std::uint8_t FSearchOptions = 0;
+    TFindMatchList FMatches;  // of the last CollectFindMatches
+    std::unique_ptr<TLineRegExpEx> FFinder;
+};
+
+} // namespace quillon

@@ -1,0 +1,535 @@
+#include "EditorEx.h"
+#include "Cp932.h"
+#include "EditorTestHost.h"
+#include "REScanner.h"
+
+#include <gtest/gtest.h>
+
+namespace quillon {
+namespace {
+
+std::string Sj(const char* Utf8) { return Utf8ToCp932(Utf8); }
+
+// The matches as "position:length" items.
+std::string MatchText(const TFindMatchList& Matches) {
+    std::string s;
+    for (const TFindMatch& m : Matches) s += (s.empty() ? "" : " ") + std::to_string(m.Position) + ":" + std::to_string(m.Length);
+    return s;
+}
+
+class EditorEx : public ::testing::Test {
+protected:
+    void SetUp() override { E.SetHost(&Host); }
+
+    void SetText(std::string_view S) {
+        E.Lines().SetText(S);
+        E.SetRowCol(0, 0);
+    }
+    void Find(const std::string& Pattern, std::uint8_t Options) {
+        E.SetFindString(Pattern);
+        E.SetSearchOptions(Options);
+    }
+    std::string Collect(int Row) {
+        E.CollectFindMatches(Row);
+        return MatchText(E.Matches());
+    }
+    std::pair<int, int> Caret() const { return {E.Row(), E.Col()}; }
+    // The row hook as the painter emits it for row Row, the part from Left to Right (client pixels).
+    TPaintOp RowOp(int Row, int Left = 0, int Right = -1) const {
+        TPaintOp op;
+        op.Kind = poDrawLine;
+        op.X = E.TextLeft() - E.TopCol() * E.CharWidth();
+        op.Y = E.TextTop() + (Row - E.TopRow()) * E.RowHeight();
+        op.Rect = {std::max(Left, E.TextLeft()), op.Y, Right < 0 ? Host.Width : Right, op.Y + E.FontHeight()};
+        op.Row = Row;
+        return op;
+    }
+    TPaintPlan Draw(const TPaintOp& Op) {
+        TPaintPlan plan;
+        E.DoDrawLine(Op, plan);
+        return plan;
+    }
+    // x of column Col on the row of Op.
+    int X(const TPaintOp& Op, int Col) const { return Op.X + Col * E.CharWidth(); }
+
+    TTestHost Host;
+    TEditorEx E;
+};
+
+// ---- Options and marks
+
+TEST_F(EditorEx, Defaults) {
+    EXPECT_EQ(E.Caret().SelDragMode(), dmManual);
+    EXPECT_EQ(E.FindString(), "");
+    EXPECT_EQ(E.SearchOptions(), 0);
+    for (TEditorMark* m : {&E.ExMarks().DBSpaceMark(), &E.ExMarks().SpaceMark(), &E.ExMarks().TabMark(),
+                           &E.ExMarks().FindMark()}) {
+        EXPECT_EQ(m->Color(), TColor(0x808080));
+        EXPECT_FALSE(m->Visible());
+    }
+}
+
+TEST_F(EditorEx, SearchOptionsAreNormalised) {
+    const struct {
+        int Value, Stored;
+    } cases[] = {{15, 7}, {12, 8}, {8, 8}, {9, 9}, {2, 2}, {6, 6}, {4, 0}, {5, 1}, {11, 3}, {10, 2}, {1, 1}, {0, 0}};
+    for (const auto& c : cases) {
+        E.SetSearchOptions(static_cast<std::uint8_t>(c.Value));
+        EXPECT_EQ(E.SearchOptions(), c.Stored) << c.Value;
+    }
+}
+
+TEST_F(EditorEx, FuzzyFlagChangesOnlyWithRegularExpressions) {
+    E.SetSearchOptions(6);
+    EXPECT_TRUE(E.Finder().UseFuzzyCharDic());
+    E.SetSearchOptions(12);  // no regular expression: the finder keeps its flag
+    EXPECT_TRUE(E.Finder().UseFuzzyCharDic());
+    E.SetSearchOptions(2);
+    EXPECT_FALSE(E.Finder().UseFuzzyCharDic());
+}
+
+TEST_F(EditorEx, FindStringAndOptionsRepaintOnlyWithVisibleFindMark) {
+    SetText("abc");
+    Host.Log.clear();
+    E.SetFindString("a");
+    E.SetSearchOptions(1);
+    EXPECT_FALSE(Host.Logged("invalidate"));
+    E.ExMarks().FindMark().SetVisible(true);  // a mark change repaints
+    EXPECT_TRUE(Host.Logged("invalidate"));
+    Host.Log.clear();
+    E.SetFindString("a");  // unchanged
+    EXPECT_FALSE(Host.Logged("invalidate"));
+    E.SetFindString("b");
+    EXPECT_TRUE(Host.Logged("invalidate"));
+    Host.Log.clear();
+    E.SetSearchOptions(0);
+    EXPECT_TRUE(Host.Logged("invalidate"));
+}
+
+TEST_F(EditorEx, MarksAssignIntoTheOwnedObjectsWithOneNotice) {
+    TEditorExMarks marks;
+    marks.SpaceMark().SetVisible(true);
+    marks.TabMark().SetColor(clRed);
+    marks.FindMark().SetVisible(true);
+    int changes = 0;
+    TEditorExMarks target;
+    target.OnChange = [&](TPersistent*) { ++changes; };
+    TEditorMark* owned = &target.SpaceMark();
+    target.Assign(marks);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(&target.SpaceMark(), owned);
+    EXPECT_TRUE(target.SpaceMark().Visible());
+    EXPECT_EQ(target.TabMark().Color(), clRed);
+    EXPECT_TRUE(target.FindMark().Visible());
+    EXPECT_FALSE(target.DBSpaceMark().Visible());
+
+    E.SetExMarks(marks);
+    EXPECT_TRUE(E.ExMarks().FindMark().Visible());
+}
+
+// ---- Character classes and whole words
+
+TEST(CharClasses, ByTable) {
+    const struct {
+        const char* Utf8;
+        int Index;
+        char Class;
+    } cases[] = {
+        {"a", 1, '1'}, {"-", 1, '1'}, {"9", 1, '1'}, {" ", 1, '0'}, {"_", 1, '0'}, {"@", 1, '0'},
+        {"a", 0, '0'}, {"a", 2, '0'}, {"ｱ", 1, '2'}, {"｡", 1, '0'}, {"Ａ", 1, '3'}, {"Ａ", 2, '3'},
+        {"１", 1, '3'}, {"ア", 1, '4'}, {"ア", 2, '4'}, {"あ", 1, '5'}, {"漢", 2, '6'}, {"　", 1, '0'},
+        {"ー", 1, '0'}, {"々", 1, '0'}, {"\t", 1, '0'},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CharClassAt(Sj(c.Utf8), c.Index), c.Class) << c.Utf8 << " " << c.Index;
+    EXPECT_EQ(CharClassAt(std::string("\0a", 2), 1), '0');
+}
+
+TEST(CharClasses, WholeWords) {
+    const struct {
+        const char* Utf8;
+        int Pos, Len;
+        bool Whole;
+    } cases[] = {
+        {"the cat.", 5, 3, true},    {"concat", 4, 3, false},   {"x-ab ab", 3, 2, false},
+        {"x-ab ab", 6, 2, true},     {"cat", 1, 3, true},       {"cat", 0, 3, false},
+        {"cat", 4, 1, false},        {"カタカナ漢字", 9, 4, true}, {"漢字カナ", 1, 2, false},
+        {"ab", 1, 1, false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsWholeWord(Sj(c.Utf8), c.Pos, c.Len), c.Whole) << c.Utf8 << " " << c.Pos;
+}
+
+// ---- Match collection
+
+TEST_F(EditorEx, MatchesOfALineInEveryOptionCombination) {
+    const struct {
+        const char* Text;  // UTF-8; the matches are collected on row 0
+        const char* Pattern;
+        int Options;
+        const char* Matches;
+    } cases[] = {
+        // plain
+        {"aaaa", "aa", 0, "1:2 3:2"},            // occurrences never overlap
+        {"Cat CAT cat", "cat", 0, "1:3 5:3 9:3"}, // case folded
+        {"Cat CAT cat", "cat", 1, "9:3"},
+        {"Cat CAT cat", "CAT", 1, "5:3"},
+        {"the cat.", "cat", 8, "5:3"},
+        {"concat cat", "cat", 8, "8:3"},          // the skipped occurrence still moves the search on
+        {"concat", "cat", 0, "4:3"},
+        {"x-ab ab", "ab", 8, "6:2"},
+        {"x-ab ab", "ab", 9, "6:2"},
+        {"カタカナ漢字", "漢字", 8, "9:4"},
+        {"abc", "", 0, ""},
+        {"\xe3\x82\xa2" "A", "A", 1, "3:1"},     // ア is 0x83 0x41: no match on its trail byte
+        {"\xe3\x82\xa2" "A", "a", 0, "3:1"},     // and folding leaves the trail byte alone
+        {"ｶﾞガ", "ガ", 0, "3:2"},
+        // regular expressions
+        {"aba", "^a", 2, "1:1"},
+        {"aba", "a$", 2, "3:1"},
+        {"aXbx", "x", 2, "2:1 4:1"},
+        {"aXbx", "x", 3, "4:1"},
+        {"aBc", "[A-Z]", 2, "1:1 2:1 3:1"},      // the pattern is folded too
+        {"aBc", "[A-Z]", 3, "2:1"},
+        {"abc", "x*", 2, ""},                     // only empty matches
+        {"axxbx", "x*", 2, "2:2 5:1"},
+        {"\xe3\x82\xa2" "A", "A", 3, "3:1"},
+        {"ｶﾞガ", "ガ", 2, "3:2"},
+        {"ｶﾞガ", "ガ", 6, "1:2 3:2"},            // fuzzy characters
+        {"ｶﾞガ", "ガ", 14, "1:2 3:2"},           // whole word dropped
+        {"abc abc", "b.", 2, "2:2 6:2"},
+    };
+    for (const auto& c : cases) {
+        SetText(Sj(c.Text) + "\r\nsecond");
+        Find(Sj(c.Pattern), static_cast<std::uint8_t>(c.Options));
+        EXPECT_EQ(Collect(0), c.Matches) << c.Text << " / " << c.Pattern << " / " << c.Options;
+    }
+}
+
+TEST_F(EditorEx, AnchorsAtLogicalLineEnds) {
+    SetText("ba\r\nab\r\na");
+    Find("^a", 2);
+    EXPECT_EQ(Collect(0), "");
+    EXPECT_EQ(Collect(1), "1:1");
+    Find("a$", 2);
+    EXPECT_EQ(Collect(0), "2:1");  // before the appended CR LF
+    EXPECT_EQ(Collect(1), "");
+    EXPECT_EQ(Collect(2), "1:1");  // at the end of the text
+}
+
+TEST_F(EditorEx, LineHeadOnlyInTheFirstSearch) {
+    // "^" after the first search matches only after an LF of the line.
+    SetText("aaa");
+    Find("^a", 2);
+    EXPECT_EQ(Collect(0), "1:1");
+}
+
+TEST_F(EditorEx, LogicalLinesOfWrappedRows) {
+    E.SetWordWrap(true);
+    E.WrapOption().SetWrapByte(20);
+    SetText(std::string(18, 'x') + "cat" + std::string(10, 'y') + "\r\nnext");
+    ASSERT_GE(E.RowCount(), 3);
+    ASSERT_EQ(E.GetRowAttribute(0), raWrapped);
+    const std::string line = std::string(18, 'x') + "cat" + std::string(10, 'y');
+    EXPECT_EQ(E.LogicalLineText(0), line);
+    EXPECT_EQ(E.LogicalLineText(1), line);
+    EXPECT_EQ(E.LogicalLineText(2), "next");
+    EXPECT_EQ(E.LogicalLineText(-1), "");
+    EXPECT_EQ(E.LogicalLineText(E.RowCount()), "");
+    Find("cat", 0);
+    EXPECT_EQ(Collect(1), "19:3");
+    Find("y$", 2);
+    EXPECT_EQ(Collect(0), "31:1");
+}
+
+TEST_F(EditorEx, BadRegularExpressionRaisesFromCollecting) {
+    SetText("a(b");
+    Find("(", 2);
+    EXPECT_THROW(E.CollectFindMatches(0), ERegExpParser);
+    Find("(", 0);  // plain text: a bracket is a character
+    EXPECT_EQ(Collect(0), "2:1");
+}
+
+TEST(LineRegExpEx, FindAllAppendsAndAlwaysEnds) {
+    TLineRegExpEx re;
+    TFindMatchList list{{9, 9}};
+    re.SetRegExp("b*");
+    EXPECT_EQ(re.FindAll("abba\x83\x62" "b", list), 3);  // 0x83 0x62 holds "b" as its trail byte
+    EXPECT_EQ(MatchText(list), "9:9 2:2 7:1");
+    list.clear();
+    re.SetRegExp("^.");
+    EXPECT_EQ(re.FindAll("ab\nc", list), 2);
+    EXPECT_EQ(MatchText(list), "1:1 4:1");
+    list.clear();
+    EXPECT_EQ(re.FindAll("", list), 0);
+}
+
+// ---- FindNext and FindPrev
+
+class EditorExFind : public EditorEx {
+protected:
+    void SetUp() override {
+        EditorEx::SetUp();
+        SetText("cat a\r\nno\r\na cat cat");
+        Find("cat", 0);
+    }
+    // Selected text and caret after a search.
+    std::string Hit() const { return E.SelText(); }
+};
+
+TEST_F(EditorExFind, ForwardsToTheEndOfTheText) {
+    const std::vector<std::pair<int, int>> starts = {{0, 0}, {2, 2}, {2, 6}};
+    for (const auto& [row, col] : starts) {
+        ASSERT_TRUE(E.FindNext());
+        EXPECT_EQ(Hit(), "cat");
+        EXPECT_EQ(E.SelDraw().StartRow, row);
+        EXPECT_EQ(E.SelDraw().Start, col);
+    }
+    const auto caret = Caret();
+    const int selStart = E.SelStart();
+    EXPECT_FALSE(E.FindNext());  // no wrap-around: nothing changes
+    EXPECT_EQ(Caret(), caret);
+    EXPECT_EQ(E.SelStart(), selStart);
+    EXPECT_EQ(Hit(), "cat");
+}
+
+TEST_F(EditorExFind, BackwardsToTheStartOfTheText) {
+    E.SetRowCol(2, 9);
+    const std::vector<std::pair<int, int>> found = {{2, 6}, {2, 2}, {0, 0}};
+    for (const auto& [row, col] : found) {
+        ASSERT_TRUE(E.FindPrev());
+        EXPECT_EQ(Caret(), std::make_pair(row, col));  // the caret at the match start
+    }
+    EXPECT_FALSE(E.FindPrev());
+    EXPECT_EQ(Caret(), std::make_pair(0, 0));
+}
+
+TEST_F(EditorExFind, BackwardsFindsAMatchEndingAtTheCaretLine) {
+    E.SetRowCol(1, 1);
+    ASSERT_TRUE(E.FindPrev());
+    EXPECT_EQ(Caret(), std::make_pair(0, 0));
+}
+
+TEST_F(EditorExFind, CaretHitStyleStaysAtTheMatchStart) {
+    E.SetHitStyle(hsCaret);
+    ASSERT_TRUE(E.FindNext());
+    EXPECT_EQ(Caret(), std::make_pair(0, 0));
+    ASSERT_TRUE(E.FindNext());  // moves on by the last hit's length
+    EXPECT_EQ(Caret(), std::make_pair(2, 2));
+    ASSERT_TRUE(E.FindNext());
+    EXPECT_EQ(Caret(), std::make_pair(2, 6));
+    EXPECT_FALSE(E.FindNext());
+}
+
+TEST_F(EditorExFind, MatchBeyondColumn1000IsSkippedWithoutWordWrap) {
+    SetText(std::string(1000, 'x') + "cat\r\nxcat");
+    ASSERT_TRUE(E.FindNext());
+    EXPECT_EQ(Caret().first, 1);
+    EXPECT_EQ(E.SelDraw().Start, 1);
+}
+
+TEST_F(EditorExFind, MatchesInWrappedLines) {
+    E.SetWordWrap(true);
+    E.WrapOption().SetWrapByte(20);
+    SetText(std::string(18, 'x') + "cat" + std::string(10, 'y') + "cat");
+    ASSERT_TRUE(E.FindNext());
+    EXPECT_EQ(Hit(), "cat");
+    EXPECT_EQ(E.SelStart(), 18);
+    ASSERT_TRUE(E.FindNext());
+    EXPECT_EQ(E.SelStart(), 31);
+    EXPECT_FALSE(E.FindNext());
+    ASSERT_TRUE(E.FindPrev());  // the caret ends the last hit: that hit is found again
+    EXPECT_EQ(E.SelStart(), 31);
+    ASSERT_TRUE(E.FindPrev());  // now from its start
+    EXPECT_EQ(E.SelStart(), 18);
+}
+
+TEST_F(EditorExFind, EmptyMatchesEndTheSearch) {
+    Find("q*", 2);
+    EXPECT_FALSE(E.FindNext());
+    E.SetRowCol(2, 9);
+    EXPECT_FALSE(E.FindPrev());
+}
+
+TEST_F(EditorExFind, RegularExpressionsAcrossLines) {
+    Find("^(a|n)", 2);
+    ASSERT_TRUE(E.FindNext());
+    EXPECT_EQ(Caret().first, 1);
+    EXPECT_EQ(Hit(), "n");
+    ASSERT_TRUE(E.FindNext());
+    EXPECT_EQ(E.SelDraw().StartRow, 2);
+    EXPECT_EQ(E.SelDraw().Start, 0);
+    EXPECT_FALSE(E.FindNext());
+}
+
+TEST_F(EditorExFind, BadRegularExpressionRaisesAndChangesNothing) {
+    const std::string text = E.Lines().Text();
+    Find("[", 2);
+    EXPECT_THROW(E.FindNext(), ERegExpParser);
+    EXPECT_THROW(E.FindPrev(), ERegExpParser);
+    EXPECT_EQ(Caret(), std::make_pair(0, 0));
+    EXPECT_EQ(E.Lines().Text(), text);
+}
+
+// ---- Marks in the paint plan
+
+TEST_F(EditorEx, BlankMarksOnSpacesTabsAndFullWidthSpaces) {
+    SetText("a b\tc" + Sj("　") + "d");
+    E.ExMarks().SpaceMark().SetVisible(true);
+    E.ExMarks().TabMark().SetVisible(true);
+    E.ExMarks().DBSpaceMark().SetVisible(true);
+    E.ExMarks().DBSpaceMark().SetColor(clRed);
+    const TPaintOp op = RowOp(0);
+    const TPaintPlan plan = Draw(op);
+    const int w = E.CharWidth(), h = E.FontHeight(), y = op.Y;
+    ASSERT_EQ(plan.size(), 4u);
+    // the space at column 1: a frame of one column
+    EXPECT_EQ(plan[0].Kind, poLines);
+    EXPECT_EQ(plan[0].Points, (std::vector<std::pair<int, int>>{
+                                  {X(op, 1), y + 1}, {X(op, 1) + w - 2, y + 1}, {X(op, 1) + w - 2, y + h - 3},
+                                  {X(op, 1), y + h - 3}, {X(op, 1), y + 1}}));
+    // the tab at column 3: an arrow in its first column
+    const int m = y + h / 2, d = std::max(3, h / 8), r = X(op, 3) + w - 1;
+    EXPECT_EQ(plan[1].Points, (std::vector<std::pair<int, int>>{{X(op, 3) + 1, m}, {r, m}, {r - d, m - d}}));
+    EXPECT_EQ(plan[2].Points, (std::vector<std::pair<int, int>>{{r, m}, {r - d, m + d}}));
+    // the full-width space after the tab stop (c at 8): columns 9 and 10
+    EXPECT_EQ(plan[3].Color, clRed);
+    EXPECT_EQ(plan[3].Points.front(), std::make_pair(X(op, 9), y + 1));
+    EXPECT_EQ(plan[3].Points[1], std::make_pair(X(op, 9) + 2 * w - 2, y + 1));
+}
+
+TEST_F(EditorEx, HalfVisibleFullWidthSpaceGetsItsRightHalf) {
+    SetText("a" + Sj("　") + "b");
+    E.ExMarks().DBSpaceMark().SetVisible(true);
+    const TPaintOp whole = RowOp(0);
+    const TPaintOp op = RowOp(0, X(whole, 2));  // a part from column 2 on
+    const TPaintPlan plan = Draw(op);
+    const int w = E.CharWidth(), h = E.FontHeight(), x = X(op, 1);
+    ASSERT_EQ(plan.size(), 1u);
+    EXPECT_EQ(plan[0].Points, (std::vector<std::pair<int, int>>{
+                                  {x + w, op.Y + 1}, {x + 2 * w - 2, op.Y + 1}, {x + 2 * w - 2, op.Y + h - 3},
+                                  {x + w - 1, op.Y + h - 3}}));
+    EXPECT_TRUE(Draw(RowOp(0, X(whole, 3))).empty());  // neither half
+}
+
+TEST_F(EditorEx, NoFullWidthSpaceMarkAcrossCharacters) {
+    SetText("\x81\x81\x40 ");  // ＝ followed by @: the bytes 0x81 0x40 are no full-width space
+    E.ExMarks().DBSpaceMark().SetVisible(true);
+    EXPECT_TRUE(Draw(RowOp(0)).empty());
+}
+
+TEST_F(EditorEx, NothingIsMarkedPastColumn1000) {
+    std::string s(1002, 'x');
+    s[999] = ' ';
+    s[1000] = ' ';
+    SetText(s);
+    E.ExMarks().SpaceMark().SetVisible(true);
+    TPaintOp op = RowOp(0);
+    op.X = E.TextLeft() - 990 * E.CharWidth();  // scrolled to column 990
+    const TPaintPlan plan = Draw(op);
+    ASSERT_EQ(plan.size(), 1u);
+    EXPECT_EQ(plan[0].Points.front().first, X(op, 999));
+}
+
+TEST_F(EditorEx, NoMarksWhenHiddenOrWithoutAWindow) {
+    SetText(" \t x");
+    Find("x", 0);
+    EXPECT_TRUE(Draw(RowOp(0)).empty());
+    E.ExMarks().SpaceMark().SetVisible(true);
+    E.ExMarks().FindMark().SetVisible(true);
+    EXPECT_FALSE(Draw(RowOp(0)).empty());
+    const TPaintOp op = RowOp(0);
+    E.SetHost(nullptr);
+    EXPECT_TRUE(Draw(op).empty());
+}
+
+TEST_F(EditorEx, FindMarksUnderlineTheMatches) {
+    SetText("a cat\tcat");
+    E.ExMarks().FindMark().SetVisible(true);
+    E.ExMarks().FindMark().SetColor(clBlue);
+    Find("cat", 0);
+    const TPaintOp op = RowOp(0);
+    const TPaintPlan plan = Draw(op);
+    const int bottom = op.Y + E.FontHeight() - 1;
+    ASSERT_EQ(plan.size(), 2u);
+    EXPECT_EQ(plan[0].Kind, poFill);
+    EXPECT_EQ(plan[0].BkColor, clBlue);
+    EXPECT_EQ(plan[0].Rect, (TRect{X(op, 2), bottom, X(op, 5) - 1, bottom + 1}));
+    EXPECT_EQ(plan[1].Rect, (TRect{X(op, 8), bottom, X(op, 11) - 1, bottom + 1}));  // after the tab stop
+    // A part that cuts a match: the mark is cut at the part's edges.
+    const TPaintPlan cut = Draw(RowOp(0, X(op, 3), X(op, 9)));
+    ASSERT_EQ(cut.size(), 2u);
+    EXPECT_EQ(cut[0].Rect, (TRect{X(op, 3), bottom, X(op, 5) - 1, bottom + 1}));
+    EXPECT_EQ(cut[1].Rect, (TRect{X(op, 8), bottom, X(op, 9) - 1, bottom + 1}));
+}
+
+TEST_F(EditorEx, FindMarksOfAMatchAcrossWrappedRows) {
+    E.SetWordWrap(true);
+    E.WrapOption().SetWrapByte(20);
+    SetText(std::string(18, 'x') + "cat" + std::string(10, 'y'));
+    ASSERT_EQ(E.GetRowString(0).size(), 20u);
+    E.ExMarks().FindMark().SetVisible(true);
+    Find("cat", 0);
+    const TPaintOp row0 = RowOp(0), row1 = RowOp(1);
+    const TPaintPlan first = Draw(row0), second = Draw(row1);
+    ASSERT_EQ(first.size(), 1u);
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_EQ(first[0].Rect.Left, X(row0, 18));
+    EXPECT_EQ(first[0].Rect.Right, X(row0, 20) - 1);
+    EXPECT_EQ(second[0].Rect.Left, X(row1, 0));
+    EXPECT_EQ(second[0].Rect.Right, X(row1, 1) - 1);
+}
+
+TEST_F(EditorEx, BadRegularExpressionNeverRaisesOutOfPainting) {
+    SetText("a (b");
+    E.ExMarks().FindMark().SetVisible(true);
+    E.ExMarks().SpaceMark().SetVisible(true);
+    Find("(", 2);
+    TPaintPlan plan;
+    EXPECT_NO_THROW(plan = Draw(RowOp(0)));
+    ASSERT_EQ(plan.size(), 1u);  // the space mark only
+    EXPECT_EQ(plan[0].Kind, poLines);
+}
+
+TEST_F(EditorEx, MarksFollowThePainterRowHooks) {
+    SetText("a b\r\ncd");
+    E.ExMarks().SpaceMark().SetVisible(true);
+    TPaintMarks marks;
+    TPaintGeometry g;
+    g.CharWidth = E.CharWidth();
+    g.FontHeight = E.FontHeight();
+    g.RowHeight = E.RowHeight();
+    g.TextLeft = E.TextLeft();
+    g.TextTop = E.TextTop();
+    g.ClientWidth = Host.Width;
+    g.ClientHeight = Host.Height;
+    TEditorPainter painter(E.ScreenStrings(), E.ActiveColourerRef(), marks, g, TPaintLook(), TPaintSelection(),
+                           [this](std::string_view s) { return E.ExpandTabs(s); });
+    TPaintPlan plan, over;
+    painter.PaintText({0, 0, Host.Width, Host.Height}, plan);
+    for (const TPaintOp& op : plan)
+        if (op.Kind == poDrawLine) E.DoDrawLine(op, over);
+    ASSERT_EQ(over.size(), 1u);
+    EXPECT_EQ(over[0].Points.front(), std::make_pair(E.TextLeft() + E.CharWidth(), E.TextTop() + 1));
+}
+
+// ---- Double click and drops
+
+TEST_F(EditorEx, DoubleClickSelectsTheTokenUnderTheCaret) {
+    SetText("foo bar baz");
+    int clicks = 0;
+    E.OnDblClick = [&](TEditor&) { ++clicks; };
+    E.SetRowCol(0, 5);
+    E.Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(E.SelText(), "bar");
+    E.Perform(WM_LBUTTONUP, 0, 0);
+    EXPECT_EQ(E.SelText(), "bar");
+}
+
+TEST_F(EditorEx, DroppedFilesKeepTheLastDrop) {
+    E.DoDropFiles({"a.txt", "b.txt"});
+    E.DoDropFiles({"c.txt"});
+    EXPECT_EQ(E.DroppedFiles(), std::vector<std::string>{"c.txt"});
+}
+
+} // namespace
+} // namespace quillon
