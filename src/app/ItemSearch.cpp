@@ -1,0 +1,273 @@
+#include "ItemSearch.h"
+
+#include "Cp932.h"
+#include "ListKinds.h"
+#include "MessageBox.h"
+#include "MotionColourer.h"
+#include "ListTokens.h"
+#include "REScanner.h"
+#include "SettingsStore.h"
+#include "StrUtils.h"
+#include "bmRegExp.h"
+
+#include <array>
+#include <memory>
+#include <optional>
+
+namespace quillon {
+
+namespace {
+
+constexpr const char* kOptionsSection = "SearchItemOptions";
+constexpr const char* kHistorySection = "SearchItems";
+constexpr const char* kTitle = "項目検索";
+
+constexpr std::array<int, kItemTokenChoiceCount> kChoiceKinds = {
+    50, 51, 52, 53, 54, 55, 56, 58, 59, 60, 61, 62, 64, 65, 66, 67, 68, 69, 71, 72, 73, 7};
+
+// ASCII capitals folded to small letters outside double-byte characters: a trail byte such as
+// 0x41 in 0x83 0x41 keeps its value.
+std::string LowerCase(std::string_view S) {
+    std::string out(S);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (IsLeadByte(out[i]) && i + 1 < out.size())
+            ++i;
+        else if (out[i] >= 'A' && out[i] <= 'Z')
+            out[i] = static_cast<char>(out[i] - 'A' + 'a');
+    }
+    return out;
+}
+
+// Character classes for whole words: a word boundary is any change of class.
+// '0' delimiters and everything unlisted, '1' other ASCII, '2' half-width katakana, '3' full-width
+// digits and Latin letters, '4' katakana, '5' hiragana, '6' kanji.
+bool IsSingleByteDelimiter(unsigned char B) {
+    static constexpr std::string_view delimiters = "\t\n\r \"`!#$%&'()=~^\\|{}[]@;+:*,<.>/?_\xA4\xA1\xA5";
+    return delimiters.find(static_cast<char>(B)) != std::string_view::npos;
+}
+
+char DoubleByteClass(int Code) {
+    if (Code >= 0x824F && Code <= 0x829A) return '3';
+    if (Code >= 0x8340 && Code <= 0x8396) return '4';
+    if (Code >= 0x829F && Code <= 0x82F1) return '5';
+    if (Code >= 0x889F) return '6';
+    return '0';
+}
+
+// The class of the character that covers 1-based byte Index of S.
+char CharClassAt(std::string_view S, int Index) {
+    if (Index < 1 || Index > static_cast<int>(S.size())) return '0';
+    std::size_t lead = 0;
+    while (lead < S.size()) {  // the start of the character that covers Index - 1
+        const std::size_t next = lead + (IsLeadByte(S[lead]) && lead + 1 < S.size() ? 2 : 1);
+        if (next > static_cast<std::size_t>(Index - 1)) break;
+        lead = next;
+    }
+    const auto b = static_cast<unsigned char>(S[lead]);
+    if (IsLeadByte(b) && lead + 1 < S.size())
+        return DoubleByteClass(b << 8 | static_cast<unsigned char>(S[lead + 1]));
+    if (b == 0 || IsSingleByteDelimiter(b)) return '0';
+    if (b < 0x80) return '1';
+    if (b >= 0xA1 && b <= 0xDF) return '2';
+    return '0';
+}
+
+bool IsWholeWord(std::string_view S, int Pos, int Len) {
+    if (Pos < 1 || Pos > static_cast<int>(S.size())) return false;
+    return CharClassAt(S, Pos) != CharClassAt(S, Pos - 1) &&
+           CharClassAt(S, Pos + Len) != CharClassAt(S, Pos + Len - 1);
+}
+
+// Byte offsets of the occurrences of Text in S that start on a character, from the left, each
+// search going on after the end of the one before.
+std::vector<std::size_t> Occurrences(std::string_view S, std::string_view Text) {
+    std::vector<std::size_t> found;
+    if (Text.empty()) return found;
+    std::size_t i = 0;
+    while (i + Text.size() <= S.size()) {
+        if (S.compare(i, Text.size(), Text) == 0) {
+            found.push_back(i);
+            i += Text.size();
+        } else {
+            i += IsLeadByte(S[i]) && i + 1 < S.size() ? 2 : 1;
+        }
+    }
+    return found;
+}
+
+// The comparison of a request, prepared once per scan.
+class TItemMatcher {
+public:
+    // Raises ERegExpParser for a regular expression that does not compile.
+    explicit TItemMatcher(const TItemSearchRequest& Request)
+        : FOptions(Request.ItemOptions),
+          FText(Has(ioMatchCase) ? Request.ItemText : LowerCase(Request.ItemText)) {
+        if (!Has(ioRegExp)) return;
+        FRegExp = std::make_unique<TLineRegExp>();
+        FRegExp->SetUseFuzzyCharDic(Has(ioFuzzy));
+        FRegExp->SetRegExp(FText);
+    }
+
+    bool Matches(std::string_view Token) const {
+        const std::string token = Has(ioMatchCase) ? std::string(Token) : LowerCase(Token);
+        if (FRegExp) return RegExpMatches(token);
+        if (!Has(ioSubString)) return token == FText && (!Has(ioWholeWord) || IsWholeWord(token, 1, Length()));
+        for (std::size_t at : Occurrences(token, FText))
+            if (!Has(ioWholeWord) || IsWholeWord(token, static_cast<int>(at) + 1, Length())) return true;
+        return false;
+    }
+
+private:
+    bool Has(std::uint8_t Bit) const { return (FOptions & Bit) != 0; }
+    int Length() const { return static_cast<int>(FText.size()); }
+    bool RegExpMatches(const std::string& Token) const {
+        int pos = 0, len = 0;
+        return FRegExp->Match(Token, pos, len) > 0 && (Has(ioSubString) || len == static_cast<int>(Token.size()));
+    }
+
+    std::uint8_t FOptions;
+    std::string FText;
+    std::unique_ptr<TLineRegExp> FRegExp;
+};
+
+// The leftmost field of kind Kind in Line that the matcher accepts.
+std::optional<TListToken> FindInLine(TMotionColourer& Colourer, const std::string& Line, int Kind,
+                                     const TItemMatcher& Matcher) {
+    for (TListToken& token : FieldTokens(Colourer, Line))
+        if (token.Kind == Kind && Matcher.Matches(token.Text)) return token;
+    return std::nullopt;
+}
+
+bool TextIsEmpty(const std::vector<std::string>& Lines) {
+    return Lines.empty() || (Lines.size() == 1 && Lines[0].empty());
+}
+
+// Visits lines From, From + Step ... while inside the list. A regular expression that does not
+// compile is reported and finds nothing.
+bool ScanItems(const std::vector<std::string>& Lines, int From, int Step, TMotionColourer& Colourer,
+               const TItemSearchRequest& Request, TItemHit& Hit, bool& Failed) {
+    Failed = false;
+    try {
+        const TItemMatcher matcher(Request);
+        for (int row = From; row >= 0 && row < static_cast<int>(Lines.size()); row += Step) {
+            if (std::optional<TListToken> token = FindInLine(Colourer, Lines[row], Request.ItemKind, matcher)) {
+                Hit = {row, token->Start, static_cast<int>(token->Text.size())};
+                return true;
+            }
+        }
+    } catch (const ERegExpParser& e) {
+        Messages().Show("項目検索中にエラーが発生しました。\r\n" + e.Message() + "\r\n(位置: " +
+                            IntToStr(e.ErrorPos) + ")",
+                        kTitle, TMsgIcon::Error, TMsgButtons::OK);
+        Failed = true;
+    }
+    return false;
+}
+
+bool FindFrom(const std::vector<std::string>& Lines, int From, int Step, TMotionColourer& Colourer,
+              const TItemSearchRequest& Request, TItemHit& Hit) {
+    bool failed = false;
+    return !TextIsEmpty(Lines) && ScanItems(Lines, From, Step, Colourer, Request, Hit, failed);
+}
+
+} // namespace
+
+int ItemKindOfChoice(int Index) {
+    return Index >= 0 && Index < kItemTokenChoiceCount ? kChoiceKinds[static_cast<std::size_t>(Index)] : 74;
+}
+
+TItemSearchOptions ReadItemSearchOptions(TSettingsStore& Store) {
+    TItemSearchOptions options;
+    options.WholeWord = Store.ReadBool(kOptionsSection, "WholeWord", false);
+    options.MatchCase = Store.ReadBool(kOptionsSection, "MatchCase", false);
+    options.RegExp = Store.ReadBool(kOptionsSection, "RegExp", false);
+    options.Fuzzy = Store.ReadBool(kOptionsSection, "Fuzzy", false);
+    options.SubString = Store.ReadBool(kOptionsSection, "SubString", false);
+    options.SearchToken = Store.ReadInteger(kOptionsSection, "SearchToken", 0);
+    options.Direction = Store.ReadInteger(kOptionsSection, "Direction", 1);
+    if (options.Direction >= 2) options.Direction = 1;
+    return options;
+}
+
+void WriteItemSearchOptions(TSettingsStore& Store, const TItemSearchOptions& Options) {
+    Store.WriteBool(kOptionsSection, "WholeWord", Options.WholeWord);
+    Store.WriteBool(kOptionsSection, "MatchCase", Options.MatchCase);
+    Store.WriteBool(kOptionsSection, "RegExp", Options.RegExp);
+    Store.WriteBool(kOptionsSection, "Fuzzy", Options.Fuzzy);
+    Store.WriteInteger(kOptionsSection, "Direction", Options.Direction);
+    Store.WriteBool(kOptionsSection, "SubString", Options.SubString);
+    Store.WriteInteger(kOptionsSection, "SearchToken", Options.SearchToken);
+}
+
+std::vector<std::string> ReadItemHistory(TSettingsStore& Store) {
+    std::vector<std::string> history;
+    const std::string text = Store.ReadString(kHistorySection, "ItemText", "");
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        history.emplace_back(text, start, end - start);
+        start = end;
+        if (start < text.size() && text[start] == '\r') ++start;
+        if (start < text.size() && text[start] == '\n') ++start;
+    }
+    return history;
+}
+
+void WriteItemHistory(TSettingsStore& Store, const std::vector<std::string>& History) {
+    std::string text;
+    for (const std::string& item : History) text += item + "\r\n";
+    Store.WriteString(kHistorySection, "ItemText", text);
+}
+
+void AddItemHistory(std::vector<std::string>& History, const std::string& Text) {
+    for (auto it = History.begin(); it != History.end(); ++it) {
+        if (*it == Text) {
+            History.erase(it);
+            break;
+        }
+    }
+    History.insert(History.begin(), Text);
+    if (History.size() > static_cast<std::size_t>(kItemHistoryMax)) History.pop_back();
+}
+
+std::uint8_t ItemOptionsOf(const TItemSearchOptions& Options) {
+    std::uint8_t bits = Options.WholeWord ? ioWholeWord : 0;
+    if (Options.RegExp) bits = Options.Fuzzy ? ioRegExp | ioFuzzy : ioRegExp;
+    if (Options.MatchCase) bits |= ioMatchCase;
+    if (Options.SubString) bits |= ioSubString;
+    return bits;
+}
+
+std::uint8_t ItemDirectionOf(int DirectionIndex) {
+    return DirectionIndex == 1 ? idDown : idUp;
+}
+
+bool FindItemFirst(const std::vector<std::string>& Lines, int CaretRow, TMotionColourer& Colourer,
+                   const TItemSearchRequest& Request, TItemHit& Hit) {
+    if (TextIsEmpty(Lines)) return false;
+    bool failed = false;
+    const bool directed = Request.ItemDirection == idDown || Request.ItemDirection == idUp;
+    const int step = Request.ItemDirection == idDown ? 1 : -1;
+    if (directed && ScanItems(Lines, CaretRow, step, Colourer, Request, Hit, failed)) return true;
+    if (!failed)
+        Messages().Show("検索項目  ' " + Cp932ToUtf8(Request.ItemText) + " '\r\nは見つかりませんでした。", kTitle,
+                        TMsgIcon::Information, TMsgButtons::OK);
+    return false;
+}
+
+bool FindItemNext(const std::vector<std::string>& Lines, int CaretRow, TMotionColourer& Colourer,
+                  const TItemSearchRequest& Request, TItemHit& Hit) {
+    return FindFrom(Lines, CaretRow + 1, 1, Colourer, Request, Hit);
+}
+
+bool FindItemPrev(const std::vector<std::string>& Lines, int CaretRow, TMotionColourer& Colourer,
+                  const TItemSearchRequest& Request, TItemHit& Hit) {
+    return FindFrom(Lines, CaretRow - 1, -1, Colourer, Request, Hit);
+}
+
+bool CanFindItemNext(int ListKind, const TItemSearchRequest& Request) {
+    return ListKind == lkMotion && !Request.ItemText.empty();
+}
+
+} // namespace quillon
