@@ -1,0 +1,55 @@
+#pragma once
+// The hand-over text: what a second start tells the running instance.
+//
+// The text travels in a fixed buffer of kHandOverSize bytes and ends at its first NUL, so it holds
+// at most kHandOverSize - 1 bytes. It is the first command-line parameter as given (a relative name
+// stays relative: the running instance resolves it against its own current folder), then, for each
+// further parameter, "|" and that parameter's name without its folder; it is empty without
+// parameters. Names are native (UTF-8) bytes, so no byte of a multi-byte character is ever "|" or
+// "/" and the byte-wise cuts below are safe. A text that does not fit is cut at a UTF-8 character
+// boundary.
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon {
+
+constexpr size_t kHandOverSize = 256;
+using THandOverBuffer = std::array<char, kHandOverSize>;
+
+// Fills Buffer with the hand-over text of Params (the command-line parameters without the program),
+// NUL-terminated, the rest of the buffer zero.
+void JoinParams(const std::vector<std::string>& Params, THandOverBuffer& Buffer);
+
+// Cuts Text at its first Ch: Piece receives the part before it and Text keeps the part after it.
+// Without Ch, Piece receives all of Text and Text becomes empty.
+void SplitAt(std::string& Text, char Ch, std::string& Piece);
+
+// Adds to List the pieces of Text cut at "|" until nothing is left: "a|" gives one piece, "a||b"
+// three, an empty text none.
+void SplitToStrings(std::string_view Text, std::vector<std::string>& List);
+
+// The text of received hand-over data: up to its first NUL, never more than Data holds and never
+// more than kHandOverSize - 1 bytes (data without a NUL within those bounds is cut there).
+std::string HandOverText(std::string_view Data);
+
+// What the running instance's root window does for a hand-over.
+class THandOverTarget {
+public:
+    virtual ~THandOverTarget() = default;
+    // Brings a window that shows FileName to the front; false when none does.
+    virtual bool ActivateWindowForFile(const std::string& FileName) = 0;
+    // Reads a list file; failures have shown their message and give false.
+    virtual bool LoadListFile(std::string& FileName, std::vector<std::string>* Lines) = 0;
+    // Opens a new window on Lines named FileName, or an empty window when Lines is null.
+    virtual void OpenNewWindow(const std::string& FileName, const std::vector<std::string>* Lines,
+                               int KindHint) = 0;
+};
+
+// Acts on received hand-over data: an empty text opens an empty window; otherwise only the first
+// name counts: made absolute and long, its window comes to the front, or it is read and opened.
+void ReceiveCommandLine(std::string_view Data, THandOverTarget& Root);
+
+} // namespace quillon

@@ -1,0 +1,252 @@
+#include "HandOver.h"
+
+#include "Paths.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace quillon;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string BufferText(const THandOverBuffer& buffer) { return std::string(buffer.data()); }
+
+std::string Join(const std::vector<std::string>& params) {
+    THandOverBuffer buffer;
+    buffer.fill('x');  // whatever the buffer held before must not show through
+    JoinParams(params, buffer);
+    EXPECT_EQ(buffer.back(), '\0');
+    const std::string text = BufferText(buffer);
+    for (size_t i = text.size(); i < buffer.size(); ++i) EXPECT_EQ(buffer[i], '\0') << "byte " << i;
+    return text;
+}
+
+bool ValidUtf8(std::string_view s) {
+    for (size_t i = 0; i < s.size();) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        const size_t n = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 0;
+        if (n == 0 || i + n > s.size()) return false;
+        for (size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        i += n;
+    }
+    return true;
+}
+
+struct TJoinCase {
+    const char* Name;
+    std::vector<std::string> Params;
+    std::string Expected;
+};
+
+TEST(JoinParamsTest, BuildsTheHandOverText) {
+    const TJoinCase cases[] = {
+        {"no parameters", {}, ""},
+        {"one name", {"motion.lst"}, "motion.lst"},
+        {"a relative first name stays relative", {"lists/motion.lst"}, "lists/motion.lst"},
+        {"further names lose their folders", {"/home/u/lists/motion.lst", "/x/y.lst"}, "/home/u/lists/motion.lst|y.lst"},
+        {"several", {"a.lst", "dir/b.lst", "c.lst", "/d/e/f.lst"}, "a.lst|b.lst|c.lst|f.lst"},
+        {"a further folder name gives an empty piece", {"a.lst", "dir/"}, "a.lst|"},
+        {"an empty first parameter", {"", "b.lst"}, "|b.lst"},
+        // In CP932, ポ ends in byte 0x7C ("|") and 表 and ソ in 0x5C ("\"); as UTF-8 neither byte appears.
+        {"Japanese names", {"/リスト/ポ表ソ.lst", "/フォルダ/モーション.lst"}, "/リスト/ポ表ソ.lst|モーション.lst"},
+        {"characters CP932 does not have", {"/é/🙂.lst", "/a/ü.lst"}, "/é/🙂.lst|ü.lst"},
+    };
+    for (const TJoinCase& c : cases) EXPECT_EQ(Join(c.Params), c.Expected) << c.Name;
+}
+
+struct TLimitCase {
+    const char* Name;
+    std::string Param;
+    size_t ExpectedSize;
+};
+
+TEST(JoinParamsTest, CutsALongTextAtACharacterBoundary) {
+    const TLimitCase cases[] = {
+        {"255 bytes fit", std::string(255, 'a'), 255},
+        {"256 bytes lose the last", std::string(256, 'a'), 255},
+        {"a 2-byte character across the limit goes whole", std::string(254, 'a') + "é", 254},
+        {"a 3-byte character across the limit goes whole", std::string(253, 'a') + "あい", 253},
+        {"a 4-byte character ending at the limit stays", std::string(251, 'a') + "🙂", 255},
+        {"a 4-byte character across the limit goes whole", std::string(252, 'a') + "🙂", 252},
+        {"only multi-byte characters", [] { std::string s; for (int i = 0; i < 100; ++i) s += "表"; return s; }(), 255},
+        {"a path far beyond the limit", "/" + std::string(4000, 'p'), 255},
+    };
+    for (const TLimitCase& c : cases) {
+        const std::string text = Join({c.Param});
+        EXPECT_EQ(text.size(), c.ExpectedSize) << c.Name;
+        EXPECT_EQ(c.Param.compare(0, text.size(), text), 0) << c.Name;
+        EXPECT_TRUE(ValidUtf8(text)) << c.Name;
+    }
+}
+
+TEST(JoinParamsTest, ManyFurtherNamesAreCutToo) {
+    std::vector<std::string> params{"/lists/motion.lst"};
+    for (int i = 0; i < 40; ++i) params.push_back("/dir/モーション" + std::to_string(i) + ".lst");
+    const std::string text = Join(params);
+    EXPECT_LE(text.size(), kHandOverSize - 1);
+    EXPECT_GT(text.size(), kHandOverSize - 4);
+    EXPECT_TRUE(ValidUtf8(text));
+    EXPECT_EQ(text.rfind("/lists/motion.lst|モーション0.lst|モーション1.lst", 0), 0u);
+}
+
+TEST(SplitAtTest, CutsAtTheFirstCharacter) {
+    struct {
+        std::string Text;
+        std::string Piece, Rest;
+    } cases[] = {
+        {"a|b", "a", "b"}, {"a|b|c", "a", "b|c"}, {"abc", "abc", ""},
+        {"|b", "", "b"},   {"a|", "a", ""},       {"", "", ""},
+    };
+    for (auto& c : cases) {
+        std::string text = c.Text, piece = "old";
+        SplitAt(text, '|', piece);
+        EXPECT_EQ(piece, c.Piece) << c.Text;
+        EXPECT_EQ(text, c.Rest) << c.Text;
+    }
+}
+
+TEST(SplitToStringsTest, CutsAtEveryBar) {
+    struct {
+        std::string Text;
+        std::vector<std::string> Pieces;
+    } cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a|b", {"a", "b"}},
+        {"a|", {"a"}},  // a bar at the very end adds no empty piece
+        {"a||b", {"a", "", "b"}},
+        {"|", {""}},
+        {"||", {"", ""}},
+        {"/リスト/ポ表.lst|ソ.lst", {"/リスト/ポ表.lst", "ソ.lst"}},
+    };
+    for (auto& c : cases) {
+        std::vector<std::string> list;
+        SplitToStrings(c.Text, list);
+        EXPECT_EQ(list, c.Pieces) << c.Text;
+    }
+}
+
+TEST(SplitToStringsTest, AddsToTheList) {
+    std::vector<std::string> list{"kept"};
+    SplitToStrings("a|b", list);
+    EXPECT_EQ(list, (std::vector<std::string>{"kept", "a", "b"}));
+}
+
+TEST(HandOverTextTest, NeverReadsPastTheDataOrTheBuffer) {
+    struct {
+        const char* Name;
+        std::string Data;
+        std::string Expected;
+    } cases[] = {
+        {"empty data", "", ""},
+        {"the text ends at its NUL", std::string("abc\0xyz", 7), "abc"},
+        {"a NUL first", std::string("\0abc", 4), ""},
+        {"short data without NUL ends with the data", "abc", "abc"},
+        {"a full buffer without NUL keeps 255 bytes", std::string(256, 'n'), std::string(255, 'n')},
+        {"more than a buffer with a late NUL", std::string(280, 'n') + '\0', std::string(255, 'n')},
+    };
+    for (auto& c : cases) EXPECT_EQ(HandOverText(c.Data), c.Expected) << c.Name;
+}
+
+TEST(HandOverTextTest, RoundTripsTheFirstName) {
+    for (const std::string& first : {std::string("/lists/motion.lst"), std::string("ポ表|ソ"), std::string("")}) {
+        THandOverBuffer buffer;
+        JoinParams({first, "/x/y.lst"}, buffer);
+        std::vector<std::string> pieces;
+        SplitToStrings(HandOverText({buffer.data(), buffer.size()}), pieces);
+        ASSERT_FALSE(pieces.empty());
+        // A "|" inside the first name cannot be told from the separator.
+        EXPECT_EQ(pieces.front(), first.substr(0, first.find('|'))) << first;
+        EXPECT_EQ(pieces.back(), "y.lst");
+    }
+}
+
+// Records what the receiver asks of the root window.
+class TFakeRoot : public THandOverTarget {
+public:
+    std::vector<std::string> Calls;
+    bool HasWindow = false;
+    bool LoadSucceeds = true;
+
+    bool ActivateWindowForFile(const std::string& FileName) override {
+        Calls.push_back("activate " + FileName);
+        return HasWindow;
+    }
+    bool LoadListFile(std::string& FileName, std::vector<std::string>* Lines) override {
+        Calls.push_back("load " + FileName);
+        if (LoadSucceeds) *Lines = {"line 1", "line 2"};
+        return LoadSucceeds;
+    }
+    void OpenNewWindow(const std::string& FileName, const std::vector<std::string>* Lines, int KindHint) override {
+        Calls.push_back("open " + FileName + (Lines ? " lines " + std::to_string(Lines->size()) : " empty") +
+                        " hint " + std::to_string(KindHint));
+    }
+};
+
+class ReceiveCommandLineTest : public ::testing::Test {
+protected:
+    fs::path dir;
+    fs::path oldDir = fs::current_path();
+    TFakeRoot root;
+
+    void SetUp() override {
+        std::string tmpl = (fs::temp_directory_path() / "quillon-handover-XXXXXX").string();
+        dir = AbsolutePath(::mkdtemp(tmpl.data()));
+    }
+    void TearDown() override {
+        fs::current_path(oldDir);
+        fs::remove_all(dir);
+    }
+    void Receive(const std::vector<std::string>& params) {
+        THandOverBuffer buffer;
+        JoinParams(params, buffer);
+        ReceiveCommandLine({buffer.data(), buffer.size()}, root);
+    }
+};
+
+TEST_F(ReceiveCommandLineTest, NoParametersOpenAnEmptyWindow) {
+    Receive({});
+    EXPECT_EQ(root.Calls, std::vector<std::string>{"open  empty hint -1"});
+}
+
+TEST_F(ReceiveCommandLineTest, OpensOnlyTheFirstName) {
+    const std::string name = (dir / "motion.lst").string();
+    Receive({name, "/x/y.lst"});
+    EXPECT_EQ(root.Calls, (std::vector<std::string>{"activate " + name, "load " + name,
+                                                    "open " + name + " lines 2 hint -1"}));
+}
+
+TEST_F(ReceiveCommandLineTest, AnOpenFileOnlyComesToTheFront) {
+    root.HasWindow = true;
+    const std::string name = (dir / "motion.lst").string();
+    Receive({name});
+    EXPECT_EQ(root.Calls, std::vector<std::string>{"activate " + name});
+}
+
+TEST_F(ReceiveCommandLineTest, AFailedReadOpensNothing) {
+    root.LoadSucceeds = false;
+    const std::string name = (dir / "missing.lst").string();
+    Receive({name});
+    EXPECT_EQ(root.Calls, (std::vector<std::string>{"activate " + name, "load " + name}));
+}
+
+TEST_F(ReceiveCommandLineTest, ARelativeNameResolvesInTheRunningInstancesFolder) {
+    fs::current_path(dir);
+    Receive({"sub/../motion.lst"});
+    const std::string name = (dir / "motion.lst").string();
+    ASSERT_FALSE(root.Calls.empty());
+    EXPECT_EQ(root.Calls.front(), "activate " + name);
+}
+
+TEST_F(ReceiveCommandLineTest, UntrustedDataIsBounded) {
+    fs::current_path(dir);
+    // No NUL anywhere: the name is cut at 255 bytes, never read beyond.
+    const std::string data(1000, 'n');
+    ReceiveCommandLine(data, root);
+    ASSERT_FALSE(root.Calls.empty());
+    EXPECT_EQ(root.Calls.front(), "activate " + (dir / std::string(255, 'n')).string());
+}
+
+} // namespace
