@@ -1,0 +1,90 @@
+#include "SingleInstance.h"
+
+#include <QByteArray>
+#include <QDeadlineTimer>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <unistd.h>
+
+namespace quillon {
+
+namespace {
+
+constexpr char kAcknowledge = '\x06';
+
+int Remaining(const QDeadlineTimer& deadline) { return static_cast<int>(deadline.remainingTime()); }
+
+} // namespace
+
+TSingleInstance::TSingleInstance(const QString& Name, int TimeoutMs)
+    : FName(Name), FTimeoutMs(TimeoutMs), FServer(std::make_unique<QLocalServer>()) {
+    QObject::connect(FServer.get(), &QLocalServer::newConnection, FServer.get(), [this] { AcceptConnections(); });
+}
+
+// Destroying the server closes it, which removes its socket file.
+TSingleInstance::~TSingleInstance() = default;
+
+QString TSingleInstance::UserName(const QString& Base) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty()) return Base + QLatin1Char('-') + QString::number(::getuid());
+    return folder + QLatin1Char('/') + Base;
+}
+
+bool TSingleInstance::Start(std::span<const char, kMessageSize> Message) {
+    // The second round follows the removal of a dead instance's socket file.
+    for (int round = 0; round < 2; ++round) {
+        if (FServer->listen(FName)) return true;
+        if (FServer->serverError() != QAbstractSocket::AddressInUseError) return true;
+        QLocalSocket socket;
+        socket.connectToServer(FName);
+        if (socket.waitForConnected(FTimeoutMs)) return !HandOver(socket, Message);
+        const QLocalSocket::LocalSocketError error = socket.error();
+        if (error != QLocalSocket::ConnectionRefusedError && error != QLocalSocket::ServerNotFoundError) return true;
+        QLocalServer::removeServer(FName);
+    }
+    return true;
+}
+
+bool TSingleInstance::IsFirst() const { return FServer->isListening(); }
+
+bool TSingleInstance::HandOver(QLocalSocket& Socket, std::span<const char, kMessageSize> Message) {
+    const QDeadlineTimer deadline(FTimeoutMs);
+    Socket.write(Message.data(), kMessageSize);
+    while (Socket.bytesToWrite() > 0)
+        if (!Socket.waitForBytesWritten(Remaining(deadline))) return false;
+    while (Socket.bytesAvailable() < 1)
+        if (!Socket.waitForReadyRead(Remaining(deadline))) return false;
+    char answer = 0;
+    return Socket.getChar(&answer) && answer == kAcknowledge;
+}
+
+void TSingleInstance::AcceptConnections() {
+    while (QLocalSocket* socket = FServer->nextPendingConnection()) {
+        QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] { Receive(socket); });
+        QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        QTimer::singleShot(FTimeoutMs, socket, [socket] {
+            socket->abort();
+            socket->deleteLater();
+        });
+        Receive(socket);
+    }
+}
+
+void TSingleInstance::Receive(QLocalSocket* Socket) {
+    if (Socket->bytesAvailable() < kMessageSize) return;
+    QByteArray message = Socket->read(kMessageSize);
+    QObject::disconnect(Socket, &QLocalSocket::readyRead, nullptr, nullptr);  // one message per connection
+    Socket->putChar(kAcknowledge);
+    Socket->flush();
+    Socket->disconnectFromServer();
+    // Acted on from the event loop, after this socket's signal has returned: the handler may run a
+    // modal loop in which the socket is deleted.
+    QTimer::singleShot(0, FServer.get(), [this, message = std::move(message)] {
+        if (OnMessage) OnMessage(std::span<const char>(message.constData(), static_cast<size_t>(message.size())));
+    });
+}
+
+} // namespace quillon
