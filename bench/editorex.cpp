@@ -1,0 +1,146 @@
+// Find marks of a screen: every row of a 50 x 100 screen painted with the matches of its logical
+// line underlined (the whole collection of matches runs once per painted row), repeated. A fuzzy
+// regular expression beside a plain find string, and beside the bare finder collecting the same
+// lines without the editor. Rows per second.
+#include "Cp932.h"
+#include "EditorEx.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace quillon;
+
+namespace {
+
+constexpr int ScreenRows = 50, ScreenCols = 100;
+
+// A window that only answers the editor's questions.
+class TNullHost : public TEditorHost {
+public:
+    bool Focused() const override { return false; }
+    int ClientWidth() const override { return ScreenCols * 8 + 200; }
+    int ClientHeight() const override { return ScreenRows * 16 + 40; }
+    void FontMetrics(int& Height, int& AveCharWidth) const override { Height = 16, AveCharWidth = 8; }
+    int ScrollBarExtent() const override { return 16; }
+    void Invalidate(const TRect&) override {}
+    void UpdateWindow() override {}
+    void ScrollWindow(int, int, const TRect&) override {}
+    void CreateCaret(int, int) override {}
+    void DestroyCaret() override {}
+    void SetCaretPos(int, int) override {}
+    void ShowCaret() override {}
+    void HideCaret() override {}
+    void SetScrollInfo(TScrollBarKind, int, int, int, int) override {}
+    void SetScrollPos(TScrollBarKind, int) override {}
+    void ShowScrollBar(TScrollBarKind, bool) override {}
+    int TrackPos(TScrollBarKind) const override { return 0; }
+    void SetCursor(TCursor) override {}
+    void ShowCursorNow(TCursor) override {}
+    bool ClipboardHasText() const override { return false; }
+    bool ClipboardHasBox() const override { return false; }
+    std::string ClipboardText() const override { return {}; }
+    void SetClipboardText(const std::string&, bool) override {}
+    bool KeyDown(int) const override { return false; }
+    int TakeTrailByte() override { return -1; }
+    std::string CompositionResult() override { return {}; }
+    void SetImePosition(int, int) override {}
+};
+
+// 50 rows of 100 bytes: kana words in their full-width, half-width and hiragana forms among ASCII.
+std::string ScreenText() {
+    const std::string pieces[] = {Utf8ToCp932("ガッツ"), Utf8ToCp932("ｶﾞｯﾂ"), Utf8ToCp932("がっつ"),
+                                  " frame 123 ", Utf8ToCp932("　フレーム　"), "\tattack;"};
+    std::string text;
+    for (int r = 0; r < ScreenRows; ++r) {
+        std::string row;
+        for (int i = r; row.size() < ScreenCols; ++i) row += pieces[i % 6];
+        row.resize(ScreenCols);
+        if (IsLeadByte(row.back())) row.back() = ' ';  // no lead byte cut from its trail byte
+        text += row + "\r\n";
+    }
+    return text;
+}
+
+struct TScreen {
+    TNullHost Host;
+    TEditorEx Editor;
+
+    TScreen(const std::string& FindString, std::uint8_t Options) {
+        Editor.SetHost(&Host);
+        Editor.Lines().SetText(ScreenText());
+        Editor.ExMarks().FindMark().SetVisible(true);
+        Editor.SetFindString(FindString);
+        Editor.SetSearchOptions(Options);
+    }
+    // The row hooks of one screen, each handed to the editor as painting does.
+    int64_t PaintMarks(TPaintPlan& Plan) {
+        int64_t bytes = 0;
+        for (int row = 0; row < ScreenRows; ++row) {
+            TPaintOp op;
+            op.Kind = poDrawLine;
+            op.Row = row;
+            op.X = Editor.TextLeft();
+            op.Y = Editor.TextTop() + row * Editor.RowHeight();
+            op.Rect = {Editor.TextLeft(), op.Y, Host.ClientWidth(), op.Y + Editor.FontHeight()};
+            Editor.DoDrawLine(op, Plan);
+            bytes += ScreenCols;
+        }
+        return bytes;
+    }
+};
+
+void Report(benchmark::State& State, int64_t Bytes, std::size_t Marks) {
+    State.SetBytesProcessed(Bytes);
+    State.counters["rows/s"] = benchmark::Counter(static_cast<double>(State.iterations()) * ScreenRows,
+                                                  benchmark::Counter::kIsRate);
+    State.counters["marks/screen"] = static_cast<double>(Marks);
+}
+
+void RunScreen(benchmark::State& State, const std::string& FindString, std::uint8_t Options) {
+    TScreen screen(FindString, Options);
+    TPaintPlan plan;
+    int64_t bytes = 0;
+    for (auto _ : State) {
+        plan.clear();
+        bytes += screen.PaintMarks(plan);
+        benchmark::DoNotOptimize(plan.data());
+    }
+    Report(State, bytes, plan.size());
+}
+
+void BM_FuzzyFindMarks(benchmark::State& State) {
+    RunScreen(State, Utf8ToCp932("がっつ|フレーム"), sfoRegExp | sfoFuzzy);
+}
+BENCHMARK(BM_FuzzyFindMarks);
+
+// Reference: a plain find string (character-aware substring search, case folded).
+void BM_PlainFindMarks(benchmark::State& State) {
+    RunScreen(State, Utf8ToCp932("ガッツ"), 0);
+}
+BENCHMARK(BM_PlainFindMarks);
+
+// Reference: the finder alone over the same lines, without rows, marks or the pattern cache lookup.
+void BM_FuzzyFinderOnly(benchmark::State& State) {
+    TLineRegExpEx finder;
+    finder.SetUseFuzzyCharDic(true);
+    finder.SetRegExp(Utf8ToCp932("がっつ|フレーム"));
+    std::vector<std::string> lines;
+    const std::string text = ScreenText();
+    for (std::size_t p = 0; p < text.size(); p = text.find('\n', p) + 1)
+        lines.push_back(text.substr(p, text.find('\n', p) + 1 - p));
+    TFindMatchList matches;
+    int64_t bytes = 0;
+    for (auto _ : State) {
+        matches.clear();
+        for (const std::string& line : lines) {
+            finder.FindAll(line, matches);
+            bytes += ScreenCols;
+        }
+        benchmark::DoNotOptimize(matches.data());
+    }
+    Report(State, bytes, matches.size());
+}
+BENCHMARK(BM_FuzzyFinderOnly);
+
+} // namespace
+
+BENCHMARK_MAIN();
