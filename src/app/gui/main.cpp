@@ -1,39 +1,32 @@
-// Quillon's entry point. Until the edit window exists this shows the list read-only with its kind.
-#include "ListFiles.h"
-#include "ListKinds.h"
+// Quillon's entry point. One instance runs per user: a later start hands its command line to the
+// running instance and ends. Until the edit windows exist, lists open read-only in viewer windows.
+#include "HandOver.h"
 #include "QtMessageService.h"
-#include "QtText.h"
+#include "ReNumDlg.h"
+#include "SingleInstance.h"
+#include "ViewerRoot.h"
+#include "inscond.h"
 
 #include <QApplication>
-#include <QFontDatabase>
-#include <QPlainTextEdit>
 
 using namespace quillon;
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    app.setApplicationName("Quillon");
+    QApplication app(argc, argv);  // takes the options Qt reads itself out of argv
+    const std::vector<std::string> params(argv + 1, argv + argc);
+    THandOverBuffer commandLine;
+    JoinParams(params, commandLine);
+    TSingleInstance instance(TSingleInstance::UserName("QuillonMutex"));
+    if (!instance.Start(commandLine)) return 0;
+
+    QApplication::setApplicationName("Quillon");
     TQtMessageService messages;
     TMessageServiceScope messageScope(messages);
-
-    std::vector<std::string> lines;
-    std::string fileName;
-    TRecentFiles history;
-    if (argc > 1) {
-        fileName = argv[1];
-        if (!LoadListFile(fileName, &lines, history)) fileName.clear();
-    }
-    const int kind = DetectFileKind(lines, fileName);
-
-    QPlainTextEdit view;
-    view.setReadOnly(true);
-    view.setLineWrapMode(QPlainTextEdit::NoWrap);
-    view.setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    std::string text = JoinListText(lines);
-    view.setPlainText(FromCp932(text));
-    QString name = fileName.empty() ? QStringLiteral("無題") : QStr(fileName);
-    view.setWindowTitle(QStringLiteral("Quillon - %1 [%2]").arg(name, QStr(ListKindInfo(kind).ValueName)));
-    view.resize(900, 600);
-    view.show();
+    TViewerRoot root;
+    instance.OnMessage = [&root](std::span<const char> data) { root.WMCopyData({data.data(), data.size()}); };
+    root.FormCreate(params);
+    // The renumber and insert-condition dialogs live for the whole run and are only hidden between uses.
+    TfrmRenum frmRenum;
+    TfrmInsCond frmInsCond;
     return app.exec();
 }
