@@ -1,0 +1,28 @@
+#include "EditorFont.h"
+
+namespace quillon {
+
+const TClassInfo& TFont::StaticClassInfo() {
+    using F = TFont;
+    static const TClassInfo info{
+        "TFont",
+        &TNotifyPersistent::StaticClassInfo(),
+        {IntProp("Charset", &F::Charset, &F::SetCharset), ColorProp("Color", &F::Color, &F::SetColor),
+         IntProp("Height", &F::Height, &F::SetHeight), StrProp("Name", &F::Name, &F::SetName),
+         EnumProp("Pitch", &F::Pitch, &F::SetPitch, {"fpDefault", "fpVariable", "fpFixed"}),
+         SetProp("Style", &F::Style, &F::SetStyle, {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"})}};
+    return info;
+}
+
+void TFont::Assign(const TPersistent& Source) {
+    const auto* font = dynamic_cast<const TFont*>(&Source);
+    if (!font) {
+        TNotifyPersistent::Assign(Source);
+        return;
+    }
+    BeginUpdate();
+    CopyProperties(*this, *font, StaticClassInfo());
+    EndUpdate();
+}
+
+} // namespace quillon
