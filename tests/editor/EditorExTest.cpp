@@ -369,6 +369,47 @@ TEST_F(EditorExFind, BadRegularExpressionRaisesAndChangesNothing) {
     EXPECT_EQ(E.Lines().Text(), text);
 }
 
+// A window that paints at once when asked to update, as a real one does: every row's hook runs and
+// collects the matches of its line again while the search moves the caret.
+class TPaintingHost : public TTestHost {
+public:
+    TEditorEx* Editor = nullptr;
+    int Paints = 0;
+    void UpdateWindow() override {
+        if (!Editor) return;
+        ++Paints;
+        TPaintPlan plan;
+        for (int row = 0; row < Editor->RowCount(); ++row) {
+            TPaintOp op;
+            op.Kind = poDrawLine;
+            op.Row = row;
+            op.Rect = {0, 0, Width, 16};
+            Editor->DoDrawLine(op, plan);
+        }
+    }
+};
+
+TEST(EditorExPainting, SearchSurvivesPaintingDuringTheCaretMove) {
+    TPaintingHost host;
+    TEditorEx e;
+    e.SetHost(&host);
+    e.Lines().SetText("xx cat\r\ncat cat\r\nno");
+    e.ExMarks().FindMark().SetVisible(true);
+    e.SetFindString("cat");
+    e.SetRowCol(0, 0);
+    host.Editor = &e;
+    for (int expected : {3, 8, 12}) {
+        ASSERT_TRUE(e.FindNext());
+        EXPECT_EQ(e.SelStart(), expected);
+        EXPECT_EQ(e.SelText(), "cat");
+    }
+    EXPECT_GT(host.Paints, 0);
+    for (int expected : {12, 8, 3}) {
+        ASSERT_TRUE(e.FindPrev());
+        EXPECT_EQ(e.SelStart(), expected);
+    }
+}
+
 // ---- Marks in the paint plan
 
 TEST_F(EditorEx, BlankMarksOnSpacesTabsAndFullWidthSpaces) {
@@ -394,6 +435,18 @@ TEST_F(EditorEx, BlankMarksOnSpacesTabsAndFullWidthSpaces) {
     EXPECT_EQ(plan[3].Color, clRed);
     EXPECT_EQ(plan[3].Points.front(), std::make_pair(X(op, 9), y + 1));
     EXPECT_EQ(plan[3].Points[1], std::make_pair(X(op, 9) + 2 * w - 2, y + 1));
+}
+
+TEST_F(EditorEx, TabMarksFollowTheTabStops) {
+    E.Caret().SetTabSpaceCount(4);
+    SetText("\tab\t" + Sj("漢") + "\t");
+    E.ExMarks().TabMark().SetVisible(true);
+    const TPaintOp op = RowOp(0);
+    const TPaintPlan plan = Draw(op);
+    ASSERT_EQ(plan.size(), 6u);  // two lines per tab
+    EXPECT_EQ(plan[0].Points.front().first, X(op, 0) + 1);
+    EXPECT_EQ(plan[2].Points.front().first, X(op, 6) + 1);   // after "ab" at columns 4 and 5
+    EXPECT_EQ(plan[4].Points.front().first, X(op, 10) + 1);  // after the kanji at columns 8 and 9
 }
 
 TEST_F(EditorEx, HalfVisibleFullWidthSpaceGetsItsRightHalf) {
