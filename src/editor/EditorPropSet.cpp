@@ -82,7 +82,7 @@ void TEditorProp::SetWordWrap(bool Value) {
 
 void TEditorProp::Assign(const TPersistent& Source) {
     if (const auto* editor = dynamic_cast<const TEditor*>(&Source))
-        AssignFromEditor(*editor);
+        AssignShared(*editor);
     else if (const auto* set = dynamic_cast<const TEditorProp*>(&Source))
         CopyFrom(*set);
     else
@@ -92,26 +92,24 @@ void TEditorProp::Assign(const TPersistent& Source) {
 void TEditorProp::AssignTo(TPersistent& Dest) const {
     if (auto* editor = dynamic_cast<TEditor*>(&Dest))
         AssignToEditor(*editor);
-    else if (auto* set = dynamic_cast<TEditorProp*>(&Dest))
-        set->CopyFrom(*this);
     else
         TFileExtComponent::AssignTo(Dest);
 }
 
-void TEditorProp::AssignFromEditor(const TEditor& Editor) {
-    FCaret->Assign(Editor.Caret());
-    FHitStyle = Editor.HitStyle();
-    FImagebar->Assign(Editor.Imagebar());
-    FLeftbar->Assign(Editor.Leftbar());
-    FMargin->Assign(Editor.Margin());
-    FMarks->Assign(Editor.Marks());
-    FReserveWordList.Assign(Editor.ReserveWordList());
-    FRuler->Assign(Editor.Ruler());
-    SetScrollBars(Editor.ScrollBars());
-    FSpeed->Assign(Editor.Speed());
-    FView->Assign(Editor.View());
-    SetWordWrap(Editor.WordWrap());
-    FWrapOption->Assign(Editor.WrapOption());
+template <class S> void TEditorProp::AssignShared(const S& Source) {
+    FCaret->Assign(Source.Caret());
+    FHitStyle = Source.HitStyle();
+    FImagebar->Assign(Source.Imagebar());
+    FLeftbar->Assign(Source.Leftbar());
+    FMargin->Assign(Source.Margin());
+    FMarks->Assign(Source.Marks());
+    FReserveWordList.Assign(Source.ReserveWordList());
+    FRuler->Assign(Source.Ruler());
+    SetScrollBars(Source.ScrollBars());
+    FSpeed->Assign(Source.Speed());
+    FView->Assign(Source.View());
+    SetWordWrap(Source.WordWrap());
+    FWrapOption->Assign(Source.WrapOption());
 }
 
 void TEditorProp::AssignToEditor(TEditor& Editor) const {
@@ -133,20 +131,8 @@ void TEditorProp::AssignToEditor(TEditor& Editor) const {
 
 void TEditorProp::CopyFrom(const TEditorProp& Source) {
     SetColor(Source.FColor);
-    SetCaret(*Source.FCaret);
     SetFont(*Source.FFont);
-    SetHitStyle(Source.FHitStyle);
-    SetImagebar(*Source.FImagebar);
-    SetLeftbar(*Source.FLeftbar);
-    SetMargin(*Source.FMargin);
-    SetMarks(*Source.FMarks);
-    SetReserveWordList(Source.FReserveWordList);
-    SetRuler(*Source.FRuler);
-    SetScrollBars(Source.FScrollBars);
-    SetSpeed(*Source.FSpeed);
-    SetView(*Source.FView);
-    SetWordWrap(Source.FWordWrap);
-    SetWrapOption(*Source.FWrapOption);
+    AssignShared(Source);
     SetFileExtList(Source.FileExtList());
 }
 

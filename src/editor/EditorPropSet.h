@@ -66,8 +66,8 @@ public:
 
 protected:
     // The set into a TEditor (every property but Color and Font; the editor is unwrapped before its
-    // wrap options change and wrapped only after, so its text is wrapped once at most) or, through
-    // the setters, into a TEditorProp; anything else raises EConvertError.
+    // wrap options change and wrapped only after, so its text is wrapped once at most); anything
+    // else raises EConvertError (a set takes a set through its own Assign).
     void AssignTo(TPersistent& Dest) const override;
 
     virtual std::unique_ptr<TEditorCaret> CreateCaret();
@@ -81,9 +81,11 @@ protected:
     virtual std::unique_ptr<TEditorWrapOption> CreateWrapOption();
 
 private:
-    void AssignFromEditor(const TEditor& Editor);
+    // What an editor and a set both have, from an editor or a set: HitStyle stored directly,
+    // ScrollBars and WordWrap through their setters, the objects assigned into the owned ones.
+    template <class S> void AssignShared(const S& Source);
     void AssignToEditor(TEditor& Editor) const;
-    // Every property of Source through this set's setters, FileExtList last.
+    // Everything of another set: Color and Font, the shared part, FileExtList last.
     void CopyFrom(const TEditorProp& Source);
 
     TColor FColor = clWindow;
