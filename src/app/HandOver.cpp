@@ -27,14 +27,10 @@ std::string_view CutAtCharacter(std::string_view text, size_t limit) {
 } // namespace
 
 void JoinParams(const std::vector<std::string>& Params, THandOverBuffer& Buffer) {
-    std::string text;
-    for (size_t i = 0; i < Params.size(); ++i) {
-        if (i == 0) {
-            text = Params[0];
-        } else {
-            text += '|';
-            text += NamePart(Params[i]);
-        }
+    std::string text = Params.empty() ? std::string() : Params.front();
+    for (size_t i = 1; i < Params.size(); ++i) {
+        text += '|';
+        text += NamePart(Params[i]);
     }
     const std::string_view fitting = CutAtCharacter(text, kHandOverSize - 1);
     Buffer.fill('\0');

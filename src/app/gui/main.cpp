@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
     const std::vector<std::string> params(argv + 1, argv + argc);
     THandOverBuffer commandLine;
     JoinParams(params, commandLine);
-    TSingleInstance instance(TSingleInstance::UserName("QuillonMutex"));
+    TSingleInstance instance(TSingleInstance::PerUserName("QuillonMutex"));
     if (!instance.Start(commandLine)) return 0;
 
     QApplication::setApplicationName("Quillon");

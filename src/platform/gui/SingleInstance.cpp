@@ -27,7 +27,7 @@ TSingleInstance::TSingleInstance(const QString& Name, int TimeoutMs)
 // Destroying the server closes it, which removes its socket file.
 TSingleInstance::~TSingleInstance() = default;
 
-QString TSingleInstance::UserName(const QString& Base) {
+QString TSingleInstance::PerUserName(const QString& Base) {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty()) return Base + QLatin1Char('-') + QString::number(::getuid());
     return folder + QLatin1Char('/') + Base;

@@ -34,7 +34,7 @@ public:
     TSingleInstance& operator=(const TSingleInstance&) = delete;
 
     // The per-user socket path for Base: in the user's private runtime folder.
-    static QString UserName(const QString& Base);
+    static QString PerUserName(const QString& Base);
 
     // True when this start is to run: it became the running instance (IsFirst) or the running one
     // did not answer. False when the running instance acknowledged Message: this start ends.

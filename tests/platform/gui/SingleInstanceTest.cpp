@@ -159,7 +159,7 @@ TEST_F(SingleInstanceTest, BytesBeyondTheMessageAreNotRead) {
 }
 
 TEST(SingleInstanceNameTest, LivesInTheUsersRuntimeFolder) {
-    const QString name = TSingleInstance::UserName("QuillonMutex");
+    const QString name = TSingleInstance::PerUserName("QuillonMutex");
     EXPECT_TRUE(QDir::isAbsolutePath(name)) << name.toStdString();
     EXPECT_TRUE(name.endsWith("/QuillonMutex")) << name.toStdString();
 }
