@@ -3,6 +3,7 @@
 #include "Cp932.h"
 #include "MessageBox.h"
 #include "StrUtils.h"
+#include "Streams.h"
 
 #include <array>
 #include <cctype>

@@ -27,7 +27,6 @@
 #include "EditorClasses.h"
 #include "EditorControl.h"
 #include "Messages.h"
-#include "Streams.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -35,6 +34,8 @@
 #include <vector>
 
 namespace quillon {
+
+class TStream;
 
 constexpr TMessage CN_BASE = 0xBC00;
 constexpr TMessage CN_KEYDOWN = CN_BASE + WM_KEYDOWN;

@@ -2,6 +2,7 @@
 #include "Cp932.h"
 #include "EditorTestHost.h"
 #include "MessageBox.h"
+#include "Streams.h"
 
 #include <gtest/gtest.h>
 

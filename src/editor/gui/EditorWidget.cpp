@@ -18,6 +18,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace quillon {
 
@@ -98,8 +99,32 @@ TEditorWidget::~TEditorWidget() { FEditor->SetHost(nullptr); }
 // ---- Font and colours
 
 void TEditorWidget::SetEditorFont(const std::string& Name, int PixelSize) {
+    FFontName = Name;
     FFont = std::make_unique<TCellFont>(EditorFont(Name, PixelSize));
     FontChanged();
+}
+
+void TEditorWidget::AssignProp(const TEditorProp& Set) {
+    FEditor->Assign(Set);
+    FColor = Set.Color();
+    FFontColor = Set.Font().Color();
+    FFontStyle = Set.Font().Style();
+    // A negative height is the characters' own, a positive one the cells'; both are taken as the
+    // font's pixel size.
+    SetEditorFont(Set.Font().Name(), std::max(1, std::abs(Set.Font().Height())));
+    FEditor->FontChanged();
+}
+
+void TEditorWidget::AssignToProp(TEditorProp& Set) const {
+    Set.Assign(*FEditor);
+    Set.SetColor(FColor);
+    TFont& font = Set.Font();
+    font.BeginUpdate();
+    font.SetName(FFontName);
+    font.SetHeight(-FFont->Font().pixelSize());
+    font.SetColor(FFontColor);
+    font.SetStyle(FFontStyle);
+    font.EndUpdate();
 }
 
 void TEditorWidget::SetFontColor(TColor Value) {

@@ -16,6 +16,7 @@
 // blinking while the widget has the focus.
 #include "CellText.h"
 #include "EditorControl.h"
+#include "EditorPropSet.h"
 #include "EditorRenderer.h"
 
 #include <QAbstractScrollArea>
@@ -45,6 +46,7 @@ public:
 
     // The font: a name ("FixedSys" gives the monospace font) and pixel size; its colour and style.
     void SetEditorFont(const std::string& Name, int PixelSize);
+    const std::string& EditorFontName() const { return FFontName; }
     const QFont& EditorQFont() const { return FFont->Font(); }
     TColor FontColor() const { return FFontColor; }
     void SetFontColor(TColor Value);
@@ -59,6 +61,13 @@ public:
     std::function<void(int Count)> OnCharactersReplaced;
     // Fires after each row is painted, with the painter, to draw over the row.
     std::function<void(QPainter& Painter, const TPaintOp& Row)> OnDrawLine;
+
+    // A property set into the window: the editor's part (through the editor's Assign), then the
+    // window's colour and its font (name, character height, colour and style).
+    void AssignProp(const TEditorProp& Set);
+    // The window's whole look into a set: the editor's part, the colour and the font; the font's
+    // character set and pitch, which the window does not use, and the set's extensions stay.
+    void AssignToProp(TEditorProp& Set) const;
 
     // The whole client area rendered as it would be painted (for tests and screenshots).
     QImage Render();
@@ -138,6 +147,7 @@ private:
 
     std::unique_ptr<TEditor> FEditor;
     std::unique_ptr<TCellFont> FFont;
+    std::string FFontName = "FixedSys"; // as asked for, before the name is resolved to a family
     TColor FColor = clWhite, FFontColor = clBlack;
     TFontStyles FFontStyle = 0;
     TRulerPictures FRuler;

@@ -4,6 +4,7 @@
 #include "EditorClipboard.h"
 #include "EditorPopupMenu.h"
 #include "KeyMacro.h"
+#include "StreamUtils.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -251,6 +252,42 @@ TEST_F(EditorWidget, KeyMacroRecordedOnTheWindowReplaysOnAnother) {
     EXPECT_FALSE(other.KeyDown(VK_SHIFT));
     other.SetKeyState(VK_MENU, 0x80);
     EXPECT_TRUE(other.KeyDown(VK_MENU));
+}
+
+// A set taken from a window and given to another makes it look the same: colour, font, marks,
+// wrap and gutters.
+TEST_F(EditorWidget, PropertySetCarriesTheWindowsWholeLook) {
+    TEditorProp set;
+    set.SetColor(clTeal);
+    set.Font().SetHeight(-20);
+    set.Font().SetColor(clYellow);
+    set.Font().SetStyle(StyleBit(fsBold));
+    set.Leftbar().SetVisible(true);
+    set.Ruler().SetVisible(true);
+    set.Marks().RetMark().SetVisible(true);
+    set.SetWordWrap(true);
+    set.WrapOption().SetWrapByte(20);
+    widget.AssignProp(set);
+    EXPECT_EQ(widget.Color(), clTeal);
+    EXPECT_EQ(widget.FontColor(), clYellow);
+    EXPECT_EQ(widget.FontStyle(), StyleBit(fsBold));
+    EXPECT_EQ(widget.EditorQFont().pixelSize(), 20);
+    EXPECT_TRUE(Editor().WordWrap());
+
+    TEditorProp back;
+    back.SetFileExtList(set.FileExtList());
+    widget.AssignToProp(back);
+    EXPECT_EQ(WriteComponent(back), WriteComponent(set));
+
+    const std::string text = "abc\tdef " + std::string(30, 'x') + "\r\n" + Utf8ToCp932("日本語");
+    Editor().Lines().SetText(text);
+    TEditorWidget other;
+    other.resize(widget.size());
+    other.Editor().Lines().SetText(text);
+    other.AssignProp(back);
+    other.show();
+    QApplication::processEvents();
+    EXPECT_EQ(other.Render(), widget.Render());
 }
 
 } // namespace
