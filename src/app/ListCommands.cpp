@@ -1,0 +1,191 @@
+#include "ListCommands.h"
+
+#include "AnsiCase.h"
+#include "EditorControl.h"
+#include "ListKinds.h"
+#include "MakePattern.h"
+#include "MessageBox.h"
+#include "QesConverter.h"
+#include "Strutil.h"
+
+#include <algorithm>
+
+namespace quillon {
+namespace {
+
+std::vector<std::string> EditorLines(const TEditor& Editor) {
+    std::vector<std::string> lines;
+    const int n = Editor.Lines().Count();
+    lines.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) lines.push_back(Editor.Lines().Get(i));
+    return lines;
+}
+
+bool HasFormatter(int Kind) { return Kind == lkMotion || Kind == lkCommand || Kind == lkZCommand; }
+
+// Keeps the editor's Lines in update mode for the life of a scope.
+class TLinesUpdate {
+public:
+    explicit TLinesUpdate(TEditorStrings& Lines) : FLines(Lines) { FLines.BeginUpdate(); }
+    ~TLinesUpdate() { FLines.EndUpdate(); }
+    TLinesUpdate(const TLinesUpdate&) = delete;
+    TLinesUpdate& operator=(const TLinesUpdate&) = delete;
+
+private:
+    TEditorStrings& FLines;
+};
+
+} // namespace
+
+TListCommandState ListCommandState(const TEditor& Editor, int Kind, bool Named) {
+    TListCommandState state;
+    state.Kind = Kind;
+    state.Named = Named;
+    state.Selected = Editor.IsSelected() && Editor.SelLength() > 0;
+    state.ReadOnly = Editor.ReadOnly();
+    state.Empty = Editor.GetTextLength() == 0;
+    return state;
+}
+
+TListCommandEnabling ListCommandEnabling(const TListCommandState& State) {
+    TListCommandEnabling e;
+    const bool editable = !State.ReadOnly;
+    e.ReNum = State.Kind == lkMotion && State.Selected && editable;
+    e.Format = HasFormatter(State.Kind) && !State.Empty && editable;
+    e.SetEnv = true;
+    e.Go = State.Named && (State.Kind == lkBmp || State.Kind == lkQes);
+    e.StrConvert = State.Selected && editable;
+    return e;
+}
+
+bool ReplaceWholeText(TEditor& Editor, const std::vector<std::string>& Lines) {
+    if (Editor.ReadOnly()) return false;
+    const std::string old = Editor.Lines().Text();
+    const bool finalBreak = old.size() >= 2 && old.compare(old.size() - 2, 2, "\r\n") == 0;
+    std::string text;
+    for (std::size_t i = 0; i < Lines.size(); ++i) {
+        if (i > 0) text += "\r\n";
+        text += Lines[i];
+    }
+    if (finalBreak && !Lines.empty()) text += "\r\n";
+    if (text == old) return false;
+
+    const int start = Editor.SelStart(), length = Editor.SelLength();
+    TLinesUpdate update(Editor.Lines());
+    Editor.SelectAll();
+    Editor.SetSelText(text);
+    Editor.SetSelStart(start);
+    Editor.SetSelLength(length);
+    return true;
+}
+
+bool SelectedLines(const TEditor& Editor, int& First, int& Last) {
+    if (!Editor.IsSelected()) return false;
+    const TSelection& s = Editor.SelStr();
+    First = Editor.RowToLine(s.StartRow);
+    Last = Editor.RowToLine(s.EndRow);
+    // Ending before the first character of a line's first row selects nothing of that line; a
+    // wrapped line's later row still holds selected characters of the line before it.
+    if (s.End < 0 && Editor.Lines().LineToRow(Last) == s.EndRow) --Last;
+    Last = std::min(Last, Editor.Lines().Count() - 1);
+    return true;
+}
+
+bool ReNumSelection(TEditor& Editor, TListCommandDialogs& Dialogs) {
+    int first = 0, last = 0;
+    if (Editor.ReadOnly() || !SelectedLines(Editor, first, last)) return false;
+    const std::vector<std::string> lines = EditorLines(Editor);
+    TMotionLineList list = ParseMotionLines(lines);
+    if (FindNextMotionLine(list, first, last) < 0) {
+        Messages().Show("リナンバできる行が選択されていません", "エラー", TMsgIcon::Warning, TMsgButtons::OK);
+        return false;
+    }
+    const TRenumberAsk ask = [&Dialogs](std::int32_t FirstNum, TRenumberRequest& Request) {
+        return Dialogs.AskRenumber(FirstNum, Request);
+    };
+    if (!RenumberMotionLines(list, first, last, ask) || list.size() != lines.size()) return false;
+    std::vector<std::string> result;
+    result.reserve(list.size());
+    for (TMotionLineRec& rec : list) result.push_back(std::move(rec.Line));
+    return ReplaceWholeText(Editor, result);
+}
+
+bool FormatList(TEditor& Editor, int Kind, const TListOptions& Options) {
+    if (Editor.ReadOnly()) return false;
+    TMotionFormatter motion;
+    TCommandFormatter command;
+    TZCommandFormatter zcommand;
+    TListFormatter* formatter = nullptr;
+    switch (Kind) {
+    case lkMotion:
+        motion.SetOptions(Options.MotionOptions);
+        formatter = &motion;
+        break;
+    case lkCommand:
+        command.SetOptions(Options.CommandOptions);
+        formatter = &command;
+        break;
+    case lkZCommand:
+        zcommand.SetOptions(Options.ZCommandOptions);
+        formatter = &zcommand;
+        break;
+    default:
+        return false;
+    }
+    formatter->SetLines(EditorLines(Editor));
+    std::vector<std::string> result;
+    formatter->Format(result);
+    return ReplaceWholeText(Editor, result);
+}
+
+int EnvironmentPage(int Kind) {
+    switch (Kind) {
+    case lkCommand: return 1;
+    case lkZCommand: return 2;
+    case lkBmp: return 3;
+    default: return 0;
+    }
+}
+
+bool SetEnvironment(int Kind, const TListOptions& Options, TListCommandDialogs& Dialogs) {
+    return Dialogs.EditEnvironment(Options, EnvironmentPage(Kind));
+}
+
+bool ConvertList(TEditor& Editor, int Kind, const std::filesystem::path& FileName, const TListOptions& Options,
+                 TListCommandDialogs& Dialogs) {
+    if (Kind != lkBmp && Kind != lkQes) return false;
+    // Both outputs go beside the list: an unnamed list has no folder to write them into.
+    if (FileName.empty()) {
+        Messages().Show("ファイルを保存してから実行してください", "エラー", TMsgIcon::Warning, TMsgButtons::OK);
+        return false;
+    }
+    const std::vector<std::string> lines = EditorLines(Editor);
+    if (Kind == lkBmp) return MakePatternFromBitmapList(lines, FileName, Options.MakerOptions, Dialogs);
+    return ConvertQesToEnemyList(lines, FileName);
+}
+
+std::string ConvertString(TStrConvert Conversion, std::string_view S) {
+    switch (Conversion) {
+    case scToUpper: return AnsiUpperCase(S);
+    case scToUpperFile: return UpperCaseFileName(S);
+    case scToLower: return AnsiLowerCase(S);
+    case scToLowerFile: return LowerCaseFileName(S);
+    case scToHankaku: return ToHankaku(S);
+    case scToZenkaku: return ToZenkaku(S);
+    }
+    return std::string(S);
+}
+
+bool ConvertSelection(TEditor& Editor, TStrConvert Conversion) {
+    if (Editor.ReadOnly() || !Editor.IsSelected()) return false;
+    const std::string text = Editor.SelText();
+    const std::string converted = ConvertString(Conversion, text);
+    if (text.empty() || converted == text) return false;
+    if (Editor.SelectionMode() == 1)
+        Editor.SetSelTextBox(converted);
+    else
+        Editor.SetSelTextBuf(converted);
+    return true;
+}
+
+} // namespace quillon
