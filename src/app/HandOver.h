@@ -2,8 +2,8 @@
 // The hand-over text: what a second start tells the running instance.
 //
 // The text travels in a fixed buffer of kHandOverSize bytes and ends at its first NUL, so it holds
-// at most kHandOverSize - 1 bytes. It is the first command-line parameter as given (a relative name
-// stays relative: the running instance resolves it against its own current folder), then, for each
+// at most kHandOverSize - 1 bytes. It is the first command-line parameter (the program's entry makes
+// it absolute first, so that the running instance does not resolve it in its own folder), then, for each
 // further parameter, "|" and that parameter's name without its folder; it is empty without
 // parameters. Names are native (UTF-8) bytes, so no byte of a multi-byte character is ever "|" or
 // "/" and the byte-wise cuts below are safe. A text that does not fit is cut at a UTF-8 character

@@ -1,6 +1,7 @@
 // Quillon's entry point. One instance runs per user: a later start hands its command line to the
 // running instance and ends. Until the edit windows exist, lists open read-only in viewer windows.
 #include "HandOver.h"
+#include "ListFiles.h"
 #include "QtMessageService.h"
 #include "ReNumDlg.h"
 #include "SingleInstance.h"
@@ -13,7 +14,9 @@ using namespace quillon;
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);  // takes the options Qt reads itself out of argv
-    const std::vector<std::string> params(argv + 1, argv + argc);
+    std::vector<std::string> params(argv + 1, argv + argc);
+    // A relative name means the folder this start was run from, not the running instance's.
+    if (!params.empty() && !params.front().empty()) params.front() = ShellLongFileName(params.front());
     THandOverBuffer commandLine;
     JoinParams(params, commandLine);
     TSingleInstance instance(TSingleInstance::PerUserName("QuillonMutex"));
