@@ -71,8 +71,10 @@ TWParam ScrollParam(int Code, int Pos) { return static_cast<TWParam>(static_cast
 
 } // namespace
 
-TEditorWidget::TEditorWidget(QWidget* Parent)
-    : QAbstractScrollArea(Parent), FEditor(std::make_unique<TEditor>()),
+TEditorWidget::TEditorWidget(QWidget* Parent) : TEditorWidget(std::make_unique<TEditor>(), Parent) {}
+
+TEditorWidget::TEditorWidget(std::unique_ptr<TEditor> Editor, QWidget* Parent)
+    : QAbstractScrollArea(Parent), FEditor(std::move(Editor)),
       FFont(std::make_unique<TCellFont>(EditorFont("FixedSys", 16))) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
@@ -276,9 +278,15 @@ void TEditorWidget::Paint(QPainter& Painter, const QRect& Area) {
                            [&e](std::string_view s) { return e.ExpandTabs(s); });
     painter.PaintText(area, plan);
     TPlanRenderer renderer(*FFont, g.CharWidth);
+    TPaintPlan rowPlan;
     for (const TPaintOp& op : plan) {
         renderer.RenderOp(Painter, op);
-        if (op.Kind == poDrawLine && OnDrawLine)
+        if (op.Kind != poDrawLine)
+            continue;
+        rowPlan.clear();
+        e.DoDrawLine(op, rowPlan);
+        renderer.Render(Painter, rowPlan);
+        if (OnDrawLine)
             OnDrawLine(Painter, op);
     }
     const int first = g.TopRow + std::max(0, area.Top - g.TextTop) / g.RowHeight;

@@ -1,10 +1,13 @@
 #pragma once
 // The editor on a Qt window.
 //
-// TEditorWidget owns a TEditor (the whole behaviour) and is its host: it turns Qt events into the
-// editor's messages, paints what the editor's state says through the paint plans, and carries out
-// the editor's requests (invalidate, scroll, caret, scroll bars, cursor, clipboard). Client
-// coordinates are the viewport's.
+// TEditorWidget owns a TEditor (the whole behaviour; a plain TEditor unless the widget is given a
+// descendant such as TEditorEx) and is its host: it turns Qt events into the editor's messages,
+// paints what the editor's state says through the paint plans, and carries out the editor's requests
+// (invalidate, scroll, caret, scroll bars, cursor, clipboard). Client coordinates are the viewport's.
+//
+// Each painted row part (a poDrawLine operation) is offered to the editor's DoDrawLine, and what the
+// editor adds there (the marks of the extended editor) is drawn over the row.
 //
 // Keys: the navigation keys and Delete become WM_KEYDOWN with our virtual keys; typed text is
 // converted to CP932 and delivered as WM_CHAR bytes, a double-byte character as its lead byte whose
@@ -40,6 +43,8 @@ void FillPopupMenu(QMenu& Menu, TEditorPopupMenu& Model);
 class TEditorWidget : public QAbstractScrollArea, public TEditorHost {
 public:
     explicit TEditorWidget(QWidget* Parent = nullptr);
+    // A widget for Editor, which it owns from now on (not null).
+    explicit TEditorWidget(std::unique_ptr<TEditor> Editor, QWidget* Parent = nullptr);
     ~TEditorWidget() override;
 
     TEditor& Editor() const { return *FEditor; }
