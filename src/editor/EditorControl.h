@@ -343,6 +343,9 @@ protected:
     // Repaints the rows that the store's last change touched.
     virtual void ScreenUpdate();
     virtual TDelimiters GetDelimiters() const;
+    // The left button pressed (WM_LBUTTONDOWN; Keys the MK_ bits) and released (WM_LBUTTONUP).
+    virtual void WMLButtonDown(TWParam Keys, int X, int Y);
+    virtual void WMLButtonUp(int X, int Y);
 
 private:
     // Message handlers.
@@ -362,9 +365,7 @@ private:
     TLResult EMCharFromPos(int X, int Y) const;
     TLResult EMPosFromChar(int Offset) const;
     void EMScrollCaret();
-    void WMLButtonDown(TWParam Keys, int X, int Y);
     void WMMouseMove(TWParam Keys, int X, int Y);
-    void WMLButtonUp(int X, int Y);
     // False when the message is dropped by the filter during a mouse drag.
     bool FilterDuringDrag(TMessage Msg, TWParam WParam);
 
