@@ -39,7 +39,7 @@ std::uint8_t TagOf(TPropKind kind) {
     return tagEnd;
 }
 
-[[noreturn]] void Corrupt() { throw EReadError("ストリーム読み込みエラー"); }
+[[noreturn]] void Corrupt() { throw EReadError(); }
 
 // ---- writing
 

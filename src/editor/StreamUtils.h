@@ -14,17 +14,12 @@
 // that the stream lacks keep their values; properties the component does not have are passed over.
 #include "EditorClasses.h"
 #include "SettingsStore.h"
+#include "Streams.h"
 
 #include <optional>
 #include <string>
 
 namespace quillon {
-
-// A stored component that cannot be read: truncated, of another class, or holding impossible values.
-class EReadError : public Exception {
-public:
-    using Exception::Exception;
-};
 
 TBytes WriteComponent(const TPersistent& Instance);
 // Sets the properties found in Stream on Instance; raises EReadError, leaving Instance unchanged.

@@ -15,9 +15,11 @@ class EStreamError : public Exception {
 public:
     using Exception::Exception;
 };
+// Data that cannot be read: cut short, or (for stored components) of another class or impossible.
 class EReadError : public EStreamError {
 public:
     EReadError() : EStreamError("ストリームの読み込みエラー") {}
+    explicit EReadError(std::string message) : EStreamError(std::move(message)) {}
 };
 class EWriteError : public EStreamError {
 public:
