@@ -627,11 +627,16 @@ void TEditorWidget::mousePressEvent(QMouseEvent* Event) {
 }
 
 void TEditorWidget::mouseDoubleClickEvent(QMouseEvent* Event) {
-    // The second press of a double click is a message of its own, which the editor leaves alone.
-    if (Event->button() == Qt::LeftButton)
-        Mouse(WM_LBUTTONDBLCLK, Event);
-    else
-        QAbstractScrollArea::mouseDoubleClickEvent(Event);
+    // Qt follows the second press of a double click with this event. The editor drops mouse messages
+    // that arrive while the button counts as held, so for the double click the button counts as up,
+    // as between the two clicks.
+    if (Event->button() != Qt::LeftButton)
+        return QAbstractScrollArea::mouseDoubleClickEvent(Event);
+    FModifiers = Event->modifiers();
+    FButtons = Event->buttons() & ~Qt::MouseButtons(Qt::LeftButton);
+    const QPoint p = Event->position().toPoint();
+    FEditor->Perform(WM_LBUTTONDBLCLK, MouseKeys(Event->buttons(), FModifiers), MakeLParam(p.x(), p.y()));
+    FButtons = Event->buttons();
 }
 
 void TEditorWidget::mouseMoveEvent(QMouseEvent* Event) { Mouse(WM_MOUSEMOVE, Event); }

@@ -2,6 +2,7 @@
 #include "EditorEx.h"
 #include "EditorWidget.h"
 #include "QtEditorUtils.h"
+#include "WidgetEvents.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -87,6 +88,17 @@ TEST_F(EditorWidgetEx, VisibleMarksOfBlanksAppearWhereTheBlanksAre) {
         c.Mark().SetVisible(false);
         EXPECT_EQ(Pixels(clBlue), 0);
     }
+}
+
+// The double click arrives while the button is down again; the editor must still see it.
+TEST_F(EditorWidgetEx, DoubleClickSelectsTheWordUnderTheMouse) {
+    ex->Lines().SetText("abc defg hi");
+    const QPoint p(ex->TextLeft() + 5 * ex->CharWidth() + 1, ex->TextTop() + 2);
+    int clicks = 0;
+    ex->OnDblClick = [&clicks](TEditor&) { ++clicks; };
+    DoubleClick(widget.viewport(), p);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(ex->SelText(), "defg");
 }
 
 } // namespace
