@@ -1,0 +1,80 @@
+#include "ComCtrlsXP.h"
+
+#include <QEnterEvent>
+#include <QMenu>
+#include <QPainter>
+
+namespace quillon {
+
+// ---- TXPToolBarMenuButton
+
+TXPToolBarMenuButton::TXPToolBarMenuButton(TXPToolBarMenu& Bar, const QString& Caption, QMenu* Menu)
+    : QToolButton(&Bar), FBar(Bar) {
+    setText(Caption);
+    setAutoRaise(Bar.Flat());
+    setToolButtonStyle(Bar.ShowCaptions() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
+    if (Menu) {
+        setMenu(Menu);
+        setPopupMode(QToolButton::InstantPopup);
+    }
+}
+
+void TXPToolBarMenuButton::enterEvent(QEnterEvent* Event) {
+    FHot = true;
+    QToolButton::enterEvent(Event);
+    update();
+}
+
+void TXPToolBarMenuButton::leaveEvent(QEvent* Event) {
+    FHot = false;
+    QToolButton::leaveEvent(Event);
+    update();
+}
+
+void TXPToolBarMenuButton::paintEvent(QPaintEvent* Event) {
+    if (!FBar.CustomDrawn(*this)) {
+        QToolButton::paintEvent(Event);
+        return;
+    }
+    QPainter painter(this);
+    QRect r = rect();
+    painter.fillRect(r, palette().brush(QPalette::Highlight));
+    r.setTop(r.top() + 2);
+    painter.setPen(palette().color(QPalette::HighlightedText));
+    painter.setFont(font());
+    painter.drawText(r, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, text());
+}
+
+// ---- TXPToolBarMenu
+
+TXPToolBarMenu::TXPToolBarMenu(QWidget* Parent) : TXPToolBar(Parent) {
+    setMovable(false);
+    setToolButtonStyle(Qt::ToolButtonTextOnly);
+}
+
+void TXPToolBarMenu::SetFlat(bool Value) {
+    FFlat = Value;
+    for (TXPToolBarMenuButton* button : findChildren<TXPToolBarMenuButton*>()) {
+        button->setAutoRaise(Value);
+        button->update();
+    }
+}
+
+void TXPToolBarMenu::SetShowCaptions(bool Value) {
+    FShowCaptions = Value;
+    setToolButtonStyle(Value ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
+    for (TXPToolBarMenuButton* button : findChildren<TXPToolBarMenuButton*>())
+        button->setToolButtonStyle(toolButtonStyle());
+}
+
+TXPToolBarMenuButton* TXPToolBarMenu::AddMenuButton(const QString& Caption, QMenu* Menu) {
+    auto* button = new TXPToolBarMenuButton(*this, Caption, Menu);
+    addWidget(button);
+    return button;
+}
+
+bool TXPToolBarMenu::CustomDrawn(const TXPToolBarMenuButton& Button) const {
+    return FFlat && FShowCaptions && Button.menu() && (Button.Hot() || Button.isDown());
+}
+
+} // namespace quillon
