@@ -1,5 +1,7 @@
 #include "EditorExVantor.h"
 #include "../editor/EditorTestHost.h"
+#include "MotionColourer.h"
+#include "MotionTestLines.h"
 
 #include <gtest/gtest.h>
 
@@ -130,6 +132,39 @@ TEST_F(EditorExVantor, FlagIsClearedEvenWhenTheDoubleClickHandlerRaises) {
     };
     EXPECT_THROW(E.Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, Point(0, 1)), std::runtime_error);
     EXPECT_FALSE(E.DblClickFlag());
+}
+
+// A double click on the V list of a motion line, handled as the edit window does: the list field
+// is selected in the simple scan, then the flag keeps the full scan from selecting one piece of it.
+class MotionDoubleClick : public EditorExVantor {
+protected:
+    void SetUp() override {
+        EditorExVantor::SetUp();
+        std::string line = testlines::Motion({});
+        line.replace(line.find(" 9 "), 3, " 1/2/3 ");
+        E.Lines().SetText(line);
+        E.SetColourer(&Colourer);
+        Col = static_cast<int>(line.find("1/2/3")) + 2;  // on the 2
+    }
+    void TearDown() override { E.SetColourer(nullptr); }
+    void DoubleClick() {
+        E.OnDblClick = [this](TEditor&) {
+            Colourer.SetParseMode(pmSimple);
+            E.SelectTokenFromCaret();
+            Colourer.SetParseMode(pmFull);
+            E.SetDblClickFlag(true);
+        };
+        E.SetRowCol(0, Col);
+        E.Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, Point(0, Col));
+    }
+
+    TMotionColourer Colourer{nullptr};
+    int Col = 0;
+};
+
+TEST_F(MotionDoubleClick, WholeListIsSelectedWithTheFlag) {
+    DoubleClick();
+    EXPECT_EQ(E.SelText(), "1/2/3");
 }
 
 // ---- Hints
