@@ -2,6 +2,7 @@
 
 #include "BmpColourer.h"
 #include "CommandColourer.h"
+#include "KindProperties.h"
 #include "ListKinds.h"
 #include "MotionColourer.h"
 #include "QesEnemyColourer.h"
@@ -16,7 +17,7 @@ namespace quillon {
 namespace {
 
 const std::string OptionsSection = "Options";
-const std::string ColourerSection = "ColourerProperties";
+const std::string ColourerSection = ColourerPropertiesSection;
 
 void LoadFormatterOptions(TSettingsStore& Store, const std::string& Section, TFormatterOptions& Options) {
     const TFormatterOptions defaults;

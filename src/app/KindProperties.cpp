@@ -1,0 +1,89 @@
+#include "KindProperties.h"
+
+#include "BmpColourer.h"
+#include "CommandColourer.h"
+#include "ListKinds.h"
+#include "MotionColourer.h"
+#include "QesEnemyColourer.h"
+#include "StdEnemyColourer.h"
+#include "Streams.h"
+#include "VoiceColourer.h"
+#include "ZCommandColourer.h"
+#include "ZVoiceColourer.h"
+
+namespace quillon {
+
+const char* const EditorPropertiesSection = "EditorProperties";
+const char* const ColourerPropertiesSection = "ColourerProperties";
+
+std::unique_ptr<TOrvColourer> CreateKindColourer(int Kind) {
+    switch (Kind) {
+    case lkMotion: return std::make_unique<TMotionColourer>(nullptr);
+    case lkCommand: return std::make_unique<TCommandColourer>(nullptr);
+    case lkZCommand: return std::make_unique<TZCommandColourer>(nullptr);
+    case lkVoice: return std::make_unique<TVoiceColourer>(nullptr);
+    case lkZVoice: return std::make_unique<TZVoiceColourer>(nullptr);
+    case lkEnemy: return std::make_unique<TStdEnemyColourer>(nullptr);
+    case lkQes: return std::make_unique<TQesEnemyColourer>(nullptr);
+    case lkBmp: return std::make_unique<TBmpColourer>(nullptr);
+    default: return nullptr;
+    }
+}
+
+int ColourerKind(const TColourer& Colourer) {
+    const std::string& name = Colourer.ClassInfo().ClassName;
+    for (int kind = lkMotion; kind <= lkBmp; ++kind)
+        if (ListKindInfo(kind).ColourerClass == name) return kind;
+    return 0;
+}
+
+void CopyColourerColors(TOrvColourer& Dest, const TOrvColourer& Source) {
+    for (int i = 0; i < Source.ColorCount() && i < Dest.ColorCount(); ++i) Dest.ColorAt(i).Assign(Source.ColorAt(i));
+    Dest.Reserve().Assign(Source.Reserve());
+}
+
+bool LoadKindProperties(TSettingsStore& Store, int Kind, TEditorExProp& Prop) {
+    const std::string name(ListKindInfo(Kind).ValueName);
+    if (!Store.ValueExists(EditorPropertiesSection, name)) return false;
+    try {
+        Prop.ReadFromRegistry(Store, EditorPropertiesSection, name);
+        return true;
+    } catch (const EReadError&) {
+        return false;
+    }
+}
+
+namespace {
+
+bool EditCopies(int Kind, TEditorExProp& Prop, TOrvColourer* Colourer, const TPropertyEditor& Editor) {
+    TEditorExProp prop;
+    prop.Assign(Prop);
+    if (!Colourer) {
+        if (!Editor.EditEditorProperties || !Editor.EditEditorProperties(prop)) return false;
+        Prop.Assign(prop);
+        return true;
+    }
+    std::unique_ptr<TOrvColourer> colourer = CreateKindColourer(Kind);
+    CopyColourerColors(*colourer, *Colourer);
+    if (!Editor.EditEditorAndColourer || !Editor.EditEditorAndColourer(prop, *colourer)) return false;
+    Prop.Assign(prop);
+    CopyColourerColors(*Colourer, *colourer);
+    return true;
+}
+
+} // namespace
+
+bool EditKindProperties(TSettingsStore& Store, int Kind, TEditorExProp& Prop, TOrvColourer* Colourer,
+                        const TPropertyEditor& Editor, const TApplyKindProperties& Apply) {
+    if (Kind < lkText || Kind > lkBmp) return false;
+    if (Kind == lkText) Colourer = nullptr;
+    else if (!Colourer || ColourerKind(*Colourer) != Kind) return false;
+    if (!EditCopies(Kind, Prop, Colourer, Editor)) return false;
+    const std::string name(ListKindInfo(Kind).ValueName);
+    Prop.WriteToRegistry(Store, EditorPropertiesSection, name);
+    if (Colourer) Colourer->WriteToRegistry(Store, ColourerPropertiesSection, name);
+    if (Apply) Apply(Kind, Prop, Colourer);
+    return true;
+}
+
+} // namespace quillon
