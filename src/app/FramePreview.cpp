@@ -96,7 +96,7 @@ bool TFramePreview::MouseDown(TMouseButton button, bool ctrl, bool shift, int x,
     if (!line) return false;
     FMotionLine.Assign(*line);
     if (button == TMouseButton::Other) return false;
-    TDragMode mode = button == TMouseButton::Right ? dmBottomRight : ctrl ? dmNewBox : dmTopLeft;
+    THitDragMode mode = button == TMouseButton::Right ? dmBottomRight : ctrl ? dmNewBox : dmTopLeft;
     TMotionBox rect = PressRect(mode, BoxOf(FMotionLine, FTabIndex), GameFromMouse(x, y, FPicture.Zoom()), Snap(shift));
     if (!EncodeBox(rect)) return false;
     FDragging = true;

@@ -62,7 +62,7 @@ public:
     bool Shown() const { return FShown; }
     int TabIndex() const { return FTabIndex; }
     bool Dragging() const { return FDragging; }
-    TDragMode DragMode() const { return FDragMode; }
+    THitDragMode DragMode() const { return FDragMode; }
     const TMotionBox& DragRect() const { return FDragRect; }
 
     // Shows the frame of the caret row with the picture set of the list (a motion list).
@@ -108,7 +108,7 @@ private:
     int FTabIndex = btDef1;
 
     bool FDragging = false;
-    TDragMode FDragMode = dmTopLeft;
+    THitDragMode FDragMode = dmTopLeft;
     TGamePoint FDragAnchor;  // upper-left corner of the rectangle at the press
     TMotionBox FDragRect;    // always writable
     int FDragRow = -1;       // caret row at the press; the rewritten line goes there

@@ -52,7 +52,7 @@ const TMotionBox& BoxOf(const TMotionLineObj& line, int tab) { return BoxOf(cons
 
 TGamePoint GameFromMouse(int x, int y, int zoom) { return {x / zoom - 160, 239 - y / zoom}; }
 
-TMotionBox PressRect(TDragMode mode, const TMotionBox& box, TGamePoint at, bool snap) {
+TMotionBox PressRect(THitDragMode mode, const TMotionBox& box, TGamePoint at, bool snap) {
     switch (mode) {
     case dmTopLeft: return TopLeftTo(box, at, snap);
     case dmBottomRight: return BottomRightTo(box, at, snap);
@@ -62,7 +62,7 @@ TMotionBox PressRect(TDragMode mode, const TMotionBox& box, TGamePoint at, bool 
     return {x, at.Y, x, at.Y};
 }
 
-TMotionBox DragRect(TDragMode mode, const TMotionBox& rect, TGamePoint anchor, TGamePoint at, bool snap) {
+TMotionBox DragRect(THitDragMode mode, const TMotionBox& rect, TGamePoint anchor, TGamePoint at, bool snap) {
     switch (mode) {
     case dmTopLeft: return TopLeftTo(rect, at, snap);
     case dmBottomRight: return BottomRightTo(rect, at, snap);

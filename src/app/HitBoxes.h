@@ -18,7 +18,7 @@ namespace quillon {
 enum TBoxTab { btDef1, btDef2, btAtt1 };
 
 // 0 moving the upper-left corner, 1 drawing a new box, 2 moving the lower-right corner.
-enum TDragMode { dmTopLeft, dmNewBox, dmBottomRight };
+enum THitDragMode { dmTopLeft, dmNewBox, dmBottomRight };
 
 struct TGamePoint {
     int X = 0, Y = 0;
@@ -32,10 +32,10 @@ const TMotionBox& BoxOf(const TMotionLineObj& line, int tab);
 TGamePoint GameFromMouse(int x, int y, int zoom);
 
 // The rectangle at the press, before any clamping of the other corner: box is the line's box.
-TMotionBox PressRect(TDragMode mode, const TMotionBox& box, TGamePoint at, bool snap);
+TMotionBox PressRect(THitDragMode mode, const TMotionBox& box, TGamePoint at, bool snap);
 // The rectangle while dragging from the last one (rect) and the anchor (its upper-left corner at
 // the press).
-TMotionBox DragRect(TDragMode mode, const TMotionBox& rect, TGamePoint anchor, TGamePoint at, bool snap);
+TMotionBox DragRect(THitDragMode mode, const TMotionBox& rect, TGamePoint anchor, TGamePoint at, bool snap);
 
 // The 12-character code of the box; nothing when a value has no code.
 std::optional<std::string> EncodeBox(const TMotionBox& box);

@@ -29,7 +29,7 @@ TEST(HitBoxes, PressRectangles) {
     const TMotionBox box{-10, 80, 20, 5};
     struct Case {
         const char* name;
-        TDragMode mode;
+        THitDragMode mode;
         TGamePoint at;
         bool snap;
         TMotionBox expected;
@@ -52,7 +52,7 @@ TEST(HitBoxes, PressRectangles) {
 TEST(HitBoxes, DragRectangles) {
     struct Case {
         const char* name;
-        TDragMode mode;
+        THitDragMode mode;
         TMotionBox rect;
         TGamePoint anchor, at;
         bool snap;

@@ -1,11 +1,12 @@
 // Quillon's entry point. One instance runs per user: a later start hands its command line to the
-// running instance and ends. Until the edit windows exist, lists open read-only in viewer windows.
+// running instance and ends. The root window opens every list in an edit window of its own.
 #include "HandOver.h"
 #include "ListFiles.h"
 #include "QtMessageService.h"
+#include "QtSettingsStore.h"
+#include "RootWin.h"
 #include "ReNumDlg.h"
 #include "SingleInstance.h"
-#include "ViewerRoot.h"
 #include "inscond.h"
 
 #include <QApplication>
@@ -25,7 +26,10 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName("Quillon");
     TQtMessageService messages;
     TMessageServiceScope messageScope(messages);
-    TViewerRoot root;
+    TQtSettingsStore store;
+    TQuillonRootWin root(store);
+    root.OnLastWindowClosed = [] { QCoreApplication::quit(); };
+    QApplication::setQuitOnLastWindowClosed(false);
     instance.OnMessage = [&root](std::span<const char> data) { root.WMCopyData({data.data(), data.size()}); };
     root.FormCreate(params);
     // The renumber and insert-condition dialogs live for the whole run and are only hidden between uses.

@@ -1,0 +1,369 @@
+#include "EditorWin.h"
+
+#include "EditorExVantor.h"
+#include "EditorWidget.h"
+#include "ListKinds.h"
+#include "MessageBox.h"
+#include "QtText.h"
+#include "RootWin.h"
+#include "SettingsStore.h"
+#include "StrUtils.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+namespace quillon {
+
+namespace {
+
+const char kOptions[] = "Options";
+const char kUntitled[] = "(無題)";
+const char kNotAvailable[] = "このファイルタイプでは使用できません";
+
+using TTemplate = void (*)(std::vector<std::string>&);
+
+// The template of each new-list kind 1..8.
+TTemplate ListTemplate(int kind) {
+    static const TTemplate templates[] = {NewMotionList, NewCommandList, NewZCommandList, NewVoiceList,
+                                          NewZVoiceList, NewEnemyList,   NewQesSource,    NewBitmapList};
+    return templates[kind - lkMotion];
+}
+
+// The short text of a hint "short|long" is the tool tip, the long one the status tip.
+void SetHint(QAction* action, const std::string& hint) {
+    const QString text = QStr(hint);
+    const qsizetype bar = text.indexOf('|');
+    action->setToolTip(bar < 0 ? text : text.left(bar));
+    action->setStatusTip(bar < 0 ? text : text.mid(bar + 1));
+}
+
+// The size a stored value gives: -1 keeps Own, a negative value too; above Screen it is Screen.
+int StoredExtent(int stored, int own, int screen) {
+    if (stored < 0) return own;
+    return std::min(stored, screen);
+}
+
+} // namespace
+
+TfrmEditWindow::TfrmEditWindow(TQuillonRootWin& Root)
+    : FRoot(Root),
+      FEditorWidget(new TEditorWidget(std::make_unique<TEditorExVantor>())),
+      FFramePane(new TFramePicturePane(*this)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(648, 480);
+    setMinimumWidth(320);
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(FFramePane);
+    layout->addWidget(FEditorWidget, 1);
+    setCentralWidget(central);
+    FFramePane->hide();
+    statusBar();
+
+    TEditorExVantor& editor = Editor();
+    FEditorWidget->SetEditorFont("FixedSys", 14);
+    editor.SetUndoListMax(1000);
+    FEditorWidget->AssignToProp(FEditorProp);
+    editor.OnChange = [this](TEditor&) { EditorChange(); };
+    editor.OnCaretMoved = [this](TEditor&) { FFramePane->FollowCaret(); };
+    editor.OnSelectionChange = [this](TEditor&, bool) { FFramePane->FollowCaret(); };
+
+    BuildActions();
+    UpdateCaption();
+    LoadWindowSize();
+}
+
+TfrmEditWindow::~TfrmEditWindow() {
+    if (FRoot.WindowCount() == 1 && FRoot.IndexOf(this) == 0) SaveWindowSize();
+    FFramePane->ShowFramePicture(false, {});
+    FRoot.Notification(this);
+}
+
+TEditorExVantor& TfrmEditWindow::Editor() const { return static_cast<TEditorExVantor&>(FEditorWidget->Editor()); }
+
+QAction* TfrmEditWindow::AddAction(QMenu* Menu, const char* Caption, const char* Hint,
+                                   void (TfrmEditWindow::*Slot)()) {
+    QAction* action = Menu->addAction(QString::fromUtf8(Caption));
+    SetHint(action, Hint);
+    connect(action, &QAction::triggered, this, Slot);
+    return action;
+}
+
+void TfrmEditWindow::BuildActions() {
+    popFile = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    popNew = popFile->addMenu(QStringLiteral("新規作成(&N)"));
+    static const char* const newCaptions[] = {"モーションリスト(&M)", "ｺﾏﾝﾄﾞﾘｽﾄ(&C)", "Zｺﾏﾝﾄﾞﾘｽﾄ(&D)",
+                                              "ﾎﾞｲｽﾘｽﾄ(&V)", "Zﾎﾞｲｽﾘｽﾄ(&W)", "ｴﾈﾐｰﾘｽﾄ(&E)",
+                                              "Quessa1.3ｴﾈﾐｰｿｰｽ(&A)", "Bitmapﾘｽﾄ(&B)", "ﾃｷｽﾄ(&T)"};
+    for (int i = 0; i < 9; ++i) {
+        const int kind = i < 8 ? lkMotion + i : lkText;
+        connect(popNew->addAction(QString::fromUtf8(newCaptions[i])), &QAction::triggered, this,
+                [this, kind] { ActionNew(kind); });
+    }
+    ActionOpen = AddAction(popFile, "開く(&O)...", "開く|ファイルを開きます", &TfrmEditWindow::ActionOpenExecute);
+    ActionOpen->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    ActionCloseAndOpen = AddAction(popFile, "閉じて開く(&C)...", "閉じて開く|編集中のファイルを閉じて別のファイルを開きます",
+                                   &TfrmEditWindow::ActionCloseAndOpenExecute);
+    ActionReLoad = AddAction(popFile, "リロード(&R)", "リロード|編集中のファイルを読み込みなおします",
+                             &TfrmEditWindow::ActionReLoadExecute);
+    ActionSaveAs = popFile->addAction(QStringLiteral("名前をつけて保存(&A)..."));
+    SetHint(ActionSaveAs, "名前をつけて保存|編集中のファイルに名前をつけて保存します");
+    connect(ActionSaveAs, &QAction::triggered, this, [this] { ActionSaveAsExecute(); });
+    ActionSave = popFile->addAction(QStringLiteral("上書き保存(&S)"));
+    SetHint(ActionSave, "上書き保存|編集中のファイルを上書き保存します");
+    ActionSave->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
+    connect(ActionSave, &QAction::triggered, this, [this] { ActionSaveExecute(); });
+    ActionGo = popFile->addAction(QStringLiteral("ﾌｧｲﾙ出力/ｺﾝﾊﾞｰﾄ(&G)"));
+    ActionExit = popFile->addAction(QStringLiteral("終了(&X)"));
+    connect(ActionExit, &QAction::triggered, this, &QWidget::close);
+    popRecent = popFile;
+    popFile->addSeparator();
+    connect(popFile, &QMenu::aboutToShow, this, &TfrmEditWindow::popFileClick);
+
+    QMenu* popEditMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    ActionFormat = popEditMenu->addAction(QStringLiteral("自動整形(&O)"));
+    QMenu* popView = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    ActionShowFramePicture = popView->addAction(QStringLiteral("フレーム画像表示(&F)"));
+    ActionShowFramePicture->setShortcut(Qt::Key_F5);
+    ActionShowFramePicture->setCheckable(true);
+    connect(ActionShowFramePicture, &QAction::triggered, this, [this](bool on) { ShowFramePicture(on); });
+    popWindow = menuBar()->addMenu(QStringLiteral("ウィンドウ(&W)"));
+    connect(popWindow, &QMenu::aboutToShow, this, &TfrmEditWindow::popWindowClick);
+
+    addActions({ActionOpen, ActionSave, ActionShowFramePicture});
+    ActionCloseAndOpen->setEnabled(false);
+    ActionReLoad->setEnabled(false);
+    ActionSave->setEnabled(false);
+    ActionGo->setEnabled(false);
+    ActionShowFramePicture->setEnabled(false);
+    ActionFormat->setEnabled(false);
+}
+
+void TfrmEditWindow::UpdateCaption() {
+    const std::string name = FFileName.empty() ? kUntitled : FFileName;
+    setWindowTitle(QStr(name + (FModified ? "(更新)" : "") + " - Quillon"));
+}
+
+void TfrmEditWindow::UpdateFormat() {
+    const int kind = FRoot.KindOf(Editor());
+    ActionFormat->setEnabled(kind == lkMotion || kind == lkCommand || kind == lkZCommand);
+}
+
+void TfrmEditWindow::SetModified(bool Value) {
+    if (Value != FModified) {
+        FModified = Value;
+        UpdateCaption();
+    }
+    ActionSave->setEnabled(FModified && !FFileName.empty());
+    UpdateFormat();
+}
+
+void TfrmEditWindow::SetFileName(const std::string& Value) {
+    if (Value == FFileName) return;
+    FFileName = Value;
+    UpdateCaption();
+    const int kind = FRoot.KindOf(Editor());
+    ActionGo->setEnabled(!FFileName.empty() && (kind == lkBmp || kind == lkQes));
+    ActionReLoad->setEnabled(!FFileName.empty());
+    ActionCloseAndOpen->setEnabled(!FFileName.empty());
+    UpdateFormat();
+}
+
+void TfrmEditWindow::KindApplied(int Kind) {
+    ActionShowFramePicture->setEnabled(Kind == lkMotion);
+    SetHint(ActionShowFramePicture, Kind == lkMotion ? "フレーム画像表示|モーションのフレーム画像を表示します" : kNotAvailable);
+    SetHint(ActionGo, Kind == lkQes   ? "ﾌｧｲﾙ出力/ｺﾝﾊﾞｰﾄ|ENEMY.LSTへのコンバートを行います"
+                      : Kind == lkBmp ? "ﾌｧｲﾙ出力/ｺﾝﾊﾞｰﾄ|CHARA.BMP/PATTERN.PATへのコンバートを行います"
+                                      : kNotAvailable);
+    if (Kind != lkMotion) ShowFramePicture(false);
+}
+
+std::vector<std::string> TfrmEditWindow::Lines() const {
+    const TEditorStrings& lines = Editor().Lines();
+    std::vector<std::string> result;
+    result.reserve(static_cast<size_t>(lines.Count()));
+    for (int i = 0; i < lines.Count(); ++i) result.push_back(lines.Get(i));
+    return result;
+}
+
+void TfrmEditWindow::ShowFramePicture(bool Show) {
+    Show = Show && IsMotionList();
+    FFramePane->ShowFramePicture(Show, FFileName);
+    FFramePane->setVisible(Show);
+    ActionShowFramePicture->setChecked(Show);
+}
+
+void TfrmEditWindow::ActionNew(int Kind) {
+    std::vector<std::string> lines;
+    if (Kind != lkText) ListTemplate(Kind)(lines);
+    FRoot.OpenNewWindow("", &lines, Kind == lkText ? -1 : Kind);
+}
+
+void TfrmEditWindow::OpenLongName(const std::string& Name) {
+    if (FRoot.ActivateWindowForFile(Name)) return;
+    std::string name = Name;
+    std::vector<std::string> lines;
+    if (!FRoot.LoadListFile(name, &lines)) return;
+    if (!FFileName.empty() || FModified)
+        FRoot.OpenNewWindow(name, &lines, -1);
+    else
+        FRoot.LoadIntoWindow(*this, name, nullptr, -1, &lines);
+}
+
+void TfrmEditWindow::OpenFileByName(const std::string& FileName) { OpenLongName(ShellLongFileName(FileName)); }
+
+void TfrmEditWindow::ActionOpenExecute() {
+    const std::string name = FRoot.OpenDialog();
+    if (!name.empty()) OpenFileByName(name);
+}
+
+void TfrmEditWindow::ActionCloseAndOpenExecute() {
+    if (!FormCloseQuery()) return;
+    const std::string chosen = FRoot.OpenDialog();
+    if (chosen.empty()) return;
+    std::string name = ShellLongFileName(chosen);
+    if (FRoot.ActivateWindowForFile(name)) return;
+    std::vector<std::string> lines;
+    if (FRoot.LoadListFile(name, &lines)) FRoot.LoadIntoWindow(*this, name, nullptr, -1, &lines);
+}
+
+void TfrmEditWindow::ActionReLoadExecute() {
+    if (FFileName.empty()) return;
+    if (Messages().Show("編集中のファイルを読み込みなおします。\r\nよろしいですか？", "確認", TMsgIcon::Question,
+                        TMsgButtons::YesNo) != TMsgResult::Yes)
+        return;
+    const TEditorPosition position{Editor().TopRow(), Editor().Row(), Editor().Col()};
+    std::string name = FFileName;
+    std::vector<std::string> lines;
+    if (!FRoot.LoadListFile(name, &lines)) return;
+    FRoot.LoadIntoWindow(*this, name, &position, -1, &lines);
+    if (FFramePane->isVisible()) FFramePane->RebuildPreview(FFileName);
+}
+
+void TfrmEditWindow::Saved(const std::string& Name) {
+    Editor().SetModified(false);
+    SetModified(false);
+    Editor().ClearModifiedRows();
+    SetFileName(Name);
+    FEditorWidget->viewport()->update();
+}
+
+bool TfrmEditWindow::SaveAs(bool KeepName) {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::path(FFileName).parent_path();
+    const std::string chosen = FRoot.SaveDialog(!FFileName.empty() && std::filesystem::is_directory(folder, error)
+                                                    ? folder.string() : std::string());
+    if (chosen.empty()) return false;
+    std::string name = chosen;
+    if (!FRoot.SaveListFile(*this, name, Lines())) {
+        if (KeepName) SetFileName(name);
+        return false;
+    }
+    Saved(name);
+    return true;
+}
+
+bool TfrmEditWindow::ActionSaveAsExecute() {
+    const bool shown = FFramePane->isVisible();
+    if (!SaveAs(false)) return false;
+    if (shown && IsMotionList()) FFramePane->RebuildPreview(FFileName);
+    return true;
+}
+
+bool TfrmEditWindow::ActionSaveExecute() {
+    if (FFileName.empty()) return ActionSaveAsExecute();
+    std::string name = FFileName;
+    if (!FRoot.SaveListFile(*this, name, Lines())) return false;
+    Saved(name);
+    return true;
+}
+
+bool TfrmEditWindow::FormCloseQuery() {
+    if (!FModified) return true;
+    switch (Messages().Show("データが変更されています。\r\n保存しますか？", "確認", TMsgIcon::Question,
+                            TMsgButtons::YesNoCancel)) {
+    case TMsgResult::No: return true;
+    case TMsgResult::Yes: return FFileName.empty() ? SaveAs(true) : ActionSaveExecute();
+    default: return false;
+    }
+}
+
+void TfrmEditWindow::closeEvent(QCloseEvent* Event) {
+    if (FFramePane->Dragging() || !FormCloseQuery()) Event->ignore();
+    else Event->accept();
+}
+
+void TfrmEditWindow::LoadWindowSize() {
+    TSettingsStore& store = FRoot.Store();
+    const int w = store.ReadInteger(kOptions, "LastWinW", -1);
+    const int h = store.ReadInteger(kOptions, "LastWinH", -1);
+    if (w == -1 && h == -1) return;
+    const QSize screenSize = QGuiApplication::primaryScreen()->availableSize();
+    resize(StoredExtent(w, width(), screenSize.width()), StoredExtent(h, height(), screenSize.height()));
+}
+
+void TfrmEditWindow::SaveWindowSize() {
+    FRoot.Store().WriteInteger(kOptions, "LastWinW", width());
+    FRoot.Store().WriteInteger(kOptions, "LastWinH", height());
+}
+
+void TfrmEditWindow::popFileClick() {
+    const auto actions = popFile->actions();
+    for (QAction* action : actions)
+        if (action->property("recent").isValid()) delete action;
+    const std::vector<std::string>& items = FRoot.History().Items();
+    for (size_t i = 0; i < items.size(); ++i) {
+        QAction* item = popFile->addAction(QStr("&" + IntToStr(static_cast<int>(i)) + " " + items[i]));
+        item->setProperty("recent", static_cast<int>(i));
+        const std::string name = items[i];
+        connect(item, &QAction::triggered, this, [this, name] { OpenLongName(name); });
+    }
+    ActionReLoad->setEnabled(!FFileName.empty());
+}
+
+void TfrmEditWindow::popWindowClick() {
+    popWindow->clear();
+    const int count = std::min(FRoot.WindowCount(), 10);
+    for (int i = 0; i < count; ++i) {
+        const std::string& name = FRoot.WindowAt(i)->FileName();
+        QAction* item = popWindow->addAction(QStr("&" + IntToStr(i) + " " + (name.empty() ? kUntitled : name)));
+        connect(item, &QAction::triggered, this, [this, i] { FRoot.ActivateWindow(i); });
+    }
+}
+
+void TfrmEditWindow::EditorChange() {
+    SetModified(Editor().Modified());
+    FFramePane->FollowCaret();
+}
+
+bool TfrmEditWindow::IsMotionList() const { return FRoot.KindOf(Editor()) == lkMotion; }
+
+bool TfrmEditWindow::SelectionSpansRows() const {
+    const TSelection& sel = Editor().SelStr();
+    return Editor().IsSelected() && sel.StartRow != sel.EndRow;
+}
+
+int TfrmEditWindow::CaretRow() const { return Editor().Row(); }
+
+std::string TfrmEditWindow::LineText(int row) const { return Editor().Lines().Get(row); }
+
+void TfrmEditWindow::ReplaceLine(int row, const std::string& text) {
+    TEditorExVantor& editor = Editor();
+    const int caretRow = editor.Row(), caretCol = editor.Col();
+    editor.Lines().Put(row, text);
+    editor.SetRowCol(caretRow, caretCol);
+    editor.SetModified(true);
+    SetModified(true);
+}
+
+void TfrmEditWindow::SetEditorEnabled(bool enabled) { FEditorWidget->setEnabled(enabled); }
+
+} // namespace quillon

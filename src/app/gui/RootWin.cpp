@@ -1,0 +1,202 @@
+#include "RootWin.h"
+
+#include "BmpColourer.h"
+#include "CommandColourer.h"
+#include "EditorExVantor.h"
+#include "EditorWidget.h"
+#include "EditorWin.h"
+#include "KindProperties.h"
+#include "ListKinds.h"
+#include "MotionColourer.h"
+#include "Paths.h"
+#include "QesEnemyColourer.h"
+#include "QtText.h"
+#include "SettingsStore.h"
+#include "StdEnemyColourer.h"
+#include "VoiceColourer.h"
+#include "ZCommandColourer.h"
+#include "ZVoiceColourer.h"
+
+#include <QFileDialog>
+
+#include <algorithm>
+
+namespace quillon {
+
+namespace {
+
+const char kFileFilter[] =
+    "ｻﾎﾟｰﾄﾌｧｲﾙ (*.lst *.qes);;ﾓｰｼｮﾝﾘｽﾄ (*Motion*.lst);;ｺﾏﾝﾄﾞﾘｽﾄ (*Command*.lst);;ﾎﾞｲｽﾘｽﾄ (*Voice*.lst);;"
+    "ｴﾈﾐｰﾘｽﾄ (*Enemy*.lst);;Quessa1.3ｴﾈﾐｰｿｰｽ (*.qes);;Bitmapﾘｽﾄ (*Bmp*.lst);;すべてのﾌｧｲﾙ (*)";
+
+// Restores a minimised window, shows it and gives it the focus above the other windows.
+void BringToFront(QWidget* window) {
+    if (window->isMinimized()) window->showNormal();
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+std::string OpenFileDialog() {
+    return QFileDialog::getOpenFileName(nullptr, {}, {}, QString::fromUtf8(kFileFilter)).toStdString();
+}
+
+std::string SaveFileDialog(const std::string& initialDir) {
+    return QFileDialog::getSaveFileName(nullptr, QStringLiteral("保存ファイル名の指定"), QStr(initialDir),
+                                        QString::fromUtf8(kFileFilter))
+        .toStdString();
+}
+
+} // namespace
+
+struct TQuillonRootWin::TColourers {
+    TMotionColourer Motion{nullptr};
+    TCommandColourer Command{nullptr};
+    TZCommandColourer ZCommand{nullptr};
+    TVoiceColourer Voice{nullptr};
+    TZVoiceColourer ZVoice{nullptr};
+    TStdEnemyColourer StdEnemy{nullptr};
+    TQesEnemyColourer QesEnemy{nullptr};
+    TBmpColourer Bmp{nullptr};
+};
+
+TQuillonRootWin::TQuillonRootWin(TSettingsStore& Store)
+    : OpenDialog(OpenFileDialog), SaveDialog(SaveFileDialog), FStore(Store),
+      FColourers(std::make_unique<TColourers>()),
+      FSettings{FColourers->Motion,   FColourers->Command,  FColourers->ZCommand, FColourers->Voice,
+                FColourers->ZVoice,   FColourers->StdEnemy, FColourers->QesEnemy, FColourers->Bmp,
+                FHistory,             FMakerOptions,        FMotionOptions,       FCommandOptions,
+                FZCommandOptions} {
+    for (int kind = lkMotion; kind <= lkBmp; ++kind) Colourer(kind)->SetDefaultColors();
+    CleanObsoleteSettings(FStore);
+    LoadSettings(FStore, FSettings);
+}
+
+TQuillonRootWin::~TQuillonRootWin() {
+    OnLastWindowClosed = nullptr;
+    for (TfrmEditWindow* window : std::vector(FWindows)) delete window;
+    SaveSettings(FStore, FSettings);
+}
+
+void TQuillonRootWin::FormCreate(const std::vector<std::string>& Params) {
+    if (!Params.empty()) {
+        std::string fileName = Params.front();
+        std::vector<std::string> lines;
+        if (LoadListFile(fileName, &lines)) {
+            OpenNewWindow(fileName, &lines, -1);
+            return;
+        }
+    }
+    OpenNewWindow("", nullptr, -1);
+}
+
+void TQuillonRootWin::WMCopyData(std::string_view Data) { ReceiveCommandLine(Data, *this); }
+
+bool TQuillonRootWin::FormCloseQuery() {
+    for (TfrmEditWindow* window : std::vector(FWindows))
+        if (!window->close()) return false;
+    return true;
+}
+
+bool TQuillonRootWin::ActivateWindowForFile(const std::string& FileName) {
+    const std::string name = ShellLongFileName(FileName);
+    for (TfrmEditWindow* window : FWindows) {
+        if (!window->FileName().empty() && SameFile(window->FileName(), name)) {
+            BringToFront(window);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TQuillonRootWin::LoadListFile(std::string& FileName, std::vector<std::string>* Lines) {
+    return quillon::LoadListFile(FileName, Lines, FHistory);
+}
+
+void TQuillonRootWin::OpenNewWindow(const std::string& FileName, const std::vector<std::string>* Lines,
+                                    int KindHint) {
+    const bool first = FWindows.empty();
+    auto* window = new TfrmEditWindow(*this);
+    FWindows.push_back(window);
+    window->Editor().Caret().SetSelDragMode(dmManual);
+    if (!first) window->move(window->pos() + QPoint(24, 24) * static_cast<int>(FWindows.size() - 1));
+    LoadIntoWindow(*window, FileName, nullptr, KindHint, Lines);
+    BringToFront(window);
+    window->EditorWidget().setFocus();
+}
+
+void TQuillonRootWin::LoadIntoWindow(TfrmEditWindow& Window, const std::string& FileName,
+                                     const TEditorPosition* Position, int KindHint,
+                                     const std::vector<std::string>* Lines) {
+    TEditorExVantor& editor = Window.Editor();
+    if (Lines) {
+        editor.Lines().Assign(*Lines);
+        ApplyFileKind(Window, KindWithHint(DetectFileKind(*Lines, FileName), KindHint));
+        Window.SetFileName(FileName);
+    } else {
+        editor.Lines().Clear();
+        ApplyFileKind(Window, lkText);
+        Window.SetFileName("");
+    }
+    editor.SetModified(false);
+    editor.ClearModifiedRows();
+    Window.SetModified(false);
+    if (Position && Lines) {
+        Window.EditorWidget().setFocus();
+        editor.SetTopRow(Position->TopRow);
+        editor.SetRowCol(Position->Row, Position->Col);
+    } else {
+        Window.ShowFramePicture(false);
+        editor.SetRowCol(0, 0);
+    }
+    editor.SetSelLength(0);
+}
+
+bool TQuillonRootWin::SaveListFile(TfrmEditWindow& Window, std::string& FileName,
+                                   const std::vector<std::string>& Lines) {
+    int kind = 0;
+    if (!quillon::SaveListFile(FileName, &Lines, FHistory, kind)) return false;
+    ApplyFileKind(Window, kind);
+    return true;
+}
+
+void TQuillonRootWin::ApplyFileKind(TfrmEditWindow& Window, int Kind) {
+    TEditorExProp& prop = Window.EditorProp();
+    // A set that is missing or cannot be read is stored afresh: the kind's from the common one,
+    // the common one from the window's built-in properties.
+    if (Kind == lkText || !LoadKindProperties(FStore, Kind, prop)) {
+        if (!LoadKindProperties(FStore, lkText, prop))
+            prop.WriteToRegistry(FStore, EditorPropertiesSection, std::string(ListKindInfo(lkText).ValueName));
+        if (Kind != lkText)
+            prop.WriteToRegistry(FStore, EditorPropertiesSection, std::string(ListKindInfo(Kind).ValueName));
+    }
+    Window.EditorWidget().AssignProp(prop);
+    Window.Editor().SetColourer(Colourer(Kind));
+    Window.KindApplied(Kind);
+}
+
+int TQuillonRootWin::KindOf(const TEditorExVantor& Editor) const {
+    return Editor.Colourer() ? ColourerKind(*Editor.Colourer()) : lkText;
+}
+
+void TQuillonRootWin::ActivateWindow(int Index) {
+    TfrmEditWindow* window = WindowAt(Index);
+    if (window->isMinimized()) window->showNormal();
+    window->show();
+}
+
+int TQuillonRootWin::WindowCount() const { return static_cast<int>(FWindows.size()); }
+
+TfrmEditWindow* TQuillonRootWin::WindowAt(int Index) const { return FWindows.at(static_cast<size_t>(Index)); }
+
+int TQuillonRootWin::IndexOf(const TfrmEditWindow* Window) const {
+    const auto it = std::find(FWindows.begin(), FWindows.end(), Window);
+    return it == FWindows.end() ? -1 : static_cast<int>(it - FWindows.begin());
+}
+
+void TQuillonRootWin::Notification(TfrmEditWindow* Window) {
+    std::erase(FWindows, Window);
+    if (FWindows.empty() && OnLastWindowClosed) OnLastWindowClosed();
+}
+
+} // namespace quillon

@@ -1,0 +1,94 @@
+#pragma once
+// The program's root: never shown, alive for the whole run. It owns what the edit windows share
+// (the window list, the eight list colourers, the recent files, the formatter and maker options and
+// the settings store they are read from and written to), opens lists in new or existing edit
+// windows, gives each window its list kind, and reports when its last window is gone.
+#include "Formatter.h"
+#include "HandOver.h"
+#include "ListFiles.h"
+#include "MakerOptions.h"
+#include "ProgramSettings.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon {
+
+class TSettingsStore;
+class TOrvColourer;
+class TfrmEditWindow;
+class TEditorExVantor;
+
+// The top row, the caret row and the caret column a reload gives back.
+struct TEditorPosition {
+    int TopRow = 0, Row = 0, Col = 0;
+};
+
+class TQuillonRootWin : public THandOverTarget {
+public:
+    // Settings are read from Store now and written back at destruction (not owned).
+    explicit TQuillonRootWin(TSettingsStore& Store);
+    ~TQuillonRootWin() override;  // closes the windows still open without asking, then saves the settings
+    TQuillonRootWin(const TQuillonRootWin&) = delete;
+    TQuillonRootWin& operator=(const TQuillonRootWin&) = delete;
+
+    // Opens the first command-line parameter; without one, or when it cannot be read, an empty
+    // window, so that the program never runs without a window.
+    void FormCreate(const std::vector<std::string>& Params);
+    // The hand-over data of a later start.
+    void WMCopyData(std::string_view Data);
+    // Asks every window whether it may close (it may ask to save); all or none close.
+    bool FormCloseQuery();
+
+    bool ActivateWindowForFile(const std::string& FileName) override;
+    bool LoadListFile(std::string& FileName, std::vector<std::string>* Lines) override;
+    void OpenNewWindow(const std::string& FileName, const std::vector<std::string>* Lines, int KindHint) override;
+    // Refills Window: Lines named FileName, the caret at Position (or at the top), or an empty
+    // unnamed text without Lines.
+    void LoadIntoWindow(TfrmEditWindow& Window, const std::string& FileName, const TEditorPosition* Position,
+                        int KindHint, const std::vector<std::string>* Lines);
+    // Writes Lines as FileName (made absolute and long in place), then gives Window the kind the
+    // written lines and name tell. Failures show their message and give false.
+    bool SaveListFile(TfrmEditWindow& Window, std::string& FileName, const std::vector<std::string>& Lines);
+    // The editor properties stored for the kind and the kind's colourer into Window.
+    void ApplyFileKind(TfrmEditWindow& Window, int Kind);
+
+    void ActivateWindow(int Index);
+    int WindowCount() const;
+    TfrmEditWindow* WindowAt(int Index) const;
+    int IndexOf(const TfrmEditWindow* Window) const;
+    // A window being destroyed leaves the list; the last one fires OnLastWindowClosed.
+    void Notification(TfrmEditWindow* Window);
+
+    TRecentFiles& History() { return FHistory; }
+    TSettingsStore& Store() { return FStore; }
+    const TProgramSettings& Settings() const { return FSettings; }
+    // The colourer of a list kind; null for plain text.
+    TOrvColourer* Colourer(int Kind) const { return FSettings.Colourer(Kind); }
+    // The kind whose colourer the editor uses; 0 for none.
+    int KindOf(const TEditorExVantor& Editor) const;
+
+    // The file dialogs; an empty name means cancelled. Tests replace them.
+    std::function<std::string()> OpenDialog;
+    std::function<std::string(const std::string& InitialDir)> SaveDialog;
+    // Fires when the last window has gone (the program then ends).
+    std::function<void()> OnLastWindowClosed;
+
+private:
+    struct TColourers;
+
+    TSettingsStore& FStore;
+    std::unique_ptr<TColourers> FColourers;
+    TRecentFiles FHistory;
+    TMakerOptions FMakerOptions;
+    TMotionFormatterOptions FMotionOptions;
+    TCommandFormatterOptions FCommandOptions;
+    TZCommandFormatterOptions FZCommandOptions;
+    TProgramSettings FSettings;
+    std::vector<TfrmEditWindow*> FWindows;  // in the order of opening; each leaves as it is destroyed
+};
+
+} // namespace quillon

@@ -1,0 +1,273 @@
+#include "RootWin.h"
+
+#include "Cp932.h"
+#include "EditorExVantor.h"
+#include "EditorWidget.h"
+#include "EditorWin.h"
+#include "ListKinds.h"
+#include "MessageBox.h"
+#include "OrvColourer.h"
+#include "Paths.h"
+#include "QtSettingsStore.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QTest>
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <unistd.h>
+
+using namespace quillon;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kComment = "; 立ちモーション";
+
+class RootWinTest : public ::testing::Test {
+protected:
+    fs::path dir = MakeDir();
+    TScriptedMessages messages;
+    TMessageServiceScope scope{messages};
+    std::unique_ptr<TQtSettingsStore> store = std::make_unique<TQtSettingsStore>(QStr((dir / "quillon.ini").string()));
+    std::unique_ptr<TQuillonRootWin> root = MakeRoot();
+    std::string openName, saveName;  // what the file dialogs answer
+    int lastClosed = 0;
+
+    static fs::path MakeDir() {
+        std::string tmpl = (fs::temp_directory_path() / "quillon-root-XXXXXX").string();
+        return AbsolutePath(::mkdtemp(tmpl.data()));
+    }
+    std::unique_ptr<TQuillonRootWin> MakeRoot() {
+        auto result = std::make_unique<TQuillonRootWin>(*store);
+        result->OpenDialog = [this] { return openName; };
+        result->SaveDialog = [this](const std::string&) { return saveName; };
+        result->OnLastWindowClosed = [this] { ++lastClosed; };
+        return result;
+    }
+    void TearDown() override {
+        root.reset();
+        fs::remove_all(dir);
+    }
+    static QString QStr(const std::string& s) { return QString::fromStdString(s); }
+    // A motion list in Shift-JIS with CR LF line ends.
+    std::string WriteMotion(const std::string& name) {
+        std::vector<std::string> lines;
+        NewMotionList(lines);
+        lines.push_back(Utf8ToCp932(kComment));
+        std::ofstream(dir / name, std::ios::binary) << JoinListText(lines);
+        return (dir / name).string();
+    }
+    static std::string ReadBytes(const std::string& name) {
+        std::ifstream in(name, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    TfrmEditWindow& Window(int index) { return *root->WindowAt(index); }
+    int KindOf(int index) { return root->KindOf(Window(index).Editor()); }
+    // Types Text at the start of the last row.
+    void TypeOnLastRow(TfrmEditWindow& window, const char* text) {
+        TEditorExVantor& editor = window.Editor();
+        editor.SetRowCol(editor.Lines().Count() - 1, 0);
+        QTest::keyClicks(&window.EditorWidget(), QString::fromUtf8(text));
+    }
+    static void ProcessDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+};
+
+TEST_F(RootWinTest, OpensAMotionListWithItsKindAndColourer) {
+    const std::string name = WriteMotion("Motion1.lst");
+    root->FormCreate({name});
+    ASSERT_EQ(root->WindowCount(), 1);
+    TfrmEditWindow& window = Window(0);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.Editor().Colourer(), root->Colourer(lkMotion));
+    EXPECT_EQ(window.Lines().back(), Utf8ToCp932(kComment));
+    EXPECT_EQ(window.FileName(), name);
+    EXPECT_EQ(window.windowTitle(), QStr(name + " - Quillon"));
+    EXPECT_TRUE(window.ActionShowFramePicture->isEnabled());
+    EXPECT_FALSE(window.ActionSave->isEnabled());
+    EXPECT_TRUE(window.ActionFormat->isEnabled());
+    EXPECT_EQ(root->History().Items(), std::vector<std::string>{name});
+    // The first kind applied stores the built-in properties as the common and the kind's set.
+    EXPECT_TRUE(store->ValueExists("EditorProperties", "Common"));
+    EXPECT_TRUE(store->ValueExists("EditorProperties", "Motion"));
+}
+
+TEST_F(RootWinTest, EditAndSaveWritesTheBytesAndClearsTheMarks) {
+    const std::string name = WriteMotion("Motion1.lst");
+    root->FormCreate({name});
+    TfrmEditWindow& window = Window(0);
+    TypeOnLastRow(window, "x");
+    EXPECT_TRUE(window.Modified());
+    EXPECT_EQ(window.windowTitle(), QStr(name + "(更新) - Quillon"));
+    EXPECT_TRUE(window.ActionSave->isEnabled());
+    window.ActionSave->trigger();
+    std::vector<std::string> expected;
+    NewMotionList(expected);
+    expected.push_back("x" + Utf8ToCp932(kComment));
+    EXPECT_EQ(ReadBytes(name), JoinListText(expected));
+    EXPECT_FALSE(window.Modified());
+    EXPECT_FALSE(window.Editor().Modified());
+    EXPECT_FALSE(window.ActionSave->isEnabled());
+    EXPECT_EQ(window.windowTitle(), QStr(name + " - Quillon"));
+}
+
+TEST_F(RootWinTest, CloseAsksToSaveAModifiedList) {
+    struct TCase {
+        TMsgResult Answer;
+        bool Closes, Saved;
+    };
+    for (const TCase& c : {TCase{TMsgResult::Cancel, false, false}, TCase{TMsgResult::No, true, false},
+                           TCase{TMsgResult::Yes, true, true}}) {
+        SCOPED_TRACE(static_cast<int>(c.Answer));
+        const std::string name = WriteMotion("Motion1.lst");
+        const std::string before = ReadBytes(name);
+        messages.Shown.clear();
+        root->FormCreate({name});
+        TfrmEditWindow& window = Window(root->WindowCount() - 1);
+        TypeOnLastRow(window, "y");
+        messages.Answer(c.Answer);
+        EXPECT_EQ(window.close(), c.Closes);
+        ProcessDeletes();
+        ASSERT_EQ(messages.Shown.size(), 1u);
+        EXPECT_EQ(messages.Shown[0].Title, "確認");
+        EXPECT_EQ(messages.Shown[0].Text, "データが変更されています。\r\n保存しますか？");
+        EXPECT_EQ(messages.Shown[0].Buttons, TMsgButtons::YesNoCancel);
+        EXPECT_EQ(ReadBytes(name) != before, c.Saved);
+        if (!c.Closes) {
+            window.Editor().SetModified(false);
+            window.SetModified(false);
+            window.close();
+            ProcessDeletes();
+        }
+        EXPECT_EQ(root->WindowCount(), 0);
+    }
+    EXPECT_EQ(lastClosed, 3);
+}
+
+TEST_F(RootWinTest, AnUnnamedListAsksForANameWhenSavedOnClose) {
+    root->FormCreate({});
+    TypeOnLastRow(Window(0), "z");
+    messages.Answer(TMsgResult::Yes);
+    EXPECT_FALSE(Window(0).close());  // the save dialog was cancelled
+    saveName = (dir / "notes.txt").string();
+    messages.Answer(TMsgResult::Yes);
+    EXPECT_TRUE(Window(0).close());
+    EXPECT_EQ(ReadBytes(saveName), "z\r\n");
+}
+
+TEST_F(RootWinTest, NewListsTakeTheirTemplateAndKind) {
+    // An unnamed command or voice list reads as its Vantor kind until a name tells otherwise.
+    const int expected[] = {lkMotion, lkZCommand, lkZCommand, lkZVoice, lkZVoice, lkEnemy, lkQes, lkBmp};
+    root->FormCreate({});
+    for (int kind = lkMotion; kind <= lkBmp; ++kind) {
+        Window(0).ActionNew(kind);
+        ASSERT_EQ(root->WindowCount(), kind + 1);
+        EXPECT_EQ(KindOf(kind), expected[kind - lkMotion]);
+        EXPECT_TRUE(Window(kind).FileName().empty());
+        EXPECT_EQ(Window(kind).windowTitle(), QStringLiteral("(無題) - Quillon"));
+    }
+    Window(0).ActionNew(lkText);
+    EXPECT_EQ(KindOf(kListKindCount), lkText);
+}
+
+TEST_F(RootWinTest, SavingTakesTheKindTheNameTells) {
+    root->FormCreate({});
+    Window(0).ActionNew(lkZCommand);
+    TfrmEditWindow& window = Window(1);
+    ASSERT_EQ(KindOf(1), lkZCommand);
+    saveName = (dir / "COMMAND1.LST").string();
+    ASSERT_TRUE(window.ActionSaveAsExecute());
+    EXPECT_EQ(KindOf(1), lkCommand);
+    EXPECT_TRUE(store->ValueExists("EditorProperties", "Command"));
+    EXPECT_EQ(window.FileName(), saveName);
+    EXPECT_EQ(root->History().Items().front(), saveName);
+    saveName = (dir / "ZCOMMAND1.LST").string();
+    ASSERT_TRUE(window.ActionSaveAsExecute());
+    EXPECT_EQ(KindOf(1), lkZCommand);
+}
+
+TEST_F(RootWinTest, OpeningAShownFileBringsItsWindowForward) {
+    const std::string name = WriteMotion("Motion1.lst");
+    root->FormCreate({name});
+    Window(0).ActionNew(lkVoice);
+    openName = (dir / "." / "Motion1.lst").string();
+    Window(1).ActionOpenExecute();
+    EXPECT_EQ(root->WindowCount(), 2);
+    Window(1).OpenFileByName(name);
+    EXPECT_EQ(root->WindowCount(), 2);
+    THandOverBuffer buffer;
+    JoinParams({name}, buffer);
+    root->WMCopyData({buffer.data(), buffer.size()});
+    EXPECT_EQ(root->WindowCount(), 2);
+    EXPECT_EQ(root->History().Items(), std::vector<std::string>{name});
+}
+
+TEST_F(RootWinTest, OpenFillsAFreshWindowAndOpensANewOneOtherwise) {
+    const std::string first = WriteMotion("Motion1.lst");
+    const std::string second = WriteMotion("Motion2.lst");
+    root->FormCreate({});
+    openName = first;
+    Window(0).ActionOpenExecute();
+    ASSERT_EQ(root->WindowCount(), 1);
+    EXPECT_EQ(Window(0).FileName(), first);
+    EXPECT_EQ(KindOf(0), lkMotion);
+    openName = second;
+    Window(0).ActionOpenExecute();
+    ASSERT_EQ(root->WindowCount(), 2);
+    EXPECT_EQ(Window(1).FileName(), second);
+    EXPECT_EQ(root->History().Items(), (std::vector<std::string>{second, first}));
+}
+
+TEST_F(RootWinTest, ReloadAsksAndDiscardsTheChanges) {
+    const std::string name = WriteMotion("Motion1.lst");
+    root->FormCreate({name});
+    TfrmEditWindow& window = Window(0);
+    TypeOnLastRow(window, "q");
+    messages.Answer(TMsgResult::No);
+    window.ActionReLoad->trigger();
+    EXPECT_TRUE(window.Modified());
+    messages.Answer(TMsgResult::Yes);
+    window.ActionReLoad->trigger();
+    EXPECT_FALSE(window.Modified());
+    EXPECT_EQ(window.Lines().back(), Utf8ToCp932(kComment));
+    EXPECT_EQ(messages.Shown.back().Text, "編集中のファイルを読み込みなおします。\r\nよろしいですか？");
+}
+
+TEST_F(RootWinTest, TheLastWindowStoresItsSizeAndTheSettingsAreWritten) {
+    store->WriteInteger("Options", "LastWinW", -1);
+    store->WriteInteger("Options", "LastWinH", 300);
+    const std::string name = WriteMotion("Motion1.lst");
+    root->FormCreate({name});
+    EXPECT_EQ(Window(0).width(), 648);
+    EXPECT_EQ(Window(0).height(), 300);
+    Window(0).ActionNew(lkMotion);
+    Window(1).resize(500, 400);
+    Window(1).close();
+    ProcessDeletes();
+    EXPECT_EQ(store->ReadInteger("Options", "LastWinH", 0), 300);  // not the last window
+    Window(0).resize(700, 420);
+    Window(0).close();
+    ProcessDeletes();
+    EXPECT_EQ(lastClosed, 1);
+    EXPECT_EQ(store->ReadInteger("Options", "LastWinW", 0), 700);
+    EXPECT_EQ(store->ReadInteger("Options", "LastWinH", 0), 420);
+    root.reset();
+    TRecentFiles expected;
+    expected.Add(name);
+    EXPECT_EQ(store->ReadString("Options", "History", ""), expected.CommaText());
+}
+
+TEST_F(RootWinTest, ADamagedStoredPropertySetIsStoredAfresh) {
+    store->WriteBinary("EditorProperties", "Motion", TBytes{1, 2, 3});
+    const std::string name = WriteMotion("Motion1.lst");
+    root->FormCreate({name});
+    ASSERT_EQ(root->WindowCount(), 1);
+    EXPECT_EQ(KindOf(0), lkMotion);
+    EXPECT_EQ(store->ReadBinary("EditorProperties", "Motion"), store->ReadBinary("EditorProperties", "Common"));
+}
+
+} // namespace
