@@ -96,7 +96,7 @@ public:
     TEditorHost* Host() const { return FHost; }
 
     // ---- The one dispatch method: our message numbers (Messages.h).
-    TLResult Perform(TMessage Msg, TWParam WParam = 0, TLParam LParam = 0);
+    virtual TLResult Perform(TMessage Msg, TWParam WParam = 0, TLParam LParam = 0);
     // Sees every message that reaches Perform before the editor handles it (a key-macro recorder
     // listens here). A WM_CHAR of a lead byte arrives with its trail byte already taken from the
     // host's queue, as the whole character: lead byte x 256 + trail byte.
