@@ -145,7 +145,7 @@ bool IsWholeWord(std::string_view S, int Pos, int Len) {
 
 // ---- TEditorEx
 
-TEditorEx::TEditorEx(TComponent* Owner) : TEditor(Owner), FFinder(std::make_unique<TLineRegExpEx>()) {
+TEditorEx::TEditorEx(TComponent* Owner) : TOleDndEditor(Owner), FFinder(std::make_unique<TLineRegExpEx>()) {
     FExMarks = CreateExMarks();
     FExMarks->OnChange = [this](TPersistent* Sender) { OptionsChanged(Sender); };
     Caret().SetSelDragMode(dmManual);
@@ -395,8 +395,9 @@ void TEditorEx::DblClick() {
     SelectTokenFromCaret();
 }
 
-void TEditorEx::DoDropFiles(const std::vector<std::string>& Files) {
+void TEditorEx::DoDropFiles(const std::vector<std::string>& Files, int KeyState, TPoint Point) {
     FDroppedFiles = Files;
+    TOleDndEditor::DoDropFiles(Files, KeyState, Point);
 }
 
 } // namespace quillon

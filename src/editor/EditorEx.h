@@ -15,7 +15,7 @@
 //   the stored search options are normalised: whole word only without regular expressions, fuzzy
 //   characters only with them;
 //   nothing is marked past display column 1000.
-#include "EditorControl.h"
+#include "OleDndEditor.h"
 #include "bmRegExp.h"
 
 #include <cstdint>
@@ -87,7 +87,7 @@ char CharClassAt(std::string_view S, int Index);
 // ends of the range.
 bool IsWholeWord(std::string_view S, int Pos, int Len);
 
-class TEditorEx : public TEditor {
+class TEditorEx : public TOleDndEditor {
 public:
     explicit TEditorEx(TComponent* Owner = nullptr);
     ~TEditorEx() override;
@@ -118,8 +118,8 @@ public:
 
     // Painting: the marks of the row part described by Row go into Plan.
     void DoDrawLine(const TPaintOp& Row, TPaintPlan& Plan) override;
-    // A file drop: Files become DroppedFiles.
-    virtual void DoDropFiles(const std::vector<std::string>& Files);
+    // A file drop: Files become DroppedFiles, then OnDropFiles fires.
+    void DoDropFiles(const std::vector<std::string>& Files, int KeyState, TPoint Point) override;
 
 protected:
     // The marks, drawn into Plan at x (pixels) on the row whose top is Y.

@@ -579,9 +579,15 @@ TEST_F(EditorEx, DoubleClickSelectsTheTokenUnderTheCaret) {
 }
 
 TEST_F(EditorEx, DroppedFilesKeepTheLastDrop) {
-    E.DoDropFiles({"a.txt", "b.txt"});
-    E.DoDropFiles({"c.txt"});
+    std::vector<std::string> reported;
+    E.OnDropFiles = [&](TEditor&, const std::vector<std::string>& Files, int, TPoint) {
+        EXPECT_EQ(E.DroppedFiles(), Files); // filled before the event fires
+        reported = Files;
+    };
+    E.DoDropFiles({"a.txt", "b.txt"}, 0, {});
+    E.DoDropFiles({"c.txt"}, 0, {});
     EXPECT_EQ(E.DroppedFiles(), std::vector<std::string>{"c.txt"});
+    EXPECT_EQ(reported, std::vector<std::string>{"c.txt"});
 }
 
 } // namespace
