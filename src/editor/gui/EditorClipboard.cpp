@@ -22,19 +22,33 @@ std::string OutsideTextToCp932(const QString& Text, int& Replaced) {
     return bytes;
 }
 
+void SetMimeText(QMimeData& Data, const std::string& Text) {
+    Data.setText(FromCp932(Text));
+    Data.setData(Cp932MimeType, QByteArray(Text.data(), static_cast<qsizetype>(Text.size())));
+}
+
+bool MimeHasText(const QMimeData& Data) { return Data.hasText() || Data.hasFormat(Cp932MimeType); }
+
+std::string MimeText(const QMimeData& Data, int& Replaced) {
+    Replaced = 0;
+    if (Data.hasFormat(Cp932MimeType)) {
+        const QByteArray bytes = Data.data(Cp932MimeType);
+        return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    }
+    return OutsideTextToCp932(Data.text(), Replaced);
+}
+
 void SetClipboardText(QClipboard& Clipboard, const std::string& Text, bool Box) {
     auto data = std::make_unique<QMimeData>();
-    data->setText(FromCp932(Text));
-    const QByteArray bytes(Text.data(), static_cast<qsizetype>(Text.size()));
-    data->setData(Cp932MimeType, bytes);
+    SetMimeText(*data, Text);
     if (Box)
-        data->setData(BoxMimeType, bytes + QByteArray(1, '\0'));
+        data->setData(BoxMimeType, QByteArray(Text.data(), static_cast<qsizetype>(Text.size())) + QByteArray(1, '\0'));
     Clipboard.setMimeData(data.release());
 }
 
 bool ClipboardHasText(const QClipboard& Clipboard) {
     const QMimeData* data = Clipboard.mimeData();
-    return data && (data->hasText() || data->hasFormat(Cp932MimeType));
+    return data && MimeHasText(*data);
 }
 
 bool ClipboardHasBox(const QClipboard& Clipboard) {
@@ -45,13 +59,7 @@ bool ClipboardHasBox(const QClipboard& Clipboard) {
 std::string ClipboardText(const QClipboard& Clipboard, int& Replaced) {
     Replaced = 0;
     const QMimeData* data = Clipboard.mimeData();
-    if (!data)
-        return {};
-    if (data->hasFormat(Cp932MimeType)) {
-        const QByteArray bytes = data->data(Cp932MimeType);
-        return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    }
-    return OutsideTextToCp932(data->text(), Replaced);
+    return data ? MimeText(*data, Replaced) : std::string();
 }
 
 } // namespace quillon

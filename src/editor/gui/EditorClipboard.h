@@ -15,6 +15,7 @@
 #include <string>
 
 class QClipboard;
+class QMimeData;
 
 namespace quillon {
 
@@ -25,6 +26,12 @@ extern const char BoxMimeType[];
 
 // Text converted to CP932; Replaced gets the number of characters that became "?".
 std::string OutsideTextToCp932(const QString& Text, int& Replaced);
+
+// The same forms of text in any MIME data (a drag's as well as the clipboard's): Text as Unicode and
+// as raw bytes; whether Data holds text; Data's text as CP932 bytes, Replaced as for ClipboardText.
+void SetMimeText(QMimeData& Data, const std::string& Text);
+bool MimeHasText(const QMimeData& Data);
+std::string MimeText(const QMimeData& Data, int& Replaced);
 
 void SetClipboardText(QClipboard& Clipboard, const std::string& Text, bool Box);
 bool ClipboardHasText(const QClipboard& Clipboard);

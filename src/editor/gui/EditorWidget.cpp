@@ -3,15 +3,19 @@
 #include "EditorClipboard.h"
 #include "EditorPopupMenu.h"
 #include "QtEditorUtils.h"
+#include "QtOleDnd.h"
 #include "QtText.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDrag>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QPaintEvent>
 #include <QScrollBar>
 #include <QStyle>
@@ -71,10 +75,11 @@ TWParam ScrollParam(int Code, int Pos) { return static_cast<TWParam>(static_cast
 
 } // namespace
 
-TEditorWidget::TEditorWidget(QWidget* Parent) : TEditorWidget(std::make_unique<TEditor>(), Parent) {}
+TEditorWidget::TEditorWidget(QWidget* Parent) : TEditorWidget(std::make_unique<TOleDndEditor>(), Parent) {}
 
 TEditorWidget::TEditorWidget(std::unique_ptr<TEditor> Editor, QWidget* Parent)
     : QAbstractScrollArea(Parent), FEditor(std::move(Editor)),
+      FDndEditor(dynamic_cast<TOleDndEditor*>(FEditor.get())),
       FFont(std::make_unique<TCellFont>(EditorFont("FixedSys", 16))) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
@@ -94,9 +99,13 @@ TEditorWidget::TEditorWidget(std::unique_ptr<TEditor> Editor, QWidget* Parent)
     });
     UpdatePictures();
     FEditor->SetHost(this);
+    if (FDndEditor) FDndEditor->SetDragDropHost(this);
 }
 
-TEditorWidget::~TEditorWidget() { FEditor->SetHost(nullptr); }
+TEditorWidget::~TEditorWidget() {
+    if (FDndEditor) FDndEditor->SetDragDropHost(nullptr);
+    FEditor->SetHost(nullptr);
+}
 
 // ---- Font and colours
 
@@ -727,6 +736,108 @@ void TEditorWidget::ScrollAction(TScrollBarKind Bar, int Action) {
     FEditor->Perform(Bar == sbVertical ? WM_VSCROLL : WM_HSCROLL, ScrollParam(code, bar->sliderPosition()));
     // The editor decided the position; the bar follows it.
     bar->setSliderPosition(Bar == sbVertical ? FEditor->TopRow() : FEditor->TopCol());
+}
+
+// ---- Drag and drop
+
+void TEditorWidget::RegisterDragDrop(TDropTarget& Target) {
+    FDropTarget = &Target;
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+}
+
+void TEditorWidget::RevokeDragDrop() {
+    FDropTarget = nullptr;
+    FDropData.reset();
+    setAcceptDrops(false);
+    viewport()->setAcceptDrops(false);
+}
+
+void TEditorWidget::SetFocus() { setFocus(Qt::OtherFocusReason); }
+
+int TEditorWidget::DoDragDrop(TDataObject& Data, int OkEffects) {
+    TStgMedium text;
+    Data.GetData(CF_TEXT, text);
+    auto mime = std::make_unique<QMimeData>();
+    SetMimeText(*mime, text.Text);
+    FDragData = &Data;
+    FDragMime = mime.get();
+    auto drag = std::make_unique<QDrag>(this);
+    drag->setMimeData(mime.release());
+    const Qt::DropAction action = ExecDrag(*drag, DropEffectsToActions(OkEffects));
+    FDragData = nullptr;
+    FDragMime = nullptr;
+    // The drag loop took the button's release: the button state is the system's again.
+    FButtons = QGuiApplication::mouseButtons();
+    return DropActionToEffect(action);
+}
+
+Qt::DropAction TEditorWidget::ExecDrag(QDrag& Drag, Qt::DropActions Actions) { return Drag.exec(Actions, Qt::CopyAction); }
+
+TDataObject& TEditorWidget::DragData(const QDropEvent& Event) {
+    if (FDragMime && Event.mimeData() == FDragMime) return *FDragData;
+    if (!FDropData) FDropData = std::make_unique<TMimeDataObject>(Event.mimeData());
+    FDropData->SetMimeData(Event.mimeData());
+    return *FDropData;
+}
+
+// Where the effect is none, no drop is offered.
+void TEditorWidget::AnswerDrag(QDropEvent& Event, int Effect) {
+    if (Effect == DROPEFFECT_NONE) {
+        Event.ignore();
+        return;
+    }
+    Event.setDropAction(DropEffectToAction(Effect));
+    Event.accept();
+}
+
+void TEditorWidget::DragArgs(const QDropEvent& Event, int& Keys, TPoint& Point) const {
+    Keys = static_cast<int>(MouseKeys(Event.buttons(), Event.modifiers()));
+    const QPoint p = Event.position().toPoint();
+    Point = {p.x(), p.y()};
+}
+
+void TEditorWidget::dragEnterEvent(QDragEnterEvent* Event) {
+    if (!FDropTarget) return Event->ignore();
+    int keys = 0, effect = DROPEFFECT_NONE;
+    TPoint point;
+    DragArgs(*Event, keys, point);
+    FDropTarget->DragEnter(DragData(*Event), keys, point, effect);
+    if (!FDropTarget->DataObject()) {
+        FDropData.reset();
+        return Event->ignore();
+    }
+    // A drag that the target took is accepted whatever its effect, so that its moves and its leave
+    // arrive.
+    if (effect != DROPEFFECT_NONE) Event->setDropAction(DropEffectToAction(effect));
+    Event->accept();
+}
+
+void TEditorWidget::dragMoveEvent(QDragMoveEvent* Event) {
+    if (!FDropTarget) return Event->ignore();
+    int keys = 0, effect = DROPEFFECT_NONE;
+    TPoint point;
+    DragArgs(*Event, keys, point);
+    DragData(*Event);
+    FDropTarget->DragOver(keys, point, effect);
+    AnswerDrag(*Event, effect);
+}
+
+void TEditorWidget::dragLeaveEvent(QDragLeaveEvent*) {
+    if (FDropTarget) FDropTarget->DragLeave();
+    FDropData.reset();
+}
+
+void TEditorWidget::dropEvent(QDropEvent* Event) {
+    if (!FDropTarget) return Event->ignore();
+    int keys = 0, effect = DROPEFFECT_NONE;
+    TPoint point;
+    DragArgs(*Event, keys, point);
+    DragData(*Event);
+    FDropTarget->Drop(keys, point, effect);
+    if (FDropData) ReportReplaced(FDropData->Replaced());
+    FDropData.reset();
+    AnswerDrag(*Event, effect);
 }
 
 } // namespace quillon

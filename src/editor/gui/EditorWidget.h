@@ -17,10 +17,17 @@
 //
 // The caret is our own: a block in the shape the editor asks for, drawn inverted over the text and
 // blinking while the widget has the focus.
+//
+// Drag and drop, for an editor that has it (TOleDndEditor, as the widget makes by default): the
+// widget is the editor's drag-and-drop window. Qt's drag events go to the drop
+// target that the editor registers, with the drag's MIME data as a data object (the editor's own
+// data object while its own drag is over it); the answered effect becomes the event's drop action.
+// The editor's drags run as a QDrag of MIME data holding the text as Unicode and as our CP932 bytes.
 #include "CellText.h"
 #include "EditorControl.h"
 #include "EditorPropSet.h"
 #include "EditorRenderer.h"
+#include "OleDndEditor.h"
 
 #include <QAbstractScrollArea>
 #include <QRegion>
@@ -30,17 +37,20 @@
 #include <functional>
 #include <memory>
 
+class QDrag;
 class QMenu;
+class QMimeData;
 
 namespace quillon {
 
 class TEditorPopupMenu;
+class TMimeDataObject;
 
 // The editor's context menu as Qt shows it: the model's items with their enabled and checked states
 // as they are when it pops up; choosing an item runs its command.
 void FillPopupMenu(QMenu& Menu, TEditorPopupMenu& Model);
 
-class TEditorWidget : public QAbstractScrollArea, public TEditorHost {
+class TEditorWidget : public QAbstractScrollArea, public TEditorHost, public TDragDropHost {
 public:
     explicit TEditorWidget(QWidget* Parent = nullptr);
     // A widget for Editor, which it owns from now on (not null).
@@ -113,7 +123,20 @@ public:
     std::string CompositionResult() override;
     void SetImePosition(int X, int Y) override;
 
+    // ---- TDragDropHost.
+    void RegisterDragDrop(TDropTarget& Target) override;
+    void RevokeDragDrop() override;
+    int DoDragDrop(TDataObject& Data, int OkEffects) override;
+    void SetFocus() override;
+
 protected:
+    // Runs a drag until it is dropped or cancelled: QDrag::exec (tests deliver the drag's events).
+    virtual Qt::DropAction ExecDrag(QDrag& Drag, Qt::DropActions Actions);
+    void dragEnterEvent(QDragEnterEvent* Event) override;
+    void dragMoveEvent(QDragMoveEvent* Event) override;
+    void dragLeaveEvent(QDragLeaveEvent* Event) override;
+    void dropEvent(QDropEvent* Event) override;
+
     void paintEvent(QPaintEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
     void keyPressEvent(QKeyEvent* Event) override;
@@ -149,8 +172,14 @@ private:
     void Mouse(TMessage Msg, QMouseEvent* Event);
     void InvalidateCaret();
     void ReportReplaced(int Count) const;
+    // The data object of a drag event: the editor's own during its drag, else the MIME data's.
+    TDataObject& DragData(const QDropEvent& Event);
+    void AnswerDrag(QDropEvent& Event, int Effect);
+    // The key state (MK_ bits) and the client point of a drag event.
+    void DragArgs(const QDropEvent& Event, int& Keys, TPoint& Point) const;
 
     std::unique_ptr<TEditor> FEditor;
+    TOleDndEditor* FDndEditor = nullptr;   // FEditor when it has drag and drop, else nullptr
     std::unique_ptr<TCellFont> FFont;
     std::string FFontName = "FixedSys"; // as asked for, before the name is resolved to a family
     TColor FColor = clWhite, FFontColor = clBlack;
@@ -173,6 +202,11 @@ private:
     Qt::KeyboardModifiers FModifiers;  // as the last event told
     Qt::MouseButtons FButtons;
     bool FKeyRepeat = false;
+
+    TDropTarget* FDropTarget = nullptr;       // the editor's, while registered
+    std::unique_ptr<TMimeDataObject> FDropData; // a foreign drag's data, from enter to leave or drop
+    TDataObject* FDragData = nullptr;         // the editor's own drag's data, during its drag
+    const QMimeData* FDragMime = nullptr;     // the MIME data of that drag
 };
 
 } // namespace quillon
