@@ -1,0 +1,275 @@
+#include "BmpColourer.h"
+#include "CommandColourer.h"
+#include "Cp932.h"
+#include "ItemHints.h"
+#include "ListKinds.h"
+#include "ListTokens.h"
+#include "MessageBox.h"
+#include "MotionColourer.h"
+#include "MotionTestLines.h"
+#include "QesEnemyColourer.h"
+#include "StdEnemyColourer.h"
+#include "VoiceColourer.h"
+#include "ZCommandColourer.h"
+#include "ZVoiceColourer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+using namespace quillon;
+using quillon::testlines::Motion;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Case {
+    int Kind;
+    std::string Token; // CP932
+    const char* Text;  // nullptr: no description
+};
+
+void ExpectDescriptions(int ListKind, const std::vector<Case>& Cases) {
+    for (const Case& c : Cases) {
+        std::string text = "unchanged";
+        const bool has = ItemDescription(ListKind, c.Kind, c.Token, text);
+        EXPECT_EQ(has, c.Text != nullptr) << c.Kind << " " << c.Token;
+        if (c.Text) EXPECT_EQ(text, c.Text) << c.Kind << " " << c.Token;
+        else EXPECT_EQ(text, "unchanged");
+    }
+}
+
+TEST(MotionLineHint, DecodesEveryDescribedField) {
+    ExpectDescriptions(lkMotion, {
+        {54, "12", "De: 12"},
+        {54, "E-12", "De: -12 (敵ｷｬﾗ相対)"},
+        {54, "C3", "De: 3 (自ｷｬﾗ相対)"},
+        {54, "T0", "De: 0 (ﾀｰｹﾞｯﾄ相対)"},
+        {54, "Ex", "De: Ex"},
+        {54, "-", "De: -"},
+        {55, "44", "Ci: 必殺技／無敵"},
+        {55, "-1", "Ci: 復帰待ち"},
+        {55, "53", "Ci: 起き上がり中等の無敵時間（攻撃判定なし）"},
+        {55, "<44", "Ci: <44"},
+        {55, "47", "Ci: 47"},
+        {59, "8", "Rx: 画面基準移動"},
+        {59, "0", "Rx: 移動量保存、自分基準移動"},
+        {61, "9", "Ry: ステージ基準移動"},
+        {61, "10", "Ry: 10"},
+        {61, "-1", "Ry: -1"},
+        {59, "a", "Rx: a"},
+        {64, "1", "CL: 大食らい、"},
+        {64, "6", "CL: ふらふら"},
+        {64, "7", "CL: 7"},
+        {65, "U", "G: 上段"},
+        {65, "TG", "G: 地上投げ"},
+        {65, "T", "G: 地上投げ"},
+        {65, "N2", "G: 演出用(ﾋｯﾄｽﾄｯﾌﾟで止まる)"},
+        {65, "u", "G: u"},
+        {69, "000000000000", "Flag: なし"},
+        {69, "", "Flag: なし"},
+        {69, "300000000000", "Flag 設定値\r\n飛び道具 3 発射"},
+        {69, "0123", "Flag 設定値\r\nﾋｯﾄ or ｶﾞｰﾄﾞで分岐\r\nﾋｯﾄで対象物食らい分岐\r\n現在と逆方向向き"},
+        {69, "0004", "Flag 設定値\r\n敵キャラ向きと同向き"},
+        {69, "00095", "Flag 設定値\r\nﾗﾝﾀﾞﾑ分岐 50%"},
+        {69, "000004x", "Flag 設定値\r\n毒\r\n暗転時動作可"},
+        {69, "0000000/3", "Flag 設定値\r\nｶﾞｰﾄﾞｹﾞｰｼ 1 Dot減少\r\n超技ｹﾞｰｼ 3 Dot増加"},
+        {69, "0000000008-A", "Flag 設定値\r\n敵ｷｬﾗにも自ｷｬﾗにも当たる(飛び道具)\r\nﾋｯﾄｽﾄｯﾌﾟ 0 ﾌﾚｰﾑ\r\nｶﾞｰﾄﾞｽﾄｯﾌﾟ 17 ﾌﾚｰﾑ"},
+        {69, "0900090009/0", "Flag: なし"}, // unlisted characters add nothing
+        {71, "1FF0EF00A010", "Def1: (-255, 239)-(10, 16)"},
+        {72, "000000000000", "Def2: (0, 0)-(0, 0)"},
+        {73, "0A", "Att1: (160, 0)-(0, 0)"},
+        {50, "12", nullptr},
+        {7, "x", nullptr},
+    });
+}
+
+TEST(MotionLineHint, QuotesATokenAsText) {
+    ExpectDescriptions(lkMotion, {{65, Utf8ToCp932("上"), "G: 上"}, {55, Utf8ToCp932("<４"), "Ci: <４"}});
+}
+
+TEST(CommandLineHint, DecodesCancelAndStdOfBothCommandLists) {
+    for (int kind : {lkCommand, lkZCommand}) {
+        ExpectDescriptions(kind, {
+            {53, "10100", "Cancel: 4, 2"},
+            {53, "00000", "Cancel: なし"},
+            {53, "1", "Cancel: 4"},
+            {53, "0000011", "Cancel: -1, -2"},
+            {57, "000", "Std: なし"},
+            {57, "101", "Std: 空中/立ち"},
+            {57, "x1", "Std: 空中/しゃがみ"},
+            {57, "1", "Std: 空中"},
+            {50, "1", nullptr},
+        });
+    }
+}
+
+TEST(EnemyConditionHint, DecodesConditionCodesOfBothEnemyLists) {
+    for (int kind : {lkEnemy, lkQes}) {
+        ExpectDescriptions(kind, {
+            {54, "E120#", "＜敵条件＞\r\n 位置 ：地上にいる\r\n 状態 ：防御状態\r\nゲージ：条件なし\r\n以上の条件を満たすまで待機"},
+            {55, "c489", "＜自キャラ条件＞\r\n 位置 ：しゃがんでいる\r\n 状態 ：ｷｬﾝｾﾙ(2～4)or通常技が出せる\r\nゲージ：９ゲージ以上"},
+            {54, "e000", "＜敵条件＞\r\n 位置 ：条件なし\r\n 状態 ：条件なし\r\nゲージ：条件なし"},
+            {54, "E500", nullptr},
+            {54, "E12", nullptr},
+            {54, "X120", nullptr},
+            {52, "E120", nullptr},
+        });
+    }
+    ExpectDescriptions(lkVoice, {{54, "E120", nullptr}});
+    ExpectDescriptions(lkText, {{54, "E120", nullptr}});
+}
+
+// The field under a column is found by the list colourer's one-token-per-field parse.
+TEST(ItemHints, TheFieldUnderAColumnIsDescribed) {
+    struct Line {
+        int ListKind;
+        std::unique_ptr<TOrvColourer> Colourer;
+        std::string Text;
+        std::string Field;  // the field whose first byte is pointed at
+        int Kind;
+        const char* Description;
+    };
+    const std::string motion = Motion({.Num = "5", .De = "E-12", .Ci = "44", .G = "M", .Flag = "300000000000"});
+    Line lines[] = {
+        {lkMotion, std::make_unique<TMotionColourer>(nullptr), motion, "E-12", 54, "De: -12 (敵ｷｬﾗ相対)"},
+        {lkMotion, std::make_unique<TMotionColourer>(nullptr), motion, " 44", 55, "Ci: 必殺技／無敵"},
+        {lkMotion, std::make_unique<TMotionColourer>(nullptr), motion, " M ", 65, "G: 中段"},
+        {lkMotion, std::make_unique<TMotionColourer>(nullptr), motion, "3000", 69, "Flag 設定値\r\n飛び道具 3 発射"},
+        {lkCommand, std::make_unique<TCommandColourer>(nullptr), "0 236P 10100 101 20 3 x", "10100", 53,
+         "Cancel: 4, 2"},
+        {lkZCommand, std::make_unique<TZCommandColourer>(nullptr), "0 a+S 0100 011 1 2 3 4 x", "011", 57,
+         "Std: しゃがみ/立ち"},
+        {lkEnemy, std::make_unique<TStdEnemyColourer>(nullptr), "100 50 E120#236P ; x", "E120#", 54,
+         "＜敵条件＞\r\n 位置 ：地上にいる\r\n 状態 ：防御状態\r\nゲージ：条件なし\r\n以上の条件を満たすまで待機"},
+    };
+    for (Line& l : lines) {
+        const std::size_t at = l.Text.find(l.Field);
+        ASSERT_NE(at, std::string::npos) << l.Field;
+        const int col = static_cast<int>(at + l.Field.find_first_not_of(' '));
+        const TListToken token = FieldTokenAt(*l.Colourer, l.Text, col);
+        EXPECT_EQ(token.Kind, l.Kind) << l.Text << " at " << col;
+        std::string text;
+        EXPECT_TRUE(ItemDescription(l.ListKind, token.Kind, token.Text, text)) << l.Field;
+        EXPECT_EQ(text, l.Description);
+    }
+    TMotionColourer colourer(nullptr);
+    EXPECT_EQ(FieldTokenAt(colourer, motion, static_cast<int>(motion.size()) + 3).Kind, 0);
+}
+
+TEST(ItemHints, OfferedForTheKindsThatHaveAHint) {
+    struct Case {
+        int ListKind;
+        std::vector<int> With, Without;
+    };
+    const Case cases[] = {
+        {lkMotion, {7, 50, 57, 62, 64, 69, 71, 73}, {0, 49, 63, 70, 74, 75}},
+        {lkCommand, {7, 50, 53, 57, 59}, {54, 56, 60, 71}},
+        {lkZCommand, {7, 50, 53, 57, 61}, {54, 62}},
+        {lkVoice, {7, 50, 51}, {52}},
+        {lkZVoice, {7, 50, 52}, {53}},
+        {lkEnemy, {7, 50, 55}, {56, 71}},
+        {lkQes, {7, 50, 55}, {56}},
+        {lkBmp, {50, 53}, {7, 54}},
+        {lkText, {}, {7, 50}},
+    };
+    for (const Case& c : cases) {
+        for (int kind : c.With) EXPECT_TRUE(HasItemHint(c.ListKind, kind)) << c.ListKind << " " << kind;
+        for (int kind : c.Without) EXPECT_FALSE(HasItemHint(c.ListKind, kind)) << c.ListKind << " " << kind;
+    }
+}
+
+TEST(ItemHints, KeywordsByListKind) {
+    struct Case {
+        int ListKind, Kind;
+        std::string_view Keyword;
+    };
+    const Case cases[] = {
+        {lkMotion, 7, "COMMENT"}, {lkMotion, 56, "V"},   {lkMotion, 57, ""},         {lkMotion, 58, "VX"},
+        {lkMotion, 62, "C"},      {lkMotion, 64, "CL"},  {lkMotion, 73, "ATT1"},     {lkCommand, 52, "COMMAND"},
+        {lkCommand, 58, "AMNNUM"}, {lkCommand, 59, "VX"}, {lkZCommand, 59, "SH"},     {lkZCommand, 61, "DK"},
+        {lkVoice, 51, "WAVE"},    {lkZVoice, 52, "DP"},  {lkEnemy, 51, "100"},       {lkQes, 55, "COMMAND"},
+        {lkBmp, 52, "OFFSET"},    {lkBmp, 7, ""},        {lkText, 7, ""},            {99, 7, ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ItemHintKeyword(c.ListKind, c.Kind), c.Keyword) << c.ListKind << " " << c.Kind;
+    EXPECT_EQ(ItemHintFile(lkMotion), "Cheat.dat");
+    EXPECT_EQ(ItemHintFile(lkQes), "QCheat.dat");
+    EXPECT_EQ(ItemHintFile(lkText), "");
+}
+
+class HintFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string tmpl = (fs::temp_directory_path() / "quillon-hints-XXXXXX").string();
+        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+        Dir = tmpl;
+    }
+    void TearDown() override { fs::remove_all(Dir); }
+    void Write(const std::string& Name, const std::string& Text) {
+        std::ofstream(Dir / Name, std::ios::binary) << Text;
+    }
+
+    fs::path Dir;
+    TScriptedMessages Boxes;
+    TMessageServiceScope Scope{Boxes};
+};
+
+TEST_F(HintFiles, EveryKeywordOfEveryListKindIsLookedUpInItsFile) {
+    for (int listKind = 1; listKind < kListKindCount; ++listKind) {
+        std::string text;
+        for (int kind = 0; kind < 256; ++kind) {
+            const std::string_view keyword = ItemHintKeyword(listKind, kind);
+            if (!keyword.empty()) text += ":" + std::string(keyword) + "=" + std::string(keyword) + "\r\nabout it\r\n\\e\r\n";
+        }
+        Write(std::string(ItemHintFile(listKind)), text);
+    }
+    int found = 0;
+    for (int listKind = 0; listKind < kListKindCount; ++listKind) {
+        for (int kind = 0; kind < 256; ++kind) {
+            std::string title, body;
+            const bool shown = ItemHintLookup(Dir, listKind, kind, title, body);
+            EXPECT_EQ(shown, !ItemHintKeyword(listKind, kind).empty()) << listKind << " " << kind;
+            if (shown) {
+                EXPECT_EQ(title, ItemHintKeyword(listKind, kind));
+                EXPECT_EQ(body, "about it\r\n");
+                ++found;
+            }
+        }
+    }
+    EXPECT_EQ(found, 22 + 8 + 10 + 3 + 4 + 7 + 7 + 4);
+    EXPECT_TRUE(Boxes.Shown.empty());
+}
+
+TEST_F(HintFiles, EmptyEntriesSayThereIsNoHintAndMissingOnesSayNothing) {
+    Write("cheat.DAT", Utf8ToCp932(":PIC=絵の番号\r\n絵の番号です\r\n\\e\r\n:DE=\r\nbody\r\n\\e\r\n:CI=Ci\r\n\\e\r\n"));
+    std::string title, body;
+    EXPECT_TRUE(ItemHintLookup(Dir, lkMotion, 53, title, body));
+    EXPECT_EQ(Cp932ToUtf8(title), "絵の番号");
+    EXPECT_EQ(Cp932ToUtf8(body), "絵の番号です\r\n");
+    EXPECT_TRUE(Boxes.Shown.empty());
+    for (int kind : {54, 55}) {
+        EXPECT_FALSE(ItemHintLookup(Dir, lkMotion, kind, title, body));
+        ASSERT_EQ(Boxes.Shown.size(), 1u);
+        EXPECT_EQ(Boxes.Shown[0].Text, "この項目に関してのヒントはありません");
+        EXPECT_EQ(Boxes.Shown[0].Title, "項目ヒント");
+        EXPECT_EQ(Boxes.Shown[0].Icon, TMsgIcon::Information);
+        Boxes.Shown.clear();
+    }
+    EXPECT_FALSE(ItemHintLookup(Dir, lkMotion, 50, title, body)); // NUM is not in the file
+    EXPECT_FALSE(ItemHintLookup(Dir, lkMotion, 57, title, body)); // no keyword at all
+    EXPECT_TRUE(Boxes.Shown.empty());
+}
+
+TEST_F(HintFiles, AMissingFileIsReportedByTheLookUp) {
+    std::string title, body;
+    EXPECT_FALSE(ItemHintLookup(Dir, lkCommand, 53, title, body));
+    ASSERT_EQ(Boxes.Shown.size(), 1u);
+    EXPECT_NE(Boxes.Shown[0].Text.find("CCheat.dat"), std::string::npos);
+    Boxes.Shown.clear();
+    EXPECT_FALSE(ItemHintLookup(Dir, lkText, 7, title, body));
+    EXPECT_TRUE(Boxes.Shown.empty());
+}
+
+} // namespace
