@@ -9,12 +9,12 @@ struct TMotionFields {
                 Hit = "-", Flag = "000000000000", Def1 = "000000000000", Comment;
 };
 
-// A motion data line of 22 fields (the comment only when given).
+// A motion data line of 22 fields; the comment field is there even when empty (a blank).
 inline std::string Motion(const TMotionFields& F) {
     std::string line = "   " + F.Num + " " + F.To + " 3 " + F.Pic + " " + F.De + " " + F.Ci + " 9 0 " + F.Rx +
                        " 0 " + F.Ry + " 9 " + F.CL + " " + F.G + " 0 " + F.Hit + " 0 " + F.Flag + " " + F.Def1 +
                        " 000000000000 000000000000";
-    return F.Comment.empty() ? line : line + " " + F.Comment;
+    return line + " " + F.Comment;
 }
 
 } // namespace quillon::testlines
