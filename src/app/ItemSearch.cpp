@@ -1,6 +1,7 @@
 #include "ItemSearch.h"
 
 #include "Cp932.h"
+#include "EditorEx.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
 #include "MotionColourer.h"
@@ -36,46 +37,6 @@ std::string LowerCase(std::string_view S) {
             out[i] = static_cast<char>(out[i] - 'A' + 'a');
     }
     return out;
-}
-
-// Character classes for whole words: a word boundary is any change of class.
-// '0' delimiters and everything unlisted, '1' other ASCII, '2' half-width katakana, '3' full-width
-// digits and Latin letters, '4' katakana, '5' hiragana, '6' kanji.
-bool IsSingleByteDelimiter(unsigned char B) {
-    static constexpr std::string_view delimiters = "\t\n\r \"`!#$%&'()=~^\\|{}[]@;+:*,<.>/?_\xA4\xA1\xA5";
-    return delimiters.find(static_cast<char>(B)) != std::string_view::npos;
-}
-
-char DoubleByteClass(int Code) {
-    if (Code >= 0x824F && Code <= 0x829A) return '3';
-    if (Code >= 0x8340 && Code <= 0x8396) return '4';
-    if (Code >= 0x829F && Code <= 0x82F1) return '5';
-    if (Code >= 0x889F) return '6';
-    return '0';
-}
-
-// The class of the character that covers 1-based byte Index of S.
-char CharClassAt(std::string_view S, int Index) {
-    if (Index < 1 || Index > static_cast<int>(S.size())) return '0';
-    std::size_t lead = 0;
-    while (lead < S.size()) {  // the start of the character that covers Index - 1
-        const std::size_t next = lead + (IsLeadByte(S[lead]) && lead + 1 < S.size() ? 2 : 1);
-        if (next > static_cast<std::size_t>(Index - 1)) break;
-        lead = next;
-    }
-    const auto b = static_cast<unsigned char>(S[lead]);
-    if (IsLeadByte(b) && lead + 1 < S.size())
-        return DoubleByteClass(b << 8 | static_cast<unsigned char>(S[lead + 1]));
-    if (b == 0 || IsSingleByteDelimiter(b)) return '0';
-    if (b < 0x80) return '1';
-    if (b >= 0xA1 && b <= 0xDF) return '2';
-    return '0';
-}
-
-bool IsWholeWord(std::string_view S, int Pos, int Len) {
-    if (Pos < 1 || Pos > static_cast<int>(S.size())) return false;
-    return CharClassAt(S, Pos) != CharClassAt(S, Pos - 1) &&
-           CharClassAt(S, Pos + Len) != CharClassAt(S, Pos + Len - 1);
 }
 
 // Byte offsets of the occurrences of Text in S that start on a character, from the left, each
