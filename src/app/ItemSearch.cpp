@@ -164,10 +164,10 @@ std::vector<std::string> ReadItemHistory(TSettingsStore& Store) {
     std::vector<std::string> history;
     const std::string text = Store.ReadString(kHistorySection, "ItemText", "");
     std::size_t start = 0;
-    while (start < text.size()) {
+    while (start < text.size() && history.size() < static_cast<std::size_t>(kItemHistoryMax)) {
         std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string::npos) end = text.size();
-        history.emplace_back(text, start, end - start);
+        if (end > start) history.emplace_back(text, start, end - start);
         start = end;
         if (start < text.size() && text[start] == '\r') ++start;
         if (start < text.size() && text[start] == '\n') ++start;

@@ -65,7 +65,7 @@ struct TItemSearchOptions {
 
 TItemSearchOptions ReadItemSearchOptions(TSettingsStore& Store);
 void WriteItemSearchOptions(TSettingsStore& Store, const TItemSearchOptions& Options);
-// Newest first.
+// Newest first; empty lines are passed over and no more than 32 texts are read.
 std::vector<std::string> ReadItemHistory(TSettingsStore& Store);
 void WriteItemHistory(TSettingsStore& Store, const std::vector<std::string>& History);
 // Text goes to the top; an equal entry further down is removed; the list keeps 32 entries at most.

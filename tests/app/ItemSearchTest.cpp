@@ -257,6 +257,12 @@ TEST(ItemSearchSettings, HistoryKeepsThe32NewestDistinctTexts) {
     TMemoryStore store;
     WriteItemHistory(store, {"a", Utf8ToCp932("立ち")});
     EXPECT_EQ(ReadItemHistory(store), (std::vector<std::string>{"a", Utf8ToCp932("立ち")}));
+    store.Values["SearchItems/ItemText"] = "a\r\n\r\nb\nc";
+    EXPECT_EQ(ReadItemHistory(store), (std::vector<std::string>{"a", "b", "c"}));
+    std::string many;
+    for (int i = 0; i < 40; ++i) many += "t" + std::to_string(i) + "\r\n";
+    store.Values["SearchItems/ItemText"] = many;
+    EXPECT_EQ(ReadItemHistory(store).size(), 32u);
 }
 
 } // namespace
