@@ -11,7 +11,6 @@
 namespace quillon {
 
 class TfrmSrchItem : public QDialog, public Ui::frmSrchItem {
-    Q_OBJECT
 public:
     TfrmSrchItem(TSettingsStore& Store, QWidget* parent = nullptr);
 

@@ -134,7 +134,7 @@ TEST_F(ItemSearchDialog, WholeWordStoredWithRegExpLeavesTheRegExpBoxUsable) {
 
 TEST_F(ItemSearchDialog, ExecuteClearsTheRequestAndGivesTheConfirmedOne) {
     QTimer::singleShot(0, [] {
-        auto* form = qobject_cast<TfrmSrchItem*>(QApplication::activeModalWidget());
+        auto* form = dynamic_cast<TfrmSrchItem*>(QApplication::activeModalWidget());
         ASSERT_NE(form, nullptr);
         SetItemIndex(form->rgpTokens, 3);
         form->chkSubString->setChecked(true);
@@ -149,7 +149,7 @@ TEST_F(ItemSearchDialog, ExecuteClearsTheRequestAndGivesTheConfirmedOne) {
     EXPECT_EQ(request.ItemDirection, idDown);
 
     QTimer::singleShot(0, [] {
-        QTest::mouseClick(qobject_cast<TfrmSrchItem*>(QApplication::activeModalWidget())->btnCancel, Qt::LeftButton);
+        QTest::mouseClick(dynamic_cast<TfrmSrchItem*>(QApplication::activeModalWidget())->btnCancel, Qt::LeftButton);
     });
     EXPECT_FALSE(TfrmSrchItem::Execute(*store, request));
     EXPECT_EQ(request.ItemText, "");
