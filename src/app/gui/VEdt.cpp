@@ -1,0 +1,540 @@
+#include "VEdt.h"
+
+#include "ColorGrid.h"
+#include "Cp932.h"
+#include "EditorColourer.h"
+#include "FormUtils.h"
+#include "KindProperties.h"
+#include "ListKinds.h"
+#include "MessageBox.h"
+#include "QtEditorUtils.h"
+#include "StrUtils.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+
+#include <algorithm>
+#include <functional>
+
+namespace quillon {
+
+namespace {
+
+// Points at the screen's 96 pixels per inch; a font height is negative for the characters' own.
+int SizeOfHeight(int Height) { return (std::abs(Height) * 72 + 48) / 96; }
+int HeightOfSize(int Size) { return -((Size * 96 + 36) / 72); }
+
+struct TListItem {
+    const char* Text;
+    const char* Prop;  // the colour property of the colourer copy (of View.Colors for kind 0)
+};
+
+const std::vector<TListItem>& KindItems(int Kind) {
+    static const std::vector<TListItem> items[kListKindCount] = {
+        {{"半角英数ｶﾅ", "Ank"}, {"全角", "DBCS"}, {"半角記号", "Symbol"}},
+        {{"Num", "MotionNum"}, {"To", "ToNum"},      {"Sp", "Sp"},         {"Pic", "Pic"},       {"De", "De"},
+         {"Ci", "Ci"},         {"V", "V"},           {"V(9)", "VNone"},    {"Vx", "Vx"},         {"Rx", "Rx"},
+         {"Vy", "Vy"},         {"Ry", "Ry"},         {"C", "C"},           {"C(On)", "COn"},     {"CL", "CL"},
+         {"G", "G"},           {"Da", "Da"},         {"Hit", "Hit"},       {"H", "H"},           {"Flag", "Flag"},
+         {"Flag(On)", "FlagOn"}, {"Def1", "Def1"},   {"Def2", "Def2"},     {"Att1", "Att1"},     {"Comment", "Comment"},
+         {"エラー", "Error"}},
+        {{"CmdNum", "CmdNum"}, {"コマンド", "CmdCommand"}, {"コマンドシンボル", "CmdCommandSymbol"},
+         {"Cancel", "CmdCancel"}, {"Cancel(Sep)", "CmdCancelSep"}, {"Cancel(On)", "CmdCancelFlagOn"},
+         {"Cancel(Sep/On)", "CmdCancelFlagOnSep"}, {"Std", "CmdStd"}, {"AmnNum", "CmdAmnNum"}, {"Vx", "CmdVx"},
+         {"Comment", "Comment"}, {"エラー", "Error"}},
+        {{"CmdNum", "CmdNum"}, {"コマンド", "CmdCommand"}, {"コマンドシンボル", "CmdCommandSymbol"},
+         {"Cancel", "CmdCancel"}, {"Cancel(Sep)", "CmdCancelSep"}, {"Cancel(On)", "CmdCancelFlagOn"},
+         {"Cancel(Sep/On)", "CmdCancelFlagOnSep"}, {"Std", "CmdStd"}, {"AmnNum", "CmdAmnNum"}, {"Sh", "CmdSh"},
+         {"Sp", "CmdSp"}, {"Dk", "CmdDk"}, {"Comment", "Comment"}, {"エラー", "Error"}},
+        {{"Num", "VoiceNum"}, {"WAVE", "VoiceWave"}, {"Comment", "Comment"}, {"エラー", "Error"}},
+        {{"Num", "VoiceNum"}, {"WAVE", "VoiceWave"}, {"Dp", "VoiceDp"}, {"Comment", "Comment"}, {"エラー", "Error"}},
+        {{"距離", "StdEnemyDistance"}, {"確率", "StdEnemyPercent"}, {"コマンド", "StdEnemyCommand"},
+         {"コマンドシンボル", "StdEnemyCommandSymbol"}, {"敵条件", "StdEnemyEnemy"}, {"自分条件", "StdEnemyMySelf"},
+         {"Comment", "Comment"}, {"エラー", "Error"}},
+        {{"距離", "QesDistance"}, {"確率", "QesPercent"}, {"コマンド", "QesCommand"},
+         {"コマンドシンボル", "QesCommandSymbol"}, {"敵条件", "QesEnemy"}, {"自分条件", "QesMySelf"},
+         {"Comment", "Comment"}, {"エラー", "Error"}},
+        {{"画像番号", "BmpNum"}, {"オフセットデリミタ", "BmpOffsetDelimtter"}, {"オフセット", "BmpOffset"},
+         {"画像ファイル名", "BmpFileName"}, {"エラー", "Error"}},
+    };
+    return items[Kind];
+}
+
+// The sample lines after "選択領域 検索一致", in the syntax of each kind.
+const std::vector<const char*>& SampleLines(int Kind) {
+    static const std::vector<const char*> lines[kListKindCount] = {
+        {"0123 abcXYZ (a[b]{c}) http://www.example.com/ mail@example.com", "漢字 kanji", "全角文字"},
+        {"0 0 0 pic.bmp 1 0 0 0 0 0 0 9 0 0 0 0 0 0 0 0 0 0 ;comment", "1 1 +2 +1 1 1 0 0 0 0 1 0 0 0 0 0 bad"},
+        {"10 _236A 0 0 10 0 ;comment", "11 x"},
+        {"10 _236A 0 0 10 0 0 0 ;comment", "11 x"},
+        {"0 VOICE0.WAV ;comment", "x"},
+        {"0 VOICE0.WAV 0 ;comment", "x"},
+        {"100 50 _236A E100 ;comment", "x"},
+        {"FORMAT=%d %d %s", ":label", "100 50 _236A E100 ;comment", "\\e"},
+        {"0:1:2:3 picture.bmp", "x:"},
+    };
+    return lines[Kind];
+}
+
+std::string SampleText(int Kind) {
+    std::string text = "選択領域 検索一致";
+    for (const char* line : SampleLines(Kind)) text += std::string("\r\n") + line;
+    return Utf8ToCp932(text);
+}
+
+TColourerColor* FindColor(TOrvColourer& Colourer, const char* Name) {
+    for (int i = 0; i < Colourer.ColorCount(); ++i)
+        if (std::string(Colourer.ColorSpecAt(i).Name) == Name) return &Colourer.ColorAt(i);
+    return nullptr;
+}
+
+TColourerColor* ViewColor(TEditorColors& Colors, const std::string& Name) {
+    if (Name == "Ank") return &Colors.Ank();
+    if (Name == "DBCS") return &Colors.DBCS();
+    return &Colors.Symbol();
+}
+
+void BindCheck(QCheckBox* Box, std::function<bool()> Get, std::function<void(bool)> Set,
+               std::vector<std::function<void()>>& Shows) {
+    Shows.push_back([Box, Get] { Box->setChecked(Get()); });
+    QObject::connect(Box, &QCheckBox::toggled, Box, [Set](bool on) { Set(on); });
+}
+
+void BindSpin(QSpinBox* Spin, std::function<int()> Get, std::function<void(int)> Set,
+              std::vector<std::function<void()>>& Shows) {
+    Shows.push_back([Spin, Get] { Spin->setValue(Get()); });
+    QObject::connect(Spin, &QSpinBox::valueChanged, Spin, [Set](int v) { Set(v); });
+}
+
+void BindRadio(QGroupBox* Group, std::function<int()> Get, std::function<void(int)> Set,
+               std::vector<std::function<void()>>& Shows) {
+    Shows.push_back([Group, Get] { SetItemIndex(Group, Get()); });
+    for (QRadioButton* item : Group->findChildren<QRadioButton*>(QString(), Qt::FindDirectChildrenOnly))
+        QObject::connect(item, &QRadioButton::toggled, Group, [Group, Set](bool on) {
+            if (on) Set(ItemIndex(Group));
+        });
+}
+
+// The names of the styles, joined by ", ".
+std::string StyleNames(TFontStyles Style) {
+    static const char* const names[] = {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
+    std::string text;
+    for (int i = 0; i < 4; ++i)
+        if (HasStyle(Style, static_cast<TFontStyle>(i))) text += (text.empty() ? "" : ", ") + std::string(names[i]);
+    return text;
+}
+
+} // namespace
+
+TVEditWin::TVEditWin(QWidget* Parent) : QDialog(Parent) {
+    setupUi(this);
+    for (QComboBox* box : {cboHankakuSpace, cboZenkakuSpace, cboTabChar, cboFindMark})
+        for (int i = 0; i < TColorGrid::CellCount; ++i)
+            box->addItem(QString::fromStdString(ColorToString(StandardColors()[static_cast<std::size_t>(i)])));
+    for (int size = 8; size <= 50; ++size) ListBox_FontSize->addItem(QString::number(size));
+    for (TEditorWidget* sample : {Editor_FontSample, Editor_SelMove, Editor_Colors, Editor_Ruler})
+        sample->Editor().SetReadOnly(true);
+    FColorsManager = std::make_unique<TEditorColorManager>(ColorGrid_Colors, CheckBox15, CheckBox14, CheckBox13,
+                                                           Label26, Label27, Panel1);
+    FRulerManager = std::make_unique<TEditorColorManager>(ColorGrid_Ruler, nullptr, nullptr, nullptr, Label30,
+                                                          Label31, Panel3);
+    for (TNotifyPersistent* item :
+         std::initializer_list<TNotifyPersistent*>{&FBasicItem, &FRulerItem, &FLeftbarItem, &FModifiedItem, &FRulerMarkItem})
+        item->OnChange = [this](TPersistent* sender) { ItemChanged(sender); };
+    connect(Button_Ok, &QPushButton::clicked, this, [this] {
+        Button_OkClick();
+        accept();
+    });
+    connect(Button_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TVEditWin::~TVEditWin() {
+    // The samples must let go of the colourer copy before it goes.
+    for (TEditorWidget* sample : {Editor_Colors, Editor_Ruler}) sample->Editor().SetColourer(nullptr);
+}
+
+bool TVEditWin::Setup(TEditorExProp& Prop, TColourer* Colourer, const TPersistent* PageHint) {
+    if (Colourer) {
+        auto* list = dynamic_cast<TOrvColourer*>(Colourer);
+        FKind = list ? ColourerKind(*list) : 0;
+        if (FKind == 0) return false;
+        FColourerCopy = CreateKindColourer(FKind);
+        CopyColourerColors(*FColourerCopy, *list);
+        for (TEditorWidget* sample : {Editor_Colors, Editor_Ruler}) sample->Editor().SetColourer(FColourerCopy.get());
+    }
+    FProp = &Prop;
+    FColourer = Colourer;
+    FEditorProp1.Assign(Prop);
+    BindControls();
+    BindFont();
+    HookChanges();
+    FillSamples();
+    FillColorList();
+    FillFontNames();
+    ListBox_Ruler->setCurrentRow(0);
+    SelectPage(PageHint);
+    return true;
+}
+
+// ---- Controls and the properties they edit
+
+void TVEditWin::BindControls() {
+    TEditorExProp& p = FEditorProp1;
+    std::vector<std::function<void()>> shows;
+    const auto caret = [this](auto set) {
+        return [this, set](bool on) {
+            if (FShowing) return;
+            (FEditorProp1.Caret().*set)(on);
+        };
+    };
+    const std::pair<QCheckBox*, std::pair<bool (TEditorCaret::*)() const, void (TEditorCaret::*)(bool)>> caretBoxes[] = {
+        {CheckBox_FreeCaret, {&TEditorCaret::FreeCaret, &TEditorCaret::SetFreeCaret}},
+        {CheckBox_FreeRow, {&TEditorCaret::FreeRow, &TEditorCaret::SetFreeRow}},
+        {CheckBox_AutoIndent, {&TEditorCaret::AutoIndent, &TEditorCaret::SetAutoIndent}},
+        {CheckBox_BackSpaceUnIndent, {&TEditorCaret::BackSpaceUnIndent, &TEditorCaret::SetBackSpaceUnIndent}},
+        {CheckBox_InTab, {&TEditorCaret::InTab, &TEditorCaret::SetInTab}},
+        {CheckBox_KeepCaret, {&TEditorCaret::KeepCaret, &TEditorCaret::SetKeepCaret}},
+        {CheckBox_LockScroll, {&TEditorCaret::LockScroll, &TEditorCaret::SetLockScroll}},
+        {CheckBox_NextLine, {&TEditorCaret::NextLine, &TEditorCaret::SetNextLine}},
+        {CheckBox_TabIndent, {&TEditorCaret::TabIndent, &TEditorCaret::SetTabIndent}},
+        {CheckBox_PrevSpaceIndent, {&TEditorCaret::PrevSpaceIndent, &TEditorCaret::SetPrevSpaceIndent}},
+        {CheckBox_SoftTab, {&TEditorCaret::SoftTab, &TEditorCaret::SetSoftTab}},
+        {CheckBox_RowSelect, {&TEditorCaret::RowSelect, &TEditorCaret::SetRowSelect}},
+        {CheckBox_SelMove, {&TEditorCaret::SelMove, &TEditorCaret::SetSelMove}},
+    };
+    for (const auto& [box, access] : caretBoxes) {
+        const auto get = access.first;
+        BindCheck(box, [&p, get] { return (p.Caret().*get)(); }, caret(access.second), shows);
+    }
+    // Every other control: a getter of the property and a setter that stores it while the form is
+    // not filling its controls.
+    const auto guarded = [this](auto set) {
+        return [this, set](auto value) {
+            if (!FShowing) set(value);
+        };
+    };
+    BindSpin(SpinEdit_TabSpaceCount, [&p] { return p.Caret().TabSpaceCount(); },
+             guarded([&p](int v) { p.Caret().SetTabSpaceCount(v); }), shows);
+    BindRadio(RadioGroup_TEditorCaretStyle, [&p] { return static_cast<int>(p.Caret().Style()); },
+              guarded([&p](int v) { p.Caret().SetStyle(static_cast<TEditorCaretStyle>(v)); }), shows);
+    BindRadio(RadioGroup_ScrollBars, [&p] { return static_cast<int>(p.ScrollBars()); },
+              guarded([&p](int v) { p.SetScrollBars(static_cast<TScrollStyle>(v)); }), shows);
+    BindSpin(SpinEdit_CaretVerticalAc, [&p] { return p.Speed().CaretVerticalAc(); },
+             guarded([&p](int v) { p.Speed().SetCaretVerticalAc(v); }), shows);
+    BindSpin(SpinEdit_PageVerticalRange, [&p] { return p.Speed().PageVerticalRange(); },
+             guarded([&p](int v) { p.Speed().SetPageVerticalRange(v); }), shows);
+    BindSpin(SpinEdit_PageVerticalRangeAc, [&p] { return p.Speed().PageVerticalRangeAc(); },
+             guarded([&p](int v) { p.Speed().SetPageVerticalRangeAc(v); }), shows);
+    BindCheck(CheckBox_InitBracketsFull, [&p] { return p.Speed().InitBracketsFull(); },
+              guarded([&p](bool v) { p.Speed().SetInitBracketsFull(v); }), shows);
+    BindCheck(CheckBox_RetMark, [&p] { return p.Marks().RetMark().Visible(); },
+              guarded([&p](bool v) { p.Marks().RetMark().SetVisible(v); }), shows);
+    BindCheck(CheckBox_EofMark, [&p] { return p.Marks().EofMark().Visible(); },
+              guarded([&p](bool v) { p.Marks().EofMark().SetVisible(v); }), shows);
+    BindCheck(CheckBox_UnderLine, [&p] { return p.Marks().Underline().Visible(); }, guarded([&p](bool v) {
+                  p.Marks().Underline().SetVisible(v);
+                  p.Margin().SetUnderlineSpace(v ? 1 : 0);
+              }),
+              shows);
+    BindRadio(RadioGroup_HitStyle, [&p] { return static_cast<int>(p.HitStyle()); },
+              guarded([&p](int v) { p.SetHitStyle(static_cast<TEditorHitStyle>(v)); }), shows);
+    const std::pair<QCheckBox*, QComboBox*> special[] = {
+        {chkHankakuSpace, cboHankakuSpace}, {chkZenkakuSpace, cboZenkakuSpace}, {chkTabChar, cboTabChar},
+        {chkFindMark, cboFindMark}};
+    TEditorMark* marks[] = {&p.ExMarks().SpaceMark(), &p.ExMarks().DBSpaceMark(), &p.ExMarks().TabMark(),
+                            &p.ExMarks().FindMark()};
+    for (int i = 0; i < 4; ++i) {
+        auto [box, colors] = special[i];
+        TEditorMark* mark = marks[i];
+        BindCheck(box, [mark] { return mark->Visible(); }, guarded([mark, colors = colors](bool v) {
+                      mark->SetVisible(v);
+                      colors->setEnabled(v);
+                  }),
+                  shows);
+        shows.push_back([mark, colors = colors] {
+            colors->setCurrentIndex(ColorIndex(mark->Color()) < TColorGrid::CellCount ? ColorIndex(mark->Color()) : -1);
+            colors->setEnabled(mark->Visible());
+        });
+        connect(colors, &QComboBox::activated, this, [this, mark](int index) {
+            if (!FShowing && index >= 0) mark->SetColor(StandardColors()[static_cast<std::size_t>(index)]);
+        });
+    }
+    BindCheck(CheckBox_RulerVisible, [&p] { return p.Ruler().Visible(); },
+              guarded([&p](bool v) { p.Ruler().SetVisible(v); }), shows);
+    BindCheck(CheckBox_RulerEdge, [&p] { return p.Ruler().Edge(); }, guarded([&p](bool v) { p.Ruler().SetEdge(v); }),
+              shows);
+    BindRadio(RadioGroup_GaugeRange, [&p] { return std::min(1, p.Ruler().GaugeRange() % 10); },
+              guarded([&p](int v) { p.Ruler().SetGaugeRange(10 - 2 * v); }), shows);
+    const std::pair<QSpinBox*, std::pair<int (TEditorMargin::*)() const, void (TEditorMargin::*)(int)>> margins[] = {
+        {SpinEdit_MarginTop, {&TEditorMargin::Top, &TEditorMargin::SetTop}},
+        {SpinEdit_MarginLeft, {&TEditorMargin::Left, &TEditorMargin::SetLeft}},
+        {SpinEdit_MarginLine, {&TEditorMargin::Line, &TEditorMargin::SetLine}},
+        {SpinEdit_MarginCharacter, {&TEditorMargin::Character, &TEditorMargin::SetCharacter}}};
+    for (const auto& [spin, access] : margins) {
+        const auto [get, set] = access;
+        BindSpin(spin, [&p, get = get] { return (p.Margin().*get)(); },
+                 guarded([&p, set = set](int v) { (p.Margin().*set)(v); }), shows);
+    }
+    using L = TEditorLeftbar;
+    const std::pair<QCheckBox*, std::pair<bool (L::*)() const, void (L::*)(bool)>> leftChecks[] = {
+        {CheckBox_LeftbarVisible, {&L::Visible, &L::SetVisible}},
+        {CheckBox_LeftbarEdge, {&L::Edge, &L::SetEdge}},
+        {CheckBox_LeftbarShowNumber, {&L::ShowNumber, &L::SetShowNumber}},
+        {CheckBox_LeftbarZeroBase, {&L::ZeroBase, &L::SetZeroBase}},
+        {CheckBox_LeftbarZeroLead, {&L::ZeroLead, &L::SetZeroLead}}};
+    for (const auto& [box, access] : leftChecks) {
+        const auto [get, set] = access;
+        BindCheck(box, [&p, get = get] { return (p.Leftbar().*get)(); },
+                  guarded([&p, set = set](bool v) { (p.Leftbar().*set)(v); }), shows);
+    }
+    BindRadio(RadioGroup_LeftbarShowNumberMode, [&p] { return static_cast<int>(p.Leftbar().ShowNumberMode()); },
+              guarded([&p](int v) { p.Leftbar().SetShowNumberMode(static_cast<TEditorShowNumberMode>(v)); }), shows);
+    const std::pair<QSpinBox*, std::pair<int (L::*)() const, void (L::*)(int)>> leftSpins[] = {
+        {SpinEdit_LeftbarColumn, {&L::Column, &L::SetColumn}},
+        {SpinEdit_LeftbarLeftMargin, {&L::LeftMargin, &L::SetLeftMargin}},
+        {SpinEdit_LeftbarRightMargin, {&L::RightMargin, &L::SetRightMargin}}};
+    for (const auto& [spin, access] : leftSpins) {
+        const auto [get, set] = access;
+        BindSpin(spin, [&p, get = get] { return (p.Leftbar().*get)(); },
+                 guarded([&p, set = set](int v) { (p.Leftbar().*set)(v); }), shows);
+    }
+    using I = TEditorImagebar;
+    BindCheck(CheckBox_ImagebarVisible, [&p] { return p.Imagebar().Visible(); },
+              guarded([&p](bool v) { p.Imagebar().SetVisible(v); }), shows);
+    const std::pair<QSpinBox*, std::pair<int (I::*)() const, void (I::*)(int)>> imageSpins[] = {
+        {SpinEdit_ImagebarDigitWidth, {&I::DigitWidth, &I::SetDigitWidth}},
+        {SpinEdit_ImagebarMarkWidth, {&I::MarkWidth, &I::SetMarkWidth}},
+        {SpinEdit_ImagebarLeftmargin, {&I::LeftMargin, &I::SetLeftMargin}},
+        {SpinEdit_ImagebarRightMargin, {&I::RightMargin, &I::SetRightMargin}}};
+    for (const auto& [spin, access] : imageSpins) {
+        const auto [get, set] = access;
+        BindSpin(spin, [&p, get = get] { return (p.Imagebar().*get)(); },
+                 guarded([&p, set = set](int v) { (p.Imagebar().*set)(v); }), shows);
+    }
+    FShowing = true;
+    for (const auto& show : shows) show();
+    FShowing = false;
+}
+
+void TVEditWin::BindFont() {
+    connect(ListBox_FontName, &QListWidget::currentTextChanged, this, [this](const QString& name) {
+        if (!FShowing && !name.isEmpty()) FEditorProp1.Font().SetName(name.toStdString());
+    });
+    connect(ListBox_FontSize, &QListWidget::currentTextChanged, this, [this](const QString& size) {
+        if (!FShowing) Edit_FontSize->setText(size);
+    });
+    connect(Edit_FontSize, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!FShowing) FEditorProp1.Font().SetHeight(HeightOfSize(StrToIntDef(text.toStdString(), 10)));
+    });
+    connect(CheckBox_TrueType, &QCheckBox::toggled, this, [this](bool on) {
+        FVariablePitch = on;
+        FillFontNames();
+    });
+}
+
+// The families of the screen ("@" families never; variable-pitch ones only when asked for); the
+// set's font is selected, or the first family becomes the font. Then the sizes.
+void TVEditWin::FillFontNames() {
+    FShowing = true;
+    ListBox_FontName->clear();
+    for (const QString& family : QFontDatabase::families()) {
+        if (family.startsWith('@')) continue;
+        if (!FVariablePitch && !QFontDatabase::isFixedPitch(family)) continue;
+        ListBox_FontName->addItem(family);
+    }
+    TFont& font = FEditorProp1.Font();
+    const auto found = ListBox_FontName->findItems(QString::fromStdString(font.Name()), Qt::MatchExactly);
+    if (!found.isEmpty()) ListBox_FontName->setCurrentItem(found.first());
+    else if (ListBox_FontName->count() > 0) {
+        ListBox_FontName->setCurrentRow(0);
+        font.SetName(ListBox_FontName->item(0)->text().toStdString());
+    }
+    const QString size = QString::number(SizeOfHeight(font.Height()));
+    const auto sizes = ListBox_FontSize->findItems(size, Qt::MatchExactly);
+    if (!sizes.isEmpty()) ListBox_FontSize->setCurrentItem(sizes.first());
+    else {
+        ListBox_FontSize->setCurrentRow(0);
+        font.SetHeight(HeightOfSize(StrToIntDef(ListBox_FontSize->item(0)->text().toStdString(), 10)));
+    }
+    Edit_FontSize->setText(QString::number(SizeOfHeight(font.Height())));
+    FShowing = false;
+}
+
+// Every change of EditorProp1 that the samples show reaches them at once.
+void TVEditWin::HookChanges() {
+    const TNotifyEvent changed = [this](TPersistent*) { SamplesChanged(); };
+    TEditorExProp& p = FEditorProp1;
+    p.OnColorChange = changed;
+    p.OnHitStyleChange = changed;
+    p.OnScrollBarsChange = changed;
+    for (TNotifyPersistent* part : std::initializer_list<TNotifyPersistent*>{
+             &p.Font(), &p.Caret(), &p.Imagebar(), &p.Leftbar(), &p.Margin(), &p.Marks(), &p.Ruler(), &p.View(),
+             &p.ExMarks()})
+        part->OnChange = changed;
+}
+
+void TVEditWin::SamplesChanged() {
+    for (TEditorWidget* sample : {Editor_FontSample, Editor_SelMove, Editor_Colors, Editor_Ruler}) {
+        sample->AssignProp(FEditorProp1);
+        sample->viewport()->update();
+    }
+}
+
+void TVEditWin::FillSamples() {
+    FShowing = true;
+    Editor_FontSample->Editor().Lines().SetText(Utf8ToCp932(
+        "abcdefghijklmnopqrstuvwxyz\r\nABCDEFGHIJKLMNOPQRSTUVWXYZ\r\nあいうえおかきくけこ\r\nアイウエオカキクケコ"));
+    Editor_SelMove->Editor().Lines().SetText(Utf8ToCp932("  選択領域のマウス\r\nドラッグ\r\nDrag&Drop"));
+    Editor_Colors->Editor().Lines().SetText(SampleText(FKind));
+    Editor_Ruler->Editor().Lines().SetText(SampleText(FKind));
+    FShowing = false;
+    SamplesChanged();
+    Editor_SelMove->Editor().SetSelStart(12);
+    Editor_SelMove->Editor().SetSelLength(22);
+    const std::pair<int, int> marks[] = {{1, 0}, {3, 3}, {4, 4}, {4, 15}, {6, 12}};
+    for (auto [row, mark] : marks) Editor_Ruler->Editor().SetRowMark(row, mark);
+}
+
+// ---- Colours
+
+void TVEditWin::FillColorList() {
+    TEditorExProp& p = FEditorProp1;
+    FBasicItem.SetBkColor(p.Color());
+    FBasicItem.SetColor(p.Font().Color());
+    FBasicItem.SetStyle(p.Font().Style());
+    FRulerItem.SetBkColor(p.Ruler().BkColor());
+    FRulerItem.SetColor(p.Ruler().Color());
+    FRulerMarkItem.SetColor(p.Ruler().MarkColor());
+    FLeftbarItem.SetBkColor(p.Leftbar().BkColor());
+    FLeftbarItem.SetColor(p.Leftbar().Color());
+    FModifiedItem.SetBkColor(p.Leftbar().ModifiedBkColor());
+    FModifiedItem.SetColor(p.Leftbar().ModifiedColor());
+
+    ListBox_Colors->clear();
+    FColorEntries.clear();
+    const auto add = [this](const char* text, TColorEntry entry) {
+        ListBox_Colors->addItem(QString::fromUtf8(text));
+        FColorEntries.push_back(entry);
+    };
+    add("基本", {&FBasicItem, nullptr});
+    for (const TListItem& item : KindItems(FKind))
+        add(item.Text, {FColourerCopy ? FindColor(*FColourerCopy, item.Prop) : ViewColor(p.View().Colors(), item.Prop),
+                        nullptr});
+    add("選択文字列", {&p.View().Colors().Select(), nullptr});
+    add("検索一致文字列", {&p.View().Colors().Hit(), nullptr});
+    add("[EOF]マーク", {nullptr, &p.Marks().EofMark()});
+    add("改行マーク", {nullptr, &p.Marks().RetMark()});
+    add("カーソル行下線", {nullptr, &p.Marks().Underline()});
+    connect(ListBox_Colors, &QListWidget::currentRowChanged, this, &TVEditWin::ColorsRowChanged);
+    connect(ListBox_Ruler, &QListWidget::currentRowChanged, this, &TVEditWin::RulerRowChanged);
+    ListBox_Colors->setCurrentRow(0);
+    connect(Button_ColorsSameBkColor, &QPushButton::clicked, this, [this] { UnifyColors(1); });
+    connect(Button_ColorsSameColor, &QPushButton::clicked, this, [this] { UnifyColors(2); });
+    connect(Button_ColorsSameStyle, &QPushButton::clicked, this, [this] { UnifyColors(4); });
+}
+
+void TVEditWin::ColorsRowChanged(int Row) {
+    if (Row < 0 || Row >= static_cast<int>(FColorEntries.size())) return;
+    const TColorEntry& entry = FColorEntries[static_cast<std::size_t>(Row)];
+    if (entry.Mark) FColorsManager->SetMarkItem(entry.Mark);
+    else FColorsManager->SetColorItem(entry.Color);
+}
+
+void TVEditWin::RulerRowChanged(int Row) {
+    switch (Row) {
+    case 0: FRulerManager->SetColorItem(&FRulerItem); break;
+    case 1: FRulerManager->SetMarkItem(&FRulerMarkItem); break;
+    case 2: FRulerManager->SetColorItem(&FLeftbarItem); break;
+    case 3: FRulerManager->SetColorItem(&FModifiedItem); break;
+    default: break;
+    }
+}
+
+// A change of one of the five items goes into EditorProp1 at once.
+void TVEditWin::ItemChanged(TPersistent* Sender) {
+    TEditorExProp& p = FEditorProp1;
+    if (Sender == &FBasicItem) {
+        p.SetColor(FBasicItem.BkColor());
+        p.Font().BeginUpdate();
+        p.Font().SetColor(FBasicItem.Color());
+        p.Font().SetStyle(FBasicItem.Style());
+        p.Font().EndUpdate();
+    } else if (Sender == &FRulerItem || Sender == &FRulerMarkItem) {
+        p.Ruler().BeginUpdate();
+        p.Ruler().SetBkColor(FRulerItem.BkColor());
+        p.Ruler().SetColor(FRulerItem.Color());
+        p.Ruler().SetMarkColor(FRulerMarkItem.Color());
+        p.Ruler().EndUpdate();
+    } else if (Sender == &FLeftbarItem || Sender == &FModifiedItem) {
+        p.Leftbar().BeginUpdate();
+        p.Leftbar().SetBkColor(FLeftbarItem.BkColor());
+        p.Leftbar().SetColor(FLeftbarItem.Color());
+        p.Leftbar().SetModifiedBkColor(FModifiedItem.BkColor());
+        p.Leftbar().SetModifiedColor(FModifiedItem.Color());
+        p.Leftbar().EndUpdate();
+    }
+}
+
+// Mask 1 the backgrounds, 2 the text colours, 4 the styles of the editor's own colour set (Select
+// and Hit excepted), after the user confirms. "基本" gives clNone for colours; another item gives its
+// own colour (a mark its colour).
+void TVEditWin::UnifyColors(int Mask) {
+    TEditorColourer& colourer = FEditorProp1.View().Colourer();
+    const int row = ListBox_Colors->currentRow();
+    if (Mask == 4) {
+        const TFontStyles style = FEditorProp1.Font().Style();
+        if (Messages().Show("Change all Style to [ " + StyleNames(style) + " ]", "", TMsgIcon::Question,
+                            TMsgButtons::OKCancel) == TMsgResult::Ok)
+            colourer.SetAllStyle(style);
+        return;
+    }
+    TColor color = clNone;
+    if (row > 0 && row < static_cast<int>(FColorEntries.size())) {
+        const TColorEntry& entry = FColorEntries[static_cast<std::size_t>(row)];
+        color = entry.Mark ? entry.Mark->Color() : Mask == 1 ? entry.Color->BkColor() : entry.Color->Color();
+    }
+    const std::string what = Mask == 1 ? "BkColor" : "Color";
+    if (Messages().Show("Change all " + what + " to " + ColorToString(color), "", TMsgIcon::Question,
+                        TMsgButtons::OKCancel) != TMsgResult::Ok)
+        return;
+    if (Mask == 1) colourer.SetAllBkColor(color);
+    else colourer.SetAllColor(color);
+}
+
+void TVEditWin::SelectPage(const TPersistent* PageHint) {
+    QWidget* page = TabSheet_Colors;
+    if (dynamic_cast<const TEditorCaret*>(PageHint)) page = TabSheet_Caret;
+    else if (dynamic_cast<const TEditorLeftbar*>(PageHint) || dynamic_cast<const TEditorRuler*>(PageHint) ||
+             dynamic_cast<const TEditorMargin*>(PageHint))
+        page = TabSheet_Ruler;
+    else if (dynamic_cast<const TFont*>(PageHint))
+        page = TabSheet_Font;
+    PageControl1->setCurrentWidget(page);
+}
+
+void TVEditWin::Button_OkClick() {
+    FProp->Assign(FEditorProp1);
+    if (FColourerCopy) CopyColourerColors(*static_cast<TOrvColourer*>(FColourer), *FColourerCopy);
+}
+
+// ---- Entry points
+
+namespace {
+
+bool RunWindow(TEditorExProp* Prop, TColourer* Colourer, const TPersistent* PageHint) {
+    TVEditWin form(QApplication::activeWindow());
+    if (!form.Setup(*Prop, Colourer, PageHint)) return false;
+    return form.exec() == QDialog::Accepted;
+}
+
+} // namespace
+
+bool EditEditorProperties(TEditorExProp* Prop, const TPersistent* PageHint) {
+    return Prop && RunWindow(Prop, nullptr, PageHint);
+}
+
+bool EditEditorAndColourer(TEditorExProp* Prop, TColourer* Colourer, const TPersistent* PageHint) {
+    return Prop && Colourer && RunWindow(Prop, Colourer, PageHint);
+}
+
+} // namespace quillon

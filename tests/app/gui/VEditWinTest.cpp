@@ -1,0 +1,255 @@
+#include "VEdt.h"
+
+#include "ColorGrid.h"
+#include "EditorColourer.h"
+#include "EditorEx.h"
+#include "FormUtils.h"
+#include "KindProperties.h"
+#include "ListKinds.h"
+#include "MessageBox.h"
+#include "MotionColourer.h"
+#include "PropertyWindows.h"
+#include "QesEnemyColourer.h"
+#include "QtSettingsStore.h"
+#include "StreamUtils.h"
+
+#include <QApplication>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace quillon;
+
+namespace {
+
+void ClickCell(TColorGrid* grid, int cell, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseClick(grid, button, {}, grid->CellRect(cell).center());
+}
+
+void ClickItem(QGroupBox* group, int index) {
+    auto items = group->findChildren<QRadioButton*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_LT(index, items.size());
+    QTest::mouseClick(items[index], Qt::LeftButton, {}, QPoint(6, items[index]->height() / 2));
+}
+
+int Row(QListWidget* list, const char* text) {
+    const auto found = list->findItems(QString::fromUtf8(text), Qt::MatchExactly);
+    return found.isEmpty() ? -1 : list->row(found.first());
+}
+
+// A motion list's settings in an open window; the caller's objects beside it.
+struct VEditWinTest : ::testing::Test {
+    TEditorExProp Prop;
+    TMotionColourer Motion{nullptr};
+    TVEditWin Form;
+
+    void SetUp() override {
+        Motion.SetDefaultColors();
+        ASSERT_TRUE(Form.Setup(Prop, &Motion, nullptr));
+        Form.show();
+    }
+    TColourerColor& CopyNum() const { return Form.ColourerCopy()->ColorAt(0); }
+};
+
+TEST_F(VEditWinTest, ListsTheKindsColoursBetweenBasicAndTheMarks) {
+    EXPECT_EQ(Form.Kind(), lkMotion);
+    QListWidget* list = Form.ListBox_Colors;
+    ASSERT_EQ(list->count(), 1 + 26 + 5);
+    EXPECT_EQ(list->item(0)->text(), "基本");
+    EXPECT_EQ(list->item(1)->text(), "Num");
+    EXPECT_EQ(list->item(26)->text(), "エラー");
+    EXPECT_EQ(list->item(31)->text(), "カーソル行下線");
+    EXPECT_EQ(Form.PageControl1->currentWidget(), Form.TabSheet_Colors);
+}
+
+TEST_F(VEditWinTest, GridAndStyleBoxesEditTheSelectedColourOfTheCopyOnly) {
+    Form.ListBox_Colors->setCurrentRow(Row(Form.ListBox_Colors, "Num"));
+    ClickCell(Form.ColorGrid_Colors, 9);                     // clRed
+    ClickCell(Form.ColorGrid_Colors, 11, Qt::RightButton);   // clYellow
+    QTest::mouseClick(Form.CheckBox13, Qt::LeftButton, {}, QPoint(6, Form.CheckBox13->height() / 2));
+    EXPECT_EQ(CopyNum().Color(), clRed);
+    EXPECT_EQ(CopyNum().BkColor(), clYellow);
+    EXPECT_TRUE(HasStyle(CopyNum().Style(), fsBold));
+    EXPECT_NE(Motion.ColorAt(0).Color(), clRed); // nothing reaches the caller before OK
+}
+
+TEST_F(VEditWinTest, RightClickOnClNoneClearsTheBackgroundAndShowsBG) {
+    Form.ListBox_Colors->setCurrentRow(Row(Form.ListBox_Colors, "Num"));
+    CopyNum().SetBkColor(clBlue);
+    Form.ListBox_Colors->setCurrentRow(0);
+    Form.ListBox_Colors->setCurrentRow(Row(Form.ListBox_Colors, "Num"));
+    EXPECT_TRUE(Form.Label27->isHidden());
+    QTest::mouseClick(Form.Panel1, Qt::RightButton, {}, QPoint(2, 2));
+    EXPECT_EQ(CopyNum().BkColor(), clNone);
+    EXPECT_FALSE(Form.Label27->isHidden());
+    EXPECT_EQ(Form.ColorGrid_Colors->BackgroundIndex(), 16);
+}
+
+TEST_F(VEditWinTest, AMarkItemHasNoBackgroundNorStyle) {
+    Form.ListBox_Colors->setCurrentRow(Row(Form.ListBox_Colors, "[EOF]マーク"));
+    EXPECT_FALSE(Form.ColorGrid_Colors->BackgroundEnabled());
+    EXPECT_FALSE(Form.CheckBox13->isEnabled());
+    EXPECT_FALSE(Form.CheckBox15->isEnabled());
+    ClickCell(Form.ColorGrid_Colors, 10); // clLime
+    ClickCell(Form.ColorGrid_Colors, 12, Qt::RightButton);
+    EXPECT_EQ(Form.EditorProp1().Marks().EofMark().Color(), clLime);
+}
+
+TEST_F(VEditWinTest, BasicItemWritesTheSetsColourAndFont) {
+    Form.ListBox_Colors->setCurrentRow(0);
+    ClickCell(Form.ColorGrid_Colors, 4, Qt::RightButton); // clNavy
+    ClickCell(Form.ColorGrid_Colors, 15);                 // clWhite
+    EXPECT_EQ(Form.EditorProp1().Color(), clNavy);
+    EXPECT_EQ(Form.EditorProp1().Font().Color(), clWhite);
+    EXPECT_EQ(Form.Editor_Colors->Color(), clNavy); // the sample shows it at once
+}
+
+TEST_F(VEditWinTest, ControlsWriteTheirProperties) {
+    ClickItem(Form.RadioGroup_GaugeRange, 1);
+    EXPECT_EQ(Form.EditorProp1().Ruler().GaugeRange(), 8);
+    QTest::mouseClick(Form.CheckBox_FreeCaret, Qt::LeftButton, {}, QPoint(6, Form.CheckBox_FreeCaret->height() / 2));
+    EXPECT_NE(Form.EditorProp1().Caret().FreeCaret(), Prop.Caret().FreeCaret());
+    Form.SpinEdit_LeftbarColumn->setValue(7);
+    EXPECT_EQ(Form.EditorProp1().Leftbar().Column(), 7);
+    Form.chkFindMark->setChecked(!Prop.ExMarks().FindMark().Visible());
+    EXPECT_NE(Form.EditorProp1().ExMarks().FindMark().Visible(), Prop.ExMarks().FindMark().Visible());
+    Form.Edit_FontSize->setText("x");
+    EXPECT_EQ(Form.EditorProp1().Font().Height(), -13); // 10 points
+    Form.Edit_FontSize->setText("12");
+    EXPECT_EQ(Form.EditorProp1().Font().Height(), -16);
+}
+
+TEST_F(VEditWinTest, OkCopiesEverythingBackCancelNothing) {
+    Form.ListBox_Colors->setCurrentRow(Row(Form.ListBox_Colors, "Num"));
+    ClickCell(Form.ColorGrid_Colors, 9);
+    ClickItem(Form.RadioGroup_GaugeRange, 1);
+    const TBytes before = WriteComponent(Prop), colours = WriteComponent(Motion);
+    Form.Button_Cancel->click();
+    EXPECT_EQ(WriteComponent(Prop), before);
+    EXPECT_EQ(WriteComponent(Motion), colours);
+    Form.Button_Ok->click();
+    EXPECT_EQ(Prop.Ruler().GaugeRange(), 8);
+    EXPECT_EQ(Motion.ColorAt(0).Color(), clRed);
+}
+
+TEST_F(VEditWinTest, UnifyButtonsAskFirst) {
+    TScriptedMessages messages;
+    TMessageServiceScope scope(messages);
+    Form.ListBox_Colors->setCurrentRow(0);
+    messages.Answer(TMsgResult::Cancel);
+    Form.Button_ColorsSameBkColor->click();
+    EXPECT_EQ(messages.Shown.back().Text, "Change all BkColor to clNone");
+    messages.Answer(TMsgResult::Ok);
+    Form.EditorProp1().View().Colors().Ank().SetBkColor(clRed);
+    Form.Button_ColorsSameBkColor->click();
+    EXPECT_EQ(Form.EditorProp1().View().Colors().Ank().BkColor(), clNone);
+}
+
+TEST(VEditWin, QuessaColoursShownAndWrittenBackUnchanged) {
+    TEditorExProp prop;
+    TQesEnemyColourer qes(nullptr);
+    qes.SetDefaultColors();
+    qes.Reserve().SetColor(clPurple);
+    const TBytes before = WriteComponent(qes);
+    TVEditWin form;
+    ASSERT_TRUE(form.Setup(prop, &qes, nullptr));
+    form.ListBox_Colors->setCurrentRow(Row(form.ListBox_Colors, "エラー"));
+    const TColor error = qes.KindColor(ltError)->Color();
+    EXPECT_EQ(form.ColorGrid_Colors->ForegroundIndex(), ColorIndex(error));
+    form.Button_Ok->click();
+    EXPECT_EQ(WriteComponent(qes), before);
+}
+
+TEST(VEditWin, OtherColourersOpenNoWindow) {
+    TEditorExProp prop;
+    TEditorColourer plain(nullptr);
+    TVEditWin form;
+    EXPECT_FALSE(form.Setup(prop, &plain, nullptr));
+    EXPECT_FALSE(EditEditorAndColourer(&prop, &plain, nullptr));
+    EXPECT_FALSE(EditEditorAndColourer(nullptr, &plain, nullptr));
+    EXPECT_FALSE(EditEditorProperties(nullptr, nullptr));
+}
+
+TEST(VEditWin, PlainTextListsTheEditorsOwnColoursAndPageHintPicksThePage) {
+    TEditorExProp prop;
+    TVEditWin form;
+    ASSERT_TRUE(form.Setup(prop, nullptr, &prop.Caret()));
+    EXPECT_EQ(form.Kind(), 0);
+    EXPECT_EQ(form.ListBox_Colors->count(), 1 + 3 + 5);
+    EXPECT_EQ(form.PageControl1->currentWidget(), form.TabSheet_Caret);
+    // No "@" family and, with variable pitch off, only fixed-pitch families.
+    for (int i = 0; i < form.ListBox_FontName->count(); ++i) {
+        const QString family = form.ListBox_FontName->item(i)->text();
+        EXPECT_FALSE(family.startsWith('@'));
+        EXPECT_TRUE(QFontDatabase::isFixedPitch(family)) << family.toStdString();
+    }
+}
+
+// Runs Action on the settings window once it is shown modally.
+void WhenShown(std::function<void(TVEditWin&)> Action) {
+    QTimer::singleShot(0, [Action] {
+        auto* form = dynamic_cast<TVEditWin*>(QApplication::activeModalWidget());
+        ASSERT_NE(form, nullptr);
+        Action(*form);
+    });
+}
+
+struct PropertyEditingTest : ::testing::Test {
+    QTemporaryDir Dir;
+    TQtSettingsStore Store{Dir.filePath("quillon.ini")};
+    TEditorExProp Prop;
+    TMotionColourer Motion{nullptr};
+    TEditorWidget Window{std::make_unique<TEditorEx>()};
+    int Applied = 0;
+
+    bool Edit(int kind) {
+        return EditKindProperties(Store, kind, Prop, kind == lkText ? nullptr : &Motion, SettingsWindowEditor(),
+                                  [this](int, const TEditorExProp& prop, TOrvColourer* colourer) {
+                                      ++Applied;
+                                      ApplyPropertiesToWindow(Window, prop, colourer);
+                                  });
+    }
+};
+
+void ChangeNumAndGauge(TVEditWin& form) {
+    form.ListBox_Colors->setCurrentRow(Row(form.ListBox_Colors, "Num"));
+    ClickCell(form.ColorGrid_Colors, 9);
+    ClickItem(form.RadioGroup_GaugeRange, 1);
+}
+
+TEST_F(PropertyEditingTest, ConfirmedStoresAndAppliesKeepingTheWindowsFindString) {
+    auto& editor = static_cast<TEditorEx&>(Window.Editor());
+    editor.SetFindString("abc");
+    WhenShown([](TVEditWin& form) {
+        ChangeNumAndGauge(form);
+        form.Button_Ok->click();
+    });
+    ASSERT_TRUE(Edit(lkMotion));
+    EXPECT_EQ(Applied, 1);
+    TEditorExProp stored;
+    ASSERT_TRUE(LoadKindProperties(Store, lkMotion, stored));
+    EXPECT_EQ(stored.Ruler().GaugeRange(), 8);
+    TMotionColourer colours(nullptr);
+    colours.ReadFromRegistry(Store, ColourerPropertiesSection, "Motion");
+    EXPECT_EQ(colours.ColorAt(0).Color(), clRed);
+    EXPECT_EQ(Window.Editor().Ruler().GaugeRange(), 8);
+    EXPECT_EQ(Window.Editor().Colourer(), &Motion);
+    EXPECT_EQ(editor.FindString(), "abc");
+}
+
+TEST_F(PropertyEditingTest, CancelStoresNothing) {
+    WhenShown([](TVEditWin& form) {
+        ChangeNumAndGauge(form);
+        form.Button_Cancel->click();
+    });
+    EXPECT_FALSE(Edit(lkMotion));
+    EXPECT_EQ(Applied, 0);
+    EXPECT_FALSE(Store.SectionExists(EditorPropertiesSection));
+    EXPECT_FALSE(Store.SectionExists(ColourerPropertiesSection));
+    EXPECT_NE(Prop.Ruler().GaugeRange(), 8);
+    EXPECT_NE(Motion.ColorAt(0).Color(), clRed);
+}
+
+} // namespace
