@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QPainter>
 
 #include <algorithm>
 #include <functional>
@@ -126,8 +127,21 @@ std::string StyleNames(TFontStyles Style) {
 
 } // namespace
 
+std::pair<TColor, TColor> SampleMarkColors(const TEditorExProp& Prop, bool Hit) {
+    const TColor editorBk = Prop.Color(), editorFg = Prop.Font().Color();
+    if (Hit && Prop.HitStyle() == hsCaret)
+        return {0xFFFFFF - ColorToRGB(editorFg), 0xFFFFFF - ColorToRGB(editorBk)};
+    const TColourerColor& color =
+        Hit && Prop.HitStyle() == hsDraw ? Prop.View().Colors().Hit() : Prop.View().Colors().Select();
+    return {color.Color() == clNone ? editorBk : color.Color(), color.BkColor() == clNone ? editorFg : color.BkColor()};
+}
+
 TVEditWin::TVEditWin(QWidget* Parent) : QDialog(Parent) {
     setupUi(this);
+    for (TEditorWidget* sample : {Editor_Colors, Editor_Ruler})
+        sample->OnDrawLine = [this, sample](QPainter& painter, const TPaintOp& row) {
+            PaintMarks(*sample, painter, row);
+        };
     for (QComboBox* box : {cboHankakuSpace, cboZenkakuSpace, cboTabChar, cboFindMark})
         for (int i = 0; i < TColorGrid::CellCount; ++i)
             box->addItem(QString::fromStdString(ColorToString(StandardColors()[static_cast<std::size_t>(i)])));
@@ -378,6 +392,28 @@ void TVEditWin::SamplesChanged() {
         sample->AssignProp(FEditorProp1);
         sample->viewport()->update();
     }
+}
+
+void TVEditWin::PaintMarks(TEditorWidget& Sample, QPainter& Painter, const TPaintOp& Row) {
+    if (Row.Row != 0) return;
+    int height = 0, width = 0;
+    Sample.FontMetrics(height, width);
+    QFont font = Sample.EditorQFont();
+    const TFontStyles style = FEditorProp1.View().Colors().DBCS().Style();
+    font.setBold(HasStyle(style, fsBold));
+    font.setItalic(HasStyle(style, fsItalic));
+    font.setUnderline(HasStyle(style, fsUnderline));
+    Painter.save();
+    Painter.setFont(font);
+    const std::pair<int, const char*> marks[] = {{0, "選択領域"}, {9, "検索一致"}};
+    for (auto [column, text] : marks) {
+        const auto [fg, bk] = SampleMarkColors(FEditorProp1, column != 0);
+        const QRect cell(Row.X + column * width, Row.Rect.Top, 8 * width, Row.Rect.Bottom - Row.Rect.Top);
+        Painter.fillRect(cell, QColorOf(bk));
+        Painter.setPen(QColorOf(fg));
+        Painter.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(text));
+    }
+    Painter.restore();
 }
 
 void TVEditWin::FillSamples() {

@@ -11,9 +11,15 @@
 #include <QDialog>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace quillon {
+
+// The colours, text then background, in which the colours samples show "選択領域" (Hit false) and
+// "検索一致" (Hit true) for Prop: the selection colours, the hit colours by HitStyle, or the editor's
+// colours inverted for a caret hit; clNone falls back to the editor's colours.
+std::pair<TColor, TColor> SampleMarkColors(const TEditorExProp& Prop, bool Hit);
 
 class TVEditWin : public QDialog, public Ui::VEditWin {
 public:
@@ -46,6 +52,8 @@ private:
     void FillSamples();
     void SelectPage(const TPersistent* PageHint);
     void SamplesChanged();
+    // Over the first text row of a colours sample: the selection and hit texts in their colours.
+    void PaintMarks(TEditorWidget& Sample, QPainter& Painter, const TPaintOp& Row);
     void CaretChanged();
     void ExMarksChanged();
     void ColorsRowChanged(int Row);

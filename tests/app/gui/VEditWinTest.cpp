@@ -187,6 +187,40 @@ TEST(VEditWin, PlainTextListsTheEditorsOwnColoursAndPageHintPicksThePage) {
     }
 }
 
+TEST(VEditWin, SelectionAndHitSampleColoursFollowTheHitStyle) {
+    TEditorExProp prop;
+    prop.SetColor(clWhite);
+    prop.Font().SetColor(clBlack);
+    prop.View().Colors().Select().SetColor(clYellow);
+    prop.View().Colors().Select().SetBkColor(clNone);
+    prop.View().Colors().Hit().SetColor(clRed);
+    prop.View().Colors().Hit().SetBkColor(clAqua);
+    using P = std::pair<TColor, TColor>;
+    EXPECT_EQ(SampleMarkColors(prop, false), P(clYellow, clBlack));
+    const struct {
+        TEditorHitStyle Style;
+        P Hit;
+    } cases[] = {{hsSelect, {clYellow, clBlack}}, {hsDraw, {clRed, clAqua}}, {hsCaret, {clWhite, clBlack}}};
+    for (const auto& c : cases) {
+        prop.SetHitStyle(c.Style);
+        EXPECT_EQ(SampleMarkColors(prop, true), c.Hit) << c.Style;
+    }
+    prop.View().Colors().Hit().SetColor(clNone);
+    prop.SetHitStyle(hsDraw);
+    EXPECT_EQ(SampleMarkColors(prop, true).first, clWhite);
+}
+
+TEST_F(VEditWinTest, ColoursSampleShowsTheSelectionColoursOverItsFirstRow) {
+    Form.EditorProp1().View().Colors().Select().SetBkColor(clFuchsia);
+    Form.PageControl1->setCurrentWidget(Form.TabSheet_Colors);
+    const QImage image = Form.Editor_Colors->Render();
+    int fuchsia = 0;
+    for (int x = 0; x < image.width() / 2; ++x)
+        for (int y = 0; y < 20 && y < image.height(); ++y)
+            if (image.pixelColor(x, y) == QColor(255, 0, 255)) ++fuchsia;
+    EXPECT_GT(fuchsia, 20);
+}
+
 // Runs Action on the settings window once it is shown modally.
 void WhenShown(std::function<void(TVEditWin&)> Action) {
     QTimer::singleShot(0, [Action] {
