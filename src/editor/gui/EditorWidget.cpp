@@ -29,6 +29,7 @@ namespace quillon {
 namespace {
 
 constexpr int BlinkInterval = 530;  // ms per phase of the caret
+constexpr int DragRepeatInterval = 100;
 constexpr int WheelRows = 3;        // rows per wheel notch
 
 TRect ToRect(const QRect& R) { return {R.left(), R.top(), R.right() + 1, R.bottom() + 1}; }
@@ -97,6 +98,8 @@ TEditorWidget::TEditorWidget(std::unique_ptr<TEditor> Editor, QWidget* Parent)
         FBlinkOn = !FBlinkOn;
         InvalidateCaret();
     });
+    FDragRepeat.setInterval(DragRepeatInterval);
+    connect(&FDragRepeat, &QTimer::timeout, this, [this] { RepeatDragOver(); });
     UpdatePictures();
     FEditor->SetHost(this);
     if (FDndEditor) FDndEditor->SetDragDropHost(this);
@@ -747,6 +750,7 @@ void TEditorWidget::RegisterDragDrop(TDropTarget& Target) {
 }
 
 void TEditorWidget::RevokeDragDrop() {
+    FDragRepeat.stop();
     FDropTarget = nullptr;
     FDropData.reset();
     setAcceptDrops(false);
@@ -791,10 +795,22 @@ void TEditorWidget::AnswerDrag(QDropEvent& Event, int Effect) {
     Event.accept();
 }
 
-void TEditorWidget::DragArgs(const QDropEvent& Event, int& Keys, TPoint& Point) const {
+// Remembers them for RepeatDragOver too.
+void TEditorWidget::DragArgs(const QDropEvent& Event, int& Keys, TPoint& Point) {
     Keys = static_cast<int>(MouseKeys(Event.buttons(), Event.modifiers()));
     const QPoint p = Event.position().toPoint();
     Point = {p.x(), p.y()};
+    FDragKeys = Keys;
+    FDragPoint = Point;
+}
+
+void TEditorWidget::RepeatDragOver() {
+    if (!FDropTarget || !FDropTarget->DataObject()) {
+        FDragRepeat.stop();
+        return;
+    }
+    int effect = DROPEFFECT_NONE;
+    FDropTarget->DragOver(FDragKeys, FDragPoint, effect);
 }
 
 void TEditorWidget::dragEnterEvent(QDragEnterEvent* Event) {
@@ -811,6 +827,7 @@ void TEditorWidget::dragEnterEvent(QDragEnterEvent* Event) {
     // arrive.
     if (effect != DROPEFFECT_NONE) Event->setDropAction(DropEffectToAction(effect));
     Event->accept();
+    FDragRepeat.start();
 }
 
 void TEditorWidget::dragMoveEvent(QDragMoveEvent* Event) {
@@ -824,6 +841,7 @@ void TEditorWidget::dragMoveEvent(QDragMoveEvent* Event) {
 }
 
 void TEditorWidget::dragLeaveEvent(QDragLeaveEvent*) {
+    FDragRepeat.stop();
     if (FDropTarget) FDropTarget->DragLeave();
     FDropData.reset();
 }
@@ -834,6 +852,7 @@ void TEditorWidget::dropEvent(QDropEvent* Event) {
     TPoint point;
     DragArgs(*Event, keys, point);
     DragData(*Event);
+    FDragRepeat.stop();
     FDropTarget->Drop(keys, point, effect);
     if (FDropData) ReportReplaced(FDropData->Replaced());
     FDropData.reset();

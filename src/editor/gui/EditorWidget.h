@@ -23,6 +23,9 @@
 // target that the editor registers, with the drag's MIME data as a data object (the editor's own
 // data object while its own drag is over it); the answered effect becomes the event's drop action.
 // The editor's drags run as a QDrag of MIME data holding the text as Unicode and as our CP932 bytes.
+// While a drag rests over the widget its last position is reported again every DragRepeatInterval
+// ms, as the window system's drag loop does elsewhere, so that the view keeps scrolling while the
+// drag rests near an edge.
 #include "CellText.h"
 #include "EditorControl.h"
 #include "EditorPropSet.h"
@@ -176,7 +179,8 @@ private:
     TDataObject& DragData(const QDropEvent& Event);
     void AnswerDrag(QDropEvent& Event, int Effect);
     // The key state (MK_ bits) and the client point of a drag event.
-    void DragArgs(const QDropEvent& Event, int& Keys, TPoint& Point) const;
+    void DragArgs(const QDropEvent& Event, int& Keys, TPoint& Point);
+    void RepeatDragOver();
 
     std::unique_ptr<TEditor> FEditor;
     TOleDndEditor* FDndEditor = nullptr;   // FEditor when it has drag and drop, else nullptr
@@ -207,6 +211,9 @@ private:
     std::unique_ptr<TMimeDataObject> FDropData; // a foreign drag's data, from enter to leave or drop
     TDataObject* FDragData = nullptr;         // the editor's own drag's data, during its drag
     const QMimeData* FDragMime = nullptr;     // the MIME data of that drag
+    QTimer FDragRepeat;                       // runs while an accepted drag is over the widget
+    int FDragKeys = 0;                        // the key state and point of the drag's last event
+    TPoint FDragPoint;
 };
 
 } // namespace quillon

@@ -179,6 +179,25 @@ TEST_F(EditorWidgetDnd, ALeavingDragPutsTheCaretBack) {
     EXPECT_TRUE(widget.CaretVisible());
 }
 
+TEST_F(EditorWidgetDnd, ADragRestingNearTheBottomKeepsScrolling) {
+    std::string text;
+    for (int i = 0; i < 100; ++i) text += "line\r\n";
+    Editor().Lines().SetText(text);
+    QMimeData data;
+    data.setText("x");
+    const QPoint bottom(At(0, 0).x(), widget.viewport()->height() - 2);
+    ASSERT_TRUE(Enter(data, bottom));
+    Move(data, bottom);
+    const int top = Editor().TopRow();
+    EXPECT_GT(top, 0);
+    QTest::qWait(350); // the drag rests
+    EXPECT_GT(Editor().TopRow(), top + 1);
+    Leave();
+    const int rested = Editor().TopRow();
+    QTest::qWait(250); // gone: no more scrolling
+    EXPECT_EQ(Editor().TopRow(), rested);
+}
+
 class EditorWidgetOwnDrag : public EditorWidgetDnd {
 protected:
     EditorWidgetOwnDrag() {
