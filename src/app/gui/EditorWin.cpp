@@ -1,10 +1,12 @@
 #include "EditorWin.h"
 
 #include "EditorExVantor.h"
+#include "Cp932.h"
 #include "EditorWidget.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
 #include "QtText.h"
+#include "REScanner.h"
 #include "RootWin.h"
 #include "SettingsStore.h"
 #include "StrUtils.h"
@@ -124,12 +126,19 @@ void TfrmEditWindow::BuildActions() {
     ActionGo = popFile->addAction(QStringLiteral("ﾌｧｲﾙ出力/ｺﾝﾊﾞｰﾄ(&G)"));
     ActionExit = popFile->addAction(QStringLiteral("終了(&X)"));
     connect(ActionExit, &QAction::triggered, this, &QWidget::close);
-    popRecent = popFile;
     popFile->addSeparator();
     connect(popFile, &QMenu::aboutToShow, this, &TfrmEditWindow::popFileClick);
 
     QMenu* popEditMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     ActionFormat = popEditMenu->addAction(QStringLiteral("自動整形(&O)"));
+    popFind = menuBar()->addMenu(QStringLiteral("検索(&S)"));
+    ActionFind = AddAction(popFind, "検索(&F)...", "検索|文字列を検索します", &TfrmEditWindow::ActionFindExecute);
+    ActionFind->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
+    ActionFindPrev = AddAction(popFind, "上候補(&P)", "上候補|前の候補を検索します", &TfrmEditWindow::ActionFindPrevExecute);
+    ActionFindPrev->setShortcut(QKeySequence(QStringLiteral("Shift+F3")));
+    ActionFindNext = AddAction(popFind, "下候補(&N)", "下候補|次の候補を検索します", &TfrmEditWindow::ActionFindNextExecute);
+    ActionFindNext->setShortcut(Qt::Key_F3);
+    connect(popFind, &QMenu::aboutToShow, this, &TfrmEditWindow::popFindClick);
     QMenu* popView = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     ActionShowFramePicture = popView->addAction(QStringLiteral("フレーム画像表示(&F)"));
     ActionShowFramePicture->setShortcut(Qt::Key_F5);
@@ -138,7 +147,10 @@ void TfrmEditWindow::BuildActions() {
     popWindow = menuBar()->addMenu(QStringLiteral("ウィンドウ(&W)"));
     connect(popWindow, &QMenu::aboutToShow, this, &TfrmEditWindow::popWindowClick);
 
-    addActions({ActionOpen, ActionSave, ActionShowFramePicture});
+    addActions({ActionOpen, ActionSave, ActionShowFramePicture, ActionFind, ActionFindNext, ActionFindPrev});
+    ActionFind->setEnabled(false);
+    ActionFindNext->setEnabled(false);
+    ActionFindPrev->setEnabled(false);
     ActionCloseAndOpen->setEnabled(false);
     ActionReLoad->setEnabled(false);
     ActionSave->setEnabled(false);
@@ -337,6 +349,53 @@ void TfrmEditWindow::popWindowClick() {
         QAction* item = popWindow->addAction(QStr("&" + IntToStr(i) + " " + (name.empty() ? kUntitled : name)));
         connect(item, &QAction::triggered, this, [this, i] { FRoot.ActivateWindow(i); });
     }
+}
+
+void TfrmEditWindow::popFindClick() {
+    const bool enabled = FEditorWidget->isEnabled();
+    const bool hasText = Editor().Lines().Count() > 0 && !Editor().Lines().Text().empty();
+    const bool hasFind = !FRoot.SearchRequest().FindText.empty();
+    ActionFind->setEnabled(enabled && hasText);
+    ActionFindNext->setEnabled(enabled && hasFind);
+    ActionFindPrev->setEnabled(enabled && hasFind);
+}
+
+void TfrmEditWindow::Search(bool Backward) {
+    TEditorExVantor& editor = Editor();
+    // A window that has not searched yet takes the shared request instead of searching for nothing.
+    if (editor.FindString().empty()) {
+        editor.SetFindString(FRoot.SearchRequest().FindText);
+        editor.SetSearchOptions(FRoot.SearchRequest().Options);
+    }
+    bool found = false;
+    try {
+        found = Backward ? editor.FindPrev() : editor.FindNext();
+    } catch (const ERegExpParser& e) {
+        Messages().Show("検索中にエラーが発生しました。\r\n" + e.Message(), "検索", TMsgIcon::Error, TMsgButtons::OK);
+        return;
+    }
+    if (!found)
+        Messages().Show("検索文字列 \"" + Cp932ToUtf8(FRoot.SearchRequest().FindText) + "\"\r\nは見つかりませんでした。",
+                        "検索", TMsgIcon::Information, TMsgButtons::OK);
+}
+
+void TfrmEditWindow::ActionFindExecute() {
+    TSearchRequest& request = FRoot.SearchRequest();
+    if (FRoot.SearchDialog(request.FindText, request.Options, request.Backward)) {
+        Editor().SetFindString(request.FindText);
+        Editor().SetSearchOptions(request.Options);
+        Search(request.Backward);
+    }
+    ActionFindNext->setEnabled(!request.FindText.empty());
+    ActionFindPrev->setEnabled(!request.FindText.empty());
+}
+
+void TfrmEditWindow::ActionFindNextExecute() {
+    if (!FRoot.SearchRequest().FindText.empty()) Search(false);
+}
+
+void TfrmEditWindow::ActionFindPrevExecute() {
+    if (!FRoot.SearchRequest().FindText.empty()) Search(true);
 }
 
 void TfrmEditWindow::EditorChange() {

@@ -51,10 +51,13 @@ public:
     void ActionReLoadExecute();
     bool ActionSaveAsExecute();
     bool ActionSaveExecute();
+    void ActionFindExecute();
+    void ActionFindNextExecute();
+    void ActionFindPrevExecute();
 
     QAction *ActionOpen, *ActionCloseAndOpen, *ActionReLoad, *ActionSaveAs, *ActionSave, *ActionGo,
-        *ActionExit, *ActionShowFramePicture, *ActionFormat;
-    QMenu *popFile, *popNew, *popRecent, *popWindow;
+        *ActionExit, *ActionShowFramePicture, *ActionFormat, *ActionFind, *ActionFindNext, *ActionFindPrev;
+    QMenu *popFile, *popNew, *popFind, *popWindow;
 
     // TFramePicturePaneHost.
     bool IsMotionList() const override;
@@ -84,6 +87,9 @@ private:
     void SaveWindowSize();
     void popFileClick();
     void popWindowClick();
+    void popFindClick();
+    // Searches with the editor's find string; a miss or a bad pattern is reported.
+    void Search(bool Backward);
     void EditorChange();
 
     TQuillonRootWin& FRoot;

@@ -12,6 +12,7 @@
 #include "QesEnemyColourer.h"
 #include "QtText.h"
 #include "SettingsStore.h"
+#include "Srch.h"
 #include "StdEnemyColourer.h"
 #include "VoiceColourer.h"
 #include "ZCommandColourer.h"
@@ -67,6 +68,9 @@ TQuillonRootWin::TQuillonRootWin(TSettingsStore& Store)
                 FColourers->ZVoice,   FColourers->StdEnemy, FColourers->QesEnemy, FColourers->Bmp,
                 FHistory,             FMakerOptions,        FMotionOptions,       FCommandOptions,
                 FZCommandOptions} {
+    SearchDialog = [this](std::string& Text, std::uint8_t& Options, bool& Backward) {
+        return ExecuteSearchDialog(FStore, Text, Options, Backward);
+    };
     for (int kind = lkMotion; kind <= lkBmp; ++kind) Colourer(kind)->SetDefaultColors();
     CleanObsoleteSettings(FStore);
     LoadSettings(FStore, FSettings);

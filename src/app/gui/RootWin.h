@@ -9,6 +9,7 @@
 #include "MakerOptions.h"
 #include "ProgramSettings.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,6 +22,14 @@ class TSettingsStore;
 class TOrvColourer;
 class TfrmEditWindow;
 class TEditorExVantor;
+
+// The last find request, shared by every window: the text (Shift-JIS), the option bits of the
+// search dialogs and the direction.
+struct TSearchRequest {
+    std::string FindText;
+    std::uint8_t Options = 0;
+    bool Backward = false;
+};
 
 // The top row, the caret row and the caret column a reload gives back.
 struct TEditorPosition {
@@ -74,6 +83,9 @@ public:
     // The file dialogs; an empty name means cancelled. Tests replace them.
     std::function<std::string()> OpenDialog;
     std::function<std::string(const std::string& InitialDir)> SaveDialog;
+    TSearchRequest& SearchRequest() { return FSearchRequest; }
+    // The find dialog over the shared request; false when cancelled. Tests replace it.
+    std::function<bool(std::string& Text, std::uint8_t& Options, bool& Backward)> SearchDialog;
     // Fires when the last window has gone (the program then ends).
     std::function<void()> OnLastWindowClosed;
 
@@ -88,6 +100,7 @@ private:
     TCommandFormatterOptions FCommandOptions;
     TZCommandFormatterOptions FZCommandOptions;
     TProgramSettings FSettings;
+    TSearchRequest FSearchRequest;
     std::vector<TfrmEditWindow*> FWindows;  // in the order of opening; each leaves as it is destroyed
 };
 

@@ -11,6 +11,7 @@
 #include "QtSettingsStore.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QCoreApplication>
 #include <QTest>
 
@@ -259,6 +260,43 @@ TEST_F(RootWinTest, TheLastWindowStoresItsSizeAndTheSettingsAreWritten) {
     TRecentFiles expected;
     expected.Add(name);
     EXPECT_EQ(store->ReadString("Options", "History", ""), expected.CommaText());
+}
+
+TEST_F(RootWinTest, FindSearchesWithTheSharedRequest) {
+    const std::string name = WriteMotion("Motion1.lst");
+    root->FormCreate({name});
+    std::string answer = "Num";
+    std::uint8_t options = 0;
+    root->SearchDialog = [&](std::string& text, std::uint8_t& opts, bool& backward) {
+        text = answer;
+        opts = options;
+        backward = false;
+        return true;
+    };
+    TfrmEditWindow& window = Window(0);
+    window.popFind->aboutToShow();
+    EXPECT_TRUE(window.ActionFind->isEnabled());
+    EXPECT_FALSE(window.ActionFindNext->isEnabled());
+    window.ActionFind->trigger();
+    EXPECT_TRUE(messages.Shown.empty());
+    EXPECT_EQ(window.Editor().Row(), 2);
+    EXPECT_TRUE(window.ActionFindNext->isEnabled());
+    // Another window that has not searched yet takes the shared request.
+    window.ActionNew(lkMotion);
+    Window(1).popFind->aboutToShow();
+    Window(1).ActionFindNext->trigger();
+    EXPECT_TRUE(messages.Shown.empty());
+    EXPECT_EQ(Window(1).Editor().Row(), 2);
+    Window(1).ActionFindNext->trigger();
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].Text, "検索文字列 \"Num\"\r\nは見つかりませんでした。");
+    EXPECT_EQ(messages.Shown[0].Title, "検索");
+    answer = "(";
+    options = 2;  // a regular expression
+    window.ActionFind->trigger();
+    ASSERT_EQ(messages.Shown.size(), 2u);
+    EXPECT_EQ(messages.Shown[1].Text.rfind("検索中にエラーが発生しました。\r\n", 0), 0u);
+    EXPECT_EQ(messages.Shown[1].Icon, TMsgIcon::Error);
 }
 
 TEST_F(RootWinTest, ADamagedStoredPropertySetIsStoredAfresh) {
