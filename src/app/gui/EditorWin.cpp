@@ -3,6 +3,7 @@
 #include "EditorExVantor.h"
 #include "Cp932.h"
 #include "EditorWidget.h"
+#include "ListCommands.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
 #include "QtText.h"
@@ -129,8 +130,22 @@ void TfrmEditWindow::BuildActions() {
     popFile->addSeparator();
     connect(popFile, &QMenu::aboutToShow, this, &TfrmEditWindow::popFileClick);
 
-    QMenu* popEditMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
-    ActionFormat = popEditMenu->addAction(QStringLiteral("自動整形(&O)"));
+    popEditMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    ActionReNum = AddAction(popEditMenu, "リナンバ(&N)...", "リナンバ|選択中の行をリナンバします",
+                            &TfrmEditWindow::ActionReNumExecute);
+    ActionReNum->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
+    ActionFormat = AddAction(popEditMenu, "自動整形(&O)", "自動整形|リストを整形します", &TfrmEditWindow::ActionFormatExecute);
+    QMenu* popConvert = popEditMenu->addMenu(QStringLiteral("文字種変換(&C)"));
+    static const char* const convertCaptions[] = {"大文字に変換(&U)", "ファイル名用に大文字変換(&V)", "小文字に変換(&L)",
+                                                  "ファイル名用に小文字変換(&M)", "半角に変換(&H)", "全角に変換(&Z)"};
+    for (int i = scToUpper; i <= scToZenkaku; ++i) {
+        QAction* action = popConvert->addAction(QString::fromUtf8(convertCaptions[i]));
+        connect(action, &QAction::triggered, this, [this, i] { ActionConvert(i); });
+        action->setEnabled(false);
+        ConvertActions.push_back(action);
+    }
+    connect(popEditMenu, &QMenu::aboutToShow, this, &TfrmEditWindow::popEditMenuClick);
+    connect(ActionGo, &QAction::triggered, this, &TfrmEditWindow::ActionGoExecute);
     popFind = menuBar()->addMenu(QStringLiteral("検索(&S)"));
     ActionFind = AddAction(popFind, "検索(&F)...", "検索|文字列を検索します", &TfrmEditWindow::ActionFindExecute);
     ActionFind->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
@@ -144,10 +159,13 @@ void TfrmEditWindow::BuildActions() {
     ActionShowFramePicture->setShortcut(Qt::Key_F5);
     ActionShowFramePicture->setCheckable(true);
     connect(ActionShowFramePicture, &QAction::triggered, this, [this](bool on) { ShowFramePicture(on); });
+    QMenu* popOption = menuBar()->addMenu(QStringLiteral("オプション(&O)"));
+    ActionSetEnv = AddAction(popOption, "環境設定(&E)...", "環境設定|環境を設定します", &TfrmEditWindow::ActionSetEnvExecute);
     popWindow = menuBar()->addMenu(QStringLiteral("ウィンドウ(&W)"));
     connect(popWindow, &QMenu::aboutToShow, this, &TfrmEditWindow::popWindowClick);
 
-    addActions({ActionOpen, ActionSave, ActionShowFramePicture, ActionFind, ActionFindNext, ActionFindPrev});
+    addActions({ActionOpen, ActionSave, ActionShowFramePicture, ActionFind, ActionFindNext, ActionFindPrev, ActionReNum});
+    ActionReNum->setEnabled(false);
     ActionFind->setEnabled(false);
     ActionFindNext->setEnabled(false);
     ActionFindPrev->setEnabled(false);
@@ -397,6 +415,36 @@ void TfrmEditWindow::ActionFindNextExecute() {
 void TfrmEditWindow::ActionFindPrevExecute() {
     if (!FRoot.SearchRequest().FindText.empty()) Search(true);
 }
+
+void TfrmEditWindow::UpdateListCommands() {
+    const TListCommandEnabling enabling =
+        ListCommandEnabling(ListCommandState(Editor(), FRoot.KindOf(Editor()), !FFileName.empty()));
+    ActionReNum->setEnabled(enabling.ReNum);
+    ActionFormat->setEnabled(enabling.Format);
+    ActionSetEnv->setEnabled(enabling.SetEnv);
+    ActionGo->setEnabled(enabling.Go);
+    for (QAction* action : ConvertActions) action->setEnabled(enabling.StrConvert);
+}
+
+void TfrmEditWindow::popEditMenuClick() { UpdateListCommands(); }
+
+void TfrmEditWindow::ActionReNumExecute() {
+    if (!ActionReNum->isEnabled() || !FRoot.CommandDialogs) return;
+    ReNumSelection(Editor(), *FRoot.CommandDialogs(this));
+}
+
+void TfrmEditWindow::ActionFormatExecute() { FormatList(Editor(), FRoot.KindOf(Editor()), FRoot.ListOptions()); }
+
+void TfrmEditWindow::ActionSetEnvExecute() {
+    if (FRoot.CommandDialogs) SetEnvironment(FRoot.KindOf(Editor()), FRoot.ListOptions(), *FRoot.CommandDialogs(this));
+}
+
+void TfrmEditWindow::ActionGoExecute() {
+    if (FRoot.CommandDialogs)
+        ConvertList(Editor(), FRoot.KindOf(Editor()), FFileName, FRoot.ListOptions(), *FRoot.CommandDialogs(this));
+}
+
+void TfrmEditWindow::ActionConvert(int Conversion) { ConvertSelection(Editor(), static_cast<TStrConvert>(Conversion)); }
 
 void TfrmEditWindow::EditorChange() {
     SetModified(Editor().Modified());

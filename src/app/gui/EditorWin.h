@@ -54,10 +54,18 @@ public:
     void ActionFindExecute();
     void ActionFindNextExecute();
     void ActionFindPrevExecute();
+    // The list commands.
+    void ActionReNumExecute();
+    void ActionFormatExecute();
+    void ActionSetEnvExecute();
+    void ActionGoExecute();
+    void ActionConvert(int Conversion);
 
     QAction *ActionOpen, *ActionCloseAndOpen, *ActionReLoad, *ActionSaveAs, *ActionSave, *ActionGo,
-        *ActionExit, *ActionShowFramePicture, *ActionFormat, *ActionFind, *ActionFindNext, *ActionFindPrev;
-    QMenu *popFile, *popNew, *popFind, *popWindow;
+        *ActionExit, *ActionShowFramePicture, *ActionFormat, *ActionFind, *ActionFindNext, *ActionFindPrev,
+        *ActionReNum, *ActionSetEnv;
+    std::vector<QAction*> ConvertActions;  // ActionToUpper .. ActionToZenkaku
+    QMenu *popFile, *popNew, *popEditMenu, *popFind, *popWindow;
 
     // TFramePicturePaneHost.
     bool IsMotionList() const override;
@@ -88,6 +96,9 @@ private:
     void popFileClick();
     void popWindowClick();
     void popFindClick();
+    void popEditMenuClick();
+    // The kind's list commands enabled as the list and its selection are now.
+    void UpdateListCommands();
     // Searches with the editor's find string; a miss or a bad pattern is reported.
     void Search(bool Backward);
     void EditorChange();

@@ -6,6 +6,7 @@
 #include "EditorWidget.h"
 #include "EditorWin.h"
 #include "KindProperties.h"
+#include "ListCommands.h"
 #include "ListKinds.h"
 #include "MotionColourer.h"
 #include "Paths.h"
@@ -177,6 +178,10 @@ void TQuillonRootWin::ApplyFileKind(TfrmEditWindow& Window, int Kind) {
     Window.EditorWidget().AssignProp(prop);
     Window.Editor().SetColourer(Colourer(Kind));
     Window.KindApplied(Kind);
+}
+
+TListOptions TQuillonRootWin::ListOptions() {
+    return {FMotionOptions, FCommandOptions, FZCommandOptions, FMakerOptions};
 }
 
 int TQuillonRootWin::KindOf(const TEditorExVantor& Editor) const {

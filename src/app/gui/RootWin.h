@@ -16,9 +16,13 @@
 #include <string_view>
 #include <vector>
 
+class QWidget;
+
 namespace quillon {
 
 class TSettingsStore;
+class TListCommandDialogs;
+struct TListOptions;
 class TOrvColourer;
 class TfrmEditWindow;
 class TEditorExVantor;
@@ -86,6 +90,10 @@ public:
     TSearchRequest& SearchRequest() { return FSearchRequest; }
     // The find dialog over the shared request; false when cancelled. Tests replace it.
     std::function<bool(std::string& Text, std::uint8_t& Options, bool& Backward)> SearchDialog;
+    // The options the list commands read and the environment dialog edits.
+    TListOptions ListOptions();
+    // The dialogs of the list commands for a window (Owner); the program sets them.
+    std::function<std::unique_ptr<TListCommandDialogs>(QWidget* Owner)> CommandDialogs;
     // Fires when the last window has gone (the program then ends).
     std::function<void()> OnLastWindowClosed;
 

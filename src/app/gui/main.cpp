@@ -1,6 +1,7 @@
 // Quillon's entry point. One instance runs per user: a later start hands its command line to the
 // running instance and ends. The root window opens every list in an edit window of its own.
 #include "HandOver.h"
+#include "ListCommandDialogs.h"
 #include "ListFiles.h"
 #include "QtMessageService.h"
 #include "QtSettingsStore.h"
@@ -35,5 +36,8 @@ int main(int argc, char* argv[]) {
     // The renumber and insert-condition dialogs live for the whole run and are only hidden between uses.
     TfrmRenum frmRenum;
     TfrmInsCond frmInsCond;
+    root.CommandDialogs = [&frmRenum](QWidget* owner) {
+        return std::make_unique<TQtListCommandDialogs>(owner, frmRenum);
+    };
     return app.exec();
 }

@@ -4,6 +4,7 @@
 #include "EditorExVantor.h"
 #include "EditorWidget.h"
 #include "EditorWin.h"
+#include "ListCommands.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
 #include "OrvColourer.h"
@@ -297,6 +298,43 @@ TEST_F(RootWinTest, FindSearchesWithTheSharedRequest) {
     ASSERT_EQ(messages.Shown.size(), 2u);
     EXPECT_EQ(messages.Shown[1].Text.rfind("検索中にエラーが発生しました。\r\n", 0), 0u);
     EXPECT_EQ(messages.Shown[1].Icon, TMsgIcon::Error);
+}
+
+// Records what the list commands ask of their dialogs.
+class TFakeCommandDialogs : public TListCommandDialogs {
+public:
+    explicit TFakeCommandDialogs(std::vector<int>& Pages) : FPages(Pages) {}
+    bool AskRenumber(std::int32_t, TRenumberRequest&) override { return false; }
+    bool EditEnvironment(const TListOptions&, int Page) override {
+        FPages.push_back(Page);
+        return false;
+    }
+    int RunMaker(const TMakerJob&) override { return 2; }
+
+private:
+    std::vector<int>& FPages;
+};
+
+TEST_F(RootWinTest, ListCommandsRunFromTheEditMenu) {
+    std::vector<int> pages;
+    root->CommandDialogs = [&pages](QWidget*) { return std::make_unique<TFakeCommandDialogs>(pages); };
+    root->FormCreate({});
+    TfrmEditWindow& window = Window(0);
+    QTest::keyClicks(&window.EditorWidget(), "abc");
+    window.Editor().SetSelStart(0);
+    window.Editor().SetSelLength(2);
+    window.popEditMenu->aboutToShow();
+    EXPECT_FALSE(window.ActionReNum->isEnabled());  // not a motion list
+    EXPECT_FALSE(window.ActionFormat->isEnabled());
+    ASSERT_TRUE(window.ConvertActions[scToUpper]->isEnabled());
+    window.ConvertActions[scToUpper]->trigger();
+    EXPECT_EQ(window.Lines(), std::vector<std::string>{"ABc"});
+    EXPECT_TRUE(window.Modified());
+    window.ActionNew(lkCommand);
+    Window(1).ActionSetEnv->trigger();
+    EXPECT_EQ(pages, std::vector<int>{EnvironmentPage(lkZCommand)});
+    Window(1).popEditMenu->aboutToShow();
+    EXPECT_TRUE(Window(1).ActionFormat->isEnabled());
 }
 
 TEST_F(RootWinTest, ADamagedStoredPropertySetIsStoredAfresh) {
