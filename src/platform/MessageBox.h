@@ -7,8 +7,8 @@
 namespace quillon {
 
 enum class TMsgIcon { None, Error, Warning, Information, Question };
-enum class TMsgButtons { OK, OKCancel, YesNo, YesNoCancel };
-enum class TMsgResult { Ok, Cancel, Yes, No };
+enum class TMsgButtons { OK, OKCancel, YesNo, YesNoCancel, YesNoCancelAll };
+enum class TMsgResult { Ok, Cancel, Yes, No, All };
 
 class TMessageService {
 public:

@@ -153,6 +153,8 @@ void TfrmEditWindow::BuildActions() {
     ActionFindPrev->setShortcut(QKeySequence(QStringLiteral("Shift+F3")));
     ActionFindNext = AddAction(popFind, "下候補(&N)", "下候補|次の候補を検索します", &TfrmEditWindow::ActionFindNextExecute);
     ActionFindNext->setShortcut(Qt::Key_F3);
+    ActionReplase = AddAction(popFind, "置換(&R)...", "置換|文字列を置換します", &TfrmEditWindow::ActionReplaseExecute);
+    ActionReplase->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     connect(popFind, &QMenu::aboutToShow, this, &TfrmEditWindow::popFindClick);
     QMenu* popView = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     ActionShowFramePicture = popView->addAction(QStringLiteral("フレーム画像表示(&F)"));
@@ -164,9 +166,10 @@ void TfrmEditWindow::BuildActions() {
     popWindow = menuBar()->addMenu(QStringLiteral("ウィンドウ(&W)"));
     connect(popWindow, &QMenu::aboutToShow, this, &TfrmEditWindow::popWindowClick);
 
-    addActions({ActionOpen, ActionSave, ActionShowFramePicture, ActionFind, ActionFindNext, ActionFindPrev, ActionReNum});
+    addActions({ActionOpen, ActionSave, ActionShowFramePicture, ActionFind, ActionFindNext, ActionFindPrev, ActionReplase, ActionReNum});
     ActionReNum->setEnabled(false);
     ActionFind->setEnabled(false);
+    ActionReplase->setEnabled(false);
     ActionFindNext->setEnabled(false);
     ActionFindPrev->setEnabled(false);
     ActionCloseAndOpen->setEnabled(false);
@@ -374,11 +377,12 @@ void TfrmEditWindow::popFindClick() {
     const bool hasText = Editor().Lines().Count() > 0 && !Editor().Lines().Text().empty();
     const bool hasFind = !FRoot.SearchRequest().FindText.empty();
     ActionFind->setEnabled(enabled && hasText);
+    ActionReplase->setEnabled(enabled && hasText);
     ActionFindNext->setEnabled(enabled && hasFind);
     ActionFindPrev->setEnabled(enabled && hasFind);
 }
 
-void TfrmEditWindow::Search(bool Backward) {
+bool TfrmEditWindow::Search(bool Backward, const char* Title, const char* Subject) {
     TEditorExVantor& editor = Editor();
     // A window that has not searched yet takes the shared request instead of searching for nothing.
     if (editor.FindString().empty()) {
@@ -389,12 +393,46 @@ void TfrmEditWindow::Search(bool Backward) {
     try {
         found = Backward ? editor.FindPrev() : editor.FindNext();
     } catch (const ERegExpParser& e) {
-        Messages().Show("検索中にエラーが発生しました。\r\n" + e.Message(), "検索", TMsgIcon::Error, TMsgButtons::OK);
-        return;
+        Messages().Show("検索中にエラーが発生しました。\r\n" + e.Message(), Title, TMsgIcon::Error, TMsgButtons::OK);
+        return false;
     }
     if (!found)
-        Messages().Show("検索文字列 \"" + Cp932ToUtf8(FRoot.SearchRequest().FindText) + "\"\r\nは見つかりませんでした。",
+        Messages().Show(Subject + ("\"" + Cp932ToUtf8(FRoot.SearchRequest().FindText) + "\"\r\nは見つかりませんでした。"),
                         "検索", TMsgIcon::Information, TMsgButtons::OK);
+    return found;
+}
+
+void TfrmEditWindow::ReplaceHit(bool Backward) {
+    TEditorExVantor& editor = Editor();
+    const std::string& text = FRoot.SearchRequest().ReplaceText;
+    if (editor.HitStyle() != hsSelect) editor.HitToSelection();
+    editor.SetSelText(text);
+    // A backward search starts before the inserted text, never inside it.
+    if (Backward) editor.SetSelStart(editor.SelStart() - static_cast<int>(text.size()));
+}
+
+void TfrmEditWindow::ActionReplaseExecute() {
+    TSearchRequest& request = FRoot.SearchRequest();
+    bool confirm = false, replaceAll = false;
+    if (!FRoot.ReplaceDialog(request, confirm, replaceAll)) return;
+    TEditorExVantor& editor = Editor();
+    const TEditorHitStyle hitStyle = editor.HitStyle();
+    if (hitStyle == hsCaret) editor.SetHitStyle(hsDraw);
+    editor.SetFindString(request.FindText);
+    editor.SetSearchOptions(request.Options);
+    const std::string question = "\"" + Cp932ToUtf8(request.FindText) + "\"  を\r\n\"" +
+                                 Cp932ToUtf8(request.ReplaceText) + "\"  に 置き換えますか？";
+    do {
+        if (!Search(request.Backward, "置換", "置換文字列 ")) break;
+        if (confirm) {
+            const TMsgResult answer = Messages().Show(question, "確認", TMsgIcon::Question, TMsgButtons::YesNoCancelAll);
+            if (answer == TMsgResult::Cancel) break;
+            if (answer == TMsgResult::No) continue;
+            if (answer == TMsgResult::All) confirm = false, replaceAll = true;
+        }
+        ReplaceHit(request.Backward);
+    } while (replaceAll);
+    editor.SetHitStyle(hitStyle);
 }
 
 void TfrmEditWindow::ActionFindExecute() {

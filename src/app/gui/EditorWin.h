@@ -54,6 +54,7 @@ public:
     void ActionFindExecute();
     void ActionFindNextExecute();
     void ActionFindPrevExecute();
+    void ActionReplaseExecute();
     // The list commands.
     void ActionReNumExecute();
     void ActionFormatExecute();
@@ -62,7 +63,7 @@ public:
     void ActionConvert(int Conversion);
 
     QAction *ActionOpen, *ActionCloseAndOpen, *ActionReLoad, *ActionSaveAs, *ActionSave, *ActionGo,
-        *ActionExit, *ActionShowFramePicture, *ActionFormat, *ActionFind, *ActionFindNext, *ActionFindPrev,
+        *ActionExit, *ActionShowFramePicture, *ActionFormat, *ActionFind, *ActionFindNext, *ActionFindPrev, *ActionReplase,
         *ActionReNum, *ActionSetEnv;
     std::vector<QAction*> ConvertActions;  // ActionToUpper .. ActionToZenkaku
     QMenu *popFile, *popNew, *popEditMenu, *popFind, *popWindow;
@@ -100,7 +101,10 @@ private:
     // The kind's list commands enabled as the list and its selection are now.
     void UpdateListCommands();
     // Searches with the editor's find string; a miss or a bad pattern is reported.
-    void Search(bool Backward);
+    // True when found; false after the message of a miss or a bad pattern (titled Title).
+    bool Search(bool Backward, const char* Title = "検索", const char* Subject = "検索文字列 ");
+    // The hit replaced by the request's replace text.
+    void ReplaceHit(bool Backward);
     void EditorChange();
 
     TQuillonRootWin& FRoot;

@@ -13,6 +13,7 @@
 #include "QesEnemyColourer.h"
 #include "QtText.h"
 #include "SettingsStore.h"
+#include "Repl.h"
 #include "Srch.h"
 #include "StdEnemyColourer.h"
 #include "VoiceColourer.h"
@@ -71,6 +72,10 @@ TQuillonRootWin::TQuillonRootWin(TSettingsStore& Store)
                 FZCommandOptions} {
     SearchDialog = [this](std::string& Text, std::uint8_t& Options, bool& Backward) {
         return ExecuteSearchDialog(FStore, Text, Options, Backward);
+    };
+    ReplaceDialog = [this](TSearchRequest& Request, bool& Confirm, bool& ReplaceAll) {
+        return ExecuteReplaceDialog(FStore, Request.FindText, Request.ReplaceText, Confirm, ReplaceAll,
+                                    Request.Backward, Request.Options);
     };
     for (int kind = lkMotion; kind <= lkBmp; ++kind) Colourer(kind)->SetDefaultColors();
     CleanObsoleteSettings(FStore);

@@ -30,7 +30,7 @@ class TEditorExVantor;
 // The last find request, shared by every window: the text (Shift-JIS), the option bits of the
 // search dialogs and the direction.
 struct TSearchRequest {
-    std::string FindText;
+    std::string FindText, ReplaceText;
     std::uint8_t Options = 0;
     bool Backward = false;
 };
@@ -94,6 +94,8 @@ public:
     TListOptions ListOptions();
     // The dialogs of the list commands for a window (Owner); the program sets them.
     std::function<std::unique_ptr<TListCommandDialogs>(QWidget* Owner)> CommandDialogs;
+    // The replace dialog over the shared request; false when cancelled. Tests replace it.
+    std::function<bool(TSearchRequest& Request, bool& Confirm, bool& ReplaceAll)> ReplaceDialog;
     // Fires when the last window has gone (the program then ends).
     std::function<void()> OnLastWindowClosed;
 

@@ -26,12 +26,16 @@ TMsgResult TQtMessageService::Show(const std::string& text, const std::string& t
     case TMsgButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+    case TMsgButtons::YesNoCancelAll:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::YesToAll);
+        break;
     }
     switch (box.exec()) {
     case QMessageBox::Ok: return TMsgResult::Ok;
     case QMessageBox::Yes: return TMsgResult::Yes;
     case QMessageBox::No: return TMsgResult::No;
     case QMessageBox::Cancel: return TMsgResult::Cancel;
+    case QMessageBox::YesToAll: return TMsgResult::All;
     default: return DismissAnswer(buttons);
     }
 }

@@ -300,6 +300,47 @@ TEST_F(RootWinTest, FindSearchesWithTheSharedRequest) {
     EXPECT_EQ(messages.Shown[1].Icon, TMsgIcon::Error);
 }
 
+TEST_F(RootWinTest, ReplaceConfirmsEachOccurrenceUntilAll) {
+    struct TCase {
+        bool Confirm, All, Backward;
+        std::vector<TMsgResult> Answers;
+        std::string Result;
+    };
+    const TCase cases[] = {
+        {false, true, false, {}, "Xa Xa Xa Xa"},
+        {false, true, true, {}, "Xa Xa Xa Xa"},
+        {false, false, false, {}, "Xa a a a"},
+        {true, false, false, {TMsgResult::Yes}, "Xa a a a"},
+        {true, true, false, {TMsgResult::Yes, TMsgResult::No, TMsgResult::All}, "Xa a Xa Xa"},
+        {true, true, false, {TMsgResult::No, TMsgResult::Cancel}, "a a a a"},
+    };
+    root->FormCreate({});
+    for (const TCase& c : cases) {
+        TfrmEditWindow& window = Window(0);
+        window.Editor().Lines().Assign(std::vector<std::string>{"a a a a"});
+        window.Editor().SetRowCol(0, c.Backward ? 7 : 0);
+        root->ReplaceDialog = [&c](TSearchRequest& request, bool& confirm, bool& all) {
+            request = {"a", "Xa", 0, c.Backward};
+            confirm = c.Confirm;
+            all = c.All;
+            return true;
+        };
+        messages.Shown.clear();
+        for (TMsgResult answer : c.Answers) messages.Answer(answer);
+        window.ActionReplaseExecute();
+        EXPECT_EQ(window.Lines(), std::vector<std::string>{c.Result});
+        if (c.All && c.Answers.empty()) {
+            ASSERT_FALSE(messages.Shown.empty());
+            EXPECT_EQ(messages.Shown.back().Text, "置換文字列 \"a\"\r\nは見つかりませんでした。");
+        }
+        if (c.Confirm) {
+            ASSERT_FALSE(messages.Shown.empty());
+            EXPECT_EQ(messages.Shown[0].Text, "\"a\"  を\r\n\"Xa\"  に 置き換えますか？");
+            EXPECT_EQ(messages.Shown[0].Buttons, TMsgButtons::YesNoCancelAll);
+        }
+    }
+}
+
 // Records what the list commands ask of their dialogs.
 class TFakeCommandDialogs : public TListCommandDialogs {
 public:
