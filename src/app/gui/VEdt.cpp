@@ -25,6 +25,13 @@ namespace {
 int SizeOfHeight(int Height) { return (std::abs(Height) * 72 + 48) / 96; }
 int HeightOfSize(int Size) { return -((Size * 96 + 36) / 72); }
 
+// A typed font size: 10 when it does not convert or is not positive, at most 200 (a size the
+// samples can still draw without running out of memory).
+int TypedFontSize(const std::string& Text) {
+    const int size = StrToIntDef(Trim(Text), 10);
+    return size <= 0 ? 10 : std::min(size, 200);
+}
+
 struct TListItem {
     const char* Text;
     const char* Prop;  // the colour property of the colourer copy (of View.Colors for kind 0)
@@ -146,8 +153,6 @@ TVEditWin::TVEditWin(QWidget* Parent) : QDialog(Parent) {
         for (int i = 0; i < TColorGrid::CellCount; ++i)
             box->addItem(QString::fromStdString(ColorToString(StandardColors()[static_cast<std::size_t>(i)])));
     for (int size = 8; size <= 50; ++size) ListBox_FontSize->addItem(QString::number(size));
-    for (TEditorWidget* sample : {Editor_FontSample, Editor_SelMove, Editor_Colors, Editor_Ruler})
-        sample->Editor().SetReadOnly(true);
     FColorsManager = std::make_unique<TEditorColorManager>(ColorGrid_Colors, CheckBox15, CheckBox14, CheckBox13,
                                                            Label26, Label27, Panel1);
     FRulerManager = std::make_unique<TEditorColorManager>(ColorGrid_Ruler, nullptr, nullptr, nullptr, Label30,
@@ -338,7 +343,7 @@ void TVEditWin::BindFont() {
         if (!FShowing) Edit_FontSize->setText(size);
     });
     connect(Edit_FontSize, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (!FShowing) FEditorProp1.Font().SetHeight(HeightOfSize(StrToIntDef(text.toStdString(), 10)));
+        if (!FShowing) FEditorProp1.Font().SetHeight(HeightOfSize(TypedFontSize(text.toStdString())));
     });
     connect(CheckBox_TrueType, &QCheckBox::toggled, this, [this](bool on) {
         FVariablePitch = on;
@@ -427,6 +432,14 @@ void TVEditWin::FillSamples() {
     SamplesChanged();
     Editor_SelMove->Editor().SetSelStart(12);
     Editor_SelMove->Editor().SetSelLength(22);
+    // A blank put in front of the second line and taken away again leaves it a modified row.
+    TEditor& ruler = Editor_Ruler->Editor();
+    ruler.SetRowCol(1, 0);
+    ruler.SetSelText(" ");
+    ruler.SetRowCol(1, 0);
+    ruler.SetSelLength(1);
+    ruler.DeleteSelection();
+    ruler.SetRowCol(0, 0);
     const std::pair<int, int> marks[] = {{1, 0}, {3, 3}, {4, 4}, {4, 15}, {6, 12}};
     for (auto [row, mark] : marks) Editor_Ruler->Editor().SetRowMark(row, mark);
 }

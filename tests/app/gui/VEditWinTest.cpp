@@ -117,8 +117,14 @@ TEST_F(VEditWinTest, ControlsWriteTheirProperties) {
     EXPECT_NE(Form.EditorProp1().ExMarks().FindMark().Visible(), Prop.ExMarks().FindMark().Visible());
     Form.Edit_FontSize->setText("x");
     EXPECT_EQ(Form.EditorProp1().Font().Height(), -13); // 10 points
-    Form.Edit_FontSize->setText("12");
-    EXPECT_EQ(Form.EditorProp1().Font().Height(), -16);
+    const struct {
+        const char* Text;
+        int Height;
+    } sizes[] = {{"12", -16}, {"0", -13}, {"-4", -13}, {"99999", -267}, {"", -13}};
+    for (const auto& size : sizes) {
+        Form.Edit_FontSize->setText(size.Text);
+        EXPECT_EQ(Form.EditorProp1().Font().Height(), size.Height) << size.Text;
+    }
 }
 
 TEST_F(VEditWinTest, OkCopiesEverythingBackCancelNothing) {
@@ -208,6 +214,13 @@ TEST(VEditWin, SelectionAndHitSampleColoursFollowTheHitStyle) {
     prop.View().Colors().Hit().SetColor(clNone);
     prop.SetHitStyle(hsDraw);
     EXPECT_EQ(SampleMarkColors(prop, true).first, clWhite);
+}
+
+TEST_F(VEditWinTest, RulerSampleShowsItsSecondLineModifiedAndItsImageBarMarks) {
+    TEditor& ruler = Form.Editor_Ruler->Editor();
+    EXPECT_EQ(ruler.Lines().Text(), Form.Editor_Colors->Editor().Lines().Text());
+    EXPECT_TRUE(ruler.ScreenStrings().RowModified(1));
+    EXPECT_FALSE(ruler.ScreenStrings().RowModified(0));
 }
 
 TEST_F(VEditWinTest, ColoursSampleShowsTheSelectionColoursOverItsFirstRow) {
