@@ -200,10 +200,10 @@ bool TVEditWin::Setup(TEditorExProp& Prop, TColourer* Colourer, const TPersisten
 void TVEditWin::BindControls() {
     TEditorExProp& p = FEditorProp1;
     std::vector<std::function<void()>> shows;
-    const auto caret = [this](auto set) {
-        return [this, set](bool on) {
-            if (FShowing) return;
-            (FEditorProp1.Caret().*set)(on);
+    // Each setter stores only while the form is not filling its controls.
+    const auto guarded = [this](auto set) {
+        return [this, set](auto value) {
+            if (!FShowing) set(value);
         };
     };
     const std::pair<QCheckBox*, std::pair<bool (TEditorCaret::*)() const, void (TEditorCaret::*)(bool)>> caretBoxes[] = {
@@ -222,16 +222,10 @@ void TVEditWin::BindControls() {
         {CheckBox_SelMove, {&TEditorCaret::SelMove, &TEditorCaret::SetSelMove}},
     };
     for (const auto& [box, access] : caretBoxes) {
-        const auto get = access.first;
-        BindCheck(box, [&p, get] { return (p.Caret().*get)(); }, caret(access.second), shows);
+        const auto [get, set] = access;
+        BindCheck(box, [&p, get = get] { return (p.Caret().*get)(); },
+                  guarded([&p, set = set](bool v) { (p.Caret().*set)(v); }), shows);
     }
-    // Every other control: a getter of the property and a setter that stores it while the form is
-    // not filling its controls.
-    const auto guarded = [this](auto set) {
-        return [this, set](auto value) {
-            if (!FShowing) set(value);
-        };
-    };
     BindSpin(SpinEdit_TabSpaceCount, [&p] { return p.Caret().TabSpaceCount(); },
              guarded([&p](int v) { p.Caret().SetTabSpaceCount(v); }), shows);
     BindRadio(RadioGroup_TEditorCaretStyle, [&p] { return static_cast<int>(p.Caret().Style()); },

@@ -125,6 +125,8 @@ TEST_F(VEditWinTest, ControlsWriteTheirProperties) {
         Form.Edit_FontSize->setText(size.Text);
         EXPECT_EQ(Form.EditorProp1().Font().Height(), size.Height) << size.Text;
     }
+    Form.Edit_FontSize->setText("20");
+    EXPECT_EQ(Form.Editor_FontSample->EditorQFont().pixelSize(), 27); // the sample follows while typing
 }
 
 TEST_F(VEditWinTest, OkCopiesEverythingBackCancelNothing) {
