@@ -113,6 +113,12 @@ TEST_F(VEditWinTest, ControlsWriteTheirProperties) {
     EXPECT_NE(Form.EditorProp1().Caret().FreeCaret(), Prop.Caret().FreeCaret());
     Form.SpinEdit_LeftbarColumn->setValue(7);
     EXPECT_EQ(Form.EditorProp1().Leftbar().Column(), 7);
+    Form.chkHankakuSpace->setChecked(true);
+    Form.cboHankakuSpace->setCurrentIndex(9);
+    emit Form.cboHankakuSpace->activated(9);
+    auto& sample = dynamic_cast<TEditorEx&>(Form.Editor_Colors->Editor());
+    EXPECT_TRUE(sample.ExMarks().SpaceMark().Visible()); // the samples show the visible marks
+    EXPECT_EQ(sample.ExMarks().SpaceMark().Color(), clRed);
     Form.chkFindMark->setChecked(!Prop.ExMarks().FindMark().Visible());
     EXPECT_NE(Form.EditorProp1().ExMarks().FindMark().Visible(), Prop.ExMarks().FindMark().Visible());
     Form.Edit_FontSize->setText("x");
