@@ -162,6 +162,9 @@ void TfrmEditWindow::BuildActions() {
     ActionShowFramePicture->setCheckable(true);
     connect(ActionShowFramePicture, &QAction::triggered, this, [this](bool on) { ShowFramePicture(on); });
     QMenu* popOption = menuBar()->addMenu(QStringLiteral("オプション(&O)"));
+    ActionEditProp = popOption->addAction(QStringLiteral("エディタ設定(&P)..."));
+    SetHint(ActionEditProp, "エディタ設定|エディタの表示を設定します");
+    connect(ActionEditProp, &QAction::triggered, this, [this] { FRoot.EditKindSettings(*this); });
     ActionSetEnv = AddAction(popOption, "環境設定(&E)...", "環境設定|環境を設定します", &TfrmEditWindow::ActionSetEnvExecute);
     popWindow = menuBar()->addMenu(QStringLiteral("ウィンドウ(&W)"));
     connect(popWindow, &QMenu::aboutToShow, this, &TfrmEditWindow::popWindowClick);

@@ -9,6 +9,7 @@
 #include "ListCommands.h"
 #include "ListKinds.h"
 #include "MotionColourer.h"
+#include "PropertyWindows.h"
 #include "Paths.h"
 #include "QesEnemyColourer.h"
 #include "QtText.h"
@@ -64,7 +65,7 @@ struct TQuillonRootWin::TColourers {
 };
 
 TQuillonRootWin::TQuillonRootWin(TSettingsStore& Store)
-    : OpenDialog(OpenFileDialog), SaveDialog(SaveFileDialog), FStore(Store),
+    : OpenDialog(OpenFileDialog), SaveDialog(SaveFileDialog), PropertyEditor(SettingsWindowEditor()), FStore(Store),
       FColourers(std::make_unique<TColourers>()),
       FSettings{FColourers->Motion,   FColourers->Command,  FColourers->ZCommand, FColourers->Voice,
                 FColourers->ZVoice,   FColourers->StdEnemy, FColourers->QesEnemy, FColourers->Bmp,
@@ -183,6 +184,18 @@ void TQuillonRootWin::ApplyFileKind(TfrmEditWindow& Window, int Kind) {
     Window.EditorWidget().AssignProp(prop);
     Window.Editor().SetColourer(Colourer(Kind));
     Window.KindApplied(Kind);
+}
+
+bool TQuillonRootWin::EditKindSettings(TfrmEditWindow& Window) {
+    const int kind = KindOf(Window.Editor());
+    auto apply = [this](int Kind, const TEditorExProp& Prop, TOrvColourer* KindColourer) {
+        for (TfrmEditWindow* window : FWindows) {
+            if (KindOf(window->Editor()) != Kind) continue;
+            if (&window->EditorProp() != &Prop) window->EditorProp().Assign(Prop);
+            ApplyPropertiesToWindow(window->EditorWidget(), Prop, KindColourer);
+        }
+    };
+    return EditKindProperties(FStore, kind, Window.EditorProp(), Colourer(kind), PropertyEditor, apply);
 }
 
 TListOptions TQuillonRootWin::ListOptions() {

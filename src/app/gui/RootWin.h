@@ -5,6 +5,7 @@
 // windows, gives each window its list kind, and reports when its last window is gone.
 #include "Formatter.h"
 #include "HandOver.h"
+#include "KindProperties.h"
 #include "ListFiles.h"
 #include "MakerOptions.h"
 #include "ProgramSettings.h"
@@ -96,6 +97,11 @@ public:
     std::function<std::unique_ptr<TListCommandDialogs>(QWidget* Owner)> CommandDialogs;
     // The replace dialog over the shared request; false when cancelled. Tests replace it.
     std::function<bool(TSearchRequest& Request, bool& Confirm, bool& ReplaceAll)> ReplaceDialog;
+    // The settings of the kind of Window's list edited in the settings window; confirmed, every
+    // window of the kind takes them. True when confirmed.
+    bool EditKindSettings(TfrmEditWindow& Window);
+    // The settings window as the editor of a kind's settings. Tests replace it.
+    TPropertyEditor PropertyEditor;
     // Fires when the last window has gone (the program then ends).
     std::function<void()> OnLastWindowClosed;
 

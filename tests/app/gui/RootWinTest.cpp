@@ -4,6 +4,7 @@
 #include "EditorExVantor.h"
 #include "EditorWidget.h"
 #include "EditorWin.h"
+#include "KindProperties.h"
 #include "ListCommands.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
@@ -339,6 +340,27 @@ TEST_F(RootWinTest, ReplaceConfirmsEachOccurrenceUntilAll) {
             EXPECT_EQ(messages.Shown[0].Buttons, TMsgButtons::YesNoCancelAll);
         }
     }
+}
+
+TEST_F(RootWinTest, EditedSettingsReachEveryWindowOfTheKind) {
+    root->PropertyEditor.EditEditorAndColourer = [](TEditorExProp& prop, TOrvColourer&) {
+        prop.SetColor(clRed);
+        return true;
+    };
+    const std::string name = WriteMotion("Motion1.lst");
+    root->FormCreate({name});
+    Window(0).ActionNew(lkMotion);
+    Window(0).ActionNew(lkEnemy);
+    Window(1).ActionEditProp->trigger();
+    EXPECT_EQ(Window(0).EditorWidget().Color(), clRed);
+    EXPECT_EQ(Window(1).EditorWidget().Color(), clRed);
+    EXPECT_NE(Window(2).EditorWidget().Color(), clRed);
+    TEditorExProp stored;
+    ASSERT_TRUE(LoadKindProperties(*store, lkMotion, stored));
+    EXPECT_EQ(stored.Color(), clRed);
+    // A window opened later takes the stored set.
+    Window(0).ActionNew(lkMotion);
+    EXPECT_EQ(Window(3).EditorWidget().Color(), clRed);
 }
 
 // Records what the list commands ask of their dialogs.
