@@ -386,9 +386,27 @@ void TVEditWin::HookChanges() {
         part->OnChange = changed;
 }
 
+// A sample takes the look of EditorProp1 (colours, font, view, marks, margin and the gutters); the
+// caret options reach only Editor_SelMove and the scroll bars only Editor_FontSample, and every sample
+// keeps the rest of its own settings.
 void TVEditWin::SamplesChanged() {
+    const TEditorExProp& p = FEditorProp1;
     for (TEditorWidget* sample : {Editor_FontSample, Editor_SelMove, Editor_Colors, Editor_Ruler}) {
-        sample->AssignProp(FEditorProp1);
+        TEditorExProp look;
+        sample->AssignToProp(look);
+        look.SetColor(p.Color());
+        look.SetFont(p.Font());
+        look.SetHitStyle(p.HitStyle());
+        look.SetView(p.View());
+        look.SetMarks(p.Marks());
+        look.SetMargin(p.Margin());
+        look.SetImagebar(p.Imagebar());
+        look.SetLeftbar(p.Leftbar());
+        look.SetRuler(p.Ruler());
+        look.SetExMarks(p.ExMarks());
+        if (sample == Editor_SelMove) look.SetCaret(p.Caret());
+        if (sample == Editor_FontSample) look.SetScrollBars(p.ScrollBars());
+        sample->AssignProp(look);
         sample->viewport()->update();
     }
 }

@@ -111,6 +111,13 @@ TEST_F(VEditWinTest, ControlsWriteTheirProperties) {
     EXPECT_EQ(Form.EditorProp1().Ruler().GaugeRange(), 8);
     QTest::mouseClick(Form.CheckBox_FreeCaret, Qt::LeftButton, {}, QPoint(6, Form.CheckBox_FreeCaret->height() / 2));
     EXPECT_NE(Form.EditorProp1().Caret().FreeCaret(), Prop.Caret().FreeCaret());
+    ClickItem(Form.RadioGroup_ScrollBars, 3);
+    EXPECT_EQ(Form.EditorProp1().ScrollBars(), ssBoth);
+    EXPECT_EQ(Form.Editor_FontSample->Editor().ScrollBars(), ssBoth); // the scroll bars reach this sample only
+    EXPECT_NE(Form.Editor_Colors->Editor().ScrollBars(), ssBoth);
+    Form.SpinEdit_TabSpaceCount->setValue(4);
+    EXPECT_EQ(Form.Editor_SelMove->Editor().Caret().TabSpaceCount(), 4); // the caret options this one only
+    EXPECT_NE(Form.Editor_Ruler->Editor().Caret().TabSpaceCount(), 4);
     Form.SpinEdit_LeftbarColumn->setValue(7);
     EXPECT_EQ(Form.EditorProp1().Leftbar().Column(), 7);
     Form.chkHankakuSpace->setChecked(true);
