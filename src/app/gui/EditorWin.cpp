@@ -167,6 +167,10 @@ void TfrmEditWindow::BuildActions() {
     connect(ActionEditProp, &QAction::triggered, this, [this] { FRoot.EditKindSettings(*this); });
     ActionSetEnv = AddAction(popOption, "環境設定(&E)...", "環境設定|環境を設定します", &TfrmEditWindow::ActionSetEnvExecute);
     popWindow = menuBar()->addMenu(QStringLiteral("ウィンドウ(&W)"));
+    ActionWinArangeHorz = popWindow->addAction(QStringLiteral("横に並べる(&H)"));
+    connect(ActionWinArangeHorz, &QAction::triggered, this, [this] { FRoot.TileSideBySide(*this); });
+    ActionWinArangeVert = popWindow->addAction(QStringLiteral("縦に並べる(&V)"));
+    connect(ActionWinArangeVert, &QAction::triggered, this, [this] { FRoot.TileStacked(*this); });
     connect(popWindow, &QMenu::aboutToShow, this, &TfrmEditWindow::popWindowClick);
 
     addActions({ActionOpen, ActionSave, ActionShowFramePicture, ActionFind, ActionFindNext, ActionFindPrev, ActionReplase, ActionReNum});
@@ -366,7 +370,9 @@ void TfrmEditWindow::popFileClick() {
 }
 
 void TfrmEditWindow::popWindowClick() {
-    popWindow->clear();
+    for (QAction* action : popWindow->actions())
+        if (action != ActionWinArangeHorz && action != ActionWinArangeVert) delete action;
+    popWindow->addSeparator();
     const int count = std::min(FRoot.WindowCount(), 10);
     for (int i = 0; i < count; ++i) {
         const std::string& name = FRoot.WindowAt(i)->FileName();

@@ -64,7 +64,7 @@ public:
 
     QAction *ActionOpen, *ActionCloseAndOpen, *ActionReLoad, *ActionSaveAs, *ActionSave, *ActionGo,
         *ActionExit, *ActionShowFramePicture, *ActionFormat, *ActionFind, *ActionFindNext, *ActionFindPrev, *ActionReplase,
-        *ActionReNum, *ActionSetEnv, *ActionEditProp;
+        *ActionReNum, *ActionSetEnv, *ActionEditProp, *ActionWinArangeHorz, *ActionWinArangeVert;
     std::vector<QAction*> ConvertActions;  // ActionToUpper .. ActionToZenkaku
     QMenu *popFile, *popNew, *popEditMenu, *popFind, *popWindow;
 

@@ -22,6 +22,7 @@
 #include "ZVoiceColourer.h"
 
 #include <QFileDialog>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -211,6 +212,26 @@ void TQuillonRootWin::ActivateWindow(int Index) {
     if (window->isMinimized()) window->showNormal();
     window->show();
 }
+
+void TQuillonRootWin::Tile(TfrmEditWindow& Current, bool SideBySide) {
+    std::vector<TfrmEditWindow*> windows{&Current};
+    for (TfrmEditWindow* window : FWindows)
+        if (window != &Current && !window->isMinimized()) windows.push_back(window);
+    const QRect area = Current.screen()->availableGeometry();
+    const double step = (SideBySide ? area.width() : area.height()) / static_cast<double>(windows.size());
+    for (size_t k = 0; k < windows.size(); ++k) {
+        TfrmEditWindow* window = windows[k];
+        if (window->isMaximized()) window->showNormal();
+        const int offset = static_cast<int>(static_cast<double>(k) * step);
+        if (SideBySide)
+            window->setGeometry(area.left() + offset, area.top(), static_cast<int>(step), area.height());
+        else
+            window->setGeometry(area.left(), area.top() + offset, area.width(), static_cast<int>(step));
+    }
+}
+
+void TQuillonRootWin::TileSideBySide(TfrmEditWindow& Current) { Tile(Current, true); }
+void TQuillonRootWin::TileStacked(TfrmEditWindow& Current) { Tile(Current, false); }
 
 int TQuillonRootWin::WindowCount() const { return static_cast<int>(FWindows.size()); }
 

@@ -71,6 +71,10 @@ public:
     void ApplyFileKind(TfrmEditWindow& Window, int Kind);
 
     void ActivateWindow(int Index);
+    // Current and every other window that is not minimised share the screen's work area in
+    // columns (side by side) or rows (stacked), Current first; minimised windows keep their place.
+    void TileSideBySide(TfrmEditWindow& Current);
+    void TileStacked(TfrmEditWindow& Current);
     int WindowCount() const;
     TfrmEditWindow* WindowAt(int Index) const;
     int IndexOf(const TfrmEditWindow* Window) const;
@@ -107,6 +111,7 @@ public:
 
 private:
     struct TColourers;
+    void Tile(TfrmEditWindow& Current, bool SideBySide);
 
     TSettingsStore& FStore;
     std::unique_ptr<TColourers> FColourers;

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QScreen>
 #include <QCoreApplication>
 #include <QTest>
 
@@ -361,6 +362,34 @@ TEST_F(RootWinTest, EditedSettingsReachEveryWindowOfTheKind) {
     // A window opened later takes the stored set.
     Window(0).ActionNew(lkMotion);
     EXPECT_EQ(Window(3).EditorWidget().Color(), clRed);
+}
+
+TEST_F(RootWinTest, TilingLeavesMinimisedWindowsAlone) {
+    root->FormCreate({});
+    Window(0).ActionNew(lkMotion);
+    Window(0).ActionNew(lkMotion);
+    Window(1).showMinimized();
+    const QRect before = Window(1).geometry();
+    Window(2).ActionWinArangeHorz->trigger();
+    const QRect area = Window(2).screen()->availableGeometry();
+    EXPECT_EQ(Window(2).geometry(), QRect(area.left(), area.top(), area.width() / 2, area.height()));
+    EXPECT_EQ(Window(0).geometry(), QRect(area.left() + area.width() / 2, area.top(), area.width() / 2, area.height()));
+    EXPECT_EQ(Window(1).geometry(), before);
+    Window(0).ActionWinArangeVert->trigger();
+    EXPECT_EQ(Window(0).geometry(), QRect(area.left(), area.top(), area.width(), area.height() / 2));
+}
+
+TEST_F(RootWinTest, WindowMenuListsTheFirstTenWindows) {
+    root->FormCreate({});
+    for (int i = 1; i < 12; ++i) Window(0).ActionNew(lkText);
+    Window(0).popWindow->aboutToShow();
+    Window(0).popWindow->aboutToShow();  // the old items go
+    QStringList items;
+    for (QAction* action : Window(0).popWindow->actions())
+        if (!action->isSeparator()) items << action->text();
+    ASSERT_EQ(items.size(), 12);  // the two arranging actions and ten windows
+    EXPECT_EQ(items[2], QStringLiteral("&0 (無題)"));
+    EXPECT_EQ(items[11], QStringLiteral("&9 (無題)"));
 }
 
 // Records what the list commands ask of their dialogs.
