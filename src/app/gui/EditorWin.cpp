@@ -96,7 +96,10 @@ QAction* TfrmEditWindow::AddAction(QMenu* Menu, const char* Caption, const char*
                                    void (TfrmEditWindow::*Slot)()) {
     QAction* action = Menu->addAction(QString::fromUtf8(Caption));
     SetHint(action, Hint);
-    connect(action, &QAction::triggered, this, Slot);
+    // While a hit box is being dragged, no command runs.
+    connect(action, &QAction::triggered, this, [this, Slot] {
+        if (!FFramePane->Dragging()) (this->*Slot)();
+    });
     return action;
 }
 
@@ -131,6 +134,31 @@ void TfrmEditWindow::BuildActions() {
     connect(popFile, &QMenu::aboutToShow, this, &TfrmEditWindow::popFileClick);
 
     popEditMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    struct {
+        QAction** Action;
+        const char *Caption, *Hint, *Shortcut;
+        void (TfrmEditWindow::*Slot)();
+    } const editing[] = {
+        {&ActionUndo, "元に戻す(&U)", "元に戻す|直前の操作を取り消します", "Ctrl+Z", &TfrmEditWindow::ActionUndoExecute},
+        {&ActionRedo, "やり直し(&R)", "やり直し|取り消した操作をやり直します", "Ctrl+Y", &TfrmEditWindow::ActionRedoExecute},
+        {&ActionCut, "切り取り(&T)", "切り取り|選択範囲を切り取ります", "Ctrl+X", &TfrmEditWindow::ActionCutExecute},
+        {&ActionCopy, "コピー(&C)", "コピー|選択範囲をコピーします", "Ctrl+C", &TfrmEditWindow::ActionCopyExecute},
+        {&ActionPaste, "貼り付け(&P)", "貼り付け|クリップボードの内容を貼り付けます", "Ctrl+V",
+         &TfrmEditWindow::ActionPasteExecute},
+        {&ActionBoxPaste, "BOX貼り付け", "BOX貼り付け|クリップボードの内容を矩形で貼り付けます", "Ctrl+B",
+         &TfrmEditWindow::ActionBoxPasteExecute},
+        {&ActionBoxSel, "Box選択モード(&K)", "Box選択モード|矩形選択モードを切り替えます", "Ctrl+K",
+         &TfrmEditWindow::ActionBoxSelExecute},
+        {&ActionDelete, "削除(&D)", "削除|選択範囲を削除します", "", &TfrmEditWindow::ActionDeleteExecute},
+        {&ActionSelAll, "すべて選択(&A)", "すべて選択|すべてを選択します", "Ctrl+A", &TfrmEditWindow::ActionSelAllExecute},
+    };
+    for (const auto& e : editing) {
+        *e.Action = AddAction(popEditMenu, e.Caption, e.Hint, e.Slot);
+        if (*e.Shortcut) (*e.Action)->setShortcut(QKeySequence(QString::fromLatin1(e.Shortcut)));
+        if (e.Action == &ActionRedo || e.Action == &ActionBoxSel || e.Action == &ActionSelAll) popEditMenu->addSeparator();
+    }
+    ActionBoxSel->setCheckable(true);
+    connect(popEditMenu, &QMenu::aboutToHide, this, &TfrmEditWindow::EnableEditCommands);
     ActionReNum = AddAction(popEditMenu, "リナンバ(&N)...", "リナンバ|選択中の行をリナンバします",
                             &TfrmEditWindow::ActionReNumExecute);
     ActionReNum->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
@@ -473,7 +501,59 @@ void TfrmEditWindow::UpdateListCommands() {
     for (QAction* action : ConvertActions) action->setEnabled(enabling.StrConvert);
 }
 
-void TfrmEditWindow::popEditMenuClick() { UpdateListCommands(); }
+void TfrmEditWindow::popEditMenuClick() {
+    UpdateEditCommands();
+    UpdateListCommands();
+}
+
+bool TfrmEditWindow::HasClipboardText() const {
+    const TEditorHost* host = Editor().Host();
+    return host && host->ClipboardHasText();
+}
+
+void TfrmEditWindow::UpdateEditCommands() {
+    const TEditorExVantor& editor = Editor();
+    const bool ro = editor.ReadOnly(), sel = editor.IsSelected(), clip = HasClipboardText();
+    ActionUndo->setEnabled(editor.CanUndo() && !ro);
+    ActionRedo->setEnabled(editor.CanRedo() && !ro);
+    ActionCut->setEnabled(sel && !ro);
+    ActionDelete->setEnabled(sel && !ro);
+    ActionCopy->setEnabled(sel);
+    ActionPaste->setEnabled(clip && !ro);
+    ActionBoxPaste->setEnabled(clip && !ro);
+    ActionBoxSel->setChecked(editor.SelectionMode() == 1);
+}
+
+// Outside the menu every editing action stays enabled, so that its shortcut works whenever the
+// editor changes; each handler checks for itself whether it applies.
+void TfrmEditWindow::EnableEditCommands() {
+    for (QAction* a : {ActionUndo, ActionRedo, ActionCut, ActionCopy, ActionPaste, ActionBoxPaste, ActionDelete})
+        a->setEnabled(true);
+}
+
+void TfrmEditWindow::ActionUndoExecute() {
+    if (!Editor().ReadOnly() && Editor().CanUndo()) Editor().Undo();
+}
+void TfrmEditWindow::ActionRedoExecute() {
+    if (!Editor().ReadOnly() && Editor().CanRedo()) Editor().Redo();
+}
+void TfrmEditWindow::ActionCutExecute() {
+    if (!Editor().ReadOnly() && Editor().IsSelected()) Editor().CutToClipboard();
+}
+void TfrmEditWindow::ActionCopyExecute() {
+    if (Editor().IsSelected()) Editor().CopyToClipboard();
+}
+void TfrmEditWindow::ActionPasteExecute() {
+    if (!Editor().ReadOnly() && HasClipboardText()) Editor().PasteFromClipboard();
+}
+void TfrmEditWindow::ActionBoxPasteExecute() {
+    if (!Editor().ReadOnly() && HasClipboardText()) Editor().SetSelTextBox(Editor().Host()->ClipboardText());
+}
+void TfrmEditWindow::ActionBoxSelExecute() { Editor().SetSelectionMode(Editor().SelectionMode() == 1 ? 0 : 1); }
+void TfrmEditWindow::ActionDeleteExecute() {
+    if (!Editor().ReadOnly() && Editor().IsSelected()) Editor().DeleteSelection();
+}
+void TfrmEditWindow::ActionSelAllExecute() { Editor().SelectAll(); }
 
 void TfrmEditWindow::ActionReNumExecute() {
     if (!ActionReNum->isEnabled() || !FRoot.CommandDialogs) return;

@@ -55,6 +55,16 @@ public:
     void ActionFindNextExecute();
     void ActionFindPrevExecute();
     void ActionReplaseExecute();
+    // The editing commands; each does nothing where it does not apply, so its shortcut is safe at any time.
+    void ActionUndoExecute();
+    void ActionRedoExecute();
+    void ActionCutExecute();
+    void ActionCopyExecute();
+    void ActionPasteExecute();
+    void ActionBoxPasteExecute();
+    void ActionBoxSelExecute();
+    void ActionDeleteExecute();
+    void ActionSelAllExecute();
     // The list commands.
     void ActionReNumExecute();
     void ActionFormatExecute();
@@ -64,7 +74,8 @@ public:
 
     QAction *ActionOpen, *ActionCloseAndOpen, *ActionReLoad, *ActionSaveAs, *ActionSave, *ActionGo,
         *ActionExit, *ActionShowFramePicture, *ActionFormat, *ActionFind, *ActionFindNext, *ActionFindPrev, *ActionReplase,
-        *ActionReNum, *ActionSetEnv, *ActionEditProp, *ActionWinArangeHorz, *ActionWinArangeVert;
+        *ActionReNum, *ActionSetEnv, *ActionEditProp, *ActionWinArangeHorz, *ActionWinArangeVert, *ActionUndo,
+        *ActionRedo, *ActionCut, *ActionCopy, *ActionPaste, *ActionBoxPaste, *ActionBoxSel, *ActionDelete, *ActionSelAll;
     std::vector<QAction*> ConvertActions;  // ActionToUpper .. ActionToZenkaku
     QMenu *popFile, *popNew, *popEditMenu, *popFind, *popWindow;
 
@@ -100,6 +111,10 @@ private:
     void popEditMenuClick();
     // The kind's list commands enabled as the list and its selection are now.
     void UpdateListCommands();
+    // The editing commands enabled as the editor and the clipboard are now (while the menu shows).
+    void UpdateEditCommands();
+    void EnableEditCommands();
+    bool HasClipboardText() const;
     // Searches with the editor's find string; a miss or a bad pattern is reported.
     // True when found; false after the message of a miss or a bad pattern (titled Title).
     bool Search(bool Backward, const char* Title = "検索", const char* Subject = "検索文字列 ");

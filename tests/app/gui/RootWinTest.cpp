@@ -439,3 +439,47 @@ TEST_F(RootWinTest, ADamagedStoredPropertySetIsStoredAfresh) {
 }
 
 } // namespace
+
+TEST_F(RootWinTest, EditingCommandsUndoRedoCopyAndPaste) {
+    const std::string name = WriteMotion("Motion1.lst");
+    root->FormCreate({name});
+    TfrmEditWindow& window = Window(0);
+    const std::vector<std::string> original = window.Lines();
+    TypeOnLastRow(window, "x");
+    window.ActionUndo->trigger();
+    EXPECT_EQ(window.Lines(), original);
+    window.ActionRedo->trigger();
+    EXPECT_EQ(window.Lines().back(), "x" + Utf8ToCp932(kComment));
+
+    // Copy the last line and paste it at the start of the text: the bytes arrive unchanged.
+    TEditorExVantor& editor = window.Editor();
+    editor.SetRowCol(editor.Lines().Count() - 1, 0);
+    QTest::keyClick(&window.EditorWidget(), Qt::Key_End, Qt::ShiftModifier);
+    ASSERT_TRUE(editor.IsSelected());
+    window.ActionCopy->trigger();
+    ASSERT_TRUE(editor.Host()->ClipboardHasText());
+    QTest::keyClick(&window.EditorWidget(), Qt::Key_Home, Qt::ControlModifier);
+    window.ActionPaste->trigger();
+    EXPECT_EQ(window.Lines().front(), "x" + Utf8ToCp932(kComment) + "--R---G---B---G");
+
+    window.ActionSelAll->trigger();
+    window.ActionDelete->trigger();
+    EXPECT_EQ(window.Lines(), std::vector<std::string>{});
+}
+
+TEST_F(RootWinTest, EditingCommandsShowWhetherTheyApplyWhileTheMenuShows) {
+    root->FormCreate({WriteMotion("Motion1.lst")});
+    TfrmEditWindow& window = Window(0);
+    emit window.popEditMenu->aboutToShow();
+    EXPECT_FALSE(window.ActionUndo->isEnabled());
+    EXPECT_FALSE(window.ActionCopy->isEnabled());
+    EXPECT_FALSE(window.ActionCut->isEnabled());
+    // Outside the menu the shortcuts act whenever they apply.
+    emit window.popEditMenu->aboutToHide();
+    EXPECT_TRUE(window.ActionCopy->isEnabled());
+    TypeOnLastRow(window, "x");
+    window.ActionUndo->trigger();
+    EXPECT_EQ(window.Lines().back(), Utf8ToCp932(kComment));
+    window.ActionCut->trigger();  // nothing selected: nothing happens
+    EXPECT_EQ(window.Lines().back(), Utf8ToCp932(kComment));
+}
