@@ -200,6 +200,10 @@ void TfrmEditWindow::BuildActions() {
     ActionWinArangeVert = popWindow->addAction(QStringLiteral("縦に並べる(&V)"));
     connect(ActionWinArangeVert, &QAction::triggered, this, [this] { FRoot.TileStacked(*this); });
     connect(popWindow, &QMenu::aboutToShow, this, &TfrmEditWindow::popWindowClick);
+    QMenu* popHelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    ActionHelp = AddAction(popHelp, "ヘルプ(&H)...", "ヘルプ|ヘルプを表示します", &TfrmEditWindow::ActionHelpExecute);
+    ActionAbout = AddAction(popHelp, "バージョン情報(&A)...", "バージョン情報|バージョン情報を表示します",
+                            &TfrmEditWindow::ActionAboutExecute);
 
     addActions({ActionOpen, ActionSave, ActionShowFramePicture, ActionFind, ActionFindNext, ActionFindPrev, ActionReplase, ActionReNum});
     ActionReNum->setEnabled(false);
@@ -554,6 +558,10 @@ void TfrmEditWindow::ActionDeleteExecute() {
     if (!Editor().ReadOnly() && Editor().IsSelected()) Editor().DeleteSelection();
 }
 void TfrmEditWindow::ActionSelAllExecute() { Editor().SelectAll(); }
+
+void TfrmEditWindow::ActionHelpExecute() {}  // the program has no help file
+
+void TfrmEditWindow::ActionAboutExecute() { FRoot.About().ShowAboutBox(); }
 
 void TfrmEditWindow::ActionReNumExecute() {
     if (!ActionReNum->isEnabled() || !FRoot.CommandDialogs) return;

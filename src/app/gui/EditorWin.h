@@ -65,6 +65,8 @@ public:
     void ActionBoxSelExecute();
     void ActionDeleteExecute();
     void ActionSelAllExecute();
+    void ActionHelpExecute();
+    void ActionAboutExecute();
     // The list commands.
     void ActionReNumExecute();
     void ActionFormatExecute();
@@ -75,7 +77,8 @@ public:
     QAction *ActionOpen, *ActionCloseAndOpen, *ActionReLoad, *ActionSaveAs, *ActionSave, *ActionGo,
         *ActionExit, *ActionShowFramePicture, *ActionFormat, *ActionFind, *ActionFindNext, *ActionFindPrev, *ActionReplase,
         *ActionReNum, *ActionSetEnv, *ActionEditProp, *ActionWinArangeHorz, *ActionWinArangeVert, *ActionUndo,
-        *ActionRedo, *ActionCut, *ActionCopy, *ActionPaste, *ActionBoxPaste, *ActionBoxSel, *ActionDelete, *ActionSelAll;
+        *ActionRedo, *ActionCut, *ActionCopy, *ActionPaste, *ActionBoxPaste, *ActionBoxSel, *ActionDelete, *ActionSelAll, *ActionHelp,
+        *ActionAbout;
     std::vector<QAction*> ConvertActions;  // ActionToUpper .. ActionToZenkaku
     QMenu *popFile, *popNew, *popEditMenu, *popFind, *popWindow;
 

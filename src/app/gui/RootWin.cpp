@@ -8,6 +8,7 @@
 #include "KindProperties.h"
 #include "ListCommands.h"
 #include "ListKinds.h"
+#include "QtDIBImage.h"
 #include "MotionColourer.h"
 #include "PropertyWindows.h"
 #include "Paths.h"
@@ -67,7 +68,7 @@ struct TQuillonRootWin::TColourers {
 
 TQuillonRootWin::TQuillonRootWin(TSettingsStore& Store)
     : OpenDialog(OpenFileDialog), SaveDialog(SaveFileDialog), PropertyEditor(SettingsWindowEditor()), FStore(Store),
-      FColourers(std::make_unique<TColourers>()),
+      FAbout(Store), FColourers(std::make_unique<TColourers>()),
       FSettings{FColourers->Motion,   FColourers->Command,  FColourers->ZCommand, FColourers->Voice,
                 FColourers->ZVoice,   FColourers->StdEnemy, FColourers->QesEnemy, FColourers->Bmp,
                 FHistory,             FMakerOptions,        FMotionOptions,       FCommandOptions,
@@ -79,6 +80,12 @@ TQuillonRootWin::TQuillonRootWin(TSettingsStore& Store)
         return ExecuteReplaceDialog(FStore, Request.FindText, Request.ReplaceText, Confirm, ReplaceAll,
                                     Request.Backward, Request.Options);
     };
+    FAbout.SetTitle("Quillonについて");
+    FAbout.SetShowVerHelp(false);
+    FAbout.SetShowAboutHelp(false);
+    FAbout.SetShowDelReg(true);
+    FAbout.SetLogo(ProgramLogo());
+    FAbout.CheckVersion(true);
     for (int kind = lkMotion; kind <= lkBmp; ++kind) Colourer(kind)->SetDefaultColors();
     CleanObsoleteSettings(FStore);
     LoadSettings(FStore, FSettings);
@@ -87,7 +94,9 @@ TQuillonRootWin::TQuillonRootWin(TSettingsStore& Store)
 TQuillonRootWin::~TQuillonRootWin() {
     OnLastWindowClosed = nullptr;
     for (TfrmEditWindow* window : std::vector(FWindows)) delete window;
+    FAbout.SaveVersion();
     SaveSettings(FStore, FSettings);
+    FAbout.Shutdown();  // with the about box's check box ticked, removes every setting just written
 }
 
 void TQuillonRootWin::FormCreate(const std::vector<std::string>& Params) {

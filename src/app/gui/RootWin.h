@@ -3,6 +3,7 @@
 // (the window list, the eight list colourers, the recent files, the formatter and maker options and
 // the settings store they are read from and written to), opens lists in new or existing edit
 // windows, gives each window its list kind, and reports when its last window is gone.
+#include "QtAbout.h"
 #include "Formatter.h"
 #include "HandOver.h"
 #include "KindProperties.h"
@@ -106,6 +107,8 @@ public:
     bool EditKindSettings(TfrmEditWindow& Window);
     // The settings window as the editor of a kind's settings. Tests replace it.
     TPropertyEditor PropertyEditor;
+    // The about component: the version check at creation, the about box, and the settings' removal at exit.
+    TAbout& About() { return FAbout; }
     // Fires when the last window has gone (the program then ends).
     std::function<void()> OnLastWindowClosed;
 
@@ -114,6 +117,7 @@ private:
     void Tile(TfrmEditWindow& Current, bool SideBySide);
 
     TSettingsStore& FStore;
+    TAbout FAbout;
     std::unique_ptr<TColourers> FColourers;
     TRecentFiles FHistory;
     TMakerOptions FMakerOptions;

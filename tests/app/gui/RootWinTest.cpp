@@ -483,3 +483,24 @@ TEST_F(RootWinTest, EditingCommandsShowWhetherTheyApplyWhileTheMenuShows) {
     window.ActionCut->trigger();  // nothing selected: nothing happens
     EXPECT_EQ(window.Lines().back(), Utf8ToCp932(kComment));
 }
+
+TEST_F(RootWinTest, TheAboutBoxAndTheVersionThatRanLast) {
+    root->FormCreate({});
+    int shown = 0;
+    root->About().ExecDialog = [&shown](QDialog&) {
+        ++shown;
+        return 1;
+    };
+    Window(0).ActionAbout->trigger();
+    EXPECT_EQ(shown, 1);
+    root.reset();
+    EXPECT_EQ(store->ReadString("Check", "Version", ""), TProgramIdentity::Program().FileVersion);
+}
+
+TEST_F(RootWinTest, TheSettingsAreGoneAfterExitWhenTheAboutBoxAskedForIt) {
+    root->FormCreate({});
+    root->About().SetDelReg(true);
+    root.reset();
+    EXPECT_FALSE(store->SectionExists("Options"));
+    EXPECT_FALSE(store->SectionExists("Check"));
+}
