@@ -147,7 +147,9 @@ TEST(MotionLine, RandomLinesNeverBreakTheJoinRule) {
         ASSERT_LE(fields.size(), 22u);
         std::string joined = Join(fields);
         ASSERT_EQ(line.compare(0, joined.size(), joined), 0) << line;
-        if (fields.size() == 22) ASSERT_EQ(joined, line);
+        if (fields.size() == 22) {
+            ASSERT_EQ(joined, line);
+        }
     }
 }
 
