@@ -1,5 +1,6 @@
 #include "ItemSearch.h"
 
+#include "AnsiCase.h"
 #include "Cp932.h"
 #include "EditorEx.h"
 #include "ListKinds.h"
@@ -26,19 +27,6 @@ constexpr const char* kTitle = "項目検索";
 constexpr std::array<int, kItemTokenChoiceCount> kChoiceKinds = {
     50, 51, 52, 53, 54, 55, 56, 58, 59, 60, 61, 62, 64, 65, 66, 67, 68, 69, 71, 72, 73, 7};
 
-// ASCII capitals folded to small letters outside double-byte characters: a trail byte such as
-// 0x41 in 0x83 0x41 keeps its value.
-std::string LowerCase(std::string_view S) {
-    std::string out(S);
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        if (IsLeadByte(out[i]) && i + 1 < out.size())
-            ++i;
-        else if (out[i] >= 'A' && out[i] <= 'Z')
-            out[i] = static_cast<char>(out[i] - 'A' + 'a');
-    }
-    return out;
-}
-
 // Byte offsets of the occurrences of Text in S that start on a character, from the left, each
 // search going on after the end of the one before.
 std::vector<std::size_t> Occurrences(std::string_view S, std::string_view Text) {
@@ -62,7 +50,7 @@ public:
     // Raises ERegExpParser for a regular expression that does not compile.
     explicit TItemMatcher(const TItemSearchRequest& Request)
         : FOptions(Request.ItemOptions),
-          FText(Has(ioMatchCase) ? Request.ItemText : LowerCase(Request.ItemText)) {
+          FText(Has(ioMatchCase) ? Request.ItemText : LowerCaseFileName(Request.ItemText)) {
         if (!Has(ioRegExp)) return;
         FRegExp = std::make_unique<TLineRegExp>();
         FRegExp->SetUseFuzzyCharDic(Has(ioFuzzy));
@@ -70,7 +58,7 @@ public:
     }
 
     bool Matches(std::string_view Token) const {
-        const std::string token = Has(ioMatchCase) ? std::string(Token) : LowerCase(Token);
+        const std::string token = Has(ioMatchCase) ? std::string(Token) : LowerCaseFileName(Token);
         if (FRegExp) return RegExpMatches(token);
         if (!Has(ioSubString)) return token == FText && (!Has(ioWholeWord) || IsWholeWord(token, 1, Length()));
         for (std::size_t at : Occurrences(token, FText))

@@ -1,5 +1,6 @@
 #include "EditorEx.h"
 
+#include "AnsiCase.h"
 #include "Cp932.h"
 #include "EditorUtils.h"
 #include "REScanner.h"
@@ -38,19 +39,6 @@ char DoubleByteClass(int Code) {
     if (Code >= 0x829F && Code <= 0x82F1) return '5';
     if (Code >= 0x889F) return '6';
     return '0';
-}
-
-// A and Z folded to small letters outside double-byte characters (a trail byte such as 0x41 in
-// 0x83 0x41 stays as it is).
-std::string LowerCase(std::string_view S) {
-    std::string out(S);
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        if (IsLeadByte(out[i]) && i + 1 < out.size())
-            ++i;
-        else if (out[i] >= 'A' && out[i] <= 'Z')
-            out[i] = static_cast<char>(out[i] - 'A' + 'a');
-    }
-    return out;
 }
 
 // The byte length of the character at I.
@@ -199,9 +187,9 @@ std::string TEditorEx::LogicalLineText(int Row) const {
 int TEditorEx::CollectFindMatches(int Row) {
     FMatches.clear();
     const bool matchCase = FSearchOptions & sfoMatchCase;
-    const std::string pattern = matchCase ? FFindString : LowerCase(FFindString);
+    const std::string pattern = matchCase ? FFindString : LowerCaseFileName(FFindString);
     std::string line = LogicalLineText(Row);
-    if (!matchCase) line = LowerCase(line);
+    if (!matchCase) line = LowerCaseFileName(line);
     if (FSearchOptions & sfoRegExp) {
         FFinder->SetRegExp(pattern);
         // "$" matches before the line break under the CR LF separator.
