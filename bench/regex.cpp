@@ -2,7 +2,7 @@
 // line by line as the editor's find highlighting and the item search do, beside memmem for the
 // literal and Oniguruma (Shift-JIS, longest match) on the same lines in the same run.
 #include "Cp932.h"
-#include "bmRegExp.h"
+#include "LineRegExp.h"
 
 #include <benchmark/benchmark.h>
 #include <oniguruma.h>

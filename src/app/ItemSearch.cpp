@@ -10,7 +10,7 @@
 #include "REScanner.h"
 #include "SettingsStore.h"
 #include "StrUtils.h"
-#include "bmRegExp.h"
+#include "LineRegExp.h"
 
 #include <array>
 #include <memory>

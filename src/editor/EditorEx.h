@@ -16,7 +16,7 @@
 //   characters only with them;
 //   nothing is marked past display column 1000.
 #include "OleDndEditor.h"
-#include "bmRegExp.h"
+#include "LineRegExp.h"
 
 #include <cstdint>
 #include <memory>

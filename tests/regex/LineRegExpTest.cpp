@@ -1,4 +1,4 @@
-#include "bmRegExp.h"
+#include "LineRegExp.h"
 #include "RETestUtil.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The automaton against a plain reference matcher: every pattern of up to three tokens and
 // random longer ones, over a small alphabet with a double-byte character whose trail byte is
 // also a pattern character, on every short text of that alphabet, under both line separators.
-#include "bmRegExp.h"
+#include "LineRegExp.h"
 #include "Cp932.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "bmRegExp.h"
+#include "LineRegExp.h"
 
 #include "Cp932.h"
 #include "FuzzyCharDic.h"
