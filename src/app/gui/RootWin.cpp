@@ -13,6 +13,7 @@
 #include "PropertyWindows.h"
 #include "Paths.h"
 #include "QesEnemyColourer.h"
+#include "QtDialogs.h"
 #include "QtText.h"
 #include "SettingsStore.h"
 #include "Repl.h"
@@ -44,11 +45,11 @@ void BringToFront(QWidget* window) {
 }
 
 std::string OpenFileDialog() {
-    return QFileDialog::getOpenFileName(nullptr, {}, {}, QString::fromUtf8(kFileFilter)).toStdString();
+    return QFileDialog::getOpenFileName(OwnerWindow(), {}, {}, QString::fromUtf8(kFileFilter)).toStdString();
 }
 
 std::string SaveFileDialog(const std::string& initialDir) {
-    return QFileDialog::getSaveFileName(nullptr, QStringLiteral("保存ファイル名の指定"), QStr(initialDir),
+    return QFileDialog::getSaveFileName(OwnerWindow(), QStringLiteral("保存ファイル名の指定"), QStr(initialDir),
                                         QString::fromUtf8(kFileFilter))
         .toStdString();
 }

@@ -3,6 +3,7 @@
 #include "HandOver.h"
 #include "ListCommandDialogs.h"
 #include "ListFiles.h"
+#include "QtDialogs.h"
 #include "QtMessageService.h"
 #include "QtSettingsStore.h"
 #include "RootWin.h"
@@ -11,6 +12,7 @@
 #include "inscond.h"
 
 #include <QApplication>
+#include <QTranslator>
 
 using namespace quillon;
 
@@ -25,6 +27,8 @@ int main(int argc, char* argv[]) {
     if (!instance.Start(commandLine)) return 0;
 
     QApplication::setApplicationName("Quillon");
+    QTranslator qtTexts;  // Qt's own buttons and dialogs in Japanese, like the program's texts
+    InstallQtTranslation(qtTexts);
     TQtMessageService messages;
     TMessageServiceScope messageScope(messages);
     TQtSettingsStore store;

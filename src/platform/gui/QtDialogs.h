@@ -1,0 +1,22 @@
+#pragma once
+// Where dialogs and message boxes appear: over the window they speak for, never at a screen position
+// of their own; and Qt's own texts of them (standard buttons, file dialogs) in Japanese.
+class QTranslator;
+class QWidget;
+
+namespace quillon {
+
+// The window a box or dialog opened now speaks for: the modal dialog in front, else the active
+// window; null when the program has no active window.
+QWidget* OwnerWindow();
+
+// Moves Dialog so that it is centred over Owner's window, kept inside the work area of Owner's
+// screen. A dialog that is only hidden between uses is placed again for every owner. Without an
+// owner the dialog stays where it is.
+void CentreOver(QWidget& Dialog, const QWidget* Owner);
+
+// Loads Qt's Japanese translation of its own texts into Translator and installs it in the
+// application. False, and Qt's texts stay English, when the translation is not installed.
+bool InstallQtTranslation(QTranslator& Translator);
+
+} // namespace quillon
