@@ -50,7 +50,7 @@ TFormatterControls ZCommandControls(const TfrmSetEnv& F) {
 
 } // namespace
 
-void FillRenumDialog(TfrmRenum& Form, std::int32_t FirstNum) { Form.edtStartNum->setText(QStr(IntToStr(FirstNum))); }
+void FillRenumDialog(TfrmRenum& Form, std::int32_t FirstNum) { Form.SetStartNum(QStr(IntToStr(FirstNum))); }
 
 TRenumberRequest ReadRenumDialog(const TfrmRenum& Form) {
     TRenumberRequest r;

@@ -4,14 +4,32 @@
 #include "QtText.h"
 #include "StrUtils.h"
 
+#include <algorithm>
+
 namespace quillon {
 
 TfrmRenum::TfrmRenum(QWidget* parent) : QDialog(parent) {
     setupUi(this);
+    FTypedLength = edtStartNum->maxLength();
     RemoveSystemButtons(this);
     connect(edtStartNum, &QLineEdit::textChanged, this, &TfrmRenum::edtStartNumChange);
+    connect(edtStartNum, &QLineEdit::textEdited, this, &TfrmRenum::edtStartNumEdited);
     connect(btnRun, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TfrmRenum::SetStartNum(const QString& Text) {
+    edtStartNum->setMaxLength(std::max(FTypedLength, static_cast<int>(Text.size())));
+    edtStartNum->setText(Text);
+}
+
+void TfrmRenum::edtStartNumEdited(const QString& Text) {
+    const int limit = std::max(FTypedLength, static_cast<int>(Text.size()));
+    if (edtStartNum->maxLength() == limit) return;
+    // A new limit sets the text again, which would move the caret to its end.
+    const int caret = edtStartNum->cursorPosition();
+    edtStartNum->setMaxLength(limit);
+    edtStartNum->setCursorPosition(caret);
 }
 
 void TfrmRenum::edtStartNumChange() {

@@ -12,11 +12,20 @@ class TfrmRenum : public QDialog, public Ui::frmRenum {
 public:
     explicit TfrmRenum(QWidget* parent = nullptr);
 
+    // The caller's start number, shown whole: the four-character limit holds for typing only.
+    void SetStartNum(const QString& Text);
+
     // "実行" is enabled exactly when the start number, blanks trimmed, is an integer 0..65535.
     void edtStartNumChange();
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    // A longer number from the caller may be shortened by the user, never lengthened.
+    void edtStartNumEdited(const QString& Text);
+
+    int FTypedLength;  // the most characters the user may type into edtStartNum
 };
 
 } // namespace quillon

@@ -168,6 +168,39 @@ TEST_F(ListDialogs, RenumberingTheEditorThroughTheDialog) {
     EXPECT_EQ(editor.Lines().Get(2).substr(0, 4), "   7");
 }
 
+TEST_F(ListDialogs, AStartNumberOfFiveDigitsIsRenumberedFromAsItStands) {
+    TTestHost host;
+    TEditor editor;
+    editor.SetHost(&host);
+    std::string text;
+    for (auto [num, to] : {std::pair{"12345", "12350"}, {"12350", "12351"}, {"12351", "12345"}}) {
+        testlines::TMotionFields f;
+        f.Num = num;
+        f.To = to;
+        text += testlines::Motion(f) + "\r\n";
+    }
+    editor.Lines().SetText(text);
+    editor.SetSelStart(0);
+    editor.SetSelLength(static_cast<int>(text.size()));
+
+    SetItemIndex(Renum.rgpRenumMode, 0);
+    SetItemIndex(Renum.rgpJump, 1);
+    OnNextDialog([](QDialog& d) {
+        auto& form = dynamic_cast<TfrmRenum&>(d);
+        EXPECT_EQ(form.edtStartNum->text(), "12345");
+        QTest::mouseClick(form.btnRun, Qt::LeftButton);
+    });
+    ASSERT_TRUE(ReNumSelection(editor, Dialogs));
+    const std::pair<int, int> expected[] = {{12345, 12346}, {12346, 12347}, {12347, 12345}};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        TMotionLineObj obj;
+        ASSERT_TRUE(ParseMotionLine(editor.Lines().Get(i), obj));
+        EXPECT_EQ(obj.Num, expected[i].first);
+        EXPECT_EQ(obj.ToNum, expected[i].second);
+    }
+}
+
 TEST_F(ListDialogs, TheMakerDialogMakesTheFilesBesideTheList) {
     testing::TTempDir dir;
     testing::WritePicture(dir / "p.bmp", 32, 32, 24, [](int x, int y) { return (x + y) ? 0x102030u * (x % 3 + 1) : 0u; });

@@ -82,6 +82,34 @@ TEST(RenumberDialog, RunIsEnabledOnlyForAStartNumberInRange) {
     EXPECT_EQ(form.edtStartNum->text(), "6553");
 }
 
+TEST(RenumberDialog, TheCallersStartNumberArrivesWholeAndTypingStaysLimited) {
+    TfrmRenum form;
+    form.show();
+    form.SetStartNum("12345");
+    EXPECT_EQ(form.edtStartNum->text(), "12345");
+    EXPECT_TRUE(form.btnRun->isEnabled());
+    // The user cannot lengthen it, may shorten it, and is back at four characters then.
+    form.edtStartNum->end(false);
+    QTest::keyClicks(form.edtStartNum, "6");
+    EXPECT_EQ(form.edtStartNum->text(), "12345");
+    QTest::keyClick(form.edtStartNum, Qt::Key_Home);
+    QTest::keyClick(form.edtStartNum, Qt::Key_Delete);
+    EXPECT_EQ(form.edtStartNum->text(), "2345");
+    QTest::keyClicks(form.edtStartNum, "9");
+    EXPECT_EQ(form.edtStartNum->text(), "2345");
+    QTest::keyClick(form.edtStartNum, Qt::Key_Backspace, Qt::NoModifier);
+    QTest::keyClick(form.edtStartNum, Qt::Key_End);
+    QTest::keyClick(form.edtStartNum, Qt::Key_Backspace);
+    QTest::keyClicks(form.edtStartNum, "78");
+    EXPECT_EQ(form.edtStartNum->text(), "2347");
+    // A start the dialog cannot run from arrives whole too, and "実行" stays disabled.
+    form.SetStartNum("70000");
+    EXPECT_EQ(form.edtStartNum->text(), "70000");
+    EXPECT_FALSE(form.btnRun->isEnabled());
+    form.SetStartNum("42");
+    EXPECT_EQ(form.edtStartNum->maxLength(), 4);
+}
+
 TEST(RenumberDialog, ShowsWithTheStartNumberFocusedAndKeepsItsChoicesWhenHidden) {
     TfrmRenum form;
     form.show();
