@@ -1,5 +1,6 @@
 #include "EditorWrap.h"
 
+#include "Cp932.h"
 #include "EditorUtils.h"
 
 #include <algorithm>
@@ -105,6 +106,19 @@ namespace {
 
 bool InSet(std::string_view Ch, const std::string& Set) { return CharInStr(Ch, Set); }
 
+// The bytes of the line after the cursor's character. The layout covers only W + 3 columns of a
+// longer line, so the line may go on past its last column.
+std::string_view TextAfter(const TEditorAttributeArray& a) {
+    return a.Text().substr(std::min(static_cast<std::size_t>(a.Pos()), a.Text().size()));
+}
+
+// The character after the cursor's, also past the laid-out columns.
+std::string_view CharAfter(const TEditorAttributeArray& a) {
+    if (a.Index() < a.Count()) return a.NextChar();
+    const std::string_view rest = TextAfter(a);
+    return rest.substr(0, !rest.empty() && IsLeadByte(rest[0]) ? 2 : 1);
+}
+
 // Moves the cursor from the margin W to the column after which the row is cut.
 void FindCut(TEditorAttributeArray& a, const TEditorWrapOption& o, int W) {
     // One whole character back: over a double-byte character, and over a tab's fill columns, which
@@ -126,11 +140,13 @@ void FindCut(TEditorAttributeArray& a, const TEditorWrapOption& o, int W) {
     }
     if (o.FollowPunctuation())
         while (a.Index() < W + 2 && InSet(a.NextChar(), o.PunctuationStr())) nextWhole();
-    if (o.Leading() && a.Index() < a.Count()) {
+    // A row that takes the rest of the line still ends before a row break when an empty row follows it.
+    const bool rowBreakFollows = !TextAfter(a).empty() || !o.FollowRetMark();
+    if (o.Leading() && rowBreakFollows) {
         const int floor = W / 5 * 4;
         while (a.Index() > floor && InSet(a.CurChar(), o.LeadStr())) prevWhole();
-        if (a.Count() - a.Index() > 1) {
-            std::string_view n = a.NextChar(), k = a.CurChar();
+        if (!TextAfter(a).empty()) {
+            std::string_view n = CharAfter(a), k = a.CurChar();
             if (InSet(n, o.FollowStr())) {
                 while (a.Index() > floor && (InSet(k, o.LeadStr()) || InSet(n, o.FollowStr()))) {
                     prevWhole();

@@ -7,8 +7,9 @@
 // double-byte character, but not before column W div 3. With FollowPunctuation the characters of
 // PunctuationStr may hang past the margin (each one starting at most two columns past it). With
 // Leading the cut moves back (not before column W div 5 * 4) so that no row ends with a character of
-// LeadStr and no row begins with one of FollowStr. A line that fills its last row exactly gets an empty row after it unless
-// FollowRetMark is set.
+// LeadStr and no row begins with one of FollowStr (a single character after the margin included, and a
+// row that an empty row follows counts as ending). A line that fills its last row exactly gets an
+// empty row after it unless FollowRetMark is set.
 //
 // The cutting works on offsets into the line: after each cut only the next W + 3 columns are laid
 // out again, so a line of any length is cut in time proportional to its length.

@@ -145,6 +145,13 @@ TEST_P(WrapTableTest, RowsFollowTheLineBreakRules) {
          false, true},
         {"（ before 」 moves together", A(W - 2) + kOpen + kClose + "b", {A(W - 2) + "/1", kOpen + kClose + "b/0"},
          false, false, true},
+        // The last character of the line, one column past the margin, still may not start a row.
+        {") alone past the margin with Leading", A(W) + ")", {A(W - 1) + "/1", "a)/0"}, false, false, true},
+        {"」 alone past the margin with Leading", A(W) + kClose, {A(W - 1) + "/1", "a" + kClose + "/0"}, false,
+         false, true},
+        // A row that an empty row follows ends there like any other.
+        {"( at the margin before the empty row", A(W - 1) + "(", {A(W - 1) + "/1", "(/0"}, false, false, true},
+        {"( at the margin ends the line with FollowRetMark", A(W - 1) + "(", {A(W - 1) + "(/0"}, true, false, true},
     };
     for (const WrapCase& c : cases) EXPECT_EQ(Wrap(c, W), c.rows) << c.note << " at WrapByte " << W;
 }
@@ -168,7 +175,7 @@ TEST(WrapLineTest, TabsFillFromTheRowStart) {
 }
 
 TEST(WrapLineTest, RandomLinesKeepEveryRule) {
-    const std::string pieces[] = {"a", "b", " ", "\t", kA, kComma, kOpen, kClose};
+    const std::string pieces[] = {"a", "b", " ", "\t", kA, kComma, kOpen, kClose, "(", ")"};
     std::mt19937 rng(108);
     for (int round = 0; round < 2000; ++round) {
         WrapCase c{"", "", {}, rng() % 2 == 0, rng() % 2 == 0, rng() % 2 == 0, rng() % 4 == 0};
@@ -199,8 +206,9 @@ TEST(WrapLineTest, RandomLinesKeepEveryRule) {
             // A double-byte punctuation mark that starts at W + 2 hangs whole.
             ASSERT_LE(width, W + (c.followPunctuation ? 3 : 0)) << round;
             const std::string_view next = rows[i + 1].Text;
-            const bool badEnd = r.Text.ends_with(kOpen), badStart = next.starts_with(kClose);
-            if (c.leading && !c.wordBreak && !next.empty() && (badEnd || badStart)) {
+            const bool badEnd = r.Text.ends_with(kOpen) || r.Text.ends_with("("),
+                       badStart = next.starts_with(kClose) || next.starts_with(")");
+            if (c.leading && !c.wordBreak && (badEnd || badStart)) {
                 ASSERT_LE(width, W / 5 * 4) << "Leading gives up only at its floor, round " << round << " W " << W
                                             << " FP " << c.followPunctuation << " row [" << Cp932ToUtf8(r.Text)
                                             << "] next [" << Cp932ToUtf8(next) << "]";
