@@ -51,7 +51,10 @@ bool TCharSoftRender::LoadImage(const std::filesystem::path& name, const TColorT
     std::int64_t cellsX = (sheet.Width + CellSize - 1) / CellSize;
     std::int64_t cells = (sheet.Height + CellSize - 1) / CellSize * cellsX;
     std::int64_t pages = (cells + PageCells - 1) / PageCells;
-    if (pages * StripWidth > INT32_MAX || !FStrip.SetSize(StripWidth, static_cast<int>(pages * StripWidth), true))
+    // The strip is refused by the size rule before anything is allocated: a narrow sheet of few
+    // pixels can still hold many cells.
+    if (!PictureSizeAllowed(StripWidth, pages * StripWidth) ||
+        !FStrip.SetSize(StripWidth, static_cast<int>(pages * StripWidth), true))
         return false;
     std::uint8_t* strip = FStrip.GetBits();
     for (std::int64_t k = 0; k < cells; ++k) {

@@ -253,8 +253,10 @@ std::shared_ptr<TDIBSharedImage> ReadImage(TStream& stream) {
     }
 
     std::int64_t height = h.Height < 0 ? -h.Height : h.Height;
+    CheckFormat(h.BitCount, format);
+    if (h.Width == 0 || height == 0) return image;  // a picture without pixels reads as empty
+    CheckPictureSize(h.Width, height);
     std::int64_t widthBytes = (h.Width * h.BitCount + 31) / 32 * 4;
-    if (widthBytes * height > INT_MAX) throw EInvalidGraphic(InvalidDIB);
     bool rle = h.Compression == BI_RLE8 || h.Compression == BI_RLE4;
     if ((rle ? h.SizeImage : widthBytes * height) > stream.Remaining()) throw EReadError();
     image->NewImage(static_cast<int>(h.Width), static_cast<int>(height), h.BitCount, format, table, rle);
@@ -281,6 +283,18 @@ const std::shared_ptr<TDIBSharedImage>& SharedEmptyImage() {
 }
 
 } // namespace
+
+EPictureTooLarge::EPictureTooLarge(std::int64_t width, std::int64_t height)
+    : EInvalidGraphic("画像が大きすぎます (" + std::to_string(width) + " x " + std::to_string(height) +
+                      " ピクセル、上限 " + std::to_string(MaxPicturePixels) + " ピクセル)") {}
+
+bool PictureSizeAllowed(std::int64_t width, std::int64_t height) {
+    return width >= 1 && height >= 1 && width <= MaxPicturePixels && height <= MaxPicturePixels / width;
+}
+
+void CheckPictureSize(std::int64_t width, std::int64_t height) {
+    if (!PictureSizeAllowed(width, height)) throw EPictureTooLarge(width, height);
+}
 
 TDIBPixelFormat MakeRGBBitFields(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
     TDIBPixelFormat f;
@@ -345,6 +359,7 @@ TDIBSharedImage::TDIBSharedImage() : ColorTable(GreyRamp()), PixelFormat(Format8
 void TDIBSharedImage::NewImage(int width, int height, int bitCount, const TDIBPixelFormat& format,
                                const TColorTable& colorTable, bool compressed) {
     CheckFormat(bitCount, format);
+    CheckPictureSize(width, height);
     *this = TDIBSharedImage();
     BitCount = bitCount;
     Width = width;

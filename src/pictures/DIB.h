@@ -9,6 +9,9 @@
 //
 // Every size, count and offset read from a file is checked in 64-bit arithmetic against the bytes
 // actually present before anything is allocated, and RLE expansion stops at the picture's edge.
+// No picture is ever larger than MaxPicturePixels (below): every reader, conversion and sheet
+// checks its size against that one rule before it allocates, so a tiny file cannot ask for
+// gigabytes and no row or picture size overflows an int.
 #include "Errors.h"
 #include "RGBQuad.h"
 #include "Streams.h"
@@ -29,6 +32,22 @@ class EInvalidGraphicOperation : public Exception {
 public:
     using Exception::Exception;
 };
+
+// The picture-size rule. 64 megapixels hold every real character sheet many times over (a full
+// Vantor sheet of 65536 cells is 16 megapixels); at 32 bits a picture then stays within 256 MiB.
+constexpr std::int64_t MaxPicturePixels = std::int64_t{64} * 1024 * 1024;
+
+// A picture, sheet or strip past the size rule.
+class EPictureTooLarge : public EInvalidGraphic {
+public:
+    EPictureTooLarge(std::int64_t width, std::int64_t height);
+};
+
+// Whether a picture of width x height pixels keeps the rule: both at least 1, and the product at
+// most MaxPicturePixels (computed without overflow for any 64-bit values).
+bool PictureSizeAllowed(std::int64_t width, std::int64_t height);
+// Raises EPictureTooLarge when the size breaks the rule.
+void CheckPictureSize(std::int64_t width, std::int64_t height);
 
 // Where red, green and blue sit in a 16- or 32-bit pixel: red above green above blue, no gaps.
 struct TDIBPixelFormat {

@@ -1,6 +1,5 @@
 #include "Images.h"
 
-#include <climits>
 #include <cstring>
 #include <new>
 
@@ -64,9 +63,9 @@ bool TPaletted8Bitmap::LoadFromFile(const std::filesystem::path& name) {
         if (colours == 0) colours = 256;
         if (colours > 256 || width < 1 || height == 0 || height == INT32_MIN) return false;
         std::int64_t rows = height < 0 ? -std::int64_t{height} : height;
+        if (!PictureSizeAllowed(width, rows)) return false;
         std::int64_t pitch = (std::int64_t{width} * 8 + 31) / 32 * 4;
         std::int64_t total = pitch * rows;
-        if (total > INT_MAX) return false;
         Colors.resize(colours);
         stream.ReadBuffer(Colors.data(), 4 * colours);
         std::int64_t available = std::min({stream.Remaining(), sizeImage ? std::int64_t{sizeImage} : total, total});
@@ -134,9 +133,8 @@ void TBaseImage::StretchDraw(const TRenderTarget& target, int zoom, const TRect&
 
 bool TSoftRender::SetSize(int width, int height, bool transparent) {
     Clear();
-    if (width < 1 || height < 1 || width > (INT_MAX - 31) / 8) return false;
+    if (!PictureSizeAllowed(width, height)) return false;
     std::int64_t size = std::int64_t{RowStride(width)} * height + 7;
-    if (size > INT_MAX) return false;
     try {
         FBuffer.assign(static_cast<std::size_t>(size), 0);
     } catch (const std::bad_alloc&) {

@@ -13,7 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string PictureMessage(const TBitmapListEntry& entry, const char* before, const char* after) {
+std::string PictureMessage(const TBitmapListEntry& entry, const char* before, const std::string& after) {
     return std::string(before) + "No " + IntToStr(entry.Number) + " のファイル\r\n\"" + entry.Path.string() + "\"" + after;
 }
 
@@ -128,6 +128,8 @@ private:
             return PictureMessage(entry, "\"", "を開けません");
         } catch (const EReadError&) {
             return PictureMessage(entry, "\"", "の読み込み中にエラーが発生しました");
+        } catch (const EPictureTooLarge& e) {
+            return PictureMessage(entry, "\"", "は大きすぎて読み込めません\r\n" + e.Message());
         } catch (const EInvalidGraphic&) {
             return PictureMessage(entry, "\"", "の形式が正しくないかサポートされていない形式です");
         }
@@ -176,7 +178,8 @@ private:
             for (int c = grid.Left; c <= grid.Right; ++c) {
                 CutCell(rows, 16 * c - 160 + grid.Half, rows.Height - 240 + 16 * r, FBlank.data(), FCell.data());
                 typename TList::TCellNumber v;
-                if (!FMemory->Add(FCell.data(), v)) return PictureMessage(entry, "", " を処理中にサイズオーバーになりました");
+                if (!FMemory->Add(FCell.data(), v) || !SheetFits(FMemory->Count()))
+                    return PictureMessage(entry, "", " を処理中にサイズオーバーになりました");
                 if (v == TList::BlankNumber) runs.Blank();
                 else runs.Cell(v, c, r);
             }
@@ -187,6 +190,12 @@ private:
         SetBounds(*frame);
         FPattern->AddFrame(std::move(frame));
         return {};
+    }
+
+    // Whether a sheet of that many cells keeps the picture-size rule.
+    static bool SheetFits(std::int64_t cells) {
+        constexpr int perRow = TList::SheetCells;
+        return PictureSizeAllowed(perRow * CellSize, (std::max<std::int64_t>(cells, 1) + perRow - 1) / perRow * CellSize);
     }
 
     // Every cell once, on a sheet of at least one row of cells (1800 cells in classic mode 0);
