@@ -5,11 +5,10 @@
 #include "Paths.h"
 #include "StrUtils.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,19 +50,37 @@ std::string JoinListText(const std::vector<std::string>& lines) {
 
 namespace {
 
-struct TFileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using TFile = std::unique_ptr<std::FILE, TFileCloser>;
+// A file descriptor closed with its owner (a failure to close is checked where it matters).
+class TFd {
+public:
+    explicit TFd(int fd) : FFd(fd) {}
+    ~TFd() {
+        if (FFd >= 0) ::close(FFd);
+    }
+    TFd(const TFd&) = delete;
+    TFd& operator=(const TFd&) = delete;
+    int Get() const { return FFd; }
+    // Closes now; the error number, or 0.
+    int Close() {
+        int error = ::close(FFd) == 0 ? 0 : errno;
+        FFd = -1;
+        return error;
+    }
 
-bool WriteAll(int fd, std::string_view bytes) {
+private:
+    int FFd;  // -1 once closed or when opening failed
+};
+
+// The error number of writing all of bytes, or 0.
+int WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n < 0) return errno;
+        if (n == 0) return EIO;
         bytes.remove_prefix(static_cast<size_t>(n));
     }
-    return true;
+    return 0;
 }
 
 // What a newly created file gets: read and write for all, less the process's umask.
@@ -73,35 +90,61 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
+const char* const NotARegularFile = "通常のファイルではありません";
+
+std::string TooLarge() {
+    return "ファイルが大きすぎます (上限 " + IntToStr(kMaxListFileSize / (1024 * 1024)) + " MB)";
+}
+
 } // namespace
 
 TListText ReadListFile(const fs::path& path) {
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) throw EListFileOpen();
-    TFile file(std::fopen(path.c_str(), "rb"));
-    if (!file) throw EListFileOpen();
-    std::string bytes;
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, n);
-    if (std::ferror(file.get())) throw EListFileRead();
+    // Without O_NONBLOCK opening a FIFO would wait for a writer for good.
+    TFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.Get() < 0) throw EListFileOpen(path, ErrorCause(errno));
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0) throw EListFileOpen(path, ErrorCause(errno));
+    if (S_ISDIR(st.st_mode)) throw EListFileOpen(path, ErrorCause(EISDIR));
+    if (!S_ISREG(st.st_mode)) throw EListFileOpen(path, NotARegularFile);
+    if (st.st_size > kMaxListFileSize) throw EListFileRead(path, TooLarge());
+    // One byte more than the limit shows a file that grew past it while it was read.
+    std::string bytes(static_cast<size_t>(st.st_size) + 1, '\0');
+    size_t got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            if (bytes.size() > static_cast<size_t>(kMaxListFileSize)) throw EListFileRead(path, TooLarge());
+            bytes.resize(std::min(bytes.size() * 2, static_cast<size_t>(kMaxListFileSize) + 1));
+        }
+        ssize_t n = ::read(fd.Get(), bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw EListFileRead(path, ErrorCause(errno));
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+    }
+    bytes.resize(got);
     return SplitListText(bytes);
 }
 
 void WriteListFile(const fs::path& path, const std::vector<std::string>& lines) {
-    std::error_code ec;
-    const bool exists = fs::exists(path, ec);
-    if (fs::is_directory(path, ec) || (exists && ::access(path.c_str(), W_OK) != 0)) throw EListFileOpen();
-    std::string tmpl = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
-    int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) throw EListFileOpen();
     struct stat st {};
-    ::fchmod(fd, exists && ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : NewFileMode());
-    bool written = WriteAll(fd, JoinListText(lines)) && ::fsync(fd) == 0;
-    written = ::close(fd) == 0 && written;
-    if (!written || ::rename(tmpl.c_str(), path.c_str()) != 0) {
+    const bool exists = ::stat(path.c_str(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode)) throw EListFileOpen(path, ErrorCause(EISDIR));
+    if (exists && !S_ISREG(st.st_mode)) throw EListFileOpen(path, NotARegularFile);
+    if (exists && ::access(path.c_str(), W_OK) != 0) throw EListFileOpen(path, ErrorCause(errno));
+    // The new text goes to a temporary file in the same folder, so the rename is atomic; creating
+    // it needs the folder's write permission.
+    std::string tmpl = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
+    TFd fd(::mkstemp(tmpl.data()));
+    if (fd.Get() < 0) throw EListFileOpen(path, ErrorCause(errno, TErrorPlace::Folder));
+    ::fchmod(fd.Get(), exists ? st.st_mode & 07777 : NewFileMode());
+    int error = WriteAll(fd.Get(), JoinListText(lines));
+    if (error == 0 && ::fsync(fd.Get()) != 0) error = errno;
+    const int closeError = fd.Close();
+    if (error == 0) error = closeError;
+    if (error == 0 && ::rename(tmpl.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) {
         ::unlink(tmpl.c_str());
-        throw EListFileWrite();
+        throw EListFileWrite(path, ErrorCause(error, TErrorPlace::Folder));
     }
 }
 

@@ -3,10 +3,17 @@
 //
 // A list file is Shift-JIS text: lines end at CR, LF or CR LF and a NUL byte ends the text. It is
 // written back with CR LF after every line, its last one included, so a CR LF list saved unchanged
-// is byte-identical. Saving writes a temporary file beside the list and renames it over the list,
-// so a failed write never destroys the old file.
+// is byte-identical. Saving writes a temporary file beside the list, flushes it to the disk and
+// renames it over the list, so a failed write never destroys the old file; the folder must
+// therefore be writable, and a list in a read-only folder is refused with that cause.
+//
+// Reading opens without waiting (a FIFO never blocks the program) and takes regular files only,
+// never more than kMaxListFileSize bytes of them: a FIFO, a device such as /dev/zero or a folder
+// is refused with the open message.
 #include "Errors.h"
+#include "FileErrors.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -14,18 +21,30 @@
 
 namespace quillon {
 
+// Each message is the failure's own text, then (when given) the file's name and the cause, one to
+// a line.
 class EListFileOpen : public Exception {
 public:
     EListFileOpen() : Exception("ファイルを開けませんでした") {}
+    EListFileOpen(const std::filesystem::path& Name, const std::string& Cause)
+        : Exception(FileMessage("ファイルを開けませんでした", Name, Cause)) {}
 };
 class EListFileRead : public Exception {
 public:
     EListFileRead() : Exception("ファイルの読み込みに失敗しました") {}
+    EListFileRead(const std::filesystem::path& Name, const std::string& Cause)
+        : Exception(FileMessage("ファイルの読み込みに失敗しました", Name, Cause)) {}
 };
 class EListFileWrite : public Exception {
 public:
     EListFileWrite() : Exception("ファイルの書き込みに失敗しました") {}
+    EListFileWrite(const std::filesystem::path& Name, const std::string& Cause)
+        : Exception(FileMessage("ファイルの書き込みに失敗しました", Name, Cause)) {}
 };
+
+// The largest list file that is read: far beyond any real list, small enough that the editor
+// stays responsive with it.
+constexpr std::int64_t kMaxListFileSize = std::int64_t{16} * 1024 * 1024;
 
 struct TListText {
     std::vector<std::string> Lines;
@@ -35,6 +54,7 @@ struct TListText {
 TListText SplitListText(std::string_view bytes);
 std::string JoinListText(const std::vector<std::string>& lines);
 
+// Raise EListFileOpen, EListFileRead or EListFileWrite, each naming the file and the cause.
 TListText ReadListFile(const std::filesystem::path& path);
 void WriteListFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
 

@@ -2,9 +2,11 @@
 #include "ListKinds.h"
 #include "MessageBox.h"
 
+#include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -103,14 +105,45 @@ TEST_F(ListFilesTest, AMissingFileShowsTheOpenMessageAndKeepsTheLines) {
     EXPECT_FALSE(LoadListFile(name, &lines, history));
     EXPECT_EQ(lines, std::vector<std::string>{"keep"});
     ASSERT_EQ(messages.Shown.size(), 1u);
-    EXPECT_EQ(messages.Shown[0].Text, "ファイルを開けませんでした");
+    EXPECT_EQ(messages.Shown[0].Text, "ファイルを開けませんでした\n" + name + "\nファイルまたはフォルダが見つかりません");
     EXPECT_EQ(messages.Shown[0].Title, "エラー");
     EXPECT_EQ(messages.Shown[0].Icon, TMsgIcon::Error);
     EXPECT_TRUE(history.Items().empty());
+}
 
-    std::string folder = dir.string();
-    EXPECT_FALSE(LoadListFile(folder, &lines, history));
-    EXPECT_EQ(messages.Shown.back().Text, "ファイルを開けませんでした");
+// Special files are refused at once: none of them may block the program or fill its memory.
+TEST_F(ListFilesTest, OnlyRegularFilesAreRead) {
+    const std::string fifo = (dir / "fifo.lst").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    struct Case {
+        std::string Name;
+        std::string Message;
+    };
+    const Case cases[] = {
+        {fifo, "ファイルを開けませんでした\n" + fifo + "\n通常のファイルではありません"},
+        {"/dev/zero", "ファイルを開けませんでした\n/dev/zero\n通常のファイルではありません"},
+        {dir.string(), "ファイルを開けませんでした\n" + dir.string() + "\nフォルダです"},
+    };
+    for (const Case& c : cases) {
+        std::string name = c.Name;
+        std::vector<std::string> lines{"keep"};
+        EXPECT_FALSE(LoadListFile(name, &lines, history)) << c.Name;
+        EXPECT_EQ(lines, std::vector<std::string>{"keep"});
+        ASSERT_FALSE(messages.Shown.empty());
+        EXPECT_EQ(messages.Shown.back().Text, c.Message);
+    }
+    EXPECT_TRUE(history.Items().empty());
+}
+
+TEST_F(ListFilesTest, AFileBeyondTheSizeLimitIsNotRead) {
+    std::string name = Write("huge.lst", "x\r\n");
+    fs::resize_file(name, kMaxListFileSize + 1);  // sparse: costs no disk
+    std::vector<std::string> lines;
+    EXPECT_FALSE(LoadListFile(name, &lines, history));
+    EXPECT_EQ(messages.Shown.back().Text, "ファイルの読み込みに失敗しました\n" + name + "\nファイルが大きすぎます (上限 16 MB)");
+    fs::resize_file(name, kMaxListFileSize);
+    EXPECT_TRUE(LoadListFile(name, &lines, history));
+    EXPECT_EQ(lines.front(), "x");
 }
 
 TEST_F(ListFilesTest, ANulByteWarnsThatTheRestWasNotLoaded) {
@@ -129,17 +162,62 @@ TEST_F(ListFilesTest, AFailedSaveKeepsTheOldFile) {
     int kind = -1;
     if (::access(name.c_str(), W_OK) != 0) {  // root may write anywhere
         EXPECT_FALSE(SaveListFile(name, &lines, history, kind));
-        EXPECT_EQ(messages.Shown.back().Text, "ファイルを開けませんでした");
+        EXPECT_EQ(messages.Shown.back().Text, "ファイルを開けませんでした\n" + name + "\nファイルにアクセスする権限がありません");
         EXPECT_EQ(Read("c.lst"), "old\r\n");
     }
     // A folder that does not exist: nothing can be created there.
     std::string lost = (dir / "nowhere" / "d.lst").string();
     EXPECT_FALSE(SaveListFile(lost, &lines, history, kind));
-    EXPECT_EQ(messages.Shown.back().Text, "ファイルを開けませんでした");
+    EXPECT_EQ(messages.Shown.back().Text, "ファイルを開けませんでした\n" + lost + "\nファイルまたはフォルダが見つかりません");
     EXPECT_EQ(kind, -1);
     EXPECT_TRUE(history.Items().empty());
     // No temporary file is left behind.
     for (const auto& entry : fs::directory_iterator(dir)) EXPECT_EQ(entry.path().filename(), "c.lst");
+}
+
+// A writable list in a folder that is not: the temporary file cannot be made, and the message says
+// that the folder is the cause.
+TEST_F(ListFilesTest, AListInAReadOnlyFolderNamesTheFolderAsTheCause) {
+    std::string name = Write("r.lst", "old\r\n");
+    fs::permissions(dir, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    if (::access(dir.c_str(), W_OK) == 0) GTEST_SKIP() << "root may write anywhere";
+    std::vector<std::string> lines{"new"};
+    int kind = -1;
+    EXPECT_FALSE(SaveListFile(name, &lines, history, kind));
+    EXPECT_EQ(messages.Shown.back().Text, "ファイルを開けませんでした\n" + name + "\nフォルダに書き込む権限がありません");
+    EXPECT_EQ(Read("r.lst"), "old\r\n");
+}
+
+// An oversized write fails as an error (the signal that would end the program is ignored) and the
+// old list stays as it was.
+TEST_F(ListFilesTest, AFailedWriteNamesTheFileAndTheCause) {
+    std::string name = Write("w.lst", "old list\r\n");
+    std::vector<std::string> lines(100, "a line longer than the limit");
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 64;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    int kind = -1;
+    const bool saved = SaveListFile(name, &lines, history, kind);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(messages.Shown.back().Text, "ファイルの書き込みに失敗しました\n" + name + "\nファイルの大きさが許された上限を超えます");
+    EXPECT_EQ(Read("w.lst"), "old list\r\n");
+    for (const auto& entry : fs::directory_iterator(dir)) EXPECT_EQ(entry.path().filename(), "w.lst");
+}
+
+TEST(FileErrors, Causes) {
+    EXPECT_EQ(ErrorCause(ENOSPC), "ディスクの空き容量が足りません");
+    EXPECT_EQ(ErrorCause(EDQUOT), "ディスクの空き容量が足りません");
+    EXPECT_EQ(ErrorCause(EACCES), "ファイルにアクセスする権限がありません");
+    EXPECT_EQ(ErrorCause(EACCES, TErrorPlace::Folder), "フォルダに書き込む権限がありません");
+    EXPECT_EQ(ErrorCause(EROFS), "読み取り専用のドライブです");
+    EXPECT_FALSE(ErrorCause(EXDEV).empty()) << "any other number gives the system's text";
+    EXPECT_EQ(FileMessage("a", "/b", ""), "a\n/b");
 }
 
 TEST_F(ListFilesTest, SavingKeepsTheFilesPermissions) {

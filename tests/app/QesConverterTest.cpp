@@ -249,7 +249,7 @@ TEST_F(QesFileTest, AnOutputThatCannotBeOpenedIsReported) {
     EXPECT_FALSE(ConvertQesToEnemyList(kSmallSource, dir / "nowhere" / "X.QES"));
     ASSERT_EQ(messages.Shown.size(), 2u);
     for (const auto& shown : messages.Shown) {
-        EXPECT_EQ(shown.Text, "ファイルを開けませんでした");
+        EXPECT_TRUE(shown.Text.starts_with("ファイルを開けませんでした\n" + (dir / "").string())) << shown.Text;
         EXPECT_EQ(shown.Title, "エラー");
         EXPECT_EQ(shown.Icon, TMsgIcon::Error);
     }
@@ -282,7 +282,8 @@ TEST_F(QesFileTest, AFailedWriteKeepsTheOldList) {
     EXPECT_FALSE(converted);
     EXPECT_EQ(Read("X.lst"), "old list\r\n");
     ASSERT_EQ(messages.Shown.size(), 1u);
-    EXPECT_EQ(messages.Shown[0].Text, "ファイルの書き込みに失敗しました");
+    EXPECT_EQ(messages.Shown[0].Text,
+              "ファイルの書き込みに失敗しました\n" + (dir / "X.lst").string() + "\nファイルの大きさが許された上限を超えます");
     EXPECT_EQ(messages.Shown[0].Title, "エラー");
     EXPECT_EQ(messages.Shown[0].Icon, TMsgIcon::Error);
     for (const auto& entry : fs::directory_iterator(dir)) EXPECT_EQ(entry.path().filename(), "X.lst");

@@ -12,11 +12,16 @@
 #include "inscond.h"
 
 #include <QApplication>
+
+#include <csignal>
 #include <QTranslator>
 
 using namespace quillon;
 
 int main(int argc, char* argv[]) {
+    // A write beyond the file size limit then fails as a write error that the save reports, instead
+    // of ending the program with every unsaved window.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);  // takes the options Qt reads itself out of argv
     std::vector<std::string> params(argv + 1, argv + argc);
     // A relative name means the folder this start was run from, not the running instance's.

@@ -1,0 +1,32 @@
+#include "FileErrors.h"
+
+#include <cerrno>
+#include <system_error>
+
+namespace quillon {
+
+std::string ErrorCause(int Error, TErrorPlace Place) {
+    switch (Error) {
+    case ENOSPC:
+    case EDQUOT: return "ディスクの空き容量が足りません";
+    case EFBIG: return "ファイルの大きさが許された上限を超えます";
+    case EACCES:
+    case EPERM:
+        return Place == TErrorPlace::Folder ? "フォルダに書き込む権限がありません" : "ファイルにアクセスする権限がありません";
+    case EROFS: return "読み取り専用のドライブです";
+    case ENOENT: return "ファイルまたはフォルダが見つかりません";
+    case ENOTDIR: return "フォルダが見つかりません";
+    case EISDIR: return "フォルダです";
+    case EIO: return "入出力エラーが発生しました";
+    case ENAMETOOLONG: return "ファイル名が長すぎます";
+    default: return std::generic_category().message(Error);
+    }
+}
+
+std::string FileMessage(const std::string& Text, const std::filesystem::path& Name, const std::string& Cause) {
+    std::string message = Text + "\n" + Name.string();
+    if (!Cause.empty()) message += "\n" + Cause;
+    return message;
+}
+
+} // namespace quillon
