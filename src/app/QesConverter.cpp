@@ -168,7 +168,10 @@ std::vector<std::string> MergeQesSections(const TQesSource& Source) {
 }
 
 fs::path EnemyListFileName(const fs::path& SourceFileName) {
-    return fs::path(SourceFileName).replace_extension(".lst");
+    const fs::path target = fs::path(SourceFileName).replace_extension(".lst");
+    // The list that is already there under another case (ENEMY1.LST for ENEMY1.QES) is the one the
+    // game reads: it is replaced, never left stale beside a new file.
+    return FindFileNoCase(target.parent_path(), target.filename().native()).value_or(target);
 }
 
 bool ConvertQesToEnemyList(const std::vector<std::string>& Lines, const fs::path& SourceFileName) {

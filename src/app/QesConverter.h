@@ -48,7 +48,8 @@ bool ParseQesSource(const std::vector<std::string>& Lines, TQesSource& Source);
 // The enemy list of a source: the header, then one line per distinct (distance, value) pair.
 std::vector<std::string> MergeQesSections(const TQesSource& Source);
 
-// X.QES gives X.lst in the same folder.
+// X.QES gives X.lst in the same folder, or the file already there whose name differs from it only in
+// the case of its letters (X.LST).
 std::filesystem::path EnemyListFileName(const std::filesystem::path& SourceFileName);
 
 // The convert command: reads the source text Lines (the editor's, saved or not; the source file is

@@ -236,6 +236,17 @@ TEST_F(QesFileTest, AnExistingListIsReplacedWithoutAsking) {
     EXPECT_EQ(messages.Shown.size(), 1u);
 }
 
+// The list the game reads is the existing one, whatever the case of its name: it is replaced, and
+// no second list appears beside it.
+TEST_F(QesFileTest, AnExistingListNamedInAnotherCaseIsReplaced) {
+    Write("ENEMY1.LST", "old list\r\n");
+    EXPECT_EQ(EnemyListFileName(dir / "ENEMY1.QES"), dir / "ENEMY1.LST");
+    ASSERT_TRUE(ConvertQesToEnemyList(kSmallSource, dir / "ENEMY1.QES"));
+    EXPECT_EQ(Read("ENEMY1.LST"), "Distance--100--Command--COMMENT\r\n     10   100  A/C ;\r\n"
+                                  "     30   100  B/C ;\r\n     50   100  B/ ;\r\n");
+    for (const auto& entry : fs::directory_iterator(dir)) EXPECT_EQ(entry.path().filename(), "ENEMY1.LST");
+}
+
 TEST_F(QesFileTest, AnInvalidSourceWritesNothing) {
     EXPECT_FALSE(ConvertQesToEnemyList({"QESVer9"}, dir / "X.QES"));
     EXPECT_FALSE(fs::exists(dir / "X.lst"));
