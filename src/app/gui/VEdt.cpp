@@ -221,10 +221,14 @@ void TVEditWin::BindControls() {
         {CheckBox_RowSelect, {&TEditorCaret::RowSelect, &TEditorCaret::SetRowSelect}},
         {CheckBox_SelMove, {&TEditorCaret::SelMove, &TEditorCaret::SetSelMove}},
     };
+    // These setters send no change notice: the selection sample takes the caret at once.
     for (const auto& [box, access] : caretBoxes) {
         const auto [get, set] = access;
-        BindCheck(box, [&p, get = get] { return (p.Caret().*get)(); },
-                  guarded([&p, set = set](bool v) { (p.Caret().*set)(v); }), shows);
+        BindCheck(box, [&p, get = get] { return (p.Caret().*get)(); }, guarded([this, &p, set = set](bool v) {
+                      (p.Caret().*set)(v);
+                      CaretChanged();
+                  }),
+                  shows);
     }
     BindSpin(SpinEdit_TabSpaceCount, [&p] { return p.Caret().TabSpaceCount(); },
              guarded([&p](int v) { p.Caret().SetTabSpaceCount(v); }), shows);
@@ -410,6 +414,8 @@ void TVEditWin::SamplesChanged() {
         sample->viewport()->update();
     }
 }
+
+void TVEditWin::CaretChanged() { Editor_SelMove->Editor().Caret().Assign(FEditorProp1.Caret()); }
 
 void TVEditWin::PaintMarks(TEditorWidget& Sample, QPainter& Painter, const TPaintOp& Row) {
     if (Row.Row != 0) return;

@@ -54,8 +54,8 @@ private:
     void SamplesChanged();
     // Over the first text row of a colours sample: the selection and hit texts in their colours.
     void PaintMarks(TEditorWidget& Sample, QPainter& Painter, const TPaintOp& Row);
+    // Editor_SelMove takes the caret options of EditorProp1.
     void CaretChanged();
-    void ExMarksChanged();
     void ColorsRowChanged(int Row);
     void RulerRowChanged(int Row);
     void ItemChanged(TPersistent* Sender);

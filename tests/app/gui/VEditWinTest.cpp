@@ -142,6 +142,31 @@ TEST_F(VEditWinTest, ControlsWriteTheirProperties) {
     EXPECT_EQ(Form.Editor_FontSample->EditorQFont().pixelSize(), 27); // the sample follows while typing
 }
 
+TEST_F(VEditWinTest, EachCaretBoxReachesTheSelectionSampleAtOnce) {
+    using C = TEditorCaret;
+    const std::pair<QCheckBox*, bool (C::*)() const> boxes[] = {
+        {Form.CheckBox_FreeCaret, &C::FreeCaret},     {Form.CheckBox_FreeRow, &C::FreeRow},
+        {Form.CheckBox_AutoIndent, &C::AutoIndent},   {Form.CheckBox_BackSpaceUnIndent, &C::BackSpaceUnIndent},
+        {Form.CheckBox_InTab, &C::InTab},             {Form.CheckBox_KeepCaret, &C::KeepCaret},
+        {Form.CheckBox_LockScroll, &C::LockScroll},   {Form.CheckBox_NextLine, &C::NextLine},
+        {Form.CheckBox_TabIndent, &C::TabIndent},     {Form.CheckBox_PrevSpaceIndent, &C::PrevSpaceIndent},
+        {Form.CheckBox_SoftTab, &C::SoftTab},         {Form.CheckBox_RowSelect, &C::RowSelect},
+        {Form.CheckBox_SelMove, &C::SelMove},
+    };
+    Form.PageControl1->setCurrentWidget(Form.TabSheet_Caret);
+    const C& sample = Form.Editor_SelMove->Editor().Caret();
+    for (const auto& [box, get] : boxes) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        const bool was = (sample.*get)();
+        EXPECT_EQ(box->isChecked(), was);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+        EXPECT_EQ((Form.EditorProp1().Caret().*get)(), !was);
+        EXPECT_EQ((sample.*get)(), !was);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+        EXPECT_EQ((sample.*get)(), was);
+    }
+}
+
 TEST_F(VEditWinTest, OkCopiesEverythingBackCancelNothing) {
     Form.ListBox_Colors->setCurrentRow(Row(Form.ListBox_Colors, "Num"));
     ClickCell(Form.ColorGrid_Colors, 9);
