@@ -9,11 +9,11 @@
 #include "ListCommands.h"
 #include "ListKinds.h"
 #include "QtDIBImage.h"
+#include "QtFileDialog.h"
 #include "MotionColourer.h"
 #include "PropertyWindows.h"
 #include "Paths.h"
 #include "QesEnemyColourer.h"
-#include "QtDialogs.h"
 #include "QtText.h"
 #include "SettingsStore.h"
 #include "Repl.h"
@@ -23,7 +23,6 @@
 #include "ZCommandColourer.h"
 #include "ZVoiceColourer.h"
 
-#include <QFileDialog>
 #include <QScreen>
 
 #include <algorithm>
@@ -45,13 +44,13 @@ void BringToFront(QWidget* window) {
 }
 
 std::string OpenFileDialog() {
-    return QFileDialog::getOpenFileName(OwnerWindow(), {}, {}, QString::fromUtf8(kFileFilter)).toStdString();
+    return ExecuteFileDialog({TFileDialogKind::Open, {}, QString::fromUtf8(kFileFilter), QStringLiteral("lst")}, {});
 }
 
 std::string SaveFileDialog(const std::string& initialDir) {
-    return QFileDialog::getSaveFileName(OwnerWindow(), QStringLiteral("保存ファイル名の指定"), QStr(initialDir),
-                                        QString::fromUtf8(kFileFilter))
-        .toStdString();
+    return ExecuteFileDialog({TFileDialogKind::Save, QStringLiteral("保存ファイル名の指定"),
+                              QString::fromUtf8(kFileFilter), QStringLiteral("qes")},
+                             initialDir);
 }
 
 } // namespace

@@ -13,10 +13,13 @@
 #include "QtSettingsStore.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFileDialog>
 #include <QMenu>
 #include <QScreen>
 #include <QCoreApplication>
 #include <QTest>
+#include <QTimer>
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -192,6 +195,25 @@ TEST_F(RootWinTest, SavingTakesTheKindTheNameTells) {
     saveName = (dir / "ZCOMMAND1.LST").string();
     ASSERT_TRUE(window.ActionSaveAsExecute());
     EXPECT_EQ(KindOf(1), lkZCommand);
+}
+
+TEST_F(RootWinTest, AMotionListSavedAsANameWithoutExtensionIsWrittenAsALst) {
+    root = std::make_unique<TQuillonRootWin>(*store);  // with the program's own file dialogs
+    const std::string name = WriteMotion("Motion1.lst");
+    root->FormCreate({name});
+    ASSERT_EQ(KindOf(0), lkMotion);
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(QStringLiteral("foo"));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    ASSERT_TRUE(Window(0).ActionSaveAsExecute());
+    const std::string saved = (dir / "foo.lst").string();
+    EXPECT_EQ(Window(0).FileName(), saved);
+    EXPECT_EQ(ReadBytes(saved), ReadBytes(name));
+    EXPECT_FALSE(fs::exists(dir / "foo"));
+    EXPECT_EQ(KindOf(0), lkMotion);
 }
 
 TEST_F(RootWinTest, OpeningAShownFileBringsItsWindowForward) {

@@ -1,0 +1,29 @@
+#pragma once
+// The open and save dialogs. As the system's own dialogs do, a name typed without an extension gets
+// the first extension of the chosen filter, or the dialog's default extension under a filter that
+// names none ("*"); the overwrite question is asked for the name with its extension.
+#include <QString>
+
+#include <string>
+
+namespace quillon {
+
+enum class TFileDialogKind { Open, Save };
+
+struct TFileDialogSpec {
+    TFileDialogKind Kind = TFileDialogKind::Open;
+    QString Title;       // empty: the platform's own
+    QString Filter;      // name filters separated by ";;", each "text (patterns)"
+    QString DefaultExt;  // without the dot
+};
+
+// The chosen file's full name; empty when the user cancelled. An open dialog takes only an existing
+// file. The dialog opens in InitialDir (the current folder when empty) over the window in front.
+std::string ExecuteFileDialog(const TFileDialogSpec& Spec, const std::string& InitialDir);
+
+// The extension, without its dot, that a name typed without one gets under the name filter Filter:
+// that of the filter's first pattern ("ﾓｰｼｮﾝﾘｽﾄ (*Motion*.lst)" gives "lst"), or DefaultExt when the
+// pattern has none or a wildcard one ("*", "*.*").
+QString FilterExtension(const QString& Filter, const QString& DefaultExt);
+
+} // namespace quillon
