@@ -3,6 +3,7 @@
 #include "Cp932.h"
 #include "FuzzyCharDic.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace quillon {
@@ -54,7 +55,47 @@ bool Found(TPos Begin, TPos From, TPos To, size_t& Start, size_t& End) {
     return true;
 }
 
+bool IsLineHead(TPos Begin, TPos P, bool BeginIsHead) { return P == Begin ? BeginIsHead : P[-1] == '\n'; }
+
+// Steps backwards over the characters of a text whose first byte starts a character. A byte
+// outside the lead range always ends a character (it is a single-byte character or a trail
+// byte), and from the byte after it the lead-range bytes pair up; so the character before the
+// character start P is two bytes long when an odd number of bytes lies between P and the last
+// byte outside the lead range before P - 1. That byte is found once per run of lead-range
+// bytes, so a walk back over the whole text reads every byte a bounded number of times.
+class TBackCursor {
+public:
+    explicit TBackCursor(TPos Begin) : FBegin(Begin) {}
+
+    TPos Previous(TPos P) {
+        const std::ptrdiff_t k = P - FBegin;
+        if (FSingle >= k - 1) {
+            FSingle = k - 2;
+            while (FSingle >= 0 && IsLeadByte(FBegin[FSingle])) --FSingle;
+        }
+        return P - (((k - FSingle) & 1) ? 2 : 1);
+    }
+
+private:
+    TPos FBegin;
+    // Offset of the last byte outside the lead range before the byte before the current
+    // position (-1: none); every byte between it and that byte is in the lead range.
+    std::ptrdiff_t FSingle = PTRDIFF_MAX;
+};
+
 } // namespace
+
+// The bytes that the restarting search may walk before the linear search takes over.
+class TMatchCORE::TBudget {
+public:
+    TBudget() = default;  // unbounded
+    TBudget(TPos Begin, TPos End, bool LinearOnly) : FLeft(LinearOnly ? -1 : 2 * (End - Begin) + 64) {}
+    bool Spent() const { return FLeft < 0; }
+    void Spend(TPos From, TPos To) { FLeft -= To - From + 1; }
+
+private:
+    std::ptrdiff_t FLeft = PTRDIFF_MAX;
+};
 
 TRegularExpression::TRegularExpression() : FPreProcessor("") {
     FCache.emplace_back(std::string(), nullptr);
@@ -121,19 +162,22 @@ bool TMatchCORE::MatchPlain(std::string_view Text, size_t& Start, size_t& End) c
     const int init = dfa.InitialState();
     if (begin == end) return dfa.Accepting(init) && Found(begin, begin, begin, Start, End);
     const TRE_DFA::TStartBytes& starts = dfa.StartBytes();
+    TBudget budget(begin, end, LinearOnly);
     for (TPos p = NextStart(begin, end, starts); p < end; p = NextStart(NextChar(p, end), end, starts)) {
+        if (budget.Spent()) return LinearSearch(begin, p, end, false, Start, End);
         TPos last = nullptr;
         TPos q = p;
         for (int s = init; s >= 0; s = dfa.Move(s, dfa.ReadClass(q, end)))
             if (dfa.Accepting(s)) last = q;
         if (last) return Found(begin, p, last, Start, End);
+        budget.Spend(p, q);
     }
     return false;
 }
 
 // The end of the longest match from P starting in State, or nullptr. A line tail counts
 // wherever the walk passes a separator or the end of the text.
-TMatchCORE::TPos TMatchCORE::MatchFrom(TPos P, TPos End, int State) const {
+TMatchCORE::TPos TMatchCORE::MatchFrom(TPos P, TPos End, int State, TBudget& Budget) const {
     const TRE_DFA& dfa = DFA();
     const unsigned char separator = SeparatorByte();
     TPos last = nullptr;
@@ -141,44 +185,83 @@ TMatchCORE::TPos TMatchCORE::MatchFrom(TPos P, TPos End, int State) const {
     for (int s = State; s >= 0; s = dfa.Move(s, dfa.ReadClass(q, End))) {
         if (dfa.Accepting(s) || (dfa.TailAccepts(s) && AtLineTail(q, End, separator))) last = q;
     }
+    Budget.Spend(P, q);
     return last;
 }
 
 // The longest match from the line head P, with or without reading the line head.
-TMatchCORE::TPos TMatchCORE::MatchAtHead(TPos P, TPos End) const {
+TMatchCORE::TPos TMatchCORE::MatchAtHead(TPos P, TPos End, TBudget& Budget) const {
     const TRE_DFA& dfa = DFA();
     const int init = dfa.InitialState();
-    if (!dfa.HasLineHead()) return MatchFrom(P, End, init);
+    if (!dfa.HasLineHead()) return MatchFrom(P, End, init, Budget);
     // Both are tried even when no match reads the line head: on the empty text no other
     // start position is left to find a match that does not read it.
-    const TPos e1 = MatchFrom(P, End, dfa.Move(init, TRE_DFA::LineHeadClass));
-    const TPos e2 = MatchFrom(P, End, init);
+    const TPos e1 = MatchFrom(P, End, dfa.Move(init, TRE_DFA::LineHeadClass), Budget);
+    const TPos e2 = MatchFrom(P, End, init, Budget);
     return e1 && (!e2 || e2 < e1) ? e1 : e2;
 }
 
 bool TMatchCORE::MatchAnchored(std::string_view Text, size_t& Start, size_t& End) const {
     const auto [begin, end] = TextBounds(Text);
-    if (const TPos e = MatchAtHead(begin, end)) return Found(begin, begin, e, Start, End);
-    return ScanFrom(begin, end, Start, End);
+    TBudget budget(begin, end, LinearOnly);
+    if (budget.Spent()) return LinearSearch(begin, begin, end, true, Start, End);
+    if (const TPos e = MatchAtHead(begin, end, budget)) return Found(begin, begin, e, Start, End);
+    return ScanFrom(begin, end, true, budget, Start, End);
 }
 
 bool TMatchCORE::MatchScan(std::string_view Text, size_t& Start, size_t& End) const {
     const auto [begin, end] = TextBounds(Text);
-    return ScanFrom(begin, end, Start, End);
+    TBudget budget(begin, end, LinearOnly);
+    return ScanFrom(begin, end, false, budget, Start, End);
 }
 
-bool TMatchCORE::ScanFrom(TPos Begin, TPos End, size_t& Start, size_t& Finish) const {
+bool TMatchCORE::ScanFrom(TPos Begin, TPos End, bool BeginIsHead, TBudget& Budget, size_t& Start,
+                          size_t& Finish) const {
     const TRE_DFA& dfa = DFA();
     const int init = dfa.InitialState();
     const TRE_DFA::TStartBytes& starts = dfa.ScanStartBytes(SeparatorByte());
     for (TPos p = NextStart(Begin, End, starts); p < End; p = NextStart(NextChar(p, End), End, starts)) {
-        if (const TPos e = MatchFrom(p, End, init)) return Found(Begin, p, e, Start, Finish);
+        if (Budget.Spent()) return LinearSearch(Begin, p, End, BeginIsHead, Start, Finish);
+        if (const TPos e = MatchFrom(p, End, init, Budget)) return Found(Begin, p, e, Start, Finish);
         if (*p == '\n' && dfa.HasLineHead()) {
-            if (const TPos e = MatchAtHead(p + 1, End)) return Found(Begin, p + 1, e, Start, Finish);
+            if (const TPos e = MatchAtHead(p + 1, End, Budget)) return Found(Begin, p + 1, e, Start, Finish);
         }
     }
     if (dfa.HasLineTail() && dfa.Move(init, TRE_DFA::LineTailClass) >= 0) return Found(Begin, End, End, Start, Finish);
     return false;
+}
+
+// The leftmost character start at or after From (a character start) at which a match begins,
+// or nullptr: the reverse automaton reads the text from its end back to From.
+TMatchCORE::TPos TMatchCORE::LeftmostStart(TPos Begin, TPos From, TPos End, bool BeginIsHead) const {
+    const TRE_DFA& dfa = DFA();
+    const TRE_ReverseDFA& reverse = dfa.Reverse();
+    const unsigned char separator = SeparatorByte();
+    TBackCursor back(Begin);
+    TPos leftmost = nullptr;
+    int s = reverse.InitialState();
+    for (TPos q = End;;) {
+        if (dfa.HasLineTail() && AtLineTail(q, End, separator)) s = reverse.Step(s, TRE_DFA::LineTailClass);
+        if (reverse.Accepting(s) || (reverse.HeadAccepts(s) && IsLineHead(Begin, q, BeginIsHead))) leftmost = q;
+        if (q == From) return leftmost;
+        const TPos p = back.Previous(q);
+        const int length = static_cast<int>(q - p);
+        // A lead byte that ends the text is no character: no match reads it.
+        s = length == 1 && IsLeadByte(*p) ? reverse.InitialState() : reverse.Step(s, dfa.ClassAt(p, length));
+        q = p;
+    }
+}
+
+// The leftmost-longest match at or after From in time linear in the text: the leftmost start
+// from the reverse automaton, then one forward walk for the longest match from there.
+bool TMatchCORE::LinearSearch(TPos Begin, TPos From, TPos End, bool BeginIsHead, size_t& Start,
+                              size_t& Finish) const {
+    const TPos p = LeftmostStart(Begin, From, End, BeginIsHead);
+    if (!p) return false;
+    TBudget unbounded;
+    const TPos e = IsLineHead(Begin, p, BeginIsHead) ? MatchAtHead(p, End, unbounded)
+                                                     : MatchFrom(p, End, DFA().InitialState(), unbounded);
+    return e && Found(Begin, p, e, Start, Finish);
 }
 
 TLineRegExp::TLineRegExp() { PreProcessor().FuzzyCharDicList.push_back(&FuzzyCharDic()); }

@@ -8,6 +8,32 @@
 // leftmost-longest search routines; TLineRegExp is the search object callers create.
 //
 // Texts are Shift-JIS bytes; a search reads up to the first NUL byte or the end of the view.
+//
+// Searching. The answer is the leftmost-longest match: of all matches, those that start at the
+// smallest character start, and of these the longest. A match from p to q is a run of whole
+// characters that the pattern's automaton accepts, preceded by the line-head pseudo character
+// when p is a line head (the text's start, or the position after an LF) and followed by the
+// line-tail pseudo character when q is a line tail (the separator, the end of the text, or a
+// lead byte that ends the text); either pseudo character may also be left out.
+//
+// The obvious search runs the forward automaton from each candidate start in turn until the
+// automaton dies, and stops at the first start that gives a match. Candidates are found by a
+// table of the bytes that can begin a match (or memchr when only one can). This is the fastest
+// search on ordinary lines, where walks die after a character or two, but it reads the text
+// once per start when walks run far and fail (".*Z" on a line without Z), which is quadratic.
+//
+// So the walks have a budget: together they may read twice the text's length plus 64 bytes.
+// When a search overspends it, every start before the current candidate is known to fail, and
+// the linear search takes over from that candidate:
+//   1. The reverse automaton (REDFA.h) reads the text from its end back to the candidate,
+//      character by character (the character before a known character start is found from
+//      the parity of the run of lead-range bytes before it; see TBackCursor). After reading
+//      back to a character start p it accepts exactly when some match starts at p, so the last
+//      accepting position it passes is the leftmost start.
+//   2. One forward walk from that start, as above, gives the longest match.
+// The restarting walks cost at most 2n + 64 bytes, the reverse pass n characters and the last
+// walk n more: the whole search is linear in the text for every pattern, and the results are
+// those of the restarting search (the tests run both against a plain reference matcher).
 #include "REDFA.h"
 #include "REPreProcessor.h"
 
@@ -81,12 +107,19 @@ public:
     bool MatchAnchored(std::string_view Text, size_t& Start, size_t& End) const;
     bool MatchScan(std::string_view Text, size_t& Start, size_t& End) const;
 
+protected:
+    // The linear search alone, without first restarting the automaton at each candidate start.
+    bool LinearOnly = false;
+
 private:
     using TPos = const unsigned char*;
+    class TBudget;
     unsigned char SeparatorByte() const { return LineSeparator == mcls_LF ? '\n' : '\r'; }
-    TPos MatchFrom(TPos P, TPos End, int State) const;
-    TPos MatchAtHead(TPos P, TPos End) const;
-    bool ScanFrom(TPos Begin, TPos End, size_t& Start, size_t& Finish) const;
+    TPos MatchFrom(TPos P, TPos End, int State, TBudget& Budget) const;
+    TPos MatchAtHead(TPos P, TPos End, TBudget& Budget) const;
+    bool ScanFrom(TPos Begin, TPos End, bool BeginIsHead, TBudget& Budget, size_t& Start, size_t& Finish) const;
+    TPos LeftmostStart(TPos Begin, TPos From, TPos End, bool BeginIsHead) const;
+    bool LinearSearch(TPos Begin, TPos From, TPos End, bool BeginIsHead, size_t& Start, size_t& Finish) const;
 };
 
 class TLineRegExp : public TMatchCORE {

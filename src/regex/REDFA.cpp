@@ -66,6 +66,7 @@ void TRE_DFA::Run() {
         FTailAccepts[s] = t >= 0 && Accepting(t);
     }
     MakeStartBytes(b);
+    MakeReverse(b);
     FNFA = nullptr;
 }
 
@@ -265,6 +266,130 @@ void TRE_DFA::MakeStartBytes(const TBuild& B) {
     };
     summarize(FStartBytes);
     for (TStartBytes& starts : FScanStartBytes) summarize(starts);
+}
+
+} // namespace quillon
+
+namespace quillon {
+
+// Turns the NFA's transitions round for the reverse automaton.
+void TRE_DFA::MakeReverse(const TBuild& B) {
+    const int n = B.NFA.StateCount();
+    std::vector<std::vector<TRE_ReverseDFA::TMove>> moves(n);
+    std::vector<std::vector<int>> empties(n);
+    std::vector<int> tails;
+    std::vector<int> heads;
+    for (int s = 0; s < n; ++s) {
+        for (const TBuild::TMove& m : B.Moves[s]) {
+            if (m.FirstClass == LineHeadClass) heads.push_back(m.Target);
+            else if (m.FirstClass == LineTailClass) tails.push_back(s);
+            else moves[m.Target].push_back({m.FirstClass, m.LastClass, s});
+        }
+        for (int t : B.EmptyTargets[s]) empties[t].push_back(s);
+    }
+    FReverse = std::make_unique<TRE_ReverseDFA>(FClassCount, B.NFA.ExitState(), B.NFA.EntryState(), std::move(moves),
+                                                std::move(empties), std::move(tails), std::move(heads));
+}
+
+TRE_ReverseDFA::TRE_ReverseDFA(int ClassCount, int Entry, int Exit, std::vector<std::vector<TMove>> Moves,
+                               std::vector<std::vector<int>> EmptyTargets, std::vector<int> TailTargets,
+                               std::vector<int> HeadStates)
+    : FClassCount(ClassCount), FEntry(Entry), FExit(Exit), FWords((Moves.size() + 63) / 64), FMoves(std::move(Moves)),
+      FEmptyTargets(std::move(EmptyTargets)), FTailTargets(std::move(TailTargets)),
+      FIsHeadState(FMoves.size(), 0), FScratch(FWords) {
+    for (int s : HeadStates) FIsHeadState[s] = 1;
+    Reset();
+}
+
+void TRE_ReverseDFA::Reset() const {
+    FSets.clear();
+    FHashes.clear();
+    FTrans.clear();
+    FFlags.clear();
+    FSlots.assign(64, -1);
+    std::fill(FScratch.begin(), FScratch.end(), 0);
+    FStack.assign(1, FEntry);
+    Close();
+    Register();
+}
+
+void TRE_ReverseDFA::Close() const {
+    std::uint64_t* set = FScratch.data();
+    for (int s : FStack) set[s / 64] |= std::uint64_t{1} << (s % 64);
+    while (!FStack.empty()) {
+        const int s = FStack.back();
+        FStack.pop_back();
+        for (int t : FEmptyTargets[s]) {
+            if ((set[t / 64] >> (t % 64)) & 1) continue;
+            set[t / 64] |= std::uint64_t{1} << (t % 64);
+            FStack.push_back(t);
+        }
+    }
+}
+
+int TRE_ReverseDFA::Register() const {
+    const std::uint64_t* set = FScratch.data();
+    std::uint64_t hash = 0x9E3779B97F4A7C15ull;
+    for (size_t w = 0; w < FWords; ++w) hash = (hash ^ set[w]) * 0x100000001B3ull + (hash >> 29);
+    const size_t mask = FSlots.size() - 1;
+    size_t slot = hash & mask;
+    for (; FSlots[slot] >= 0; slot = (slot + 1) & mask) {
+        const int d = FSlots[slot];
+        if (FHashes[d] == hash && std::equal(set, set + FWords, FSets.data() + d * FWords)) return d;
+    }
+    const int id = static_cast<int>(FHashes.size());
+    FSlots[slot] = id;
+    FSets.insert(FSets.end(), set, set + FWords);
+    FHashes.push_back(hash);
+    std::uint8_t flags = 0;
+    for (size_t w = 0; w < FWords; ++w) {
+        for (std::uint64_t bits = set[w]; bits != 0; bits &= bits - 1) {
+            const size_t s = w * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+            if (static_cast<int>(s) == FExit) flags |= 1;
+            if (FIsHeadState[s]) flags |= 2;
+        }
+    }
+    FFlags.push_back(flags);
+    FTrans.resize(FTrans.size() + FClassCount, -1);
+    if (FHashes.size() * 2 > FSlots.size()) {  // keep the table at most half full
+        FSlots.assign(FSlots.size() * 2, -1);
+        const size_t m = FSlots.size() - 1;
+        for (size_t d = 0; d < FHashes.size(); ++d) {
+            size_t k = FHashes[d] & m;
+            while (FSlots[k] >= 0) k = (k + 1) & m;
+            FSlots[k] = static_cast<int>(d);
+        }
+    }
+    return id;
+}
+
+int TRE_ReverseDFA::Build(int State, int Class) const {
+    const std::uint64_t* from = FSets.data() + static_cast<size_t>(State) * FWords;
+    std::fill(FScratch.begin(), FScratch.end(), 0);
+    if (Class == TRE_DFA::LineTailClass) {
+        std::copy(from, from + FWords, FScratch.begin());
+        FStack = FTailTargets;
+    } else {
+        for (size_t w = 0; w < FWords; ++w) {
+            for (std::uint64_t bits = from[w]; bits != 0; bits &= bits - 1) {
+                const size_t s = w * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+                for (const TMove& m : FMoves[s])
+                    if (m.FirstClass <= Class && Class <= m.LastClass) FStack.push_back(m.Target);
+            }
+        }
+        FStack.push_back(FEntry);  // a match may end at the position just read past
+    }
+    Close();
+    const size_t bytes = FSets.size() * 8 + FTrans.size() * 4;
+    if (static_cast<int>(FHashes.size()) >= MaxStates || bytes > MaxBytes) {
+        const std::vector<std::uint64_t> target = FScratch;
+        Reset();
+        FScratch = target;
+        return Register();
+    }
+    const int target = Register();
+    FTrans[static_cast<size_t>(State) * FClassCount + Class] = target;
+    return target;
 }
 
 } // namespace quillon

@@ -21,13 +21,84 @@
 // map from a code to its class: a row of 256 classes per high byte, rows shared between high
 // bytes that read alike. Reading a character therefore costs two table loads and stepping a
 // state one more; the end of the text reads as class 0, so no transition is ever taken there.
+//
+// The reverse automaton. The forward automaton above is anchored: it tells how far a match that
+// starts at a given position reaches. Which position is the leftmost start is asked of a second
+// automaton that reads the text backwards from its end (TRE_ReverseDFA below): its NFA is the
+// pattern's NFA with every transition turned round, entered at the old exit and accepting at
+// the old entry, and at every character start the old exit is entered afresh, so after reading
+// the text from its end back to a position p its state holds every NFA state from which some
+// match that starts at p could continue to an end at or after p. Its states are built lazily,
+// the first time the search needs them, because the unanchored reverse automaton can be far
+// larger than the forward one (the pattern (a|b)(a|b)...(a|b)a read backwards is the classic
+// exponential case); the built states are kept between searches, and when they pass a bound
+// they are all dropped and built again as needed, so a search never stops on the pattern's size
+// and never costs more than the NFA's size per character.
 #include "RENFA.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace quillon {
+
+// Reads a text backwards and tells where matches can start. Pseudo characters: a line tail is
+// read at a position as an extra step (its state keeps every NFA state it had and adds those
+// that the old exit reaches by the line tail, for a match that ends there); a line head is not
+// read but asked for (HeadAccepts: a match starts here if a line head stands here).
+class TRE_ReverseDFA {
+public:
+    static constexpr int MaxStates = 2000;                // built states kept before they are dropped
+    static constexpr size_t MaxBytes = size_t{16} << 20;  // their sets and rows
+
+    struct TMove {
+        int FirstClass;
+        int LastClass;
+        int Target;
+    };
+    // Moves[s] and EmptyTargets[s]: the turned-round transitions of NFA state s (classes of the
+    // forward automaton); TailTargets: the states that reach the old exit by a line tail;
+    // HeadStates: those that the old entry reaches by a line head.
+    TRE_ReverseDFA(int ClassCount, int Entry, int Exit, std::vector<std::vector<TMove>> Moves,
+                   std::vector<std::vector<int>> EmptyTargets, std::vector<int> TailTargets,
+                   std::vector<int> HeadStates);
+
+    // The state before anything has been read (the end of the text, before its line tail).
+    int InitialState() const { return 0; }
+    // The state after reading the character of the class, or the line tail (LineTailClass),
+    // backwards from State; built and kept the first time it is asked for.
+    int Step(int State, int Class) const {
+        const int t = FTrans[static_cast<size_t>(State) * FClassCount + Class];
+        return t >= 0 ? t : Build(State, Class);
+    }
+    // A match starts here: without a line head, or when a line head stands here.
+    bool Accepting(int State) const { return FFlags[State] & 1; }
+    bool HeadAccepts(int State) const { return FFlags[State] & 2; }
+
+private:
+    int Build(int State, int Class) const;
+    void Close() const;          // closes FScratch under the empty transitions
+    int Register() const;        // the state of the closed set FScratch
+    void Reset() const;          // drops every built state and registers the initial one
+
+    int FClassCount;
+    int FEntry;  // the old exit
+    int FExit;   // the old entry
+    size_t FWords;
+    std::vector<std::vector<TMove>> FMoves;
+    std::vector<std::vector<int>> FEmptyTargets;
+    std::vector<int> FTailTargets;
+    std::vector<std::uint8_t> FIsHeadState;
+    // The built states: a cache, so searching through a const automaton may add to it.
+    mutable std::vector<std::uint64_t> FSets;    // set of state k at k * FWords
+    mutable std::vector<std::uint64_t> FHashes;
+    mutable std::vector<std::int32_t> FSlots;    // open addressing by set; -1 free
+    mutable std::vector<std::int32_t> FTrans;    // rows of FClassCount targets; -1 not built yet
+    mutable std::vector<std::uint8_t> FFlags;    // 1 accepting, 2 accepting after a line head
+    mutable std::vector<std::uint64_t> FScratch;
+    mutable std::vector<int> FStack;
+};
 
 class TRE_DFA {
 public:
@@ -56,6 +127,12 @@ public:
     int Move(int State, int Class) const { return FTrans[static_cast<size_t>(State) * FClassCount + Class]; }
     // True when a line tail at the current position completes a match from State.
     bool TailAccepts(int State) const { return FTailAccepts[State] != 0; }
+
+    // The class of the character of Length bytes (1 or 2) at P.
+    int ClassAt(const unsigned char* P, int Length) const {
+        return Length == 2 ? FRows[FRowBase[P[0]] + P[1]] : FRows[FRowBase[0] + P[0]];
+    }
+    const TRE_ReverseDFA& Reverse() const { return *FReverse; }
 
     // Reads the character at P and moves P past it. The end of the text, and a lead byte
     // without its trail byte before the end, read as NoClass without moving.
@@ -93,6 +170,7 @@ private:
     void MakeClasses(TBuild& B);
     void MakeClassRows(TBuild& B);
     void MakeStartBytes(const TBuild& B);
+    void MakeReverse(const TBuild& B);
     int Register(TBuild& B);
     void Explore(TBuild& B, int State);
 
@@ -110,6 +188,7 @@ private:
     std::array<bool, 256> FIsLead{};
     TStartBytes FStartBytes;
     std::array<TStartBytes, 2> FScanStartBytes;  // separator CR, separator LF
+    std::unique_ptr<TRE_ReverseDFA> FReverse;
 };
 
 } // namespace quillon

@@ -3,6 +3,7 @@
 // also a pattern character, on every short text of that alphabet, under both line separators.
 #include "LineRegExp.h"
 #include "Cp932.h"
+#include "RETestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -245,9 +246,8 @@ std::string Describe(const std::string& s) {
     return out;
 }
 
-TEST(TLineRegExp, AgreesWithAReferenceMatcher) {
+void ExpectAgreement(TLineRegExp& re) {
     const std::vector<std::string> texts = AllTexts();
-    TLineRegExp re;
     int compiled = 0;
     int failures = 0;
     int patternIndex = 0;
@@ -282,6 +282,16 @@ TEST(TLineRegExp, AgreesWithAReferenceMatcher) {
         }
     }
     EXPECT_GT(compiled, 1500);
+}
+
+TEST(TLineRegExp, AgreesWithAReferenceMatcher) {
+    TLineRegExp re;
+    ExpectAgreement(re);
+}
+
+TEST(TLineRegExp, LinearSearchAgreesWithAReferenceMatcher) {
+    test::TLinearRegExp re;
+    ExpectAgreement(re);
 }
 
 } // namespace

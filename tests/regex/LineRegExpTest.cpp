@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace quillon {
 namespace {
 
@@ -19,13 +21,14 @@ struct TMatchCase {
 void ExpectMatches(const std::vector<TMatchCase>& cases) {
     TLineRegExp re;
     for (const TMatchCase& c : cases) {
+        const std::string text = c.Text.size() > 40 ? c.Text.substr(0, 20) + "..." + c.Text.substr(c.Text.size() - 20) : c.Text;
         re.LineSeparator = c.Separator;
         re.SetRegExp(c.Pattern);
         int pos = -1;
         int len = -1;
-        EXPECT_EQ(re.Match(c.Text, pos, len), c.Pos) << c.Pattern << " on " << c.Text;
-        EXPECT_EQ(pos, c.Pos) << c.Pattern << " on " << c.Text;
-        EXPECT_EQ(len, c.Len) << c.Pattern << " on " << c.Text;
+        EXPECT_EQ(re.Match(c.Text, pos, len), c.Pos) << c.Pattern << " on " << text;
+        EXPECT_EQ(pos, c.Pos) << c.Pattern << " on " << text;
+        EXPECT_EQ(len, c.Len) << c.Pattern << " on " << text;
     }
 }
 
@@ -76,6 +79,72 @@ TEST(TLineRegExp, AnchorsUnderBothSeparators) {
         {"(a$|a\rb)", "a\rc", 1, 1},          // a line tail on the way, not only where the walk ends
         {"^.*$", "ab\r\ncd", 1, 2},
     });
+}
+
+std::string Repeat(const std::string& S, int Count) {
+    std::string result;
+    for (int i = 0; i < Count; ++i) result += S;
+    return result;
+}
+
+// Long lines on which restarting the automaton at every start would read the line once per
+// start: the search hands over to the reverse automaton and must find the same match, both
+// after restarting for a while and with the linear search alone.
+TEST(TLineRegExp, FindsTheLeftmostLongestMatchOnLongLines) {
+    const std::string as = Repeat("a", 20000);
+    const std::string kana = Repeat(Sj("ア"), 10000);  // ア is 0x83 0x41
+    const std::vector<TMatchCase> cases = {
+        {".*Z", as, 0, 0},
+        {".*Z", as + "Z", 1, 20001},
+        {".*Z", as + "\r" + Repeat("a", 10) + "Z", 20002, 11},  // "." stops at the CR
+        {"[a-z ]+Z", Repeat("ab ", 7000), 0, 0},
+        {"[a-z ]+Z", Repeat("ab ", 7000) + "0Z", 0, 0},
+        {"[a-z ]+Z", Repeat("ab ", 7000) + "Z", 1, 21001},
+        {"(a|b)*c.*Z", Repeat("ab", 10000) + "c" + Repeat("x", 100) + "Z", 1, 20102},
+        {"(a|b)*c.*Z", Repeat("ab", 10000) + "c" + Repeat("x", 100), 0, 0},
+        {"a*c|b", as + "b", 20001, 1},
+        {"abcd|c", as + "abcd", 20001, 4},  // the first match to end is not the leftmost
+        {Sj("ア*イ"), kana + "x" + Sj("アイ"), 20002, 4},
+        {"A+", kana + "A", 20001, 1},   // never from a trail byte
+        {"A+", kana + "", 0, 0},    // nor from a lead byte that ends the text
+        {"^a*$", as + "b\n" + Repeat("a", 10), 20003, 10},
+        {"^a*$", as + "b\nab\r\n", 20007, 0},  // the empty line at the end
+        {"^a*$", as + "b\nab\r\naa\r\n", 20007, 2},
+        {"b$", as + "b\r" + as, 20001, 1},
+        {"ab$|b", as + "c" + as + "b", 40001, 2},
+    };
+    ExpectMatches(cases);
+    test::TLinearRegExp linear;
+    for (const TMatchCase& c : cases) {
+        linear.LineSeparator = c.Separator;
+        linear.SetRegExp(c.Pattern);
+        int pos = -1;
+        int len = -1;
+        linear.Match(c.Text, pos, len);
+        EXPECT_EQ(pos, c.Pos) << c.Pattern;
+        EXPECT_EQ(len, c.Len) << c.Pattern;
+    }
+}
+
+// A pattern whose reverse automaton has far more states than are kept (it remembers where the
+// last twelve a's stood): read back over a random text, they are dropped and built again while
+// the search goes on, and the match is still the leftmost one.
+TEST(TLineRegExp, LinearSearchOutgrowsItsKeptStates) {
+    std::string pattern;
+    for (int i = 0; i < 12; ++i) pattern += "(a|b)";
+    pattern += "a";
+    std::mt19937 random(17);
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += random() % 2 ? 'a' : 'b';
+    test::TLinearRegExp re;
+    re.SetRegExp(pattern);
+    int pos = 0;
+    int len = 0;
+    re.Match(text, pos, len);
+    size_t first = 0;
+    while (text[first + 12] != 'a') ++first;
+    EXPECT_EQ(pos, static_cast<int>(first) + 1);
+    EXPECT_EQ(len, 13);
 }
 
 // "." covers every code but 0, LF, CR and the pairs above 0xFCFC; a negated class is the
