@@ -550,7 +550,7 @@ void TVEditWin::UnifyColors(int Mask) {
     const int row = ListBox_Colors->currentRow();
     if (Mask == 4) {
         const TFontStyles style = FEditorProp1.Font().Style();
-        if (Messages().Show("Change all Style to [ " + StyleNames(style) + " ]", "", TMsgIcon::Question,
+        if (Messages().Show("Change all Style to [ " + StyleNames(style) + " ]", "確認", TMsgIcon::Question,
                             TMsgButtons::OKCancel) == TMsgResult::Ok)
             colourer.SetAllStyle(style);
         return;
@@ -561,7 +561,7 @@ void TVEditWin::UnifyColors(int Mask) {
         color = entry.Mark ? entry.Mark->Color() : Mask == 1 ? entry.Color->BkColor() : entry.Color->Color();
     }
     const std::string what = Mask == 1 ? "BkColor" : "Color";
-    if (Messages().Show("Change all " + what + " to " + ColorToString(color), "", TMsgIcon::Question,
+    if (Messages().Show("Change all " + what + " to " + ColorToString(color), "確認", TMsgIcon::Question,
                         TMsgButtons::OKCancel) != TMsgResult::Ok)
         return;
     if (Mask == 1) colourer.SetAllBkColor(color);

@@ -187,6 +187,9 @@ TEST_F(VEditWinTest, UnifyButtonsAskFirst) {
     messages.Answer(TMsgResult::Cancel);
     Form.Button_ColorsSameBkColor->click();
     EXPECT_EQ(messages.Shown.back().Text, "Change all BkColor to clNone");
+    EXPECT_EQ(messages.Shown.back().Title, "確認");
+    EXPECT_EQ(messages.Shown.back().Icon, TMsgIcon::Question);
+    EXPECT_EQ(messages.Shown.back().Buttons, TMsgButtons::OKCancel);
     messages.Answer(TMsgResult::Ok);
     Form.EditorProp1().View().Colors().Ank().SetBkColor(clRed);
     Form.Button_ColorsSameBkColor->click();
