@@ -2,8 +2,6 @@
 
 #include "FormUtils.h"
 
-#include <algorithm>
-
 namespace quillon {
 
 TfrmInsCond::TfrmInsCond(QWidget* parent) : QDialog(parent) {
@@ -14,11 +12,8 @@ TfrmInsCond::TfrmInsCond(QWidget* parent) : QDialog(parent) {
     connect(Button1, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-std::string TfrmInsCond::Condition() const {
-    std::string text = ItemIndex(rgpType) == 1 ? "C" : "E";
-    for (const QGroupBox* group : {rgpCondition1, rgpCondition2, rgpCondition3})
-        text += static_cast<char>('0' + std::max(0, ItemIndex(group)));
-    return text;
+TCondChoice TfrmInsCond::Choice() const {
+    return {ItemIndex(rgpType), ItemIndex(rgpCondition1), ItemIndex(rgpCondition2), ItemIndex(rgpCondition3)};
 }
 
 } // namespace quillon

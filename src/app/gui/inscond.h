@@ -1,6 +1,7 @@
 #pragma once
 // The insert-condition dialog: whom an enemy condition tests and its three digits. It lives for the
 // whole run and is only hidden between uses, so it keeps the last choices.
+#include "EnemyCondition.h"
 #include "forms/ui_inscond.h"
 
 #include <QDialog>
@@ -13,9 +14,11 @@ class TfrmInsCond : public QDialog, public Ui::frmInsCond {
 public:
     explicit TfrmInsCond(QWidget* parent = nullptr);
 
+    // The item indexes of the four groups; -1 for a group without a choice.
+    TCondChoice Choice() const;
     // The condition the controls give: "E" (the opponent) or "C" (oneself), then the indices of the
-    // three condition groups, as in "E100".
-    std::string Condition() const;
+    // three condition groups, as in "E100" ("-1" for a group without a choice).
+    std::string Condition() const { return ConditionCode(Choice()); }
 };
 
 } // namespace quillon

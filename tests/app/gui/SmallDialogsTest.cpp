@@ -191,6 +191,10 @@ TEST(InsertConditionDialog, GivesTheConditionOfItsChoices) {
     EXPECT_EQ(form.Condition(), "C294");
     QTest::mouseClick(form.Button1, Qt::LeftButton);
     EXPECT_EQ(form.result(), QDialog::Rejected);
+    // A group left without a choice (a code edited from a character below "0") gives "-1".
+    SetItemIndex(form.rgpCondition2, -1);
+    EXPECT_EQ(form.Choice(), (TCondChoice{1, 2, -1, 4}));
+    EXPECT_EQ(form.Condition(), "C2-14");
 }
 
 TEST(InsertConditionDialog, GaugeGroupHasFourColumns) {
