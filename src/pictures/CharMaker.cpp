@@ -159,6 +159,10 @@ TMakeResult TCharMaker::Run() {
             Show(error, "エラー", TMsgIcon::Error);
             return mrFailed;
         }
+        // The preview draws 8-bit sheets only: a sheet left at 24 bits must not pass in silence.
+        if (!UseDecColorDepth)
+            Show("減色しなかったので'" + bitmapName + "' は24Bitカラーで保存しました\r\n24Bitカラーの画像はプレビューに表示されません",
+                 "減色", TMsgIcon::Information);
         return mrMade;
     } catch (const std::exception& e) {
         ShowError(e.what());

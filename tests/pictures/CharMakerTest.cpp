@@ -108,9 +108,12 @@ TEST_F(CharMaker, VantorWithReductionWritesFilesThatLoadBack) {
     EXPECT_EQ(pattern.Scale, 1);
 }
 
+// The preview cannot show a 24-bit sheet, so the run says what it wrote.
 TEST_F(CharMaker, ClassicWithoutReductionKeeps24Bits) {
     AddPictures(2, 24, 300);
     ASSERT_EQ(Maker.Run(), mrMade);
+    ExpectBoxes({{"減色しなかったので'CHARA.BMP' は24Bitカラーで保存しました\r\n24Bitカラーの画像はプレビューに表示されません",
+                  "減色"}});
     TDIB sheet;
     sheet.LoadFromFile(Dir / "CHARA.BMP");
     EXPECT_EQ(sheet.BitCount(), 24);
