@@ -26,10 +26,19 @@ bool AtLineTail(TPos P, TPos End, unsigned char Separator) {
     return P == End || *P == Separator || (P + 1 == End && IsLeadByte(*P));
 }
 
+// Whether Hit starts a character, P (at or before it) being a character start: a byte outside
+// the lead range always ends a character, and from there the lead-range bytes pair up, so Hit
+// is a trail byte exactly when an odd run of lead-range bytes stands between P and it (and
+// then Hit + 1 starts a character).
+bool StartsCharacter(TPos P, TPos Hit) {
+    size_t run = 0;
+    for (TPos k = Hit; k > P && IsLeadByte(k[-1]); --k) ++run;
+    return run % 2 == 0;
+}
+
 // The first character start at or after the character start P whose first byte can begin a
 // match; End when there is none. Candidates are found byte by byte (with memchr when only one
-// byte can begin a match); a candidate is a character start unless an odd run of lead-range
-// bytes stands between P and it, in which case it is the trail byte of the run's last pair.
+// byte can begin a match) and kept when they start a character.
 TPos NextStart(TPos P, TPos End, const TRE_DFA::TStartBytes& Starts) {
     if (Starts.Only == TRE_DFA::TStartBytes::None) return End;
     while (P < End) {
@@ -41,12 +50,28 @@ TPos NextStart(TPos P, TPos End, const TRE_DFA::TStartBytes& Starts) {
             while (hit < End && !Starts.Can[*hit]) ++hit;
             if (hit == End) return End;
         }
-        size_t run = 0;
-        for (TPos k = hit; k > P && IsLeadByte(k[-1]); --k) ++run;
-        if (run % 2 == 0) return hit;
+        if (StartsCharacter(P, hit)) return hit;
         P = hit + 1;
     }
     return End;
+}
+
+// The first character start at or after the character start P where Literal stands; End
+// when there is none. Skips with memmem; a hit on a trail byte is no hit.
+TPos NextLiteral(TPos P, TPos End, const std::string& Literal) {
+    while (P < End) {
+        const void* hit = memmem(P, static_cast<size_t>(End - P), Literal.data(), Literal.size());
+        if (!hit) return End;
+        if (StartsCharacter(P, static_cast<TPos>(hit))) return static_cast<TPos>(hit);
+        P = static_cast<TPos>(hit) + 1;
+    }
+    return End;
+}
+
+// Where the search tries a match next, at or after the character start P: where the literal
+// that begins every match stands, or else where a byte that can begin one does.
+TPos NextCandidate(TPos P, TPos End, const TRE_DFA::TStartBytes& Starts, const std::string& Prefix) {
+    return Prefix.empty() ? NextStart(P, End, Starts) : NextLiteral(P, End, Prefix);
 }
 
 bool Found(TPos Begin, TPos From, TPos To, size_t& Start, size_t& End) {
@@ -156,14 +181,26 @@ void TRegularExpression::SetUseSynonymDic(bool Value) {
     SetRegExp(FRegExp);
 }
 
+// False when the literal that every match holds stands nowhere in the view, so that most
+// lines without a match cost one memmem.
+bool TMatchCORE::MayMatch(std::string_view Text) const {
+    const std::string& required = DFA().Literals().Required;
+    if (required.empty()) return true;
+    const auto* begin = reinterpret_cast<TPos>(Text.data());
+    return NextLiteral(begin, begin + Text.size(), required) != begin + Text.size();
+}
+
 bool TMatchCORE::MatchPlain(std::string_view Text, size_t& Start, size_t& End) const {
+    if (!MayMatch(Text)) return false;
     const TRE_DFA& dfa = DFA();
     const auto [begin, end] = TextBounds(Text);
     const int init = dfa.InitialState();
     if (begin == end) return dfa.Accepting(init) && Found(begin, begin, begin, Start, End);
     const TRE_DFA::TStartBytes& starts = dfa.StartBytes();
+    const std::string& prefix = dfa.Literals().Prefix;
     TBudget budget(begin, end, LinearOnly);
-    for (TPos p = NextStart(begin, end, starts); p < end; p = NextStart(NextChar(p, end), end, starts)) {
+    for (TPos p = NextCandidate(begin, end, starts, prefix); p < end;
+         p = NextCandidate(NextChar(p, end), end, starts, prefix)) {
         if (budget.Spent()) return LinearSearch(begin, p, end, false, Start, End);
         TPos last = nullptr;
         TPos q = p;
@@ -202,6 +239,7 @@ TMatchCORE::TPos TMatchCORE::MatchAtHead(TPos P, TPos End, TBudget& Budget) cons
 }
 
 bool TMatchCORE::MatchAnchored(std::string_view Text, size_t& Start, size_t& End) const {
+    if (!MayMatch(Text)) return false;
     const auto [begin, end] = TextBounds(Text);
     TBudget budget(begin, end, LinearOnly);
     if (budget.Spent()) return LinearSearch(begin, begin, end, true, Start, End);
@@ -210,6 +248,7 @@ bool TMatchCORE::MatchAnchored(std::string_view Text, size_t& Start, size_t& End
 }
 
 bool TMatchCORE::MatchScan(std::string_view Text, size_t& Start, size_t& End) const {
+    if (!MayMatch(Text)) return false;
     const auto [begin, end] = TextBounds(Text);
     TBudget budget(begin, end, LinearOnly);
     return ScanFrom(begin, end, false, budget, Start, End);
@@ -220,7 +259,9 @@ bool TMatchCORE::ScanFrom(TPos Begin, TPos End, bool BeginIsHead, TBudget& Budge
     const TRE_DFA& dfa = DFA();
     const int init = dfa.InitialState();
     const TRE_DFA::TStartBytes& starts = dfa.ScanStartBytes(SeparatorByte());
-    for (TPos p = NextStart(Begin, End, starts); p < End; p = NextStart(NextChar(p, End), End, starts)) {
+    const std::string& prefix = dfa.Literals().Prefix;
+    for (TPos p = NextCandidate(Begin, End, starts, prefix); p < End;
+         p = NextCandidate(NextChar(p, End), End, starts, prefix)) {
         if (Budget.Spent()) return LinearSearch(Begin, p, End, BeginIsHead, Start, Finish);
         if (const TPos e = MatchFrom(p, End, init, Budget)) return Found(Begin, p, e, Start, Finish);
         if (*p == '\n' && dfa.HasLineHead()) {

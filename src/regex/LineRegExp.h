@@ -16,9 +16,14 @@
 // line-tail pseudo character when q is a line tail (the separator, the end of the text, or a
 // lead byte that ends the text); either pseudo character may also be left out.
 //
+// Literals first. When every match holds a run of literal characters (TRELiterals), a line
+// in which memmem finds that run at no character start has no match, and most lines end there.
+// When every match begins with such a run, the candidate starts are where it stands. A hit
+// that starts on a trail byte is no hit (StartsCharacter).
+//
 // The obvious search runs the forward automaton from each candidate start in turn until the
-// automaton dies, and stops at the first start that gives a match. Candidates are found by a
-// table of the bytes that can begin a match (or memchr when only one can). This is the fastest
+// automaton dies, and stops at the first start that gives a match. Other candidates are found by
+// a table of the bytes that can begin a match (or memchr when only one can). This is the fastest
 // search on ordinary lines, where walks die after a character or two, but it reads the text
 // once per start when walks run far and fail (".*Z" on a line without Z), which is quadratic.
 //
@@ -115,6 +120,7 @@ private:
     using TPos = const unsigned char*;
     class TBudget;
     unsigned char SeparatorByte() const { return LineSeparator == mcls_LF ? '\n' : '\r'; }
+    bool MayMatch(std::string_view Text) const;
     TPos MatchFrom(TPos P, TPos End, int State, TBudget& Budget) const;
     TPos MatchAtHead(TPos P, TPos End, TBudget& Budget) const;
     bool ScanFrom(TPos Begin, TPos End, bool BeginIsHead, TBudget& Budget, size_t& Start, size_t& Finish) const;

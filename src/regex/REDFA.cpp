@@ -67,6 +67,7 @@ void TRE_DFA::Run() {
     }
     MakeStartBytes(b);
     MakeReverse(b);
+    FLiterals = nfa.Parser().ParseTree().Literals();
     FNFA = nullptr;
 }
 

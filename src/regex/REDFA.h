@@ -133,6 +133,8 @@ public:
         return Length == 2 ? FRows[FRowBase[P[0]] + P[1]] : FRows[FRowBase[0] + P[0]];
     }
     const TRE_ReverseDFA& Reverse() const { return *FReverse; }
+    // Literal text that begins, or stands in, every match.
+    const TRELiterals& Literals() const { return FLiterals; }
 
     // Reads the character at P and moves P past it. The end of the text, and a lead byte
     // without its trail byte before the end, read as NoClass without moving.
@@ -189,6 +191,7 @@ private:
     TStartBytes FStartBytes;
     std::array<TStartBytes, 2> FScanStartBytes;  // separator CR, separator LF
     std::unique_ptr<TRE_ReverseDFA> FReverse;
+    TRELiterals FLiterals;
 };
 
 } // namespace quillon

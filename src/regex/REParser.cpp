@@ -14,6 +14,52 @@ const char* const MsgFatal = "TREParseTree : 致命的エラー";
 
 bool Overlaps(const TRENode& a, const TRENode& b) { return !(a.Start > b.End || a.End < b.Start); }
 
+// What a node tells of the literal text of its matches.
+struct TLiteralInfo {
+    bool IsExact = false;  // the node matches Exact and nothing else
+    std::string Exact;
+    std::string Prefix;
+    std::string Suffix;
+    std::string Required;
+};
+
+TLiteralInfo ExactInfo(std::string Text) {
+    return {true, Text, Text, Text, Text};
+}
+
+const std::string& Longer(const std::string& A, const std::string& B) { return B.size() > A.size() ? B : A; }
+
+TLiteralInfo Concatenate(const TLiteralInfo& A, const TLiteralInfo& B) {
+    if (A.IsExact && B.IsExact) return ExactInfo(A.Exact + B.Exact);
+    TLiteralInfo r;
+    r.Prefix = A.IsExact ? A.Exact + B.Prefix : A.Prefix;
+    r.Suffix = B.IsExact ? A.Suffix + B.Exact : B.Suffix;
+    r.Required = Longer(Longer(A.Required, B.Required), A.Suffix + B.Prefix);
+    return r;
+}
+
+TLiteralInfo LiteralInfo(const TRENode* Node) {
+    switch (Node->Kind) {
+    case rent_Range: {
+        if (Node->Start != Node->End) return {};
+        const TREChar c = Node->Start;
+        return ExactInfo(c > 0xFF ? std::string{static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)}
+                                  : std::string(1, static_cast<char>(c)));
+    }
+    case rent_Empty: return ExactInfo("");
+    case rent_Concat: {
+        // Left-deep: walk the chain as a list, as the automaton does.
+        std::vector<const TRENode*> parts;
+        const TRENode* n = Node;
+        for (; n->Kind == rent_Concat; n = n->Left) parts.push_back(n->Right);
+        TLiteralInfo info = LiteralInfo(n);
+        for (size_t k = parts.size(); k-- > 0;) info = Concatenate(info, LiteralInfo(parts[k]));
+        return info;
+    }
+    default: return {};  // alternations, closures and anchors
+    }
+}
+
 } // namespace
 
 TRENode* TREParseTree::MakeInternalNode(TRENodeKind Kind, TRENode* Left, TRENode* Right) {
@@ -109,6 +155,12 @@ void TREParseTree::ForceCharClassesDisjoint() {
         for (size_t j = i + 1; j < FLeaves.size() && !split; ++j) split = SplitLeaves(FLeaves[j].get(), FLeaves[i].get());
         if (!split) ++i;
     }
+}
+
+TRELiterals TREParseTree::Literals() const {
+    if (!FRoot) return {};
+    TLiteralInfo info = LiteralInfo(FRoot);
+    return {std::move(info.Prefix), std::move(info.Required)};
 }
 
 void TREParseTree::DisposeTree() {

@@ -37,6 +37,15 @@ struct TRENode {
     TREChar End = 0;
 };
 
+// Literal text that every match of a pattern holds, as Shift-JIS bytes: Prefix begins every
+// match, Required stands somewhere in every match (the longest such run that the tree shows).
+// Either may be empty. Found from concatenations of single characters; alternations,
+// closures and anchors are not looked into, so the answer is safe but not always the longest.
+struct TRELiterals {
+    std::string Prefix;
+    std::string Required;
+};
+
 class TREParseTree {
 public:
     TRENode* Root() const { return FRoot; }
@@ -54,6 +63,7 @@ public:
     void ForceCharClassesDisjoint();
     void RemoveLeafAt(size_t Index);  // drops the leaf from the list and frees it
     void DisposeTree();
+    TRELiterals Literals() const;
 
     virtual ~TREParseTree() = default;
 

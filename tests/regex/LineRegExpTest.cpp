@@ -174,6 +174,22 @@ TEST(TLineRegExp, NeverStartsOnATrailByte) {
     });
 }
 
+// Literals are skipped to with memmem; a hit that starts on a trail byte is no hit. The
+// pair 0x81 0x83 is one character, so the ア (0x83 0x41) that memmem finds after it is not.
+TEST(TLineRegExp, LiteralHitsCountAtCharacterStartsOnly) {
+    ExpectMatches({
+        {Sj("ア"), "\x81\x83\x41", 0, 0},
+        {Sj("ア"), "\x81\x83\x41\x83\x41", 4, 2},
+        {Sj("[a-z]ア"), "x\x81\x83\x41", 0, 0},     // the literal that every match holds
+        {Sj("[a-z]ア"), "x\x81\x83\x41x\x83\x41", 5, 3},
+        {Sj(".*ア"), "\x81\x83\x41", 0, 0},
+        {"ab$", "xab\r\n", 2, 2},
+        {"ab", "\x81" "ab", 0, 0},                     // 0x81 0x61 is one character
+        {"ab", "\x81\x81" "ab", 3, 2},
+        {Sj("ファイル"), Repeat(Sj("ファイ"), 5000) + Sj("ファイル"), 30001, 8},
+    });
+}
+
 // Code 0 ends the text: no transition is taken there, and a lead byte that ends the text is
 // not taken with the NUL as its trail byte.
 TEST(TLineRegExp, StopsAtTheEndOfTheText) {

@@ -139,5 +139,38 @@ TEST(TREParser, SplittingKeepsTheCoveredCodes) {
               (TRanges{{'a', 'a'}, {'b', 'b'}, {'c', 'c'}, {'d', 'd'}, {'e', 'e'}, {'f', 'f'}, {'g', 'h'}}));
 }
 
+// The literal text that the search skips to (Prefix) and that a line must hold (Required).
+TEST(TREParseTree, FindsTheLiteralsEveryMatchHolds) {
+    struct TCase {
+        std::string Pattern;
+        std::string Prefix;
+        std::string Required;
+    } cases[] = {
+        {"abc", "abc", "abc"},
+        {"a(b|c)d", "a", "a"},       // an alternation breaks the run; the first of equals wins
+        {"x[0-9]+yz", "x", "yz"},
+        {"ab+c", "ab", "ab"},        // "+" is the operand then its closure
+        {"a(bc)d", "abcd", "abcd"},  // groups are looked into
+        {"a()b", "ab", "ab"},
+        {".*Z", "", "Z"},
+        {"[0-9]+,", "", ","},
+        {"^;", "", ";"},             // an anchor tells nothing
+        {"a$", "a", "a"},
+        {"a*", "", ""},
+        {"a|b", "", ""},
+        {"", "", ""},
+        {test::Sj("ファイル"), test::Sj("ファイル"), test::Sj("ファイル")},
+        {test::Sj("[ぁ-ん]+です"), "", test::Sj("です")},
+        {"\\x4142", "AB", "AB"},   // a code no text can hold still gives its two bytes
+    };
+    for (const TCase& c : cases) {
+        TREParser parser(c.Pattern);
+        parser.Run();
+        const TRELiterals literals = parser.ParseTree().Literals();
+        EXPECT_EQ(literals.Prefix, c.Prefix) << c.Pattern;
+        EXPECT_EQ(literals.Required, c.Required) << c.Pattern;
+    }
+}
+
 } // namespace
 } // namespace quillon
