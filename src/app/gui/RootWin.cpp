@@ -26,6 +26,8 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 
 namespace quillon {
 
@@ -43,14 +45,17 @@ void BringToFront(QWidget* window) {
     window->activateWindow();
 }
 
-std::string OpenFileDialog() {
-    return ExecuteFileDialog({TFileDialogKind::Open, {}, QString::fromUtf8(kFileFilter), QStringLiteral("lst")}, {});
+// The root's two dialogs live as long as it does, so each opens where it was last used.
+std::function<std::string()> OpenFileDialog() {
+    auto dialog = std::make_shared<TFileDialog>(
+        TFileDialogSpec{TFileDialogKind::Open, {}, QString::fromUtf8(kFileFilter), QStringLiteral("lst")});
+    return [dialog] { return dialog->Execute(); };
 }
 
-std::string SaveFileDialog(const std::string& initialDir) {
-    return ExecuteFileDialog({TFileDialogKind::Save, QStringLiteral("保存ファイル名の指定"),
-                              QString::fromUtf8(kFileFilter), QStringLiteral("qes")},
-                             initialDir);
+std::function<std::string(const std::string&)> SaveFileDialog() {
+    auto dialog = std::make_shared<TFileDialog>(TFileDialogSpec{
+        TFileDialogKind::Save, QStringLiteral("保存ファイル名の指定"), QString::fromUtf8(kFileFilter), QStringLiteral("qes")});
+    return [dialog](const std::string& initialDir) { return dialog->Execute(initialDir); };
 }
 
 } // namespace
@@ -67,7 +72,7 @@ struct TQuillonRootWin::TColourers {
 };
 
 TQuillonRootWin::TQuillonRootWin(TSettingsStore& Store)
-    : OpenDialog(OpenFileDialog), SaveDialog(SaveFileDialog), PropertyEditor(SettingsWindowEditor()), FStore(Store),
+    : OpenDialog(OpenFileDialog()), SaveDialog(SaveFileDialog()), PropertyEditor(SettingsWindowEditor()), FStore(Store),
       FAbout(Store), FColourers(std::make_unique<TColourers>()),
       FSettings{FColourers->Motion,   FColourers->Command,  FColourers->ZCommand, FColourers->Voice,
                 FColourers->ZVoice,   FColourers->StdEnemy, FColourers->QesEnemy, FColourers->Bmp,

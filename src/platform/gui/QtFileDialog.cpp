@@ -3,6 +3,7 @@
 #include "QtDialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace quillon {
 
@@ -16,18 +17,21 @@ QString FilterExtension(const QString& Filter, const QString& DefaultExt) {
     return extension.isEmpty() || wild ? DefaultExt : extension;
 }
 
-std::string ExecuteFileDialog(const TFileDialogSpec& Spec, const std::string& InitialDir) {
-    QFileDialog dialog(OwnerWindow(), Spec.Title, QString::fromStdString(InitialDir), Spec.Filter);
-    const bool save = Spec.Kind == TFileDialogKind::Save;
+std::string TFileDialog::Execute(const std::string& InitialDir) {
+    const QString folder = InitialDir.empty() ? FFolder : QString::fromStdString(InitialDir);
+    QFileDialog dialog(OwnerWindow(), FSpec.Title, folder, FSpec.Filter);
+    const bool save = FSpec.Kind == TFileDialogKind::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    const auto followFilter = [&dialog, &Spec](const QString& filter) {
-        dialog.setDefaultSuffix(FilterExtension(filter, Spec.DefaultExt));
+    const auto followFilter = [&dialog, this](const QString& filter) {
+        dialog.setDefaultSuffix(FilterExtension(filter, FSpec.DefaultExt));
     };
     followFilter(dialog.selectedNameFilter());
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().first().toStdString();
+    const QString chosen = dialog.selectedFiles().first();
+    FFolder = QFileInfo(chosen).absolutePath();
+    return chosen.toStdString();
 }
 
 } // namespace quillon

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <string>
+#include <utility>
 
 namespace quillon {
 
@@ -17,9 +18,20 @@ struct TFileDialogSpec {
     QString DefaultExt;  // without the dot
 };
 
-// The chosen file's full name; empty when the user cancelled. An open dialog takes only an existing
-// file. The dialog opens in InitialDir (the current folder when empty) over the window in front.
-std::string ExecuteFileDialog(const TFileDialogSpec& Spec, const std::string& InitialDir);
+// A dialog kept for the whole run: each showing opens over the window in front, in the folder the
+// caller names or else in the folder of the file last chosen with it (the current folder at first).
+class TFileDialog {
+public:
+    explicit TFileDialog(TFileDialogSpec Spec) : FSpec(std::move(Spec)) {}
+
+    // The chosen file's full name; empty when the user cancelled. An open dialog takes only an
+    // existing file.
+    std::string Execute(const std::string& InitialDir = {});
+
+private:
+    TFileDialogSpec FSpec;
+    QString FFolder;  // the folder of the file last chosen; empty before the first choice
+};
 
 // The extension, without its dot, that a name typed without one gets under the name filter Filter:
 // that of the filter's first pattern ("ﾓｰｼｮﾝﾘｽﾄ (*Motion*.lst)" gives "lst"), or DefaultExt when the

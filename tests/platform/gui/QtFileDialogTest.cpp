@@ -2,6 +2,7 @@
 #include "QtFileDialog.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QTemporaryDir>
@@ -32,11 +33,12 @@ TEST(FilterExtension, FirstPatternsExtensionElseTheDefault) {
 }
 
 // Types Name into the file dialog once its modal loop runs, after choosing the filter Filter when
-// one is given, and accepts it.
-void AnswerFileDialog(const QString& Name, const QString& Filter = {}) {
-    QTimer::singleShot(0, [Name, Filter] {
+// one is given, and accepts it. Folder, when given, receives the folder the dialog opened in.
+void AnswerFileDialog(const QString& Name, const QString& Filter = {}, QString* Folder = nullptr) {
+    QTimer::singleShot(0, [Name, Filter, Folder] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
+        if (Folder) *Folder = dialog->directory().absolutePath();
         if (!Filter.isEmpty()) {
             dialog->selectNameFilter(Filter);
             emit dialog->filterSelected(Filter);  // as the user's choice in the filter box signals it
@@ -51,7 +53,7 @@ protected:
     QTemporaryDir Dir;
     std::string Path(const char* Name) const { return Dir.filePath(QString::fromUtf8(Name)).toStdString(); }
     std::string Run(TFileDialogKind Kind, const QString& DefaultExt) {
-        return ExecuteFileDialog({Kind, {}, kFilter, DefaultExt}, Dir.path().toStdString());
+        return TFileDialog({Kind, {}, kFilter, DefaultExt}).Execute(Dir.path().toStdString());
     }
 };
 
@@ -72,6 +74,25 @@ TEST_F(FileDialog, OpeningANameWithoutExtensionFindsTheList) {
     list.close();
     AnswerFileDialog("bar");
     EXPECT_EQ(Run(TFileDialogKind::Open, "lst"), Path("bar.lst"));
+}
+
+TEST_F(FileDialog, OpensAgainWhereTheLastFileWasChosen) {
+    QTemporaryDir other;
+    TFileDialog dialog({TFileDialogKind::Save, {}, kFilter, "qes"});
+    QString folder;
+    AnswerFileDialog("a", {}, &folder);
+    EXPECT_EQ(dialog.Execute(Dir.path().toStdString()), Path("a.lst"));
+    AnswerFileDialog("b", {}, &folder);
+    EXPECT_EQ(dialog.Execute(), Path("b.lst"));
+    EXPECT_EQ(folder, QDir(Dir.path()).absolutePath());
+    // A folder the caller names comes first; cancelling keeps the folder last chosen.
+    AnswerFileDialog(other.filePath("c"), {}, &folder);
+    EXPECT_EQ(dialog.Execute(Dir.path().toStdString()), other.filePath("c.lst").toStdString());
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    EXPECT_EQ(dialog.Execute(), "");
+    AnswerFileDialog("d", {}, &folder);
+    EXPECT_EQ(dialog.Execute(), other.filePath("d.lst").toStdString());
+    EXPECT_EQ(folder, QDir(other.path()).absolutePath());
 }
 
 } // namespace
