@@ -3,6 +3,7 @@
 // rescanned and repainted), beside the reference of a memchr scan of the same bytes for the
 // bracket characters.
 #include "EditorColourer.h"
+#include "RowStates.h"
 
 #include <benchmark/benchmark.h>
 #include <cstring>

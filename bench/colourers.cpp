@@ -5,6 +5,7 @@
 #include "EditorColourer.h"
 #include "MotionColourer.h"
 #include "RowAttrStrings.h"
+#include "RowStates.h"
 
 #include <benchmark/benchmark.h>
 #include <random>

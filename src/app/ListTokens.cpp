@@ -1,6 +1,7 @@
 #include "ListTokens.h"
 
 #include "OrvColourer.h"
+#include "RowStates.h"
 
 namespace quillon {
 

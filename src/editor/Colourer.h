@@ -21,9 +21,8 @@
 //   behave like quotes or comments, and TokenColor. Kinds of descendants start at 50.
 // - FFieldIndex, FParseFlag, FParseValue and FDataStr are carried from row to row for descendants.
 //
-// Row-state propagation (ScanRow, UpdateRowStates, ResetRowStates) carries states from row to row
-// over a row store seen through TRowStateStore. Brackets carry over any row boundary; comments,
-// quotes and other tokens carry over a wrap only.
+// The states that rows start in, and how they are carried from row to row (ScanRow), are the subject
+// of RowStates.h.
 #include "Colors.h"
 #include "EditorClasses.h"
 #include "FontStyles.h"
@@ -188,7 +187,8 @@ public:
     virtual void NewData(const char* Text, const TRowAttributeData& Data);
     // The kind of the next token, 0 when the row is exhausted.
     virtual int NextToken();
-    // Turns Data from the state at the start of row Index into the state at the start of the next row.
+    // Turns Data from the state at the start of row Index into the state at the start of the next row
+    // (defined in RowStates.cpp).
     virtual void ScanRow(int Index, const TRowStateStore& Strings, TRowAttributeData& Data);
     // The colour of the current token, or null for the editor's own colours.
     virtual TColourerColor* TokenColor() = 0;
@@ -277,16 +277,5 @@ private:
     TProc FMethodTable[256];
     TProc FTokenMethodTable[256];
 };
-
-// The state the first row of a text starts in.
-TRowAttributeData InitialRowState();
-
-// Recomputes row states from the nearest computed row above Index down to at most Index + LookAhead,
-// stopping at the first row whose stored state agrees with the computed one; rows past that range
-// are marked as not computed. Answers the number of rows repainted (only with Invalidate).
-int UpdateRowStates(TRowStateStore& Strings, TColourer& Colourer, int Index, int LookAhead, bool Invalidate);
-
-// Marks every row as not computed, then computes the states of rows 0..Last.
-void ResetRowStates(TRowStateStore& Strings, TColourer& Colourer, int Last);
 
 } // namespace quillon

@@ -20,6 +20,14 @@
 //   0 <= TopRow <= RowCount;
 //   FSelState 2 or 3 <=> the two selection forms (display and string) describe the selection;
 //   every editing command replaces rows with one UpdateRows call, which is one undo step.
+//
+// The implementation is one file per concern: EditorControl.cpp (construction, properties, store
+// notifications, events), EditorControlRows.cpp (rows, column and offset conversions, row marks),
+// EditorControlScroll.cpp (geometry, caret, scrolling, repaint requests), EditorControlSelection.cpp
+// (selection, clipboard), EditorControlMouse.cpp (mouse, dragging the selection),
+// EditorControlEdit.cpp (undo, editing commands), EditorControlSearch.cpp, EditorControlTokens.cpp
+// (token queries), EditorControlMessages.cpp (Perform and the edit-control messages) and
+// EditorControlKeys.cpp (keys, word movement, typing).
 #include "Editor.h"
 #include "EditorHost.h"
 #include "EditorOptions.h"

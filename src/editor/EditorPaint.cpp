@@ -92,6 +92,7 @@ void TEditorPainter::DrawRowSelected(const TRect& Rect, int X, TColourerParser& 
 
 void TEditorPainter::PaintRow(const TRect& Rect, int X, TColourerParser& Parser, int Row, const std::string& S, int Y,
                               bool Selected, TPaintPlan& Plan) {
+    // Lazy colouring (RowStates.h): a row's state is computed when it is first painted.
     if (FRows.BracketIndex(Row) == biNotComputed)
         FRows.UpdateRowStates(Row, false);
     const TColor bk = Selected ? SelectBkColor() : FLook.Color;

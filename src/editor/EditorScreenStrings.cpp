@@ -2,6 +2,7 @@
 
 #include "Colourer.h"
 #include "EditorUndo.h"
+#include "RowStates.h"
 
 #include <algorithm>
 

@@ -9,7 +9,8 @@
 // Every change of the text passes through UpdateRows: it re-wraps the touched logical lines (from the
 // row above the change, since text may flow back into it, to the end of the last touched line),
 // records one undo step, marks the written rows modified, carries the rows' marks by position,
-// recomputes the colouring states below the change and tells every attached editor.
+// recomputes the colouring states below the change (lazy colouring, RowStates.h) and tells every
+// attached editor.
 //
 // Invariants:
 //   FMarkCounts[m] == the number of rows that carry mark m (so GetUsedMarks is exact);
@@ -141,7 +142,7 @@ public:
     // break.
     void UpdateRows(int Row, int Count, std::string_view Text);
 
-    // Colouring-state propagation from Index; answers the rows whose state changed.
+    // Colouring-state propagation from Index (RowStates.h); answers the rows whose state changed.
     int UpdateRowStates(int Index, bool Invalidate);
     void ResetRowStates();
     void RowStateChanged(int Index) override;

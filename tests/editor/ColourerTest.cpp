@@ -1,5 +1,6 @@
 #include "EditorColourer.h"
 #include "QtSettingsStore.h"
+#include "RowStates.h"
 #include "StreamUtils.h"
 
 #include <QTemporaryDir>

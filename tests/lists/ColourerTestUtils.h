@@ -3,6 +3,7 @@
 // states the colouring framework propagates, painted as the editor paints them.
 #include "OrvColourer.h"
 #include "RowAttrStrings.h"
+#include "RowStates.h"
 
 #include <ostream>
 #include <string>

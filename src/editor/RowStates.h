@@ -1,0 +1,73 @@
+#pragma once
+// Lazy colouring: the colouring state at the start of every row, computed only where it is needed.
+//
+// A row cannot be coloured from its own text alone: it may start inside a bracket opened rows above,
+// inside a comment or a quoted text cut by the word wrap, or in the middle of a token whose first
+// bytes end the row above. What a token parser needs to know about everything above a row is its
+// state (TRowAttributeData, RowAttrStrings.h), and the state of a row follows from the state of the
+// row above and that row's text alone:
+//
+//     state(0)     = InitialRowState()
+//     state(r + 1) = ScanRow(r, state(r)), with PrevRowAttribute := the attribute of row r
+//
+// ScanRow (defined here, a member of TColourerParser) decides what crosses a row boundary: brackets
+// cross any boundary, wrapped or not; comments, quotes and every other token cross only a wrap (a
+// row with attribute raWrapped), since a real line break ends them. A wrapped row is scanned joined
+// with the next row, so that a token cut by the wrap is seen whole; Remain then tells the next row how
+// many of its first bytes finish that token, while a quoted or comment kind is re-scanned by its own
+// method from ContinuedToken.
+//
+// Storage. The row store keeps every row's state beside its text (TRowAttributeStringList): the
+// row attribute, the attribute of the row above and the bracket index + 2 packed in RowState, the
+// continued token kind and parse flag in TokenState, FieldIndex, Remain, ParseValue and DataStr in
+// fields of their own. Bracket index -2 (biNotComputed, a packed 0) marks a row whose state is not
+// computed yet; a row the store creates starts that way.
+//
+// Invariant: the computed rows are a prefix of the store. Rows 0..k hold states that agree with the
+// text above them; rows k+1.. are marked not computed. Every operation below keeps it.
+//
+// When states are computed.
+// - After a change of the text (an edit, undo or redo), the row store calls UpdateRowStates from the
+//   first changed row with Invalidate set: every row whose state changes is repainted by every
+//   attached editor, and the number of them goes into the store's update record, so that the editor
+//   also repaints rows whose text stayed but whose colours changed.
+// - When a row is painted and its state is not computed, the painter calls UpdateRowStates for it
+//   (without Invalidate: the row is being painted anyway). Jumping to the end of a long text therefore
+//   computes the states of every row once, on the first paint there, and never again while the text
+//   above stays as it is.
+// - When the whole text, the wrapping, the colourer or its settings change, ResetRowStates marks
+//   every row as not computed and computes the first screens (the whole text when the editor's
+//   Speed.InitBracketsFull is set).
+//
+// How propagation stops. UpdateRowStates starts at the nearest computed row above Index (that row's
+// stored state scanned gives the next state; with none, row 0 with the initial state) and walks down:
+// - at the first row whose stored state agrees with the computed one (SameRowState: everything but
+//   the row attribute, which belongs to the wrapping): since a state depends only on the state above
+//   and the text, every later row is already right. A row not computed never agrees (its bracket
+//   index is -2, a computed one never is), so the walk always passes through new rows;
+// - after Index + LookAhead (two screen heights for an editor): the rows after that are marked not
+//   computed and wait for a paint, so a change that alters every state below it (opening a bracket
+//   near the top of a long text) costs two screens of scanning, not the whole text;
+// - at the end of the text.
+//
+// Cost: one ScanRow per row walked, each linear in the row's length (twice for a wrapped row, which
+// is scanned with the next one). An ordinary edit inside a line that does not open or close a bracket
+// stops after the changed rows.
+#include "RowAttrStrings.h"
+
+namespace quillon {
+
+class TColourer;
+
+// The state the first row of a text starts in.
+TRowAttributeData InitialRowState();
+
+// Recomputes row states from the nearest computed row above Index down to at most Index + LookAhead,
+// stopping at the first row whose stored state agrees with the computed one; rows past that range
+// are marked as not computed. Answers the number of rows repainted (only with Invalidate).
+int UpdateRowStates(TRowStateStore& Strings, TColourer& Colourer, int Index, int LookAhead, bool Invalidate);
+
+// Marks every row as not computed, then computes the states of rows 0..Last.
+void ResetRowStates(TRowStateStore& Strings, TColourer& Colourer, int Last);
+
+} // namespace quillon
