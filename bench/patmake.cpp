@@ -1,6 +1,8 @@
 // The character maker's heavy parts: cutting pictures into shared cells, and reducing the colours
 // of a cell sheet. Methods 1 and 2 run beside Leptonica's lossless colour-map conversion (exact,
-// fails beyond 256 colours) and its few-colours octcube quantisation at 5 bits a channel.
+// fails beyond 256 colours) and its few-colours octcube quantisation at 5 bits a channel; method 0
+// (the fixed general palette) runs beside Leptonica's median cut to 256 colours on a sheet of a few
+// hundred thousand colours, its worst case.
 #include "ColorReduction.h"
 #include "DIB.h"
 #include "PatMake.h"
@@ -150,6 +152,54 @@ void BM_Leptonica(benchmark::State& state) {
     pixDestroy(&pix);
     SetPixels(state, static_cast<std::int64_t>(w) * h);
 }
+
+// A sheet of shaded pictures with noise: nearly every pixel differs from the one before it, and
+// most colours occur once. Cells on a 16-pixel grid keep the key colour.
+std::vector<std::uint8_t> MakeManyColourSheet(int width, int height) {
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 3, 0);
+    std::mt19937 rng(640);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            if (x % 16 == 0 && y % 16 == 0) continue;
+            std::uint8_t* p = &pixels[(static_cast<std::size_t>(y) * width + x) * 3];
+            p[0] = static_cast<std::uint8_t>(rng());
+            p[1] = static_cast<std::uint8_t>(y * 3 + rng() % 48);
+            p[2] = static_cast<std::uint8_t>(x * 5 + rng() % 48);
+        }
+    return pixels;
+}
+
+void BM_ReduceManyColours(benchmark::State& state) {
+    const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
+    const std::vector<std::uint8_t> sheet = MakeManyColourSheet(w, h);
+    const T24BitView view{sheet.data(), w * 3, w, h};
+    TReducedPicture out;
+    for (auto _ : state) {
+        if (!ReduceColourPixels(view, 0, nullptr, out)) state.SkipWithError("reduction failed");
+        benchmark::DoNotOptimize(out.Indexes.data());
+    }
+    SetPixels(state, static_cast<std::int64_t>(w) * h);
+}
+
+void BM_LeptonicaMedianCutManyColours(benchmark::State& state) {
+    const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
+    setMsgSeverity(L_SEVERITY_NONE);
+    PIX* pix = ToPix(MakeManyColourSheet(w, h), w, h);
+    for (auto _ : state) {
+        PIX* out = pixMedianCutQuant(pix, 0);
+        if (!out) state.SkipWithError("Leptonica gave no picture");
+        pixDestroy(&out);
+    }
+    pixDestroy(&pix);
+    SetPixels(state, static_cast<std::int64_t>(w) * h);
+}
+
+void ManyColourSizes(benchmark::internal::Benchmark* b) {
+    b->Args({640, 720})->Args({512, 16384})->ArgNames({"w", "h"})->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_ReduceManyColours)->Apply(ManyColourSizes);
+BENCHMARK(BM_LeptonicaMedianCutManyColours)->Apply(ManyColourSizes);
 
 void SheetSizes(benchmark::internal::Benchmark* b, std::initializer_list<int> methods) {
     for (int method : methods) {

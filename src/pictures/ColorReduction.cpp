@@ -2,6 +2,7 @@
 
 #include "DIB.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace quillon {
@@ -14,21 +15,18 @@ TPaletteEntry Entry(std::uint8_t red, std::uint8_t green, std::uint8_t blue) { r
 TPaletteEntry PixelAt(const std::uint8_t* p) { return {p[0], p[1], p[2], 0}; }
 
 struct TTables {
-    std::array<std::uint16_t, 256> Square;
     std::array<std::uint8_t, 256> Q5, Q6;
     TTables() {
         for (int v = 0; v < 256; ++v) {
-            Square[v] = static_cast<std::uint16_t>(v * v);
             Q5[v] = static_cast<std::uint8_t>((v & 0xF8) | (v >> 5));
             Q6[v] = static_cast<std::uint8_t>((v & 0xFC) | (v >> 6));
         }
     }
 };
 const TTables Tables;
-const TPalette256 General = GeneralPalette({});
 
 // A small open-addressing map from a 24-bit colour to a palette index, for at most 256 colours
-// (method 1) or as a cache of nearest entries (method 0, where it is simply emptied when full).
+// (the table stays at most a quarter full).
 class TColourIndex {
 public:
     static constexpr int Slots = 1024;
@@ -40,10 +38,6 @@ public:
         }
     }
     void Insert(std::uint32_t colour, int index) {
-        if (++FUsed > Slots / 2) {
-            FKeys.fill(0);
-            FUsed = 1;
-        }
         std::uint32_t s = Hash(colour);
         while (FKeys[s] != 0) s = (s + 1) & (Slots - 1);
         FKeys[s] = colour + 1;
@@ -54,8 +48,51 @@ private:
     static std::uint32_t Hash(std::uint32_t c) { return (c * 0x9E3779B1u) >> 22; }
     std::array<std::uint32_t, Slots> FKeys{};  // colour + 1; 0 marks an empty slot
     std::array<std::uint8_t, Slots> FValues{};
-    int FUsed = 0;
 };
+
+// The general palette is three grids and two greys: entries 0..124 are the grid of the levels
+// 0, 64, 128, 192, 255 (red fastest), entries 125..252 interleave the grids of 32, 96, 160, 224
+// and of 16, 80, 144, 208, and 253 and 254 are the greys 240 and 248. The squared distance to a
+// point of a grid is a sum over the channels, so a grid's nearest point is the nearest level of
+// each channel; taking the lowest level among equally near ones in each channel gives the lowest
+// index among the grid's equally near points. The nearest entry is then the best of five
+// candidates, the lower index winning a tie, exactly as a search through all 255 entries finds it.
+//
+// Each candidate is weighed as distance x 256 + entry index, so the smallest weight is the nearest
+// entry and, among equally near ones, the first; a channel's table holds its share of each weight.
+class TNearestGeneral {
+public:
+    TNearestGeneral() {
+        static constexpr std::uint8_t Levels[3][5] = {{0, 64, 128, 192, 255}, {32, 96, 160, 224}, {16, 80, 144, 208}};
+        static constexpr int LevelCount[3] = {5, 4, 4};
+        static constexpr int Greys[2] = {240, 248};
+        static constexpr int Place[3][3] = {{25, 5, 1}, {32, 8, 2}, {32, 8, 2}};  // by grid, then blue, green, red
+        for (int channel = 0; channel < 3; ++channel)
+            for (int v = 0; v < 256; ++v) {
+                std::uint32_t* w = FWeights[channel][v];
+                for (int grid = 0; grid < 3; ++grid) {
+                    int best = 0;
+                    for (int k = 1; k < LevelCount[grid]; ++k)
+                        if (Square(v - Levels[grid][k]) < Square(v - Levels[grid][best])) best = k;
+                    w[grid] = Square(v - Levels[grid][best]) * 256 + best * Place[grid][channel];
+                }
+                for (int grey = 0; grey < 2; ++grey) w[3 + grey] = Square(v - Greys[grey]) * 256;
+            }
+    }
+
+    int operator()(TPaletteEntry c) const {
+        const std::uint32_t *b = FWeights[0][c.Blue], *g = FWeights[1][c.Green], *r = FWeights[2][c.Red];
+        constexpr std::uint32_t First[5] = {0, 125, 126, 253, 254};  // each candidate's first entry
+        std::uint32_t best = b[0] + g[0] + r[0];
+        for (int k = 1; k < 5; ++k) best = std::min(best, First[k] + b[k] + g[k] + r[k]);
+        return static_cast<int>(best & 255);
+    }
+
+private:
+    static std::uint32_t Square(int v) { return static_cast<std::uint32_t>(v * v); }
+    std::uint32_t FWeights[3][256][5];  // by channel (blue, green, red), value, candidate
+};
+const TNearestGeneral NearestGeneral;
 
 // Walks the pixels row by row, giving each pixel the index that indexOf chooses unless it equals
 // the pixel before it; reports the percentage after every row.
@@ -91,16 +128,7 @@ TPaletteEntry FromKey(std::uint32_t c) { return {static_cast<std::uint8_t>(c), s
 bool ReduceGeneral(const T24BitView& picture, const TReductionProgress& progress, TReducedPicture& out) {
     const std::uint32_t key = Key(PixelAt(picture.Top));
     out.Palette = GeneralPalette(PixelAt(picture.Top));
-    TColourIndex nearest;
-    auto indexOf = [&](std::uint32_t colour) {
-        if (colour == key) return 255;
-        int index = nearest.Find(colour);
-        if (index < 0) {
-            index = NearestGeneralIndex(FromKey(colour));
-            nearest.Insert(colour, index);
-        }
-        return index;
-    };
+    auto indexOf = [&](std::uint32_t colour) { return colour == key ? 255 : NearestGeneralIndex(FromKey(colour)); };
     return MapPixels(picture, 255, progress, out.Indexes, [](TPaletteEntry c) { return c; }, indexOf);
 }
 
@@ -154,20 +182,7 @@ TPalette256 GeneralPalette(TPaletteEntry key) {
     return p;
 }
 
-int NearestGeneralIndex(TPaletteEntry c) {
-    auto diff = [](int a, int b) { return Tables.Square[a > b ? a - b : b - a]; };
-    int best = 0;
-    int bestDistance = 3 * 65025 + 1;
-    for (int i = 0; i < 255; ++i) {
-        const TPaletteEntry& e = General[i];
-        int d = diff(c.Red, e.Red) + diff(c.Green, e.Green) + diff(c.Blue, e.Blue);
-        if (d < bestDistance) {
-            bestDistance = d;
-            best = i;
-        }
-    }
-    return best;
-}
+int NearestGeneralIndex(TPaletteEntry c) { return NearestGeneral(c); }
 
 TPaletteEntry Quantise565(TPaletteEntry c) { return {Tables.Q5[c.Blue], Tables.Q6[c.Green], Tables.Q5[c.Red], 0}; }
 

@@ -88,6 +88,50 @@ TEST(ColorReduction, NearestIsTheFirstOfTheSmallestDistance) {
     }
 }
 
+// Every value of one channel with the other two at values around the levels and midpoints of the
+// palette, in each order, and random colours: the nearest entry is the first of the smallest
+// squared distance.
+TEST(ColorReduction, NearestAtEveryChannelValueIsTheFirstOfTheSmallestDistance) {
+    const TPalette256 p = GeneralPalette(Magenta);
+    auto check = [&](TPaletteEntry c) {
+        auto dist = [&](int k) {
+            int dr = c.Red - p[k].Red, dg = c.Green - p[k].Green, db = c.Blue - p[k].Blue;
+            return dr * dr + dg * dg + db * db;
+        };
+        int best = 0;
+        for (int k = 1; k < 255; ++k)
+            if (dist(k) < dist(best)) best = k;
+        ASSERT_EQ(NearestGeneralIndex(c), best) << int(c.Red) << " " << int(c.Green) << " " << int(c.Blue);
+    };
+    const int others[] = {0, 8, 24, 31, 32, 40, 48, 56, 63, 64, 72, 88, 104, 112, 120, 136, 152, 168,
+                          176, 184, 200, 216, 224, 232, 236, 240, 244, 248, 252, 255};
+    for (int v = 0; v < 256; ++v)
+        for (int a : others)
+            for (int b : others) {
+                ASSERT_NO_FATAL_FAILURE(check(Rgb(v, a, b)));
+                ASSERT_NO_FATAL_FAILURE(check(Rgb(a, v, b)));
+                ASSERT_NO_FATAL_FAILURE(check(Rgb(a, b, v)));
+            }
+    std::mt19937 rng(12);
+    for (int i = 0; i < 20000; ++i) ASSERT_NO_FATAL_FAILURE(check(Rgb(rng() & 255, rng() & 255, rng() & 255)));
+}
+
+// A sheet of a few hundred thousand colours reduces to the very indexes and palette it always had
+// (the digest was taken from the plain nearest-entry search).
+TEST(ColorReduction, Method0OfAManyColourSheetIsUnchanged) {
+    TPicture pic(640, 720, Magenta);
+    std::mt19937 rng(640);
+    for (int y = 0; y < pic.Height; ++y)
+        for (int x = 0; x < pic.Width; ++x)
+            if (x % 16 || y % 16) pic.Set(x, y, Rgb((x * 5 + rng() % 48) & 255, (y * 3 + rng() % 48) & 255, rng() & 255));
+    TReducedPicture out;
+    ASSERT_TRUE(ReduceColourPixels(pic.View(), 0, nullptr, out));
+    EXPECT_EQ(out.Palette, GeneralPalette(Magenta));
+    std::uint64_t digest = 1469598103934665603u;  // FNV-1a over the indexes
+    for (std::uint8_t index : out.Indexes) digest = (digest ^ index) * 1099511628211u;
+    EXPECT_EQ(digest, 8032262999917474106u);
+}
+
 TEST(ColorReduction, AllKeySheet) {
     TPicture pic(5, 3, Rgb(1, 2, 3));
     TReducedPicture out;
