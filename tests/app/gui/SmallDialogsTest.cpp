@@ -108,6 +108,14 @@ TEST(RenumberDialog, TheCallersStartNumberArrivesWholeAndTypingStaysLimited) {
     EXPECT_FALSE(form.btnRun->isEnabled());
     form.SetStartNum("42");
     EXPECT_EQ(form.edtStartNum->maxLength(), 4);
+    // Shown again, the dialog lets a typed number replace the caller's, and holds it to four.
+    form.SetStartNum("12345");
+    form.hide();
+    form.show();
+    QTest::keyClicks(form.edtStartNum, "20");
+    EXPECT_EQ(form.edtStartNum->text(), "20");
+    QTest::keyClicks(form.edtStartNum, "789");
+    EXPECT_EQ(form.edtStartNum->text(), "2078");
 }
 
 TEST(RenumberDialog, ShowsWithTheStartNumberFocusedAndKeepsItsChoicesWhenHidden) {
