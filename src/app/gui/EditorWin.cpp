@@ -1,23 +1,25 @@
 #include "EditorWin.h"
 
-#include "EditorExVantor.h"
 #include "Cp932.h"
+#include "EditorExVantor.h"
 #include "EditorWidget.h"
+#include "KeyMacro.h"
 #include "ListCommands.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
+#include "QtHintWindow.h"
 #include "QtText.h"
 #include "REScanner.h"
 #include "RootWin.h"
 #include "SettingsStore.h"
 #include "StrUtils.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QMenuBar>
+#include <QLabel>
 #include <QScreen>
-#include <QStatusBar>
-#include <QVBoxLayout>
+#include <QSplitter>
 
 #include <filesystem>
 
@@ -26,8 +28,6 @@ namespace quillon {
 namespace {
 
 const char kOptions[] = "Options";
-const char kUntitled[] = "(無題)";
-const char kNotAvailable[] = "このファイルタイプでは使用できません";
 
 using TTemplate = void (*)(std::vector<std::string>&);
 
@@ -36,14 +36,6 @@ TTemplate ListTemplate(int kind) {
     static const TTemplate templates[] = {NewMotionList, NewCommandList, NewZCommandList, NewVoiceList,
                                           NewZVoiceList, NewEnemyList,   NewQesSource,    NewBitmapList};
     return templates[kind - lkMotion];
-}
-
-// The short text of a hint "short|long" is the tool tip, the long one the status tip.
-void SetHint(QAction* action, const std::string& hint) {
-    const QString text = QStr(hint);
-    const qsizetype bar = text.indexOf('|');
-    action->setToolTip(bar < 0 ? text : text.left(bar));
-    action->setStatusTip(bar < 0 ? text : text.mid(bar + 1));
 }
 
 // The size a stored value gives: -1 keeps Own, a negative value too; above Screen it is Screen.
@@ -57,177 +49,61 @@ int StoredExtent(int stored, int own, int screen) {
 TfrmEditWindow::TfrmEditWindow(TQuillonRootWin& Root)
     : FRoot(Root),
       FEditorWidget(new TEditorWidget(std::make_unique<TEditorExVantor>())),
-      FFramePane(new TFramePicturePane(*this)) {
+      FFramePane(new TFramePicturePane(*this)),
+      FKeyMacro(std::make_unique<TKeyMacro>()) {
     setAttribute(Qt::WA_DeleteOnClose);
+    setAcceptDrops(true);
     resize(648, 480);
     setMinimumWidth(320);
-    auto* central = new QWidget;
-    auto* layout = new QVBoxLayout(central);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(FFramePane);
-    layout->addWidget(FEditorWidget, 1);
-    setCentralWidget(central);
+    Splitter1 = new QSplitter(Qt::Vertical);
+    Splitter1->setObjectName("Splitter1");
+    Splitter1->setChildrenCollapsible(false);
+    Splitter1->addWidget(FFramePane);
+    Splitter1->addWidget(FEditorWidget);
+    Splitter1->setStretchFactor(1, 1);
+    setCentralWidget(Splitter1);
     FFramePane->hide();
-    statusBar();
 
     TEditorExVantor& editor = Editor();
     FEditorWidget->SetEditorFont("FixedSys", 14);
     editor.SetUndoListMax(1000);
     FEditorWidget->AssignToProp(FEditorProp);
+    FHintScreen = std::make_unique<TQtHintWindow>(*FEditorWidget->viewport());
+    editor.HintWindow().SetScreen(FHintScreen.get());
     editor.OnChange = [this](TEditor&) { EditorChange(); };
     editor.OnCaretMoved = [this](TEditor&) { FFramePane->FollowCaret(); };
     editor.OnSelectionChange = [this](TEditor&, bool) { FFramePane->FollowCaret(); };
+    editor.OnSelectionModeChange = [this](TEditor&) { UpdateSelectionModePanel(); };
+    editor.OnDblClick = [this](TEditor&) { EditorDblClick(); };
+    editor.OnDropFiles = [this](TEditor&, const std::vector<std::string>& Files, int, TPoint) {
+        OpenDroppedFiles(Files);
+    };
+    FKeyMacro->SetControl(&editor);
+    FKeyMacro->SetShowDialog(false);
+    FKeyMacro->OnChange = [this](TPersistent*) { KeyMacroChange(); };
+    // The window sees every key of its widgets first, and the editor's mouse moves.
+    qApp->installEventFilter(this);
+    FEditorWidget->viewport()->setMouseTracking(true);
 
     BuildActions();
     UpdateCaption();
+    UpdateInsertModePanel();
+    UpdateSelectionModePanel();
+    KeyMacroChange();
     LoadWindowSize();
+    FormConstrainedResize();
 }
 
 TfrmEditWindow::~TfrmEditWindow() {
+    qApp->removeEventFilter(this);
     if (FRoot.WindowCount() == 1 && FRoot.IndexOf(this) == 0) SaveWindowSize();
+    FKeyMacro->SetControl(nullptr);
+    Editor().HintWindow().SetScreen(nullptr);
     FFramePane->ShowFramePicture(false, {});
     FRoot.Notification(this);
 }
 
 TEditorExVantor& TfrmEditWindow::Editor() const { return static_cast<TEditorExVantor&>(FEditorWidget->Editor()); }
-
-QAction* TfrmEditWindow::AddAction(QMenu* Menu, const char* Caption, const char* Hint,
-                                   void (TfrmEditWindow::*Slot)()) {
-    QAction* action = Menu->addAction(QString::fromUtf8(Caption));
-    SetHint(action, Hint);
-    // While a hit box is being dragged, no command runs.
-    connect(action, &QAction::triggered, this, [this, Slot] {
-        if (!FFramePane->Dragging()) (this->*Slot)();
-    });
-    return action;
-}
-
-void TfrmEditWindow::BuildActions() {
-    popFile = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    popNew = popFile->addMenu(QStringLiteral("新規作成(&N)"));
-    static const char* const newCaptions[] = {"モーションリスト(&M)", "ｺﾏﾝﾄﾞﾘｽﾄ(&C)", "Zｺﾏﾝﾄﾞﾘｽﾄ(&D)",
-                                              "ﾎﾞｲｽﾘｽﾄ(&V)", "Zﾎﾞｲｽﾘｽﾄ(&W)", "ｴﾈﾐｰﾘｽﾄ(&E)",
-                                              "Quessa1.3ｴﾈﾐｰｿｰｽ(&A)", "Bitmapﾘｽﾄ(&B)", "ﾃｷｽﾄ(&T)"};
-    for (int i = 0; i < 9; ++i) {
-        const int kind = i < 8 ? lkMotion + i : lkText;
-        connect(popNew->addAction(QString::fromUtf8(newCaptions[i])), &QAction::triggered, this,
-                [this, kind] { ActionNew(kind); });
-    }
-    ActionOpen = AddAction(popFile, "開く(&O)...", "開く|ファイルを開きます", &TfrmEditWindow::ActionOpenExecute);
-    ActionOpen->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
-    ActionCloseAndOpen = AddAction(popFile, "閉じて開く(&C)...", "閉じて開く|編集中のファイルを閉じて別のファイルを開きます",
-                                   &TfrmEditWindow::ActionCloseAndOpenExecute);
-    ActionReLoad = AddAction(popFile, "リロード(&R)", "リロード|編集中のファイルを読み込みなおします",
-                             &TfrmEditWindow::ActionReLoadExecute);
-    ActionSaveAs = popFile->addAction(QStringLiteral("名前をつけて保存(&A)..."));
-    SetHint(ActionSaveAs, "名前をつけて保存|編集中のファイルに名前をつけて保存します");
-    connect(ActionSaveAs, &QAction::triggered, this, [this] { ActionSaveAsExecute(); });
-    ActionSave = popFile->addAction(QStringLiteral("上書き保存(&S)"));
-    SetHint(ActionSave, "上書き保存|編集中のファイルを上書き保存します");
-    ActionSave->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    connect(ActionSave, &QAction::triggered, this, [this] { ActionSaveExecute(); });
-    ActionGo = popFile->addAction(QStringLiteral("ﾌｧｲﾙ出力/ｺﾝﾊﾞｰﾄ(&G)"));
-    ActionExit = popFile->addAction(QStringLiteral("終了(&X)"));
-    connect(ActionExit, &QAction::triggered, this, &QWidget::close);
-    popFile->addSeparator();
-    connect(popFile, &QMenu::aboutToShow, this, &TfrmEditWindow::popFileClick);
-
-    popEditMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
-    struct {
-        QAction** Action;
-        const char *Caption, *Hint, *Shortcut;
-        void (TfrmEditWindow::*Slot)();
-    } const editing[] = {
-        {&ActionUndo, "元に戻す(&U)", "元に戻す|直前の操作を取り消します", "Ctrl+Z", &TfrmEditWindow::ActionUndoExecute},
-        {&ActionRedo, "やり直し(&R)", "やり直し|取り消した操作をやり直します", "Ctrl+Y", &TfrmEditWindow::ActionRedoExecute},
-        {&ActionCut, "切り取り(&T)", "切り取り|選択範囲を切り取ります", "Ctrl+X", &TfrmEditWindow::ActionCutExecute},
-        {&ActionCopy, "コピー(&C)", "コピー|選択範囲をコピーします", "Ctrl+C", &TfrmEditWindow::ActionCopyExecute},
-        {&ActionPaste, "貼り付け(&P)", "貼り付け|クリップボードの内容を貼り付けます", "Ctrl+V",
-         &TfrmEditWindow::ActionPasteExecute},
-        {&ActionBoxPaste, "BOX貼り付け", "BOX貼り付け|クリップボードの内容を矩形で貼り付けます", "Ctrl+B",
-         &TfrmEditWindow::ActionBoxPasteExecute},
-        {&ActionBoxSel, "Box選択モード(&K)", "Box選択モード|矩形選択モードを切り替えます", "Ctrl+K",
-         &TfrmEditWindow::ActionBoxSelExecute},
-        {&ActionDelete, "削除(&D)", "削除|選択範囲を削除します", "", &TfrmEditWindow::ActionDeleteExecute},
-        {&ActionSelAll, "すべて選択(&A)", "すべて選択|すべてを選択します", "Ctrl+A", &TfrmEditWindow::ActionSelAllExecute},
-    };
-    for (const auto& e : editing) {
-        *e.Action = AddAction(popEditMenu, e.Caption, e.Hint, e.Slot);
-        if (*e.Shortcut) (*e.Action)->setShortcut(QKeySequence(QString::fromLatin1(e.Shortcut)));
-        if (e.Action == &ActionRedo || e.Action == &ActionBoxSel || e.Action == &ActionSelAll) popEditMenu->addSeparator();
-    }
-    ActionBoxSel->setCheckable(true);
-    connect(popEditMenu, &QMenu::aboutToHide, this, &TfrmEditWindow::EnableEditCommands);
-    ActionReNum = AddAction(popEditMenu, "リナンバ(&N)...", "リナンバ|選択中の行をリナンバします",
-                            &TfrmEditWindow::ActionReNumExecute);
-    ActionReNum->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
-    ActionFormat = AddAction(popEditMenu, "自動整形(&O)", "自動整形|リストを整形します", &TfrmEditWindow::ActionFormatExecute);
-    QMenu* popConvert = popEditMenu->addMenu(QStringLiteral("文字種変換(&C)"));
-    static const char* const convertCaptions[] = {"大文字に変換(&U)", "ファイル名用に大文字変換(&V)", "小文字に変換(&L)",
-                                                  "ファイル名用に小文字変換(&M)", "半角に変換(&H)", "全角に変換(&Z)"};
-    for (int i = scToUpper; i <= scToZenkaku; ++i) {
-        QAction* action = popConvert->addAction(QString::fromUtf8(convertCaptions[i]));
-        connect(action, &QAction::triggered, this, [this, i] { ActionConvert(i); });
-        action->setEnabled(false);
-        ConvertActions.push_back(action);
-    }
-    connect(popEditMenu, &QMenu::aboutToShow, this, &TfrmEditWindow::popEditMenuClick);
-    connect(ActionGo, &QAction::triggered, this, &TfrmEditWindow::ActionGoExecute);
-    popFind = menuBar()->addMenu(QStringLiteral("検索(&S)"));
-    ActionFind = AddAction(popFind, "検索(&F)...", "検索|文字列を検索します", &TfrmEditWindow::ActionFindExecute);
-    ActionFind->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
-    ActionFindPrev = AddAction(popFind, "上候補(&P)", "上候補|前の候補を検索します", &TfrmEditWindow::ActionFindPrevExecute);
-    ActionFindPrev->setShortcut(QKeySequence(QStringLiteral("Shift+F3")));
-    ActionFindNext = AddAction(popFind, "下候補(&N)", "下候補|次の候補を検索します", &TfrmEditWindow::ActionFindNextExecute);
-    ActionFindNext->setShortcut(Qt::Key_F3);
-    ActionReplase = AddAction(popFind, "置換(&R)...", "置換|文字列を置換します", &TfrmEditWindow::ActionReplaseExecute);
-    ActionReplase->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
-    connect(popFind, &QMenu::aboutToShow, this, &TfrmEditWindow::popFindClick);
-    QMenu* popView = menuBar()->addMenu(QStringLiteral("表示(&V)"));
-    ActionShowFramePicture = popView->addAction(QStringLiteral("フレーム画像表示(&F)"));
-    ActionShowFramePicture->setShortcut(Qt::Key_F5);
-    ActionShowFramePicture->setCheckable(true);
-    connect(ActionShowFramePicture, &QAction::triggered, this, [this](bool on) { ShowFramePicture(on); });
-    QMenu* popOption = menuBar()->addMenu(QStringLiteral("オプション(&O)"));
-    ActionEditProp = popOption->addAction(QStringLiteral("エディタ設定(&P)..."));
-    SetHint(ActionEditProp, "エディタ設定|エディタの表示を設定します");
-    connect(ActionEditProp, &QAction::triggered, this, [this] { FRoot.EditKindSettings(*this); });
-    ActionSetEnv = AddAction(popOption, "環境設定(&E)...", "環境設定|環境を設定します", &TfrmEditWindow::ActionSetEnvExecute);
-    popWindow = menuBar()->addMenu(QStringLiteral("ウィンドウ(&W)"));
-    ActionWinArangeHorz = popWindow->addAction(QStringLiteral("横に並べる(&H)"));
-    connect(ActionWinArangeHorz, &QAction::triggered, this, [this] { FRoot.TileSideBySide(*this); });
-    ActionWinArangeVert = popWindow->addAction(QStringLiteral("縦に並べる(&V)"));
-    connect(ActionWinArangeVert, &QAction::triggered, this, [this] { FRoot.TileStacked(*this); });
-    connect(popWindow, &QMenu::aboutToShow, this, &TfrmEditWindow::popWindowClick);
-    QMenu* popHelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-    ActionHelp = AddAction(popHelp, "ヘルプ(&H)...", "ヘルプ|ヘルプを表示します", &TfrmEditWindow::ActionHelpExecute);
-    ActionAbout = AddAction(popHelp, "バージョン情報(&A)...", "バージョン情報|バージョン情報を表示します",
-                            &TfrmEditWindow::ActionAboutExecute);
-
-    addActions({ActionOpen, ActionSave, ActionShowFramePicture, ActionFind, ActionFindNext, ActionFindPrev, ActionReplase, ActionReNum});
-    ActionReNum->setEnabled(false);
-    ActionFind->setEnabled(false);
-    ActionReplase->setEnabled(false);
-    ActionFindNext->setEnabled(false);
-    ActionFindPrev->setEnabled(false);
-    ActionCloseAndOpen->setEnabled(false);
-    ActionReLoad->setEnabled(false);
-    ActionSave->setEnabled(false);
-    ActionGo->setEnabled(false);
-    ActionShowFramePicture->setEnabled(false);
-    ActionFormat->setEnabled(false);
-}
-
-void TfrmEditWindow::UpdateCaption() {
-    const std::string name = FFileName.empty() ? kUntitled : FFileName;
-    setWindowTitle(QStr(name + (FModified ? "(更新)" : "") + " - Quillon"));
-}
-
-void TfrmEditWindow::UpdateFormat() {
-    const int kind = FRoot.KindOf(Editor());
-    ActionFormat->setEnabled(kind == lkMotion || kind == lkCommand || kind == lkZCommand);
-}
 
 void TfrmEditWindow::SetModified(bool Value) {
     if (Value != FModified) {
@@ -249,15 +125,6 @@ void TfrmEditWindow::SetFileName(const std::string& Value) {
     UpdateFormat();
 }
 
-void TfrmEditWindow::KindApplied(int Kind) {
-    ActionShowFramePicture->setEnabled(Kind == lkMotion);
-    SetHint(ActionShowFramePicture, Kind == lkMotion ? "フレーム画像表示|モーションのフレーム画像を表示します" : kNotAvailable);
-    SetHint(ActionGo, Kind == lkQes   ? "ﾌｧｲﾙ出力/ｺﾝﾊﾞｰﾄ|ENEMY.LSTへのコンバートを行います"
-                      : Kind == lkBmp ? "ﾌｧｲﾙ出力/ｺﾝﾊﾞｰﾄ|CHARA.BMP/PATTERN.PATへのコンバートを行います"
-                                      : kNotAvailable);
-    if (Kind != lkMotion) ShowFramePicture(false);
-}
-
 std::vector<std::string> TfrmEditWindow::Lines() const {
     const TEditorStrings& lines = Editor().Lines();
     std::vector<std::string> result;
@@ -268,10 +135,38 @@ std::vector<std::string> TfrmEditWindow::Lines() const {
 
 void TfrmEditWindow::ShowFramePicture(bool Show) {
     Show = Show && IsMotionList();
+    if (Show && !FFramePane->isVisible()) {
+        // Room for the pane above at least 236 pixels of the rest of the window.
+        const int height = std::max(Splitter1->sizes().value(0), kFramePanelHeight);
+        const int screenHeight = screen() ? screen()->availableGeometry().height() : this->height();
+        if (this->height() - height < 236) resize(width(), std::min(height + 236, screenHeight));
+        FFramePane->setVisible(true);
+        Splitter1->setSizes({height, std::max(Splitter1->height() - height, 1)});
+    }
     FFramePane->ShowFramePicture(Show, FFileName);
     FFramePane->setVisible(Show);
     ActionShowFramePicture->setChecked(Show);
+    FormConstrainedResize();
+    UpdatePictureList();
 }
+
+void TfrmEditWindow::FormConstrainedResize() {
+    setMinimumHeight(FFramePane->isVisible() && IsMotionList() ? FFramePane->height() + 236 : 236);
+}
+
+void TfrmEditWindow::ActionShowFramePictureExecute() { ShowFramePicture(!FFramePane->isVisible()); }
+
+void TfrmEditWindow::ActionPictureListExecute() {}  // the picture list is not offered
+
+void TfrmEditWindow::ActionNewMotionExecute() { ActionNew(lkMotion); }
+void TfrmEditWindow::ActionNewCommandExecute() { ActionNew(lkCommand); }
+void TfrmEditWindow::ActionNewZCommandExecute() { ActionNew(lkZCommand); }
+void TfrmEditWindow::ActionNewVoiceExecute() { ActionNew(lkVoice); }
+void TfrmEditWindow::ActionNewZVoiceExecute() { ActionNew(lkZVoice); }
+void TfrmEditWindow::ActionNewEnemyExecute() { ActionNew(lkEnemy); }
+void TfrmEditWindow::ActionNewQESExecute() { ActionNew(lkQes); }
+void TfrmEditWindow::ActionNewBitmapExecute() { ActionNew(lkBmp); }
+void TfrmEditWindow::ActionNewTextExecute() { ActionNew(lkText); }
 
 void TfrmEditWindow::ActionNew(int Kind) {
     std::vector<std::string> lines;
@@ -387,42 +282,6 @@ void TfrmEditWindow::SaveWindowSize() {
     FRoot.Store().WriteInteger(kOptions, "LastWinH", height());
 }
 
-void TfrmEditWindow::popFileClick() {
-    const auto actions = popFile->actions();
-    for (QAction* action : actions)
-        if (action->property("recent").isValid()) delete action;
-    const std::vector<std::string>& items = FRoot.History().Items();
-    for (size_t i = 0; i < items.size(); ++i) {
-        QAction* item = popFile->addAction(QStr("&" + IntToStr(static_cast<int>(i)) + " " + items[i]));
-        item->setProperty("recent", static_cast<int>(i));
-        const std::string name = items[i];
-        connect(item, &QAction::triggered, this, [this, name] { OpenLongName(name); });
-    }
-    ActionReLoad->setEnabled(!FFileName.empty());
-}
-
-void TfrmEditWindow::popWindowClick() {
-    for (QAction* action : popWindow->actions())
-        if (action != ActionWinArangeHorz && action != ActionWinArangeVert) delete action;
-    popWindow->addSeparator();
-    const int count = std::min(FRoot.WindowCount(), 10);
-    for (int i = 0; i < count; ++i) {
-        const std::string& name = FRoot.WindowAt(i)->FileName();
-        QAction* item = popWindow->addAction(QStr("&" + IntToStr(i) + " " + (name.empty() ? kUntitled : name)));
-        connect(item, &QAction::triggered, this, [this, i] { FRoot.ActivateWindow(i); });
-    }
-}
-
-void TfrmEditWindow::popFindClick() {
-    const bool enabled = FEditorWidget->isEnabled();
-    const bool hasText = Editor().Lines().Count() > 0 && !Editor().Lines().Text().empty();
-    const bool hasFind = !FRoot.SearchRequest().FindText.empty();
-    ActionFind->setEnabled(enabled && hasText);
-    ActionReplase->setEnabled(enabled && hasText);
-    ActionFindNext->setEnabled(enabled && hasFind);
-    ActionFindPrev->setEnabled(enabled && hasFind);
-}
-
 bool TfrmEditWindow::Search(bool Backward, const char* Title, const char* Subject) {
     TEditorExVantor& editor = Editor();
     // A window that has not searched yet takes the shared request instead of searching for nothing.
@@ -478,6 +337,7 @@ void TfrmEditWindow::ActionReplaseExecute() {
 
 void TfrmEditWindow::ActionFindExecute() {
     TSearchRequest& request = FRoot.SearchRequest();
+    if (!FEditorWidget->isEnabled() || Editor().Lines().Text().empty()) return;
     if (FRoot.SearchDialog(request.FindText, request.Options, request.Backward)) {
         Editor().SetFindString(request.FindText);
         Editor().SetSearchOptions(request.Options);
@@ -495,44 +355,9 @@ void TfrmEditWindow::ActionFindPrevExecute() {
     if (!FRoot.SearchRequest().FindText.empty()) Search(true);
 }
 
-void TfrmEditWindow::UpdateListCommands() {
-    const TListCommandEnabling enabling =
-        ListCommandEnabling(ListCommandState(Editor(), FRoot.KindOf(Editor()), !FFileName.empty()));
-    ActionReNum->setEnabled(enabling.ReNum);
-    ActionFormat->setEnabled(enabling.Format);
-    ActionSetEnv->setEnabled(enabling.SetEnv);
-    ActionGo->setEnabled(enabling.Go);
-    for (QAction* action : ConvertActions) action->setEnabled(enabling.StrConvert);
-}
-
-void TfrmEditWindow::popEditMenuClick() {
-    UpdateEditCommands();
-    UpdateListCommands();
-}
-
 bool TfrmEditWindow::HasClipboardText() const {
     const TEditorHost* host = Editor().Host();
     return host && host->ClipboardHasText();
-}
-
-void TfrmEditWindow::UpdateEditCommands() {
-    const TEditorExVantor& editor = Editor();
-    const bool ro = editor.ReadOnly(), sel = editor.IsSelected(), clip = HasClipboardText();
-    ActionUndo->setEnabled(editor.CanUndo() && !ro);
-    ActionRedo->setEnabled(editor.CanRedo() && !ro);
-    ActionCut->setEnabled(sel && !ro);
-    ActionDelete->setEnabled(sel && !ro);
-    ActionCopy->setEnabled(sel);
-    ActionPaste->setEnabled(clip && !ro);
-    ActionBoxPaste->setEnabled(clip && !ro);
-    ActionBoxSel->setChecked(editor.SelectionMode() == 1);
-}
-
-// Outside the menu every editing action stays enabled, so that its shortcut works whenever the
-// editor changes; each handler checks for itself whether it applies.
-void TfrmEditWindow::EnableEditCommands() {
-    for (QAction* a : {ActionUndo, ActionRedo, ActionCut, ActionCopy, ActionPaste, ActionBoxPaste, ActionDelete})
-        a->setEnabled(true);
 }
 
 void TfrmEditWindow::ActionUndoExecute() {
@@ -564,7 +389,7 @@ void TfrmEditWindow::ActionHelpExecute() {}  // the program has no help file
 void TfrmEditWindow::ActionAboutExecute() { FRoot.About().ShowAboutBox(); }
 
 void TfrmEditWindow::ActionReNumExecute() {
-    if (!ActionReNum->isEnabled() || !FRoot.CommandDialogs) return;
+    if (!IsMotionList() || !Editor().IsSelected() || Editor().ReadOnly() || !FRoot.CommandDialogs) return;
     ReNumSelection(Editor(), *FRoot.CommandDialogs(this));
 }
 
@@ -580,6 +405,19 @@ void TfrmEditWindow::ActionGoExecute() {
 }
 
 void TfrmEditWindow::ActionConvert(int Conversion) { ConvertSelection(Editor(), static_cast<TStrConvert>(Conversion)); }
+void TfrmEditWindow::ActionToUpperExecute() { ActionConvert(scToUpper); }
+void TfrmEditWindow::ActionToUpperFileExecute() { ActionConvert(scToUpperFile); }
+void TfrmEditWindow::ActionToLowerExecute() { ActionConvert(scToLower); }
+void TfrmEditWindow::ActionToLowerFileExecute() { ActionConvert(scToLowerFile); }
+void TfrmEditWindow::ActionToHankakuExecute() { ActionConvert(scToHankaku); }
+void TfrmEditWindow::ActionToZenkakuExecute() { ActionConvert(scToZenkaku); }
+
+void TfrmEditWindow::ActionEditPropExecute() { FRoot.EditKindSettings(*this); }
+
+void TfrmEditWindow::ActionExitExecute() { close(); }
+
+void TfrmEditWindow::ActionWinArangeHorzExecute() { FRoot.TileSideBySide(*this); }
+void TfrmEditWindow::ActionWinArangeVertExecute() { FRoot.TileStacked(*this); }
 
 void TfrmEditWindow::EditorChange() {
     SetModified(Editor().Modified());
@@ -593,9 +431,12 @@ bool TfrmEditWindow::SelectionSpansRows() const {
     return Editor().IsSelected() && sel.StartRow != sel.EndRow;
 }
 
-int TfrmEditWindow::CaretRow() const { return Editor().Row(); }
+int TfrmEditWindow::CaretRow() const { return Editor().RowToLine(Editor().Row()); }
 
-std::string TfrmEditWindow::LineText(int row) const { return Editor().Lines().Get(row); }
+// The caret may stand on the empty row after the last line break, which is no line.
+std::string TfrmEditWindow::LineText(int row) const {
+    return row >= 0 && row < Editor().Lines().Count() ? Editor().Lines().Get(row) : std::string();
+}
 
 void TfrmEditWindow::ReplaceLine(int row, const std::string& text) {
     TEditorExVantor& editor = Editor();

@@ -18,11 +18,14 @@
 #include "SettingsStore.h"
 #include "Repl.h"
 #include "Srch.h"
+#include "SrchItem.h"
+#include "CanpeForm.h"
 #include "StdEnemyColourer.h"
 #include "VoiceColourer.h"
 #include "ZCommandColourer.h"
 #include "ZVoiceColourer.h"
 
+#include <QApplication>
 #include <QScreen>
 
 #include <algorithm>
@@ -85,6 +88,9 @@ TQuillonRootWin::TQuillonRootWin(TSettingsStore& Store)
         return ExecuteReplaceDialog(FStore, Request.FindText, Request.ReplaceText, Confirm, ReplaceAll,
                                     Request.Backward, Request.Options);
     };
+    ItemSearchDialog = [this](TItemSearchRequest& Request) { return TfrmSrchItem::Execute(FStore, Request); };
+    HintViewer = ShowItemHint;
+    ProgramDir = QCoreApplication::applicationDirPath().toStdString();
     FAbout.SetTitle("Quillonについて");
     FAbout.SetShowVerHelp(false);
     FAbout.SetShowAboutHelp(false);
@@ -124,15 +130,17 @@ bool TQuillonRootWin::FormCloseQuery() {
     return true;
 }
 
-bool TQuillonRootWin::ActivateWindowForFile(const std::string& FileName) {
+TfrmEditWindow* TQuillonRootWin::WindowForFile(const std::string& FileName) const {
     const std::string name = ShellLongFileName(FileName);
-    for (TfrmEditWindow* window : FWindows) {
-        if (!window->FileName().empty() && SameFile(window->FileName(), name)) {
-            BringToFront(window);
-            return true;
-        }
-    }
-    return false;
+    for (TfrmEditWindow* window : FWindows)
+        if (!window->FileName().empty() && SameFile(window->FileName(), name)) return window;
+    return nullptr;
+}
+
+bool TQuillonRootWin::ActivateWindowForFile(const std::string& FileName) {
+    TfrmEditWindow* window = WindowForFile(FileName);
+    if (window) BringToFront(window);
+    return window != nullptr;
 }
 
 bool TQuillonRootWin::LoadListFile(std::string& FileName, std::vector<std::string>* Lines) {
@@ -225,6 +233,24 @@ void TQuillonRootWin::ActivateWindow(int Index) {
     TfrmEditWindow* window = WindowAt(Index);
     if (window->isMinimized()) window->showNormal();
     window->show();
+}
+
+void TQuillonRootWin::ActivateStep(TfrmEditWindow& Current, int Step) {
+    const int count = WindowCount();
+    const int current = std::max(IndexOf(&Current), 0);
+    for (int k = 1; k < count; ++k) {
+        TfrmEditWindow* window = WindowAt(((current + Step * k) % count + count) % count);
+        if (window->isMinimized()) continue;
+        BringToFront(window);
+        return;
+    }
+}
+
+void TQuillonRootWin::ActivateNextWindow(TfrmEditWindow& Current) { ActivateStep(Current, 1); }
+void TQuillonRootWin::ActivatePrevWindow(TfrmEditWindow& Current) { ActivateStep(Current, -1); }
+
+void TQuillonRootWin::ApplicationEventsHint(const std::string& Hint) {
+    if (auto* window = dynamic_cast<TfrmEditWindow*>(QApplication::activeWindow())) window->SetPanelText(3, QStr(Hint));
 }
 
 void TQuillonRootWin::Tile(TfrmEditWindow& Current, bool SideBySide) {

@@ -6,12 +6,14 @@
 #include "QtAbout.h"
 #include "Formatter.h"
 #include "HandOver.h"
+#include "ItemSearch.h"
 #include "KindProperties.h"
 #include "ListFiles.h"
 #include "MakerOptions.h"
 #include "ProgramSettings.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -22,6 +24,7 @@ class QWidget;
 
 namespace quillon {
 
+class TCondDialog;
 class TSettingsStore;
 class TListCommandDialogs;
 struct TListOptions;
@@ -59,6 +62,8 @@ public:
     bool FormCloseQuery();
 
     bool ActivateWindowForFile(const std::string& FileName) override;
+    // The first window that shows FileName (made absolute and long), or null.
+    TfrmEditWindow* WindowForFile(const std::string& FileName) const;
     bool LoadListFile(std::string& FileName, std::vector<std::string>* Lines) override;
     void OpenNewWindow(const std::string& FileName, const std::vector<std::string>* Lines, int KindHint) override;
     // Refills Window: Lines named FileName, the caret at Position (or at the top), or an empty
@@ -72,6 +77,12 @@ public:
     void ApplyFileKind(TfrmEditWindow& Window, int Kind);
 
     void ActivateWindow(int Index);
+    // The next (previous) window after (before) Current in the list, cyclically, that is not
+    // minimised comes to the front; nothing when there is no other.
+    void ActivateNextWindow(TfrmEditWindow& Current);
+    void ActivatePrevWindow(TfrmEditWindow& Current);
+    // The hint of the action under the mouse (UTF-8) in the hint panel of the active edit window.
+    void ApplicationEventsHint(const std::string& Hint);
     // Current and every other window that is not minimised share the screen's work area in
     // columns (side by side) or rows (stacked), Current first; minimised windows keep their place.
     void TileSideBySide(TfrmEditWindow& Current);
@@ -96,6 +107,16 @@ public:
     TSearchRequest& SearchRequest() { return FSearchRequest; }
     // The find dialog over the shared request; false when cancelled. Tests replace it.
     std::function<bool(std::string& Text, std::uint8_t& Options, bool& Backward)> SearchDialog;
+    // The last item-search request, shared by every window.
+    TItemSearchRequest& ItemSearchRequest() { return FItemSearchRequest; }
+    // The item-search dialog over the shared request; false when cancelled. Tests replace it.
+    std::function<bool(TItemSearchRequest& Request)> ItemSearchDialog;
+    // The hint viewer (title and body in CP932). Tests replace it.
+    std::function<void(const std::string& Title, const std::string& Body)> HintViewer;
+    // The folder of the hint files: the program's own.
+    std::filesystem::path ProgramDir;
+    // The condition dialog of the enemy lists, alive for the whole run (not owned); the program sets it.
+    TCondDialog* ConditionDialog = nullptr;
     // The options the list commands read and the environment dialog edits.
     TListOptions ListOptions();
     // The dialogs of the list commands for a window (Owner); the program sets them.
@@ -115,6 +136,7 @@ public:
 private:
     struct TColourers;
     void Tile(TfrmEditWindow& Current, bool SideBySide);
+    void ActivateStep(TfrmEditWindow& Current, int Step);
 
     TSettingsStore& FStore;
     TAbout FAbout;
@@ -126,6 +148,7 @@ private:
     TZCommandFormatterOptions FZCommandOptions;
     TProgramSettings FSettings;
     TSearchRequest FSearchRequest;
+    TItemSearchRequest FItemSearchRequest;
     std::vector<TfrmEditWindow*> FWindows;  // in the order of opening; each leaves as it is destroyed
 };
 

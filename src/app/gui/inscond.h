@@ -21,4 +21,14 @@ public:
     std::string Condition() const { return ConditionCode(Choice()); }
 };
 
+// The condition commands' dialog: the run's TfrmInsCond shown modally over the active window.
+class TQtCondDialog : public TCondDialog {
+public:
+    explicit TQtCondDialog(TfrmInsCond& Form) : FForm(Form) {}
+    std::optional<TCondChoice> Execute(const std::string& Caption, const std::optional<TCondChoice>& Initial) override;
+
+private:
+    TfrmInsCond& FForm;
+};
+
 } // namespace quillon

@@ -48,5 +48,7 @@ int main(int argc, char* argv[]) {
     root.CommandDialogs = [&frmRenum](QWidget* owner) {
         return std::make_unique<TQtListCommandDialogs>(owner, frmRenum);
     };
+    TQtCondDialog condDialog(frmInsCond);
+    root.ConditionDialog = &condDialog;
     return app.exec();
 }
