@@ -17,8 +17,25 @@ int TRE_NFA::NewState() {
     return static_cast<int>(FStates.size()) - 1;
 }
 
+// A code range next to the last range made from the same state to the same target widens it:
+// the pieces of a range that the parser cut apart become one transition again.
 void TRE_NFA::AddTransition(int From, TREChar Start, TREChar End, int To) {
-    FStates[From].push_back({Start, End, To});
+    std::vector<TRE_NFATransition>& chain = FStates[From];
+    const auto isCode = [](TREChar c) { return c >= 0 && c <= RE_MaxChar; };
+    if (!chain.empty() && isCode(Start) && isCode(End)) {
+        TRE_NFATransition& last = chain.back();
+        if (last.Target == To && isCode(last.Start) && isCode(last.End)) {
+            if (last.End + 1 == Start) {
+                last.End = End;
+                return;
+            }
+            if (End + 1 == last.Start) {
+                last.Start = Start;
+                return;
+            }
+        }
+    }
+    chain.push_back({Start, End, To});
 }
 
 void TRE_NFA::GenerateStateList(const TRENode* Node, int From, int To) {

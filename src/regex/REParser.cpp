@@ -10,7 +10,6 @@ const char* const MsgNeedRPar = "右(閉じ)括弧が必要です";
 const char* const MsgNeedBracket = "右ブラケット\"]\"が必要です";
 const char* const MsgNeedPrimary = "普通の文字、または左括弧\"(\"が必要です";
 const char* const MsgBadClass = "不正なキャラクタクラス指定です。";
-const char* const MsgFatal = "TREParseTree : 致命的エラー";
 
 bool Overlaps(const TRENode& a, const TRENode& b) { return !(a.Start > b.End || a.End < b.Start); }
 
@@ -109,52 +108,51 @@ void TREParseTree::RemoveLeafAt(size_t Index) {
     FLeaves.erase(FLeaves.begin() + static_cast<std::ptrdiff_t>(Index));
 }
 
-void TREParseTree::ConvertLeafToUnion(TRENode* Leaf, TRENode* Left, TRENode* Right) {
-    if (!Left || !Right) throw Exception(MsgFatal);
-    FLeafOf.erase(Key(Leaf->Start, Leaf->End));
-    auto it = std::find_if(FLeaves.begin(), FLeaves.end(), [Leaf](const auto& p) { return p.get() == Leaf; });
-    FNodes.push_back(std::move(*it));
-    FLeaves.erase(it);
-    Leaf->Kind = rent_Union;
-    Leaf->Left = Left;
-    Leaf->Right = Right;
-    Leaf->Start = Leaf->End = 0;
-}
-
-// Splits two overlapping leaves into the pieces L (only in the one that starts first), M (in
-// both) and R (only in the one that ends last); the pieces are shared leaves, so a piece equal
-// to one of the two leaves is that leaf itself.
-bool TREParseTree::SplitLeaves(TRENode* X, TRENode* Y) {
-    TRENode* a = X;
-    TRENode* b = Y;
-    if (b->Start < a->Start) std::swap(a, b);
-    if (b->Start > a->End || (a->Start == b->Start && a->End == b->End)) return false;
-    const TREChar lo = std::min(a->End, b->End);
-    const TREChar hi = std::max(a->End, b->End);
-    const TREChar aEnd = a->End;
-    TRENode* l = MakeLeafIfValid(a->Start, b->Start - 1);
-    TRENode* m = MakeLeaf(b->Start, lo);
-    TRENode* r = MakeLeafIfValid(lo + 1, hi);
-    if (!l) {
-        ConvertLeafToUnion(hi == aEnd ? a : b, m, r);
-    } else if (!r) {
-        ConvertLeafToUnion(a, l, m);
-    } else if (aEnd == hi) {
-        ConvertLeafToUnion(a, MakeInternalNode(rent_Union, l, m), r);
-    } else {
-        ConvertLeafToUnion(a, l, m);
-        ConvertLeafToUnion(b, m, r);
-    }
-    return true;
-}
-
+// One sweep over the sorted range boundaries: they cut the code space into elementary
+// intervals, and between two consecutive boundaries every code lies in the same leaves. A leaf
+// that spans one interval stays as it is; any other turns in place into a balanced union of the
+// shared leaves of the intervals it spans, so every reference to it sees the union. Sorting
+// costs O(n log n) for n leaves; the pieces are as many as the intervals the leaves span.
 void TREParseTree::ForceCharClassesDisjoint() {
-    size_t i = 0;
-    while (i < FLeaves.size()) {
-        bool split = false;
-        for (size_t j = i + 1; j < FLeaves.size() && !split; ++j) split = SplitLeaves(FLeaves[j].get(), FLeaves[i].get());
-        if (!split) ++i;
+    std::vector<TREChar> bounds;
+    for (const auto& leaf : FLeaves) {
+        bounds.push_back(leaf->Start);
+        bounds.push_back(leaf->End + 1);
     }
+    std::sort(bounds.begin(), bounds.end());
+    bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
+    std::vector<std::unique_ptr<TRENode>> leaves = std::move(FLeaves);
+    FLeaves.clear();
+    FLeafOf.clear();
+    std::vector<TRENode*> wide;
+    for (auto& leaf : leaves) {
+        const auto first = std::upper_bound(bounds.begin(), bounds.end(), leaf->Start);
+        if (*first == leaf->End + 1) {
+            FLeafOf.emplace(Key(leaf->Start, leaf->End), leaf.get());
+            FLeaves.push_back(std::move(leaf));
+        } else {
+            wide.push_back(leaf.get());
+            FNodes.push_back(std::move(leaf));
+        }
+    }
+    std::vector<TRENode*> pieces;
+    for (TRENode* leaf : wide) {
+        pieces.clear();
+        for (auto b = std::lower_bound(bounds.begin(), bounds.end(), leaf->Start); *b <= leaf->End; ++b)
+            pieces.push_back(MakeLeaf(b[0], b[1] - 1));
+        const size_t half = pieces.size() / 2;
+        leaf->Kind = rent_Union;
+        leaf->Left = UnionOf(pieces.data(), half);
+        leaf->Right = UnionOf(pieces.data() + half, pieces.size() - half);
+        leaf->Start = leaf->End = 0;
+    }
+}
+
+// A balanced union of Count (at least 1) nodes.
+TRENode* TREParseTree::UnionOf(TRENode* const* Nodes, size_t Count) {
+    if (Count == 1) return Nodes[0];
+    const size_t half = Count / 2;
+    return MakeInternalNode(rent_Union, UnionOf(Nodes, half), UnionOf(Nodes + half, Count - half));
 }
 
 TRELiterals TREParseTree::Literals() const {

@@ -7,7 +7,8 @@
 //   Factor  := Primary [ "*" | "+" | "?" ]
 //   Primary := char | "(" Regexp ")" | class | negated class | "." | "^" | "$"
 // Leaves are shared (one leaf per range). After parsing, overlapping leaves are split into
-// pieces, each overlapping leaf turning in place into the union of its pieces, so that every
+// pieces in one sweep over the sorted range boundaries, each overlapping leaf turning in place
+// into the union of its pieces, so that every
 // leaf of the tree is disjoint from every other one and the automata can group transitions by
 // identical ranges.
 #include "REScanner.h"
@@ -58,8 +59,8 @@ public:
     TRENode* MakeLHeadNode(TREChar C);
     TRENode* MakeLTailNode(TREChar C);
     virtual TRENode* MakeAnyCharNode();  // every code but 0, LF, CR and those above 0xFCFC
-    // Turns the leaf in place into the union of Left and Right, so every reference sees the union.
-    void ConvertLeafToUnion(TRENode* Leaf, TRENode* Left, TRENode* Right);
+    // Splits the leaves into disjoint ones; every leaf that overlaps another turns in place into
+    // the union of its pieces.
     void ForceCharClassesDisjoint();
     void RemoveLeafAt(size_t Index);  // drops the leaf from the list and frees it
     void DisposeTree();
@@ -68,7 +69,7 @@ public:
     virtual ~TREParseTree() = default;
 
 private:
-    bool SplitLeaves(TRENode* X, TRENode* Y);
+    TRENode* UnionOf(TRENode* const* Nodes, size_t Count);
     static std::uint64_t Key(TREChar Start, TREChar End) {
         return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(Start)) << 32) | static_cast<std::uint32_t>(End);
     }

@@ -1,9 +1,12 @@
+#include "LineRegExp.h"
 #include "REParser.h"
 #include "RETestUtil.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <random>
 #include <utility>
 
 namespace quillon {
@@ -137,6 +140,45 @@ TEST(TREParser, SplittingKeepsTheCoveredCodes) {
     }
     EXPECT_EQ(ParseLeaves("[b-f][a-c][e-h]d[c-e]"),
               (TRanges{{'a', 'a'}, {'b', 'b'}, {'c', 'c'}, {'d', 'd'}, {'e', 'e'}, {'f', 'f'}, {'g', 'h'}}));
+}
+
+// Random overlapping ranges: the leaves come out pairwise disjoint and cover exactly the codes
+// of the ranges, and every class, turned into the union of its pieces, still holds its whole
+// range and nothing else.
+TEST(TREParseTree, SplitsRandomOverlappingRangesIntoDisjointLeaves) {
+    std::mt19937 random(2000);
+    for (int round = 0; round < 50; ++round) {
+        std::string pattern;
+        std::string firsts;
+        std::string lasts;
+        std::string outside;
+        std::vector<bool> covered(128, false);
+        for (int i = 0; i < 1 + static_cast<int>(random() % 12); ++i) {
+            const int a = 'B' + static_cast<int>(random() % 40);
+            const int b = a + static_cast<int>(random() % 20);
+            for (int c = a; c <= b; ++c) covered[c] = true;
+            char item[32];
+            std::snprintf(item, sizeof item, "[\\x%02X-\\x%02X]", a, b);
+            pattern += item;
+            firsts += static_cast<char>(a);
+            lasts += static_cast<char>(b);
+            outside += static_cast<char>(i == 0 ? a - 1 : a);
+        }
+        const TRanges leaves = ParseLeaves(pattern);
+        std::vector<bool> inLeaves(128, false);
+        for (size_t k = 0; k < leaves.size(); ++k) {
+            if (k > 0) EXPECT_GT(leaves[k].first, leaves[k - 1].second) << pattern;
+            for (TREChar c = leaves[k].first; c <= leaves[k].second; ++c) inLeaves[c] = true;
+        }
+        EXPECT_EQ(inLeaves, covered) << pattern;
+        TLineRegExp re;
+        re.SetRegExp(pattern);
+        int pos = 0;
+        int len = 0;
+        EXPECT_EQ(re.Match(firsts, pos, len), 1) << pattern;
+        EXPECT_EQ(re.Match(lasts, pos, len), 1) << pattern;
+        EXPECT_EQ(re.Match(outside, pos, len), 0) << pattern;
+    }
 }
 
 // The literal text that the search skips to (Prefix) and that a line must hold (Required).
