@@ -2,6 +2,7 @@
 
 #include "Cp932.h"
 #include "EditorUtils.h"
+#include "RowStates.h"
 
 #include <algorithm>
 
@@ -112,8 +113,8 @@ void TEditorPainter::TokenPass(const TRect& Rect, int X, TColourerParser& Parser
     const int painted = std::min(length, PaintedLength(S));
     std::string text = S;
     const bool wrapped = FLook.WordWrap && FRows.RowAttribute(Row) == raWrapped;
-    if (wrapped && Row + 1 < FRows.Count())
-        text += FRows.Get(Row + 1);
+    if (wrapped)
+        text += LineTextAfter(FRows, Row);
     if ((length + 5) * g.CharWidth >= g.TopCol * g.CharWidth) {
         int limit = std::min(X + MaxColumns * g.CharWidth, Rect.Right);
         if (wrapped)

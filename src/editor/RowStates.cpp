@@ -7,31 +7,55 @@
 
 namespace quillon {
 
+std::string LineTextAfter(const TRowStateStore& Strings, int Index) {
+    std::string text;
+    for (int row = Index; row + 1 < Strings.RowCount() && Strings.RowAttributeOf(row) == raWrapped; ++row)
+        text += Strings.RowText(row + 1);
+    return text;
+}
+
+const char* TColourerParser::LineFrom(int Index, const TRowStateStore& Strings) {
+    const std::string& row = Strings.RowText(Index);
+    const bool next = &Strings == FLineStore && Index == FLineRow + 1 && FLineRowEnd < FLineText.size() &&
+                      FLineText.compare(FLineRowEnd, row.size(), row) == 0;
+    if (!next) {
+        FLineStore = &Strings;
+        FLineText = row + LineTextAfter(Strings, Index);
+        FLineRowEnd = 0;
+    }
+    const char* text = FLineText.c_str() + FLineRowEnd;
+    FLineRow = Index;
+    FLineRowEnd += row.size();
+    return text;
+}
+
 void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttributeData& Data) {
     Data.RowAttribute = Strings.RowAttributeOf(Index);
-    // A comment: the whole row belongs to it, and it ends with the logical line.
-    if (GetLineEndTokenKinds().test(static_cast<std::size_t>(Data.ContinuedToken))) {
-        if (Data.RowAttribute != raWrapped) Data.ContinuedToken = 0;
-        Data.Remain = 0;
-        return;
-    }
     const std::string& row = Strings.RowText(Index);
-    if (row.find_first_not_of(' ') == std::string::npos) {
-        // An empty or all-blank row passes the state on, but a token carried over a wrap ends at a
-        // real line break here as everywhere else.
-        if (Data.RowAttribute != raWrapped) {
+    const int L = static_cast<int>(row.size());
+    // A token that the row before cut, and that covers this whole row: it ends further down, or here.
+    if (Data.Remain > 0 && Data.Remain >= L && Data.ContinuedToken != tkBracket) {
+        Data.Remain -= L;
+        if (Data.Remain == 0 || Data.RowAttribute != raWrapped) {
             Data.ContinuedToken = 0;
             Data.Remain = 0;
         }
         return;
     }
-    const int L = static_cast<int>(row.size());
-    const bool hasNext = Index + 1 < Strings.RowCount();
-    // A wrapped row is scanned with the next row after it, so that a token cut by the wrap is whole.
-    std::string joined = Data.RowAttribute == raWrapped && hasNext ? row + Strings.RowText(Index + 1) : row;
+    // A comment re-scanned by its method: the whole row belongs to it, and it ends with the line.
+    if (Data.Remain == 0 && GetLineEndTokenKinds().test(static_cast<std::size_t>(Data.ContinuedToken))) {
+        if (Data.RowAttribute != raWrapped) Data.ContinuedToken = 0;
+        return;
+    }
+    if (Data.Remain == 0 && row.find_first_not_of(' ') == std::string::npos) {
+        // An empty or all-blank row passes the state on, but a token carried over a wrap ends at a
+        // real line break here as everywhere else.
+        if (Data.RowAttribute != raWrapped) Data.ContinuedToken = 0;
+        return;
+    }
 
     int B = Data.BracketIndex, F = Data.FieldIndex, P = Data.ParseValue, K = tkEnd;
-    NewData(joined.c_str(), Data);
+    NewData(LineFrom(Index, Strings), Data);
     while (NextToken() != tkEnd) {
         K = FTokenKind;
         Data.BracketIndex = FBracketIndex;
@@ -51,7 +75,7 @@ void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttr
     }
     const int E = SourcePos() + TokenLength();
     if (SourcePos() >= L || E <= L) return;
-    // The token starts in this row and ends in the next one.
+    // The token starts in this row and ends in a later one.
     Data.FieldIndex = F;
     Data.ParseValue = P;
     if (K == tkBracket) {
@@ -68,7 +92,7 @@ void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttr
     CheckReserveWord(K);
     Data.ContinuedToken = K;
     if (GetQuotedTokenKinds().test(static_cast<std::size_t>(K))) return;  // re-scanned by its method
-    if (E >= static_cast<int>(joined.size()) && Strings.RowAttributeOf(Index + 1) == raWrapped) return;
+    // The parse saw the rest of the logical line, so the token's end is known exactly.
     Data.Remain = E - L;
 }
 

@@ -13,9 +13,14 @@
 // ScanRow (defined here, a member of TColourerParser) decides what crosses a row boundary: brackets
 // cross any boundary, wrapped or not; comments, quotes and every other token cross only a wrap (a
 // row with attribute raWrapped), since a real line break ends them. A wrapped row is scanned joined
-// with the next row, so that a token cut by the wrap is seen whole; Remain then tells the next row how
-// many of its first bytes finish that token, while a quoted or comment kind is re-scanned by its own
-// method from ContinuedToken.
+// with the rest of its logical line (and painted so), so that a token cut by the wrap is seen whole
+// and a rule that looks ahead (a word count, a bracket's partner) sees the line as it stands
+// unwrapped: a row then colours alike at every wrap width. Remain tells the next row how many of
+// its first bytes finish the cut token, however many rows that token covers, while a quoted or
+// comment kind is re-scanned by its own method from ContinuedToken.
+//
+// Consecutive rows of one line share one copy of the line inside the parser, so a long line is
+// joined once, not once per row; the rows must not change between two ScanRow calls on one parser.
 //
 // Storage. The row store keeps every row's state beside its text (TRowAttributeStringList): the
 // row attribute, the attribute of the row above and the bracket index + 2 packed in RowState, the
@@ -50,14 +55,18 @@
 //   near the top of a long text) costs two screens of scanning, not the whole text;
 // - at the end of the text.
 //
-// Cost: one ScanRow per row walked, each linear in the row's length (twice for a wrapped row, which
-// is scanned with the next one). An ordinary edit inside a line that does not open or close a bracket
+// Cost: one ScanRow per row walked, each linear in the length of the row and of the tokens that
+// cross its end; a row inside one long token costs nothing. An ordinary edit inside a line that does not open or close a bracket
 // stops after the changed rows.
 #include "RowAttrStrings.h"
 
 namespace quillon {
 
 class TColourer;
+
+// The text of the rows after row Index up to the end of its logical line ("" when Index ends a
+// line): a row is parsed with it behind its own text.
+std::string LineTextAfter(const TRowStateStore& Strings, int Index);
 
 // The state the first row of a text starts in.
 TRowAttributeData InitialRowState();

@@ -62,17 +62,16 @@ void TOrvColourer::SetDefaultColors() {
 TOrvColourerParser::TOrvColourerParser(TColourer* Colourer, int FirstKind, int LastKind, int AnyItemKind,
                                        int ErrorKind)
     : TColourerParser(Colourer), FOrvColourer(dynamic_cast<TOrvColourer*>(Colourer)),
-      FParseMode(FOrvColourer ? FOrvColourer->ParseMode() : pmFull), FAnyItemKind(AnyItemKind),
-      FErrorKind(ErrorKind) {
+      FParseMode(FOrvColourer ? FOrvColourer->ParseMode() : pmFull) {
     for (int b = 1; b <= 32; ++b) SetMethod(static_cast<unsigned char>(b), &TOrvColourerParser::SymbolProc);
     SetMethod(0, &TOrvColourerParser::NullProc);
     SetMethod(9, &TOrvColourerParser::TabProc);
     SetMethod(10, &TOrvColourerParser::LFProc);
     SetMethod(13, &TOrvColourerParser::CRProc);
-    for (int b = 33; b <= 255; ++b) SetMethod(static_cast<unsigned char>(b), &TOrvColourerParser::FieldProc);
-    for (int kind = FirstKind; kind <= LastKind; ++kind) SetTokenMethod(kind, &TOrvColourerParser::FieldProc);
-    SetTokenMethod(AnyItemKind, &TOrvColourerParser::FieldProc);
-    SetTokenMethod(ErrorKind, &TOrvColourerParser::FieldProc);
+    for (int b = 33; b <= 255; ++b) SetMethod(static_cast<unsigned char>(b), &TOrvColourerParser::ScanField);
+    for (int kind = FirstKind; kind <= LastKind; ++kind) SetTokenMethod(kind, &TOrvColourerParser::ScanField);
+    SetTokenMethod(AnyItemKind, &TOrvColourerParser::ScanField);
+    SetTokenMethod(ErrorKind, &TOrvColourerParser::ScanField);
 }
 
 void TOrvColourerParser::NewData(const char* Text, const TRowAttributeData& Data) {
@@ -85,29 +84,8 @@ TColourerColor* TOrvColourerParser::TokenColor() {
     return FOrvColourer ? FOrvColourer->KindColor(FTokenKind) : nullptr;
 }
 
-TTokenKinds TOrvColourerParser::GetLineEndTokenKinds() const {
-    return TColourerParser::GetLineEndTokenKinds()
-        .set(static_cast<std::size_t>(FAnyItemKind))
-        .set(static_cast<std::size_t>(FErrorKind));
-}
-
 void TOrvColourerParser::SkipSpaces() {
     if (FContinuedToken == 0) TColourerParser::SkipSpaces();
-}
-
-void TOrvColourerParser::FieldProc() {
-    if (FContinued)
-        ContinueField();
-    else
-        ScanField();
-}
-
-void TOrvColourerParser::ContinueField() {
-    FTokenKind = FContinuedToken;
-    if (FTokenKind == FAnyItemKind || FTokenKind == FErrorKind)
-        ScanToRowEnd(FRunPtr);
-    else
-        SkipWhile(FRunPtr, IsNonBlank);
 }
 
 } // namespace quillon

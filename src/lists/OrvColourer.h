@@ -7,8 +7,9 @@
 // skipped by the framework, a tab is a token of its own. FieldIndex, the number of the field that
 // the next token is expected to be, starts at 0 with every logical line and is carried from a
 // wrapped row to the next; a parser that counts within a field (the Cancel counter) keeps its count
-// in ParseValue, which is carried the same way. A token that does not fit runs to the end of the
-// logical line, so an item line or an error keeps its colour over every row of a wrapped line.
+// in ParseValue, which is carried the same way. A row is scanned with the rest of its logical line
+// behind it and a token cut by the wrap goes on for exactly its own length in the rows after it, so
+// every byte of a wrapped line gets the kind it has unwrapped.
 //
 // The field scans are plain functions over a running pointer (below and in each kind's unit), so
 // that they are tested and benchmarked on their own. A scan works on a NUL-terminated row text; the
@@ -91,7 +92,6 @@ public:
     // Every row that starts a logical line starts at field 0.
     void NewData(const char* Text, const TRowAttributeData& Data) override;
     TColourerColor* TokenColor() override;
-    TTokenKinds GetLineEndTokenKinds() const override;
 
 protected:
     // A token that continues from the row before starts at the row's first byte: blanks there are
@@ -101,21 +101,13 @@ protected:
     // Kinds FirstKind..LastKind and the item and error kinds are the parser's own.
     TOrvColourerParser(TColourer* Colourer, int FirstKind, int LastKind, int AnyItemKind, int ErrorKind);
 
-    // Scans the field token at FRunPtr: sets FTokenKind, moves FRunPtr and FFieldIndex on.
+    // Scans the field token at FRunPtr, which every byte of 33 or more starts: sets FTokenKind, moves
+    // FRunPtr and FFieldIndex on.
     virtual void ScanField() = 0;
 
 private:
-    // Every byte of 33 or more starts a field token; a token of the parser's own kinds that
-    // continues from the row before is finished here.
-    void FieldProc();
-    // The part of a cut token that the row before could not finish: an item or an error runs to
-    // the end of the row, any other token over the rest of its run.
-    void ContinueField();
-
     TOrvColourer* FOrvColourer; // null when the colourer is no list colourer
     int FParseMode;
-    int FAnyItemKind;
-    int FErrorKind;
 };
 
 } // namespace quillon

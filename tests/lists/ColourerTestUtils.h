@@ -1,6 +1,7 @@
 #pragma once
 // Token dumps of list rows for the colourer tests: rows parsed alone, and rows of a row store whose
 // states the colouring framework propagates, painted as the editor paints them.
+#include "Cp932.h"
 #include "OrvColourer.h"
 #include "RowAttrStrings.h"
 #include "RowStates.h"
@@ -50,12 +51,11 @@ inline void FillStore(TRowAttributeStringList& store, TOrvColourer& colourer, co
 }
 
 // Every byte of row Index as the editor paints it: the kind of the token that covers it, -1 for a
-// byte between tokens. A wrapped row is parsed with the next row after it, as painting does.
+// byte between tokens. A wrapped row is parsed with the rest of its logical line, as painting does.
 inline std::vector<int> RowKinds(TOrvColourer& colourer, const TRowAttributeStringList& store, int Index,
                                  int mode = pmFull) {
     const std::string& row = store.Get(Index);
-    std::string text = row;
-    if (store.RowAttribute(Index) == raWrapped && Index + 1 < store.Count()) text += store.Get(Index + 1);
+    const std::string text = row + LineTextAfter(store, Index);
     std::vector<int> kinds(row.size(), -1);
     auto parser = colourer.CreateParserWithMode(mode);
     parser->NewData(text.c_str(), store.GetRowAttributeData(Index));
@@ -77,13 +77,23 @@ inline std::vector<int> TextKinds(TOrvColourer& colourer, const TRowAttributeStr
     return kinds;
 }
 
-// Lines cut into rows of at most Width bytes; every row but the last of a line is wrapped.
+// Lines cut into rows of at most Width bytes, a double-byte character never split; every row but
+// the last of a line is wrapped.
 inline std::vector<TRow> CutRows(const std::vector<std::string>& lines, std::size_t width) {
     std::vector<TRow> rows;
     for (const std::string& line : lines) {
-        for (std::size_t at = 0; at + width < line.size(); at += width)
-            rows.push_back({line.substr(at, width), raWrapped});
-        rows.push_back({line.substr(line.empty() ? 0 : (line.size() - 1) / width * width), raLineBreak});
+        std::size_t at = 0;
+        while (line.size() - at > width) {
+            std::size_t end = at;
+            while (end < line.size()) {
+                const std::size_t next = end + (IsLeadByte(line[end]) ? 2 : 1);
+                if (next - at > width) break;
+                end = next;
+            }
+            rows.push_back({line.substr(at, end - at), raWrapped});
+            at = end;
+        }
+        rows.push_back({line.substr(at), raLineBreak});
     }
     return rows;
 }

@@ -301,26 +301,41 @@ std::string EnemyLine(std::mt19937& rng) {
     return FieldLine(rng, fields, std::uniform_int_distribution<int>(1, 3)(rng), comments);
 }
 
+std::string BmpLine(std::mt19937& rng) {
+    static const std::vector<std::vector<std::string>> fields = {
+        {"10", "10:-8:16", "11::16", "12:1:2:3", "10x", "10:1::"},
+        {"a.bmp", "a b.bmp", "abcdefghijklmnopqrstu vwxyz ABCDEFGHIJKLMNOPQRS TUV", "x   y"},
+    };
+    return FieldLine(rng, fields, std::uniform_int_distribution<int>(1, 2)(rng), {""});
+}
+
+// The painted kinds of Lines cut at Width against those of the lines unwrapped: empty when they
+// agree, else where they part.
+std::string WrapDifference(TOrvColourer& colourer, const std::vector<std::string>& lines, std::size_t width,
+                           int mode = pmFull) {
+    TRowAttributeStringList whole, wrapped;
+    FillStore(whole, colourer, CutRows(lines, 1u << 20));
+    FillStore(wrapped, colourer, CutRows(lines, width));
+    const std::vector<int> got = TextKinds(colourer, wrapped, mode), want = TextKinds(colourer, whole, mode);
+    if (got.size() != want.size()) return "sizes differ";
+    const auto diff = std::mismatch(got.begin(), got.end(), want.begin());
+    if (diff.first == got.end()) return {};
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return colourer.ClassName() + " width " + std::to_string(width) + ", byte " +
+           std::to_string(diff.first - got.begin()) + ": " + std::to_string(*diff.first) + " instead of " +
+           std::to_string(*diff.second) + "\n" + text;
+}
+
 void ExpectWrappedAsUnwrapped(TOrvColourer& colourer,
                               const std::function<std::string(std::mt19937&)>& makeLine, int mode) {
     std::mt19937 rng(20261210);
     for (int round = 0; round < 150; ++round) {
         std::vector<std::string> lines;
         for (int i = 0; i < 6; ++i) lines.push_back(makeLine(rng));
-        TRowAttributeStringList whole, wrapped;
-        FillStore(whole, colourer, CutRows(lines, 10000));
-        const std::size_t width = std::uniform_int_distribution<std::size_t>(28, 90)(rng);
-        FillStore(wrapped, colourer, CutRows(lines, width));
-        std::string text;
-        for (const std::string& line : lines) text += line + "\n";
-        const std::vector<int> got = TextKinds(colourer, wrapped, mode),
-                               want = TextKinds(colourer, whole, mode);
-        ASSERT_EQ(got.size(), want.size());
-        const auto diff = std::mismatch(got.begin(), got.end(), want.begin());
-        ASSERT_TRUE(diff.first == got.end())
-            << colourer.ClassName() << " width " << width << ", byte " << diff.first - got.begin() << ": "
-            << *diff.first << " instead of " << *diff.second << "\n"
-            << text;
+        const std::size_t width = std::uniform_int_distribution<std::size_t>(8, 120)(rng);
+        const std::string difference = WrapDifference(colourer, lines, width, mode);
+        ASSERT_TRUE(difference.empty()) << difference;
     }
 }
 
@@ -333,13 +348,43 @@ TEST(OrvColourer, WrappedMotionLinesAreColouredAsUnwrapped) {
     ExpectWrappedAsUnwrapped(colourer, MotionLine, pmSimple);
 }
 
-TEST(OrvColourer, WrappedCommandAndEnemyLinesAreColouredAsUnwrapped) {
+TEST(OrvColourer, WrappedCommandEnemyAndBitmapLinesAreColouredAsUnwrapped) {
     TCommandColourer command(nullptr);
     TZCommandColourer zcommand(nullptr);
     TStdEnemyColourer enemy(nullptr);
+    TQesEnemyColourer qes(nullptr);
+    TBmpColourer bmp(nullptr);
     ExpectWrappedAsUnwrapped(command, CommandLine, pmFull);
     ExpectWrappedAsUnwrapped(zcommand, CommandLine, pmFull);
     ExpectWrappedAsUnwrapped(enemy, EnemyLine, pmFull);
+    ExpectWrappedAsUnwrapped(qes, EnemyLine, pmFull);
+    ExpectWrappedAsUnwrapped(bmp, BmpLine, pmFull);
+}
+
+// A token cut by the wrap goes on for exactly its own length, however many rows it covers.
+TEST(OrvColourer, TokensCutOverSeveralRowsKeepTheirKindAndEnd) {
+    TBmpColourer bmp(nullptr);
+    TStdEnemyColourer enemy(nullptr);
+    TQesEnemyColourer qes(nullptr);
+    // A file name with blanks over three rows stays one file name to the end of the line.
+    EXPECT_EQ(WrapDifference(bmp, {"10 abcdefghijklmnopqrstu vwxyz ABCDEFGHIJKLMNOPQRS TUV"}, 20), "");
+    // A bad condition code cut by the wrap is an error up to its blank, and the comment after it
+    // stays a comment on the rows that follow.
+    const std::string cutCode = std::string(30, ' ') + "80 30 E10 comment text here and more text to make a third row";
+    EXPECT_EQ(WrapDifference(enemy, {cutCode}, 38), "");
+    EXPECT_EQ(WrapDifference(qes, {cutCode}, 38), "");
+    // An error run longer than two rows ends where its run ends.
+    EXPECT_EQ(WrapDifference(enemy, {"80 30 Exxxxxxxxxxxxxxxxxxxxxxxxxx D comment"}, 8), "");
+}
+
+// Whether a motion line is data or an item (four or five words) is decided over the whole logical
+// line, so a data line paints alike at every width.
+TEST(OrvColourer, MotionLinesCountTheirWordsOverTheLogicalLine) {
+    TMotionColourer colourer(nullptr);
+    const std::vector<std::string> lines = {
+        "   1   0  3  12,1,A,128/13.5:2:3  C1 <2 9/1/+9 1.5 0 -2 0 90 0 A1 2.5 3 1 0100 d1 d2 a1 jump",
+        "  0   0 255  16", "10 0 5 -", "10 0 5"};
+    for (std::size_t width = 8; width <= 40; ++width) EXPECT_EQ(WrapDifference(colourer, lines, width), "");
 }
 
 // The Cancel counter goes on over a wrap: the marked positions of a Cancel field cut after its
