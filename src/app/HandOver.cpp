@@ -3,6 +3,7 @@
 #include "ListFiles.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace quillon {
 
@@ -24,18 +25,58 @@ std::string_view CutAtCharacter(std::string_view text, size_t limit) {
     return text.substr(0, end);
 }
 
-} // namespace
+constexpr std::string_view kMarker = "QLX1";
+constexpr size_t kTrailerAt = kHandOverSize - kHandOverTrailerSize;
 
-void JoinParams(const std::vector<std::string>& Params, THandOverBuffer& Buffer) {
+std::string JoinedText(const std::vector<std::string>& Params) {
     std::string text = Params.empty() ? std::string() : Params.front();
     for (size_t i = 1; i < Params.size(); ++i) {
         text += '|';
         text += NamePart(Params[i]);
     }
-    const std::string_view fitting = CutAtCharacter(text, kHandOverSize - 1);
+    return text;
+}
+
+// Text cut to at most limit bytes, NUL-terminated, the rest of the buffer zero.
+void FillBuffer(std::string_view text, size_t limit, THandOverBuffer& Buffer) {
+    const std::string_view fitting = CutAtCharacter(text, limit);
     Buffer.fill('\0');
     std::copy(fitting.begin(), fitting.end(), Buffer.begin());
 }
+
+// The whole text's length from a buffer that carries the marker, or none.
+std::optional<size_t> WholeTextSize(std::string_view Head) {
+    if (Head.size() < kHandOverSize || Head.substr(kTrailerAt, kMarker.size()) != kMarker) return std::nullopt;
+    if (Head.substr(0, kTrailerAt).find('\0') == std::string_view::npos) return std::nullopt;
+    size_t size = 0;
+    for (size_t i = 0; i < 4; ++i)
+        size |= size_t{static_cast<unsigned char>(Head[kTrailerAt + kMarker.size() + i])} << (8 * i);
+    if (size > kMaxHandOverText) return std::nullopt;
+    return size;
+}
+
+} // namespace
+
+void JoinParams(const std::vector<std::string>& Params, THandOverBuffer& Buffer) {
+    FillBuffer(JoinedText(Params), kHandOverSize - 1, Buffer);
+}
+
+std::string HandOverMessage(const std::vector<std::string>& Params) {
+    const std::string text = JoinedText(Params);
+    THandOverBuffer buffer;
+    if (text.size() < kHandOverSize) {
+        FillBuffer(text, kHandOverSize - 1, buffer);
+        return std::string(buffer.data(), buffer.size());
+    }
+    const std::string_view whole = CutAtCharacter(text, kMaxHandOverText);
+    FillBuffer(text, kTrailerAt - 1, buffer);
+    std::copy(kMarker.begin(), kMarker.end(), buffer.begin() + kTrailerAt);
+    for (size_t i = 0; i < 4; ++i)
+        buffer[kTrailerAt + kMarker.size() + i] = static_cast<char>(whole.size() >> (8 * i) & 0xFF);
+    return std::string(buffer.data(), buffer.size()).append(whole);
+}
+
+size_t HandOverMessageSize(std::string_view Head) { return kHandOverSize + WholeTextSize(Head).value_or(0); }
 
 void SplitAt(std::string& Text, char Ch, std::string& Piece) {
     const size_t at = Text.find(Ch);
@@ -58,6 +99,10 @@ void SplitToStrings(std::string_view Text, std::vector<std::string>& List) {
 }
 
 std::string HandOverText(std::string_view Data) {
+    if (const std::optional<size_t> size = WholeTextSize(Data); size && Data.size() >= kHandOverSize + *size) {
+        const std::string_view whole = Data.substr(kHandOverSize, *size);
+        return std::string(whole.substr(0, whole.find('\0')));
+    }
     const std::string_view bounded = Data.substr(0, kHandOverSize - 1);
     return std::string(bounded.substr(0, bounded.find('\0')));
 }

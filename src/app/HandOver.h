@@ -8,6 +8,12 @@
 // parameters. Names are native (UTF-8) bytes, so no byte of a multi-byte character is ever "|" or
 // "/" and the byte-wise cuts below are safe. A text that does not fit is cut at a UTF-8 character
 // boundary.
+//
+// Longer texts (deep folders, long names) travel whole behind the buffer. The buffer then holds the
+// text cut to end before its last kHandOverTrailerSize bytes, which hold the marker "QLX1" and the
+// whole text's length (32 bits, little-endian); the whole text follows the buffer. A buffer of the
+// short form has only zeros after its NUL, so it never carries the marker, and a receiver that
+// knows only the short form reads the cut text from the buffer as before.
 #include <array>
 #include <cstddef>
 #include <string>
@@ -17,11 +23,22 @@
 namespace quillon {
 
 constexpr size_t kHandOverSize = 256;
+constexpr size_t kHandOverTrailerSize = 8;
+// The longest whole text a message may carry behind its buffer.
+constexpr size_t kMaxHandOverText = 65536;
 using THandOverBuffer = std::array<char, kHandOverSize>;
 
 // Fills Buffer with the hand-over text of Params (the command-line parameters without the program),
 // NUL-terminated, the rest of the buffer zero.
 void JoinParams(const std::vector<std::string>& Params, THandOverBuffer& Buffer);
+
+// The whole message for Params: the buffer alone when the text fits it, otherwise the buffer with
+// the marker and the whole text behind it (a text beyond kMaxHandOverText is cut to that).
+std::string HandOverMessage(const std::vector<std::string>& Params);
+
+// The size of the whole message whose first kHandOverSize bytes are Head: kHandOverSize, or that
+// and the length its marker gives.
+size_t HandOverMessageSize(std::string_view Head);
 
 // Cuts Text at its first Ch: Piece receives the part before it and Text keeps the part after it.
 // Without Ch, Piece receives all of Text and Text becomes empty.
@@ -31,8 +48,10 @@ void SplitAt(std::string& Text, char Ch, std::string& Piece);
 // three, an empty text none.
 void SplitToStrings(std::string_view Text, std::vector<std::string>& List);
 
-// The text of received hand-over data: up to its first NUL, never more than Data holds and never
-// more than kHandOverSize - 1 bytes (data without a NUL within those bounds is cut there).
+// The text of received hand-over data: the whole text behind the buffer when the marker announces
+// it and Data holds all of it; otherwise the buffer's text, up to its first NUL, never more than
+// Data holds and never more than kHandOverSize - 1 bytes (data without a NUL within those bounds is
+// cut there). The whole text, too, ends at a NUL.
 std::string HandOverText(std::string_view Data);
 
 // What the running instance's root window does for a hand-over.

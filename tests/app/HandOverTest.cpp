@@ -1,6 +1,11 @@
 #include "HandOver.h"
 
+#include "ListFiles.h"
+#include "MessageBox.h"
 #include "Paths.h"
+
+#include <fstream>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -163,6 +168,45 @@ TEST(HandOverTextTest, RoundTripsTheFirstName) {
     }
 }
 
+TEST(HandOverMessageTest, ALongTextTravelsWholeBehindTheBuffer) {
+    const std::string longName = "/" + std::string(300, 'd') + "/" + std::string(99, 'f');  // 401 bytes
+    struct {
+        const char* Name;
+        std::vector<std::string> Params;
+        std::string Expected;
+    } cases[] = {
+        {"a short text is the buffer alone", {"/a/motion.lst", "/b/c.lst"}, "/a/motion.lst|c.lst"},
+        {"255 bytes still fit the buffer", {std::string(255, 'a')}, std::string(255, 'a')},
+        {"256 bytes travel behind it", {std::string(256, 'a')}, std::string(256, 'a')},
+        {"a 400-byte path", {longName, "/x/y.lst"}, longName + "|y.lst"},
+        {"Japanese names", {"/" + std::string(250, 'a') + "/モーション.lst"}, "/" + std::string(250, 'a') + "/モーション.lst"},
+    };
+    for (auto& c : cases) {
+        const std::string message = HandOverMessage(c.Params);
+        EXPECT_EQ(HandOverMessageSize(message), message.size()) << c.Name;
+        EXPECT_EQ(HandOverText(message), c.Expected) << c.Name;
+        if (c.Expected.size() < kHandOverSize) {
+            EXPECT_EQ(message.size(), kHandOverSize) << c.Name;
+            continue;
+        }
+        // A receiver of the short form reads a cut name from the buffer, never past it.
+        const std::string head = message.substr(0, kHandOverSize);
+        const std::string cut(head.c_str());
+        EXPECT_LT(cut.size(), kHandOverSize - kHandOverTrailerSize) << c.Name;
+        EXPECT_EQ(c.Expected.compare(0, cut.size(), cut), 0) << c.Name;
+        EXPECT_TRUE(ValidUtf8(cut)) << c.Name;
+        // Until the whole text has arrived, the buffer's text stands.
+        EXPECT_EQ(HandOverText(message.substr(0, message.size() - 1)), cut) << c.Name;
+    }
+}
+
+TEST(HandOverMessageTest, AnAbsurdLengthIsIgnored) {
+    std::string message = HandOverMessage({std::string(300, 'a')});
+    message[kHandOverSize - 1] = '\x7F';  // the length's top byte: far beyond the largest text
+    EXPECT_EQ(HandOverMessageSize(message), kHandOverSize);
+    EXPECT_EQ(HandOverText(message).size(), kHandOverSize - kHandOverTrailerSize - 1);
+}
+
 // Records what the receiver asks of the root window.
 class TFakeRoot : public THandOverTarget {
 public:
@@ -247,6 +291,38 @@ TEST_F(ReceiveCommandLineTest, UntrustedDataIsBounded) {
     ReceiveCommandLine(data, root);
     ASSERT_FALSE(root.Calls.empty());
     EXPECT_EQ(root.Calls.front(), "activate " + (dir / std::string(255, 'n')).string());
+}
+
+// The root's own reading of the handed-over name: special files are refused, a long name opens.
+class THandOverReader : public TFakeRoot {
+public:
+    TRecentFiles History;
+    bool LoadListFile(std::string& FileName, std::vector<std::string>* Lines) override {
+        Calls.push_back("load " + FileName);
+        return quillon::LoadListFile(FileName, Lines, History);
+    }
+};
+
+TEST_F(ReceiveCommandLineTest, SpecialFilesAreRefusedAndALongPathOpens) {
+    TScriptedMessages messages;
+    TMessageServiceScope scope(messages);
+    THandOverReader reader;
+    const std::string fifo = (dir / "fifo.lst").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& name : {fifo, std::string("/dev/zero")}) {
+        ReceiveCommandLine(HandOverMessage({name}), reader);
+        EXPECT_EQ(reader.Calls.back(), "load " + name);
+        ASSERT_FALSE(messages.Shown.empty());
+        EXPECT_EQ(messages.Shown.back().Text, "ファイルを開けませんでした\n" + name + "\n通常のファイルではありません");
+    }
+    fs::path folder = dir;
+    for (int i = 0; i < 3; ++i) folder /= std::string(120, static_cast<char>('a' + i));
+    fs::create_directories(folder);
+    const std::string name = (folder / "motion.lst").string();
+    ASSERT_GT(name.size(), 400u);
+    std::ofstream(name, std::ios::binary) << "line 1\r\nline 2\r\n";
+    ReceiveCommandLine(HandOverMessage({name}), reader);
+    EXPECT_EQ(reader.Calls.back(), "open " + name + " lines 2 hint -1");
 }
 
 } // namespace

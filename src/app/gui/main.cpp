@@ -26,9 +26,11 @@ int main(int argc, char* argv[]) {
     std::vector<std::string> params(argv + 1, argv + argc);
     // A relative name means the folder this start was run from, not the running instance's.
     if (!params.empty() && !params.front().empty()) params.front() = ShellLongFileName(params.front());
-    THandOverBuffer commandLine;
-    JoinParams(params, commandLine);
+    const std::string commandLine = HandOverMessage(params);
     TSingleInstance instance(TSingleInstance::PerUserName("QuillonMutex"));
+    instance.MessageSize = [](std::span<const char> head) {
+        return static_cast<qsizetype>(HandOverMessageSize({head.data(), head.size()}));
+    };
     if (!instance.Start(commandLine)) return 0;
 
     QApplication::setApplicationName("Quillon");

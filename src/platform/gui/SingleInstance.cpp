@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 namespace quillon {
@@ -33,7 +35,7 @@ QString TSingleInstance::PerUserName(const QString& Base) {
     return folder + QLatin1Char('/') + Base;
 }
 
-bool TSingleInstance::Start(std::span<const char, kMessageSize> Message) {
+bool TSingleInstance::Start(std::span<const char> Message) {
     // The second round follows the removal of a dead instance's socket file.
     for (int round = 0; round < 2; ++round) {
         if (FServer->listen(FName)) return true;
@@ -50,9 +52,9 @@ bool TSingleInstance::Start(std::span<const char, kMessageSize> Message) {
 
 bool TSingleInstance::IsFirst() const { return FServer->isListening(); }
 
-bool TSingleInstance::HandOver(QLocalSocket& Socket, std::span<const char, kMessageSize> Message) {
+bool TSingleInstance::HandOver(QLocalSocket& Socket, std::span<const char> Message) {
     const QDeadlineTimer deadline(FTimeoutMs);
-    Socket.write(Message.data(), kMessageSize);
+    Socket.write(Message.data(), static_cast<qint64>(Message.size()));
     while (Socket.bytesToWrite() > 0)
         if (!Socket.waitForBytesWritten(Remaining(deadline))) return false;
     while (Socket.bytesAvailable() < 1)
@@ -75,7 +77,14 @@ void TSingleInstance::AcceptConnections() {
 
 void TSingleInstance::Receive(QLocalSocket* Socket) {
     if (Socket->bytesAvailable() < kMessageSize) return;
-    QByteArray message = Socket->read(kMessageSize);
+    qsizetype size = kMessageSize;
+    if (MessageSize) {
+        const QByteArray head = Socket->peek(kMessageSize);
+        size = std::clamp(MessageSize(std::span<const char>(head.constData(), static_cast<size_t>(head.size()))),
+                          kMessageSize, kMaxMessageSize);
+    }
+    if (Socket->bytesAvailable() < size) return;
+    QByteArray message = Socket->read(size);
     QObject::disconnect(Socket, &QLocalSocket::readyRead, nullptr, nullptr);  // one message per connection
     Socket->putChar(kAcknowledge);
     Socket->flush();

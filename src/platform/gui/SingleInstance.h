@@ -2,9 +2,11 @@
 // One running instance per user.
 //
 // The running instance listens on a local socket; its existence marks the instance. A later start
-// finds the socket, writes one message of exactly kMessageSize bytes and waits for a one-byte
+// finds the socket, writes one message of at least kMessageSize bytes and waits for a one-byte
 // acknowledgement, which the running instance sends as soon as it has the whole message (before
-// acting on it, so that a message box it shows meanwhile cannot make the sender give up).
+// acting on it, so that a message box it shows meanwhile cannot make the sender give up). How long
+// a message is the receiver learns from its first kMessageSize bytes through MessageSize; without
+// it every message is kMessageSize bytes.
 //
 // Failures never keep the program from starting:
 // - a socket file left by an instance that died (nobody accepts on it) is removed and taken over;
@@ -25,6 +27,7 @@ namespace quillon {
 class TSingleInstance {
 public:
     static constexpr qsizetype kMessageSize = 256;
+    static constexpr qsizetype kMaxMessageSize = kMessageSize + 65536;
     static constexpr int kDefaultTimeoutMs = 5000;
 
     // Name: a socket name (placed in the temporary folder) or an absolute path.
@@ -37,16 +40,20 @@ public:
     static QString PerUserName(const QString& Base);
 
     // True when this start is to run: it became the running instance (IsFirst) or the running one
-    // did not answer. False when the running instance acknowledged Message: this start ends.
-    bool Start(std::span<const char, kMessageSize> Message);
+    // did not answer. False when the running instance acknowledged Message (kMessageSize to
+    // kMaxMessageSize bytes): this start ends.
+    bool Start(std::span<const char> Message);
     bool IsFirst() const;
 
-    // Called on the running instance with each whole message received (exactly kMessageSize bytes).
+    // The size of the whole message that begins with Head (its first kMessageSize bytes), at most
+    // kMaxMessageSize; unset: kMessageSize.
+    std::function<qsizetype(std::span<const char> Head)> MessageSize;
+    // Called on the running instance with each whole message received.
     std::function<void(std::span<const char> Message)> OnMessage;
 
 private:
     bool Listen();
-    bool HandOver(QLocalSocket& Socket, std::span<const char, kMessageSize> Message);
+    bool HandOver(QLocalSocket& Socket, std::span<const char> Message);
     void AcceptConnections();
     void Receive(QLocalSocket* Socket);
 

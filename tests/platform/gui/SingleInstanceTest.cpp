@@ -158,6 +158,28 @@ TEST_F(SingleInstanceTest, BytesBeyondTheMessageAreNotRead) {
     EXPECT_EQ(received.size(), 1u);
 }
 
+// A message whose head announces more: the receiver waits for all of it and hands it over whole.
+TEST_F(SingleInstanceTest, ALongerMessageArrivesWhole) {
+    TSingleInstance first(name);
+    first.MessageSize = [](std::span<const char> head) {
+        return std::string_view(head.data(), 4) == "LONG" ? TSingleInstance::kMessageSize + 400 : TSingleInstance::kMessageSize;
+    };
+    Listen(first);
+    std::string message = "LONG" + std::string(TSingleInstance::kMessageSize - 4, '\0') + std::string(400, 'p');
+    std::atomic<bool> done = false;
+    bool runs = true;
+    std::thread second([&] {
+        TSingleInstance instance(name);
+        runs = instance.Start(message);
+        done = true;
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done.load() && received.size() == 1; }, 10000));
+    second.join();
+    EXPECT_FALSE(runs);
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0], message);
+}
+
 TEST(SingleInstanceNameTest, LivesInTheUsersRuntimeFolder) {
     const QString name = TSingleInstance::PerUserName("QuillonMutex");
     EXPECT_TRUE(QDir::isAbsolutePath(name)) << name.toStdString();
