@@ -4,6 +4,7 @@
 #include "MessageBox.h"
 #include "Paths.h"
 #include "StrUtils.h"
+#include "Streams.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -71,25 +72,6 @@ private:
     int FFd;  // -1 once closed or when opening failed
 };
 
-// The error number of writing all of bytes, or 0.
-int WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return errno;
-        if (n == 0) return EIO;
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return 0;
-}
-
-// What a newly created file gets: read and write for all, less the process's umask.
-mode_t NewFileMode() {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
 const char* const NotARegularFile = "通常のファイルではありません";
 
 std::string TooLarge() {
@@ -131,20 +113,15 @@ void WriteListFile(const fs::path& path, const std::vector<std::string>& lines) 
     if (exists && S_ISDIR(st.st_mode)) throw EListFileOpen(path, ErrorCause(EISDIR));
     if (exists && !S_ISREG(st.st_mode)) throw EListFileOpen(path, NotARegularFile);
     if (exists && ::access(path.c_str(), W_OK) != 0) throw EListFileOpen(path, ErrorCause(errno));
-    // The new text goes to a temporary file in the same folder, so the rename is atomic; creating
-    // it needs the folder's write permission.
-    std::string tmpl = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
-    TFd fd(::mkstemp(tmpl.data()));
-    if (fd.Get() < 0) throw EListFileOpen(path, ErrorCause(errno, TErrorPlace::Folder));
-    ::fchmod(fd.Get(), exists ? st.st_mode & 07777 : NewFileMode());
-    int error = WriteAll(fd.Get(), JoinListText(lines));
-    if (error == 0 && ::fsync(fd.Get()) != 0) error = errno;
-    const int closeError = fd.Close();
-    if (error == 0) error = closeError;
-    if (error == 0 && ::rename(tmpl.c_str(), path.c_str()) != 0) error = errno;
-    if (error != 0) {
-        ::unlink(tmpl.c_str());
-        throw EListFileWrite(path, ErrorCause(error, TErrorPlace::Folder));
+    try {
+        SaveFileReplacing(path, [&lines](TStream& stream) {
+            const std::string bytes = JoinListText(lines);
+            stream.WriteBuffer(bytes.data(), bytes.size());
+        });
+    } catch (const EFCreateError& e) {
+        throw EListFileOpen(path, e.Cause());
+    } catch (const EWriteError& e) {
+        throw EListFileWrite(path, e.Cause());
     }
 }
 

@@ -349,9 +349,9 @@ bool TKeyMacro::LoadFromFile(const std::filesystem::path& FileName) {
 
 bool TKeyMacro::LoadFromStream(TStream& Stream) { return ReadData(Stream); }
 
+// Through a temporary file, so that a failed save leaves the old macro file whole.
 void TKeyMacro::SaveToFile(const std::filesystem::path& FileName) const {
-    TFileStream stream(FileName, fmCreate);
-    SaveToStream(stream);
+    SaveFileReplacing(FileName, [this](TStream& stream) { SaveToStream(stream); });
 }
 
 void TKeyMacro::SaveToStream(TStream& Stream) const { WriteData(Stream); }

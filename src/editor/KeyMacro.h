@@ -83,6 +83,7 @@ public:
     virtual bool ReadData(TStream& Stream);
     bool LoadFromFile(const std::filesystem::path& FileName);
     bool LoadFromStream(TStream& Stream);
+    // Through a temporary file renamed over FileName: a failed save (EWriteError) keeps the old file.
     void SaveToFile(const std::filesystem::path& FileName) const;
     void SaveToStream(TStream& Stream) const;
 

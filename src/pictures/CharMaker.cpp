@@ -1,6 +1,7 @@
 #include "CharMaker.h"
 
 #include "ColorReduction.h"
+#include "FileErrors.h"
 #include "MessageBox.h"
 #include "PatMake.h"
 #include "StrUtils.h"
@@ -28,15 +29,18 @@ bool CanWrite(const fs::path& target) {
     return probe.is_open();
 }
 
-// A file written beside its target under a temporary name; removed unless committed.
+// A file written beside its target under a temporary name. Commit moves the old target aside and
+// the new file into place; Rollback puts the old target back, so that the maker can keep both old
+// files when the second of its two files cannot be committed. The temporary file and the old
+// target's copy are removed with the object.
 class TPendingFile {
 public:
     TPendingFile(fs::path target, std::string name)
-        : FTarget(std::move(target)), FName(std::move(name)),
-          FTemp(FTarget.parent_path() / std::string(".").append(FTarget.filename().string()).append(".part")) {}
+        : FTarget(std::move(target)), FName(std::move(name)), FTemp(Beside(".part")), FOld(Beside(".old")) {}
     ~TPendingFile() {
         std::error_code ec;
         fs::remove(FTemp, ec);
+        fs::remove(FOld, ec);
     }
     TPendingFile(const TPendingFile&) = delete;
     TPendingFile& operator=(const TPendingFile&) = delete;
@@ -46,26 +50,52 @@ public:
         if (!CanWrite(FTarget)) return Quoted(FName) + "を開けません";
         try {
             save(FTemp);
-        } catch (const EFCreateError&) {
-            return Quoted(FName) + "を開けません";
+        } catch (const EFCreateError& e) {
+            return WithCause(Quoted(FName) + "を開けません", e);
         } catch (const EFOpenError&) {
             return Quoted(FName) + "を開けません";
-        } catch (const EWriteError&) {
-            return Quoted(FName) + writeError;
+        } catch (const EWriteError& e) {
+            return WithCause(Quoted(FName) + writeError, e);
         }
         return {};
     }
-    // Moves the written file over the target; the failure message, or empty.
+    // Moves the old target aside and the written file over it; the failure message, or empty. A
+    // failed commit leaves the old target in place.
     std::string Commit() {
         std::error_code ec;
-        fs::rename(FTemp, FTarget, ec);
-        return ec ? Quoted(FName) + "を開けません" : std::string();
+        FHadOld = fs::exists(FTarget, ec);
+        if (FHadOld) fs::rename(FTarget, FOld, ec);
+        if (!ec) fs::rename(FTemp, FTarget, ec);
+        if (ec) {
+            std::error_code ignored;
+            if (FHadOld) fs::rename(FOld, FTarget, ignored);
+            return Quoted(FName) + "を開けません\r\n" + ErrorCause(ec.value(), TErrorPlace::Folder);
+        }
+        FCommitted = true;
+        return {};
+    }
+    // Undoes a commit: the old target comes back (or the new file goes when there was none).
+    void Rollback() {
+        if (!FCommitted) return;
+        std::error_code ec;
+        if (FHadOld) fs::rename(FOld, FTarget, ec);
+        else fs::remove(FTarget, ec);
+        FCommitted = false;
     }
 
 private:
+    fs::path Beside(const char* suffix) const {
+        return FTarget.parent_path() / std::string(".").append(FTarget.filename().string()).append(suffix);
+    }
+    static std::string WithCause(std::string message, const EStreamError& e) {
+        return e.Cause().empty() ? message : message.append("\r\n").append(e.Cause());
+    }
+
     fs::path FTarget;
     std::string FName;  // the target's name as messages show it
-    fs::path FTemp;
+    fs::path FTemp;     // the new file until it is committed
+    fs::path FOld;      // the old target while a commit may still be undone
+    bool FHadOld = false, FCommitted = false;
 };
 
 } // namespace
@@ -156,6 +186,7 @@ TMakeResult TCharMaker::Run() {
         if (error.empty()) error = bitmap.Commit();
         if (error.empty()) error = pattern.Commit();
         if (!error.empty()) {
+            bitmap.Rollback();  // both old files stay, or neither new one would match its partner
             Show(error, "エラー", TMsgIcon::Error);
             return mrFailed;
         }

@@ -3,8 +3,9 @@
 // sheet) and the pattern file into one folder. It collects the cells (classic or Vantor, 24- or
 // 8-bit by the settings), reduces the sheet's colours when asked, and writes both files.
 //
-// Both files are first written under temporary names in the output folder and renamed over the
-// targets only when both were written, so a failed or cancelled run leaves the folder as it was.
+// Both files are first written under temporary names in the output folder, flushed to the disk,
+// and renamed over the targets only when both were written; should the second rename fail, the
+// first old file is put back. So a failed or cancelled run leaves the folder as it was.
 // A target that exists but cannot be opened for writing is refused before anything is written.
 //
 // The maker runs on the caller's thread and reports its progress through the events; after each

@@ -544,6 +544,7 @@ void TDIB::LoadFromFile(const std::filesystem::path& name) {
 void TDIB::SaveToFile(const std::filesystem::path& name) const {
     TFileStream stream(name, fmCreate);
     SaveToStream(stream);
+    stream.Close();
 }
 
 } // namespace quillon

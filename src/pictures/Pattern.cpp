@@ -296,6 +296,7 @@ void TVantorPattern::SaveToStream(TStream& stream) const {
 void TVantorPattern::SaveToFile(const std::filesystem::path& name) const {
     TFileStream stream(name, fmCreate);
     SaveToStream(stream);
+    stream.Close();
 }
 
 void TVantorPattern::SaveToCharStream(TStream& stream) const {
@@ -312,6 +313,7 @@ void TVantorPattern::SaveToCharStream(TStream& stream) const {
 void TVantorPattern::SaveToCharFile(const std::filesystem::path& name) const {
     TFileStream stream(name, fmCreate);
     SaveToCharStream(stream);
+    stream.Close();
 }
 
 } // namespace quillon

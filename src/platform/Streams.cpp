@@ -1,14 +1,22 @@
 #include "Streams.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillon {
 
 EFOpenError::EFOpenError(const std::filesystem::path& name)
     : EStreamError("ファイル " + name.string() + " を開けません") {}
-EFCreateError::EFCreateError(const std::filesystem::path& name)
-    : EStreamError("ファイル " + name.string() + " を作成できません") {}
+EFCreateError::EFCreateError(const std::filesystem::path& name, int error)
+    : EStreamError("ファイル " + name.string() + " を作成できません",
+                   error ? ErrorCause(error, TErrorPlace::Folder) : std::string()) {}
+EWriteError::EWriteError(const std::filesystem::path& name, int error)
+    : EWriteError(name, ErrorCause(error, TErrorPlace::Folder)) {}
+EWriteError::EWriteError(const std::filesystem::path& name, std::string cause)
+    : EStreamError("ファイル " + name.string() + " の書き込みに失敗しました", std::move(cause)) {}
 
 std::int64_t TStream::Size() {
     std::int64_t position = Position();
@@ -22,8 +30,10 @@ void TStream::ReadBuffer(void* buffer, std::size_t count) {
 }
 
 void TStream::WriteBuffer(const void* buffer, std::size_t count) {
-    if (Write(buffer, count) != count) throw EWriteError();
+    if (Write(buffer, count) != count) RaiseWriteError();
 }
+
+void TStream::RaiseWriteError() { throw EWriteError(); }
 
 std::uint16_t TStream::ReadUInt16() {
     std::uint8_t b[2];
@@ -73,23 +83,77 @@ std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin) {
 }
 
 TFileStream::TFileStream(const std::filesystem::path& name, TFileMode mode)
-    : FFile(std::fopen(name.c_str(), mode == fmCreate ? "w+b" : "rb")) {
+    : FFile(std::fopen(name.c_str(), mode == fmCreate ? "w+b" : "rb")), FName(name), FMode(mode) {
     if (!FFile) {
-        if (mode == fmCreate) throw EFCreateError(name);
+        if (mode == fmCreate) throw EFCreateError(name, errno);
         throw EFOpenError(name);
     }
 }
 
-TFileStream::~TFileStream() { std::fclose(FFile); }
+TFileStream::~TFileStream() {
+    if (FFile) std::fclose(FFile);
+}
 
 std::size_t TFileStream::Read(void* buffer, std::size_t count) { return std::fread(buffer, 1, count, FFile); }
 
-std::size_t TFileStream::Write(const void* buffer, std::size_t count) { return std::fwrite(buffer, 1, count, FFile); }
+std::size_t TFileStream::Write(const void* buffer, std::size_t count) {
+    errno = 0;
+    std::size_t written = std::fwrite(buffer, 1, count, FFile);
+    if (written != count && FWriteError == 0) FWriteError = errno ? errno : EIO;
+    return written;
+}
 
 std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin) {
     int whence = origin == soBeginning ? SEEK_SET : origin == soCurrent ? SEEK_CUR : SEEK_END;
     if (offset != 0 || origin != soCurrent) fseeko(FFile, static_cast<off_t>(offset), whence);
     return static_cast<std::int64_t>(ftello(FFile));
+}
+
+void TFileStream::RaiseWriteError() { throw EWriteError(FName, FWriteError ? FWriteError : EIO); }
+
+void TFileStream::Close() {
+    if (!FFile) return;
+    int error = FWriteError;
+    if (FMode == fmCreate) {
+        if (error == 0 && std::fflush(FFile) != 0) error = errno;
+        // Files that cannot be synchronised (devices, pipes) answer EINVAL: nothing to wait for.
+        if (error == 0 && ::fsync(::fileno(FFile)) != 0 && errno != EINVAL) error = errno;
+    }
+    if (std::fclose(FFile) != 0 && error == 0) error = errno;
+    FFile = nullptr;
+    if (FMode == fmCreate && error != 0) throw EWriteError(FName, error);
+}
+
+namespace {
+
+// What a newly created file gets: read and write for all, less the process's umask.
+mode_t NewFileMode() {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+void SaveFileReplacing(const std::filesystem::path& name, const std::function<void(TStream&)>& write) {
+    std::string temp = (name.parent_path() / ("." + name.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) throw EFCreateError(name, errno);
+    struct stat st {};
+    ::fchmod(fd, ::stat(name.c_str(), &st) == 0 ? st.st_mode & 07777 : NewFileMode());
+    ::close(fd);
+    try {
+        TFileStream stream(temp, fmCreate);
+        write(stream);
+        stream.Close();
+        if (::rename(temp.c_str(), name.c_str()) != 0) throw EWriteError(name, errno);
+    } catch (const EWriteError& e) {
+        ::unlink(temp.c_str());
+        throw EWriteError(name, e.Cause());  // the file the caller named, not the temporary one
+    } catch (...) {
+        ::unlink(temp.c_str());
+        throw;
+    }
 }
 
 } // namespace quillon

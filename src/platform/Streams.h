@@ -3,17 +3,25 @@
 // memory or over a file. Readers of binary files use the checked forms (ReadBuffer and the
 // little-endian helpers), which raise EReadError instead of returning short.
 #include "Errors.h"
+#include "FileErrors.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 namespace quillon {
 
 class EStreamError : public Exception {
 public:
-    using Exception::Exception;
+    // Cause: why, in words a user can act on (FileErrors.h); it becomes the message's last line.
+    explicit EStreamError(std::string message, std::string cause = {})
+        : Exception(cause.empty() ? message : message + "\n" + cause), FCause(std::move(cause)) {}
+    const std::string& Cause() const { return FCause; }
+
+private:
+    std::string FCause;  // empty when unknown
 };
 // Data that cannot be read: cut short, or (for stored components) of another class or impossible.
 class EReadError : public EStreamError {
@@ -24,6 +32,9 @@ public:
 class EWriteError : public EStreamError {
 public:
     EWriteError() : EStreamError("ストリームの書き込みエラー") {}
+    // A file that could not be written, flushed, closed or moved into place: the system's error number.
+    EWriteError(const std::filesystem::path& name, int error);
+    EWriteError(const std::filesystem::path& name, std::string cause);
 };
 class EFOpenError : public EStreamError {
 public:
@@ -31,7 +42,7 @@ public:
 };
 class EFCreateError : public EStreamError {
 public:
-    explicit EFCreateError(const std::filesystem::path& name);
+    explicit EFCreateError(const std::filesystem::path& name, int error = 0);
 };
 
 enum TSeekOrigin { soBeginning, soCurrent, soEnd };
@@ -52,13 +63,17 @@ public:
     std::int64_t Remaining() { return Size() - Position(); }
 
     void ReadBuffer(void* buffer, std::size_t count);         // EReadError when short
-    void WriteBuffer(const void* buffer, std::size_t count);  // EWriteError when short
+    void WriteBuffer(const void* buffer, std::size_t count);  // RaiseWriteError when short
     std::uint16_t ReadUInt16();                               // little-endian
     std::uint32_t ReadUInt32();
     std::int32_t ReadInt32() { return static_cast<std::int32_t>(ReadUInt32()); }
     void WriteUInt16(std::uint16_t value);
     void WriteUInt32(std::uint32_t value);
     void WriteInt32(std::int32_t value) { WriteUInt32(static_cast<std::uint32_t>(value)); }
+
+protected:
+    // A write came out short: raises EWriteError, with the cause where the stream knows it.
+    [[noreturn]] virtual void RaiseWriteError();
 };
 
 // A stream over a growing block of memory; writing past the end extends it.
@@ -79,6 +94,11 @@ private:
 };
 
 // A stream over a file, opened for reading (fmOpenRead) or created empty (fmCreate).
+//
+// Writes are buffered, so a full disk may show only when the buffer goes out: a writer therefore
+// ends with Close, which flushes the file to the disk and closes it and raises EWriteError when any
+// of that fails. A stream destroyed without Close was abandoned because of an error already on its
+// way; its file is closed without a check.
 enum TFileMode { fmOpenRead, fmCreate };
 
 class TFileStream : public TStream {
@@ -91,9 +111,25 @@ public:
     std::size_t Read(void* buffer, std::size_t count) override;
     std::size_t Write(const void* buffer, std::size_t count) override;
     std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
+    // Flushes (to the disk too, for a created file) and closes; EWriteError when that fails. Once
+    // closed the stream is not used again.
+    void Close();
+
+protected:
+    [[noreturn]] void RaiseWriteError() override;
 
 private:
-    std::FILE* FFile;  // open for the stream's whole life
+    std::FILE* FFile;               // open until Close
+    std::filesystem::path FName;
+    TFileMode FMode;
+    int FWriteError = 0;            // the first failed write's error number
 };
+
+// Writes name through write(stream) under a temporary name in the same folder, flushed to the disk,
+// then renames it over name, so that name is always either the old file or the whole new one. An
+// existing file's permissions are kept. The temporary file is removed on failure. Raises
+// EFCreateError (the folder does not take a new file) or EWriteError, each with its cause, and
+// whatever write raises.
+void SaveFileReplacing(const std::filesystem::path& name, const std::function<void(TStream&)>& write);
 
 } // namespace quillon

@@ -5,6 +5,10 @@
 #include "Streams.h"
 
 #include <gtest/gtest.h>
+#include <csignal>
+#include <fstream>
+#include <iterator>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <string>
@@ -307,6 +311,35 @@ TEST(KeyMacro, ReplayedCharacterCodesThatAreNoCharactersTypeNothing) {
     ASSERT_TRUE(Read(macro, "48386 33034 0 0 0 0\r\n48386 321 0 0 0 0\r\n646 224 0 0 0 0\r\n646 37882 0 0 0 0\r\n"));
     macro.Execute();
     EXPECT_EQ(w.Text(), "\x93\xfa");
+}
+
+// A save that fails part way (here at the file size limit) raises the write error and leaves the
+// old macro file as it was: the new text goes to a temporary file first.
+TEST(KeyMacro, AFailedSaveKeepsTheOldFile) {
+    TWindow w;
+    TKeyMacro macro;
+    RecordSession(w, macro);
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "quillon_keymacro_old.txt";
+    { std::ofstream(file, std::ios::binary) << "1 2 3 4 5 6\r\n"; }
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 8;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    bool raised = false;
+    try {
+        macro.SaveToFile(file);
+    } catch (const EWriteError& e) {
+        raised = true;
+        EXPECT_EQ(e.Cause(), "ファイルの大きさが許された上限を超えます");
+    }
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_TRUE(raised);
+    std::ifstream in(file, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "1 2 3 4 5 6\r\n");
+    std::filesystem::remove(file);
 }
 
 } // namespace

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 #include <fstream>
 #include <map>
 
@@ -216,7 +219,45 @@ TEST_F(CharMaker, UnwritableTargetsLeaveTheOldFiles) {
     Boxes.Shown.clear();
     Maker.OutputFolder = Dir / "none";
     EXPECT_EQ(Maker.Run(), mrFailed);
-    ExpectBoxes({{"\"CHARA.BMP\"を開けません", "エラー"}});
+    ExpectBoxes({{"\"CHARA.BMP\"を開けません\r\nファイルまたはフォルダが見つかりません", "エラー"}});
+}
+
+// The second file fails after the first was written: neither new file replaces an old one.
+TEST_F(CharMaker, AFailedSecondFileKeepsBothOldFiles) {
+    AddPictures(1, 24, 40);
+    Maker.CreateMode = 1;  // the pattern file (153,600 bytes) is the larger of the two
+    { std::ofstream(Dir / "CHARA.BMP") << "old bitmap"; }
+    { std::ofstream(Dir / "PATTERN.PAT") << "old pattern"; }
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 100000;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const TMakeResult result = Maker.Run();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(result, mrFailed);
+    ExpectBoxes({{"\"PATTERN.PAT\" の書き込み中にエラーが発生しました\r\nファイルの大きさが許された上限を超えます", "エラー"}});
+    EXPECT_EQ(Contents(Dir / "CHARA.BMP"), "old bitmap");
+    EXPECT_EQ(Contents(Dir / "PATTERN.PAT"), "old pattern");
+    EXPECT_EQ(Files(Dir.Path()), (std::vector<std::string>{"CHARA.BMP", "PATTERN.PAT"}));
+}
+
+// The pattern cannot be moved into place after the bitmap was: the old bitmap comes back.
+TEST_F(CharMaker, AFailedSecondRenameBringsTheFirstOldFileBack) {
+    AddPictures(1, 24, 40);
+    { std::ofstream(Dir / "CHARA.BMP") << "old bitmap"; }
+    { std::ofstream(Dir / "PATTERN.PAT") << "old pattern"; }
+    // The place where the old pattern is set aside is a folder that is not empty.
+    fs::create_directories(Dir / ".PATTERN.PAT.old" / "in the way");
+    EXPECT_EQ(Maker.Run(), mrFailed);
+    ASSERT_EQ(Boxes.Shown.size(), 1u);
+    EXPECT_TRUE(Boxes.Shown[0].Text.starts_with("\"PATTERN.PAT\"を開けません\r\n")) << Boxes.Shown[0].Text;
+    EXPECT_EQ(Contents(Dir / "CHARA.BMP"), "old bitmap");
+    EXPECT_EQ(Contents(Dir / "PATTERN.PAT"), "old pattern");
+    fs::remove_all(Dir / ".PATTERN.PAT.old");
+    EXPECT_EQ(Files(Dir.Path()), (std::vector<std::string>{"CHARA.BMP", "PATTERN.PAT"}));
 }
 
 TEST_F(CharMaker, CollectorErrorsAreShown) {

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <new>
 
 // The largest single allocation asked for since the last reset, seen through the replaced global
@@ -147,6 +148,26 @@ TEST(PictureSizeRule, SizesAndConversions) {
         TSoftRender render;
         EXPECT_FALSE(render.SetSize(static_cast<int>(c.Width), static_cast<int>(c.Height), false));
         EXPECT_LE(LargestAllocation.load(), std::size_t{1} << 20);
+    }
+}
+
+// Every picture writer raises the write error of a full disk instead of returning as if written.
+TEST(PictureWriters, AFullDiskRaisesTheWriteError) {
+    TDIB dib;
+    dib.SetSize(16, 16, 24);
+    TVantorPattern pattern;
+    const std::vector<std::pair<const char*, std::function<void()>>> writers = {
+        {"bitmap", [&] { dib.SaveToFile("/dev/full"); }},
+        {"Vantor pattern", [&] { pattern.SaveToFile("/dev/full"); }},
+        {"classic pattern", [&] { pattern.SaveToCharFile("/dev/full"); }},
+    };
+    for (const auto& [name, write] : writers) {
+        try {
+            write();
+            ADD_FAILURE() << name;
+        } catch (const EWriteError& e) {
+            EXPECT_EQ(e.Cause(), "ディスクの空き容量が足りません") << name;
+        }
     }
 }
 

@@ -1,0 +1,86 @@
+#include "Streams.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+using namespace quillon;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Contents(const fs::path& name) {
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Writes to a full disk may all be taken into the buffer: the error shows at Close, which must
+// raise it instead of losing it.
+TEST(FileStream, AFullDiskShowsAtTheLatestAtClose) {
+    for (std::size_t size : {std::size_t{10}, std::size_t{1} << 20}) {
+        TFileStream stream("/dev/full", fmCreate);
+        const std::string bytes(size, 'x');
+        try {
+            stream.WriteBuffer(bytes.data(), bytes.size());
+            stream.Close();
+            ADD_FAILURE() << size;
+        } catch (const EWriteError& e) {
+            EXPECT_EQ(e.Cause(), "ディスクの空き容量が足りません") << size;
+            EXPECT_EQ(e.Message(), "ファイル /dev/full の書き込みに失敗しました\nディスクの空き容量が足りません");
+        }
+    }
+}
+
+TEST(FileStream, ClosingAReadStreamAndClosingTwiceAreQuiet) {
+    TFileStream in("/dev/null", fmOpenRead);
+    in.Close();
+    in.Close();
+}
+
+class SaveFileReplacingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string tmpl = (fs::temp_directory_path() / "quillon-streams-XXXXXX").string();
+        Dir = ::mkdtemp(tmpl.data());
+    }
+    void TearDown() override { fs::remove_all(Dir); }
+    std::vector<std::string> Files() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(Dir)) names.push_back(entry.path().filename().string());
+        return names;
+    }
+    fs::path Dir;
+};
+
+TEST_F(SaveFileReplacingTest, WritesTheWholeFileAndKeepsItsPermissions) {
+    const fs::path name = Dir / "f.txt";
+    { std::ofstream(name) << "old"; }
+    fs::permissions(name, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    SaveFileReplacing(name, [](TStream& s) { s.WriteBuffer("new", 3); });
+    EXPECT_EQ(Contents(name), "new");
+    EXPECT_EQ(fs::status(name).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(Files(), std::vector<std::string>{"f.txt"});
+}
+
+TEST_F(SaveFileReplacingTest, AFailureLeavesTheOldFileAndNoTemporary) {
+    const fs::path name = Dir / "f.txt";
+    { std::ofstream(name) << "old"; }
+    EXPECT_THROW(SaveFileReplacing(name, [](TStream& s) {
+                     s.WriteBuffer("half", 4);
+                     throw EWriteError();
+                 }),
+                 EWriteError);
+    EXPECT_EQ(Contents(name), "old");
+    EXPECT_EQ(Files(), std::vector<std::string>{"f.txt"});
+    try {
+        SaveFileReplacing(Dir / "none" / "f.txt", [](TStream&) {});
+        FAIL();
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(e.Cause(), "ファイルまたはフォルダが見つかりません");
+    }
+}
+
+} // namespace
