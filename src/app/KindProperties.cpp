@@ -3,6 +3,7 @@
 #include "BmpColourer.h"
 #include "CommandColourer.h"
 #include "ListKinds.h"
+#include "MessageBox.h"
 #include "MotionColourer.h"
 #include "QesEnemyColourer.h"
 #include "StdEnemyColourer.h"
@@ -49,6 +50,11 @@ bool LoadKindProperties(TSettingsStore& Store, int Kind, TEditorExProp& Prop) {
         Prop.ReadFromRegistry(Store, EditorPropertiesSection, name);
         return true;
     } catch (const EReadError&) {
+        // Removed, so that it is reported this once and the caller stores the set it uses instead.
+        Store.DeleteValue(EditorPropertiesSection, name);
+        Messages().Show("保存されていたエディタの設定 (" + std::string(ListKindInfo(Kind).Title) +
+                            ") が壊れていたため読み込めませんでした。\n既定の設定に置き換えます。",
+                        "警告", TMsgIcon::Warning, TMsgButtons::OK);
         return false;
     }
 }

@@ -25,7 +25,8 @@ int ColourerKind(const TColourer& Colourer);
 void CopyColourerColors(TOrvColourer& Dest, const TOrvColourer& Source);
 
 // The stored set of Kind into Prop; false when none is stored or it cannot be read, and Prop keeps
-// its values (a damaged value never stops a window from opening).
+// its values (a damaged value never stops a window from opening). A damaged value is reported in a
+// notice naming the kind and removed, so the caller stores the set it then uses in its place.
 bool LoadKindProperties(TSettingsStore& Store, int Kind, TEditorExProp& Prop);
 
 // The settings window as the property editing sees it: each edits the objects it is given in place

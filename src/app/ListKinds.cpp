@@ -10,15 +10,15 @@ namespace quillon {
 namespace {
 
 constexpr std::array<TListKindInfo, kListKindCount> kKinds{{
-    {"", "Common", ""},
-    {"*MOTION*.LST", "Motion", "TMotionColourer"},
-    {"*COMMAND*.LST", "Command", "TCommandColourer"},
-    {"*ZCOMMAND*.LST", "ZCommand", "TZCommandColourer"},
-    {"*VOICE*.LST", "Voice", "TVoiceColourer"},
-    {"*ZVOICE*.LST", "ZVoice", "TZVoiceColourer"},
-    {"*ENEMY*.LST", "Enemy", "TStdEnemyColourer"},
-    {"*.QES", "QES", "TQesEnemyColourer"},
-    {"*BMP*.LST", "Bmp", "TBmpColourer"},
+    {"", "Common", "", "ﾃｷｽﾄ"},
+    {"*MOTION*.LST", "Motion", "TMotionColourer", "モーションリスト"},
+    {"*COMMAND*.LST", "Command", "TCommandColourer", "ｺﾏﾝﾄﾞﾘｽﾄ"},
+    {"*ZCOMMAND*.LST", "ZCommand", "TZCommandColourer", "Zｺﾏﾝﾄﾞﾘｽﾄ"},
+    {"*VOICE*.LST", "Voice", "TVoiceColourer", "ﾎﾞｲｽﾘｽﾄ"},
+    {"*ZVOICE*.LST", "ZVoice", "TZVoiceColourer", "Zﾎﾞｲｽﾘｽﾄ"},
+    {"*ENEMY*.LST", "Enemy", "TStdEnemyColourer", "ｴﾈﾐｰﾘｽﾄ"},
+    {"*.QES", "QES", "TQesEnemyColourer", "Quessa1.3ｴﾈﾐｰｿｰｽ"},
+    {"*BMP*.LST", "Bmp", "TBmpColourer", "Bitmapﾘｽﾄ"},
 }};
 
 // Vantor names come before the classic masks that would also match them.

@@ -17,6 +17,7 @@ struct TListKindInfo {
     std::string_view Mask;          // file-name mask; empty for plain text
     std::string_view ValueName;     // settings value of the kind's editor properties and colours
     std::string_view ColourerClass; // empty for plain text
+    std::string_view Title;         // the kind as the user knows it (the new-list menu's words)
 };
 const TListKindInfo& ListKindInfo(int kind);
 

@@ -4,6 +4,7 @@
 #include "CommandColourer.h"
 #include "KindProperties.h"
 #include "ListKinds.h"
+#include "MessageBox.h"
 #include "MotionColourer.h"
 #include "QesEnemyColourer.h"
 #include "StdEnemyColourer.h"
@@ -35,9 +36,11 @@ void SaveFormatterOptions(TSettingsStore& Store, const std::string& Section, con
 }
 
 // The first start stores the colourers as they are; later starts read them. A value that cannot be
-// read (damaged, or of another class) must not stop the start: that colourer keeps its colours.
+// read (damaged, or of another class) must not stop the start: that colourer keeps its colours,
+// which replace the damaged value, and one notice names every kind so repaired.
 void LoadColourers(TSettingsStore& Store, const TProgramSettings& Settings) {
     const bool stored = HasColourerProperties(Store);
+    std::string repaired;
     for (int kind = lkMotion; kind <= lkBmp; ++kind) {
         TOrvColourer& colourer = *Settings.Colourer(kind);
         const std::string name(ListKindInfo(kind).ValueName);
@@ -48,8 +51,13 @@ void LoadColourers(TSettingsStore& Store, const TProgramSettings& Settings) {
         try {
             colourer.ReadFromRegistry(Store, ColourerSection, name);
         } catch (const EReadError&) {
+            colourer.WriteToRegistry(Store, ColourerSection, name);
+            repaired += (repaired.empty() ? "" : "、") + std::string(ListKindInfo(kind).Title);
         }
     }
+    if (!repaired.empty())
+        Messages().Show("保存されていた色の設定 (" + repaired + ") が壊れていたため読み込めませんでした。\n既定の色に置き換えました。",
+                        "警告", TMsgIcon::Warning, TMsgButtons::OK);
 }
 
 } // namespace

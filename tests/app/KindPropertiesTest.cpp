@@ -1,4 +1,5 @@
 #include "KindProperties.h"
+#include "MessageBox.h"
 
 #include "ListKinds.h"
 #include "MotionColourer.h"
@@ -110,11 +111,21 @@ TEST_F(KindPropertiesTest, ColourerOfAnotherKindOrNoneShowsNoWindow) {
 }
 
 TEST_F(KindPropertiesTest, DamagedOrMissingSetKeepsTheDefaults) {
+    TScriptedMessages messages;
+    TMessageServiceScope scope(messages);
     Prop.SetColor(clGreen);
     EXPECT_FALSE(LoadKindProperties(Store, lkMotion, Prop));
+    EXPECT_TRUE(messages.Shown.empty()) << "a missing set is no damage";
     WriteRegStream(Store, EditorPropertiesSection, "Motion", TBytes{'Q', 'C', 'M', 'P', 1, 200, 3});
     EXPECT_FALSE(LoadKindProperties(Store, lkMotion, Prop));
     EXPECT_EQ(Prop.Color(), clGreen);
+    // Reported once, naming the kind; the damaged value is gone for the caller to store its set.
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].Text,
+              "保存されていたエディタの設定 (モーションリスト) が壊れていたため読み込めませんでした。\n既定の設定に置き換えます。");
+    EXPECT_FALSE(Store.ValueExists(EditorPropertiesSection, "Motion"));
+    EXPECT_FALSE(LoadKindProperties(Store, lkMotion, Prop));
+    EXPECT_EQ(messages.Shown.size(), 1u);
 }
 
 TEST(KindColourers, EachListKindHasItsOwnClassAndColoursCopyWhole) {

@@ -1,3 +1,4 @@
+#include "MessageBox.h"
 #include "ProgramSettings.h"
 
 #include "BmpColourer.h"
@@ -237,7 +238,10 @@ TEST_F(ProgramSettingsTest, AColourerThatCannotBeReadKeepsItsColours) {
         TBytes(64, 0xFF),                            // not a stream at all
     };
     for (const TBytes& bytes : damaged) {
+        TScriptedMessages messages;
+        TMessageServiceScope scope(messages);
         store->WriteBinary("ColourerProperties", "Motion", bytes);
+        store->WriteBinary("ColourerProperties", "QES", bytes);
         End(first);
         TProgram next;
         next.Motion.ColorAt(1).SetColor(clFuchsia); // the colours it had before loading
@@ -245,6 +249,18 @@ TEST_F(ProgramSettingsTest, AColourerThatCannotBeReadKeepsItsColours) {
         EXPECT_NO_THROW(Start(next));
         EXPECT_EQ(WriteComponent(next.Motion), before);
         EXPECT_EQ(next.Bmp.ColorAt(0).Color(), clLime);
+        // One notice names both kinds, and the colours in use replace the damaged values.
+        ASSERT_EQ(messages.Shown.size(), 1u);
+        EXPECT_EQ(messages.Shown[0].Text,
+                  "保存されていた色の設定 (モーションリスト、Quessa1.3ｴﾈﾐｰｿｰｽ) が壊れていたため読み込めませんでした。\n"
+                  "既定の色に置き換えました。");
+        EXPECT_EQ(messages.Shown[0].Icon, TMsgIcon::Warning);
+        EXPECT_EQ(store->ReadBinary("ColourerProperties", "Motion"), before);
+        End(next);
+        TProgram again;
+        Start(again);
+        EXPECT_EQ(messages.Shown.size(), 1u) << "a repaired value gives no second notice";
+        EXPECT_EQ(WriteComponent(again.Motion), before);
     }
 }
 

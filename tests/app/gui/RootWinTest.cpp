@@ -458,6 +458,12 @@ TEST_F(RootWinTest, ADamagedStoredPropertySetIsStoredAfresh) {
     ASSERT_EQ(root->WindowCount(), 1);
     EXPECT_EQ(KindOf(0), lkMotion);
     EXPECT_EQ(store->ReadBinary("EditorProperties", "Motion"), store->ReadBinary("EditorProperties", "Common"));
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].Text,
+              "保存されていたエディタの設定 (モーションリスト) が壊れていたため読み込めませんでした。\n既定の設定に置き換えます。");
+    // Repaired: a second window of the kind brings no second notice.
+    root->OpenNewWindow(name, nullptr, lkMotion);
+    EXPECT_EQ(messages.Shown.size(), 1u);
 }
 
 } // namespace
