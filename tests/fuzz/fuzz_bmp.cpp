@@ -1,0 +1,18 @@
+// BMP reader: reading, RLE expansion, the 24-bit conversion the collectors make, and writing back.
+#include "DIB.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace quillon;
+    TMemoryStream stream(std::vector<std::uint8_t>(data, data + size));
+    TDIB dib;
+    try {
+        dib.LoadFromStream(stream);
+        if (dib.Empty()) return 0;
+        dib.Decompress();
+        if (dib.BitCount() <= 8) dib.SetBitCount(24);
+        TMemoryStream out;
+        dib.SaveToStream(out);
+    } catch (const Exception&) {
+    }
+    return 0;
+}
