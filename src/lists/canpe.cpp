@@ -95,7 +95,7 @@ THintResult ReadItemHint(const std::filesystem::path& FileName, std::string_view
     std::filesystem::path path = ExistingFile(FileName);
     if (path.empty()) return hrFileMissing;
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return hrUnreadable;
+    if (!std::filesystem::is_regular_file(path, ec)) return hrUnreadable;  // a folder, a FIFO, a device
     std::ifstream in(path, std::ios::binary);
     if (!in) return hrUnreadable;
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

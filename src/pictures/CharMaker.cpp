@@ -23,7 +23,7 @@ std::string Quoted(const std::string& name) { return std::string("\"").append(na
 bool CanWrite(const fs::path& target) {
     std::error_code ec;
     if (!fs::exists(target, ec)) return true;
-    if (fs::is_directory(target, ec)) return false;
+    if (!fs::is_regular_file(target, ec)) return false;  // a folder, a FIFO (which would block), a device
     // Opening to append neither truncates nor changes the file.
     std::ofstream probe(target, std::ios::out | std::ios::app | std::ios::binary);
     return probe.is_open();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -82,8 +83,34 @@ std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin) {
     return target;
 }
 
+namespace {
+
+// Opens without waiting: a FIFO would otherwise block the program until another process opened its
+// other end. Files to read must be regular files (a FIFO, a device such as /dev/zero or a folder is
+// refused), and no FIFO is written; once open, the descriptor blocks as usual. Null with errno set
+// on failure.
+std::FILE* OpenFile(const std::filesystem::path& name, TFileMode mode) {
+    const int flags = mode == fmCreate ? O_RDWR | O_CREAT | O_TRUNC : O_RDONLY;
+    const int fd = ::open(name.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    const bool opened = ::fstat(fd, &st) == 0;
+    const bool refused = mode == fmOpenRead ? !S_ISREG(st.st_mode) : S_ISFIFO(st.st_mode);  // a full FIFO would block
+    if (!opened || refused ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        errno = EINVAL;
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(fd, mode == fmCreate ? "w+b" : "rb");
+    if (!file) ::close(fd);
+    return file;
+}
+
+} // namespace
+
 TFileStream::TFileStream(const std::filesystem::path& name, TFileMode mode)
-    : FFile(std::fopen(name.c_str(), mode == fmCreate ? "w+b" : "rb")), FName(name), FMode(mode) {
+    : FFile(OpenFile(name, mode)), FName(name), FMode(mode) {
     if (!FFile) {
         if (mode == fmCreate) throw EFCreateError(name, errno);
         throw EFOpenError(name);

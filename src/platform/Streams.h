@@ -93,7 +93,8 @@ private:
     std::size_t FPosition = 0;  // 0..FData.size()
 };
 
-// A stream over a file, opened for reading (fmOpenRead) or created empty (fmCreate).
+// A stream over a file, opened for reading (fmOpenRead) or created empty (fmCreate). Opening never
+// waits on a FIFO, and only a regular file is opened for reading.
 //
 // Writes are buffered, so a full disk may show only when the buffer goes out: a writer therefore
 // ends with Close, which flushes the file to the disk and closes it and raises EWriteError when any

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace quillon;
@@ -33,10 +34,26 @@ TEST(FileStream, AFullDiskShowsAtTheLatestAtClose) {
     }
 }
 
+// Special files are refused for reading at once: none may block the program or fill its memory.
+TEST(FileStream, OnlyRegularFilesAreOpenedForReading) {
+    char folder[] = "/tmp/quillon-fifo-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const fs::path fifo = fs::path(folder) / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const fs::path& name : {fifo, fs::path("/dev/zero"), fs::path(folder)})
+        EXPECT_THROW(TFileStream(name, fmOpenRead), EFOpenError) << name;
+    // A FIFO without a reader cannot be written either, and the attempt does not wait.
+    EXPECT_THROW(TFileStream(fifo, fmCreate), EFCreateError);
+    fs::remove_all(folder);
+}
+
 TEST(FileStream, ClosingAReadStreamAndClosingTwiceAreQuiet) {
-    TFileStream in("/dev/null", fmOpenRead);
+    const fs::path name = fs::temp_directory_path() / "quillon-streams-read";
+    { std::ofstream(name) << "x"; }
+    TFileStream in(name, fmOpenRead);
     in.Close();
     in.Close();
+    fs::remove(name);
 }
 
 class SaveFileReplacingTest : public ::testing::Test {
