@@ -258,6 +258,7 @@ std::shared_ptr<TDIBSharedImage> ReadImage(TStream& stream) {
     CheckPictureSize(h.Width, height);
     std::int64_t widthBytes = (h.Width * h.BitCount + 31) / 32 * 4;
     bool rle = h.Compression == BI_RLE8 || h.Compression == BI_RLE4;
+    if (rle && h.SizeImage > INT_MAX) throw EInvalidGraphic(InvalidDIB);  // the image's Size is an int
     if ((rle ? h.SizeImage : widthBytes * height) > stream.Remaining()) throw EReadError();
     image->NewImage(static_cast<int>(h.Width), static_cast<int>(height), h.BitCount, format, table, rle);
 
