@@ -443,6 +443,7 @@ private:
     void InsertText(std::string_view S, bool OverWriting);
     std::string Overwrite(std::string_view T, int From, std::string_view S) const;
     std::string RowText(int Index) const;      // with its line break
+    std::string RowsText(int First, int Last) const;  // rows First..Last, each with its line break
     int StringIndex(int ARow, int ACol) const; // limited to the row's length
     bool FoundAt(int FirstRow, const TSearchInfo& Info);
 

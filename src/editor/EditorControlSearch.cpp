@@ -1,64 +1,110 @@
 // TEditor: text search.
 #include "EditorControl.h"
 
+#include <algorithm>
+
 namespace quillon {
 
 // ---- Search
+//
+// The search core works on one buffer; the editor gives it chunks of whole logical lines (so that a
+// whole-word test sees the same neighbours as in the whole text) and trusts an answer only where the
+// whole text would give the same one. A match takes at most two text bytes per pattern byte (a
+// half-width letter matches a full-width one) besides the blanks and line breaks that the skip
+// options pass over, so a match tried from a position with more than Reach such bytes after it in
+// the chunk is decided inside the chunk. A chunk that cannot decide grows to twice its size; the
+// work stays proportional to the text searched.
+
+namespace {
+
+constexpr std::size_t kChunkSize = 8192;
+
+// The bytes of Text that a match cannot pass over. An ideographic space's bytes are passed over
+// wherever they stand, which can only make the count smaller (the chunk then grows sooner).
+std::size_t SignificantBytes(std::string_view Text, TSearchOptions Options) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < Text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(Text[i]);
+        const bool lineBreak = (Options & stSkipLineBreaks) && (c == '\r' || c == '\n');
+        const bool blank = (Options & stSkipBlanks) &&
+                           (c == '\t' || c == ' ' || (c == 0x81 && i + 1 < Text.size() && Text[i + 1] == 0x40));
+        if (blank && c == 0x81) ++i;
+        else if (!lineBreak && !blank) ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+std::string TEditor::RowsText(int First, int Last) const {
+    std::string text;
+    for (int row = First; row <= Last; ++row) text += RowText(row);
+    return text;
+}
 
 bool TEditor::SearchText(std::string_view Pattern, TSearchOptions Options) {
     if (GetTextLength() == 0) return false;
-    TSearchInfo info;
-    const bool forward = (Options & stDown) != 0;
+    const std::size_t reach = 2 * Pattern.size() + 2;
+    const int last = RowCount() - 1;
+    // Whether Chunk from Pos on holds enough of the text to decide every match tried there.
+    auto decided = [&](const std::string& Chunk, std::size_t Pos, bool ToTheEnd) {
+        return ToTheEnd || SignificantBytes(std::string_view(Chunk).substr(std::min(Pos, Chunk.size())), Options) > reach;
+    };
+    TSearchInfo from;
     int row = 0;
-    if (forward) {
+    if (Options & stDown) {
         if (IsSelectedOrHit()) {
             row = FSelStr.EndRow;
-            info.Start = FSelStr.End + 1;
+            from.Start = FSelStr.End + 1;
         } else {
             row = FRow;
-            info.Start = StringIndex(FRow, FCol);
+            from.Start = StringIndex(FRow, FCol);
         }
-        if (FHitStyle == hsCaret && FHitLength >= 1) info.Length = FHitLength;
-        while (row < RowCount()) {
-            int rows = 0;
-            std::string chunk;
-            while (row + rows < RowCount() && static_cast<int>(chunk.size()) < 8192)
-                chunk += RowText(row + rows++);
-            if (quillon::SearchText(chunk, info, Pattern, Options)) return FoundAt(row, info);
-            if (row + rows >= RowCount()) break;
-            row += rows > 1 ? rows - 1 : rows;
-            info = TSearchInfo();
+        if (FHitStyle == hsCaret && FHitLength >= 1) from.Length = FHitLength;
+        const int top = FStore->LogicalLineStart(row);
+        std::string chunk = RowsText(top, row - 1);
+        from.Start += static_cast<std::int32_t>(chunk.size());
+        int next = row;  // the first row after the chunk
+        for (std::size_t size = kChunkSize;; size *= 2) {
+            while (next <= last && (next == row || chunk.size() < size || GetRowAttribute(next - 1) == raWrapped))
+                chunk += RowText(next++);
+            TSearchInfo info = from;
+            const bool found = quillon::SearchText(chunk, info, Pattern, Options);
+            if (found && decided(chunk, static_cast<std::size_t>(info.Start), next > last)) return FoundAt(top, info);
+            if (!found && next > last) return false;
         }
-        return false;
     }
     int index = 0;
     if (IsSelectedOrHit()) {
         row = FSelStr.StartRow;
         index = FSelStr.Start;
     } else if (FRow >= RowCount()) {
-        row = RowCount() - 1;
+        row = last;
         index = RowStep(row);
     } else {
         row = FRow;
         index = StringIndex(FRow, FCol);
     }
-    while (row >= 0) {
-        int top = row;
-        int offset = index;
-        std::string chunk = RowText(row);
-        while (top > 0 && static_cast<int>(chunk.size()) < 8192) {
-            const std::string above = RowText(--top);
-            chunk.insert(0, above);
-            offset += static_cast<int>(above.size());
-        }
-        info.Start = offset;
-        info.Length = 0;
+    // The chunk's end stays where enough text follows the first position tried; its top grows.
+    int top = FStore->LogicalLineStart(row);
+    std::string chunk = RowsText(top, row - 1);
+    from.Start = static_cast<std::int32_t>(chunk.size()) + index;
+    int next = row;
+    const std::size_t firstTried = from.Start > static_cast<std::int32_t>(reach) ? from.Start - reach : 0;
+    while (next <= last && (next == row || GetRowAttribute(next - 1) == raWrapped || !decided(chunk, firstTried, false)))
+        chunk += RowText(next++);
+    for (std::size_t size = kChunkSize;; size *= 2) {
+        TSearchInfo info = from;
         if (quillon::SearchText(chunk, info, Pattern, Options)) return FoundAt(top, info);
-        if (top == 0) break;
-        row = top + 1 < row ? top + 1 : top;
-        index = static_cast<int>(RowText(row).size());
+        if (top == 0) return false;
+        int above = top;
+        std::size_t added = 0;
+        while (above > 0 && (added < size || GetRowAttribute(above - 1) == raWrapped))
+            added += RowText(--above).size();
+        chunk.insert(0, RowsText(above, top - 1));
+        from.Start += static_cast<std::int32_t>(added);
+        top = above;
     }
-    return false;
 }
 
 bool TEditor::FoundAt(int FirstRow, const TSearchInfo& Info) {

@@ -595,6 +595,56 @@ TEST_F(EditorControl, SearchForwardAndBackward) {
     EXPECT_EQ(E.SelStr().Start, 2);
 }
 
+// The editor searches in chunks of about 8 KB; it finds what a search of the whole text finds,
+// wherever a match lies against a chunk's edges: a phrase over three rows after some 818 short rows,
+// and a 50-byte phrase in one long line wrapped at 20 columns, at every offset around 8 KB, with
+// each option, forwards from the top and backwards from the end.
+TEST_F(EditorControl, ChunkedSearchFindsWhatTheWholeTextSearchFinds) {
+    const TSearchOptions optionSets[] = {0, stMatchCase, stWholeWord, stWidthFold, stSkipLineBreaks, stSkipBlanks,
+                                         stSkipLineBreaks | stSkipBlanks | stWholeWord};
+    // The pattern for a phrase under the options: what a skip option passes over is left out.
+    auto patternOf = [](std::string phrase, TSearchOptions options) {
+        std::erase_if(phrase, [&](char c) {
+            return ((options & stSkipLineBreaks) && (c == '\r' || c == '\n')) || ((options & stSkipBlanks) && c == ' ');
+        });
+        return phrase;
+    };
+    auto check = [&](const std::string& phrase, const std::string& where) {
+        const std::string whole = Text();
+        for (TSearchOptions options : optionSets)
+            for (bool down : {true, false}) {
+                const std::string pattern = patternOf(phrase, options);
+                const TSearchOptions word = options | (down ? stDown : 0);
+                TSearchInfo want{down ? 0 : static_cast<std::int32_t>(whole.size()), 0};
+                const bool found = quillon::SearchText(whole, want, pattern, word);
+                E.SetSelStart(down ? 0 : static_cast<int>(whole.size()));
+                ASSERT_EQ(E.SearchText(pattern, word), found) << where << " options " << word;
+                if (!found) continue;
+                ASSERT_EQ(E.SelStart(), want.Start) << where << " options " << word;
+                ASSERT_EQ(E.SelLength(), want.Length) << where << " options " << word;
+            }
+    };
+    const std::string rows = "ijk\r\nlmn op\r\nqrs";
+    for (int filler = 812; filler <= 822; ++filler)
+        for (int pad = 0; pad < 10; ++pad) {
+            std::string text = std::string(pad, 'x') + "\r\n";
+            for (int i = 0; i < filler; ++i) text += "abcdefgh\r\n";
+            SetText(text + rows + "\r\nabcdefgh\r\n");
+            ASSERT_NO_FATAL_FAILURE(check(rows, std::to_string(filler) + " rows, pad " + std::to_string(pad)));
+        }
+    E.SetWordWrap(true);
+    E.WrapOption().SetWrapByte(20);
+    const std::string phrase = "The quick brown fox jumps over the lazy dog 012345";
+    ASSERT_EQ(phrase.size(), 50u);
+    for (int at = 8192 - 70; at <= 8192 + 10; ++at) {
+        std::string line;
+        while (static_cast<int>(line.size()) < at) line += "abcdefgh ";
+        line.resize(static_cast<std::size_t>(at));
+        SetText(line + phrase + " abcdefgh\r\n");
+        ASSERT_NO_FATAL_FAILURE(check(phrase, "long line, phrase at " + std::to_string(at)));
+    }
+}
+
 // ---- Selection, clipboard and mouse
 
 TEST_F(EditorControl, EmSetSel) {
