@@ -70,7 +70,7 @@ void BM_Tokenise(benchmark::State& state) {
     long tokens = 0;
     for (auto _ : state) {
         for (int i = 0; i < kRows; ++i) {
-            parser->NewData(rows->RowText(i).c_str(), rows->GetRowAttributeData(i));
+            parser->NewData(rows->RowText(i).data(), rows->GetRowAttributeData(i));
             while (parser->NextToken() != tkEnd) {
                 benchmark::DoNotOptimize(parser->TokenColor());
                 ++tokens;
@@ -101,7 +101,7 @@ void BM_OneRowEdit(benchmark::State& state) {
     auto rows = MakeRows();
     ResetRowStates(*rows, *colourer, kRows - 1);
     const int row = kRows / 2 + 26;  // outside any bracket and comment, not wrapped, not after a wrap
-    const std::string plain = rows->Get(row);
+    const std::string plain(rows->Get(row));
     bool open = false;
     long repainted = 0, edits = 0;
     for (auto _ : state) {
@@ -141,7 +141,7 @@ void BM_Reference_Memchr(benchmark::State& state) {
     for (auto _ : state) {
         long found = 0;
         for (int i = 0; i < kRows; ++i) {
-            const std::string& s = rows->RowText(i);
+            const std::string_view s = rows->RowText(i);
             found += std::memchr(s.data(), '(', s.size()) != nullptr;
         }
         benchmark::DoNotOptimize(found);

@@ -88,7 +88,7 @@ const std::filesystem::path& MotionListFile() {
 
 // Types one character into the middle of Row, as the editor does: the row is replaced by its new text.
 void TypeInto(TEditorScreenStrings& s, int Row) {
-    std::string text = s.Get(Row);
+    std::string text(s.Get(Row));
     text.insert(text.size() / 2, 1, 'x');
     s.AddLineBreak(Row, text);
     s.UpdateRows(Row, 1, text);

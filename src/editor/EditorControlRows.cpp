@@ -12,7 +12,7 @@ namespace quillon {
 // ---- Rows
 
 std::string TEditor::GetRowString(int Index) const {
-    return Index >= 0 && Index < RowCount() ? FStore->Get(Index) : std::string();
+    return Index >= 0 && Index < RowCount() ? std::string(FStore->Get(Index)) : std::string();
 }
 
 int TEditor::GetRowAttribute(int Index) const {

@@ -235,16 +235,6 @@ int TEditorScreenStrings::WrappedRowCount(std::string_view S) const {
 
 // Changing rows
 
-void TEditorScreenStrings::ShiftRows(int From, int N) {
-    if (N > 0) {
-        for (int i = 0; i < N; ++i) TEditorStringList::Add(std::string());
-        for (int i = Count() - 1; i >= From + N; --i) Exchange(i, i - N);
-    } else if (N < 0) {
-        for (int i = From; i < Count(); ++i) Exchange(i + N, i);
-        for (int i = 0; i < -N; ++i) TEditorStringList::Delete(Count() - 1);
-    }
-}
-
 std::uint16_t TEditorScreenStrings::DeleteRows(int Row, int Count) {
     if (Row < 0 || Row >= this->Count() || Count <= 0) return 0;
     Count = std::min(Count, this->Count() - Row);
@@ -253,36 +243,19 @@ std::uint16_t TEditorScreenStrings::DeleteRows(int Row, int Count) {
         marks |= RowMarks(r);
         AdjustMarkCounts(RowMarks(r), -1);
     }
-    BeginUpdate();
-    ShiftRows(Row + Count, -Count);
-    EndUpdate();
+    Erase(Row, Count);
     return marks;
-}
-
-void TEditorScreenStrings::WriteRow(int Row, const TEditorStringList& Source, int I, std::uint16_t Marks) {
-    AdjustMarkCounts(RowMarks(Row), -1);
-    Put(Row, Source.Get(I));
-    SetRowState(Row, Source.RowState(I));
-    SetTokenState(Row, (Source.TokenState(I) & ~kMarksMask) | static_cast<std::uint32_t>(Marks) << 16);
-    SetRowFlags(Row, Source.RowFlags(I));
-    SetCol(Row, Source.Col(I));
-    SetDataStr(Row, Source.DataStr(I));
-    SetFieldIndex(Row, Source.FieldIndex(I));
-    SetRemain(Row, Source.Remain(I));
-    SetParseValue(Row, Source.ParseValue(I));
-    AdjustMarkCounts(Marks, 1);
 }
 
 void TEditorScreenStrings::ReplaceRows(int Row, int OldCount, const TEditorStringList& NewRows) {
     const int n = NewRows.Count();
     std::vector<std::uint16_t> marks(static_cast<std::size_t>(n), 0);
     auto marksOf = [&](int i) -> std::uint16_t& { return marks[static_cast<std::size_t>(i)]; };
-    BeginUpdate();
     if (n <= OldCount) {
         // The first rows of the range go; their marks join the first new row.
-        std::uint16_t deleted = DeleteRows(Row, OldCount - n);
-        for (int i = 0; i < n; ++i) marksOf(i) = RowMarks(Row + i);
-        if (n > 0) marksOf(0) |= deleted;
+        const int gone = OldCount - n;
+        for (int i = 0; i < n; ++i) marksOf(i) = RowMarks(Row + gone + i);
+        for (int r = Row; r < Row + gone && n > 0; ++r) marksOf(0) |= RowMarks(r);
     } else if (OldCount > 0) {
         // Marks keep their distance from the end of the range; the first row's go to the first new
         // row when the caret is inside its line, else to the row that now holds the old first row.
@@ -291,8 +264,14 @@ void TEditorScreenStrings::ReplaceRows(int Row, int OldCount, const TEditorStrin
         TAttachedEditor* active = ActiveEditor();
         marksOf(active && active->Col() != 0 ? 0 : extra) = RowMarks(Row);
     }
-    if (n > OldCount) ShiftRows(Row + OldCount, n - OldCount);
-    for (int i = 0; i < n; ++i) WriteRow(Row + i, NewRows, i, marksOf(i));
+    BeginUpdate();
+    for (int r = Row; r < Row + OldCount; ++r) AdjustMarkCounts(RowMarks(r), -1);
+    Erase(Row, OldCount);
+    InsertRows(Row, NewRows);
+    for (int i = 0; i < n; ++i) {
+        SetTokenState(Row + i, (TokenState(Row + i) & ~kMarksMask) | static_cast<std::uint32_t>(marksOf(i)) << 16);
+        AdjustMarkCounts(marksOf(i), 1);
+    }
     EndUpdate();
 }
 
@@ -371,25 +350,15 @@ void TEditorScreenStrings::RowStateChanged(int Index) {
 
 // Whole-text rebuilds
 
-void TEditorScreenStrings::Rebuild(std::vector<TRebuiltRow>& Rows) {
-    const int n = static_cast<int>(Rows.size());
-    while (Count() > n) TEditorStringList::Delete(Count() - 1);
-    SetCapacity(n);
-    while (Count() < n) TEditorStringList::Add(std::string());
-    FMarkCounts.fill(0);
-    for (int i = 0; i < n; ++i) {
-        TRebuiltRow& row = Rows[static_cast<std::size_t>(i)];
-        Put(i, std::move(row.Text));
-        SetRowState(i, static_cast<std::uint32_t>(row.Attribute));
-        SetTokenState(i, static_cast<std::uint32_t>(row.Marks) << 16);
-        SetRowFlags(i, 0);
-        SetCol(i, 0);
-        SetDataStr(i, std::string());
-        SetFieldIndex(i, 0);
-        SetRemain(i, 0);
-        SetParseValue(i, 0);
-        AdjustMarkCounts(row.Marks, 1);
+void TEditorScreenStrings::AppendWrappedLine(std::string_view Line, const TColumnLayout& Layout,
+                                             std::vector<TWrappedRow>& Pieces, TEditorStringList& Dest) const {
+    if (DisplayWidth(Line, Layout) < FWrapOption->WrapByte()) {
+        Dest.Add(Line);
+        return;
     }
+    Pieces.clear();
+    WrapLine(Line, *FWrapOption, Layout, Pieces);
+    for (const TWrappedRow& piece : Pieces) Dest.SetRowAttribute(Dest.Add(piece.Text), piece.Attribute);
 }
 
 template <class F> void TEditorScreenStrings::RebuildLines(F Build) {
@@ -399,22 +368,26 @@ template <class F> void TEditorScreenStrings::RebuildLines(F Build) {
     OnChange = nullptr;
     BeginUpdate();
     const int lastAttr = RowAttribute(Count() - 1);
-    std::vector<TRebuiltRow> rows;
-    rows.reserve(static_cast<std::size_t>(Count()));
-    std::vector<std::uint16_t> marks;
+    TEditorStringList rows;
+    rows.SetCapacity(Count());
     std::string line;
     for (int first = 0; first < Count();) {
         const int last = LogicalLineEnd(first);
         line.clear();
-        marks.clear();
+        for (int r = first; r <= last; ++r) line += Get(r);
+        const int from = rows.Count();
+        Build(std::string_view(line), rows);
+        // Marks by position; those of old rows beyond the new ones join the last new row.
+        const int made = rows.Count() - from;
         for (int r = first; r <= last; ++r) {
-            line += Get(r);
-            marks.push_back(RowMarks(r));
+            const int to = from + std::min(r - first, made - 1);
+            rows.SetRowMarks(to, static_cast<std::uint16_t>(rows.RowMarks(to) | RowMarks(r)));
         }
-        Build(line, marks, rows);
         first = last + 1;
     }
-    Rebuild(rows);
+    FMarkCounts.fill(0);
+    for (int r = 0; r < rows.Count(); ++r) AdjustMarkCounts(rows.RowMarks(r), 1);
+    TakeRows(rows);
     SetRowAttribute(Count() - 1, lastAttr == raWrapped ? raEndOfText : lastAttr);
     EndUpdate();
     OnChange = std::move(onChange);
@@ -423,31 +396,31 @@ template <class F> void TEditorScreenStrings::RebuildLines(F Build) {
 void TEditorScreenStrings::WrapAll() {
     const TColumnLayout layout = Layout();
     std::vector<TWrappedRow> pieces;
-    RebuildLines([&](const std::string& line, const std::vector<std::uint16_t>& marks, std::vector<TRebuiltRow>& rows) {
-        std::uint16_t all = 0;
-        for (std::uint16_t m : marks) all |= m;
-        if (DisplayWidth(line, layout) < FWrapOption->WrapByte()) {
-            rows.push_back({line, raLineBreak, all});
-            return;
-        }
-        pieces.clear();
-        WrapLine(line, *FWrapOption, layout, pieces);
-        // Marks by position; those of old rows beyond the new ones join the last new row.
-        for (std::size_t i = 0; i < pieces.size(); ++i) {
-            std::uint16_t m = i < marks.size() ? marks[i] : 0;
-            if (i + 1 == pieces.size())
-                for (std::size_t j = i + 1; j < marks.size(); ++j) m |= marks[j];
-            rows.push_back({std::string(pieces[i].Text), pieces[i].Attribute, m});
-        }
-    });
+    RebuildLines([&](std::string_view line, TEditorStringList& rows) { AppendWrappedLine(line, layout, pieces, rows); });
 }
 
 void TEditorScreenStrings::UnwrapAll() {
-    RebuildLines([](const std::string& line, const std::vector<std::uint16_t>& marks, std::vector<TRebuiltRow>& rows) {
-        std::uint16_t all = 0;
-        for (std::uint16_t m : marks) all |= m;
-        rows.push_back({line, raLineBreak, all});
-    });
+    RebuildLines([](std::string_view line, TEditorStringList& rows) { rows.Add(line); });
+}
+
+void TEditorScreenStrings::LoadText(std::string_view Text) {
+    const bool wrap = FWordWrap && !(FirstEditor() && FirstEditor()->Loading());
+    const TColumnLayout layout = Layout();
+    std::vector<TWrappedRow> pieces;
+    TEditorStringList rows;
+    for (std::size_t pos = 0; pos < Text.size();) {
+        std::size_t end = Text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) end = Text.size();
+        const std::string_view line = Text.substr(pos, end - pos);
+        if (wrap)
+            AppendWrappedLine(line, layout, pieces, rows);
+        else
+            rows.Add(line);
+        if (end == Text.size()) rows.SetRowAttribute(rows.Count() - 1, raEndOfText);
+        pos = end + (Text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    FMarkCounts.fill(0);
+    TakeRows(rows);
 }
 
 } // namespace quillon

@@ -149,6 +149,10 @@ public:
 
     void WrapAll();
     void UnwrapAll();
+    // Replaces every row by the rows of Text without an undo record: lines end at CR, LF or CR LF,
+    // the end of the text makes no row, and the last row has attribute 2 unless Text ends with a line
+    // break; with word wrap each line is cut as WrapAll cuts it. Rows are written once, in order.
+    void LoadText(std::string_view Text);
     // Refreshes every editor, clamps their rows and sets their columns to 0.
     void RefreshEditors();
 
@@ -166,20 +170,14 @@ private:
     void WrapOptionChanged();
     void ClampEditorRows();
     void AdjustMarkCounts(std::uint16_t Marks, int Delta);
-    // Writes row Row (appending when Row is the row count) from item I of Source, with Marks.
-    void WriteRow(int Row, const TEditorStringList& Source, int I, std::uint16_t Marks);
-    // Moves rows From.. down by N rows (appending N rows) or up by -N rows (deleting the last).
-    void ShiftRows(int From, int N);
     // Hands Marks to the row at min(Row, last row) and marks it modified (nothing when no row is left).
     void HandDeletedMarks(int Row, std::uint16_t Marks, bool MarkModified);
-    struct TRebuiltRow {
-        std::string Text;
-        int Attribute;
-        std::uint16_t Marks;
-    };
-    // Replaces every row by Rows, without colouring states or modified bits.
-    void Rebuild(std::vector<TRebuiltRow>& Rows);
-    // WrapAll and UnwrapAll: Build makes the rows of every logical line.
+    // Appends the rows of one logical line to Dest as WrapAll cuts it: a line narrower than the wrap
+    // margin stays one row.
+    void AppendWrappedLine(std::string_view Line, const TColumnLayout& Layout, std::vector<TWrappedRow>& Pieces,
+                           TEditorStringList& Dest) const;
+    // Replaces every row by the logical lines of the store, each made into rows by Build(line, Dest)
+    // and given the marks of its old rows by position; no colouring states or modified bits.
     template <class F> void RebuildLines(F Build);
     std::vector<std::uint32_t> FlagsOf(int Row, int Count) const;
     // Puts Flags back on the rows from Row that exist.

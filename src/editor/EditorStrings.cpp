@@ -30,7 +30,7 @@ int TEditorStrings::Count() const {
 }
 
 std::string TEditorStrings::Get(int Index) const {
-    if (!WordWrap()) return Store().Get(Index);
+    if (!WordWrap()) return std::string(Store().Get(Index));
     std::string line = Store().GetRowsText(LineToRow(Index), -1);
     while (line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0) line.resize(line.size() - 2);
     return line;
@@ -76,7 +76,7 @@ int TEditorStrings::Add(std::string_view S) {
         std::string text = std::string(S) + "\r\n";
         Replace(n, 0, text, static_cast<int>(text.size()));
     } else {
-        std::string text = s.Get(n - 1) + "\r\n" + std::string(S);
+        std::string text = std::string(s.Get(n - 1)) + "\r\n" + std::string(S);
         Replace(n - 1, 1, text, static_cast<int>(text.size()));
     }
     return lines;
@@ -92,19 +92,8 @@ void TEditorStrings::Delete(int Index) {
 void TEditorStrings::Clear() { Store().Clear(); }
 
 void TEditorStrings::TakeText(std::string_view Text) {
-    TEditorScreenStrings& s = Store();
-    if (!Text.empty()) {
-        std::size_t pos = 0;
-        while (pos < Text.size()) {
-            std::size_t end = Text.find_first_of("\r\n", pos);
-            if (end == std::string_view::npos) end = Text.size();
-            s.Add(std::string(Text.substr(pos, end - pos)));
-            if (end == Text.size()) s.SetRowAttribute(s.Count() - 1, raEndOfText);
-            pos = end + (Text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-        }
-    }
-    if (s.WordWrap()) s.WrapAll();
-    s.ResetRowStates();
+    Store().LoadText(Text);
+    Store().ResetRowStates();
 }
 
 void TEditorStrings::SetText(std::string_view S) {

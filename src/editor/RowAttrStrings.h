@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace quillon {
 
@@ -51,8 +52,8 @@ class TRowStateStore {
 public:
     virtual ~TRowStateStore() = default;
     virtual int RowCount() const = 0;
-    // The row text; std::string keeps it NUL-terminated for the parsers.
-    virtual const std::string& RowText(int Index) const = 0;
+    // The row text; data()[size()] is '\0', so parsers read it in place.
+    virtual std::string_view RowText(int Index) const = 0;
     virtual int RowAttributeOf(int Index) const = 0;
     virtual TRowAttributeData GetRowAttributeData(int Index) const = 0;
     // Stores every field but RowAttribute, which belongs to the wrapping.
@@ -87,7 +88,7 @@ public:
 
     // TRowStateStore
     int RowCount() const override { return Count(); }
-    const std::string& RowText(int Index) const override { return Get(Index); }
+    std::string_view RowText(int Index) const override { return Get(Index); }
     int RowAttributeOf(int Index) const override { return RowAttribute(Index); }
     TRowAttributeData GetRowAttributeData(int Index) const override;
     void PutRowState(int Index, const TRowAttributeData& Data) override;

@@ -15,12 +15,12 @@ std::string LineTextAfter(const TRowStateStore& Strings, int Index) {
 }
 
 const char* TColourerParser::LineFrom(int Index, const TRowStateStore& Strings) {
-    const std::string& row = Strings.RowText(Index);
+    const std::string_view row = Strings.RowText(Index);
     const bool next = &Strings == FLineStore && Index == FLineRow + 1 && FLineRowEnd < FLineText.size() &&
                       FLineText.compare(FLineRowEnd, row.size(), row) == 0;
     if (!next) {
         FLineStore = &Strings;
-        FLineText = row + LineTextAfter(Strings, Index);
+        FLineText.assign(row).append(LineTextAfter(Strings, Index));
         FLineRowEnd = 0;
     }
     const char* text = FLineText.c_str() + FLineRowEnd;
@@ -31,7 +31,7 @@ const char* TColourerParser::LineFrom(int Index, const TRowStateStore& Strings) 
 
 void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttributeData& Data) {
     Data.RowAttribute = Strings.RowAttributeOf(Index);
-    const std::string& row = Strings.RowText(Index);
+    const std::string_view row = Strings.RowText(Index);
     const int L = static_cast<int>(row.size());
     // A token that the row before cut, and that covers this whole row: it ends further down, or here.
     if (Data.Remain > 0 && Data.Remain >= L && Data.ContinuedToken != tkBracket) {
@@ -47,7 +47,7 @@ void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttr
         if (Data.RowAttribute != raWrapped) Data.ContinuedToken = 0;
         return;
     }
-    if (Data.Remain == 0 && row.find_first_not_of(' ') == std::string::npos) {
+    if (Data.Remain == 0 && row.find_first_not_of(' ') == std::string_view::npos) {
         // An empty or all-blank row passes the state on, but a token carried over a wrap ends at a
         // real line break here as everywhere else.
         if (Data.RowAttribute != raWrapped) Data.ContinuedToken = 0;

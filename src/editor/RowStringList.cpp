@@ -1,61 +1,299 @@
 #include "RowStringList.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace quillon {
 
 EStringListError::EStringListError() : Exception("リストのインデックスが範囲を超えています") {}
 
+TRowStringList::TRowStringList() = default;
+
 TRowStringList::~TRowStringList() {
     OnChange = nullptr;
     OnChanging = nullptr;
 }
 
+// Finding rows
+
+int TRowStringList::BlockOf(int Index) const {
+    const int blocks = static_cast<int>(FBlocks.size());
+    for (int b : {FLastBlock, FLastBlock + 1})
+        if (b < blocks && StartOf(b) <= Index && Index < StartOf(b + 1)) return FLastBlock = b;
+    FLastBlock = static_cast<int>(std::upper_bound(FStarts.begin(), FStarts.end(), Index) - FStarts.begin()) - 1;
+    return FLastBlock;
+}
+
 TRowStringList::TRowItem& TRowStringList::Item(int Index) {
-    if (Index < 0 || Index >= Count()) throw EStringListError();
-    return FItems[static_cast<std::size_t>(Index)];
+    return const_cast<TRowItem&>(std::as_const(*this).Item(Index));
 }
 
 const TRowStringList::TRowItem& TRowStringList::Item(int Index) const {
     if (Index < 0 || Index >= Count()) throw EStringListError();
-    return FItems[static_cast<std::size_t>(Index)];
+    const int b = BlockOf(Index);
+    return Block(b).Items[static_cast<std::size_t>(Index - StartOf(b))];
 }
 
-const std::string& TRowStringList::Get(int Index) const { return Item(Index).Str; }
-
-void TRowStringList::Put(int Index, std::string S) {
-    TRowItem& item = Item(Index);
-    Changing();
-    item.Str = std::move(S);
-    Changed();
+std::string_view TRowStringList::Get(int Index) const {
+    if (Index < 0 || Index >= Count()) throw EStringListError();
+    const TBlock& block = Block(BlockOf(Index));
+    const TRowItem& item = block.Items[static_cast<std::size_t>(Index - StartOf(FLastBlock))];
+    return {block.Text.data() + item.Offset, item.Length};
 }
 
-int TRowStringList::Add(std::string S) {
-    int index = Count();
-    Insert(index, std::move(S));
-    return index;
+std::uint32_t TRowStringList::Intern(const std::string& S) {
+    if (S.empty()) return 0;
+    auto [it, added] = FDataStrIndex.try_emplace(S, static_cast<std::uint32_t>(FDataStrs.size()));
+    if (added) FDataStrs.push_back(S);
+    return it->second;
 }
+
+// Changing one block
+
+void TRowStringList::SetText(TBlock& B, int I, std::string_view S) {
+    if (S.data() >= B.Text.data() && S.data() < B.Text.data() + B.Text.size()) {
+        const std::string copy(S);
+        SetText(B, I, copy);
+        return;
+    }
+    TRowItem& item = B.Items[static_cast<std::size_t>(I)];
+    const std::uint32_t length = static_cast<std::uint32_t>(S.size());
+    B.Text.replace(item.Offset, item.Length, S.data(), S.size());
+    for (std::size_t k = static_cast<std::size_t>(I) + 1; k < B.Items.size(); ++k)
+        B.Items[k].Offset = B.Items[k].Offset - item.Length + length;
+    item.Length = length;
+}
+
+void TRowStringList::SpliceInto(TBlock& B, int I, const TRowItem* Items, const std::string_view* Texts, int N) {
+    const std::size_t at = static_cast<std::size_t>(I);
+    const std::size_t pos = at < B.Items.size() ? B.Items[at].Offset : B.Text.size();
+    std::size_t bytes = 0;
+    bool own = false;
+    for (int k = 0; k < N; ++k) {
+        bytes += Texts[k].size() + 1;
+        own = own || (Texts[k].data() >= B.Text.data() && Texts[k].data() < B.Text.data() + B.Text.size());
+    }
+    if (own) {
+        // The texts lie in this block: join them before its buffer changes.
+        std::string joined;
+        joined.reserve(bytes);
+        for (int k = 0; k < N; ++k) joined.append(Texts[k]).push_back('\0');
+        B.Text.insert(pos, joined);
+    } else {
+        B.Text.insert(pos, bytes, '\0');
+        std::size_t offset = pos;
+        for (int k = 0; k < N; ++k) {
+            if (!Texts[k].empty()) std::memcpy(B.Text.data() + offset, Texts[k].data(), Texts[k].size());
+            offset += Texts[k].size() + 1;
+        }
+    }
+    for (std::size_t k = at; k < B.Items.size(); ++k) B.Items[k].Offset += static_cast<std::uint32_t>(bytes);
+    B.Items.insert(B.Items.begin() + I, Items, Items + N);
+    std::size_t offset = pos;
+    for (int k = 0; k < N; ++k) {
+        TRowItem& item = B.Items[at + static_cast<std::size_t>(k)];
+        item.Offset = static_cast<std::uint32_t>(offset);
+        item.Length = static_cast<std::uint32_t>(Texts[k].size());
+        offset += Texts[k].size() + 1;
+    }
+}
+
+void TRowStringList::EraseFrom(TBlock& B, int I, int N) {
+    const std::size_t at = static_cast<std::size_t>(I);
+    const TRowItem& last = B.Items[at + static_cast<std::size_t>(N) - 1];
+    const std::size_t from = B.Items[at].Offset;
+    const std::size_t bytes = last.Offset + last.Length + 1 - from;
+    B.Text.erase(from, bytes);
+    B.Items.erase(B.Items.begin() + I, B.Items.begin() + I + N);
+    for (std::size_t k = at; k < B.Items.size(); ++k) B.Items[k].Offset -= static_cast<std::uint32_t>(bytes);
+}
+
+bool TRowStringList::Oversized(const TBlock& B) {
+    return B.Items.size() > 1 && (B.Items.size() > static_cast<std::size_t>(kBlockRows) || B.Text.size() > kBlockBytes);
+}
+
+// Keeping the blocks within their limits
+
+void TRowStringList::Renumber(int FromBlock) {
+    FStarts.resize(FBlocks.size() + 1);
+    for (std::size_t b = static_cast<std::size_t>(std::max(FromBlock, 0)); b < FBlocks.size(); ++b)
+        FStarts[b + 1] = FStarts[b] + static_cast<int>(FBlocks[b]->Items.size());
+    FLastBlock = 0;
+}
+
+void TRowStringList::Balance(int B) {
+    if (B < 0 || B >= static_cast<int>(FBlocks.size())) return;
+    const TBlock& block = Block(B);
+    if (Oversized(block)) {
+        // Equal pieces of at most half the limits, so that the next edits do not cut again.
+        const std::size_t rows = block.Items.size();
+        const std::size_t pieces = std::max((rows + kBlockRows / 2 - 1) / (kBlockRows / 2),
+                                            (block.Text.size() + kBlockBytes / 2 - 1) / (kBlockBytes / 2));
+        const std::size_t pieceRows = (rows + pieces - 1) / pieces;
+        std::vector<std::unique_ptr<TBlock>> cut;
+        for (std::size_t first = 0; first < rows;) {
+            const std::size_t from = block.Items[first].Offset;
+            std::size_t end = first + 1;
+            while (end < rows && end - first < pieceRows &&
+                   block.Items[end].Offset + block.Items[end].Length + 1 - from <= kBlockBytes / 2)
+                ++end;
+            auto piece = std::make_unique<TBlock>();
+            piece->Items.assign(block.Items.begin() + static_cast<std::ptrdiff_t>(first),
+                                block.Items.begin() + static_cast<std::ptrdiff_t>(end));
+            const std::size_t to = block.Items[end - 1].Offset + block.Items[end - 1].Length + 1;
+            piece->Text.assign(block.Text, from, to - from);
+            for (TRowItem& item : piece->Items) item.Offset -= static_cast<std::uint32_t>(from);
+            cut.push_back(std::move(piece));
+            first = end;
+        }
+        FBlocks.erase(FBlocks.begin() + B);
+        FBlocks.insert(FBlocks.begin() + B, std::make_move_iterator(cut.begin()), std::make_move_iterator(cut.end()));
+        Renumber(B);
+        return;
+    }
+    // A small block joins a neighbour when both fit in one block.
+    if (block.Items.size() >= static_cast<std::size_t>(kBlockRows / 4) && block.Text.size() >= kBlockBytes / 4) return;
+    auto fits = [&](int a, int b) {
+        return Block(a).Items.size() + Block(b).Items.size() <= static_cast<std::size_t>(kBlockRows) &&
+               Block(a).Text.size() + Block(b).Text.size() <= kBlockBytes;
+    };
+    int into = B;
+    if (B + 1 >= static_cast<int>(FBlocks.size()) || !fits(B, B + 1)) {
+        if (B == 0 || !fits(B - 1, B)) return;
+        into = B - 1;
+    }
+    TBlock& a = Block(into);
+    TBlock& b = Block(into + 1);
+    const std::uint32_t shift = static_cast<std::uint32_t>(a.Text.size());
+    a.Text += b.Text;
+    for (TRowItem& item : b.Items) item.Offset += shift;
+    a.Items.insert(a.Items.end(), b.Items.begin(), b.Items.end());
+    FBlocks.erase(FBlocks.begin() + into + 1);
+    Renumber(into);
+}
+
+// Capacity
 
 void TRowStringList::Grow() {
     int delta = FCapacity < 9 ? 4 : FCapacity <= 64 ? 16 : FCapacity / 4;
-    SetCapacity(FCapacity + delta);
+    FCapacity += delta;
 }
 
-void TRowStringList::Insert(int Index, std::string S) {
-    if (Index < 0 || Index > Count()) throw EStringListError();
+void TRowStringList::GrowTo(int NewCount) {
+    while (FCapacity < NewCount) Grow();
+}
+
+void TRowStringList::SetCapacity(int NewCapacity) { FCapacity = std::max(NewCapacity, Count()); }
+
+// Changing rows
+
+void TRowStringList::Put(int Index, std::string_view S) {
+    if (Index < 0 || Index >= Count()) throw EStringListError();
     Changing();
-    if (Count() == FCapacity) Grow();
-    TRowItem item;
-    item.Str = std::move(S);
-    FItems.insert(FItems.begin() + Index, std::move(item));
+    const int b = BlockOf(Index);
+    SetText(Block(b), Index - StartOf(b), S);
+    Balance(b);
+    Changed();
+}
+
+int TRowStringList::Add(std::string_view S) {
+    int index = Count();
+    Insert(index, S);
+    return index;
+}
+
+void TRowStringList::InsertItems(int Index, const TRowItem* Items, const std::string_view* Texts, int N) {
+    GrowTo(Count() + N);
+    int b = 0;
+    if (Index < Count()) {
+        b = BlockOf(Index);
+    } else if (FBlocks.empty() || Block(static_cast<int>(FBlocks.size()) - 1).Items.size() >= kBlockRows ||
+               Block(static_cast<int>(FBlocks.size()) - 1).Text.size() + Texts[0].size() + 1 > kBlockBytes) {
+        // Appending to a full block: it is closed (its spare room given back) and a new one begun.
+        if (!FBlocks.empty()) {
+            FBlocks.back()->Text.shrink_to_fit();
+            FBlocks.back()->Items.shrink_to_fit();
+        }
+        FBlocks.push_back(std::make_unique<TBlock>());
+        FBlocks.back()->Text.reserve(kBlockBytes);
+        b = static_cast<int>(FBlocks.size()) - 1;
+        Renumber(b);
+    } else {
+        b = static_cast<int>(FBlocks.size()) - 1;
+    }
+    SpliceInto(Block(b), Index - StartOf(b), Items, Texts, N);
+    Renumber(b);
+    Balance(b);
+}
+
+void TRowStringList::Insert(int Index, std::string_view S) {
+    if (Index < 0 || Index > Count()) throw EStringListError();
+    const TRowItem item;
+    Changing();
+    InsertItems(Index, &item, &S, 1);
+    Changed();
+}
+
+void TRowStringList::InsertBlank(int Index, int N) {
+    if (Index < 0 || Index > Count()) throw EStringListError();
+    if (N <= 0) return;
+    const std::vector<TRowItem> items(static_cast<std::size_t>(N));
+    const std::vector<std::string_view> texts(static_cast<std::size_t>(N));
+    Changing();
+    InsertItems(Index, items.data(), texts.data(), N);
+    Changed();
+}
+
+void TRowStringList::InsertRows(int Index, const TRowStringList& Source) {
+    if (Index < 0 || Index > Count()) throw EStringListError();
+    const int n = Source.Count();
+    if (n == 0) return;
+    std::vector<TRowItem> items;
+    std::vector<std::string_view> texts;
+    items.reserve(static_cast<std::size_t>(n));
+    texts.reserve(static_cast<std::size_t>(n));
+    for (const auto& block : Source.FBlocks)
+        for (const TRowItem& item : block->Items) {
+            items.push_back(item);
+            items.back().DataStr = Intern(Source.FDataStrs[item.DataStr]);
+            texts.emplace_back(block->Text.data() + item.Offset, item.Length);
+        }
+    Changing();
+    InsertItems(Index, items.data(), texts.data(), n);
     Changed();
 }
 
 void TRowStringList::Delete(int Index) {
-    Item(Index);
+    if (Index < 0 || Index >= Count()) throw EStringListError();
+    Erase(Index, 1);
+}
+
+void TRowStringList::Erase(int Index, int N) {
+    if (N <= 0) return;
+    if (Index < 0 || N > Count() - Index) throw EStringListError();
     Changing();
-    FItems.erase(FItems.begin() + Index);
+    const int first = BlockOf(Index);
+    int b = first;
+    for (int left = N, at = Index - StartOf(first); left > 0; ++b, at = 0) {
+        TBlock& block = Block(b);
+        const int k = std::min(left, static_cast<int>(block.Items.size()) - at);
+        if (k == static_cast<int>(block.Items.size())) {
+            block.Items.clear();
+            block.Text.clear();
+        } else {
+            EraseFrom(block, at, k);
+        }
+        left -= k;
+    }
+    // The emptied blocks go; the blocks the range began and ended in are now neighbours.
+    FBlocks.erase(std::remove_if(FBlocks.begin() + first, FBlocks.begin() + b,
+                                 [](const std::unique_ptr<TBlock>& block) { return block->Items.empty(); }),
+                  FBlocks.begin() + b);
+    Renumber(first);
+    const int seam = std::min(first, static_cast<int>(FBlocks.size()) - 1);
+    Balance(seam + 1);
+    Balance(seam);
     Changed();
 }
 
@@ -63,23 +301,49 @@ void TRowStringList::Exchange(int Index1, int Index2) {
     TRowItem& a = Item(Index1);
     TRowItem& b = Item(Index2);
     Changing();
+    const std::string text1(Get(Index1)), text2(Get(Index2));
     std::swap(a, b);
+    std::swap(a.Offset, b.Offset);
+    std::swap(a.Length, b.Length);
+    for (auto [index, text] : {std::pair{Index1, &text2}, std::pair{Index2, &text1}}) {
+        const int block = BlockOf(index);
+        SetText(Block(block), index - StartOf(block), *text);
+    }
+    Balance(BlockOf(Index2));
+    Balance(BlockOf(Index1));
     Changed();
 }
 
 void TRowStringList::Clear() {
-    if (FItems.empty()) return;
+    if (Count() == 0) return;
     Changing();
-    FItems.clear();
-    FItems.shrink_to_fit();
+    FBlocks.clear();
+    FStarts.assign(1, 0);
+    FLastBlock = 0;
+    FDataStrs.assign(1, std::string());
+    FDataStrIndex.clear();
     FCapacity = 0;
     Changed();
 }
 
-void TRowStringList::SetCapacity(int NewCapacity) {
-    FCapacity = std::max(NewCapacity, Count());
-    FItems.reserve(static_cast<std::size_t>(FCapacity));
+void TRowStringList::TakeRows(TRowStringList& Source) {
+    Changing();
+    FBlocks = std::move(Source.FBlocks);
+    FStarts = std::move(Source.FStarts);
+    FDataStrs = std::move(Source.FDataStrs);
+    FDataStrIndex = std::move(Source.FDataStrIndex);
+    FCapacity = std::max(Source.FCapacity, Count());
+    FLastBlock = 0;
+    Source.FBlocks.clear();
+    Source.FStarts.assign(1, 0);
+    Source.FDataStrs.assign(1, std::string());
+    Source.FDataStrIndex.clear();
+    Source.FCapacity = 0;
+    Source.FLastBlock = 0;
+    Changed();
 }
+
+// Events
 
 void TRowStringList::BeginUpdate() {
     if (FUpdateCount++ == 0) SetUpdateState(true);

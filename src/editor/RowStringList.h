@@ -1,12 +1,39 @@
 #pragma once
-// The editor's list of display rows. Each item carries, besides the row text, a string and a few
-// numbers of the row's state, so that inserting, deleting and exchanging rows moves the state with
-// the row in one block move and no per-row object is allocated.
+// The editor's list of display rows, held so that its cost does not grow with the document.
+//
+// Layout. Rows live in blocks of consecutive rows. A block keeps the texts of its rows one after
+// another in one buffer, each followed by a NUL byte, and one fixed-size record per row: where the
+// row's text lies in the buffer, its packed state words, its flags and the numbers the colouring
+// carries. No row owns an allocation of its own; a row's state moves with its record. The string a
+// colouring parser may carry from row to row (DataStr) is kept once in a pool of distinct strings and
+// named by its index there (index 0 is the empty string, which is all that the parsers ever carry).
+//
+// Invariants:
+//   every block holds 1..kBlockRows rows (the list with no rows has no block);
+//   in a block, record i's text starts at Offset(i) and Offset(i + 1) == Offset(i) + Length(i) + 1,
+//   Text[Offset(i) + Length(i)] == '\0', and Text.size() == the end of the last row's NUL;
+//   FStarts[b] == the index of block b's first row; FStarts.back() == Count.
+//
+// Cost. Finding row i is a binary search over FStarts (O(log blocks)); a walk over consecutive rows
+// hits the last found block and costs O(1) per row. Inserting, deleting or rewriting rows moves the
+// records and text of the blocks it touches (O(block) each) and renumbers FStarts (O(blocks)). A block
+// that grows past kBlockRows rows or kBlockBytes bytes is cut into blocks of half that size; a block
+// that an edit leaves with less than a quarter is merged with its neighbour when both fit in one. With
+// a block of about a thousand rows, a document of 350,000 rows has a few hundred blocks: one edit moves
+// at most some tens of kilobytes whatever the document's size. Appending rows at the end (loading)
+// fills the last block and starts a new one when it is full, so a load writes every byte once.
+//
+// Capacity is the number the list reports as its capacity; it grows by the list's steps (4, 16 or a
+// quarter) when an insertion finds Count = Capacity. Memory follows the rows, not this number.
 #include "Errors.h"
 
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace quillon {
@@ -21,36 +48,46 @@ class TRowStringList {
 public:
     using TChangeEvent = std::function<void(TRowStringList& Sender)>;
 
-    TRowStringList() = default;
+    TRowStringList();
     TRowStringList(const TRowStringList&) = delete;
     TRowStringList& operator=(const TRowStringList&) = delete;
     virtual ~TRowStringList();
 
-    int Count() const { return static_cast<int>(FItems.size()); }
+    int Count() const { return FStarts.back(); }
     int Capacity() const { return FCapacity; }
-    // The row text.
-    const std::string& Get(int Index) const;
-    const std::string& operator[](int Index) const { return Get(Index); }
+    // The row text; data()[size()] is '\0', so it can be parsed in place. It stays valid until the
+    // list changes.
+    std::string_view Get(int Index) const;
+    std::string_view operator[](int Index) const { return Get(Index); }
     // Sets the row text, keeping the row's state.
-    virtual void Put(int Index, std::string S);
+    virtual void Put(int Index, std::string_view S);
 
     // Appends a row and answers its index.
-    virtual int Add(std::string S);
+    virtual int Add(std::string_view S);
     // Index may be 0..Count; the new row's state is zero.
-    virtual void Insert(int Index, std::string S);
+    virtual void Insert(int Index, std::string_view S);
     virtual void Delete(int Index);
     // Swaps two whole rows, state included.
     virtual void Exchange(int Index1, int Index2);
     virtual void Clear();
     virtual void SetCapacity(int NewCapacity);
 
+    // Inserts N rows with empty text and zero state at Index (0..Count).
+    void InsertBlank(int Index, int N);
+    // Inserts every row of Source, text and state, at Index (0..Count).
+    void InsertRows(int Index, const TRowStringList& Source);
+    // Removes N rows from Index (all inside the list).
+    void Erase(int Index, int N);
+    // Takes over every row of Source, which is left empty; the events and update state stay.
+    void TakeRows(TRowStringList& Source);
+
     // Brackets a group of changes: OnChanging fires once before, OnChange once after.
     void BeginUpdate();
     void EndUpdate();
 
     // Item state; these do not report changes.
-    const std::string& DataStr(int Index) const { return Item(Index).DataStr; }
-    void SetDataStr(int Index, std::string Value) { Item(Index).DataStr = std::move(Value); }
+    const std::string& DataStr(int Index) const { return FDataStrs[Item(Index).DataStr]; }
+    void SetDataStr(int Index, const std::string& Value) { Item(Index).DataStr = Intern(Value); }
     std::int32_t Col(int Index) const { return Item(Index).Col; }
     void SetCol(int Index, std::int32_t Value) { Item(Index).Col = Value; }
     std::uint32_t RowState(int Index) const { return Item(Index).RowState; }
@@ -64,17 +101,19 @@ public:
     TChangeEvent OnChanging;
 
 protected:
+    // One row's record; everything but the text position moves with the row.
     struct TRowItem {
-        std::string Str;
-        std::string DataStr;
-        std::int32_t Col = 0;
+        std::uint32_t Offset = 0;      // the text's first byte in the block's buffer
+        std::uint32_t Length = 0;      // text bytes, without the NUL after them
         std::uint32_t RowState = 0;    // packed by TRowAttributeStringList
         std::uint32_t TokenState = 0;  // packed by TRowAttributeStringList
         std::uint32_t RowFlags = 0;    // bit 0: modified since the last save
+        std::int32_t Col = 0;
         // Parser values carried from row to row, kept at full width (rows reach 1000 bytes).
         std::int32_t FieldIndex = 0;
         std::int32_t Remain = 0;
         std::int32_t ParseValue = 0;
+        std::uint32_t DataStr = 0;     // index into FDataStrs
     };
 
     TRowItem& Item(int Index);
@@ -86,9 +125,38 @@ protected:
     virtual void Changed();
 
 private:
-    void Grow();
+    struct TBlock {
+        std::vector<TRowItem> Items;
+        std::string Text;  // the rows' texts, each followed by '\0'
+    };
+    static constexpr int kBlockRows = 1024;
+    static constexpr std::size_t kBlockBytes = 64 * 1024;
 
-    std::vector<TRowItem> FItems;
+    // The block that holds row Index (0 <= Index < Count), and the row's place in it.
+    int BlockOf(int Index) const;
+    void Grow();
+    void GrowTo(int NewCount);
+    std::uint32_t Intern(const std::string& S);
+    TBlock& Block(int B) const { return *FBlocks[static_cast<std::size_t>(B)]; }
+    int StartOf(int B) const { return FStarts[static_cast<std::size_t>(B)]; }
+    // Replaces the text of row I of block B by S (which may lie in the block's own buffer).
+    static void SetText(TBlock& B, int I, std::string_view S);
+    // Inserts N rows at place I of block B (records Items, texts Texts): one move of the tail.
+    static void SpliceInto(TBlock& B, int I, const TRowItem* Items, const std::string_view* Texts, int N);
+    static void EraseFrom(TBlock& B, int I, int N);
+    static bool Oversized(const TBlock& B);
+    // Inserts N rows at Index without reporting the change.
+    void InsertItems(int Index, const TRowItem* Items, const std::string_view* Texts, int N);
+    // Cuts block B into blocks within the limits, or merges it with a neighbour when both are small.
+    void Balance(int B);
+    void Renumber(int FromBlock);
+
+    // Blocks are held by pointer: a block's buffer moves only when that block changes.
+    std::vector<std::unique_ptr<TBlock>> FBlocks;
+    std::vector<int> FStarts{0};             // first row of each block, then Count
+    mutable int FLastBlock = 0;              // the block the last look-up found
+    std::deque<std::string> FDataStrs{""};   // distinct DataStr values; 0 is empty
+    std::unordered_map<std::string, std::uint32_t> FDataStrIndex;
     int FCapacity = 0;       // >= Count; grows by 4, 16 or a quarter
     int FUpdateCount = 0;    // nesting of BeginUpdate
     int FUpdating = 0;       // > 0 while events are held back

@@ -140,7 +140,7 @@ public:
 };
 
 TTokens RowTokens(TColourerParser& parser, const TRows& rows, int row) {
-    return Tokens(parser, rows[row], rows.GetRowAttributeData(row));
+    return Tokens(parser, std::string(rows[row]), rows.GetRowAttributeData(row));
 }
 
 class Brackets : public ::testing::Test {
@@ -182,12 +182,12 @@ TEST_F(Brackets, ShortenedCollectionGivesNoColour) {
     ASSERT_EQ(rows.BracketIndex(1), 1);
     colourer.Brackets().Delete(1);
     TRowAttributeData data = rows.GetRowAttributeData(1);
-    parser.NewData(rows[1].c_str(), data);
+    parser.NewData(rows[1].data(), data);
     EXPECT_EQ(parser.NextToken(), tkEnd);  // the bracket is gone: the row's tokens end
     // The rest of a cut right bracket of the removed item: a bracket token without a colour.
     data.ContinuedToken = tkBracket;
     data.Remain = 1;
-    parser.NewData(rows[1].c_str(), data);
+    parser.NewData(rows[1].data(), data);
     EXPECT_EQ(parser.NextToken(), tkBracket);
     EXPECT_EQ(parser.TokenColor(), nullptr);
 }
@@ -248,7 +248,7 @@ TEST(RowScan, TokenCutByAWrapFinishesInTheNextRow) {
     EXPECT_EQ(rows.Remain(1), 3);
     EXPECT_EQ(RowTokens(parser, rows, 1), (TTokens{{"gin", tkReserveWord}, {"y", tkAnk}}));
     // Re-prime and stop at the continued part: it is not itself a reserved word.
-    parser.NewData(rows[1].c_str(), rows.GetRowAttributeData(1));
+    parser.NewData(rows[1].data(), rows.GetRowAttributeData(1));
     parser.NextToken();
     EXPECT_FALSE(parser.IsReserveWord());
     EXPECT_EQ(parser.TokenColor(), &colourer.Reserve());

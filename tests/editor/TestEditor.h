@@ -72,7 +72,7 @@ public:
 // The rows as "text/attribute" items, for readable comparisons.
 inline std::vector<std::string> RowsOf(const TRowAttributeStringList& Rows) {
     std::vector<std::string> rows;
-    for (int i = 0; i < Rows.Count(); ++i) rows.push_back(Rows.Get(i) + "/" + std::to_string(Rows.RowAttribute(i)));
+    for (int i = 0; i < Rows.Count(); ++i) rows.push_back(std::string(Rows.Get(i)) + "/" + std::to_string(Rows.RowAttribute(i)));
     return rows;
 }
 

@@ -54,8 +54,8 @@ inline void FillStore(TRowAttributeStringList& store, TOrvColourer& colourer, co
 // byte between tokens. A wrapped row is parsed with the rest of its logical line, as painting does.
 inline std::vector<int> RowKinds(TOrvColourer& colourer, const TRowAttributeStringList& store, int Index,
                                  int mode = pmFull) {
-    const std::string& row = store.Get(Index);
-    const std::string text = row + LineTextAfter(store, Index);
+    const std::string_view row = store.Get(Index);
+    const std::string text = std::string(row) + LineTextAfter(store, Index);
     std::vector<int> kinds(row.size(), -1);
     auto parser = colourer.CreateParserWithMode(mode);
     parser->NewData(text.c_str(), store.GetRowAttributeData(Index));

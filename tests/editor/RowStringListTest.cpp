@@ -1,0 +1,162 @@
+// The block row store against a plain vector of rows, with fixed seeds. The operations run on tens of
+// thousands of rows, long and short, so that blocks fill, split, empty and merge.
+#include "RowStringList.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace quillon {
+namespace {
+
+struct TPlainRow {
+    std::string Text;
+    std::string DataStr;
+    std::int32_t Col = 0;
+    std::uint32_t RowState = 0, TokenState = 0, RowFlags = 0;
+};
+
+class TReference {
+public:
+    explicit TReference(unsigned seed) : rng(seed) {}
+
+    std::string Text() {
+        // Mostly short rows, some long ones, now and then one far over a block's bytes.
+        const int kind = Pick(100);
+        const int length = kind < 70 ? Pick(40) : kind < 99 ? Pick(400) : 70000 + Pick(2000);
+        std::string s(static_cast<std::size_t>(length), 'a');
+        for (char& c : s) c = static_cast<char>('a' + Pick(26));
+        return s;
+    }
+    int Pick(int n) { return n <= 0 ? 0 : static_cast<int>(rng() % static_cast<unsigned>(n)); }
+
+    // Gives row i of both a state of its own.
+    void Stamp(TRowStringList& list, int i) {
+        TPlainRow& r = plain[static_cast<std::size_t>(i)];
+        r.Col = Pick(1000) - 500;
+        r.RowState = static_cast<std::uint32_t>(rng());
+        r.TokenState = static_cast<std::uint32_t>(rng());
+        r.RowFlags = static_cast<std::uint32_t>(Pick(4));
+        r.DataStr = Pick(5) == 0 ? std::to_string(Pick(3)) : std::string();
+        list.SetCol(i, r.Col);
+        list.SetRowState(i, r.RowState);
+        list.SetTokenState(i, r.TokenState);
+        list.SetRowFlags(i, r.RowFlags);
+        list.SetDataStr(i, r.DataStr);
+    }
+
+    void Check(const TRowStringList& list) {
+        ASSERT_EQ(list.Count(), static_cast<int>(plain.size()));
+        ASSERT_GE(list.Capacity(), list.Count());
+        for (int i = 0; i < list.Count(); ++i) {
+            const TPlainRow& r = plain[static_cast<std::size_t>(i)];
+            const std::string_view text = list.Get(i);
+            ASSERT_EQ(text, r.Text) << "row " << i;
+            ASSERT_EQ(text.data()[text.size()], '\0') << "row " << i;
+            ASSERT_EQ(list.Col(i), r.Col);
+            ASSERT_EQ(list.RowState(i), r.RowState);
+            ASSERT_EQ(list.TokenState(i), r.TokenState);
+            ASSERT_EQ(list.RowFlags(i), r.RowFlags);
+            ASSERT_EQ(list.DataStr(i), r.DataStr);
+        }
+    }
+
+    std::mt19937 rng;
+    std::vector<TPlainRow> plain;
+};
+
+void RunReference(unsigned seed, int steps) {
+    TReference ref(seed);
+    TRowStringList list;
+    auto at = [&](int i) { return ref.plain.begin() + i; };
+    for (int step = 0; step < steps; ++step) {
+        const int count = list.Count();
+        const int op = ref.Pick(100);
+        if (op < 25 || count == 0) {
+            const int index = ref.Pick(count + 1);
+            std::string s = ref.Text();
+            list.Insert(index, s);
+            ref.plain.insert(at(index), TPlainRow{s});
+            ref.Stamp(list, index);
+        } else if (op < 40) {
+            const int index = ref.Pick(count);
+            std::string s = ref.Text();
+            list.Put(index, s);
+            ref.plain[static_cast<std::size_t>(index)].Text = s;
+        } else if (op < 50) {
+            // A row's own text, and its neighbour's, written back into the list.
+            const int index = ref.Pick(count), other = ref.Pick(count);
+            list.Put(index, list.Get(other));
+            ref.plain[static_cast<std::size_t>(index)].Text = ref.plain[static_cast<std::size_t>(other)].Text;
+            list.Insert(index, list.Get(other));
+            ref.plain.insert(at(index), TPlainRow{ref.plain[static_cast<std::size_t>(other)].Text});
+        } else if (op < 62) {
+            const int index = ref.Pick(count);
+            list.Delete(index);
+            ref.plain.erase(at(index));
+        } else if (op < 70) {
+            const int a = ref.Pick(count), b = ref.Pick(count);
+            list.Exchange(a, b);
+            std::swap(ref.plain[static_cast<std::size_t>(a)], ref.plain[static_cast<std::size_t>(b)]);
+        } else if (op < 78) {
+            const int index = ref.Pick(count + 1), n = ref.Pick(3000);
+            list.InsertBlank(index, n);
+            ref.plain.insert(at(index), static_cast<std::size_t>(n), TPlainRow{});
+        } else if (op < 88) {
+            const int index = ref.Pick(count), n = ref.Pick(std::min(count - index, 4000) + 1);
+            list.Erase(index, n);
+            ref.plain.erase(at(index), at(index + n));
+        } else if (op < 97) {
+            TRowStringList source;
+            std::vector<TPlainRow> rows;
+            for (int i = 0, n = ref.Pick(2500); i < n; ++i) {
+                rows.push_back({ref.Text(), ref.Pick(3) == 0 ? "x" : "", ref.Pick(9), 7, 8, 1});
+                source.Add(rows.back().Text);
+                source.SetDataStr(i, rows.back().DataStr);
+                source.SetCol(i, rows.back().Col);
+                source.SetRowState(i, 7);
+                source.SetTokenState(i, 8);
+                source.SetRowFlags(i, 1);
+            }
+            const int index = ref.Pick(count + 1);
+            list.InsertRows(index, source);
+            ref.plain.insert(at(index), rows.begin(), rows.end());
+        } else {
+            TRowStringList other;
+            for (int i = 0, n = ref.Pick(5000); i < n; ++i) other.Add(ref.Text());
+            std::vector<TPlainRow> rows;
+            for (int i = 0; i < other.Count(); ++i) rows.push_back({std::string(other.Get(i))});
+            list.TakeRows(other);
+            ref.plain = rows;
+            EXPECT_EQ(other.Count(), 0);
+        }
+        if (ref.Pick(3) == 0 && list.Count() > 0) ref.Stamp(list, ref.Pick(list.Count()));
+        if (step % 50 == 0) ref.Check(list);
+        if (::testing::Test::HasFatalFailure()) {
+            ADD_FAILURE() << "seed " << seed << " step " << step << " op " << op;
+            return;
+        }
+    }
+    ref.Check(list);
+}
+
+TEST(RowStringListReference, RandomEditsAgreeWithAPlainVector) {
+    for (unsigned seed : {1u, 2u, 3u}) RunReference(seed, 300);
+}
+
+// Appending row by row, as a load does, and then reading every row back.
+TEST(RowStringListReference, AppendedRowsReadBackInOrder) {
+    TRowStringList list;
+    for (int i = 0; i < 50000; ++i) list.Add(std::to_string(i));
+    ASSERT_EQ(list.Count(), 50000);
+    for (int i = 0; i < 50000; i += 7) EXPECT_EQ(list.Get(i), std::to_string(i));
+    list.Erase(100, 49800);
+    EXPECT_EQ(list.Count(), 200);
+    EXPECT_EQ(list.Get(99), "99");
+    EXPECT_EQ(list.Get(100), "49900");
+}
+
+} // namespace
+} // namespace quillon
