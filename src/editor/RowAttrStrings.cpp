@@ -1,5 +1,7 @@
 #include "RowAttrStrings.h"
 
+#include <algorithm>
+
 namespace quillon {
 
 TRowAttributeData NotComputedRowState() {
@@ -12,6 +14,39 @@ bool SameRowState(const TRowAttributeData& a, const TRowAttributeData& b) {
     return a.PrevRowAttribute == b.PrevRowAttribute && a.BracketIndex == b.BracketIndex &&
            a.FieldIndex == b.FieldIndex && a.Remain == b.Remain && a.ParseValue == b.ParseValue &&
            a.ContinuedToken == b.ContinuedToken && a.ParseFlag == b.ParseFlag && a.DataStr == b.DataStr;
+}
+
+void TRowStateStore::MarkNotComputed(int From) {
+    const TRowAttributeData notComputed = NotComputedRowState();
+    for (int row = std::max(From, 0); row < RowCount(); ++row) PutRowState(row, notComputed);
+}
+
+int TRowStateStore::FirstNotComputed(int From) const {
+    int row = std::max(From, 0);
+    while (row < RowCount() && GetRowAttributeData(row).BracketIndex != biNotComputed) ++row;
+    return row;
+}
+
+void TRowAttributeStringList::MarkNotComputed(int From) {
+    // Keeps the row attribute and the marks; everything the row scan carries becomes zero, which
+    // reads as bracket index -2.
+    ForEachItem(From, [](TRowItem& item) {
+        item.RowState &= 3u;
+        item.TokenState &= 0xFFFF0000u;
+        item.FieldIndex = item.Remain = item.ParseValue = 0;
+        item.DataStr = 0;
+        return true;
+    });
+}
+
+int TRowAttributeStringList::FirstNotComputed(int From) const {
+    int row = std::max(From, 0);
+    const_cast<TRowAttributeStringList*>(this)->ForEachItem(row, [&](const TRowItem& item) {
+        if (Bits(item.RowState, 4, 4) == 0) return false;
+        ++row;
+        return true;
+    });
+    return row;
 }
 
 std::uint32_t TRowAttributeStringList::WithBits(std::uint32_t word, int shift, int width, int value) {

@@ -60,6 +60,10 @@ public:
     virtual void PutRowState(int Index, const TRowAttributeData& Data) = 0;
     // The state of the row changed while propagating: it has to be repainted.
     virtual void RowStateChanged(int Index) = 0;
+    // Marks every row from From on as not computed (NotComputedRowState).
+    virtual void MarkNotComputed(int From);
+    // The first row from From on whose state is not computed, or RowCount.
+    virtual int FirstNotComputed(int From) const;
 };
 
 class TRowAttributeStringList : public TRowStringList, public TRowStateStore {
@@ -94,6 +98,9 @@ public:
     void PutRowState(int Index, const TRowAttributeData& Data) override;
     // Nothing to repaint here; the editor's row store tells its editors.
     void RowStateChanged(int) override {}
+    // One pass over the rows' records.
+    void MarkNotComputed(int From) override;
+    int FirstNotComputed(int From) const override;
 
 private:
     static int Bits(std::uint32_t word, int shift, int width) {

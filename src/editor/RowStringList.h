@@ -118,6 +118,15 @@ protected:
 
     TRowItem& Item(int Index);
     const TRowItem& Item(int Index) const;
+    // Calls Fn(item) for the rows from From on, in order, while it answers true.
+    template <class F> void ForEachItem(int From, F Fn) {
+        if (From < 0) From = 0;
+        if (From >= Count()) return;
+        for (std::size_t b = static_cast<std::size_t>(BlockOf(From)), i = static_cast<std::size_t>(From - StartOf(static_cast<int>(b)));
+             b < FBlocks.size(); ++b, i = 0)
+            for (; i < FBlocks[b]->Items.size(); ++i)
+                if (!Fn(FBlocks[b]->Items[i])) return;
+    }
 
     // Called on the first BeginUpdate (true) and the last EndUpdate (false).
     virtual void SetUpdateState(bool Updating);

@@ -59,6 +59,29 @@ TEST_F(RowAttrStrings, CarriedNumbersKeepTheirFullWidth) {
     EXPECT_EQ(back.Remain, 999);
 }
 
+// Marking rows as not computed is one pass over the records; it must leave what the wrapping and the
+// user own, and be the same as storing the not-computed state row by row.
+TEST_F(RowAttrStrings, MarkNotComputedKeepsAttributeAndMarks) {
+    TRowAttributeData d;
+    d.PrevRowAttribute = raWrapped;
+    d.FieldIndex = 4;
+    d.Remain = 2;
+    d.ContinuedToken = 25;
+    d.DataStr = "carried";
+    for (int i = 0; i < 3; ++i) rows.PutRowState(i, d);
+    rows.SetRowAttribute(2, raEndOfText);
+    rows.SetRowMarks(2, 1 << 5);
+    rows.SetRowModified(2, true);
+    EXPECT_EQ(rows.FirstNotComputed(0), 3);
+    rows.MarkNotComputed(1);
+    EXPECT_EQ(rows.FirstNotComputed(0), 1);
+    EXPECT_TRUE(SameRowState(rows.GetRowAttributeData(0), d));
+    for (int i : {1, 2}) EXPECT_TRUE(SameRowState(rows.GetRowAttributeData(i), NotComputedRowState())) << i;
+    EXPECT_EQ(rows.RowAttribute(2), raEndOfText);
+    EXPECT_EQ(rows.RowMarks(2), 1 << 5);
+    EXPECT_TRUE(rows.RowModified(2));
+}
+
 TEST_F(RowAttrStrings, PutRowStateLeavesTheRowAttribute) {
     rows.SetRowAttribute(1, raWrapped);
     TRowAttributeData d;

@@ -263,12 +263,9 @@ TGutterLook TEditorWidget::GutterLook() const {
 }
 
 void TEditorWidget::paintEvent(QPaintEvent* Event) {
-    FPainting = true;
-    FPending -= Event->region();
     QPainter painter(viewport());
     for (const QRect& rect : Event->region())
         Paint(painter, rect);
-    FPainting = false;
 }
 
 QImage TEditorWidget::Render() {
@@ -386,17 +383,12 @@ int TEditorWidget::ScrollBarExtent() const { return style()->pixelMetric(QStyle:
 void TEditorWidget::Invalidate(const TRect& Rect) {
     if (Rect.IsEmpty())
         return;
-    FPending += ToQRect(Rect);
     viewport()->update(ToQRect(Rect));
 }
 
-void TEditorWidget::UpdateWindow() {
-    if (FPainting || FPending.isEmpty() || !viewport()->isVisible())
-        return;
-    const QRegion region = FPending;
-    FPending = QRegion();
-    viewport()->repaint(region);
-}
+// Qt paints what was invalidated once per frame; nothing the editor does needs the pixels sooner
+// (grabbing the widget paints it anyway).
+void TEditorWidget::UpdateWindow() {}
 
 void TEditorWidget::ScrollWindow(int DX, int DY, const TRect& Rect) {
     viewport()->scroll(DX, DY, ToQRect(Rect));

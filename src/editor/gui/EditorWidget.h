@@ -191,9 +191,6 @@ private:
     TRulerPictures FRuler;
     QImage FCorner;
 
-    QRegion FPending;        // invalidated and not painted yet
-    bool FPainting = false;
-
     QRect FCaretRect;        // the caret block; its size from CreateCaret, its place from SetCaretPos
     bool FCaretCreated = false, FCaretShown = false, FBlinkOn = true;
     QTimer FBlink;

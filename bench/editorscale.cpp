@@ -1,0 +1,371 @@
+// The editor at scale beside QScintilla, on the same bytes in the same run, offscreen, 1200 x 900.
+//
+// Texts: real Japanese prose (the Debian reference in Japanese, every line that converts to CP932,
+// repeated to 10 MB) and a generated 10 MB motion list. QScintilla runs with code page 932, no lexer,
+// wrapping at its window's edge when wrap is on; Quillon wraps at 80 columns and colours with the
+// default colourer (prose) or the motion colourer (the list).
+//
+// Cases, each figure beside QScintilla's and summed up in a table at the end:
+//   load     setting the text and painting the first screen, wrap on and off (best of 3)
+//   memory   heap in use after that load (wrap on), the empty widget included
+//   paint    painting the whole viewport again
+//   keys     200 keystrokes, each at a random place: jump there and type one character; the model's
+//            part (jump, edit, re-wrap, undo record) and the whole (with the paint), median and worst
+//   append   200 keystrokes at the end of the text (every 25th a line break), median and worst
+//   jump     from a fresh load, the first paint after jumping to 3/4 of the text
+#include "Cp932.h"
+#include "EditorWidget.h"
+#include "MotionColourer.h"
+
+#include <Qsci/qsciscintilla.h>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+#include <zlib.h>
+
+using namespace quillon;
+
+namespace {
+
+constexpr std::size_t kTextBytes = 10 * 1024 * 1024;
+constexpr int kWidth = 1200, kHeight = 900;
+
+// ---- texts
+
+std::string JapaneseProse() {
+    static const std::string text = [] {
+        std::string utf8;
+        if (gzFile f = gzopen("/usr/share/debian-reference/debian-reference.ja.txt.gz", "rb")) {
+            char buffer[65536];
+            for (int n; (n = gzread(f, buffer, sizeof buffer)) > 0;) utf8.append(buffer, static_cast<std::size_t>(n));
+            gzclose(f);
+        }
+        std::string prose;
+        for (std::size_t pos = 0; pos < utf8.size();) {
+            std::size_t end = std::min(utf8.find('\n', pos), utf8.size());
+            bool lossy = false;
+            std::string line = Utf8ToCp932(std::string_view(utf8).substr(pos, end - pos), &lossy);
+            if (!lossy) prose += line + "\r\n";
+            pos = end + 1;
+        }
+        std::string s;
+        while (!prose.empty() && s.size() < kTextBytes) s += prose;
+        return s;
+    }();
+    return text;
+}
+
+std::string MotionList() {
+    static const std::string text = [] {
+        std::string s = "--R---G---B---G\r\n  0   0 255  16\r\n";
+        std::mt19937 rng(1);
+        for (int i = 0; s.size() < kTextBytes; ++i) {
+            for (unsigned v : {unsigned(i), unsigned(i + 1), 3u, unsigned(rng() % 1800)}) s.append("  ").append(std::to_string(v));
+            s.append("/").append(std::to_string(rng() % 1800));
+            s.append(",1,A,128   0  0 9/-3/4   0 0   0 0 9 0 0   0   -  0 0 0100 1FF0EF00A010 000000000000 010020000030");
+            if (i % 10 == 0) s += " ;" + Utf8ToCp932("ガッツ攻撃の構え、右手を前へ");
+            s += "\r\n";
+        }
+        return s;
+    }();
+    return text;
+}
+
+const std::string& TextOf(int Which) {
+    static const std::string prose = JapaneseProse(), motion = MotionList();
+    return Which == 0 ? prose : motion;
+}
+const char* TextName(int Which) { return Which == 0 ? "prose" : "motion"; }
+
+// ---- the two editors behind one face
+
+std::size_t HeapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+double Ms(const QElapsedTimer& t) { return static_cast<double>(t.nsecsElapsed()) / 1e6; }
+
+class TSubject {
+public:
+    virtual ~TSubject() = default;
+    virtual QWidget& Widget() = 0;
+    virtual void Load(const std::string& Text, bool Wrap) = 0;
+    virtual int Rows() = 0;
+    // Jumps to Row (shown in the middle of the screen) and types one character (13: a line break).
+    virtual void JumpAndType(int Row, char C) = 0;
+    virtual void JumpToEnd() = 0;
+    virtual void Type(char C) = 0;
+    virtual void JumpTo(int Row) = 0;
+    virtual void Paint() = 0;
+    // Paints what the last changes left to paint (one frame).
+    void Flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest); }
+};
+
+class TQuillon : public TSubject {
+public:
+    explicit TQuillon(int Which) {
+        if (Which == 1) FWidget.Editor().SetColourer(&FMotion);
+        FMotion.SetDefaultColors();
+        FWidget.resize(kWidth, kHeight);
+        FWidget.show();
+        QApplication::processEvents();
+    }
+    QWidget& Widget() override { return FWidget; }
+    void Load(const std::string& Text, bool Wrap) override {
+        TEditor& e = FWidget.Editor();
+        e.ScreenStrings().WrapOption().SetWrapByte(80);
+        e.SetWordWrap(Wrap);
+        e.Lines().SetText(Text);
+        Paint();
+    }
+    int Rows() override { return FWidget.Editor().RowCount(); }
+    void JumpTo(int Row) override {
+        TEditor& e = FWidget.Editor();
+        e.SetTopRow(std::max(0, Row - e.RowsPerPage() / 2));
+        e.SetRowCol(Row, 0);
+    }
+    void JumpAndType(int Row, char C) override {
+        JumpTo(Row);
+        Type(C);
+    }
+    void JumpToEnd() override { JumpTo(Rows() - 1); FWidget.Editor().Perform(WM_KEYDOWN, VK_END); }
+    void Type(char C) override { FWidget.Editor().Perform(WM_CHAR, static_cast<unsigned char>(C)); }
+    void Paint() override { FWidget.viewport()->repaint(); }
+
+private:
+    TMotionColourer FMotion{nullptr};
+    TEditorWidget FWidget;
+};
+
+class TScintilla : public TSubject {
+public:
+    TScintilla() {
+        FWidget.SendScintilla(QsciScintillaBase::SCI_SETCODEPAGE, 932);
+        FWidget.resize(kWidth, kHeight);
+        FWidget.show();
+        QApplication::processEvents();
+    }
+    QWidget& Widget() override { return FWidget; }
+    void Load(const std::string& Text, bool Wrap) override {
+        // Wrap mode after the text: set before it, QScintilla wraps every line at once.
+        FWidget.SendScintilla(QsciScintillaBase::SCI_SETTEXT, 0UL, Text.c_str());
+        FWidget.SendScintilla(QsciScintillaBase::SCI_SETWRAPMODE, Wrap ? QsciScintillaBase::SC_WRAP_CHAR : 0);
+        Paint();
+    }
+    int Rows() override { return static_cast<int>(FWidget.SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT)); }
+    void JumpTo(int Row) override {
+        FWidget.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE,
+                              std::max(0, Row - static_cast<int>(FWidget.SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN)) / 2));
+        FWidget.SendScintilla(QsciScintillaBase::SCI_GOTOLINE, static_cast<unsigned long>(Row));
+    }
+    void JumpAndType(int Row, char C) override {
+        JumpTo(Row);
+        Type(C);
+    }
+    void JumpToEnd() override { FWidget.SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND); }
+    void Type(char C) override {
+        if (C == 13)
+            FWidget.SendScintilla(QsciScintillaBase::SCI_NEWLINE);
+        else
+            FWidget.SendScintilla(QsciScintillaBase::SCI_REPLACESEL, 0UL, std::string(1, C).c_str());
+    }
+    void Paint() override { FWidget.viewport()->repaint(); }
+
+private:
+    QsciScintilla FWidget;
+};
+
+std::unique_ptr<TSubject> Make(int Editor, int Which) {
+    if (Editor == 0) return std::make_unique<TQuillon>(Which);
+    return std::make_unique<TScintilla>();
+}
+const char* EditorName(int Editor) { return Editor == 0 ? "Quillon" : "QScintilla"; }
+
+// ---- figures kept for the summary: name -> {Quillon, QScintilla}
+
+std::map<std::string, double[2]> Figures;
+std::vector<std::string> Order;
+
+void Keep(const std::string& Name, int Editor, double Value) {
+    if (!Figures.count(Name)) Order.push_back(Name);
+    Figures[Name][Editor] = Value;
+}
+
+
+struct TSpread {
+    double Median = 0, Worst = 0;
+};
+TSpread SpreadOf(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return {v[v.size() / 2], v.back()};
+}
+
+// ---- benchmarks; args: editor (0 Quillon, 1 QScintilla), text (0 prose, 1 motion)
+
+void BM_Load(benchmark::State& state) {
+    const int editor = static_cast<int>(state.range(0)), which = static_cast<int>(state.range(1));
+    const bool wrap = state.range(2) != 0;
+    const std::string& text = TextOf(which);
+    double best = 1e9;
+    for (auto _ : state) {
+        malloc_trim(0);
+        const std::size_t heap = HeapInUse();
+        auto subject = Make(editor, which);
+        QElapsedTimer t;
+        t.start();
+        subject->Load(text, wrap);
+        const double ms = Ms(t);
+        state.SetIterationTime(ms / 1000);
+        best = std::min(best, ms);
+        if (wrap) Keep(std::string("memory after load, MB (") + TextName(which) + ")", editor,
+                       static_cast<double>(HeapInUse() - heap) / 1e6);
+        state.counters["rows"] = subject->Rows();
+    }
+    Keep(std::string("load to first paint, wrap ") + (wrap ? "on" : "off") + ", ms (" + TextName(which) + ")", editor, best);
+}
+
+// One loaded editor per editor and text, wrap on, kept across the benchmarks that only edit it.
+std::map<std::pair<int, int>, std::unique_ptr<TSubject>> LoadedSubjects;  // emptied before Qt ends
+
+TSubject& Loaded(int Editor, int Which) {
+    auto& subject = LoadedSubjects[{Editor, Which}];
+    if (!subject) {
+        subject = Make(Editor, Which);
+        subject->Load(TextOf(Which), true);
+    }
+    return *subject;
+}
+
+void BM_Paint(benchmark::State& state) {
+    const int editor = static_cast<int>(state.range(0)), which = static_cast<int>(state.range(1));
+    TSubject& s = Loaded(editor, which);
+    s.JumpTo(1000);
+    s.Paint();
+    QElapsedTimer t;
+    t.start();
+    for (auto _ : state) s.Paint();
+    Keep(std::string("paint the viewport, ms (") + TextName(which) + ")", editor,
+         Ms(t) / static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1)));
+}
+
+void KeepSpread(const std::string& Name, int Editor, const std::vector<double>& Model, const std::vector<double>& Whole) {
+    const TSpread model = SpreadOf(Model), whole = SpreadOf(Whole);
+    Keep(Name + ", model median ms", Editor, model.Median);
+    Keep(Name + ", model worst ms", Editor, model.Worst);
+    Keep(Name + ", with paint median ms", Editor, whole.Median);
+    Keep(Name + ", with paint worst ms", Editor, whole.Worst);
+}
+
+void BM_RandomKeystrokes(benchmark::State& state) {
+    const int editor = static_cast<int>(state.range(0)), which = static_cast<int>(state.range(1));
+    TSubject& s = Loaded(editor, which);
+    std::vector<double> model, whole;
+    for (auto _ : state) {
+        std::mt19937 rng(7);
+        for (int i = 0; i < 200; ++i) {
+            const int row = static_cast<int>(rng() % static_cast<unsigned>(s.Rows()));
+            QElapsedTimer t;
+            t.start();
+            s.JumpAndType(row, 'x');
+            model.push_back(Ms(t));
+            s.Flush();
+            whole.push_back(Ms(t));
+            state.SetIterationTime(whole.back() / 1000);
+        }
+    }
+    KeepSpread(std::string("200 random jump-and-type (") + TextName(which) + ")", editor, model, whole);
+}
+
+void BM_TypeAtTheEnd(benchmark::State& state) {
+    const int editor = static_cast<int>(state.range(0)), which = static_cast<int>(state.range(1));
+    TSubject& s = Loaded(editor, which);
+    std::vector<double> model, whole;
+    for (auto _ : state) {
+        s.JumpToEnd();
+        s.Flush();
+        for (int i = 0; i < 200; ++i) {
+            QElapsedTimer t;
+            t.start();
+            s.Type(i % 25 == 24 ? 13 : static_cast<char>('a' + i % 26));
+            model.push_back(Ms(t));
+            s.Flush();
+            whole.push_back(Ms(t));
+            state.SetIterationTime(whole.back() / 1000);
+        }
+    }
+    KeepSpread(std::string("200 keys at the end (") + TextName(which) + ")", editor, model, whole);
+}
+
+void BM_FarJump(benchmark::State& state) {
+    const int editor = static_cast<int>(state.range(0)), which = static_cast<int>(state.range(1));
+    double worst = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto subject = Make(editor, which);
+        subject->Load(TextOf(which), true);
+        state.ResumeTiming();
+        QElapsedTimer t;
+        t.start();
+        subject->JumpTo(subject->Rows() * 3 / 4);
+        subject->Paint();
+        worst = std::max(worst, Ms(t));
+        state.SetIterationTime(Ms(t) / 1000);
+    }
+    Keep(std::string("first paint after a jump to 3/4, ms (") + TextName(which) + ")", editor, worst);
+}
+
+void EditorsAndTexts(benchmark::internal::Benchmark* b) {
+    for (int which : {0, 1})
+        for (int editor : {0, 1}) b->Args({editor, which});
+}
+
+void LoadArgs(benchmark::internal::Benchmark* b) {
+    for (int which : {0, 1})
+        for (int wrap : {1, 0})
+            for (int editor : {0, 1}) b->Args({editor, which, wrap});
+}
+
+BENCHMARK(BM_Load)->Apply(LoadArgs)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Paint)->Apply(EditorsAndTexts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RandomKeystrokes)->Apply(EditorsAndTexts)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypeAtTheEnd)->Apply(EditorsAndTexts)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FarJump)->Apply(EditorsAndTexts)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void PrintSummary() {
+    std::printf("\n%-64s %12s %12s %8s\n", "case", "Quillon", "QScintilla", "ratio");
+    for (const std::string& name : Order) {
+        const double q = Figures[name][0], s = Figures[name][1];
+        std::printf("%-64s %12.2f %12.2f %8.2f\n", name.c_str(), q, s, s > 0 ? q / s : 0.0);
+    }
+    std::printf("\nTargets: load <= 0.7x QScintilla; keystroke model worst < 1 ms, with paint < 5 ms; "
+                "jump to 3/4 < 10 ms; memory <= QScintilla.\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (TextOf(0).empty()) {
+        std::fprintf(stderr, "The Japanese prose is missing: install debian-reference-ja (scripts/setup).\n");
+        return 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    LoadedSubjects.clear();
+    PrintSummary();
+    std::fflush(stdout);
+    return 0;
+}
