@@ -324,6 +324,12 @@ public:
     TColourer* ActiveColourer() override { return &ActiveColourerRef(); }
     int StateLookAhead() const override { return FRowsPerPage * 2; }
     bool InitBracketsFull() const override { return FSpeed->InitBracketsFull(); }
+    void RowStatesPending() override;
+
+    // A slice of the idle work, a couple of milliseconds at most: the colouring states of the rows
+    // below the computed ones, so that a jump or an edit far down finds them ready. Answers whether
+    // work is left.
+    bool IdleStep();
 
 protected:
     // Factories, in the order the constructor calls them.

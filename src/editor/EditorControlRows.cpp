@@ -6,6 +6,7 @@
 #include "EditorGutters.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace quillon {
 
@@ -269,6 +270,17 @@ void TEditor::GotoRowMark(int Mark) {
 void TEditor::ClearModifiedRows() {
     for (int r = 0; r < RowCount(); ++r) FStore->SetRowModified(r, false);
     InvalidateAll();
+}
+
+void TEditor::RowStatesPending() {
+    if (FHost) FHost->StartIdleWork();
+}
+
+bool TEditor::IdleStep() {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(2);
+    while (FStore->ComputeRowStates(256))
+        if (std::chrono::steady_clock::now() >= deadline) return true;
+    return false;
 }
 
 } // namespace quillon

@@ -58,6 +58,9 @@ public:
     virtual void Invalidate(const TRect& Rect) = 0;
     virtual void UpdateWindow() = 0;
     virtual void ScrollWindow(int DX, int DY, const TRect& Rect) = 0;
+    // The editor has work for idle time: call its IdleStep whenever no input waits, until it answers
+    // false.
+    virtual void StartIdleWork() {}
 
     // The system caret: one solid block, created, moved, shown and hidden by the editor.
     virtual void CreateCaret(int Width, int Height) = 0;

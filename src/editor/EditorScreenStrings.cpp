@@ -5,6 +5,7 @@
 #include "RowStates.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace quillon {
 namespace {
@@ -78,6 +79,7 @@ void TEditorScreenStrings::SetUpdateState(bool Updating) {
 
 void TEditorScreenStrings::Changing() {
     ++FVersion;
+    FComputedTo = 0;
     TEditorStringList::Changing();
 }
 
@@ -332,7 +334,12 @@ int TEditorScreenStrings::UpdateRowStates(int Index, bool Invalidate) {
     TAttachedEditor* editor = FirstEditor();
     TColourer* colourer = editor ? editor->ActiveColourer() : nullptr;
     if (!colourer) return 0;
-    return quillon::UpdateRowStates(*this, *colourer, Index, editor->StateLookAhead(), Invalidate);
+    // An edit looks no further up for a computed row than it looks ahead; a paint must have its state.
+    const int lookAhead = editor->StateLookAhead();
+    const int changed = quillon::UpdateRowStates(*this, *colourer, Index, lookAhead, Invalidate,
+                                                 Invalidate ? std::max(lookAhead, 1) : std::numeric_limits<int>::max());
+    ColouringLeftOver();
+    return changed;
 }
 
 void TEditorScreenStrings::ResetRowStates() {
@@ -342,6 +349,22 @@ void TEditorScreenStrings::ResetRowStates() {
     const int last = editor->InitBracketsFull() ? Count() - 1
                                                 : std::min(Count() - 1, editor->TopRow() + editor->StateLookAhead());
     quillon::ResetRowStates(*this, *colourer, last);
+    ColouringLeftOver();
+}
+
+void TEditorScreenStrings::ColouringLeftOver() {
+    FComputedTo = 0;
+    // The computed rows are a prefix: the last row tells whether any row is left.
+    if (Count() == 0 || BracketIndex(Count() - 1) != biNotComputed) return;
+    for (TAttachedEditor* e : FEditors) e->RowStatesPending();
+}
+
+bool TEditorScreenStrings::ComputeRowStates(int MaxRows) {
+    TAttachedEditor* editor = FirstEditor();
+    TColourer* colourer = editor && !editor->Loading() ? editor->ActiveColourer() : nullptr;
+    if (!colourer) return false;
+    FComputedTo = quillon::ComputeRowStates(*this, *colourer, FComputedTo, MaxRows);
+    return FComputedTo < Count();
 }
 
 void TEditorScreenStrings::RowStateChanged(int Index) {

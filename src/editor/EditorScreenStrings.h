@@ -75,6 +75,8 @@ public:
     virtual int StateLookAhead() const = 0;
     // Whether resetting the colouring states computes every row instead of the first screens.
     virtual bool InitBracketsFull() const = 0;
+    // Rows were left not computed: the editor should call the store's ComputeRowStates when idle.
+    virtual void RowStatesPending() {}
 };
 
 // The last change, for the editors' DoChange.
@@ -145,6 +147,9 @@ public:
     // Colouring-state propagation from Index (RowStates.h); answers the rows whose state changed.
     int UpdateRowStates(int Index, bool Invalidate);
     void ResetRowStates();
+    // Idle work: computes the states of at most MaxRows more rows below the computed ones; answers
+    // whether rows are still left. An editor hears of left-over rows through RowStatesPending.
+    bool ComputeRowStates(int MaxRows);
     void RowStateChanged(int Index) override;
 
     void WrapAll();
@@ -167,6 +172,8 @@ private:
     friend class TEditorUndoObj;
 
     void NotifyEditors();
+    // Tells the editors when rows are left not computed after a propagation.
+    void ColouringLeftOver();
     void WrapOptionChanged();
     void ClampEditorRows();
     void AdjustMarkCounts(std::uint16_t Marks, int Delta);
@@ -190,6 +197,7 @@ private:
     bool FWordWrap = false;
     std::unique_ptr<TEditorWrapOption> FWrapOption;
     std::uint64_t FVersion = 0;
+    int FComputedTo = 0;  // no row above it is left not computed (0 after any change)
 };
 
 } // namespace quillon

@@ -98,12 +98,16 @@ void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttr
 
 TRowAttributeData InitialRowState() { return TRowAttributeData(); }
 
-int UpdateRowStates(TRowStateStore& Strings, TColourer& Colourer, int Index, int LookAhead, bool Invalidate) {
+int UpdateRowStates(TRowStateStore& Strings, TColourer& Colourer, int Index, int LookAhead, bool Invalidate,
+                    int Reach) {
     const int count = Strings.RowCount();
     if (Index < 0 || Index >= count) return 0;
-    std::unique_ptr<TColourerParser> parser = Colourer.CreateParser();
     int row = Index - 1;
-    while (row >= 0 && Strings.GetRowAttributeData(row).BracketIndex == biNotComputed) --row;
+    while (row >= 0 && Strings.GetRowAttributeData(row).BracketIndex == biNotComputed) {
+        if (Index - row >= Reach) return 0;  // far below the computed rows: left to later
+        --row;
+    }
+    std::unique_ptr<TColourerParser> parser = Colourer.CreateParser();
     TRowAttributeData data = InitialRowState();
     if (row >= 0) {
         data = Strings.GetRowAttributeData(row);
@@ -122,22 +126,32 @@ int UpdateRowStates(TRowStateStore& Strings, TColourer& Colourer, int Index, int
         parser->ScanRow(row, Strings, data);
         data.PrevRowAttribute = Strings.RowAttributeOf(row);
     }
-    const TRowAttributeData notComputed = NotComputedRowState();
-    for (; row < count; ++row) Strings.PutRowState(row, notComputed);
+    Strings.MarkNotComputed(row);
     return changed;
 }
 
 void ResetRowStates(TRowStateStore& Strings, TColourer& Colourer, int Last) {
+    Strings.MarkNotComputed(0);
+    ComputeRowStates(Strings, Colourer, 0, Last + 1);
+}
+
+int ComputeRowStates(TRowStateStore& Strings, TColourer& Colourer, int From, int MaxRows) {
     const int count = Strings.RowCount();
-    const TRowAttributeData notComputed = NotComputedRowState();
-    for (int row = 0; row < count; ++row) Strings.PutRowState(row, notComputed);
+    int row = Strings.FirstNotComputed(From);
+    if (row >= count || MaxRows <= 0) return row;
     std::unique_ptr<TColourerParser> parser = Colourer.CreateParser();
     TRowAttributeData data = InitialRowState();
-    for (int row = 0; row <= std::min(Last, count - 1); ++row) {
+    if (row > 0) {
+        data = Strings.GetRowAttributeData(row - 1);
+        parser->ScanRow(row - 1, Strings, data);
+        data.PrevRowAttribute = Strings.RowAttributeOf(row - 1);
+    }
+    for (const int end = std::min(count, row + MaxRows); row < end; ++row) {
         Strings.PutRowState(row, data);
         parser->ScanRow(row, Strings, data);
         data.PrevRowAttribute = Strings.RowAttributeOf(row);
     }
+    return row;
 }
 
 } // namespace quillon

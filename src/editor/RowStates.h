@@ -60,6 +60,8 @@
 // stops after the changed rows.
 #include "RowAttrStrings.h"
 
+#include <limits>
+
 namespace quillon {
 
 class TColourer;
@@ -73,10 +75,19 @@ TRowAttributeData InitialRowState();
 
 // Recomputes row states from the nearest computed row above Index down to at most Index + LookAhead,
 // stopping at the first row whose stored state agrees with the computed one; rows past that range
-// are marked as not computed. Answers the number of rows repainted (only with Invalidate).
-int UpdateRowStates(TRowStateStore& Strings, TColourer& Colourer, int Index, int LookAhead, bool Invalidate);
+// are marked as not computed. Answers the number of rows repainted (only with Invalidate). When no
+// computed row lies within Reach rows above Index, nothing is computed: the rows from Index on stay
+// not computed (an edit far below the computed rows leaves them to the idle work or the next paint).
+int UpdateRowStates(TRowStateStore& Strings, TColourer& Colourer, int Index, int LookAhead, bool Invalidate,
+                    int Reach = std::numeric_limits<int>::max());
 
 // Marks every row as not computed, then computes the states of rows 0..Last.
 void ResetRowStates(TRowStateStore& Strings, TColourer& Colourer, int Last);
+
+// Extends the computed rows: from the first row not computed at or after From (by the invariant, the
+// end of the computed prefix when From lies inside it), computes the states of at most MaxRows rows.
+// Answers the first row not computed afterwards (RowCount when every row is computed). This is the
+// idle work: called in small steps it colours a whole text without ever holding up input.
+int ComputeRowStates(TRowStateStore& Strings, TColourer& Colourer, int From, int MaxRows);
 
 } // namespace quillon

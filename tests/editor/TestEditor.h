@@ -51,10 +51,13 @@ public:
     TColumnLayout ColumnLayout() const override { return Layout; }
     TColourer* ActiveColourer() override { return Colourer; }
     int StateLookAhead() const override { return 40; }
-    bool InitBracketsFull() const override { return true; }
+    bool InitBracketsFull() const override { return FullStates; }
+    void RowStatesPending() override { ++Pending; }
 
     bool IsLoading = false;
     bool HasFocus = false;
+    bool FullStates = true;  // resetting the states computes every row
+    int Pending = 0;         // times the store left rows for the idle work
     TColumnLayout Layout;
     TColourer* Colourer = nullptr;
     int CaretUpdates = 0, Cancels = 0, Refreshes = 0;

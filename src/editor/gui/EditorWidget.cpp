@@ -100,6 +100,12 @@ TEditorWidget::TEditorWidget(std::unique_ptr<TEditor> Editor, QWidget* Parent)
     });
     FDragRepeat.setInterval(DragRepeatInterval);
     connect(&FDragRepeat, &QTimer::timeout, this, [this] { RepeatDragOver(); });
+    // A zero-interval timer fires whenever the event loop has nothing else to do: input always
+    // comes first, and each step lasts a couple of milliseconds at most.
+    FIdle.setInterval(0);
+    connect(&FIdle, &QTimer::timeout, this, [this] {
+        if (!FEditor->IdleStep()) FIdle.stop();
+    });
     UpdatePictures();
     FEditor->SetHost(this);
     if (FDndEditor) FDndEditor->SetDragDropHost(this);
@@ -384,6 +390,10 @@ void TEditorWidget::Invalidate(const TRect& Rect) {
     if (Rect.IsEmpty())
         return;
     viewport()->update(ToQRect(Rect));
+}
+
+void TEditorWidget::StartIdleWork() {
+    if (!FIdle.isActive()) FIdle.start();
 }
 
 // Qt paints what was invalidated once per frame; nothing the editor does needs the pixels sooner

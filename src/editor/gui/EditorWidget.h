@@ -105,6 +105,7 @@ public:
     void Invalidate(const TRect& Rect) override;
     void UpdateWindow() override;
     void ScrollWindow(int DX, int DY, const TRect& Rect) override;
+    void StartIdleWork() override;
     void CreateCaret(int Width, int Height) override;
     void DestroyCaret() override;
     void SetCaretPos(int X, int Y) override;
@@ -194,6 +195,7 @@ private:
     QRect FCaretRect;        // the caret block; its size from CreateCaret, its place from SetCaretPos
     bool FCaretCreated = false, FCaretShown = false, FBlinkOn = true;
     QTimer FBlink;
+    QTimer FIdle;            // runs the editor's idle work while it has some
 
     std::deque<unsigned char> FChars;  // typed bytes not delivered yet
     std::string FComposition;          // the composition result being delivered

@@ -143,6 +143,19 @@ TEST_F(EditorWidget, RenderedGlyphsTakeTwoCellsAndTheCaretIsWhereTheModelSays) {
     EXPECT_TRUE(InkColumns(image, left + 6 * cw - 0, x, top, bottom).empty());
 }
 
+// After a load only the first screens are coloured; the event loop's idle time colours the rest, and
+// typing meanwhile is not held up by it.
+TEST_F(EditorWidget, IdleTimeColoursTheWholeText) {
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += "row (" + std::to_string(i) + ")\r\n";
+    Editor().Lines().SetText(text);
+    TEditorScreenStrings& rows = Editor().ScreenStrings();
+    EXPECT_LT(rows.FirstNotComputed(0), 1000);
+    QTest::keyClicks(&widget, "ab");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rows.FirstNotComputed(0) == rows.Count(); }, 20000));
+    EXPECT_EQ(Editor().Lines()[0], "abrow (0)");
+}
+
 TEST_F(EditorWidget, ScrollBarsDriveTheTopRow) {
     std::string text;
     for (int i = 0; i < 100; ++i)
