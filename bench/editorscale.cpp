@@ -7,6 +7,7 @@
 //
 // Cases, each figure beside QScintilla's and summed up in a table at the end:
 //   load     setting the text and painting the first screen, wrap on and off (best of 3)
+//   wrap     switching wrap on for the text loaded without it (best of 3)
 //   memory   heap in use after that load (wrap on), the empty widget included
 //   paint    painting the whole viewport again
 //   keys     200 keystrokes, each at a random place: jump there and type one character; the model's
@@ -112,6 +113,7 @@ public:
     virtual void JumpToEnd() = 0;
     virtual void Type(char C) = 0;
     virtual void JumpTo(int Row) = 0;
+    virtual void SetWrap(bool Wrap) = 0;
     virtual void Paint() = 0;
     // Lets the event loop run, as between a load and the user's next action: until the editor has no
     // idle work left, at most Ms milliseconds. Answers the time it took.
@@ -146,6 +148,7 @@ public:
         Paint();
     }
     int Rows() override { return FWidget.Editor().RowCount(); }
+    void SetWrap(bool Wrap) override { FWidget.Editor().SetWordWrap(Wrap); }
     void JumpTo(int Row) override {
         TEditor& e = FWidget.Editor();
         e.SetTopRow(std::max(0, Row - e.RowsPerPage() / 2));
@@ -188,6 +191,9 @@ public:
         Paint();
     }
     int Rows() override { return static_cast<int>(FWidget.SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT)); }
+    void SetWrap(bool Wrap) override {
+        FWidget.SendScintilla(QsciScintillaBase::SCI_SETWRAPMODE, Wrap ? QsciScintillaBase::SC_WRAP_CHAR : 0);
+    }
     void JumpTo(int Row) override {
         FWidget.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE,
                               std::max(0, Row - static_cast<int>(FWidget.SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN)) / 2));
@@ -273,6 +279,22 @@ void BM_Load(benchmark::State& state) {
         state.counters["rows"] = subject->Rows();
     }
     Keep(std::string("load to first paint, wrap ") + (wrap ? "on" : "off") + ", ms (" + TextName(which) + ")", editor, best);
+}
+
+void BM_SwitchWrapOn(benchmark::State& state) {
+    const int editor = static_cast<int>(state.range(0)), which = static_cast<int>(state.range(1));
+    double best = 1e9;
+    for (auto _ : state) {
+        auto subject = Make(editor, which);
+        subject->Load(TextOf(which), false);
+        QElapsedTimer t;
+        t.start();
+        subject->SetWrap(true);
+        subject->Paint();
+        best = std::min(best, Ms(t));
+        state.SetIterationTime(Ms(t) / 1000);
+    }
+    Keep(std::string("switching wrap on for the loaded text, ms (") + TextName(which) + ")", editor, best);
 }
 
 // One loaded editor per editor and text, wrap on, kept across the benchmarks that only edit it.
@@ -393,6 +415,7 @@ void LoadArgs(benchmark::internal::Benchmark* b) {
 }
 
 BENCHMARK(BM_Load)->Apply(LoadArgs)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SwitchWrapOn)->Apply(EditorsAndTexts)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paint)->Apply(EditorsAndTexts)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RandomKeystrokes)->Apply(EditorsAndTexts)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TypeAtTheEnd)->Apply(EditorsAndTexts)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
