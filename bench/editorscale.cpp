@@ -6,7 +6,8 @@
 // default colourer (prose) or the motion colourer (the list).
 //
 // Cases, each figure beside QScintilla's and summed up in a table at the end:
-//   load     setting the text and painting the first screen, wrap on and off (best of 3)
+//   load     setting the text and painting the first screen, wrap on and off: the best of 3 loads in
+//            one process, whose heap is then warm as in an editor that has run a while
 //   wrap     switching wrap on for the text loaded without it (best of 3)
 //   memory   heap in use after that load (wrap on), the empty widget included
 //   paint    painting the whole viewport again
@@ -265,7 +266,6 @@ void BM_Load(benchmark::State& state) {
     const std::string& text = TextOf(which);
     double best = 1e9;
     for (auto _ : state) {
-        malloc_trim(0);
         const std::size_t heap = HeapInUse();
         auto subject = Make(editor, which);
         QElapsedTimer t;

@@ -268,8 +268,13 @@ void TEditorScreenStrings::ReplaceRows(int Row, int OldCount, const TEditorStrin
     }
     BeginUpdate();
     for (int r = Row; r < Row + OldCount; ++r) AdjustMarkCounts(RowMarks(r), -1);
-    Erase(Row, OldCount);
-    InsertRows(Row, NewRows);
+    // The rows both have are written in place; the rest are inserted or removed at the end.
+    const int common = std::min(n, OldCount);
+    for (int i = 0; i < common; ++i) CopyRow(Row + i, NewRows, i);
+    if (n > OldCount)
+        InsertRows(Row + common, NewRows, common, n - common);
+    else
+        Erase(Row + n, OldCount - n);
     for (int i = 0; i < n; ++i) {
         SetTokenState(Row + i, (TokenState(Row + i) & ~kMarksMask) | static_cast<std::uint32_t>(marksOf(i)) << 16);
         AdjustMarkCounts(marksOf(i), 1);

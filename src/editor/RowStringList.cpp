@@ -109,6 +109,16 @@ void TRowStringList::EraseFrom(TBlock& B, int I, int N) {
     for (std::size_t k = at; k < B.Items.size(); ++k) B.Items[k].Offset -= static_cast<std::uint32_t>(bytes);
 }
 
+void TRowStringList::KeepSpare(std::string& Text) {
+    // An eighth to spare: the first edits in the block do not move its text to fresh memory.
+    const std::size_t wanted = Text.size() + Text.size() / 8;
+    if (Text.capacity() >= wanted && Text.capacity() <= wanted + Text.size() / 8) return;
+    std::string text;
+    text.reserve(wanted);
+    text = Text;
+    Text.swap(text);
+}
+
 bool TRowStringList::Oversized(const TBlock& B) {
     return B.Items.size() > 1 && (B.Items.size() > static_cast<std::size_t>(kBlockRows) || B.Text.size() > kBlockBytes);
 }
@@ -143,6 +153,7 @@ void TRowStringList::Balance(int B) {
                                 block.Items.begin() + static_cast<std::ptrdiff_t>(end));
             const std::size_t to = block.Items[end - 1].Offset + block.Items[end - 1].Length + 1;
             piece->Text.assign(block.Text, from, to - from);
+            KeepSpare(piece->Text);
             for (TRowItem& item : piece->Items) item.Offset -= static_cast<std::uint32_t>(from);
             cut.push_back(std::move(piece));
             first = end;
@@ -210,11 +221,8 @@ void TRowStringList::InsertItems(int Index, const TRowItem* Items, const std::st
         b = BlockOf(Index);
     } else if (FBlocks.empty() || Block(static_cast<int>(FBlocks.size()) - 1).Items.size() >= kBlockRows ||
                Block(static_cast<int>(FBlocks.size()) - 1).Text.size() + Texts[0].size() + 1 > kBlockBytes) {
-        // Appending to a full block: it is closed (its spare room given back) and a new one begun.
-        if (!FBlocks.empty()) {
-            FBlocks.back()->Text.shrink_to_fit();
-            FBlocks.back()->Items.shrink_to_fit();
-        }
+        // Appending to a full block: it is closed and a new one begun.
+        if (!FBlocks.empty()) KeepSpare(FBlocks.back()->Text);
         FBlocks.push_back(std::make_unique<TBlock>());
         FBlocks.back()->Text.reserve(kBlockBytes);
         b = static_cast<int>(FBlocks.size()) - 1;
@@ -245,22 +253,37 @@ void TRowStringList::InsertBlank(int Index, int N) {
     Changed();
 }
 
-void TRowStringList::InsertRows(int Index, const TRowStringList& Source) {
-    if (Index < 0 || Index > Count()) throw EStringListError();
-    const int n = Source.Count();
-    if (n == 0) return;
+void TRowStringList::InsertRows(int Index, const TRowStringList& Source, int From, int N) {
+    if (N < 0) N = Source.Count() - From;
+    if (Index < 0 || Index > Count() || From < 0 || N > Source.Count() - From) throw EStringListError();
+    if (N == 0) return;
     std::vector<TRowItem> items;
     std::vector<std::string_view> texts;
-    items.reserve(static_cast<std::size_t>(n));
-    texts.reserve(static_cast<std::size_t>(n));
-    for (const auto& block : Source.FBlocks)
-        for (const TRowItem& item : block->Items) {
-            items.push_back(item);
-            items.back().DataStr = Intern(Source.FDataStrs[item.DataStr]);
-            texts.emplace_back(block->Text.data() + item.Offset, item.Length);
-        }
+    items.reserve(static_cast<std::size_t>(N));
+    texts.reserve(static_cast<std::size_t>(N));
+    for (int r = From; r < From + N; ++r) {
+        items.push_back(Source.Item(r));
+        items.back().DataStr = Intern(Source.DataStr(r));
+        texts.push_back(Source.Get(r));
+    }
     Changing();
-    InsertItems(Index, items.data(), texts.data(), n);
+    InsertItems(Index, items.data(), texts.data(), N);
+    Changed();
+}
+
+void TRowStringList::CopyRow(int Index, const TRowStringList& Source, int SourceIndex) {
+    if (Index < 0 || Index >= Count()) throw EStringListError();
+    TRowItem copy = Source.Item(SourceIndex);
+    copy.DataStr = Intern(Source.DataStr(SourceIndex));
+    const std::string_view text = Source.Get(SourceIndex);
+    Changing();
+    const int b = BlockOf(Index);
+    TRowItem& item = Block(b).Items[static_cast<std::size_t>(Index - StartOf(b))];
+    copy.Offset = item.Offset;
+    copy.Length = item.Length;
+    item = copy;
+    SetText(Block(b), Index - StartOf(b), text);
+    Balance(b);
     Changed();
 }
 

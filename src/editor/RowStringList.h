@@ -74,8 +74,11 @@ public:
 
     // Inserts N rows with empty text and zero state at Index (0..Count).
     void InsertBlank(int Index, int N);
-    // Inserts every row of Source, text and state, at Index (0..Count).
-    void InsertRows(int Index, const TRowStringList& Source);
+    // Inserts N rows of Source from row From (all of them by default), text and state, at Index
+    // (0..Count).
+    void InsertRows(int Index, const TRowStringList& Source, int From = 0, int N = -1);
+    // Overwrites row Index with row SourceIndex of Source, text and state.
+    void CopyRow(int Index, const TRowStringList& Source, int SourceIndex);
     // Removes N rows from Index (all inside the list).
     void Erase(int Index, int N);
     // Takes over every row of Source, which is left empty; the events and update state stay.
@@ -154,6 +157,8 @@ private:
     static void SpliceInto(TBlock& B, int I, const TRowItem* Items, const std::string_view* Texts, int N);
     static void EraseFrom(TBlock& B, int I, int N);
     static bool Oversized(const TBlock& B);
+    // Gives a block's text an eighth of spare room, no more and no less.
+    static void KeepSpare(std::string& Text);
     // Inserts N rows at Index without reporting the change.
     void InsertItems(int Index, const TRowItem* Items, const std::string_view* Texts, int N);
     // Cuts block B into blocks within the limits, or merges it with a neighbour when both are small.

@@ -121,8 +121,15 @@ void RunReference(unsigned seed, int steps) {
                 source.SetRowFlags(i, 1);
             }
             const int index = ref.Pick(count + 1);
-            list.InsertRows(index, source);
-            ref.plain.insert(at(index), rows.begin(), rows.end());
+            const int from = ref.Pick(source.Count() + 1), n = ref.Pick(source.Count() - from + 1);
+            list.InsertRows(index, source, from, n);
+            ref.plain.insert(at(index), rows.begin() + from, rows.begin() + from + n);
+            // A row of the source written over a row of the list, state and all.
+            if (count > 0 && source.Count() > 0) {
+                const int to = ref.Pick(list.Count()), what = ref.Pick(source.Count());
+                list.CopyRow(to, source, what);
+                ref.plain[static_cast<std::size_t>(to)] = rows[static_cast<std::size_t>(what)];
+            }
         } else {
             TRowStringList other;
             for (int i = 0, n = ref.Pick(5000); i < n; ++i) other.Add(ref.Text());
