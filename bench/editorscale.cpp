@@ -6,8 +6,9 @@
 // default colourer (prose) or the motion colourer (the list).
 //
 // Cases, each figure beside QScintilla's and summed up in a table at the end:
-//   load     setting the text and painting the first screen, wrap on and off: the best of 3 loads in
-//            one process, whose heap is then warm as in an editor that has run a while
+//   load     setting the text and painting the first screen, wrap on and off, the best of 3: cold
+//            (the heap's free memory given back to the system before each load, as in a program
+//            just started) and warm (the memory of the previous load reused)
 //   wrap     switching wrap on for the text loaded without it (best of 3)
 //   memory   heap in use after that load (wrap on), the empty widget included
 //   paint    painting the whole viewport again
@@ -262,10 +263,11 @@ TSpread SpreadOf(std::vector<double> v) {
 
 void BM_Load(benchmark::State& state) {
     const int editor = static_cast<int>(state.range(0)), which = static_cast<int>(state.range(1));
-    const bool wrap = state.range(2) != 0;
+    const bool wrap = state.range(2) != 0, cold = state.range(3) != 0;
     const std::string& text = TextOf(which);
     double best = 1e9;
     for (auto _ : state) {
+        if (cold) malloc_trim(0);
         const std::size_t heap = HeapInUse();
         auto subject = Make(editor, which);
         QElapsedTimer t;
@@ -278,7 +280,9 @@ void BM_Load(benchmark::State& state) {
                        static_cast<double>(HeapInUse() - heap) / 1e6);
         state.counters["rows"] = subject->Rows();
     }
-    Keep(std::string("load to first paint, wrap ") + (wrap ? "on" : "off") + ", ms (" + TextName(which) + ")", editor, best);
+    Keep(std::string("load to first paint, ") + (cold ? "cold" : "warm") + ", wrap " + (wrap ? "on" : "off") + ", ms (" +
+             TextName(which) + ")",
+         editor, best);
 }
 
 void BM_SwitchWrapOn(benchmark::State& state) {
@@ -410,8 +414,9 @@ void JumpArgs(benchmark::internal::Benchmark* b) {
 
 void LoadArgs(benchmark::internal::Benchmark* b) {
     for (int which : {0, 1})
-        for (int wrap : {1, 0})
-            for (int editor : {0, 1}) b->Args({editor, which, wrap});
+        for (int cold : {1, 0})
+            for (int wrap : {1, 0})
+                for (int editor : {0, 1}) b->Args({editor, which, wrap, cold});
 }
 
 BENCHMARK(BM_Load)->Apply(LoadArgs)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
