@@ -436,9 +436,12 @@ void TEditorScreenStrings::LoadText(std::string_view Text) {
     const TColumnLayout layout = Layout();
     std::vector<TWrappedRow> pieces;
     TEditorStringList rows;
+    // The next CR and the next LF are each found by one memchr over the bytes after the last one.
+    std::size_t cr = Text.find('\r'), lf = Text.find('\n');
     for (std::size_t pos = 0; pos < Text.size();) {
-        std::size_t end = Text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) end = Text.size();
+        if (cr < pos) cr = Text.find('\r', pos);
+        if (lf < pos) lf = Text.find('\n', pos);
+        const std::size_t end = std::min({cr, lf, Text.size()});
         const std::string_view line = Text.substr(pos, end - pos);
         if (wrap)
             AppendWrappedLine(line, layout, pieces, rows);
