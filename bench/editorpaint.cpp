@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
+#include <memory>
 #include <random>
 
 using namespace quillon;
@@ -60,9 +61,12 @@ struct TScene {
     }
 };
 
+// Created on first use and destroyed by main while the QApplication still exists.
+std::unique_ptr<TScene> GScene;
+
 TScene& Scene() {
-    static TScene scene;
-    return scene;
+    if (!GScene) GScene = std::make_unique<TScene>();
+    return *GScene;
 }
 
 void BM_PaintViewport(benchmark::State& state) {
@@ -135,6 +139,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
+    GScene.reset();
     benchmark::Shutdown();
     return 0;
 }

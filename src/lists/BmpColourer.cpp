@@ -7,7 +7,7 @@ using namespace orvscan;
 namespace {
 
 // Published in this order, which is also the stream order; "Delimtter" is the stored name.
-constexpr TKindColorSpec kBmpColors[] = {
+constexpr TKindColorInfo kBmpColors[] = {
     {"AnyItem", ltAnyItem},
     {"BmpNum", btBmpNum},
     {"BmpOffsetDelimtter", btBmpOffsetDelimtter, clYellow},

@@ -9,7 +9,7 @@ const TCommandSyntax ClassicCommandSyntax{"0123456789DKLPRUdklnpru", 6};
 namespace {
 
 // Published in this order, which is also the stream order.
-constexpr TKindColorSpec kCommandColors[] = {
+constexpr TKindColorInfo kCommandColors[] = {
     {"AnyItem", ltAnyItem},
     {"CmdNum", ctCmdNum},
     {"CmdCommand", ctCmdCommand, clRed},

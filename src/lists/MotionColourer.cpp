@@ -9,7 +9,7 @@ namespace {
 constexpr TFontStyles kBold = StyleBit(fsBold);
 
 // Published in this order, which is also the stream order.
-constexpr TKindColorSpec kMotionColors[] = {
+constexpr TKindColorInfo kMotionColors[] = {
     {"MotionNum", mtMotionNum},
     {"ToNum", mtToNum},
     {"Sp", mtSp},

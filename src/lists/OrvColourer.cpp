@@ -9,15 +9,15 @@ const TClassInfo& TOrvColourer::StaticClassInfo() {
     return info;
 }
 
-TOrvColourer::TOrvColourer(TComponent* Owner, std::span<const TKindColorSpec> Colors)
-    : TColourer(Owner), FSpecs(Colors) {
-    for (const TKindColorSpec& spec : Colors) {
+TOrvColourer::TOrvColourer(TComponent* Owner, std::span<const TKindColorInfo> Colors)
+    : TColourer(Owner), FColorInfos(Colors) {
+    for (const TKindColorInfo& info : Colors) {
         FColors.push_back(CreateColourerColor());
-        FKindColors[static_cast<std::size_t>(spec.Kind)] = FColors.back().get();
+        FKindColors[static_cast<std::size_t>(info.Kind)] = FColors.back().get();
     }
 }
 
-std::vector<TPropInfo> TOrvColourer::ColorProps(std::span<const TKindColorSpec> Colors) {
+std::vector<TPropInfo> TOrvColourer::ColorProps(std::span<const TKindColorInfo> Colors) {
     std::vector<TPropInfo> props;
     for (std::size_t i = 0; i < Colors.size(); ++i) {
         TPropInfo info{};
@@ -48,12 +48,12 @@ void TOrvColourer::SetKindColor(int Kind, const TColourerColor& Value) {
 
 void TOrvColourer::SetDefaultColors() {
     NotifyEventList().BeginUpdate();
-    for (std::size_t i = 0; i < FSpecs.size(); ++i) {
+    for (std::size_t i = 0; i < FColorInfos.size(); ++i) {
         TColourerColor& color = *FColors[i];
         color.BeginUpdate();
-        color.SetColor(FSpecs[i].Color);
-        color.SetBkColor(FSpecs[i].BkColor);
-        color.SetStyle(FSpecs[i].Style);
+        color.SetColor(FColorInfos[i].Color);
+        color.SetBkColor(FColorInfos[i].BkColor);
+        color.SetStyle(FColorInfos[i].Style);
         color.EndUpdate();
     }
     NotifyEventList().EndUpdate();

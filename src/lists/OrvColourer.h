@@ -40,7 +40,7 @@ enum : int {
 // One colour property of a list colourer: its published name, the token kind it paints, and the
 // look the program gives it on the first start (the colourer itself starts with every colour at
 // clNone).
-struct TKindColorSpec {
+struct TKindColorInfo {
     const char* Name;
     int Kind;
     TColor Color = clNone;
@@ -63,7 +63,7 @@ public:
     // The colour properties in published (stream) order.
     int ColorCount() const { return static_cast<int>(FColors.size()); }
     TColourerColor& ColorAt(int Index) const { return *FColors[static_cast<std::size_t>(Index)]; }
-    const TKindColorSpec& ColorSpecAt(int Index) const { return FSpecs[static_cast<std::size_t>(Index)]; }
+    const TKindColorInfo& ColorInfoAt(int Index) const { return FColorInfos[static_cast<std::size_t>(Index)]; }
     // The colour that paints tokens of Kind, or null for the editor's own colours.
     TColourerColor* KindColor(int Kind) const;
     // Copies Value into the colour of Kind.
@@ -73,14 +73,14 @@ public:
     void SetDefaultColors();
 
 protected:
-    TOrvColourer(TComponent* Owner, std::span<const TKindColorSpec> Colors);
+    TOrvColourer(TComponent* Owner, std::span<const TKindColorInfo> Colors);
     // The published colour properties of a descendant, in the order of Colors.
-    static std::vector<TPropInfo> ColorProps(std::span<const TKindColorSpec> Colors);
+    static std::vector<TPropInfo> ColorProps(std::span<const TKindColorInfo> Colors);
 
 private:
     int FParseMode = pmFull;
-    std::span<const TKindColorSpec> FSpecs;
-    std::vector<std::unique_ptr<TColourerColor>> FColors; // FColors[i] is painted as FSpecs[i]
+    std::span<const TKindColorInfo> FColorInfos;
+    std::vector<std::unique_ptr<TColourerColor>> FColors; // FColors[i] is painted as FColorInfos[i]
     std::array<TColourerColor*, 256> FKindColors{};       // by token kind; null: no colour
 };
 

@@ -7,7 +7,7 @@ using namespace orvscan;
 namespace {
 
 // Published in this order, which is also the stream order.
-constexpr TKindColorSpec kQesEnemyColors[] = {
+constexpr TKindColorInfo kQesEnemyColors[] = {
     {"AnyItem", ltAnyItem},
     {"QesDistance", etDistance},
     {"QesPercent", etPercent},

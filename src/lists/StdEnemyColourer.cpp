@@ -9,7 +9,7 @@ using namespace orvscan;
 namespace {
 
 // Published in this order, which is also the stream order.
-constexpr TKindColorSpec kStdEnemyColors[] = {
+constexpr TKindColorInfo kStdEnemyColors[] = {
     {"AnyItem", ltAnyItem},
     {"StdEnemyDistance", etDistance},
     {"StdEnemyPercent", etPercent},

@@ -7,7 +7,7 @@ using namespace orvscan;
 namespace {
 
 // Published in this order, which is also the stream order.
-constexpr TKindColorSpec kVoiceColors[] = {
+constexpr TKindColorInfo kVoiceColors[] = {
     {"AnyItem", ltAnyItem},
     {"VoiceNum", vtVoiceNum},
     {"VoiceWave", vtVoiceWave, clAqua},

@@ -8,7 +8,7 @@ namespace {
 
 // Published in this order, which is also the stream order. Only the marked "1" differs from the
 // classic list's defaults: no background of its own.
-constexpr TKindColorSpec kZCommandColors[] = {
+constexpr TKindColorInfo kZCommandColors[] = {
     {"AnyItem", ltAnyItem},
     {"CmdNum", ctCmdNum},
     {"CmdCommand", ctCmdCommand, clRed},

@@ -5,7 +5,7 @@ namespace quillon {
 namespace {
 
 // Published in this order, which is also the stream order.
-constexpr TKindColorSpec kZVoiceColors[] = {
+constexpr TKindColorInfo kZVoiceColors[] = {
     {"AnyItem", ltAnyItem},
     {"VoiceNum", vtVoiceNum},
     {"VoiceWave", vtVoiceWave, clAqua},

@@ -17,7 +17,7 @@ std::vector<std::uint8_t> Pixels(const TEffectBitmap& bitmap) {
 
 } // namespace
 
-TEST(LogoAnimation, FirstFramesAdvanceAsSpecified) {
+TEST(LogoAnimation, EachTickAdvancesTurnWaveAndScale) {
     TLogoAnimation animation;
     EXPECT_EQ(animation.Amplitude(), 0);
     EXPECT_EQ(animation.Scale(), 0.5);

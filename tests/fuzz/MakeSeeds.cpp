@@ -65,7 +65,7 @@ void PictureSeeds() {
         Seed("bmp", std::to_string(bits) + "-bit.bmp", bytes);
         if (bits == 8) Seed("charpicture", "sheet.bmp", bytes);
     }
-    TBmpSpec rle;
+    TBmpFixture rle;
     rle.Width = 8;
     rle.Height = 3;
     rle.Compression = 1;

@@ -121,7 +121,7 @@ TEST(OrvColourer, DefaultColours) {
         }
         c.SetDefaultColors();
         for (int k = 0; k < c.ColorCount(); ++k) {
-            Default want{c.ColorSpecAt(k).Name, clNone, clNone, false};
+            Default want{c.ColorInfoAt(k).Name, clNone, clNone, false};
             for (const Default& d : expected[i])
                 if (std::string_view(d.name) == want.name) want = d;
             const TColourerColor& color = c.ColorAt(k);

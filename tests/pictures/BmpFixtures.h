@@ -6,7 +6,7 @@
 
 namespace quillon::test {
 
-struct TBmpSpec {
+struct TBmpFixture {
     int HeaderSize = 40;  // 12: core header
     std::int32_t Width = 0, Height = 0;
     std::uint16_t BitCount = 8;
@@ -21,7 +21,7 @@ inline void Put(std::vector<std::uint8_t>& b, std::uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
-inline std::vector<std::uint8_t> BuildBmp(const TBmpSpec& s) {
+inline std::vector<std::uint8_t> BuildBmp(const TBmpFixture& s) {
     std::vector<std::uint8_t> info;
     Put(info, static_cast<std::uint32_t>(s.HeaderSize), 4);
     if (s.HeaderSize == 12) {

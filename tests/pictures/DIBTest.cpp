@@ -104,7 +104,7 @@ TEST(DIBFiles, ReadOfWriteIsIdentityForEveryDepth) {
 }
 
 TEST(DIBFiles, CoreHeaderReadsThreeBytesPerEntry) {
-    TBmpSpec s;
+    TBmpFixture s;
     s.HeaderSize = 12;
     s.Width = 3;
     s.Height = 2;
@@ -120,7 +120,7 @@ TEST(DIBFiles, CoreHeaderReadsThreeBytesPerEntry) {
 }
 
 TEST(DIBFiles, TopDownReadsLikeBottomUp) {
-    TBmpSpec s;
+    TBmpFixture s;
     s.Width = 2;
     s.Height = 3;
     s.BitCount = 24;
@@ -137,7 +137,7 @@ TEST(DIBFiles, TopDownReadsLikeBottomUp) {
 }
 
 TEST(DIBFiles, BitFields) {
-    TBmpSpec s;
+    TBmpFixture s;
     s.Width = 2;
     s.Height = 1;
     s.BitCount = 16;
@@ -174,7 +174,7 @@ TEST(DIBFiles, BitFields) {
 }
 
 TEST(DIBFiles, ColourCounts) {
-    TBmpSpec s;
+    TBmpFixture s;
     s.Width = 1;
     s.Height = 1;
     s.BitCount = 24;
@@ -195,7 +195,7 @@ TEST(DIBFiles, ColourCounts) {
 }
 
 TEST(DIBFiles, Rle8) {
-    TBmpSpec s;
+    TBmpFixture s;
     s.Width = 6;
     s.Height = 3;
     s.BitCount = 8;
@@ -216,7 +216,7 @@ TEST(DIBFiles, Rle8) {
 }
 
 TEST(DIBFiles, Rle4) {
-    TBmpSpec s;
+    TBmpFixture s;
     s.Width = 7;
     s.Height = 2;
     s.BitCount = 4;
@@ -231,7 +231,7 @@ TEST(DIBFiles, Rle4) {
 }
 
 TEST(DIBFiles, RleStopsAtThePicturesEdge) {
-    TBmpSpec s;
+    TBmpFixture s;
     s.Width = 2;
     s.Height = 2;
     s.BitCount = 8;
@@ -245,7 +245,7 @@ TEST(DIBFiles, RleStopsAtThePicturesEdge) {
 }
 
 TEST(DIBFiles, RefusedFiles) {
-    TBmpSpec good;
+    TBmpFixture good;
     good.Width = 2;
     good.Height = 2;
     good.BitCount = 8;
@@ -261,19 +261,19 @@ TEST(DIBFiles, RefusedFiles) {
     bytes[1] = 'A';
     cases.push_back({"not BM", bytes});
     for (int size : {16, 52, 56, 64, 108, 124}) {
-        TBmpSpec s = good;
+        TBmpFixture s = good;
         s.HeaderSize = size;
         cases.push_back({"header size", BuildBmp(s)});
     }
     for (std::uint32_t compression : {4u, 5u, 1u /* RLE8 of 4 bits */}) {
-        TBmpSpec s = good;
+        TBmpFixture s = good;
         s.BitCount = 4;
         s.Table.resize(16);
         s.Compression = compression;
         cases.push_back({"compression", BuildBmp(s)});
     }
     {
-        TBmpSpec s = good;
+        TBmpFixture s = good;
         s.Width = -2;
         cases.push_back({"negative width", BuildBmp(s)});
     }
@@ -285,7 +285,7 @@ TEST(DIBFiles, RefusedFiles) {
             EXPECT_EQ(e.Message(), "不正な DIB です") << c.name;
         }
     }
-    TBmpSpec s = good;
+    TBmpFixture s = good;
     s.BitCount = 2;
     s.Table.resize(4);
     try {
@@ -394,7 +394,7 @@ TEST(DIBFiles, HostileMutations) {
     std::mt19937 random(9);
     std::vector<std::vector<std::uint8_t>> sources;
     for (int bits : {1, 4, 8, 16, 24, 32}) sources.push_back(Write(RandomDIB(5, 4, bits, bits == 16 ? F565 : F888, random)));
-    TBmpSpec rle;
+    TBmpFixture rle;
     rle.Width = 6;
     rle.Height = 3;
     rle.Compression = 1;

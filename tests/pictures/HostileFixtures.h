@@ -17,7 +17,7 @@ struct THostilePicture {
 // An RLE picture of the given size whose data is one end-of-picture item after padding, so that
 // the file has exactly fileSize bytes.
 inline std::vector<std::uint8_t> HostileRle(int bits, std::int32_t width, std::int32_t height, std::size_t fileSize) {
-    TBmpSpec s;
+    TBmpFixture s;
     s.Width = width;
     s.Height = height;
     s.BitCount = static_cast<std::uint16_t>(bits);
@@ -34,7 +34,7 @@ inline std::vector<std::uint8_t> HostileRle(int bits, std::int32_t width, std::i
 
 // An 8-bit uncompressed picture whose rows are promised but not present.
 inline std::vector<std::uint8_t> HostilePaletted(std::int32_t width, std::int32_t height, std::size_t fileSize) {
-    TBmpSpec s;
+    TBmpFixture s;
     s.Width = width;
     s.Height = height;
     s.BitCount = 8;

@@ -92,7 +92,7 @@ std::string SampleText(int Kind) {
 
 TColourerColor* FindColor(TOrvColourer& Colourer, const char* Name) {
     for (int i = 0; i < Colourer.ColorCount(); ++i)
-        if (std::string(Colourer.ColorSpecAt(i).Name) == Name) return &Colourer.ColorAt(i);
+        if (std::string(Colourer.ColorInfoAt(i).Name) == Name) return &Colourer.ColorAt(i);
     return nullptr;
 }
 

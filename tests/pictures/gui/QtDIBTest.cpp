@@ -37,12 +37,12 @@ TEST(QtDIB, AgreesWithQImage) {
     // bits the file holds are compared.
     struct Case {
         const char* name;
-        TBmpSpec spec;
+        TBmpFixture spec;
         QRgb significant = 0xFFFFFF;
     };
     std::vector<Case> cases;
     for (std::uint16_t bits : {1, 4, 8, 24}) {
-        TBmpSpec s;
+        TBmpFixture s;
         s.Width = 13;
         s.Height = 7;
         s.BitCount = bits;
@@ -53,14 +53,14 @@ TEST(QtDIB, AgreesWithQImage) {
         s.Height = -7;
         cases.push_back({"top-down", s});
         if (bits == 8 || bits == 24) {
-            TBmpSpec core = s;
+            TBmpFixture core = s;
             core.Height = 7;
             core.HeaderSize = 12;
             cases.push_back({"core header", core});
         }
     }
     {
-        TBmpSpec s;
+        TBmpFixture s;
         s.Width = 9;
         s.Height = 5;
         s.BitCount = 16;
@@ -79,7 +79,7 @@ TEST(QtDIB, AgreesWithQImage) {
         cases.push_back({"32-bit bit fields", s});
     }
     {
-        TBmpSpec s;
+        TBmpFixture s;
         s.Width = 6;
         s.Height = 3;
         s.BitCount = 8;
