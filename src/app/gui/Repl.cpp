@@ -4,7 +4,6 @@
 #include "QtText.h"
 
 #include <QApplication>
-#include <QShowEvent>
 
 namespace quillon {
 
@@ -12,25 +11,13 @@ namespace {
 const std::string ReplaceHistorySection = "ReplaceItems";
 } // namespace
 
-TFormReplace::TFormReplace(TSettingsStore& Store, QWidget* parent) : QDialog(parent), FStore(Store) {
+TFormReplace::TFormReplace(TSettingsStore& Store, QWidget* parent) : TSearchDialog(Store, parent) {
     setupUi(this);
-    RemoveSystemButtons(this);
-    FBoxes = {chkMatchCase, chkWholeWord, chkRegExp, chkAimai};
-    FBoxes.Connect(this);
-    connect(btnOK, &QPushButton::clicked, this, [this] {
-        btnOKClick();
-        accept();
-    });
+    WireControls({chkMatchCase, chkWholeWord, chkRegExp, chkAimai}, btnOK, btnCancel);
     connect(btnAll, &QPushButton::clicked, this, [this] {
         btnAllClick();
         done(mrAll);
     });
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-void TFormReplace::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) FormShow();
 }
 
 // The replace dialog always opens searching forward, whatever the find dialog stored.

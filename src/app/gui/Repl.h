@@ -5,13 +5,12 @@
 #include "Srch.h"
 #include "forms/ui_Repl.h"
 
-#include <QDialog>
 #include <cstdint>
 #include <string>
 
 namespace quillon {
 
-class TFormReplace : public QDialog, public Ui::FormReplace {
+class TFormReplace : public TSearchDialog, public Ui::FormReplace {
     Q_OBJECT
 public:
     // The dialog's result after "すべて置換(&A)".
@@ -24,19 +23,14 @@ public:
     bool Result(std::string& FindText, std::string& ReplaceText, bool& Confirm, bool& ReplaceAll,
                 bool& Backward, std::uint8_t& Options) const;
 
-    void FormShow();
-    void btnOKClick();
+    void FormShow() override;
+    void btnOKClick() override;
     void btnAllClick();
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     // Takes the entered texts into the histories and stores them with the options.
     void Commit();
 
-    TSettingsStore& FStore;
-    TSearchOptionBoxes FBoxes;
     QString FFindText;     // empty until confirmed
     QString FReplaceText;  // empty until confirmed
     bool FAll = false;     // closed by "replace all"

@@ -91,22 +91,27 @@ void CommitText(QComboBox* Box, const QString& Text) {
     Box->setCurrentIndex(0);
 }
 
-TFormSearch::TFormSearch(TSettingsStore& Store, QWidget* parent)
-    : QDialog(parent), FStore(Store) {
-    setupUi(this);
+TSearchDialog::TSearchDialog(TSettingsStore& Store, QWidget* parent) : QDialog(parent), FStore(Store) {}
+
+void TSearchDialog::WireControls(const TSearchOptionBoxes& Boxes, QPushButton* OK, QPushButton* Cancel) {
     RemoveSystemButtons(this);
-    FBoxes = {chkMatchCase, chkWholeWord, chkRegExp, chkAimai};
+    FBoxes = Boxes;
     FBoxes.Connect(this);
-    connect(btnOK, &QPushButton::clicked, this, [this] {
+    connect(OK, &QPushButton::clicked, this, [this] {
         btnOKClick();
         accept();
     });
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TFormSearch::showEvent(QShowEvent* event) {
+void TSearchDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous()) FormShow();
+}
+
+TFormSearch::TFormSearch(TSettingsStore& Store, QWidget* parent) : TSearchDialog(Store, parent) {
+    setupUi(this);
+    WireControls({chkMatchCase, chkWholeWord, chkRegExp, chkAimai}, btnOK, btnCancel);
 }
 
 void TFormSearch::FormShow() {

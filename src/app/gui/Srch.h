@@ -1,6 +1,7 @@
 #pragma once
-// The find dialog, and what it shares with the replace dialog: the search option bits, the
-// interlock of the option boxes, and the histories of entered texts kept in the settings store.
+// The find dialog, and what it shares with the replace and item-search dialogs: the search option
+// bits, the interlock of the option boxes, the histories of entered texts kept in the settings store,
+// and the dialog base that wires the buttons and fills the form each time it is shown.
 //
 // Option bits: 1 match case, 2 regular expression, 4 fuzzy characters (only with 2), 8 whole word
 // (never with 2). The direction travels apart, as a backward flag.
@@ -13,6 +14,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QPushButton;
 
 namespace quillon {
 
@@ -56,7 +58,28 @@ QStringList ComboItems(const QComboBox* Box);
 // Puts a confirmed text at the top of a combo box's history and shows it.
 void CommitText(QComboBox* Box, const QString& Text);
 
-class TFormSearch : public QDialog, public Ui::FormSearch {
+// A search dialog: its settings store and option boxes, OK and Cancel, and FormShow run each time
+// the program shows it.
+class TSearchDialog : public QDialog {
+public:
+    TSearchDialog(TSettingsStore& Store, QWidget* parent);
+
+    // Fills the controls from the settings store.
+    virtual void FormShow() = 0;
+    // Takes the entered choices and stores them; OK then accepts the dialog.
+    virtual void btnOKClick() = 0;
+
+protected:
+    // After setupUi: removes the system buttons, ties the option boxes together and wires OK and
+    // Cancel.
+    void WireControls(const TSearchOptionBoxes& Boxes, QPushButton* OK, QPushButton* Cancel);
+    void showEvent(QShowEvent* event) override;
+
+    TSettingsStore& FStore;
+    TSearchOptionBoxes FBoxes;
+};
+
+class TFormSearch : public TSearchDialog, public Ui::FormSearch {
     Q_OBJECT
 public:
     TFormSearch(TSettingsStore& Store, QWidget* parent = nullptr);
@@ -65,15 +88,10 @@ public:
     // dialog was cancelled or no text was confirmed.
     bool Result(std::string& Text, std::uint8_t& Options, bool& Backward) const;
 
-    void FormShow();
-    void btnOKClick();
-
-protected:
-    void showEvent(QShowEvent* event) override;
+    void FormShow() override;
+    void btnOKClick() override;
 
 private:
-    TSettingsStore& FStore;
-    TSearchOptionBoxes FBoxes;
     QString FText;  // the confirmed text; empty until OK with a text
 };
 

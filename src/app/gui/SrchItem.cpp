@@ -4,20 +4,12 @@
 #include "QtText.h"
 
 #include <QApplication>
-#include <QShowEvent>
 
 namespace quillon {
 
-TfrmSrchItem::TfrmSrchItem(TSettingsStore& Store, QWidget* parent) : QDialog(parent), FStore(Store) {
+TfrmSrchItem::TfrmSrchItem(TSettingsStore& Store, QWidget* parent) : TSearchDialog(Store, parent) {
     setupUi(this);
-    RemoveSystemButtons(this);
-    FBoxes = {chkMatchCase, chkWholeWord, chkRegExp, chkAimai};
-    FBoxes.Connect(this);
-    connect(btnOK, &QPushButton::clicked, this, [this] {
-        btnOKClick();
-        accept();
-    });
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    WireControls({chkMatchCase, chkWholeWord, chkRegExp, chkAimai}, btnOK, btnCancel);
 }
 
 bool TfrmSrchItem::Execute(TSettingsStore& Store, TItemSearchRequest& Request) {
@@ -56,11 +48,6 @@ void TfrmSrchItem::ShowChoices(const TItemSearchOptions& Options) {
     chkAimai->setEnabled(Options.RegExp);
     // Whole word stored beside the regular expression would leave both boxes ticked and disabled.
     if (Options.RegExp) chkRegExp->setEnabled(true);
-}
-
-void TfrmSrchItem::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) FormShow();
 }
 
 void TfrmSrchItem::FormShow() {

@@ -6,11 +6,10 @@
 #include "Srch.h"
 #include "forms/ui_SrchItem.h"
 
-#include <QDialog>
 
 namespace quillon {
 
-class TfrmSrchItem : public QDialog, public Ui::frmSrchItem {
+class TfrmSrchItem : public TSearchDialog, public Ui::frmSrchItem {
 public:
     TfrmSrchItem(TSettingsStore& Store, QWidget* parent = nullptr);
 
@@ -25,15 +24,10 @@ public:
     TItemSearchOptions Choices() const;
     void ShowChoices(const TItemSearchOptions& Options);
 
-    void FormShow();
-    void btnOKClick();
-
-protected:
-    void showEvent(QShowEvent* event) override;
+    void FormShow() override;
+    void btnOKClick() override;
 
 private:
-    TSettingsStore& FStore;
-    TSearchOptionBoxes FBoxes;
     QString FText; // the confirmed text; empty until OK with a text
 };
 
