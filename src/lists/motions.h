@@ -1,10 +1,17 @@
 #pragma once
-// The motion line: one frame of a character's animation, cut into its 22 fields.
+// The lines of the motion and command lists, and renumbering the frames of a motion list. Three
+// concerns share this unit, each in a section of its own below:
+// - motion lines: one frame of a character's animation cut into its 22 fields, the picture field
+//   and the hit boxes it holds (TMotionLineObj, ParseMotionLine, ParsePictureField, DecodeBox);
+// - command lines: the 7 fields of a classic command line or the 9 of a Vantor one
+//   (ParseCommandLine, ParseZCommandLine);
+// - renumbering: new numbers for a range of frames, with the To and Hit fields that follow them
+//   (RenumberMotionLines).
 //
-// Fields are separated by blanks, and some also end where a sign or mark begins, so two fields may
-// touch. Each field keeps the blanks in front of it: the 22 texts joined give back the line exactly.
-// A line that does not split into exactly 22 fields is not a data line and is left alone; nothing
-// here raises.
+// Motion-line fields are separated by blanks, and some also end where a sign or mark begins, so two
+// fields may touch. Each field keeps the blanks in front of it: the 22 texts joined give back the line
+// exactly. A line that does not split into exactly 22 fields is not a data line and is left alone;
+// nothing here raises.
 #include <array>
 #include <cstdint>
 #include <functional>
