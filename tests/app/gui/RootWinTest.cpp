@@ -23,6 +23,7 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sstream>
 #include <unistd.h>
 
@@ -230,6 +231,28 @@ TEST_F(RootWinTest, OpeningAShownFileBringsItsWindowForward) {
     root->WMCopyData({buffer.data(), buffer.size()});
     EXPECT_EQ(root->WindowCount(), 2);
     EXPECT_EQ(root->History().Items(), std::vector<std::string>{name});
+}
+
+// A second start hands over a name of 400 bytes whole; a FIFO named the same way is refused at once.
+TEST_F(RootWinTest, AHandedOverLongNameOpensAndAFifoIsRefused) {
+    fs::path folder = dir;
+    for (char c : {'a', 'b', 'c'}) folder /= std::string(130, c);
+    fs::create_directories(folder);
+    const std::string name = WriteMotion(fs::relative(folder / "Motion1.lst", dir).string());
+    ASSERT_GT(name.size(), 400u);
+    root->FormCreate({});
+    root->WMCopyData(HandOverMessage({name}));
+    const int windows = root->WindowCount();
+    ASSERT_GE(windows, 1);
+    EXPECT_EQ(Window(windows - 1).FileName(), name);
+    EXPECT_EQ(KindOf(windows - 1), lkMotion);
+
+    const std::string fifo = (dir / "fifo.lst").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    root->WMCopyData(HandOverMessage({fifo}));
+    EXPECT_EQ(root->WindowCount(), windows);
+    ASSERT_FALSE(messages.Shown.empty());
+    EXPECT_EQ(messages.Shown.back().Text, "ファイルを開けませんでした\n" + fifo + "\n通常のファイルではありません");
 }
 
 TEST_F(RootWinTest, OpenFillsAFreshWindowAndOpensANewOneOtherwise) {
