@@ -3,6 +3,7 @@
 #include "AboutDlg.h"
 #include "ChgVerDlg.h"
 #include "ExtVCLs.h"
+#include "QtDialogs.h"
 #include "QtText.h"
 
 #include <QCheckBox>
@@ -14,7 +15,7 @@ namespace quillon {
 int TAbout::Exec(QDialog& dialog) { return ExecDialog ? ExecDialog(dialog) : dialog.exec(); }
 
 void TAbout::ShowVersionChanged() {
-    TfrmChgVer form;
+    TfrmChgVer form(OwnerWindow());
     form.SetUseJapanese(UseJapanese());
     form.setWindowTitle(QStr(ProductName()));
     form.lblLastVersion->setText(QStr(LastVersion()));
@@ -24,7 +25,7 @@ void TAbout::ShowVersionChanged() {
 }
 
 void TAbout::ShowAboutBox() {
-    TAboutDialog dialog;
+    TAboutDialog dialog(OwnerWindow());
     dialog.SetUseJapanese(UseJapanese());
     dialog.SetDelRegChecked(DelReg());
     dialog.SetDelRegVisible(ShowDelReg());

@@ -98,7 +98,7 @@ bool TQtListCommandDialogs::EditEnvironment(const TListOptions& Options, int Pag
 }
 
 int TQtListCommandDialogs::RunMaker(const TMakerJob& Job) {
-    TfrmFileMake form;
+    TfrmFileMake form(FOwner);
     form.ProgressBar->setMaximum(static_cast<int>(Job.Entries.size()));
     form.OutputFolder = Job.OutputFolder;
     form.Suffix = Job.Suffix;

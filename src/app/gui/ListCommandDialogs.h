@@ -22,7 +22,7 @@ void ReadEnvDialog(const TfrmSetEnv& Form, const TListOptions& Options);
 
 class TQtListCommandDialogs : public TListCommandDialogs {
 public:
-    // Owner: the edit window, owner of the environment dialog. Renum: the run's renumber dialog.
+    // Owner: the edit window, owner of the environment and progress dialogs. Renum: the run's renumber dialog.
     TQtListCommandDialogs(QWidget* Owner, TfrmRenum& Renum) : FOwner(Owner), FRenum(Renum) {}
 
     bool AskRenumber(std::int32_t FirstNum, TRenumberRequest& Request) override;

@@ -8,7 +8,7 @@
 
 namespace quillon {
 
-TfrmRenum::TfrmRenum(QWidget* parent) : QDialog(parent) {
+TfrmRenum::TfrmRenum(QWidget* parent) : TCentredDialog(parent) {
     setupUi(this);
     FTypedLength = edtStartNum->maxLength();
     RemoveSystemButtons(this);

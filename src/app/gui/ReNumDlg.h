@@ -3,11 +3,11 @@
 // keep the last choices; the caller fills the start number and reads the controls after OK.
 #include "forms/ui_ReNumDlg.h"
 
-#include <QDialog>
+#include "QtDialogs.h"
 
 namespace quillon {
 
-class TfrmRenum : public QDialog, public Ui::frmRenum {
+class TfrmRenum : public TCentredDialog, public Ui::frmRenum {
     Q_OBJECT
 public:
     explicit TfrmRenum(QWidget* parent = nullptr);

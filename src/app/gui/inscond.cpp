@@ -4,7 +4,7 @@
 
 namespace quillon {
 
-TfrmInsCond::TfrmInsCond(QWidget* parent) : QDialog(parent) {
+TfrmInsCond::TfrmInsCond(QWidget* parent) : TCentredDialog(parent) {
     setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);

@@ -4,12 +4,13 @@
 #include "EnemyCondition.h"
 #include "forms/ui_inscond.h"
 
-#include <QDialog>
+#include "QtDialogs.h"
+
 #include <string>
 
 namespace quillon {
 
-class TfrmInsCond : public QDialog, public Ui::frmInsCond {
+class TfrmInsCond : public TCentredDialog, public Ui::frmInsCond {
     Q_OBJECT
 public:
     explicit TfrmInsCond(QWidget* parent = nullptr);

@@ -1,6 +1,7 @@
 #include "QtDialogs.h"
 
 #include <QApplication>
+#include <QLayout>
 #include <QLibraryInfo>
 #include <QScreen>
 #include <QTranslator>
@@ -19,7 +20,8 @@ void CentreOver(QWidget& Dialog, const QWidget* Owner) {
     if (!Owner) return;
     const QWidget* window = Owner->window();
     Dialog.ensurePolished();
-    if (!Dialog.testAttribute(Qt::WA_Resized)) Dialog.adjustSize();
+    if (QLayout* layout = Dialog.layout()) layout->activate();  // the size the dialog will show in
+    Dialog.winId();  // the platform window, so that its frame counts in the size
     QRect place(QPoint(), Dialog.frameGeometry().size());
     place.moveCenter(window->frameGeometry().center());
     if (const QScreen* screen = window->screen()) {
@@ -30,6 +32,12 @@ void CentreOver(QWidget& Dialog, const QWidget* Owner) {
         place.moveTop(std::max(place.top(), area.top()));
     }
     Dialog.move(place.topLeft());
+}
+
+void TCentredDialog::setVisible(bool visible) {
+    // Placed before it shows: the window in front is still the one the dialog speaks for.
+    if (visible && !isVisible()) CentreOver(*this, parentWidget() ? parentWidget() : OwnerWindow());
+    QDialog::setVisible(visible);
 }
 
 bool InstallQtTranslation(QTranslator& Translator) {

@@ -1,8 +1,9 @@
 #pragma once
 // Where dialogs and message boxes appear: over the window they speak for, never at a screen position
 // of their own; and Qt's own texts of them (standard buttons, file dialogs) in Japanese.
+#include <QDialog>
+
 class QTranslator;
-class QWidget;
 
 namespace quillon {
 
@@ -14,6 +15,14 @@ QWidget* OwnerWindow();
 // screen. A dialog that is only hidden between uses is placed again for every owner. Without an
 // owner the dialog stays where it is.
 void CentreOver(QWidget& Dialog, const QWidget* Owner);
+
+// A dialog that lives apart from the windows it serves (kept for the whole run, or made without a
+// parent): every time it is shown it is centred over the window it then speaks for.
+class TCentredDialog : public QDialog {
+public:
+    using QDialog::QDialog;
+    void setVisible(bool visible) override;
+};
 
 // Loads Qt's Japanese translation of its own texts into Translator and installs it in the
 // application. False, and Qt's texts stay English, when the translation is not installed.
