@@ -8,10 +8,10 @@
 #include "ListKinds.h"
 #include "MessageBox.h"
 #include "QtEditorUtils.h"
+#include "QtFonts.h"
 #include "StrUtils.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QPainter>
 
 #include <algorithm>
@@ -121,6 +121,13 @@ void BindRadio(QGroupBox* Group, std::function<int()> Get, std::function<void(in
         QObject::connect(item, &QRadioButton::toggled, Group, [Group, Set](bool on) {
             if (on) Set(ItemIndex(Group));
         });
+}
+
+// Selects the item reading Text, or none when there is no such item.
+void SelectListed(QListWidget* List, const QString& Text) {
+    const auto found = List->findItems(Text, Qt::MatchExactly);
+    if (found.isEmpty()) List->setCurrentRow(-1);
+    else List->setCurrentItem(found.first());
 }
 
 // The names of the styles, joined by ", ".
@@ -349,31 +356,18 @@ void TVEditWin::BindFont() {
     });
 }
 
-// The families of the screen ("@" families never; variable-pitch ones only when asked for); the
-// set's font is selected, or the first family becomes the font. Then the sizes.
+// The families of the screen ("@" families never; variable-pitch ones only when asked for) with the
+// set's font selected, then the sizes with its size selected. A font or size that is not listed
+// stays as it is, unselected: only the user changes the font.
 void TVEditWin::FillFontNames() {
     FShowing = true;
     ListBox_FontName->clear();
-    for (const QString& family : QFontDatabase::families()) {
-        if (family.startsWith('@')) continue;
-        if (!FVariablePitch && !QFontDatabase::isFixedPitch(family)) continue;
-        ListBox_FontName->addItem(family);
-    }
-    TFont& font = FEditorProp1.Font();
-    const auto found = ListBox_FontName->findItems(QString::fromStdString(font.Name()), Qt::MatchExactly);
-    if (!found.isEmpty()) ListBox_FontName->setCurrentItem(found.first());
-    else if (ListBox_FontName->count() > 0) {
-        ListBox_FontName->setCurrentRow(0);
-        font.SetName(ListBox_FontName->item(0)->text().toStdString());
-    }
+    ListBox_FontName->addItems(FontFamilies(FVariablePitch));
+    const TFont& font = FEditorProp1.Font();
+    SelectListed(ListBox_FontName, QString::fromStdString(font.Name()));
     const QString size = QString::number(SizeOfHeight(font.Height()));
-    const auto sizes = ListBox_FontSize->findItems(size, Qt::MatchExactly);
-    if (!sizes.isEmpty()) ListBox_FontSize->setCurrentItem(sizes.first());
-    else {
-        ListBox_FontSize->setCurrentRow(0);
-        font.SetHeight(HeightOfSize(StrToIntDef(ListBox_FontSize->item(0)->text().toStdString(), 10)));
-    }
-    Edit_FontSize->setText(QString::number(SizeOfHeight(font.Height())));
+    SelectListed(ListBox_FontSize, size);
+    Edit_FontSize->setText(size);
     FShowing = false;
 }
 

@@ -20,6 +20,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <fontconfig/fontconfig.h>
+
 using namespace quillon;
 
 namespace {
@@ -33,6 +35,25 @@ void ClickItem(QGroupBox* group, int index) {
     ASSERT_LT(index, items.size());
     QTest::mouseClick(items[index], Qt::LeftButton, {}, QPoint(6, items[index]->height() / 2));
 }
+
+// The families fontconfig gives Spacing (FC_PROPORTIONAL, FC_DUAL, FC_MONO ...), every name of each.
+QStringList FamiliesOfSpacing(int Spacing) {
+    QStringList names;
+    FcPattern* pattern = FcPatternBuild(nullptr, FC_SPACING, FcTypeInteger, Spacing, nullptr);
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+    FcFontSet* fonts = FcFontList(nullptr, pattern, objects);
+    for (int i = 0; fonts && i < fonts->nfont; ++i) {
+        FcChar8* name = nullptr;
+        for (int n = 0; FcPatternGetString(fonts->fonts[i], FC_FAMILY, n, &name) == FcResultMatch; ++n)
+            names.push_back(QString::fromUtf8(reinterpret_cast<const char*>(name)));
+    }
+    if (fonts) FcFontSetDestroy(fonts);
+    FcObjectSetDestroy(objects);
+    FcPatternDestroy(pattern);
+    return names;
+}
+
+bool Listed(const QListWidget* list, const QString& text) { return !list->findItems(text, Qt::MatchExactly).isEmpty(); }
 
 int Row(QListWidget* list, const char* text) {
     const auto found = list->findItems(QString::fromUtf8(text), Qt::MatchExactly);
@@ -228,11 +249,12 @@ TEST(VEditWin, PlainTextListsTheEditorsOwnColoursAndPageHintPicksThePage) {
     EXPECT_EQ(form.Kind(), 0);
     EXPECT_EQ(form.ListBox_Colors->count(), 1 + 3 + 5);
     EXPECT_EQ(form.PageControl1->currentWidget(), form.TabSheet_Caret);
-    // No "@" family and, with variable pitch off, only fixed-pitch families.
+    // No "@" family and, with variable pitch off, only families on fixed cells.
+    const QStringList dual = FamiliesOfSpacing(FC_DUAL);
     for (int i = 0; i < form.ListBox_FontName->count(); ++i) {
         const QString family = form.ListBox_FontName->item(i)->text();
         EXPECT_FALSE(family.startsWith('@'));
-        EXPECT_TRUE(QFontDatabase::isFixedPitch(family)) << family.toStdString();
+        EXPECT_TRUE(QFontDatabase::isFixedPitch(family) || dual.contains(family)) << family.toStdString();
     }
 }
 
@@ -340,6 +362,49 @@ TEST_F(PropertyEditingTest, CancelStoresNothing) {
     EXPECT_FALSE(Store.SectionExists(ColourerPropertiesSection));
     EXPECT_NE(Prop.Ruler().GaugeRange(), 8);
     EXPECT_NE(Motion.ColorAt(0).Color(), clRed);
+}
+
+} // namespace
+
+namespace {
+
+// The font list offers the Japanese monospace fonts, which fontconfig calls dual-width and Qt does
+// not count as fixed-pitch, and proportional families only with variable pitch on.
+TEST(VEditWin, FontListHoldsDualWidthFamiliesAndProportionalOnesOnlyWhenAsked) {
+    const QStringList dual = FamiliesOfSpacing(FC_DUAL);
+    if (dual.isEmpty()) GTEST_SKIP() << "no dual-width font is installed";
+    TEditorExProp prop;
+    TVEditWin form;
+    ASSERT_TRUE(form.Setup(prop, nullptr, nullptr));
+    bool dualListed = false;
+    for (const QString& family : dual) dualListed = dualListed || Listed(form.ListBox_FontName, family);
+    EXPECT_TRUE(dualListed) << dual.join(", ").toStdString();
+    QString proportional;
+    for (const QString& family : FamiliesOfSpacing(FC_PROPORTIONAL))
+        if (!QFontDatabase::isFixedPitch(family) && !dual.contains(family) && !family.startsWith('@'))
+            proportional = family;
+    if (proportional.isEmpty()) return;
+    EXPECT_FALSE(Listed(form.ListBox_FontName, proportional)) << proportional.toStdString();
+    form.CheckBox_TrueType->setChecked(true);
+    EXPECT_TRUE(Listed(form.ListBox_FontName, proportional)) << proportional.toStdString();
+}
+
+// A font or size that the lists do not hold is left as it is: opening the window and pressing OK
+// never changes the stored font behind the user's back.
+TEST(VEditWin, AFontTheListDoesNotHoldIsKeptUnselected) {
+    TEditorExProp prop;
+    prop.Font().SetName("FixedSys");
+    prop.Font().SetHeight(-80);  // 60 points, past the sizes listed
+    const int height = prop.Font().Height();
+    TVEditWin form;
+    ASSERT_TRUE(form.Setup(prop, nullptr, nullptr));
+    EXPECT_EQ(form.ListBox_FontName->currentRow(), -1);
+    EXPECT_EQ(form.ListBox_FontSize->currentRow(), -1);
+    form.CheckBox_TrueType->setChecked(true);
+    form.CheckBox_TrueType->setChecked(false);
+    form.Button_Ok->click();
+    EXPECT_EQ(prop.Font().Name(), "FixedSys");
+    EXPECT_EQ(prop.Font().Height(), height);
 }
 
 } // namespace
