@@ -407,4 +407,46 @@ TEST(VEditWin, AFontTheListDoesNotHoldIsKeptUnselected) {
     EXPECT_EQ(prop.Font().Height(), height);
 }
 
+TEST(VEditWin, SpeedSpinBoxesCarryJapaneseLabels) {
+    TVEditWin form;
+    for (QSpinBox* spin : {form.SpinEdit_CaretVerticalAc, form.SpinEdit_PageVerticalRange,
+                           form.SpinEdit_PageVerticalRangeAc}) {
+        const QLabel* label = nullptr;
+        for (const QLabel* candidate : form.findChildren<QLabel*>())
+            if (candidate->buddy() == spin) label = candidate;
+        ASSERT_NE(label, nullptr) << spin->objectName().toStdString();
+        const QString text = label->text();
+        EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0x7F; }))
+            << text.toStdString();
+    }
+}
+
+// "ルーラー", "ルーラーマーク", "レフトバー" and "変更行" each pick their colour for the grid: a click
+// on a cell colours that item of the edited set.
+TEST_F(VEditWinTest, EachRulerItemAndAColourChangesThatItemOfTheSet) {
+    QListWidget* list = Form.ListBox_Ruler;
+    ASSERT_EQ(list->count(), 4);
+    const TEditorExProp& p = Form.EditorProp1();
+    const struct {
+        const char* Text;
+        std::function<TColor()> Color;
+    } items[] = {
+        {"ルーラー", [&p] { return p.Ruler().Color(); }},
+        {"ルーラーマーク", [&p] { return p.Ruler().MarkColor(); }},
+        {"レフトバー", [&p] { return p.Leftbar().Color(); }},
+        {"変更行", [&p] { return p.Leftbar().ModifiedColor(); }},
+    };
+    const TColor before[] = {items[0].Color(), items[1].Color(), items[2].Color(), items[3].Color()};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(list->item(i)->text(), QString::fromUtf8(items[i].Text));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(i)).center());
+        ASSERT_EQ(list->currentRow(), i);
+        ClickCell(Form.ColorGrid_Ruler, 10 + i);  // clLime, clYellow, clBlue, clFuchsia
+        EXPECT_EQ(items[i].Color(), StandardColors()[static_cast<std::size_t>(10 + i)]) << items[i].Text;
+        for (int other = i + 1; other < 4; ++other) EXPECT_EQ(items[other].Color(), before[other]) << items[other].Text;
+    }
+    Form.Button_Ok->click();
+    EXPECT_EQ(Prop.Leftbar().ModifiedColor(), clFuchsia);
+}
+
 } // namespace
