@@ -3,6 +3,7 @@
 #include "ColorGrid.h"
 #include "EditorColourer.h"
 #include "EditorEx.h"
+#include "../../lists/ColourerTestUtils.h"
 #include "FormUtils.h"
 #include "KindProperties.h"
 #include "ListKinds.h"
@@ -418,6 +419,31 @@ TEST(VEditWin, SpeedSpinBoxesCarryJapaneseLabels) {
         const QString text = label->text();
         EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0x7F; }))
             << text.toStdString();
+    }
+}
+
+// The colours samples of every list kind are lines of that kind: no token is an error, so every
+// colour item of the list shows in its own colour.
+TEST(VEditWin, ColourSampleOfEveryKindHasNoErrorToken) {
+    for (int kind = lkMotion; kind <= lkBmp; ++kind) {
+        SCOPED_TRACE(kind);
+        const std::unique_ptr<TOrvColourer> colourer = CreateKindColourer(kind);
+        TEditorExProp prop;
+        TVEditWin form;
+        ASSERT_TRUE(form.Setup(prop, colourer.get(), nullptr));
+        const int error = kind == lkMotion ? int{mtError} : int{ltError};
+        for (TEditorWidget* sample : {form.Editor_Colors, form.Editor_Ruler}) {
+            std::vector<test::TRow> rows;
+            for (int line = 0; line < sample->Editor().Lines().Count(); ++line)
+                rows.push_back({sample->Editor().Lines().Get(line)});
+            ASSERT_GT(rows.size(), 2u);
+            TRowAttributeStringList store;
+            test::FillStore(store, *form.ColourerCopy(), rows);
+            for (int row = 0; row < store.Count(); ++row) {
+                const std::vector<int> kinds = test::RowKinds(*form.ColourerCopy(), store, row);
+                EXPECT_EQ(std::count(kinds.begin(), kinds.end(), error), 0) << store.Get(row);
+            }
+        }
     }
 }
 
