@@ -1,12 +1,13 @@
 #include "FramePicturePane.h"
 
+#include "CellText.h"
 #include "DIBPaintBox.h"
 #include "MessageBox.h"
 #include "QtText.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,6 +28,9 @@ QLabel* NewLabel(QWidget* parent, const char* name, const QString& text, const Q
     if (font) label->setFont(*font);
     return label;
 }
+
+// A value label as wide as it gets: every coordinate at five places.
+constexpr char kWidestRectLabel[] = "(-0000,-0000)-(-0000,-0000)";
 
 TMouseButton ButtonOf(Qt::MouseButton button) {
     if (button == Qt::LeftButton) return TMouseButton::Left;
@@ -60,8 +64,12 @@ TFramePicturePane::TFramePicturePane(TFramePicturePaneHost& host, QWidget* paren
 void TFramePicturePane::BuildSettings() {
     pnlFrameSetting = new QWidget(this);
     pnlFrameSetting->setObjectName("pnlFrameSetting");
-    pnlFrameSetting->setFixedWidth(292);
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // At least 292 pixels, and as wide as the labels need in the font in use.
+    pnlFrameSetting->setMinimumWidth(kFrameSettingMinWidth);
+    pnlFrameSetting->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    QFont fixed(QString::fromUtf8(DefaultMonospaceFamily));  // the editor's, with the Japanese glyphs
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setPointSizeF(font().pointSizeF());
 
     cboZoom = new QComboBox(pnlFrameSetting);
     cboZoom->setObjectName("cboZoom");
@@ -80,6 +88,12 @@ void TFramePicturePane::BuildSettings() {
     for (int i = 0; i < 3; ++i) {
         Titles[i] = NewLabel(pnlFrameSetting, titleNames[i], QStr(titleTexts[i]), &fixed);
         values[i] = NewLabel(pnlFrameSetting, valueNames[i], QString(), &fixed);
+        // Room for the title in bold (the selected one) and for the widest value, so that the
+        // panel keeps its width whatever is selected or shown.
+        QFont bold = fixed;
+        bold.setBold(true);
+        Titles[i]->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(Titles[i]->text()) + 1);
+        values[i]->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QStr(kWidestRectLabel)) + 1);
         boxes->addWidget(Titles[i], i, 0);
         boxes->addWidget(values[i], i, 1);
     }
@@ -102,6 +116,9 @@ void TFramePicturePane::BuildSettings() {
         edits[i] = new QLineEdit(pnlFrameSetting);
         edits[i]->setObjectName(editNames[i]);
         edits[i]->setEnabled(false);
+        // Share the row's width: the labels above set the panel's, a coordinate needs five places.
+        edits[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        edits[i]->setMinimumWidth(edits[i]->fontMetrics().horizontalAdvance(QStringLiteral("-0000")) + 8);
         connect(edits[i], &QLineEdit::textChanged, this, &TFramePicturePane::edtRectChange);
         connect(edits[i], &QLineEdit::returnPressed, this, &TFramePicturePane::edtRectKeyPress);
         corners->addWidget(edits[i]);

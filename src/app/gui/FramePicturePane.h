@@ -33,6 +33,7 @@ public:
 };
 
 constexpr int kFramePanelHeight = 244;
+constexpr int kFrameSettingMinWidth = 292;  // the settings beside the picture are never narrower
 
 class TFramePicturePane : public QWidget {
 public:

@@ -1,9 +1,12 @@
+#include "CellText.h"
 #include "DIBPaintBox.h"
 #include "FramePicturePane.h"
 #include "MessageBox.h"
 #include "../PreviewFixtures.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFontInfo>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,7 +84,7 @@ TEST_F(FramePicturePaneTest, ComponentsAtStart) {
                              "lblAtt1Title", "lblDef1", "lblDef2", "lblAtt1", "edtLeft", "edtTop", "edtRight",
                              "edtBottom", "btnInputApply", "TabSet"})
         EXPECT_TRUE(Pane->findChild<QObject*>(name)) << name;
-    EXPECT_EQ(Pane->pnlFrameSetting->width(), 292);
+    EXPECT_GE(Pane->pnlFrameSetting->width(), kFrameSettingMinWidth);
     EXPECT_EQ(Pane->cboZoom->count(), 4);
     EXPECT_EQ(Pane->cboZoom->currentText(), "x1");
     EXPECT_EQ(Pane->cboZoom->itemText(3), "x4");
@@ -98,6 +101,37 @@ TEST_F(FramePicturePaneTest, ComponentsAtStart) {
     EXPECT_FALSE(Pane->ActionInputApply->isEnabled());
     EXPECT_EQ(Pane->btnInputApply->defaultAction(), Pane->ActionInputApply);
     EXPECT_EQ(Pane->dpbFramePic->size(), QSize(320, 240));
+}
+
+// The settings panel is as wide as its labels need in the Japanese monospace font: at zoom 1 no title
+// or value is cut off, whichever title is bold, also in a font larger than the default.
+TEST_F(FramePicturePaneTest, LabelsAreWholeAtZoomOneInTheJapaneseMonospaceFont) {
+    const QFont standard = QApplication::font();
+    QFont large = standard;
+    large.setPointSize(12);
+    QApplication::setFont(large);
+    TMiniWindow window;
+    QApplication::setFont(standard);
+    window.resize(900, 400);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    TFramePicturePane* pane = window.Pane;
+    pane->ShowFramePicture(true, Dir.Path / "ZMOTION.LST");
+    ASSERT_EQ(pane->cboZoom->currentIndex(), 0);
+    EXPECT_GE(pane->pnlFrameSetting->width(), kFrameSettingMinWidth);
+    if (QFontInfo(pane->lblDef1->font()).family() != DefaultMonospaceFamily)
+        ADD_FAILURE() << "the labels are not in " << DefaultMonospaceFamily;
+    for (int tab = 0; tab < 3; ++tab) {
+        pane->TabSet->setCurrentIndex(tab);
+        QApplication::processEvents();  // the layout follows the bold title
+        for (const QLabel* label : {pane->Titles[0], pane->Titles[1], pane->Titles[2], pane->lblDef1, pane->lblDef2,
+                                    pane->lblAtt1}) {
+            ASSERT_FALSE(label->text().isEmpty()) << label->objectName().toStdString();
+            EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(label->text()))
+                << label->objectName().toStdString() << " on tab " << tab;
+            EXPECT_TRUE(pane->pnlFrameSetting->rect().contains(label->geometry())) << label->objectName().toStdString();
+        }
+    }
 }
 
 TEST_F(FramePicturePaneTest, ShowsTheCaretRow) {
