@@ -22,11 +22,14 @@
 #include "CanpeForm.h"
 #include "StdEnemyColourer.h"
 #include "VoiceColourer.h"
+#include "WindowTiling.h"
 #include "ZCommandColourer.h"
 #include "ZVoiceColourer.h"
 
 #include <QApplication>
 #include <QScreen>
+#include <QStyle>
+#include <QToolBar>
 
 #include <algorithm>
 #include <functional>
@@ -46,6 +49,19 @@ void BringToFront(QWidget* window) {
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+// The smallest outer size a window is tiled to: its own minimum, and wide enough for its menus and
+// the toolbars beside them (a narrower row folds their last buttons away).
+QSize TilingMinimumSize(const QMainWindow& window) {
+    QSize size = window.minimumSizeHint().expandedTo(window.minimumSize());
+    int row = 0;  // the top toolbars side by side
+    for (const QToolBar* bar : window.findChildren<QToolBar*>(QString(), Qt::FindDirectChildrenOnly))
+        if (!bar->isHidden() && window.toolBarArea(bar) == Qt::TopToolBarArea)
+            row += bar->sizeHint().width() + window.style()->pixelMetric(QStyle::PM_ToolBarItemSpacing);
+    if (const QWidget* menu = window.menuWidget()) row = std::max(row, menu->sizeHint().width());
+    size.setWidth(std::max(size.width(), row));
+    return size + (window.frameGeometry().size() - window.geometry().size());
 }
 
 // The root's two dialogs live as long as it does, so each opens where it was last used.
@@ -257,16 +273,20 @@ void TQuillonRootWin::Tile(TfrmEditWindow& Current, bool SideBySide) {
     std::vector<TfrmEditWindow*> windows{&Current};
     for (TfrmEditWindow* window : FWindows)
         if (window != &Current && !window->isMinimized()) windows.push_back(window);
-    const QRect area = Current.screen()->availableGeometry();
-    const double step = (SideBySide ? area.width() : area.height()) / static_cast<double>(windows.size());
-    for (size_t k = 0; k < windows.size(); ++k) {
-        TfrmEditWindow* window = windows[k];
+    QSize minimum;  // outer size, frame included
+    for (TfrmEditWindow* window : windows) {
         if (window->isMaximized()) window->showNormal();
-        const int offset = static_cast<int>(static_cast<double>(k) * step);
-        if (SideBySide)
-            window->setGeometry(area.left() + offset, area.top(), static_cast<int>(step), area.height());
-        else
-            window->setGeometry(area.left(), area.top() + offset, area.width(), static_cast<int>(step));
+        minimum = minimum.expandedTo(TilingMinimumSize(*window));
+    }
+    const QRect area = Current.screen()->availableGeometry();
+    const std::vector<TRect> places =
+        TileRects({area.left(), area.top(), area.left() + area.width(), area.top() + area.height()},
+                  static_cast<int>(windows.size()), minimum.width(), minimum.height(), SideBySide);
+    for (size_t k = 0; k < windows.size(); ++k) {
+        const TRect& place = places[k];
+        const QSize frame = windows[k]->frameGeometry().size() - windows[k]->geometry().size();
+        windows[k]->move(place.Left, place.Top);  // a window's position is its frame's
+        windows[k]->resize(QSize(place.Width(), place.Height()) - frame);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "EditorWin.h"
 #include "KindProperties.h"
 #include "ListCommands.h"
+#include "ComCtrlsXP.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
 #include "OrvColourer.h"
@@ -417,11 +418,15 @@ TEST_F(RootWinTest, TilingLeavesMinimisedWindowsAlone) {
     const QRect before = Window(1).geometry();
     Window(2).ActionWinArangeHorz->trigger();
     const QRect area = Window(2).screen()->availableGeometry();
-    EXPECT_EQ(Window(2).geometry(), QRect(area.left(), area.top(), area.width() / 2, area.height()));
-    EXPECT_EQ(Window(0).geometry(), QRect(area.left() + area.width() / 2, area.top(), area.width() / 2, area.height()));
+    // The window asked from first; side by side unless the pair is wider than the screen, when the
+    // two are stacked in one column (frames included either way).
+    EXPECT_EQ(Window(2).frameGeometry().topLeft(), area.topLeft());
+    EXPECT_TRUE(area.contains(Window(0).frameGeometry()));
+    EXPECT_FALSE(Window(0).frameGeometry().intersects(Window(2).frameGeometry()));
     EXPECT_EQ(Window(1).geometry(), before);
     Window(0).ActionWinArangeVert->trigger();
-    EXPECT_EQ(Window(0).geometry(), QRect(area.left(), area.top(), area.width(), area.height() / 2));
+    EXPECT_EQ(Window(0).frameGeometry(), QRect(area.left(), area.top(), area.width(), area.height() / 2));
+    EXPECT_EQ(Window(2).frameGeometry(), QRect(area.left(), area.top() + area.height() / 2, area.width(), area.height() / 2));
 }
 
 TEST_F(RootWinTest, WindowMenuListsTheFirstTenWindows) {
@@ -554,4 +559,28 @@ TEST_F(RootWinTest, TheSettingsAreGoneAfterExitWhenTheAboutBoxAskedForIt) {
     root.reset();
     EXPECT_FALSE(store->SectionExists("Options"));
     EXPECT_FALSE(store->SectionExists("Check"));
+}
+
+// Twelve windows do not fit side by side at their minimum width (their menus unfolded): tiling puts
+// each inside the work area, whole, with its menus unfolded, and one minimised window stays where
+// it is.
+TEST_F(RootWinTest, TilingTwelveWindowsKeepsEachInsideTheWorkArea) {
+    root->FormCreate({});
+    for (int i = 1; i < 13; ++i) root->OpenNewWindow("", nullptr, -1);
+    Window(12).showMinimized();
+    const QRect minimisedAt = Window(12).geometry();
+    const QRect area = Window(0).screen()->availableGeometry();
+    for (bool sideBySide : {true, false}) {
+        SCOPED_TRACE(sideBySide ? "side by side" : "stacked");
+        if (sideBySide) root->TileSideBySide(Window(3));
+        else root->TileStacked(Window(3));
+        for (int i = 0; i < 12; ++i) {
+            const QMainWindow& window = Window(i);
+            EXPECT_TRUE(area.contains(window.frameGeometry())) << i;
+            const auto* fold = Window(i).ToolBar1->findChild<QWidget*>("qt_toolbar_ext_button");
+            EXPECT_TRUE(!fold || fold->isHidden()) << i << ": the menus fold away";
+        }
+        EXPECT_EQ(Window(3).frameGeometry().topLeft(), area.topLeft()) << "the window asked from comes first";
+        EXPECT_EQ(Window(12).geometry(), minimisedAt);
+    }
 }
