@@ -7,11 +7,11 @@
 #include "KindProperties.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
+#include "QtDialogs.h"
 #include "QtEditorUtils.h"
 #include "QtFonts.h"
 #include "StrUtils.h"
 
-#include <QApplication>
 #include <QPainter>
 
 #include <algorithm>
@@ -586,7 +586,7 @@ void TVEditWin::Button_OkClick() {
 namespace {
 
 bool RunWindow(TEditorExProp* Prop, TColourer* Colourer, const TPersistent* PageHint) {
-    TVEditWin form(QApplication::activeWindow());
+    TVEditWin form(OwnerWindow());
     if (!form.Setup(*Prop, Colourer, PageHint)) return false;
     return form.exec() == QDialog::Accepted;
 }

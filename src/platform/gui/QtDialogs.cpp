@@ -13,7 +13,16 @@ namespace quillon {
 
 QWidget* OwnerWindow() {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-    return QApplication::activeWindow();
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    // No window has the focus (another program has it, or none does after a dialog closed): the
+    // program's one main window, when it has exactly one on the screen.
+    QWidget* only = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (!widget->isVisible() || widget->windowType() != Qt::Window) continue;
+        if (only) return nullptr;
+        only = widget;
+    }
+    return only;
 }
 
 void CentreOver(QWidget& Dialog, const QWidget* Owner) {

@@ -8,7 +8,7 @@ class QTranslator;
 namespace quillon {
 
 // The window a box or dialog opened now speaks for: the modal dialog in front, else the active
-// window; null when the program has no active window.
+// window, else the one main window on the screen; null when none of these is known.
 QWidget* OwnerWindow();
 
 // Moves Dialog so that it is centred over Owner's window, kept inside the work area of Owner's

@@ -51,6 +51,22 @@ TEST(QtTranslation, StandardButtonsReadJapanese) {
     EXPECT_FALSE(Plain(box->button(QMessageBox::YesToAll)).contains(QStringLiteral("Yes")));
 }
 
+// With no window active (the focus elsewhere), a box speaks for the program's one window on the
+// screen; with two, it cannot tell which.
+TEST(OwnerWindow, TheOnlyWindowWhenNoneIsActive) {
+    QWidget only;
+    only.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&only));
+    QApplication::setActiveWindow(nullptr);  // the focus goes to another program
+    ASSERT_EQ(QApplication::activeWindow(), nullptr);
+    EXPECT_EQ(OwnerWindow(), &only);
+    QWidget second;
+    second.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&second));
+    QApplication::setActiveWindow(nullptr);
+    EXPECT_EQ(OwnerWindow(), nullptr);
+}
+
 TEST_F(OwnerFixture, ModalDialogInFrontOwnsTheNextBox) {
     QDialog dialog(&Window);
     dialog.setModal(true);
