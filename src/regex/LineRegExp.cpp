@@ -135,6 +135,11 @@ void TRegularExpression::SetRegExp(const std::string& Value) {
     try {
         Lookup(FPreProcessor.ProcessedPattern());
         FRegExp = value;
+    } catch (ERegExpParser& e) {
+        FCacheIndex = 0;
+        FRegExp.clear();
+        e.ErrorPos = FPreProcessor.SourcePosition(e.ErrorPos);  // where the user wrote it
+        throw;
     } catch (...) {
         FCacheIndex = 0;
         FRegExp.clear();

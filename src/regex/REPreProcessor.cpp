@@ -1,8 +1,12 @@
 #include "REPreProcessor.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace quillon {
 
 void TREPreProcessor::Run() {
+    FPasses.clear();
     FProcessedPattern = FScanner.Str();
     if (UseSynonymDic) {
         Expand(SynonymDicList);
@@ -28,8 +32,26 @@ std::string_view TREPreProcessor::SourceText(const TToken& Token) const {
     return std::string_view(FScanner.Str()).substr(Token.Start - 1, Token.End - Token.Start);
 }
 
+int TREPreProcessor::SourcePosition(int Pos) const {
+    for (auto pass = FPasses.rbegin(); pass != FPasses.rend(); ++pass) {
+        const int last = Pos - 2;  // the byte read last
+        if (last < 0 || pass->empty()) continue;
+        const auto span = std::prev(std::upper_bound(pass->begin(), pass->end(), last,
+                                                     [](int b, const TSpan& s) { return b < s.Processed; }));
+        Pos = span->Verbatim ? span->SourceStart + (last - span->Processed) + 2 : span->SourceEnd + 1;
+    }
+    return Pos;
+}
+
+void TREPreProcessor::Append(std::string_view Text, int SourceStart, int SourceEnd, bool Verbatim) {
+    if (Text.empty()) return;
+    FPasses.back().push_back({static_cast<int>(FProcessedPattern.size()), SourceStart, SourceEnd, Verbatim});
+    FProcessedPattern += Text;
+}
+
 void TREPreProcessor::Expand(const std::vector<const TREDictionary*>& Dics) {
     Tokenize();
+    FPasses.emplace_back();
     FProcessedPattern.clear();
     bool inClass = false;
     size_t i = 0;
@@ -38,7 +60,7 @@ void TREPreProcessor::Expand(const std::vector<const TREDictionary*>& Dics) {
         if (token.Kind == retk_LBra || token.Kind == retk_LBraNeg) inClass = true;
         if (token.Kind == retk_RBra) inClass = false;
         if (token.Kind != retk_Char || inClass) {
-            FProcessedPattern += SourceText(token);
+            Append(SourceText(token), token.Start - 1, token.End - 1, true);
             ++i;
             continue;
         }
@@ -70,11 +92,12 @@ void TREPreProcessor::ExpandRun(size_t First, size_t Last, bool OperandFollows,
                 break;
             }
         }
+        const TToken& token = FTokens[First + i];
         if (found) {
-            FProcessedPattern += found->Alternation(hit.Set);
+            Append(found->Alternation(hit.Set), token.Start - 1, FTokens[First + i + hit.Length - 1].End - 1, false);
             i += hit.Length;
         } else {
-            FProcessedPattern += SourceText(FTokens[First + i]);
+            Append(SourceText(token), token.Start - 1, token.End - 1, true);
             ++i;
         }
     }

@@ -342,6 +342,45 @@ TEST(TRegularExpression, FallsBackToTheEmptyPatternAfterAnError) {
     EXPECT_EQ(re.Compiles, 3);
 }
 
+// An error reports its position in the pattern as the user wrote it, also when fuzzy characters
+// have turned each letter into an alternation before the pattern was parsed.
+TEST(TRegularExpression, ReportsErrorsInTheUsersPattern) {
+    const std::string extra = "正規表現に余分な文字があります";
+    const std::string needRPar = "右(閉じ)括弧が必要です";
+    const std::string needPrimary = "普通の文字、または左括弧\"(\"が必要です";
+    struct TCase {
+        std::string Pattern;
+        bool Fuzzy;
+        std::string Message;
+        int ErrorPos;
+    } cases[] = {
+        {"a)", false, extra, 3},
+        {"a)", true, extra, 3},
+        {"(a", false, needRPar, 3},
+        {"(a", true, needRPar, 3},
+        {"a(", true, needRPar, 3},
+        {Sj("ガ)"), false, extra, 4},
+        {Sj("ガ)"), true, extra, 4},
+        {Sj("か゛)b"), true, extra, 6},  // two characters, one alternation
+        {"ab*?", false, needPrimary, 5},
+        {"ab*?", true, needPrimary, 5},
+        {"*a", true, needPrimary, 2},
+        {"abc[z-a]", true, "不正なキャラクタ範囲です", 8},  // found while expanding
+        {"ab\\", true, "\"\\\"の次には文字が必要です。", 4},
+    };
+    for (const TCase& c : cases) {
+        TLineRegExp re;
+        re.SetUseFuzzyCharDic(c.Fuzzy);
+        try {
+            re.SetRegExp(c.Pattern);
+            ADD_FAILURE() << c.Pattern;
+        } catch (const ERegExpParser& e) {
+            EXPECT_EQ(e.Message(), c.Message) << c.Pattern << " fuzzy " << c.Fuzzy;
+            EXPECT_EQ(e.ErrorPos, c.ErrorPos) << c.Pattern << " fuzzy " << c.Fuzzy;
+        }
+    }
+}
+
 TEST(TRegularExpression, KeepsItsStateAfterAPreprocessingError) {
     TLineRegExp re;
     re.SetUseFuzzyCharDic(true);
