@@ -1,13 +1,21 @@
-// Regular-expression search over a generated 50,000-line list (ASCII mixed with kanji and kana),
-// line by line as the editor's find highlighting and the item search do, beside memmem for the
-// literal and Oniguruma (Shift-JIS, longest match) on the same lines in the same run.
+// Regular-expression search, line by line as the editor's find highlighting and the item search
+// do, beside Oniguruma (Shift-JIS, longest match) and memmem on the same lines in the same run.
+//
+// Data: real Japanese prose (the Japanese Debian reference from the debian-reference-ja
+// package, the lines that convert to CP932, repeated to 10 MB), a generated 50,000-line list,
+// and single long lines of prose (1 KB, 16 KB, 64 KB and 1 MB) without "Z" or "Q", on which
+// patterns that fail late would read the line once per start if the search restarted at each.
+// Oniguruma's longest match is not leftmost-longest ("a|ab" on "ab" gives 1): it is a yardstick
+// of speed, not of results.
 #include "Cp932.h"
 #include "LineRegExp.h"
 
 #include <benchmark/benchmark.h>
 #include <oniguruma.h>
 
+#include <cstdio>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -16,7 +24,49 @@
 namespace quillon {
 namespace {
 
-const std::vector<std::string>& Lines() {
+const char* const ProseFile = "/usr/share/debian-reference/debian-reference.ja.txt.gz";
+constexpr size_t ProseBytes = size_t{10} << 20;
+
+// The prose's lines that convert to CP932 without loss, in order.
+std::vector<std::string> ProseLines() {
+    const std::string command = std::string("gzip -dc ") + ProseFile;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    if (!pipe) throw std::runtime_error("cannot run gzip");
+    std::vector<std::string> lines;
+    std::string line;
+    for (int c; (c = std::fgetc(pipe.get())) != EOF;) {
+        if (c != '\n') {
+            line += static_cast<char>(c);
+            continue;
+        }
+        bool lossy = false;
+        std::string converted = Utf8ToCp932(line, &lossy);
+        if (!lossy) lines.push_back(std::move(converted));
+        line.clear();
+    }
+    if (lines.empty()) throw std::runtime_error(std::string("no prose: install debian-reference-ja for ") + ProseFile);
+    return lines;
+}
+
+// The prose repeated to 10 MB.
+const std::vector<std::string>& Prose() {
+    static const std::vector<std::string> lines = [] {
+        const std::vector<std::string> once = ProseLines();
+        std::vector<std::string> result;
+        size_t bytes = 0;
+        while (bytes < ProseBytes) {
+            for (const std::string& l : once) {
+                result.push_back(l);
+                bytes += l.size();
+            }
+        }
+        return result;
+    }();
+    return lines;
+}
+
+// A generated motion list: ASCII fields mixed with kanji and kana.
+const std::vector<std::string>& List() {
     static const std::vector<std::string> lines = [] {
         const char* const words[] = {"motion", "frame", "jump", "attack", "guard", "stand", "walk", "punch", "kick", "throw"};
         const char* const japanese[] = {"立ち", "ガード", "しゃがみ", "攻撃判定", "ジャンプ", "必殺技", "投げ", "歩き",
@@ -39,84 +89,190 @@ const std::vector<std::string>& Lines() {
     return lines;
 }
 
-int64_t TotalBytes() {
+// One line of prose of Length bytes (cut at a character start), with every "Z" and "Q" made
+// lower case so that the patterns that look for them fail at the end of the line.
+std::string LongLine(size_t Length) {
+    std::string line;
+    for (const std::string& l : Prose()) {
+        for (size_t i = 0; i < l.size(); ++i) {
+            const size_t n = IsLeadByte(l[i]) && i + 1 < l.size() ? 2 : 1;
+            if (line.size() + n > Length) return line;
+            if (n == 1 && (l[i] == 'Z' || l[i] == 'Q')) line += static_cast<char>(l[i] + 32);
+            else line.append(l, i, n);
+            i += n - 1;
+        }
+        if (line.size() < Length) line += ' ';
+    }
+    return line;
+}
+
+int64_t TotalBytes(const std::vector<std::string>& Lines) {
     int64_t total = 0;
-    for (const std::string& line : Lines()) total += static_cast<int64_t>(line.size());
+    for (const std::string& line : Lines) total += static_cast<int64_t>(line.size());
     return total;
 }
 
 struct TCase {
     const char* Pattern;  // UTF-8
-    bool Fuzzy;
+    bool Fuzzy = false;
 };
 
-const TCase Cases[] = {
-    {"qwerty", false},         // a literal that is never there
-    {"[0-9]+,", false},
+const TCase ProseCases[] = {
+    {"オプション"},
+    {"ファイル"},
+    {"鬱蒼たる"},                  // a Japanese literal that is never there
+    {"qwerty"},                    // an ASCII literal that is never there
+    {"debian"},
+    {"[0-9]+,"},
+    {"^;"},
+    {"^\\.[A-Z]+"},
+    {"[0-9, ]+Z"},
+    {"[ぁ-ん]+Z"},
+    {".*Z"},
+    {"[a-z ]+Z"},
+    {"(a|b)*c.*Z"},
+    {"[ァ-ヶ]+"},
+    {"パッケージ|ファイル|システム"},
+    {"[0-9]+\\.[0-9]+"},
+    {"^ *\\$ "},
+    {"ます。$"},
+    {"^.*です"},
+    {"(で|に)(す|な)"},
     {"ガ", true},
-    {"^;", false},
-    {"[0-9, ]+Z", false},      // every run of digits and commas is walked from each start
+    {"ファイル", true},
 };
 
+const TCase ListCases[] = {
+    {"qwerty"},
+    {"[0-9]+,"},
+    {"ガ", true},
+    {"^;"},
+    {"[0-9, ]+Z"},
+};
+
+// Missing from the long lines: "Z" and "Q" are gone from them.
+const TCase LongCases[] = {
+    {"鬱蒼たる"},
+    {".*Z"},
+    {"[a-z ]+Z"},
+    {"(a|b)*c.*Z"},
+    {".*(Z|Q)"},
+    {"[a-z ]+(Z|Q)"},
+    {"[ぁ-ん]+(Z|Q)"},
+};
+
+enum TData { dtProse, dtList };
+
+const std::vector<std::string>& Data(int64_t Data) { return Data == dtProse ? Prose() : List(); }
+const TCase& CaseOf(int64_t Data, int64_t Index) { return Data == dtProse ? ProseCases[Index] : ListCases[Index]; }
+
+// The pattern as our engine compiles it (fuzzy characters expanded), so both engines search
+// for the same thing.
+std::string Expanded(const TCase& C) {
+    TLineRegExp expander;
+    expander.SetUseFuzzyCharDic(C.Fuzzy);
+    expander.SetRegExp(Utf8ToCp932(C.Pattern));
+    return expander.CacheString(expander.CacheIndex());
+}
+
+class TOniguruma {
+public:
+    explicit TOniguruma(const std::string& Pattern) {
+        OnigEncoding encodings[] = {ONIG_ENCODING_SJIS};
+        onig_initialize(encodings, 1);
+        OnigErrorInfo info;
+        const auto* p = reinterpret_cast<const OnigUChar*>(Pattern.data());
+        if (onig_new(&FReg, p, p + Pattern.size(), ONIG_OPTION_FIND_LONGEST, ONIG_ENCODING_SJIS, ONIG_SYNTAX_DEFAULT,
+                     &info) != ONIG_NORMAL)
+            throw std::runtime_error("onig_new");
+        FRegion = onig_region_new();
+    }
+    ~TOniguruma() {
+        onig_region_free(FRegion, 1);
+        onig_free(FReg);
+    }
+    bool Search(const std::string& Line) {
+        const auto* s = reinterpret_cast<const OnigUChar*>(Line.data());
+        const auto* e = s + Line.size();
+        return onig_search(FReg, s, e, s, e, FRegion, ONIG_OPTION_NONE) >= 0;
+    }
+
+private:
+    regex_t* FReg = nullptr;
+    OnigRegion* FRegion = nullptr;
+};
+
+void Report(benchmark::State& State, const std::string& Label, int64_t Found, int64_t Bytes) {
+    State.SetLabel(Label);
+    State.counters["lines_found"] = static_cast<double>(Found) / static_cast<double>(State.iterations());
+    State.SetBytesProcessed(State.iterations() * Bytes);
+}
+
+// Arguments: data set, case.
 void BM_Regex(benchmark::State& state) {
-    const TCase& c = Cases[state.range(0)];
+    const TCase& c = CaseOf(state.range(0), state.range(1));
+    const std::vector<std::string>& lines = Data(state.range(0));
     TLineRegExp re;
     re.SetUseFuzzyCharDic(c.Fuzzy);
     re.SetRegExp(Utf8ToCp932(c.Pattern));
     int64_t found = 0;
     for (auto _ : state) {
-        for (const std::string& line : Lines()) {
+        for (const std::string& line : lines) {
             int pos = 0;
             int len = 0;
             found += re.Match(line, pos, len) > 0;
         }
     }
-    state.SetLabel(c.Pattern);
-    state.counters["lines_found"] = static_cast<double>(found) / static_cast<double>(state.iterations());
-    state.SetBytesProcessed(state.iterations() * TotalBytes());
+    Report(state, c.Pattern, found, TotalBytes(lines));
 }
 
-// Oniguruma on the same pattern as our engine compiles it (fuzzy characters expanded).
 void BM_Oniguruma(benchmark::State& state) {
-    const TCase& c = Cases[state.range(0)];
-    TLineRegExp expander;
-    expander.SetUseFuzzyCharDic(c.Fuzzy);
-    expander.SetRegExp(Utf8ToCp932(c.Pattern));
-    const std::string pattern = expander.CacheString(expander.CacheIndex());
-    OnigEncoding encodings[] = {ONIG_ENCODING_SJIS};
-    onig_initialize(encodings, 1);
-    regex_t* reg = nullptr;
-    OnigErrorInfo info;
-    const auto* p = reinterpret_cast<const OnigUChar*>(pattern.data());
-    if (onig_new(&reg, p, p + pattern.size(), ONIG_OPTION_FIND_LONGEST, ONIG_ENCODING_SJIS, ONIG_SYNTAX_DEFAULT,
-                 &info) != ONIG_NORMAL)
-        throw std::runtime_error("onig_new");
-    OnigRegion* region = onig_region_new();
+    const TCase& c = CaseOf(state.range(0), state.range(1));
+    const std::vector<std::string>& lines = Data(state.range(0));
+    TOniguruma onig(Expanded(c));
     int64_t found = 0;
-    for (auto _ : state) {
-        for (const std::string& line : Lines()) {
-            const auto* s = reinterpret_cast<const OnigUChar*>(line.data());
-            const auto* e = s + line.size();
-            found += onig_search(reg, s, e, s, e, region, ONIG_OPTION_NONE) >= 0;
-        }
-    }
-    onig_region_free(region, 1);
-    onig_free(reg);
-    state.SetLabel(c.Pattern);
-    state.counters["lines_found"] = static_cast<double>(found) / static_cast<double>(state.iterations());
-    state.SetBytesProcessed(state.iterations() * TotalBytes());
+    for (auto _ : state)
+        for (const std::string& line : lines) found += onig.Search(line);
+    Report(state, c.Pattern, found, TotalBytes(lines));
 }
 
+// Arguments: data set, case (a literal).
 void BM_Memmem(benchmark::State& state) {
-    const std::string needle = Cases[0].Pattern;
+    const std::string needle = Utf8ToCp932(CaseOf(state.range(0), state.range(1)).Pattern);
+    const std::vector<std::string>& lines = Data(state.range(0));
     int64_t found = 0;
     for (auto _ : state) {
-        for (const std::string& line : Lines())
+        for (const std::string& line : lines)
             found += memmem(line.data(), line.size(), needle.data(), needle.size()) != nullptr;
     }
-    state.SetLabel(needle);
-    state.counters["lines_found"] = static_cast<double>(found) / static_cast<double>(state.iterations());
-    state.SetBytesProcessed(state.iterations() * TotalBytes());
+    Report(state, CaseOf(state.range(0), state.range(1)).Pattern, found, TotalBytes(lines));
+}
+
+// Arguments: line length, case. The time per byte should not grow with the line.
+void BM_LongLine(benchmark::State& state) {
+    const TCase& c = LongCases[state.range(1)];
+    const std::string line = LongLine(static_cast<size_t>(state.range(0)));
+    TLineRegExp re;
+    re.SetRegExp(Utf8ToCp932(c.Pattern));
+    int64_t found = 0;
+    for (auto _ : state) {
+        int pos = 0;
+        int len = 0;
+        found += re.Match(line, pos, len) > 0;
+    }
+    Report(state, c.Pattern, found, static_cast<int64_t>(line.size()));
+}
+
+void BM_LongLineMemmem(benchmark::State& state) {
+    const std::string line = LongLine(static_cast<size_t>(state.range(0)));
+    const std::string needle = Utf8ToCp932(LongCases[0].Pattern);
+    int64_t found = 0;
+    for (auto _ : state) {
+        const char* data = line.data();
+        benchmark::DoNotOptimize(data);  // keeps the search from being hoisted out of the loop
+        found += memmem(data, line.size(), needle.data(), needle.size()) != nullptr;
+    }
+    Report(state, LongCases[0].Pattern, found, static_cast<int64_t>(line.size()));
 }
 
 // The editor sets its pattern again for every painted row: the same fuzzy pattern, found in the
@@ -144,11 +300,40 @@ void BM_NewObjectFuzzyPattern(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_Regex)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Oniguruma)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Memmem)->Unit(benchmark::kMillisecond);
+// An alternation of 2,000 one-range classes that overlap their neighbours: every range is cut
+// where the others begin and end.
+void BM_Compile2000OverlappingRanges(benchmark::State& state) {
+    std::string pattern;
+    char buffer[32];
+    for (int i = 0; i < 2000; ++i) {
+        std::snprintf(buffer, sizeof buffer, "%s[\\x%04X-\\x%04X]", i ? "|" : "", 0x100 + i * 7, 0x100 + i * 7 + 500);
+        pattern += buffer;
+    }
+    for (auto _ : state) {
+        TLineRegExp re;
+        re.SetRegExp(pattern);
+        benchmark::DoNotOptimize(re.CacheIndex());
+    }
+}
+
+void ProseArgs(benchmark::internal::Benchmark* b) {
+    for (int64_t i = 0; i < static_cast<int64_t>(std::size(ProseCases)); ++i) b->Args({dtProse, i});
+    for (int64_t i = 0; i < static_cast<int64_t>(std::size(ListCases)); ++i) b->Args({dtList, i});
+}
+
+void LongArgs(benchmark::internal::Benchmark* b) {
+    for (int64_t length : {1 << 10, 16 << 10, 64 << 10, 1 << 20})
+        for (int64_t i = 0; i < static_cast<int64_t>(std::size(LongCases)); ++i) b->Args({length, i});
+}
+
+BENCHMARK(BM_Regex)->Apply(ProseArgs)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Oniguruma)->Apply(ProseArgs)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Memmem)->Args({dtProse, 2})->Args({dtProse, 3})->Args({dtList, 0})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongLine)->Apply(LongArgs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LongLineMemmem)->Arg(1 << 10)->Arg(16 << 10)->Arg(64 << 10)->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SetSameFuzzyPattern10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NewObjectFuzzyPattern)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Compile2000OverlappingRanges)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace quillon
