@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace quillon {
 namespace {
 
@@ -56,14 +60,55 @@ TPos NextStart(TPos P, TPos End, const TRE_DFA::TStartBytes& Starts) {
     return End;
 }
 
+// The first place in [P, End) where Literal (not empty) stands, or nullptr. Lines are short,
+// so the call must cost little: 16 places at a time are tested for the literal's first and
+// last byte together (a Japanese literal's first byte is common, the pair rarely is), and only
+// where both stand are the bytes between compared. The last places are tested by a block that
+// ends with the text and overlaps the one before; a text too short for one block is tested
+// place by place.
+TPos FindLiteral(TPos P, TPos End, const std::string& Literal) {
+    const size_t k = Literal.size();
+    const auto n = static_cast<size_t>(End - P);
+    if (k == 1) return static_cast<TPos>(std::memchr(P, Literal[0], n));
+    if (n < k) return nullptr;
+    const auto* needle = reinterpret_cast<const unsigned char*>(Literal.data());
+    const size_t places = n - k + 1;
+#ifdef __SSE2__
+    if (places >= 16) {
+        const __m128i first = _mm_set1_epi8(static_cast<char>(needle[0]));
+        const __m128i last = _mm_set1_epi8(static_cast<char>(needle[k - 1]));
+        // The places i .. i + 15 whose first and last bytes match, less those below From.
+        auto block = [&](size_t i, size_t From) -> TPos {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P + i));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P + i + k - 1));
+            unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
+            mask &= ~0u << (From - i);
+            for (; mask != 0; mask &= mask - 1) {
+                const TPos at = P + i + __builtin_ctz(mask);
+                if (std::memcmp(at + 1, needle + 1, k - 2) == 0) return at;
+            }
+            return nullptr;
+        };
+        size_t i = 0;
+        for (; i + 16 <= places; i += 16)
+            if (const TPos at = block(i, i)) return at;
+        return i < places ? block(places - 16, i) : nullptr;
+    }
+#endif
+    for (size_t i = 0; i < places; ++i)
+        if (P[i] == needle[0] && P[i + k - 1] == needle[k - 1] && std::memcmp(P + i + 1, needle + 1, k - 2) == 0)
+            return P + i;
+    return nullptr;
+}
+
 // The first character start at or after the character start P where Literal stands; End
-// when there is none. Skips with memmem; a hit on a trail byte is no hit.
+// when there is none. A hit on a trail byte is no hit.
 TPos NextLiteral(TPos P, TPos End, const std::string& Literal) {
     while (P < End) {
-        const void* hit = memmem(P, static_cast<size_t>(End - P), Literal.data(), Literal.size());
+        const TPos hit = FindLiteral(P, End, Literal);
         if (!hit) return End;
-        if (StartsCharacter(P, static_cast<TPos>(hit))) return static_cast<TPos>(hit);
-        P = static_cast<TPos>(hit) + 1;
+        if (StartsCharacter(P, hit)) return hit;
+        P = hit + 1;
     }
     return End;
 }

@@ -17,9 +17,10 @@
 // lead byte that ends the text); either pseudo character may also be left out.
 //
 // Literals first. When every match holds a run of literal characters (TRELiterals), a line
-// in which memmem finds that run at no character start has no match, and most lines end there.
-// When every match begins with such a run, the candidate starts are where it stands. A hit
-// that starts on a trail byte is no hit (StartsCharacter).
+// in which that run stands at no character start has no match, and most lines end there.
+// When every match begins with such a run, the candidate starts are where it stands. The run
+// is found by its first and last byte, 16 places at a time (FindLiteral); a hit that starts
+// on a trail byte is no hit (StartsCharacter).
 //
 // The obvious search runs the forward automaton from each candidate start in turn until the
 // automaton dies, and stops at the first start that gives a match. Other candidates are found by

@@ -190,6 +190,27 @@ TEST(TLineRegExp, LiteralHitsCountAtCharacterStartsOnly) {
     });
 }
 
+// The literal search tests 16 places at a time and the rest in a last overlapping block or one
+// by one: every text length and every place of the literal must give the plain scan's answer.
+TEST(TLineRegExp, LiteralSearchAgreesWithAPlainScanAtEveryLength) {
+    const std::string chars[] = {"a", "b", Sj("ア"), "A"};  // ア is 0x83 0x41
+    std::mt19937 random(16);
+    TLineRegExp re;
+    for (int round = 0; round < 400; ++round) {
+        std::string literal;
+        for (int i = 0; i < 1 + static_cast<int>(random() % 4); ++i) literal += chars[random() % 4];
+        std::string text;
+        for (int i = 0; i < static_cast<int>(random() % 60); ++i) text += chars[random() % 4];
+        re.SetRegExp(literal);
+        int want = 0;
+        for (size_t p = 0; p < text.size() && !want; p += IsLeadByte(text[p]) ? 2 : 1)
+            if (text.compare(p, literal.size(), literal) == 0) want = static_cast<int>(p) + 1;
+        int pos = 0;
+        int len = 0;
+        EXPECT_EQ(re.Match(text, pos, len), want) << literal << " in " << text;
+    }
+}
+
 // Code 0 ends the text: no transition is taken there, and a lead byte that ends the text is
 // not taken with the NUL as its trail byte.
 TEST(TLineRegExp, StopsAtTheEndOfTheText) {
