@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <random>
+#include <string>
 
 namespace quillon {
 namespace {
@@ -292,6 +293,38 @@ TEST(TLineRegExp, AgreesWithAReferenceMatcher) {
 TEST(TLineRegExp, LinearSearchAgreesWithAReferenceMatcher) {
     test::TLinearRegExp re;
     ExpectAgreement(re);
+}
+
+// Texts too long for the reference: the restarting search and the linear search alone must
+// give the same match for random patterns over random texts of the same alphabet.
+TEST(TLineRegExp, LinearSearchAgreesWithTheRestartingSearchOnLongTexts) {
+    std::mt19937 random(300);
+    TLineRegExp restarting;
+    test::TLinearRegExp linear;
+    int compared = 0;
+    for (int i = 0; i < 400; ++i) {
+        std::string pattern;
+        for (int t = 0; t < 2 + static_cast<int>(random() % 7); ++t) pattern += PatternTokens[random() % PatternTokens.size()];
+        try {
+            restarting.SetRegExp(pattern);
+        } catch (const ERegExpParser&) {
+            continue;
+        }
+        linear.SetRegExp(pattern);
+        restarting.LineSeparator = linear.LineSeparator = i % 2 ? mcls_LF : mcls_CRLF;
+        for (int k = 0; k < 10; ++k) {
+            std::string text;
+            for (int c = 0; c < 50 + static_cast<int>(random() % 250); ++c) text += TextChars[random() % TextChars.size()];
+            if (k % 3 == 0) text += "\x83";
+            int pos1 = 0, len1 = 0, pos2 = 0, len2 = 0;
+            restarting.Match(text, pos1, len1);
+            linear.Match(text, pos2, len2);
+            EXPECT_EQ(pos2, pos1) << Describe(pattern);
+            EXPECT_EQ(len2, len1) << Describe(pattern);
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 1000);
 }
 
 } // namespace
