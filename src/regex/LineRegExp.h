@@ -37,9 +37,11 @@
 //      back to a character start p it accepts exactly when some match starts at p, so the last
 //      accepting position it passes is the leftmost start.
 //   2. One forward walk from that start, as above, gives the longest match.
-// The restarting walks cost at most 2n + 64 bytes, the reverse pass n characters and the last
-// walk n more: the whole search is linear in the text for every pattern, and the results are
-// those of the restarting search (the tests run both against a plain reference matcher).
+// The restarting walks read at most 3n + 64 bytes (a walk begun within the budget may end past
+// it), the reverse pass n characters and the last walk n more, and the reverse automaton builds
+// at most one state per character: the whole search is linear in the text for every pattern,
+// and the results are those of the restarting search (the tests run both against a plain
+// reference matcher).
 #include "REDFA.h"
 #include "REPreProcessor.h"
 
