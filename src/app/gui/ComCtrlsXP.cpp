@@ -3,6 +3,8 @@
 #include <QEnterEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 
 namespace quillon {
 
@@ -33,7 +35,12 @@ void TXPToolBarMenuButton::leaveEvent(QEvent* Event) {
 
 void TXPToolBarMenuButton::paintEvent(QPaintEvent* Event) {
     if (!FBar.CustomDrawn(*this)) {
-        QToolButton::paintEvent(Event);
+        // A menu button of a menu bar: no drop-down arrow beside its caption.
+        QStylePainter painter(this);
+        QStyleOptionToolButton option;
+        initStyleOption(&option);
+        option.features &= ~QStyleOptionToolButton::HasMenu;
+        painter.drawComplexControl(QStyle::CC_ToolButton, option);
         return;
     }
     QPainter painter(this);

@@ -31,6 +31,7 @@ TQtHintWindow::TQtHintWindow(QWidget& Client) : FClient(Client), FWindow(new QLa
     FWindow->setFrameStyle(QFrame::Box | QFrame::Plain);
     FWindow->setLineWidth(Border);
     FWindow->setMargin(Margin);
+    FWindow->setIndent(0);  // the text fills the width CalcHintRect measured
     FWindow->setWordWrap(true);
     FWindow->setTextFormat(Qt::PlainText);
     FWindow->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -377,6 +377,11 @@ TEST_F(EditorWinTest, F4DescribesTheFieldAtTheCaretUntilTheKeyIsReleased) {
     QTest::keyPress(&window.EditorWidget(), Qt::Key_F4);
     EXPECT_TRUE(hint.HandleAllocated());
     EXPECT_EQ(hint.Caption(), "Ci: <44");
+    // The window is as wide as its text needs, not one character short.
+    QLabel* shown = window.EditorWidget().viewport()->findChild<QLabel*>();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_GE(shown->width(), shown->sizeHint().width());
     QTest::keyRelease(&window.EditorWidget(), Qt::Key_F4);
     EXPECT_FALSE(hint.HandleAllocated());
 }
