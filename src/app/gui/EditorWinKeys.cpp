@@ -12,7 +12,9 @@
 #include "RootWin.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QStatusTipEvent>
 
@@ -36,10 +38,16 @@ constexpr Qt::KeyboardModifiers kShiftCtrlAlt = Qt::ShiftModifier | Qt::ControlM
 bool TfrmEditWindow::eventFilter(QObject* Watched, QEvent* Event) {
     const QEvent::Type type = Event->type();
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::MouseMove &&
-        type != QEvent::FocusOut)
+        type != QEvent::FocusOut && type != QEvent::ContextMenu)
         return false;
     auto* widget = qobject_cast<QWidget*>(Watched);
     if (!widget || widget->window() != this) return false;
+    if (type == QEvent::ContextMenu) {
+        // The window's context menu stands in for the editor's own.
+        if (widget != FEditorWidget && widget != FEditorWidget->viewport()) return false;
+        if (!FFramePane->Dragging()) popEdit->popup(static_cast<QContextMenuEvent*>(Event)->globalPos());
+        return true;
+    }
     if (type == QEvent::MouseMove) {
         if (widget == FEditorWidget->viewport()) {
             auto* mouse = static_cast<QMouseEvent*>(Event);

@@ -282,6 +282,28 @@ TEST_F(EditorWinTest, BookmarksAreSetRemovedAndJumpedToFromBothMenusAndKeys) {
     EXPECT_EQ(editor.Row(), 2);
 }
 
+TEST_F(EditorWinTest, TheContextMenuIsTheWindowsAndADoubleClickSelectsAWholeField) {
+    TfrmEditWindow& window = Open(lkMotion, {Motion({.Num = "5"})});
+    TEditorExVantor& editor = window.Editor();
+    CaretOn(window, 3, "9");
+    int x = 0, y = 0;
+    editor.GetCaretPoint(x, y);
+    QWidget* viewport = window.EditorWidget().viewport();
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(x, y), viewport->mapToGlobal(QPoint(x, y)));
+    QApplication::sendEvent(viewport, &menu);
+    EXPECT_TRUE(window.popEdit->isVisible());
+    EXPECT_FALSE(window.ActionCopy->isEnabled());  // as the editor is while it shows
+    window.popEdit->hide();
+    EXPECT_TRUE(window.ActionCopy->isEnabled());
+    // The V field "9/-3" of a motion line is several coloured pieces but one field.
+    std::string line = Motion({.Num = "5", .Ci = "1"});
+    editor.Lines().Put(3, line.replace(line.find(" 1 9 ") + 3, 1, "9/-3"));
+    CaretOn(window, 3, "9/-3");
+    editor.GetCaretPoint(x, y);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(x + 2, y + 2));
+    EXPECT_EQ(editor.SelText(), "9/-3");
+}
+
 TEST_F(EditorWinTest, CtrlTabGoesToTheNextWindowAndCtrlShiftTabBackSkippingMinimised) {
     TfrmEditWindow& first = Open(lkText, {"1"});
     Open(lkText, {"2"});
