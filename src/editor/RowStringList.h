@@ -21,7 +21,9 @@
 // that an edit leaves with less than a quarter is merged with its neighbour when both fit in one. With
 // a block of about a thousand rows, a document of 350,000 rows has a few hundred blocks: one edit moves
 // at most some tens of kilobytes whatever the document's size. Appending rows at the end (loading)
-// fills the last block and starts a new one when it is full, so a load writes every byte once.
+// fills the last block and starts a new one, sized like the last, when it is full, so a load writes
+// nearly every byte once. Every block keeps an eighth of spare room, so that the first edits in it
+// do not move its text to fresh memory; an edit that keeps the number of rows rewrites them in place.
 //
 // Capacity is the number the list reports as its capacity; it grows by the list's steps (4, 16 or a
 // quarter) when an insertion finds Count = Capacity. Memory follows the rows, not this number.
