@@ -47,15 +47,19 @@ void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttr
         if (Data.RowAttribute != raWrapped) Data.ContinuedToken = 0;
         return;
     }
-    if (Data.Remain == 0 && row.find_first_not_of(' ') == std::string_view::npos) {
-        // An empty or all-blank row passes the state on, but a token carried over a wrap ends at a
-        // real line break here as everywhere else.
+    if (Data.Remain == 0 && Data.PrevRowAttribute == raWrapped && row.find_first_not_of(' ') == std::string_view::npos) {
+        // An empty or all-blank row inside a line passes the state on, but a token carried over a
+        // wrap ends at a real line break here as everywhere else.
         if (Data.RowAttribute != raWrapped) Data.ContinuedToken = 0;
         return;
     }
 
     int B = Data.BracketIndex, F = Data.FieldIndex, P = Data.ParseValue, K = tkEnd;
     NewData(LineFrom(Index, Strings), Data);
+    // A row that starts a line may start its parser afresh (a list's first field), tokens or none.
+    Data.FieldIndex = FFieldIndex;
+    Data.ParseValue = FParseValue;
+    Data.ParseFlag = FParseFlag;
     while (NextToken() != tkEnd) {
         K = FTokenKind;
         Data.BracketIndex = FBracketIndex;

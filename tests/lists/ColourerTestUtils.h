@@ -6,6 +6,7 @@
 #include "RowAttrStrings.h"
 #include "RowStates.h"
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -96,6 +97,24 @@ inline std::vector<TRow> CutRows(const std::vector<std::string>& lines, std::siz
         rows.push_back({line.substr(at), raLineBreak});
     }
     return rows;
+}
+
+// The painted kinds of Lines cut at Width against those of the lines unwrapped: empty when they
+// agree, else where they part.
+inline std::string WrapDifference(TOrvColourer& colourer, const std::vector<std::string>& lines, std::size_t width,
+                                  int mode = pmFull) {
+    TRowAttributeStringList whole, wrapped;
+    FillStore(whole, colourer, CutRows(lines, 1u << 20));
+    FillStore(wrapped, colourer, CutRows(lines, width));
+    const std::vector<int> got = TextKinds(colourer, wrapped, mode), want = TextKinds(colourer, whole, mode);
+    if (got.size() != want.size()) return "sizes differ";
+    const auto diff = std::mismatch(got.begin(), got.end(), want.begin());
+    if (diff.first == got.end()) return {};
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return colourer.ClassName() + " width " + std::to_string(width) + ", byte " +
+           std::to_string(diff.first - got.begin()) + ": " + std::to_string(*diff.first) + " instead of " +
+           std::to_string(*diff.second) + "\n" + text;
 }
 
 } // namespace quillon::test

@@ -309,24 +309,6 @@ std::string BmpLine(std::mt19937& rng) {
     return FieldLine(rng, fields, std::uniform_int_distribution<int>(1, 2)(rng), {""});
 }
 
-// The painted kinds of Lines cut at Width against those of the lines unwrapped: empty when they
-// agree, else where they part.
-std::string WrapDifference(TOrvColourer& colourer, const std::vector<std::string>& lines, std::size_t width,
-                           int mode = pmFull) {
-    TRowAttributeStringList whole, wrapped;
-    FillStore(whole, colourer, CutRows(lines, 1u << 20));
-    FillStore(wrapped, colourer, CutRows(lines, width));
-    const std::vector<int> got = TextKinds(colourer, wrapped, mode), want = TextKinds(colourer, whole, mode);
-    if (got.size() != want.size()) return "sizes differ";
-    const auto diff = std::mismatch(got.begin(), got.end(), want.begin());
-    if (diff.first == got.end()) return {};
-    std::string text;
-    for (const std::string& line : lines) text += line + "\n";
-    return colourer.ClassName() + " width " + std::to_string(width) + ", byte " +
-           std::to_string(diff.first - got.begin()) + ": " + std::to_string(*diff.first) + " instead of " +
-           std::to_string(*diff.second) + "\n" + text;
-}
-
 void ExpectWrappedAsUnwrapped(TOrvColourer& colourer,
                               const std::function<std::string(std::mt19937&)>& makeLine, int mode) {
     std::mt19937 rng(20261210);
@@ -375,6 +357,17 @@ TEST(OrvColourer, TokensCutOverSeveralRowsKeepTheirKindAndEnd) {
     EXPECT_EQ(WrapDifference(qes, {cutCode}, 38), "");
     // An error run longer than two rows ends where its run ends.
     EXPECT_EQ(WrapDifference(enemy, {"80 30 Exxxxxxxxxxxxxxxxxxxxxxxxxx D comment"}, 8), "");
+}
+
+// A line whose first rows are all blank still starts at its first field, whatever field the line
+// before ended in.
+TEST(OrvColourer, ALineStartingWithBlankRowsStartsAtItsFirstField) {
+    TStdEnemyColourer enemy(nullptr);
+    TMotionColourer motion(nullptr);
+    const std::string blanks(30, ' ');
+    EXPECT_EQ(WrapDifference(enemy, {"10 50 (D", blanks + "80 30 E10 comment"}, 8), "");
+    EXPECT_EQ(WrapDifference(motion, {"1 0 3 10 0 0 9 0 0 0 0 9 0 0 0 - 0 0 a b c comment", blanks + "2 0 3 10 0 0 9"}, 10),
+              "");
 }
 
 // Whether a motion line is data or an item (four or five words) is decided over the whole logical
