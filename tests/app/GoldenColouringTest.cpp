@@ -1,0 +1,111 @@
+// Golden colouring files: a sample list of every kind (CP932, as the game's tools write them) in
+// tests/lists/golden beside its token dump, one dump line per list line, each token as
+// "start-end:Kind" (bytes, end exclusive; Kind the name of the colour that paints it, or its number
+// for a kind without one). The lists are coloured as the program colours them: read by the list
+// reader, recognised by kind, and given the colourer the program makes for that kind.
+//
+// After an intended change, regenerate the dumps with scripts/regenerate-golden-colouring and review
+// the difference. The same test colours every sample at every wrap width from 8 to 120 and checks
+// that every byte gets the kind it has unwrapped: there is no exception, since the enemy lists pair
+// their brackets within the logical line, over its wraps.
+#include "../lists/ColourerTestUtils.h"
+#include "KindProperties.h"
+#include "ListFiles.h"
+#include "ListKinds.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace quillon;
+using namespace quillon::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kGoldenDir = QUILLON_GOLDEN_DIR;
+
+std::string KindName(const TOrvColourer& colourer, int kind) {
+    for (int i = 0; i < colourer.ColorCount(); ++i)
+        if (colourer.ColorInfoAt(i).Kind == kind) return colourer.ColorInfoAt(i).Name;
+    return std::to_string(kind);
+}
+
+// The dump of Lines: each line parsed in the state the colouring framework gives it.
+std::string TokenDump(TOrvColourer& colourer, const std::vector<std::string>& lines) {
+    TRowAttributeStringList store;
+    std::vector<TRow> rows;
+    for (const std::string& line : lines) rows.push_back({line});
+    FillStore(store, colourer, rows);
+    std::ostringstream dump;
+    auto parser = colourer.CreateParser();
+    for (int i = 0; i < store.Count(); ++i) {
+        const std::string row(store.Get(i));
+        parser->NewData(row.c_str(), store.GetRowAttributeData(i));
+        const char* separator = "";
+        while (parser->NextToken() != tkEnd) {
+            dump << separator << parser->SourcePos() << '-' << parser->SourcePos() + parser->TokenLength() << ':'
+                 << KindName(colourer, parser->TokenKind());
+            separator = " ";
+        }
+        dump << '\n';
+    }
+    return dump.str();
+}
+
+std::string Contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct TSample {
+    fs::path Path;
+    std::vector<std::string> Lines;
+    int Kind;
+};
+
+std::vector<TSample> Samples() {
+    std::vector<TSample> samples;
+    for (const auto& entry : fs::directory_iterator(kGoldenDir)) {
+        if (entry.path().extension() == ".tokens") continue;
+        std::vector<std::string> lines = ReadListFile(entry.path()).Lines;
+        const int kind = DetectFileKind(lines, entry.path().filename().string());
+        samples.push_back({entry.path(), std::move(lines), kind});
+    }
+    std::sort(samples.begin(), samples.end(), [](const TSample& a, const TSample& b) { return a.Path < b.Path; });
+    return samples;
+}
+
+TEST(GoldenColouring, EveryKindHasASampleThatColoursAsItsDump) {
+    const bool regenerate = std::getenv("QUILLON_REGENERATE_GOLDEN") != nullptr;
+    std::vector<int> kinds;
+    for (const TSample& sample : Samples()) {
+        SCOPED_TRACE(sample.Path.filename().string());
+        std::unique_ptr<TOrvColourer> colourer = CreateKindColourer(sample.Kind);
+        ASSERT_TRUE(colourer) << "not a list of a kind with a colourer";
+        EXPECT_EQ(colourer->ClassName(), ListKindInfo(sample.Kind).ColourerClass);
+        kinds.push_back(sample.Kind);
+        const fs::path dumpPath = fs::path(sample.Path) += ".tokens";
+        const std::string dump = TokenDump(*colourer, sample.Lines);
+        if (regenerate) std::ofstream(dumpPath, std::ios::binary) << dump;
+        EXPECT_EQ(dump, Contents(dumpPath));
+    }
+    std::sort(kinds.begin(), kinds.end());
+    EXPECT_EQ(kinds, (std::vector<int>{lkMotion, lkCommand, lkZCommand, lkVoice, lkZVoice, lkEnemy, lkQes, lkBmp}));
+}
+
+TEST(GoldenColouring, EverySampleColoursAlikeAtEveryWrapWidth) {
+    for (const TSample& sample : Samples()) {
+        std::unique_ptr<TOrvColourer> colourer = CreateKindColourer(sample.Kind);
+        ASSERT_TRUE(colourer) << sample.Path;
+        for (std::size_t width = 8; width <= 120; ++width) {
+            const std::string difference = WrapDifference(*colourer, sample.Lines, width);
+            ASSERT_TRUE(difference.empty()) << sample.Path.filename() << ": " << difference;
+        }
+    }
+}
+
+} // namespace
