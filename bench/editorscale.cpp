@@ -22,6 +22,7 @@
 // The editors loaded once for the keystroke cases get their idle time before the first keystroke.
 #include "Cp932.h"
 #include "EditorWidget.h"
+#include "JapaneseProse.h"
 #include "MotionColourer.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -39,7 +40,6 @@
 #include <random>
 #include <string>
 #include <vector>
-#include <zlib.h>
 
 using namespace quillon;
 
@@ -51,26 +51,11 @@ constexpr int kWidth = 1200, kHeight = 900;
 // ---- texts
 
 std::string JapaneseProse() {
-    static const std::string text = [] {
-        std::string utf8;
-        if (gzFile f = gzopen("/usr/share/debian-reference/debian-reference.ja.txt.gz", "rb")) {
-            char buffer[65536];
-            for (int n; (n = gzread(f, buffer, sizeof buffer)) > 0;) utf8.append(buffer, static_cast<std::size_t>(n));
-            gzclose(f);
-        }
-        std::string prose;
-        for (std::size_t pos = 0; pos < utf8.size();) {
-            std::size_t end = std::min(utf8.find('\n', pos), utf8.size());
-            bool lossy = false;
-            std::string line = Utf8ToCp932(std::string_view(utf8).substr(pos, end - pos), &lossy);
-            if (!lossy) prose += line + "\r\n";
-            pos = end + 1;
-        }
-        std::string s;
-        while (!prose.empty() && s.size() < kTextBytes) s += prose;
-        return s;
-    }();
-    return text;
+    std::string prose;
+    for (const std::string& line : JapaneseProseLines()) prose += line + "\r\n";
+    std::string s;
+    while (!prose.empty() && s.size() < kTextBytes) s += prose;
+    return s;
 }
 
 std::string MotionList() {

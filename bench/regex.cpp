@@ -8,6 +8,7 @@
 // Oniguruma's longest match is not leftmost-longest ("a|ab" on "ab" gives 1): it is a yardstick
 // of speed, not of results.
 #include "Cp932.h"
+#include "JapaneseProse.h"
 #include "LineRegExp.h"
 
 #include <benchmark/benchmark.h>
@@ -24,34 +25,14 @@
 namespace quillon {
 namespace {
 
-const char* const ProseFile = "/usr/share/debian-reference/debian-reference.ja.txt.gz";
 constexpr size_t ProseBytes = size_t{10} << 20;
-
-// The prose's lines that convert to CP932 without loss, in order.
-std::vector<std::string> ProseLines() {
-    const std::string command = std::string("gzip -dc ") + ProseFile;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    if (!pipe) throw std::runtime_error("cannot run gzip");
-    std::vector<std::string> lines;
-    std::string line;
-    for (int c; (c = std::fgetc(pipe.get())) != EOF;) {
-        if (c != '\n') {
-            line += static_cast<char>(c);
-            continue;
-        }
-        bool lossy = false;
-        std::string converted = Utf8ToCp932(line, &lossy);
-        if (!lossy) lines.push_back(std::move(converted));
-        line.clear();
-    }
-    if (lines.empty()) throw std::runtime_error(std::string("no prose: install debian-reference-ja for ") + ProseFile);
-    return lines;
-}
 
 // The prose repeated to 10 MB.
 const std::vector<std::string>& Prose() {
     static const std::vector<std::string> lines = [] {
-        const std::vector<std::string> once = ProseLines();
+        const std::vector<std::string>& once = JapaneseProseLines();
+        if (once.empty())
+            throw std::runtime_error(std::string("no prose: install debian-reference-ja for ") + JapaneseProseFile);
         std::vector<std::string> result;
         size_t bytes = 0;
         while (bytes < ProseBytes) {
