@@ -108,6 +108,21 @@ BENCHMARK(BM_Command)->ArgName("mode")->Arg(pmFull)->Arg(pmSimple);
 BENCHMARK_CAPTURE(BM_Default, command_default_colourer, CommandLines);
 BENCHMARK(BM_MotionStates);
 
+// The worst case of the propagation: the whole motion list as one logical line of 80-byte rows
+// joined by wraps. Every row is scanned with the rest of its line behind it, which is joined once
+// for the line, so the cost stays that of the bytes.
+void BM_MotionStatesOneWrappedLine(benchmark::State& state) {
+    TMotionColourer colourer(nullptr);
+    TRowAttributeStringList store;
+    std::string line;
+    for (const std::string& l : MotionLines()) line += l + ' ';
+    for (std::size_t at = 0; at < line.size(); at += 80) store.SetRowAttribute(store.Add(line.substr(at, 80)), raWrapped);
+    store.SetRowAttribute(store.Count() - 1, raLineBreak);
+    for (auto _ : state) ResetRowStates(store, colourer, store.Count() - 1);
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(line.size()));
+}
+BENCHMARK(BM_MotionStatesOneWrappedLine);
+
 } // namespace
 
 BENCHMARK_MAIN();
