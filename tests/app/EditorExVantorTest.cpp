@@ -1,5 +1,5 @@
 #include "EditorExVantor.h"
-#include "../editor/EditorTestHost.h"
+#include "EditorTestHost.h"
 #include "MotionColourer.h"
 #include "MotionTestLines.h"
 

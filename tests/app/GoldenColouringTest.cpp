@@ -8,7 +8,7 @@
 // the difference. The same test colours every sample at every wrap width from 8 to 120 and checks
 // that every byte gets the kind it has unwrapped: there is no exception, since the enemy lists pair
 // their brackets within the logical line, over its wraps.
-#include "../lists/ColourerTestUtils.h"
+#include "ColourerTestUtils.h"
 #include "KindProperties.h"
 #include "ListFiles.h"
 #include "ListKinds.h"

@@ -1,13 +1,13 @@
 #include "Cp932.h"
 #include "ItemSearch.h"
 #include "ListKinds.h"
+#include "MemorySettingsStore.h"
 #include "MessageBox.h"
 #include "MotionColourer.h"
 #include "MotionTestLines.h"
 #include "SettingsStore.h"
 
 #include <gtest/gtest.h>
-#include <map>
 
 using namespace quillon;
 using quillon::testlines::Motion;
@@ -206,25 +206,8 @@ TEST(ItemSearchChoices, RepeatingNeedsAMotionListAndAText) {
     EXPECT_FALSE(CanFindItemNext(lkCommand, {"1"}));
 }
 
-class TMemoryStore : public TSettingsStore {
-public:
-    std::map<std::string, std::string> Values;
-    std::optional<std::string> ReadValue(const std::string& s, const std::string& n) override {
-        auto it = Values.find(s + "/" + n);
-        return it == Values.end() ? std::nullopt : std::optional(it->second);
-    }
-    void WriteValue(const std::string& s, const std::string& n, const std::string& v) override { Values[s + "/" + n] = v; }
-    std::optional<TBytes> ReadBinary(const std::string&, const std::string&) override { return std::nullopt; }
-    void WriteBinary(const std::string&, const std::string&, const TBytes&) override {}
-    bool SectionExists(const std::string&) override { return false; }
-    bool ValueExists(const std::string& s, const std::string& n) override { return Values.count(s + "/" + n) > 0; }
-    void DeleteValue(const std::string& s, const std::string& n) override { Values.erase(s + "/" + n); }
-    void EraseSection(const std::string&) override {}
-    void DeleteKey() override { Values.clear(); }
-};
-
 TEST(ItemSearchSettings, OptionsRoundTripWithTheirDefaults) {
-    TMemoryStore store;
+    TMemorySettingsStore store;
     TItemSearchOptions options = ReadItemSearchOptions(store);
     EXPECT_FALSE(options.WholeWord || options.MatchCase || options.RegExp || options.Fuzzy || options.SubString);
     EXPECT_EQ(options.SearchToken, 0);
@@ -254,7 +237,7 @@ TEST(ItemSearchSettings, HistoryKeepsThe32NewestDistinctTexts) {
     AddItemHistory(history, "T10"); // exact comparison: a new entry
     EXPECT_EQ(history[1], "t10");
 
-    TMemoryStore store;
+    TMemorySettingsStore store;
     WriteItemHistory(store, {"a", Utf8ToCp932("立ち")});
     EXPECT_EQ(ReadItemHistory(store), (std::vector<std::string>{"a", Utf8ToCp932("立ち")}));
     store.Values["SearchItems/ItemText"] = "a\r\n\r\nb\nc";

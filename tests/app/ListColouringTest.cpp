@@ -1,6 +1,6 @@
 // Lists of every kind, written as the game's tools write them (CP932, CR LF), read back, recognised
 // by kind and coloured by the colourer that the program makes for that kind.
-#include "../lists/ColourerTestUtils.h"
+#include "ColourerTestUtils.h"
 #include "Cp932.h"
 #include "KindProperties.h"
 #include "ListFiles.h"

@@ -1,6 +1,6 @@
 #include "ListCommands.h"
 
-#include "../editor/EditorTestHost.h"
+#include "EditorTestHost.h"
 #include "ListKinds.h"
 #include "MakePattern.h"
 #include "MessageBox.h"

@@ -1,7 +1,7 @@
 // Writes the committed seeds of the fuzz targets into the folder given (tests/fuzz/seeds): small
 // valid inputs of every reader, built by the program's own writers and templates, and the hostile
 // pictures of the picture tests. Run it again only when a reader's format changes.
-#include "../pictures/HostileFixtures.h"
+#include "HostileFixtures.h"
 
 #include "DIB.h"
 #include "EditorExProp.h"

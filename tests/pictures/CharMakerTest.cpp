@@ -1,6 +1,7 @@
 #include "CharMaker.h"
 #include "MakerOptions.h"
 
+#include "MemorySettingsStore.h"
 #include "MessageBox.h"
 #include "Pattern.h"
 #include "PatMakeFixtures.h"
@@ -11,7 +12,6 @@
 #include <sys/resource.h>
 
 #include <fstream>
-#include <map>
 
 namespace quillon {
 namespace {
@@ -293,26 +293,8 @@ TEST_F(CharMaker, OtherFailuresEndTheRunWithTheirMessage) {
     EXPECT_EQ(Files(Dir.Path()), std::vector<std::string>{});
 }
 
-// A settings store in memory.
-class TMapStore : public TSettingsStore {
-public:
-    std::map<std::pair<std::string, std::string>, std::string> Values;
-    std::optional<std::string> ReadValue(const std::string& s, const std::string& n) override {
-        auto it = Values.find({s, n});
-        return it == Values.end() ? std::nullopt : std::optional<std::string>(it->second);
-    }
-    void WriteValue(const std::string& s, const std::string& n, const std::string& v) override { Values[{s, n}] = v; }
-    std::optional<TBytes> ReadBinary(const std::string&, const std::string&) override { return std::nullopt; }
-    void WriteBinary(const std::string&, const std::string&, const TBytes&) override {}
-    bool SectionExists(const std::string&) override { return !Values.empty(); }
-    bool ValueExists(const std::string& s, const std::string& n) override { return Values.count({s, n}) > 0; }
-    void DeleteValue(const std::string& s, const std::string& n) override { Values.erase({s, n}); }
-    void EraseSection(const std::string&) override { Values.clear(); }
-    void DeleteKey() override { Values.clear(); }
-};
-
 TEST(MakerOptions, DefaultsClampsAndRoundTrip) {
-    TMapStore store;
+    TMemorySettingsStore store;
     TMakerOptions options;
     options.UseDecColorDepth = false;
     options.Load(store);

@@ -1,6 +1,6 @@
 // The renumber, insert-condition, maker-progress and about dialogs open centred over the window they
 // serve, wherever that window is on the screen.
-#include "../../pictures/PatMakeFixtures.h"
+#include "PatMakeFixtures.h"
 #include "AboutDlg.h"
 #include "FMake.h"
 #include "ListCommandDialogs.h"

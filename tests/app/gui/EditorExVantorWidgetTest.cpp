@@ -3,7 +3,7 @@
 #include "EditorExVantor.h"
 #include "EditorWidget.h"
 #include "QtHintWindow.h"
-#include "../../editor/gui/WidgetEvents.h"
+#include "WidgetEvents.h"
 
 #include <QApplication>
 #include <QLabel>

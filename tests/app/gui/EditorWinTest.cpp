@@ -2,7 +2,7 @@
 // and dropped files, each driven through real events or action triggers on a real window.
 #include "EditorWin.h"
 
-#include "../MotionTestLines.h"
+#include "MotionTestLines.h"
 #include "ComCtrlsXP.h"
 #include "Cp932.h"
 #include "EditorExVantor.h"

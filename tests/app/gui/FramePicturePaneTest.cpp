@@ -2,7 +2,7 @@
 #include "DIBPaintBox.h"
 #include "FramePicturePane.h"
 #include "MessageBox.h"
-#include "../PreviewFixtures.h"
+#include "PreviewFixtures.h"
 
 #include <QAction>
 #include <QApplication>

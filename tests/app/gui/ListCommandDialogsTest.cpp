@@ -1,8 +1,8 @@
 #include "ListCommandDialogs.h"
 
-#include "../../editor/EditorTestHost.h"
-#include "../../pictures/PatMakeFixtures.h"
-#include "../MotionTestLines.h"
+#include "EditorTestHost.h"
+#include "PatMakeFixtures.h"
+#include "MotionTestLines.h"
 #include "EnvDlg.h"
 #include "FormUtils.h"
 #include "ListKinds.h"

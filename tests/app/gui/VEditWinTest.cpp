@@ -3,7 +3,7 @@
 #include "ColorGrid.h"
 #include "EditorColourer.h"
 #include "EditorEx.h"
-#include "../../lists/ColourerTestUtils.h"
+#include "ColourerTestUtils.h"
 #include "FormUtils.h"
 #include "KindProperties.h"
 #include "ListKinds.h"

@@ -1,6 +1,6 @@
 #include "FMake.h"
 
-#include "../PatMakeFixtures.h"
+#include "PatMakeFixtures.h"
 #include "MessageBox.h"
 
 #include <gtest/gtest.h>

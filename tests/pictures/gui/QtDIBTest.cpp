@@ -1,4 +1,4 @@
-#include "../BmpFixtures.h"
+#include "BmpFixtures.h"
 #include "QtDIB.h"
 
 #include <gtest/gtest.h>
