@@ -91,8 +91,13 @@ bool TEditor::SearchText(std::string_view Pattern, TSearchOptions Options) {
     from.Start = static_cast<std::int32_t>(chunk.size()) + index;
     int next = row;
     const std::size_t firstTried = from.Start > static_cast<std::int32_t>(reach) ? from.Start - reach : 0;
-    while (next <= last && (next == row || GetRowAttribute(next - 1) == raWrapped || !decided(chunk, firstTried, false)))
-        chunk += RowText(next++);
+    std::size_t after = SignificantBytes(std::string_view(chunk).substr(std::min(firstTried, chunk.size())), Options);
+    while (next <= last && (next == row || GetRowAttribute(next - 1) == raWrapped || after <= reach)) {
+        const std::string text = RowText(next++);
+        const std::size_t skipped = firstTried > chunk.size() ? firstTried - chunk.size() : 0;
+        after += SignificantBytes(std::string_view(text).substr(std::min(skipped, text.size())), Options);
+        chunk += text;
+    }
     for (std::size_t size = kChunkSize;; size *= 2) {
         TSearchInfo info = from;
         if (quillon::SearchText(chunk, info, Pattern, Options)) return FoundAt(top, info);
