@@ -12,8 +12,9 @@ namespace quillon {
 // whole text would give the same one. A match takes at most two text bytes per pattern byte (a
 // half-width letter matches a full-width one) besides the blanks and line breaks that the skip
 // options pass over, so a match tried from a position with more than Reach such bytes after it in
-// the chunk is decided inside the chunk. A chunk that cannot decide grows to twice its size; the
-// work stays proportional to the text searched.
+// the chunk is decided inside the chunk. A forward search goes on from the logical line that holds
+// the first start not decided; a chunk that cannot decide grows to twice its size. The work stays
+// proportional to the text searched.
 
 namespace {
 
@@ -61,17 +62,35 @@ bool TEditor::SearchText(std::string_view Pattern, TSearchOptions Options) {
             from.Start = StringIndex(FRow, FCol);
         }
         if (FHitStyle == hsCaret && FHitLength >= 1) from.Length = FHitLength;
-        const int top = FStore->LogicalLineStart(row);
+        int top = FStore->LogicalLineStart(row);
         std::string chunk = RowsText(top, row - 1);
         from.Start += static_cast<std::int32_t>(chunk.size());
         int next = row;  // the first row after the chunk
-        for (std::size_t size = kChunkSize;; size *= 2) {
+        for (std::size_t size = kChunkSize;;) {
             while (next <= last && (next == row || chunk.size() < size || GetRowAttribute(next - 1) == raWrapped))
                 chunk += RowText(next++);
             TSearchInfo info = from;
             const bool found = quillon::SearchText(chunk, info, Pattern, Options);
             if (found && decided(chunk, static_cast<std::size_t>(info.Start), next > last)) return FoundAt(top, info);
             if (!found && next > last) return false;
+            // Every start before the last Reach bytes that a match cannot pass over is decided: the
+            // next chunk begins with the logical line that holds the first start not decided.
+            std::size_t undecided = chunk.size(), counted = 0;
+            while (undecided > 0 && counted <= reach)
+                counted += SignificantBytes(std::string_view(chunk).substr(--undecided, 1), Options);
+            int lineTop = top;
+            std::size_t lineStart = 0, rowStart = 0;
+            for (int r = top; r < next && rowStart <= undecided; rowStart += RowText(r++).size())
+                if (r == top || GetRowAttribute(r - 1) != raWrapped) lineTop = r, lineStart = rowStart;
+            if (lineTop == top) {
+                size *= 2;  // one line holds every undecided start: the chunk grows instead
+                continue;
+            }
+            chunk.erase(0, lineStart);
+            const std::int64_t start = std::max<std::int64_t>(std::int64_t{from.Start} + from.Length, undecided);
+            from = TSearchInfo{static_cast<std::int32_t>(start - static_cast<std::int64_t>(lineStart)), 0};
+            top = lineTop;
+            size = kChunkSize;
         }
     }
     int index = 0;
