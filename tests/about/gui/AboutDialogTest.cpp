@@ -142,7 +142,7 @@ TEST_F(AboutDialogTest, AnimatesStopsWhenClosedAndItsCheckBoxReachesTheComponent
         QTest::mouseClick(dialog.btnOk, Qt::LeftButton);
         EXPECT_FALSE(dialog.TimerEnabled());
         amplitudeAtClose = dialog.Animation().Amplitude();
-        QTest::qWait(100);
+        QCoreApplication::processEvents(); // delivers a tick if one were still queued
         EXPECT_EQ(dialog.Animation().Amplitude(), amplitudeAtClose);  // no tick after closing
         return dialog.result();
     };

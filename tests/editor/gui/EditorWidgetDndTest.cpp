@@ -190,8 +190,7 @@ TEST_F(EditorWidgetDnd, ADragRestingNearTheBottomKeepsScrolling) {
     Move(data, bottom);
     const int top = Editor().TopRow();
     EXPECT_GT(top, 0);
-    QTest::qWait(350); // the drag rests
-    EXPECT_GT(Editor().TopRow(), top + 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Editor().TopRow() > top + 1; }, 5000)); // the drag rests
     Leave();
     const int rested = Editor().TopRow();
     QTest::qWait(250); // gone: no more scrolling
