@@ -1,12 +1,11 @@
 #include "ListFiles.h"
+#include "FileSizeLimit.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
 
-#include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -194,16 +193,12 @@ TEST_F(ListFilesTest, AListInAReadOnlyFolderNamesTheFolderAsTheCause) {
 TEST_F(ListFilesTest, AFailedWriteNamesTheFileAndTheCause) {
     std::string name = Write("w.lst", "old list\r\n");
     std::vector<std::string> lines(100, "a line longer than the limit");
-    rlimit old{};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 64;
-    ::setrlimit(RLIMIT_FSIZE, &small);
     int kind = -1;
-    const bool saved = SaveListFile(name, &lines, history, kind);
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    bool saved;
+    {
+        TFileSizeLimit limit(64);
+        saved = SaveListFile(name, &lines, history, kind);
+    }
     EXPECT_FALSE(saved);
     EXPECT_EQ(messages.Shown.back().Text, "ファイルの書き込みに失敗しました\n" + name + "\nファイルの大きさが許された上限を超えます");
     EXPECT_EQ(Read("w.lst"), "old list\r\n");

@@ -1,14 +1,13 @@
 #include "QesConverter.h"
+#include "FileSizeLimit.h"
 
 #include "ListKinds.h"
 #include "MessageBox.h"
 
 #include <climits>
-#include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace quillon;
@@ -280,15 +279,11 @@ TEST_F(QesFileTest, ASourceNamedLikeItsListIsNeverOverwritten) {
 TEST_F(QesFileTest, AFailedWriteKeepsTheOldList) {
     Write("X.lst", "old list\r\n");
     // Files may not grow beyond 16 bytes for the length of the conversion.
-    rlimit old{};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 16;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    const bool converted = ConvertQesToEnemyList(kSmallSource, dir / "X.QES");
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    bool converted;
+    {
+        TFileSizeLimit limit(16);
+        converted = ConvertQesToEnemyList(kSmallSource, dir / "X.QES");
+    }
 
     EXPECT_FALSE(converted);
     EXPECT_EQ(Read("X.lst"), "old list\r\n");

@@ -1,14 +1,13 @@
 #include "KeyMacro.h"
+#include "FileSizeLimit.h"
 #include "Cp932.h"
 #include "EditorTestHost.h"
 #include "MessageBox.h"
 #include "Streams.h"
 
 #include <gtest/gtest.h>
-#include <csignal>
 #include <fstream>
 #include <iterator>
-#include <sys/resource.h>
 
 #include <filesystem>
 #include <string>
@@ -321,21 +320,14 @@ TEST(KeyMacro, AFailedSaveKeepsTheOldFile) {
     RecordSession(w, macro);
     const std::filesystem::path file = std::filesystem::temp_directory_path() / "quillon_keymacro_old.txt";
     { std::ofstream(file, std::ios::binary) << "1 2 3 4 5 6\r\n"; }
-    rlimit old{};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 8;
-    ::setrlimit(RLIMIT_FSIZE, &small);
     bool raised = false;
     try {
+        TFileSizeLimit limit(8);
         macro.SaveToFile(file);
     } catch (const EWriteError& e) {
         raised = true;
         EXPECT_EQ(e.Cause(), "ファイルの大きさが許された上限を超えます");
     }
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
     EXPECT_TRUE(raised);
     std::ifstream in(file, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "1 2 3 4 5 6\r\n");

@@ -1,4 +1,5 @@
 #include "CharMaker.h"
+#include "FileSizeLimit.h"
 #include "MakerOptions.h"
 
 #include "MemorySettingsStore.h"
@@ -8,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
 
 #include <fstream>
 
@@ -228,15 +227,11 @@ TEST_F(CharMaker, AFailedSecondFileKeepsBothOldFiles) {
     Maker.CreateMode = 1;  // the pattern file (153,600 bytes) is the larger of the two
     { std::ofstream(Dir / "CHARA.BMP") << "old bitmap"; }
     { std::ofstream(Dir / "PATTERN.PAT") << "old pattern"; }
-    rlimit old{};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 100000;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    const TMakeResult result = Maker.Run();
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    TMakeResult result;
+    {
+        TFileSizeLimit limit(100000);
+        result = Maker.Run();
+    }
     EXPECT_EQ(result, mrFailed);
     ExpectBoxes({{"\"PATTERN.PAT\" の書き込み中にエラーが発生しました\r\nファイルの大きさが許された上限を超えます", "エラー"}});
     EXPECT_EQ(Contents(Dir / "CHARA.BMP"), "old bitmap");
