@@ -2,12 +2,11 @@
 #include "MessageBox.h"
 
 #include "ListKinds.h"
+#include "MemorySettingsStore.h"
 #include "MotionColourer.h"
-#include "QtSettingsStore.h"
 #include "StreamUtils.h"
 #include "VoiceColourer.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -16,11 +15,10 @@ using namespace quillon;
 
 namespace {
 
-// A temporary store, a kind's property set and colourer, and a settings window that makes a
+// A store in memory, a kind's property set and colourer, and a settings window that makes a
 // recognisable change to whatever it is given and answers as told.
 struct KindPropertiesTest : ::testing::Test {
-    QTemporaryDir Dir;
-    TQtSettingsStore Store{Dir.filePath("quillon.ini")};
+    TMemorySettingsStore Store;
     TEditorExProp Prop;
     TMotionColourer Motion{nullptr};
     bool Confirm = true;

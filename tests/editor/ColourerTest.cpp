@@ -1,9 +1,8 @@
 #include "EditorColourer.h"
-#include "QtSettingsStore.h"
+#include "MemorySettingsStore.h"
 #include "RowStates.h"
 #include "StreamUtils.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace quillon {
@@ -434,14 +433,10 @@ void ChangeEverything(TEditorColourer& c) {
 }
 
 TEST(EditorColourer, RoundTripThroughTheSettingsStore) {
-    QTemporaryDir dir;
+    TMemorySettingsStore store;
     TEditorColourer a(nullptr);
     ChangeEverything(a);
-    {
-        TQtSettingsStore store(dir.filePath("q.ini"));
-        a.WriteToRegistry(store, "ColourerProperties", "Editor");
-        store.Flush();
-    }
+    a.WriteToRegistry(store, "ColourerProperties", "Editor");
     // Initialised differently from both a and the defaults.
     TEditorColourer b(nullptr);
     b.Brackets().AddBracket("<", ">");
@@ -449,7 +444,6 @@ TEST(EditorColourer, RoundTripThroughTheSettingsStore) {
     b.Brackets().AddBracket("[", "]");
     b.Colors().Ank().SetColor(clGreen);
     b.SetQuotation("'");
-    TQtSettingsStore store(dir.filePath("q.ini"));
     b.ReadFromRegistry(store, "ColourerProperties", "Editor");
     EXPECT_EQ(WriteComponent(b), WriteComponent(a));
     EXPECT_EQ(b.Brackets().Count(), 2);

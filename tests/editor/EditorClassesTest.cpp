@@ -1,9 +1,8 @@
 #include "Colors.h"
 #include "EditorClasses.h"
-#include "QtSettingsStore.h"
+#include "MemorySettingsStore.h"
 #include "StreamUtils.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace quillon {
@@ -314,15 +313,12 @@ TEST(Streaming, UnknownPropertiesArePassedOver) {
 }
 
 TEST(Streaming, ThroughTheSettingsStore) {
-    QTemporaryDir dir;
+    TMemorySettingsStore store;
     {
-        TQtSettingsStore store(dir.filePath("q.ini"));
         TTestComponent a;
         Fill(a);
         a.WriteToRegistry(store, "ColourerProperties", "Test");
-        store.Flush();
     }
-    TQtSettingsStore store(dir.filePath("q.ini"));
     TTestComponent b;
     b.ReadFromRegistry(store, "ColourerProperties", "Test");
     ExpectFilled(b);

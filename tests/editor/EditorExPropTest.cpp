@@ -1,10 +1,9 @@
 #include "EditorExProp.h"
 #include "ChangeEverything.h"
 #include "EditorTestHost.h"
-#include "QtSettingsStore.h"
+#include "MemorySettingsStore.h"
 #include "StreamUtils.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -21,18 +20,13 @@ void ChangeSet(TEditorExProp& Set) {
 }
 
 TEST(EditorExProp, MarksAreStoredAfterTheInheritedPropertiesAndTheFindStringIsNot) {
-    QTemporaryDir dir;
+    TMemorySettingsStore store;
     TEditorExProp a;
     ChangeSet(a);
     TEditorExProp defaults;
     EXPECT_FALSE(defaults.ExMarks().FindMark().Color() == a.ExMarks().FindMark().Color());
-    {
-        TQtSettingsStore store(dir.filePath("q.ini"));
-        a.WriteToRegistry(store, "EditorProperties", "Common");
-        store.Flush();
-    }
+    a.WriteToRegistry(store, "EditorProperties", "Common");
     TEditorExProp b;
-    TQtSettingsStore store(dir.filePath("q.ini"));
     b.ReadFromRegistry(store, "EditorProperties", "Common");
     EXPECT_EQ(WriteComponent(b), WriteComponent(a));
     EXPECT_EQ(b.FindString(), "");

@@ -1,9 +1,8 @@
 #include "EditorOptions.h"
 #include "ChangeEverything.h"
-#include "QtSettingsStore.h"
+#include "MemorySettingsStore.h"
 #include "StreamUtils.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace quillon {
@@ -188,21 +187,16 @@ const TClassInfo& TOptionSet::StaticClassInfo() {
 }
 
 TEST(EditorOptions, EveryPropertyRoundTripsThroughTheSettingsStore) {
-    QTemporaryDir dir;
+    TMemorySettingsStore store;
     TOptionSet a;
     ChangeEverything(a);
     TOptionSet defaults;
     EXPECT_NE(WriteComponent(a), WriteComponent(defaults));
-    {
-        TQtSettingsStore store(dir.filePath("q.ini"));
-        a.WriteToRegistry(store, "EditorProperties", "Common");
-        store.Flush();
-    }
+    a.WriteToRegistry(store, "EditorProperties", "Common");
     // Initialised differently: changed twice over, so every value differs from a's as well.
     TOptionSet b;
     ChangeEverything(b);
     ChangeEverything(b);
-    TQtSettingsStore store(dir.filePath("q.ini"));
     b.ReadFromRegistry(store, "EditorProperties", "Common");
     EXPECT_EQ(WriteComponent(b), WriteComponent(a));
     EXPECT_EQ(b.View().Brackets().Count(), 1);

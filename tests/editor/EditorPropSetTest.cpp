@@ -1,10 +1,9 @@
 #include "EditorPropSet.h"
 #include "ChangeEverything.h"
 #include "EditorTestHost.h"
-#include "QtSettingsStore.h"
+#include "MemorySettingsStore.h"
 #include "StreamUtils.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -56,20 +55,15 @@ TEST(EditorPropSet, Defaults) {
 }
 
 TEST(EditorPropSet, EveryPropertyRoundTripsThroughTheSettingsStore) {
-    QTemporaryDir dir;
+    TMemorySettingsStore store;
     TEditorProp a;
     ChangeSet(a);
-    {
-        TQtSettingsStore store(dir.filePath("q.ini"));
-        a.WriteToRegistry(store, "EditorProperties", "Motion");
-        store.Flush();
-    }
+    a.WriteToRegistry(store, "EditorProperties", "Motion");
     // Changed twice over, so that every value differs from a's before reading.
     TEditorProp b;
     ChangeSet(b);
     ChangeEverything(b);
     b.SetFileExtList(List({".cmd", ".txt"}));
-    TQtSettingsStore store(dir.filePath("q.ini"));
     b.ReadFromRegistry(store, "EditorProperties", "Motion");
     EXPECT_EQ(WriteComponent(b), WriteComponent(a));
     EXPECT_EQ(b.Font().Name(), a.Font().Name());
@@ -77,8 +71,7 @@ TEST(EditorPropSet, EveryPropertyRoundTripsThroughTheSettingsStore) {
 }
 
 TEST(EditorPropSet, CorruptStoredValueKeepsTheSetsValues) {
-    QTemporaryDir dir;
-    TQtSettingsStore store(dir.filePath("q.ini"));
+    TMemorySettingsStore store;
     TEditorProp stored;
     ChangeSet(stored);
     const TBytes full = WriteComponent(stored);
