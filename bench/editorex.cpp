@@ -149,8 +149,8 @@ BENCHMARK(BM_FuzzyFinderOnly);
 namespace {
 
 // The editor's search through a text of 40,000 rows of about 100 bytes (some 4 MB) wrapped at 80
-// columns, for a pattern that is not there (the worst case: every chunk is searched and the last one
-// holds the whole text), beside memmem over the same bytes. Argument 0: the option word.
+// columns, for a pattern that is not there (every chunk is searched), forwards from the top and
+// backwards from the end, beside memmem over the same bytes. Argument 0: the option word.
 const std::string& SearchTextBody() {
     static const std::string text = [] {
         std::string all;
@@ -168,13 +168,20 @@ void BM_EditorSearchMiss(benchmark::State& State) {
     editor.WrapOption().SetWrapByte(80);
     editor.Lines().SetText(SearchTextBody());
     const auto options = static_cast<TSearchOptions>(State.range(0));
+    const int from = options & stDown ? 0 : static_cast<int>(SearchTextBody().size());
     for (auto _ : State) {
-        editor.SetSelStart(0);
+        editor.SetSelStart(from);
         if (editor.SearchText("missing words", options)) State.SkipWithError("found what is not there");
     }
     State.SetBytesProcessed(State.iterations() * static_cast<int64_t>(SearchTextBody().size()));
 }
-BENCHMARK(BM_EditorSearchMiss)->Arg(stDown)->Arg(stDown | stMatchCase)->Arg(stDown | stSkipBlanks)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorSearchMiss)
+    ->Arg(stDown)
+    ->Arg(stDown | stMatchCase)
+    ->Arg(stDown | stSkipBlanks)
+    ->Arg(0)
+    ->Arg(stSkipBlanks)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_MemmemMiss(benchmark::State& State) {
     const std::string& text = SearchTextBody();

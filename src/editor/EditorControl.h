@@ -450,6 +450,10 @@ private:
     std::string Overwrite(std::string_view T, int From, std::string_view S) const;
     std::string RowText(int Index) const;      // with its line break
     std::string RowsText(int First, int Last) const;  // rows First..Last, each with its line break
+    // Appends rows from Row on, to the end of a logical line, until more than Reach bytes that a
+    // search match cannot pass over follow position Start of Chunk (or the text ends).
+    void KeepDecidingRows(std::string& Chunk, int Row, std::size_t Start, std::size_t Reach,
+                          TSearchOptions Options) const;
     int StringIndex(int ARow, int ACol) const; // limited to the row's length
     bool FoundAt(int FirstRow, const TSearchInfo& Info);
 

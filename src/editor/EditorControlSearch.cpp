@@ -104,30 +104,39 @@ bool TEditor::SearchText(std::string_view Pattern, TSearchOptions Options) {
         row = FRow;
         index = StringIndex(FRow, FCol);
     }
-    // The chunk's end stays where enough text follows the first position tried; its top grows.
+    // The chunk ends where enough text follows the search's start to decide every start tried.
     int top = FStore->LogicalLineStart(row);
     std::string chunk = RowsText(top, row - 1);
     from.Start = static_cast<std::int32_t>(chunk.size()) + index;
-    int next = row;
-    const std::size_t firstTried = from.Start > static_cast<std::int32_t>(reach) ? from.Start - reach : 0;
-    std::size_t after = SignificantBytes(std::string_view(chunk).substr(std::min(firstTried, chunk.size())), Options);
-    while (next <= last && (next == row || GetRowAttribute(next - 1) == raWrapped || after <= reach)) {
-        const std::string text = RowText(next++);
-        const std::size_t skipped = firstTried > chunk.size() ? firstTried - chunk.size() : 0;
-        after += SignificantBytes(std::string_view(text).substr(std::min(skipped, text.size())), Options);
-        chunk += text;
-    }
-    for (std::size_t size = kChunkSize;; size *= 2) {
+    KeepDecidingRows(chunk, row, static_cast<std::size_t>(from.Start), reach, Options);
+    for (;;) {
         TSearchInfo info = from;
         if (quillon::SearchText(chunk, info, Pattern, Options)) return FoundAt(top, info);
         if (top == 0) return false;
+        // Every start of the chunk is decided. The next chunk is the rows above it with as much of
+        // its head as decides the starts tried again there (the first Reach bytes).
+        const std::size_t retried = std::min({reach, static_cast<std::size_t>(from.Start), chunk.size()});
+        chunk.resize(0);
+        KeepDecidingRows(chunk, top, retried, reach, Options);
         int above = top;
         std::size_t added = 0;
-        while (above > 0 && (added < size || GetRowAttribute(above - 1) == raWrapped))
+        while (above > 0 && (added < kChunkSize || GetRowAttribute(above - 1) == raWrapped))
             added += RowText(--above).size();
         chunk.insert(0, RowsText(above, top - 1));
-        from.Start += static_cast<std::int32_t>(added);
+        from = TSearchInfo{static_cast<std::int32_t>(added + retried), 0};
         top = above;
+    }
+}
+
+void TEditor::KeepDecidingRows(std::string& Chunk, int Row, std::size_t Start, std::size_t Reach,
+                               TSearchOptions Options) const {
+    const int last = RowCount() - 1;
+    std::size_t after = SignificantBytes(std::string_view(Chunk).substr(std::min(Start, Chunk.size())), Options);
+    for (int next = Row; next <= last && (next == Row || GetRowAttribute(next - 1) == raWrapped || after <= Reach);) {
+        const std::string text = RowText(next++);
+        const std::size_t skipped = Start > Chunk.size() ? Start - Chunk.size() : 0;
+        after += SignificantBytes(std::string_view(text).substr(std::min(skipped, text.size())), Options);
+        Chunk += text;
     }
 }
 
