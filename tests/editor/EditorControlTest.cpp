@@ -598,7 +598,7 @@ TEST_F(EditorControl, SearchForwardAndBackward) {
 // The editor searches in chunks of about 8 KB; it finds what a search of the whole text finds,
 // wherever a match lies against a chunk's edges: a phrase over three rows after some 818 short rows,
 // and a 50-byte phrase in one long line wrapped at 20 columns, at every offset around 8 KB, with
-// each option, forwards from the top and backwards from the end.
+// each option, forwards from the top and backwards from the end and from just after 8 KB.
 TEST_F(EditorControl, ChunkedSearchFindsWhatTheWholeTextSearchFinds) {
     const TSearchOptions optionSets[] = {0, stMatchCase, stWholeWord, stWidthFold, stSkipLineBreaks, stSkipBlanks,
                                          stSkipLineBreaks | stSkipBlanks | stWholeWord};
@@ -611,13 +611,16 @@ TEST_F(EditorControl, ChunkedSearchFindsWhatTheWholeTextSearchFinds) {
     };
     auto check = [&](const std::string& phrase, const std::string& where) {
         const std::string whole = Text();
+        // Forwards from the top, backwards from the end and from just after 8 KB.
+        const std::pair<bool, int> searches[] = {
+            {true, 0}, {false, static_cast<int>(whole.size())}, {false, std::min(8192 + 60, static_cast<int>(whole.size()))}};
         for (TSearchOptions options : optionSets)
-            for (bool down : {true, false}) {
+            for (const auto& [down, caret] : searches) {
                 const std::string pattern = patternOf(phrase, options);
                 const TSearchOptions word = options | (down ? stDown : 0);
-                TSearchInfo want{down ? 0 : static_cast<std::int32_t>(whole.size()), 0};
+                TSearchInfo want{caret, 0};
                 const bool found = quillon::SearchText(whole, want, pattern, word);
-                E.SetSelStart(down ? 0 : static_cast<int>(whole.size()));
+                E.SetSelStart(caret);
                 ASSERT_EQ(E.SearchText(pattern, word), found) << where << " options " << word;
                 if (!found) continue;
                 ASSERT_EQ(E.SelStart(), want.Start) << where << " options " << word;
