@@ -30,11 +30,11 @@ std::vector<std::string> ReadProseLines() {
     return lines;
 }
 
-}  // namespace
+} // namespace
 
 const std::vector<std::string>& JapaneseProseLines() {
     static const std::vector<std::string> lines = ReadProseLines();
     return lines;
 }
 
-}  // namespace quillon
+} // namespace quillon

@@ -14,4 +14,4 @@ const std::vector<std::string>& JapaneseProseLines();
 // The name of the file the prose comes from, for messages.
 extern const char* const JapaneseProseFile;
 
-}  // namespace quillon
+} // namespace quillon

@@ -14,7 +14,7 @@ using namespace quillon;
 namespace {
 
 constexpr int kRows = 100000;
-constexpr int kLookAhead = 2 * 40;  // two screens of 40 rows
+constexpr int kLookAhead = 2 * 40; // two screens of 40 rows
 
 // Counts the rows whose state changed while propagating.
 class TRows : public TRowAttributeStringList {
@@ -30,7 +30,7 @@ std::unique_ptr<TEditorColourer> MakeColourer() {
     c->SetHexPrefix("0x");
     c->Brackets().AddBracket("(", ")");
     c->Brackets().AddBracket("/*", "*/");
-    c->Brackets().AddBracket("\x81\x75", "\x81\x76");  // 「」
+    c->Brackets().AddBracket("\x81\x75", "\x81\x76"); // 「」
     TStringList words;
     for (const char* w : {"if", "then", "else", "while", "return"}) words.Add(w);
     c->SetReserveWordList(words);
@@ -47,7 +47,7 @@ std::unique_ptr<TRows> MakeRows() {
         std::string s = "if x" + std::to_string(i) + " then y = f(" + std::to_string(rng() % 1000) + ", 12.5e3, 0x1F)";
         if (i % 50 == 0) s += " /* open";
         if (i % 50 == 10) s += " close */";
-        if (i % 5 == 0) s += " 'it''s' \x82\xA0\x82\xA2\x83\x4A\x8A\xBF";  // あいカ漢
+        if (i % 5 == 0) s += " 'it''s' \x82\xA0\x82\xA2\x83\x4A\x8A\xBF"; // あいカ漢
         if (i % 3 == 0) s += " // note " + std::to_string(i);
         int row = rows->Add(s);
         rows->SetRowAttribute(row, i % 7 == 0 && i + 1 < kRows ? raWrapped : raLineBreak);
@@ -79,7 +79,8 @@ void BM_Tokenise(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * kRows);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * TextBytes(*rows)));
-    state.counters["rows/s"] = benchmark::Counter(static_cast<double>(state.iterations() * kRows), benchmark::Counter::kIsRate);
+    state.counters["rows/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * kRows), benchmark::Counter::kIsRate);
     state.counters["tokens/row"] = static_cast<double>(tokens) / static_cast<double>(state.iterations() * kRows);
 }
 BENCHMARK(BM_Tokenise)->Unit(benchmark::kMillisecond);
@@ -89,7 +90,8 @@ void BM_PropagateWholeText(benchmark::State& state) {
     auto rows = MakeRows();
     for (auto _ : state) ResetRowStates(*rows, *colourer, kRows - 1);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * TextBytes(*rows)));
-    state.counters["rows/s"] = benchmark::Counter(static_cast<double>(state.iterations() * kRows), benchmark::Counter::kIsRate);
+    state.counters["rows/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * kRows), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_PropagateWholeText)->Unit(benchmark::kMillisecond);
 
@@ -100,7 +102,7 @@ void BM_OneRowEdit(benchmark::State& state) {
     auto colourer = MakeColourer();
     auto rows = MakeRows();
     ResetRowStates(*rows, *colourer, kRows - 1);
-    const int row = kRows / 2 + 26;  // outside any bracket and comment, not wrapped, not after a wrap
+    const int row = kRows / 2 + 26; // outside any bracket and comment, not wrapped, not after a wrap
     const std::string plain(rows->Get(row));
     bool open = false;
     long repainted = 0, edits = 0;
@@ -147,7 +149,8 @@ void BM_Reference_Memchr(benchmark::State& state) {
         benchmark::DoNotOptimize(found);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * TextBytes(*rows)));
-    state.counters["rows/s"] = benchmark::Counter(static_cast<double>(state.iterations() * kRows), benchmark::Counter::kIsRate);
+    state.counters["rows/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * kRows), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_Reference_Memchr)->Unit(benchmark::kMillisecond);
 

@@ -16,18 +16,15 @@ using namespace quillon;
 
 namespace {
 
-std::string Num(std::mt19937& rng, unsigned limit) {
-    return std::to_string(rng() % limit);
-}
+std::string Num(std::mt19937& rng, unsigned limit) { return std::to_string(rng() % limit); }
 
 const std::vector<std::string>& MotionLines() {
     static const std::vector<std::string> lines = [] {
         std::mt19937 rng(1);
         std::vector<std::string> v{"--R---G---B---G", "  0   0 255  16"};
         for (int i = 0; v.size() < 50000; ++i) {
-            std::string s = "  " + std::to_string(i) + "  " + Num(rng, 2000) + "  3  " + Num(rng, 1800) +
-                            "/" + Num(rng, 1800) + ",1,A,128   0  0 9/-3/4   0 0   0 0 " +
-                            (i % 3 ? "9" : "12") +
+            std::string s = "  " + std::to_string(i) + "  " + Num(rng, 2000) + "  3  " + Num(rng, 1800) + "/" +
+                            Num(rng, 1800) + ",1,A,128   0  0 9/-3/4   0 0   0 0 " + (i % 3 ? "9" : "12") +
                             " 0 0   0   -  0 0 0100 1FF0EF00A010 000000000000 010020000030";
             if (i % 10 == 0) s += " ;\x83\x4B\x83\x62\x83\x63\x8D\x55\x8C\x82"; // ガッツ攻撃
             v.push_back(s);
@@ -43,8 +40,8 @@ const std::vector<std::string>& CommandLines() {
         std::vector<std::string> v{"CmdNum--Command--Cancel--Std-AmnNum--Vx--Comment"};
         const char* commands[] = {"236P", "2+6K", "41236K", "[4]6P", "~D"};
         for (int i = 0; v.size() < 100000; ++i)
-            v.push_back(std::to_string(i) + " " + commands[rng() % 5] + " 10000100001000010000 0 " +
-                        Num(rng, 2000) + " 0" + (i % 4 ? "" : " \x94\x67\x93\xae\x8c\x9d")); // 波動拳
+            v.push_back(std::to_string(i) + " " + commands[rng() % 5] + " 10000100001000010000 0 " + Num(rng, 2000) +
+                        " 0" + (i % 4 ? "" : " \x94\x67\x93\xae\x8c\x9d")); // 波動拳
         return v;
     }();
     return lines;
@@ -69,8 +66,8 @@ void Tokenise(benchmark::State& state, TColourerParser& parser, const std::vecto
     }
     benchmark::DoNotOptimize(tokens);
     state.SetBytesProcessed(state.iterations() * ByteCount(lines));
-    state.counters["lines/s"] = benchmark::Counter(static_cast<double>(state.iterations() * lines.size()),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["lines/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * lines.size()), benchmark::Counter::kIsRate);
 }
 
 // Argument 0: the parse mode.
@@ -98,8 +95,8 @@ void BM_MotionStates(benchmark::State& state) {
     for (const std::string& line : MotionLines()) store.Add(line);
     for (auto _ : state) ResetRowStates(store, colourer, store.Count() - 1);
     state.SetBytesProcessed(state.iterations() * ByteCount(MotionLines()));
-    state.counters["lines/s"] = benchmark::Counter(static_cast<double>(state.iterations() * store.Count()),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["lines/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * store.Count()), benchmark::Counter::kIsRate);
 }
 
 BENCHMARK(BM_Motion)->ArgName("mode")->Arg(pmFull)->Arg(pmSimple);
@@ -116,7 +113,8 @@ void BM_MotionStatesOneWrappedLine(benchmark::State& state) {
     TRowAttributeStringList store;
     std::string line;
     for (const std::string& l : MotionLines()) line += l + ' ';
-    for (std::size_t at = 0; at < line.size(); at += 80) store.SetRowAttribute(store.Add(line.substr(at, 80)), raWrapped);
+    for (std::size_t at = 0; at < line.size(); at += 80)
+        store.SetRowAttribute(store.Add(line.substr(at, 80)), raWrapped);
     store.SetRowAttribute(store.Count() - 1, raLineBreak);
     for (auto _ : state) ResetRowStates(store, colourer, store.Count() - 1);
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(line.size()));

@@ -3,8 +3,8 @@
 // regular expression beside a plain find string, and beside the bare finder collecting the same
 // lines without the editor. Rows per second. Then the editor's chunked search over a long text
 // beside memmem.
-#include "Cp932.h"
 #include "EditorEx.h"
+#include "Cp932.h"
 
 #include <benchmark/benchmark.h>
 
@@ -50,14 +50,14 @@ public:
 
 // 50 rows of 100 bytes: kana words in their full-width, half-width and hiragana forms among ASCII.
 std::string ScreenText() {
-    const std::string pieces[] = {Utf8ToCp932("ガッツ"), Utf8ToCp932("ｶﾞｯﾂ"), Utf8ToCp932("がっつ"),
-                                  " frame 123 ", Utf8ToCp932("　フレーム　"), "\tattack;"};
+    const std::string pieces[] = {Utf8ToCp932("ガッツ"), Utf8ToCp932("ｶﾞｯﾂ"),         Utf8ToCp932("がっつ"),
+                                  " frame 123 ",         Utf8ToCp932("　フレーム　"), "\tattack;"};
     std::string text;
     for (int r = 0; r < ScreenRows; ++r) {
         std::string row;
         for (int i = r; row.size() < ScreenCols; ++i) row += pieces[i % 6];
         row.resize(ScreenCols);
-        if (IsLeadByte(row.back())) row.back() = ' ';  // no lead byte cut from its trail byte
+        if (IsLeadByte(row.back())) row.back() = ' '; // no lead byte cut from its trail byte
         text += row + "\r\n";
     }
     return text;
@@ -93,8 +93,8 @@ struct TScreen {
 
 void Report(benchmark::State& State, int64_t Bytes, std::size_t Marks) {
     State.SetBytesProcessed(Bytes);
-    State.counters["rows/s"] = benchmark::Counter(static_cast<double>(State.iterations()) * ScreenRows,
-                                                  benchmark::Counter::kIsRate);
+    State.counters["rows/s"] =
+        benchmark::Counter(static_cast<double>(State.iterations()) * ScreenRows, benchmark::Counter::kIsRate);
     State.counters["marks/screen"] = static_cast<double>(Marks);
 }
 
@@ -116,9 +116,7 @@ void BM_FuzzyFindMarks(benchmark::State& State) {
 BENCHMARK(BM_FuzzyFindMarks);
 
 // Reference: a plain find string (character-aware substring search, case folded).
-void BM_PlainFindMarks(benchmark::State& State) {
-    RunScreen(State, Utf8ToCp932("ガッツ"), 0);
-}
+void BM_PlainFindMarks(benchmark::State& State) { RunScreen(State, Utf8ToCp932("ガッツ"), 0); }
 BENCHMARK(BM_PlainFindMarks);
 
 // Reference: the finder alone over the same lines, without rows, marks or the pattern cache lookup.

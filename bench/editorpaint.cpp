@@ -7,11 +7,11 @@
 #include "MotionColourer.h"
 #include "QtText.h"
 
-#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
+#include <benchmark/benchmark.h>
 #include <memory>
 #include <random>
 
@@ -72,8 +72,7 @@ TScene& Scene() {
 void BM_PaintViewport(benchmark::State& state) {
     TScene& scene = Scene();
     scene.Widget.Editor().SetTopRow(500);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(scene.Widget.Render());
+    for (auto _ : state) benchmark::DoNotOptimize(scene.Widget.Render());
     state.SetBytesProcessed(state.iterations() * scene.VisibleBytes());
 }
 
@@ -107,10 +106,10 @@ void BM_ScrollRows(benchmark::State& state) {
     TEditor& e = scene.Widget.Editor();
     for (auto _ : state) {
         e.SetTopRow(0);
-        for (int i = 0; i < 1000; ++i)
-            e.Perform(WM_VSCROLL, SB_LINEDOWN);
+        for (int i = 0; i < 1000; ++i) e.Perform(WM_VSCROLL, SB_LINEDOWN);
     }
-    state.counters["scrolls/s"] = benchmark::Counter(static_cast<double>(state.iterations() * 1000), benchmark::Counter::kIsRate);
+    state.counters["scrolls/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * 1000), benchmark::Counter::kIsRate);
 }
 
 // Reference: the whole viewport painted again for every row.
@@ -124,7 +123,8 @@ void BM_ScrollRowsFullRepaint(benchmark::State& state) {
             scene.Widget.viewport()->repaint();
         }
     }
-    state.counters["scrolls/s"] = benchmark::Counter(static_cast<double>(state.iterations() * 1000), benchmark::Counter::kIsRate);
+    state.counters["scrolls/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * 1000), benchmark::Counter::kIsRate);
 }
 
 BENCHMARK(BM_PaintViewport)->Unit(benchmark::kMillisecond);

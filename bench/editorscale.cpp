@@ -25,10 +25,10 @@
 #include "JapaneseProse.h"
 #include "MotionColourer.h"
 
-#include <Qsci/qsciscintilla.h>
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <Qsci/qsciscintilla.h>
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -63,9 +63,11 @@ std::string MotionList() {
         std::string s = "--R---G---B---G\r\n  0   0 255  16\r\n";
         std::mt19937 rng(1);
         for (int i = 0; s.size() < kTextBytes; ++i) {
-            for (unsigned v : {unsigned(i), unsigned(i + 1), 3u, unsigned(rng() % 1800)}) s.append("  ").append(std::to_string(v));
+            for (unsigned v : {unsigned(i), unsigned(i + 1), 3u, unsigned(rng() % 1800)})
+                s.append("  ").append(std::to_string(v));
             s.append("/").append(std::to_string(rng() % 1800));
-            s.append(",1,A,128   0  0 9/-3/4   0 0   0 0 9 0 0   0   -  0 0 0100 1FF0EF00A010 000000000000 010020000030");
+            s.append(
+                ",1,A,128   0  0 9/-3/4   0 0   0 0 9 0 0   0   -  0 0 0100 1FF0EF00A010 000000000000 010020000030");
             if (i % 10 == 0) s += " ;" + Utf8ToCp932("ガッツ攻撃の構え、右手を前へ");
             s += "\r\n";
         }
@@ -145,7 +147,10 @@ public:
         JumpTo(Row);
         Type(C);
     }
-    void JumpToEnd() override { JumpTo(Rows() - 1); FWidget.Editor().Perform(WM_KEYDOWN, VK_END); }
+    void JumpToEnd() override {
+        JumpTo(Rows() - 1);
+        FWidget.Editor().Perform(WM_KEYDOWN, VK_END);
+    }
     void Type(char C) override { FWidget.Editor().Perform(WM_CHAR, static_cast<unsigned char>(C)); }
     void Paint() override { FWidget.viewport()->repaint(); }
     double Settle(double Ms) override {
@@ -182,8 +187,9 @@ public:
         FWidget.SendScintilla(QsciScintillaBase::SCI_SETWRAPMODE, Wrap ? QsciScintillaBase::SC_WRAP_CHAR : 0);
     }
     void JumpTo(int Row) override {
-        FWidget.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE,
-                              std::max(0, Row - static_cast<int>(FWidget.SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN)) / 2));
+        FWidget.SendScintilla(
+            QsciScintillaBase::SCI_SETFIRSTVISIBLELINE,
+            std::max(0, Row - static_cast<int>(FWidget.SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN)) / 2));
         FWidget.SendScintilla(QsciScintillaBase::SCI_GOTOLINE, static_cast<unsigned long>(Row));
     }
     void JumpAndType(int Row, char C) override {
@@ -235,7 +241,6 @@ void Keep(const std::string& Name, int Editor, double Value) {
     Figures[Name][Editor] = Value;
 }
 
-
 struct TSpread {
     double Median = 0, Worst = 0;
 };
@@ -261,12 +266,13 @@ void BM_Load(benchmark::State& state) {
         const double ms = Ms(t);
         state.SetIterationTime(ms / 1000);
         best = std::min(best, ms);
-        if (wrap) Keep(std::string("memory after load, MB (") + TextName(which) + ")", editor,
-                       static_cast<double>(HeapInUse() - heap) / 1e6);
+        if (wrap)
+            Keep(std::string("memory after load, MB (") + TextName(which) + ")", editor,
+                 static_cast<double>(HeapInUse() - heap) / 1e6);
         state.counters["rows"] = subject->Rows();
     }
-    Keep(std::string("load to first paint, ") + (cold ? "cold" : "warm") + ", wrap " + (wrap ? "on" : "off") + ", ms (" +
-             TextName(which) + ")",
+    Keep(std::string("load to first paint, ") + (cold ? "cold" : "warm") + ", wrap " + (wrap ? "on" : "off") +
+             ", ms (" + TextName(which) + ")",
          editor, best);
 }
 
@@ -287,7 +293,7 @@ void BM_SwitchWrapOn(benchmark::State& state) {
 }
 
 // One loaded editor per editor and text, wrap on, kept across the benchmarks that only edit it.
-std::map<std::pair<int, int>, std::unique_ptr<TSubject>> LoadedSubjects;  // emptied before Qt ends
+std::map<std::pair<int, int>, std::unique_ptr<TSubject>> LoadedSubjects; // emptied before Qt ends
 
 TSubject& Loaded(int Editor, int Which) {
     auto& subject = LoadedSubjects[{Editor, Which}];
@@ -311,7 +317,8 @@ void BM_Paint(benchmark::State& state) {
          Ms(t) / static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1)));
 }
 
-void KeepSpread(const std::string& Name, int Editor, const std::vector<double>& Model, const std::vector<double>& Whole) {
+void KeepSpread(const std::string& Name, int Editor, const std::vector<double>& Model,
+                const std::vector<double>& Whole) {
     const TSpread model = SpreadOf(Model), whole = SpreadOf(Whole);
     Keep(Name + ", model median ms", Editor, model.Median);
     Keep(Name + ", model worst ms", Editor, model.Worst);
@@ -383,7 +390,8 @@ void BM_FarJump(benchmark::State& state) {
     Keep(std::string("first paint after a jump to 3/4") + (settled ? " after idle time" : " at once") + ", ms (" +
              TextName(which) + ")",
          editor, worst);
-    if (settled && editor == 0) Keep(std::string("idle colouring of the whole text, ms (") + TextName(which) + ")", 0, idle);
+    if (settled && editor == 0)
+        Keep(std::string("idle colouring of the whole text, ms (") + TextName(which) + ")", 0, idle);
 }
 
 void EditorsAndTexts(benchmark::internal::Benchmark* b) {

@@ -12,13 +12,14 @@ namespace {
 
 const std::vector<std::string>& MotionList() {
     static const std::vector<std::string> lines = [] {
-        std::vector<std::string> out = {"--R---G---B---G", "  0   0 255  16",
-                                        "-Num---To-Sp-Pic-De-Ci-V---VxRx--VyRy-C-CL-G-Da--Hit-H-Flag-Def1---------Def2---------Att1---------COMMENT"};
+        std::vector<std::string> out = {
+            "--R---G---B---G", "  0   0 255  16",
+            "-Num---To-Sp-Pic-De-Ci-V---VxRx--VyRy-C-CL-G-Da--Hit-H-Flag-Def1---------Def2---------Att1---------COMMENT"};
         std::mt19937 rng(1);
         for (int i = 0; i < 50000; ++i)
-            out.push_back(std::to_string(i) + " " + std::to_string(i + 1) + " 3 " + std::to_string(rng() % 1800) +
-                          "/" + std::to_string(rng() % 1800) + ",1,A,128 0 <" + std::to_string(rng() % 20) +
-                          " 9/-3/4 -" + std::to_string(rng() % 300) + " 0 " + std::to_string(rng() % 40) +
+            out.push_back(std::to_string(i) + " " + std::to_string(i + 1) + " 3 " + std::to_string(rng() % 1800) + "/" +
+                          std::to_string(rng() % 1800) + ",1,A,128 0 <" + std::to_string(rng() % 20) + " 9/-3/4 -" +
+                          std::to_string(rng() % 300) + " 0 " + std::to_string(rng() % 40) +
                           " 0 9 0 0 0 - 0 00010000 1FF0EF00A010 000000000000 010020000030 \x83\x4B\x83\x62 frame");
         return out;
     }();
@@ -30,8 +31,9 @@ const std::vector<std::string>& CommandList() {
         std::vector<std::string> out = {"CmdNum--Command--Cancel--Std-AmnNum--Vx--Comment"};
         std::mt19937 rng(2);
         for (int i = 0; i < 20000; ++i)
-            out.push_back(std::to_string(i) + " 236P " + (rng() % 4 ? "0" : "-") + " " + std::to_string(rng() % 3) + " " +
-                          std::to_string(rng() % 1000) + " " + std::to_string(rng() % 50) + " \x83\x4B\x83\x62 fireball");
+            out.push_back(std::to_string(i) + " 236P " + (rng() % 4 ? "0" : "-") + " " + std::to_string(rng() % 3) +
+                          " " + std::to_string(rng() % 1000) + " " + std::to_string(rng() % 50) +
+                          " \x83\x4B\x83\x62 fireball");
         return out;
     }();
     return lines;

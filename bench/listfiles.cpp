@@ -55,8 +55,8 @@ void BM_PlainReadMemchrSplit(benchmark::State& state) {
         std::string bytes(size, '\0');
         in.read(bytes.data(), static_cast<std::streamsize>(size));
         size_t lines = 0;
-        for (const char* p = bytes.data(); (p = static_cast<const char*>(std::memchr(p, '\n', bytes.data() + size - p)));
-             ++p)
+        for (const char* p = bytes.data();
+             (p = static_cast<const char*>(std::memchr(p, '\n', bytes.data() + size - p))); ++p)
             ++lines;
         benchmark::DoNotOptimize(lines);
     }

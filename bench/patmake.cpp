@@ -3,9 +3,9 @@
 // fails beyond 256 colours) and its few-colours octcube quantisation at 5 bits a channel; method 0
 // (the fixed general palette) runs beside Leptonica's median cut to 256 colours on a sheet of a few
 // hundred thousand colours, its worst case.
+#include "PatMake.h"
 #include "ColorReduction.h"
 #include "DIB.h"
-#include "PatMake.h"
 
 #include <benchmark/benchmark.h>
 #include <leptonica/allheaders.h>
@@ -27,20 +27,24 @@ public:
         FFolder = fs::temp_directory_path() / ("quillon-bench-patmake-" + std::to_string(::getpid()));
         fs::create_directories(FFolder);
         std::mt19937 rng(7);
-        std::vector<std::uint32_t> seeds;  // one per distinct block
+        std::vector<std::uint32_t> seeds; // one per distinct block
         for (int p = 0; p < 300; ++p) {
             TDIB dib;
             dib.SetSize(256, 256, 24);
             for (int by = 0; by < 16; ++by)
                 for (int bx = 0; bx < 16; ++bx) {
                     std::uint32_t seed = 0;
-                    if ((p | bx | by) == 0 || rng() % 4 == 0) seed = 0;  // background (the key)
-                    else if (!seeds.empty() && rng() % 10 < 7) seed = seeds[rng() % seeds.size()];
-                    else seeds.push_back(seed = static_cast<std::uint32_t>(seeds.size() + 1));
+                    if ((p | bx | by) == 0 || rng() % 4 == 0)
+                        seed = 0; // background (the key)
+                    else if (!seeds.empty() && rng() % 10 < 7)
+                        seed = seeds[rng() % seeds.size()];
+                    else
+                        seeds.push_back(seed = static_cast<std::uint32_t>(seeds.size() + 1));
                     for (int y = 0; y < 16; ++y) {
                         std::uint8_t* row = dib.ScanLine(by * 16 + y) + bx * 48;
                         for (int x = 0; x < 16; ++x) {
-                            std::uint32_t c = seed == 0 ? 0 : (seed * 2654435761u) ^ static_cast<std::uint32_t>(x * 131 + y * 7);
+                            std::uint32_t c =
+                                seed == 0 ? 0 : (seed * 2654435761u) ^ static_cast<std::uint32_t>(x * 131 + y * 7);
                             row[3 * x] = static_cast<std::uint8_t>(c);
                             row[3 * x + 1] = static_cast<std::uint8_t>(c >> 8);
                             row[3 * x + 2] = static_cast<std::uint8_t>(c >> 16);

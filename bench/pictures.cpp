@@ -5,9 +5,9 @@
 #include "CharImages.h"
 #include "QtDIB.h"
 
-#include <benchmark/benchmark.h>
 #include <QImage>
 #include <QPainter>
+#include <benchmark/benchmark.h>
 #include <filesystem>
 #include <random>
 
@@ -23,16 +23,18 @@ constexpr int RunsPerFrame = 50;
 struct TScene {
     fs::path Dir = fs::temp_directory_path() / "quillon-bench-pictures";
     TCharSoftRender Chara;
-    QImage Strip;  // the strip as an indexed image, index 0 transparent
+    QImage Strip; // the strip as an indexed image, index 0 transparent
 
     TScene() {
         fs::create_directories(Dir);
         std::mt19937 random(3);
         TDIB sheet;
-        for (TRGBQuad& q : sheet.ColorTable) q = {std::uint8_t(random()), std::uint8_t(random()), std::uint8_t(random()), 0};
+        for (TRGBQuad& q : sheet.ColorTable)
+            q = {std::uint8_t(random()), std::uint8_t(random()), std::uint8_t(random()), 0};
         sheet.SetSize(640, 480, 8);
         for (int y = 0; y < 480; ++y)
-            for (int x = 0; x < 640; ++x) sheet.ScanLine(y)[x] = random() % 4 == 0 ? 0 : static_cast<std::uint8_t>(random());
+            for (int x = 0; x < 640; ++x)
+                sheet.ScanLine(y)[x] = random() % 4 == 0 ? 0 : static_cast<std::uint8_t>(random());
         sheet.SaveToFile(Dir / "CHARA.BMP");
         TVantorPattern pattern;
         for (int f = 0; f < FrameCount; ++f) {
@@ -41,8 +43,8 @@ struct TScene {
             for (int r = 0; r < RunsPerFrame; ++r) {
                 std::uint32_t cell = static_cast<std::uint32_t>(random() % 1200);
                 std::int32_t room = 32 - static_cast<std::int32_t>(cell & 31);
-                frame->Rects.Add({cell, std::min<std::int32_t>(room, 1 + random() % 3), 32 + 16 * static_cast<int>(random() % 16),
-                                  16 * static_cast<int>(random() % 14)});
+                frame->Rects.Add({cell, std::min<std::int32_t>(room, 1 + random() % 3),
+                                  32 + 16 * static_cast<int>(random() % 16), 16 * static_cast<int>(random() % 14)});
             }
             pattern.AddFrame(std::move(frame));
         }
@@ -68,7 +70,8 @@ void Checkerboard(std::uint8_t* bits, int pitch, int zoom) {
     for (int y = 0; y < 240 * zoom; ++y) {
         auto* row = bits + static_cast<std::ptrdiff_t>(y) * pitch;
         for (int x = 0; x < width; x += check)
-            FillDWord(row + 4 * x, std::min(check, width - x), ((x / check + y / check) % 2) ? 0xFFC0C0C0u : 0xFFFFFFFFu);
+            FillDWord(row + 4 * x, std::min(check, width - x),
+                      ((x / check + y / check) % 2) ? 0xFFC0C0C0u : 0xFFFFFFFFu);
     }
 }
 
@@ -79,7 +82,8 @@ void BM_PreviewRedraw(benchmark::State& state) {
     TRenderTarget t{target.data(), 320 * zoom * 4};
     for (auto _ : state) {
         Checkerboard(target.data(), t.Pitch, zoom);
-        for (int f = 0; f < FrameCount; ++f) scene.Chara.DrawFrame(t, zoom, 160, 0, f, nullptr, f == 1 ? dfMirror : 0, f == 2 ? bmAlpha : bmCopy, 128);
+        for (int f = 0; f < FrameCount; ++f)
+            scene.Chara.DrawFrame(t, zoom, 160, 0, f, nullptr, f == 1 ? dfMirror : 0, f == 2 ? bmAlpha : bmCopy, 128);
         benchmark::DoNotOptimize(target.data());
     }
     state.SetItemsProcessed(state.iterations() * FrameCount * RunsPerFrame);
@@ -95,12 +99,15 @@ void BM_PreviewRedrawQPainter(benchmark::State& state) {
         QPainter painter(&target);
         for (int y = 0; y < 240; y += 8)
             for (int x = 0; x < 320; x += 8)
-                painter.fillRect(x * zoom, y * zoom, 8 * zoom, 8 * zoom, ((x + y) / 8) % 2 ? QColor(192, 192, 192) : Qt::white);
+                painter.fillRect(x * zoom, y * zoom, 8 * zoom, 8 * zoom,
+                                 ((x + y) / 8) % 2 ? QColor(192, 192, 192) : Qt::white);
         for (int f = 0; f < pattern.Count(); ++f) {
             painter.setOpacity(f == 2 ? 0.5 : 1.0);
             for (const TVantorPatternRect& run : pattern.Frames(f).Rects) {
-                QRect source(static_cast<int>(run.Cell & 31) * 16, static_cast<int>(run.Cell >> 5) * 16, 16 * run.Count, 16);
-                painter.drawImage(QRect(run.X * zoom, run.Y * zoom, 16 * run.Count * zoom, 16 * zoom), scene.Strip, source);
+                QRect source(static_cast<int>(run.Cell & 31) * 16, static_cast<int>(run.Cell >> 5) * 16, 16 * run.Count,
+                             16);
+                painter.drawImage(QRect(run.X * zoom, run.Y * zoom, 16 * run.Count * zoom, 16 * zoom), scene.Strip,
+                                  source);
             }
         }
         painter.end();

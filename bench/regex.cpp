@@ -49,9 +49,10 @@ const std::vector<std::string>& Prose() {
 // A generated motion list: ASCII fields mixed with kanji and kana.
 const std::vector<std::string>& List() {
     static const std::vector<std::string> lines = [] {
-        const char* const words[] = {"motion", "frame", "jump", "attack", "guard", "stand", "walk", "punch", "kick", "throw"};
-        const char* const japanese[] = {"立ち", "ガード", "しゃがみ", "攻撃判定", "ジャンプ", "必殺技", "投げ", "歩き",
-                                        "ダッシュ", "待機"};
+        const char* const words[] = {"motion", "frame", "jump",  "attack", "guard",
+                                     "stand",  "walk",  "punch", "kick",   "throw"};
+        const char* const japanese[] = {"立ち",   "ガード", "しゃがみ", "攻撃判定", "ジャンプ",
+                                        "必殺技", "投げ",   "歩き",     "ダッシュ", "待機"};
         std::vector<std::string> result;
         std::mt19937 random(50000);
         for (int i = 0; i < 50000; ++i) {
@@ -78,8 +79,10 @@ std::string LongLine(size_t Length) {
         for (size_t i = 0; i < l.size(); ++i) {
             const size_t n = IsLeadByte(l[i]) && i + 1 < l.size() ? 2 : 1;
             if (line.size() + n > Length) return line;
-            if (n == 1 && (l[i] == 'Z' || l[i] == 'Q')) line += static_cast<char>(l[i] + 32);
-            else line.append(l, i, n);
+            if (n == 1 && (l[i] == 'Z' || l[i] == 'Q'))
+                line += static_cast<char>(l[i] + 32);
+            else
+                line.append(l, i, n);
             i += n - 1;
         }
         if (line.size() < Length) line += ' ';
@@ -94,15 +97,15 @@ int64_t TotalBytes(const std::vector<std::string>& Lines) {
 }
 
 struct TCase {
-    const char* Pattern;  // UTF-8
+    const char* Pattern; // UTF-8
     bool Fuzzy = false;
 };
 
 const TCase ProseCases[] = {
     {"オプション"},
     {"ファイル"},
-    {"鬱蒼たる"},                  // a Japanese literal that is never there
-    {"qwerty"},                    // an ASCII literal that is never there
+    {"鬱蒼たる"}, // a Japanese literal that is never there
+    {"qwerty"},   // an ASCII literal that is never there
     {"debian"},
     {"[0-9]+,"},
     {"^;"},
@@ -124,22 +127,12 @@ const TCase ProseCases[] = {
 };
 
 const TCase ListCases[] = {
-    {"qwerty"},
-    {"[0-9]+,"},
-    {"ガ", true},
-    {"^;"},
-    {"[0-9, ]+Z"},
+    {"qwerty"}, {"[0-9]+,"}, {"ガ", true}, {"^;"}, {"[0-9, ]+Z"},
 };
 
 // Missing from the long lines: "Z" and "Q" are gone from them.
 const TCase LongCases[] = {
-    {"鬱蒼たる"},
-    {".*Z"},
-    {"[a-z ]+Z"},
-    {"(a|b)*c.*Z"},
-    {".*(Z|Q)"},
-    {"[a-z ]+(Z|Q)"},
-    {"[ぁ-ん]+(Z|Q)"},
+    {"鬱蒼たる"}, {".*Z"}, {"[a-z ]+Z"}, {"(a|b)*c.*Z"}, {".*(Z|Q)"}, {"[a-z ]+(Z|Q)"}, {"[ぁ-ん]+(Z|Q)"},
 };
 
 enum TData { dtProse, dtList };
@@ -250,7 +243,7 @@ void BM_LongLineMemmem(benchmark::State& state) {
     int64_t found = 0;
     for (auto _ : state) {
         const char* data = line.data();
-        benchmark::DoNotOptimize(data);  // keeps the search from being hoisted out of the loop
+        benchmark::DoNotOptimize(data); // keeps the search from being hoisted out of the loop
         found += memmem(data, line.size(), needle.data(), needle.size()) != nullptr;
     }
     Report(state, LongCases[0].Pattern, found, static_cast<int64_t>(line.size()));

@@ -13,14 +13,15 @@ namespace {
 std::vector<std::string> Frames(int count) {
     std::vector<std::string> lines;
     for (int i = 0; i < count; ++i)
-        lines.push_back("  " + std::to_string(i) + "  " + std::to_string(i + 1) + "  3  10  0  0 9   0 0   0 0 9 0 0   0  " +
-                        std::to_string(i + 2) + "  0 0 000000000000 000000000000 000000000000 ;frame");
+        lines.push_back("  " + std::to_string(i) + "  " + std::to_string(i + 1) +
+                        "  3  10  0  0 9   0 0   0 0 9 0 0   0  " + std::to_string(i + 2) +
+                        "  0 0 000000000000 000000000000 000000000000 ;frame");
     return lines;
 }
 
 void CountLines(benchmark::State& state) {
-    state.counters["lines/s"] = benchmark::Counter(static_cast<double>(state.iterations() * state.range(0)),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["lines/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * state.range(0)), benchmark::Counter::kIsRate);
     state.SetComplexityN(state.range(0));
 }
 
@@ -49,5 +50,9 @@ void BM_ParseMotionLinesReference(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_RenumberMotionLines)->Arg(5000)->Arg(20000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ParseMotionLinesReference)->Arg(5000)->Arg(20000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseMotionLinesReference)
+    ->Arg(5000)
+    ->Arg(20000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

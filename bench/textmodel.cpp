@@ -24,9 +24,11 @@ const std::string& MotionList() {
         std::mt19937 rng(1);
         s += "--R---G---B---G\r\n  0   0 255  16\r\n";
         for (int i = 0; i < 100000; ++i) {
-            for (unsigned v : {unsigned(i), unsigned(i + 1), 3u, unsigned(rng() % 1800)}) s.append("  ").append(std::to_string(v));
+            for (unsigned v : {unsigned(i), unsigned(i + 1), 3u, unsigned(rng() % 1800)})
+                s.append("  ").append(std::to_string(v));
             s.append("/").append(std::to_string(rng() % 1800));
-            s.append(",1,A,128   0  0 9/-3/4   0 0   0 0 9 0 0   0   -  0 0 0100 1FF0EF00A010 000000000000 010020000030");
+            s.append(
+                ",1,A,128   0  0 9/-3/4   0 0   0 0 9 0 0   0   -  0 0 0100 1FF0EF00A010 000000000000 010020000030");
             // ;ガッツ攻撃の構え、右手を前へ
             if (i % 10 == 0) s += " ;\x83\x4B\x83\x62\x83\x63\x8D\x55\x8C\x82\x82\xCC\x8D\x5C\x82\xA6\x81\x41\x89\x45";
             s += "\r\n";
@@ -139,7 +141,8 @@ void BM_RandomInserts(benchmark::State& state) {
             int row = static_cast<int>(rng() % static_cast<unsigned>(s.Count()));
             auto start = std::chrono::steady_clock::now();
             TypeInto(s, row);
-            micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+            micros.push_back(
+                std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
         }
     }
     std::sort(micros.begin(), micros.end());

@@ -6,7 +6,7 @@ namespace quillon {
 namespace {
 constexpr const char* kSection = "Check";
 constexpr const char* kValue = "Version";
-constexpr const char* kNoVersion = "0.00";  // what a missing value reads as
+constexpr const char* kNoVersion = "0.00"; // what a missing value reads as
 } // namespace
 
 TProgramIdentity TProgramIdentity::Program() {

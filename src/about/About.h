@@ -64,7 +64,7 @@ public:
 private:
     TSettingsStore& FStore;
     TProgramIdentity FIdentity;
-    std::string FLastVersion;  // empty when none was stored
+    std::string FLastVersion; // empty when none was stored
     bool FDelReg = false;
     std::string FTitle;
     bool FShowVerHelp = true;

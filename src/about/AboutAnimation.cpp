@@ -15,8 +15,8 @@ TLogoAnimation::TLogoAnimation(const TResourceModule& module) {
     Setup8BitDIB(FBuffer, kBufferSide, kBufferSide, palette);
 
     auto banner = Create8BitDIB(kBannerWidth, kBannerHeight, palette);
-    CopyBitsToDIB(*banner, LoadResourceData(module, BannerId, ResourceType, kBannerWidth * kBannerHeight).data(),
-                  false, 0, 0);
+    CopyBitsToDIB(*banner, LoadResourceData(module, BannerId, ResourceType, kBannerWidth * kBannerHeight).data(), false,
+                  0, 0);
     auto logoBytes = LoadResourceData(module, LogoId, ResourceType, kLogoSide * kLogoSide);
     auto logo = Create8BitDIB(kLogoSide, kLogoSide, palette);
     logo->SetTransparent(true);
@@ -53,11 +53,13 @@ void TLogoAnimation::Advance(int d, bool mouseInside) {
         FAmplitudeStep = -1;
     } else if (FAmplitude == 0) {
         FAmplitudeStep = 1;
-        FPhase = static_cast<std::uint8_t>((FPhase + 128) & 255);  // half a turn each time the wave is flat
+        FPhase = static_cast<std::uint8_t>((FPhase + 128) & 255); // half a turn each time the wave is flat
     }
     FAmplitude = static_cast<std::uint8_t>(FAmplitude + FAmplitudeStep);
-    if (FScale < 0.2) FScale = MinScale;
-    else if (FScale > 3.8) FScale = MaxScale;
+    if (FScale < 0.2)
+        FScale = MinScale;
+    else if (FScale > 3.8)
+        FScale = MaxScale;
     if (FScale <= 0.2 || FScale >= 3.8) FGrowing = !FGrowing;
 }
 

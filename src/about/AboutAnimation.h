@@ -13,7 +13,7 @@ namespace quillon {
 class TLogoAnimation {
 public:
     static constexpr int ResourceType = 2000, PaletteId = 2001, BannerId = 2002, LogoId = 2003;
-    static constexpr std::uint8_t Key = 253;  // the logo's background palette index
+    static constexpr std::uint8_t Key = 253; // the logo's background palette index
     static constexpr double MinScale = 0.199, MaxScale = 3.801;
 
     // Loads the palette, the banner and the logo; raises EBitFieldError when one is missing or has
@@ -36,13 +36,13 @@ private:
     void Draw();
     void Advance(int d, bool mouseInside);
 
-    TEffectBitmap FBuffer;  // 96 x 96, 8-bit, the picture on screen
+    TEffectBitmap FBuffer; // 96 x 96, 8-bit, the picture on screen
     std::unique_ptr<TEffectBitmap> FBanner, FLogo;
-    std::uint8_t FPhase = 0;      // wave phase, 0..255
-    std::uint8_t FAmplitude = 0;  // 0..32
-    int FAmplitudeStep = 1;       // +1 or -1
-    std::uint8_t FAngle = 0;      // 255 steps to the full turn
-    double FScale = 0.5;          // the logo is drawn at zoom 1 / scale
+    std::uint8_t FPhase = 0;     // wave phase, 0..255
+    std::uint8_t FAmplitude = 0; // 0..32
+    int FAmplitudeStep = 1;      // +1 or -1
+    std::uint8_t FAngle = 0;     // 255 steps to the full turn
+    double FScale = 0.5;         // the logo is drawn at zoom 1 / scale
     bool FGrowing = true;
 };
 

@@ -11,8 +11,7 @@ namespace {
 }
 } // namespace
 
-std::span<const std::uint8_t> LoadResourceData(const TResourceModule& module, int id, int resType,
-                                               std::size_t size) {
+std::span<const std::uint8_t> LoadResourceData(const TResourceModule& module, int id, int resType, std::size_t size) {
     auto ofType = [resType](const TResourceEntry& entry) { return entry.ResType == resType; };
     auto found = std::find_if(module.begin(), module.end(),
                               [&](const TResourceEntry& entry) { return ofType(entry) && entry.Id == id; });

@@ -45,8 +45,7 @@ void CheckCopy(const TEffectBitmap& source, const TEffectBitmap& dest) {
 }
 
 // Copies count pixels, forwards or written from the last destination pixel backwards.
-void CopySpan(const std::uint8_t* from, std::uint8_t* to, long long count, bool reverse, bool keyed,
-              std::uint8_t key) {
+void CopySpan(const std::uint8_t* from, std::uint8_t* to, long long count, bool reverse, bool keyed, std::uint8_t key) {
     for (long long i = 0; i < count; ++i) {
         const std::uint8_t pixel = from[i];
         if (keyed && pixel == key) continue;
@@ -95,7 +94,7 @@ void Setup8BitDIB(TEffectBitmap& bitmap, int width, int height, const TDIBPalett
 void SetDIBPalette(TEffectBitmap& bitmap, const TDIBPalette& palette) {
     CheckTarget(bitmap);
     TDIBPalette entries = palette;
-    for (TRGBQuad& entry : entries) entry.Reserved = 0;  // a palette entry carries no flags
+    for (TRGBQuad& entry : entries) entry.Reserved = 0; // a palette entry carries no flags
     bitmap.SetPalette(entries);
 }
 
@@ -144,8 +143,8 @@ void DrawDIBWave(int x, int y, const TEffectBitmap& source, TEffectBitmap& dest,
     }
 }
 
-void DrawDIBRotateZoom(int x, int y, const TEffectBitmap& source, TEffectBitmap& dest, std::uint8_t angle,
-                       double zoom, std::uint8_t key) {
+void DrawDIBRotateZoom(int x, int y, const TEffectBitmap& source, TEffectBitmap& dest, std::uint8_t angle, double zoom,
+                       std::uint8_t key) {
     const int w = source.Width(), h = source.Height();
     Require(w % 2 == 0 && h % 2 == 0, kOddSize);
     Require(IsDIB(dest), kDestNotDIB);

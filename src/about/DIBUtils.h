@@ -54,12 +54,12 @@ private:
     std::size_t RowBytes() const;
     void Reallocate();
 
-    TEffectHandleType FHandleType = TEffectHandleType::bmDDB;  // a new bitmap is not yet a DIB
+    TEffectHandleType FHandleType = TEffectHandleType::bmDDB; // a new bitmap is not yet a DIB
     TEffectPixelFormat FPixelFormat = TEffectPixelFormat::pf24bit;
     int FWidth = 0, FHeight = 0;
     bool FTransparent = false;
     TDIBPalette FPalette{};
-    std::vector<std::uint8_t> FPixels;  // size = RowBytes() * FHeight
+    std::vector<std::uint8_t> FPixels; // size = RowBytes() * FHeight
 };
 
 // sin and cos of k * 360 / 255 degrees, filled once at start.
@@ -78,7 +78,7 @@ void CopyBitsToDIB(TEffectBitmap& bitmap, const std::uint8_t* pixels, bool useKe
 void DrawDIB(int x, int y, const TEffectBitmap& source, TEffectBitmap& dest, int flags, std::uint8_t key);
 void DrawDIBWave(int x, int y, const TEffectBitmap& source, TEffectBitmap& dest, std::uint8_t phase,
                  std::uint8_t frequency, std::uint8_t amplitude, int flags, std::uint8_t key);
-void DrawDIBRotateZoom(int x, int y, const TEffectBitmap& source, TEffectBitmap& dest, std::uint8_t angle,
-                       double zoom, std::uint8_t key);
+void DrawDIBRotateZoom(int x, int y, const TEffectBitmap& source, TEffectBitmap& dest, std::uint8_t angle, double zoom,
+                       std::uint8_t key);
 
 } // namespace quillon

@@ -46,16 +46,16 @@ std::uint32_t TTickCounter::Remaining(std::uint32_t now, std::uint32_t interval)
 
 struct TThreadWatch::TShared {
     std::mutex Mutex;
-    std::condition_variable Wake;  // signalled on stop, on a finished tick and on a new interval
-    bool Terminated = false;       // set on the main thread only
-    bool Pending = false;          // a tick is posted and has not finished on the main thread
+    std::condition_variable Wake; // signalled on stop, on a finished tick and on a new interval
+    bool Terminated = false;      // set on the main thread only
+    bool Pending = false;         // a tick is posted and has not finished on the main thread
     TTickHandler OnTick;
 
     // Runs on the main thread.
     void Deliver(int delay) {
         {
             std::lock_guard lock(Mutex);
-            if (Terminated) return;  // stopped meanwhile: the tick is dropped
+            if (Terminated) return; // stopped meanwhile: the tick is dropped
         }
         OnTick(delay);
         {
@@ -140,8 +140,8 @@ void TCustomThreadTimer::SetEnabled(bool value) {
     if (value == FEnabled) return;
     FEnabled = value;
     if (value) {
-        FWatch = std::make_unique<TThreadWatch>(FQueue, [this](int delay) { Tick(delay); }, FClock, FInterval,
-                                                FSleepTime, FPriority);
+        FWatch = std::make_unique<TThreadWatch>(
+            FQueue, [this](int delay) { Tick(delay); }, FClock, FInterval, FSleepTime, FPriority);
     } else {
         FWatch->Terminate();
         FWatch.reset();

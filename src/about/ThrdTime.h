@@ -44,16 +44,16 @@ public:
     int TickRate() const { return FTickRate; }
 
 private:
-    std::uint32_t FLastTick = 0;   // the next interval counts from here
-    std::uint32_t FRateStart = 0;  // start of the current rate window
-    int FTickCount = 0;            // ticks in the current rate window
+    std::uint32_t FLastTick = 0;  // the next interval counts from here
+    std::uint32_t FRateStart = 0; // start of the current rate window
+    int FTickCount = 0;           // ticks in the current rate window
     int FTickRate = 0;
 };
 
 // The worker thread. It starts at construction and stops at Terminate or destruction.
 class TThreadWatch {
 public:
-    using TTickHandler = std::function<void(int Delay)>;  // runs on the main thread; must not throw
+    using TTickHandler = std::function<void(int Delay)>; // runs on the main thread; must not throw
 
     TThreadWatch(TMainThreadQueue& queue, TTickHandler onTick, TMillisecondClock clock, std::uint32_t interval,
                  std::int32_t sleepTime, TThreadPriority priority);
@@ -69,18 +69,18 @@ public:
     void Terminate();
 
 private:
-    struct TShared;  // what the worker and the posted ticks share; outlives the worker
+    struct TShared; // what the worker and the posted ticks share; outlives the worker
     void Execute();
     void ApplyPriority();
 
     TMainThreadQueue& FQueue;
     TMillisecondClock FClock;
-    std::atomic<std::uint32_t> FInterval;  // at least 1
-    std::atomic<std::int32_t> FSleepTime;  // milliseconds to rest after each tick when > 0
+    std::atomic<std::uint32_t> FInterval; // at least 1
+    std::atomic<std::int32_t> FSleepTime; // milliseconds to rest after each tick when > 0
     std::atomic<TThreadPriority> FPriority;
     std::shared_ptr<TShared> FShared;
-    TTickCounter FCounter;  // used by the worker only
-    std::thread FThread;    // started last, once everything above is set
+    TTickCounter FCounter; // used by the worker only
+    std::thread FThread;   // started last, once everything above is set
 };
 
 class TCustomThreadTimer {
@@ -121,19 +121,19 @@ private:
     TThreadPriority FPriority = TThreadPriority::tpNormal;
     std::uint32_t FInterval = 1000;
     std::int32_t FSleepTime = 0;
-    std::unique_ptr<TThreadWatch> FWatch;  // present exactly while enabled
+    std::unique_ptr<TThreadWatch> FWatch; // present exactly while enabled
 };
 
 class TThreadTimer : public TCustomThreadTimer {
 public:
-    using TCustomThreadTimer::TCustomThreadTimer;
+    using TCustomThreadTimer::Interval;
     using TCustomThreadTimer::OnTimer;
     using TCustomThreadTimer::Priority;
-    using TCustomThreadTimer::SetPriority;
-    using TCustomThreadTimer::Interval;
     using TCustomThreadTimer::SetInterval;
-    using TCustomThreadTimer::SleepTime;
+    using TCustomThreadTimer::SetPriority;
     using TCustomThreadTimer::SetSleepTime;
+    using TCustomThreadTimer::SleepTime;
+    using TCustomThreadTimer::TCustomThreadTimer;
 };
 
 } // namespace quillon

@@ -22,8 +22,8 @@ namespace quillon {
 class THintScreen {
 public:
     virtual ~THintScreen() = default;
-    virtual void CursorPos(int& X, int& Y) const = 0;  // the mouse cursor's hot spot
-    virtual int CursorHeight() const = 0;               // the height of a mouse cursor
+    virtual void CursorPos(int& X, int& Y) const = 0; // the mouse cursor's hot spot
+    virtual int CursorHeight() const = 0;             // the height of a mouse cursor
     // A point of the editor's client area on the screen.
     virtual void ClientToScreen(int& X, int& Y) const = 0;
     // The screen that shows the editor.
@@ -94,7 +94,7 @@ private:
 
     bool FDblClickFlag = false;
     TAltSelection FAltSelection = asNone;
-    int FSavedSelectionMode;  // the mode to return to after an Alt selection
+    int FSavedSelectionMode; // the mode to return to after an Alt selection
     std::unique_ptr<THintWindow> FHintWindow;
 };
 

@@ -12,13 +12,9 @@ namespace quillon {
 namespace {
 
 // A radio group's index for Value: the last item beyond its end, no item below 0.
-int RadioIndex(int Value, int Items) {
-    return Value < 0 ? -1 : std::min(Value, Items - 1);
-}
+int RadioIndex(int Value, int Items) { return Value < 0 ? -1 : std::min(Value, Items - 1); }
 
-int DigitValue(char c) {
-    return static_cast<unsigned char>(c) - '0';
-}
+int DigitValue(char c) { return static_cast<unsigned char>(c) - '0'; }
 
 // Where the selection of Text begins and ends, kept within the line.
 std::pair<size_t, size_t> Selection(const TCaretLine& Text) {
@@ -46,7 +42,7 @@ struct TToken {
 // The condition code token under the caret, as the list's colourer cuts the line.
 std::optional<TToken> ConditionTokenAt(int Kind, const TCaretLine& Text) {
     if (Text.Caret < 0 || Text.Caret >= static_cast<int>(Text.Line.size())) return std::nullopt;
-    const int index = Text.Caret;  // tokens cover whole characters, a trail byte included
+    const int index = Text.Caret; // tokens cover whole characters, a trail byte included
     auto colourer = EnemyColourer(Kind);
     auto parser = colourer->CreateParserWithMode(pmFull);
     parser->NewData(Text.Line.c_str(), TRowAttributeData());

@@ -47,14 +47,14 @@ public:
     void XorRect(const TMotionBox& box);
 
 private:
-    std::uint32_t* Row(int y) const;  // screen row y, 0 at the top
+    std::uint32_t* Row(int y) const; // screen row y, 0 at the top
     // Calls paint(game x, game row from the bottom) once for every game pixel of the box's outline.
     template <class Paint> void ForOutline(const TMotionBox& box, Paint paint);
     template <class Op> void ForBlock(int gx, int screenRow, Op op);
 
     int FZoom = 0;
-    TDIB FBitmap;           // 32 bits, 8-8-8
-    TRenderTarget FTarget;  // FBitmap's top row and its step; refreshed on every resize
+    TDIB FBitmap;          // 32 bits, 8-8-8
+    TRenderTarget FTarget; // FBitmap's top row and its step; refreshed on every resize
     // FBackRows[z - 1][0] is row A (even squares light), [1] row B, each 320·z pixels.
     std::array<std::array<std::vector<std::uint32_t>, 2>, 4> FBackRows;
 };

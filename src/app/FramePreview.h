@@ -37,8 +37,8 @@ public:
 
 // What the labels and edit boxes show.
 struct TRectLabels {
-    std::array<std::string, 3> Values;  // Def1, Def2, Att1
-    std::array<std::string, 4> Edits;   // left, top, right, bottom of the selected box
+    std::array<std::string, 3> Values; // Def1, Def2, Att1
+    std::array<std::string, 4> Edits;  // left, top, right, bottom of the selected box
     bool EditsEnabled = false;
 };
 
@@ -103,15 +103,15 @@ private:
     TFramePreviewHost& FHost;
     TFramePicture FPicture;
     TMotionLineObj FMotionLine;                    // the line last drawn; empty when none
-    std::unique_ptr<TCharSoftRender> FCharPicture;  // only while shown with a loaded set
+    std::unique_ptr<TCharSoftRender> FCharPicture; // only while shown with a loaded set
     bool FShown = false;
     int FTabIndex = btDef1;
 
     bool FDragging = false;
     THitDragMode FDragMode = dmTopLeft;
-    TGamePoint FDragAnchor;  // upper-left corner of the rectangle at the press
-    TMotionBox FDragRect;    // always writable
-    int FDragRow = -1;       // caret row at the press; the rewritten line goes there
+    TGamePoint FDragAnchor; // upper-left corner of the rectangle at the press
+    TMotionBox FDragRect;   // always writable
+    int FDragRow = -1;      // caret row at the press; the rewritten line goes there
 };
 
 } // namespace quillon

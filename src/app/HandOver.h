@@ -63,8 +63,7 @@ public:
     // Reads a list file; failures have shown their message and give false.
     virtual bool LoadListFile(std::string& FileName, std::vector<std::string>* Lines) = 0;
     // Opens a new window on Lines named FileName, or an empty window when Lines is null.
-    virtual void OpenNewWindow(const std::string& FileName, const std::vector<std::string>* Lines,
-                               int KindHint) = 0;
+    virtual void OpenNewWindow(const std::string& FileName, const std::vector<std::string>* Lines, int KindHint) = 0;
 };
 
 // Acts on received hand-over data: an empty text opens an empty window; otherwise only the first

@@ -99,9 +99,8 @@ std::string BoxLabel(const TMotionBox& box) {
 }
 
 TBoxInput ParseBoxInput(const std::array<std::string, 4>& edits) {
-    static const char* const notNumber[] = {
-        "左上Ｘの値を数値に変換出ません", "左上Ｙの値を数値に変換出ません",
-        "右下Ｘの値を数値に変換出ません", "右下Ｙの値を数値に変換出ません"};
+    static const char* const notNumber[] = {"左上Ｘの値を数値に変換出ません", "左上Ｙの値を数値に変換出ません",
+                                            "右下Ｘの値を数値に変換出ません", "右下Ｙの値を数値に変換出ません"};
     std::array<std::int32_t, 4> v{};
     for (int i = 0; i < 4; ++i) {
         auto value = StrToInt(edits[i]);

@@ -54,8 +54,8 @@ std::string BoxLabel(const TMotionBox& box);
 // and the index of the edit box that gets the focus.
 struct TBoxInput {
     std::optional<TMotionBox> Box;
-    std::string Code;     // the box's code when Box is set
-    std::string Message;  // empty when Box is set
+    std::string Code;    // the box's code when Box is set
+    std::string Message; // empty when Box is set
     int FocusEdit = -1;
 };
 TBoxInput ParseBoxInput(const std::array<std::string, 4>& edits);

@@ -21,18 +21,18 @@ using TKeyword = std::pair<int, std::string_view>;
 using TKeywords = std::span<const TKeyword>;
 
 constexpr TKeyword kMotionKeywords[] = {
-    {7, "COMMENT"}, {50, "NUM"}, {51, "TO"},  {52, "SP"},   {53, "PIC"},  {54, "DE"},   {55, "CI"},   {56, "V"},
-    {58, "VX"},     {59, "RX"},  {60, "VY"},  {61, "RY"},   {62, "C"},    {64, "CL"},   {65, "G"},    {66, "DA"},
+    {7, "COMMENT"}, {50, "NUM"}, {51, "TO"},   {52, "SP"},   {53, "PIC"},  {54, "DE"},  {55, "CI"}, {56, "V"},
+    {58, "VX"},     {59, "RX"},  {60, "VY"},   {61, "RY"},   {62, "C"},    {64, "CL"},  {65, "G"},  {66, "DA"},
     {67, "HIT"},    {68, "H"},   {69, "FLAG"}, {71, "DEF1"}, {72, "DEF2"}, {73, "ATT1"}};
 constexpr TKeyword kCommandKeywords[] = {{7, "COMMENT"}, {50, "CMDNUM"}, {51, "COMMAND"}, {52, "COMMAND"},
-                                        {53, "CANCEL"}, {57, "STD"},    {58, "AMNNUM"},  {59, "VX"}};
+                                         {53, "CANCEL"}, {57, "STD"},    {58, "AMNNUM"},  {59, "VX"}};
 constexpr TKeyword kZCommandKeywords[] = {{7, "COMMENT"}, {50, "CMDNUM"}, {51, "COMMAND"}, {52, "COMMAND"},
-                                         {53, "CANCEL"}, {57, "STD"},    {58, "AMNNUM"},  {59, "SH"},
-                                         {60, "SP"},     {61, "DK"}};
+                                          {53, "CANCEL"}, {57, "STD"},    {58, "AMNNUM"},  {59, "SH"},
+                                          {60, "SP"},     {61, "DK"}};
 constexpr TKeyword kVoiceKeywords[] = {{7, "COMMENT"}, {50, "NUM"}, {51, "WAVE"}};
 constexpr TKeyword kZVoiceKeywords[] = {{7, "COMMENT"}, {50, "NUM"}, {51, "WAVE"}, {52, "DP"}};
 constexpr TKeyword kEnemyKeywords[] = {{7, "COMMENT"},  {50, "DISTANCE"}, {51, "100"},    {52, "COMMAND"},
-                                      {53, "COMMAND"}, {54, "COMMAND"},  {55, "COMMAND"}};
+                                       {53, "COMMAND"}, {54, "COMMAND"},  {55, "COMMAND"}};
 constexpr TKeyword kBmpKeywords[] = {{50, "NUM"}, {51, "OFFSET"}, {52, "OFFSET"}, {53, "BMP"}};
 
 struct THintFile {
@@ -75,7 +75,8 @@ int Code(char C) { return static_cast<unsigned char>(C); }
 template <std::size_t N>
 std::string NumberedText(std::string_view Label, std::string_view Token, const std::array<const char*, N>& Texts) {
     const std::optional<std::int32_t> n = StrToInt(Token);
-    if (n && *n >= 0 && static_cast<std::size_t>(*n) < N) return std::string(Label) + Texts[static_cast<std::size_t>(*n)];
+    if (n && *n >= 0 && static_cast<std::size_t>(*n) < N)
+        return std::string(Label) + Texts[static_cast<std::size_t>(*n)];
     return std::string(Label) + Quoted(Token);
 }
 
@@ -125,21 +126,38 @@ std::string CiHint(std::string_view Token) {
     return "Ci: " + Quoted(Token);
 }
 
-constexpr std::array<const char*, 10> kMoveTexts = {
-    "移動量保存、自分基準移動",         "移動後移動量０リセット、自分基準移動", "移動量保存、速度加算移動",
-    "移動量不変、オフセット移動",       "移動量保存、速度自キャラ基準移動",     "移動量保存、速度敵キャラ基準移動",
-    "移動後移動量０リセット、自キャラ基準移動", "移動後移動量０リセット、敵キャラ基準移動", "画面基準移動",
-    "ステージ基準移動"};
+constexpr std::array<const char*, 10> kMoveTexts = {"移動量保存、自分基準移動",
+                                                    "移動後移動量０リセット、自分基準移動",
+                                                    "移動量保存、速度加算移動",
+                                                    "移動量不変、オフセット移動",
+                                                    "移動量保存、速度自キャラ基準移動",
+                                                    "移動量保存、速度敵キャラ基準移動",
+                                                    "移動後移動量０リセット、自キャラ基準移動",
+                                                    "移動後移動量０リセット、敵キャラ基準移動",
+                                                    "画面基準移動",
+                                                    "ステージ基準移動"};
 
-constexpr std::array<const char*, 7> kClTexts = {
-    "小食らい", "大食らい、", "ダウン", "大きくダウン", "浮かせ（追い打ち２ＨＩＴ）", "浮かせ（追い打ち１ＨＩＴのみ）、",
-    "ふらふら"};
+constexpr std::array<const char*, 7> kClTexts = {"小食らい",
+                                                 "大食らい、",
+                                                 "ダウン",
+                                                 "大きくダウン",
+                                                 "浮かせ（追い打ち２ＨＩＴ）",
+                                                 "浮かせ（追い打ち１ＨＩＴのみ）、",
+                                                 "ふらふら"};
 
 std::string GHint(std::string_view Token) {
     static constexpr std::pair<std::string_view, const char*> texts[] = {
-        {"U", "上段"},         {"M", "中段"},     {"D", "下段"},     {"X", "投げ(ｶﾞｰﾄﾞ不能技)"},
-        {"T", "地上投げ"},     {"TG", "地上投げ"}, {"TA", "空中投げ"}, {"TX", "特殊投げ"},
-        {"H", "強制ﾋｯﾄ"},      {"N", "演出用"},   {"N2", "演出用(ﾋｯﾄｽﾄｯﾌﾟで止まる)"},
+        {"U", "上段"},
+        {"M", "中段"},
+        {"D", "下段"},
+        {"X", "投げ(ｶﾞｰﾄﾞ不能技)"},
+        {"T", "地上投げ"},
+        {"TG", "地上投げ"},
+        {"TA", "空中投げ"},
+        {"TX", "特殊投げ"},
+        {"H", "強制ﾋｯﾄ"},
+        {"N", "演出用"},
+        {"N2", "演出用(ﾋｯﾄｽﾄｯﾌﾟで止まる)"},
     };
     for (auto [code, text] : texts)
         if (code == Token) return std::string("G: ") + text;
@@ -167,16 +185,16 @@ std::string StopLine(const char* Stop, char C) {
 // The line that the character C at 1-based Flag position Pos adds ("" for none).
 std::string FlagLine(std::size_t Pos, char C) {
     static constexpr std::array<const char*, 3> branch = {"ﾋｯﾄ or ｶﾞｰﾄﾞで分岐", "ﾋｯﾄで分岐", "ｶﾞｰﾄﾞで分岐"};
-    static constexpr std::array<const char*, 3> targetBranch = {"ﾋｯﾄ or ｶﾞｰﾄﾞで対象物食らい分岐", "ﾋｯﾄで対象物食らい分岐",
-                                                                "ｶﾞｰﾄﾞで対象物食らい分岐"};
-    static constexpr std::array<const char*, 7> turn = {"通常振り向き",         "背中見せ",             "現在と逆方向向き",
-                                                        "敵キャラ向きと同向き", "敵キャラ向きと逆向き", "右向き",
-                                                        "左向き"};
+    static constexpr std::array<const char*, 3> targetBranch = {"ﾋｯﾄ or ｶﾞｰﾄﾞで対象物食らい分岐",
+                                                                "ﾋｯﾄで対象物食らい分岐", "ｶﾞｰﾄﾞで対象物食らい分岐"};
+    static constexpr std::array<const char*, 7> turn = {
+        "通常振り向き", "背中見せ", "現在と逆方向向き", "敵キャラ向きと同向き", "敵キャラ向きと逆向き",
+        "右向き",       "左向き"};
     static constexpr std::array<const char*, 4> element = {"炎", "青い炎", "雷", "毒"};
     static constexpr std::array<const char*, 8> target = {
-        "自ｷｬﾗのみに当たる",           "敵ｷｬﾗにも自ｷｬﾗにも当たる", "敵ｷｬﾗ本体のみに当たる",
-        "自ｷｬﾗ本体のみに当たる",       "敵ｷｬﾗにも自ｷｬﾗにも当たる(本体)", "敵ｷｬﾗ飛び道具のみに当たる",
-        "自ｷｬﾗ飛び道具のみに当たる",   "敵ｷｬﾗにも自ｷｬﾗにも当たる(飛び道具)"};
+        "自ｷｬﾗのみに当たる",         "敵ｷｬﾗにも自ｷｬﾗにも当たる",          "敵ｷｬﾗ本体のみに当たる",
+        "自ｷｬﾗ本体のみに当たる",     "敵ｷｬﾗにも自ｷｬﾗにも当たる(本体)",    "敵ｷｬﾗ飛び道具のみに当たる",
+        "自ｷｬﾗ飛び道具のみに当たる", "敵ｷｬﾗにも自ｷｬﾗにも当たる(飛び道具)"};
     const char* text = nullptr;
     switch (Pos) {
     case 1: return "飛び道具 " + Quoted(std::string_view(&C, 1)) + " 発射";
@@ -220,11 +238,16 @@ const char* ConditionLine(std::size_t Pos, char C) {
     static constexpr std::array<const char*, 5> place = {" 位置 ：条件なし\r\n", " 位置 ：地上にいる\r\n",
                                                          " 位置 ：空中にいる\r\n", " 位置 ：立っている\r\n",
                                                          " 位置 ：しゃがんでいる\r\n"};
-    static constexpr std::array<const char*, 10> state = {
-        " 状態 ：条件なし\r\n",         " 状態 ：攻撃状態\r\n",           " 状態 ：防御状態\r\n",
-        " 状態 ：食らい状態\r\n",       " 状態 ：非無敵状態\r\n",         " 状態 ：打撃攻撃判定有り\r\n",
-        " 状態 ：上中段打撃攻撃判定有り\r\n", " 状態 ：下段打撃攻撃判定有り\r\n",
-        " 状態 ：ｷｬﾝｾﾙ(2～4)or通常技が出せる\r\n", " 状態 ：ｷｬﾝｾﾙ(1以下)or通常技が出せる\r\n"};
+    static constexpr std::array<const char*, 10> state = {" 状態 ：条件なし\r\n",
+                                                          " 状態 ：攻撃状態\r\n",
+                                                          " 状態 ：防御状態\r\n",
+                                                          " 状態 ：食らい状態\r\n",
+                                                          " 状態 ：非無敵状態\r\n",
+                                                          " 状態 ：打撃攻撃判定有り\r\n",
+                                                          " 状態 ：上中段打撃攻撃判定有り\r\n",
+                                                          " 状態 ：下段打撃攻撃判定有り\r\n",
+                                                          " 状態 ：ｷｬﾝｾﾙ(2～4)or通常技が出せる\r\n",
+                                                          " 状態 ：ｷｬﾝｾﾙ(1以下)or通常技が出せる\r\n"};
     static constexpr std::array<const char*, 10> gauge = {
         "ゲージ：条件なし",     "ゲージ：１ゲージ以上", "ゲージ：２ゲージ以上", "ゲージ：３ゲージ以上",
         "ゲージ：４ゲージ以上", "ゲージ：５ゲージ以上", "ゲージ：６ゲージ以上", "ゲージ：７ゲージ以上",

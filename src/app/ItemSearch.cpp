@@ -3,14 +3,14 @@
 #include "AnsiCase.h"
 #include "Cp932.h"
 #include "EditorEx.h"
+#include "LineRegExp.h"
 #include "ListKinds.h"
+#include "ListTokens.h"
 #include "MessageBox.h"
 #include "MotionColourer.h"
-#include "ListTokens.h"
 #include "REScanner.h"
 #include "SettingsStore.h"
 #include "StrUtils.h"
-#include "LineRegExp.h"
 
 #include <array>
 #include <memory>
@@ -24,8 +24,8 @@ constexpr const char* kOptionsSection = "SearchItemOptions";
 constexpr const char* kHistorySection = "SearchItems";
 constexpr const char* kTitle = "項目検索";
 
-constexpr std::array<int, kItemTokenChoiceCount> kChoiceKinds = {
-    50, 51, 52, 53, 54, 55, 56, 58, 59, 60, 61, 62, 64, 65, 66, 67, 68, 69, 71, 72, 73, 7};
+constexpr std::array<int, kItemTokenChoiceCount> kChoiceKinds = {50, 51, 52, 53, 54, 55, 56, 58, 59, 60, 61,
+                                                                 62, 64, 65, 66, 67, 68, 69, 71, 72, 73, 7};
 
 // Byte offsets of the occurrences of Text in S that start on a character, from the left, each
 // search going on after the end of the one before.
@@ -105,8 +105,8 @@ bool ScanItems(const std::vector<std::string>& Lines, int From, int Step, TMotio
             }
         }
     } catch (const ERegExpParser& e) {
-        Messages().Show("項目検索中にエラーが発生しました。\r\n" + e.Message() + "\r\n(位置: " +
-                            IntToStr(e.ErrorPos) + ")",
+        Messages().Show("項目検索中にエラーが発生しました。\r\n" + e.Message() + "\r\n(位置: " + IntToStr(e.ErrorPos) +
+                            ")",
                         kTitle, TMsgIcon::Error, TMsgButtons::OK);
         Failed = true;
     }
@@ -188,9 +188,7 @@ std::uint8_t ItemOptionsOf(const TItemSearchOptions& Options) {
     return bits;
 }
 
-std::uint8_t ItemDirectionOf(int DirectionIndex) {
-    return DirectionIndex == 1 ? idDown : idUp;
-}
+std::uint8_t ItemDirectionOf(int DirectionIndex) { return DirectionIndex == 1 ? idDown : idUp; }
 
 bool FindItemFirst(const std::vector<std::string>& Lines, int CaretRow, TMotionColourer& Colourer,
                    const TItemSearchRequest& Request, TItemHit& Hit) {

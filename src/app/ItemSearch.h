@@ -33,8 +33,8 @@ enum : std::uint8_t { idDown = 0, idUp = 1 };
 
 // The last item-search request, held by the root for the whole run.
 struct TItemSearchRequest {
-    std::string ItemText;                // CP932; empty until a search was confirmed
-    std::uint8_t ItemKind = 50;          // motion token kind of the chosen field
+    std::string ItemText;       // CP932; empty until a search was confirmed
+    std::uint8_t ItemKind = 50; // motion token kind of the chosen field
     std::uint8_t ItemOptions = 0;
     std::uint8_t ItemDirection = idDown;
 };

@@ -82,8 +82,10 @@ bool EditCopies(int Kind, TEditorExProp& Prop, TOrvColourer* Colourer, const TPr
 bool EditKindProperties(TSettingsStore& Store, int Kind, TEditorExProp& Prop, TOrvColourer* Colourer,
                         const TPropertyEditor& Editor, const TApplyKindProperties& Apply) {
     if (Kind < lkText || Kind > lkBmp) return false;
-    if (Kind == lkText) Colourer = nullptr;
-    else if (!Colourer || ColourerKind(*Colourer) != Kind) return false;
+    if (Kind == lkText)
+        Colourer = nullptr;
+    else if (!Colourer || ColourerKind(*Colourer) != Kind)
+        return false;
     if (!EditCopies(Kind, Prop, Colourer, Editor)) return false;
     const std::string name(ListKindInfo(Kind).ValueName);
     Prop.WriteToRegistry(Store, EditorPropertiesSection, name);

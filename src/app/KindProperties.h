@@ -14,7 +14,7 @@
 
 namespace quillon {
 
-extern const char* const EditorPropertiesSection; // "EditorProperties": one TEditorExProp per kind
+extern const char* const EditorPropertiesSection;   // "EditorProperties": one TEditorExProp per kind
 extern const char* const ColourerPropertiesSection; // "ColourerProperties": one colourer per list kind
 
 // A new colourer of list kind 1..8 with every colour at clNone, or null for any other kind.

@@ -129,8 +129,7 @@ bool FormatList(TEditor& Editor, int Kind, const TListOptions& Options) {
         zcommand.SetOptions(Options.ZCommandOptions);
         formatter = &zcommand;
         break;
-    default:
-        return false;
+    default: return false;
     }
     formatter->SetLines(EditorLines(Editor));
     std::vector<std::string> result;

@@ -92,8 +92,8 @@ bool SetEnvironment(int Kind, const TListOptions& Options, TListCommandDialogs& 
 
 // The convert command: a bitmap list makes the character, a Quessa source the enemy list; other
 // kinds do nothing. Both need the list's file name: without one the command says so.
-bool ConvertList(TEditor& Editor, int Kind, const std::filesystem::path& FileName,
-                 const TListOptions& Options, TListCommandDialogs& Dialogs);
+bool ConvertList(TEditor& Editor, int Kind, const std::filesystem::path& FileName, const TListOptions& Options,
+                 TListCommandDialogs& Dialogs);
 
 enum TStrConvert { scToUpper, scToUpperFile, scToLower, scToLowerFile, scToHankaku, scToZenkaku };
 std::string ConvertString(TStrConvert Conversion, std::string_view S);

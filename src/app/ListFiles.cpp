@@ -69,14 +69,12 @@ public:
     }
 
 private:
-    int FFd;  // -1 once closed or when opening failed
+    int FFd; // -1 once closed or when opening failed
 };
 
 const char* const NotARegularFile = "通常のファイルではありません";
 
-std::string TooLarge() {
-    return "ファイルが大きすぎます (上限 " + IntToStr(kMaxListFileSize / (1024 * 1024)) + " MB)";
-}
+std::string TooLarge() { return "ファイルが大きすぎます (上限 " + IntToStr(kMaxListFileSize / (1024 * 1024)) + " MB)"; }
 
 } // namespace
 

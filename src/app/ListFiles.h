@@ -48,7 +48,7 @@ constexpr std::int64_t kMaxListFileSize = std::int64_t{16} * 1024 * 1024;
 
 struct TListText {
     std::vector<std::string> Lines;
-    bool StoppedAtNul = false;  // a NUL byte ended the text before the end of the file
+    bool StoppedAtNul = false; // a NUL byte ended the text before the end of the file
 };
 
 TListText SplitListText(std::string_view bytes);

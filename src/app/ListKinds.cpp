@@ -42,8 +42,8 @@ int KindOfFirstLine(std::string_view line, bool named, const std::string& name) 
 }
 
 const char* const kQesSections[10] = {
-    "地上/非無敵/打撃判定あり", "地上/非無敵/立ち",         "地上/非無敵/しゃがみ",     "地上/非無敵/その他",
-    "地上/無敵/打撃判定あり",   "地上/無敵/打撃判定なし",   "空中/非無敵/打撃判定あり", "空中/非無敵/打撃判定なし",
+    "地上/非無敵/打撃判定あり", "地上/非無敵/立ち",       "地上/非無敵/しゃがみ",     "地上/非無敵/その他",
+    "地上/無敵/打撃判定あり",   "地上/無敵/打撃判定なし", "空中/非無敵/打撃判定あり", "空中/非無敵/打撃判定なし",
     "空中/無敵/打撃判定あり",   "空中/無敵/打撃判定なし",
 };
 
@@ -68,10 +68,14 @@ int DetectFileKind(const std::vector<std::string>& Lines, std::string_view FileN
 int KindWithHint(int detected, int hint) { return detected == lkText && hint != -1 ? hint : detected; }
 
 void NewMotionList(std::vector<std::string>& Lines) {
-    Fill(Lines, {"--R---G---B---G", "  0   0 255  16",
-                 "-Num---To-Sp-Pic-De-Ci-V---VxRx--VyRy-C-CL-G-Da--Hit-H-Flag-Def1---------Def2---------Att1---------COMMENT"});
+    Fill(
+        Lines,
+        {"--R---G---B---G", "  0   0 255  16",
+         "-Num---To-Sp-Pic-De-Ci-V---VxRx--VyRy-C-CL-G-Da--Hit-H-Flag-Def1---------Def2---------Att1---------COMMENT"});
 }
-void NewCommandList(std::vector<std::string>& Lines) { Fill(Lines, {"CmdNum--Command--Cancel--Std-AmnNum--Vx--Comment"}); }
+void NewCommandList(std::vector<std::string>& Lines) {
+    Fill(Lines, {"CmdNum--Command--Cancel--Std-AmnNum--Vx--Comment"});
+}
 void NewZCommandList(std::vector<std::string>& Lines) {
     Fill(Lines, {"CmdNum--Command--Cancel--Std-AmnNum--Sh-Sp-Dk--Comment"});
 }
@@ -82,7 +86,8 @@ void NewBitmapList(std::vector<std::string>& Lines) { Lines.clear(); }
 
 void NewQesSource(std::vector<std::string>& Lines) {
     Lines.push_back("QESVer1.1");
-    Lines.push_back("FORMAT=#E100[E040[E050[%0@]E300[%1@]E400[%2@]%3@]E050[%4@]%5@]E200[E040[E050[%6@]%7@]E050[%8@]%9@]");
+    Lines.push_back(
+        "FORMAT=#E100[E040[E050[%0@]E300[%1@]E400[%2@]%3@]E050[%4@]%5@]E200[E040[E050[%6@]%7@]E050[%8@]%9@]");
     for (int i = 0; i < 10; ++i) {
         Lines.push_back(Utf8ToCp932(":" + IntToStr(i) + " " + kQesSections[i]));
         Lines.push_back("Distance--100--Command--COMMENT");

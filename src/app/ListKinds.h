@@ -8,8 +8,15 @@
 namespace quillon {
 
 enum TListKind : int {
-    lkText = 0, lkMotion = 1, lkCommand = 2, lkZCommand = 3, lkVoice = 4, lkZVoice = 5,
-    lkEnemy = 6, lkQes = 7, lkBmp = 8
+    lkText = 0,
+    lkMotion = 1,
+    lkCommand = 2,
+    lkZCommand = 3,
+    lkVoice = 4,
+    lkZVoice = 5,
+    lkEnemy = 6,
+    lkQes = 7,
+    lkBmp = 8
 };
 constexpr int kListKindCount = 9;
 

@@ -10,8 +10,8 @@ namespace quillon {
 class TOrvColourer;
 
 struct TListToken {
-    int Kind = 0;      // 0: no token
-    int Start = 0;     // byte offset in the line
+    int Kind = 0;  // 0: no token
+    int Start = 0; // byte offset in the line
     std::string Text;
 };
 

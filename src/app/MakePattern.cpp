@@ -46,8 +46,9 @@ bool MakePatternFromBitmapList(const std::vector<std::string>& Lines, const std:
     job.DecColorDepthMethod = Options.DecColorDepthMethod;
     job.OutputFolder = FileName.parent_path();
 
-    const std::string question = QuotedPair(job.CreateMode, job.Suffix, "と") +
-                                 "の作成を開始します。\r\n(編集中のﾌｧｲﾙと同じﾌｫﾙﾀﾞに上書き作成されます)\r\nよろしいですか？";
+    const std::string question =
+        QuotedPair(job.CreateMode, job.Suffix, "と") +
+        "の作成を開始します。\r\n(編集中のﾌｧｲﾙと同じﾌｫﾙﾀﾞに上書き作成されます)\r\nよろしいですか？";
     if (Messages().Show(question, "確認", TMsgIcon::Question, TMsgButtons::YesNo) != TMsgResult::Yes) return false;
 
     std::string error;
@@ -70,8 +71,7 @@ bool MakePatternFromBitmapList(const std::vector<std::string>& Lines, const std:
     case mrCancelled:
         Messages().Show("処理を中止しました", kMakeTitle, TMsgIcon::Information, TMsgButtons::OK);
         return false;
-    default:
-        return false;
+    default: return false;
     }
 }
 

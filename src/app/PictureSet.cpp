@@ -55,9 +55,9 @@ TPictureSetNames FindPictureSet(const fs::path& listFileName) {
         edition = TEdition::Vantor;
         suffix = *z;
     }
-    bool classic = edition == TEdition::None ||
-                   (edition == TEdition::Classic &&
-                    (Exists(dir, "ZMOTION.LST") || Exists(dir, "ZMOTION" + suffix + ".LST")));
+    bool classic =
+        edition == TEdition::None ||
+        (edition == TEdition::Classic && (Exists(dir, "ZMOTION.LST") || Exists(dir, "ZMOTION" + suffix + ".LST")));
     if (classic)
         return {FirstExisting(dir, {"CHARA" + suffix + ".BMP", "CHARA.BMP"}),
                 FirstExisting(dir, {"PATTERN" + suffix + ".PAT", "PATTERN.PAT"})};

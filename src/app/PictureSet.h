@@ -15,7 +15,7 @@
 namespace quillon {
 
 struct TPictureSetNames {
-    std::filesystem::path Bitmap, Pattern;  // both empty for an unnamed list
+    std::filesystem::path Bitmap, Pattern; // both empty for an unnamed list
 };
 
 TPictureSetNames FindPictureSet(const std::filesystem::path& listFileName);

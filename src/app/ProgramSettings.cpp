@@ -56,7 +56,8 @@ void LoadColourers(TSettingsStore& Store, const TProgramSettings& Settings) {
         }
     }
     if (!repaired.empty())
-        Messages().Show("保存されていた色の設定 (" + repaired + ") が壊れていたため読み込めませんでした。\n既定の色に置き換えました。",
+        Messages().Show("保存されていた色の設定 (" + repaired +
+                            ") が壊れていたため読み込めませんでした。\n既定の色に置き換えました。",
                         "警告", TMsgIcon::Warning, TMsgButtons::OK);
 }
 

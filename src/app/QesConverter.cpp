@@ -99,8 +99,8 @@ std::string_view CommandAt(const std::vector<TEneLineItem>& items, int distance,
 std::string Expression(std::string_view condTemplate, const std::array<std::string_view, kQesSectionCount>& commands) {
     std::string expr;
     for (size_t i = 0; i < condTemplate.size(); ++i) {
-        const int section = condTemplate[i] == '%' && i + 1 < condTemplate.size()
-                                ? QesSectionOfChar(condTemplate[i + 1]) : -1;
+        const int section =
+            condTemplate[i] == '%' && i + 1 < condTemplate.size() ? QesSectionOfChar(condTemplate[i + 1]) : -1;
         if (section < 0) {
             expr += condTemplate[i];
             continue;
@@ -134,7 +134,7 @@ bool ParseQesSource(const std::vector<std::string>& Lines, TQesSource& Source) {
         return false;
     }
     if (version == "QESVER1.1") ApplyFormatLines(lines, Source.CondTemplate);
-    int section = -1;  // -1 outside a section
+    int section = -1; // -1 outside a section
     for (size_t i = 1; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         if (line.size() < 2) continue;

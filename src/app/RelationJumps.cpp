@@ -16,9 +16,7 @@ constexpr int kHitKind = 67;
 constexpr int kAmnNumKind = 58;
 constexpr const char* kTitle = "参照先にジャンプ";
 
-void ReportMissing(const std::string& Text) {
-    Messages().Show(Text, kTitle, TMsgIcon::Information, TMsgButtons::OK);
-}
+void ReportMissing(const std::string& Text) { Messages().Show(Text, kTitle, TMsgIcon::Information, TMsgButtons::OK); }
 
 std::string WithoutBlanks(std::string_view Text) {
     std::string out;
@@ -112,8 +110,8 @@ std::optional<std::filesystem::path> RelationTargetFile(const std::filesystem::p
     const std::filesystem::path dir = CommandFile.parent_path();
     const std::string name = UpperAscii(CommandFile.filename().string());
     const std::string suffix = ListSuffix(name, Vantor ? "ZCOMMAND" : "COMMAND");
-    const bool vantorBeside = !Vantor && (FindFileNoCase(dir, "ZCOMMAND" + suffix + ".LST") ||
-                                          FindFileNoCase(dir, "ZCOMMAND.LST"));
+    const bool vantorBeside =
+        !Vantor && (FindFileNoCase(dir, "ZCOMMAND" + suffix + ".LST") || FindFileNoCase(dir, "ZCOMMAND.LST"));
     std::vector<std::string> candidates;
     if (!vantorBeside) candidates = {"ZMOTION" + suffix + ".LST", "ZMOTION.LST"};
     candidates.push_back("MOTION" + suffix + ".LST");

@@ -5,7 +5,7 @@
 namespace quillon {
 namespace {
 
-constexpr int kCascadeStep = 24;  // the offset between cascaded windows, about a title bar
+constexpr int kCascadeStep = 24; // the offset between cascaded windows, about a title bar
 
 // Cell K of a grid of Across x Down equal cells over Area; cells are taken down each column first
 // (ByColumns) or across each row first. Edges are cut to whole pixels from the real cell size, so

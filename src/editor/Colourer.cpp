@@ -15,9 +15,7 @@ bool IsAnk(char c) { return IsDigitByte(c) || (c >= 'A' && c <= 'Z') || (c >= 'a
 bool IsHexDigit(char c) { return IsDigitByte(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 bool InRange(Byte b, Byte lo, Byte hi) { return b >= lo && b <= hi; }
 
-bool IsMailChar(char c) {
-    return IsAnk(c) || (c != '\0' && std::strchr("!$%&*,-./;=?@^~", c) != nullptr);
-}
+bool IsMailChar(char c) { return IsAnk(c) || (c != '\0' && std::strchr("!$%&*,-./;=?@^~", c) != nullptr); }
 bool IsUrlChar(char c) { return IsAnk(c) || (c != '\0' && std::strchr("#%&+-./:=?~", c) != nullptr); }
 
 // Text at p begins with s (p is NUL-terminated).
@@ -51,13 +49,12 @@ bool IsDigitPunct(const char* p) { return IsPair(p, 0x81, 0x43, 0x44); }
 // ---- TColourerColor
 
 const TClassInfo& TColourerColor::StaticClassInfo() {
-    static const TClassInfo info{
-        "TColourerColor",
-        &TNotifyPersistent::StaticClassInfo(),
-        {ColorProp("BkColor", &TColourerColor::BkColor, &TColourerColor::SetBkColor),
-         ColorProp("Color", &TColourerColor::Color, &TColourerColor::SetColor),
-         SetProp("Style", &TColourerColor::Style, &TColourerColor::SetStyle,
-                 {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"})}};
+    static const TClassInfo info{"TColourerColor",
+                                 &TNotifyPersistent::StaticClassInfo(),
+                                 {ColorProp("BkColor", &TColourerColor::BkColor, &TColourerColor::SetBkColor),
+                                  ColorProp("Color", &TColourerColor::Color, &TColourerColor::SetColor),
+                                  SetProp("Style", &TColourerColor::Style, &TColourerColor::SetStyle,
+                                          {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"})}};
     return info;
 }
 
@@ -146,7 +143,7 @@ TColourerBracketItem& TColourerBracketCollection::AddBracket(const std::string& 
 void TColourerBracketCollection::Assign(const TPersistent& Source) {
     auto* source = dynamic_cast<const TColourerBracketCollection*>(&Source);
     if (!source) return TNotifyCollection::Assign(Source);
-    if (source == this) return;  // clearing first would lose every bracket
+    if (source == this) return; // clearing first would lose every bracket
     struct TUpdate {
         TCollection& c;
         ~TUpdate() { c.EndUpdate(); }
@@ -171,12 +168,10 @@ const TClassInfo& TColourer::StaticClassInfo() {
     return info;
 }
 
-TColourer::TColourer(TComponent* Owner)
-    : TColourer(Owner, std::make_unique<TColourerBracketCollection>(this)) {}
+TColourer::TColourer(TComponent* Owner) : TColourer(Owner, std::make_unique<TColourerBracketCollection>(this)) {}
 
 TColourer::TColourer(TComponent* Owner, std::unique_ptr<TColourerBracketCollection> Brackets)
-    : TFileExtComponent(Owner),
-      FNotifyEventList(std::make_unique<TNotifyEventList>(this)),
+    : TFileExtComponent(Owner), FNotifyEventList(std::make_unique<TNotifyEventList>(this)),
       FBrackets(std::move(Brackets)) {
     FBrackets->OnChange = FNotifyEventList->ChangedHandler();
     FReserve = CreateColourerColor();
@@ -235,17 +230,28 @@ TColourerParser::TColourerParser(TColourer* Colourer) : FColourer(Colourer) {
     if (!Colourer) throw Exception("TColourerParser.Create need instance of TColourer");
     for (int b = 0; b < 256; ++b) {
         TProc proc = &TColourerParser::SymbolProc;
-        if (b == 0x00) proc = &TColourerParser::NullProc;
-        else if (b == 0x09) proc = &TColourerParser::TabProc;
-        else if (b == 0x0A) proc = &TColourerParser::LFProc;
-        else if (b == 0x0D) proc = &TColourerParser::CRProc;
-        else if (IsDigitByte(static_cast<char>(b))) proc = &TColourerParser::NumberProc;
-        else if (IsAnk(static_cast<char>(b))) proc = &TColourerParser::AnkProc;
-        else if (b == 0x81 || InRange(static_cast<Byte>(b), 0x84, 0x87)) proc = &TColourerParser::DBSymbolProc;
-        else if (b == 0x82 || b == 0x83) proc = &TColourerParser::DBProc;
-        else if (IsKanjiLead(static_cast<Byte>(b))) proc = &TColourerParser::KanjiProc;
-        else if (InRange(static_cast<Byte>(b), 0xA1, 0xA5)) proc = &TColourerParser::KanaSymbolProc;
-        else if (InRange(static_cast<Byte>(b), 0xA6, 0xDF)) proc = &TColourerParser::KanaProc;
+        if (b == 0x00)
+            proc = &TColourerParser::NullProc;
+        else if (b == 0x09)
+            proc = &TColourerParser::TabProc;
+        else if (b == 0x0A)
+            proc = &TColourerParser::LFProc;
+        else if (b == 0x0D)
+            proc = &TColourerParser::CRProc;
+        else if (IsDigitByte(static_cast<char>(b)))
+            proc = &TColourerParser::NumberProc;
+        else if (IsAnk(static_cast<char>(b)))
+            proc = &TColourerParser::AnkProc;
+        else if (b == 0x81 || InRange(static_cast<Byte>(b), 0x84, 0x87))
+            proc = &TColourerParser::DBSymbolProc;
+        else if (b == 0x82 || b == 0x83)
+            proc = &TColourerParser::DBProc;
+        else if (IsKanjiLead(static_cast<Byte>(b)))
+            proc = &TColourerParser::KanjiProc;
+        else if (InRange(static_cast<Byte>(b), 0xA1, 0xA5))
+            proc = &TColourerParser::KanaSymbolProc;
+        else if (InRange(static_cast<Byte>(b), 0xA6, 0xDF))
+            proc = &TColourerParser::KanaProc;
         FMethodTable[b] = proc;
         FTokenMethodTable[b] = &TColourerParser::SymbolProc;
     }
@@ -288,10 +294,14 @@ int TColourerParser::NextToken() {
     SkipSpaces();
     FRunPtr = FTokenPtr = FNextPtr;
     FContinued = FContinuedToken != 0;
-    if (IsRowEnd(*FRunPtr)) FTokenKind = tkEnd;
-    else if (FContinuedToken != 0) ContinuedTokenProc();
-    else if (FBracketIndex >= 0) BracketProc();
-    else DispatchProc();
+    if (IsRowEnd(*FRunPtr))
+        FTokenKind = tkEnd;
+    else if (FContinuedToken != 0)
+        ContinuedTokenProc();
+    else if (FBracketIndex >= 0)
+        BracketProc();
+    else
+        DispatchProc();
     FNextPtr = FRunPtr;
     return FTokenKind;
 }
@@ -317,8 +327,10 @@ void TColourerParser::ContinuedTokenProc() {
 }
 
 void TColourerParser::DispatchProc() {
-    if (FBracketIndex == biNone && IsLeftBracket()) BracketProc();
-    else CallMethodTable();
+    if (FBracketIndex == biNone && IsLeftBracket())
+        BracketProc();
+    else
+        CallMethodTable();
 }
 
 TColourerBracketItem* TColourerParser::BracketAt(int Index) const {
@@ -358,15 +370,14 @@ void TColourerParser::BracketProc() {
     }
 }
 
-void TColourerParser::StepChar() {
-    FRunPtr += IsLeadByte(*FRunPtr) && !IsRowEnd(FRunPtr[1]) ? 2 : 1;
-}
+void TColourerParser::StepChar() { FRunPtr += IsLeadByte(*FRunPtr) && !IsRowEnd(FRunPtr[1]) ? 2 : 1; }
 
 bool TColourerParser::IsMail() {
     if (!IsMailChar(*FRunPtr) || *FRunPtr == '@') return false;
     bool at = false;
     for (const char* p = FRunPtr + 1; IsMailChar(*p); ++p) {
-        if (*p == '@') at = true;
+        if (*p == '@')
+            at = true;
         else if (*p == '.' && at) {
             FRunPtr = p + 1;
             return true;
@@ -433,7 +444,7 @@ void TColourerParser::NumberProc() {
         while (IsDigitByte(*FRunPtr)) ++FRunPtr;
     };
     auto exponent = [&] {
-        ++FRunPtr;  // E or e
+        ++FRunPtr; // E or e
         if (*FRunPtr == '+' || *FRunPtr == '-') ++FRunPtr;
         digits();
     };
@@ -443,7 +454,7 @@ void TColourerParser::NumberProc() {
         FTokenKind = tkFloat;
         ++FRunPtr;
         if (!IsDigitByte(*FRunPtr) && *FRunPtr != 'E' && *FRunPtr != 'e') {
-            --FRunPtr;  // the point is not part of the number
+            --FRunPtr; // the point is not part of the number
             return;
         }
         digits();
@@ -462,12 +473,11 @@ void TColourerParser::AnkProc() {
 void TColourerParser::DBSymbolProc() {
     FTokenKind = tkDBSymbol;
     Byte lead = static_cast<Byte>(FRunPtr[0]);
-    if (IsRowEnd(FRunPtr[1])) {  // a lead byte at the end of the row goes alone
+    if (IsRowEnd(FRunPtr[1])) { // a lead byte at the end of the row goes alone
         if (!IsRowEnd(*FRunPtr)) ++FRunPtr;
         return;
     }
-    if (lead == 0x81 || InRange(lead, 0x84, 0x87) || IsDBSymbolTrail(lead, static_cast<Byte>(FRunPtr[1])))
-        FRunPtr += 2;
+    if (lead == 0x81 || InRange(lead, 0x84, 0x87) || IsDBSymbolTrail(lead, static_cast<Byte>(FRunPtr[1]))) FRunPtr += 2;
 }
 
 void TColourerParser::DBProc() {
@@ -477,10 +487,14 @@ void TColourerParser::DBProc() {
         while (same(FRunPtr) || joiner(FRunPtr)) FRunPtr += 2;
     };
     Byte lead = static_cast<Byte>(FRunPtr[0]);
-    if (IsFullDigit(FRunPtr)) run(tkDBDigit, IsFullDigit, IsDigitPunct);
-    else if (IsFullLetter(FRunPtr)) run(tkDBLetter, IsFullLetter, [](const char*) { return false; });
-    else if (IsHiragana(FRunPtr)) run(tkHiragana, IsHiragana, IsProlong);
-    else if (IsKatakana(FRunPtr)) run(tkKatakana, IsKatakana, IsProlong);
+    if (IsFullDigit(FRunPtr))
+        run(tkDBDigit, IsFullDigit, IsDigitPunct);
+    else if (IsFullLetter(FRunPtr))
+        run(tkDBLetter, IsFullLetter, [](const char*) { return false; });
+    else if (IsHiragana(FRunPtr))
+        run(tkHiragana, IsHiragana, IsProlong);
+    else if (IsKatakana(FRunPtr))
+        run(tkKatakana, IsKatakana, IsProlong);
     else if ((lead == 0x82 || lead == 0x83) && IsDBSymbolTrail(lead, static_cast<Byte>(FRunPtr[1]))) {
         FTokenKind = tkDBSymbol;
         FRunPtr += 2;

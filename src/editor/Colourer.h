@@ -36,26 +36,26 @@ namespace quillon {
 
 // Token kinds of the framework (2, 5, 10 and 13 are never produced).
 enum : int {
-    tkEnd = 0,             // end of the text, NUL, CR or LF; also an unusable bracket
-    tkSymbol = 1,          // one byte of any other kind
-    tkInteger = 3,         // decimal digits
-    tkFloat = 4,           // digits with a decimal point or an exponent
-    tkBracket = 6,         // from the left to the right bracket string
-    tkComment = 7,         // to the end of the row
-    tkReserveWord = 8,     // a reserved word that continues from the row before
+    tkEnd = 0,         // end of the text, NUL, CR or LF; also an unusable bracket
+    tkSymbol = 1,      // one byte of any other kind
+    tkInteger = 3,     // decimal digits
+    tkFloat = 4,       // digits with a decimal point or an exponent
+    tkBracket = 6,     // from the left to the right bracket string
+    tkComment = 7,     // to the end of the row
+    tkReserveWord = 8, // a reserved word that continues from the row before
     tkTab = 9,
-    tkAnk = 11,            // ASCII letters, digits and underscores
-    tkDBSymbol = 12,       // one double-byte symbol
-    tkDBDigit = 14,        // full-width digits
-    tkDBLetter = 15,       // full-width Latin letters
+    tkAnk = 11,      // ASCII letters, digits and underscores
+    tkDBSymbol = 12, // one double-byte symbol
+    tkDBDigit = 14,  // full-width digits
+    tkDBLetter = 15, // full-width Latin letters
     tkHiragana = 16,
     tkKatakana = 17,
     tkKanji = 18,
-    tkKanaSymbol = 19,     // one half-width kana punctuation byte
-    tkKana = 20,           // half-width katakana
+    tkKanaSymbol = 19, // one half-width kana punctuation byte
+    tkKana = 20,       // half-width katakana
     tkUrl = 21,
     tkMail = 22,
-    tkHex = 23,            // hexadecimal digits after a prefix
+    tkHex = 23, // hexadecimal digits after a prefix
     tkSingleQuoted = 24,
     tkDoubleQuoted = 25,
 };
@@ -165,12 +165,12 @@ protected:
     virtual void SetColourerColorProc(TPersistent& Instance, const TPropInfo& Prop);
 
 private:
-    std::unique_ptr<TNotifyEventList> FNotifyEventList;  // created first, freed last
+    std::unique_ptr<TNotifyEventList> FNotifyEventList; // created first, freed last
     std::unique_ptr<TColourerBracketCollection> FBrackets;
     TStringList FReserveWordList;
     std::unique_ptr<TColourerColor> FReserve;
-    bool FItalic = false;                             // scratch result of HasItalic
-    const TColourerColor* FColorSource = nullptr;     // scratch arguments of SetColourerColors
+    bool FItalic = false;                         // scratch result of HasItalic
+    const TColourerColor* FColorSource = nullptr; // scratch arguments of SetColourerColors
     int FColorMask = 0;
 };
 
@@ -257,31 +257,31 @@ protected:
     // Row Index and the rest of its logical line, NUL-terminated; kept for the next row of the line.
     const char* LineFrom(int Index, const TRowStateStore& Strings);
 
-    const char* FBuffer = nullptr;    // first byte of the row text
-    int FBracketIndex = biNone;       // bracket the parser is inside; -1 none; -2 not computed
+    const char* FBuffer = nullptr; // first byte of the row text
+    int FBracketIndex = biNone;    // bracket the parser is inside; -1 none; -2 not computed
     std::string FDataStr;
-    int FLastBracketIndex = biNotComputed;  // bracket of the latest bracket token
+    int FLastBracketIndex = biNotComputed; // bracket of the latest bracket token
     int FFieldIndex = 0;
-    TColourer* FColourer;             // not owned
-    bool FContinued = false;          // the current token continues a token of the row before
-    const char* FRunPtr = nullptr;    // advanced by the scanning methods
+    TColourer* FColourer;          // not owned
+    bool FContinued = false;       // the current token continues a token of the row before
+    const char* FRunPtr = nullptr; // advanced by the scanning methods
     int FPrevRowAttribute = 0;
     int FParseFlag = 0;
     int FParseValue = 0;
     int FRowAttribute = 0;
-    const char* FNextPtr = nullptr;   // where the search for the next token starts
-    int FContinuedToken = 0;          // kind continuing from the row before; 0 none
+    const char* FNextPtr = nullptr; // where the search for the next token starts
+    int FContinuedToken = 0;        // kind continuing from the row before; 0 none
     int FTokenKind = tkEnd;
-    const char* FTokenPtr = nullptr;  // start of the current token
-    int FRemain = 0;                  // bytes at the row start still belonging to the continued token
+    const char* FTokenPtr = nullptr; // start of the current token
+    int FRemain = 0;                 // bytes at the row start still belonging to the continued token
 
 private:
     TProc FMethodTable[256];
     TProc FTokenMethodTable[256];
-    const TRowStateStore* FLineStore = nullptr;  // the store FLineText was joined from
-    std::string FLineText;                       // a logical line from one of its rows to its end
-    int FLineRow = -1;                           // the row LineFrom gave last...
-    std::size_t FLineRowEnd = 0;                 // ...which ends here in FLineText
+    const TRowStateStore* FLineStore = nullptr; // the store FLineText was joined from
+    std::string FLineText;                      // a logical line from one of its rows to its end
+    int FLineRow = -1;                          // the row LineFrom gave last...
+    std::size_t FLineRowEnd = 0;                // ...which ends here in FLineText
 };
 
 } // namespace quillon

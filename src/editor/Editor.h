@@ -26,7 +26,7 @@ struct TColumnLayout {
     TDelimiters Delimiters = GetDelimiters();
     int TabSpaceCount = 8;
     bool WordWrap = false;
-    int WrapByte = 80;  // the wrap margin in columns; used only with WordWrap
+    int WrapByte = 80; // the wrap margin in columns; used only with WordWrap
 };
 
 // The class string of S under Layout.

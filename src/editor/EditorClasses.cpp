@@ -134,7 +134,7 @@ void TNotifyEventList::Changed() {
 int CompareText(std::string_view A, std::string_view B) {
     auto fold = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
     std::size_t i = 0;
-    bool trail = false;  // the byte at i is the second byte of a double-byte character (in both)
+    bool trail = false; // the byte at i is the second byte of a double-byte character (in both)
     for (; i < A.size() && i < B.size(); ++i) {
         auto a = static_cast<unsigned char>(A[i]), b = static_cast<unsigned char>(B[i]);
         int fa = trail ? a : fold(a), fb = trail ? b : fold(b);
@@ -191,10 +191,10 @@ void TStoreComponent::ReadFromRegistry(TSettingsStore& Store, const std::string&
 }
 
 const TClassInfo& TFileExtComponent::StaticClassInfo() {
-    static const TClassInfo info{"TFileExtComponent",
-                                 &TStoreComponent::StaticClassInfo(),
-                                 {ListProp<TStringList>("FileExtList", &TFileExtComponent::FileExtList,
-                                                        &TFileExtComponent::SetFileExtList)}};
+    static const TClassInfo info{
+        "TFileExtComponent",
+        &TStoreComponent::StaticClassInfo(),
+        {ListProp<TStringList>("FileExtList", &TFileExtComponent::FileExtList, &TFileExtComponent::SetFileExtList)}};
     return info;
 }
 

@@ -113,7 +113,7 @@ protected:
     void Changed();
 
 private:
-    TCollection* FCollection;  // the collection that owns the item
+    TCollection* FCollection; // the collection that owns the item
 };
 
 class TCollection : public TPersistent {
@@ -226,7 +226,7 @@ public:
     TPersistent* GetOwner() const override { return FOwner; }
 
 private:
-    TComponent* FOwner;  // not owned
+    TComponent* FOwner; // not owned
 };
 
 // A component that stores itself as one binary value of the settings store.

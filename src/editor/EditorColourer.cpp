@@ -73,14 +73,13 @@ void TEditorBracketCollection::SetAllStyle(TFontStyles Style) {
 
 const TClassInfo& TEditorColourer::StaticClassInfo() {
     using C = TEditorColourer;
-    static const TClassInfo info{"TEditorColourer",
-                                 &TColourer::StaticClassInfo(),
-                                 {ObjProp("Colors", &C::Colors), StrProp("Commenter", &C::Commenter, &C::SetCommenter),
-                                  BoolProp("ControlCode", &C::ControlCode, &C::SetControlCode),
-                                  StrProp("HexPrefix", &C::HexPrefix, &C::SetHexPrefix),
-                                  BoolProp("Mail", &C::Mail, &C::SetMail),
-                                  StrProp("Quotation", &C::Quotation, &C::SetQuotation),
-                                  BoolProp("Url", &C::Url, &C::SetUrl)}};
+    static const TClassInfo info{
+        "TEditorColourer",
+        &TColourer::StaticClassInfo(),
+        {ObjProp("Colors", &C::Colors), StrProp("Commenter", &C::Commenter, &C::SetCommenter),
+         BoolProp("ControlCode", &C::ControlCode, &C::SetControlCode),
+         StrProp("HexPrefix", &C::HexPrefix, &C::SetHexPrefix), BoolProp("Mail", &C::Mail, &C::SetMail),
+         StrProp("Quotation", &C::Quotation, &C::SetQuotation), BoolProp("Url", &C::Url, &C::SetUrl)}};
     return info;
 }
 
@@ -159,15 +158,24 @@ TTokenKinds TEditorParser::GetQuotedTokenKinds() const {
 
 void TEditorParser::DispatchProc() {
     const TEditorColourer* c = FEditorColourer;
-    if (FBracketIndex >= biNone && IsLeftBracket()) BracketProc();
-    else if (c && c->Mail() && IsMail()) MailProc();
-    else if (c && c->Url() && IsUrl()) UrlProc();
-    else if (IsCommenter()) CommentProc();
-    else if (IsQuotation()) QuotationProc();
-    else if (IsHexControlCode()) HexControlCodeProc();
-    else if (IsControlCode()) ControlCodeProc();
-    else if (IsHexPrefix()) HexProc();
-    else CallMethodTable();
+    if (FBracketIndex >= biNone && IsLeftBracket())
+        BracketProc();
+    else if (c && c->Mail() && IsMail())
+        MailProc();
+    else if (c && c->Url() && IsUrl())
+        UrlProc();
+    else if (IsCommenter())
+        CommentProc();
+    else if (IsQuotation())
+        QuotationProc();
+    else if (IsHexControlCode())
+        HexControlCodeProc();
+    else if (IsControlCode())
+        ControlCodeProc();
+    else if (IsHexPrefix())
+        HexProc();
+    else
+        CallMethodTable();
 }
 
 bool TEditorParser::IsCommenter() {

@@ -11,9 +11,9 @@ namespace quillon {
 
 // Kinds of the editor's parser.
 enum : int {
-    tkQuotation = 26,       // text in the configurable quote
-    tkControlCode = 27,     // "#" and decimal digits
-    tkHexControlCode = 28,  // "#$" and hexadecimal digits
+    tkQuotation = 26,      // text in the configurable quote
+    tkControlCode = 27,    // "#" and decimal digits
+    tkHexControlCode = 28, // "#$" and hexadecimal digits
 };
 
 class TEditorColor : public TColourerColor {
@@ -59,7 +59,7 @@ private:
     enum TIndex { cAnk, cComment, cDBCS, cHit, cInt, cMail, cSelect, cStr, cSymbol, cUrl, cCount };
     TEditorColor& Get(TIndex i) const { return *FColors[i]; }
 
-    TEditorColourer* FColourer;  // not owned
+    TEditorColourer* FColourer; // not owned
     std::array<std::unique_ptr<TEditorColor>, cCount> FColors;
 };
 
@@ -82,9 +82,7 @@ public:
     explicit TEditorColourer(TComponent* Owner);
     ~TEditorColourer() override;
 
-    TEditorBracketCollection& EditorBrackets() const {
-        return static_cast<TEditorBracketCollection&>(Brackets());
-    }
+    TEditorBracketCollection& EditorBrackets() const { return static_cast<TEditorBracketCollection&>(Brackets()); }
     TEditorColors& Colors() const { return *FColors; }
     void SetColors(const TEditorColors& Value) { FColors->Assign(Value); }
     // The string that starts a comment running to the end of the line.
@@ -148,7 +146,7 @@ protected:
     virtual void ControlCodeProc();
 
 private:
-    TEditorColourer* FEditorColourer;  // the colourer when it is an editor colourer, else null
+    TEditorColourer* FEditorColourer; // the colourer when it is an editor colourer, else null
 };
 
 } // namespace quillon

@@ -39,9 +39,8 @@ TEditor::TEditor(TComponent* Owner) : TComponent(Owner), FDelimiters(quillon::Ge
     FRuler = CreateRuler();
     FSpeed = CreateSpeed();
     auto handler = [this](TPersistent* Sender) { OptionsChanged(Sender); };
-    for (TNotifyPersistent* option :
-         std::initializer_list<TNotifyPersistent*>{FView.get(), FCaret.get(), FMarks.get(), FMargin.get(),
-                                                   FImagebar.get(), FLeftbar.get(), FRuler.get()})
+    for (TNotifyPersistent* option : std::initializer_list<TNotifyPersistent*>{
+             FView.get(), FCaret.get(), FMarks.get(), FMargin.get(), FImagebar.get(), FLeftbar.get(), FRuler.get()})
         option->OnChange = handler;
     FPopupMenu = CreateEditorPopupMenu();
     CalcMetrics();
@@ -55,40 +54,18 @@ TEditor::~TEditor() {
 std::shared_ptr<TEditorScreenStrings> TEditor::CreateScreenStrings() {
     return std::make_shared<TEditorScreenStrings>();
 }
-std::unique_ptr<TEditorStrings> TEditor::CreateEditorStrings() {
-    return std::make_unique<TEditorStrings>(*this);
-}
-std::unique_ptr<TEditorViewInfo> TEditor::CreateViewInfo() {
-    return std::make_unique<TEditorViewInfo>(this);
-}
-std::unique_ptr<TEditorCaret> TEditor::CreateEditorCaret() {
-    return std::make_unique<TEditorCaret>();
-}
-std::unique_ptr<TEditorMarks> TEditor::CreateMarks() {
-    return std::make_unique<TEditorMarks>();
-}
-std::unique_ptr<TEditorMargin> TEditor::CreateMargin() {
-    return std::make_unique<TEditorMargin>();
-}
-std::unique_ptr<TEditorImagebar> TEditor::CreateImagebar() {
-    return std::make_unique<TEditorImagebar>();
-}
-std::unique_ptr<TEditorLeftbar> TEditor::CreateLeftbar() {
-    return std::make_unique<TEditorLeftbar>();
-}
-std::unique_ptr<TEditorRuler> TEditor::CreateRuler() {
-    return std::make_unique<TEditorRuler>();
-}
-std::unique_ptr<TEditorSpeed> TEditor::CreateSpeed() {
-    return std::make_unique<TEditorSpeed>();
-}
-std::unique_ptr<TEditorPopupMenu> TEditor::CreateEditorPopupMenu() {
-    return std::make_unique<TEditorPopupMenu>(this);
-}
+std::unique_ptr<TEditorStrings> TEditor::CreateEditorStrings() { return std::make_unique<TEditorStrings>(*this); }
+std::unique_ptr<TEditorViewInfo> TEditor::CreateViewInfo() { return std::make_unique<TEditorViewInfo>(this); }
+std::unique_ptr<TEditorCaret> TEditor::CreateEditorCaret() { return std::make_unique<TEditorCaret>(); }
+std::unique_ptr<TEditorMarks> TEditor::CreateMarks() { return std::make_unique<TEditorMarks>(); }
+std::unique_ptr<TEditorMargin> TEditor::CreateMargin() { return std::make_unique<TEditorMargin>(); }
+std::unique_ptr<TEditorImagebar> TEditor::CreateImagebar() { return std::make_unique<TEditorImagebar>(); }
+std::unique_ptr<TEditorLeftbar> TEditor::CreateLeftbar() { return std::make_unique<TEditorLeftbar>(); }
+std::unique_ptr<TEditorRuler> TEditor::CreateRuler() { return std::make_unique<TEditorRuler>(); }
+std::unique_ptr<TEditorSpeed> TEditor::CreateSpeed() { return std::make_unique<TEditorSpeed>(); }
+std::unique_ptr<TEditorPopupMenu> TEditor::CreateEditorPopupMenu() { return std::make_unique<TEditorPopupMenu>(this); }
 
-TDelimiters TEditor::GetDelimiters() const {
-    return quillon::GetDelimiters();
-}
+TDelimiters TEditor::GetDelimiters() const { return quillon::GetDelimiters(); }
 
 void TEditor::SetHost(TEditorHost* Host) {
     FHost = Host;
@@ -103,9 +80,7 @@ void TEditor::SetHost(TEditorHost* Host) {
 
 // ---- Properties
 
-TColourer& TEditor::ActiveColourerRef() {
-    return FColourer ? *FColourer : static_cast<TColourer&>(FView->Colourer());
-}
+TColourer& TEditor::ActiveColourerRef() { return FColourer ? *FColourer : static_cast<TColourer&>(FView->Colourer()); }
 
 void TEditor::SetColourer(TColourer* Value) {
     if (Value == FColourer) return;
@@ -117,9 +92,7 @@ void TEditor::SetColourer(TColourer* Value) {
     InvalidateAll();
 }
 
-void TEditor::ColourerChanged(TPersistent* Sender) {
-    OptionsChanged(Sender);
-}
+void TEditor::ColourerChanged(TPersistent* Sender) { OptionsChanged(Sender); }
 
 void TEditor::SetView(const TEditorViewInfo& Value) {
     FView->Assign(Value);
@@ -143,9 +116,7 @@ void TEditor::FontChanged() {
     UpdateCaret();
 }
 
-void TEditor::SetLines(const std::vector<std::string>& Value) {
-    FLines->Assign(Value);
-}
+void TEditor::SetLines(const std::vector<std::string>& Value) { FLines->Assign(Value); }
 
 void TEditor::SetHitStyle(TEditorHitStyle Value) {
     if (IsSelectedOrHit()) CancelSelection();
@@ -173,9 +144,7 @@ void TEditor::SetScrollBars(TScrollStyle Value) {
     UpdateScrollBars();
 }
 
-void TEditor::SetUndoListMax(int Value) {
-    FStore->UndoObj().SetUndoListMax(std::max(64, Value));
-}
+void TEditor::SetUndoListMax(int Value) { FStore->UndoObj().SetUndoListMax(std::max(64, Value)); }
 
 // ---- Store notifications
 
@@ -198,12 +167,8 @@ void TEditor::Refresh() {
     InvalidateAll();
 }
 
-void TEditor::LinesUpdateBegun() {
-    CaretBeginUpdate();
-}
-void TEditor::LinesUpdateEnded() {
-    CaretEndUpdate();
-}
+void TEditor::LinesUpdateBegun() { CaretBeginUpdate(); }
+void TEditor::LinesUpdateEnded() { CaretEndUpdate(); }
 
 void TEditor::OptionsChanged(TPersistent* Sender) {
     if (Sender == FMarks.get()) FMargin->SetUnderlineSpace(FMarks->Underline().Visible() ? 1 : 0);

@@ -448,8 +448,8 @@ private:
     void ReplaceRows(int Start, int End, const std::string& Text, int Ref, int Offset);
     void InsertText(std::string_view S, bool OverWriting);
     std::string Overwrite(std::string_view T, int From, std::string_view S) const;
-    std::string RowText(int Index) const;      // with its line break
-    std::string RowsText(int First, int Last) const;  // rows First..Last, each with its line break
+    std::string RowText(int Index) const;            // with its line break
+    std::string RowsText(int First, int Last) const; // rows First..Last, each with its line break
     // Appends rows from Row on, to the end of a logical line, until more than Reach bytes that a
     // search match cannot pass over follow position Start of Chunk (or the text ends).
     void KeepDecidingRows(std::string& Chunk, int Row, std::size_t Start, std::size_t Reach,
@@ -459,8 +459,7 @@ private:
 
     // Tokens: the cell at a column (stepped back to a character start), the token at a row's index.
     bool CellAt(int ARow, int& ACol, int& Index) const;
-    bool TokenAt(int ARow, int Index, TEditor* Source, bool KeepState, std::string& Token, int& Kind,
-                 int& Start);
+    bool TokenAt(int ARow, int Index, TEditor* Source, bool KeepState, std::string& Token, int& Kind, int& Start);
     bool SelectToken(int ARow, int Index, TEditor* Source, bool KeepState);
 
     TEditorHost* FHost = nullptr;

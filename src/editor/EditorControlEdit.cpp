@@ -104,9 +104,7 @@ void TEditor::InsertText(std::string_view S, bool OverWriting) {
     ReplaceRows(start, end, text, ref, target);
 }
 
-void TEditor::TypeText(std::string_view S) {
-    InsertText(S, FOverWrite);
-}
+void TEditor::TypeText(std::string_view S) { InsertText(S, FOverWrite); }
 
 void TEditor::SetSelTextBuf(std::string_view Text) {
     if (FReadOnly) return;

@@ -23,8 +23,7 @@ std::vector<int> TEditor::WordStarts(int ARow) {
 
 bool TEditor::WordMove(int& ARow, int& ACol, int Direction) {
     const int count = RowCount();
-    if (ARow < 0 || ARow > count ||
-        (ARow == count && (count == 0 || GetRowAttribute(count - 1) == raEndOfText)))
+    if (ARow < 0 || ARow > count || (ARow == count && (count == 0 || GetRowAttribute(count - 1) == raEndOfText)))
         return false;
     int row = ARow, col = ACol;
     auto expandedLength = [this](int r) { return static_cast<int>(ExpandedRowString(r).size()); };
@@ -88,12 +87,8 @@ void TEditor::WMKeyDown(int Key, TLParam KeyData) {
     const int page =
         (FRowsPerPage - 1) / 2 * (FKeyRepeat ? FSpeed->PageVerticalRangeAc() : FSpeed->PageVerticalRange());
     switch (Key) {
-    case VK_PRIOR:
-        PageScroll(-page);
-        break;
-    case VK_NEXT:
-        PageScroll(page);
-        break;
+    case VK_PRIOR: PageScroll(-page); break;
+    case VK_NEXT: PageScroll(page); break;
     case VK_END:
         if (ctrl) SetRow(RowCount());
         SetCol(FRow < RowCount() ? RowDisplayLength(FRow) : 0);
@@ -104,20 +99,11 @@ void TEditor::WMKeyDown(int Key, TLParam KeyData) {
         else
             SetCol(0);
         break;
-    case VK_LEFT:
-        KeyLeft(ctrl);
-        break;
-    case VK_UP:
-        KeyUp(ctrl);
-        break;
-    case VK_RIGHT:
-        KeyRight(ctrl);
-        break;
-    case VK_DOWN:
-        KeyDown(ctrl);
-        break;
-    default:
-        break;
+    case VK_LEFT: KeyLeft(ctrl); break;
+    case VK_UP: KeyUp(ctrl); break;
+    case VK_RIGHT: KeyRight(ctrl); break;
+    case VK_DOWN: KeyDown(ctrl); break;
+    default: break;
     }
     if (shift) ExtendSelection();
 }
@@ -160,8 +146,7 @@ void TEditor::KeyRight(bool Ctrl) {
     const int col = FCol;
     SetCol(FCol + 1);
     const int attr = GetRowAttribute(FRow);
-    if (FCol == col && FRow < RowCount() && attr != raEndOfText &&
-        (FCaret->NextLine() || attr == raWrapped)) {
+    if (FCol == col && FRow < RowCount() && attr != raEndOfText && (FCaret->NextLine() || attr == raWrapped)) {
         CaretBeginUpdate();
         SetRowCol(FRow + 1, 0);
         CaretEndUpdate();
@@ -240,8 +225,7 @@ void TEditor::BackSpace() {
         std::string kept = GetRowString(prev);
         if (GetRowAttribute(prev) == raWrapped) {
             std::size_t last = 0; // start of the last character
-            for (std::size_t k = 0; k < kept.size(); k += IsLeadByte(kept[k]) && k + 1 < kept.size() ? 2 : 1)
-                last = k;
+            for (std::size_t k = 0; k < kept.size(); k += IsLeadByte(kept[k]) && k + 1 < kept.size() ? 2 : 1) last = k;
             kept.resize(last);
         }
         const int ref = ReferenceRow(prev);
@@ -304,8 +288,8 @@ void TEditor::UnIndent() {
         while (ClassAt(cls, tab) == '3') --tab;
         prefix = t.substr(0, static_cast<std::size_t>(CaretStringIndex(FRow, tab))) + Blanks(target - tab);
     } else {
-        prefix = t.substr(0, static_cast<std::size_t>(
-                                 std::min<int>(CaretStringIndex(FRow, target), static_cast<int>(t.size()))));
+        prefix = t.substr(
+            0, static_cast<std::size_t>(std::min<int>(CaretStringIndex(FRow, target), static_cast<int>(t.size()))));
     }
     int fill = 0;
     std::size_t restFrom =
@@ -377,8 +361,7 @@ void TEditor::ReturnKey(bool Shift) {
     if (Shift) {
         const int first = FStore->LogicalLineStart(FRow);
         const int ref = ReferenceRow(first);
-        ReplaceRows(first, first - 1, indent + "\r\n", ref,
-                    RowsStep(ref, first) + static_cast<int>(indent.size()));
+        ReplaceRows(first, first - 1, indent + "\r\n", ref, RowsStep(ref, first) + static_cast<int>(indent.size()));
         return;
     }
     const std::string t = GetRowString(FRow);
@@ -391,17 +374,10 @@ void TEditor::ReturnKey(bool Shift) {
 
 void TEditor::WMChar(int Key) {
     switch (Key) {
-    case VK_BACK:
-        BackSpace();
-        return;
-    case VK_TAB:
-        TabKey();
-        return;
-    case VK_RETURN:
-        ReturnKey(ShiftDown());
-        return;
-    default:
-        break;
+    case VK_BACK: BackSpace(); return;
+    case VK_TAB: TabKey(); return;
+    case VK_RETURN: ReturnKey(ShiftDown()); return;
+    default: break;
     }
     if (Key > 0xFF) {
         const int lead = Key >> 8, trail = Key & 0xFF;

@@ -36,20 +36,14 @@ TLResult TEditor::Perform(TMessage Msg, TWParam WParam, TLParam LParam) {
     if (!FilterDuringDrag(Msg, WParam)) return 0;
     auto text = [LParam] { return reinterpret_cast<const char*>(LParam); };
     switch (Msg) {
-    case WM_KEYDOWN:
-        WMKeyDown(static_cast<int>(WParam), LParam);
-        return 0;
+    case WM_KEYDOWN: WMKeyDown(static_cast<int>(WParam), LParam); return 0;
     case WM_KEYUP:
         FKeyRepeat = false;
         if (FImePending) MoveImeWindow();
         return 0;
     case WM_CHAR:
-    case WM_IME_CHAR:
-        WMChar(static_cast<int>(WParam & 0xFFFF));
-        return 0;
-    case WM_IME_COMPOSITION:
-        WMImeComposition(LParam);
-        return 0;
+    case WM_IME_CHAR: WMChar(static_cast<int>(WParam & 0xFFFF)); return 0;
+    case WM_IME_COMPOSITION: WMImeComposition(LParam); return 0;
     case WM_IME_NOTIFY:
         if (WParam == IMN_OPENCANDIDATE) CaretBeginUpdate();
         if (WParam == IMN_CLOSECANDIDATE) CaretEndUpdate();
@@ -72,18 +66,14 @@ TLResult TEditor::Perform(TMessage Msg, TWParam WParam, TLParam LParam) {
         InvalidateAll();
         return 0;
     case WM_HSCROLL:
-        return WMScroll(sbHorizontal, LowWord(static_cast<TLParam>(WParam)),
-                        HighWord(static_cast<TLParam>(WParam)));
+        return WMScroll(sbHorizontal, LowWord(static_cast<TLParam>(WParam)), HighWord(static_cast<TLParam>(WParam)));
     case WM_VSCROLL:
-        return WMScroll(sbVertical, LowWord(static_cast<TLParam>(WParam)),
-                        HighWord(static_cast<TLParam>(WParam)));
+        return WMScroll(sbVertical, LowWord(static_cast<TLParam>(WParam)), HighWord(static_cast<TLParam>(WParam)));
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS | (FWantTabs ? DLGC_WANTTAB : 0) |
                (FWantReturns ? DLGC_WANTALLKEYS : 0);
-    case WM_GETTEXT:
-        return WMGetText(WParam, reinterpret_cast<char*>(LParam));
-    case WM_GETTEXTLENGTH:
-        return GetTextLength();
+    case WM_GETTEXT: return WMGetText(WParam, reinterpret_cast<char*>(LParam));
+    case WM_GETTEXTLENGTH: return GetTextLength();
     case WM_SETTEXT:
         if (!FReadOnly) FLines->SetText(text() ? std::string_view(text()) : std::string_view());
         return 0;
@@ -105,20 +95,11 @@ TLResult TEditor::Perform(TMessage Msg, TWParam WParam, TLParam LParam) {
     case WM_CLEAR:
         if (!FReadOnly) DeleteSelection();
         return 0;
-    case WM_LBUTTONDOWN:
-        WMLButtonDown(WParam, LowWord(LParam), HighWord(LParam));
-        return 0;
-    case WM_MOUSEMOVE:
-        WMMouseMove(WParam, LowWord(LParam), HighWord(LParam));
-        return 0;
-    case WM_LBUTTONDBLCLK:
-        DblClick();
-        return 0;
-    case WM_LBUTTONUP:
-        WMLButtonUp(LowWord(LParam), HighWord(LParam));
-        return 0;
-    case EM_CANUNDO:
-        return !FReadOnly && CanUndo();
+    case WM_LBUTTONDOWN: WMLButtonDown(WParam, LowWord(LParam), HighWord(LParam)); return 0;
+    case WM_MOUSEMOVE: WMMouseMove(WParam, LowWord(LParam), HighWord(LParam)); return 0;
+    case WM_LBUTTONDBLCLK: DblClick(); return 0;
+    case WM_LBUTTONUP: WMLButtonUp(LowWord(LParam), HighWord(LParam)); return 0;
+    case EM_CANUNDO: return !FReadOnly && CanUndo();
     case EM_UNDO:
         if (FReadOnly || !CanUndo()) return 0;
         Undo();
@@ -126,30 +107,19 @@ TLResult TEditor::Perform(TMessage Msg, TWParam WParam, TLParam LParam) {
     case EM_EMPTYUNDOBUFFER:
         if (!FReadOnly) FStore->UndoObj().Clear();
         return 0;
-    case EM_GETMODIFY:
-        return FModified;
+    case EM_GETMODIFY: return FModified;
     case EM_SETMODIFY:
         if (!FReadOnly) FModified = WParam != 0;
         return 0;
-    case EM_SETREADONLY:
-        SetReadOnly(WParam != 0);
-        return 0;
-    case EM_GETFIRSTVISIBLELINE:
-        return FTopRow;
-    case EM_GETLINECOUNT:
-        return RowCount();
-    case EM_GETLINE:
-        return EMGetLine(static_cast<int>(WParam), reinterpret_cast<char*>(LParam));
-    case EM_LINEINDEX:
-        return EMLineIndex(static_cast<int>(static_cast<std::intptr_t>(WParam)));
-    case EM_LINELENGTH:
-        return EMLineLength(static_cast<int>(static_cast<std::intptr_t>(WParam)));
-    case EM_LINEFROMCHAR:
-        return EMLineFromChar(static_cast<int>(static_cast<std::intptr_t>(WParam)));
-    case EM_CHARFROMPOS:
-        return EMCharFromPos(LowWord(LParam), HighWord(LParam));
-    case EM_POSFROMCHAR:
-        return EMPosFromChar(static_cast<int>(WParam));
+    case EM_SETREADONLY: SetReadOnly(WParam != 0); return 0;
+    case EM_GETFIRSTVISIBLELINE: return FTopRow;
+    case EM_GETLINECOUNT: return RowCount();
+    case EM_GETLINE: return EMGetLine(static_cast<int>(WParam), reinterpret_cast<char*>(LParam));
+    case EM_LINEINDEX: return EMLineIndex(static_cast<int>(static_cast<std::intptr_t>(WParam)));
+    case EM_LINELENGTH: return EMLineLength(static_cast<int>(static_cast<std::intptr_t>(WParam)));
+    case EM_LINEFROMCHAR: return EMLineFromChar(static_cast<int>(static_cast<std::intptr_t>(WParam)));
+    case EM_CHARFROMPOS: return EMCharFromPos(LowWord(LParam), HighWord(LParam));
+    case EM_POSFROMCHAR: return EMPosFromChar(static_cast<int>(WParam));
     case EM_GETSEL: {
         const int start = SelStart(), end = start + SelLength();
         if (WParam) *reinterpret_cast<std::int32_t*>(WParam) = start;
@@ -157,8 +127,7 @@ TLResult TEditor::Perform(TMessage Msg, TWParam WParam, TLParam LParam) {
         return MakeLParam(start, end);
     }
     case EM_SETSEL: {
-        const int start = static_cast<int>(static_cast<std::intptr_t>(WParam)),
-                  end = static_cast<int>(LParam);
+        const int start = static_cast<int>(static_cast<std::intptr_t>(WParam)), end = static_cast<int>(LParam);
         if (start == 0 && end == -1)
             SelectAll();
         else if (start == -1)
@@ -172,11 +141,8 @@ TLResult TEditor::Perform(TMessage Msg, TWParam WParam, TLParam LParam) {
     case EM_REPLACESEL:
         if (!FReadOnly) SetSelTextBuf(text() ? std::string_view(text()) : std::string_view());
         return 0;
-    case EM_SCROLLCARET:
-        EMScrollCaret();
-        return 0;
-    default:
-        return 0;
+    case EM_SCROLLCARET: EMScrollCaret(); return 0;
+    default: return 0;
     }
 }
 
@@ -239,8 +205,8 @@ TLResult TEditor::EMPosFromChar(int Offset) const {
     int row = 0, rest = 0;
     OffsetToRow(Offset, row, rest);
     const std::string s = GetRowString(row);
-    const int col = DisplayWidth(std::string_view(s).substr(
-        0, static_cast<std::size_t>(std::clamp(rest, 0, static_cast<int>(s.size())))));
+    const int col = DisplayWidth(
+        std::string_view(s).substr(0, static_cast<std::size_t>(std::clamp(rest, 0, static_cast<int>(s.size())))));
     return MakeLParam(TextLeft() + (col - FTopCol) * FCharWidth, TextTop() + (row - FTopRow) * RowHeight());
 }
 

@@ -14,18 +14,15 @@ std::string TEditor::TextBetween(int Row1, int Index1, int Row2, int Index2) con
     if (Row1 == Row2) {
         const std::string s = GetRowString(Row1);
         Index1 = std::clamp(Index1, 0, static_cast<int>(s.size()));
-        return s.substr(
-            static_cast<std::size_t>(Index1),
-            static_cast<std::size_t>(std::clamp(Index2 - Index1, 0, static_cast<int>(s.size()) - Index1)));
+        return s.substr(static_cast<std::size_t>(Index1),
+                        static_cast<std::size_t>(std::clamp(Index2 - Index1, 0, static_cast<int>(s.size()) - Index1)));
     }
     const std::string first = GetRowString(Row1);
-    std::string text =
-        first.substr(static_cast<std::size_t>(std::min<int>(Index1, static_cast<int>(first.size()))));
+    std::string text = first.substr(static_cast<std::size_t>(std::min<int>(Index1, static_cast<int>(first.size()))));
     FStore->AddLineBreak(Row1, text);
     for (int r = Row1 + 1; r < Row2; ++r) text += RowText(r);
     const std::string last = GetRowString(Row2);
-    return text +
-           last.substr(0, static_cast<std::size_t>(std::clamp(Index2, 0, static_cast<int>(last.size()))));
+    return text + last.substr(0, static_cast<std::size_t>(std::clamp(Index2, 0, static_cast<int>(last.size()))));
 }
 
 void TEditor::MoveSelection(int ARow, int ACol) {
@@ -52,8 +49,7 @@ void TEditor::MoveSelection(int ARow, int ACol) {
         offset = RowsStep(ref, first) + static_cast<int>(text.size());
         text += TextBetween(ARow, p, sel.StartRow, sel.Start);
         const std::string end = GetRowString(last);
-        if (sel.End + 1 < static_cast<int>(end.size()))
-            text += end.substr(static_cast<std::size_t>(sel.End + 1));
+        if (sel.End + 1 < static_cast<int>(end.size())) text += end.substr(static_cast<std::size_t>(sel.End + 1));
     } else {
         first = sel.StartRow;
         last = ARow;

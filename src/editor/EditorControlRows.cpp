@@ -54,9 +54,7 @@ std::string TEditor::RowText(int Index) const {
 
 int TEditor::RowStep(int Index) const {
     const int attr = GetRowAttribute(Index);
-    return static_cast<int>(GetRowString(Index).size()) + (attr == raLineBreak   ? 2
-                                                           : attr == raEndOfText ? 1
-                                                                                 : 0);
+    return static_cast<int>(GetRowString(Index).size()) + (attr == raLineBreak ? 2 : attr == raEndOfText ? 1 : 0);
 }
 
 int TEditor::RowsStep(int FromRow, int ToRow) const {
@@ -77,9 +75,7 @@ TColumnLayout TEditor::ColumnLayout() const {
     return layout;
 }
 
-std::string TEditor::ClassString(int Index) const {
-    return quillon::ClassString(GetRowString(Index), ColumnLayout());
-}
+std::string TEditor::ClassString(int Index) const { return quillon::ClassString(GetRowString(Index), ColumnLayout()); }
 
 int TEditor::CaretStringIndex(int ARow, int ACol) const {
     const std::string cls = ClassString(ARow);
@@ -90,13 +86,9 @@ int TEditor::StringIndex(int ARow, int ACol) const {
     return std::min(CaretStringIndex(ARow, ACol), static_cast<int>(GetRowString(ARow).size()));
 }
 
-int TEditor::DisplayWidth(std::string_view S) const {
-    return quillon::DisplayWidth(S, ColumnLayout());
-}
+int TEditor::DisplayWidth(std::string_view S) const { return quillon::DisplayWidth(S, ColumnLayout()); }
 
-int TEditor::RowDisplayLength(int Index) const {
-    return DisplayWidth(GetRowString(Index));
-}
+int TEditor::RowDisplayLength(int Index) const { return DisplayWidth(GetRowString(Index)); }
 
 std::string TEditor::ExpandTabs(std::string_view S) const {
     if (S.find('\t') == std::string_view::npos) return std::string(S);
@@ -108,8 +100,7 @@ std::string TEditor::ExpandTabs(std::string_view S) const {
             ++i;
         } else if (S[i] == '\t') {
             const int w = static_cast<int>(out.size());
-            out.append(
-                static_cast<std::size_t>(quillon::DisplayWidth(std::string(w, ' ') + '\t', layout) - w), ' ');
+            out.append(static_cast<std::size_t>(quillon::DisplayWidth(std::string(w, ' ') + '\t', layout) - w), ' ');
         } else {
             out += S[i];
         }
@@ -117,9 +108,7 @@ std::string TEditor::ExpandTabs(std::string_view S) const {
     return out;
 }
 
-std::string TEditor::ExpandedRowString(int Index) const {
-    return ExpandTabs(GetRowString(Index));
-}
+std::string TEditor::ExpandedRowString(int Index) const { return ExpandTabs(GetRowString(Index)); }
 
 int TEditor::ColToIndexStart(std::string_view Class, int Index) {
     const std::string cls(Class);
@@ -169,13 +158,9 @@ void TEditor::WalkRows(int FirstRow, int Offset, int& ARow, int& Rest) const {
     }
 }
 
-void TEditor::OffsetToRow(int Offset, int& ARow, int& Rest) const {
-    WalkRows(0, Offset, ARow, Rest);
-}
+void TEditor::OffsetToRow(int Offset, int& ARow, int& Rest) const { WalkRows(0, Offset, ARow, Rest); }
 
-int TEditor::RowOffset(int ARow) const {
-    return RowsStep(0, ARow);
-}
+int TEditor::RowOffset(int ARow) const { return RowsStep(0, ARow); }
 
 void TEditor::SetCaretToLineOffset(int FirstRow, int Offset) {
     int row = 0, rest = 0;
@@ -191,9 +176,7 @@ void TEditor::SetCaretToLineOffset(int FirstRow, int Offset) {
                     DisplayWidth(s)));
 }
 
-int TEditor::GetTextLength() const {
-    return RowsStep(0, RowCount());
-}
+int TEditor::GetTextLength() const { return RowsStep(0, RowCount()); }
 
 std::string TEditor::BuildText(const std::vector<TCutRow>& Rows) {
     std::string s;
@@ -228,9 +211,7 @@ int TEditor::PrevLineIndent(int ARow) const {
     return 0;
 }
 
-int TEditor::RowToLine(int ARow) const {
-    return FStore->WordWrap() ? quillon::RowToLine(*FStore, ARow) : ARow;
-}
+int TEditor::RowToLine(int ARow) const { return FStore->WordWrap() ? quillon::RowToLine(*FStore, ARow) : ARow; }
 
 int TEditor::ReferenceRow(int ARow) const {
     if (ARow >= RowCount()) return std::max(0, ARow - 1);
@@ -248,8 +229,7 @@ void TEditor::SetRowMark(int ARow, int Mark) {
                 SetRowMarks(r, static_cast<std::uint16_t>(GetRowMarks(r) & ~bit));
                 break;
             }
-    if (ARow >= 0 && ARow < RowCount())
-        SetRowMarks(ARow, static_cast<std::uint16_t>(GetRowMarks(ARow) | bit));
+    if (ARow >= 0 && ARow < RowCount()) SetRowMarks(ARow, static_cast<std::uint16_t>(GetRowMarks(ARow) | bit));
 }
 
 void TEditor::DeleteRowMark(int ARow, int Mark) {

@@ -11,25 +11,16 @@ namespace quillon {
 
 // ---- Geometry and metrics
 
-int TEditor::RowHeight() const {
-    return FFontHeight + FMargin->Line() + FMargin->UnderlineSpace();
-}
+int TEditor::RowHeight() const { return FFontHeight + FMargin->Line() + FMargin->UnderlineSpace(); }
 
 int TEditor::TextLeft() const {
-    return FMargin->Left() + (FImagebar->Visible() ? FImagebarWidth : 0) +
-           (FLeftbar->Visible() ? FLeftbarWidth : 0);
+    return FMargin->Left() + (FImagebar->Visible() ? FImagebarWidth : 0) + (FLeftbar->Visible() ? FLeftbarWidth : 0);
 }
 
-int TEditor::TextTop() const {
-    return FMargin->Top() + (FRuler->Visible() ? FRulerHeight : 0);
-}
+int TEditor::TextTop() const { return FMargin->Top() + (FRuler->Visible() ? FRulerHeight : 0); }
 
-int TEditor::ClientWidth() const {
-    return FHost ? FHost->ClientWidth() : FWidth;
-}
-int TEditor::ClientHeight() const {
-    return FHost ? FHost->ClientHeight() : FHeight;
-}
+int TEditor::ClientWidth() const { return FHost ? FHost->ClientWidth() : FWidth; }
+int TEditor::ClientHeight() const { return FHost ? FHost->ClientHeight() : FHeight; }
 
 bool TEditor::CalcLeftbarDigits() {
     TLeftbarNumbering numbering;
@@ -46,11 +37,10 @@ bool TEditor::CalcLeftbarDigits() {
 void TEditor::CalcGutters() {
     FRulerHeight = quillon::RulerHeight(FRuler->Visible(), FRuler->Edge());
     CalcLeftbarDigits();
-    FLeftbarWidth = quillon::LeftbarWidth(FLeftbar->Visible(), FLeftbar->LeftMargin(), FLeftbarDigits,
-                                          FCharWidth, FLeftbar->RightMargin());
-    FImagebarWidth =
-        quillon::ImagebarWidth(FImagebar->Visible(), FImagebar->LeftMargin(), FImagebar->DigitWidth(),
-                               FImagebar->MarkWidth(), FImagebar->RightMargin());
+    FLeftbarWidth = quillon::LeftbarWidth(FLeftbar->Visible(), FLeftbar->LeftMargin(), FLeftbarDigits, FCharWidth,
+                                          FLeftbar->RightMargin());
+    FImagebarWidth = quillon::ImagebarWidth(FImagebar->Visible(), FImagebar->LeftMargin(), FImagebar->DigitWidth(),
+                                            FImagebar->MarkWidth(), FImagebar->RightMargin());
 }
 
 void TEditor::CalcMetrics() {
@@ -156,9 +146,7 @@ void TEditor::SetRowCol(int ARow, int ACol) {
     UpdateCaret();
 }
 
-bool TEditor::HasCaret() const {
-    return FHost && FHost->Focused();
-}
+bool TEditor::HasCaret() const { return FHost && FHost->Focused(); }
 
 void TEditor::CaretBeginUpdate() {
     if (++FCaretUpdateCount == 1) HideEditorCaret();
@@ -240,8 +228,8 @@ void TEditor::ScrollCaretIntoView() {
     if (FCol < FTopCol)
         SetTopCol(std::max(0, std::min(FCol, FTopCol - FColsPerPage / 4)));
     else if (FCol > FTopCol + FColsPerPage - 1)
-        SetTopCol(std::min(std::max(FCol - (FColsPerPage - 1), FTopCol + FColsPerPage / 4),
-                           kMaxCol - FColsPerPage / 2));
+        SetTopCol(
+            std::min(std::max(FCol - (FColsPerPage - 1), FTopCol + FColsPerPage / 4), kMaxCol - FColsPerPage / 2));
 }
 
 void TEditor::UpdateCaret() {
@@ -296,8 +284,7 @@ void TEditor::ScrollRows(int FromRow, int Rows) {
     Rows = std::clamp(Rows, -(FRowsPerPage + 1), FRowsPerPage + 1);
     const int top = TextTop() + std::max(0, FromRow - FTopRow) * RowHeight();
     ScrollText(0, Rows * RowHeight(), {TextLeft(), top, ClientWidth(), ClientHeight()});
-    if (FImagebar->Visible())
-        FHost->ScrollWindow(0, Rows * RowHeight(), {0, top, FImagebarWidth, ClientHeight()});
+    if (FImagebar->Visible()) FHost->ScrollWindow(0, Rows * RowHeight(), {0, top, FImagebarWidth, ClientHeight()});
 }
 
 void TEditor::UpdateScrollBars() {
@@ -318,30 +305,15 @@ TLResult TEditor::WMScroll(TScrollBarKind Bar, int Code, int Pos) {
     const int last = vertical ? FMaxTopRow : FColsPerPage / 2 + kMaxCol;
     int delta = 0;
     switch (Code) {
-    case SB_LINEUP:
-        delta = -1;
-        break;
-    case SB_LINEDOWN:
-        delta = 1;
-        break;
-    case SB_PAGEUP:
-        delta = std::min(-1, -page);
-        break;
-    case SB_PAGEDOWN:
-        delta = std::max(1, page);
-        break;
+    case SB_LINEUP: delta = -1; break;
+    case SB_LINEDOWN: delta = 1; break;
+    case SB_PAGEUP: delta = std::min(-1, -page); break;
+    case SB_PAGEDOWN: delta = std::max(1, page); break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
-        delta = (vertical && FHost ? FHost->TrackPos(sbVertical) : Pos) - top;
-        break;
-    case SB_TOP:
-        delta = -top;
-        break;
-    case SB_BOTTOM:
-        delta = last - top;
-        break;
-    default:
-        return 0;
+    case SB_THUMBTRACK: delta = (vertical && FHost ? FHost->TrackPos(sbVertical) : Pos) - top; break;
+    case SB_TOP: delta = -top; break;
+    case SB_BOTTOM: delta = last - top; break;
+    default: return 0;
     }
     delta = std::clamp(delta, -top, last - top);
     if (delta == 0) return 0;
@@ -370,9 +342,7 @@ void TEditor::InvalidateRows(int FromRow, int ToRow) {
                        TextTop() + (ToRow - FTopRow + 1) * RowHeight()});
 }
 
-void TEditor::InvalidateRow(int ARow) {
-    InvalidateRows(ARow, ARow);
-}
+void TEditor::InvalidateRow(int ARow) { InvalidateRows(ARow, ARow); }
 
 void TEditor::InvalidateUnderline() {
     if (FMarks->Underline().Visible()) InvalidateRow(FRow);

@@ -29,8 +29,10 @@ std::size_t SignificantBytes(std::string_view Text, TSearchOptions Options) {
         const bool lineBreak = (Options & stSkipLineBreaks) && (c == '\r' || c == '\n');
         const bool blank = (Options & stSkipBlanks) &&
                            (c == '\t' || c == ' ' || (c == 0x81 && i + 1 < Text.size() && Text[i + 1] == 0x40));
-        if (blank && c == 0x81) ++i;
-        else if (!lineBreak && !blank) ++count;
+        if (blank && c == 0x81)
+            ++i;
+        else if (!lineBreak && !blank)
+            ++count;
     }
     return count;
 }
@@ -49,7 +51,8 @@ bool TEditor::SearchText(std::string_view Pattern, TSearchOptions Options) {
     const int last = RowCount() - 1;
     // Whether Chunk from Pos on holds enough of the text to decide every match tried there.
     auto decided = [&](const std::string& Chunk, std::size_t Pos, bool ToTheEnd) {
-        return ToTheEnd || SignificantBytes(std::string_view(Chunk).substr(std::min(Pos, Chunk.size())), Options) > reach;
+        return ToTheEnd ||
+               SignificantBytes(std::string_view(Chunk).substr(std::min(Pos, Chunk.size())), Options) > reach;
     };
     TSearchInfo from;
     int row = 0;
@@ -65,7 +68,7 @@ bool TEditor::SearchText(std::string_view Pattern, TSearchOptions Options) {
         int top = FStore->LogicalLineStart(row);
         std::string chunk = RowsText(top, row - 1);
         from.Start += static_cast<std::int32_t>(chunk.size());
-        int next = row;  // the first row after the chunk
+        int next = row; // the first row after the chunk
         for (std::size_t size = kChunkSize;;) {
             while (next <= last && (next == row || chunk.size() < size || GetRowAttribute(next - 1) == raWrapped))
                 chunk += RowText(next++);
@@ -83,7 +86,7 @@ bool TEditor::SearchText(std::string_view Pattern, TSearchOptions Options) {
             for (int r = top; r < next && rowStart <= undecided; rowStart += RowText(r++).size())
                 if (r == top || GetRowAttribute(r - 1) != raWrapped) lineTop = r, lineStart = rowStart;
             if (lineTop == top) {
-                size *= 2;  // one line holds every undecided start: the chunk grows instead
+                size *= 2; // one line holds every undecided start: the chunk grows instead
                 continue;
             }
             chunk.erase(0, lineStart);

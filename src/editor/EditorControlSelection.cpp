@@ -84,8 +84,8 @@ void TEditor::SetSelStart(int Value) {
         return;
     }
     const std::string s = GetRowString(row);
-    SetRowCol(row, std::min(DisplayWidth(std::string_view(s).substr(0, static_cast<std::size_t>(rest))),
-                            DisplayWidth(s)));
+    SetRowCol(row,
+              std::min(DisplayWidth(std::string_view(s).substr(0, static_cast<std::size_t>(rest))), DisplayWidth(s)));
 }
 
 void TEditor::CaretToSelStart() {
@@ -116,10 +116,9 @@ void TEditor::SetSelLength(int Value) {
             } else {
                 const std::string s = GetRowString(row);
                 SetRow(row);
-                SetCol(std::min(
-                    DisplayWidth(std::string_view(s).substr(
-                        0, static_cast<std::size_t>(std::min<int>(rest, static_cast<int>(s.size()))))),
-                    DisplayWidth(s)));
+                SetCol(std::min(DisplayWidth(std::string_view(s).substr(
+                                    0, static_cast<std::size_t>(std::min<int>(rest, static_cast<int>(s.size()))))),
+                                DisplayWidth(s)));
             }
         }
     }
@@ -129,9 +128,7 @@ void TEditor::SetSelLength(int Value) {
 
 void TEditor::SetHitSelLength(int Value) {
     switch (FHitStyle) {
-    case hsSelect:
-        SetSelLength(Value);
-        break;
+    case hsSelect: SetSelLength(Value); break;
     case hsDraw: {
         TFlagScope hit(FHitFlag);
         SetSelLength(Value);
@@ -148,8 +145,7 @@ void TEditor::SetHitSelLength(int Value) {
         }
         if (HasCaret()) {
             CaretToSelStart();
-            const int endCol =
-                FSelDraw.EndRow > FSelDraw.StartRow ? RowDisplayLength(FSelDraw.StartRow) : FSelDraw.End;
+            const int endCol = FSelDraw.EndRow > FSelDraw.StartRow ? RowDisplayLength(FSelDraw.StartRow) : FSelDraw.End;
             HideEditorCaret();
             FHost->DestroyCaret();
             FHost->CreateCaret(std::max(2, (endCol - FSelDraw.Start) * FCharWidth), FFontHeight);
@@ -253,10 +249,9 @@ void TEditor::HitToSelection() {
     if (!IsHitSelected()) return;
     if (FHitStyle == hsCaret) {
         const std::string s = GetRowString(FSelStr.EndRow);
-        SetRowCol(
-            FSelStr.EndRow,
-            DisplayWidth(std::string_view(s).substr(
-                0, static_cast<std::size_t>(std::clamp(FSelStr.End + 1, 0, static_cast<int>(s.size()))))));
+        SetRowCol(FSelStr.EndRow,
+                  DisplayWidth(std::string_view(s).substr(
+                      0, static_cast<std::size_t>(std::clamp(FSelStr.End + 1, 0, static_cast<int>(s.size()))))));
     }
     FSelState = ssSelected;
 }
@@ -280,9 +275,7 @@ bool TEditor::IsInSelection(int ARow, int ACol) const {
     return true;
 }
 
-bool TEditor::CanSelDrag() const {
-    return !FReadOnly && IsSelected() && FSelectionMode == 0 && FCaret->SelMove();
-}
+bool TEditor::CanSelDrag() const { return !FReadOnly && IsSelected() && FSelectionMode == 0 && FCaret->SelMove(); }
 
 void TEditor::RowsWithoutSelection(std::vector<TCutRow>& List) const {
     List.clear();
@@ -347,26 +340,13 @@ void TEditor::SetCursorState(int State) {
     if (!FHost || !FCaret->AutoCursor()) return;
     const TEditorCursors& c = FCaret->Cursors();
     switch (State) {
-    case csrDefault:
-        FHost->SetCursor(c.DefaultCursor());
-        break;
-    case csrLeftMargin:
-        FHost->SetCursor(c.LeftMarginCursor());
-        break;
-    case csrTopMargin:
-        FHost->SetCursor(c.TopMarginCursor());
-        break;
-    case csrInSelection:
-        FHost->SetCursor(c.InSelCursor());
-        break;
-    case csrDragMove:
-        FHost->ShowCursorNow(c.DragSelCursor());
-        break;
-    case csrDragCopy:
-        FHost->ShowCursorNow(c.DragSelCopyCursor());
-        break;
-    default:
-        break;
+    case csrDefault: FHost->SetCursor(c.DefaultCursor()); break;
+    case csrLeftMargin: FHost->SetCursor(c.LeftMarginCursor()); break;
+    case csrTopMargin: FHost->SetCursor(c.TopMarginCursor()); break;
+    case csrInSelection: FHost->SetCursor(c.InSelCursor()); break;
+    case csrDragMove: FHost->ShowCursorNow(c.DragSelCursor()); break;
+    case csrDragCopy: FHost->ShowCursorNow(c.DragSelCopyCursor()); break;
+    default: break;
     }
 }
 

@@ -23,8 +23,7 @@ bool TEditor::CellAt(int ARow, int& ACol, int& Index) const {
     return ACol < static_cast<int>(cls.size());
 }
 
-bool TEditor::TokenAt(int ARow, int Index, TEditor* Source, bool KeepState, std::string& Token, int& Kind,
-                      int& Start) {
+bool TEditor::TokenAt(int ARow, int Index, TEditor* Source, bool KeepState, std::string& Token, int& Kind, int& Start) {
     const int first = FStore->LogicalLineStart(ARow);
     std::string line;
     for (int r = first; r < ARow; ++r) line += GetRowString(r);
@@ -109,8 +108,6 @@ bool TEditor::SelectTokenFromCaret() {
     return CellAt(FRow, col, index) && SelectToken(FRow, index, this, false);
 }
 
-bool TEditor::SelectTokenFromPos(int X, int Y) {
-    return DoSelectTokenFromPos(X, Y, this, false);
-}
+bool TEditor::SelectTokenFromPos(int X, int Y) { return DoSelectTokenFromPos(X, Y, this, false); }
 
 } // namespace quillon

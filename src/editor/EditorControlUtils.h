@@ -10,9 +10,7 @@ namespace quillon {
 // The rightmost column the caret and the horizontal scroll reach.
 constexpr int kMaxCol = 1000;
 
-inline std::string Blanks(int Count) {
-    return std::string(static_cast<std::size_t>(std::max(0, Count)), ' ');
-}
+inline std::string Blanks(int Count) { return std::string(static_cast<std::size_t>(std::max(0, Count)), ' '); }
 
 inline char ClassAt(const std::string& Class, int Col) {
     return Col >= 0 && Col < static_cast<int>(Class.size()) ? Class[static_cast<std::size_t>(Col)] : '0';

@@ -42,9 +42,7 @@ char DoubleByteClass(int Code) {
 }
 
 // The byte length of the character at I.
-std::size_t CharLength(std::string_view S, std::size_t I) {
-    return IsLeadByte(S[I]) && I + 1 < S.size() ? 2 : 1;
-}
+std::size_t CharLength(std::string_view S, std::size_t I) { return IsLeadByte(S[I]) && I + 1 < S.size() ? 2 : 1; }
 
 // The rectangle's outline (right and bottom edges excluded) as one polyline.
 void FrameRect(int Left, int Top, int Right, int Bottom, TColor Color, TPaintPlan& Plan) {
@@ -141,9 +139,7 @@ TEditorEx::TEditorEx(TComponent* Owner) : TOleDndEditor(Owner), FFinder(std::mak
 
 TEditorEx::~TEditorEx() = default;
 
-std::unique_ptr<TEditorExMarks> TEditorEx::CreateExMarks() {
-    return std::make_unique<TEditorExMarks>();
-}
+std::unique_ptr<TEditorExMarks> TEditorEx::CreateExMarks() { return std::make_unique<TEditorExMarks>(); }
 
 void TEditorEx::RepaintFindMarks() {
     if (FExMarks->FindMark().Visible()) Refresh();
@@ -219,14 +215,16 @@ void TEditorEx::CollectPlain(std::string_view Line, std::string_view Pattern) {
 
 std::optional<TFindMatch> TEditorEx::MatchAfter(int Row, int Start) {
     CollectFindMatches(Row);
-    const auto it = std::find_if(FMatches.begin(), FMatches.end(), [Start](const TFindMatch& m) { return m.Position > Start; });
+    const auto it =
+        std::find_if(FMatches.begin(), FMatches.end(), [Start](const TFindMatch& m) { return m.Position > Start; });
     if (it == FMatches.end() || (!WordWrap() && it->Position > MaxColumns)) return std::nullopt;
     return *it;
 }
 
 std::optional<TFindMatch> TEditorEx::MatchUpTo(int Row, int Start) {
     CollectFindMatches(Row);
-    const auto it = std::find_if(FMatches.rbegin(), FMatches.rend(), [Start](const TFindMatch& m) { return m.Position <= Start; });
+    const auto it =
+        std::find_if(FMatches.rbegin(), FMatches.rend(), [Start](const TFindMatch& m) { return m.Position <= Start; });
     if (it == FMatches.rend()) return std::nullopt;
     return *it;
 }
@@ -280,7 +278,7 @@ std::vector<int> TEditorEx::ByteXs(std::string_view S, int Origin) const {
         if (S[i] == '\t')
             col = quillon::DisplayWidth(std::string(static_cast<std::size_t>(col), ' ') + '\t', layout);
         else
-            ++col;  // each byte of a double-byte character is one column
+            ++col; // each byte of a double-byte character is one column
     }
     xs[S.size()] = Origin + w * col;
     return xs;
@@ -289,8 +287,8 @@ std::vector<int> TEditorEx::ByteXs(std::string_view S, int Origin) const {
 void TEditorEx::DoDrawLine(const TPaintOp& Row, TPaintPlan& Plan) {
     TEditor::DoDrawLine(Row, Plan);
     const TEditorExMarks& m = *FExMarks;
-    if (!Host() || !(m.DBSpaceMark().Visible() || m.SpaceMark().Visible() || m.TabMark().Visible() ||
-                     m.FindMark().Visible()))
+    if (!Host() ||
+        !(m.DBSpaceMark().Visible() || m.SpaceMark().Visible() || m.TabMark().Visible() || m.FindMark().Visible()))
         return;
     const std::string s = GetRowString(Row.Row);
     const std::vector<int> xs = ByteXs(s, Row.X);

@@ -15,8 +15,8 @@
 //   the stored search options are normalised: whole word only without regular expressions, fuzzy
 //   characters only with them;
 //   nothing is marked past display column 1000.
-#include "OleDndEditor.h"
 #include "LineRegExp.h"
+#include "OleDndEditor.h"
 
 #include <cstdint>
 #include <memory>
@@ -29,8 +29,8 @@ namespace quillon {
 
 // One match of the find string in a logical line.
 struct TFindMatch {
-    int Position = 0;  // 1-based byte position in the logical line
-    int Length = 0;    // bytes, > 0
+    int Position = 0; // 1-based byte position in the logical line
+    int Length = 0;   // bytes, > 0
     bool operator==(const TFindMatch&) const = default;
 };
 using TFindMatchList = std::vector<TFindMatch>;
@@ -62,13 +62,13 @@ class TEditorExMarks : public TNotifyPersistent {
 public:
     QUILLON_CLASS_INFO
     TEditorExMarks();
-    TEditorMark& DBSpaceMark() const { return *FDBSpaceMark; }  // full-width spaces
+    TEditorMark& DBSpaceMark() const { return *FDBSpaceMark; } // full-width spaces
     void SetDBSpaceMark(const TEditorMark& Value) { FDBSpaceMark->Assign(Value); }
-    TEditorMark& SpaceMark() const { return *FSpaceMark; }      // spaces
+    TEditorMark& SpaceMark() const { return *FSpaceMark; } // spaces
     void SetSpaceMark(const TEditorMark& Value) { FSpaceMark->Assign(Value); }
-    TEditorMark& TabMark() const { return *FTabMark; }          // tabs
+    TEditorMark& TabMark() const { return *FTabMark; } // tabs
     void SetTabMark(const TEditorMark& Value) { FTabMark->Assign(Value); }
-    TEditorMark& FindMark() const { return *FFindMark; }        // matches of the find string
+    TEditorMark& FindMark() const { return *FFindMark; } // matches of the find string
     void SetFindMark(const TEditorMark& Value) { FFindMark->Assign(Value); }
     void Assign(const TPersistent& Source) override;
 
@@ -153,7 +153,7 @@ private:
     std::vector<std::string> FDroppedFiles;
     std::string FFindString;
     std::uint8_t FSearchOptions = 0;
-    TFindMatchList FMatches;  // of the last CollectFindMatches
+    TFindMatchList FMatches; // of the last CollectFindMatches
     std::unique_ptr<TLineRegExpEx> FFinder;
 };
 

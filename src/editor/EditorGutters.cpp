@@ -30,15 +30,13 @@ namespace {
 // The lowest set bit of Marks among bits First..Last, counted from First; -1 when none.
 int LowestMark(std::uint16_t Marks, int First, int Last) {
     for (int bit = First; bit <= Last; ++bit)
-        if (Marks & (1u << bit))
-            return bit - First;
+        if (Marks & (1u << bit)) return bit - First;
     return -1;
 }
 
 int DecimalDigits(int Value) {
     int digits = 1;
-    for (; Value >= 10; Value /= 10)
-        ++digits;
+    for (; Value >= 10; Value /= 10) ++digits;
     return digits;
 }
 
@@ -57,18 +55,15 @@ int RowToLine(const TRowAttributeStringList& Rows, int Row) {
     int line = 0;
     const int last = std::min(Row, Rows.Count());
     for (int r = 0; r < last; ++r)
-        if (Rows.RowAttribute(r) == raLineBreak)
-            ++line;
+        if (Rows.RowAttribute(r) == raLineBreak) ++line;
     return line;
 }
 
 int LeftbarDigits(const TRowAttributeStringList& Rows, const TLeftbarNumbering& Numbering) {
     const int last = Rows.Count() - 1;
     int n = Numbering.ByLine ? RowToLine(Rows, last) : last;
-    if (!Numbering.ZeroBase)
-        ++n;
-    if (AttributeOf(Rows, last) != raEndOfText)
-        ++n;
+    if (!Numbering.ZeroBase) ++n;
+    if (AttributeOf(Rows, last) != raEndOfText) ++n;
     return std::min(8, std::max(Numbering.Column, DecimalDigits(std::max(0, n))));
 }
 
@@ -99,11 +94,9 @@ std::vector<int> LeftbarNumbers(const TRowAttributeStringList& Rows, int FromRow
             n = RowToLine(Rows, first - 1) + 1;
         else
             n = -1;
-        if (AttributeOf(Rows, first - 1) != raLineBreak)
-            ++n;
+        if (AttributeOf(Rows, first - 1) != raLineBreak) ++n;
     }
-    for (int r = FromRow; r < first; ++r)
-        numbers.push_back(-1);
+    for (int r = FromRow; r < first; ++r) numbers.push_back(-1);
     for (int r = first; r <= ToRow; ++r) {
         if (r != 0 && AttributeOf(Rows, r - 1) != raLineBreak) {
             numbers.push_back(-1);
@@ -131,8 +124,7 @@ int RulerBitmapWidth(int ScreenWidth, int GaugeRange, int CharWidth) {
 
 std::vector<TGaugeTick> GaugeTicks(int GaugeRange, int CharWidth) {
     std::vector<TGaugeTick> ticks;
-    for (int i = 0; i < GaugeRange; ++i)
-        ticks.push_back({i * CharWidth, i == 0 ? 0 : i == GaugeRange / 2 ? 3 : 6});
+    for (int i = 0; i < GaugeRange; ++i) ticks.push_back({i * CharWidth, i == 0 ? 0 : i == GaugeRange / 2 ? 3 : 6});
     return ticks;
 }
 
@@ -143,15 +135,13 @@ TRulerNumbers RulerNumbers(int FirstColumn, int GaugeRange, int CharWidth, int P
     int c = FirstColumn;
     for (int p = 0; p < periods; ++p) {
         int x = p * period + 1;
-        if (c >= 1000)
-            result.FillFrom = x;
+        if (c >= 1000) result.FillFrom = x;
         for (char ch : std::to_string(c)) {
             const int digit = ch - '0';
             result.Digits.push_back({x, digit});
             x += DigitGlyphCells(digit);
         }
-        if (c >= 1000)
-            break;
+        if (c >= 1000) break;
         c += GaugeRange;
     }
     return result;
@@ -159,8 +149,7 @@ TRulerNumbers RulerNumbers(int FirstColumn, int GaugeRange, int CharWidth, int P
 
 TRulerMarkPlace RulerMarkPlace(int Col, int TopCol, int ColsPerPage, int GaugeRange, int TextLeft, int CharWidth,
                                int RulerHeight, bool Edge) {
-    if (Col < TopCol || Col > TopCol + ColsPerPage)
-        return {};
+    if (Col < TopCol || Col > TopCol + ColsPerPage) return {};
     const int left = TextLeft + (Col - TopCol) * CharWidth + 1;
     const int bottom = RulerHeight - (Edge ? 2 : 1);
     return {{left, 0, left + CharWidth - 1, bottom}, (Col - RulerFirstColumn(TopCol, GaugeRange)) * CharWidth + 1};
@@ -202,8 +191,7 @@ void PaintImagebar(const TRowAttributeStringList& Rows, int FromRow, int ToRow, 
     for (int row = FromRow; row <= ToRow; ++row, top += Look.RowHeight) {
         const TRect rect{0, top, Look.ImagebarWidth, top + Look.RowHeight};
         Plan.push_back(Fill(rect, RowModified(Rows, row) ? Background(Look.ModifiedBkColor, Look) : plain));
-        if (row < 0 || row >= Rows.Count())
-            continue;
+        if (row < 0 || row >= Rows.Count()) continue;
         const std::uint16_t marks = Rows.RowMarks(row);
         if (const int digit = ImagebarDigit(marks); digit >= 0)
             Plan.push_back(Image(0, digit, Look.ImagebarLeftMargin, top + 2));

@@ -37,10 +37,10 @@ int ImagebarMark(std::uint16_t Marks);
 
 // ---- Left bar.
 struct TLeftbarNumbering {
-    bool ByLine = false;    // number logical lines (else display rows)
-    bool ZeroBase = false;  // the first number is 0
-    bool ZeroLead = false;  // leading zeros instead of blanks
-    int Column = 4;         // least number of digit cells, 1..8
+    bool ByLine = false;   // number logical lines (else display rows)
+    bool ZeroBase = false; // the first number is 0
+    bool ZeroLead = false; // leading zeros instead of blanks
+    int Column = 4;        // least number of digit cells, 1..8
 };
 
 // The logical line of a display row: the number of rows before it that end with a line break.

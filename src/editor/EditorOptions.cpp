@@ -19,15 +19,14 @@ int EvenIn(int Value, int lo, int hi) { return std::clamp(Value, lo, hi) & ~1; }
 
 const TClassInfo& TEditorCursors::StaticClassInfo() {
     using C = TEditorCursors;
-    static const TClassInfo info{
-        "TEditorCursors",
-        &TNotifyPersistent::StaticClassInfo(),
-        {IntProp("DefaultCursor", &C::DefaultCursor, &C::SetDefaultCursor),
-         IntProp("DragSelCursor", &C::DragSelCursor, &C::SetDragSelCursor),
-         IntProp("DragSelCopyCursor", &C::DragSelCopyCursor, &C::SetDragSelCopyCursor),
-         IntProp("InSelCursor", &C::InSelCursor, &C::SetInSelCursor),
-         IntProp("LeftMarginCursor", &C::LeftMarginCursor, &C::SetLeftMarginCursor),
-         IntProp("TopMarginCursor", &C::TopMarginCursor, &C::SetTopMarginCursor)}};
+    static const TClassInfo info{"TEditorCursors",
+                                 &TNotifyPersistent::StaticClassInfo(),
+                                 {IntProp("DefaultCursor", &C::DefaultCursor, &C::SetDefaultCursor),
+                                  IntProp("DragSelCursor", &C::DragSelCursor, &C::SetDragSelCursor),
+                                  IntProp("DragSelCopyCursor", &C::DragSelCopyCursor, &C::SetDragSelCopyCursor),
+                                  IntProp("InSelCursor", &C::InSelCursor, &C::SetInSelCursor),
+                                  IntProp("LeftMarginCursor", &C::LeftMarginCursor, &C::SetLeftMarginCursor),
+                                  IntProp("TopMarginCursor", &C::TopMarginCursor, &C::SetTopMarginCursor)}};
     return info;
 }
 
@@ -39,26 +38,23 @@ void TEditorCursors::Assign(const TPersistent& Source) {
 
 const TClassInfo& TEditorCaret::StaticClassInfo() {
     using C = TEditorCaret;
-    static const TClassInfo info{"TEditorCaret",
-                                 &TNotifyPersistent::StaticClassInfo(),
-                                 {BoolProp("AutoCursor", &C::AutoCursor, &C::SetAutoCursor),
-                                  BoolProp("AutoIndent", &C::AutoIndent, &C::SetAutoIndent),
-                                  BoolProp("BackSpaceUnIndent", &C::BackSpaceUnIndent, &C::SetBackSpaceUnIndent),
-                                  ObjProp("Cursors", &C::Cursors),
-                                  BoolProp("FreeCaret", &C::FreeCaret, &C::SetFreeCaret),
-                                  BoolProp("FreeRow", &C::FreeRow, &C::SetFreeRow),
-                                  BoolProp("InTab", &C::InTab, &C::SetInTab),
-                                  BoolProp("KeepCaret", &C::KeepCaret, &C::SetKeepCaret),
-                                  BoolProp("LockScroll", &C::LockScroll, &C::SetLockScroll),
-                                  BoolProp("NextLine", &C::NextLine, &C::SetNextLine),
-                                  BoolProp("PrevSpaceIndent", &C::PrevSpaceIndent, &C::SetPrevSpaceIndent),
-                                  BoolProp("RowSelect", &C::RowSelect, &C::SetRowSelect),
-                                  EnumProp("SelDragMode", &C::SelDragMode, &C::SetSelDragMode, kDragModes),
-                                  BoolProp("SelMove", &C::SelMove, &C::SetSelMove),
-                                  BoolProp("SoftTab", &C::SoftTab, &C::SetSoftTab),
-                                  EnumProp("Style", &C::Style, &C::SetStyle, kCaretStyles),
-                                  BoolProp("TabIndent", &C::TabIndent, &C::SetTabIndent),
-                                  IntProp("TabSpaceCount", &C::TabSpaceCount, &C::SetTabSpaceCount)}};
+    static const TClassInfo info{
+        "TEditorCaret",
+        &TNotifyPersistent::StaticClassInfo(),
+        {BoolProp("AutoCursor", &C::AutoCursor, &C::SetAutoCursor),
+         BoolProp("AutoIndent", &C::AutoIndent, &C::SetAutoIndent),
+         BoolProp("BackSpaceUnIndent", &C::BackSpaceUnIndent, &C::SetBackSpaceUnIndent),
+         ObjProp("Cursors", &C::Cursors), BoolProp("FreeCaret", &C::FreeCaret, &C::SetFreeCaret),
+         BoolProp("FreeRow", &C::FreeRow, &C::SetFreeRow), BoolProp("InTab", &C::InTab, &C::SetInTab),
+         BoolProp("KeepCaret", &C::KeepCaret, &C::SetKeepCaret),
+         BoolProp("LockScroll", &C::LockScroll, &C::SetLockScroll), BoolProp("NextLine", &C::NextLine, &C::SetNextLine),
+         BoolProp("PrevSpaceIndent", &C::PrevSpaceIndent, &C::SetPrevSpaceIndent),
+         BoolProp("RowSelect", &C::RowSelect, &C::SetRowSelect),
+         EnumProp("SelDragMode", &C::SelDragMode, &C::SetSelDragMode, kDragModes),
+         BoolProp("SelMove", &C::SelMove, &C::SetSelMove), BoolProp("SoftTab", &C::SoftTab, &C::SetSoftTab),
+         EnumProp("Style", &C::Style, &C::SetStyle, kCaretStyles),
+         BoolProp("TabIndent", &C::TabIndent, &C::SetTabIndent),
+         IntProp("TabSpaceCount", &C::TabSpaceCount, &C::SetTabSpaceCount)}};
     return info;
 }
 
@@ -101,10 +97,10 @@ void TEditorMargin::Assign(const TPersistent& Source) {
 
 const TClassInfo& TEditorMark::StaticClassInfo() {
     using C = TEditorMark;
-    static const TClassInfo info{"TEditorMark",
-                                 &TNotifyPersistent::StaticClassInfo(),
-                                 {ColorProp("Color", &C::Color, &C::SetColor),
-                                  BoolProp("Visible", &C::Visible, &C::SetVisible)}};
+    static const TClassInfo info{
+        "TEditorMark",
+        &TNotifyPersistent::StaticClassInfo(),
+        {ColorProp("Color", &C::Color, &C::SetColor), BoolProp("Visible", &C::Visible, &C::SetVisible)}};
     return info;
 }
 
@@ -139,21 +135,21 @@ void TEditorMarks::Assign(const TPersistent& Source) {
 
 const TClassInfo& TEditorViewInfo::StaticClassInfo() {
     using C = TEditorViewInfo;
-    static const TClassInfo info{"TEditorViewInfo",
-                                 &TNotifyPersistent::StaticClassInfo(),
-                                 {ObjProp("Brackets", &C::Brackets), ObjProp("Colors", &C::Colors),
-                                  StrProp("Commenter", &C::Commenter, &C::SetCommenter),
-                                  BoolProp("ControlCode", &C::ControlCode, &C::SetControlCode),
-                                  StrProp("HexPrefix", &C::HexPrefix, &C::SetHexPrefix),
-                                  BoolProp("Mail", &C::Mail, &C::SetMail),
-                                  StrProp("Quotation", &C::Quotation, &C::SetQuotation),
-                                  BoolProp("Url", &C::Url, &C::SetUrl)}};
+    static const TClassInfo info{
+        "TEditorViewInfo",
+        &TNotifyPersistent::StaticClassInfo(),
+        {ObjProp("Brackets", &C::Brackets), ObjProp("Colors", &C::Colors),
+         StrProp("Commenter", &C::Commenter, &C::SetCommenter),
+         BoolProp("ControlCode", &C::ControlCode, &C::SetControlCode),
+         StrProp("HexPrefix", &C::HexPrefix, &C::SetHexPrefix), BoolProp("Mail", &C::Mail, &C::SetMail),
+         StrProp("Quotation", &C::Quotation, &C::SetQuotation), BoolProp("Url", &C::Url, &C::SetUrl)}};
     return info;
 }
 
 TEditorViewInfo::TEditorViewInfo(TPersistent* Owner)
     : FOwner(Owner), FColourer(std::make_unique<TEditorColourer>(nullptr)) {
-    FColourer->NotifyEventList().Add(MakeMethod<&TNotifyPersistent::ChangedProc>(static_cast<TNotifyPersistent*>(this)));
+    FColourer->NotifyEventList().Add(
+        MakeMethod<&TNotifyPersistent::ChangedProc>(static_cast<TNotifyPersistent*>(this)));
 }
 
 TEditorViewInfo::~TEditorViewInfo() = default;
@@ -189,13 +185,12 @@ void TEditorViewInfo::Assign(const TPersistent& Source) {
 
 const TClassInfo& TEditorRuler::StaticClassInfo() {
     using C = TEditorRuler;
-    static const TClassInfo info{"TEditorRuler",
-                                 &TNotifyPersistent::StaticClassInfo(),
-                                 {ColorProp("BkColor", &C::BkColor, &C::SetBkColor),
-                                  ColorProp("Color", &C::Color, &C::SetColor), BoolProp("Edge", &C::Edge, &C::SetEdge),
-                                  IntProp("GaugeRange", &C::GaugeRange, &C::SetGaugeRange),
-                                  ColorProp("MarkColor", &C::MarkColor, &C::SetMarkColor),
-                                  BoolProp("Visible", &C::Visible, &C::SetVisible)}};
+    static const TClassInfo info{
+        "TEditorRuler",
+        &TNotifyPersistent::StaticClassInfo(),
+        {ColorProp("BkColor", &C::BkColor, &C::SetBkColor), ColorProp("Color", &C::Color, &C::SetColor),
+         BoolProp("Edge", &C::Edge, &C::SetEdge), IntProp("GaugeRange", &C::GaugeRange, &C::SetGaugeRange),
+         ColorProp("MarkColor", &C::MarkColor, &C::SetMarkColor), BoolProp("Visible", &C::Visible, &C::SetVisible)}};
     return info;
 }
 

@@ -125,9 +125,9 @@ public:
     void Assign(const TPersistent& Source) override;
 
 private:
-    int FCharacter = 0;  // between characters
+    int FCharacter = 0; // between characters
     int FLeft = 19;
-    int FLine = 0;       // between rows
+    int FLine = 0; // between rows
     int FTop = 2;
     int FUnderlineSpace = 0;
 };
@@ -151,15 +151,15 @@ class TEditorMarks : public TNotifyPersistent {
 public:
     QUILLON_CLASS_INFO
     TEditorMarks();
-    TEditorMark& EofMark() const { return *FEofMark; }        // end of the text
+    TEditorMark& EofMark() const { return *FEofMark; } // end of the text
     void SetEofMark(const TEditorMark& Value) { FEofMark->Assign(Value); }
-    TEditorMark& RetMark() const { return *FRetMark; }        // line break
+    TEditorMark& RetMark() const { return *FRetMark; } // line break
     void SetRetMark(const TEditorMark& Value) { FRetMark->Assign(Value); }
-    TEditorMark& WrapMark() const { return *FWrapMark; }      // end of a wrapped row
+    TEditorMark& WrapMark() const { return *FWrapMark; } // end of a wrapped row
     void SetWrapMark(const TEditorMark& Value) { FWrapMark->Assign(Value); }
-    TEditorMark& HideMark() const { return *FHideMark; }      // a row running past the drawn columns
+    TEditorMark& HideMark() const { return *FHideMark; } // a row running past the drawn columns
     void SetHideMark(const TEditorMark& Value) { FHideMark->Assign(Value); }
-    TEditorMark& Underline() const { return *FUnderline; }    // the caret row's underline
+    TEditorMark& Underline() const { return *FUnderline; } // the caret row's underline
     void SetUnderline(const TEditorMark& Value) { FUnderline->Assign(Value); }
     void Assign(const TPersistent& Source) override;
 
@@ -201,7 +201,7 @@ private:
     // Stores Value through Set when it differs from the colourer's and reports the change.
     template <class T, class S> void StoreInColourer(const T& Current, const T& Value, S Set);
 
-    TPersistent* FOwner;  // not owned
+    TPersistent* FOwner; // not owned
     std::unique_ptr<TEditorColourer> FColourer;
 };
 
@@ -241,17 +241,17 @@ public:
     TColor Color() const { return FColor; }
     void SetColor(TColor Value) { Store(FColor, Value); }
     int Column() const { return FColumn; }
-    void SetColumn(int Value);  // digits, 1..8
+    void SetColumn(int Value); // digits, 1..8
     bool Edge() const { return FEdge; }
     void SetEdge(bool Value) { Store(FEdge, Value); }
     int LeftMargin() const { return FLeftMargin; }
-    void SetLeftMargin(int Value);  // 0..100
+    void SetLeftMargin(int Value); // 0..100
     TColor ModifiedBkColor() const { return FModifiedBkColor; }
     void SetModifiedBkColor(TColor Value) { Store(FModifiedBkColor, Value); }
     TColor ModifiedColor() const { return FModifiedColor; }
     void SetModifiedColor(TColor Value) { Store(FModifiedColor, Value); }
     int RightMargin() const { return FRightMargin; }
-    void SetRightMargin(int Value);  // 0..100
+    void SetRightMargin(int Value); // 0..100
     bool ShowNumber() const { return FShowNumber; }
     void SetShowNumber(bool Value) { Store(FShowNumber, Value); }
     TEditorShowNumberMode ShowNumberMode() const { return FShowNumberMode; }

@@ -30,17 +30,15 @@ TColor Over(TColor Token, TColor Default) { return Token == clNone ? Default : T
 
 int PaintedLength(std::string_view S) {
     const int length = static_cast<int>(S.size());
-    if (length <= MaxColumns)
-        return length;
+    if (length <= MaxColumns) return length;
     return IsDBCSLeadAt(S, MaxColumns - 1) ? MaxColumns + 1 : MaxColumns;
 }
 
 TEditorPainter::TEditorPainter(TEditorScreenStrings& Rows, TColourer& Colourer, const TPaintMarks& Marks,
-                               const TPaintGeometry& Geometry, const TPaintLook& Look,
-                               const TPaintSelection& Selection,
+                               const TPaintGeometry& Geometry, const TPaintLook& Look, const TPaintSelection& Selection,
                                std::function<std::string(std::string_view)> ExpandTabs)
-    : FRows(Rows), FColourer(Colourer), FMarks(Marks), FGeometry(Geometry), FLook(Look),
-      FSelection(Selection), FExpandTabs(std::move(ExpandTabs)) {}
+    : FRows(Rows), FColourer(Colourer), FMarks(Marks), FGeometry(Geometry), FLook(Look), FSelection(Selection),
+      FExpandTabs(std::move(ExpandTabs)) {}
 
 int TEditorPainter::ColumnX(int Col) const {
     return std::max(FGeometry.TextLeft, (Col - FGeometry.TopCol) * FGeometry.CharWidth + FGeometry.TextLeft);
@@ -49,8 +47,7 @@ int TEditorPainter::ColumnX(int Col) const {
 void TEditorPainter::PaintText(const TRect& Rect, TPaintPlan& Plan) {
     const TPaintGeometry& g = FGeometry;
     const TRect area = Intersect(Rect, {g.TextLeft, g.TextTop, g.ClientWidth, g.ClientHeight});
-    if (area.IsEmpty())
-        return;
+    if (area.IsEmpty()) return;
     // Between the rows (the line margin) nothing else paints.
     Plan.push_back(FillOp(area, FLook.Color));
     const int left = g.TextLeft + FloorDiv(area.Left - g.TextLeft, g.CharWidth) * g.CharWidth;
@@ -72,8 +69,7 @@ void TEditorPainter::PaintText(const TRect& Rect, TPaintPlan& Plan) {
                 DrawRow(rowRect, x, *parser, row, s, rowRect.Top, Plan);
         } else {
             Plan.push_back(FillOp(rowRect, FLook.Color));
-            if (row == count && FMarks.Eof.Visible &&
-                (count == 0 || FRows.RowAttribute(count - 1) == raLineBreak))
+            if (row == count && FMarks.Eof.Visible && (count == 0 || FRows.RowAttribute(count - 1) == raLineBreak))
                 DrawEof(x, rowRect.Top, Plan);
         }
         rowRect.Top += g.RowHeight;
@@ -94,8 +90,7 @@ void TEditorPainter::DrawRowSelected(const TRect& Rect, int X, TColourerParser& 
 void TEditorPainter::PaintRow(const TRect& Rect, int X, TColourerParser& Parser, int Row, const std::string& S, int Y,
                               bool Selected, TPaintPlan& Plan) {
     // Lazy colouring (RowStates.h): a row's state is computed when it is first painted.
-    if (FRows.BracketIndex(Row) == biNotComputed)
-        FRows.UpdateRowStates(Row, false);
+    if (FRows.BracketIndex(Row) == biNotComputed) FRows.UpdateRowStates(Row, false);
     const TColor bk = Selected ? SelectBkColor() : FLook.Color;
     const TColor fg = Selected ? SelectTextColor() : FLook.FontColor;
     if (FLook.ItalicMode)
@@ -106,31 +101,26 @@ void TEditorPainter::PaintRow(const TRect& Rect, int X, TColourerParser& Parser,
     EndOfRowMark(Rect, X, Row, S, Y, Selected, Plan);
 }
 
-void TEditorPainter::TokenPass(const TRect& Rect, int X, TColourerParser& Parser, int Row, const std::string& S,
-                               int Y, bool Selected, TPaintPlan& Plan) {
+void TEditorPainter::TokenPass(const TRect& Rect, int X, TColourerParser& Parser, int Row, const std::string& S, int Y,
+                               bool Selected, TPaintPlan& Plan) {
     const TPaintGeometry& g = FGeometry;
     const int length = static_cast<int>(S.size());
     const int painted = std::min(length, PaintedLength(S));
     std::string text = S;
     const bool wrapped = FLook.WordWrap && FRows.RowAttribute(Row) == raWrapped;
-    if (wrapped)
-        text += LineTextAfter(FRows, Row);
+    if (wrapped) text += LineTextAfter(FRows, Row);
     if ((length + 5) * g.CharWidth >= g.TopCol * g.CharWidth) {
         int limit = std::min(X + MaxColumns * g.CharWidth, Rect.Right);
-        if (wrapped)
-            limit = std::min(limit, X + length * g.CharWidth);
+        if (wrapped) limit = std::min(limit, X + length * g.CharWidth);
         Parser.NewData(text.c_str(), FRows.GetRowAttributeData(Row));
         const TColor selText = SelectTextColor(), selBk = SelectBkColor();
         while (Parser.NextToken() != tkEnd) {
             const int pos = Parser.SourcePos();
-            if (pos >= painted)
-                break;
+            if (pos >= painted) break;
             const int x = X + pos * g.CharWidth;
-            if (x > limit)
-                break;
+            if (x > limit) break;
             const int size = std::min(Parser.TokenLength(), painted - pos);
-            if (x + size * g.CharWidth <= g.TextLeft)
-                continue;
+            if (x + size * g.CharWidth <= g.TextLeft) continue;
             const TColourerColor* color = Parser.TokenColor();
             const TColor tokenBk = color ? Over(color->BkColor(), FLook.Color) : FLook.Color;
             const TColor tokenFg = color ? Over(color->Color(), FLook.FontColor) : FLook.FontColor;
@@ -164,14 +154,12 @@ void TEditorPainter::EndOfRowMark(const TRect& Rect, int X, int Row, const std::
     const int painted = PaintedLength(S);
     const bool cut = static_cast<int>(S.size()) > painted;
     const int x = X + std::min(static_cast<int>(S.size()), painted) * FGeometry.CharWidth;
-    if (x >= Rect.Right)
-        return;
+    if (x >= Rect.Right) return;
     const int attribute = FRows.RowAttribute(Row);
     if (cut && FMarks.Hide.Visible)
         DrawHideMark(x, Y, MarkColor(FMarks.Hide, Selected), Plan);
     else if (Row == FRows.Count() - 1 && attribute == raEndOfText && FMarks.Eof.Visible) {
-        if (!Selected)
-            DrawEof(x, Y, Plan);
+        if (!Selected) DrawEof(x, Y, Plan);
     } else if (attribute == raLineBreak && FMarks.Ret.Visible)
         DrawRetMark(x, Y, MarkColor(FMarks.Ret, Selected), Plan);
     else if (attribute == raWrapped && FMarks.Wrap.Visible)
@@ -186,7 +174,7 @@ void TEditorPainter::DrawRowWithSelection(const TRect& Rect, int X, TColourerPar
         return;
     }
     struct Part {
-        int From, To;  // x
+        int From, To; // x
         bool Selected;
     };
     const int right = FGeometry.ClientWidth;
@@ -199,9 +187,8 @@ void TEditorPainter::DrawRowWithSelection(const TRect& Rect, int X, TColourerPar
             return col < length && IsDBCSTrailAt(S, col) ? col + 1 : col;
         };
         const int start = edge(sel.StartCol), end = edge(sel.EndCol);
-        parts = {{ColumnX(0), ColumnX(start), false},
-                 {ColumnX(start), ColumnX(end), true},
-                 {ColumnX(end), right, false}};
+        parts = {
+            {ColumnX(0), ColumnX(start), false}, {ColumnX(start), ColumnX(end), true}, {ColumnX(end), right, false}};
     } else if (sel.StartRow == sel.EndRow) {
         parts = {{ColumnX(0), ColumnX(sel.StartCol), false},
                  {ColumnX(sel.StartCol), ColumnX(sel.EndCol), true},
@@ -215,8 +202,7 @@ void TEditorPainter::DrawRowWithSelection(const TRect& Rect, int X, TColourerPar
     }
     for (const Part& part : parts) {
         const TRect clip = Intersect(Rect, {part.From, Rect.Top, part.To, Rect.Bottom});
-        if (clip.IsEmpty())
-            continue;
+        if (clip.IsEmpty()) continue;
         if (part.Selected)
             DrawRowSelected(clip, X, Parser, Row, S, Y, Plan);
         else
@@ -262,17 +248,14 @@ void TEditorPainter::Lines(std::vector<std::pair<int, int>> Points, TColor Color
 
 void TEditorPainter::DrawEof(int X, int Y, TPaintPlan& Plan) const {
     const TPaintGeometry& g = FGeometry;
-    if (X < g.TextLeft)
-        return;
+    if (X < g.TextLeft) return;
     const TRect box = Intersect({X, Y, X + 6 * g.CharWidth, Y + g.FontHeight},
                                 {g.TextLeft, g.TextTop, g.ClientWidth, g.ClientHeight});
-    TextOut(box, X, true, "[EOF]", Y, Over(FMarks.Eof.Color, FLook.FontColor), FLook.Color, FLook.FontStyle,
-            Plan);
+    TextOut(box, X, true, "[EOF]", Y, Over(FMarks.Eof.Color, FLook.FontColor), FLook.Color, FLook.FontStyle, Plan);
 }
 
 void TEditorPainter::DrawRetMark(int X, int Y, TColor Color, TPaintPlan& Plan) const {
-    if (X < FGeometry.TextLeft)
-        return;
+    if (X < FGeometry.TextLeft) return;
     const int fh = FGeometry.FontHeight;
     const int d = std::max(1, fh / 8), a = std::max(d, 3);
     const int cx = X + FGeometry.CharWidth / 2, bottom = Y + fh - 2 * d;
@@ -281,16 +264,14 @@ void TEditorPainter::DrawRetMark(int X, int Y, TColor Color, TPaintPlan& Plan) c
 }
 
 void TEditorPainter::DrawWrapMark(int X, int Y, TColor Color, TPaintPlan& Plan) const {
-    if (X < FGeometry.TextLeft)
-        return;
+    if (X < FGeometry.TextLeft) return;
     const int x1 = X + FGeometry.CharWidth, cy = Y + FGeometry.FontHeight / 2;
     const int d = std::max(2, FGeometry.CharWidth * 3 / 5);
     Lines({{x1, cy - d}, {x1 - d, cy}, {x1 + 1, cy + d + 1}}, Color, Plan);
 }
 
 void TEditorPainter::DrawHideMark(int X, int Y, TColor Color, TPaintPlan& Plan) const {
-    if (X < FGeometry.TextLeft)
-        return;
+    if (X < FGeometry.TextLeft) return;
     const int x1 = X + FGeometry.CharWidth, cy = Y + FGeometry.FontHeight / 2;
     const int d = std::max(2, FGeometry.CharWidth * 3 / 5);
     Lines({{x1 - d, cy - d}, {x1, cy}, {x1 - d - 1, cy + d + 1}}, Color, Plan);
@@ -304,8 +285,7 @@ int TEditorPainter::UnderlineY(int Row) const {
 
 void TEditorPainter::DrawUnderline(int Row, bool Erase, TPaintPlan& Plan) const {
     const int y = UnderlineY(Row);
-    if (y < 0)
-        return;
+    if (y < 0) return;
     const TColor color = Erase ? FLook.Color : Over(FMarks.Underline.Color, FLook.FontColor);
     Lines({{FGeometry.TextLeft, y}, {FGeometry.ClientWidth - 1, y}}, color, Plan);
 }

@@ -27,12 +27,12 @@
 namespace quillon {
 
 enum TPaintOpKind {
-    poFill,      // Rect filled with BkColor
-    poText,      // Text from cell (X, Y) in Color and Style, clipped to Rect; BkColor behind its cells
-                 // unless clNone; FillRect: Rect filled with BkColor first
-    poLines,     // a polyline through Points in Color, one pixel wide
-    poImage,     // image Index of the image bar's digit (Row 0) or mark (Row 1) pictures at (X, Y)
-    poDrawLine,  // the row hook: Row's painted Text at (X, Y) within Rect, Selected
+    poFill,     // Rect filled with BkColor
+    poText,     // Text from cell (X, Y) in Color and Style, clipped to Rect; BkColor behind its cells
+                // unless clNone; FillRect: Rect filled with BkColor first
+    poLines,    // a polyline through Points in Color, one pixel wide
+    poImage,    // image Index of the image bar's digit (Row 0) or mark (Row 1) pictures at (X, Y)
+    poDrawLine, // the row hook: Row's painted Text at (X, Y) within Rect, Selected
 };
 
 struct TPaintOp {
@@ -55,7 +55,7 @@ using TPaintPlan = std::vector<TPaintOp>;
 // The editor's geometry for one paint.
 struct TPaintGeometry {
     int CharWidth = 8, FontHeight = 16;
-    int RowHeight = 16;          // font height + line margin + underline space
+    int RowHeight = 16; // font height + line margin + underline space
     int UnderlineSpace = 0;
     int TextLeft = 0, TextTop = 0;
     int ClientWidth = 0, ClientHeight = 0;
@@ -65,13 +65,13 @@ struct TPaintGeometry {
 
 // The look of the text. A colour clNone stands for the control's or the font's colour.
 struct TPaintLook {
-    TColor Color = clWhite;      // the control's background
+    TColor Color = clWhite; // the control's background
     TColor FontColor = clBlack;
     TFontStyles FontStyle = 0;
     bool ItalicMode = false;
     bool WordWrap = false;
-    TColor SelectColor = clNone, SelectBkColor = clNone;  // selected text
-    TColor HitColor = clNone, HitBkColor = clNone;        // a search hit drawn as a selection
+    TColor SelectColor = clNone, SelectBkColor = clNone; // selected text
+    TColor HitColor = clNone, HitBkColor = clNone;       // a search hit drawn as a selection
 };
 
 // The visible marks.
@@ -85,8 +85,8 @@ struct TPaintMarks {
 
 // The selection as painted: its display form (columns: start inclusive, end exclusive).
 struct TPaintSelection {
-    bool Drawn = false;          // a selection, or a hit drawn as one
-    bool Hit = false;            // drawn in the hit colours
+    bool Drawn = false; // a selection, or a hit drawn as one
+    bool Hit = false;   // drawn in the hit colours
     bool Box = false;
     bool CoverUnderline = false; // row rectangles cover the underline space (a selection or hit exists)
     int StartRow = 0, EndRow = 0, StartCol = 0, EndCol = 0;
@@ -99,8 +99,8 @@ class TEditorPainter {
 public:
     // ExpandTabs turns a row's text into its painted text (tabs as blanks), so that bytes equal columns.
     TEditorPainter(TEditorScreenStrings& Rows, TColourer& Colourer, const TPaintMarks& Marks,
-                   const TPaintGeometry& Geometry, const TPaintLook& Look,
-                   const TPaintSelection& Selection, std::function<std::string(std::string_view)> ExpandTabs);
+                   const TPaintGeometry& Geometry, const TPaintLook& Look, const TPaintSelection& Selection,
+                   std::function<std::string(std::string_view)> ExpandTabs);
 
     // The text area's part of a repaint of Rect (client pixels).
     void PaintText(const TRect& Rect, TPaintPlan& Plan);
@@ -113,8 +113,8 @@ public:
                  TPaintPlan& Plan);
     void DrawRowSelected(const TRect& Rect, int X, TColourerParser& Parser, int Row, const std::string& S, int Y,
                          TPaintPlan& Plan);
-    void DrawRowWithSelection(const TRect& Rect, int X, TColourerParser& Parser, int Row, const std::string& S,
-                              int Y, TPaintPlan& Plan);
+    void DrawRowWithSelection(const TRect& Rect, int X, TColourerParser& Parser, int Row, const std::string& S, int Y,
+                              TPaintPlan& Plan);
 
 private:
     void PaintRow(const TRect& Rect, int X, TColourerParser& Parser, int Row, const std::string& S, int Y,

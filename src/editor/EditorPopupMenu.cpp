@@ -5,9 +5,7 @@
 namespace quillon {
 namespace {
 
-TEditorMenuItem Separator() {
-    return {"", "-", "", 0, true, false, {}, {}};
-}
+TEditorMenuItem Separator() { return {"", "-", "", 0, true, false, {}, {}}; }
 
 TEditorMenuItem* FindIn(std::vector<TEditorMenuItem>& Items, const std::string& Name) {
     for (TEditorMenuItem& item : Items) {
@@ -19,9 +17,7 @@ TEditorMenuItem* FindIn(std::vector<TEditorMenuItem>& Items, const std::string& 
 
 } // namespace
 
-TEditorPopupMenu::TEditorPopupMenu(TEditor* Editor) : FEditor(Editor) {
-    CreateItems();
-}
+TEditorPopupMenu::TEditorPopupMenu(TEditor* Editor) : FEditor(Editor) { CreateItems(); }
 
 void TEditorPopupMenu::CreateItems() {
     TEditor* e = FEditor;
@@ -38,8 +34,7 @@ void TEditorPopupMenu::CreateItems() {
         markJump.Items.push_back(
             {"MarkJump" + digit, digit, "Ctrl+" + digit, n, true, false, {}, [e, n] { e->GotoRowMark(n); }});
     }
-    auto command = [](std::string Name, std::string Caption, std::string ShortCut,
-                      std::function<void()> Run) {
+    auto command = [](std::string Name, std::string Caption, std::string ShortCut, std::function<void()> Run) {
         return TEditorMenuItem{std::move(Name), std::move(Caption), std::move(ShortCut), 0, false, false, {},
                                std::move(Run)};
     };
@@ -54,8 +49,7 @@ void TEditorPopupMenu::CreateItems() {
               command("Paste", "貼り付け(&P)", "Ctrl+V", [e] { e->PasteFromClipboard(); }),
               command("BoxPaste", "Box貼り付け(&B)", "Ctrl+B",
                       [e] {
-                          if (e->Host() && e->Host()->ClipboardHasText())
-                              e->SetSelTextBox(e->Host()->ClipboardText());
+                          if (e->Host() && e->Host()->ClipboardHasText()) e->SetSelTextBox(e->Host()->ClipboardText());
                       }),
               command("Delete", "削除(&D)", "", [e] { e->DeleteSelection(); }),
               Separator(),
@@ -69,9 +63,7 @@ void TEditorPopupMenu::CreateItems() {
     Find("BoxSelectionMode")->Enabled = true;
 }
 
-TEditorMenuItem* TEditorPopupMenu::Find(const std::string& Name) {
-    return FindIn(FItems, Name);
-}
+TEditorMenuItem* TEditorPopupMenu::Find(const std::string& Name) { return FindIn(FItems, Name); }
 
 void TEditorPopupMenu::Popup() {
     TEditor* e = FEditor;

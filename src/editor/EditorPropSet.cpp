@@ -29,17 +29,9 @@ const TClassInfo& TEditorProp::StaticClassInfo() {
 }
 
 TEditorProp::TEditorProp(TComponent* Owner)
-    : TFileExtComponent(Owner),
-      FCaret(CreateCaret()),
-      FFont(std::make_unique<TFont>()),
-      FImagebar(CreateImagebar()),
-      FLeftbar(CreateLeftbar()),
-      FMargin(CreateMargin()),
-      FMarks(CreateMarks()),
-      FRuler(CreateRuler()),
-      FSpeed(CreateSpeed()),
-      FView(CreateViewInfo()),
-      FWrapOption(CreateWrapOption()) {
+    : TFileExtComponent(Owner), FCaret(CreateCaret()), FFont(std::make_unique<TFont>()), FImagebar(CreateImagebar()),
+      FLeftbar(CreateLeftbar()), FMargin(CreateMargin()), FMarks(CreateMarks()), FRuler(CreateRuler()),
+      FSpeed(CreateSpeed()), FView(CreateViewInfo()), FWrapOption(CreateWrapOption()) {
     FFont->SetName("FixedSys");
     FFont->SetColor(clWindowText);
 }

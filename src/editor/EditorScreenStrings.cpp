@@ -166,8 +166,8 @@ int TEditorScreenStrings::LogicalLineEnd(int Row) const {
 void TEditorScreenStrings::GetRowsText(int Row, int Count, int& Attr, int& RowCount, std::string& Text) const {
     Text.clear();
     const int last = Row < 0 || Row >= this->Count() ? Row - 1
-                     : Count == -1                     ? LogicalLineEnd(Row)
-                                                       : std::min(Row + Count, this->Count()) - 1;
+                     : Count == -1                   ? LogicalLineEnd(Row)
+                                                     : std::min(Row + Count, this->Count()) - 1;
     RowCount = std::max(last - Row + 1, 0);
     if (RowCount == 0) {
         Attr = 3;
@@ -313,9 +313,9 @@ void TEditorScreenStrings::UpdateRows(int Row, int Count, std::string_view Text)
     s += GetRowsText(lastOld + 1, last - lastOld);
     // The new last row ends as the old one did; at the end of the text, as the new text does.
     const bool endsText = last == this->Count() - 1;
-    const int endAttr = !endsText ? RowAttribute(last)
+    const int endAttr = !endsText                                              ? RowAttribute(last)
                         : !s.empty() && (s.back() == '\n' || s.back() == '\r') ? raLineBreak
-                                                                                : raEndOfText;
+                                                                               : raEndOfText;
     TEditorStringList newRows;
     WrapText(s, newRows);
     const int n = newRows.Count();
@@ -351,8 +351,8 @@ void TEditorScreenStrings::ResetRowStates() {
     TAttachedEditor* editor = FirstEditor();
     TColourer* colourer = editor && !editor->Loading() ? editor->ActiveColourer() : nullptr;
     if (!colourer) return;
-    const int last = editor->InitBracketsFull() ? Count() - 1
-                                                : std::min(Count() - 1, editor->TopRow() + editor->StateLookAhead());
+    const int last =
+        editor->InitBracketsFull() ? Count() - 1 : std::min(Count() - 1, editor->TopRow() + editor->StateLookAhead());
     quillon::ResetRowStates(*this, *colourer, last);
     ColouringLeftOver();
 }
@@ -424,7 +424,8 @@ template <class F> void TEditorScreenStrings::RebuildLines(F Build) {
 void TEditorScreenStrings::WrapAll() {
     const TColumnLayout layout = Layout();
     std::vector<TWrappedRow> pieces;
-    RebuildLines([&](std::string_view line, TEditorStringList& rows) { AppendWrappedLine(line, layout, pieces, rows); });
+    RebuildLines(
+        [&](std::string_view line, TEditorStringList& rows) { AppendWrappedLine(line, layout, pieces, rows); });
 }
 
 void TEditorScreenStrings::UnwrapAll() {

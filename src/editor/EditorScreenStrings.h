@@ -81,11 +81,11 @@ public:
 
 // The last change, for the editors' DoChange.
 struct TUpdateInfo {
-    int UpdateRow = 0;      // first row
-    int OldRowCount = 0;    // rows replaced
-    int NewRowCount = 0;    // rows written in their place
-    int StateRowCount = 0;  // rows whose colouring state changed
-    bool Updated = false;   // the record is valid
+    int UpdateRow = 0;     // first row
+    int OldRowCount = 0;   // rows replaced
+    int NewRowCount = 0;   // rows written in their place
+    int StateRowCount = 0; // rows whose colouring state changed
+    bool Updated = false;  // the record is valid
 };
 
 class TEditorScreenStrings : public TEditorStringList {
@@ -119,7 +119,7 @@ public:
     void Clear() override;
 
     int LogicalLineStart(int Row) const;
-    int LogicalLineEnd(int Row) const;  // -1 for a negative row
+    int LogicalLineEnd(int Row) const; // -1 for a negative row
     // The text of Count rows from Row (Count -1: to the end of the logical line), each row with
     // attribute 0 followed by CR LF. Attr is the attribute of the last row read, RowCount the rows
     // read; 3 and 0 when Row is outside the rows.
@@ -190,14 +190,14 @@ private:
     // Puts Flags back on the rows from Row that exist.
     void PutFlags(int Row, const std::vector<std::uint32_t>& Flags);
 
-    std::vector<TAttachedEditor*> FEditors;  // attached, not owned
+    std::vector<TAttachedEditor*> FEditors; // attached, not owned
     TUpdateInfo FUpdateInfo;
-    std::array<int, 16> FMarkCounts{};       // rows that carry each mark
+    std::array<int, 16> FMarkCounts{}; // rows that carry each mark
     std::unique_ptr<TEditorUndoObj> FUndoObj;
     bool FWordWrap = false;
     std::unique_ptr<TEditorWrapOption> FWrapOption;
     std::uint64_t FVersion = 0;
-    int FComputedTo = 0;  // no row above it is left not computed (0 after any change)
+    int FComputedTo = 0; // no row above it is left not computed (0 after any change)
 };
 
 } // namespace quillon

@@ -25,9 +25,7 @@ int TEditorStrings::LineToRow(int Index) const {
     return starts[static_cast<std::size_t>(Index)];
 }
 
-int TEditorStrings::Count() const {
-    return WordWrap() ? static_cast<int>(LineStarts().size()) - 1 : Store().Count();
-}
+int TEditorStrings::Count() const { return WordWrap() ? static_cast<int>(LineStarts().size()) - 1 : Store().Count(); }
 
 std::string TEditorStrings::Get(int Index) const {
     if (!WordWrap()) return std::string(Store().Get(Index));

@@ -63,8 +63,8 @@ private:
 
     TAttachedEditor& FEditor;
     int FUpdateCount = 0;
-    mutable std::vector<int> FLineStarts;  // first row of every line, then the row count
-    mutable std::uint64_t FLineStartsVersion = ~std::uint64_t{0};  // the store's Version they match
+    mutable std::vector<int> FLineStarts;                         // first row of every line, then the row count
+    mutable std::uint64_t FLineStartsVersion = ~std::uint64_t{0}; // the store's Version they match
 };
 
 } // namespace quillon

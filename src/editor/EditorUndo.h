@@ -16,13 +16,13 @@ namespace quillon {
 class TEditorScreenStrings;
 
 struct TUndoData {
-    int CaretRow = 0;   // caret of the active editor when the record was made
+    int CaretRow = 0; // caret of the active editor when the record was made
     int CaretCol = 0;
-    int Row = -1;       // first row of the change
-    int RowCount = 0;   // rows the change left in the text from Row
-    int Attribute = 3;  // attribute of the last row of Text; 3: Text is empty, replaying only deletes
-    std::vector<std::uint32_t> Flags;  // the RowFlags of the rows that Text occupied
-    std::string Text;                  // the text the change replaced
+    int Row = -1;                     // first row of the change
+    int RowCount = 0;                 // rows the change left in the text from Row
+    int Attribute = 3;                // attribute of the last row of Text; 3: Text is empty, replaying only deletes
+    std::vector<std::uint32_t> Flags; // the RowFlags of the rows that Text occupied
+    std::string Text;                 // the text the change replaced
 };
 
 class TEditorUndoObj {
@@ -56,7 +56,7 @@ private:
 
     TEditorScreenStrings& FOwner;
     int FUndoListMax = 64;
-    bool FReplaying = false;  // set while Redo records its inverse
+    bool FReplaying = false; // set while Redo records its inverse
     std::deque<TUndoData> FRedoList;
     std::deque<TUndoData> FUndoList;
 };

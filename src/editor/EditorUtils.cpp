@@ -54,12 +54,16 @@ std::vector<std::string> StrToStrings(const char* Text) {
         std::size_t end = text.find_first_of("\r\n", pos);
         if (end == std::string_view::npos) end = text.size();
         std::string line(text.substr(pos, end - pos));
-        if (n < lines.size()) lines[n] = std::move(line);
-        else lines.push_back(std::move(line));
+        if (n < lines.size())
+            lines[n] = std::move(line);
+        else
+            lines.push_back(std::move(line));
         ++n;
         pos = end;
-        if (text.substr(pos, 2) == "\r\n") pos += 2;
-        else if (pos < text.size()) ++pos;
+        if (text.substr(pos, 2) == "\r\n")
+            pos += 2;
+        else if (pos < text.size())
+            ++pos;
     }
     return lines;
 }

@@ -11,8 +11,8 @@
 namespace quillon {
 
 // The editor's own cursors. Their numbers are fixed so that stored cursor options keep their meaning.
-constexpr TCursor crRightArrow = 1;   // the left margin: selects rows
-constexpr TCursor crDragSelCopy = 2;  // dragging a selection with the copy key held
+constexpr TCursor crRightArrow = 1;  // the left margin: selects rows
+constexpr TCursor crDragSelCopy = 2; // dragging a selection with the copy key held
 
 // The clipboard format that marks a box selection.
 inline constexpr char CF_BOXTYPE_NAME[] = "TEditor Box Type";

@@ -11,16 +11,15 @@ namespace quillon {
 
 const TClassInfo& TEditorWrapOption::StaticClassInfo() {
     using T = TEditorWrapOption;
-    static const TClassInfo info{"TEditorWrapOption",
-                                 &TNotifyPersistent::StaticClassInfo(),
-                                 {BoolProp("FollowRetMark", &T::FollowRetMark, &T::SetFollowRetMark),
-                                  BoolProp("FollowPunctuation", &T::FollowPunctuation, &T::SetFollowPunctuation),
-                                  StrProp("FollowStr", &T::FollowStr, &T::SetFollowStr),
-                                  BoolProp("Leading", &T::Leading, &T::SetLeading),
-                                  StrProp("LeadStr", &T::LeadStr, &T::SetLeadStr),
-                                  StrProp("PunctuationStr", &T::PunctuationStr, &T::SetPunctuationStr),
-                                  BoolProp("WordBreak", &T::WordBreak, &T::SetWordBreak),
-                                  IntProp("WrapByte", &T::WrapByte, &T::SetWrapByte)}};
+    static const TClassInfo info{
+        "TEditorWrapOption",
+        &TNotifyPersistent::StaticClassInfo(),
+        {BoolProp("FollowRetMark", &T::FollowRetMark, &T::SetFollowRetMark),
+         BoolProp("FollowPunctuation", &T::FollowPunctuation, &T::SetFollowPunctuation),
+         StrProp("FollowStr", &T::FollowStr, &T::SetFollowStr), BoolProp("Leading", &T::Leading, &T::SetLeading),
+         StrProp("LeadStr", &T::LeadStr, &T::SetLeadStr),
+         StrProp("PunctuationStr", &T::PunctuationStr, &T::SetPunctuationStr),
+         BoolProp("WordBreak", &T::WordBreak, &T::SetWordBreak), IntProp("WrapByte", &T::WrapByte, &T::SetWrapByte)}};
     return info;
 }
 

@@ -60,8 +60,8 @@ private:
                              "\x81\x54\x81\x55\x81\x58\x81\x5B\x81\x6A\x81\x6E\x81\x70\x81\x76\x81\x78\x21\x29\x2C"
                              "\x2E\x3A\x3B\x3F\x5D\x7D\xA1\xA3\xA4\xA5\xB0\xDE\xDF";
     bool FLeading = false;
-    std::string FLeadStr = "\x81\x69\x81\x6D\x81\x6F\x81\x75\x81\x77\x28\x5B\x7B\xA2";  // （［｛「『([{｢
-    std::string FPunctuationStr = "\x81\x41\x81\x42\x81\x43\x81\x44\x2C\x2E\xA1\xA4";    // 、。，．,.｡､
+    std::string FLeadStr = "\x81\x69\x81\x6D\x81\x6F\x81\x75\x81\x77\x28\x5B\x7B\xA2"; // （［｛「『([{｢
+    std::string FPunctuationStr = "\x81\x41\x81\x42\x81\x43\x81\x44\x2C\x2E\xA1\xA4";  // 、。，．,.｡､
     bool FWordBreak = false;
     int FWrapByte = 80;
 };
@@ -85,7 +85,7 @@ public:
     int Count() const { return static_cast<int>(FAttrs.size()) - 1; }
 
     void Next();
-    void Prev();  // the exact inverse of Next
+    void Prev(); // the exact inverse of Next
     void MoveTo(int N);
 
     // The character at the current column; empty past the end.
@@ -105,8 +105,8 @@ private:
 };
 
 struct TWrappedRow {
-    std::string_view Text;  // a piece of the line
-    int Attribute;          // 1 a wrapped row, 0 the last row of the line
+    std::string_view Text; // a piece of the line
+    int Attribute;         // 1 a wrapped row, 0 the last row of the line
 };
 
 // Appends the rows of one line (no line break inside) to Rows. Layout gives the delimiters and the

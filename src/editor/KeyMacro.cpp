@@ -85,8 +85,8 @@ std::optional<std::vector<std::int64_t>> LineIntegers(std::string_view Line, boo
             if (negative) ++i;
             const std::optional<std::int64_t> value = number(digits(i, 10), 10, negative);
             if (!value) return std::nullopt;
-            const bool fraction = i + 1 < Line.size() && Line[i] == '.' &&
-                                  std::isdigit(static_cast<unsigned char>(Line[i + 1]));
+            const bool fraction =
+                i + 1 < Line.size() && Line[i] == '.' && std::isdigit(static_cast<unsigned char>(Line[i + 1]));
             if (fraction) {
                 ++i;
                 digits(i, 10);
@@ -151,8 +151,9 @@ std::optional<TKeyMacroDataList> ParseMacro(std::string_view Text) {
 } // namespace
 
 const TClassInfo& TKeyMacro::StaticClassInfo() {
-    static const TClassInfo info{
-        "TKeyMacro", &TComponent::StaticClassInfo(), {BoolProp("ShowDialog", &TKeyMacro::ShowDialog, &TKeyMacro::SetShowDialog)}};
+    static const TClassInfo info{"TKeyMacro",
+                                 &TComponent::StaticClassInfo(),
+                                 {BoolProp("ShowDialog", &TKeyMacro::ShowDialog, &TKeyMacro::SetShowDialog)}};
     return info;
 }
 
@@ -200,9 +201,7 @@ void TKeyMacro::WndProc(TMessage Msg, TWParam WParam, TLParam LParam) {
 
 void TKeyMacro::Log(TMessage Msg, TWParam WParam, TLParam LParam) {
     switch (Msg) {
-    case WM_KEYDOWN:
-        Add(CN_KEYDOWN, WParam, LParam);
-        break;
+    case WM_KEYDOWN: Add(CN_KEYDOWN, WParam, LParam); break;
     case WM_CHAR:
         if (FImeCount > 0)
             --FImeCount; // the typed echo of an input-method character already logged
@@ -224,8 +223,7 @@ void TKeyMacro::Log(TMessage Msg, TWParam WParam, TLParam LParam) {
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -294,8 +292,7 @@ void TKeyMacro::Execute() {
         Send(d);
         const bool stopped = FState != kmRunning;
         if (stopped) {
-            if (FShowDialog)
-                Messages().Show("Cancel Execute " + FName, "情報", TMsgIcon::Information, TMsgButtons::OK);
+            if (FShowDialog) Messages().Show("Cancel Execute " + FName, "情報", TMsgIcon::Information, TMsgButtons::OK);
             saved = {0, 0, 0};
         }
         if (FControl) SetKeyStates(FControl->Host(), saved);

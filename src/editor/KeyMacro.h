@@ -43,9 +43,9 @@ constexpr TMessage CN_CHAR = CN_BASE + WM_CHAR;
 
 // One logged message.
 struct TKeyMacroData {
-    std::uint32_t Msg = 0;      // CN_KEYDOWN, CN_CHAR or WM_IME_CHAR
-    std::uint16_t CharCode = 0; // wParam
-    std::int32_t KeyData = 0;   // lParam
+    std::uint32_t Msg = 0;                     // CN_KEYDOWN, CN_CHAR or WM_IME_CHAR
+    std::uint16_t CharCode = 0;                // wParam
+    std::int32_t KeyData = 0;                  // lParam
     std::uint8_t Shift = 0, Ctrl = 0, Alt = 0; // key states: bit 7 down, bit 0 toggled
     bool operator==(const TKeyMacroData&) const = default;
 };
@@ -100,15 +100,15 @@ private:
     void Add(TMessage Msg, TWParam WParam, TLParam LParam);
     void Send(const TKeyMacroData& Data);
 
-    TEditor* FControl = nullptr;       // not owned
-    int FImeCount = 0;                 // input-method characters whose typed echo is still to come
+    TEditor* FControl = nullptr; // not owned
+    int FImeCount = 0;           // input-method characters whose typed echo is still to come
     TKeyMacroDataList FDataList;
-    TEditor* FHooked = nullptr;        // the editor whose MessageHook is ours, or null
-    TEditor::TMessageHook FPrevious;   // the hook ours replaced
+    TEditor* FHooked = nullptr;      // the editor whose MessageHook is ours, or null
+    TEditor::TMessageHook FPrevious; // the hook ours replaced
     bool FShowDialog = false;
     TKeyMacroState FState = kmEmpty;
     std::string FName;
-    bool FExecuting = false;           // Execute is on the stack
+    bool FExecuting = false; // Execute is on the stack
     bool FDestroying = false;
 };
 

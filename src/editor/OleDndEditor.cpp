@@ -59,8 +59,8 @@ void TOleDndEditor::MoveCaretToPoint(TPoint Point) {
 // A press with Shift extends the selection and never starts a drag. The editor's own handling of the
 // press has put the caret at the pressed cell when that lies in the selection.
 void TOleDndEditor::MouseDown(TWParam Keys, int X, int Y) {
-    if (!FDragHost || (Keys & MK_SHIFT) || Caret().SelDragMode() != dmManual || !CanSelDrag() ||
-        X < TextLeft() || !IsInSelection(Row(), Col()))
+    if (!FDragHost || (Keys & MK_SHIFT) || Caret().SelDragMode() != dmManual || !CanSelDrag() || X < TextLeft() ||
+        !IsInSelection(Row(), Col()))
         return;
     TEditor::Perform(WM_LBUTTONUP, Keys & ~MK_LBUTTON, MakeLParam(X, Y)); // ends the mouse tracking
     TTextDataObject data(SelText());

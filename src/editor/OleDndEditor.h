@@ -95,10 +95,10 @@ private:
     // The text position nearest to the client Point, rows above the text counting as the row above.
     void DropPosition(TPoint Point, int& ARow, int& ACol) const;
 
-    TDragDropHost* FDragHost = nullptr;              // not owned
-    std::unique_ptr<TEventsDropTarget> FDropTarget;  // registered with FDragHost while it is set
-    TDataObject* FDragData = nullptr;                // the data of the drag started here, during it
-    bool FDragging = false;                          // set at a drag's start, cleared by a text drop here
+    TDragDropHost* FDragHost = nullptr;             // not owned
+    std::unique_ptr<TEventsDropTarget> FDropTarget; // registered with FDragHost while it is set
+    TDataObject* FDragData = nullptr;               // the data of the drag started here, during it
+    bool FDragging = false;                         // set at a drag's start, cleared by a text drop here
     int FSavedRow = 0, FSavedCol = 0;
 };
 

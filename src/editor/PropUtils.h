@@ -19,15 +19,15 @@ class TPersistent;
 class TCollection;
 
 enum class TPropKind {
-    Integer,      // 32-bit signed
+    Integer, // 32-bit signed
     Boolean,
-    Color,        // TColor; streamed by name where the colour has one
-    Enumeration,  // Names holds the identifier of each value
-    Set,          // a bit set; Names holds the identifier of each member bit
-    String,       // Shift-JIS bytes
-    StringList,   // a list of strings
-    Object,       // an owned persistent object; its own properties are nested under this name
-    Collection,   // an owned collection; its items are streamed one after the other
+    Color,       // TColor; streamed by name where the colour has one
+    Enumeration, // Names holds the identifier of each value
+    Set,         // a bit set; Names holds the identifier of each member bit
+    String,      // Shift-JIS bytes
+    StringList,  // a list of strings
+    Object,      // an owned persistent object; its own properties are nested under this name
+    Collection,  // an owned collection; its items are streamed one after the other
 };
 
 struct TClassInfo;
@@ -35,7 +35,7 @@ struct TClassInfo;
 struct TPropInfo {
     std::string Name;
     TPropKind Kind = TPropKind::Integer;
-    std::vector<std::string> Names;  // Enumeration and Set identifiers
+    std::vector<std::string> Names; // Enumeration and Set identifiers
     // Integer, Boolean, Color, Enumeration and Set values.
     std::function<std::int64_t(const TPersistent&)> GetOrd;
     std::function<void(TPersistent&, std::int64_t)> SetOrd;
@@ -53,7 +53,7 @@ struct TPropInfo {
 struct TClassInfo {
     std::string ClassName;
     const TClassInfo* Parent;
-    std::vector<TPropInfo> Props;  // own properties, in declaration order
+    std::vector<TPropInfo> Props; // own properties, in declaration order
 
     // Every property, inherited ones first.
     std::vector<const TPropInfo*> AllProps() const;
@@ -61,8 +61,8 @@ struct TClassInfo {
     const TPropInfo* FindProp(std::string_view Name) const;
 };
 
-#define QUILLON_CLASS_INFO                                                                         \
-    static const ::quillon::TClassInfo& StaticClassInfo();                                         \
+#define QUILLON_CLASS_INFO                                                                                             \
+    static const ::quillon::TClassInfo& StaticClassInfo();                                                             \
     const ::quillon::TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
 
 inline TPropInfo MakeProp(std::string Name, TPropKind Kind, std::vector<std::string> Names = {}) {
@@ -78,9 +78,7 @@ template <class T, class G, class S>
 TPropInfo OrdProp(std::string Name, TPropKind Kind, G T::*Get, S T::*Set, std::vector<std::string> Names = {}) {
     using V = std::remove_cvref_t<decltype((std::declval<const T&>().*Get)())>;
     TPropInfo info = MakeProp(std::move(Name), Kind, std::move(Names));
-    info.GetOrd = [Get](const TPersistent& p) {
-        return static_cast<std::int64_t>((static_cast<const T&>(p).*Get)());
-    };
+    info.GetOrd = [Get](const TPersistent& p) { return static_cast<std::int64_t>((static_cast<const T&>(p).*Get)()); };
     info.SetOrd = [Set](TPersistent& p, std::int64_t v) { (static_cast<T&>(p).*Set)(static_cast<V>(v)); };
     return info;
 }

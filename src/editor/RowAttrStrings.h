@@ -19,26 +19,26 @@ namespace quillon {
 
 // How a display row ends.
 enum : int {
-    raLineBreak = 0,  // a line break follows
-    raWrapped = 1,    // the logical line continues in the next row
-    raEndOfText = 2,  // the last row of the text
+    raLineBreak = 0, // a line break follows
+    raWrapped = 1,   // the logical line continues in the next row
+    raEndOfText = 2, // the last row of the text
 };
 
 // Bracket indices with a meaning of their own.
-constexpr int biNone = -1;         // outside any bracket
-constexpr int biNotComputed = -2;  // the row's colouring state is not computed yet
+constexpr int biNone = -1;        // outside any bracket
+constexpr int biNotComputed = -2; // the row's colouring state is not computed yet
 
 // The unpacked colouring state at the start of a row; parsers read it and the row scan writes it.
 struct TRowAttributeData {
     int RowAttribute = raLineBreak;
     int PrevRowAttribute = raLineBreak;
     int BracketIndex = biNone;
-    int FieldIndex = 0;      // a position a parser keeps within the logical line
-    int Remain = 0;          // bytes at the row's start that finish a token cut by the wrap
-    int ParseValue = 0;      // carried from row to row for descendant parsers
-    int ContinuedToken = 0;  // kind of the token that continues from the row above (0 none)
-    int ParseFlag = 0;       // carried from row to row for descendant parsers
-    std::string DataStr;     // carried from row to row for descendant parsers
+    int FieldIndex = 0;     // a position a parser keeps within the logical line
+    int Remain = 0;         // bytes at the row's start that finish a token cut by the wrap
+    int ParseValue = 0;     // carried from row to row for descendant parsers
+    int ContinuedToken = 0; // kind of the token that continues from the row above (0 none)
+    int ParseFlag = 0;      // carried from row to row for descendant parsers
+    std::string DataStr;    // carried from row to row for descendant parsers
 };
 
 // The state of a row that is not computed yet (its RowAttribute is left at 0).

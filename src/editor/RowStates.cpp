@@ -47,7 +47,8 @@ void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttr
         if (Data.RowAttribute != raWrapped) Data.ContinuedToken = 0;
         return;
     }
-    if (Data.Remain == 0 && Data.PrevRowAttribute == raWrapped && row.find_first_not_of(' ') == std::string_view::npos) {
+    if (Data.Remain == 0 && Data.PrevRowAttribute == raWrapped &&
+        row.find_first_not_of(' ') == std::string_view::npos) {
         // An empty or all-blank row inside a line passes the state on, but a token carried over a
         // wrap ends at a real line break here as everywhere else.
         if (Data.RowAttribute != raWrapped) Data.ContinuedToken = 0;
@@ -66,14 +67,14 @@ void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttr
         if (K == tkBracket) B = FLastBracketIndex;
         F = FFieldIndex;
         P = FParseValue;
-        if (SourcePos() + TokenLength() > L) break;  // the token crosses the row end
+        if (SourcePos() + TokenLength() > L) break; // the token crosses the row end
         Data.FieldIndex = FFieldIndex;
         Data.ParseValue = FParseValue;
         Data.ParseFlag = FParseFlag;
     }
     Data.Remain = 0;
     Data.ContinuedToken = 0;
-    if (FTokenKind != tkEnd && SourcePos() >= L) {  // the token starts in the next row
+    if (FTokenKind != tkEnd && SourcePos() >= L) { // the token starts in the next row
         Data.BracketIndex = biNone;
         return;
     }
@@ -83,7 +84,7 @@ void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttr
     Data.FieldIndex = F;
     Data.ParseValue = P;
     if (K == tkBracket) {
-        if (Data.BracketIndex != biNone) return;  // still open: the next row starts inside it
+        if (Data.BracketIndex != biNone) return; // still open: the next row starts inside it
         // Closed in the next row: the next row starts inside it, or inside its cut right bracket.
         Data.BracketIndex = B;
         TColourerBracketItem* bracket = BracketAt(B);
@@ -95,7 +96,7 @@ void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttr
     }
     CheckReserveWord(K);
     Data.ContinuedToken = K;
-    if (GetQuotedTokenKinds().test(static_cast<std::size_t>(K))) return;  // re-scanned by its method
+    if (GetQuotedTokenKinds().test(static_cast<std::size_t>(K))) return; // re-scanned by its method
     // The parse saw the rest of the logical line, so the token's end is known exactly.
     Data.Remain = E - L;
 }
@@ -108,7 +109,7 @@ int UpdateRowStates(TRowStateStore& Strings, TColourer& Colourer, int Index, int
     if (Index < 0 || Index >= count) return 0;
     int row = Index - 1;
     while (row >= 0 && Strings.GetRowAttributeData(row).BracketIndex == biNotComputed) {
-        if (Index - row >= Reach) return 0;  // far below the computed rows: left to later
+        if (Index - row >= Reach) return 0; // far below the computed rows: left to later
         --row;
     }
     std::unique_ptr<TColourerParser> parser = Colourer.CreateParser();

@@ -108,17 +108,17 @@ public:
 protected:
     // One row's record; everything but the text position moves with the row.
     struct TRowItem {
-        std::uint32_t Offset = 0;      // the text's first byte in the block's buffer
-        std::uint32_t Length = 0;      // text bytes, without the NUL after them
-        std::uint32_t RowState = 0;    // packed by TRowAttributeStringList
-        std::uint32_t TokenState = 0;  // packed by TRowAttributeStringList
-        std::uint32_t RowFlags = 0;    // bit 0: modified since the last save
+        std::uint32_t Offset = 0;     // the text's first byte in the block's buffer
+        std::uint32_t Length = 0;     // text bytes, without the NUL after them
+        std::uint32_t RowState = 0;   // packed by TRowAttributeStringList
+        std::uint32_t TokenState = 0; // packed by TRowAttributeStringList
+        std::uint32_t RowFlags = 0;   // bit 0: modified since the last save
         std::int32_t Col = 0;
         // Parser values carried from row to row, kept at full width (rows reach 1000 bytes).
         std::int32_t FieldIndex = 0;
         std::int32_t Remain = 0;
         std::int32_t ParseValue = 0;
-        std::uint32_t DataStr = 0;     // index into FDataStrs
+        std::uint32_t DataStr = 0; // index into FDataStrs
     };
 
     TRowItem& Item(int Index);
@@ -127,7 +127,8 @@ protected:
     template <class F> void ForEachItem(int From, F Fn) {
         if (From < 0) From = 0;
         if (From >= Count()) return;
-        for (std::size_t b = static_cast<std::size_t>(BlockOf(From)), i = static_cast<std::size_t>(From - StartOf(static_cast<int>(b)));
+        for (std::size_t b = static_cast<std::size_t>(BlockOf(From)),
+                         i = static_cast<std::size_t>(From - StartOf(static_cast<int>(b)));
              b < FBlocks.size(); ++b, i = 0)
             for (; i < FBlocks[b]->Items.size(); ++i)
                 if (!Fn(FBlocks[b]->Items[i])) return;
@@ -141,7 +142,7 @@ protected:
 private:
     struct TBlock {
         std::vector<TRowItem> Items;
-        std::string Text;  // the rows' texts, each followed by '\0'
+        std::string Text; // the rows' texts, each followed by '\0'
     };
     static constexpr int kBlockRows = 1024;
     static constexpr std::size_t kBlockBytes = 64 * 1024;
@@ -169,13 +170,13 @@ private:
 
     // Blocks are held by pointer: a block's buffer moves only when that block changes.
     std::vector<std::unique_ptr<TBlock>> FBlocks;
-    std::vector<int> FStarts{0};             // first row of each block, then Count
-    mutable int FLastBlock = 0;              // the block the last look-up found
-    std::deque<std::string> FDataStrs{""};   // distinct DataStr values; 0 is empty
+    std::vector<int> FStarts{0};           // first row of each block, then Count
+    mutable int FLastBlock = 0;            // the block the last look-up found
+    std::deque<std::string> FDataStrs{""}; // distinct DataStr values; 0 is empty
     std::unordered_map<std::string, std::uint32_t> FDataStrIndex;
-    int FCapacity = 0;       // >= Count; grows by 4, 16 or a quarter
-    int FUpdateCount = 0;    // nesting of BeginUpdate
-    int FUpdating = 0;       // > 0 while events are held back
+    int FCapacity = 0;    // >= Count; grows by 4, 16 or a quarter
+    int FUpdateCount = 0; // nesting of BeginUpdate
+    int FUpdating = 0;    // > 0 while events are held back
 };
 
 } // namespace quillon

@@ -9,7 +9,7 @@ namespace {
 
 constexpr char kMagic[4] = {'Q', 'C', 'M', 'P'};
 constexpr std::uint8_t kVersion = 1;
-constexpr int kMaxDepth = 16;  // collections inside collections
+constexpr int kMaxDepth = 16; // collections inside collections
 
 // Value tags.
 enum : std::uint8_t {
@@ -76,8 +76,10 @@ std::vector<std::string> SetMembers(const TPropInfo& prop, std::int64_t bits) {
 void TWriter::Props(const TPersistent& Instance, const std::string& Prefix) {
     for (const TPropInfo* prop : Instance.ClassInfo().AllProps()) {
         std::string name = Prefix + prop->Name;
-        if (prop->Kind == TPropKind::Object) Props(prop->GetObject(Instance), name + ".");
-        else Prop(Instance, *prop, name);
+        if (prop->Kind == TPropKind::Object)
+            Props(prop->GetObject(Instance), name + ".");
+        else
+            Prop(Instance, *prop, name);
     }
 }
 
@@ -115,10 +117,10 @@ void TWriter::Prop(const TPersistent& Instance, const TPropInfo& prop, const std
 struct TEntry {
     std::uint8_t Tag = tagEnd;
     std::string Name;
-    std::int64_t Ord = 0;                      // Integer, Boolean
-    std::string Str;                           // Color, Enum, String
-    std::vector<std::string> List;             // Set, List
-    std::vector<std::vector<TEntry>> Items;    // Collection
+    std::int64_t Ord = 0;                   // Integer, Boolean
+    std::string Str;                        // Color, Enum, String
+    std::vector<std::string> List;          // Set, List
+    std::vector<std::vector<TEntry>> Items; // Collection
 };
 
 class TReader {

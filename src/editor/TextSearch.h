@@ -14,16 +14,16 @@ namespace quillon {
 
 // The option word of SearchText; other bits are ignored.
 using TSearchOptions = std::uint16_t;
-constexpr TSearchOptions stDown = 0x0001;            // forwards (clear: backwards)
-constexpr TSearchOptions stMatchCase = 0x0002;       // compare letter case exactly
-constexpr TSearchOptions stWholeWord = 0x0004;       // starts at a word start, ends before a delimiter
-constexpr TSearchOptions stWidthFold = 0x0008;       // half-width and full-width forms are equal
-constexpr TSearchOptions stSkipLineBreaks = 0x0080;  // CR and LF in the text are skipped inside a match
-constexpr TSearchOptions stSkipBlanks = 0x0100;      // tab, space and 0x81 0x40 are skipped inside a match
+constexpr TSearchOptions stDown = 0x0001;           // forwards (clear: backwards)
+constexpr TSearchOptions stMatchCase = 0x0002;      // compare letter case exactly
+constexpr TSearchOptions stWholeWord = 0x0004;      // starts at a word start, ends before a delimiter
+constexpr TSearchOptions stWidthFold = 0x0008;      // half-width and full-width forms are equal
+constexpr TSearchOptions stSkipLineBreaks = 0x0080; // CR and LF in the text are skipped inside a match
+constexpr TSearchOptions stSkipBlanks = 0x0100;     // tab, space and 0x81 0x40 are skipped inside a match
 
 struct TSearchInfo {
-    std::int32_t Start = 0;   // byte offset in the buffer
-    std::int32_t Length = 0;  // on entry the previous match's length, on return the new match's
+    std::int32_t Start = 0;  // byte offset in the buffer
+    std::int32_t Length = 0; // on entry the previous match's length, on return the new match's
 };
 
 // Searches Buffer for Pattern from Info (a forward search starts Info.Length bytes after Info.Start,

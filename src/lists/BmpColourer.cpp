@@ -49,20 +49,12 @@ bool ScanOffset(const char*& p, int& field) {
 
 bool ScanBmpData(const char*& p, int& field, int& kind) {
     switch (field) {
-    case bfsColon1:
-        kind = btBmpOffsetDelimtter;
-        return ScanColon(p, field, bfsOffset1, true);
-    case bfsColon2:
-        kind = btBmpOffsetDelimtter;
-        return ScanColon(p, field, bfsOffset2, false);
-    case bfsColon3:
-        kind = btBmpOffsetDelimtter;
-        return ScanColon(p, field, bfsOffset3, false);
+    case bfsColon1: kind = btBmpOffsetDelimtter; return ScanColon(p, field, bfsOffset1, true);
+    case bfsColon2: kind = btBmpOffsetDelimtter; return ScanColon(p, field, bfsOffset2, false);
+    case bfsColon3: kind = btBmpOffsetDelimtter; return ScanColon(p, field, bfsOffset3, false);
     case bfsOffset1:
     case bfsOffset2:
-    case bfsOffset3:
-        kind = btBmpOffset;
-        return ScanOffset(p, field);
+    case bfsOffset3: kind = btBmpOffset; return ScanOffset(p, field);
     default:
         kind = TokenToRowEnd(p, p, btBmpFileName);
         field = bfsNum;
@@ -96,15 +88,11 @@ const TClassInfo& TBmpColourer::StaticClassInfo() {
 
 TBmpColourer::TBmpColourer(TComponent* Owner) : TOrvColourer(Owner, kBmpColors) {}
 
-std::unique_ptr<TColourerParser> TBmpColourer::CreateParser() {
-    return std::make_unique<TBmpColourerParser>(this);
-}
+std::unique_ptr<TColourerParser> TBmpColourer::CreateParser() { return std::make_unique<TBmpColourerParser>(this); }
 
 TBmpColourerParser::TBmpColourerParser(TColourer* Colourer)
     : TOrvColourerParser(Colourer, btBmpNum, btBmpFileName, ltAnyItem, ltError) {}
 
-void TBmpColourerParser::ScanField() {
-    FTokenKind = ScanBmpField(FRunPtr, FFieldIndex);
-}
+void TBmpColourerParser::ScanField() { FTokenKind = ScanBmpField(FRunPtr, FFieldIndex); }
 
 } // namespace quillon

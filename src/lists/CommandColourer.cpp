@@ -27,14 +27,10 @@ constexpr TKindColorInfo kCommandColors[] = {
 
 constexpr std::string_view kCommandSymbols = "!+-?N[]_~";
 
-bool IsIn(std::string_view set, unsigned char c) {
-    return set.find(static_cast<char>(c)) != set.npos;
-}
+bool IsIn(std::string_view set, unsigned char c) { return set.find(static_cast<char>(c)) != set.npos; }
 
 // The 6th, 16th, 26th ... character of the Cancel field.
-bool IsMarked(int counter) {
-    return counter < 0 && counter % 10 == -1;
-}
+bool IsMarked(int counter) { return counter < 0 && counter % 10 == -1; }
 
 // One run of the Command field; the field goes on when the next byte is not a blank.
 bool ScanCommandRun(const char*& p, int& field, int& counter, const TCommandSyntax& syntax, int& kind) {
@@ -80,11 +76,9 @@ bool ScanCancelPiece(const char*& p, int& field, int& counter, int& kind) {
     return true;
 }
 
-bool ScanCommandData(const char*& p, int& field, int& counter, int mode, const TCommandSyntax& syntax,
-                     int& kind) {
+bool ScanCommandData(const char*& p, int& field, int& counter, int mode, const TCommandSyntax& syntax, int& kind) {
     switch (field) {
-    case cfsCommand:
-        return ScanCommandRun(p, field, counter, syntax, kind);
+    case cfsCommand: return ScanCommandRun(p, field, counter, syntax, kind);
     case cfsCancel:
         if (mode != pmSimple) return ScanCancelPiece(p, field, counter, kind);
         if (!ScanLedRun(p, IsMinusOrDigit)) return false;
@@ -123,8 +117,7 @@ int ScanCommandField(const char*& Run, int& FieldIndex, int& CancelCounter, int 
 }
 
 const TClassInfo& TCommandColourer::StaticClassInfo() {
-    static const TClassInfo info{"TCommandColourer", &TOrvColourer::StaticClassInfo(),
-                                 ColorProps(kCommandColors)};
+    static const TClassInfo info{"TCommandColourer", &TOrvColourer::StaticClassInfo(), ColorProps(kCommandColors)};
     return info;
 }
 
@@ -137,8 +130,7 @@ std::unique_ptr<TColourerParser> TCommandColourer::CreateParser() {
 TCommandColourerParser::TCommandColourerParser(TColourer* Colourer)
     : TCommandColourerParser(Colourer, ClassicCommandSyntax, ctCmdVx) {}
 
-TCommandColourerParser::TCommandColourerParser(TColourer* Colourer, const TCommandSyntax& Syntax,
-                                               int LastKind)
+TCommandColourerParser::TCommandColourerParser(TColourer* Colourer, const TCommandSyntax& Syntax, int LastKind)
     : TOrvColourerParser(Colourer, ctCmdNum, LastKind, ltAnyItem, ltError), FSyntax(Syntax) {
     FParseValue = kCancelCounterStart;
 }

@@ -11,8 +11,8 @@ namespace {
 
 // A data line being rebuilt: its trimmed field texts and its output so far.
 struct TRow {
-    size_t Index;                // line number in the list
-    std::vector<std::string> F;  // trimmed fields; all but the last non-empty
+    size_t Index;               // line number in the list
+    std::vector<std::string> F; // trimmed fields; all but the last non-empty
     std::string Out;
 };
 using TRows = std::vector<TRow>;
@@ -108,8 +108,8 @@ bool IsTitleLine(std::string_view line, std::string_view name, size_t minDashes)
 
 // Dest := the lines with every data line replaced by its output, and, when title is given, the
 // first title line replaced by it.
-void Assemble(const std::vector<std::string>& lines, const TRows& rows, const std::string* title,
-              std::string_view name, size_t minDashes, std::vector<std::string>& Dest) {
+void Assemble(const std::vector<std::string>& lines, const TRows& rows, const std::string* title, std::string_view name,
+              size_t minDashes, std::vector<std::string>& Dest) {
     std::vector<std::string> out = lines;
     for (const TRow& row : rows) out[row.Index] = row.Out;
     if (title) {
@@ -203,7 +203,7 @@ void MotionCommentColumn(TRows& rows, std::string& title, bool addSemiColon) {
 struct TEndColumn {
     int Field;
     std::string_view Name;
-    size_t Dashes;  // the title's "-" in front of the name at the narrowest
+    size_t Dashes; // the title's "-" in front of the name at the narrowest
 };
 
 // The column ends at least where its title would end after the title so far.
@@ -247,8 +247,9 @@ void CommandCommentColumn(TRows& rows, std::string& title, int k, bool addSemiCo
 
 // Both command formatters: CmdNum, Command, Cancel, Std, AmnNum, then the columns of the list's own
 // form, then the comment.
-void FormatCommandLines(const std::vector<std::string>& lines, void (*split)(std::string_view, std::vector<std::string>&),
-                        size_t fieldCount, std::initializer_list<TEndColumn> ends, const TFormatterOptions& options,
+void FormatCommandLines(const std::vector<std::string>& lines,
+                        void (*split)(std::string_view, std::vector<std::string>&), size_t fieldCount,
+                        std::initializer_list<TEndColumn> ends, const TFormatterOptions& options,
                         std::vector<std::string>& Dest) {
     TRows rows;
     std::vector<std::string> fields;
@@ -284,10 +285,12 @@ void TMotionFormatter::Format(std::vector<std::string>& Dest) const {
     size_t numWidth = std::max<size_t>(Longest(rows, mfNum), 4);
     for (TRow& row : rows) row.Out = AlignRight(row.F[mfNum], numWidth);
     title = AlignRight("Num", numWidth, '-');
-    SignedColumns(rows, title, {{mfTo, 5, "To"}, {mfSp, 3, "Sp"}, {mfPic, 4, "Pic"}, {mfDe, 3, "De"}, {mfCi, 3, "Ci"}}, dock);
+    SignedColumns(rows, title, {{mfTo, 5, "To"}, {mfSp, 3, "Sp"}, {mfPic, 4, "Pic"}, {mfDe, 3, "De"}, {mfCi, 3, "Ci"}},
+                  dock);
     AttachedColumn(rows, title, mfV, "V", dock);
     EndColumn(rows, title, mfVx, "Vx", 29, dock);
-    SignedColumns(rows, title, {{mfRx, 2, "Rx"}, {mfVy, 4, "Vy"}, {mfRy, 2, "Ry"}, {mfC, 2, "C"}, {mfCL, 3, "CL"}}, dock);
+    SignedColumns(rows, title, {{mfRx, 2, "Rx"}, {mfVy, 4, "Vy"}, {mfRy, 2, "Ry"}, {mfC, 2, "C"}, {mfCL, 3, "CL"}},
+                  dock);
     AttachedColumn(rows, title, mfG, "G", dock);
     EndColumn(rows, title, mfDa, "Da", 47, dock);
     SignedColumns(rows, title, {{mfHit, 5, "Hit"}, {mfH, 2, "H"}}, dock);
@@ -302,8 +305,8 @@ void TCommandFormatter::Format(std::vector<std::string>& Dest) const {
 }
 
 void TZCommandFormatter::Format(std::vector<std::string>& Dest) const {
-    FormatCommandLines(FLines, SplitZCommandLine, kZCommandFieldCount, {{zcfSh, "Sh", 2}, {zcfSp, "Sp", 1}, {zcfDk, "Dk", 1}},
-                       FOptions, Dest);
+    FormatCommandLines(FLines, SplitZCommandLine, kZCommandFieldCount,
+                       {{zcfSh, "Sh", 2}, {zcfSp, "Sp", 1}, {zcfDk, "Dk", 1}}, FOptions, Dest);
 }
 
 } // namespace quillon

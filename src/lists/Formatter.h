@@ -1,5 +1,6 @@
 #pragma once
-// Column formatters of motion, command and Vantor command lists: a whole list realigned into columns, one output line per input line.
+// Column formatters of motion, command and Vantor command lists: a whole list realigned into columns, one output line
+// per input line.
 //
 // A data line is rebuilt field by field from its field texts with blanks and full-width spaces
 // trimmed from both ends; every other line is copied byte for byte. Each column's width comes from
@@ -39,7 +40,7 @@ public:
 
 private:
     bool FHeaderAlign = true;
-    std::uint8_t FFlagMethod = fmKeep;  // 0..2
+    std::uint8_t FFlagMethod = fmKeep; // 0..2
     bool FFlagAlign = true;
     bool FAddSemiColon = true;
 };
@@ -74,7 +75,7 @@ public:
     virtual void Format(std::vector<std::string>& Dest) const = 0;
 
 protected:
-    std::vector<std::string> FLines;  // CP932
+    std::vector<std::string> FLines; // CP932
 };
 
 class TMotionFormatter : public TListFormatter {

@@ -39,9 +39,7 @@ constexpr TKindColorInfo kMotionColors[] = {
     {"Comment", mtComment, clGreen},
 };
 
-bool IsBlendByte(unsigned char c) {
-    return c == '*' || c == '+' || c == '-' || c == 'A' || c == 'a';
-}
+bool IsBlendByte(unsigned char c) { return c == '*' || c == '+' || c == '-' || c == 'A' || c == 'a'; }
 
 // Counts the words from p to the end of the row, stopping at Limit. Words are runs of non-blank
 // bytes; the gaps are runs of blanks other than LF and CR.
@@ -181,16 +179,11 @@ bool ScanAlnumRun(const char*& p) {
 bool ScanDataField(const char*& p, int& field, int mode, int& kind) {
     const bool full = mode != pmSimple;
     switch (field) {
-    case mfsTo:
-        return ScanRun(p, ScanSignedNumber, field, kind, mtToNum);
-    case mfsSp:
-        return ScanRun(p, ScanSignedNumber, field, kind, mtSp);
-    case mfsPic:
-        return ScanRun(p, ScanPicField, field, kind, mtPic);
-    case mfsDe:
-        return ScanRun(p, ScanDe, field, kind, mtDe);
-    case mfsCi:
-        return ScanRun(p, ScanCi, field, kind, mtCi);
+    case mfsTo: return ScanRun(p, ScanSignedNumber, field, kind, mtToNum);
+    case mfsSp: return ScanRun(p, ScanSignedNumber, field, kind, mtSp);
+    case mfsPic: return ScanRun(p, ScanPicField, field, kind, mtPic);
+    case mfsDe: return ScanRun(p, ScanDe, field, kind, mtDe);
+    case mfsCi: return ScanRun(p, ScanCi, field, kind, mtCi);
     case mfsV:
         if (full) return ScanVValue(p, field, kind);
         if (!ScanVList(p)) return false;
@@ -201,41 +194,29 @@ bool ScanDataField(const char*& p, int& field, int mode, int& kind) {
         if (*p != '/') return false;
         kind = ScanVSeparator(p, field);
         return true;
-    case mfsVx:
-        return ScanRun(p, ScanDecimal, field, kind, mtVx);
-    case mfsRx:
-        return ScanRun(p, ScanDigitRun, field, kind, mtRx);
-    case mfsVy:
-        return ScanRun(p, ScanDecimal, field, kind, mtVy);
-    case mfsRy:
-        return ScanRun(p, ScanDigitRun, field, kind, mtRy);
+    case mfsVx: return ScanRun(p, ScanDecimal, field, kind, mtVx);
+    case mfsRx: return ScanRun(p, ScanDigitRun, field, kind, mtRx);
+    case mfsVy: return ScanRun(p, ScanDecimal, field, kind, mtVy);
+    case mfsRy: return ScanRun(p, ScanDigitRun, field, kind, mtRy);
     case mfsC: {
         const char* start = p;
         if (!ScanRun(p, ScanSignedNumber, field, kind, mtC)) return false;
         if (full && !(p - start == 1 && *start == '9')) kind = mtCOn;
         return true;
     }
-    case mfsCL:
-        return ScanRun(p, ScanSignedNumber, field, kind, mtCL);
-    case mfsG:
-        return ScanRun(p, ScanAlnumRun, field, kind, mtG);
-    case mfsDa:
-        return ScanRun(p, ScanDecimal, field, kind, mtDa);
-    case mfsHit:
-        return ScanRun(p, ScanSignedNumber, field, kind, mtHit);
-    case mfsH:
-        return ScanRun(p, ScanDigitRun, field, kind, mtH);
+    case mfsCL: return ScanRun(p, ScanSignedNumber, field, kind, mtCL);
+    case mfsG: return ScanRun(p, ScanAlnumRun, field, kind, mtG);
+    case mfsDa: return ScanRun(p, ScanDecimal, field, kind, mtDa);
+    case mfsHit: return ScanRun(p, ScanSignedNumber, field, kind, mtHit);
+    case mfsH: return ScanRun(p, ScanDigitRun, field, kind, mtH);
     case mfsFlag:
         if (!full) return ScanRun(p, ScanNonBlankRun, field, kind, mtFlag);
         kind = ScanFlagPiece(p);
         if (FieldEnds(p)) field = mfsDef1;
         return true;
-    case mfsDef1:
-        return ScanRun(p, ScanNonBlankRun, field, kind, mtDef1);
-    case mfsDef2:
-        return ScanRun(p, ScanNonBlankRun, field, kind, mtDef2);
-    case mfsAtt1:
-        return ScanRun(p, ScanNonBlankRun, field, kind, mtAtt1);
+    case mfsDef1: return ScanRun(p, ScanNonBlankRun, field, kind, mtDef1);
+    case mfsDef2: return ScanRun(p, ScanNonBlankRun, field, kind, mtDef2);
+    case mfsAtt1: return ScanRun(p, ScanNonBlankRun, field, kind, mtAtt1);
     default:
         kind = TokenToRowEnd(p, p, mtComment);
         field = mfsNum;
@@ -276,8 +257,7 @@ int ScanMotionField(const char*& Run, int& FieldIndex, int ParseMode) {
 }
 
 const TClassInfo& TMotionColourer::StaticClassInfo() {
-    static const TClassInfo info{"TMotionColourer", &TOrvColourer::StaticClassInfo(),
-                                 ColorProps(kMotionColors)};
+    static const TClassInfo info{"TMotionColourer", &TOrvColourer::StaticClassInfo(), ColorProps(kMotionColors)};
     return info;
 }
 
@@ -290,8 +270,6 @@ std::unique_ptr<TColourerParser> TMotionColourer::CreateParser() {
 TMotionColourerParser::TMotionColourerParser(TColourer* Colourer)
     : TOrvColourerParser(Colourer, mtMotionNum, mtAtt1, mtAnyItem, mtError) {}
 
-void TMotionColourerParser::ScanField() {
-    FTokenKind = ScanMotionField(FRunPtr, FFieldIndex, ParseMode());
-}
+void TMotionColourerParser::ScanField() { FTokenKind = ScanMotionField(FRunPtr, FFieldIndex, ParseMode()); }
 
 } // namespace quillon

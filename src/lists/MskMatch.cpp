@@ -59,7 +59,7 @@ bool MatchesMask(std::string_view Name, std::string_view Mask, bool Raw) {
     auto at = [](const std::vector<std::string_view>& v, size_t k) { return k < v.size() ? v[k] : std::string_view(); };
     const size_t lastM = m.size() - 1;
     auto atEnd = [&](size_t i, size_t j) { return i == lastM && j + 1 == n.size(); };
-    size_t i = 0, j = 0, bi = 0, bj = 0;  // (bi, bj): the most recent star and where its search stopped
+    size_t i = 0, j = 0, bi = 0, bj = 0; // (bi, bj): the most recent star and where its search stopped
     bool star = false;
     for (;;) {
         std::string_view c = at(m, i);

@@ -59,8 +59,7 @@ void TOrvColourer::SetDefaultColors() {
     NotifyEventList().EndUpdate();
 }
 
-TOrvColourerParser::TOrvColourerParser(TColourer* Colourer, int FirstKind, int LastKind, int AnyItemKind,
-                                       int ErrorKind)
+TOrvColourerParser::TOrvColourerParser(TColourer* Colourer, int FirstKind, int LastKind, int AnyItemKind, int ErrorKind)
     : TColourerParser(Colourer), FOrvColourer(dynamic_cast<TOrvColourer*>(Colourer)),
       FParseMode(FOrvColourer ? FOrvColourer->ParseMode() : pmFull) {
     for (int b = 1; b <= 32; ++b) SetMethod(static_cast<unsigned char>(b), &TOrvColourerParser::SymbolProc);

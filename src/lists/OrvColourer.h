@@ -114,48 +114,26 @@ private:
 
 namespace quillon::orvscan {
 
-inline unsigned char Byte(const char* p) {
-    return static_cast<unsigned char>(*p);
-}
+inline unsigned char Byte(const char* p) { return static_cast<unsigned char>(*p); }
 
 // NUL, LF or CR.
-inline bool IsRowEnd(unsigned char c) {
-    return c == 0 || c == 10 || c == 13;
-}
+inline bool IsRowEnd(unsigned char c) { return c == 0 || c == 10 || c == 13; }
 // 33 to 255: printable ASCII and every byte of a double-byte character.
-inline bool IsNonBlank(unsigned char c) {
-    return c >= 33;
-}
-inline bool IsDigit(unsigned char c) {
-    return c >= '0' && c <= '9';
-}
-inline bool IsSign(unsigned char c) {
-    return c == '+' || c == '-';
-}
-inline bool IsSignOrDigit(unsigned char c) {
-    return IsSign(c) || IsDigit(c);
-}
-inline bool IsMinusOrDigit(unsigned char c) {
-    return c == '-' || IsDigit(c);
-}
-inline bool IsAsciiLetter(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-inline bool IsAsciiAlnum(unsigned char c) {
-    return IsAsciiLetter(c) || IsDigit(c);
-}
-inline bool IsHexDigit(unsigned char c) {
-    return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
+inline bool IsNonBlank(unsigned char c) { return c >= 33; }
+inline bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+inline bool IsSign(unsigned char c) { return c == '+' || c == '-'; }
+inline bool IsSignOrDigit(unsigned char c) { return IsSign(c) || IsDigit(c); }
+inline bool IsMinusOrDigit(unsigned char c) { return c == '-' || IsDigit(c); }
+inline bool IsAsciiLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+inline bool IsAsciiAlnum(unsigned char c) { return IsAsciiLetter(c) || IsDigit(c); }
+inline bool IsHexDigit(unsigned char c) { return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
 // Moves p over every byte for which Pred holds.
 template <class Pred> void SkipWhile(const char*& p, Pred pred) {
     while (pred(Byte(p))) ++p;
 }
 
-inline void SkipDigits(const char*& p) {
-    SkipWhile(p, IsDigit);
-}
+inline void SkipDigits(const char*& p) { SkipWhile(p, IsDigit); }
 inline void ScanToRowEnd(const char*& p) {
     SkipWhile(p, [](unsigned char c) { return !IsRowEnd(c); });
 }
@@ -177,16 +155,10 @@ template <class Pred> bool ScanLedDigits(const char*& p, Pred first) {
 }
 
 // A sign or a digit, then digits (a lone sign counts).
-inline bool ScanSignedNumber(const char*& p) {
-    return ScanLedDigits(p, IsSignOrDigit);
-}
+inline bool ScanSignedNumber(const char*& p) { return ScanLedDigits(p, IsSignOrDigit); }
 // "-" or a digit, then digits.
-inline bool ScanMinusNumber(const char*& p) {
-    return ScanLedDigits(p, IsMinusOrDigit);
-}
-inline bool ScanDigitRun(const char*& p) {
-    return ScanLedDigits(p, IsDigit);
-}
+inline bool ScanMinusNumber(const char*& p) { return ScanLedDigits(p, IsMinusOrDigit); }
+inline bool ScanDigitRun(const char*& p) { return ScanLedDigits(p, IsDigit); }
 
 // A sign or a digit, then digits and "." in any order.
 inline bool ScanDecimal(const char*& p) {
@@ -204,13 +176,9 @@ template <class Pred> bool ScanLedRun(const char*& p, Pred first) {
     return true;
 }
 
-inline bool ScanNonBlankRun(const char*& p) {
-    return ScanLedRun(p, IsNonBlank);
-}
+inline bool ScanNonBlankRun(const char*& p) { return ScanLedRun(p, IsNonBlank); }
 
 // The byte after the token is a blank, a control byte or the end of the row: the field is over.
-inline bool FieldEnds(const char* p) {
-    return !IsNonBlank(Byte(p));
-}
+inline bool FieldEnds(const char* p) { return !IsNonBlank(Byte(p)); }
 
 } // namespace quillon::orvscan

@@ -45,8 +45,7 @@ int ScanLineHead(const char*& p, int& field) {
         if (IsAsciiAlnum(Byte(p))) ++p;
         if (!IsRowEnd(Byte(p))) field = efsComment;
         return ltAnyItem;
-    case '\\':
-        return TokenToRowEnd(p, start, p[1] == 'E' || p[1] == 'e' ? ltAnyItem : ltError);
+    case '\\': return TokenToRowEnd(p, start, p[1] == 'E' || p[1] == 'e' ? ltAnyItem : ltError);
     default:
         if (!ScanLedRun(p, IsDigit)) break;
         field = efsPercent;
@@ -59,22 +58,16 @@ int ScanLineHead(const char*& p, int& field) {
 
 int ScanQesEnemyField(const char*& Run, int& FieldIndex, TBracketDepths& Depths) {
     switch (FieldIndex) {
-    case efsDistance:
-        return ScanLineHead(Run, FieldIndex);
+    case efsDistance: return ScanLineHead(Run, FieldIndex);
     case efsPercent:
-    case efsExpression:
-        return ScanStdEnemyField(Run, FieldIndex, Depths);
-    case efsTemplate:
-        return ScanEnemyExpression(Run, FieldIndex, Depths);
-    default:
-        FieldIndex = efsDistance;
-        return TokenToRowEnd(Run, Run, ltComment);
+    case efsExpression: return ScanStdEnemyField(Run, FieldIndex, Depths);
+    case efsTemplate: return ScanEnemyExpression(Run, FieldIndex, Depths);
+    default: FieldIndex = efsDistance; return TokenToRowEnd(Run, Run, ltComment);
     }
 }
 
 const TClassInfo& TQesEnemyColourer::StaticClassInfo() {
-    static const TClassInfo info{"TQesEnemyColourer", &TOrvColourer::StaticClassInfo(),
-                                 ColorProps(kQesEnemyColors)};
+    static const TClassInfo info{"TQesEnemyColourer", &TOrvColourer::StaticClassInfo(), ColorProps(kQesEnemyColors)};
     return info;
 }
 

@@ -23,9 +23,7 @@ constexpr TKindColorInfo kStdEnemyColors[] = {
 
 constexpr std::string_view kEnemyCommandChars = "!+0123456789DKLNPRU_knp~";
 
-bool IsCommandChar(unsigned char c) {
-    return kEnemyCommandChars.find(static_cast<char>(c)) != kEnemyCommandChars.npos;
-}
+bool IsCommandChar(unsigned char c) { return kEnemyCommandChars.find(static_cast<char>(c)) != kEnemyCommandChars.npos; }
 
 // A letter, three digits and an optional "#"; without the digits the run is an error.
 int ScanCode(const char*& p, int kind) {
@@ -69,23 +67,15 @@ int ScanExpressionToken(const char*& p, TBracketDepths& depths) {
     const char* start = p;
     switch (*p) {
     case 'E':
-    case 'e':
-        return ScanCode(p, etEnemy);
+    case 'e': return ScanCode(p, etEnemy);
     case 'C':
-    case 'c':
-        return ScanCode(p, etMySelf);
-    case '(':
-        return ScanOpen(p, depths.Paren, '(', ')');
-    case ')':
-        return ScanClose(p, depths.Paren);
-    case '[':
-        return ScanOpen(p, depths.Square, '[', ']');
-    case ']':
-        return ScanClose(p, depths.Square);
+    case 'c': return ScanCode(p, etMySelf);
+    case '(': return ScanOpen(p, depths.Paren, '(', ')');
+    case ')': return ScanClose(p, depths.Paren);
+    case '[': return ScanOpen(p, depths.Square, '[', ']');
+    case ']': return ScanClose(p, depths.Square);
     case '#':
-    case '@':
-        SkipWhile(p, [](unsigned char c) { return c == '#' || c == '@'; });
-        return etCommandSymbol;
+    case '@': SkipWhile(p, [](unsigned char c) { return c == '#' || c == '@'; }); return etCommandSymbol;
     case '%':
         if (!IsAsciiAlnum(Byte(p + 1))) return TokenToRowEnd(p, start, ltError);
         p += 2;
@@ -99,13 +89,9 @@ int ScanExpressionToken(const char*& p, TBracketDepths& depths) {
 
 } // namespace
 
-int PackDepths(const TBracketDepths& Depths) {
-    return (Depths.Square << 16) | (Depths.Paren & 0xFFFF);
-}
+int PackDepths(const TBracketDepths& Depths) { return (Depths.Square << 16) | (Depths.Paren & 0xFFFF); }
 
-TBracketDepths UnpackDepths(int Value) {
-    return {Value & 0xFFFF, (Value >> 16) & 0xFFFF};
-}
+TBracketDepths UnpackDepths(int Value) { return {Value & 0xFFFF, (Value >> 16) & 0xFFFF}; }
 
 int ScanEnemyExpression(const char*& Run, int& FieldIndex, TBracketDepths& Depths) {
     int kind = ScanExpressionToken(Run, Depths);
@@ -124,17 +110,13 @@ int ScanStdEnemyField(const char*& Run, int& FieldIndex, TBracketDepths& Depths)
         ScanNonBlankRun(Run);
         FieldIndex = efsExpression;
         return etPercent;
-    case efsExpression:
-        return ScanEnemyExpression(Run, FieldIndex, Depths);
-    default:
-        FieldIndex = efsDistance;
-        return TokenToRowEnd(Run, start, ltComment);
+    case efsExpression: return ScanEnemyExpression(Run, FieldIndex, Depths);
+    default: FieldIndex = efsDistance; return TokenToRowEnd(Run, start, ltComment);
     }
 }
 
 const TClassInfo& TStdEnemyColourer::StaticClassInfo() {
-    static const TClassInfo info{"TStdEnemyColourer", &TOrvColourer::StaticClassInfo(),
-                                 ColorProps(kStdEnemyColors)};
+    static const TClassInfo info{"TStdEnemyColourer", &TOrvColourer::StaticClassInfo(), ColorProps(kStdEnemyColors)};
     return info;
 }
 

@@ -11,14 +11,13 @@ namespace quillon {
 namespace {
 
 // The byte length of the character that starts at text[p]: 2 for a lead byte with a byte after it.
-size_t CharLength(std::string_view text, size_t p) {
-    return IsLeadByte(text[p]) && p + 1 < text.size() ? 2 : 1;
-}
+size_t CharLength(std::string_view text, size_t p) { return IsLeadByte(text[p]) && p + 1 < text.size() ? 2 : 1; }
 
 // The characters of a CP932 text, each as its bytes.
 std::vector<std::string> CharsOf(std::string_view text) {
     std::vector<std::string> chars;
-    for (size_t p = 0; p < text.size(); p += CharLength(text, p)) chars.emplace_back(text.substr(p, CharLength(text, p)));
+    for (size_t p = 0; p < text.size(); p += CharLength(text, p))
+        chars.emplace_back(text.substr(p, CharLength(text, p)));
     return chars;
 }
 
@@ -36,9 +35,9 @@ std::vector<std::string> Grouped(const std::vector<std::string>& chars, size_t g
 // One row of the conversion tables: characters of the narrow form and their wide partners at the
 // same positions; a wide character may stand for a group of narrow ones (voiced kana).
 struct TWidthPairs {
-    std::string Narrow;   // UTF-8
-    std::string Wide;     // UTF-8
-    size_t NarrowGroup;   // narrow characters per wide character
+    std::string Narrow; // UTF-8
+    std::string Wide;   // UTF-8
+    size_t NarrowGroup; // narrow characters per wide character
 };
 
 const std::string kHalfKana = "ｦｧｨｩｪｫｬｭｮｯｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜﾝ";
@@ -75,7 +74,10 @@ template <class Add> void ForEachPair(const TWidthPairs& row, Add add) {
 const std::array<std::string, 256>& ZenkakuTable() {
     static const std::array<std::string, 256> table = [] {
         std::array<std::string, 256> t;
-        std::vector<TWidthPairs> rows = {{kHalfKana, "ヲァィゥェォャュョッアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン", 1}};
+        std::vector<TWidthPairs> rows = {
+            {kHalfKana,
+             "ヲァィゥェォャュョッアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン",
+             1}};
         for (TWidthPairs& row : CommonRows()) rows.push_back(std::move(row));
         for (const TWidthPairs& row : rows)
             ForEachPair(row, [&](const std::string& narrow, const std::string& wide) {
@@ -96,15 +98,19 @@ const std::unordered_map<std::uint16_t, std::string>& HankakuTable() {
     static const std::unordered_map<std::uint16_t, std::string> table = [] {
         std::unordered_map<std::uint16_t, std::string> t;
         std::vector<TWidthPairs> rows = {
-            {kHalfKana, "をぁぃぅぇぉゃゅょっあいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわん", 1},
-            {kHalfKana, "ヲァィゥェォャュョッアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン", 1},
+            {kHalfKana,
+             "をぁぃぅぇぉゃゅょっあいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわん",
+             1},
+            {kHalfKana,
+             "ヲァィゥェォャュョッアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン",
+             1},
         };
         for (TWidthPairs& row : CommonRows()) rows.push_back(std::move(row));
         rows.push_back({kHalfVoiced, "がぎぐげござじずぜぞだぢづでどばびぶべぼぱぴぷぺぽ", 2});
         rows.push_back({kHalfVoiced + "ｳﾞ", "ガギグゲゴザジズゼゾダヂヅデドバビブベボパピプペポヴ", 2});
         for (const TWidthPairs& row : rows)
             ForEachPair(row, [&](const std::string& narrow, const std::string& wide) {
-                if (wide.size() == 2) t.emplace(CodeOf(wide), narrow);  // the first row that has a character wins
+                if (wide.size() == 2) t.emplace(CodeOf(wide), narrow); // the first row that has a character wins
             });
         return t;
     }();
@@ -138,8 +144,10 @@ std::string ToZenkaku(std::string_view S) {
     for (size_t p = 0; p < S.size();) {
         size_t length = CharLength(S, p);
         const std::string* wide = length == 1 ? &table[static_cast<unsigned char>(S[p])] : nullptr;
-        if (wide && !wide->empty()) out += *wide;
-        else out.append(S.substr(p, length));
+        if (wide && !wide->empty())
+            out += *wide;
+        else
+            out.append(S.substr(p, length));
         p += length;
     }
     return out;
@@ -152,8 +160,10 @@ std::string ToHankaku(std::string_view S) {
     for (size_t p = 0; p < S.size();) {
         size_t length = CharLength(S, p);
         auto found = length == 2 ? table.find(CodeOf(S.substr(p, 2))) : table.end();
-        if (found == table.end()) out.append(S.substr(p, length));
-        else out += found->second;
+        if (found == table.end())
+            out.append(S.substr(p, length));
+        else
+            out += found->second;
         p += length;
     }
     return out;

@@ -40,22 +40,17 @@ int ScanVoiceField(const char*& Run, int& FieldIndex, bool Vantor) {
 }
 
 const TClassInfo& TVoiceColourer::StaticClassInfo() {
-    static const TClassInfo info{"TVoiceColourer", &TOrvColourer::StaticClassInfo(),
-                                 ColorProps(kVoiceColors)};
+    static const TClassInfo info{"TVoiceColourer", &TOrvColourer::StaticClassInfo(), ColorProps(kVoiceColors)};
     return info;
 }
 
 TVoiceColourer::TVoiceColourer(TComponent* Owner) : TOrvColourer(Owner, kVoiceColors) {}
 
-std::unique_ptr<TColourerParser> TVoiceColourer::CreateParser() {
-    return std::make_unique<TVoiceColourerParser>(this);
-}
+std::unique_ptr<TColourerParser> TVoiceColourer::CreateParser() { return std::make_unique<TVoiceColourerParser>(this); }
 
 TVoiceColourerParser::TVoiceColourerParser(TColourer* Colourer)
     : TOrvColourerParser(Colourer, vtVoiceNum, vtVoiceWave, ltAnyItem, ltError) {}
 
-void TVoiceColourerParser::ScanField() {
-    FTokenKind = ScanVoiceField(FRunPtr, FFieldIndex, false);
-}
+void TVoiceColourerParser::ScanField() { FTokenKind = ScanVoiceField(FRunPtr, FFieldIndex, false); }
 
 } // namespace quillon

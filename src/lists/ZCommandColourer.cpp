@@ -29,8 +29,7 @@ constexpr TKindColorInfo kZCommandColors[] = {
 } // namespace
 
 const TClassInfo& TZCommandColourer::StaticClassInfo() {
-    static const TClassInfo info{"TZCommandColourer", &TOrvColourer::StaticClassInfo(),
-                                 ColorProps(kZCommandColors)};
+    static const TClassInfo info{"TZCommandColourer", &TOrvColourer::StaticClassInfo(), ColorProps(kZCommandColors)};
     return info;
 }
 

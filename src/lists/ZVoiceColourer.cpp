@@ -17,8 +17,7 @@ constexpr TKindColorInfo kZVoiceColors[] = {
 } // namespace
 
 const TClassInfo& TZVoiceColourer::StaticClassInfo() {
-    static const TClassInfo info{"TZVoiceColourer", &TOrvColourer::StaticClassInfo(),
-                                 ColorProps(kZVoiceColors)};
+    static const TClassInfo info{"TZVoiceColourer", &TOrvColourer::StaticClassInfo(), ColorProps(kZVoiceColors)};
     return info;
 }
 
@@ -31,8 +30,6 @@ std::unique_ptr<TColourerParser> TZVoiceColourer::CreateParser() {
 TZVoiceColourerParser::TZVoiceColourerParser(TColourer* Colourer)
     : TOrvColourerParser(Colourer, vtVoiceNum, vtVoiceDp, ltAnyItem, ltError) {}
 
-void TZVoiceColourerParser::ScanField() {
-    FTokenKind = ScanVoiceField(FRunPtr, FFieldIndex, true);
-}
+void TZVoiceColourerParser::ScanField() { FTokenKind = ScanVoiceField(FRunPtr, FFieldIndex, true); }
 
 } // namespace quillon

@@ -28,15 +28,17 @@ public:
 
 private:
     std::string_view FText;
-    size_t FPos = 0;  // start of the next line
+    size_t FPos = 0; // start of the next line
 };
 
 // ASCII letters in upper case, stepping by characters so that trail bytes stay as they are.
 std::string UpperKey(std::string_view key) {
     std::string out(key);
     for (size_t p = 0; p < out.size(); ++p) {
-        if (IsLeadByte(out[p])) ++p;
-        else if (out[p] >= 'a' && out[p] <= 'z') out[p] = static_cast<char>(out[p] - 'a' + 'A');
+        if (IsLeadByte(out[p]))
+            ++p;
+        else if (out[p] >= 'a' && out[p] <= 'z')
+            out[p] = static_cast<char>(out[p] - 'a' + 'A');
     }
     return out;
 }
@@ -51,7 +53,9 @@ bool IsHeadLine(std::string_view line, std::string_view& key, std::string_view& 
     return true;
 }
 
-bool IsEndLine(std::string_view line) { return line.size() >= 2 && line[0] == '\\' && (line[1] == 'e' || line[1] == 'E'); }
+bool IsEndLine(std::string_view line) {
+    return line.size() >= 2 && line[0] == '\\' && (line[1] == 'e' || line[1] == 'E');
+}
 
 // Passes over the lines up to and including the next end line.
 void SkipBody(TLineReader& lines) {
@@ -64,7 +68,8 @@ void SkipBody(TLineReader& lines) {
 std::filesystem::path ExistingFile(const std::filesystem::path& fileName) {
     std::error_code ec;
     if (std::filesystem::exists(fileName, ec)) return fileName;
-    auto found = FindFileNoCase(fileName.parent_path().empty() ? "." : fileName.parent_path(), fileName.filename().string());
+    auto found =
+        FindFileNoCase(fileName.parent_path().empty() ? "." : fileName.parent_path(), fileName.filename().string());
     return found ? *found : std::filesystem::path();
 }
 
@@ -89,13 +94,14 @@ THintResult FindItemHint(std::string_view Text, std::string_view Key, std::strin
     return hrNotFound;
 }
 
-THintResult ReadItemHint(const std::filesystem::path& FileName, std::string_view Key, std::string& Title, std::string& Body) {
+THintResult ReadItemHint(const std::filesystem::path& FileName, std::string_view Key, std::string& Title,
+                         std::string& Body) {
     Title.clear();
     Body.clear();
     std::filesystem::path path = ExistingFile(FileName);
     if (path.empty()) return hrFileMissing;
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return hrUnreadable;  // a folder, a FIFO, a device
+    if (!std::filesystem::is_regular_file(path, ec)) return hrUnreadable; // a folder, a FIFO, a device
     std::ifstream in(path, std::ios::binary);
     if (!in) return hrUnreadable;
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -103,12 +109,15 @@ THintResult ReadItemHint(const std::filesystem::path& FileName, std::string_view
     return FindItemHint(text, Key, Title, Body);
 }
 
-bool LookupItemHint(const std::filesystem::path& FileName, std::string_view Key, std::string& Title, std::string& Body) {
+bool LookupItemHint(const std::filesystem::path& FileName, std::string_view Key, std::string& Title,
+                    std::string& Body) {
     const std::string name = FileName.filename().string();
     switch (ReadItemHint(FileName, Key, Title, Body)) {
     case hrFound: return true;
     case hrNotFound: return false;
-    case hrFileMissing: Messages().Show(name + "が見つかりません", "エラー", TMsgIcon::Warning, TMsgButtons::OK); return false;
+    case hrFileMissing:
+        Messages().Show(name + "が見つかりません", "エラー", TMsgIcon::Warning, TMsgButtons::OK);
+        return false;
     case hrUnreadable: ShowError(name + "を開けませんでした"); return false;
     }
     return false;

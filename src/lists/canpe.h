@@ -18,7 +18,8 @@ enum THintResult { hrFound, hrNotFound, hrFileMissing, hrUnreadable };
 THintResult FindItemHint(std::string_view Text, std::string_view Key, std::string& Title, std::string& Body);
 
 // Finds Key's entry in the hint file FileName, whose name may differ in the case of its letters.
-THintResult ReadItemHint(const std::filesystem::path& FileName, std::string_view Key, std::string& Title, std::string& Body);
+THintResult ReadItemHint(const std::filesystem::path& FileName, std::string_view Key, std::string& Title,
+                         std::string& Body);
 
 // As ReadItemHint; a missing or unreadable file is reported in a message box that names it.
 // True when the entry was found.

@@ -3,9 +3,9 @@
 #include "MessageBox.h"
 #include "StrUtils.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <algorithm>
 #include <limits>
 #include <optional>
 #include <unordered_map>
@@ -17,7 +17,11 @@ enum class TTokenRule { Standard, ToBlank, De, Ci, V, Rest };
 
 TTokenRule RuleOf(int field) {
     switch (field) {
-    case mfPic: case mfFlag: case mfDef1: case mfDef2: case mfAtt1: return TTokenRule::ToBlank;
+    case mfPic:
+    case mfFlag:
+    case mfDef1:
+    case mfDef2:
+    case mfAtt1: return TTokenRule::ToBlank;
     case mfDe: return TTokenRule::De;
     case mfCi: return TTokenRule::Ci;
     case mfV: return TTokenRule::V;
@@ -42,26 +46,35 @@ bool DigitAt(std::string_view line, size_t p) { return p < line.size() && IsDigi
 size_t TokenEnd(std::string_view line, size_t q, TTokenRule rule) {
     const char first = line[q];
     size_t p = q + 1;
-    auto notIn = [](std::string_view stops) { return [stops](char c) { return stops.find(c) == std::string_view::npos; }; };
+    auto notIn = [](std::string_view stops) {
+        return [stops](char c) { return stops.find(c) == std::string_view::npos; };
+    };
     switch (rule) {
     case TTokenRule::Standard: return TakeWhile(line, p, notIn("\n +-"));
     case TTokenRule::ToBlank: return TakeWhile(line, p, notIn("\n "));
     case TTokenRule::Rest: return line.size();
     case TTokenRule::De:
-        if ((first == 'C' || first == 'E' || first == 'T') && p < line.size() && IsSign(line[p])) ++p;
-        else if (IsSign(first) && DigitAt(line, p)) ++p;
+        if ((first == 'C' || first == 'E' || first == 'T') && p < line.size() && IsSign(line[p]))
+            ++p;
+        else if (IsSign(first) && DigitAt(line, p))
+            ++p;
         return TakeWhile(line, p, notIn("\n +-<>"));
     case TTokenRule::Ci:
-        if ((first == '<' || first == '>') && p < line.size() && IsSign(line[p])) ++p;
-        else if (IsSign(first) && DigitAt(line, p)) ++p;
+        if ((first == '<' || first == '>') && p < line.size() && IsSign(line[p]))
+            ++p;
+        else if (IsSign(first) && DigitAt(line, p))
+            ++p;
         return TakeWhile(line, p, notIn("\n +-"));
     case TTokenRule::V:
         p = TakeDigits(line, p);
         while (p < line.size() && line[p] == '/') {
             ++p;
-            if (DigitAt(line, p)) p = TakeDigits(line, p);
-            else if (p < line.size() && IsSign(line[p]) && DigitAt(line, p + 1)) p = TakeDigits(line, p + 1);
-            else break;
+            if (DigitAt(line, p))
+                p = TakeDigits(line, p);
+            else if (p < line.size() && IsSign(line[p]) && DigitAt(line, p + 1))
+                p = TakeDigits(line, p + 1);
+            else
+                break;
         }
         return p;
     }
@@ -197,8 +210,10 @@ bool ParsePictureField(std::string_view Text, TGroupPictures& Group) {
         switch (ParsePicItem(items[k], item)) {
         case -1: break;
         case 0:
-            if (k == 0) Group.None = 1;
-            else Group.Items.emplace_back();
+            if (k == 0)
+                Group.None = 1;
+            else
+                Group.Items.emplace_back();
             break;
         default: Group.Items.push_back(item); break;
         }
@@ -299,8 +314,10 @@ bool EncodeBoxCoord(std::int32_t Value, std::string& Code) {
     for (char c1 : alphabet) {
         for (char c2 : alphabet) {
             std::int64_t w = BoxDigitValue(c1) * 16 + BoxDigitValue(c2);
-            if (w == Value) Code = {'0', c1, c2};
-            else if (w == -static_cast<std::int64_t>(Value)) Code = {'1', c1, c2};
+            if (w == Value)
+                Code = {'0', c1, c2};
+            else if (w == -static_cast<std::int64_t>(Value))
+                Code = {'1', c1, c2};
             if (!Code.empty()) return true;
         }
     }
@@ -377,12 +394,20 @@ template <int N> std::vector<TCommandLineRec<N>> ParseLines(const std::vector<st
 
 } // namespace
 
-void SplitCommandLine(std::string_view Line, std::vector<std::string>& Fields) { SplitFields(Line, kCommandFieldCount, Fields); }
-void SplitZCommandLine(std::string_view Line, std::vector<std::string>& Fields) { SplitFields(Line, kZCommandFieldCount, Fields); }
+void SplitCommandLine(std::string_view Line, std::vector<std::string>& Fields) {
+    SplitFields(Line, kCommandFieldCount, Fields);
+}
+void SplitZCommandLine(std::string_view Line, std::vector<std::string>& Fields) {
+    SplitFields(Line, kZCommandFieldCount, Fields);
+}
 bool ParseCommandLine(std::string_view Line, TCommandData& Rec) { return ParseFields(Line, Rec); }
 bool ParseZCommandLine(std::string_view Line, TZCommandData& Rec) { return ParseFields(Line, Rec); }
-TCommandLineList ParseCommandLines(const std::vector<std::string>& Source) { return ParseLines<kCommandFieldCount>(Source); }
-TZCommandLineList ParseZCommandLines(const std::vector<std::string>& Source) { return ParseLines<kZCommandFieldCount>(Source); }
+TCommandLineList ParseCommandLines(const std::vector<std::string>& Source) {
+    return ParseLines<kCommandFieldCount>(Source);
+}
+TZCommandLineList ParseZCommandLines(const std::vector<std::string>& Source) {
+    return ParseLines<kZCommandFieldCount>(Source);
+}
 
 namespace {
 
@@ -413,8 +438,8 @@ std::string ReferenceText(std::int64_t value) {
 }
 
 // The steps in the order the frames come, every frame of the range in exactly one step.
-std::vector<TRenumberStep> PlanRenumber(const TMotionLineList& list, int first, int last, const TRenumberRequest& request,
-                                        std::int32_t start, std::int32_t old0) {
+std::vector<TRenumberStep> PlanRenumber(const TMotionLineList& list, int first, int last,
+                                        const TRenumberRequest& request, std::int32_t start, std::int32_t old0) {
     TLineIndex byNum;
     if (request.Duplicates)
         for (int i = first; i <= last; ++i)
@@ -453,7 +478,8 @@ void StoreLine(TMotionLineRec& rec, const std::array<std::string, kMotionFieldCo
 // Rewrites the To and Hit fields that point at frames being renumbered, each at most once.
 class TReferenceRewriter {
 public:
-    TReferenceRewriter(TMotionLineList& list, int first, int last) : FList(list), FToDone(list.size()), FHitDone(list.size()) {
+    TReferenceRewriter(TMotionLineList& list, int first, int last)
+        : FList(list), FToDone(list.size()), FHitDone(list.size()) {
         for (int j = first; j <= last; ++j) {
             const TMotionLineObj& obj = list[j].Obj;
             if (!obj.Valid) continue;
@@ -486,8 +512,8 @@ private:
     }
 
     TMotionLineList& FList;
-    std::vector<char> FToDone, FHitDone;  // per line: its To / Hit has been rewritten
-    TLineIndex FToRefs, FHitRefs;         // lines in reach by their original To / Hit
+    std::vector<char> FToDone, FHitDone; // per line: its To / Hit has been rewritten
+    TLineIndex FToRefs, FHitRefs;        // lines in reach by their original To / Hit
 };
 
 void Warn(const char* text) { Messages().Show(text, "エラー", TMsgIcon::Warning, TMsgButtons::OK); }

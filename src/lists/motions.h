@@ -25,17 +25,37 @@ constexpr int kMotionFieldCount = 22;
 
 // Field indexes in the order of the title line.
 enum TMotionField {
-    mfNum, mfTo, mfSp, mfPic, mfDe, mfCi, mfV, mfVx, mfRx, mfVy, mfRy, mfC, mfCL, mfG, mfDa,
-    mfHit, mfH, mfFlag, mfDef1, mfDef2, mfAtt1, mfComment
+    mfNum,
+    mfTo,
+    mfSp,
+    mfPic,
+    mfDe,
+    mfCi,
+    mfV,
+    mfVx,
+    mfRx,
+    mfVy,
+    mfRy,
+    mfC,
+    mfCL,
+    mfG,
+    mfDa,
+    mfHit,
+    mfH,
+    mfFlag,
+    mfDef1,
+    mfDef2,
+    mfAtt1,
+    mfComment
 };
 
 // One picture of a frame.
 struct TPicItemInfo {
-    std::int32_t Number = 0;     // negative: drawn upside down
-    std::int32_t Mirror = 0;     // 1 or 0
-    std::int32_t BlendMode = 0;  // 0 normal, 2 alpha, 3 "+", 4 "-", 5 "*"
-    std::int32_t Alpha = 0;      // 0..254, with BlendMode 2
-    std::int32_t Extra = 0;      // 0 or more; -1 given but negative or not a number
+    std::int32_t Number = 0;    // negative: drawn upside down
+    std::int32_t Mirror = 0;    // 1 or 0
+    std::int32_t BlendMode = 0; // 0 normal, 2 alpha, 3 "+", 4 "-", 5 "*"
+    std::int32_t Alpha = 0;     // 0..254, with BlendMode 2
+    std::int32_t Extra = 0;     // 0 or more; -1 given but negative or not a number
 
     void Clear() { *this = TPicItemInfo(); }
     void Assign(const TPicItemInfo& Source) { *this = Source; }
@@ -45,7 +65,7 @@ struct TPicItemInfo {
 
 // The Pic field: items separated by "/", then up to three numbers after ":".
 struct TGroupPictures {
-    std::int32_t None = 0;  // 1 when the field names no picture
+    std::int32_t None = 0; // 1 when the field names no picture
     std::int32_t Param1 = -2, Param2 = -1, Param3 = -1;
     std::vector<TPicItemInfo> Items;
 
@@ -66,10 +86,10 @@ class TMotionLineObj {
 public:
     bool Valid = false;
     std::int32_t Num = 0;
-    std::int32_t ToNum = 0;    // -2 when "-" or not a number
-    std::int32_t CiMode = 0;   // 1 "<", -1 ">", else 0
+    std::int32_t ToNum = 0;  // -2 when "-" or not a number
+    std::int32_t CiMode = 0; // 1 "<", -1 ">", else 0
     std::int32_t CiValue = 0;
-    std::int32_t Hit = 0;      // -1 when "-" or not a number
+    std::int32_t Hit = 0; // -1 when "-" or not a number
     TMotionBox Def1, Def2, Att1;
     std::array<std::string, kMotionFieldCount> Items;
     TGroupPictures Pictures;
@@ -125,7 +145,7 @@ enum TZCommandField { zcfCmdNum, zcfCommand, zcfCancel, zcfStd, zcfAmnNum, zcfSh
 
 template <int N> struct TCommandRecord {
     bool Valid = false;
-    std::array<std::string, N> Fields;  // trimmed of blanks at both ends
+    std::array<std::string, N> Fields; // trimmed of blanks at both ends
 };
 using TCommandData = TCommandRecord<kCommandFieldCount>;
 using TZCommandData = TCommandRecord<kZCommandFieldCount>;
@@ -159,10 +179,10 @@ TZCommandLineList ParseZCommandLines(const std::vector<std::string>& Source);
 enum TRenumberJump { rjNone = 0, rjAll = 1, rjInRange = 2 };
 
 struct TRenumberRequest {
-    std::string StartNum;     // the start number as typed; in offset mode the first frame's new number
-    int JumpMode = rjNone;    // TRenumberJump: which To and Hit fields follow their frames
-    bool Duplicates = false;  // frames of the same number in the range keep sharing one number
-    bool OffsetMode = false;  // shift every number by the first frame's change instead of counting
+    std::string StartNum;    // the start number as typed; in offset mode the first frame's new number
+    int JumpMode = rjNone;   // TRenumberJump: which To and Hit fields follow their frames
+    bool Duplicates = false; // frames of the same number in the range keep sharing one number
+    bool OffsetMode = false; // shift every number by the first frame's change instead of counting
 };
 
 // Fills Request for a range whose first frame is numbered FirstNum; false when the user cancels.

@@ -26,7 +26,10 @@ std::optional<std::int32_t> ListStrToInt(std::string_view text) {
     if (digits.empty() || digits.size() > 8) return std::nullopt;
     std::uint32_t value = 0;
     for (char c : digits) {
-        int d = IsDigit(c) ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : -1;
+        int d = IsDigit(c)               ? c - '0'
+                : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                         : -1;
         if (d < 0) return std::nullopt;
         value = value * 16 + static_cast<std::uint32_t>(d);
     }
@@ -61,7 +64,8 @@ bool HasBmpExtension(std::string_view name) {
 }
 
 bool HasDrive(std::string_view name) {
-    return name.size() >= 2 && name[1] == ':' && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
+    return name.size() >= 2 && name[1] == ':' &&
+           ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
 }
 
 // name is UTF-8 with "\" separators; a name without a drive lies in folder.

@@ -16,9 +16,9 @@ constexpr std::int32_t NoYAxis = 2147483647;
 
 // One accepted line. An offset or axis that the line left empty or omitted is nothing.
 struct TBitmapListEntry {
-    std::int32_t Number = 0;  // the picture number
+    std::int32_t Number = 0; // the picture number
     std::optional<std::int32_t> X, Y, YAxis;
-    std::filesystem::path Path;  // absolute unless the list gave a drive
+    std::filesystem::path Path; // absolute unless the list gave a drive
 
     std::int32_t XOrZero() const { return X.value_or(0); }
     std::int32_t YOrZero() const { return Y.value_or(0); }

@@ -6,8 +6,7 @@ namespace quillon {
 
 namespace {
 
-template <int Mode>
-inline void BlendPixel(std::uint8_t* d, const TRGBQuad& c, int alpha) {
+template <int Mode> inline void BlendPixel(std::uint8_t* d, const TRGBQuad& c, int alpha) {
     if constexpr (Mode == bmCopy) {
         std::memcpy(d, &c, 4);
     } else if constexpr (Mode == bmAlpha) {
@@ -42,8 +41,7 @@ void Row(std::uint8_t* target, const std::uint8_t* source, int count, const TRGB
     }
 }
 
-template <int Mode>
-TRowRoutine ForMode(bool keyed, bool mirrored, bool stepped) {
+template <int Mode> TRowRoutine ForMode(bool keyed, bool mirrored, bool stepped) {
     static constexpr TRowRoutine table[8] = {
         Row<Mode, false, false, false>, Row<Mode, false, false, true>, Row<Mode, false, true, false>,
         Row<Mode, false, true, true>,   Row<Mode, true, false, false>, Row<Mode, true, false, true>,

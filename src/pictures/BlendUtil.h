@@ -23,7 +23,9 @@ enum : int { bmCopy = 0, bmAlpha = 2, bmAdd = 3, bmMultiply = 5 };
 
 // Channel arithmetic, c the palette colour and d the target. Alpha truncates toward zero
 // ((-1 * 128) / 256 is 0), so that 255 gives c exactly and 0 leaves d.
-inline std::uint8_t BlendAlpha(int c, int d, int alpha) { return static_cast<std::uint8_t>(d + (c - d) * (alpha + 1) / 256); }
+inline std::uint8_t BlendAlpha(int c, int d, int alpha) {
+    return static_cast<std::uint8_t>(d + (c - d) * (alpha + 1) / 256);
+}
 inline std::uint8_t BlendAdd(int c, int d) { return static_cast<std::uint8_t>(std::min(255, d + c)); }
 inline std::uint8_t BlendMultiply(int c, int d) { return static_cast<std::uint8_t>(d * c / 255); }
 

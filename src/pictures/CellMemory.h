@@ -21,10 +21,10 @@
 
 namespace quillon {
 
-constexpr int CellSize = 16;  // pixels on each side of a cell
+constexpr int CellSize = 16; // pixels on each side of a cell
 
 template <std::size_t NBytes, typename TNumber> struct TCellMemoryT {
-    std::array<std::uint8_t, NBytes> Bytes;  // 16 rows from the top, 16 pixels each
+    std::array<std::uint8_t, NBytes> Bytes; // 16 rows from the top, 16 pixels each
     TNumber CellNumber;
 };
 
@@ -33,19 +33,15 @@ public:
     using TCell = TCellMemoryT<NBytes, TNumber>;
     using TCellNumber = TNumber;
     static constexpr std::size_t CellBytes = NBytes;
-    static constexpr std::size_t RowBytes = NBytes / CellSize;  // bytes of one cell row
+    static constexpr std::size_t RowBytes = NBytes / CellSize; // bytes of one cell row
     static constexpr bool HasCapacity = sizeof(TNumber) < 4;
     static constexpr TNumber BlankNumber = std::numeric_limits<TNumber>::max();
-    static constexpr int SheetCells = NSheetCells;  // cells per sheet row
+    static constexpr int SheetCells = NSheetCells; // cells per sheet row
 
-    TCellMemoryListT(TNumber capacity, const std::uint8_t* blank)
-        requires HasCapacity
-        : FCapacity(capacity) {
+    TCellMemoryListT(TNumber capacity, const std::uint8_t* blank) requires HasCapacity : FCapacity(capacity) {
         std::memcpy(FBlankCell.data(), blank, NBytes);
     }
-    explicit TCellMemoryListT(const std::uint8_t* blank)
-        requires(!HasCapacity)
-    {
+    explicit TCellMemoryListT(const std::uint8_t* blank) requires(!HasCapacity) {
         std::memcpy(FBlankCell.data(), blank, NBytes);
     }
     TCellMemoryListT(const TCellMemoryListT&) = delete;
@@ -91,9 +87,9 @@ public:
 
 private:
     std::array<std::uint8_t, NBytes> FBlankCell;
-    TNumber FCapacity = BlankNumber;  // the highest number it may give (lists with capacity)
-    std::vector<std::unique_ptr<TCell>> FCells;             // index = cell number
-    std::unordered_map<std::string_view, TNumber> FIndex;  // views into FCells' bytes
+    TNumber FCapacity = BlankNumber;                      // the highest number it may give (lists with capacity)
+    std::vector<std::unique_ptr<TCell>> FCells;           // index = cell number
+    std::unordered_map<std::string_view, TNumber> FIndex; // views into FCells' bytes
 };
 
 using TCellMemory = TCellMemoryT<768, std::uint16_t>;

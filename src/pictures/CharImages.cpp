@@ -7,9 +7,9 @@ namespace quillon {
 namespace {
 
 constexpr int CellSize = 16;
-constexpr int StripCells = 32;     // cells per strip row
+constexpr int StripCells = 32; // cells per strip row
 constexpr int StripWidth = StripCells * CellSize;
-constexpr int PageCells = 1024;    // cells per 512 x 512 page of the strip
+constexpr int PageCells = 1024; // cells per 512 x 512 page of the strip
 
 // Positions far off the screen are brought nearer so that the rectangle arithmetic of the
 // drawing calls cannot overflow; no run is wide or high enough to reach back onto the screen.
@@ -65,8 +65,10 @@ bool TCharSoftRender::LoadImage(const std::filesystem::path& name, const TColorT
             std::memcpy(cell + static_cast<std::ptrdiff_t>(v) * FStrip.Pitch(), sheet.PictureRow(sheetY + v) + sheetX,
                         static_cast<std::size_t>(width));
     }
-    if (palette) FStrip.Palette() = *palette;
-    else sheet.CopyColors(FStrip.Palette());
+    if (palette)
+        FStrip.Palette() = *palette;
+    else
+        sheet.CopyColors(FStrip.Palette());
     KeyTopLeftColour(FStrip.Palette(), strip, FStrip.Width(), FStrip.Height(), FStrip.Pitch());
     return true;
 }
@@ -97,21 +99,24 @@ void TCharSoftRender::DrawFrame(const TRenderTarget& target, int zoom, int x, in
     for (const TVantorPatternRect& run : frame->Rects) {
         if (run.Count == 0) continue;
         std::int64_t stripTop = std::int64_t{run.Cell >> 5} * CellSize;
-        if (stripTop >= FStrip.Height()) continue;  // the cell lies beyond the strip
+        if (stripTop >= FStrip.Height()) continue; // the cell lies beyond the strip
         std::int64_t n = run.Count < 0 ? -std::int64_t{run.Count} : run.Count;
-        if (n > MaxRunCells) continue;  // only a frame built in memory can hold such a run
+        if (n > MaxRunCells) continue; // only a frame built in memory can hold such a run
         int stripLeft = static_cast<int>(run.Cell & 31) * CellSize;
-        TRect source{stripLeft, static_cast<int>(stripTop), stripLeft + CellSize * static_cast<int>(run.Count > 0 ? n : 1),
+        TRect source{stripLeft, static_cast<int>(stripTop),
+                     stripLeft + CellSize * static_cast<int>(run.Count > 0 ? n : 1),
                      static_cast<int>(stripTop) + CellSize};
         std::int64_t left = mirror ? bx - scaleX(run.X) - n * cellSize : bx + scaleX(run.X);
         std::int64_t top = flip ? by - scaleY(run.Y) : by + scaleY(run.Y);
         std::int64_t pieces = run.Count > 0 ? 1 : n, pieceWidth = run.Count > 0 ? n * cellSize : cellSize;
         for (std::int64_t i = 0; i < pieces; ++i) {
             int l = Near(left + i * pieceWidth), t = Near(top);
-            if (oneToOne) FStrip.Draw(target, zoom, l, t, source, palette, flags, mode, alpha);
+            if (oneToOne)
+                FStrip.Draw(target, zoom, l, t, source, palette, flags, mode, alpha);
             else
-                FStrip.StretchDraw(target, zoom, {l, t, l + static_cast<int>(pieceWidth), t + static_cast<int>(cellSize)},
-                                   source, palette, flags, mode, alpha);
+                FStrip.StretchDraw(target, zoom,
+                                   {l, t, l + static_cast<int>(pieceWidth), t + static_cast<int>(cellSize)}, source,
+                                   palette, flags, mode, alpha);
         }
     }
 }

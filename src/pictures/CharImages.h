@@ -50,7 +50,7 @@ public:
                    int flags, int mode, int alpha) override;
 
 private:
-    TSoftRender FStrip;  // keyed; 512 x pages * 512, pages = (cells + 1023) shr 10
+    TSoftRender FStrip; // keyed; 512 x pages * 512, pages = (cells + 1023) shr 10
 };
 
 } // namespace quillon

@@ -23,7 +23,7 @@ std::string Quoted(const std::string& name) { return std::string("\"").append(na
 bool CanWrite(const fs::path& target) {
     std::error_code ec;
     if (!fs::exists(target, ec)) return true;
-    if (!fs::is_regular_file(target, ec)) return false;  // a folder, a FIFO (which would block), a device
+    if (!fs::is_regular_file(target, ec)) return false; // a folder, a FIFO (which would block), a device
     // Opening to append neither truncates nor changes the file.
     std::ofstream probe(target, std::ios::out | std::ios::app | std::ios::binary);
     return probe.is_open();
@@ -78,8 +78,10 @@ public:
     void Rollback() {
         if (!FCommitted) return;
         std::error_code ec;
-        if (FHadOld) fs::rename(FOld, FTarget, ec);
-        else fs::remove(FTarget, ec);
+        if (FHadOld)
+            fs::rename(FOld, FTarget, ec);
+        else
+            fs::remove(FTarget, ec);
         FCommitted = false;
     }
 
@@ -92,9 +94,9 @@ private:
     }
 
     fs::path FTarget;
-    std::string FName;  // the target's name as messages show it
-    fs::path FTemp;     // the new file until it is committed
-    fs::path FOld;      // the old target while a commit may still be undone
+    std::string FName; // the target's name as messages show it
+    fs::path FTemp;    // the new file until it is committed
+    fs::path FOld;     // the old target while a commit may still be undone
     bool FHadOld = false, FCommitted = false;
 };
 
@@ -105,7 +107,9 @@ std::string CharBitmapName(int createMode, const std::string& suffix) {
 }
 
 std::string PatternFileName(int createMode, const std::string& suffix) {
-    return std::string(createMode == 2 ? "ZPATTERN" : "PATTERN").append(suffix).append(createMode == 2 ? ".ZPT" : ".PAT");
+    return std::string(createMode == 2 ? "ZPATTERN" : "PATTERN")
+        .append(suffix)
+        .append(createMode == 2 ? ".ZPT" : ".PAT");
 }
 
 std::string PictureNumberText(int createMode, std::int32_t number) {
@@ -133,16 +137,17 @@ TMakeResult TCharMaker::Run() {
     const bool keepPalette = UseDecColorDepth && DecColorDepthMethod == 3;
     const std::string bitmapName = CharBitmapName(CreateMode, Suffix);
     const std::string patternName = PatternFileName(CreateMode, Suffix);
-    if (OnStart) OnStart(Quoted(patternName) + "と" + Quoted(bitmapName) + "を作成中です", static_cast<int>(Entries.size()));
+    if (OnStart)
+        OnStart(Quoted(patternName) + "と" + Quoted(bitmapName) + "を作成中です", static_cast<int>(Entries.size()));
     try {
         TCollectProgress progress = [this](int position, std::int32_t number, const fs::path& path, bool& cancel) {
             if (OnPicture) OnPicture(position, number, path);
             cancel = Pump();
         };
-        TCollectResult made =
-            vantor ? (keepPalette ? CollectVantorPatternCells256(Entries, progress) : CollectVantorPatternCells(Entries, progress))
-                   : (keepPalette ? CollectPatternCells256(Entries, progress, CreateMode)
-                                  : CollectPatternCells(Entries, progress, CreateMode));
+        TCollectResult made = vantor ? (keepPalette ? CollectVantorPatternCells256(Entries, progress)
+                                                    : CollectVantorPatternCells(Entries, progress))
+                                     : (keepPalette ? CollectPatternCells256(Entries, progress, CreateMode)
+                                                    : CollectPatternCells(Entries, progress, CreateMode));
         if (made.Error == "中止") {
             Show("処理を中断しました", "パターン作成", TMsgIcon::Information);
             return mrCancelled;
@@ -179,20 +184,23 @@ TMakeResult TCharMaker::Run() {
             [&](const fs::path& name) { vantor ? made.Pattern->SaveToFile(name) : made.Pattern->SaveToCharFile(name); },
             " の書き込み中にエラーが発生しました");
         if (tooManyColours) {
-            std::string notice = DecColorDepthMethod == 1 ? "256色より多くの色が使われていたので減色できませんでした\r\n減色前の'"
-                                                          : "16Bitカラーに減色しても256色より多くの色が使われていたので減色できませんでした\r\n減色前の'";
+            std::string notice =
+                DecColorDepthMethod == 1
+                    ? "256色より多くの色が使われていたので減色できませんでした\r\n減色前の'"
+                    : "16Bitカラーに減色しても256色より多くの色が使われていたので減色できませんでした\r\n減色前の'";
             Show(notice.append(bitmapName).append("' を保存しました"), "減色", TMsgIcon::Information);
         }
         if (error.empty()) error = bitmap.Commit();
         if (error.empty()) error = pattern.Commit();
         if (!error.empty()) {
-            bitmap.Rollback();  // both old files stay, or neither new one would match its partner
+            bitmap.Rollback(); // both old files stay, or neither new one would match its partner
             Show(error, "エラー", TMsgIcon::Error);
             return mrFailed;
         }
         // The preview draws 8-bit sheets only: a sheet left at 24 bits must not pass in silence.
         if (!UseDecColorDepth)
-            Show("減色しなかったので'" + bitmapName + "' は24Bitカラーで保存しました\r\n24Bitカラーの画像はプレビューに表示されません",
+            Show("減色しなかったので'" + bitmapName +
+                     "' は24Bitカラーで保存しました\r\n24Bitカラーの画像はプレビューに表示されません",
                  "減色", TMsgIcon::Information);
         return mrMade;
     } catch (const std::exception& e) {

@@ -33,12 +33,12 @@ std::string ReductionCaption(int method);
 class TCharMaker {
 public:
     std::filesystem::path OutputFolder;
-    std::string Suffix;  // the %s of the file names
+    std::string Suffix; // the %s of the file names
     TBitmapListEntries Entries;
     bool UseDecColorDepth = false;
-    int DecColorDepthMethod = 0;  // 0..2 reduce with that method, 3 keep the pictures' palette
-    int CreateMode = 0;           // 0, 1 classic, 2 Vantor
-    int Scale = 1;                // given to the pattern before it is written
+    int DecColorDepthMethod = 0; // 0..2 reduce with that method, 3 keep the pictures' palette
+    int CreateMode = 0;          // 0, 1 classic, 2 Vantor
+    int Scale = 1;               // given to the pattern before it is written
 
     // Events (each fires only when assigned).
     std::function<void(const std::string& caption, int entries)> OnStart;
@@ -57,7 +57,7 @@ public:
     TMakeResult Run();
 
 private:
-    bool Pump();  // processes messages; true when cancel was asked for
+    bool Pump(); // processes messages; true when cancel was asked for
 
     bool FCancel = false;
 };

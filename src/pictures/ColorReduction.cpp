@@ -8,7 +8,9 @@
 namespace quillon {
 namespace {
 
-constexpr std::uint32_t Key(TPaletteEntry c) { return c.Blue | (c.Green << 8) | (static_cast<std::uint32_t>(c.Red) << 16); }
+constexpr std::uint32_t Key(TPaletteEntry c) {
+    return c.Blue | (c.Green << 8) | (static_cast<std::uint32_t>(c.Red) << 16);
+}
 
 TPaletteEntry Entry(std::uint8_t red, std::uint8_t green, std::uint8_t blue) { return {blue, green, red, 0}; }
 
@@ -46,7 +48,7 @@ public:
 
 private:
     static std::uint32_t Hash(std::uint32_t c) { return (c * 0x9E3779B1u) >> 22; }
-    std::array<std::uint32_t, Slots> FKeys{};  // colour + 1; 0 marks an empty slot
+    std::array<std::uint32_t, Slots> FKeys{}; // colour + 1; 0 marks an empty slot
     std::array<std::uint8_t, Slots> FValues{};
 };
 
@@ -66,7 +68,7 @@ public:
         static constexpr std::uint8_t Levels[3][5] = {{0, 64, 128, 192, 255}, {32, 96, 160, 224}, {16, 80, 144, 208}};
         static constexpr int LevelCount[3] = {5, 4, 4};
         static constexpr int Greys[2] = {240, 248};
-        static constexpr int Place[3][3] = {{25, 5, 1}, {32, 8, 2}, {32, 8, 2}};  // by grid, then blue, green, red
+        static constexpr int Place[3][3] = {{25, 5, 1}, {32, 8, 2}, {32, 8, 2}}; // by grid, then blue, green, red
         for (int channel = 0; channel < 3; ++channel)
             for (int v = 0; v < 256; ++v) {
                 std::uint32_t* w = FWeights[channel][v];
@@ -82,7 +84,7 @@ public:
 
     int operator()(TPaletteEntry c) const {
         const std::uint32_t *b = FWeights[0][c.Blue], *g = FWeights[1][c.Green], *r = FWeights[2][c.Red];
-        constexpr std::uint32_t First[5] = {0, 125, 126, 253, 254};  // each candidate's first entry
+        constexpr std::uint32_t First[5] = {0, 125, 126, 253, 254}; // each candidate's first entry
         std::uint32_t best = b[0] + g[0] + r[0];
         for (int k = 1; k < 5; ++k) best = std::min(best, First[k] + b[k] + g[k] + r[k]);
         return static_cast<int>(best & 255);
@@ -90,7 +92,7 @@ public:
 
 private:
     static std::uint32_t Square(int v) { return static_cast<std::uint32_t>(v * v); }
-    std::uint32_t FWeights[3][256][5];  // by channel (blue, green, red), value, candidate
+    std::uint32_t FWeights[3][256][5]; // by channel (blue, green, red), value, candidate
 };
 const TNearestGeneral NearestGeneral;
 
@@ -123,13 +125,16 @@ bool MapPixels(const T24BitView& picture, std::uint8_t firstIndex, const TReduct
     return true;
 }
 
-TPaletteEntry FromKey(std::uint32_t c) { return {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8), static_cast<std::uint8_t>(c >> 16), 0}; }
+TPaletteEntry FromKey(std::uint32_t c) {
+    return {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8), static_cast<std::uint8_t>(c >> 16), 0};
+}
 
 bool ReduceGeneral(const T24BitView& picture, const TReductionProgress& progress, TReducedPicture& out) {
     const std::uint32_t key = Key(PixelAt(picture.Top));
     out.Palette = GeneralPalette(PixelAt(picture.Top));
     auto indexOf = [&](std::uint32_t colour) { return colour == key ? 255 : NearestGeneralIndex(FromKey(colour)); };
-    return MapPixels(picture, 255, progress, out.Indexes, [](TPaletteEntry c) { return c; }, indexOf);
+    return MapPixels(
+        picture, 255, progress, out.Indexes, [](TPaletteEntry c) { return c; }, indexOf);
 }
 
 template <class Transform>
@@ -139,7 +144,7 @@ bool ReduceExact(const T24BitView& picture, const TReductionProgress& progress, 
     const std::uint32_t key = Key(keyColour);
     out.Palette.fill({});
     out.Palette[0] = keyColour;
-    int used = 0;  // entries 1..used hold the colours met so far, all different from the key
+    int used = 0; // entries 1..used hold the colours met so far, all different from the key
     TColourIndex known;
     auto indexOf = [&](std::uint32_t colour) {
         if (colour == key) return 0;

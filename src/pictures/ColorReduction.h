@@ -37,7 +37,7 @@ struct T24BitView {
 };
 
 struct TReducedPicture {
-    std::vector<std::uint8_t> Indexes;  // Width * Height, row after row from the top
+    std::vector<std::uint8_t> Indexes; // Width * Height, row after row from the top
     TPalette256 Palette{};
 };
 

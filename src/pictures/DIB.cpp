@@ -44,15 +44,18 @@ bool SameMasks(const TDIBPixelFormat& a, const TDIBPixelFormat& b) {
 
 void CheckFormat(int bitCount, const TDIBPixelFormat& format) {
     switch (bitCount) {
-    case 1: case 4: case 8: case 24: case 32:
+    case 1:
+    case 4:
+    case 8:
+    case 24:
+    case 32:
         if (!SameMasks(format, Format888)) throw EInvalidGraphicOperation(InvalidPixelFormat);
         return;
     case 16:
         if (!SameMasks(format, Format555) && !SameMasks(format, Format565))
             throw EInvalidGraphicOperation(InvalidPixelFormat);
         return;
-    default:
-        throw EInvalidGraphicOperation("不正なビット数です (" + IntToStr(bitCount) + ")");
+    default: throw EInvalidGraphicOperation("不正なビット数です (" + IntToStr(bitCount) + ")");
     }
 }
 
@@ -87,7 +90,7 @@ void SetRaw(std::uint8_t* row, int bitCount, int x, std::uint32_t value) {
     }
     case 4:
         row[x / 2] = static_cast<std::uint8_t>(x % 2 == 0 ? (row[x / 2] & 0x0F) | (value & 0x0F) << 4
-                                                         : (row[x / 2] & 0xF0) | (value & 0x0F));
+                                                          : (row[x / 2] & 0xF0) | (value & 0x0F));
         break;
     case 8: row[x] = static_cast<std::uint8_t>(value); break;
     case 16: Put16(row + 2 * x, value); break;
@@ -106,8 +109,9 @@ TRGB GetRGB(const TDIBSharedImage& image, const std::uint8_t* row, int x) {
         const TRGBQuad& q = image.ColorTable[raw];
         return {q.Red, q.Green, q.Blue};
     }
-    if (image.BitCount == 24) return {static_cast<std::uint8_t>(raw >> 16), static_cast<std::uint8_t>(raw >> 8),
-                                      static_cast<std::uint8_t>(raw)};
+    if (image.BitCount == 24)
+        return {static_cast<std::uint8_t>(raw >> 16), static_cast<std::uint8_t>(raw >> 8),
+                static_cast<std::uint8_t>(raw)};
     return UnpackRGB(image.PixelFormat, raw);
 }
 
@@ -179,8 +183,8 @@ private:
     TDIBSharedImage& FTarget;
     const std::vector<std::uint8_t>& FData;
     bool FFourBits;
-    std::int64_t FX = 0;  // pixel from the left
-    std::int64_t FY = 0;  // stored row from the bottom
+    std::int64_t FX = 0; // pixel from the left
+    std::int64_t FY = 0; // stored row from the bottom
 };
 
 // --- The BMP reader.
@@ -254,11 +258,11 @@ std::shared_ptr<TDIBSharedImage> ReadImage(TStream& stream) {
 
     std::int64_t height = h.Height < 0 ? -h.Height : h.Height;
     CheckFormat(h.BitCount, format);
-    if (h.Width == 0 || height == 0) return image;  // a picture without pixels reads as empty
+    if (h.Width == 0 || height == 0) return image; // a picture without pixels reads as empty
     CheckPictureSize(h.Width, height);
     std::int64_t widthBytes = (h.Width * h.BitCount + 31) / 32 * 4;
     bool rle = h.Compression == BI_RLE8 || h.Compression == BI_RLE4;
-    if (rle && h.SizeImage > INT_MAX) throw EInvalidGraphic(InvalidDIB);  // the image's Size is an int
+    if (rle && h.SizeImage > INT_MAX) throw EInvalidGraphic(InvalidDIB); // the image's Size is an int
     if ((rle ? h.SizeImage : widthBytes * height) > stream.Remaining()) throw EReadError();
     image->NewImage(static_cast<int>(h.Width), static_cast<int>(height), h.BitCount, format, table, rle);
 
@@ -379,7 +383,10 @@ void TDIBSharedImage::NewImage(int width, int height, int bitCount, const TDIBPi
     Put32(h + 8, static_cast<std::uint32_t>(height));
     Put16(h + 12, 1);
     Put16(h + 14, static_cast<std::uint32_t>(bitCount));
-    Put32(h + 16, masks ? BI_BITFIELDS : compressed && bitCount == 4 ? BI_RLE4 : compressed && bitCount == 8 ? BI_RLE8 : BI_RGB);
+    Put32(h + 16, masks                         ? BI_BITFIELDS
+                  : compressed && bitCount == 4 ? BI_RLE4
+                  : compressed && bitCount == 8 ? BI_RLE8
+                                                : BI_RGB);
     Put32(h + 20, static_cast<std::uint32_t>(size));
     if (masks) {
         Put32(h + 40, format.RBitMask);
@@ -427,19 +434,26 @@ void TDIB::SetSize(int width, int height, int bitCount) {
 }
 
 void TDIB::SetWidth(int value) {
-    if (value < 1) Clear();
-    else SetSize(value, Empty() ? std::max(Height(), 1) : Height(), Empty() ? 8 : BitCount());
+    if (value < 1)
+        Clear();
+    else
+        SetSize(value, Empty() ? std::max(Height(), 1) : Height(), Empty() ? 8 : BitCount());
 }
 
 void TDIB::SetHeight(int value) {
-    if (value < 1) Clear();
-    else SetSize(Empty() ? std::max(Width(), 1) : Width(), value, Empty() ? 8 : BitCount());
+    if (value < 1)
+        Clear();
+    else
+        SetSize(Empty() ? std::max(Width(), 1) : Width(), value, Empty() ? 8 : BitCount());
 }
 
 void TDIB::SetBitCount(int value) {
-    if (value < 1) Clear();
-    else if (Empty()) SetSize(std::max(Width(), 1), std::max(Height(), 1), value);
-    else ConvertBitCount(value);
+    if (value < 1)
+        Clear();
+    else if (Empty())
+        SetSize(std::max(Width(), 1), std::max(Height(), 1), value);
+    else
+        ConvertBitCount(value);
 }
 
 // Keeps the old picture, makes the new one and carries every pixel over: indexes stay indexes
@@ -464,9 +478,12 @@ void TDIB::ConvertBitCount(int bitCount) {
         std::uint8_t* target = to.Pixels.data() + static_cast<std::size_t>(y) * to.WidthBytes;
         for (int x = 0; x < Width(); ++x) {
             std::uint32_t value;
-            if (bitCount <= 8 && oldBits <= 8 && !toPalette) value = GetRaw(source, oldBits, x);
-            else if (toPalette) value = NearestIndex(to.ColorTable, to.PaletteCount, GetRGB(from, source, x));
-            else value = RawOfRGB(to, GetRGB(from, source, x));
+            if (bitCount <= 8 && oldBits <= 8 && !toPalette)
+                value = GetRaw(source, oldBits, x);
+            else if (toPalette)
+                value = NearestIndex(to.ColorTable, to.PaletteCount, GetRGB(from, source, x));
+            else
+                value = RawOfRGB(to, GetRGB(from, source, x));
             SetRaw(target, bitCount, x, value);
         }
     }
@@ -479,7 +496,7 @@ std::uint8_t* TDIB::Row(int y) const {
 }
 
 std::uint8_t* TDIB::ScanLine(int y) {
-    Row(y);  // the range check comes before any copy
+    Row(y); // the range check comes before any copy
     MakeUnique();
     return Row(y);
 }

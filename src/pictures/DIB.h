@@ -53,8 +53,8 @@ void CheckPictureSize(std::int64_t width, std::int64_t height);
 struct TDIBPixelFormat {
     std::uint32_t RBitMask, GBitMask, BBitMask;
     std::uint32_t RBitCount, GBitCount, BBitCount;
-    std::uint32_t RShift, GShift, BShift;  // red and green shift left, blue right, from 8-bit values
-    std::uint32_t RLoss, GLoss, BLoss;     // 8 - bit count
+    std::uint32_t RShift, GShift, BShift; // red and green shift left, blue right, from 8-bit values
+    std::uint32_t RLoss, GLoss, BLoss;    // 8 - bit count
     bool operator==(const TDIBPixelFormat&) const = default;
 };
 
@@ -78,20 +78,20 @@ TColorTable MakeRGBPalette(int rBits, int gBits, int bBits);
 // Pixel storage behind one or more TDIB objects; built only by NewImage and the reader.
 class TDIBSharedImage {
 public:
-    int BitCount = 0;                      // 1, 4, 8, 16, 24, 32; 0 when empty
-    std::vector<std::uint8_t> BitmapInfo;  // BITMAPINFOHEADER, masks for 16 and 32 bits, PaletteCount entries
+    int BitCount = 0;                     // 1, 4, 8, 16, 24, 32; 0 when empty
+    std::vector<std::uint8_t> BitmapInfo; // BITMAPINFOHEADER, masks for 16 and 32 bits, PaletteCount entries
     TColorTable ColorTable;
-    int ColorTablePos = 40;                // 52 when masks follow the header
-    bool Compressed = false;               // Pixels holds RLE8 or RLE4 data
+    int ColorTablePos = 40;  // 52 when masks follow the header
+    bool Compressed = false; // Pixels holds RLE8 or RLE4 data
     int Height = 0;
-    int NextLine = 0;                      // -WidthBytes: rows are stored bottom-up
-    int PaletteCount = 0;                  // 2^BitCount for 8 bits or fewer, else 0
+    int NextLine = 0;     // -WidthBytes: rows are stored bottom-up
+    int PaletteCount = 0; // 2^BitCount for 8 bits or fewer, else 0
     TDIBPixelFormat PixelFormat;
-    std::vector<std::uint8_t> Pixels;      // bottom row first; Size bytes
+    std::vector<std::uint8_t> Pixels; // bottom row first; Size bytes
     int Width = 0;
-    int WidthBytes = 0;                    // ((Width * BitCount + 31) div 32) * 4
+    int WidthBytes = 0; // ((Width * BitCount + 31) div 32) * 4
 
-    TDIBSharedImage();  // the empty image: grey-ramp colour table, 8-8-8
+    TDIBSharedImage(); // the empty image: grey-ramp colour table, 8-8-8
     int Size() const { return static_cast<int>(Pixels.size()); }
     int BitmapInfoSize() const { return static_cast<int>(BitmapInfo.size()); }
     // Resets to a fresh image of that shape; the pixels are zero (or, compressed, not allocated).
@@ -105,8 +105,8 @@ class TDIB {
 public:
     TDIB();
 
-    TColorTable ColorTable;       // the caller's editable copy; UpdatePalette pushes it into the picture
-    TDIBPixelFormat PixelFormat;  // the format the next SetSize or bit-count change uses (16 and 32 bits)
+    TColorTable ColorTable;      // the caller's editable copy; UpdatePalette pushes it into the picture
+    TDIBPixelFormat PixelFormat; // the format the next SetSize or bit-count change uses (16 and 32 bits)
 
     int Width() const { return FImage->Width; }
     int Height() const { return FImage->Height; }
@@ -152,7 +152,7 @@ private:
     void ConvertBitCount(int bitCount);
     std::uint8_t* Row(int y) const;
 
-    std::shared_ptr<TDIBSharedImage> FImage;  // never null
+    std::shared_ptr<TDIBSharedImage> FImage; // never null
 };
 
 } // namespace quillon

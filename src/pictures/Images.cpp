@@ -171,9 +171,12 @@ bool TSoftRender::LoadFromFile(const std::filesystem::path& name, const TColorTa
     TPaletted8Bitmap bitmap;
     if (!bitmap.LoadFromFile(name) || !SetSize(bitmap.Width, bitmap.Height, transparent)) return false;
     for (int y = 0; y < FHeight; ++y)
-        std::memcpy(FBits + static_cast<std::ptrdiff_t>(y) * FPitch, bitmap.PictureRow(y), static_cast<std::size_t>(FPitch));
-    if (palette) FPalette = *palette;
-    else bitmap.CopyColors(FPalette);
+        std::memcpy(FBits + static_cast<std::ptrdiff_t>(y) * FPitch, bitmap.PictureRow(y),
+                    static_cast<std::size_t>(FPitch));
+    if (palette)
+        FPalette = *palette;
+    else
+        bitmap.CopyColors(FPalette);
     if (transparent) KeyTopLeftColour(FPalette, FBits, FWidth, FHeight, FPitch);
     return true;
 }

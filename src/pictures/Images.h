@@ -48,7 +48,7 @@ void KeyTopLeftColour(TColorTable& palette, std::uint8_t* bits, int width, int h
 struct TPaletted8Bitmap {
     int Width = 0, Height = 0, Pitch = 0;
     bool TopDown = false;
-    std::vector<TRGBQuad> Colors;  // the colours-used entries read
+    std::vector<TRGBQuad> Colors; // the colours-used entries read
     std::vector<std::uint8_t> Rows;
 
     // False for a file that cannot be read or is not such a bitmap; sizes are checked before
@@ -93,7 +93,7 @@ protected:
     bool SourcePart(TRect& part, const TRect& source, int flags) const;
 
     int FWidth = 1, FHeight = 1;
-    bool FTransparent = false;  // index 0 is not drawn
+    bool FTransparent = false; // index 0 is not drawn
     TColorTable FPalette{};
 };
 
@@ -119,9 +119,9 @@ public:
     void Clear() override;
 
 private:
-    std::vector<std::uint8_t> FBuffer;  // Pitch * Height + 7 bytes; empty while the picture is
-    std::uint8_t* FBits = nullptr;      // first 8-byte aligned address of FBuffer; row r at FBits + r * Pitch
-    int FPitch = 0;                     // RowStride(Width); 0 while empty
+    std::vector<std::uint8_t> FBuffer; // Pitch * Height + 7 bytes; empty while the picture is
+    std::uint8_t* FBits = nullptr;     // first 8-byte aligned address of FBuffer; row r at FBits + r * Pitch
+    int FPitch = 0;                    // RowStride(Width); 0 while empty
 };
 
 } // namespace quillon

@@ -11,7 +11,8 @@ const std::string Section = "Options";
 void TMakerOptions::Load(TSettingsStore& store) {
     const TMakerOptions defaults;
     UseDecColorDepth = store.ReadBool(Section, "UseDecColorDepth", defaults.UseDecColorDepth);
-    DecColorDepthMethod = std::clamp(store.ReadInteger(Section, "DecColorDepthMethod", defaults.DecColorDepthMethod), 0, 3);
+    DecColorDepthMethod =
+        std::clamp(store.ReadInteger(Section, "DecColorDepthMethod", defaults.DecColorDepthMethod), 0, 3);
     CreateMode = std::clamp(store.ReadInteger(Section, "CreateMode", defaults.CreateMode), 0, 2);
 }
 

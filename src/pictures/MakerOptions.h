@@ -7,8 +7,8 @@ namespace quillon {
 
 struct TMakerOptions {
     bool UseDecColorDepth = true;
-    int DecColorDepthMethod = 1;  // 0 general palette, 1 at most 256 colours, 2 5-6-5 then 256, 3 keep palette
-    int CreateMode = 2;           // 0 classic, 1 extended classic, 2 Vantor
+    int DecColorDepthMethod = 1; // 0 general palette, 1 at most 256 colours, 2 5-6-5 then 256, 3 keep palette
+    int CreateMode = 2;          // 0 classic, 1 extended classic, 2 Vantor
 
     // Absent values read as the defaults; out-of-range numbers are clamped.
     void Load(TSettingsStore& store);

@@ -14,7 +14,8 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string PictureMessage(const TBitmapListEntry& entry, const char* before, const std::string& after) {
-    return std::string(before) + "No " + IntToStr(entry.Number) + " のファイル\r\n\"" + entry.Path.string() + "\"" + after;
+    return std::string(before) + "No " + IntToStr(entry.Number) + " のファイル\r\n\"" + entry.Path.string() + "\"" +
+           after;
 }
 
 // The cells of one picture on the grid (see the header): rows First..14, columns Left..Right.
@@ -42,9 +43,12 @@ public:
     void Blank() { Close(); }
     void Cell(std::uint32_t v, int column, int row) {
         const std::uint32_t g = v >> 5;
-        if (FOpen && FGroup == g && FRun.Count >= 1 && FLast + 1 == v) ++FRun.Count;
-        else if (FOpen && FGroup == g && FLast == v && FRun.Count == 1) FRun.Count = -2;
-        else if (FOpen && FGroup == g && FLast == v && FRun.Count < 0) --FRun.Count;
+        if (FOpen && FGroup == g && FRun.Count >= 1 && FLast + 1 == v)
+            ++FRun.Count;
+        else if (FOpen && FGroup == g && FLast == v && FRun.Count == 1)
+            FRun.Count = -2;
+        else if (FOpen && FGroup == g && FLast == v && FRun.Count < 0)
+            --FRun.Count;
         else {
             Close();
             FRun = {v, 1, 16 * column, 16 * row};
@@ -62,8 +66,8 @@ private:
     TVantorPatternRectList& FRects;
     TVantorPatternRect FRun;
     bool FOpen = false;       // FRun is the current run
-    std::uint32_t FGroup = 0;  // the current run's first cell div 32
-    std::uint32_t FLast = 0;   // the cell number added last
+    std::uint32_t FGroup = 0; // the current run's first cell div 32
+    std::uint32_t FLast = 0;  // the cell number added last
 };
 
 void SetBounds(TVantorPatternFrame& frame) {
@@ -104,7 +108,8 @@ private:
         if (Classic) {
             std::int32_t highest = 0;
             for (const auto& e : entries) highest = std::max(highest, e.Number);
-            if (highest > HighestPictureNumber(FMode)) return "画像番号 " + IntToStr(highest) + " は有効な範囲を超えています";
+            if (highest > HighestPictureNumber(FMode))
+                return "画像番号 " + IntToStr(highest) + " は有効な範囲を超えています";
         }
         FPattern = std::make_unique<TVantorPattern>();
         for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -135,7 +140,8 @@ private:
         }
         const int bits = FPicture.BitCount();
         if (EightBit && bits != 8) return PictureMessage(entry, "", " は8Bitカラーの画像ではありません");
-        if (!EightBit && bits != 8 && bits != 24) return PictureMessage(entry, "", " は8Bitまたは24Bitカラーの画像ではありません");
+        if (!EightBit && bits != 8 && bits != 24)
+            return PictureMessage(entry, "", " は8Bitまたは24Bitカラーの画像ではありません");
         if (!EightBit && bits == 8) FPicture.SetBitCount(24);
         FPicture.Decompress();
         return {};
@@ -180,8 +186,10 @@ private:
                 typename TList::TCellNumber v;
                 if (!FMemory->Add(FCell.data(), v) || !SheetFits(FMemory->Count()))
                     return PictureMessage(entry, "", " を処理中にサイズオーバーになりました");
-                if (v == TList::BlankNumber) runs.Blank();
-                else runs.Cell(v, c, r);
+                if (v == TList::BlankNumber)
+                    runs.Blank();
+                else
+                    runs.Cell(v, c, r);
             }
             runs.Close();
         }
@@ -195,7 +203,8 @@ private:
     // Whether a sheet of that many cells keeps the picture-size rule.
     static bool SheetFits(std::int64_t cells) {
         constexpr int perRow = TList::SheetCells;
-        return PictureSizeAllowed(perRow * CellSize, (std::max<std::int64_t>(cells, 1) + perRow - 1) / perRow * CellSize);
+        return PictureSizeAllowed(perRow * CellSize,
+                                  (std::max<std::int64_t>(cells, 1) + perRow - 1) / perRow * CellSize);
     }
 
     // Every cell once, on a sheet of at least one row of cells (1800 cells in classic mode 0);
@@ -215,12 +224,12 @@ private:
     }
 
     const TCollectProgress& FProgress;
-    const int FMode;  // 0 or 1: the classic limits
-    TDIB FPicture;    // the entry being cut, reloaded for each entry
+    const int FMode; // 0 or 1: the classic limits
+    TDIB FPicture;   // the entry being cut, reloaded for each entry
     std::unique_ptr<TVantorPattern> FPattern;
-    std::unique_ptr<TList> FMemory;  // made with the first picture
-    std::uint8_t FKey[3] = {};       // the key pixel's bytes (PixelBytes of them)
-    TColorTable FColorTable{};       // the first picture's (8-bit collectors)
+    std::unique_ptr<TList> FMemory; // made with the first picture
+    std::uint8_t FKey[3] = {};      // the key pixel's bytes (PixelBytes of them)
+    TColorTable FColorTable{};      // the first picture's (8-bit collectors)
     std::array<std::uint8_t, TList::CellBytes> FBlank{}, FCell{};
 };
 
@@ -229,7 +238,8 @@ private:
 void CutCell(const TPictureRows& picture, int x, int y, const std::uint8_t* blankCell, std::uint8_t* cell) {
     const int bpp = picture.PixelBytes;
     const int rowBytes = 16 * bpp;
-    if (x < 0 || y < 0 || x + 16 > picture.Width || y + 16 > picture.Height) std::memcpy(cell, blankCell, 16 * rowBytes);
+    if (x < 0 || y < 0 || x + 16 > picture.Width || y + 16 > picture.Height)
+        std::memcpy(cell, blankCell, 16 * rowBytes);
     const int x0 = std::max(x, 0), x1 = std::min(x + 16, picture.Width);
     const int y0 = std::max(y, 0), y1 = std::min(y + 16, picture.Height);
     for (int py = y0; py < y1 && x0 < x1; ++py)
@@ -247,7 +257,8 @@ void FillBlankCell24(std::uint8_t* cell, std::uint8_t blue, std::uint8_t green, 
 
 void FillBlankCell8(std::uint8_t* cell, std::uint8_t index) { std::memset(cell, index, 256); }
 
-TCollectResult CollectPatternCells(const TBitmapListEntries& entries, const TCollectProgress& progress, int createMode) {
+TCollectResult CollectPatternCells(const TBitmapListEntries& entries, const TCollectProgress& progress,
+                                   int createMode) {
     return TCollector<TCellMemoryList>(progress, createMode).Run(entries);
 }
 

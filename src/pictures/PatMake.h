@@ -54,7 +54,7 @@ struct TPictureRows {
     const std::uint8_t* Top = nullptr;
     std::ptrdiff_t RowStep = 0;
     int Width = 0, Height = 0;
-    int PixelBytes = 3;  // 3 (blue, green, red) or 1 (an index)
+    int PixelBytes = 3; // 3 (blue, green, red) or 1 (an index)
 };
 
 // The 16 x 16 block at (x, y) of the picture into cell (16 * 16 * PixelBytes bytes): copied where

@@ -7,12 +7,12 @@ namespace quillon {
 
 namespace {
 
-constexpr int BlockRows = 15;                // screen rows of 16 pixels
-constexpr int BlockColumns = 20;             // words per row: used range, then columns 2..19
-constexpr int BlockSize = BlockRows * BlockColumns * 2;  // 600 bytes
+constexpr int BlockRows = 15;                           // screen rows of 16 pixels
+constexpr int BlockColumns = 20;                        // words per row: used range, then columns 2..19
+constexpr int BlockSize = BlockRows * BlockColumns * 2; // 600 bytes
 constexpr std::uint16_t NoCell = 65535;
 constexpr std::int64_t MinClassicBlocks = 256;
-constexpr std::int64_t MaxClassicBlocks = 65535;  // the writer's largest file: frame 65534
+constexpr std::int64_t MaxClassicBlocks = 65535; // the writer's largest file: frame 65534
 constexpr std::uint32_t OldVersion = 0x01000000;
 constexpr char Magic[4] = {'Z', 'P', 'A', 'T'};
 
@@ -39,7 +39,9 @@ std::int64_t Magnitude(std::int32_t count) { return count < 0 ? -static_cast<std
 std::uint32_t StripRow(std::uint32_t cell) { return cell / 32; }
 
 // Offsets are stored as value - 1 in 16 bits, so that 0 reads back from an empty word (65535).
-std::int32_t OffsetFromWord(std::uint16_t word) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(word + 1)); }
+std::int32_t OffsetFromWord(std::uint16_t word) {
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(word + 1));
+}
 std::uint16_t OffsetToWord(std::int32_t offset) { return static_cast<std::uint16_t>(offset - 1); }
 
 // In row 0 the words of columns 18 and 19 hold OffsetX and OffsetY when no cell uses them.
@@ -253,7 +255,7 @@ void TVantorPattern::LoadVantor(TStream& stream) {
     Require(scale <= 3);
     scale = std::max<std::uint32_t>(scale, 1);
     std::uint32_t count = ReadCheckedUInt32(stream);
-    Require(stream.Remaining() / 8 >= count);  // a record is at least 8 bytes
+    Require(stream.Remaining() / 8 >= count); // a record is at least 8 bytes
     TVantorPatternFrame work;
     for (std::uint32_t i = 0; i < count; ++i) {
         work.LoadFromStream(stream);
@@ -274,7 +276,7 @@ void TVantorPattern::LoadClassic(TStream& stream) {
         work.LoadFromCharData(stream);
         if (work.IsEmpty()) continue;
         work.Number = static_cast<std::uint32_t>(n);
-        FFrames.push_back(std::make_unique<TVantorPatternFrame>(work));  // ascending by construction
+        FFrames.push_back(std::make_unique<TVantorPatternFrame>(work)); // ascending by construction
     }
 }
 

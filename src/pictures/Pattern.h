@@ -73,8 +73,8 @@ public:
     std::int32_t Width = 0, Height = 0;
     std::int32_t OffsetX = 0, OffsetY = 0;
     std::int32_t Reserved = 0;
-    std::int32_t FlipAxis = NoFlipAxis;  // pixels above the bottom edge; NoFlipAxis: the middle of Bounds
-    TPatternBounds Bounds;               // smallest rectangle holding every run (set by the readers)
+    std::int32_t FlipAxis = NoFlipAxis; // pixels above the bottom edge; NoFlipAxis: the middle of Bounds
+    TPatternBounds Bounds;              // smallest rectangle holding every run (set by the readers)
 
     void Clear() { *this = TVantorPatternFrame(); }
     bool IsEmpty() const { return Rects.Count() == 0; }
@@ -94,7 +94,7 @@ public:
     static constexpr std::uint32_t DefaultVersion = 0x01010000;
 
     std::uint32_t Version = DefaultVersion;
-    std::int32_t Scale = 1;  // 1, 2 or 3: runs are laid out at Scale times the screen's resolution
+    std::int32_t Scale = 1; // 1, 2 or 3: runs are laid out at Scale times the screen's resolution
 
     void Clear();
     int Count() const { return static_cast<int>(FFrames.size()); }
@@ -108,9 +108,9 @@ public:
 
     void LoadFromStream(TStream& stream);
     void LoadFromFile(const std::filesystem::path& name);
-    void SaveToStream(TStream& stream) const;  // the Vantor format
+    void SaveToStream(TStream& stream) const; // the Vantor format
     void SaveToFile(const std::filesystem::path& name) const;
-    void SaveToCharStream(TStream& stream) const;  // the classic format
+    void SaveToCharStream(TStream& stream) const; // the classic format
     void SaveToCharFile(const std::filesystem::path& name) const;
 
 private:
@@ -119,7 +119,7 @@ private:
     void LoadVantor(TStream& stream);
     void LoadClassic(TStream& stream);
 
-    std::vector<std::unique_ptr<TVantorPatternFrame>> FFrames;  // ascending Number, no two equal
+    std::vector<std::unique_ptr<TVantorPatternFrame>> FFrames; // ascending Number, no two equal
 };
 
 } // namespace quillon

@@ -25,8 +25,7 @@ constexpr TCaseRange kUpperRanges[] = {
     {0x844F, 0x8460, 0x8480},
 };
 
-template <std::size_t N>
-unsigned MapCode(unsigned Code, const TCaseRange (&Ranges)[N]) {
+template <std::size_t N> unsigned MapCode(unsigned Code, const TCaseRange (&Ranges)[N]) {
     for (const TCaseRange& r : Ranges)
         if (Code >= r.First && Code <= r.Last) return r.Other + (Code - r.First);
     return Code;
@@ -34,8 +33,7 @@ unsigned MapCode(unsigned Code, const TCaseRange (&Ranges)[N]) {
 
 // Steps through S by characters; Single maps a single-byte character, Double (when given) the code
 // of a double-byte one. A lead byte at the very end is copied as it is.
-template <class TSingle, class TDouble>
-std::string MapChars(std::string_view S, TSingle Single, TDouble Double) {
+template <class TSingle, class TDouble> std::string MapChars(std::string_view S, TSingle Single, TDouble Double) {
     std::string out;
     out.reserve(S.size());
     for (std::size_t i = 0; i < S.size(); ++i) {

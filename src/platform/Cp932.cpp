@@ -1,8 +1,8 @@
 #include "Cp932.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
-#include <algorithm>
 
 namespace quillon {
 namespace {

@@ -12,7 +12,7 @@ public:
     const char* what() const noexcept override { return FMessage.c_str(); }
 
 private:
-    std::string FMessage;  // UTF-8
+    std::string FMessage; // UTF-8
 };
 
 } // namespace quillon

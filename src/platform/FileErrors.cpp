@@ -12,7 +12,8 @@ std::string ErrorCause(int Error, TErrorPlace Place) {
     case EFBIG: return "ファイルの大きさが許された上限を超えます";
     case EACCES:
     case EPERM:
-        return Place == TErrorPlace::Folder ? "フォルダに書き込む権限がありません" : "ファイルにアクセスする権限がありません";
+        return Place == TErrorPlace::Folder ? "フォルダに書き込む権限がありません"
+                                            : "ファイルにアクセスする権限がありません";
     case EROFS: return "読み取り専用のドライブです";
     case ENOENT: return "ファイルまたはフォルダが見つかりません";
     case ENOTDIR: return "フォルダが見つかりません";

@@ -14,8 +14,7 @@ class TMessageService {
 public:
     virtual ~TMessageService() = default;
     // text and title are UTF-8.
-    virtual TMsgResult Show(const std::string& text, const std::string& title, TMsgIcon icon,
-                            TMsgButtons buttons) = 0;
+    virtual TMsgResult Show(const std::string& text, const std::string& title, TMsgIcon icon, TMsgButtons buttons) = 0;
 };
 
 // The answer a box gives when it is dismissed without a choice (Escape or its close button).
@@ -38,8 +37,7 @@ public:
         TMsgIcon Icon;
         TMsgButtons Buttons;
     };
-    TMsgResult Show(const std::string& text, const std::string& title, TMsgIcon icon,
-                    TMsgButtons buttons) override;
+    TMsgResult Show(const std::string& text, const std::string& title, TMsgIcon icon, TMsgButtons buttons) override;
     void Answer(TMsgResult answer) { FAnswers.push_back(answer); }
 
     std::vector<TShown> Shown;

@@ -75,10 +75,12 @@ std::size_t TMemoryStream::Write(const void* buffer, std::size_t count) {
 }
 
 std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin) {
-    std::int64_t base = origin == soBeginning ? 0 : origin == soCurrent ? static_cast<std::int64_t>(FPosition)
-                                                                          : static_cast<std::int64_t>(FData.size());
+    std::int64_t base = origin == soBeginning ? 0
+                        : origin == soCurrent ? static_cast<std::int64_t>(FPosition)
+                                              : static_cast<std::int64_t>(FData.size());
     std::int64_t size = static_cast<std::int64_t>(FData.size());
-    std::int64_t target = offset < 0 ? std::max<std::int64_t>(0, base + offset) : std::min(size, base + std::min(offset, size));
+    std::int64_t target =
+        offset < 0 ? std::max<std::int64_t>(0, base + offset) : std::min(size, base + std::min(offset, size));
     FPosition = static_cast<std::size_t>(target);
     return target;
 }
@@ -95,9 +97,8 @@ std::FILE* OpenFile(const std::filesystem::path& name, TFileMode mode) {
     if (fd < 0) return nullptr;
     struct stat st {};
     const bool opened = ::fstat(fd, &st) == 0;
-    const bool refused = mode == fmOpenRead ? !S_ISREG(st.st_mode) : S_ISFIFO(st.st_mode);  // a full FIFO would block
-    if (!opened || refused ||
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    const bool refused = mode == fmOpenRead ? !S_ISREG(st.st_mode) : S_ISFIFO(st.st_mode); // a full FIFO would block
+    if (!opened || refused || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         ::close(fd);
         errno = EINVAL;
         return nullptr;
@@ -176,7 +177,7 @@ void SaveFileReplacing(const std::filesystem::path& name, const std::function<vo
         if (::rename(temp.c_str(), name.c_str()) != 0) throw EWriteError(name, errno);
     } catch (const EWriteError& e) {
         ::unlink(temp.c_str());
-        throw EWriteError(name, e.Cause());  // the file the caller named, not the temporary one
+        throw EWriteError(name, e.Cause()); // the file the caller named, not the temporary one
     } catch (...) {
         ::unlink(temp.c_str());
         throw;

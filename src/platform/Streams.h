@@ -21,7 +21,7 @@ public:
     const std::string& Cause() const { return FCause; }
 
 private:
-    std::string FCause;  // empty when unknown
+    std::string FCause; // empty when unknown
 };
 // Data that cannot be read: cut short, or (for stored components) of another class or impossible.
 class EReadError : public EStreamError {
@@ -62,9 +62,9 @@ public:
     // Bytes from the position to the end.
     std::int64_t Remaining() { return Size() - Position(); }
 
-    void ReadBuffer(void* buffer, std::size_t count);         // EReadError when short
-    void WriteBuffer(const void* buffer, std::size_t count);  // RaiseWriteError when short
-    std::uint16_t ReadUInt16();                               // little-endian
+    void ReadBuffer(void* buffer, std::size_t count);        // EReadError when short
+    void WriteBuffer(const void* buffer, std::size_t count); // RaiseWriteError when short
+    std::uint16_t ReadUInt16();                              // little-endian
     std::uint32_t ReadUInt32();
     std::int32_t ReadInt32() { return static_cast<std::int32_t>(ReadUInt32()); }
     void WriteUInt16(std::uint16_t value);
@@ -90,7 +90,7 @@ public:
 
 private:
     std::vector<std::uint8_t> FData;
-    std::size_t FPosition = 0;  // 0..FData.size()
+    std::size_t FPosition = 0; // 0..FData.size()
 };
 
 // A stream over a file, opened for reading (fmOpenRead) or created empty (fmCreate). Opening never
@@ -104,7 +104,7 @@ enum TFileMode { fmOpenRead, fmCreate };
 
 class TFileStream : public TStream {
 public:
-    TFileStream(const std::filesystem::path& name, TFileMode mode);  // EFOpenError / EFCreateError
+    TFileStream(const std::filesystem::path& name, TFileMode mode); // EFOpenError / EFCreateError
     ~TFileStream() override;
     TFileStream(const TFileStream&) = delete;
     TFileStream& operator=(const TFileStream&) = delete;
@@ -120,10 +120,10 @@ protected:
     [[noreturn]] void RaiseWriteError() override;
 
 private:
-    std::FILE* FFile;               // open until Close
+    std::FILE* FFile; // open until Close
     std::filesystem::path FName;
     TFileMode FMode;
-    int FWriteError = 0;            // the first failed write's error number
+    int FWriteError = 0; // the first failed write's error number
 };
 
 // Writes name through write(stream) under a temporary name in the same folder, flushed to the disk,

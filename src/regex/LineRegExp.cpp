@@ -81,7 +81,8 @@ TPos FindLiteral(TPos P, TPos End, const std::string& Literal) {
         auto block = [&](size_t i, size_t From) -> TPos {
             const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P + i));
             const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P + i + k - 1));
-            unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
+            unsigned mask = static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
             mask &= ~0u << (From - i);
             for (; mask != 0; mask &= mask - 1) {
                 const TPos at = P + i + __builtin_ctz(mask);
@@ -158,7 +159,7 @@ private:
 // The bytes that the restarting search may walk before the linear search takes over.
 class TMatchCORE::TBudget {
 public:
-    TBudget() = default;  // unbounded
+    TBudget() = default; // unbounded
     TBudget(TPos Begin, TPos End, bool LinearOnly) : FLeft(LinearOnly ? -1 : 2 * (End - Begin) + 64) {}
     bool Spent() const { return FLeft < 0; }
     void Spend(TPos From, TPos To) { FLeft -= To - From + 1; }
@@ -174,7 +175,7 @@ TRegularExpression::TRegularExpression() : FPreProcessor("") {
 }
 
 void TRegularExpression::SetRegExp(const std::string& Value) {
-    const std::string value = Value;  // Value may be FRegExp itself
+    const std::string value = Value; // Value may be FRegExp itself
     FPreProcessor.SetPattern(value);
     FPreProcessor.Run();
     try {
@@ -183,7 +184,7 @@ void TRegularExpression::SetRegExp(const std::string& Value) {
     } catch (ERegExpParser& e) {
         FCacheIndex = 0;
         FRegExp.clear();
-        e.ErrorPos = FPreProcessor.SourcePosition(e.ErrorPos);  // where the user wrote it
+        e.ErrorPos = FPreProcessor.SourcePosition(e.ErrorPos); // where the user wrote it
         throw;
     } catch (...) {
         FCacheIndex = 0;
@@ -345,8 +346,7 @@ TMatchCORE::TPos TMatchCORE::LeftmostStart(TPos Begin, TPos From, TPos End, bool
 
 // The leftmost-longest match at or after From in time linear in the text: the leftmost start
 // from the reverse automaton, then one forward walk for the longest match from there.
-bool TMatchCORE::LinearSearch(TPos Begin, TPos From, TPos End, bool BeginIsHead, size_t& Start,
-                              size_t& Finish) const {
+bool TMatchCORE::LinearSearch(TPos Begin, TPos From, TPos End, bool BeginIsHead, size_t& Start, size_t& Finish) const {
     const TPos p = LeftmostStart(Begin, From, End, BeginIsHead);
     if (!p) return false;
     TBudget unbounded;

@@ -89,9 +89,9 @@ protected:
 private:
     void Lookup(const std::string& Processed);
 
-    std::string FRegExp;  // the pattern as written, before expansion
+    std::string FRegExp; // the pattern as written, before expansion
     std::vector<std::pair<std::string, std::unique_ptr<TRE_DFA>>> FCache;
-    int FCacheIndex = 0;  // always an entry with a complete automaton
+    int FCacheIndex = 0; // always an entry with a complete automaton
     TREPreProcessor FPreProcessor;
 };
 
@@ -146,7 +146,7 @@ protected:
     TMatchProc MatchProc() const { return FMatchProc; }
 
 private:
-    void ChooseMatchProc();  // the routine of the current automaton
+    void ChooseMatchProc(); // the routine of the current automaton
 
     TMatchProc FMatchProc = &TMatchCORE::MatchPlain;
 };

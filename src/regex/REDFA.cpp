@@ -20,26 +20,25 @@ struct TRE_DFA::TBuild {
     };
 
     explicit TBuild(const TRE_NFA& NFA)
-        : NFA(NFA), Words((static_cast<size_t>(NFA.StateCount()) + 63) / 64), Scratch(Words),
-          Moves(NFA.StateCount()), EmptyTargets(NFA.StateCount()),
-          ErrorPos(static_cast<int>(NFA.Parser().Pattern().size()) + 1) {}
+        : NFA(NFA), Words((static_cast<size_t>(NFA.StateCount()) + 63) / 64), Scratch(Words), Moves(NFA.StateCount()),
+          EmptyTargets(NFA.StateCount()), ErrorPos(static_cast<int>(NFA.Parser().Pattern().size()) + 1) {}
 
     bool Has(const std::uint64_t* set, int s) const { return (set[s / 64] >> (s % 64)) & 1; }
 
     const TRE_NFA& NFA;
-    size_t Words;                        // 64-bit words of one NFA state set
-    std::vector<std::uint64_t> Sets;     // the set of DFA state k at k * Words
-    std::vector<std::uint64_t> Hashes;   // hash of each DFA state's set
-    std::vector<std::int32_t> Slots;     // open-addressing table of DFA states by set; -1 free
-    std::vector<std::uint64_t> Scratch;  // the set being built
+    size_t Words;                       // 64-bit words of one NFA state set
+    std::vector<std::uint64_t> Sets;    // the set of DFA state k at k * Words
+    std::vector<std::uint64_t> Hashes;  // hash of each DFA state's set
+    std::vector<std::int32_t> Slots;    // open-addressing table of DFA states by set; -1 free
+    std::vector<std::uint64_t> Scratch; // the set being built
     std::vector<int> Stack;
-    std::vector<std::vector<TMove>> Moves;         // per NFA state: its reading transitions as class spans
-    std::vector<std::vector<int>> EmptyTargets;    // per NFA state: targets of its empty transitions
-    std::vector<std::vector<int>> Targets;         // per class: targets reached by the state being explored
-    std::vector<int> Touched;                      // classes whose Targets are not empty
-    std::vector<TREChar> Bounds;                   // sorted interval starts; the last one ends the last interval
-    std::vector<std::uint16_t> IntervalClass;      // class of Bounds[k] .. Bounds[k + 1] - 1
-    std::vector<std::vector<std::uint16_t>> RowClasses;  // the classes that occur in each class row
+    std::vector<std::vector<TMove>> Moves;              // per NFA state: its reading transitions as class spans
+    std::vector<std::vector<int>> EmptyTargets;         // per NFA state: targets of its empty transitions
+    std::vector<std::vector<int>> Targets;              // per class: targets reached by the state being explored
+    std::vector<int> Touched;                           // classes whose Targets are not empty
+    std::vector<TREChar> Bounds;                        // sorted interval starts; the last one ends the last interval
+    std::vector<std::uint16_t> IntervalClass;           // class of Bounds[k] .. Bounds[k + 1] - 1
+    std::vector<std::vector<std::uint16_t>> RowClasses; // the classes that occur in each class row
     size_t Bytes = 0;
     int ErrorPos;
 };
@@ -100,7 +99,7 @@ void TRE_DFA::MakeClasses(TBuild& B) {
     for (size_t k = 0; k + 1 < B.Bounds.size(); ++k) {
         depth += cover[k];
         if (depth > 0) B.IntervalClass[k] = static_cast<std::uint16_t>(FClassCount++);
-        if (FClassCount > 0xFFFF) throw ERegExpParser(RE_MsgTooComplex, B.ErrorPos);  // classes are 16-bit
+        if (FClassCount > 0xFFFF) throw ERegExpParser(RE_MsgTooComplex, B.ErrorPos); // classes are 16-bit
     }
     for (int s = 0; s < nfa.StateCount(); ++s) {
         for (const TRE_NFATransition& t : nfa.Transitions(s)) {
@@ -128,7 +127,7 @@ void TRE_DFA::MakeClassRows(TBuild& B) {
     std::vector<int> uniformRow(FClassCount, -1);
     FRows.clear();
     B.RowClasses.clear();
-    size_t k = 0;  // bounds[k] is the first bound above the code being classed
+    size_t k = 0; // bounds[k] is the first bound above the code being classed
     auto classHere = [&] { return static_cast<std::uint16_t>(k == 0 ? NoClass : B.IntervalClass[k - 1]); };
     for (int high = 0; high < 256; ++high) {
         const TREChar base = high * 256;
@@ -198,7 +197,7 @@ int TRE_DFA::Register(TBuild& B) {
     B.Hashes.push_back(hash);
     FAccepting.push_back(B.Has(set, B.NFA.ExitState()) ? 1 : 0);
     FTrans.resize(FTrans.size() + FClassCount, -1);
-    if (B.Hashes.size() * 2 > B.Slots.size()) {  // keep the table at most half full
+    if (B.Hashes.size() * 2 > B.Slots.size()) { // keep the table at most half full
         B.Slots.assign(B.Slots.size() * 2, -1);
         const size_t m = B.Slots.size() - 1;
         for (size_t d = 0; d < B.Hashes.size(); ++d) {
@@ -250,20 +249,23 @@ void TRE_DFA::MakeStartBytes(const TBuild& B) {
         for (const std::uint16_t c : B.RowClasses[r]) rowStarts[r] = rowStarts[r] || Move(init, c) >= 0;
     for (int b = 0; b < 256; ++b) {
         bool start = Accepting(init);
-        if (FIsLead[b]) start = start || rowStarts[FRowBase[b] / 256];
-        else start = start || Move(init, FRows[FRowBase[0] + b]) >= 0;
+        if (FIsLead[b])
+            start = start || rowStarts[FRowBase[b] / 256];
+        else
+            start = start || Move(init, FRows[FRowBase[0] + b]) >= 0;
         FStartBytes.Can[b] = start;
         for (int sep = 0; sep < 2; ++sep) {
             const int separator = sep == 0 ? '\r' : '\n';
-            FScanStartBytes[sep].Can[b] = start || (b == '\n' && FHasLineHead) ||
-                                          (TailAccepts(init) && (b == separator || FIsLead[b]));
+            FScanStartBytes[sep].Can[b] =
+                start || (b == '\n' && FHasLineHead) || (TailAccepts(init) && (b == separator || FIsLead[b]));
         }
     }
     auto summarize = [](TStartBytes& starts) {
         const auto count = std::count(starts.Can.begin(), starts.Can.end(), true);
         starts.Only = count == 0 ? TStartBytes::None
-                    : count == 1 ? static_cast<int>(std::find(starts.Can.begin(), starts.Can.end(), true) - starts.Can.begin())
-                                 : TStartBytes::Several;
+                      : count == 1
+                          ? static_cast<int>(std::find(starts.Can.begin(), starts.Can.end(), true) - starts.Can.begin())
+                          : TStartBytes::Several;
     };
     summarize(FStartBytes);
     for (TStartBytes& starts : FScanStartBytes) summarize(starts);
@@ -282,9 +284,12 @@ void TRE_DFA::MakeReverse(const TBuild& B) {
     std::vector<int> heads;
     for (int s = 0; s < n; ++s) {
         for (const TBuild::TMove& m : B.Moves[s]) {
-            if (m.FirstClass == LineHeadClass) heads.push_back(m.Target);
-            else if (m.FirstClass == LineTailClass) tails.push_back(s);
-            else moves[m.Target].push_back({m.FirstClass, m.LastClass, s});
+            if (m.FirstClass == LineHeadClass)
+                heads.push_back(m.Target);
+            else if (m.FirstClass == LineTailClass)
+                tails.push_back(s);
+            else
+                moves[m.Target].push_back({m.FirstClass, m.LastClass, s});
         }
         for (int t : B.EmptyTargets[s]) empties[t].push_back(s);
     }
@@ -296,8 +301,8 @@ TRE_ReverseDFA::TRE_ReverseDFA(int ClassCount, int Entry, int Exit, std::vector<
                                std::vector<std::vector<int>> EmptyTargets, std::vector<int> TailTargets,
                                std::vector<int> HeadStates)
     : FClassCount(ClassCount), FEntry(Entry), FExit(Exit), FWords((Moves.size() + 63) / 64), FMoves(std::move(Moves)),
-      FEmptyTargets(std::move(EmptyTargets)), FTailTargets(std::move(TailTargets)),
-      FIsHeadState(FMoves.size(), 0), FScratch(FWords) {
+      FEmptyTargets(std::move(EmptyTargets)), FTailTargets(std::move(TailTargets)), FIsHeadState(FMoves.size(), 0),
+      FScratch(FWords) {
     for (int s : HeadStates) FIsHeadState[s] = 1;
     Reset();
 }
@@ -352,7 +357,7 @@ int TRE_ReverseDFA::Register() const {
     }
     FFlags.push_back(flags);
     FTrans.resize(FTrans.size() + FClassCount, -1);
-    if (FHashes.size() * 2 > FSlots.size()) {  // keep the table at most half full
+    if (FHashes.size() * 2 > FSlots.size()) { // keep the table at most half full
         FSlots.assign(FSlots.size() * 2, -1);
         const size_t m = FSlots.size() - 1;
         for (size_t d = 0; d < FHashes.size(); ++d) {
@@ -378,7 +383,7 @@ int TRE_ReverseDFA::Build(int State, int Class) const {
                     if (m.FirstClass <= Class && Class <= m.LastClass) FStack.push_back(m.Target);
             }
         }
-        FStack.push_back(FEntry);  // a match may end at the position just read past
+        FStack.push_back(FEntry); // a match may end at the position just read past
     }
     Close();
     const size_t bytes = FSets.size() * 8 + FTrans.size() * 4;

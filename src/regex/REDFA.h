@@ -49,8 +49,8 @@ namespace quillon {
 // read but asked for (HeadAccepts: a match starts here if a line head stands here).
 class TRE_ReverseDFA {
 public:
-    static constexpr int MaxStates = 2000;                // built states kept before they are dropped
-    static constexpr size_t MaxBytes = size_t{16} << 20;  // their sets and rows
+    static constexpr int MaxStates = 2000;               // built states kept before they are dropped
+    static constexpr size_t MaxBytes = size_t{16} << 20; // their sets and rows
 
     struct TMove {
         int FirstClass;
@@ -78,24 +78,24 @@ public:
 
 private:
     int Build(int State, int Class) const;
-    void Close() const;          // closes FScratch under the empty transitions
-    int Register() const;        // the state of the closed set FScratch
-    void Reset() const;          // drops every built state and registers the initial one
+    void Close() const;   // closes FScratch under the empty transitions
+    int Register() const; // the state of the closed set FScratch
+    void Reset() const;   // drops every built state and registers the initial one
 
     int FClassCount;
-    int FEntry;  // the old exit
-    int FExit;   // the old entry
+    int FEntry; // the old exit
+    int FExit;  // the old entry
     size_t FWords;
     std::vector<std::vector<TMove>> FMoves;
     std::vector<std::vector<int>> FEmptyTargets;
     std::vector<int> FTailTargets;
     std::vector<std::uint8_t> FIsHeadState;
     // The built states: a cache, so searching through a const automaton may add to it.
-    mutable std::vector<std::uint64_t> FSets;    // set of state k at k * FWords
+    mutable std::vector<std::uint64_t> FSets; // set of state k at k * FWords
     mutable std::vector<std::uint64_t> FHashes;
-    mutable std::vector<std::int32_t> FSlots;    // open addressing by set; -1 free
-    mutable std::vector<std::int32_t> FTrans;    // rows of FClassCount targets; -1 not built yet
-    mutable std::vector<std::uint8_t> FFlags;    // 1 accepting, 2 accepting after a line head
+    mutable std::vector<std::int32_t> FSlots; // open addressing by set; -1 free
+    mutable std::vector<std::int32_t> FTrans; // rows of FClassCount targets; -1 not built yet
+    mutable std::vector<std::uint8_t> FFlags; // 1 accepting, 2 accepting after a line head
     mutable std::vector<std::uint64_t> FScratch;
     mutable std::vector<int> FStack;
 };
@@ -103,7 +103,7 @@ private:
 class TRE_DFA {
 public:
     static constexpr int MaxStates = 10000;
-    static constexpr size_t MaxBytes = size_t{32} << 20;  // sets and transition rows while building
+    static constexpr size_t MaxBytes = size_t{32} << 20; // sets and transition rows while building
 
     static constexpr int NoClass = 0;
     static constexpr int LineHeadClass = 1;
@@ -176,20 +176,20 @@ private:
     int Register(TBuild& B);
     void Explore(TBuild& B, int State);
 
-    const TRE_NFA* FNFA;  // valid during Run only
+    const TRE_NFA* FNFA; // valid during Run only
     bool FHasLineHead = false;
     bool FHasLineTail = false;
     TREChar FLineHeadChar = RE_LineHeadChar;
     TREChar FLineTailChar = RE_LineTailChar;
     int FClassCount = 3;
-    std::vector<std::int32_t> FTrans;       // StateCount rows of ClassCount targets
+    std::vector<std::int32_t> FTrans; // StateCount rows of ClassCount targets
     std::vector<std::uint8_t> FAccepting;
     std::vector<std::uint8_t> FTailAccepts;
-    std::array<std::uint32_t, 256> FRowBase{};  // high byte -> offset of its row in FRows
+    std::array<std::uint32_t, 256> FRowBase{}; // high byte -> offset of its row in FRows
     std::vector<std::uint16_t> FRows;
     std::array<bool, 256> FIsLead{};
     TStartBytes FStartBytes;
-    std::array<TStartBytes, 2> FScanStartBytes;  // separator CR, separator LF
+    std::array<TStartBytes, 2> FScanStartBytes; // separator CR, separator LF
     std::unique_ptr<TRE_ReverseDFA> FReverse;
     TRELiterals FLiterals;
 };

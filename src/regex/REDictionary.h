@@ -14,7 +14,7 @@ namespace quillon {
 
 class TREDictionary {
 public:
-    using TSet = std::vector<std::string>;  // CP932 items
+    using TSet = std::vector<std::string>; // CP932 items
 
     explicit TREDictionary(std::vector<TSet> Sets);
 
@@ -25,7 +25,7 @@ public:
 
     struct THit {
         size_t Set;
-        size_t Length;  // characters of the matched item
+        size_t Length; // characters of the matched item
     };
     // The first item that equals a prefix of Chars; items longer than one character must also
     // fit within MultiLimit characters.
@@ -39,8 +39,8 @@ private:
 
     std::vector<TSet> FSets;
     std::vector<std::string> FAlternations;
-    std::vector<TCandidate> FCandidates;    // ordered by first character, then dictionary order
-    std::vector<std::uint32_t> FFirst;      // candidates of code c: FFirst[c] .. FFirst[c + 1]
+    std::vector<TCandidate> FCandidates; // ordered by first character, then dictionary order
+    std::vector<std::uint32_t> FFirst;   // candidates of code c: FFirst[c] .. FFirst[c + 1]
 };
 
 } // namespace quillon

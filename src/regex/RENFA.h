@@ -13,7 +13,7 @@
 namespace quillon {
 
 struct TRE_NFATransition {
-    TREChar Start;  // RE_EmptyChar for the empty transition
+    TREChar Start; // RE_EmptyChar for the empty transition
     TREChar End;
     int Target;
 };

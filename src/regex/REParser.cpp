@@ -15,16 +15,14 @@ bool Overlaps(const TRENode& a, const TRENode& b) { return !(a.Start > b.End || 
 
 // What a node tells of the literal text of its matches.
 struct TLiteralInfo {
-    bool IsExact = false;  // the node matches Exact and nothing else
+    bool IsExact = false; // the node matches Exact and nothing else
     std::string Exact;
     std::string Prefix;
     std::string Suffix;
     std::string Required;
 };
 
-TLiteralInfo ExactInfo(std::string Text) {
-    return {true, Text, Text, Text, Text};
-}
+TLiteralInfo ExactInfo(std::string Text) { return {true, Text, Text, Text, Text}; }
 
 const std::string& Longer(const std::string& A, const std::string& B) { return B.size() > A.size() ? B : A; }
 
@@ -55,7 +53,7 @@ TLiteralInfo LiteralInfo(const TRENode* Node) {
         for (size_t k = parts.size(); k-- > 0;) info = Concatenate(info, LiteralInfo(parts[k]));
         return info;
     }
-    default: return {};  // alternations, closures and anchors
+    default: return {}; // alternations, closures and anchors
     }
 }
 
@@ -205,7 +203,9 @@ TRENode* TREParser::Factor() {
     switch (FScanner.Token()) {
     case retk_Star: p = FTree.MakeInternalNode(rent_Closure, p, nullptr); break;
     case retk_Plus: p = FTree.MakeInternalNode(rent_Concat, p, FTree.MakeInternalNode(rent_Closure, p, nullptr)); break;
-    case retk_QMark: p = FTree.MakeInternalNode(rent_Union, p, FTree.MakeInternalNode(rent_Empty, nullptr, nullptr)); break;
+    case retk_QMark:
+        p = FTree.MakeInternalNode(rent_Union, p, FTree.MakeInternalNode(rent_Empty, nullptr, nullptr));
+        break;
     default: return p;
     }
     FScanner.NextToken();

@@ -21,13 +21,13 @@
 namespace quillon {
 
 enum TRENodeKind : std::uint8_t {
-    rent_Range,    // leaf: Start..End
-    rent_LHead,    // "^", Start = End = its character
-    rent_LTail,    // "$", Start = End = its character
-    rent_Concat,   // Left then Right
-    rent_Union,    // Left or Right
-    rent_Closure,  // Left repeated zero or more times
-    rent_Empty     // the empty string
+    rent_Range,   // leaf: Start..End
+    rent_LHead,   // "^", Start = End = its character
+    rent_LTail,   // "$", Start = End = its character
+    rent_Concat,  // Left then Right
+    rent_Union,   // Left or Right
+    rent_Closure, // Left repeated zero or more times
+    rent_Empty    // the empty string
 };
 
 struct TRENode {
@@ -54,15 +54,15 @@ public:
     const std::vector<std::unique_ptr<TRENode>>& Leaves() const { return FLeaves; }
 
     TRENode* MakeInternalNode(TRENodeKind Kind, TRENode* Left, TRENode* Right);
-    TRENode* MakeLeaf(TREChar Start, TREChar End);  // the shared leaf of the range
-    TRENode* MakeLeafIfValid(TREChar Start, TREChar End);  // nullptr when End < Start
+    TRENode* MakeLeaf(TREChar Start, TREChar End);        // the shared leaf of the range
+    TRENode* MakeLeafIfValid(TREChar Start, TREChar End); // nullptr when End < Start
     TRENode* MakeLHeadNode(TREChar C);
     TRENode* MakeLTailNode(TREChar C);
-    virtual TRENode* MakeAnyCharNode();  // every code but 0, LF, CR and those above 0xFCFC
+    virtual TRENode* MakeAnyCharNode(); // every code but 0, LF, CR and those above 0xFCFC
     // Splits the leaves into disjoint ones; every leaf that overlaps another turns in place into
     // the union of its pieces.
     void ForceCharClassesDisjoint();
-    void RemoveLeafAt(size_t Index);  // drops the leaf from the list and frees it
+    void RemoveLeafAt(size_t Index); // drops the leaf from the list and frees it
     void DisposeTree();
     TRELiterals Literals() const;
 
@@ -75,14 +75,14 @@ private:
     }
 
     TRENode* FRoot = nullptr;
-    std::vector<std::unique_ptr<TRENode>> FNodes;   // inner nodes, anchors and empty nodes
-    std::vector<std::unique_ptr<TRENode>> FLeaves;  // range leaves, in creation order
-    std::unordered_map<std::uint64_t, TRENode*> FLeafOf;  // range -> its leaf in FLeaves
+    std::vector<std::unique_ptr<TRENode>> FNodes;        // inner nodes, anchors and empty nodes
+    std::vector<std::unique_ptr<TRENode>> FLeaves;       // range leaves, in creation order
+    std::unordered_map<std::uint64_t, TRENode*> FLeafOf; // range -> its leaf in FLeaves
 };
 
 class TREParser {
 public:
-    static constexpr int MaxDepth = 1000;  // groups inside groups
+    static constexpr int MaxDepth = 1000; // groups inside groups
 
     explicit TREParser(std::string_view Pattern) : FScanner(Pattern) {}
 
@@ -103,7 +103,7 @@ private:
 
     TREScanner FScanner;
     TREParseTree FTree;
-    int FDepth = 0;  // groups open at the current token
+    int FDepth = 0; // groups open at the current token
 };
 
 } // namespace quillon

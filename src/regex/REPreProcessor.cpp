@@ -34,10 +34,10 @@ std::string_view TREPreProcessor::SourceText(const TToken& Token) const {
 
 int TREPreProcessor::SourcePosition(int Pos) const {
     for (auto pass = FPasses.rbegin(); pass != FPasses.rend(); ++pass) {
-        const int last = Pos - 2;  // the byte read last
+        const int last = Pos - 2; // the byte read last
         if (last < 0 || pass->empty()) continue;
-        const auto span = std::prev(std::upper_bound(pass->begin(), pass->end(), last,
-                                                     [](int b, const TSpan& s) { return b < s.Processed; }));
+        const auto span = std::prev(
+            std::upper_bound(pass->begin(), pass->end(), last, [](int b, const TSpan& s) { return b < s.Processed; }));
         Pos = span->Verbatim ? span->SourceStart + (last - span->Processed) + 2 : span->SourceEnd + 1;
     }
     return Pos;

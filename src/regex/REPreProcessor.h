@@ -34,16 +34,16 @@ private:
     struct TToken {
         TRETokenKind Kind;
         TREChar Char;
-        int Start;  // 1-based position of the token's first byte in the pattern
-        int End;    // position of the byte after it
+        int Start; // 1-based position of the token's first byte in the pattern
+        int End;   // position of the byte after it
     };
 
     // A piece of one expansion pass's output and the source text it came from (0-based).
     struct TSpan {
-        int Processed;    // its first byte in the output
+        int Processed; // its first byte in the output
         int SourceStart;
-        int SourceEnd;    // the byte after it in the source
-        bool Verbatim;    // copied as it stood
+        int SourceEnd; // the byte after it in the source
+        bool Verbatim; // copied as it stood
     };
 
     void Expand(const std::vector<const TREDictionary*>& Dics);
@@ -55,8 +55,8 @@ private:
     TREScanner FScanner;
     std::string FProcessedPattern;
     std::vector<TToken> FTokens;
-    std::vector<TREChar> FRunChars;  // characters of the run being expanded
-    std::vector<std::vector<TSpan>> FPasses;  // the pieces of each expansion pass of the last Run
+    std::vector<TREChar> FRunChars;          // characters of the run being expanded
+    std::vector<std::vector<TSpan>> FPasses; // the pieces of each expansion pass of the last Run
 };
 
 } // namespace quillon

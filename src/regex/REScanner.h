@@ -15,11 +15,11 @@ namespace quillon {
 
 using TREChar = std::int32_t;
 
-constexpr TREChar RE_MaxChar = 0xFFFF;          // highest code of a pattern character
-constexpr TREChar RE_AnyCharLast = 0xFCFC;      // highest code that "." covers
-constexpr TREChar RE_LineHeadChar = 0x10000;    // pseudo character before the first character of a line
-constexpr TREChar RE_LineTailChar = 0x10001;    // pseudo character at a line separator or the text's end
-constexpr TREChar RE_EmptyChar = -1;            // the transition that reads nothing
+constexpr TREChar RE_MaxChar = 0xFFFF;       // highest code of a pattern character
+constexpr TREChar RE_AnyCharLast = 0xFCFC;   // highest code that "." covers
+constexpr TREChar RE_LineHeadChar = 0x10000; // pseudo character before the first character of a line
+constexpr TREChar RE_LineTailChar = 0x10001; // pseudo character at a line separator or the text's end
+constexpr TREChar RE_EmptyChar = -1;         // the transition that reads nothing
 
 // The error of a pattern whose automaton would pass the bounds on its size.
 inline constexpr const char* RE_MsgTooComplex = "正規表現が複雑すぎます。";
@@ -43,21 +43,21 @@ TREChar ReadEscape(std::string_view Str, int& Index);
 std::string QuoteMetaChars(std::string_view S);
 
 enum TRETokenKind : std::uint8_t {
-    retk_Char,        // one character, escapes included
-    retk_CharRange,   // c1-c2, inside a class only
-    retk_Union,       // |
-    retk_LPar,        // (
-    retk_RPar,        // )
-    retk_Star,        // *
-    retk_Plus,        // +
-    retk_QMark,       // ?
-    retk_LBra,        // [
-    retk_LBraNeg,     // [^
-    retk_RBra,        // ]
-    retk_Dot,         // .
-    retk_LHead,       // ^
-    retk_LTail,       // $
-    retk_End          // end of the pattern
+    retk_Char,      // one character, escapes included
+    retk_CharRange, // c1-c2, inside a class only
+    retk_Union,     // |
+    retk_LPar,      // (
+    retk_RPar,      // )
+    retk_Star,      // *
+    retk_Plus,      // +
+    retk_QMark,     // ?
+    retk_LBra,      // [
+    retk_LBraNeg,   // [^
+    retk_RBra,      // ]
+    retk_Dot,       // .
+    retk_LHead,     // ^
+    retk_LTail,     // $
+    retk_End        // end of the pattern
 };
 
 class TREScanner {
@@ -72,8 +72,8 @@ public:
     // Reads the next token in the mode that the last token left (inside or outside a class).
     TRETokenKind NextToken();
     TRETokenKind Token() const { return FToken; }
-    TREChar Symbol() const { return FSymbol; }        // the token's character; a range's first
-    TREChar RangeLast() const { return FRangeLast; }  // a range's last character
+    TREChar Symbol() const { return FSymbol; }       // the token's character; a range's first
+    TREChar RangeLast() const { return FRangeLast; } // a range's last character
 
 protected:
     virtual TRETokenKind GetToken();
@@ -83,11 +83,11 @@ private:
     [[noreturn]] void MissingBracket() const;
 
     std::string FStr;
-    int FIndex = 1;                    // 1-based position of the next byte to read
+    int FIndex = 1; // 1-based position of the next byte to read
     TRETokenKind FToken = retk_End;
     TREChar FSymbol = 0;
     TREChar FRangeLast = 0;
-    bool FInClass = false;             // between "[" or "[^" and the "]" that closes it
+    bool FInClass = false; // between "[" or "[^" and the "]" that closes it
 };
 
 } // namespace quillon

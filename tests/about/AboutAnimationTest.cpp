@@ -24,23 +24,23 @@ TEST(LogoAnimation, EachTickAdvancesTurnWaveAndScale) {
     EXPECT_EQ(animation.Angle(), 0);
     animation.Frame(1, false);
     EXPECT_EQ(animation.Angle(), 4);
-    EXPECT_EQ(animation.Phase(), 130);  // 2, then half a turn as the wave leaves 0
+    EXPECT_EQ(animation.Phase(), 130); // 2, then half a turn as the wave leaves 0
     EXPECT_EQ(animation.Amplitude(), 1);
     EXPECT_DOUBLE_EQ(animation.Scale(), 0.54);
-    animation.Frame(3, false);  // a late tick: three times as far, amplitude by one
+    animation.Frame(3, false); // a late tick: three times as far, amplitude by one
     EXPECT_EQ(animation.Angle(), 16);
     EXPECT_EQ(animation.Phase(), 136);
     EXPECT_EQ(animation.Amplitude(), 2);
     EXPECT_DOUBLE_EQ(animation.Scale(), 0.66);
-    animation.Frame(40, false);  // limited to 10
+    animation.Frame(40, false); // limited to 10
     EXPECT_EQ(animation.Angle(), 56);
 }
 
 TEST(LogoAnimation, MouseInsideTurnsBackwards) {
     TLogoAnimation animation;
     animation.Frame(1, true);
-    EXPECT_EQ(animation.Angle(), 251);  // both 0 and 255 are 0 degrees
-    EXPECT_EQ(animation.Phase(), 130);  // the wave is not affected
+    EXPECT_EQ(animation.Angle(), 251); // both 0 and 255 are 0 degrees
+    EXPECT_EQ(animation.Phase(), 130); // the wave is not affected
     animation.Frame(1, true);
     EXPECT_EQ(animation.Angle(), 247);
 }
@@ -87,7 +87,7 @@ TEST(LogoAnimation, FirstFrameIsTheFlatBannerWithTheLogoAtZoomTwo) {
     DrawDIB(-32, 0, *banner, *expected, 0, 253);
     DrawDIBRotateZoom(16, 16, *logo, *expected, 0, 2.0, 253);
     EXPECT_EQ(Pixels(animation.Buffer()), Pixels(*expected));
-    for (std::uint8_t pixel : Pixels(animation.Buffer())) ASSERT_NE(pixel, 253);  // key never shows
+    for (std::uint8_t pixel : Pixels(animation.Buffer())) ASSERT_NE(pixel, 253); // key never shows
 }
 
 TEST(LogoAnimation, ReleasedPicturesAreNotDrawn) {
@@ -107,7 +107,12 @@ TEST(LogoAnimation, MissingOrWrongSizedResourcesRaise) {
         for (const TResourceEntry& entry : program)
             if (entry.Id != drop) module.push_back(entry);
         EXPECT_THROW(TLogoAnimation{module}, EBitFieldError) << drop;
-        module.push_back({2000, drop, LoadResourceData(program, drop, 2000, drop == 2001 ? 1024 : drop == 2002 ? 18432 : 4096).first(100)});
+        module.push_back({2000, drop,
+                          LoadResourceData(program, drop, 2000,
+                                           drop == 2001   ? 1024
+                                           : drop == 2002 ? 18432
+                                                          : 4096)
+                              .first(100)});
         EXPECT_THROW(TLogoAnimation{module}, EBitFieldError) << drop;
     }
 }

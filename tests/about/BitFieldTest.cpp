@@ -29,15 +29,15 @@ TEST(BitField, FindsByTypeAndId) {
 TEST(BitField, ProgramResourcesHaveTheirLayouts) {
     const TResourceModule& module = ProgramResources();
     auto palette = LoadResourceData(module, 2001, 2000, 1024);
-    EXPECT_EQ(palette[253 * 4 + 0], 0xFF);  // key: magenta (blue, green, red, 0)
+    EXPECT_EQ(palette[253 * 4 + 0], 0xFF); // key: magenta (blue, green, red, 0)
     EXPECT_EQ(palette[253 * 4 + 1], 0x00);
     EXPECT_EQ(palette[253 * 4 + 2], 0xFF);
-    EXPECT_EQ(palette[255 * 4 + 0], 0xFF);  // white
+    EXPECT_EQ(palette[255 * 4 + 0], 0xFF); // white
     EXPECT_EQ(palette[255 * 4 + 1], 0xFF);
     EXPECT_EQ(palette[255 * 4 + 2], 0xFF);
     EXPECT_NO_THROW(LoadResourceData(module, 2002, 2000, 192 * 96));
     auto logo = LoadResourceData(module, 2003, 2000, 64 * 64);
-    EXPECT_EQ(logo[0], 253);  // the emblem stands on the key colour
+    EXPECT_EQ(logo[0], 253); // the emblem stands on the key colour
     EXPECT_EQ(logo[64 * 64 - 1], 253);
     EXPECT_NE(logo[32 * 64 + 32], 253);
 }

@@ -55,7 +55,7 @@ const std::string kBadZoom = "拡大率が不正です。";
 
 TEST(DIBTables, TwoHundredFiftyFiveStepsToTheTurn) {
     EXPECT_NEAR(double(SinTable[64]), std::sin(64 * 360.0 / 255 * std::numbers::pi / 180), 1e-15);
-    EXPECT_GT(64 * 360.0 / 255, 90.35);  // entry 64 lies just past the right angle
+    EXPECT_GT(64 * 360.0 / 255, 90.35); // entry 64 lies just past the right angle
     EXPECT_NEAR(double(SinTable[255]), 0, 1e-15);
     EXPECT_NEAR(double(CosTable[255]), 1, 1e-15);
     EXPECT_EQ(SinTable[0], 0);
@@ -70,7 +70,7 @@ TEST(DIBSetup, CreateMakesAPalettedDIB) {
     EXPECT_EQ(bitmap->PixelFormat(), TEffectPixelFormat::pf8bit);
     EXPECT_EQ(bitmap->Width(), 6);
     EXPECT_EQ(bitmap->Height(), 4);
-    EXPECT_EQ(bitmap->Palette()[253], (TRGBQuad{255, 0, 255, 0}));  // palette entries carry no flags
+    EXPECT_EQ(bitmap->Palette()[253], (TRGBQuad{255, 0, 255, 0})); // palette entries carry no flags
 }
 
 TEST(DIBSetup, TargetChecks) {
@@ -91,11 +91,9 @@ TEST(DIBCopyBits, RowOrderMirrorAndKey) {
         int Flags;
         Rows Expected;
     } cases[] = {
-        {false, 0, {{4, 5, 6}, {1, 2, 3}}},  // stored bottom row first
-        {false, 1, {{6, 5, 4}, {3, 2, 1}}},
-        {false, 2, {{1, 2, 3}, {4, 5, 6}}},
-        {false, 3, {{3, 2, 1}, {6, 5, 4}}},
-        {true, 2, {{1, 9, 3}, {4, 5, 6}}},  // the key byte 2 is not written
+        {false, 0, {{4, 5, 6}, {1, 2, 3}}}, // stored bottom row first
+        {false, 1, {{6, 5, 4}, {3, 2, 1}}}, {false, 2, {{1, 2, 3}, {4, 5, 6}}},
+        {false, 3, {{3, 2, 1}, {6, 5, 4}}}, {true, 2, {{1, 9, 3}, {4, 5, 6}}}, // the key byte 2 is not written
     };
     for (const Case& c : cases) {
         auto bitmap = Filled(3, 2, 9);
@@ -118,10 +116,13 @@ TEST(DIBDraw, FlagsAndClippingGiveExactPixels) {
         // A clipped mirrored copy shows the visible source columns reversed.
         {-1, 0, 3, false, {{6, 5, 9, 9}, {3, 2, 9, 9}, {9, 9, 9, 9}}},
         {2, 2, 0, false, {{9, 9, 9, 9}, {9, 9, 9, 9}, {9, 9, 1, 2}}},
-        {1, 1, 0, true, {{9, 9, 9, 9}, {9, 1, 9, 3}, {9, 4, 5, 6}}},  // key 2 skipped
+        {1, 1, 0, true, {{9, 9, 9, 9}, {9, 1, 9, 3}, {9, 4, 5, 6}}}, // key 2 skipped
         {4, 0, 0, false, {{9, 9, 9, 9}, {9, 9, 9, 9}, {9, 9, 9, 9}}},
         {-3, 0, 0, false, {{9, 9, 9, 9}, {9, 9, 9, 9}, {9, 9, 9, 9}}},
-        {std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), 3, false,
+        {std::numeric_limits<int>::min(),
+         std::numeric_limits<int>::max(),
+         3,
+         false,
          {{9, 9, 9, 9}, {9, 9, 9, 9}, {9, 9, 9, 9}}},
     };
     for (const Case& c : cases) {
@@ -182,13 +183,13 @@ TEST(DIBWave, RowsShiftBySineTimesAmplitude) {
 TEST(DIBWave, EdgesOfTheDestination) {
     auto source = Make8Bit({{1, 2, 3, 4}});
     auto dest = Filled(3, 1, 9);
-    DrawDIBWave(0, 0, *source, *dest, 0, 0, 0, 0, 0);  // left edge at column 0: min(sw, dw) columns
+    DrawDIBWave(0, 0, *source, *dest, 0, 0, 0, 0, 0); // left edge at column 0: min(sw, dw) columns
     EXPECT_EQ(Pixels(*dest), (Rows{{1, 2, 3}}));
     auto single = Filled(3, 1, 9);
-    DrawDIBWave(-3, 0, *source, *single, 0, 0, 0, 0, 0);  // one column of overlap
+    DrawDIBWave(-3, 0, *source, *single, 0, 0, 0, 0, 0); // one column of overlap
     EXPECT_EQ(Pixels(*single), (Rows{{4, 9, 9}}));
     auto right = Filled(3, 1, 9);
-    DrawDIBWave(2, 0, *source, *right, 0, 0, 0, 1, 0);  // mirrored span at the right edge
+    DrawDIBWave(2, 0, *source, *right, 0, 0, 0, 1, 0); // mirrored span at the right edge
     EXPECT_EQ(Pixels(*right), (Rows{{9, 9, 1}}));
 }
 
@@ -225,7 +226,7 @@ TEST(DIBRotateZoom, SixtyFourSquareAtZoomOneCoversNinetyTwoSquare) {
         EXPECT_GE(minY, y - 14) << angle;
         EXPECT_LT(maxX, x - 14 + 92) << angle;
         EXPECT_LT(maxY, y - 14 + 92) << angle;
-        if (angle == 32) {  // near 45 degrees the corners reach nearly to the square's edges
+        if (angle == 32) { // near 45 degrees the corners reach nearly to the square's edges
             EXPECT_LE(minX, x - 12);
             EXPECT_GE(maxX, x + 75);
         }
@@ -252,9 +253,9 @@ TEST(DIBRotateZoom, SamplesRowZeroAndColumnZero) {
     for (int i = 0; i < 8; ++i) rows[0][i] = 8, rows[i][0] = 7;
     auto source = Make8Bit(rows);
     auto dest = Filled(40, 40, 0);
-    DrawDIBRotateZoom(16, 16, *source, *dest, 0, 2.0, 0);  // twice the size, every source pixel 2 x 2
-    EXPECT_EQ(dest->ScanLine(13)[20], 8);  // row 0 of the source
-    EXPECT_EQ(dest->ScanLine(20)[13], 7);  // column 0
+    DrawDIBRotateZoom(16, 16, *source, *dest, 0, 2.0, 0); // twice the size, every source pixel 2 x 2
+    EXPECT_EQ(dest->ScanLine(13)[20], 8);                 // row 0 of the source
+    EXPECT_EQ(dest->ScanLine(20)[13], 7);                 // column 0
     EXPECT_EQ(dest->ScanLine(20)[20], 1);
 }
 

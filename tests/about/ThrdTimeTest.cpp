@@ -66,12 +66,12 @@ TEST(TickCounter, ClockWrapsAndIntervalZero) {
     TTickCounter counter;
     counter.Start(0xFFFFFFF8u);
     EXPECT_EQ(counter.Reading(0xFFFFFFFFu, 16), std::nullopt);
-    EXPECT_EQ(counter.Reading(8, 16), 1);  // 16 ms across the wrap
+    EXPECT_EQ(counter.Reading(8, 16), 1); // 16 ms across the wrap
     counter.Start(100);
-    EXPECT_EQ(counter.Reading(100, 0), std::nullopt);  // interval 0 counts as 1
+    EXPECT_EQ(counter.Reading(100, 0), std::nullopt); // interval 0 counts as 1
     EXPECT_EQ(counter.Reading(103, 0), 3);
     counter.Start(0);
-    EXPECT_EQ(counter.Reading(0xFFFFFFFFu, 1), INT_MAX);  // a count that does not fit is capped
+    EXPECT_EQ(counter.Reading(0xFFFFFFFFu, 1), INT_MAX); // a count that does not fit is capped
 }
 
 TEST(TickCounter, RateOverEachSecond) {
@@ -79,7 +79,7 @@ TEST(TickCounter, RateOverEachSecond) {
     counter.Start(0);
     EXPECT_EQ(counter.TickRate(), 0);
     for (std::uint32_t t = 16; t <= 1008; t += 16) counter.Reading(t, 16);
-    EXPECT_EQ(counter.TickRate(), 63);  // 63 ticks in 1008 ms
+    EXPECT_EQ(counter.TickRate(), 63); // 63 ticks in 1008 ms
 }
 
 class ThreadTimerTest : public ::testing::Test {
@@ -103,12 +103,12 @@ TEST_F(ThreadTimerTest, TicksRunOnTheDrainingThreadOneAtATime) {
     Timer.SetEnabled(true);
     for (int i = 0; i < 5; ++i) {
         ASSERT_TRUE(Queue.RunOne());
-        std::this_thread::sleep_for(10ms);  // a slow main thread: ticks must not pile up
+        std::this_thread::sleep_for(10ms); // a slow main thread: ticks must not pile up
     }
     Timer.SetEnabled(false);
     EXPECT_EQ(Delays.size(), 5u);
     for (int delay : Delays) EXPECT_GE(delay, 1);
-    EXPECT_GE(*std::max_element(Delays.begin(), Delays.end()), 2);  // 10 ms of work at a 2 ms interval
+    EXPECT_GE(*std::max_element(Delays.begin(), Delays.end()), 2); // 10 ms of work at a 2 ms interval
     for (auto id : Threads) EXPECT_EQ(id, std::this_thread::get_id());
     EXPECT_EQ(Queue.MaxQueued, 1u);
 }
@@ -119,7 +119,8 @@ TEST_F(ThreadTimerTest, DisablingWithATickPendingDropsIt) {
     const auto start = std::chrono::steady_clock::now();
     Timer.SetEnabled(false);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
-    while (Queue.RunOne(50ms)) {}
+    while (Queue.RunOne(50ms)) {
+    }
     EXPECT_TRUE(Delays.empty());
     EXPECT_FALSE(Timer.Enabled());
 }
@@ -132,9 +133,10 @@ TEST_F(ThreadTimerTest, DisablingFromInsideTheEventDoesNotDeadlock) {
     Timer.SetEnabled(true);
     ASSERT_TRUE(Queue.RunOne());
     EXPECT_FALSE(Timer.Enabled());
-    while (Queue.RunOne(50ms)) {}
+    while (Queue.RunOne(50ms)) {
+    }
     EXPECT_EQ(Delays.size(), 1u);
-    Timer.SetEnabled(true);  // and it starts again
+    Timer.SetEnabled(true); // and it starts again
     ASSERT_TRUE(Queue.RunOne());
     EXPECT_EQ(Delays.size(), 2u);
 }
@@ -170,7 +172,7 @@ TEST_F(ThreadTimerTest, SleepTimeAndPriorityWhileRunning) {
     Timer.SetEnabled(true);
     ASSERT_TRUE(Queue.RunOne());
     ASSERT_TRUE(Queue.RunOne());
-    EXPECT_GE(Delays.back(), 15);  // the worker rested 30 ms after the first tick
+    EXPECT_GE(Delays.back(), 15); // the worker rested 30 ms after the first tick
     Timer.SetPriority(TThreadPriority::tpIdle);
     Timer.SetSleepTime(0);
     ASSERT_TRUE(Queue.RunOne());
@@ -187,6 +189,7 @@ TEST(ThreadTimer, DestroyingAnEnabledTimerStopsItsWorker) {
         timer.SetEnabled(true);
         while (queue.Queued() == 0) std::this_thread::sleep_for(1ms);
     }
-    while (queue.RunOne(20ms)) {}
+    while (queue.RunOne(20ms)) {
+    }
     EXPECT_EQ(events, 0);
 }

@@ -45,7 +45,7 @@ TEST_F(EditorExVantor, AltDragSelectsABoxAndStreamModeReturnsWithTheNextSelectio
     EXPECT_TRUE(E.IsSelected());
     EXPECT_EQ(E.SelText(), "bc\r\nlm\r\nvw\r\n") << "a box of two columns over three rows";
     EXPECT_EQ(E.AltSelection(), asRestorePending);
-    Click(1, 0);  // cancels the box: the first selection change after the release
+    Click(1, 0); // cancels the box: the first selection change after the release
     EXPECT_EQ(E.SelectionMode(), 0);
     EXPECT_EQ(E.AltSelection(), asNone);
     Drag(0, 1, 2, 3, false);
@@ -69,7 +69,7 @@ TEST_F(EditorExVantor, DragWithoutAltKeepsTheMode) {
 
 TEST_F(EditorExVantor, ModeChangedAfterTheReleaseIsNotUndone) {
     Drag(0, 1, 1, 3, true);
-    E.SetSelectionMode(0);  // the user's own choice cancels the pending restore
+    E.SetSelectionMode(0); // the user's own choice cancels the pending restore
     EXPECT_EQ(E.AltSelection(), asNone);
     E.SetSelectionMode(1);
     Click(2, 0);
@@ -90,7 +90,7 @@ TEST_F(EditorExVantor, SecondAltPressBeforeTheRestoreKeepsTheFirstSavedMode) {
     Host.Keys = {VK_MENU, VK_LBUTTON};
     E.Perform(WM_LBUTTONDOWN, MK_LBUTTON, Point(0, 1));
     Host.Keys.erase(VK_LBUTTON);
-    E.Perform(WM_LBUTTONUP, 0, Point(0, 1));  // a click: no selection changed
+    E.Perform(WM_LBUTTONUP, 0, Point(0, 1)); // a click: no selection changed
     ASSERT_EQ(E.AltSelection(), asRestorePending);
     Drag(0, 1, 1, 3, true);
     EXPECT_EQ(E.SavedSelectionMode(), 0);
@@ -144,7 +144,7 @@ protected:
         line.replace(line.find(" 9 "), 3, " 1/2/3 ");
         E.Lines().SetText(line);
         E.SetColourer(&Colourer);
-        Col = static_cast<int>(line.find("1/2/3")) + 2;  // on the 2
+        Col = static_cast<int>(line.find("1/2/3")) + 2; // on the 2
     }
     void TearDown() override { E.SetColourer(nullptr); }
     void DoubleClick() {
@@ -172,7 +172,7 @@ TEST_F(MotionDoubleClick, WholeListIsSelectedWithTheFlag) {
 class TTestHintScreen : public THintScreen {
 public:
     int Cursor[2] = {100, 200};
-    int Origin[2] = {1000, 500};  // the client area's top left on the screen
+    int Origin[2] = {1000, 500}; // the client area's top left on the screen
     TRect Screen{0, 0, 1920, 1080};
     std::vector<std::string> Log;
 
@@ -197,7 +197,7 @@ protected:
         EditorExVantor::SetUp();
         E.HintWindow().SetScreen(&Screen);
     }
-    void TearDown() override { E.HintWindow().SetScreen(nullptr); }  // the screen goes first
+    void TearDown() override { E.HintWindow().SetScreen(nullptr); } // the screen goes first
     const THintWindow& Hint() const { return E.HintWindow(); }
     TTestHintScreen Screen;
 };
@@ -210,7 +210,7 @@ TEST_F(EditorHints, HintAtTheCursorOpensBelowTheCursor) {
     EXPECT_EQ(Screen.Log, std::vector<std::string>{"show abc 100 232 130 250"});
     E.HideHint();
     EXPECT_FALSE(Hint().HandleAllocated());
-    E.HideHint();  // hiding a hidden hint asks nothing of the screen
+    E.HideHint(); // hiding a hidden hint asks nothing of the screen
     EXPECT_EQ(Screen.Log.back(), "hide");
     EXPECT_EQ(Screen.Log.size(), 2u);
 }

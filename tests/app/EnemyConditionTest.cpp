@@ -13,8 +13,8 @@ namespace {
 // presses OK after picking Pick (when set) or cancels.
 class TFakeCondDialog : public TCondDialog {
 public:
-    TCondChoice Choice;                // the groups as they stand
-    std::optional<TCondChoice> Pick;   // what the user picks before OK
+    TCondChoice Choice;              // the groups as they stand
+    std::optional<TCondChoice> Pick; // what the user picks before OK
     bool Cancel = false;
     std::vector<std::string> Captions;
     std::vector<std::optional<TCondChoice>> Initials;
@@ -35,7 +35,7 @@ TEST(EnemyCondition, CodeOfTheChoices) {
     EXPECT_EQ(ConditionCode({0, 1, 0, 0}), "E100");
     EXPECT_EQ(ConditionCode({1, 4, 9, 9}), "C499");
     EXPECT_EQ(ConditionCode({1, 0, 0, 0}), "C000");
-    EXPECT_EQ(ConditionCode({0, -1, -1, -1}), "E-1-1-1");  // groups without a choice
+    EXPECT_EQ(ConditionCode({0, -1, -1, -1}), "E-1-1-1"); // groups without a choice
 }
 
 TEST(EnemyCondition, ChoicesOfACode) {
@@ -47,12 +47,12 @@ TEST(EnemyCondition, ChoicesOfACode) {
         {"e123#", TCondChoice{0, 1, 2, 3}},
         {"C499", TCondChoice{1, 4, 9, 9}},
         {"c000", TCondChoice{1, 0, 0, 0}},
-        {"E1:/", TCondChoice{0, 1, 9, -1}},          // beyond the last item, below the first
-        {"C2\x82\xA0", TCondChoice{1, 2, 9, 9}},      // bytes above 0x7F are far beyond
-        {"E500", std::nullopt},                       // position only 0 to 4
+        {"E1:/", TCondChoice{0, 1, 9, -1}},      // beyond the last item, below the first
+        {"C2\x82\xA0", TCondChoice{1, 2, 9, 9}}, // bytes above 0x7F are far beyond
+        {"E500", std::nullopt},                  // position only 0 to 4
         {"E/00", std::nullopt},
         {"X100", std::nullopt},
-        {"E10", std::nullopt},                        // fewer than 4 characters
+        {"E10", std::nullopt}, // fewer than 4 characters
         {"", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(ParseConditionCode(c.Code), c.Choice) << c.Code;
@@ -67,22 +67,22 @@ TEST(EnemyCondition, InsertGoesInAtTheCaretOrOverTheSelection) {
     EXPECT_EQ(text.Caret, 11);
     EXPECT_EQ(text.Anchor, 11);
     EXPECT_EQ(dialog.Captions.back(), "条件の挿入");
-    EXPECT_EQ(dialog.Initials.back(), std::nullopt);  // the dialog keeps its last choices
+    EXPECT_EQ(dialog.Initials.back(), std::nullopt); // the dialog keeps its last choices
 
     dialog.Pick = TCondChoice{1, 2, 3, 4};
-    text = {"10 100 E100[5K]", 11, 7};  // selected from right to left
+    text = {"10 100 E100[5K]", 11, 7}; // selected from right to left
     ASSERT_TRUE(InsertCondition(text, dialog));
     EXPECT_EQ(text.Line, "10 100 C234[5K]");
     EXPECT_EQ(text.Caret, 11);
 
-    text = {"ab", 9, -3};  // out of the line: the whole line is the selection
+    text = {"ab", 9, -3}; // out of the line: the whole line is the selection
     ASSERT_TRUE(InsertCondition(text, dialog));
     EXPECT_EQ(text.Line, "C234");
 }
 
 TEST(EnemyCondition, InsertOffersTheLastChoicesAndCancelChangesNothing) {
     TFakeCondDialog dialog;
-    dialog.Choice = TCondChoice{1, 3, 5, 7};  // left from the last use
+    dialog.Choice = TCondChoice{1, 3, 5, 7}; // left from the last use
     TCaretLine text{"x", 1, 1};
     ASSERT_TRUE(InsertCondition(text, dialog));
     EXPECT_EQ(text.Line, "xC357");
@@ -98,7 +98,7 @@ TEST(EnemyCondition, InsertOffersTheLastChoicesAndCancelChangesNothing) {
 TEST(EnemyCondition, EditReplacesTheCodeUnderTheCaretKeepingItsRest) {
     const std::string line = "     10   100  E100[5K@]e123#[6P@] ;comment";
     const int code = static_cast<int>(line.find("e123#"));
-    for (int caret = code; caret < code + 5; ++caret) {  // any byte of the token
+    for (int caret = code; caret < code + 5; ++caret) { // any byte of the token
         TFakeCondDialog dialog;
         dialog.Pick = TCondChoice{1, 0, 2, 3};
         TCaretLine text{line, caret, caret};

@@ -18,7 +18,7 @@ std::uint32_t Checker(int x, int y, int zoom) {
 // The game pixels of a box outline edge by edge, as the edges are defined: the horizontal edges
 // when the box reaches across the screen, the vertical ones when it reaches into its rows.
 std::multiset<std::pair<int, int>> OutlineEdges(const TMotionBox& box) {
-    std::multiset<std::pair<int, int>> pixels;  // (screen column, game row)
+    std::multiset<std::pair<int, int>> pixels; // (screen column, game row)
     int l = std::min(box.X1, box.X2) + 160, r = std::max(box.X1, box.X2) + 160;
     int t = std::max(box.Y1, box.Y2), b = std::min(box.Y1, box.Y2);
     if (l < 320 && r >= 0)
@@ -43,7 +43,8 @@ void ExpectOutline(const TFramePicture& picture, const TMotionBox& box, Expected
     for (int y = 0; y < 240 * z; ++y)
         for (int x = 0; x < 320 * z; ++x) {
             std::uint32_t before = Checker(x, y, z);
-            ASSERT_EQ(picture.Pixel(x, y), on[(y / z) * 320 + x / z] ? expected(before) : before) << what << " at " << x << "," << y;
+            ASSERT_EQ(picture.Pixel(x, y), on[(y / z) * 320 + x / z] ? expected(before) : before)
+                << what << " at " << x << "," << y;
         }
 }
 
@@ -97,12 +98,15 @@ TEST(FramePicture, BoxOutlinesAreClippedToTheScreen) {
         for (const auto& c : cases) {
             picture.DrawBackground();
             picture.DrawRect(c.box, 0x123456);
-            ExpectOutline(picture, c.box, [](std::uint32_t) { return 0x123456u; }, c.name);
+            ExpectOutline(
+                picture, c.box, [](std::uint32_t) { return 0x123456u; }, c.name);
             picture.DrawBackground();
             picture.XorRect(c.box);
-            ExpectOutline(picture, c.box, [](std::uint32_t before) { return before ^ 0xFFFFFFu; }, c.name);
+            ExpectOutline(
+                picture, c.box, [](std::uint32_t before) { return before ^ 0xFFFFFFu; }, c.name);
             picture.XorRect(c.box);
-            ExpectOutline(picture, c.box, [](std::uint32_t before) { return before; }, c.name);
+            ExpectOutline(
+                picture, c.box, [](std::uint32_t before) { return before; }, c.name);
         }
     }
 }
@@ -110,7 +114,7 @@ TEST(FramePicture, BoxOutlinesAreClippedToTheScreen) {
 TEST(FramePicture, EdgeCasesOfTheOutline) {
     TFramePicture picture;
     picture.DrawBackground();
-    picture.DrawRect({200, 50, 250, 10}, kRed);  // screen columns 360 and 410
+    picture.DrawRect({200, 50, 250, 10}, kRed); // screen columns 360 and 410
     for (int y = 0; y < 240; ++y)
         for (int x = 0; x < 320; ++x) ASSERT_EQ(picture.Pixel(x, y), Checker(x, y, 1));
     picture.DrawRect({-170, 50, -150, 10}, kRed);
@@ -144,15 +148,14 @@ TEST(FramePicture, PicturesOfTheLine) {
     const std::string box = "000000000000";
     struct Case {
         const char* pic;
-        std::uint32_t top, bottom;  // the cell's first and last rows
+        std::uint32_t top, bottom; // the cell's first and last rows
     } cases[] = {
-        {"5", kRed, kBlue},
-        {"-5", kBlue, kRed},    // upside down
-        {"5,1", kRed, kBlue},   // the mirror mark is not drawn
-        {"5+", kRed, kBlue},    // other blends draw opaque
-        {"9", 0, 0},            // a frame the pattern does not hold
-        {"-", 0, 0},            // no picture
-        {"-2147483648", 0, 0},  // a number without a magnitude
+        {"5", kRed, kBlue},    {"-5", kBlue, kRed}, // upside down
+        {"5,1", kRed, kBlue},                       // the mirror mark is not drawn
+        {"5+", kRed, kBlue},                        // other blends draw opaque
+        {"9", 0, 0},                                // a frame the pattern does not hold
+        {"-", 0, 0},                                // no picture
+        {"-2147483648", 0, 0},                      // a number without a magnitude
     };
     TFramePicture picture;
     for (int zoom : {1, 4}) {
@@ -165,7 +168,8 @@ TEST(FramePicture, PicturesOfTheLine) {
             for (int k : {0, zoom - 1}) {
                 int x = kPicX * zoom + k, top = kPicY * zoom + k, bottom = (kPicY + 15) * zoom + k;
                 EXPECT_EQ(picture.Pixel(x, top), c.top ? c.top : Checker(x, top, zoom)) << c.pic << " zoom " << zoom;
-                EXPECT_EQ(picture.Pixel(x + 15 * zoom, bottom), c.bottom ? c.bottom : Checker(x + 15 * zoom, bottom, zoom))
+                EXPECT_EQ(picture.Pixel(x + 15 * zoom, bottom),
+                          c.bottom ? c.bottom : Checker(x + 15 * zoom, bottom, zoom))
                     << c.pic << " zoom " << zoom;
                 EXPECT_EQ(picture.Pixel(x - zoom, top), Checker(x - zoom, top, zoom)) << "left of the cell";
                 EXPECT_EQ(picture.Pixel(x + 16 * zoom, top), Checker(x + 16 * zoom, top, zoom)) << "right of the cell";

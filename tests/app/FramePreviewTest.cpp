@@ -134,7 +134,7 @@ TEST_F(FramePreviewTest, DraggingTheUpperLeftCorner) {
     EXPECT_TRUE(Preview.MouseMove(false, MouseX(5), MouseY(100000))) << "a rectangle that cannot be written";
     EXPECT_EQ(Preview.DragRect(), (TMotionBox{-18, 120, 18, 0})) << "keeps the last one";
 
-    Host.Caret = 2;  // the line goes to the row of the press
+    Host.Caret = 2; // the line goes to the row of the press
     EXPECT_TRUE(Preview.MouseUp(false, MouseX(5), MouseY(110)));
     EXPECT_FALSE(Preview.Dragging());
     EXPECT_EQ(Host.Replaced, 1);
@@ -158,7 +158,13 @@ TEST_F(FramePreviewTest, DragModesAndTabs) {
         {"Def1 with Shift follows", btDef1, TMouseButton::Left, false, true, {-50, 90}, {-40, 95}, {-40, 95, 18, 0}},
         {"Def1 new box", btDef1, TMouseButton::Left, true, false, {30, 70}, {-30, 20}, {-18, 70, 18, 20}},
         {"Def2 new box", btDef2, TMouseButton::Left, true, false, {30, 70}, {-30, 20}, {-30, 70, 30, 20}},
-        {"Att1 lower-right above the upper-left", btAtt1, TMouseButton::Right, false, false, {60, 90}, {70, 99},
+        {"Att1 lower-right above the upper-left",
+         btAtt1,
+         TMouseButton::Right,
+         false,
+         false,
+         {60, 90},
+         {70, 99},
          {16, 60, 70, 60}},
     };
     for (const Case& c : cases) {

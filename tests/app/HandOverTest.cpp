@@ -19,7 +19,7 @@ std::string BufferText(const THandOverBuffer& buffer) { return std::string(buffe
 
 std::string Join(const std::vector<std::string>& params) {
     THandOverBuffer buffer;
-    buffer.fill('x');  // whatever the buffer held before must not show through
+    buffer.fill('x'); // whatever the buffer held before must not show through
     JoinParams(params, buffer);
     EXPECT_EQ(buffer.back(), '\0');
     const std::string text = BufferText(buffer);
@@ -50,7 +50,9 @@ TEST(JoinParamsTest, BuildsTheHandOverText) {
         {"no parameters", {}, ""},
         {"one name", {"motion.lst"}, "motion.lst"},
         {"a relative first name stays relative", {"lists/motion.lst"}, "lists/motion.lst"},
-        {"further names lose their folders", {"/home/u/lists/motion.lst", "/x/y.lst"}, "/home/u/lists/motion.lst|y.lst"},
+        {"further names lose their folders",
+         {"/home/u/lists/motion.lst", "/x/y.lst"},
+         "/home/u/lists/motion.lst|y.lst"},
         {"several", {"a.lst", "dir/b.lst", "c.lst", "/d/e/f.lst"}, "a.lst|b.lst|c.lst|f.lst"},
         {"a further folder name gives an empty piece", {"a.lst", "dir/"}, "a.lst|"},
         {"an empty first parameter", {"", "b.lst"}, "|b.lst"},
@@ -75,7 +77,13 @@ TEST(JoinParamsTest, CutsALongTextAtACharacterBoundary) {
         {"a 3-byte character across the limit goes whole", std::string(253, 'a') + "あい", 253},
         {"a 4-byte character ending at the limit stays", std::string(251, 'a') + "🙂", 255},
         {"a 4-byte character across the limit goes whole", std::string(252, 'a') + "🙂", 252},
-        {"only multi-byte characters", [] { std::string s; for (int i = 0; i < 100; ++i) s += "表"; return s; }(), 255},
+        {"only multi-byte characters",
+         [] {
+             std::string s;
+             for (int i = 0; i < 100; ++i) s += "表";
+             return s;
+         }(),
+         255},
         {"a path far beyond the limit", "/" + std::string(4000, 'p'), 255},
     };
     for (const TLimitCase& c : cases) {
@@ -101,8 +109,7 @@ TEST(SplitAtTest, CutsAtTheFirstCharacter) {
         std::string Text;
         std::string Piece, Rest;
     } cases[] = {
-        {"a|b", "a", "b"}, {"a|b|c", "a", "b|c"}, {"abc", "abc", ""},
-        {"|b", "", "b"},   {"a|", "a", ""},       {"", "", ""},
+        {"a|b", "a", "b"}, {"a|b|c", "a", "b|c"}, {"abc", "abc", ""}, {"|b", "", "b"}, {"a|", "a", ""}, {"", "", ""},
     };
     for (auto& c : cases) {
         std::string text = c.Text, piece = "old";
@@ -120,7 +127,7 @@ TEST(SplitToStringsTest, CutsAtEveryBar) {
         {"", {}},
         {"a", {"a"}},
         {"a|b", {"a", "b"}},
-        {"a|", {"a"}},  // a bar at the very end adds no empty piece
+        {"a|", {"a"}}, // a bar at the very end adds no empty piece
         {"a||b", {"a", "", "b"}},
         {"|", {""}},
         {"||", {"", ""}},
@@ -169,7 +176,7 @@ TEST(HandOverTextTest, RoundTripsTheFirstName) {
 }
 
 TEST(HandOverMessageTest, ALongTextTravelsWholeBehindTheBuffer) {
-    const std::string longName = "/" + std::string(300, 'd') + "/" + std::string(99, 'f');  // 401 bytes
+    const std::string longName = "/" + std::string(300, 'd') + "/" + std::string(99, 'f'); // 401 bytes
     struct {
         const char* Name;
         std::vector<std::string> Params;
@@ -179,7 +186,9 @@ TEST(HandOverMessageTest, ALongTextTravelsWholeBehindTheBuffer) {
         {"255 bytes still fit the buffer", {std::string(255, 'a')}, std::string(255, 'a')},
         {"256 bytes travel behind it", {std::string(256, 'a')}, std::string(256, 'a')},
         {"a 400-byte path", {longName, "/x/y.lst"}, longName + "|y.lst"},
-        {"Japanese names", {"/" + std::string(250, 'a') + "/モーション.lst"}, "/" + std::string(250, 'a') + "/モーション.lst"},
+        {"Japanese names",
+         {"/" + std::string(250, 'a') + "/モーション.lst"},
+         "/" + std::string(250, 'a') + "/モーション.lst"},
     };
     for (auto& c : cases) {
         const std::string message = HandOverMessage(c.Params);
@@ -202,7 +211,7 @@ TEST(HandOverMessageTest, ALongTextTravelsWholeBehindTheBuffer) {
 
 TEST(HandOverMessageTest, AnAbsurdLengthIsIgnored) {
     std::string message = HandOverMessage({std::string(300, 'a')});
-    message[kHandOverSize - 1] = '\x7F';  // the length's top byte: far beyond the largest text
+    message[kHandOverSize - 1] = '\x7F'; // the length's top byte: far beyond the largest text
     EXPECT_EQ(HandOverMessageSize(message), kHandOverSize);
     EXPECT_EQ(HandOverText(message).size(), kHandOverSize - kHandOverTrailerSize - 1);
 }
@@ -224,8 +233,8 @@ public:
         return LoadSucceeds;
     }
     void OpenNewWindow(const std::string& FileName, const std::vector<std::string>* Lines, int KindHint) override {
-        Calls.push_back("open " + FileName + (Lines ? " lines " + std::to_string(Lines->size()) : " empty") +
-                        " hint " + std::to_string(KindHint));
+        Calls.push_back("open " + FileName + (Lines ? " lines " + std::to_string(Lines->size()) : " empty") + " hint " +
+                        std::to_string(KindHint));
     }
 };
 
@@ -258,8 +267,8 @@ TEST_F(ReceiveCommandLineTest, NoParametersOpenAnEmptyWindow) {
 TEST_F(ReceiveCommandLineTest, OpensOnlyTheFirstName) {
     const std::string name = (dir / "motion.lst").string();
     Receive({name, "/x/y.lst"});
-    EXPECT_EQ(root.Calls, (std::vector<std::string>{"activate " + name, "load " + name,
-                                                    "open " + name + " lines 2 hint -1"}));
+    EXPECT_EQ(root.Calls,
+              (std::vector<std::string>{"activate " + name, "load " + name, "open " + name + " lines 2 hint -1"}));
 }
 
 TEST_F(ReceiveCommandLineTest, AnOpenFileOnlyComesToTheFront) {

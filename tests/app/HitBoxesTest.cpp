@@ -11,11 +11,8 @@ TEST(HitBoxes, MouseToGame) {
         int x, y, zoom;
         int gx, gy;
     } cases[] = {
-        {321, 100, 2, 0, 189},
-        {0, 0, 1, -160, 239},
-        {319, 239, 1, 159, 0},
-        {959, 719, 3, 159, 0},
-        {-2, -2, 3, -160, 239},  // captured outside the box: truncation toward zero
+        {321, 100, 2, 0, 189},   {0, 0, 1, -160, 239},   {319, 239, 1, 159, 0},
+        {959, 719, 3, 159, 0},   {-2, -2, 3, -160, 239}, // captured outside the box: truncation toward zero
         {-8, 500, 4, -162, 114},
     };
     for (const Case& c : cases) {
@@ -109,7 +106,7 @@ TEST(HitBoxes, EncodingAndLabels) {
 TEST(HitBoxes, TypedCorners) {
     struct Case {
         std::array<std::string, 4> edits;
-        const char* message;  // empty: accepted
+        const char* message; // empty: accepted
         int focus;
         TMotionBox box;
     } cases[] = {
@@ -129,7 +126,8 @@ TEST(HitBoxes, TypedCorners) {
     };
     for (const Case& c : cases) {
         TBoxInput input = ParseBoxInput(c.edits);
-        EXPECT_EQ(input.Message, c.message) << c.edits[0] << " " << c.edits[1] << " " << c.edits[2] << " " << c.edits[3];
+        EXPECT_EQ(input.Message, c.message)
+            << c.edits[0] << " " << c.edits[1] << " " << c.edits[2] << " " << c.edits[3];
         EXPECT_EQ(input.FocusEdit, c.focus) << c.message;
         if (*c.message) continue;
         ASSERT_TRUE(input.Box);

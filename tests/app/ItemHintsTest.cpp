@@ -1,7 +1,7 @@
+#include "ItemHints.h"
 #include "BmpColourer.h"
 #include "CommandColourer.h"
 #include "Cp932.h"
-#include "ItemHints.h"
 #include "ListKinds.h"
 #include "ListTokens.h"
 #include "MessageBox.h"
@@ -36,54 +36,58 @@ void ExpectDescriptions(int ListKind, const std::vector<Case>& Cases) {
         std::string text = "unchanged";
         const bool has = ItemDescription(ListKind, c.Kind, c.Token, text);
         EXPECT_EQ(has, c.Text != nullptr) << c.Kind << " " << c.Token;
-        if (c.Text) EXPECT_EQ(text, c.Text) << c.Kind << " " << c.Token;
-        else EXPECT_EQ(text, "unchanged");
+        if (c.Text)
+            EXPECT_EQ(text, c.Text) << c.Kind << " " << c.Token;
+        else
+            EXPECT_EQ(text, "unchanged");
     }
 }
 
 TEST(MotionLineHint, DecodesEveryDescribedField) {
-    ExpectDescriptions(lkMotion, {
-        {54, "12", "De: 12"},
-        {54, "E-12", "De: -12 (敵ｷｬﾗ相対)"},
-        {54, "C3", "De: 3 (自ｷｬﾗ相対)"},
-        {54, "T0", "De: 0 (ﾀｰｹﾞｯﾄ相対)"},
-        {54, "Ex", "De: Ex"},
-        {54, "-", "De: -"},
-        {55, "44", "Ci: 必殺技／無敵"},
-        {55, "-1", "Ci: 復帰待ち"},
-        {55, "53", "Ci: 起き上がり中等の無敵時間（攻撃判定なし）"},
-        {55, "<44", "Ci: <44"},
-        {55, "47", "Ci: 47"},
-        {59, "8", "Rx: 画面基準移動"},
-        {59, "0", "Rx: 移動量保存、自分基準移動"},
-        {61, "9", "Ry: ステージ基準移動"},
-        {61, "10", "Ry: 10"},
-        {61, "-1", "Ry: -1"},
-        {59, "a", "Rx: a"},
-        {64, "1", "CL: 大食らい、"},
-        {64, "6", "CL: ふらふら"},
-        {64, "7", "CL: 7"},
-        {65, "U", "G: 上段"},
-        {65, "TG", "G: 地上投げ"},
-        {65, "T", "G: 地上投げ"},
-        {65, "N2", "G: 演出用(ﾋｯﾄｽﾄｯﾌﾟで止まる)"},
-        {65, "u", "G: u"},
-        {69, "000000000000", "Flag: なし"},
-        {69, "", "Flag: なし"},
-        {69, "300000000000", "Flag 設定値\r\n飛び道具 3 発射"},
-        {69, "0123", "Flag 設定値\r\nﾋｯﾄ or ｶﾞｰﾄﾞで分岐\r\nﾋｯﾄで対象物食らい分岐\r\n現在と逆方向向き"},
-        {69, "0004", "Flag 設定値\r\n敵キャラ向きと同向き"},
-        {69, "00095", "Flag 設定値\r\nﾗﾝﾀﾞﾑ分岐 50%"},
-        {69, "000004x", "Flag 設定値\r\n毒\r\n暗転時動作可"},
-        {69, "0000000/3", "Flag 設定値\r\nｶﾞｰﾄﾞｹﾞｰｼ 1 Dot減少\r\n超技ｹﾞｰｼ 3 Dot増加"},
-        {69, "0000000008-A", "Flag 設定値\r\n敵ｷｬﾗにも自ｷｬﾗにも当たる(飛び道具)\r\nﾋｯﾄｽﾄｯﾌﾟ 0 ﾌﾚｰﾑ\r\nｶﾞｰﾄﾞｽﾄｯﾌﾟ 17 ﾌﾚｰﾑ"},
-        {69, "0900090009/0", "Flag: なし"}, // unlisted characters add nothing
-        {71, "1FF0EF00A010", "Def1: (-255, 239)-(10, 16)"},
-        {72, "000000000000", "Def2: (0, 0)-(0, 0)"},
-        {73, "0A", "Att1: (160, 0)-(0, 0)"},
-        {50, "12", nullptr},
-        {7, "x", nullptr},
-    });
+    ExpectDescriptions(
+        lkMotion, {
+                      {54, "12", "De: 12"},
+                      {54, "E-12", "De: -12 (敵ｷｬﾗ相対)"},
+                      {54, "C3", "De: 3 (自ｷｬﾗ相対)"},
+                      {54, "T0", "De: 0 (ﾀｰｹﾞｯﾄ相対)"},
+                      {54, "Ex", "De: Ex"},
+                      {54, "-", "De: -"},
+                      {55, "44", "Ci: 必殺技／無敵"},
+                      {55, "-1", "Ci: 復帰待ち"},
+                      {55, "53", "Ci: 起き上がり中等の無敵時間（攻撃判定なし）"},
+                      {55, "<44", "Ci: <44"},
+                      {55, "47", "Ci: 47"},
+                      {59, "8", "Rx: 画面基準移動"},
+                      {59, "0", "Rx: 移動量保存、自分基準移動"},
+                      {61, "9", "Ry: ステージ基準移動"},
+                      {61, "10", "Ry: 10"},
+                      {61, "-1", "Ry: -1"},
+                      {59, "a", "Rx: a"},
+                      {64, "1", "CL: 大食らい、"},
+                      {64, "6", "CL: ふらふら"},
+                      {64, "7", "CL: 7"},
+                      {65, "U", "G: 上段"},
+                      {65, "TG", "G: 地上投げ"},
+                      {65, "T", "G: 地上投げ"},
+                      {65, "N2", "G: 演出用(ﾋｯﾄｽﾄｯﾌﾟで止まる)"},
+                      {65, "u", "G: u"},
+                      {69, "000000000000", "Flag: なし"},
+                      {69, "", "Flag: なし"},
+                      {69, "300000000000", "Flag 設定値\r\n飛び道具 3 発射"},
+                      {69, "0123", "Flag 設定値\r\nﾋｯﾄ or ｶﾞｰﾄﾞで分岐\r\nﾋｯﾄで対象物食らい分岐\r\n現在と逆方向向き"},
+                      {69, "0004", "Flag 設定値\r\n敵キャラ向きと同向き"},
+                      {69, "00095", "Flag 設定値\r\nﾗﾝﾀﾞﾑ分岐 50%"},
+                      {69, "000004x", "Flag 設定値\r\n毒\r\n暗転時動作可"},
+                      {69, "0000000/3", "Flag 設定値\r\nｶﾞｰﾄﾞｹﾞｰｼ 1 Dot減少\r\n超技ｹﾞｰｼ 3 Dot増加"},
+                      {69, "0000000008-A",
+                       "Flag 設定値\r\n敵ｷｬﾗにも自ｷｬﾗにも当たる(飛び道具)\r\nﾋｯﾄｽﾄｯﾌﾟ 0 ﾌﾚｰﾑ\r\nｶﾞｰﾄﾞｽﾄｯﾌﾟ 17 ﾌﾚｰﾑ"},
+                      {69, "0900090009/0", "Flag: なし"}, // unlisted characters add nothing
+                      {71, "1FF0EF00A010", "Def1: (-255, 239)-(10, 16)"},
+                      {72, "000000000000", "Def2: (0, 0)-(0, 0)"},
+                      {73, "0A", "Att1: (160, 0)-(0, 0)"},
+                      {50, "12", nullptr},
+                      {7, "x", nullptr},
+                  });
 }
 
 TEST(MotionLineHint, QuotesATokenAsText) {
@@ -93,30 +97,34 @@ TEST(MotionLineHint, QuotesATokenAsText) {
 TEST(CommandLineHint, DecodesCancelAndStdOfBothCommandLists) {
     for (int kind : {lkCommand, lkZCommand}) {
         ExpectDescriptions(kind, {
-            {53, "10100", "Cancel: 4, 2"},
-            {53, "00000", "Cancel: なし"},
-            {53, "1", "Cancel: 4"},
-            {53, "0000011", "Cancel: -1, -2"},
-            {57, "000", "Std: なし"},
-            {57, "101", "Std: 空中/立ち"},
-            {57, "x1", "Std: 空中/しゃがみ"},
-            {57, "1", "Std: 空中"},
-            {50, "1", nullptr},
-        });
+                                     {53, "10100", "Cancel: 4, 2"},
+                                     {53, "00000", "Cancel: なし"},
+                                     {53, "1", "Cancel: 4"},
+                                     {53, "0000011", "Cancel: -1, -2"},
+                                     {57, "000", "Std: なし"},
+                                     {57, "101", "Std: 空中/立ち"},
+                                     {57, "x1", "Std: 空中/しゃがみ"},
+                                     {57, "1", "Std: 空中"},
+                                     {50, "1", nullptr},
+                                 });
     }
 }
 
 TEST(EnemyConditionHint, DecodesConditionCodesOfBothEnemyLists) {
     for (int kind : {lkEnemy, lkQes}) {
-        ExpectDescriptions(kind, {
-            {54, "E120#", "＜敵条件＞\r\n 位置 ：地上にいる\r\n 状態 ：防御状態\r\nゲージ：条件なし\r\n以上の条件を満たすまで待機"},
-            {55, "c489", "＜自キャラ条件＞\r\n 位置 ：しゃがんでいる\r\n 状態 ：ｷｬﾝｾﾙ(2～4)or通常技が出せる\r\nゲージ：９ゲージ以上"},
-            {54, "e000", "＜敵条件＞\r\n 位置 ：条件なし\r\n 状態 ：条件なし\r\nゲージ：条件なし"},
-            {54, "E500", nullptr},
-            {54, "E12", nullptr},
-            {54, "X120", nullptr},
-            {52, "E120", nullptr},
-        });
+        ExpectDescriptions(
+            kind,
+            {
+                {54, "E120#",
+                 "＜敵条件＞\r\n 位置 ：地上にいる\r\n 状態 ：防御状態\r\nゲージ：条件なし\r\n以上の条件を満たすまで待機"},
+                {55, "c489",
+                 "＜自キャラ条件＞\r\n 位置 ：しゃがんでいる\r\n 状態 ：ｷｬﾝｾﾙ(2～4)or通常技が出せる\r\nゲージ：９ゲージ以上"},
+                {54, "e000", "＜敵条件＞\r\n 位置 ：条件なし\r\n 状態 ：条件なし\r\nゲージ：条件なし"},
+                {54, "E500", nullptr},
+                {54, "E12", nullptr},
+                {54, "X120", nullptr},
+                {52, "E120", nullptr},
+            });
     }
     ExpectDescriptions(lkVoice, {{54, "E120", nullptr}});
     ExpectDescriptions(lkText, {{54, "E120", nullptr}});
@@ -128,7 +136,7 @@ TEST(ItemHints, TheFieldUnderAColumnIsDescribed) {
         int ListKind;
         std::unique_ptr<TOrvColourer> Colourer;
         std::string Text;
-        std::string Field;  // the field whose first byte is pointed at
+        std::string Field; // the field whose first byte is pointed at
         int Kind;
         const char* Description;
     };
@@ -187,13 +195,14 @@ TEST(ItemHints, KeywordsByListKind) {
         std::string_view Keyword;
     };
     const Case cases[] = {
-        {lkMotion, 7, "COMMENT"}, {lkMotion, 56, "V"},   {lkMotion, 57, ""},         {lkMotion, 58, "VX"},
-        {lkMotion, 62, "C"},      {lkMotion, 64, "CL"},  {lkMotion, 73, "ATT1"},     {lkCommand, 52, "COMMAND"},
-        {lkCommand, 58, "AMNNUM"}, {lkCommand, 59, "VX"}, {lkZCommand, 59, "SH"},     {lkZCommand, 61, "DK"},
-        {lkVoice, 51, "WAVE"},    {lkZVoice, 52, "DP"},  {lkEnemy, 51, "100"},       {lkQes, 55, "COMMAND"},
-        {lkBmp, 52, "OFFSET"},    {lkBmp, 7, ""},        {lkText, 7, ""},            {99, 7, ""},
+        {lkMotion, 7, "COMMENT"},  {lkMotion, 56, "V"},   {lkMotion, 57, ""},     {lkMotion, 58, "VX"},
+        {lkMotion, 62, "C"},       {lkMotion, 64, "CL"},  {lkMotion, 73, "ATT1"}, {lkCommand, 52, "COMMAND"},
+        {lkCommand, 58, "AMNNUM"}, {lkCommand, 59, "VX"}, {lkZCommand, 59, "SH"}, {lkZCommand, 61, "DK"},
+        {lkVoice, 51, "WAVE"},     {lkZVoice, 52, "DP"},  {lkEnemy, 51, "100"},   {lkQes, 55, "COMMAND"},
+        {lkBmp, 52, "OFFSET"},     {lkBmp, 7, ""},        {lkText, 7, ""},        {99, 7, ""},
     };
-    for (const Case& c : cases) EXPECT_EQ(ItemHintKeyword(c.ListKind, c.Kind), c.Keyword) << c.ListKind << " " << c.Kind;
+    for (const Case& c : cases)
+        EXPECT_EQ(ItemHintKeyword(c.ListKind, c.Kind), c.Keyword) << c.ListKind << " " << c.Kind;
     EXPECT_EQ(ItemHintFile(lkMotion), "Cheat.dat");
     EXPECT_EQ(ItemHintFile(lkQes), "QCheat.dat");
     EXPECT_EQ(ItemHintFile(lkText), "");
@@ -221,7 +230,8 @@ TEST_F(HintFiles, EveryKeywordOfEveryListKindIsLookedUpInItsFile) {
         std::string text;
         for (int kind = 0; kind < 256; ++kind) {
             const std::string_view keyword = ItemHintKeyword(listKind, kind);
-            if (!keyword.empty()) text += ":" + std::string(keyword) + "=" + std::string(keyword) + "\r\nabout it\r\n\\e\r\n";
+            if (!keyword.empty())
+                text += ":" + std::string(keyword) + "=" + std::string(keyword) + "\r\nabout it\r\n\\e\r\n";
         }
         Write(std::string(ItemHintFile(listKind)), text);
     }

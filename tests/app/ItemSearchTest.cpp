@@ -1,5 +1,5 @@
-#include "Cp932.h"
 #include "ItemSearch.h"
+#include "Cp932.h"
 #include "ListKinds.h"
 #include "MemorySettingsStore.h"
 #include "MessageBox.h"
@@ -21,9 +21,9 @@ std::vector<std::string> SampleList() {
     std::vector<std::string> lines;
     NewMotionList(lines);
     lines.push_back(Motion({.Num = "12", .Pic = "10", .Comment = Utf8ToCp932("立ちABC")}));    // row 3
-    lines.push_back(Motion({.Num = "120", .To = "-1", .Pic = "1/10"}));                      // row 4
+    lines.push_back(Motion({.Num = "120", .To = "-1", .Pic = "1/10"}));                        // row 4
     lines.push_back(Motion({.Num = "312", .Pic = "110", .Comment = Utf8ToCp932("abc 攻撃")})); // row 5
-    lines.push_back(Motion({.Num = "13", .Pic = "10", .Hit = "40", .Comment = "x_abc"}));    // row 6
+    lines.push_back(Motion({.Num = "13", .Pic = "10", .Hit = "40", .Comment = "x_abc"}));      // row 6
     return lines;
 }
 
@@ -64,7 +64,7 @@ TEST_F(ItemSearch, FindsTheFieldInEveryOptionAndDirection) {
         {"12", 50, ioSubString, idUp, sFirst, 6, 5},
         {"12", 50, ioSubString, idUp, sPrev, 5, 4},
         {"12", 50, 0, idUp, sFirst, 2, -1},
-        {"12", 50, 0, 7, sFirst, 3, -1},  // no direction, nothing found
+        {"12", 50, 0, 7, sFirst, 3, -1}, // no direction, nothing found
         // the caret row counts for First only
         {"12", 50, 0, idDown, sFirst, 3, 3},
         {"12", 50, 0, idDown, sNext, 3, -1},
@@ -92,7 +92,7 @@ TEST_F(ItemSearch, FindsTheFieldInEveryOptionAndDirection) {
         {"abc", 7, ioSubString | ioWholeWord | ioMatchCase, idDown, sFirst, 0, 5},
         {"abc", 7, ioSubString | ioWholeWord, idDown, sFirst, 6, 6}, // "x_abc": "_" is a delimiter
         {"ab", 7, ioSubString | ioWholeWord, idDown, sFirst, 0, -1},
-        {"ABC", 7, ioRegExp | ioSubString, idDown, sFirst, 4, 5},   // the pattern is folded too
+        {"ABC", 7, ioRegExp | ioSubString, idDown, sFirst, 4, 5}, // the pattern is folded too
         {"ABC", 7, ioRegExp | ioSubString | ioMatchCase, idDown, sFirst, 4, -1},
         // Hit and To
         {"40", 67, 0, idUp, sFirst, 6, 6},
@@ -161,12 +161,18 @@ TEST_F(ItemSearch, CaseFoldingLeavesTrailBytesAlone) {
     TItemHit hit;
     EXPECT_TRUE(FindItemFirst(Lines, 0, Colourer, {Utf8ToCp932("ア"), 7, 0, idDown}, hit));
     EXPECT_EQ(hit.Row, 7);
-    EXPECT_FALSE(FindItemFirst(Lines, 0, Colourer, {"\x83" "a", 7, 0, idDown}, hit));
+    EXPECT_FALSE(FindItemFirst(Lines, 0, Colourer,
+                               {"\x83"
+                                "a",
+                                7, 0, idDown},
+                               hit));
 }
 
 TEST_F(ItemSearch, SubStringNeverStartsOnATrailByte) {
     // ア (0x83 0x41) then "A": "AA" exists bytewise from the trail byte only.
-    Lines.push_back(Motion({.Num = "8", .Comment = "\x83" "AA"}));
+    Lines.push_back(Motion({.Num = "8",
+                            .Comment = "\x83"
+                                       "AA"}));
     TItemHit hit;
     EXPECT_FALSE(FindItemFirst(Lines, 7, Colourer, {"AA", 7, ioSubString | ioMatchCase, idDown}, hit));
 }

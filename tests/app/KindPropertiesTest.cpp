@@ -119,8 +119,9 @@ TEST_F(KindPropertiesTest, DamagedOrMissingSetKeepsTheDefaults) {
     EXPECT_EQ(Prop.Color(), clGreen);
     // Reported once, naming the kind; the damaged value is gone for the caller to store its set.
     ASSERT_EQ(messages.Shown.size(), 1u);
-    EXPECT_EQ(messages.Shown[0].Text,
-              "保存されていたエディタの設定 (モーションリスト) が壊れていたため読み込めませんでした。\n既定の設定に置き換えます。");
+    EXPECT_EQ(
+        messages.Shown[0].Text,
+        "保存されていたエディタの設定 (モーションリスト) が壊れていたため読み込めませんでした。\n既定の設定に置き換えます。");
     EXPECT_FALSE(Store.ValueExists(EditorPropertiesSection, "Motion"));
     EXPECT_FALSE(LoadKindProperties(Store, lkMotion, Prop));
     EXPECT_EQ(messages.Shown.size(), 1u);

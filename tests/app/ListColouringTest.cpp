@@ -67,9 +67,7 @@ std::vector<std::vector<int>> ColourLines(TOrvColourer& colourer, const std::vec
     return kinds;
 }
 
-bool Has(const std::vector<int>& kinds, int kind) {
-    return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
-}
+bool Has(const std::vector<int>& kinds, int kind) { return std::find(kinds.begin(), kinds.end(), kind) != kinds.end(); }
 
 struct TFixture {
     const char* fileName;
@@ -92,8 +90,7 @@ TEST_F(ListColouring, ValidLinesOfEveryKindHaveNoErrors) {
           "000000000000 000000000000 ジャンプ",
           "   2   -  4  -  E-1  >3 1//2 0 0 0 0 9 0 0 0 - 0 ABC0 000000000000 000000000000 000000000000",
           "\t3\t0\t3\t10\t0\t0\t9\t0\t0\t0\t0\t9\t0\t0\t0\t-\t0\t0\td1\td2\ta1\t攻撃", "コメントの行", ""},
-         {"   4   0  3  12x 0 0 9 0 0 0 0 9 0 0 0 - 0 0 0 0 0",
-          "   5   0  3  10 C 0 9 0 0 0 0 9 0 0 0 - 0 0 0 0 0"}},
+         {"   4   0  3  12x 0 0 9 0 0 0 0 9 0 0 0 - 0 0 0 0 0", "   5   0  3  10 C 0 9 0 0 0 0 9 0 0 0 - 0 0 0 0 0"}},
         {"COMMAND.LST",
          lkCommand,
          {"CmdNum--Command--Cancel--Std-AmnNum--Vx--Comment", "0 236P 1000010000 0 20 3 波動拳",
@@ -104,18 +101,14 @@ TEST_F(ListColouring, ValidLinesOfEveryKindHaveNoErrors) {
          {"CmdNum--Command--Cancel--Std-AmnNum--Sh-Sp-Dk--Comment", "0 a+S 0100 0 1 2 3 4 コメント",
           "1 XYZxyz 0 0 0 0 0 0"},
          {"2 Q 0 0 0 0 0 0", "3 2 0 0 0 0 +1 0"}},
-        {"VOICE.LST",
-         lkVoice,
-         {"Num--WAVE--------COMMENT", "0 voice\\a.wav 攻撃", "- b.wav", "7"},
-         {"12a x.wav"}},
+        {"VOICE.LST", lkVoice, {"Num--WAVE--------COMMENT", "0 voice\\a.wav 攻撃", "- b.wav", "7"}, {"12a x.wav"}},
         {"ZVOICE.LST",
          lkZVoice,
          {"Num--WAVE--------Dp-COMMENT", "0 a.wav 3 声", "1 b.wav -2x"},
          {"2 a b.wav", "3a c.wav 1"}},
         {"ENEMY.LST",
          lkEnemy,
-         {"Distance--100--Command--COMMENT", "120 50 E100#(236P) 近距離", "0 100 E100[C040]D",
-          "30 x%% ((D))"},
+         {"Distance--100--Command--COMMENT", "120 50 E100#(236P) 近距離", "0 100 E100[C040]D", "30 x%% ((D))"},
          {"10 50 %[", "10 50 E10 対空", "10 50 (D"}},
         {"ENEMY.QES",
          lkQes,

@@ -196,7 +196,8 @@ TEST_F(ListCommands, StateIsReadFromTheEditor) {
 // ---- Formatting and the whole-text replacement
 
 TEST_F(ListCommands, FormatReplacesTheTextAsOneStepKeepingTheSelection) {
-    const std::vector<std::string> lines = {"; motions", Frame(1), "   12 3  3  10 0 0 9 0 0 0 0 9 0 U 0 - 0 "
+    const std::vector<std::string> lines = {"; motions", Frame(1),
+                                            "   12 3  3  10 0 0 9 0 0 0 0 9 0 U 0 - 0 "
                                             "000000000000 000000000000 000000000000 000000000000 end"};
     std::string text;
     for (const std::string& l : lines) text += l + "\r\n";
@@ -382,7 +383,7 @@ TEST_F(ConvertCommand, AQuessaSourceBecomesItsEnemyList) {
 
 TEST(BitmapListSuffixes, ByNameInAnyCase) {
     const std::pair<const char*, const char*> cases[] = {
-        {"/d/bmp3.lst", "3"}, {"/d/ZBMP2.LST", "2"}, {"/d/Bmp7.Lst", "7"}, {"/d/MYBMP.LST", ""},
+        {"/d/bmp3.lst", "3"}, {"/d/ZBMP2.LST", "2"}, {"/d/Bmp7.Lst", "7"},    {"/d/MYBMP.LST", ""},
         {"/d/BMP8.LST", ""},  {"/d/BMP0.LST", ""},   {"/d/BMP1.LST.bak", ""}, {"/d/ZBMP.LST", ""},
     };
     for (const auto& [name, suffix] : cases) EXPECT_EQ(BitmapListSuffix(name), suffix) << name;

@@ -49,7 +49,7 @@ TEST(ListText, LineEndsOfEveryKindReadAlike) {
         EXPECT_EQ(SplitListText(bytes).Lines, expected) << bytes;
     EXPECT_TRUE(SplitListText("").Lines.empty());
     EXPECT_EQ(SplitListText("\r\n").Lines, std::vector<std::string>{""});
-    EXPECT_EQ(SplitListText("x\n\r").Lines, (std::vector<std::string>{"x", ""}));  // LF CR is two breaks
+    EXPECT_EQ(SplitListText("x\n\r").Lines, (std::vector<std::string>{"x", ""})); // LF CR is two breaks
 }
 
 TEST(ListText, ANulByteEndsTheText) {
@@ -66,9 +66,9 @@ TEST(ListText, WritingEndsEveryLineWithCrLf) {
 
 TEST_F(ListFilesTest, ACrLfListSavedUnchangedIsByteIdentical) {
     std::string bytes;
-    for (int b = 0x20; b < 0x100; ++b)  // every byte but the line ends, NUL and other controls
+    for (int b = 0x20; b < 0x100; ++b) // every byte but the line ends, NUL and other controls
         if (b != 0x7F) bytes += static_cast<char>(b);
-    bytes += "\r\n\x87\x40\xFA\x40\xF0\x40\x85\x40\r\n\r\nend\r\n";  // NEC, IBM, user-defined, unassigned
+    bytes += "\r\n\x87\x40\xFA\x40\xF0\x40\x85\x40\r\n\r\nend\r\n"; // NEC, IBM, user-defined, unassigned
     std::string name = Write("MOTION.LST", bytes);
     std::vector<std::string> lines;
     ASSERT_TRUE(LoadListFile(name, &lines, history));
@@ -104,7 +104,8 @@ TEST_F(ListFilesTest, AMissingFileShowsTheOpenMessageAndKeepsTheLines) {
     EXPECT_FALSE(LoadListFile(name, &lines, history));
     EXPECT_EQ(lines, std::vector<std::string>{"keep"});
     ASSERT_EQ(messages.Shown.size(), 1u);
-    EXPECT_EQ(messages.Shown[0].Text, "ファイルを開けませんでした\n" + name + "\nファイルまたはフォルダが見つかりません");
+    EXPECT_EQ(messages.Shown[0].Text,
+              "ファイルを開けませんでした\n" + name + "\nファイルまたはフォルダが見つかりません");
     EXPECT_EQ(messages.Shown[0].Title, "エラー");
     EXPECT_EQ(messages.Shown[0].Icon, TMsgIcon::Error);
     EXPECT_TRUE(history.Items().empty());
@@ -136,10 +137,11 @@ TEST_F(ListFilesTest, OnlyRegularFilesAreRead) {
 
 TEST_F(ListFilesTest, AFileBeyondTheSizeLimitIsNotRead) {
     std::string name = Write("huge.lst", "x\r\n");
-    fs::resize_file(name, kMaxListFileSize + 1);  // sparse: costs no disk
+    fs::resize_file(name, kMaxListFileSize + 1); // sparse: costs no disk
     std::vector<std::string> lines;
     EXPECT_FALSE(LoadListFile(name, &lines, history));
-    EXPECT_EQ(messages.Shown.back().Text, "ファイルの読み込みに失敗しました\n" + name + "\nファイルが大きすぎます (上限 16 MB)");
+    EXPECT_EQ(messages.Shown.back().Text,
+              "ファイルの読み込みに失敗しました\n" + name + "\nファイルが大きすぎます (上限 16 MB)");
     fs::resize_file(name, kMaxListFileSize);
     EXPECT_TRUE(LoadListFile(name, &lines, history));
     EXPECT_EQ(lines.front(), "x");
@@ -159,15 +161,17 @@ TEST_F(ListFilesTest, AFailedSaveKeepsTheOldFile) {
     ::chmod(name.c_str(), 0444);
     std::vector<std::string> lines{"new"};
     int kind = -1;
-    if (::access(name.c_str(), W_OK) != 0) {  // root may write anywhere
+    if (::access(name.c_str(), W_OK) != 0) { // root may write anywhere
         EXPECT_FALSE(SaveListFile(name, &lines, history, kind));
-        EXPECT_EQ(messages.Shown.back().Text, "ファイルを開けませんでした\n" + name + "\nファイルにアクセスする権限がありません");
+        EXPECT_EQ(messages.Shown.back().Text,
+                  "ファイルを開けませんでした\n" + name + "\nファイルにアクセスする権限がありません");
         EXPECT_EQ(Read("c.lst"), "old\r\n");
     }
     // A folder that does not exist: nothing can be created there.
     std::string lost = (dir / "nowhere" / "d.lst").string();
     EXPECT_FALSE(SaveListFile(lost, &lines, history, kind));
-    EXPECT_EQ(messages.Shown.back().Text, "ファイルを開けませんでした\n" + lost + "\nファイルまたはフォルダが見つかりません");
+    EXPECT_EQ(messages.Shown.back().Text,
+              "ファイルを開けませんでした\n" + lost + "\nファイルまたはフォルダが見つかりません");
     EXPECT_EQ(kind, -1);
     EXPECT_TRUE(history.Items().empty());
     // No temporary file is left behind.
@@ -184,7 +188,8 @@ TEST_F(ListFilesTest, AListInAReadOnlyFolderNamesTheFolderAsTheCause) {
     std::vector<std::string> lines{"new"};
     int kind = -1;
     EXPECT_FALSE(SaveListFile(name, &lines, history, kind));
-    EXPECT_EQ(messages.Shown.back().Text, "ファイルを開けませんでした\n" + name + "\nフォルダに書き込む権限がありません");
+    EXPECT_EQ(messages.Shown.back().Text,
+              "ファイルを開けませんでした\n" + name + "\nフォルダに書き込む権限がありません");
     EXPECT_EQ(Read("r.lst"), "old\r\n");
 }
 
@@ -200,7 +205,8 @@ TEST_F(ListFilesTest, AFailedWriteNamesTheFileAndTheCause) {
         saved = SaveListFile(name, &lines, history, kind);
     }
     EXPECT_FALSE(saved);
-    EXPECT_EQ(messages.Shown.back().Text, "ファイルの書き込みに失敗しました\n" + name + "\nファイルの大きさが許された上限を超えます");
+    EXPECT_EQ(messages.Shown.back().Text,
+              "ファイルの書き込みに失敗しました\n" + name + "\nファイルの大きさが許された上限を超えます");
     EXPECT_EQ(Read("w.lst"), "old list\r\n");
     for (const auto& entry : fs::directory_iterator(dir)) EXPECT_EQ(entry.path().filename(), "w.lst");
 }

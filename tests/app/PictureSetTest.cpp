@@ -16,21 +16,44 @@ TEST(PictureSet, NamesFollowTheEditionChains) {
     } cases[] = {
         {"classic beside a Vantor list takes the suffixed names",
          {"ZMOTION.LST", "CHARA3.BMP", "PATTERN3.PAT", "CHARA.BMP", "PATTERN.PAT", "ZCHARA3.BMP", "ZPATTERN3.ZPT"},
-         "motion3.lst", "CHARA3.BMP", "PATTERN3.PAT"},
+         "motion3.lst",
+         "CHARA3.BMP",
+         "PATTERN3.PAT"},
         {"classic beside a Vantor list falls back to the plain names",
-         {"ZMOTION.LST", "CHARA.BMP", "PATTERN.PAT", "ZCHARA3.BMP"}, "motion3.lst", "CHARA.BMP", "PATTERN.PAT"},
+         {"ZMOTION.LST", "CHARA.BMP", "PATTERN.PAT", "ZCHARA3.BMP"},
+         "motion3.lst",
+         "CHARA.BMP",
+         "PATTERN.PAT"},
         {"a Vantor list of the same suffix counts, in any case",
-         {"zmotion3.lst", "CHARA3.BMP", "ZCHARA3.BMP"}, "MOTION3.LST", "CHARA3.BMP", "PATTERN.PAT"},
+         {"zmotion3.lst", "CHARA3.BMP", "ZCHARA3.BMP"},
+         "MOTION3.LST",
+         "CHARA3.BMP",
+         "PATTERN.PAT"},
         {"a Vantor list of another suffix does not",
-         {"ZMOTION2.LST", "CHARA3.BMP", "ZCHARA3.BMP", "ZPATTERN3.ZPT"}, "MOTION3.LST", "ZCHARA3.BMP", "ZPATTERN3.ZPT"},
+         {"ZMOTION2.LST", "CHARA3.BMP", "ZCHARA3.BMP", "ZPATTERN3.ZPT"},
+         "MOTION3.LST",
+         "ZCHARA3.BMP",
+         "ZPATTERN3.ZPT"},
         {"classic alone uses the Vantor chain",
-         {"ZCHARA3.BMP", "ZPATTERN3.ZPT", "CHARA3.BMP", "PATTERN3.PAT"}, "motion3.lst", "ZCHARA3.BMP", "ZPATTERN3.ZPT"},
-        {"MOTION8 has no edition", {"ZMOTION.LST", "CHARA8.BMP", "CHARA.BMP", "ZCHARA.BMP", "PATTERN8.PAT"},
-         "MOTION8.LST", "CHARA.BMP", "PATTERN.PAT"},
+         {"ZCHARA3.BMP", "ZPATTERN3.ZPT", "CHARA3.BMP", "PATTERN3.PAT"},
+         "motion3.lst",
+         "ZCHARA3.BMP",
+         "ZPATTERN3.ZPT"},
+        {"MOTION8 has no edition",
+         {"ZMOTION.LST", "CHARA8.BMP", "CHARA.BMP", "ZCHARA.BMP", "PATTERN8.PAT"},
+         "MOTION8.LST",
+         "CHARA.BMP",
+         "PATTERN.PAT"},
         {"any other name has no edition", {"ZCHARA.BMP", "ZPATTERN.ZPT"}, "moves.txt", "CHARA.BMP", "PATTERN.PAT"},
-        {"Vantor chain in order", {"zchara.bmp", "CHARA2.BMP", "ZPATTERN.PAT", "PATTERN2.PAT"}, "ZMotion2.Lst",
-         "zchara.bmp", "ZPATTERN.PAT"},
-        {"Vantor chain prefers .ZPT", {"ZPATTERN.ZPT", "ZPATTERN2.PAT", "CHARA2.BMP"}, "ZMOTION2.LST", "CHARA2.BMP",
+        {"Vantor chain in order",
+         {"zchara.bmp", "CHARA2.BMP", "ZPATTERN.PAT", "PATTERN2.PAT"},
+         "ZMotion2.Lst",
+         "zchara.bmp",
+         "ZPATTERN.PAT"},
+        {"Vantor chain prefers .ZPT",
+         {"ZPATTERN.ZPT", "ZPATTERN2.PAT", "CHARA2.BMP"},
+         "ZMOTION2.LST",
+         "CHARA2.BMP",
          "ZPATTERN.ZPT"},
         {"Vantor chain ends at the classic names", {"PATTERN2.PAT"}, "ZMOTION2.LST", "CHARA.BMP", "PATTERN2.PAT"},
         {"nothing there", {}, "ZMOTION.LST", "CHARA.BMP", "PATTERN.PAT"},
@@ -39,7 +62,8 @@ TEST(PictureSet, NamesFollowTheEditionChains) {
     for (const Case& c : cases) {
         TTempFolder dir;
         for (const std::string& f : c.files) dir.Write(f);
-        if (std::string(c.name) == "a folder is not a file") std::filesystem::create_directory(dir.Path / "ZCHARA1.BMP");
+        if (std::string(c.name) == "a folder is not a file")
+            std::filesystem::create_directory(dir.Path / "ZCHARA1.BMP");
         TPictureSetNames names = FindPictureSet(dir.Path / c.list);
         EXPECT_EQ(names.Bitmap, dir.Path / c.bitmap) << c.name;
         EXPECT_EQ(names.Pattern, dir.Path / c.pattern) << c.name;
@@ -67,7 +91,7 @@ TEST(PictureSet, AMissingOrBrokenSetLoadsNothing) {
     struct Case {
         const char* name;
         bool sheet;
-        std::string pattern;  // bytes of ZPATTERN.ZPT; "-" for none
+        std::string pattern; // bytes of ZPATTERN.ZPT; "-" for none
     } cases[] = {
         {"no pattern", true, "-"},
         {"a pattern cut short", true, "ZPAT\x00\x00\x01\x01"},
@@ -76,10 +100,14 @@ TEST(PictureSet, AMissingOrBrokenSetLoadsNothing) {
     };
     for (const Case& c : cases) {
         TTempFolder dir;
-        if (c.sheet) WriteSheet(dir.Path / "ZCHARA.BMP");
-        else dir.Write("ZCHARA.BMP", "BM not a bitmap");
-        if (c.pattern == "") FivePattern().SaveToFile(dir.Path / "ZPATTERN.ZPT");
-        else if (c.pattern != "-") dir.Write("ZPATTERN.ZPT", c.pattern);
+        if (c.sheet)
+            WriteSheet(dir.Path / "ZCHARA.BMP");
+        else
+            dir.Write("ZCHARA.BMP", "BM not a bitmap");
+        if (c.pattern == "")
+            FivePattern().SaveToFile(dir.Path / "ZPATTERN.ZPT");
+        else if (c.pattern != "-")
+            dir.Write("ZPATTERN.ZPT", c.pattern);
         std::unique_ptr<TCharSoftRender> picture;
         EXPECT_NO_THROW(picture = LoadPictureSet(dir.Path / "ZMOTION.LST")) << c.name;
         EXPECT_FALSE(picture) << c.name;

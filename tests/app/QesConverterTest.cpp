@@ -66,8 +66,8 @@ const TLines kSmallSource{"QESVer1.1", "FORMAT=%0/%1", ":0", "10 100 A", "50 100
 struct TReadCase {
     const char* Name;
     TLines Lines;
-    std::string Template;  // empty: the default
-    std::string Sections;  // as Dump gives them
+    std::string Template; // empty: the default
+    std::string Sections; // as Dump gives them
 };
 
 TEST_F(QesTest, ReaderTable) {
@@ -76,7 +76,9 @@ TEST_F(QesTest, ReaderTable) {
         {"version 1.1", {"QESVer1.1", ":0", "1 2 K", "\\e"}, "", "0:1,2,K,;"},
         {"version in lower case", {"qesver1.0", ":0", "1 2 K", "\\e"}, "", "0:1,2,K,;"},
         {"blank and empty lines dropped first",
-         {"", "  \t", "\x81\x40QESVER1.0 ", "", ":0", "  1 2 K\x81\x40", "\\e"}, "", "0:1,2,K,;"},
+         {"", "  \t", "\x81\x40QESVER1.0 ", "", ":0", "  1 2 K\x81\x40", "\\e"},
+         "",
+         "0:1,2,K,;"},
         {"FORMAT= sets the template", {"QESVer1.1", "FORMAT=%0/%1"}, "%0/%1", ""},
         {"FORMAT= in either case, rest trimmed", {"QESVer1.1", "format=  x%0 \x81\x40"}, "x%0", ""},
         {"the last FORMAT= wins", {"QESVer1.1", "FORMAT=first", "FORMAT=second"}, "second", ""},
@@ -85,26 +87,39 @@ TEST_F(QesTest, ReaderTable) {
         {"a FORMAT= line inside a section counts", {"QESVer1.1", ":0", "FORMAT=in", "\\e"}, "in", ""},
         {"version 1.0 ignores FORMAT=", {"QESVer1.0", "FORMAT=%0/%1"}, "", ""},
         {"new-source template keeps its #", {"QESVer1.1", "FORMAT=#%0@"}, "#%0@", ""},
-        {"labels 9, A, Z, a, z", {"QESVer1.1", ":9", "1 1 a", "\\e", ":A", "1 1 b", "\\e", ":Zebra x", "1 1 c",
-                                  "\\e", ":a", "1 1 d", "\\e", ":z\ty", "1 1 e", "\\E"},
-         "", "9:1,1,a,; 10:1,1,b,; 35:1,1,c,; 36:1,1,d,; 61:1,1,e,;"},
+        {"labels 9, A, Z, a, z",
+         {"QESVer1.1", ":9", "1 1 a", "\\e", ":A", "1 1 b", "\\e", ":Zebra x", "1 1 c", "\\e", ":a", "1 1 d", "\\e",
+          ":z\ty", "1 1 e", "\\E"},
+         "",
+         "9:1,1,a,; 10:1,1,b,; 35:1,1,c,; 36:1,1,d,; 61:1,1,e,;"},
         {"labels that open nothing",
-         {"QESVer1.1", ":", ": 0", ":#", ":\x82\xA0", "1 1 x", "\\e", ":1", "2 2 y", "\\e"}, "", "1:2,2,y,;"},
-        {"label text is trimmed up to the blank", {"QESVer1.1", ":\x81\x40" "5 name", "1 1 x", "\\e"}, "", "5:1,1,x,;"},
+         {"QESVer1.1", ":", ": 0", ":#", ":\x82\xA0", "1 1 x", "\\e", ":1", "2 2 y", "\\e"},
+         "",
+         "1:2,2,y,;"},
+        {"label text is trimmed up to the blank",
+         {"QESVer1.1",
+          ":\x81\x40"
+          "5 name",
+          "1 1 x", "\\e"},
+         "",
+         "5:1,1,x,;"},
         {"\\E and \\e end a section, \\x does not",
-         {"QESVer1.1", ":0", "1 1 a", "\\x", "2 2 b", "\\E", "3 3 c", ":1", "4 4 d", "\\e", "5 5 e"}, "",
+         {"QESVer1.1", ":0", "1 1 a", "\\x", "2 2 b", "\\E", "3 3 c", ":1", "4 4 d", "\\e", "5 5 e"},
+         "",
          "0:1,1,a,;2,2,b,; 1:4,4,d,;"},
         {"lines that are no data lines",
-         {"QESVer1.1", ":0", "Distance--100--Command--COMMENT", "7", "10 100", "x1 100 A", "10 1x A", "10 99999999999 A",
-          "\\e"},
-         "", ""},
-        {"a : line inside a section is a data line",
-         {"QESVer1.1", ":0", ":1 text", "1 1 a", "\\e"}, "", "0:1,1,a,;"},
+         {"QESVer1.1", ":0", "Distance--100--Command--COMMENT", "7", "10 100", "x1 100 A", "10 1x A",
+          "10 99999999999 A", "\\e"},
+         "",
+         ""},
+        {"a : line inside a section is a data line", {"QESVer1.1", ":0", ":1 text", "1 1 a", "\\e"}, "", "0:1,1,a,;"},
         {"tabs and runs of blanks separate; comments lose one ;",
          {"QESVer1.1", ":0", "10\t 100 \t5K\t ;;near", "20  -5  L  plain words ", "30 7 \x83\x5C\x83\x5C ;\x8B\x97"},
-         "", "0:10,100,5K,;near;20,-5,L,plain words;30,7,\x83\x5C\x83\x5C,\x8B\x97;"},
+         "",
+         "0:10,100,5K,;near;20,-5,L,plain words;30,7,\x83\x5C\x83\x5C,\x8B\x97;"},
         {"items sorted by distance, then value; equal pairs keep their order",
-         {"QESVer1.1", ":0", "50 1 a", "10 200 b", "10 100 c", "10 100 d", "-5 0 e", "\\e"}, "",
+         {"QESVer1.1", ":0", "50 1 a", "10 200 b", "10 100 c", "10 100 d", "-5 0 e", "\\e"},
+         "",
          "0:-5,0,e,;10,100,c,;10,100,d,;10,200,b,;50,1,a,;"},
     };
     for (const TReadCase& c : cases) {
@@ -117,8 +132,8 @@ TEST_F(QesTest, ReaderTable) {
 }
 
 TEST_F(QesTest, TextsWithoutAKnownVersionAreInvalid) {
-    const TLines cases[] = {{}, {"", " ", "\x81\x40"}, {"QESVer1.2"}, {"QESVer1.1x"}, {"QES"},
-                            {":0", "QESVer1.1"}, {"QESVer 1.1"}};
+    const TLines cases[] = {{},      {"", " ", "\x81\x40"}, {"QESVer1.2"}, {"QESVer1.1x"},
+                            {"QES"}, {":0", "QESVer1.1"},   {"QESVer 1.1"}};
     for (const TLines& lines : cases) {
         messages.Shown.clear();
         TQesSource source;
@@ -151,31 +166,27 @@ TEST(QesSections, CharactersOfLabelsAndPlaceholders) {
 TEST_F(QesTest, MergeByDistanceAndValue) {
     TQesSource source;
     ASSERT_TRUE(ParseQesSource(kSmallSource, source));
-    EXPECT_EQ(MergeQesSections(source), (TLines{"Distance--100--Command--COMMENT",
-                                                "     10   100  A/C ;",
-                                                "     30   100  B/C ;",
-                                                "     50   100  B/ ;"}));
+    EXPECT_EQ(MergeQesSections(source), (TLines{"Distance--100--Command--COMMENT", "     10   100  A/C ;",
+                                                "     30   100  B/C ;", "     50   100  B/ ;"}));
 }
 
 TEST_F(QesTest, EqualDistancesGiveOneLinePerValue) {
     TQesSource source;
     ASSERT_TRUE(ParseQesSource({"QESVer1.1", "FORMAT=<%0>", ":0", "10 200 B", "10 100 A", "\\e"}, source));
-    EXPECT_EQ(MergeQesSections(source),
-              (TLines{kEnemyListHeader, "     10   100  <A> ;", "     10   200  <B> ;"}));
+    EXPECT_EQ(MergeQesSections(source), (TLines{kEnemyListHeader, "     10   100  <A> ;", "     10   200  <B> ;"}));
 }
 
 TEST_F(QesTest, ACommandNeedsBothDistanceAndValue) {
     // At (20, 100) the first item of section 0 at or beyond both is none: (30, 50) is below in value.
     TQesSource source;
     ASSERT_TRUE(ParseQesSource({"QESVer1.1", "FORMAT=%0|%1", ":0", "30 50 X", "\\e", ":1", "20 100 Y", "\\e"}, source));
-    EXPECT_EQ(MergeQesSections(source),
-              (TLines{kEnemyListHeader, "     20   100  |Y ;", "     30    50  X| ;"}));
+    EXPECT_EQ(MergeQesSections(source), (TLines{kEnemyListHeader, "     20   100  |Y ;", "     30    50  X| ;"}));
 }
 
 TEST_F(QesTest, EveryPlaceholderEveryOccurrenceOnce) {
     TQesSource source;
     source.CondTemplate = "%0%9%A%Z%a%z %0 %% %%0 %# %";
-    const std::pair<size_t, const char*> commands[] = {{0, "n0"}, {9, "n9"}, {10, "nA"},
+    const std::pair<size_t, const char*> commands[] = {{0, "n0"},  {9, "n9"},  {10, "nA"},
                                                        {35, "nZ"}, {36, "na"}, {61, "nz"}};
     for (auto [n, cmd] : commands) source.Sections[n].push_back({1, 1, cmd, ""});
     EXPECT_EQ(MergeQesSections(source).at(1), "      1     1  n0n9nAnZnanz n0 %% %n0 %# % ;");
@@ -193,8 +204,8 @@ TEST_F(QesTest, NumbersKeepTheirWidthsAndExtremes) {
     TQesSource source;
     source.CondTemplate = "%0";
     for (int d : {INT_MIN, -1, 12345678}) source.Sections[0].push_back({d, d, "k", ""});
-    EXPECT_EQ(MergeQesSections(source), (TLines{kEnemyListHeader, "-2147483648 -2147483648  k ;",
-                                                "     -1    -1  k ;", "12345678 12345678  k ;"}));
+    EXPECT_EQ(MergeQesSections(source), (TLines{kEnemyListHeader, "-2147483648 -2147483648  k ;", "     -1    -1  k ;",
+                                                "12345678 12345678  k ;"}));
     EXPECT_EQ(MergeQesSections(TQesSource()), TLines{kEnemyListHeader});
 }
 
@@ -209,9 +220,9 @@ TEST_F(QesFileTest, ConvertingANewSourceWritesTheseBytes) {
     TLines lines;
     NewQesSource(lines);
     auto after = [&](int section) { return lines.begin() + 2 + 3 * section + 2; };
-    lines.insert(after(4), "40 100 ~ ;\x89\x93");  // 遠 in the comment, not written
+    lines.insert(after(4), "40 100 ~ ;\x89\x93"); // 遠 in the comment, not written
     lines.insert(after(0), "  10\t100\t5K ;\x8B\x97");
-    lines.insert(after(0), "40 100 \x83\x5C");  // ソ: its trail byte is "\"
+    lines.insert(after(0), "40 100 \x83\x5C"); // ソ: its trail byte is "\"
     Write("X.QES", "on disk\r\n");
     ASSERT_TRUE(ConvertQesToEnemyList(lines, dir / "X.QES"));
     const std::string expected =
@@ -219,7 +230,7 @@ TEST_F(QesFileTest, ConvertingANewSourceWritesTheseBytes) {
         "     10   100  #E100[E040[E050[5K@]E300[@]E400[@]@]E050[~@]@]E200[E040[E050[@]@]E050[@]@] ;\r\n"
         "     40   100  #E100[E040[E050[\x83\x5C@]E300[@]E400[@]@]E050[~@]@]E200[E040[E050[@]@]E050[@]@] ;\r\n";
     EXPECT_EQ(Read("X.lst"), expected);
-    EXPECT_EQ(Read("X.QES"), "on disk\r\n");  // the editor's text is converted, the file untouched
+    EXPECT_EQ(Read("X.QES"), "on disk\r\n"); // the editor's text is converted, the file untouched
     ASSERT_EQ(messages.Shown.size(), 1u);
     EXPECT_EQ(messages.Shown[0].Text, "出力が完了しました");
     EXPECT_EQ(messages.Shown[0].Title, "成功");
@@ -288,8 +299,8 @@ TEST_F(QesFileTest, AFailedWriteKeepsTheOldList) {
     EXPECT_FALSE(converted);
     EXPECT_EQ(Read("X.lst"), "old list\r\n");
     ASSERT_EQ(messages.Shown.size(), 1u);
-    EXPECT_EQ(messages.Shown[0].Text,
-              "ファイルの書き込みに失敗しました\n" + (dir / "X.lst").string() + "\nファイルの大きさが許された上限を超えます");
+    EXPECT_EQ(messages.Shown[0].Text, "ファイルの書き込みに失敗しました\n" + (dir / "X.lst").string() +
+                                          "\nファイルの大きさが許された上限を超えます");
     EXPECT_EQ(messages.Shown[0].Title, "エラー");
     EXPECT_EQ(messages.Shown[0].Icon, TMsgIcon::Error);
     for (const auto& entry : fs::directory_iterator(dir)) EXPECT_EQ(entry.path().filename(), "X.lst");

@@ -1,7 +1,7 @@
+#include "RelationJumps.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
 #include "MotionTestLines.h"
-#include "RelationJumps.h"
 
 #include <gtest/gtest.h>
 
@@ -16,15 +16,17 @@ namespace {
 
 // Header rows 0-2 (the third names frame 40 as if it were one, and must not be found), frames after.
 std::vector<std::string> MotionList() {
-    return {"--R---G---B---G", "  0   0 255  16", Motion({.Num = "40"}),
-            Motion({.Num = "12", .To = "-1"}),                          // 3
-            Motion({.Num = "13", .To = "0", .Hit = "40"}),              // 4
-            Motion({.Num = "14", .To = "12", .Hit = "40", .Flag = "0100"}), // 5
-            Motion({.Num = "40", .To = "-"}),                           // 6
-            "not a frame",                                              // 7
+    return {"--R---G---B---G",
+            "  0   0 255  16",
+            Motion({.Num = "40"}),
+            Motion({.Num = "12", .To = "-1"}),                               // 3
+            Motion({.Num = "13", .To = "0", .Hit = "40"}),                   // 4
+            Motion({.Num = "14", .To = "12", .Hit = "40", .Flag = "0100"}),  // 5
+            Motion({.Num = "40", .To = "-"}),                                // 6
+            "not a frame",                                                   // 7
             Motion({.Num = "41", .To = "-1", .Hit = "13", .Flag = "00001"}), // 8
-            Motion({.Num = "13"}),                                      // 9: a second 13
-            Motion({.Num = "15", .To = "99", .Hit = "-", .Flag = "3000"})}; // 10
+            Motion({.Num = "13"}),                                           // 9: a second 13
+            Motion({.Num = "15", .To = "99", .Hit = "-", .Flag = "3000"})};  // 10
 }
 
 struct Fixture : ::testing::Test {
@@ -40,18 +42,18 @@ TEST_F(RelationInMotion, ToAndHitLeadToTheFirstLineOfTheirFrame) {
         bool Reported;
     };
     const Case cases[] = {
-        {3, 51, 4, false},  // To -1 on 12: the next frame, 13
-        {4, 51, -1, false}, // To 0
-        {5, 51, 3, false},  // To 12
-        {6, 51, -1, false}, // To "-"
-        {8, 51, -1, true},  // To -1 on 41: frame 42 does not exist
-        {10, 51, -1, true}, // To 99 does not exist
-        {4, 67, -1, false}, // Hit 40, Flag of twelve "0": no branch
-        {5, 67, 6, false},  // Flag 0100: branch on hit, frame 40 past the header
-        {8, 67, 4, false},  // random branch (fifth "1"): the first frame 13
+        {3, 51, 4, false},   // To -1 on 12: the next frame, 13
+        {4, 51, -1, false},  // To 0
+        {5, 51, 3, false},   // To 12
+        {6, 51, -1, false},  // To "-"
+        {8, 51, -1, true},   // To -1 on 41: frame 42 does not exist
+        {10, 51, -1, true},  // To 99 does not exist
+        {4, 67, -1, false},  // Hit 40, Flag of twelve "0": no branch
+        {5, 67, 6, false},   // Flag 0100: branch on hit, frame 40 past the header
+        {8, 67, 4, false},   // random branch (fifth "1"): the first frame 13
         {10, 67, -1, false}, // Hit "-"
-        {7, 51, -1, false}, // not a motion line
-        {3, 50, -1, false}, // Num is no reference
+        {7, 51, -1, false},  // not a motion line
+        {3, 50, -1, false},  // Num is no reference
         {99, 51, -1, false},
     };
     for (const Case& c : cases) {
@@ -89,13 +91,11 @@ TEST(RelationJumps, CenterCaretRow) {
         int Caret, Top, Visible, Lines, NewTop;
     };
     const Case cases[] = {
-        {50, 40, 20, 100, 40}, // 50 - 10
-        {55, 40, 20, 100, 45},
-        {5, 0, 20, 100, 0},    // the top would be negative
-        {50, 0, 20, 100, 0},   // the caret is not visible
-        {10, 0, 20, 15, 0},    // shorter than the window
-        {59, 40, 20, 100, 49},
-        {60, 40, 20, 100, 40}, // one below the window
+        {50, 40, 20, 100, 40},                        // 50 - 10
+        {55, 40, 20, 100, 45}, {5, 0, 20, 100, 0},    // the top would be negative
+        {50, 0, 20, 100, 0},                          // the caret is not visible
+        {10, 0, 20, 15, 0},                           // shorter than the window
+        {59, 40, 20, 100, 49}, {60, 40, 20, 100, 40}, // one below the window
     };
     for (const Case& c : cases) EXPECT_EQ(CenterCaretRow(c.Caret, c.Top, c.Visible, c.Lines), c.NewTop) << c.Caret;
 }
@@ -155,11 +155,8 @@ TEST_F(CommandJumps, AmnNumLeadsToItsFrameInTheNeighbouringList) {
         int Frame; // -1 no jump
     };
     const Case cases[] = {
-        {"0 236P 10000 0 20 3 x", 58, 20},
-        {"0 236P 10000 0 20 3 x", 57, -1},
-        {"0 236P 10000 0 -1 3 x", 58, -1},
-        {"0 236P 10000 0 ab 3 x", 58, -1},
-        {"0 236P 10000 0 20", 58, -1}, // not a command line
+        {"0 236P 10000 0 20 3 x", 58, 20}, {"0 236P 10000 0 20 3 x", 57, -1}, {"0 236P 10000 0 -1 3 x", 58, -1},
+        {"0 236P 10000 0 ab 3 x", 58, -1}, {"0 236P 10000 0 20", 58, -1}, // not a command line
     };
     for (const Case& c : cases) {
         TRelationTarget target;

@@ -8,7 +8,7 @@ using namespace quillon;
 
 namespace {
 
-const TRect kArea{0, 40, 1280, 1024};  // a work area under a top panel, 1280 x 984
+const TRect kArea{0, 40, 1280, 1024}; // a work area under a top panel, 1280 x 984
 
 bool Inside(const TRect& r, const TRect& area) {
     return r.Left >= area.Left && r.Top >= area.Top && r.Right <= area.Right && r.Bottom <= area.Bottom;
@@ -71,8 +71,8 @@ TEST(WindowTiling, EveryWindowInsideTheAreaAtItsMinimumSize) {
                     }
                     // Cascaded windows overlap by design; a window as large as the area cannot even be
                     // shifted, and every one takes the whole area.
-                    const bool cascaded = count > 1 && ((r[1].Left - r[0].Left == 24 && r[1].Top - r[0].Top == 24) ||
-                                                        r[1] == r[0]);
+                    const bool cascaded =
+                        count > 1 && ((r[1].Left - r[0].Left == 24 && r[1].Top - r[0].Top == 24) || r[1] == r[0]);
                     if (!cascaded) EXPECT_FALSE(overlapping);
                 }
 }

@@ -45,14 +45,14 @@ TEST(ColourerParser, TokenTable) {
         {"0x1F", {{"0", 3}, {"x1F", 11}}},
         {"a_1 Zz", {{"a_1", 11}, {"Zz", 11}}},
         {"\t", {{"\t", 9}}},
-        {"\x82\x60\x82\x61\x82\x62", {{"\x82\x60\x82\x61\x82\x62", 15}}},  // ＡＢＣ
-        {"\x82\x50\x81\x43\x82\x51", {{"\x82\x50\x81\x43\x82\x51", 14}}},  // １，２
-        {"\x82\xA0\x82\xA2\x81\x5B", {{"\x82\xA0\x82\xA2\x81\x5B", 16}}},  // あいー
-        {"\x83\x4A\x83\x69\x81\x7C", {{"\x83\x4A\x83\x69\x81\x7C", 17}}},  // カナ－
-        {"\x8A\xBF\x8E\x9A", {{"\x8A\xBF\x8E\x9A", 18}}},                  // 漢字
-        {"\x81\x41\x81\x41", {{"\x81\x41", 12}, {"\x81\x41", 12}}},        // 、、
-        {"\x82\x9B\x83\xA0", {{"\x82\x9B", 12}, {"\x83\xA0", 12}}},        // symbols among 0x82, 0x83
-        {"\xB1\xB2\xA1", {{"\xB1\xB2", 20}, {"\xA1", 19}}},                // ｱｲ｡
+        {"\x82\x60\x82\x61\x82\x62", {{"\x82\x60\x82\x61\x82\x62", 15}}}, // ＡＢＣ
+        {"\x82\x50\x81\x43\x82\x51", {{"\x82\x50\x81\x43\x82\x51", 14}}}, // １，２
+        {"\x82\xA0\x82\xA2\x81\x5B", {{"\x82\xA0\x82\xA2\x81\x5B", 16}}}, // あいー
+        {"\x83\x4A\x83\x69\x81\x7C", {{"\x83\x4A\x83\x69\x81\x7C", 17}}}, // カナ－
+        {"\x8A\xBF\x8E\x9A", {{"\x8A\xBF\x8E\x9A", 18}}},                 // 漢字
+        {"\x81\x41\x81\x41", {{"\x81\x41", 12}, {"\x81\x41", 12}}},       // 、、
+        {"\x82\x9B\x83\xA0", {{"\x82\x9B", 12}, {"\x83\xA0", 12}}},       // symbols among 0x82, 0x83
+        {"\xB1\xB2\xA1", {{"\xB1\xB2", 20}, {"\xA1", 19}}},               // ｱｲ｡
         {"'q' \"d", {{"'", 1}, {"q", 11}, {"'", 1}, {"\"", 1}, {"d", 11}}},
         {"me@x.jp", {{"me", 11}, {"@", 1}, {"x", 11}, {".", 1}, {"jp", 11}}},
         // A lead byte at the end of the row goes alone and never takes the terminator.
@@ -146,15 +146,19 @@ class Brackets : public ::testing::Test {
 protected:
     Brackets() {
         colourer.Brackets().AddBracket("(", ")");
-        colourer.Brackets().AddBracket("\x81\x75", "\x81\x76");  // 「」
+        colourer.Brackets().AddBracket("\x81\x75", "\x81\x76"); // 「」
     }
     TEditorColourer colourer{nullptr};
     TEditorParser parser{&colourer};
 };
 
 TEST_F(Brackets, OpenBracketCarriesOverWrapsAndLineBreaks) {
-    TRows rows({{"a (b", raWrapped}, {"cd", raLineBreak}, {"", raLineBreak}, {"   ", raLineBreak},
-                {"e) f", raLineBreak}, {"g", raEndOfText}});
+    TRows rows({{"a (b", raWrapped},
+                {"cd", raLineBreak},
+                {"", raLineBreak},
+                {"   ", raLineBreak},
+                {"e) f", raLineBreak},
+                {"g", raEndOfText}});
     ResetRowStates(rows, colourer, rows.Count() - 1);
     const int expected[] = {biNone, 0, 0, 0, 0, biNone};
     for (int i = 0; i < rows.Count(); ++i) EXPECT_EQ(rows.BracketIndex(i), expected[i]) << i;
@@ -165,7 +169,12 @@ TEST_F(Brackets, OpenBracketCarriesOverWrapsAndLineBreaks) {
 
 TEST_F(Brackets, DoubleByteRightBracketCutByTheWrap) {
     // 「ab」c with the wrap between the two bytes of 」.
-    TRows rows({{"\x81\x75" "ab\x81", raWrapped}, {"\x76" "c", raEndOfText}});
+    TRows rows({{"\x81\x75"
+                 "ab\x81",
+                 raWrapped},
+                {"\x76"
+                 "c",
+                 raEndOfText}});
     ResetRowStates(rows, colourer, 1);
     TRowAttributeData next = rows.GetRowAttributeData(1);
     EXPECT_EQ(next.ContinuedToken, tkBracket);
@@ -182,7 +191,7 @@ TEST_F(Brackets, ShortenedCollectionGivesNoColour) {
     colourer.Brackets().Delete(1);
     TRowAttributeData data = rows.GetRowAttributeData(1);
     parser.NewData(rows[1].data(), data);
-    EXPECT_EQ(parser.NextToken(), tkEnd);  // the bracket is gone: the row's tokens end
+    EXPECT_EQ(parser.NextToken(), tkEnd); // the bracket is gone: the row's tokens end
     // The rest of a cut right bracket of the removed item: a bracket token without a colour.
     data.ContinuedToken = tkBracket;
     data.Remain = 1;
@@ -291,10 +300,10 @@ protected:
 };
 
 TEST_F(Propagation, StopsAtTheFirstRowThatAgrees) {
-    rows->Put(5, "edited");  // no bracket: nothing below changes
+    rows->Put(5, "edited"); // no bracket: nothing below changes
     EXPECT_EQ(UpdateRowStates(*rows, colourer, 6, 10, true), 0);
     EXPECT_TRUE(rows->Repainted.empty());
-    EXPECT_EQ(rows->BracketIndex(29), biNone);  // far rows are left computed
+    EXPECT_EQ(rows->BracketIndex(29), biNone); // far rows are left computed
 }
 
 TEST_F(Propagation, MarksRowsBeyondTheLookAheadAsNotComputed) {
@@ -347,7 +356,7 @@ TEST_F(EditorParser, QuotationIsOneSingleByteCharacter) {
     EXPECT_EQ(Scan("'a'"), (TTokens{{"'", tkSymbol}, {"a", tkAnk}, {"'", tkSymbol}}));
     colourer.SetQuotation("'abc");
     EXPECT_EQ(colourer.Quotation(), "'");
-    colourer.SetQuotation("\x81\x75");  // 「 is refused
+    colourer.SetQuotation("\x81\x75"); // 「 is refused
     EXPECT_EQ(colourer.Quotation(), "'");
     colourer.SetQuotation("");
     EXPECT_EQ(colourer.Quotation(), "");
@@ -360,9 +369,8 @@ TEST_F(EditorParser, TokenColours) {
         const TColourerColor* color;
     };
     colourer.SetCommenter(";");
-    const Case cases[] = {{"+", &c.Symbol()},     {"12", &c.Int()},         {"abc", &c.Ank()},
-                          {"\x82\xA0", &c.DBCS()}, {"\xB1", &c.DBCS()},      {"; x", &c.Comment()},
-                          {"\t", nullptr}};
+    const Case cases[] = {{"+", &c.Symbol()},  {"12", &c.Int()},      {"abc", &c.Ank()}, {"\x82\xA0", &c.DBCS()},
+                          {"\xB1", &c.DBCS()}, {"; x", &c.Comment()}, {"\t", nullptr}};
     for (const Case& k : cases) {
         parser.NewData(k.text.c_str(), TRowAttributeData());
         parser.NextToken();

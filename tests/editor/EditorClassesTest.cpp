@@ -1,5 +1,5 @@
-#include "Colors.h"
 #include "EditorClasses.h"
+#include "Colors.h"
 #include "MemorySettingsStore.h"
 #include "StreamUtils.h"
 
@@ -47,10 +47,10 @@ private:
 };
 
 const TClassInfo& TTestItem::StaticClassInfo() {
-    static const TClassInfo info{"TTestItem",
-                                 &TCollectionItem::StaticClassInfo(),
-                                 {StrProp("Text", &TTestItem::Text, &TTestItem::SetText),
-                                  ObjProp("Part", &TTestItem::Part)}};
+    static const TClassInfo info{
+        "TTestItem",
+        &TCollectionItem::StaticClassInfo(),
+        {StrProp("Text", &TTestItem::Text, &TTestItem::SetText), ObjProp("Part", &TTestItem::Part)}};
     return info;
 }
 
@@ -93,14 +93,13 @@ private:
 };
 
 const TClassInfo& TTestComponent::StaticClassInfo() {
-    static const TClassInfo info{"TTestComponent",
-                                 &TFileExtComponent::StaticClassInfo(),
-                                 {ColorProp("Color", &TTestComponent::Color, &TTestComponent::SetColor),
-                                  BoolProp("Flag", &TTestComponent::Flag, &TTestComponent::SetFlag),
-                                  SetProp("Styles", &TTestComponent::Styles, &TTestComponent::SetStyles,
-                                          {"sA", "sB", "sC"}),
-                                  ObjProp("Part", &TTestComponent::Part),
-                                  ObjProp("Items", &TTestComponent::Items)}};
+    static const TClassInfo info{
+        "TTestComponent",
+        &TFileExtComponent::StaticClassInfo(),
+        {ColorProp("Color", &TTestComponent::Color, &TTestComponent::SetColor),
+         BoolProp("Flag", &TTestComponent::Flag, &TTestComponent::SetFlag),
+         SetProp("Styles", &TTestComponent::Styles, &TTestComponent::SetStyles, {"sA", "sB", "sC"}),
+         ObjProp("Part", &TTestComponent::Part), ObjProp("Items", &TTestComponent::Items)}};
     return info;
 }
 
@@ -240,7 +239,7 @@ TEST(Persistent, AssignBetweenUnrelatedClassesRaises) {
 TEST(Streaming, RoundTripInMemory) {
     TTestComponent a, b;
     Fill(a);
-    b.Items().Add();  // replaced by the stream's items
+    b.Items().Add(); // replaced by the stream's items
     ReadComponent(WriteComponent(a), b);
     ExpectFilled(b);
 }
@@ -283,7 +282,8 @@ TEST(Streaming, HostileValuesAreRejected) {
     };
     // Another class, an unknown colour, an unknown enumeration value, a tag that does not fit the property.
     const TBytes bad[] = {replaced("TTestComponent", "TTestKomponent"), replaced("clRed", "clRot"),
-                          replaced("kThree", "kFour!"), replaced(std::string("T\x04\0\0\0Text", 9), std::string("E\x04\0\0\0Text", 9))};
+                          replaced("kThree", "kFour!"),
+                          replaced(std::string("T\x04\0\0\0Text", 9), std::string("E\x04\0\0\0Text", 9))};
     for (const TBytes& b : bad) {
         TTestComponent c;
         EXPECT_THROW(ReadComponent(b, c), EReadError);
@@ -295,7 +295,8 @@ TEST(Streaming, HostileValuesAreRejected) {
     TTestComponent c;
     EXPECT_THROW(ReadComponent(WriteComponent(many), c), EReadError);
     // An absurd count.
-    TBytes absurd = replaced(std::string("\x02\x00\x00\x00", 4) + "\x03\x00\x00\x00lst", std::string("\xFF\xFF\xFF\x7F", 4) + "\x03\x00\x00\x00lst");
+    TBytes absurd = replaced(std::string("\x02\x00\x00\x00", 4) + "\x03\x00\x00\x00lst",
+                             std::string("\xFF\xFF\xFF\x7F", 4) + "\x03\x00\x00\x00lst");
     EXPECT_THROW(ReadComponent(absurd, c), EReadError);
     EXPECT_TRUE(c.FileExtList().Strings().empty());
 }

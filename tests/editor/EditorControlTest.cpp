@@ -44,8 +44,7 @@ protected:
     void Type(std::string_view S) {
         for (std::size_t i = 0; i < S.size(); ++i) {
             const int c = static_cast<unsigned char>(S[i]);
-            if (IsLeadByte(S[i]) && i + 1 < S.size())
-                Host.Queue.push_back(static_cast<unsigned char>(S[++i]));
+            if (IsLeadByte(S[i]) && i + 1 < S.size()) Host.Queue.push_back(static_cast<unsigned char>(S[++i]));
             Char(c);
             Host.Queue.clear();
         }
@@ -199,18 +198,9 @@ INSTANTIATE_TEST_SUITE_P(
         TKeyCase{"BackSpaceJoinsRows", "ab\r\ncd", 1, 0, VK_BACK, false, {"abcd/2"}, 0, 2},
         TKeyCase{"BackSpaceOnRowAfterLast", "ab\r\n", 1, 0, VK_BACK, false, {"ab/2"}, 0, 2},
         TKeyCase{"BackSpaceDeletesDoubleByte", "a\x82\xa0", 0, 3, VK_BACK, false, {"a/2"}, 0, 1},
-        TKeyCase{
-            "UnIndentToLineAbove", "    a\r\n        b", 1, 8, VK_BACK, false, {"    a/0", "    b/2"}, 1, 4},
+        TKeyCase{"UnIndentToLineAbove", "    a\r\n        b", 1, 8, VK_BACK, false, {"    a/0", "    b/2"}, 1, 4},
         TKeyCase{"EnterSplitsWithAutoIndent", "  abcd", 0, 4, VK_RETURN, false, {"  ab/0", "  cd/2"}, 1, 2},
-        TKeyCase{"ShiftEnterInsertsIndentedLineAbove",
-                 "    abc",
-                 0,
-                 7,
-                 VK_RETURN,
-                 true,
-                 {"    /0", "    abc/2"},
-                 0,
-                 4},
+        TKeyCase{"ShiftEnterInsertsIndentedLineAbove", "    abc", 0, 7, VK_RETURN, true, {"    /0", "    abc/2"}, 0, 4},
         TKeyCase{"DeleteJoinsRows", "ab\r\ncd", 0, 2, -VK_DELETE, false, {"abcd/2"}, 0, 2},
         TKeyCase{"DeleteLastLineBreak", "ab\r\n", 0, 2, -VK_DELETE, false, {"ab/2"}, 0, 2},
         TKeyCase{"DeletePadsBeforeJoining", "ab\r\ncd", 0, 4, -VK_DELETE, false, {"ab  cd/2"}, 0, 4},
@@ -600,7 +590,12 @@ TEST_F(EditorControl, SearchForwardAndBackward) {
 // and a 50-byte phrase in one long line wrapped at 20 columns, at every offset around 8 KB, with
 // each option, forwards from the top and backwards from the end and from just after 8 KB.
 TEST_F(EditorControl, ChunkedSearchFindsWhatTheWholeTextSearchFinds) {
-    const TSearchOptions optionSets[] = {0, stMatchCase, stWholeWord, stWidthFold, stSkipLineBreaks, stSkipBlanks,
+    const TSearchOptions optionSets[] = {0,
+                                         stMatchCase,
+                                         stWholeWord,
+                                         stWidthFold,
+                                         stSkipLineBreaks,
+                                         stSkipBlanks,
                                          stSkipLineBreaks | stSkipBlanks | stWholeWord};
     // The pattern for a phrase under the options: what a skip option passes over is left out.
     auto patternOf = [](std::string phrase, TSearchOptions options) {
@@ -612,8 +607,9 @@ TEST_F(EditorControl, ChunkedSearchFindsWhatTheWholeTextSearchFinds) {
     auto check = [&](const std::string& phrase, const std::string& where) {
         const std::string whole = Text();
         // Forwards from the top, backwards from the end and from just after 8 KB.
-        const std::pair<bool, int> searches[] = {
-            {true, 0}, {false, static_cast<int>(whole.size())}, {false, std::min(8192 + 60, static_cast<int>(whole.size()))}};
+        const std::pair<bool, int> searches[] = {{true, 0},
+                                                 {false, static_cast<int>(whole.size())},
+                                                 {false, std::min(8192 + 60, static_cast<int>(whole.size()))}};
         for (TSearchOptions options : optionSets)
             for (const auto& [down, caret] : searches) {
                 const std::string pattern = patternOf(phrase, options);
@@ -660,8 +656,7 @@ TEST_F(EditorControl, EmSetSel) {
     EXPECT_EQ(E.SelStart(), 3);
     EXPECT_EQ(E.SelLength(), 4);
     std::int32_t start = 0, end = 0;
-    const TLResult r =
-        E.Perform(EM_GETSEL, reinterpret_cast<TWParam>(&start), reinterpret_cast<TLParam>(&end));
+    const TLResult r = E.Perform(EM_GETSEL, reinterpret_cast<TWParam>(&start), reinterpret_cast<TLParam>(&end));
     EXPECT_EQ(start, 3);
     EXPECT_EQ(end, 7);
     EXPECT_EQ(LowWord(r), 3);
@@ -682,9 +677,7 @@ TEST_F(EditorControl, EmPositionsAgree) {
     for (int row = 0; row < E.RowCount(); ++row) {
         const TLResult index = E.Perform(EM_LINEINDEX, static_cast<TWParam>(row));
         EXPECT_EQ(E.Perform(EM_LINEFROMCHAR, static_cast<TWParam>(index)), row);
-        EXPECT_EQ(
-            HighWord(E.Perform(EM_CHARFROMPOS, 0, E.Perform(EM_POSFROMCHAR, static_cast<TWParam>(index)))),
-            row);
+        EXPECT_EQ(HighWord(E.Perform(EM_CHARFROMPOS, 0, E.Perform(EM_POSFROMCHAR, static_cast<TWParam>(index)))), row);
     }
     EXPECT_EQ(E.Perform(EM_LINEINDEX, 9), -1);
     EXPECT_EQ(E.Perform(EM_CHARFROMPOS, 0, MakeLParam(-1, 5)), -1);

@@ -13,7 +13,8 @@ std::string Sj(const char* Utf8) { return Utf8ToCp932(Utf8); }
 // The matches as "position:length" items.
 std::string MatchText(const TFindMatchList& Matches) {
     std::string s;
-    for (const TFindMatch& m : Matches) s += (s.empty() ? "" : " ") + std::to_string(m.Position) + ":" + std::to_string(m.Length);
+    for (const TFindMatch& m : Matches)
+        s += (s.empty() ? "" : " ") + std::to_string(m.Position) + ":" + std::to_string(m.Length);
     return s;
 }
 
@@ -62,8 +63,8 @@ TEST_F(EditorEx, Defaults) {
     EXPECT_EQ(E.Caret().SelDragMode(), dmManual);
     EXPECT_EQ(E.FindString(), "");
     EXPECT_EQ(E.SearchOptions(), 0);
-    for (TEditorMark* m : {&E.ExMarks().DBSpaceMark(), &E.ExMarks().SpaceMark(), &E.ExMarks().TabMark(),
-                           &E.ExMarks().FindMark()}) {
+    for (TEditorMark* m :
+         {&E.ExMarks().DBSpaceMark(), &E.ExMarks().SpaceMark(), &E.ExMarks().TabMark(), &E.ExMarks().FindMark()}) {
         EXPECT_EQ(m->Color(), TColor(0x808080));
         EXPECT_FALSE(m->Visible());
     }
@@ -82,7 +83,7 @@ TEST_F(EditorEx, SearchOptionsAreNormalised) {
 TEST_F(EditorEx, FuzzyFlagChangesOnlyWithRegularExpressions) {
     E.SetSearchOptions(6);
     EXPECT_TRUE(E.Finder().UseFuzzyCharDic());
-    E.SetSearchOptions(12);  // no regular expression: the finder keeps its flag
+    E.SetSearchOptions(12); // no regular expression: the finder keeps its flag
     EXPECT_TRUE(E.Finder().UseFuzzyCharDic());
     E.SetSearchOptions(2);
     EXPECT_FALSE(E.Finder().UseFuzzyCharDic());
@@ -94,10 +95,10 @@ TEST_F(EditorEx, FindStringAndOptionsRepaintOnlyWithVisibleFindMark) {
     E.SetFindString("a");
     E.SetSearchOptions(1);
     EXPECT_FALSE(Host.Logged("invalidate"));
-    E.ExMarks().FindMark().SetVisible(true);  // a mark change repaints
+    E.ExMarks().FindMark().SetVisible(true); // a mark change repaints
     EXPECT_TRUE(Host.Logged("invalidate"));
     Host.Log.clear();
-    E.SetFindString("a");  // unchanged
+    E.SetFindString("a"); // unchanged
     EXPECT_FALSE(Host.Logged("invalidate"));
     E.SetFindString("b");
     EXPECT_TRUE(Host.Logged("invalidate"));
@@ -135,10 +136,9 @@ TEST(CharClasses, ByTable) {
         int Index;
         char Class;
     } cases[] = {
-        {"a", 1, '1'}, {"-", 1, '1'}, {"9", 1, '1'}, {" ", 1, '0'}, {"_", 1, '0'}, {"@", 1, '0'},
-        {"a", 0, '0'}, {"a", 2, '0'}, {"ｱ", 1, '2'}, {"｡", 1, '0'}, {"Ａ", 1, '3'}, {"Ａ", 2, '3'},
-        {"１", 1, '3'}, {"ア", 1, '4'}, {"ア", 2, '4'}, {"あ", 1, '5'}, {"漢", 2, '6'}, {"　", 1, '0'},
-        {"ー", 1, '0'}, {"々", 1, '0'}, {"\t", 1, '0'},
+        {"a", 1, '1'},  {"-", 1, '1'},  {"9", 1, '1'},  {" ", 1, '0'},  {"_", 1, '0'},  {"@", 1, '0'},  {"a", 0, '0'},
+        {"a", 2, '0'},  {"ｱ", 1, '2'},  {"｡", 1, '0'},  {"Ａ", 1, '3'}, {"Ａ", 2, '3'}, {"１", 1, '3'}, {"ア", 1, '4'},
+        {"ア", 2, '4'}, {"あ", 1, '5'}, {"漢", 2, '6'}, {"　", 1, '0'}, {"ー", 1, '0'}, {"々", 1, '0'}, {"\t", 1, '0'},
     };
     for (const auto& c : cases) EXPECT_EQ(CharClassAt(Sj(c.Utf8), c.Index), c.Class) << c.Utf8 << " " << c.Index;
     EXPECT_EQ(CharClassAt(std::string("\0a", 2), 1), '0');
@@ -150,10 +150,9 @@ TEST(CharClasses, WholeWords) {
         int Pos, Len;
         bool Whole;
     } cases[] = {
-        {"the cat.", 5, 3, true},    {"concat", 4, 3, false},   {"x-ab ab", 3, 2, false},
-        {"x-ab ab", 6, 2, true},     {"cat", 1, 3, true},       {"cat", 0, 3, false},
-        {"cat", 4, 1, false},        {"カタカナ漢字", 9, 4, true}, {"漢字カナ", 1, 2, false},
-        {"ab", 1, 1, false},
+        {"the cat.", 5, 3, true},  {"concat", 4, 3, false}, {"x-ab ab", 3, 2, false}, {"x-ab ab", 6, 2, true},
+        {"cat", 1, 3, true},       {"cat", 0, 3, false},    {"cat", 4, 1, false},     {"カタカナ漢字", 9, 4, true},
+        {"漢字カナ", 1, 2, false}, {"ab", 1, 1, false},
     };
     for (const auto& c : cases) EXPECT_EQ(IsWholeWord(Sj(c.Utf8), c.Pos, c.Len), c.Whole) << c.Utf8 << " " << c.Pos;
 }
@@ -162,39 +161,45 @@ TEST(CharClasses, WholeWords) {
 
 TEST_F(EditorEx, MatchesOfALineInEveryOptionCombination) {
     const struct {
-        const char* Text;  // UTF-8; the matches are collected on row 0
+        const char* Text; // UTF-8; the matches are collected on row 0
         const char* Pattern;
         int Options;
         const char* Matches;
     } cases[] = {
         // plain
-        {"aaaa", "aa", 0, "1:2 3:2"},            // occurrences never overlap
+        {"aaaa", "aa", 0, "1:2 3:2"},             // occurrences never overlap
         {"Cat CAT cat", "cat", 0, "1:3 5:3 9:3"}, // case folded
         {"Cat CAT cat", "cat", 1, "9:3"},
         {"Cat CAT cat", "CAT", 1, "5:3"},
         {"the cat.", "cat", 8, "5:3"},
-        {"concat cat", "cat", 8, "8:3"},          // the skipped occurrence still moves the search on
+        {"concat cat", "cat", 8, "8:3"}, // the skipped occurrence still moves the search on
         {"concat", "cat", 0, "4:3"},
         {"x-ab ab", "ab", 8, "6:2"},
         {"x-ab ab", "ab", 9, "6:2"},
         {"カタカナ漢字", "漢字", 8, "9:4"},
         {"abc", "", 0, ""},
-        {"\xe3\x82\xa2" "A", "A", 1, "3:1"},     // ア is 0x83 0x41: no match on its trail byte
-        {"\xe3\x82\xa2" "A", "a", 0, "3:1"},     // and folding leaves the trail byte alone
+        {"\xe3\x82\xa2"
+         "A",
+         "A", 1, "3:1"}, // ア is 0x83 0x41: no match on its trail byte
+        {"\xe3\x82\xa2"
+         "A",
+         "a", 0, "3:1"}, // and folding leaves the trail byte alone
         {"ｶﾞガ", "ガ", 0, "3:2"},
         // regular expressions
         {"aba", "^a", 2, "1:1"},
         {"aba", "a$", 2, "3:1"},
         {"aXbx", "x", 2, "2:1 4:1"},
         {"aXbx", "x", 3, "4:1"},
-        {"aBc", "[A-Z]", 2, "1:1 2:1 3:1"},      // the pattern is folded too
+        {"aBc", "[A-Z]", 2, "1:1 2:1 3:1"}, // the pattern is folded too
         {"aBc", "[A-Z]", 3, "2:1"},
-        {"abc", "x*", 2, ""},                     // only empty matches
+        {"abc", "x*", 2, ""}, // only empty matches
         {"axxbx", "x*", 2, "2:2 5:1"},
-        {"\xe3\x82\xa2" "A", "A", 3, "3:1"},
+        {"\xe3\x82\xa2"
+         "A",
+         "A", 3, "3:1"},
         {"ｶﾞガ", "ガ", 2, "3:2"},
-        {"ｶﾞガ", "ガ", 6, "1:2 3:2"},            // fuzzy characters
-        {"ｶﾞガ", "ガ", 14, "1:2 3:2"},           // whole word dropped
+        {"ｶﾞガ", "ガ", 6, "1:2 3:2"},  // fuzzy characters
+        {"ｶﾞガ", "ガ", 14, "1:2 3:2"}, // whole word dropped
         {"abc abc", "b.", 2, "2:2 6:2"},
     };
     for (const auto& c : cases) {
@@ -210,9 +215,9 @@ TEST_F(EditorEx, AnchorsAtLogicalLineEnds) {
     EXPECT_EQ(Collect(0), "");
     EXPECT_EQ(Collect(1), "1:1");
     Find("a$", 2);
-    EXPECT_EQ(Collect(0), "2:1");  // before the appended CR LF
+    EXPECT_EQ(Collect(0), "2:1"); // before the appended CR LF
     EXPECT_EQ(Collect(1), "");
-    EXPECT_EQ(Collect(2), "1:1");  // at the end of the text
+    EXPECT_EQ(Collect(2), "1:1"); // at the end of the text
 }
 
 TEST_F(EditorEx, LineHeadOnlyInTheFirstSearch) {
@@ -244,7 +249,7 @@ TEST_F(EditorEx, BadRegularExpressionRaisesFromCollecting) {
     SetText("a(b");
     Find("(", 2);
     EXPECT_THROW(E.CollectFindMatches(0), ERegExpParser);
-    Find("(", 0);  // plain text: a bracket is a character
+    Find("(", 0); // plain text: a bracket is a character
     EXPECT_EQ(Collect(0), "2:1");
 }
 
@@ -252,7 +257,10 @@ TEST(LineRegExpEx, FindAllAppendsAndAlwaysEnds) {
     TLineRegExpEx re;
     TFindMatchList list{{9, 9}};
     re.SetRegExp("b*");
-    EXPECT_EQ(re.FindAll("abba\x83\x62" "b", list), 3);  // 0x83 0x62 holds "b" as its trail byte
+    EXPECT_EQ(re.FindAll("abba\x83\x62"
+                         "b",
+                         list),
+              3); // 0x83 0x62 holds "b" as its trail byte
     EXPECT_EQ(MatchText(list), "9:9 2:2 7:1");
     list.clear();
     re.SetRegExp("^.");
@@ -285,7 +293,7 @@ TEST_F(EditorExFind, ForwardsToTheEndOfTheText) {
     }
     const auto caret = Caret();
     const int selStart = E.SelStart();
-    EXPECT_FALSE(E.FindNext());  // no wrap-around: nothing changes
+    EXPECT_FALSE(E.FindNext()); // no wrap-around: nothing changes
     EXPECT_EQ(Caret(), caret);
     EXPECT_EQ(E.SelStart(), selStart);
     EXPECT_EQ(Hit(), "cat");
@@ -296,7 +304,7 @@ TEST_F(EditorExFind, BackwardsToTheStartOfTheText) {
     const std::vector<std::pair<int, int>> found = {{2, 6}, {2, 2}, {0, 0}};
     for (const auto& [row, col] : found) {
         ASSERT_TRUE(E.FindPrev());
-        EXPECT_EQ(Caret(), std::make_pair(row, col));  // the caret at the match start
+        EXPECT_EQ(Caret(), std::make_pair(row, col)); // the caret at the match start
     }
     EXPECT_FALSE(E.FindPrev());
     EXPECT_EQ(Caret(), std::make_pair(0, 0));
@@ -312,7 +320,7 @@ TEST_F(EditorExFind, CaretHitStyleStaysAtTheMatchStart) {
     E.SetHitStyle(hsCaret);
     ASSERT_TRUE(E.FindNext());
     EXPECT_EQ(Caret(), std::make_pair(0, 0));
-    ASSERT_TRUE(E.FindNext());  // moves on by the last hit's length
+    ASSERT_TRUE(E.FindNext()); // moves on by the last hit's length
     EXPECT_EQ(Caret(), std::make_pair(2, 2));
     ASSERT_TRUE(E.FindNext());
     EXPECT_EQ(Caret(), std::make_pair(2, 6));
@@ -336,9 +344,9 @@ TEST_F(EditorExFind, MatchesInWrappedLines) {
     ASSERT_TRUE(E.FindNext());
     EXPECT_EQ(E.SelStart(), 31);
     EXPECT_FALSE(E.FindNext());
-    ASSERT_TRUE(E.FindPrev());  // the caret ends the last hit: that hit is found again
+    ASSERT_TRUE(E.FindPrev()); // the caret ends the last hit: that hit is found again
     EXPECT_EQ(E.SelStart(), 31);
-    ASSERT_TRUE(E.FindPrev());  // now from its start
+    ASSERT_TRUE(E.FindPrev()); // now from its start
     EXPECT_EQ(E.SelStart(), 18);
 }
 
@@ -424,9 +432,11 @@ TEST_F(EditorEx, BlankMarksOnSpacesTabsAndFullWidthSpaces) {
     ASSERT_EQ(plan.size(), 4u);
     // the space at column 1: a frame of one column
     EXPECT_EQ(plan[0].Kind, poLines);
-    EXPECT_EQ(plan[0].Points, (std::vector<std::pair<int, int>>{
-                                  {X(op, 1), y + 1}, {X(op, 1) + w - 2, y + 1}, {X(op, 1) + w - 2, y + h - 3},
-                                  {X(op, 1), y + h - 3}, {X(op, 1), y + 1}}));
+    EXPECT_EQ(plan[0].Points, (std::vector<std::pair<int, int>>{{X(op, 1), y + 1},
+                                                                {X(op, 1) + w - 2, y + 1},
+                                                                {X(op, 1) + w - 2, y + h - 3},
+                                                                {X(op, 1), y + h - 3},
+                                                                {X(op, 1), y + 1}}));
     // the tab at column 3: an arrow in its first column
     const int m = y + h / 2, d = std::max(3, h / 8), r = X(op, 3) + w - 1;
     EXPECT_EQ(plan[1].Points, (std::vector<std::pair<int, int>>{{X(op, 3) + 1, m}, {r, m}, {r - d, m - d}}));
@@ -443,28 +453,29 @@ TEST_F(EditorEx, TabMarksFollowTheTabStops) {
     E.ExMarks().TabMark().SetVisible(true);
     const TPaintOp op = RowOp(0);
     const TPaintPlan plan = Draw(op);
-    ASSERT_EQ(plan.size(), 6u);  // two lines per tab
+    ASSERT_EQ(plan.size(), 6u); // two lines per tab
     EXPECT_EQ(plan[0].Points.front().first, X(op, 0) + 1);
-    EXPECT_EQ(plan[2].Points.front().first, X(op, 6) + 1);   // after "ab" at columns 4 and 5
-    EXPECT_EQ(plan[4].Points.front().first, X(op, 10) + 1);  // after the kanji at columns 8 and 9
+    EXPECT_EQ(plan[2].Points.front().first, X(op, 6) + 1);  // after "ab" at columns 4 and 5
+    EXPECT_EQ(plan[4].Points.front().first, X(op, 10) + 1); // after the kanji at columns 8 and 9
 }
 
 TEST_F(EditorEx, HalfVisibleFullWidthSpaceGetsItsRightHalf) {
     SetText("a" + Sj("　") + "b");
     E.ExMarks().DBSpaceMark().SetVisible(true);
     const TPaintOp whole = RowOp(0);
-    const TPaintOp op = RowOp(0, X(whole, 2));  // a part from column 2 on
+    const TPaintOp op = RowOp(0, X(whole, 2)); // a part from column 2 on
     const TPaintPlan plan = Draw(op);
     const int w = E.CharWidth(), h = E.FontHeight(), x = X(op, 1);
     ASSERT_EQ(plan.size(), 1u);
-    EXPECT_EQ(plan[0].Points, (std::vector<std::pair<int, int>>{
-                                  {x + w, op.Y + 1}, {x + 2 * w - 2, op.Y + 1}, {x + 2 * w - 2, op.Y + h - 3},
-                                  {x + w - 1, op.Y + h - 3}}));
-    EXPECT_TRUE(Draw(RowOp(0, X(whole, 3))).empty());  // neither half
+    EXPECT_EQ(
+        plan[0].Points,
+        (std::vector<std::pair<int, int>>{
+            {x + w, op.Y + 1}, {x + 2 * w - 2, op.Y + 1}, {x + 2 * w - 2, op.Y + h - 3}, {x + w - 1, op.Y + h - 3}}));
+    EXPECT_TRUE(Draw(RowOp(0, X(whole, 3))).empty()); // neither half
 }
 
 TEST_F(EditorEx, NoFullWidthSpaceMarkAcrossCharacters) {
-    SetText("\x81\x81\x40 ");  // ＝ followed by @: the bytes 0x81 0x40 are no full-width space
+    SetText("\x81\x81\x40 "); // ＝ followed by @: the bytes 0x81 0x40 are no full-width space
     E.ExMarks().DBSpaceMark().SetVisible(true);
     EXPECT_TRUE(Draw(RowOp(0)).empty());
 }
@@ -476,7 +487,7 @@ TEST_F(EditorEx, NothingIsMarkedPastColumn1000) {
     SetText(s);
     E.ExMarks().SpaceMark().SetVisible(true);
     TPaintOp op = RowOp(0);
-    op.X = E.TextLeft() - 990 * E.CharWidth();  // scrolled to column 990
+    op.X = E.TextLeft() - 990 * E.CharWidth(); // scrolled to column 990
     const TPaintPlan plan = Draw(op);
     ASSERT_EQ(plan.size(), 1u);
     EXPECT_EQ(plan[0].Points.front().first, X(op, 999));
@@ -506,7 +517,7 @@ TEST_F(EditorEx, FindMarksUnderlineTheMatches) {
     EXPECT_EQ(plan[0].Kind, poFill);
     EXPECT_EQ(plan[0].BkColor, clBlue);
     EXPECT_EQ(plan[0].Rect, (TRect{X(op, 2), bottom, X(op, 5) - 1, bottom + 1}));
-    EXPECT_EQ(plan[1].Rect, (TRect{X(op, 8), bottom, X(op, 11) - 1, bottom + 1}));  // after the tab stop
+    EXPECT_EQ(plan[1].Rect, (TRect{X(op, 8), bottom, X(op, 11) - 1, bottom + 1})); // after the tab stop
     // A part that cuts a match: the mark is cut at the part's edges.
     const TPaintPlan cut = Draw(RowOp(0, X(op, 3), X(op, 9)));
     ASSERT_EQ(cut.size(), 2u);
@@ -538,7 +549,7 @@ TEST_F(EditorEx, BadRegularExpressionNeverRaisesOutOfPainting) {
     Find("(", 2);
     TPaintPlan plan;
     EXPECT_NO_THROW(plan = Draw(RowOp(0)));
-    ASSERT_EQ(plan.size(), 1u);  // the space mark only
+    ASSERT_EQ(plan.size(), 1u); // the space mark only
     EXPECT_EQ(plan[0].Kind, poLines);
 }
 

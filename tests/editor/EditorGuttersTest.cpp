@@ -14,8 +14,7 @@ namespace {
 // Rows given by their attributes (text does not matter to the gutters).
 struct RowsOf : TRowAttributeStringList {
     explicit RowsOf(const std::vector<int>& Attributes) {
-        for (int attribute : Attributes)
-            SetRowAttribute(Add("x"), attribute);
+        for (int attribute : Attributes) SetRowAttribute(Add("x"), attribute);
     }
 };
 
@@ -60,8 +59,7 @@ TEST(DigitGlyphs, CellsOfTheMask) {
                                ".....\n");
     // The last byte's right half is outside every digit and blank.
     for (int y = 0; y < DigitGlyphHeight; ++y)
-        for (int x = 50; x < 56; ++x)
-            EXPECT_FALSE(DigitGlyphInk(x, y)) << x << "," << y;
+        for (int x = 50; x < 56; ++x) EXPECT_FALSE(DigitGlyphInk(x, y)) << x << "," << y;
 }
 
 TEST(Imagebar, LowestBookmarkAndLowestOtherMark) {
@@ -91,15 +89,13 @@ TEST(Leftbar, DigitsGrowWithTheTextUpToEight) {
         int Digits;
     };
     const std::vector<int> nineLines(9, raLineBreak);
-    std::vector<int> hundredLines(99, raLineBreak);  // 99 lines and the empty row after the last
+    std::vector<int> hundredLines(99, raLineBreak); // 99 lines and the empty row after the last
     std::vector<int> wrapped = {raWrapped, raWrapped, raLineBreak, raEndOfText};
     const std::vector<Case> cases = {
-        {nineLines, {false, false, false, 4}, 4},
-        {hundredLines, {false, false, false, 1}, 3},
-        {hundredLines, {false, true, false, 1}, 2},   // 0-based: the empty row is 99
-        {{}, {false, false, false, 1}, 1},
-        {wrapped, {true, false, false, 1}, 1},         // two logical lines
-        {wrapped, {false, false, false, 1}, 1},        // four rows
+        {nineLines, {false, false, false, 4}, 4},   {hundredLines, {false, false, false, 1}, 3},
+        {hundredLines, {false, true, false, 1}, 2}, // 0-based: the empty row is 99
+        {{}, {false, false, false, 1}, 1},          {wrapped, {true, false, false, 1}, 1}, // two logical lines
+        {wrapped, {false, false, false, 1}, 1},                                            // four rows
     };
     for (const Case& c : cases)
         EXPECT_EQ(LeftbarDigits(RowsOf(c.Attributes), c.Numbering), c.Digits) << c.Attributes.size();
@@ -158,8 +154,9 @@ TEST(Ruler, HeightsAndPictureWidth) {
 }
 
 TEST(Ruler, GaugeTicks) {
-    EXPECT_EQ(GaugeTicks(10, 6), (std::vector<TGaugeTick>{{0, 0}, {6, 6}, {12, 6}, {18, 6}, {24, 6}, {30, 3},
-                                                         {36, 6}, {42, 6}, {48, 6}, {54, 6}}));
+    EXPECT_EQ(GaugeTicks(10, 6),
+              (std::vector<TGaugeTick>{
+                  {0, 0}, {6, 6}, {12, 6}, {18, 6}, {24, 6}, {30, 3}, {36, 6}, {42, 6}, {48, 6}, {54, 6}}));
     EXPECT_EQ(GaugeTicks(8, 5).at(4), (TGaugeTick{20, 3}));
 }
 
@@ -211,8 +208,7 @@ TEST(GutterPaint, ImagebarShowsOneDigitAndOneMarkPerRow) {
     PaintImagebar(rows, 0, 3, look, plan);
     std::vector<TPaintOp> images;
     for (const TPaintOp& op : plan)
-        if (op.Kind == poImage)
-            images.push_back(op);
+        if (op.Kind == poImage) images.push_back(op);
     ASSERT_EQ(images.size(), 3u);
     EXPECT_EQ(std::make_tuple(images[0].Row, images[0].Index, images[0].X, images[0].Y), std::make_tuple(0, 3, 2, 13));
     EXPECT_EQ(std::make_tuple(images[1].Row, images[1].Index), std::make_tuple(0, 7));
@@ -236,7 +232,7 @@ TEST(GutterPaint, LeftbarNumbersWithTheirColours) {
     look.Numbering.ZeroLead = true;
     TPaintPlan plan;
     PaintLeftbar(rows, 6, 7, look, plan);
-    ASSERT_EQ(plan.size(), 4u);  // two edge columns and two numbers
+    ASSERT_EQ(plan.size(), 4u); // two edge columns and two numbers
     EXPECT_EQ(plan[0].Rect, (TRect{12 + 44, 0, 12 + 45, 200}));
     EXPECT_EQ(plan[1].BkColor, clGray);
     EXPECT_EQ(plan[2].Text, "0007");

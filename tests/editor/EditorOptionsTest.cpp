@@ -43,8 +43,10 @@ TEST(EditorOptions, Clamps) {
         {"LeftMargin", [&](int v) { leftbar.SetLeftMargin(v); }, [&] { return leftbar.LeftMargin(); }, 101, 100},
         {"MarkWidth", [&](int v) { imagebar.SetMarkWidth(v); }, [&] { return imagebar.MarkWidth(); }, -1, 0},
         {"CaretVerticalAc", [&](int v) { speed.SetCaretVerticalAc(v); }, [&] { return speed.CaretVerticalAc(); }, 0, 1},
-        {"PageVerticalRange", [&](int v) { speed.SetPageVerticalRange(v); }, [&] { return speed.PageVerticalRange(); }, 9, 4},
-        {"PageVerticalRangeAc", [&](int v) { speed.SetPageVerticalRangeAc(v); }, [&] { return speed.PageVerticalRangeAc(); }, -3, 1},
+        {"PageVerticalRange", [&](int v) { speed.SetPageVerticalRange(v); }, [&] { return speed.PageVerticalRange(); },
+         9, 4},
+        {"PageVerticalRangeAc", [&](int v) { speed.SetPageVerticalRangeAc(v); },
+         [&] { return speed.PageVerticalRangeAc(); }, -3, 1},
     };
     for (const Case& c : cases) {
         c.set(c.in);
@@ -85,7 +87,7 @@ TEST(EditorOptions, ChangesInsideNestedUpdatesFireOnce) {
     EXPECT_EQ(counter.n, 0);
     ruler.EndUpdate();
     EXPECT_EQ(counter.n, 1);
-    ruler.SetColor(clRed);  // unchanged: nothing to report
+    ruler.SetColor(clRed); // unchanged: nothing to report
     EXPECT_EQ(counter.n, 1);
 }
 
@@ -124,7 +126,7 @@ TEST(EditorOptions, ViewReportsChangesOfItsColourer) {
     EXPECT_EQ(counter.n, 1);
     view.SetQuotation("'");
     EXPECT_EQ(counter.n, 1);
-    view.SetQuotation("\x82\xA0");  // a double-byte quotation is refused
+    view.SetQuotation("\x82\xA0"); // a double-byte quotation is refused
     EXPECT_EQ(view.Quotation(), "'");
     EXPECT_EQ(counter.n, 1);
     view.Colors().Comment().SetColor(clGreen);
@@ -181,8 +183,8 @@ const TClassInfo& TOptionSet::StaticClassInfo() {
                                  &TStoreComponent::StaticClassInfo(),
                                  {ObjProp("Caret", &C::Caret), ObjProp("Imagebar", &C::Imagebar),
                                   ObjProp("Leftbar", &C::Leftbar), ObjProp("Margin", &C::Margin),
-                                  ObjProp("Marks", &C::Marks), ObjProp("Ruler", &C::Ruler),
-                                  ObjProp("Speed", &C::Speed), ObjProp("View", &C::View)}};
+                                  ObjProp("Marks", &C::Marks), ObjProp("Ruler", &C::Ruler), ObjProp("Speed", &C::Speed),
+                                  ObjProp("View", &C::View)}};
     return info;
 }
 

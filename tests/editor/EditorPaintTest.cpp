@@ -52,14 +52,14 @@ protected:
 
     static std::vector<TPaintOp> OfKind(const TPaintPlan& Plan, TPaintOpKind Kind) {
         std::vector<TPaintOp> ops;
-        std::copy_if(Plan.begin(), Plan.end(), std::back_inserter(ops), [&](const TPaintOp& op) { return op.Kind == Kind; });
+        std::copy_if(Plan.begin(), Plan.end(), std::back_inserter(ops),
+                     [&](const TPaintOp& op) { return op.Kind == Kind; });
         return ops;
     }
     static std::vector<TPaintOp> Texts(const TPaintPlan& Plan, std::string_view Text) {
         std::vector<TPaintOp> ops;
         for (const TPaintOp& op : OfKind(Plan, poText))
-            if (op.Text == Text)
-                ops.push_back(op);
+            if (op.Text == Text) ops.push_back(op);
         return ops;
     }
     static int RowTop(int Row) { return TOP + Row * FH; }
@@ -80,7 +80,7 @@ TEST_F(EditorPaint, EmptyTextShowsEofAtColumnZero) {
     EXPECT_EQ(eof[0].Y, TOP);
     EXPECT_TRUE(eof[0].FillRect);
     EXPECT_EQ(eof[0].Rect, (TRect{LEFT, TOP, LEFT + 6 * CW, TOP + FH}));
-    EXPECT_EQ(eof[0].Color, clBlack);  // clNone: the font's colour
+    EXPECT_EQ(eof[0].Color, clBlack); // clNone: the font's colour
     EXPECT_EQ(eof[0].BkColor, clWhite);
     // Hidden, it is not drawn.
     marks.Eof.Visible = false;
@@ -98,8 +98,9 @@ TEST_F(EditorPaint, FinalLineBreakShowsItsMarkAndEofOnTheNextRow) {
     ASSERT_EQ(lines.size(), 2u);
     const int cx = LEFT + 2 * CW + CW / 2, d = FH / 8;
     EXPECT_EQ(lines[0].Points, (std::vector<std::pair<int, int>>{{cx, TOP + 2 * d}, {cx, TOP + FH - 2 * d}}));
-    EXPECT_EQ(lines[1].Points, (std::vector<std::pair<int, int>>{
-                                   {cx - 3, TOP + FH - 2 * d - 3}, {cx, TOP + FH - 2 * d}, {cx + 3, TOP + FH - 2 * d - 3}}));
+    EXPECT_EQ(lines[1].Points,
+              (std::vector<std::pair<int, int>>{
+                  {cx - 3, TOP + FH - 2 * d - 3}, {cx, TOP + FH - 2 * d}, {cx + 3, TOP + FH - 2 * d - 3}}));
     EXPECT_EQ(lines[0].Color, clRed);
 }
 
@@ -120,7 +121,8 @@ TEST_F(EditorPaint, LongRowIsCutAtColumnThousandWithTheHiddenTextMark) {
     const auto lines = OfKind(plan, poLines);
     ASSERT_EQ(lines.size(), 1u);
     const int x1 = LEFT + 1001 * CW, cy = TOP + FH / 2, d = CW * 3 / 5;
-    EXPECT_EQ(lines[0].Points, (std::vector<std::pair<int, int>>{{x1 - d, cy - d}, {x1, cy}, {x1 - d - 1, cy + d + 1}}));
+    EXPECT_EQ(lines[0].Points,
+              (std::vector<std::pair<int, int>>{{x1 - d, cy - d}, {x1, cy}, {x1 - d - 1, cy + d + 1}}));
     EXPECT_TRUE(Texts(plan, "[EOF]").empty());
 }
 
@@ -132,7 +134,7 @@ TEST_F(EditorPaint, DoubleByteCharacterAtColumn999ReachesColumn1001) {
     EXPECT_EQ(texts[0].Text, row.substr(0, 1001));
     const auto lines = OfKind(plan, poLines);
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].Points[1].first, LEFT + 1002 * CW);  // the mark's tip one cell after column 1001
+    EXPECT_EQ(lines[0].Points[1].first, LEFT + 1002 * CW); // the mark's tip one cell after column 1001
     EXPECT_EQ(PaintedLength(row), 1001);
     EXPECT_EQ(PaintedLength(std::string(1000, 'a') + Utf8ToCp932("あ")), 1000);
     EXPECT_EQ(PaintedLength("abc"), 3);
@@ -159,7 +161,7 @@ TEST_F(EditorPaint, ItalicModeDrawsEveryTokenTransparently) {
     look.ItalicMode = true;
     colourer.Colors().Int().SetColor(clRed);
     const TPaintPlan plan = Paint("ab 123");
-    EXPECT_TRUE(Texts(plan, "ab 123").empty());  // the background pass only fills
+    EXPECT_TRUE(Texts(plan, "ab 123").empty()); // the background pass only fills
     const auto ab = Texts(plan, "ab");
     ASSERT_EQ(ab.size(), 1u);
     EXPECT_EQ(ab[0].BkColor, clNone);
@@ -213,7 +215,7 @@ TEST_F(EditorPaint, BoxSelectionStopsAtTheRowEnd) {
 
 TEST_F(EditorPaint, BoxEdgesOnASecondHalfMoveRight) {
     selection.Drawn = selection.Box = true;
-    selection.StartCol = 2;  // the second half of あ at columns 1-2
+    selection.StartCol = 2; // the second half of あ at columns 1-2
     selection.EndCol = 4;
     const std::string row = "a" + Utf8ToCp932("あい");
     const auto texts = Texts(Paint(row), row);
@@ -291,7 +293,8 @@ TEST_F(EditorPaint, CaretRowUnderline) {
     painter.DrawUnderline(1, false, plan);
     painter.DrawUnderline(1, true, plan);
     ASSERT_EQ(plan.size(), 2u);
-    EXPECT_EQ(plan[0].Points, (std::vector<std::pair<int, int>>{{LEFT, TOP + 2 * FH}, {geometry.ClientWidth - 1, TOP + 2 * FH}}));
+    EXPECT_EQ(plan[0].Points,
+              (std::vector<std::pair<int, int>>{{LEFT, TOP + 2 * FH}, {geometry.ClientWidth - 1, TOP + 2 * FH}}));
     EXPECT_EQ(plan[0].Color, clBlue);
     EXPECT_EQ(plan[1].Color, clWhite);
 }

@@ -106,9 +106,10 @@ public:
 
 const TClassInfo& TOlderEditorProp::StaticClassInfo() {
     using P = TOlderEditorProp;
-    static const TClassInfo info{"TEditorProp", &TComponent::StaticClassInfo(),
-                                 {ColorProp("Color", &P::Color, &P::SetColor),
-                                  BoolProp("WordWrap", &P::WordWrap, &P::SetWordWrap)}};
+    static const TClassInfo info{
+        "TEditorProp",
+        &TComponent::StaticClassInfo(),
+        {ColorProp("Color", &P::Color, &P::SetColor), BoolProp("WordWrap", &P::WordWrap, &P::SetWordWrap)}};
     return info;
 }
 
@@ -168,7 +169,8 @@ TEST(EditorPropSet, SetToSetCopiesEverythingAndReportsThroughThreeSetters) {
     b.OnWordWrapChange = note("wordwrap");
     b.Assign(a);
     EXPECT_EQ(WriteComponent(b), WriteComponent(a));
-    EXPECT_EQ(fired, (std::vector<std::string>{"color", "scrollbars", "wordwrap"})) << "the hit style is stored directly";
+    EXPECT_EQ(fired, (std::vector<std::string>{"color", "scrollbars", "wordwrap"}))
+        << "the hit style is stored directly";
     fired.clear();
     b.Assign(a);
     EXPECT_TRUE(fired.empty()) << "nothing changed";

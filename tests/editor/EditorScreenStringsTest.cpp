@@ -118,9 +118,9 @@ TEST_F(ScreenStringsTest, WrapAllAndUnwrapAllKeepTextAndMarks) {
     s.SetRowMarks(0, 1 << 3);
     s.SetRowMarks(2, 1 << 12);
     s.SetWordWrap(true);
-    EXPECT_EQ(RowsOf(s), (std::vector<std::string>{std::string(20, 'a') + "/1", std::string(20, 'a') + "/1",
-                                                   std::string(10, 'a') + "/0", "bb/0",
-                                                   std::string(20, 'c') + "/1", "/2"}));
+    EXPECT_EQ(RowsOf(s),
+              (std::vector<std::string>{std::string(20, 'a') + "/1", std::string(20, 'a') + "/1",
+                                        std::string(10, 'a') + "/0", "bb/0", std::string(20, 'c') + "/1", "/2"}));
     EXPECT_EQ(s.RowMarks(0), 1 << 3);
     EXPECT_EQ(s.RowMarks(4), 1 << 12);
     EXPECT_EQ(s.WrappedRowCount(std::string(40, 'a')), 3);
@@ -204,7 +204,7 @@ TEST_F(ScreenStringsTest, EditsRecomputeColouringStatesBelowTheChange) {
 // the text: the text, the rows (a full re-wrap of the text), the marks in use and the modified flags
 // that undo and redo give back.
 struct ModelStep {
-    std::string before, after;                    // text
+    std::string before, after; // text
     std::vector<bool> modifiedBefore, modifiedAfter;
 };
 
@@ -257,7 +257,8 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps) {
             const int count = s.Count();
             const bool mayAppend = count == 0 || s.RowAttribute(count - 1) == raLineBreak;
             const int row = static_cast<int>(rng() % static_cast<unsigned>(count + (mayAppend ? 1 : 0)));
-            const int rows = row == count ? 0 : static_cast<int>(rng() % static_cast<unsigned>(std::min(3, count - row) + 1));
+            const int rows =
+                row == count ? 0 : static_cast<int>(rng() % static_cast<unsigned>(std::min(3, count - row) + 1));
             std::string insert = randomText(rng() % 4 == 0 ? 60 : 3);
             if (rows == 0 && insert.empty()) continue;
             const std::size_t offset = s.GetRowsText(0, row).size();

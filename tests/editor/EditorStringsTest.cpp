@@ -147,7 +147,7 @@ TEST_F(LinesTest, LoadFromFileReadsUpToCtrlZOrNul) {
         {"a\r\nb\x1A\r\nc", "a\r\nb"},
         {"a\r\nb\0c\r\nd"s, "a\r\nb"},
         {block + "\r\n" + "y", block + "\r\ny"},      // CR at byte 8191, LF at 8192
-        {block + "x\r\ny\r\n", block + "x\r\ny\r\n"},  // CR at byte 8192, LF at 8193: one line break
+        {block + "x\r\ny\r\n", block + "x\r\ny\r\n"}, // CR at byte 8192, LF at 8193: one line break
         {"a\rb\nc\r\n", "a\r\nb\r\nc\r\n"},
         {"", ""},
     };

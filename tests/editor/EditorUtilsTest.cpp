@@ -6,7 +6,8 @@ namespace quillon {
 namespace {
 
 // "a", hiragana a (0x82 0xA0), "b".
-const std::string kMixed = "a\x82\xA0" "b";
+const std::string kMixed = "a\x82\xA0"
+                           "b";
 
 TEST(EditorUtils, LeadAndTrailAreJudgedFromTheStart) {
     const bool lead[] = {false, true, false, false};
@@ -34,8 +35,8 @@ TEST(EditorUtils, CharAtAndCharCount) {
 }
 
 TEST(EditorUtils, CharInStrMatchesOnlyAtCharacterStarts) {
-    const std::string comma = "\x81\x41";  // 、
-    EXPECT_TRUE(CharInStr(comma, "\x81\x41\x81\x42"));  // 、。
+    const std::string comma = "\x81\x41";              // 、
+    EXPECT_TRUE(CharInStr(comma, "\x81\x41\x81\x42")); // 、。
     // 0x8E 0x81 | 0x41 ...: the bytes 0x81 0x41 occur across two characters.
     EXPECT_FALSE(CharInStr(comma, "\x8E\x81\x41"));
     EXPECT_FALSE(CharInStr("", "abc"));
@@ -49,12 +50,8 @@ TEST(EditorUtils, StrToStrings) {
         std::vector<std::string> lines;
     };
     const Case cases[] = {
-        {"a\r\nb", {"a", "b"}},
-        {"a\r\n", {"a"}},
-        {"a\rb\nc", {"a", "b", "c"}},
-        {"a\n\nb\n", {"a", "", "b"}},
-        {"\r\n\r\n", {"", ""}},
-        {"", {""}},
+        {"a\r\nb", {"a", "b"}},       {"a\r\n", {"a"}},       {"a\rb\nc", {"a", "b", "c"}},
+        {"a\n\nb\n", {"a", "", "b"}}, {"\r\n\r\n", {"", ""}}, {"", {""}},
     };
     for (const Case& c : cases) EXPECT_EQ(StrToStrings(c.text), c.lines) << c.text;
     EXPECT_TRUE(StrToStrings(nullptr).empty());

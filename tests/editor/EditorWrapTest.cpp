@@ -101,7 +101,7 @@ TEST(EditorAttributeArrayTest, PosNamesTheCharacterOfTheColumn) {
 struct WrapCase {
     const char* note;
     std::string line;
-    std::vector<std::string> rows;  // text/attribute
+    std::vector<std::string> rows; // text/attribute
     bool followRetMark = false, followPunctuation = false, leading = false, wordBreak = false;
 };
 
@@ -135,20 +135,39 @@ TEST_P(WrapTableTest, RowsFollowTheLineBreakRules) {
         {"、 after the margin does not hang by default", A(W) + kComma + "b", {A(W) + "/1", kComma + "b/0"}},
         {"、 after the margin hangs", A(W) + kComma + "b", {A(W) + kComma + "/1", "b/0"}, false, true},
         {"、 straddling the margin hangs", A(W - 1) + kComma + "b", {A(W - 1) + kComma + "/1", "b/0"}, false, true},
-        {"two commas hang no further than two columns", A(W) + kComma + kComma + "b",
-         {A(W) + kComma + "/1", kComma + "b/0"}, false, true},
+        {"two commas hang no further than two columns",
+         A(W) + kComma + kComma + "b",
+         {A(W) + kComma + "/1", kComma + "b/0"},
+         false,
+         true},
         {"（ may end a row by default", A(W - 2) + kOpen + "bbbb", {A(W - 2) + kOpen + "/1", "bbbb/0"}},
-        {"（ never ends a row with Leading", A(W - 2) + kOpen + "bbbb", {A(W - 2) + "/1", kOpen + "bbbb/0"}, false,
-         false, true},
+        {"（ never ends a row with Leading",
+         A(W - 2) + kOpen + "bbbb",
+         {A(W - 2) + "/1", kOpen + "bbbb/0"},
+         false,
+         false,
+         true},
         {"」 may start a row by default", A(W) + kClose + "b", {A(W) + "/1", kClose + "b/0"}},
-        {"」 never starts a row with Leading", A(W) + kClose + "b", {A(W - 1) + "/1", "a" + kClose + "b/0"}, false,
-         false, true},
-        {"（ before 」 moves together", A(W - 2) + kOpen + kClose + "b", {A(W - 2) + "/1", kOpen + kClose + "b/0"},
-         false, false, true},
+        {"」 never starts a row with Leading",
+         A(W) + kClose + "b",
+         {A(W - 1) + "/1", "a" + kClose + "b/0"},
+         false,
+         false,
+         true},
+        {"（ before 」 moves together",
+         A(W - 2) + kOpen + kClose + "b",
+         {A(W - 2) + "/1", kOpen + kClose + "b/0"},
+         false,
+         false,
+         true},
         // The last character of the line, one column past the margin, still may not start a row.
         {") alone past the margin with Leading", A(W) + ")", {A(W - 1) + "/1", "a)/0"}, false, false, true},
-        {"」 alone past the margin with Leading", A(W) + kClose, {A(W - 1) + "/1", "a" + kClose + "/0"}, false,
-         false, true},
+        {"」 alone past the margin with Leading",
+         A(W) + kClose,
+         {A(W - 1) + "/1", "a" + kClose + "/0"},
+         false,
+         false,
+         true},
         // A row that an empty row follows ends there like any other.
         {"( at the margin before the empty row", A(W - 1) + "(", {A(W - 1) + "/1", "(/0"}, false, false, true},
         {"( at the margin ends the line with FollowRetMark", A(W - 1) + "(", {A(W - 1) + "(/0"}, true, false, true},
@@ -209,9 +228,9 @@ TEST(WrapLineTest, RandomLinesKeepEveryRule) {
             const bool badEnd = r.Text.ends_with(kOpen) || r.Text.ends_with("("),
                        badStart = next.starts_with(kClose) || next.starts_with(")");
             if (c.leading && !c.wordBreak && (badEnd || badStart)) {
-                ASSERT_LE(width, W / 5 * 4) << "Leading gives up only at its floor, round " << round << " W " << W
-                                            << " FP " << c.followPunctuation << " row [" << Cp932ToUtf8(r.Text)
-                                            << "] next [" << Cp932ToUtf8(next) << "]";
+                ASSERT_LE(width, W / 5 * 4)
+                    << "Leading gives up only at its floor, round " << round << " W " << W << " FP "
+                    << c.followPunctuation << " row [" << Cp932ToUtf8(r.Text) << "] next [" << Cp932ToUtf8(next) << "]";
             }
         }
         ASSERT_EQ(joined, c.line) << round;

@@ -1,12 +1,12 @@
 #include "KeyMacro.h"
-#include "FileSizeLimit.h"
 #include "Cp932.h"
 #include "EditorTestHost.h"
+#include "FileSizeLimit.h"
 #include "MessageBox.h"
 #include "Streams.h"
 
-#include <gtest/gtest.h>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 
 #include <filesystem>
@@ -16,7 +16,7 @@
 namespace quillon {
 namespace {
 
-const std::string Nichi = "\x93\xfa"; // 日
+const std::string Nichi = "\x93\xfa";         // 日
 const std::string HonGo = "\x96\x7b\x8c\xea"; // 本語
 
 // An editor on its test window.
@@ -29,7 +29,8 @@ struct TWindow {
     // Typed bytes as the window delivers them: a lead byte with its trail byte waiting in the queue.
     void Type(const std::string& Bytes) {
         for (std::size_t i = 0; i < Bytes.size(); ++i) {
-            if (IsLeadByte(Bytes[i]) && i + 1 < Bytes.size()) Host.Queue.push_back(static_cast<unsigned char>(Bytes[i + 1]));
+            if (IsLeadByte(Bytes[i]) && i + 1 < Bytes.size())
+                Host.Queue.push_back(static_cast<unsigned char>(Bytes[i + 1]));
             Editor.Perform(WM_CHAR, static_cast<unsigned char>(Bytes[i]));
             if (IsLeadByte(Bytes[i])) ++i;
         }
@@ -77,8 +78,8 @@ void RecordSession(TWindow& W, TKeyMacro& Macro) {
     Macro.StartRecord();
     W.Type("ab");
     W.Type("\r");
-    W.Type(Nichi);          // a double-byte character typed as two WM_CHAR
-    W.Commit(HonGo);        // two characters through the input method
+    W.Type(Nichi);   // a double-byte character typed as two WM_CHAR
+    W.Commit(HonGo); // two characters through the input method
     W.Type("c");
     W.Key(VK_HOME);
     W.Key(VK_RIGHT, {VK_SHIFT}); // selects 日
@@ -93,12 +94,12 @@ TEST(KeyMacro, RecordsKeysCharactersAndInputMethodWithTheirKeyStates) {
     TKeyMacro macro;
     RecordSession(w, macro);
     ASSERT_EQ(w.Text(), "ab\r\nx" + HonGo + "c");
-    const TKeyMacroDataList expected = {
-        Rec(CN_CHAR, 'a'), Rec(CN_CHAR, 'b'), Rec(CN_CHAR, 13), Rec(CN_CHAR, 0x93FA),
-        // the input method's characters, and none of their typed echo
-        Rec(WM_IME_CHAR, 0x967B, 1), Rec(WM_IME_CHAR, 0x8CEA, 1), Rec(CN_CHAR, 'c'),
-        Rec(CN_KEYDOWN, VK_HOME), Rec(CN_KEYDOWN, VK_RIGHT, 0, 0x80), Rec(CN_CHAR, 'x'),
-        Rec(CN_KEYDOWN, VK_HOME, 0, 0, 0x80), Rec(CN_KEYDOWN, VK_END, 0, 0x80, 0, 0x80)};
+    const TKeyMacroDataList expected = {Rec(CN_CHAR, 'a'), Rec(CN_CHAR, 'b'), Rec(CN_CHAR, 13), Rec(CN_CHAR, 0x93FA),
+                                        // the input method's characters, and none of their typed echo
+                                        Rec(WM_IME_CHAR, 0x967B, 1), Rec(WM_IME_CHAR, 0x8CEA, 1), Rec(CN_CHAR, 'c'),
+                                        Rec(CN_KEYDOWN, VK_HOME), Rec(CN_KEYDOWN, VK_RIGHT, 0, 0x80), Rec(CN_CHAR, 'x'),
+                                        Rec(CN_KEYDOWN, VK_HOME, 0, 0, 0x80),
+                                        Rec(CN_KEYDOWN, VK_END, 0, 0x80, 0, 0x80)};
     EXPECT_EQ(macro.DataList(), expected);
     EXPECT_EQ(macro.State(), kmReady);
     EXPECT_FALSE(w.Editor.MessageHook) << "the hook goes when recording ends";
@@ -147,7 +148,8 @@ TEST(KeyMacro, StateChangesAndRefusedTransitions) {
     macro.SetControl(nullptr); // recording without an editor is cancelled
     EXPECT_EQ(macro.State(), kmEmpty);
     EXPECT_FALSE(w.Editor.MessageHook);
-    EXPECT_EQ(states, (std::vector<int>{kmRecording, kmReady, kmEmpty, kmRecording, kmReady, kmRecording, kmReady, kmEmpty}))
+    EXPECT_EQ(states,
+              (std::vector<int>{kmRecording, kmReady, kmEmpty, kmRecording, kmReady, kmRecording, kmReady, kmEmpty}))
         << "CancelRecord goes through ready";
 }
 
@@ -275,9 +277,9 @@ TEST(KeyMacro, TheReaderTakesIntegersAndSkipsOtherTokens) {
 TEST(KeyMacro, BadTextIsRefusedAndTheMacroStaysAsItWas) {
     const std::string good = "CN_CHAR: 48386, CharCode: 97, KeyData: 0, Shift: 0, Ctrl: 0, Alt: 0\r\n";
     const char* bad[] = {
-        "CN_CHAR: 48386, CharCode: 97, KeyData: 0, Shift: 0, Ctrl: 0\r\n",          // five numbers
+        "CN_CHAR: 48386, CharCode: 97, KeyData: 0, Shift: 0, Ctrl: 0\r\n",            // five numbers
         "CN_CHAR: 48386, CharCode: 97, KeyData: 0, Shift: 0, Ctrl: 0, Alt: 0 'x\r\n", // unclosed quote
-        "WM_SETTEXT: 12, CharCode: 0, KeyData: 4096, Shift: 0, Ctrl: 0, Alt: 0\r\n", // not a key message
+        "WM_SETTEXT: 12, CharCode: 0, KeyData: 4096, Shift: 0, Ctrl: 0, Alt: 0\r\n",  // not a key message
         "CN_CHAR: 48386, CharCode: 65536, KeyData: 0, Shift: 0, Ctrl: 0, Alt: 0\r\n",
         "CN_CHAR: 48386, CharCode: 97, KeyData: 2147483648, Shift: 0, Ctrl: 0, Alt: 0\r\n",
         "CN_CHAR: 48386, CharCode: 97, KeyData: 0, Shift: 256, Ctrl: 0, Alt: 0\r\n",

@@ -69,7 +69,8 @@ protected:
     int UndoSteps() { return static_cast<int>(E.ScreenStrings().UndoObj().UndoList().size()); }
     // The client point at the left edge of a cell (Dx pixels into it).
     TPoint At(int Row, int Col, int Dx = 1) const {
-        return {E.TextLeft() + (Col - E.TopCol()) * E.CharWidth() + Dx, E.TextTop() + (Row - E.TopRow()) * E.RowHeight() + 2};
+        return {E.TextLeft() + (Col - E.TopCol()) * E.CharWidth() + Dx,
+                E.TextTop() + (Row - E.TopRow()) * E.RowHeight() + 2};
     }
     // A press of the left button at a cell, with the drag that it may start.
     void Press(int Row, int Col, TWParam Keys = 0) {

@@ -47,7 +47,9 @@ protected:
         Target.OnDragEnter = [this](TDataObject& d, int k, int& e, TPoint p) { Log("enter", d, k, e, p); };
         Target.OnDragOver = [this](TDataObject& d, int k, int& e, TPoint p) { Log("over", d, k, e, p); };
         Target.OnDrop = [this](TDataObject& d, int k, int& e, TPoint p) { Log("drop", d, k, e, p); };
-        Target.OnDragLeave = [this](TDataObject& d) { Calls.push_back(std::string("leave") + (&d == &Data ? "" : "?")); };
+        Target.OnDragLeave = [this](TDataObject& d) {
+            Calls.push_back(std::string("leave") + (&d == &Data ? "" : "?"));
+        };
     }
     void Log(const char* What, TDataObject& D, int Keys, int& Effect, TPoint P) {
         // Each handler sees the kept data object, the keys, the point and COPY as the proposed effect.

@@ -1,7 +1,7 @@
 // Bounded colouring: edits compute at most a few screens of row states, the idle work computes the
 // rest, and whatever painting sees is what a full computation from the first row gives.
-#include "EditorColourer.h"
 #include "RowStates.h"
+#include "EditorColourer.h"
 #include "TestEditor.h"
 
 #include <gtest/gtest.h>

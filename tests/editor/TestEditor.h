@@ -56,8 +56,8 @@ public:
 
     bool IsLoading = false;
     bool HasFocus = false;
-    bool FullStates = true;  // resetting the states computes every row
-    int Pending = 0;         // times the store left rows for the idle work
+    bool FullStates = true; // resetting the states computes every row
+    int Pending = 0;        // times the store left rows for the idle work
     TColumnLayout Layout;
     TColourer* Colourer = nullptr;
     int CaretUpdates = 0, Cancels = 0, Refreshes = 0;
@@ -75,7 +75,8 @@ public:
 // The rows as "text/attribute" items, for readable comparisons.
 inline std::vector<std::string> RowsOf(const TRowAttributeStringList& Rows) {
     std::vector<std::string> rows;
-    for (int i = 0; i < Rows.Count(); ++i) rows.push_back(std::string(Rows.Get(i)) + "/" + std::to_string(Rows.RowAttribute(i)));
+    for (int i = 0; i < Rows.Count(); ++i)
+        rows.push_back(std::string(Rows.Get(i)) + "/" + std::to_string(Rows.RowAttribute(i)));
     return rows;
 }
 

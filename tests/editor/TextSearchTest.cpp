@@ -15,7 +15,7 @@ std::string J(std::string_view utf8) { return Utf8ToCp932(utf8); }
 TEST(HanToZenTest, AsciiBecomesFullWidth) {
     for (int c = 0x21; c <= 0x7E; ++c) {
         if (c == '"' || c == '\'' || c == '\\' || c == '~') continue;
-        char32_t wide = static_cast<char32_t>(0xFEE0 + c);  // U+FF01..U+FF5E
+        char32_t wide = static_cast<char32_t>(0xFEE0 + c); // U+FF01..U+FF5E
         std::string utf8 = {static_cast<char>(0xE0 | (wide >> 12)), static_cast<char>(0x80 | ((wide >> 6) & 0x3F)),
                             static_cast<char>(0x80 | (wide & 0x3F))};
         EXPECT_EQ(Cp932ToUtf8(HanToZen(std::string(1, static_cast<char>(c)))), utf8) << "byte " << c;
@@ -24,15 +24,15 @@ TEST(HanToZenTest, AsciiBecomesFullWidth) {
 }
 
 TEST(HanToZenTest, HalfWidthKana) {
-    EXPECT_EQ(HanToZen(J("ｦｧｨｩｪｫｬｭｮｯｰｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜﾝ")),
-              J("ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン"));
+    EXPECT_EQ(
+        HanToZen(J("ｦｧｨｩｪｫｬｭｮｯｰｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜﾝ")),
+        J("ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン"));
     EXPECT_EQ(HanToZen(J("｡｢｣､ﾞﾟ")), J("。「」、゛゜"));
     EXPECT_EQ(HanToZen("\xA5"), J("．"));
 }
 
 TEST(HanToZenTest, VoicedMarksJoinTheirKana) {
-    EXPECT_EQ(HanToZen(J("ｶﾞｷﾞｸﾞｹﾞｺﾞｻﾞｼﾞｽﾞｾﾞｿﾞﾀﾞﾁﾞﾂﾞﾃﾞﾄﾞﾊﾞﾋﾞﾌﾞﾍﾞﾎﾞ")),
-              J("ガギグゲゴザジズゼゾダヂヅデドバビブベボ"));
+    EXPECT_EQ(HanToZen(J("ｶﾞｷﾞｸﾞｹﾞｺﾞｻﾞｼﾞｽﾞｾﾞｿﾞﾀﾞﾁﾞﾂﾞﾃﾞﾄﾞﾊﾞﾋﾞﾌﾞﾍﾞﾎﾞ")), J("ガギグゲゴザジズゼゾダヂヅデドバビブベボ"));
     EXPECT_EQ(HanToZen(J("ﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟｳﾞ")), J("パピプペポヴ"));
     // The semi-voiced mark belongs to ﾊ-ﾎ only: ｶﾟ is カ and ゜, never the next-but-one code キ.
     EXPECT_EQ(HanToZen(J("ｶﾟｱﾞﾝﾟ")), J("カ゜ア゛ン゜"));
@@ -41,12 +41,16 @@ TEST(HanToZenTest, VoicedMarksJoinTheirKana) {
 TEST(HanToZenTest, DoubleByteCharactersAndOtherBytesStay) {
     EXPECT_EQ(HanToZen(J("漢字ａ")), J("漢字ａ"));
     EXPECT_EQ(HanToZen("\x01\x80\xFD"), "\x01\x80\xFD");
-    EXPECT_EQ(HanToZen("\x82"), "\x82");  // a lead byte at the end stays alone
+    EXPECT_EQ(HanToZen("\x82"), "\x82"); // a lead byte at the end stays alone
 }
 
 TEST(DBCharEqualTest, LowerCaseTextMatchesUpperCasePattern) {
-    struct Alphabet { const char* lower; const char* upper; };
-    for (const Alphabet& a : {Alphabet{"ａｂｃｄｅｆｇｈｉｊｋｌｍｎｏｐｑｒｓｔｕｖｗｘｙｚ", "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ"},
+    struct Alphabet {
+        const char* lower;
+        const char* upper;
+    };
+    for (const Alphabet& a : {Alphabet{"ａｂｃｄｅｆｇｈｉｊｋｌｍｎｏｐｑｒｓｔｕｖｗｘｙｚ",
+                                       "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ"},
                               Alphabet{"αβγδεζηθικλμνξοπρστυφχψω", "ΑΒΓΔΕΖΗΘΙΚΛΜΝΞΟΠΡΣΤΥΦΧΨΩ"},
                               Alphabet{"абвгдеёжзийклмнопрстуфхцчшщъыьэюя", "АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ"}}) {
         std::string lower = J(a.lower), upper = J(a.upper);
@@ -58,8 +62,8 @@ TEST(DBCharEqualTest, LowerCaseTextMatchesUpperCasePattern) {
             EXPECT_FALSE(DBCharEqual(l, u)) << "the pattern holds the upper case";
         }
     }
-    EXPECT_TRUE(DBCharEqual("\x87\x54", "\xEE\xEF"));  // Ⅰ, ⅰ
-    EXPECT_TRUE(DBCharEqual("\x87\x5D", "\xEE\xF8"));  // Ⅹ, ⅹ
+    EXPECT_TRUE(DBCharEqual("\x87\x54", "\xEE\xEF")); // Ⅰ, ⅰ
+    EXPECT_TRUE(DBCharEqual("\x87\x5D", "\xEE\xF8")); // Ⅹ, ⅹ
     EXPECT_FALSE(DBCharEqual(J("ア"), J("イ")));
     EXPECT_FALSE(DBCharEqual("A", "a"));
 }
@@ -69,9 +73,9 @@ struct SearchCase {
     std::string text;
     std::string pattern;
     TSearchOptions options;
-    int start;   // Info on entry
+    int start; // Info on entry
     int length;
-    int found;   // -1: no match
+    int found; // -1: no match
     int foundLength;
 };
 
@@ -95,65 +99,66 @@ TEST_P(SearchTextTest, FindsWhatTheTableSays) {
 constexpr TSearchOptions F = stDown, B = 0;
 const std::string kFullABC = J("ＡＢＣ"), kFullabc = J("ａｂｃ");
 
-INSTANTIATE_TEST_SUITE_P(Table, SearchTextTest, ::testing::Values(
-    SearchCase{"ignores case forwards", "xxabcxx", "ABC", F, 0, 0, 2, 3},
-    SearchCase{"ignores case backwards", "xxabcxx", "ABC", B, 7, 0, 2, 3},
-    SearchCase{"match case forwards", "xxabcxx", "ABC", F | stMatchCase, 0, 0, -1, 0},
-    SearchCase{"match case backwards", "xxabcxx", "ABC", B | stMatchCase, 7, 0, -1, 0},
-    SearchCase{"lower-case pattern", "xxABCxx", "abc", F, 0, 0, 2, 3},
-    SearchCase{"full-width text without folding", kFullABC, "ABC", F, 0, 0, -1, 0},
-    SearchCase{"full-width text without folding, backwards", kFullABC, "ABC", B, 6, 0, -1, 0},
-    SearchCase{"width folding", kFullABC, "ABC", F | stWidthFold, 0, 0, 0, 6},
-    SearchCase{"width folding backwards", kFullABC, "ABC", B | stWidthFold, 6, 0, 0, 6},
-    SearchCase{"width folding, lower-case text", kFullabc, "ABC", F | stWidthFold, 0, 0, 0, 6},
-    SearchCase{"width folding, lower-case text backwards", kFullabc, "abc", B | stWidthFold, 6, 0, 0, 6},
-    SearchCase{"width folding, half-width text", "xabc", J("ＡＢＣ"), F | stWidthFold, 0, 0, 1, 3},
-    SearchCase{"width folding and case", kFullabc, "ABC", F | stWidthFold | stMatchCase, 0, 0, -1, 0},
-    SearchCase{"ガ matches ｶﾞ", J("xｶﾞx"), J("ガ"), F | stWidthFold, 0, 0, 1, 2},
-    SearchCase{"ガ matches ｶﾞ backwards", J("xｶﾞx"), J("ガ"), B | stWidthFold, 4, 0, 1, 2},
-    SearchCase{"ヴ matches ｳﾞ", J("ｳﾞ"), J("ヴ"), F | stWidthFold, 0, 0, 0, 2},
-    SearchCase{"パ matches ﾊﾟ backwards", J("ﾊﾟ"), J("パ"), B | stWidthFold, 2, 0, 0, 2},
-    SearchCase{"ｶﾟ is not キ", J("ｶﾟ"), J("キ"), F | stWidthFold, 0, 0, -1, 0},
-    SearchCase{"ｶﾟ is カ゜", J("ｶﾟ"), J("カ゜"), F | stWidthFold, 0, 0, 0, 2},
-    SearchCase{"ガ needs width folding", J("ｶﾞ"), J("ガ"), F, 0, 0, -1, 0},
-    SearchCase{"line break skipped", "a\r\nb", "ab", F | stSkipLineBreaks, 0, 0, 0, 4},
-    SearchCase{"line break skipped backwards", "a\r\nb", "ab", B | stSkipLineBreaks, 4, 0, 0, 4},
-    SearchCase{"line break not skipped", "a\r\nb", "ab", F, 0, 0, -1, 0},
-    SearchCase{"no skip before the first character", "\r\nab", "ab", F | stSkipLineBreaks, 0, 0, 2, 2},
-    SearchCase{"blanks skipped", "a \tb", "ab", F | stSkipBlanks, 0, 0, 0, 4},
-    SearchCase{"full-width space skipped", J("a　b"), "ab", F | stSkipBlanks, 0, 0, 0, 4},
-    SearchCase{"blanks are not line breaks", "a b", "ab", F | stSkipLineBreaks, 0, 0, -1, 0},
-    SearchCase{"skipping stops at the end of the text", "a\r\n", "ab", F | stSkipLineBreaks, 0, 0, -1, 0},
-    SearchCase{"skipping stops at the end, backwards", "xa  ", "ab", B | stSkipBlanks, 4, 0, -1, 0},
-    SearchCase{"whole word not inside a word", "concatenate", "cat", F | stWholeWord, 0, 0, -1, 0},
-    SearchCase{"whole word not inside a word, backwards", "concatenate", "cat", B | stWholeWord, 11, 0, -1, 0},
-    SearchCase{"whole word not at the start of catalog", "catalog", "cat", F | stWholeWord, 0, 0, -1, 0},
-    SearchCase{"whole word not at the start of catalog, backwards", "catalog", "cat", B | stWholeWord, 7, 0, -1, 0},
-    SearchCase{"whole word not at the end of concat", "concat", "cat", F | stWholeWord, 0, 0, -1, 0},
-    SearchCase{"whole word not at the end of concat, backwards", "concat", "cat", B | stWholeWord, 6, 0, -1, 0},
-    SearchCase{"whole word before an underscore", "cat_", "cat", F | stWholeWord, 0, 0, 0, 3},
-    SearchCase{"whole word filling the buffer", "cat", "cat", F | stWholeWord, 0, 0, 0, 3},
-    SearchCase{"whole word filling the buffer, backwards", "cat", "cat", B | stWholeWord, 3, 0, 0, 3},
-    SearchCase{"whole word after a blank", "a cat.", "cat", B | stWholeWord, 6, 0, 2, 3},
-    SearchCase{"whole word skips the longer word", "cats cat", "cat", F | stWholeWord, 0, 0, 5, 3},
-    SearchCase{"forward search passes the previous match", "abcabc", "abc", F, 0, 3, 3, 3},
-    SearchCase{"backward search ends at the start", "abcabc", "abc", B, 5, 0, 0, 3},
-    SearchCase{"no match on a trail byte (ア = 83 41)", J("ア"), "A", F | stMatchCase, 0, 0, -1, 0},
-    SearchCase{"no match on a trail byte, backwards", J("ア"), "A", B | stMatchCase, 2, 0, -1, 0},
-    SearchCase{"no match on a trail byte 5C (表)", J("表") + "\\", "\\", F, 0, 0, 2, 1},
-    SearchCase{"start on a trail byte moves on", J("表") + "\\", "\\", F, 1, 0, 2, 1},
-    SearchCase{"double-byte letters fold both ways", J("xΑΒΓ"), J("αβγ"), F, 0, 0, 1, 6},
-    SearchCase{"double-byte lower-case text", J("xαβγ"), J("ΑΒΓ"), B, 7, 0, 1, 6},
-    SearchCase{"small Roman numeral found by its capital", "x\xEE\xEF", "\x87\x54", F, 0, 0, 1, 2},
-    SearchCase{"capital Roman numeral found by the small one", "x\x87\x54", "\xEE\xEF", B, 3, 0, 1, 2},
-    SearchCase{"double-byte case kept", J("αβγ"), J("ΑΒΓ"), F | stMatchCase, 0, 0, -1, 0},
-    SearchCase{"pattern longer than the text", "ab", "abc", F, 0, 0, -1, 0},
-    SearchCase{"pattern longer than the text, backwards", "ab", "abc", B, 2, 0, -1, 0},
-    SearchCase{"start beyond the text", "abc", "a", F, 4, 0, -1, 0},
-    SearchCase{"negative start", "abc", "a", F, -1, 0, -1, 0},
-    SearchCase{"negative length", "abc", "a", F, 0, -1, -1, 0},
-    SearchCase{"empty pattern", "abc", "", F, 0, 0, -1, 0},
-    SearchCase{"empty buffer", "", "a", F, 0, 0, -1, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, SearchTextTest,
+    ::testing::Values(
+        SearchCase{"ignores case forwards", "xxabcxx", "ABC", F, 0, 0, 2, 3},
+        SearchCase{"ignores case backwards", "xxabcxx", "ABC", B, 7, 0, 2, 3},
+        SearchCase{"match case forwards", "xxabcxx", "ABC", F | stMatchCase, 0, 0, -1, 0},
+        SearchCase{"match case backwards", "xxabcxx", "ABC", B | stMatchCase, 7, 0, -1, 0},
+        SearchCase{"lower-case pattern", "xxABCxx", "abc", F, 0, 0, 2, 3},
+        SearchCase{"full-width text without folding", kFullABC, "ABC", F, 0, 0, -1, 0},
+        SearchCase{"full-width text without folding, backwards", kFullABC, "ABC", B, 6, 0, -1, 0},
+        SearchCase{"width folding", kFullABC, "ABC", F | stWidthFold, 0, 0, 0, 6},
+        SearchCase{"width folding backwards", kFullABC, "ABC", B | stWidthFold, 6, 0, 0, 6},
+        SearchCase{"width folding, lower-case text", kFullabc, "ABC", F | stWidthFold, 0, 0, 0, 6},
+        SearchCase{"width folding, lower-case text backwards", kFullabc, "abc", B | stWidthFold, 6, 0, 0, 6},
+        SearchCase{"width folding, half-width text", "xabc", J("ＡＢＣ"), F | stWidthFold, 0, 0, 1, 3},
+        SearchCase{"width folding and case", kFullabc, "ABC", F | stWidthFold | stMatchCase, 0, 0, -1, 0},
+        SearchCase{"ガ matches ｶﾞ", J("xｶﾞx"), J("ガ"), F | stWidthFold, 0, 0, 1, 2},
+        SearchCase{"ガ matches ｶﾞ backwards", J("xｶﾞx"), J("ガ"), B | stWidthFold, 4, 0, 1, 2},
+        SearchCase{"ヴ matches ｳﾞ", J("ｳﾞ"), J("ヴ"), F | stWidthFold, 0, 0, 0, 2},
+        SearchCase{"パ matches ﾊﾟ backwards", J("ﾊﾟ"), J("パ"), B | stWidthFold, 2, 0, 0, 2},
+        SearchCase{"ｶﾟ is not キ", J("ｶﾟ"), J("キ"), F | stWidthFold, 0, 0, -1, 0},
+        SearchCase{"ｶﾟ is カ゜", J("ｶﾟ"), J("カ゜"), F | stWidthFold, 0, 0, 0, 2},
+        SearchCase{"ガ needs width folding", J("ｶﾞ"), J("ガ"), F, 0, 0, -1, 0},
+        SearchCase{"line break skipped", "a\r\nb", "ab", F | stSkipLineBreaks, 0, 0, 0, 4},
+        SearchCase{"line break skipped backwards", "a\r\nb", "ab", B | stSkipLineBreaks, 4, 0, 0, 4},
+        SearchCase{"line break not skipped", "a\r\nb", "ab", F, 0, 0, -1, 0},
+        SearchCase{"no skip before the first character", "\r\nab", "ab", F | stSkipLineBreaks, 0, 0, 2, 2},
+        SearchCase{"blanks skipped", "a \tb", "ab", F | stSkipBlanks, 0, 0, 0, 4},
+        SearchCase{"full-width space skipped", J("a　b"), "ab", F | stSkipBlanks, 0, 0, 0, 4},
+        SearchCase{"blanks are not line breaks", "a b", "ab", F | stSkipLineBreaks, 0, 0, -1, 0},
+        SearchCase{"skipping stops at the end of the text", "a\r\n", "ab", F | stSkipLineBreaks, 0, 0, -1, 0},
+        SearchCase{"skipping stops at the end, backwards", "xa  ", "ab", B | stSkipBlanks, 4, 0, -1, 0},
+        SearchCase{"whole word not inside a word", "concatenate", "cat", F | stWholeWord, 0, 0, -1, 0},
+        SearchCase{"whole word not inside a word, backwards", "concatenate", "cat", B | stWholeWord, 11, 0, -1, 0},
+        SearchCase{"whole word not at the start of catalog", "catalog", "cat", F | stWholeWord, 0, 0, -1, 0},
+        SearchCase{"whole word not at the start of catalog, backwards", "catalog", "cat", B | stWholeWord, 7, 0, -1, 0},
+        SearchCase{"whole word not at the end of concat", "concat", "cat", F | stWholeWord, 0, 0, -1, 0},
+        SearchCase{"whole word not at the end of concat, backwards", "concat", "cat", B | stWholeWord, 6, 0, -1, 0},
+        SearchCase{"whole word before an underscore", "cat_", "cat", F | stWholeWord, 0, 0, 0, 3},
+        SearchCase{"whole word filling the buffer", "cat", "cat", F | stWholeWord, 0, 0, 0, 3},
+        SearchCase{"whole word filling the buffer, backwards", "cat", "cat", B | stWholeWord, 3, 0, 0, 3},
+        SearchCase{"whole word after a blank", "a cat.", "cat", B | stWholeWord, 6, 0, 2, 3},
+        SearchCase{"whole word skips the longer word", "cats cat", "cat", F | stWholeWord, 0, 0, 5, 3},
+        SearchCase{"forward search passes the previous match", "abcabc", "abc", F, 0, 3, 3, 3},
+        SearchCase{"backward search ends at the start", "abcabc", "abc", B, 5, 0, 0, 3},
+        SearchCase{"no match on a trail byte (ア = 83 41)", J("ア"), "A", F | stMatchCase, 0, 0, -1, 0},
+        SearchCase{"no match on a trail byte, backwards", J("ア"), "A", B | stMatchCase, 2, 0, -1, 0},
+        SearchCase{"no match on a trail byte 5C (表)", J("表") + "\\", "\\", F, 0, 0, 2, 1},
+        SearchCase{"start on a trail byte moves on", J("表") + "\\", "\\", F, 1, 0, 2, 1},
+        SearchCase{"double-byte letters fold both ways", J("xΑΒΓ"), J("αβγ"), F, 0, 0, 1, 6},
+        SearchCase{"double-byte lower-case text", J("xαβγ"), J("ΑΒΓ"), B, 7, 0, 1, 6},
+        SearchCase{"small Roman numeral found by its capital", "x\xEE\xEF", "\x87\x54", F, 0, 0, 1, 2},
+        SearchCase{"capital Roman numeral found by the small one", "x\x87\x54", "\xEE\xEF", B, 3, 0, 1, 2},
+        SearchCase{"double-byte case kept", J("αβγ"), J("ΑΒΓ"), F | stMatchCase, 0, 0, -1, 0},
+        SearchCase{"pattern longer than the text", "ab", "abc", F, 0, 0, -1, 0},
+        SearchCase{"pattern longer than the text, backwards", "ab", "abc", B, 2, 0, -1, 0},
+        SearchCase{"start beyond the text", "abc", "a", F, 4, 0, -1, 0},
+        SearchCase{"negative start", "abc", "a", F, -1, 0, -1, 0},
+        SearchCase{"negative length", "abc", "a", F, 0, -1, -1, 0},
+        SearchCase{"empty pattern", "abc", "", F, 0, 0, -1, 0}, SearchCase{"empty buffer", "", "a", F, 0, 0, -1, 0}));
 
 // A plain reference: the first (last) character boundary at which the pattern's bytes occur.
 int ReferenceFind(const std::string& text, const std::string& pat, int from, bool down) {
@@ -162,7 +167,8 @@ int ReferenceFind(const std::string& text, const std::string& pat, int from, boo
         if (IsLeadByte(text[i]) && i + 1 < text.size()) boundary[++i] = false;
     int last = static_cast<int>(text.size() - pat.size());
     for (int i = down ? from : std::min(from, last); down ? i <= last : i >= 0; i += down ? 1 : -1)
-        if (i >= 0 && boundary[static_cast<std::size_t>(i)] && text.compare(static_cast<std::size_t>(i), pat.size(), pat) == 0)
+        if (i >= 0 && boundary[static_cast<std::size_t>(i)] &&
+            text.compare(static_cast<std::size_t>(i), pat.size(), pat) == 0)
             return i;
     return -1;
 }

@@ -70,7 +70,7 @@ void PictureSeeds() {
     rle.Height = 3;
     rle.Compression = 1;
     rle.Table.resize(256);
-    rle.Pixels = {3, 1, 0, 3, 9, 8, 7, 0, 0, 0, 0, 2, 2, 1, 4, 5, 0, 1};  // run, absolute, end of row, delta, end
+    rle.Pixels = {3, 1, 0, 3, 9, 8, 7, 0, 0, 0, 0, 2, 2, 1, 4, 5, 0, 1}; // run, absolute, end of row, delta, end
     Seed("bmp", "rle8.bmp", BuildBmp(rle));
     rle.BitCount = 4;
     rle.Compression = 2;
@@ -103,18 +103,23 @@ void TextSeeds() {
         {"voice.lst", NewVoiceList},   {"zvoice.lst", NewZVoiceList},   {"enemy.lst", NewEnemyList},
     };
     for (const auto& [name, make] : lists) Seed("list", name, Text(make));
-    static const char lineEnds[] = "a\rb\nc\r\n\r\n\x82\xA0\0tail";  // every line end, a character, a NUL
+    static const char lineEnds[] = "a\rb\nc\r\n\r\n\x82\xA0\0tail"; // every line end, a character, a NUL
     Seed("list", "line-ends.lst", std::string_view(lineEnds, sizeof lineEnds - 1));
     Seed("qes", "new.qes", Text(NewQesSource));
-    Seed("qes", "small.qes", "QESVer1.1\r\nFORMAT=%0/%1\r\n:0\r\n10 100 A\r\n50 100 B\r\n\\e\r\n:1\r\n30 100 C\r\n\\e\r\n");
-    Seed("bitmaplist", "entries.lst", "\x02" "5 a.bmp\r\n6:-8:16 sub\\b.bmp\r\n7:$10:-$10:120 c.bmp\r\n; comment\r\n");
-    Seed("hints", "motion.txt", "NUM\n:NUM=Num title\r\nline 1\r\n\r\nline 2\r\n\\e\r\n:TO=To title\r\nto text\r\n\\E\r\n");
+    Seed("qes", "small.qes",
+         "QESVer1.1\r\nFORMAT=%0/%1\r\n:0\r\n10 100 A\r\n50 100 B\r\n\\e\r\n:1\r\n30 100 C\r\n\\e\r\n");
+    Seed("bitmaplist", "entries.lst",
+         "\x02"
+         "5 a.bmp\r\n6:-8:16 sub\\b.bmp\r\n7:$10:-$10:120 c.bmp\r\n; comment\r\n");
+    Seed("hints", "motion.txt",
+         "NUM\n:NUM=Num title\r\nline 1\r\n\r\nline 2\r\n\\e\r\n:TO=To title\r\nto text\r\n\\E\r\n");
     Seed("keymacro", "session.txt",
          "CN_CHAR: 48386, CharCode: 97, KeyData: 0, Shift: 0, Ctrl: 0, Alt: 0\r\n"
          "CN_KEYDOWN: 48384, CharCode: 39, KeyData: -1073741823, Shift: 129, Ctrl: 0, Alt: 0\r\n");
     const std::string longName = "/" + std::string(300, 'd') + "/" + std::string(99, 'f');
     const std::vector<std::vector<std::string>> handOvers = {{}, {"/lists/motion.lst", "/x/y.lst"}, {longName}};
-    for (std::size_t i = 0; i < handOvers.size(); ++i) Seed("handover", "message" + std::to_string(i), HandOverMessage(handOvers[i]));
+    for (std::size_t i = 0; i < handOvers.size(); ++i)
+        Seed("handover", "message" + std::to_string(i), HandOverMessage(handOvers[i]));
 }
 
 void SettingsSeeds() {

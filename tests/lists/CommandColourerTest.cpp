@@ -72,8 +72,7 @@ TEST(CommandColourer, CommandCharacterSets) {
     // Letters only the Vantor list knows are errors to the end of the row in the classic list.
     for (char c : std::string("ABCSXYZabcsxyz")) {
         std::string row = std::string("1 2") + c + " 0";
-        EXPECT_EQ(Command(row),
-                  (TToks{{ctCmdNum, "1"}, {ctCmdCommand, "2"}, {ltError, std::string(1, c) + " 0"}}))
+        EXPECT_EQ(Command(row), (TToks{{ctCmdNum, "1"}, {ctCmdCommand, "2"}, {ltError, std::string(1, c) + " 0"}}))
             << c;
         EXPECT_EQ(Command(row, VantorColourer)[1], (TTok{ctCmdCommand, std::string("2") + c})) << c;
     }
@@ -88,10 +87,9 @@ TEST(CommandColourer, CancelPositionsAndFlags) {
                                                    {ctCmdCancel, "000000000"},
                                                    {ctCmdCancelSep, "0"},
                                                    {ctCmdCancel, "0000"}}));
-    EXPECT_EQ(Cancel("1000010000"), (TToks{{ctCmdCancelFlagOn, "1"},
-                                           {ctCmdCancel, "0000"},
-                                           {ctCmdCancelFlagOnSep, "1"},
-                                           {ctCmdCancel, "0000"}}));
+    EXPECT_EQ(
+        Cancel("1000010000"),
+        (TToks{{ctCmdCancelFlagOn, "1"}, {ctCmdCancel, "0000"}, {ctCmdCancelFlagOnSep, "1"}, {ctCmdCancel, "0000"}}));
     EXPECT_EQ(Cancel("-"), (TToks{{ctCmdCancel, "-"}}));
     EXPECT_EQ(Cancel("0x1"), (TToks{{ctCmdCancel, "0x"}, {ctCmdCancelFlagOn, "1"}}));
     for (std::string cancel : {"1000010000", "00000000000000000000", "-", "0a1"})

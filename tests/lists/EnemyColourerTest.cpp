@@ -11,12 +11,8 @@ namespace {
 TStdEnemyColourer EnemyColourer(nullptr);
 TQesEnemyColourer QesColourer(nullptr);
 
-TToks Enemy(const std::string& row) {
-    return ParseRow(EnemyColourer, row);
-}
-TToks Qes(const std::string& row) {
-    return ParseRow(QesColourer, row);
-}
+TToks Enemy(const std::string& row) { return ParseRow(EnemyColourer, row); }
+TToks Qes(const std::string& row) { return ParseRow(QesColourer, row); }
 
 // The tokens of an expression within an enemy-list line (without the distance and percentage).
 TToks Expression(const std::string& expression) {
@@ -44,8 +40,7 @@ TEST(StdEnemyColourer, ExpressionTokens) {
         const char* expression;
         TToks toks;
     } cases[] = {
-        {"E100[C040]",
-         {{etEnemy, "E100"}, {etCommandSymbol, "["}, {etMySelf, "C040"}, {etCommandSymbol, "]"}}},
+        {"E100[C040]", {{etEnemy, "E100"}, {etCommandSymbol, "["}, {etMySelf, "C040"}, {etCommandSymbol, "]"}}},
         {"e100c999#", {{etEnemy, "e100"}, {etMySelf, "c999#"}}},
         {"E10 note", {{ltError, "E10"}, {ltComment, "note"}}},
         {"E1000", {{etEnemy, "E100"}, {etCommand, "0"}}},
@@ -57,8 +52,7 @@ TEST(StdEnemyColourer, ExpressionTokens) {
           {etCommand, "D"},
           {etCommandSymbol, ")"},
           {etCommandSymbol, ")"}}},
-        {"([)]",
-         {{etCommandSymbol, "("}, {etCommandSymbol, "["}, {etCommandSymbol, ")"}, {etCommandSymbol, "]"}}},
+        {"([)]", {{etCommandSymbol, "("}, {etCommandSymbol, "["}, {etCommandSymbol, ")"}, {etCommandSymbol, "]"}}},
         // An opening bracket without its closing one is a one-byte error; the rest keeps its colours.
         {"(D note", {{ltError, "("}, {etCommand, "D"}, {ltComment, "note"}}},
         {"[(D)", {{ltError, "["}, {etCommandSymbol, "("}, {etCommand, "D"}, {etCommandSymbol, ")"}}},
@@ -81,15 +75,14 @@ TEST(StdEnemyColourer, BracketsPairWithinALogicalLine) {
          {static_cast<TOrvColourer*>(&EnemyColourer), static_cast<TOrvColourer*>(&QesColourer)}) {
         TRowAttributeStringList lines, wrapped;
         FillStore(lines, *colourer, {{"10 50 D(["}, {"10 50 ])"}});
-        EXPECT_EQ(RowKinds(*colourer, lines, 0),
-                  (std::vector<int>{etDistance, etDistance, -1, etPercent, etPercent, -1, etCommand, ltError,
-                                    ltError}));
+        EXPECT_EQ(RowKinds(*colourer, lines, 0), (std::vector<int>{etDistance, etDistance, -1, etPercent, etPercent, -1,
+                                                                   etCommand, ltError, ltError}));
         EXPECT_EQ(RowKinds(*colourer, lines, 1),
                   (std::vector<int>{etDistance, etDistance, -1, etPercent, etPercent, -1, ltError, ltError}));
         FillStore(wrapped, *colourer, {{"10 50 D([", raWrapped}, {"])"}});
         EXPECT_EQ(TextKinds(*colourer, wrapped),
-                  (std::vector<int>{etDistance, etDistance, -1, etPercent, etPercent, -1, etCommand,
-                                    etCommandSymbol, etCommandSymbol, etCommandSymbol, etCommandSymbol}));
+                  (std::vector<int>{etDistance, etDistance, -1, etPercent, etPercent, -1, etCommand, etCommandSymbol,
+                                    etCommandSymbol, etCommandSymbol, etCommandSymbol}));
     }
 }
 

@@ -29,7 +29,8 @@ std::vector<std::string> Frame(const std::string& num = "1") {
     return {num, "-", "0", "5", "0", "0", "9", "0", "0", "0", "0", "9", "0", "0", "0", "-", "0", "0", kBox, kBox, kBox};
 }
 
-std::vector<std::string> FormatMotion(const std::vector<std::string>& lines, const TMotionFormatterOptions& options = {}) {
+std::vector<std::string> FormatMotion(const std::vector<std::string>& lines,
+                                      const TMotionFormatterOptions& options = {}) {
     TMotionFormatter formatter;
     formatter.SetLines(lines);
     formatter.SetOptions(options);
@@ -91,7 +92,8 @@ TEST(MotionFormatter, TheTemplateComesOutUnchanged) {
 
 TEST(MotionFormatter, ADataLineIsRebuiltInTheTemplateColumns) {
     std::vector<std::string> out = FormatMotion(
-        {kMotionTitle, "   0   1  3  10  0  0 9   0 0   0 0 9 0 0   0   -  0 0 000000000000 000000000000 000000000000 "});
+        {kMotionTitle,
+         "   0   1  3  10  0  0 9   0 0   0 0 9 0 0   0   -  0 0 000000000000 000000000000 000000000000 "});
     ASSERT_EQ(out.size(), 2u);
     EXPECT_EQ(out[0], kMotionTitle);
     EXPECT_EQ(out[1],
@@ -207,8 +209,9 @@ TEST(MotionFormatter, CommentsGetTheirSemicolon) {
         bool add;
         std::string comment, end;
     } cases[] = {
-        {true, "", " ;"}, {true, ";abc", " ;abc"}, {true, "abc", " ;abc"}, {true, Utf8ToCp932("　全角　"), " ;" + Utf8ToCp932("全角")},
-        {false, "", " "}, {false, "abc", " abc"},
+        {true, "", " ;"},       {true, ";abc", " ;abc"},
+        {true, "abc", " ;abc"}, {true, Utf8ToCp932("　全角　"), " ;" + Utf8ToCp932("全角")},
+        {false, "", " "},       {false, "abc", " abc"},
     };
     for (const Case& c : cases) {
         TMotionFormatterOptions options;
@@ -238,11 +241,11 @@ TEST(MotionFormatter, OnlyTheFirstTitleLineIsReplaced) {
 TEST(MotionFormatter, LinesThatAreNotDataLinesPassByteForByte) {
     std::vector<std::string> frame21 = Frame();
     std::string noComment = MotionLine(frame21);
-    noComment.pop_back();  // ends right after Att1: 21 fields
+    noComment.pop_back(); // ends right after Att1: 21 fields
     std::vector<std::string> blankSp = Frame();
-    blankSp[mfSp] = Utf8ToCp932("　");  // a field of nothing but a full-width space
-    std::vector<std::string> lines = {"", "   ", "  note\t ", noComment, "x 1 2 3", MotionLine(blankSp, "c"),
-                                      "\x83\x5C\x95\x5C "};
+    blankSp[mfSp] = Utf8ToCp932("　"); // a field of nothing but a full-width space
+    std::vector<std::string> lines = {
+        "", "   ", "  note\t ", noComment, "x 1 2 3", MotionLine(blankSp, "c"), "\x83\x5C\x95\x5C "};
     EXPECT_EQ(FormatMotion(lines), lines);
 }
 
@@ -279,12 +282,14 @@ private:
         case mfV: return Of({"9", "9/-3/4", "-3", "1/", "+2", "-", "12/34"});
         case mfHit: return Pick(2) ? Num() : Of({"-", "+5"});
         case mfFlag: return Of({"0", "00010000", "01", "-", "1111111", "000000000"});
-        case mfDef1: case mfDef2: case mfAtt1: return Of({kBox, "1FF0EF00A010", "0000000000001", "0"});
+        case mfDef1:
+        case mfDef2:
+        case mfAtt1: return Of({kBox, "1FF0EF00A010", "0000000000001", "0"});
         default:
             switch (Pick(8)) {
-            case 0: return "\t" + Num();              // a control character trims away
-            case 1: return Signed() + "\x81\x40";     // so does a trailing full-width space
-            case 2: return Of({"x", "\x83\x5C"});     // letters and double-byte text are kept
+            case 0: return "\t" + Num();          // a control character trims away
+            case 1: return Signed() + "\x81\x40"; // so does a trailing full-width space
+            case 2: return Of({"x", "\x83\x5C"}); // letters and double-byte text are kept
             default: return Signed();
             }
         }
@@ -312,7 +317,7 @@ TEST(MotionFormatter, FormattedLinesKeepTheirFieldsAndFormattingAgainChangesNoth
             std::vector<std::string> before = TrimmedMotionFields(lines[i]), after = TrimmedMotionFields(once[i]);
             ++total;
             if (before.size() != kMotionFieldCount) {
-                if (i != 2) {  // the title line
+                if (i != 2) { // the title line
                     EXPECT_EQ(once[i], lines[i]);
                 }
                 continue;
@@ -346,7 +351,8 @@ std::vector<std::string> FormatWith(const std::vector<std::string>& lines, const
     return out;
 }
 
-std::vector<std::string> FormatCommands(const std::vector<std::string>& lines, const TCommandFormatterOptions& options = {}) {
+std::vector<std::string> FormatCommands(const std::vector<std::string>& lines,
+                                        const TCommandFormatterOptions& options = {}) {
     return FormatWith<TCommandFormatter>(lines, options);
 }
 

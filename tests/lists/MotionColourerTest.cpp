@@ -16,9 +16,7 @@ TMotionColourer& Colourer() {
     return colourer;
 }
 
-TToks Motion(const std::string& row, int mode = pmFull) {
-    return ParseRow(Colourer(), row, mode);
-}
+TToks Motion(const std::string& row, int mode = pmFull) { return ParseRow(Colourer(), row, mode); }
 
 // Default texts of the 21 fields of a data line; each is one token in both scans.
 constexpr std::array<const char*, 21> kFields = {"1", "2", "3", "4", "5", "6", "1", "0",  "0",  "0", "0",
@@ -43,11 +41,10 @@ TToks FieldTokens(int field, const std::string& value, int mode = pmFull) {
 }
 
 TEST(MotionColourer, LinesThatAreNotDataAreOneItem) {
-    for (const char* row :
-         {"--R---G---B---G",
-          "-Num---To-Sp-Pic-De-Ci-V---VxRx--VyRy-C-CL-G-Da--Hit-H-Flag-Def1"
-          "---------Def2---------Att1---------COMMENT",
-          "Title of the list", "10 0 5 -", "10 0 5 - x", "+1 2 3 4 5 6 7", "\x8c\xbe\x82\xa4 1 2"}) {
+    for (const char* row : {"--R---G---B---G",
+                            "-Num---To-Sp-Pic-De-Ci-V---VxRx--VyRy-C-CL-G-Da--Hit-H-Flag-Def1"
+                            "---------Def2---------Att1---------COMMENT",
+                            "Title of the list", "10 0 5 -", "10 0 5 - x", "+1 2 3 4 5 6 7", "\x8c\xbe\x82\xa4 1 2"}) {
         for (int mode : {pmFull, pmSimple}) EXPECT_EQ(Motion(row, mode), (TToks{{mtAnyItem, row}})) << row;
     }
     // The colour line of a new list: four words after the leading blanks.
@@ -56,9 +53,8 @@ TEST(MotionColourer, LinesThatAreNotDataAreOneItem) {
 
 TEST(MotionColourer, ThreeOrSixWordsAreData) {
     EXPECT_EQ(Motion("10 0 5"), (TToks{{mtMotionNum, "10"}, {mtToNum, "0"}, {mtSp, "5"}}));
-    EXPECT_EQ(
-        Motion("10 0 5 0 C1 <2"),
-        (TToks{{mtMotionNum, "10"}, {mtToNum, "0"}, {mtSp, "5"}, {mtPic, "0"}, {mtDe, "C1"}, {mtCi, "<2"}}));
+    EXPECT_EQ(Motion("10 0 5 0 C1 <2"),
+              (TToks{{mtMotionNum, "10"}, {mtToNum, "0"}, {mtSp, "5"}, {mtPic, "0"}, {mtDe, "C1"}, {mtCi, "<2"}}));
 }
 
 TEST(MotionColourer, ADataLineGivesEveryFieldAndTheComment) {
@@ -126,8 +122,7 @@ TEST(MotionColourer, CIsNineOrOn) {
 
 TEST(MotionColourer, FlagPieces) {
     EXPECT_EQ(FieldTokens(mfFlag, "0100"), (TToks{{mtFlag, "0"}, {mtFlagOn, "1"}, {mtFlag, "00"}}));
-    EXPECT_EQ(FieldTokens(mfFlag, "ABC0"),
-              (TToks{{mtFlagOn, "A"}, {mtFlagOn, "B"}, {mtFlagOn, "C"}, {mtFlag, "0"}}));
+    EXPECT_EQ(FieldTokens(mfFlag, "ABC0"), (TToks{{mtFlagOn, "A"}, {mtFlagOn, "B"}, {mtFlagOn, "C"}, {mtFlag, "0"}}));
     EXPECT_EQ(FieldTokens(mfFlag, "0100", pmSimple), (TToks{{mtFlag, "0100"}}));
     EXPECT_EQ(Motion(LineWith(mfFlag, "0100")).back().Kind, mtComment);
 }
@@ -178,8 +173,7 @@ TEST(MotionColourer, FieldsThatDoNotFitAreErrorsToTheEndOfTheRow) {
 }
 
 TEST(MotionColourer, ATabIsATokenOfItsOwn) {
-    EXPECT_EQ(Motion("1\t2 \t 3"),
-              (TToks{{mtMotionNum, "1"}, {9, "\t"}, {mtToNum, "2"}, {9, "\t"}, {mtSp, "3"}}));
+    EXPECT_EQ(Motion("1\t2 \t 3"), (TToks{{mtMotionNum, "1"}, {9, "\t"}, {mtToNum, "2"}, {9, "\t"}, {mtSp, "3"}}));
 }
 
 TEST(MotionColourer, TheSimpleScanGivesOneTokenPerField) {

@@ -10,9 +10,15 @@ TEST(MskMatch, NormalizeMask) {
         bool cut;
         const char* normal;
     } cases[] = {
-        {"*?*", false, "?*"}, {"**", false, "*"},          {"a??b", false, "a??b"},   {"*.*", true, "*"},
-        {"*.*", false, "*.*"}, {"a*?b", false, "a?*b"},    {"?*?x*", false, "??*x*"}, {"", true, ""},
-        {"\x95\x5C*", false, "\x95\x5C*"},  // a trail byte 0x5C is no literal of its own
+        {"*?*", false, "?*"},
+        {"**", false, "*"},
+        {"a??b", false, "a??b"},
+        {"*.*", true, "*"},
+        {"*.*", false, "*.*"},
+        {"a*?b", false, "a?*b"},
+        {"?*?x*", false, "??*x*"},
+        {"", true, ""},
+        {"\x95\x5C*", false, "\x95\x5C*"}, // a trail byte 0x5C is no literal of its own
     };
     for (const auto& c : cases) EXPECT_EQ(NormalizeMask(c.mask, c.cut), c.normal) << c.mask;
 }
@@ -32,7 +38,7 @@ TEST(MskMatch, MatchesMask) {
         {"", "*", false, true},
         {"anything", "*", false, true},
         {"A.LST", "?.LST", false, true},
-        {"\x83\x4B.LST", "?.LST", false, true},  // one double-byte character is one "?"
+        {"\x83\x4B.LST", "?.LST", false, true}, // one double-byte character is one "?"
         {"AB.LST", "?.LST", false, false},
         {"MOTION", "*.*", false, true},
         {"MOTION", "*.*", true, false},
@@ -41,14 +47,13 @@ TEST(MskMatch, MatchesMask) {
         {"MOTION.LST", "MOTION", false, false},
         {"zmotion1.lst", "*MOTION*.LST", false, true},
         {"ENEMY.QES", "*ENEMY*.LST", false, false},
-        {"\x83\x4B", "\x83\x6B", false, false},  // double-byte characters compare exactly
+        {"\x83\x4B", "\x83\x6B", false, false}, // double-byte characters compare exactly
         {"x.lst", "?", false, false},
         {"ab", "a?", false, true},
         {"abc", "a?", false, false},
         {"MOTIONMOTION.LST", "*MOTION*.LST", false, true},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(MatchesMask(c.name, c.mask, c.raw), c.match) << c.name << " / " << c.mask;
+    for (const auto& c : cases) EXPECT_EQ(MatchesMask(c.name, c.mask, c.raw), c.match) << c.name << " / " << c.mask;
 }
 
 TEST(MskMatch, EmptyMaskEnds) {

@@ -44,17 +44,16 @@ TEST(OrvColourer, ColourPropertiesInStreamOrder) {
         {"MotionNum", "ToNum", "Sp",     "Pic",  "De",   "Ci",   "V",       "VNone", "Vx",
          "Rx",        "Vy",    "Ry",     "C",    "COn",  "CL",   "G",       "Da",    "Hit",
          "H",         "Flag",  "FlagOn", "Def1", "Def2", "Att1", "AnyItem", "Error", "Comment"},
-        {"AnyItem", "CmdNum", "CmdCommand", "CmdCommandSymbol", "CmdCancel", "CmdCancelSep",
-         "CmdCancelFlagOn", "CmdCancelFlagOnSep", "CmdStd", "CmdAmnNum", "CmdVx", "Error", "Comment"},
-        {"AnyItem", "CmdNum", "CmdCommand", "CmdCommandSymbol", "CmdCancel", "CmdCancelSep",
-         "CmdCancelFlagOn", "CmdCancelFlagOnSep", "CmdStd", "CmdAmnNum", "CmdSh", "CmdSp", "CmdDk", "Error",
-         "Comment"},
+        {"AnyItem", "CmdNum", "CmdCommand", "CmdCommandSymbol", "CmdCancel", "CmdCancelSep", "CmdCancelFlagOn",
+         "CmdCancelFlagOnSep", "CmdStd", "CmdAmnNum", "CmdVx", "Error", "Comment"},
+        {"AnyItem", "CmdNum", "CmdCommand", "CmdCommandSymbol", "CmdCancel", "CmdCancelSep", "CmdCancelFlagOn",
+         "CmdCancelFlagOnSep", "CmdStd", "CmdAmnNum", "CmdSh", "CmdSp", "CmdDk", "Error", "Comment"},
         {"AnyItem", "VoiceNum", "VoiceWave", "Error", "Comment"},
         {"AnyItem", "VoiceNum", "VoiceWave", "VoiceDp", "Error", "Comment"},
-        {"AnyItem", "StdEnemyDistance", "StdEnemyPercent", "StdEnemyCommand", "StdEnemyCommandSymbol",
-         "StdEnemyEnemy", "StdEnemyMySelf", "Error", "Comment"},
-        {"AnyItem", "QesDistance", "QesPercent", "QesCommand", "QesCommandSymbol", "QesEnemy", "QesMySelf",
-         "Error", "Comment"},
+        {"AnyItem", "StdEnemyDistance", "StdEnemyPercent", "StdEnemyCommand", "StdEnemyCommandSymbol", "StdEnemyEnemy",
+         "StdEnemyMySelf", "Error", "Comment"},
+        {"AnyItem", "QesDistance", "QesPercent", "QesCommand", "QesCommandSymbol", "QesEnemy", "QesMySelf", "Error",
+         "Comment"},
         {"AnyItem", "BmpNum", "BmpOffsetDelimtter", "BmpOffset", "BmpFileName", "Error"},
     };
     auto all = AllColourers();
@@ -203,8 +202,7 @@ TEST(OrvColourer, ParseModeIsPassedPerQuery) {
 TEST(OrvColourer, EveryLogicalLineStartsAtItsFirstField) {
     TMotionColourer colourer(nullptr);
     TRowAttributeStringList store;
-    FillStore(store, colourer,
-              {{"1 2 3 4 5 6 9 0 0 0 0 9 0 0 0 - 0 0 d1 d2 a1"}, {"\t5 6 7"}, {"\t"}, {"\t8 9"}});
+    FillStore(store, colourer, {{"1 2 3 4 5 6 9 0 0 0 0 9 0 0 0 - 0 0 d1 d2 a1"}, {"\t5 6 7"}, {"\t"}, {"\t8 9"}});
     EXPECT_EQ(RowKinds(colourer, store, 1), (std::vector<int>{9, mtMotionNum, -1, mtToNum, -1, mtSp}));
     EXPECT_EQ(RowKinds(colourer, store, 3), (std::vector<int>{9, mtMotionNum, -1, mtToNum}));
 
@@ -220,16 +218,13 @@ template <class T> const T& Pick(std::mt19937& rng, const std::vector<T>& pool) 
     return pool[std::uniform_int_distribution<std::size_t>(0, pool.size() - 1)(rng)];
 }
 
-std::string Blank(std::mt19937& rng) {
-    return Pick<std::string>(rng, {" ", " ", " ", "  ", "\t", " \t "});
-}
+std::string Blank(std::mt19937& rng) { return Pick<std::string>(rng, {" ", " ", " ", "  ", "\t", " \t "}); }
 
 // A line of fields from the pools, joined by blanks, sometimes with a comment.
 std::string FieldLine(std::mt19937& rng, const std::vector<std::vector<std::string>>& fields, int count,
                       const std::vector<std::string>& comments) {
     std::string line = Pick<std::string>(rng, {"", "", " ", "   "});
-    for (int i = 0; i < count; ++i)
-        line += (i ? Blank(rng) : "") + Pick(rng, fields[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < count; ++i) line += (i ? Blank(rng) : "") + Pick(rng, fields[static_cast<std::size_t>(i)]);
     return line + Pick(rng, comments);
 }
 
@@ -258,17 +253,14 @@ std::string MotionLine(std::mt19937& rng) {
         {"000000000000", "d2"},
         {"000000000000", "a1"},
     };
-    static const std::vector<std::string> comments = {"", "", " ; a comment that runs on and on",
-                                                      " note 1 2 3"};
+    static const std::vector<std::string> comments = {"", "", " ; a comment that runs on and on", " note 1 2 3"};
     static const std::vector<std::string> items = {
         "--R---G---B---G", "  0   0 255  16", "10 0 5 -",
         "-Num---To-Sp-Pic-De-Ci-V---VxRx--VyRy-C-CL-G-Da--Hit-H-Flag-Def1---------Def2---------Att1---------"
         "COMMENT",
         "Some free text that is long enough to wrap over several rows of the editor"};
     if (std::uniform_int_distribution<int>(0, 9)(rng) == 0) return Pick(rng, items);
-    int count = std::uniform_int_distribution<int>(0, 9)(rng) < 8
-                    ? 21
-                    : std::uniform_int_distribution<int>(1, 21)(rng);
+    int count = std::uniform_int_distribution<int>(0, 9)(rng) < 8 ? 21 : std::uniform_int_distribution<int>(1, 21)(rng);
     return FieldLine(rng, fields, count, count == 21 ? comments : std::vector<std::string>{""});
 }
 
@@ -285,8 +277,7 @@ std::string CommandLine(std::mt19937& rng) {
         {"0", "2"},
     };
     static const std::vector<std::string> comments = {"", " comment text", " ; 1 2 3 4 5"};
-    if (std::uniform_int_distribution<int>(0, 9)(rng) == 0)
-        return "CmdNum--Command--Cancel--Std-AmnNum--Vx--Comment";
+    if (std::uniform_int_distribution<int>(0, 9)(rng) == 0) return "CmdNum--Command--Cancel--Std-AmnNum--Vx--Comment";
     return FieldLine(rng, fields, std::uniform_int_distribution<int>(1, 8)(rng), comments);
 }
 
@@ -294,8 +285,7 @@ std::string EnemyLine(std::mt19937& rng) {
     static const std::vector<std::vector<std::string>> fields = {
         {"0", "120"},
         {"50", "x50%"},
-        {"E100#(236P)", "E100[C040]", "((D))", "([)]", "(D", "D)P(K)", "%0%A", "#@#D", "E10", "E1000",
-         "[[D]"},
+        {"E100#(236P)", "E100[C040]", "((D))", "([)]", "(D", "D)P(K)", "%0%A", "#@#D", "E10", "E1000", "[[D]"},
     };
     static const std::vector<std::string> comments = {"", " a comment", " [ ( ) ]"};
     return FieldLine(rng, fields, std::uniform_int_distribution<int>(1, 3)(rng), comments);
@@ -309,8 +299,8 @@ std::string BmpLine(std::mt19937& rng) {
     return FieldLine(rng, fields, std::uniform_int_distribution<int>(1, 2)(rng), {""});
 }
 
-void ExpectWrappedAsUnwrapped(TOrvColourer& colourer,
-                              const std::function<std::string(std::mt19937&)>& makeLine, int mode) {
+void ExpectWrappedAsUnwrapped(TOrvColourer& colourer, const std::function<std::string(std::mt19937&)>& makeLine,
+                              int mode) {
     std::mt19937 rng(20261210);
     for (int round = 0; round < 150; ++round) {
         std::vector<std::string> lines;
@@ -366,8 +356,9 @@ TEST(OrvColourer, ALineStartingWithBlankRowsStartsAtItsFirstField) {
     TMotionColourer motion(nullptr);
     const std::string blanks(30, ' ');
     EXPECT_EQ(WrapDifference(enemy, {"10 50 (D", blanks + "80 30 E10 comment"}, 8), "");
-    EXPECT_EQ(WrapDifference(motion, {"1 0 3 10 0 0 9 0 0 0 0 9 0 0 0 - 0 0 a b c comment", blanks + "2 0 3 10 0 0 9"}, 10),
-              "");
+    EXPECT_EQ(
+        WrapDifference(motion, {"1 0 3 10 0 0 9 0 0 0 0 9 0 0 0 - 0 0 a b c comment", blanks + "2 0 3 10 0 0 9"}, 10),
+        "");
 }
 
 // Whether a motion line is data or an item (four or five words) is decided over the whole logical

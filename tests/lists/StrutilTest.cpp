@@ -27,7 +27,7 @@ TEST(Strutil, TrimZenkakuRemovesBlanksAndFullWidthSpaces) {
         {Sj("　漢字　"), Sj("漢字")},
         // 0x81 0x40 is a blank only as a whole character: "ソ" (83 5C) then "@" is text.
         {"\x83\x40 ", "\x83\x40"},
-        {"ab\x81", "ab\x81"},  // a lone lead byte at the end is a character of its own, not a blank
+        {"ab\x81", "ab\x81"}, // a lone lead byte at the end is a character of its own, not a blank
     };
     for (const Case& c : cases) EXPECT_EQ(TrimZenkaku(c.in), c.out) << c.in;
 }
@@ -45,10 +45,10 @@ TEST(Strutil, ToZenkakuWidensEverySingleByteCharacterThatHasAWideForm) {
         {Sj("｡｢｣､･ｰﾞﾟ"), Sj("。「」、・ー゛゜")},
         {Sj("ｦﾝ"), Sj("ヲン")},
         // Trail bytes 0x5C and 0x41 belong to their characters and are not widened.
-        {"\x83\x5C", "\x83\x5C"},    // ソ
-        {"\x95\x5C", "\x95\x5C"},    // 表
+        {"\x83\x5C", "\x83\x5C"}, // ソ
+        {"\x95\x5C", "\x95\x5C"}, // 表
         {"\x82\x41", "\x82\x41"},
-        {"a\x83", Sj("ａ") + "\x83"},  // a lone lead byte at the end is copied
+        {"a\x83", Sj("ａ") + "\x83"}, // a lone lead byte at the end is copied
     };
     for (const Case& c : cases) EXPECT_EQ(ToZenkaku(c.in), c.out) << c.in;
 }
@@ -66,9 +66,9 @@ TEST(Strutil, ToHankakuNarrowsKanaLettersDigitsAndSymbols) {
         {Sj("ヵゐ"), Sj("ヵゐ")},
         {Sj("ー"), Sj("ｰ")},
         {Sj("ＡＢｃ　１２！”’￥￣"), "ABc 12!\"'\\~"},
-        {"\x83\x5C", Sj("ｿ")},     // ソ is narrowed as a whole character
-        {"\x95\x5C", "\x95\x5C"},  // 表 stays
-        {"x\x82", "x\x82"},        // a lone lead byte at the end is copied, not read past
+        {"\x83\x5C", Sj("ｿ")},    // ソ is narrowed as a whole character
+        {"\x95\x5C", "\x95\x5C"}, // 表 stays
+        {"x\x82", "x\x82"},       // a lone lead byte at the end is copied, not read past
     };
     for (const Case& c : cases) EXPECT_EQ(ToHankaku(c.in), c.out) << c.in;
 }

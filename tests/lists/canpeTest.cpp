@@ -53,17 +53,17 @@ TEST(HintFile, HeadAndEndLines) {
         THintResult result;
         std::string title, body;
     } cases[] = {
-        {":A=t\n\\\n\\eof\nafter\n", "A", hrFound, "t", "\\\r\n"},   // "\" alone is text, "\eof" ends
-        {"note\n:A=last", "A", hrFound, "last", ""},                 // a head line on the last line
+        {":A=t\n\\\n\\eof\nafter\n", "A", hrFound, "t", "\\\r\n"}, // "\" alone is text, "\eof" ends
+        {"note\n:A=last", "A", hrFound, "last", ""},               // a head line on the last line
         {":A=last\r\n", "A", hrFound, "last", ""},
-        {":A=\nx", "A", hrFound, "", "x\r\n"},                        // an empty title
+        {":A=\nx", "A", hrFound, "", "x\r\n"}, // an empty title
         {":A=first\n1\n\\e\n:a=second\n2\n\\e\n", "A", hrFound, "first", "1\r\n"},
-        {":=x\nbody\n", "", hrNotFound, "", ""},                     // no key: not a head line
-        {":A\nbody\n", "A", hrNotFound, "", ""},                     // no "=": not a head line
+        {":=x\nbody\n", "", hrNotFound, "", ""}, // no key: not a head line
+        {":A\nbody\n", "A", hrNotFound, "", ""}, // no "=": not a head line
         {":A=B=C\n", "A", hrFound, "B=C", ""},
-        {":A=a\n:B=inside\n\\e\n:B=real\nr\n", "B", hrFound, "real", "r\r\n"},  // A's body is skipped whole
+        {":A=a\n:B=inside\n\\e\n:B=real\nr\n", "B", hrFound, "real", "r\r\n"}, // A's body is skipped whole
         {":A=a\n:B=inside\n\\e\n", "A", hrFound, "a", ":B=inside\r\n"},
-        {":A=a\rx\r\ry\r\\E\r", "A", hrFound, "a", "x\r\n\r\ny\r\n"},        // CR line ends
+        {":A=a\rx\r\ry\r\\E\r", "A", hrFound, "a", "x\r\n\r\ny\r\n"}, // CR line ends
         {" :A=a\n", "A", hrNotFound, "", ""},
         // Keys compare in upper case by character: the trail byte 0x61 of "\x83\x61" is no "a".
         {":\x83\x61=kana\n", "\x83\x41", hrNotFound, "", ""},
@@ -79,7 +79,7 @@ TEST(HintFile, HeadAndEndLines) {
 
 TEST(HintFile, EveryTruncationOfAFileReadsSafely) {
     for (size_t n = 0; n <= kSample.size(); ++n) {
-        std::string cut = kSample.substr(0, n);  // a copy of its own, so that reading past it is caught
+        std::string cut = kSample.substr(0, n); // a copy of its own, so that reading past it is caught
         for (std::string key : {"NUM", "TO", "X"}) {
             THint full = Find(kSample, key), hint = Find(cut, key);
             if (hint.Result != hrFound) continue;
@@ -92,13 +92,16 @@ TEST(HintFile, EveryTruncationOfAFileReadsSafely) {
 class HintFileOnDisk : public ::testing::Test {
 protected:
     void SetUp() override {
-        FDir = fs::temp_directory_path() / ("quillon-hints-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        FDir = fs::temp_directory_path() /
+               ("quillon-hints-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(FDir);
         fs::create_directories(FDir);
     }
     void TearDown() override { fs::remove_all(FDir); }
-    void Write(const std::string& name, const std::string& bytes) { std::ofstream(FDir / name, std::ios::binary) << bytes; }
+    void Write(const std::string& name, const std::string& bytes) {
+        std::ofstream(FDir / name, std::ios::binary) << bytes;
+    }
 
     fs::path FDir;
     TScriptedMessages FMessages;
@@ -128,7 +131,7 @@ TEST_F(HintFileOnDisk, MissingAndUnreadableFilesAreReportedByTheirOwnName) {
     EXPECT_EQ(FMessages.Shown[0].Title, "エラー");
     EXPECT_EQ(FMessages.Shown[0].Icon, TMsgIcon::Warning);
 
-    fs::create_directory(FDir / "ZCCheat.dat");  // there, but no file to read
+    fs::create_directory(FDir / "ZCCheat.dat"); // there, but no file to read
     EXPECT_EQ(ReadItemHint(FDir / "ZCCheat.dat", "A", title, body), hrUnreadable);
     EXPECT_FALSE(LookupItemHint(FDir / "ZCCheat.dat", "A", title, body));
     ASSERT_EQ(FMessages.Shown.size(), 2u);

@@ -11,7 +11,7 @@ TEST(CommandLine, SplitsIntoSevenFieldsWhenSomethingFollowsVx) {
     } cases[] = {
         {"1 2U 0 0 1 3 Punch ", {"1", "2U", "0", "0", "1", "3", "Punch"}},
         {"1 2U 0 0 1 3 ", {"1", "2U", "0", "0", "1", "3", ""}},
-        {"1 2U 0 0 1 3", {"1", "2U", "0", "0", "1", "3"}},  // nothing after Vx: no comment field
+        {"1 2U 0 0 1 3", {"1", "2U", "0", "0", "1", "3"}}, // nothing after Vx: no comment field
         {"  12   236P  0\t1  -  4 -2  ;a  b ", {"12", "236P", "0\t1", "-", "4", "-2", ";a  b"}},
         {"x 1 2 3 4 5 6", {}},
         {"CmdNum--Command--Cancel--Std-AmnNum--Vx--Comment", {}},

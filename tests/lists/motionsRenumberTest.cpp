@@ -15,8 +15,8 @@ const char* const kBoxes = " 000000000000 000000000000 000000000000 ";
 // A frame with its number, To and Hit, written the way lists usually are.
 std::string Frame(int num, const std::string& to = "-", const std::string& hit = "-") {
     std::string n = std::to_string(num);
-    return std::string(4 - std::min<size_t>(4, n.size()), ' ') + n + "  " + to + "  3  10  0  0 9   0 0   0 0 9 0 0   0  " +
-           hit + "  0 0" + kBoxes + ";f" + n;
+    return std::string(4 - std::min<size_t>(4, n.size()), ' ') + n + "  " + to +
+           "  3  10  0  0 9   0 0   0 0 9 0 0   0  " + hit + "  0 0" + kBoxes + ";f" + n;
 }
 
 std::vector<std::string> Lines(const TMotionLineList& list) {
@@ -54,7 +54,12 @@ TAnswer Serial(const std::string& start, int jump = rjAll) {
 
 TEST(Renumber, FramesAndTheirReferencesGetTheNewNumbersOnce) {
     TMotionLineList list = ParseMotionLines({
-        "-Num---To", Frame(10), Frame(11, "12"), Frame(12), Frame(40, "10", "10"), Frame(50, "11", "12"),
+        "-Num---To",
+        Frame(10),
+        Frame(11, "12"),
+        Frame(12),
+        Frame(40, "10", "10"),
+        Frame(50, "11", "12"),
     });
     TAnswer answer = Serial("20");
     ASSERT_TRUE(RenumberMotionLines(list, 1, 3, answer.Ask()));
@@ -131,7 +136,7 @@ TEST(Renumber, JumpModesChooseWhichReferencesFollow) {
     std::vector<std::string> source = {Frame(1, "2"), Frame(2, "1", "1"), Frame(3, "1"), Frame(4, "2", "2")};
     struct Case {
         int jump;
-        std::vector<int> to, hit;  // of lines 0..3 after renumbering lines 0..1 from 11
+        std::vector<int> to, hit; // of lines 0..3 after renumbering lines 0..1 from 11
     } cases[] = {
         {rjNone, {2, 1, 1, 2}, {-1, 1, -1, 2}},
         {rjAll, {12, 11, 11, 12}, {-1, 11, -1, 12}},
@@ -175,7 +180,7 @@ TEST(Renumber, RequestsThatWouldBreakTheListAreRefusedWithAWarning) {
         {"a", false, "開始番号が数値ではありません"},
         {"", false, "開始番号が数値ではありません"},
         {"-1", false, "番号が 0 より小さくなるためリナンバできません"},
-        {"0", true, "番号が 0 より小さくなるためリナンバできません"},  // 10 -> 0 moves 5 to -5
+        {"0", true, "番号が 0 より小さくなるためリナンバできません"}, // 10 -> 0 moves 5 to -5
         {"2147483647", false, "番号が大きすぎるためリナンバできません"},
         {"2147483647", true, "番号が大きすぎるためリナンバできません"},
     };
@@ -293,7 +298,7 @@ TEST(Renumber, MatchesTheStraightforwardAlgorithmOnRandomLists) {
         if (!messages.Shown.empty()) {
             EXPECT_FALSE(changed);
             EXPECT_EQ(Lines(fast), source);
-            continue;  // the reference would have written negative numbers
+            continue; // the reference would have written negative numbers
         }
         EXPECT_EQ(changed, ReferenceRenumber(reference, first, last, request)) << round;
         EXPECT_EQ(Lines(fast), Lines(reference)) << round;

@@ -48,16 +48,76 @@ TEST(MotionLine, SplitStopsAtTheFirstFieldThatFails) {
         std::string line;
         size_t fields;
     } cases[] = {
-        {"x 1 2", 0},                                                           // Num must start with a digit
+        {"x 1 2", 0}, // Num must start with a digit
         {"--R---G---B---G", 0},
-        {"  0   0 255  16", 4},                                                 // colour line: Pic "255" then "16" as De
-        {"1 -2 3", 1},                                                          // To below -1
-        {LineOf({"1", "-", "0", "5", "0", "<", "9", "0", "0", "0", "0", "9", "0", "0", "0", "-", "0", "0",
-                 "000000000000", "000000000000", "000000000000"}), 5},          // "<" alone is no Ci
-        {LineOf({"1", "-", "0", "5", "0", "0", "9", "0", "0", "0", "0", "9", "0", "0", "0", "-1", "0", "0",
-                 "000000000000", "000000000000", "000000000000"}), 15},         // Hit below 0
-        {LineOf({"1", "-", "0", "5/", "0", "0", "9", "0", "0", "0", "0", "9", "0", "0", "0", "-", "0", "0",
-                 "000000000000", "000000000000", "000000000000"}), 22},
+        {"  0   0 255  16", 4}, // colour line: Pic "255" then "16" as De
+        {"1 -2 3", 1},          // To below -1
+        {LineOf({"1",
+                 "-",
+                 "0",
+                 "5",
+                 "0",
+                 "<",
+                 "9",
+                 "0",
+                 "0",
+                 "0",
+                 "0",
+                 "9",
+                 "0",
+                 "0",
+                 "0",
+                 "-",
+                 "0",
+                 "0",
+                 "000000000000",
+                 "000000000000",
+                 "000000000000"}),
+         5}, // "<" alone is no Ci
+        {LineOf({"1",
+                 "-",
+                 "0",
+                 "5",
+                 "0",
+                 "0",
+                 "9",
+                 "0",
+                 "0",
+                 "0",
+                 "0",
+                 "9",
+                 "0",
+                 "0",
+                 "0",
+                 "-1",
+                 "0",
+                 "0",
+                 "000000000000",
+                 "000000000000",
+                 "000000000000"}),
+         15}, // Hit below 0
+        {LineOf({"1",
+                 "-",
+                 "0",
+                 "5/",
+                 "0",
+                 "0",
+                 "9",
+                 "0",
+                 "0",
+                 "0",
+                 "0",
+                 "9",
+                 "0",
+                 "0",
+                 "0",
+                 "-",
+                 "0",
+                 "0",
+                 "000000000000",
+                 "000000000000",
+                 "000000000000"}),
+         22},
         {"", 0},
         {"   ", 0},
     };
@@ -166,7 +226,7 @@ TEST(PictureField, Items) {
         {"12.5", true, 0, {{12, 0, 2, 127, 0}}, -2},
         {"12.999", true, 0, {{12, 0, 2, 254, 0}}, -2},
         {"12.x", true, 0, {{12, 0, 0, 0, 0}}, -2},
-        {"12.1e5", true, 0, {{12, 0, 2, 254, 0}}, -2},  // clamped: the fraction reads as 10000
+        {"12.1e5", true, 0, {{12, 0, 2, 254, 0}}, -2}, // clamped: the fraction reads as 10000
         {"12+", true, 0, {{12, 0, 3, 0, 0}}, -2},
         {"12*", true, 0, {{12, 0, 5, 0, 0}}, -2},
         {"12-", true, 0, {{12, 0, 4, 0, 0}}, -2},
@@ -175,7 +235,7 @@ TEST(PictureField, Items) {
         {"12,0,A,128", true, 0, {{12, 0, 2, 128, 0}}, -2},
         {"12,0,a,-5", true, 0, {{12, 0, 2, 0, 0}}, -2},
         {"12,0,A,255", true, 0, {{12, 0, 0, 0, 0}}, -2},
-        {"12.5,0,+", true, 0, {{12, 0, 3, 127, 0}}, -2},  // part 3 overrides the mode of part 1
+        {"12.5,0,+", true, 0, {{12, 0, 3, 127, 0}}, -2}, // part 3 overrides the mode of part 1
         {"12,0,0,0,7", true, 0, {{12, 0, 0, 0, 7}}, -2},
         {"12,0,0,0,-7", true, 0, {{12, 0, 0, 0, -1}}, -2},
         {"12,0,0,0,x", true, 0, {{12, 0, 0, 0, -1}}, -2},
@@ -187,7 +247,7 @@ TEST(PictureField, Items) {
         {"5/,3", true, 0, {{5, 0, 0, 0, 0}}, -2},
         {"abc", true, 1, {}, -2},
         {"", false, 0, {}, -2},
-        {"/", true, 1, {}, -2},        // an empty first item text names no picture
+        {"/", true, 1, {}, -2}, // an empty first item text names no picture
         {"5//6", true, 0, {{5, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {6, 0, 0, 0, 0}}, -2},
     };
     for (const auto& c : cases) {
@@ -221,7 +281,7 @@ TEST(BoxCode, DigitsAndDecoding) {
     TMotionBox box;
     DecodeBox("1FF0EF00A010", box);
     EXPECT_EQ(box, (TMotionBox{-255, 239, 10, 16}));
-    DecodeBox("0A", box);  // a short code adds nothing for the characters it lacks
+    DecodeBox("0A", box); // a short code adds nothing for the characters it lacks
     EXPECT_EQ(box, (TMotionBox{160, 0, 0, 0}));
 }
 
@@ -229,12 +289,11 @@ TEST(BoxCode, Encoders) {
     struct Case {
         bool size;
         std::int32_t value;
-        const char* code;  // nullptr: cannot be written
+        const char* code; // nullptr: cannot be written
     } cases[] = {
-        {false, 255, "0FF"},  {false, -1, "101"},    {false, 300, "0Fs"},  {false, -300, "1Fs"},
-        {false, 256, "0Cw"},  {false, 1207, "0~~"},  {false, 1208, nullptr}, {false, 0, "000"},
-        {true, 4095, "FFF"},  {true, 4096, "G00"},   {true, 18431, "~FF"}, {true, 18432, "{sw"},
-        {true, -1, "01&"},    {true, -2048, "/00"},  {true, 0, "000"},
+        {false, 255, "0FF"},  {false, -1, "101"},     {false, 300, "0Fs"}, {false, -300, "1Fs"}, {false, 256, "0Cw"},
+        {false, 1207, "0~~"}, {false, 1208, nullptr}, {false, 0, "000"},   {true, 4095, "FFF"},  {true, 4096, "G00"},
+        {true, 18431, "~FF"}, {true, 18432, "{sw"},   {true, -1, "01&"},   {true, -2048, "/00"}, {true, 0, "000"},
     };
     for (const auto& c : cases) {
         std::string code = "junk";

@@ -55,13 +55,13 @@ TYPED_TEST(CellMemoryKinds, WritesEveryCellAtItsSheetPlace) {
     constexpr int w = TypeParam::SheetCells;
     constexpr std::size_t rowBytes = TypeParam::RowBytes;
     auto list = MakeList<TypeParam>();
-    const int cells = w + 1;  // the last one starts the second cell row
+    const int cells = w + 1; // the last one starts the second cell row
     for (int k = 0; k < cells; ++k) {
         TNumber n;
         ASSERT_TRUE(list->Add(Cell<TypeParam>(k).data(), n));
         ASSERT_EQ(n, static_cast<TNumber>(k));
     }
-    const std::size_t pitch = w * rowBytes + 4;  // padded rows, as a bitmap has
+    const std::size_t pitch = w * rowBytes + 4; // padded rows, as a bitmap has
     TBytes sheet(pitch * 32, 0xEE);
     // Bottom-up storage: the top row is the last in memory and the step is negative.
     list->WriteTo(sheet.data() + pitch * 31, -static_cast<std::ptrdiff_t>(pitch));
@@ -72,9 +72,9 @@ TYPED_TEST(CellMemoryKinds, WritesEveryCellAtItsSheetPlace) {
             ASSERT_EQ(0, std::memcmp(row(16 * (k / w) + r) + (k % w) * rowBytes, c.data() + r * rowBytes, rowBytes))
                 << "cell " << k << " row " << r;
     }
-    EXPECT_EQ(row(16)[0], Cell<TypeParam>(w)[0]);         // cell w at y 16, x 0
-    EXPECT_EQ(row(16)[rowBytes], 0xEE);                   // nothing beside it
-    EXPECT_EQ(row(0)[w * rowBytes], 0xEE);                // padding untouched
+    EXPECT_EQ(row(16)[0], Cell<TypeParam>(w)[0]); // cell w at y 16, x 0
+    EXPECT_EQ(row(16)[rowBytes], 0xEE);           // nothing beside it
+    EXPECT_EQ(row(0)[w * rowBytes], 0xEE);        // padding untouched
 }
 
 template <class TList> class CappedKinds : public ::testing::Test {};
@@ -88,7 +88,7 @@ TYPED_TEST(CappedKinds, CapacityIsTheHighestNumber) {
     EXPECT_EQ(n, 1799);
     EXPECT_FALSE(list->Add(Cell<TypeParam>(1800).data(), n));
     EXPECT_EQ(list->Count(), 1800);
-    EXPECT_TRUE(list->Add(Cell<TypeParam>(5).data(), n));  // repeated cells still come through
+    EXPECT_TRUE(list->Add(Cell<TypeParam>(5).data(), n)); // repeated cells still come through
     EXPECT_EQ(n, 5);
     EXPECT_TRUE(list->Add(Blank<TypeParam>().data(), n));
     EXPECT_EQ(n, 65535);

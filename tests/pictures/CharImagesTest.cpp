@@ -11,7 +11,7 @@ using namespace quillon::test;
 namespace {
 
 constexpr std::uint8_t KeyIndex = 7;
-constexpr std::uint8_t Spare = 255;  // never used by the generated sheets
+constexpr std::uint8_t Spare = 255; // never used by the generated sheets
 
 class CharPictureTest : public ::testing::Test {
 protected:
@@ -31,12 +31,14 @@ protected:
         Palette[20] = {41, 83, 126, 0};
         Palette[21] = {47, 80, 120, 9};
         Sheet.assign(static_cast<std::size_t>(width) * height, 0);
-        for (std::uint8_t& p : Sheet) p = static_cast<std::uint8_t>(random() % 6 == 0 ? random() % 22 : random() % Spare);
+        for (std::uint8_t& p : Sheet)
+            p = static_cast<std::uint8_t>(random() % 6 == 0 ? random() % 22 : random() % Spare);
         Sheet[0] = KeyIndex;
         TDIB dib;
         dib.ColorTable = Palette;
         dib.SetSize(width, height, 8);
-        for (int y = 0; y < height; ++y) std::copy_n(&Sheet[static_cast<std::size_t>(y) * width], width, dib.ScanLine(y));
+        for (int y = 0; y < height; ++y)
+            std::copy_n(&Sheet[static_cast<std::size_t>(y) * width], width, dib.ScanLine(y));
         dib.SaveToFile(Dir / "CHARA.BMP");
     }
 
@@ -66,7 +68,8 @@ protected:
                 int room = std::min<int>(32 - static_cast<int>(cell & 31), CellCount() - static_cast<int>(cell));
                 std::int32_t n = random() % 3 == 0 ? -static_cast<std::int32_t>(2 + random() % 4)
                                                    : static_cast<std::int32_t>(1 + random() % std::min(room, 6));
-                frame->Rects.Add({cell, n, static_cast<int>(random() % 400) - 40, static_cast<int>(random() % 280) - 20});
+                frame->Rects.Add(
+                    {cell, n, static_cast<int>(random() % 400) - 40, static_cast<int>(random() % 280) - 20});
             }
             p.AddFrame(std::move(frame));
         }
@@ -122,7 +125,8 @@ protected:
             int n = std::abs(run.Count);
             int width = run.Count > 0 ? n * cs : cs;
             int left = flags & 1 ? 160 - f.OffsetX + 160 - sx(run.X) - n * cs : f.OffsetX + sx(run.X);
-            int axisTwice = f.FlipAxis == NoFlipAxis ? sy(f.Bounds.Top) + sy(f.Bounds.Bottom) : 480 - 2 * sy(f.FlipAxis);
+            int axisTwice =
+                f.FlipAxis == NoFlipAxis ? sy(f.Bounds.Top) + sy(f.Bounds.Bottom) : 480 - 2 * sy(f.FlipAxis);
             int top = flags & 2 ? f.OffsetY + axisTwice - 16 - sy(run.Y) : f.OffsetY + sy(run.Y);
             for (int i = 0; i < (run.Count > 0 ? 1 : n); ++i)
                 RefStretchDraw(t, img, {left + i * width, top, left + i * width + width, top + cs},
@@ -133,7 +137,7 @@ protected:
     std::filesystem::path Dir;
     int SheetWidth = 0, SheetHeight = 0;
     TColorTable Palette{};
-    std::vector<std::uint8_t> Sheet;  // top row first
+    std::vector<std::uint8_t> Sheet; // top row first
 };
 
 } // namespace
@@ -157,15 +161,15 @@ TEST_F(CharPictureTest, EveryFrameMatchesTheReference) {
                     b.Bytes = a.Bytes;
                     chara.DrawFrame(a.Target(), zoom, 160, 0, static_cast<int>(number), nullptr, flags, mode, alpha);
                     RefDrawFrame(b, pattern, number, flags, mode, alpha);
-                    ASSERT_TRUE(a.Bytes == b.Bytes) << "scale " << scale << " frame " << number << " zoom " << zoom
-                                                    << " flags " << flags;
+                    ASSERT_TRUE(a.Bytes == b.Bytes)
+                        << "scale " << scale << " frame " << number << " zoom " << zoom << " flags " << flags;
                 }
     }
 }
 
 TEST_F(CharPictureTest, StripLayout) {
     std::mt19937 random(32);
-    MakeSheet(640, 32, random);  // 40 x 2 cells
+    MakeSheet(640, 32, random); // 40 x 2 cells
     TCharSoftRender chara;
     ASSERT_TRUE(chara.LoadImage(Dir / "CHARA.BMP", nullptr));
     ASSERT_EQ(chara.Strip().Width(), 512);
@@ -185,7 +189,7 @@ TEST_F(CharPictureTest, StripLayout) {
 
 TEST_F(CharPictureTest, SheetsOfOtherSizesCopyWhatIsThere) {
     std::mt19937 random(33);
-    MakeSheet(20, 20, random);  // two by two cells, the right and bottom ones partial
+    MakeSheet(20, 20, random); // two by two cells, the right and bottom ones partial
     TCharSoftRender chara;
     ASSERT_TRUE(chara.LoadImage(Dir / "CHARA.BMP", nullptr));
     const std::uint8_t* strip = chara.Strip().GetBits();
@@ -224,8 +228,8 @@ TEST_F(CharPictureTest, PlacementRules) {
     frame->Number = 5;
     frame->OffsetX = 10;
     frame->Rects.Add({1, 1, 100, 100});
-    frame->Rects.Add({30, 4, 0, 0});  // crosses a strip row of 32 cells: not drawn
-    frame->Rects.Add({2, INT32_MIN, 0, 0});  // far more cells than a run can hold: not drawn
+    frame->Rects.Add({30, 4, 0, 0});        // crosses a strip row of 32 cells: not drawn
+    frame->Rects.Add({2, INT32_MIN, 0, 0}); // far more cells than a run can hold: not drawn
     frame->Rects.Add({3, INT32_MAX, 0, 0});
     frame->Bounds = {0, 0, 116, 116};
     TCharSoftRender chara;

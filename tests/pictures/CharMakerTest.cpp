@@ -4,11 +4,10 @@
 
 #include "MemorySettingsStore.h"
 #include "MessageBox.h"
-#include "Pattern.h"
 #include "PatMakeFixtures.h"
+#include "Pattern.h"
 
 #include <gtest/gtest.h>
-
 
 #include <fstream>
 
@@ -45,12 +44,15 @@ protected:
         TColorTable table = DistinctTable();
         for (int i = 0; i < count; ++i) {
             std::string name = "p" + std::to_string(i) + ".bmp";
-            WritePicture(Dir / name, 48, 40, bits, [=](int x, int y) {
-                if (x < 8 && y < 8) return 0u;
-                std::uint32_t v = static_cast<std::uint32_t>((x * 7 + y * 48 + i * 5) % colours);
-                // 24-bit colours stay apart after 5-6-5 quantisation.
-                return bits == 24 ? ((v % 32) * 8) << 16 | ((v / 32) * 4 + 4) << 8 | 0x10u : v;
-            }, &table);
+            WritePicture(
+                Dir / name, 48, 40, bits,
+                [=](int x, int y) {
+                    if (x < 8 && y < 8) return 0u;
+                    std::uint32_t v = static_cast<std::uint32_t>((x * 7 + y * 48 + i * 5) % colours);
+                    // 24-bit colours stay apart after 5-6-5 quantisation.
+                    return bits == 24 ? ((v % 32) * 8) << 16 | ((v / 32) * 4 + 4) << 8 | 0x10u : v;
+                },
+                &table);
             TBitmapListEntry e;
             e.Number = i * 2 + 1;
             e.Path = Dir / name;
@@ -98,7 +100,7 @@ TEST_F(CharMaker, VantorWithReductionWritesFilesThatLoadBack) {
     EXPECT_EQ(caption, "\"ZPATTERN4.ZPT\"と\"ZCHARA4.BMP\"を作成中です");
     EXPECT_EQ(positions, (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(percents.back(), 100);
-    EXPECT_EQ(Files(Dir.Path()), (std::vector<std::string>{"ZCHARA4.BMP", "ZPATTERN4.ZPT"}));  // no temporary left
+    EXPECT_EQ(Files(Dir.Path()), (std::vector<std::string>{"ZCHARA4.BMP", "ZPATTERN4.ZPT"})); // no temporary left
     TDIB sheet;
     sheet.LoadFromFile(Dir / "ZCHARA4.BMP");
     EXPECT_EQ(sheet.BitCount(), 8);
@@ -114,8 +116,9 @@ TEST_F(CharMaker, VantorWithReductionWritesFilesThatLoadBack) {
 TEST_F(CharMaker, ClassicWithoutReductionKeeps24Bits) {
     AddPictures(2, 24, 300);
     ASSERT_EQ(Maker.Run(), mrMade);
-    ExpectBoxes({{"減色しなかったので'CHARA.BMP' は24Bitカラーで保存しました\r\n24Bitカラーの画像はプレビューに表示されません",
-                  "減色"}});
+    ExpectBoxes(
+        {{"減色しなかったので'CHARA.BMP' は24Bitカラーで保存しました\r\n24Bitカラーの画像はプレビューに表示されません",
+          "減色"}});
     TDIB sheet;
     sheet.LoadFromFile(Dir / "CHARA.BMP");
     EXPECT_EQ(sheet.BitCount(), 24);
@@ -137,9 +140,11 @@ TEST_F(CharMaker, TooManyColoursWritesThe24BitSheetWithANotice) {
         Maker.UseDecColorDepth = true;
         Maker.DecColorDepthMethod = method;
         ASSERT_EQ(Maker.Run(), mrMade);
-        ExpectBoxes({{method == 1 ? "256色より多くの色が使われていたので減色できませんでした\r\n減色前の'CHARA.BMP' を保存しました"
-                                  : "16Bitカラーに減色しても256色より多くの色が使われていたので減色できませんでした\r\n減色前の'CHARA.BMP' を保存しました",
-                      "減色"}});
+        ExpectBoxes(
+            {{method == 1
+                  ? "256色より多くの色が使われていたので減色できませんでした\r\n減色前の'CHARA.BMP' を保存しました"
+                  : "16Bitカラーに減色しても256色より多くの色が使われていたので減色できませんでした\r\n減色前の'CHARA.BMP' を保存しました",
+              "減色"}});
         TDIB sheet;
         sheet.LoadFromFile(Dir / "CHARA.BMP");
         EXPECT_EQ(sheet.BitCount(), 24);
@@ -224,7 +229,7 @@ TEST_F(CharMaker, UnwritableTargetsLeaveTheOldFiles) {
 // The second file fails after the first was written: neither new file replaces an old one.
 TEST_F(CharMaker, AFailedSecondFileKeepsBothOldFiles) {
     AddPictures(1, 24, 40);
-    Maker.CreateMode = 1;  // the pattern file (153,600 bytes) is the larger of the two
+    Maker.CreateMode = 1; // the pattern file (153,600 bytes) is the larger of the two
     { std::ofstream(Dir / "CHARA.BMP") << "old bitmap"; }
     { std::ofstream(Dir / "PATTERN.PAT") << "old pattern"; }
     TMakeResult result;
@@ -233,7 +238,8 @@ TEST_F(CharMaker, AFailedSecondFileKeepsBothOldFiles) {
         result = Maker.Run();
     }
     EXPECT_EQ(result, mrFailed);
-    ExpectBoxes({{"\"PATTERN.PAT\" の書き込み中にエラーが発生しました\r\nファイルの大きさが許された上限を超えます", "エラー"}});
+    ExpectBoxes(
+        {{"\"PATTERN.PAT\" の書き込み中にエラーが発生しました\r\nファイルの大きさが許された上限を超えます", "エラー"}});
     EXPECT_EQ(Contents(Dir / "CHARA.BMP"), "old bitmap");
     EXPECT_EQ(Contents(Dir / "PATTERN.PAT"), "old pattern");
     EXPECT_EQ(Files(Dir.Path()), (std::vector<std::string>{"CHARA.BMP", "PATTERN.PAT"}));
@@ -267,7 +273,7 @@ TEST_F(CharMaker, CollectorErrorsAreShown) {
 // A picture whose bit count the bitmap reader refuses raises; the maker shows the message and
 // ends with result 3 instead of leaving its caller without an outcome.
 TEST_F(CharMaker, OtherFailuresEndTheRunWithTheirMessage) {
-    std::vector<std::uint8_t> file(14 + 40 + 4 * 4 + 16 * 4, 0);  // header, 4 colours, 16 rows
+    std::vector<std::uint8_t> file(14 + 40 + 4 * 4 + 16 * 4, 0); // header, 4 colours, 16 rows
     auto put32 = [&](std::size_t at, std::uint32_t v) {
         for (int i = 0; i < 4; ++i) file[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
     };
@@ -277,8 +283,9 @@ TEST_F(CharMaker, OtherFailuresEndTheRunWithTheirMessage) {
     put32(18, 16);
     put32(22, 16);
     file[26] = 1;
-    file[28] = 2;  // two bits a pixel
-    std::ofstream(Dir / "two.bmp", std::ios::binary).write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    file[28] = 2; // two bits a pixel
+    std::ofstream(Dir / "two.bmp", std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
     TBitmapListEntry e;
     e.Number = 1;
     e.Path = Dir / "two.bmp";

@@ -38,7 +38,7 @@ const TPaletteEntry Magenta = Rgb(255, 0, 255);
 TEST(ColorReduction, GeneralPaletteEntries) {
     TPalette256 p = GeneralPalette(Magenta);
     EXPECT_EQ(p[0], Rgb(0, 0, 0));
-    EXPECT_EQ(p[1], Rgb(64, 0, 0));             // red changes fastest
+    EXPECT_EQ(p[1], Rgb(64, 0, 0)); // red changes fastest
     EXPECT_EQ(p[5], Rgb(0, 64, 0));
     EXPECT_EQ(p[25], Rgb(0, 0, 64));
     EXPECT_EQ(p[124], Rgb(255, 255, 255));
@@ -55,7 +55,7 @@ TEST(ColorReduction, Method0SpotValues) {
     TPicture pic(4, 2, Magenta);
     pic.Set(1, 0, Rgb(250, 250, 250));
     pic.Set(2, 0, Rgb(0, 0, 1));
-    pic.Set(3, 0, Rgb(255, 0, 255));  // the key again
+    pic.Set(3, 0, Rgb(255, 0, 255)); // the key again
     pic.Set(0, 1, Rgb(60, 70, 200));
     pic.Set(1, 1, Rgb(60, 70, 200));
     TReducedPicture out;
@@ -103,8 +103,8 @@ TEST(ColorReduction, NearestAtEveryChannelValueIsTheFirstOfTheSmallestDistance) 
             if (dist(k) < dist(best)) best = k;
         ASSERT_EQ(NearestGeneralIndex(c), best) << int(c.Red) << " " << int(c.Green) << " " << int(c.Blue);
     };
-    const int others[] = {0, 8, 24, 31, 32, 40, 48, 56, 63, 64, 72, 88, 104, 112, 120, 136, 152, 168,
-                          176, 184, 200, 216, 224, 232, 236, 240, 244, 248, 252, 255};
+    const int others[] = {0,   8,   24,  31,  32,  40,  48,  56,  63,  64,  72,  88,  104, 112, 120,
+                          136, 152, 168, 176, 184, 200, 216, 224, 232, 236, 240, 244, 248, 252, 255};
     for (int v = 0; v < 256; ++v)
         for (int a : others)
             for (int b : others) {
@@ -123,11 +123,12 @@ TEST(ColorReduction, Method0OfAManyColourSheetIsUnchanged) {
     std::mt19937 rng(640);
     for (int y = 0; y < pic.Height; ++y)
         for (int x = 0; x < pic.Width; ++x)
-            if (x % 16 || y % 16) pic.Set(x, y, Rgb((x * 5 + rng() % 48) & 255, (y * 3 + rng() % 48) & 255, rng() & 255));
+            if (x % 16 || y % 16)
+                pic.Set(x, y, Rgb((x * 5 + rng() % 48) & 255, (y * 3 + rng() % 48) & 255, rng() & 255));
     TReducedPicture out;
     ASSERT_TRUE(ReduceColourPixels(pic.View(), 0, nullptr, out));
     EXPECT_EQ(out.Palette, GeneralPalette(Magenta));
-    std::uint64_t digest = 1469598103934665603u;  // FNV-1a over the indexes
+    std::uint64_t digest = 1469598103934665603u; // FNV-1a over the indexes
     for (std::uint8_t index : out.Indexes) digest = (digest ^ index) * 1099511628211u;
     EXPECT_EQ(digest, 8032262999917474106u);
 }
@@ -169,7 +170,8 @@ TEST(ColorReduction, Method2FoldsNearColours) {
     TPicture pic(64, 8, Magenta);
     std::mt19937 rng(3);
     // 300 colours that differ only in the bits that 5-6-5 drops.
-    for (int i = 1; i < 300; ++i) pic.Set(i % 64, i / 64, Rgb(0x80 | (i & 7), 0x40 | ((i >> 3) & 3), 0x20 | ((i >> 5) & 7)));
+    for (int i = 1; i < 300; ++i)
+        pic.Set(i % 64, i / 64, Rgb(0x80 | (i & 7), 0x40 | ((i >> 3) & 3), 0x20 | ((i >> 5) & 7)));
     TReducedPicture out;
     EXPECT_FALSE(ReduceColourPixels(pic.View(), 1, nullptr, out));
     ASSERT_TRUE(ReduceColourPixels(pic.View(), 2, nullptr, out));
@@ -187,16 +189,20 @@ TEST(ColorReduction, ProgressPerRowAndCancel) {
         SCOPED_TRACE(method);
         std::vector<int> seen;
         TReducedPicture out;
-        ASSERT_TRUE(ReduceColourPixels(pic.View(), method, [&](int percent, bool&) { seen.push_back(percent); }, out));
+        ASSERT_TRUE(ReduceColourPixels(
+            pic.View(), method, [&](int percent, bool&) { seen.push_back(percent); }, out));
         std::vector<int> expected{25, 50, 75, 100};
         if (method != 0) expected.insert(expected.begin(), 0);
         EXPECT_EQ(seen, expected);
         // Cancel is looked at after the first row, also in the initial report of methods 1 and 2.
         seen.clear();
-        EXPECT_FALSE(ReduceColourPixels(pic.View(), method, [&](int percent, bool& cancel) {
-            seen.push_back(percent);
-            cancel = true;
-        }, out));
+        EXPECT_FALSE(ReduceColourPixels(
+            pic.View(), method,
+            [&](int percent, bool& cancel) {
+                seen.push_back(percent);
+                cancel = true;
+            },
+            out));
         EXPECT_EQ(seen.back(), 25);
     }
 }
@@ -215,7 +221,8 @@ namespace {
 struct TSheet {
     TDIB Dib, Witness;
     explicit TSheet(int n) {
-        Dib = testing::MakePicture(40, 20, 24, [n](int x, int y) { return static_cast<std::uint32_t>((y * 40 + x) % n) * 0x010203u; });
+        Dib = testing::MakePicture(
+            40, 20, 24, [n](int x, int y) { return static_cast<std::uint32_t>((y * 40 + x) % n) * 0x010203u; });
         Witness.Assign(Dib);
     }
     std::uint32_t Pixel24(int x, int y) const {
@@ -224,7 +231,8 @@ struct TSheet {
     }
     bool Unchanged() const {
         return Dib.BitCount() == 24 && Dib.Width() == 40 &&
-               std::memcmp(Dib.TopPBitsReadOnly() + Dib.NextLine() * 19, Witness.TopPBitsReadOnly() + Witness.NextLine() * 19,
+               std::memcmp(Dib.TopPBitsReadOnly() + Dib.NextLine() * 19,
+                           Witness.TopPBitsReadOnly() + Witness.NextLine() * 19,
                            static_cast<std::size_t>(Dib.Size())) == 0;
     }
 };

@@ -1,5 +1,5 @@
-#include "BmpFixtures.h"
 #include "DIB.h"
+#include "BmpFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +73,7 @@ TEST(PixelFormat, MasksShiftsAndPacking) {
     EXPECT_EQ(UnpackRGB(F555, 0x0210), (TRGB{0, 132, 132})) << "10000 widens to 10000100";
     EXPECT_EQ(UnpackRGB(F565, 0xC09B), (TRGB{0xC6, 0x10, 0xDE}));
     EXPECT_EQ(UnpackRGB(F888, 0x123456), (TRGB{0x12, 0x34, 0x56}));
-    TDIBPixelFormat odd = MakeRGBBitFieldsFromMasks(0, 0xFFFFFFFF, 0);  // no undefined shift
+    TDIBPixelFormat odd = MakeRGBBitFieldsFromMasks(0, 0xFFFFFFFF, 0); // no undefined shift
     EXPECT_EQ(odd.GBitCount, 32u);
     TColorTable t = MakeRGBPalette(3, 3, 2);
     EXPECT_EQ(t[0xFF], (TRGBQuad{255, 255, 255, 0}));
@@ -88,8 +88,8 @@ TEST(DIBFiles, ReadOfWriteIsIdentityForEveryDepth) {
         TDIBPixelFormat format;
         std::uint32_t pixelOffset;
         std::uint32_t compression;
-    } cases[] = {{1, F888, 62, 0},   {4, F888, 118, 0},  {8, F888, 1078, 0},
-                 {16, F555, 66, 3},  {16, F565, 66, 3},  {24, F888, 54, 0}, {32, F888, 66, 3}};
+    } cases[] = {{1, F888, 62, 0},  {4, F888, 118, 0}, {8, F888, 1078, 0}, {16, F555, 66, 3},
+                 {16, F565, 66, 3}, {24, F888, 54, 0}, {32, F888, 66, 3}};
     for (const Case& c : cases)
         for (int width : {1, 3, 13}) {
             TDIB dib = RandomDIB(width, 5, c.bits, c.format, random);
@@ -162,7 +162,8 @@ TEST(DIBFiles, BitFields) {
     } catch (const EInvalidGraphicOperation& e) {
         EXPECT_EQ(e.Message(), "不正なピクセルフォーマットです");
     }
-    for (auto masks : {std::vector<std::uint32_t>{0, 0, 0}, {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}, {1, 0x80000000u, 1}}) {
+    for (auto masks :
+         {std::vector<std::uint32_t>{0, 0, 0}, {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}, {1, 0x80000000u, 1}}) {
         s.Masks = masks;
         EXPECT_THROW(Read(BuildBmp(s)), EInvalidGraphicOperation);
     }
@@ -201,8 +202,8 @@ TEST(DIBFiles, Rle8) {
     s.BitCount = 8;
     s.Compression = 1;
     s.Table.resize(256);
-    s.Pixels = {3, 7,  0, 3, 1, 2, 3, 0,  0, 0,     // row 0: 7 7 7 1 2 3 (absolute run padded)
-                0, 2, 3, 1,  2, 9,                   // delta: 3 right, 1 up; row 2 at x 3: 9 9
+    s.Pixels = {3, 7, 0, 3, 1, 2, 3, 0, 0, 0, // row 0: 7 7 7 1 2 3 (absolute run padded)
+                0, 2, 3, 1, 2, 9,             // delta: 3 right, 1 up; row 2 at x 3: 9 9
                 0, 1};
     TDIB dib = Read(BuildBmp(s));
     EXPECT_TRUE(dib.Compressed());
@@ -222,7 +223,7 @@ TEST(DIBFiles, Rle4) {
     s.BitCount = 4;
     s.Compression = 2;
     s.Table.resize(16);
-    s.Pixels = {5, 0x12,  0, 3, 0xAB, 0xC0,  0, 0,  3, 0xEF, 0, 1};
+    s.Pixels = {5, 0x12, 0, 3, 0xAB, 0xC0, 0, 0, 3, 0xEF, 0, 1};
     TDIB dib = Read(BuildBmp(s));
     dib.Decompress();
     // Row from the bottom: 1 2 1 2 1 A B C -> clipped at width 7; next row E F E.
@@ -237,7 +238,7 @@ TEST(DIBFiles, RleStopsAtThePicturesEdge) {
     s.BitCount = 8;
     s.Compression = 1;
     s.Table.resize(256);
-    s.Pixels = {255, 1,  0, 2, 255, 0,  0, 0,  0, 0,  0, 0,  9, 2,  0, 2, 0, 255,  0, 4, 1, 2};
+    s.Pixels = {255, 1, 0, 2, 255, 0, 0, 0, 0, 0, 0, 0, 9, 2, 0, 2, 0, 255, 0, 4, 1, 2};
     TDIB dib = Read(BuildBmp(s));
     dib.Decompress();
     EXPECT_EQ(RowBytes(dib, 1), (std::vector<std::uint8_t>{1, 1, 0, 0}));
@@ -393,7 +394,8 @@ TEST(DIB, ConvertBitCount) {
 TEST(DIBFiles, HostileMutations) {
     std::mt19937 random(9);
     std::vector<std::vector<std::uint8_t>> sources;
-    for (int bits : {1, 4, 8, 16, 24, 32}) sources.push_back(Write(RandomDIB(5, 4, bits, bits == 16 ? F565 : F888, random)));
+    for (int bits : {1, 4, 8, 16, 24, 32})
+        sources.push_back(Write(RandomDIB(5, 4, bits, bits == 16 ? F565 : F888, random)));
     TBmpFixture rle;
     rle.Width = 6;
     rle.Height = 3;

@@ -58,7 +58,8 @@ protected:
     std::filesystem::path Write(const THostilePicture& picture) {
         std::filesystem::path path = Dir / picture.Name;
         std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(picture.Bytes.data()), static_cast<std::streamsize>(picture.Bytes.size()));
+            .write(reinterpret_cast<const char*>(picture.Bytes.data()),
+                   static_cast<std::streamsize>(picture.Bytes.size()));
         return path;
     }
     TTempDir Dir;
@@ -67,8 +68,10 @@ protected:
 TEST_F(HostilePictureFiles, EveryReaderRefusesWithinABoundedAllocation) {
     using TCollect = TCollectResult (*)(const TBitmapListEntries&, const TCollectProgress&);
     const std::vector<std::pair<const char*, TCollect>> collectors = {
-        {"classic", [](const TBitmapListEntries& e, const TCollectProgress& p) { return CollectPatternCells(e, p, 1); }},
-        {"classic 8-bit", [](const TBitmapListEntries& e, const TCollectProgress& p) { return CollectPatternCells256(e, p, 1); }},
+        {"classic",
+         [](const TBitmapListEntries& e, const TCollectProgress& p) { return CollectPatternCells(e, p, 1); }},
+        {"classic 8-bit",
+         [](const TBitmapListEntries& e, const TCollectProgress& p) { return CollectPatternCells256(e, p, 1); }},
         {"Vantor", CollectVantorPatternCells},
         {"Vantor 8-bit", CollectVantorPatternCells256},
     };

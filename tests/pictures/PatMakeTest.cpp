@@ -38,9 +38,9 @@ using TCollectFn = std::function<TCollectResult(const TBitmapListEntries&, const
 struct TKind {
     const char* Name;
     TCollectFn Collect;
-    int PictureBits;  // what the generated pictures use
+    int PictureBits; // what the generated pictures use
     bool Classic;
-    int SheetCells;   // per sheet row
+    int SheetCells; // per sheet row
 };
 
 const TKind Kinds[] = {
@@ -65,7 +65,9 @@ TEST_F(PatMake, ThirtyTwoSquarePictureMakesTwoRuns) {
     for (const TKind& kind : Kinds) {
         SCOPED_TRACE(kind.Name);
         fs::path path = Picture("a.bmp", 32, 32, kind.PictureBits, [&](int x, int y) {
-            return kind.PictureBits == 24 ? FourCells(x, y) : static_cast<std::uint32_t>((x / 16 + 2 * (y / 16)) * 40 + (x % 16) + (y % 16) * (x + y > 0));
+            return kind.PictureBits == 24
+                       ? FourCells(x, y)
+                       : static_cast<std::uint32_t>((x / 16 + 2 * (y / 16)) * 40 + (x % 16) + (y % 16) * (x + y > 0));
         });
         TCollectResult r = kind.Collect({Entry(7, path)}, nullptr);
         ASSERT_EQ(r.Error, "");
@@ -106,14 +108,18 @@ TEST_F(PatMake, OffsetsAxisAndRepeatedPictures) {
 
 TEST_F(PatMake, RepeatedCellsAndGroupsOf32) {
     // Four equal non-blank cells in a row; the key (top-left) is in a cell of its own above them.
-    fs::path equal = Picture("eq.bmp", 64, 32, 24, [](int x, int y) { return y < 16 ? (x < 16 ? 0u : 0x10u * (x + 1)) : 0x808080u + (x % 16); });
+    fs::path equal = Picture("eq.bmp", 64, 32, 24, [](int x, int y) {
+        return y < 16 ? (x < 16 ? 0u : 0x10u * (x + 1)) : 0x808080u + (x % 16);
+    });
     TCollectResult r = CollectVantorPatternCells({Entry(1, equal)}, nullptr);
     ASSERT_EQ(r.Error, "");
     auto runs = Runs(r.Pattern->Frames(0));
     EXPECT_EQ(runs, (std::vector<TRun>{{0, 3, 144, 208}, {3, -4, 128, 224}}));
 
     // 34 different cells in one row: 31 and 32 lie in different groups of 32.
-    fs::path wide = Picture("wide.bmp", 34 * 16, 16, 24, [](int x, int y) { return static_cast<std::uint32_t>(((x / 16 + 1) << 16) | (x % 16 + y)); });
+    fs::path wide = Picture("wide.bmp", 34 * 16, 16, 24, [](int x, int y) {
+        return static_cast<std::uint32_t>(((x / 16 + 1) << 16) | (x % 16 + y));
+    });
     r = CollectVantorPatternCells({Entry(1, wide)}, nullptr);
     ASSERT_EQ(r.Error, "");
     EXPECT_EQ(Runs(r.Pattern->Frames(0)), (std::vector<TRun>{{0, 32, -112, 224}, {32, 2, 400, 224}}));
@@ -140,7 +146,9 @@ TEST_F(PatMake, BlankPictureAddsNoFrameAndSheetKeepsARow) {
 
 TEST_F(PatMake, SheetSizes) {
     // Ten different cells: 160 x 16.
-    fs::path ten = Picture("ten.bmp", 160, 16, 24, [](int x, int y) { return static_cast<std::uint32_t>(((x / 16 + 1) << 16) | (x % 16 + y)); });
+    fs::path ten = Picture("ten.bmp", 160, 16, 24, [](int x, int y) {
+        return static_cast<std::uint32_t>(((x / 16 + 1) << 16) | (x % 16 + y));
+    });
     EXPECT_EQ(CollectPatternCells({Entry(1, ten)}, nullptr, 0).Sheet->Height(), 720);
     EXPECT_EQ(CollectPatternCells({Entry(1, ten)}, nullptr, 1).Sheet->Height(), 16);
     EXPECT_EQ(CollectVantorPatternCells({Entry(1, ten)}, nullptr).Sheet->Height(), 16);
@@ -157,12 +165,12 @@ TEST_F(PatMake, SizeOverNamesThePictureThatBringsCell1801) {
         });
         entries.push_back(Entry(p, path));
     }
-    TCollectResult r = CollectPatternCells(entries, nullptr, 0);  // 1890 cells, 1800 fit
+    TCollectResult r = CollectPatternCells(entries, nullptr, 0); // 1890 cells, 1800 fit
     EXPECT_EQ(r.Error, "No 6 のファイル\r\n\"" + (Dir / "p6.bmp").string() + "\" を処理中にサイズオーバーになりました");
     EXPECT_FALSE(r.Pattern);
     EXPECT_FALSE(r.Sheet);
     entries.pop_back();
-    r = CollectPatternCells(entries, nullptr, 0);  // 1620 cells
+    r = CollectPatternCells(entries, nullptr, 0); // 1620 cells
     ASSERT_EQ(r.Error, "");
     EXPECT_EQ(r.Sheet->Height(), 720);
     EXPECT_EQ(CollectPatternCells(entries, nullptr, 1).Error, "");
@@ -190,12 +198,24 @@ TEST_F(PatMake, Failures) {
         {Kinds[0].Collect, {}, "有効なデータがありません"},
         {Kinds[0].Collect, {Entry(256, good)}, "画像番号 256 は有効な範囲を超えています"},
         {Kinds[1].Collect, {Entry(256, good)}, ""},
-        {Kinds[1].Collect, {Entry(1, good), Entry(2, missing)}, "\"No 2 のファイル\r\n" + quoted(missing) + "を開けません"},
-        {Kinds[3].Collect, {Entry(4, junk)}, "\"No 4 のファイル\r\n" + quoted(junk) + "の形式が正しくないかサポートされていない形式です"},
-        {Kinds[3].Collect, {Entry(4, cut)}, "\"No 4 のファイル\r\n" + quoted(cut) + "の読み込み中にエラーが発生しました"},
-        {Kinds[3].Collect, {Entry(5, nibble)}, "No 5 のファイル\r\n" + quoted(nibble) + " は8Bitまたは24Bitカラーの画像ではありません"},
-        {Kinds[4].Collect, {Entry(1, gray), Entry(5, good)}, "No 5 のファイル\r\n" + quoted(good) + " は8Bitカラーの画像ではありません"},
-        {Kinds[2].Collect, {Entry(5, nibble)}, "No 5 のファイル\r\n" + quoted(nibble) + " は8Bitカラーの画像ではありません"},
+        {Kinds[1].Collect,
+         {Entry(1, good), Entry(2, missing)},
+         "\"No 2 のファイル\r\n" + quoted(missing) + "を開けません"},
+        {Kinds[3].Collect,
+         {Entry(4, junk)},
+         "\"No 4 のファイル\r\n" + quoted(junk) + "の形式が正しくないかサポートされていない形式です"},
+        {Kinds[3].Collect,
+         {Entry(4, cut)},
+         "\"No 4 のファイル\r\n" + quoted(cut) + "の読み込み中にエラーが発生しました"},
+        {Kinds[3].Collect,
+         {Entry(5, nibble)},
+         "No 5 のファイル\r\n" + quoted(nibble) + " は8Bitまたは24Bitカラーの画像ではありません"},
+        {Kinds[4].Collect,
+         {Entry(1, gray), Entry(5, good)},
+         "No 5 のファイル\r\n" + quoted(good) + " は8Bitカラーの画像ではありません"},
+        {Kinds[2].Collect,
+         {Entry(5, nibble)},
+         "No 5 のファイル\r\n" + quoted(nibble) + " は8Bitカラーの画像ではありません"},
         {Kinds[3].Collect, {Entry(1, gray), Entry(5, good)}, ""},
     };
     for (const auto& c : cases) {
@@ -210,14 +230,15 @@ TEST_F(PatMake, Failures) {
 TEST_F(PatMake, ProgressBeforeEachPictureAndCancel) {
     fs::path a = Picture("a.bmp", 32, 32, 24, FourCells);
     std::vector<std::pair<int, std::int32_t>> seen;
-    TCollectResult r = CollectVantorPatternCells({Entry(4, a), Entry(8, a), Entry(9, Dir / "none.bmp")},
-                                                 [&](int position, std::int32_t number, const fs::path& path, bool& cancel) {
-                                                     seen.emplace_back(position, number);
-                                                     EXPECT_FALSE(cancel);
-                                                     if (number == 9) cancel = true;
-                                                     EXPECT_EQ(path.parent_path(), Dir.Path());
-                                                 });
-    EXPECT_EQ(r.Error, "中止");  // before the missing picture is even opened
+    TCollectResult r =
+        CollectVantorPatternCells({Entry(4, a), Entry(8, a), Entry(9, Dir / "none.bmp")},
+                                  [&](int position, std::int32_t number, const fs::path& path, bool& cancel) {
+                                      seen.emplace_back(position, number);
+                                      EXPECT_FALSE(cancel);
+                                      if (number == 9) cancel = true;
+                                      EXPECT_EQ(path.parent_path(), Dir.Path());
+                                  });
+    EXPECT_EQ(r.Error, "中止"); // before the missing picture is even opened
     EXPECT_FALSE(r.Pattern);
     EXPECT_EQ(seen, (std::vector<std::pair<int, std::int32_t>>{{0, 4}, {1, 8}, {2, 9}}));
 }
@@ -228,7 +249,7 @@ TEST_F(PatMake, EightBitPictures) {
     fs::path gray = Picture("gray.bmp", 32, 16, 8, [](int x, int y) { return static_cast<std::uint32_t>(x + y); });
     TCollectResult r24 = CollectPatternCells({Entry(1, gray)}, nullptr, 1);
     ASSERT_EQ(r24.Error, "");
-    const std::uint8_t* row = r24.Sheet->ScanLineReadOnly(1);  // cell 0, row 1, pixel 0: index 1
+    const std::uint8_t* row = r24.Sheet->ScanLineReadOnly(1); // cell 0, row 1, pixel 0: index 1
     EXPECT_EQ(row[0], Table[1].Blue);
     EXPECT_EQ(row[1], Table[1].Green);
     EXPECT_EQ(row[2], Table[1].Red);
@@ -236,14 +257,13 @@ TEST_F(PatMake, EightBitPictures) {
     ASSERT_EQ(r8.Error, "");
     EXPECT_EQ(r8.Sheet->ScanLineReadOnly(1)[0], 1);
     EXPECT_EQ(r8.Sheet->ImageColorTable(), Table);
-    EXPECT_EQ(r8.Sheet->ScanLineReadOnly(0)[17 * 16], 0);  // beyond the cells: the key index
+    EXPECT_EQ(r8.Sheet->ScanLineReadOnly(0)[17 * 16], 0); // beyond the cells: the key index
 }
-
 
 // A run-length compressed 8-bit picture is expanded before cutting.
 TEST_F(PatMake, Rle8PicturesAreExpanded) {
     std::vector<std::uint8_t> rle;
-    for (int y = 15; y >= 0; --y) {  // rows bottom-up; row y (from the top) holds index y
+    for (int y = 15; y >= 0; --y) { // rows bottom-up; row y (from the top) holds index y
         rle.insert(rle.end(), {16, static_cast<std::uint8_t>(y), 0, 0});
     }
     rle.insert(rle.end(), {0, 1});
@@ -260,12 +280,13 @@ TEST_F(PatMake, Rle8PicturesAreExpanded) {
     put32(22, 16);
     file[26] = 1;
     file[28] = 8;
-    put32(30, 1);  // BI_RLE8
+    put32(30, 1); // BI_RLE8
     put32(34, static_cast<std::uint32_t>(rle.size()));
     for (int i = 0; i < 256; ++i) file[54 + 4 * i] = static_cast<std::uint8_t>(i);
     file.insert(file.end(), rle.begin(), rle.end());
     fs::path path = Dir / "rle.bmp";
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
 
     TCollectResult r = CollectVantorPatternCells256({Entry(1, path)}, nullptr);
     ASSERT_EQ(r.Error, "");

@@ -9,7 +9,7 @@ using namespace quillon;
 
 namespace {
 
-using Words = std::vector<std::uint16_t>;  // 300 words: one classic block
+using Words = std::vector<std::uint16_t>; // 300 words: one classic block
 
 Words EmptyWords() {
     Words w(300, 65535);
@@ -38,7 +38,8 @@ Words EncodeBlock(const TVantorPatternFrame& frame) {
     frame.SaveToCharData(stream);
     EXPECT_EQ(stream.Bytes().size(), 600u);
     Words words(300);
-    for (int i = 0; i < 300; ++i) words[i] = static_cast<std::uint16_t>(stream.Bytes()[2 * i] | stream.Bytes()[2 * i + 1] << 8);
+    for (int i = 0; i < 300; ++i)
+        words[i] = static_cast<std::uint16_t>(stream.Bytes()[2 * i] | stream.Bytes()[2 * i + 1] << 8);
     return words;
 }
 
@@ -136,8 +137,8 @@ TEST(ClassicBlock, RowCases) {
     struct Case {
         const char* name;
         std::uint16_t w0, w1;
-        std::vector<std::uint16_t> cells;  // from column 2
-        std::vector<PRun> expected;         // sorted by cell
+        std::vector<std::uint16_t> cells; // from column 2
+        std::vector<PRun> expected;       // sorted by cell
     } cases[] = {
         {"repeat then ascend", 2, 5, {7, 7, 8, 9}, {{7, -2, 32, 16}, {8, 2, 64, 16}}},
         {"ascending run stops at a strip row of 32", 2, 5, {30, 31, 32, 33}, {{30, 2, 32, 16}, {32, 2, 64, 16}}},
@@ -173,7 +174,11 @@ TEST(ClassicBlock, EncodeWritesUsedRangeAndCells) {
 }
 
 TEST(ClassicBlock, EncodeDropsCellsOffTheBlock) {
-    auto f = MakeFrame(0, {{65535, 1, 64, 0}, {65533, 3, 64, 16}, {4, 1, 320, 32}, {4, 1, 64, -16}, {4, 1, 70, 35},
+    auto f = MakeFrame(0, {{65535, 1, 64, 0},
+                           {65533, 3, 64, 16},
+                           {4, 1, 320, 32},
+                           {4, 1, 64, -16},
+                           {4, 1, 70, 35},
                            {8, std::numeric_limits<std::int32_t>::min(), 64, 48}});
     Words w = EncodeBlock(*f);
     EXPECT_EQ(w[4], 65535);
@@ -260,7 +265,7 @@ TEST(ClassicFile, BlockWithoutCellsIsNoFrame) {
 TEST(VantorFile, HeaderAndRecordBytes) {
     TVantorPattern p;
     p.AddFrame(MakeFrame(9, {{3, -2, 48, 16}}));
-    p.AddFrame(MakeFrame(4, {}));  // no runs: not written
+    p.AddFrame(MakeFrame(4, {})); // no runs: not written
     std::vector<std::uint8_t> expected = VantorHeader(0x01010000, 1, 1);
     EXPECT_EQ((std::vector<std::uint8_t>{'Z', 'P', 'A', 'T', 0, 0, 1, 1, 1, 0, 0, 0, 1, 0, 0, 0}), expected);
     PutRecord(expected, 9, {{3, -2, 48, 16}});
@@ -296,9 +301,9 @@ TEST(VantorFile, RoundTripKeepsEveryField) {
 TEST(VantorFile, VersionAndScale) {
     struct Case {
         std::uint32_t version, scale, count;
-        int expectedScale;  // -1: invalid
-    } cases[] = {{0x01010000, 0, 1, 1},  {0x01010000, 2, 1, 2},   {0x01010000, 3, 1, 3}, {0x01010000, 4, 1, -1},
-                 {0x01010000, 3, 0, 1},  {0x01000000, 9, 1, 1},   {0x01020000, 1, 1, -1}, {0, 1, 1, -1}};
+        int expectedScale; // -1: invalid
+    } cases[] = {{0x01010000, 0, 1, 1}, {0x01010000, 2, 1, 2}, {0x01010000, 3, 1, 3},  {0x01010000, 4, 1, -1},
+                 {0x01010000, 3, 0, 1}, {0x01000000, 9, 1, 1}, {0x01020000, 1, 1, -1}, {0, 1, 1, -1}};
     for (const Case& c : cases) {
         std::vector<std::uint8_t> b = VantorHeader(c.version, c.scale, c.count);
         if (c.count) PutRecord(b, 1, {{2, 1, 32, 0}});

@@ -35,9 +35,12 @@ inline void RefBlend(std::uint8_t* d, const TRGBQuad& c, int mode, int alpha) {
     }
     for (int i = 0; i < 3; ++i) {
         int v = d[i];
-        if (mode == 2) v = v + static_cast<int>(std::trunc((cs[i] - v) * (alpha + 1) / 256.0));
-        else if (mode == 3) v = std::min(255, v + cs[i]);
-        else v = v * cs[i] / 255;
+        if (mode == 2)
+            v = v + static_cast<int>(std::trunc((cs[i] - v) * (alpha + 1) / 256.0));
+        else if (mode == 3)
+            v = std::min(255, v + cs[i]);
+        else
+            v = v * cs[i] / 255;
         d[i] = static_cast<std::uint8_t>(v);
     }
 }
@@ -54,7 +57,9 @@ inline void RefStretchDraw(TRefTarget& t, const TRefImage& img, const TRect& dst
     TRect part{src.Left - TruncMulDiv(dst.Left - vis.Left, sw, dw), src.Top - TruncMulDiv(dst.Top - vis.Top, sh, dh),
                src.Right - TruncMulDiv(dst.Right - vis.Right, sw, dw),
                src.Bottom - TruncMulDiv(dst.Bottom - vis.Bottom, sh, dh)};
-    auto inside = [&](const TRect& p) { return p.Left >= 0 && p.Top >= 0 && p.Right <= img.Width && p.Bottom <= img.Height; };
+    auto inside = [&](const TRect& p) {
+        return p.Left >= 0 && p.Top >= 0 && p.Right <= img.Width && p.Bottom <= img.Height;
+    };
     if (!inside(part)) return;
     if (flags & 1) part = {src.Left + src.Right - part.Right, part.Top, src.Left + src.Right - part.Left, part.Bottom};
     if (flags & 2) part = {part.Left, src.Top + src.Bottom - part.Bottom, part.Right, src.Top + src.Bottom - part.Top};

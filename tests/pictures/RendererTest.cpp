@@ -145,7 +145,7 @@ TEST(Renderer, ClippingAndBounds) {
     std::vector<std::uint8_t> before = t.Bytes;
     pic.Render.Draw(t.Target(), 1, 320, 0, {0, 0, 16, 16}, nullptr, 0, 0, 0);
     pic.Render.Draw(t.Target(), 1, -16, -16, {0, 0, 16, 16}, nullptr, 0, 0, 0);
-    pic.Render.Draw(t.Target(), 1, 0, 0, {8, 0, 24, 16}, nullptr, 0, 0, 0);  // reaches past the image
+    pic.Render.Draw(t.Target(), 1, 0, 0, {8, 0, 24, 16}, nullptr, 0, 0, 0); // reaches past the image
     pic.Render.StretchDraw(t.Target(), 1, {0, 0, 32, 32}, {-1, 0, 16, 16}, nullptr, 0, 0, 0);
     EXPECT_TRUE(t.Bytes == before);
     // Visible part inside the image, its mirror image outside: nothing is read from outside.
@@ -189,8 +189,8 @@ TEST(Renderer, KeyTopLeftColour) {
     for (int i = 0; i < 256; ++i) palette[i] = {std::uint8_t(i), 128, std::uint8_t(255 - i), 0};
     palette[0] = {1, 1, 1, 0};
     palette[3] = {200, 100, 50, 0};
-    palette[4] = {205, 103, 55, 0};  // differs only in the low 3 bits of each channel
-    palette[5] = {0, 0, 0, 0};       // equals entry 0 at 5 bits
+    palette[4] = {205, 103, 55, 0}; // differs only in the low 3 bits of each channel
+    palette[5] = {0, 0, 0, 0};      // equals entry 0 at 5 bits
     Case cases[] = {
         {"key index 3 exchanged with 0", {3, 0, 4, 5, 1}, {0, 3, 0, 5, 1}},
         {"key index 0", {0, 3, 5, 2}, {0, 3, 0, 2}},
@@ -221,7 +221,7 @@ TEST(SoftRender, LoadsEightBitFiles) {
     dib.ColorTable[7] = {100, 2, 3, 0};
     dib.ColorTable[9] = {4, 5, 200, 0};
     dib.SetSize(3, 2, 8);
-    dib.ScanLine(0)[0] = 7;  // top-left
+    dib.ScanLine(0)[0] = 7; // top-left
     dib.ScanLine(0)[1] = 9;
     dib.ScanLine(0)[2] = 9;
     dib.ScanLine(1)[2] = 7;

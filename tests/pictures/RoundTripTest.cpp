@@ -45,11 +45,12 @@ TSource Generate(std::mt19937& rng, int group) {
     s.Index.resize(static_cast<std::size_t>(s.Width) * s.Height);
     const int half = s.Width / 2;
     const int noise = static_cast<int>(rng() % 4);
-    const int shift = 3 + static_cast<int>(rng() % 4);  // blocks of 8 to 64 pixels: wide ones repeat cells
+    const int shift = 3 + static_cast<int>(rng() % 4); // blocks of 8 to 64 pixels: wide ones repeat cells
     for (int y = 0; y < s.Height; ++y)
         for (int x = 0; x < s.Width; ++x) {
-            int gx = x - half, gy = y - s.Height;  // grid-aligned coordinates
-            std::uint32_t h = static_cast<std::uint32_t>(((gx >> shift) * 73856093) ^ ((gy >> shift) * 19349663) ^ (group * 83492791));
+            int gx = x - half, gy = y - s.Height; // grid-aligned coordinates
+            std::uint32_t h = static_cast<std::uint32_t>(((gx >> shift) * 73856093) ^ ((gy >> shift) * 19349663) ^
+                                                         (group * 83492791));
             int c = (h >> 7) % 10 < 3 ? 0 : static_cast<int>(h % (Colours - 1)) + 1;
             if (noise == 0 && rng() % 50 == 0) c = 1 + static_cast<int>(rng() % (Colours - 1));
             if ((gx & 15) == 0 && (gy & 15) == 0) c = 0;
@@ -61,7 +62,7 @@ TSource Generate(std::mt19937& rng, int group) {
 
 struct TConfig {
     int CreateMode;
-    int Method;  // 1 reduce exactly; 3 keep the 8-bit pictures' palette
+    int Method; // 1 reduce exactly; 3 keep the 8-bit pictures' palette
 };
 
 class RoundTrip : public ::testing::TestWithParam<TConfig> {};
@@ -87,10 +88,14 @@ TEST_P(RoundTrip, EveryFrameDrawsBackAsItsPicture) {
         TBitmapListEntry e;
         e.Number = classic ? i * 10 : i * 1000 + 7;
         e.Path = dir / ("s" + std::to_string(i) + ".bmp");
-        WritePicture(e.Path, s.Width, s.Height, eightBit ? 8 : 24, [&](int x, int y) {
-            const TRGBQuad& c = table[s.At(x, y)];
-            return eightBit ? static_cast<std::uint32_t>(s.At(x, y)) : static_cast<std::uint32_t>(c.Red << 16 | c.Green << 8 | c.Blue);
-        }, &table);
+        WritePicture(
+            e.Path, s.Width, s.Height, eightBit ? 8 : 24,
+            [&](int x, int y) {
+                const TRGBQuad& c = table[s.At(x, y)];
+                return eightBit ? static_cast<std::uint32_t>(s.At(x, y))
+                                : static_cast<std::uint32_t>(c.Red << 16 | c.Green << 8 | c.Blue);
+            },
+            &table);
         maker.Entries.push_back(e);
         sources.push_back(std::move(s));
     }
@@ -107,7 +112,8 @@ TEST_P(RoundTrip, EveryFrameDrawsBackAsItsPicture) {
         frames += picture.Pattern().FindFrame(static_cast<std::uint32_t>(number)) != nullptr;
         // Unwritten target pixels keep a colour that no source pixel has.
         std::vector<std::uint32_t> screen(ScreenWidth * ScreenHeight, 0x00010203u);
-        picture.DrawFrame({reinterpret_cast<std::uint8_t*>(screen.data()), ScreenWidth * 4}, 1, 160, 0, number, nullptr, 0, 0, 0);
+        picture.DrawFrame({reinterpret_cast<std::uint8_t*>(screen.data()), ScreenWidth * 4}, 1, 160, 0, number, nullptr,
+                          0, 0, 0);
         const int half = s.Width / 2;
         for (int y = 0; y < ScreenHeight; ++y)
             for (int x = 0; x < ScreenWidth; ++x) {
@@ -129,7 +135,8 @@ INSTANTIATE_TEST_SUITE_P(AllModes, RoundTrip,
                          ::testing::Values(TConfig{0, 1}, TConfig{1, 1}, TConfig{2, 1}, TConfig{0, 3}, TConfig{1, 3},
                                            TConfig{2, 3}),
                          [](const auto& info) {
-                             return "mode" + std::to_string(info.param.CreateMode) + "_method" + std::to_string(info.param.Method);
+                             return "mode" + std::to_string(info.param.CreateMode) + "_method" +
+                                    std::to_string(info.param.Method);
                          });
 
 } // namespace

@@ -17,13 +17,13 @@ TEST(Cp932, ConvertsBothWaysIncludingVendorExtensions) {
         const char* utf8;
     } cases[] = {
         {"abc", "abc"},
-        {"\x83\x4B", "ガ"},                // katakana
-        {"\x95\x5C", "表"},                // trail byte 0x5C, the backslash byte
-        {"\x81\x60", "\xEF\xBD\x9E"},      // ～ is U+FF5E in code page 932, not the wave dash
-        {"\x81\x7C", "\xEF\xBC\x8D"},      // － U+FF0D
-        {"\x87\x40", "①"},                 // NEC special characters
-        {"\xFA\x40", "ⅰ"},                 // IBM extension
-        {"\xB1\xB2", "ｱｲ"},                // half-width katakana
+        {"\x83\x4B", "ガ"},           // katakana
+        {"\x95\x5C", "表"},           // trail byte 0x5C, the backslash byte
+        {"\x81\x60", "\xEF\xBD\x9E"}, // ～ is U+FF5E in code page 932, not the wave dash
+        {"\x81\x7C", "\xEF\xBC\x8D"}, // － U+FF0D
+        {"\x87\x40", "①"},            // NEC special characters
+        {"\xFA\x40", "ⅰ"},            // IBM extension
+        {"\xB1\xB2", "ｱｲ"},           // half-width katakana
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Cp932ToUtf8(c.cp932), c.utf8) << c.utf8;
@@ -36,7 +36,7 @@ TEST(Cp932, ConvertsBothWaysIncludingVendorExtensions) {
 TEST(Cp932, BadBytesBecomeReplacementCharacters) {
     // A lone lead byte at the end must not be read past.
     EXPECT_EQ(Cp932ToUtf8("a\x83"), "a\xEF\xBF\xBD");
-    EXPECT_EQ(Cp932ToUtf8("\x85\x40z"), "\xEF\xBF\xBDz");  // an unassigned pair is one character
+    EXPECT_EQ(Cp932ToUtf8("\x85\x40z"), "\xEF\xBF\xBDz"); // an unassigned pair is one character
 }
 
 TEST(Cp932, CharactersOutsideTheCodePageAreMarkedLossy) {

@@ -1,5 +1,5 @@
-#include "Colors.h"
 #include "StrUtils.h"
+#include "Colors.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,18 @@ TEST(StrUtils, StrToIntTakesOnlyWholeDecimalIntegers) {
         const char* text;
         std::optional<std::int32_t> value;
     } cases[] = {
-        {"0", 0},           {"-12", -12},      {"+7", 7},          {"2147483647", 2147483647},
-        {"", std::nullopt}, {"-", std::nullopt}, {"+", std::nullopt}, {"12a", std::nullopt},
-        {" 1", std::nullopt}, {"2147483648", std::nullopt}, {"+-1", std::nullopt}, {"$1F", std::nullopt},
+        {"0", 0},
+        {"-12", -12},
+        {"+7", 7},
+        {"2147483647", 2147483647},
+        {"", std::nullopt},
+        {"-", std::nullopt},
+        {"+", std::nullopt},
+        {"12a", std::nullopt},
+        {" 1", std::nullopt},
+        {"2147483648", std::nullopt},
+        {"+-1", std::nullopt},
+        {"$1F", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(StrToInt(c.text), c.value) << c.text;
 }
@@ -21,7 +30,7 @@ TEST(StrUtils, TrimRemovesControlsAndBlanksOnly) {
     EXPECT_EQ(Trim(" \t a b \r\n"), "a b");
     EXPECT_EQ(TrimLeft("  x "), "x ");
     EXPECT_EQ(TrimRight("  x "), "  x");
-    EXPECT_EQ(Trim("\x81\x40"), "\x81\x40");  // the full-width blank is no control character
+    EXPECT_EQ(Trim("\x81\x40"), "\x81\x40"); // the full-width blank is no control character
 }
 
 TEST(StrUtils, NumbersToText) {

@@ -85,10 +85,11 @@ TEST_F(SaveFileReplacingTest, WritesTheWholeFileAndKeepsItsPermissions) {
 TEST_F(SaveFileReplacingTest, AFailureLeavesTheOldFileAndNoTemporary) {
     const fs::path name = Dir / "f.txt";
     { std::ofstream(name) << "old"; }
-    EXPECT_THROW(SaveFileReplacing(name, [](TStream& s) {
-                     s.WriteBuffer("half", 4);
-                     throw EWriteError();
-                 }),
+    EXPECT_THROW(SaveFileReplacing(name,
+                                   [](TStream& s) {
+                                       s.WriteBuffer("half", 4);
+                                       throw EWriteError();
+                                   }),
                  EWriteError);
     EXPECT_EQ(Contents(name), "old");
     EXPECT_EQ(Files(), std::vector<std::string>{"f.txt"});

@@ -41,7 +41,7 @@ TEST(TLineRegExpDeparture, FuzzyExpansionKeepsAPostfixOperatorOnOneCharacterSoIt
         {"か゛*", "(か|カ|ｶ)(ﾞ|゛)*"},
         {"か゛+", "(か|カ|ｶ)(ﾞ|゛)+"},
         {"か゛?", "(か|カ|ｶ)(ﾞ|゛)?"},
-        {"か゛", "(が|ガ|ｶﾞ|か゛|カ゛)"},  // without an operator the item is found whole
+        {"か゛", "(が|ガ|ｶﾞ|か゛|カ゛)"}, // without an operator the item is found whole
         {"うぁ*", "(う|ウ|ｳ|ぅ|ゥ|ｩ)(あ|ア|ｱ|ぁ|ァ|ｧ)*"},
     };
     for (const TExpansion& c : cases) {
@@ -53,7 +53,7 @@ TEST(TLineRegExpDeparture, FuzzyExpansionKeepsAPostfixOperatorOnOneCharacterSoIt
     ExpectMatches({
         {Sj("か゛*"), Sj("カ゛゛"), 1, 6, true},
         {Sj("か゛*"), Sj("か"), 1, 2, true},
-        {Sj("か゛+"), Sj("が"), 0, 0, true},  // the mark must follow
+        {Sj("か゛+"), Sj("が"), 0, 0, true}, // the mark must follow
     });
 }
 
@@ -71,10 +71,10 @@ TEST(TLineRegExpDeparture, PseudoCharactersLieOutsideSixteenBitsSoNoEscapeForges
     EXPECT_GT(RE_LineTailChar, RE_MaxChar);
     EXPECT_LT(RE_EmptyChar, 0);
     ExpectMatches({
-        {"\\xFFFD", "", 0, 0},       // would be an empty match at the line head
-        {"\\xFFFE", "abc", 0, 0},    // would be an empty match at the line tail
-        {"a\\xFFFF*b", "ab", 1, 2},  // the closure of a character, not of nothing
-        {"a\\xFFFFb", "ab", 0, 0},   // would be an empty transition between a and b
+        {"\\xFFFD", "", 0, 0},      // would be an empty match at the line head
+        {"\\xFFFE", "abc", 0, 0},   // would be an empty match at the line tail
+        {"a\\xFFFF*b", "ab", 1, 2}, // the closure of a character, not of nothing
+        {"a\\xFFFFb", "ab", 0, 0},  // would be an empty transition between a and b
     });
 }
 
@@ -86,7 +86,7 @@ TEST(TLineRegExpDeparture, MatchAtHeadFallsBackToTheUnanchoredResultSoTheEmptyTe
         {"^a|x?", "", 1, 0},
         {"^a|b*", "c", 1, 0},
         {"^ab|a", "a", 1, 1},
-        {"^ab|a", "ab", 1, 2},  // the longer of the two
+        {"^ab|a", "ab", 1, 2}, // the longer of the two
     });
 }
 
@@ -109,7 +109,7 @@ TEST(TLineRegExpDeparture, ALoneLeadByteAtTheEndIsALineTailSinceItIsNoCharacter)
         {"$", "ab\x83", 3, 0},
         {".*$", "ab\x83", 1, 2},
         {"\\x83$", "a\x83", 0, 0},
-        {"a$", Sj("aア"), 0, 0},  // a whole pair is a character, not a tail
+        {"a$", Sj("aア"), 0, 0}, // a whole pair is a character, not a tail
     });
 }
 

@@ -1,8 +1,8 @@
 // The automaton against a plain reference matcher: every pattern of up to three tokens and
 // random longer ones, over a small alphabet with a double-byte character whose trail byte is
 // also a pattern character, on every short text of that alphabet, under both line separators.
-#include "LineRegExp.h"
 #include "Cp932.h"
+#include "LineRegExp.h"
 #include "RETestUtil.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ namespace {
 
 // Pattern tokens. "ア" is 0x83 0x41; its trail byte is "A".
 const std::vector<std::string> PatternTokens = {"a", "A", "\x83\x41", ".", "[aA]", "[^a]", "\\n", "(",
-                                                ")", "|", "*", "+", "?", "^", "$"};
+                                                ")", "|", "*",        "+", "?",    "^",    "$"};
 // Text characters; a text may also end in a lone lead byte.
 const std::vector<std::string> TextChars = {"a", "A", "\x83\x41", "\n", "\r", "^"};
 
@@ -217,7 +217,8 @@ std::vector<std::string> AllTexts() {
             for (const std::string& c : TextChars) texts.push_back(texts[i] + c);
         from = to;
     }
-    for (const std::string& t : std::vector<std::string>(texts.begin(), texts.begin() + 43)) texts.push_back(t + "\x83");
+    for (const std::string& t : std::vector<std::string>(texts.begin(), texts.begin() + 43))
+        texts.push_back(t + "\x83");
     return texts;
 }
 
@@ -243,7 +244,8 @@ std::vector<std::vector<std::string>> PatternsToTest() {
 
 std::string Describe(const std::string& s) {
     std::string out;
-    for (unsigned char c : s) out += c >= 0x20 && c < 0x7F ? std::string(1, static_cast<char>(c)) : "<" + std::to_string(c) + ">";
+    for (unsigned char c : s)
+        out += c >= 0x20 && c < 0x7F ? std::string(1, static_cast<char>(c)) : "<" + std::to_string(c) + ">";
     return out;
 }
 
@@ -304,7 +306,8 @@ TEST(TLineRegExp, LinearSearchAgreesWithTheRestartingSearchOnLongTexts) {
     int compared = 0;
     for (int i = 0; i < 400; ++i) {
         std::string pattern;
-        for (int t = 0; t < 2 + static_cast<int>(random() % 7); ++t) pattern += PatternTokens[random() % PatternTokens.size()];
+        for (int t = 0; t < 2 + static_cast<int>(random() % 7); ++t)
+            pattern += PatternTokens[random() % PatternTokens.size()];
         try {
             restarting.SetRegExp(pattern);
         } catch (const ERegExpParser&) {
@@ -314,7 +317,8 @@ TEST(TLineRegExp, LinearSearchAgreesWithTheRestartingSearchOnLongTexts) {
         restarting.LineSeparator = linear.LineSeparator = i % 2 ? mcls_LF : mcls_CRLF;
         for (int k = 0; k < 10; ++k) {
             std::string text;
-            for (int c = 0; c < 50 + static_cast<int>(random() % 250); ++c) text += TextChars[random() % TextChars.size()];
+            for (int c = 0; c < 50 + static_cast<int>(random() % 250); ++c)
+                text += TextChars[random() % TextChars.size()];
             if (k % 3 == 0) text += "\x83";
             int pos1 = 0, len1 = 0, pos2 = 0, len2 = 0;
             restarting.Match(text, pos1, len1);

@@ -21,7 +21,8 @@ struct TMatchCase {
 void ExpectMatches(const std::vector<TMatchCase>& cases) {
     TLineRegExp re;
     for (const TMatchCase& c : cases) {
-        const std::string text = c.Text.size() > 40 ? c.Text.substr(0, 20) + "..." + c.Text.substr(c.Text.size() - 20) : c.Text;
+        const std::string text =
+            c.Text.size() > 40 ? c.Text.substr(0, 20) + "..." + c.Text.substr(c.Text.size() - 20) : c.Text;
         re.LineSeparator = c.Separator;
         re.SetRegExp(c.Pattern);
         int pos = -1;
@@ -35,7 +36,7 @@ void ExpectMatches(const std::vector<TMatchCase>& cases) {
 TEST(TLineRegExp, FindsTheLeftmostLongestMatch) {
     ExpectMatches({
         {"abc", "xxabcabc", 3, 3},
-        {"a*", "bbb", 1, 0},  // leftmost wins over longest
+        {"a*", "bbb", 1, 0}, // leftmost wins over longest
         {"a|ab", "ab", 1, 2},
         {"ab|a", "ab", 1, 2},
         {"(a|b)*c", "xababcab", 2, 5},
@@ -46,8 +47,8 @@ TEST(TLineRegExp, FindsTheLeftmostLongestMatch) {
         {"a*", "", 1, 0},
         {"", "abc", 1, 0},
         {"x(y|z)*", "axyzzyq", 2, 5},
-        {"a{2}", "aa{2}", 2, 4},  // braces are ordinary characters
-        {"a^b", "a^b", 1, 3},     // "^" inside the pattern is the character itself
+        {"a{2}", "aa{2}", 2, 4}, // braces are ordinary characters
+        {"a^b", "a^b", 1, 3},    // "^" inside the pattern is the character itself
         {"a$b", "xa$b", 2, 3},
         {"(^a)*", "^a^a", 1, 4},
         {Sj("漢字"), Sj("かな漢字"), 5, 4},
@@ -59,7 +60,7 @@ TEST(TLineRegExp, FindsTheLeftmostLongestMatch) {
 TEST(TLineRegExp, AnchorsUnderBothSeparators) {
     ExpectMatches({
         {"^b", "x\nb", 3, 1},
-        {"^b", "x\rb", 0, 0},                 // a line head follows an LF only
+        {"^b", "x\rb", 0, 0}, // a line head follows an LF only
         {"^b", "x\nb", 3, 1, mcls_LF},
         {"^a|^b", "x\nb", 3, 1},
         {"^ab|a", "x\nab", 3, 2},
@@ -67,7 +68,7 @@ TEST(TLineRegExp, AnchorsUnderBothSeparators) {
         {"^", "abc", 1, 0},
         {"^$", "a\n", 3, 0},
         {"a$", "a\r\n", 1, 1},
-        {"a$", "a\r\n", 0, 0, mcls_LF},       // the CR follows the a
+        {"a$", "a\r\n", 0, 0, mcls_LF}, // the CR follows the a
         {"a$", "a\nb", 1, 1, mcls_LF},
         {"a$", "ab", 0, 0},
         {"a$", "ba", 2, 1},
@@ -76,7 +77,7 @@ TEST(TLineRegExp, AnchorsUnderBothSeparators) {
         {"$", "a\r\nb", 3, 0, mcls_LF},
         {"$", "", 1, 0},
         {"^a$", "b\na\r\n", 3, 1},
-        {"(a$|a\rb)", "a\rc", 1, 1},          // a line tail on the way, not only where the walk ends
+        {"(a$|a\rb)", "a\rc", 1, 1}, // a line tail on the way, not only where the walk ends
         {"^.*$", "ab\r\ncd", 1, 2},
     });
 }
@@ -92,23 +93,23 @@ std::string Repeat(const std::string& S, int Count) {
 // after restarting for a while and with the linear search alone.
 TEST(TLineRegExp, FindsTheLeftmostLongestMatchOnLongLines) {
     const std::string as = Repeat("a", 20000);
-    const std::string kana = Repeat(Sj("ア"), 10000);  // ア is 0x83 0x41
+    const std::string kana = Repeat(Sj("ア"), 10000); // ア is 0x83 0x41
     const std::vector<TMatchCase> cases = {
         {".*Z", as, 0, 0},
         {".*Z", as + "Z", 1, 20001},
-        {".*Z", as + "\r" + Repeat("a", 10) + "Z", 20002, 11},  // "." stops at the CR
+        {".*Z", as + "\r" + Repeat("a", 10) + "Z", 20002, 11}, // "." stops at the CR
         {"[a-z ]+Z", Repeat("ab ", 7000), 0, 0},
         {"[a-z ]+Z", Repeat("ab ", 7000) + "0Z", 0, 0},
         {"[a-z ]+Z", Repeat("ab ", 7000) + "Z", 1, 21001},
         {"(a|b)*c.*Z", Repeat("ab", 10000) + "c" + Repeat("x", 100) + "Z", 1, 20102},
         {"(a|b)*c.*Z", Repeat("ab", 10000) + "c" + Repeat("x", 100), 0, 0},
         {"a*c|b", as + "b", 20001, 1},
-        {"abcd|c", as + "abcd", 20001, 4},  // the first match to end is not the leftmost
+        {"abcd|c", as + "abcd", 20001, 4}, // the first match to end is not the leftmost
         {Sj("ア*イ"), kana + "x" + Sj("アイ"), 20002, 4},
-        {"A+", kana + "A", 20001, 1},   // never from a trail byte
+        {"A+", kana + "A", 20001, 1}, // never from a trail byte
         {"A+", kana + "", 0, 0},    // nor from a lead byte that ends the text
         {"^a*$", as + "b\n" + Repeat("a", 10), 20003, 10},
-        {"^a*$", as + "b\nab\r\n", 20007, 0},  // the empty line at the end
+        {"^a*$", as + "b\nab\r\n", 20007, 0}, // the empty line at the end
         {"^a*$", as + "b\nab\r\naa\r\n", 20007, 2},
         {"b$", as + "b\r" + as, 20001, 1},
         {"ab$|b", as + "c" + as + "b", 40001, 2},
@@ -154,7 +155,7 @@ TEST(TLineRegExp, DotAndNegatedClassesSkipLineEnds) {
         {".", "\r\n", 0, 0},
         {".", "\xFC\xFD", 0, 0},
         {".", "\xFC\xFCz", 1, 2},
-        {".", "\xFD", 1, 1},  // not a lead byte: a single-byte code
+        {".", "\xFD", 1, 1}, // not a lead byte: a single-byte code
         {"[^a]", "a\r\nb", 4, 1},
         {"[^a]+", Sj("aアb"), 2, 3},
     });
@@ -163,14 +164,14 @@ TEST(TLineRegExp, DotAndNegatedClassesSkipLineEnds) {
 // A match never starts on the trail byte of a double-byte character.
 TEST(TLineRegExp, NeverStartsOnATrailByte) {
     ExpectMatches({
-        {"A", Sj("ア"), 0, 0},            // ア is 0x83 0x41
+        {"A", Sj("ア"), 0, 0}, // ア is 0x83 0x41
         {"A", Sj("アA"), 3, 1},
-        {"@", Sj("　"), 0, 0},            // the full-width space is 0x81 0x40
+        {"@", Sj("　"), 0, 0}, // the full-width space is 0x81 0x40
         {"@", Sj("　@"), 3, 1},
-        {"\\\\", Sj("ソ"), 0, 0},         // ソ is 0x83 0x5C
+        {"\\\\", Sj("ソ"), 0, 0}, // ソ is 0x83 0x5C
         {"A|B", Sj("アB"), 3, 1},
         {"[@-Z]+", Sj("ア　AB"), 5, 2},
-        {"\x81\x81", "\x81\x81\x81\x81", 1, 2},  // a trail byte in the lead range
+        {"\x81\x81", "\x81\x81\x81\x81", 1, 2}, // a trail byte in the lead range
     });
 }
 
@@ -180,12 +181,18 @@ TEST(TLineRegExp, LiteralHitsCountAtCharacterStartsOnly) {
     ExpectMatches({
         {Sj("ア"), "\x81\x83\x41", 0, 0},
         {Sj("ア"), "\x81\x83\x41\x83\x41", 4, 2},
-        {Sj("[a-z]ア"), "x\x81\x83\x41", 0, 0},     // the literal that every match holds
+        {Sj("[a-z]ア"), "x\x81\x83\x41", 0, 0}, // the literal that every match holds
         {Sj("[a-z]ア"), "x\x81\x83\x41x\x83\x41", 5, 3},
         {Sj(".*ア"), "\x81\x83\x41", 0, 0},
         {"ab$", "xab\r\n", 2, 2},
-        {"ab", "\x81" "ab", 0, 0},                     // 0x81 0x61 is one character
-        {"ab", "\x81\x81" "ab", 3, 2},
+        {"ab",
+         "\x81"
+         "ab",
+         0, 0}, // 0x81 0x61 is one character
+        {"ab",
+         "\x81\x81"
+         "ab",
+         3, 2},
         {Sj("ファイル"), Repeat(Sj("ファイ"), 5000) + Sj("ファイル"), 30001, 8},
     });
 }
@@ -193,7 +200,7 @@ TEST(TLineRegExp, LiteralHitsCountAtCharacterStartsOnly) {
 // The literal search tests 16 places at a time and the rest in a last overlapping block or one
 // by one: every text length and every place of the literal must give the plain scan's answer.
 TEST(TLineRegExp, LiteralSearchAgreesWithAPlainScanAtEveryLength) {
-    const std::string chars[] = {"a", "b", Sj("ア"), "A"};  // ア is 0x83 0x41
+    const std::string chars[] = {"a", "b", Sj("ア"), "A"}; // ア is 0x83 0x41
     std::mt19937 random(16);
     TLineRegExp re;
     for (int round = 0; round < 400; ++round) {
@@ -218,13 +225,19 @@ TEST(TLineRegExp, StopsAtTheEndOfTheText) {
         {"\\0*", "abc", 1, 0},
         {"\\0", "abc", 0, 0},
         {"a\\0", std::string("a\0b", 3), 0, 0},
-        {"b", std::string("a\0b", 3), 0, 0},  // the text ends at its first NUL
+        {"b", std::string("a\0b", 3), 0, 0}, // the text ends at its first NUL
         {"a", "xa\x83", 2, 1},
         {".*", "ab\x83", 1, 2},
         {"\\x83", "a\x83", 0, 0},
         {"$", "ab\x83", 3, 0},
-        {"\\x83A", "\x83" "A", 0, 0},  // 0x83 0x41 is one character, code 0x8341
-        {"\\x8341", "\x83" "A", 1, 2},
+        {"\\x83A",
+         "\x83"
+         "A",
+         0, 0}, // 0x83 0x41 is one character, code 0x8341
+        {"\\x8341",
+         "\x83"
+         "A",
+         1, 2},
     });
 }
 
@@ -266,10 +279,10 @@ TEST(TLineRegExp, FuzzyCharactersMatchTheirVariants) {
     EXPECT_EQ(len, 2);
     EXPECT_EQ(re.Match(Sj("がか゛"), pos, len), 1);
     EXPECT_EQ(len, 2);
-    re.SetRegExp(Sj("か゛*"));  // the star applies to the mark only
+    re.SetRegExp(Sj("か゛*")); // the star applies to the mark only
     EXPECT_EQ(re.Match(Sj("カ゛゛"), pos, len), 1);
     EXPECT_EQ(len, 6);
-    re.SetRegExp(Sj("ー"));  // its set ends with an empty item
+    re.SetRegExp(Sj("ー")); // its set ends with an empty item
     EXPECT_EQ(re.Match("abc", pos, len), 1);
     EXPECT_EQ(len, 0);
 }
@@ -314,14 +327,14 @@ TEST(TRegularExpression, CachesThirtyCompiledPatterns) {
     re.SetRegExp("first");
     EXPECT_EQ(re.Compiles, 1);
     re.SetRegExp("");
-    EXPECT_EQ(re.Compiles, 1);  // entry 0
+    EXPECT_EQ(re.Compiles, 1); // entry 0
     EXPECT_EQ(re.CacheIndex(), 0);
     for (int i = 0; i < 28; ++i) re.SetRegExp("p" + std::to_string(i));
     EXPECT_EQ(re.CacheCount(), 30);
-    re.SetRegExp("first");  // the oldest entry, still there
+    re.SetRegExp("first"); // the oldest entry, still there
     EXPECT_EQ(re.Compiles, 29);
     EXPECT_EQ(re.CacheIndex(), 29);
-    re.SetRegExp("p28");  // pushes "first" out, although it was found a moment ago
+    re.SetRegExp("p28"); // pushes "first" out, although it was found a moment ago
     re.SetRegExp("first");
     EXPECT_EQ(re.Compiles, 31);
     EXPECT_EQ(re.CacheCount(), 30);
@@ -354,12 +367,12 @@ TEST(TRegularExpression, FallsBackToTheEmptyPatternAfterAnError) {
     }
     EXPECT_EQ(re.RegExp(), "");
     EXPECT_EQ(re.CacheIndex(), 0);
-    EXPECT_EQ(re.CacheCount(), 2);  // the failed entry is gone
+    EXPECT_EQ(re.CacheCount(), 2); // the failed entry is gone
     int pos = 0;
     int len = 0;
     EXPECT_EQ(re.Match("abc", pos, len), 1);
     EXPECT_EQ(len, 0);
-    EXPECT_THROW(re.SetRegExp("("), ERegExpParser);  // compiled again, failing again
+    EXPECT_THROW(re.SetRegExp("("), ERegExpParser); // compiled again, failing again
     EXPECT_EQ(re.Compiles, 3);
 }
 
@@ -382,11 +395,11 @@ TEST(TRegularExpression, ReportsErrorsInTheUsersPattern) {
         {"a(", true, needRPar, 3},
         {Sj("ガ)"), false, extra, 4},
         {Sj("ガ)"), true, extra, 4},
-        {Sj("か゛)b"), true, extra, 6},  // two characters, one alternation
+        {Sj("か゛)b"), true, extra, 6}, // two characters, one alternation
         {"ab*?", false, needPrimary, 5},
         {"ab*?", true, needPrimary, 5},
         {"*a", true, needPrimary, 2},
-        {"abc[z-a]", true, "不正なキャラクタ範囲です", 8},  // found while expanding
+        {"abc[z-a]", true, "不正なキャラクタ範囲です", 8}, // found while expanding
         {"ab\\", true, "\"\\\"の次には文字が必要です。", 4},
     };
     for (const TCase& c : cases) {
@@ -406,7 +419,7 @@ TEST(TRegularExpression, KeepsItsStateAfterAPreprocessingError) {
     TLineRegExp re;
     re.SetUseFuzzyCharDic(true);
     re.SetRegExp("a$");
-    EXPECT_THROW(re.SetRegExp("[x"), ERegExpParser);  // raised while expanding
+    EXPECT_THROW(re.SetRegExp("[x"), ERegExpParser); // raised while expanding
     EXPECT_EQ(re.RegExp(), "a$");
     int pos = 0;
     int len = 0;
@@ -432,8 +445,8 @@ TEST(TRegularExpression, BoundsTheAutomaton) {
     EXPECT_THROW(re.SetRegExp(nested), ERegExpParser);
     std::string closures = "a";
     for (int i = 0; i < TREParser::MaxDepth; ++i) closures = "(" + closures + ")*";
-    re.SetRegExp(closures);  // deep, but small
-    re.SetRegExp("(a|b)*a(a|b)(a|b)(a|b)");  // 16 states are fine
+    re.SetRegExp(closures);                 // deep, but small
+    re.SetRegExp("(a|b)*a(a|b)(a|b)(a|b)"); // 16 states are fine
     int pos = 0;
     int len = 0;
     EXPECT_EQ(re.Match("bbabbb", pos, len), 1);

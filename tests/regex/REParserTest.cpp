@@ -1,5 +1,5 @@
-#include "LineRegExp.h"
 #include "REParser.h"
+#include "LineRegExp.h"
 #include "RETestUtil.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +44,7 @@ TEST(TREParser, ReportsErrorsWithTheirPositions) {
         {"(a", "右(閉じ)括弧が必要です", 3},
         {"((a)", "右(閉じ)括弧が必要です", 5},
         {"*a", needPrimary, 2},
-        {"a**", needPrimary, 4},   // a second postfix operator
+        {"a**", needPrimary, 4}, // a second postfix operator
         {"a*?", needPrimary, 4},
         {"a|+", needPrimary, 4},
         {"]", needPrimary, 2},
@@ -189,21 +189,21 @@ TEST(TREParseTree, FindsTheLiteralsEveryMatchHolds) {
         std::string Required;
     } cases[] = {
         {"abc", "abc", "abc"},
-        {"a(b|c)d", "a", "a"},       // an alternation breaks the run; the first of equals wins
+        {"a(b|c)d", "a", "a"}, // an alternation breaks the run; the first of equals wins
         {"x[0-9]+yz", "x", "yz"},
-        {"ab+c", "ab", "ab"},        // "+" is the operand then its closure
-        {"a(bc)d", "abcd", "abcd"},  // groups are looked into
+        {"ab+c", "ab", "ab"},       // "+" is the operand then its closure
+        {"a(bc)d", "abcd", "abcd"}, // groups are looked into
         {"a()b", "ab", "ab"},
         {".*Z", "", "Z"},
         {"[0-9]+,", "", ","},
-        {"^;", "", ";"},             // an anchor tells nothing
+        {"^;", "", ";"}, // an anchor tells nothing
         {"a$", "a", "a"},
         {"a*", "", ""},
         {"a|b", "", ""},
         {"", "", ""},
         {test::Sj("ファイル"), test::Sj("ファイル"), test::Sj("ファイル")},
         {test::Sj("[ぁ-ん]+です"), "", test::Sj("です")},
-        {"\\x4142", "AB", "AB"},   // a code no text can hold still gives its two bytes
+        {"\\x4142", "AB", "AB"}, // a code no text can hold still gives its two bytes
     };
     for (const TCase& c : cases) {
         TREParser parser(c.Pattern);

@@ -1,5 +1,5 @@
-#include "FuzzyCharDic.h"
 #include "REPreProcessor.h"
+#include "FuzzyCharDic.h"
 #include "RETestUtil.h"
 
 #include <gtest/gtest.h>
@@ -28,10 +28,11 @@ TEST(FuzzyCharDic, HoldsTheStoredSets) {
     EXPECT_EQ(dic.Set(60), (TREDictionary::TSet{"\\", Sj("￥")}));
     EXPECT_EQ(dic.Set(65), (TREDictionary::TSet{"|", Sj("｜")}));
     EXPECT_EQ(dic.Set(68), (TREDictionary::TSet{",", Sj("､"), Sj("、"), Sj("，")}));
-    EXPECT_EQ(dic.Set(80)[3], dic.Set(80)[4]);  // "ス゛" twice, as stored
+    EXPECT_EQ(dic.Set(80)[3], dic.Set(80)[4]); // "ス゛" twice, as stored
     EXPECT_EQ(dic.Set(144), (TREDictionary::TSet{Sj("ﾟ"), Sj("゜")}));
-    for (size_t s = 0; s < dic.Count(); ++s)  // no item lost in the conversion to CP932
-        if (s != 57) for (const std::string& item : dic.Set(s)) EXPECT_EQ(item.find('?'), std::string::npos) << s;
+    for (size_t s = 0; s < dic.Count(); ++s) // no item lost in the conversion to CP932
+        if (s != 57)
+            for (const std::string& item : dic.Set(s)) EXPECT_EQ(item.find('?'), std::string::npos) << s;
 }
 
 TEST(TREPreProcessor, ExpandsFuzzyCharacters) {
@@ -40,13 +41,13 @@ TEST(TREPreProcessor, ExpandsFuzzyCharacters) {
         const char* Expected;
     } cases[] = {
         {"ガ", "(が|ガ|ｶﾞ|か゛|カ゛)"},
-        {"か゛", "(が|ガ|ｶﾞ|か゛|カ゛)"},  // two characters found as one item before "か" alone
+        {"か゛", "(が|ガ|ｶﾞ|か゛|カ゛)"}, // two characters found as one item before "か" alone
         {"ｶﾞ", "(が|ガ|ｶﾞ|か゛|カ゛)"},
         {"A", "(Ａ|ａ|A|a)"},
-        {"\\.", "(｡|\\.|。|．)"},          // an escaped metacharacter is a plain character
+        {"\\.", "(｡|\\.|。|．)"}, // an escaped metacharacter is a plain character
         {"ー", "(ー|～|ｰ|)"},
         {"-", "(-|ー|－|～|ｰ)"},
-        {"うぁ", "(う|ウ|ｳ|ぅ|ゥ|ｩ)(あ|ア|ｱ|ぁ|ァ|ｧ)"},  // the first matching item wins
+        {"うぁ", "(う|ウ|ｳ|ぅ|ゥ|ｩ)(あ|ア|ｱ|ぁ|ァ|ｧ)"}, // the first matching item wins
         {"[ガ]", "[ガ]"},
         {"[^ガ]x", "[^ガ](Ｘ|ｘ|X|x)"},
         {"漢(1|b)*", "漢((1|１|一|①|Ⅰ|壱)|(Ｂ|ｂ|B|b))*"},
@@ -67,10 +68,10 @@ TEST(TREPreProcessor, KeepsTheOperandOfAPostfixOperator) {
 }
 
 TEST(TREPreProcessor, LeavesThePatternAsItIsWithoutDictionaries) {
-    TREPreProcessor pre("[abc");  // not even scanned
+    TREPreProcessor pre("[abc"); // not even scanned
     pre.Run();
     EXPECT_EQ(pre.ProcessedPattern(), "[abc");
-    pre.UseSynonymDic = true;  // no synonym dictionary exists: the pattern comes back as written
+    pre.UseSynonymDic = true; // no synonym dictionary exists: the pattern comes back as written
     pre.SetPattern(Sj("a\\.ア[x-z]"));
     pre.Run();
     EXPECT_EQ(pre.ProcessedPattern(), Sj("a\\.ア[x-z]"));

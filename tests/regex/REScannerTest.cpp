@@ -11,24 +11,24 @@ using test::Sj;
 const std::string MsgNeedBracket = "右ブラケット\"]\"が必要です";
 
 struct TEscapeCase {
-    std::string Pattern;  // after the backslash
+    std::string Pattern; // after the backslash
     TREChar Code;
-    int NextIndex;        // where reading stands afterwards
+    int NextIndex; // where reading stands afterwards
 };
 
 TEST(ReadEscape, DecodesTheEscapeTable) {
     const TEscapeCase cases[] = {
-        {"b", 8, 2},          // backspace, not a word boundary
+        {"b", 8, 2}, // backspace, not a word boundary
         {"r", 13, 2},
         {"n", 10, 2},
         {"t", 9, 2},
         {"x41", 'A', 4},
-        {"x12345", 0x1234, 6},  // at most four digits: the 5 is read again later
+        {"x12345", 0x1234, 6}, // at most four digits: the 5 is read again later
         {"xFFFF", 0xFFFF, 6},
         {"xfz", 0xF, 3},
         {"101", 'A', 4},
         {"177777", 0xFFFF, 7},
-        {"1234567", 0123456, 7},  // at most six digits
+        {"1234567", 0123456, 7}, // at most six digits
         {"0", 0, 2},
         {"8", '8', 2},
         {"\\", '\\', 2},
@@ -36,7 +36,7 @@ TEST(ReadEscape, DecodesTheEscapeTable) {
         {"]", ']', 2},
         {"-", '-', 2},
         {"q", 'q', 2},
-        {Sj("ア"), 0x8341, 3},  // an escaped double-byte character is itself
+        {Sj("ア"), 0x8341, 3}, // an escaped double-byte character is itself
     };
     for (const TEscapeCase& c : cases) {
         int index = 1;
@@ -54,7 +54,8 @@ struct TErrorCase {
 void ExpectScanError(const TErrorCase& c) {
     TREScanner scanner(c.Pattern);
     try {
-        while (scanner.NextToken() != retk_End) {}
+        while (scanner.NextToken() != retk_End) {
+        }
         ADD_FAILURE() << "no error for " << c.Pattern;
     } catch (const ERegExpParser& e) {
         EXPECT_EQ(e.Message(), c.Message) << c.Pattern;
@@ -68,7 +69,7 @@ TEST(TREScanner, ReportsErrorsWithTheirPositions) {
         {"\\xg", "不正な１６進数コード表記です。", 3},
         {"\\x", "不正な１６進数コード表記です。", 3},
         {"\\200000", "不正な８進数コード表記です。", 8},
-        {"\x83", "不正な２バイト文字コードです。", 1},        // a lone lead byte
+        {"\x83", "不正な２バイト文字コードです。", 1}, // a lone lead byte
         {"ab\x83", "不正な２バイト文字コードです。", 3},
         {"[", MsgNeedBracket, 2},
         {"[abc", MsgNeedBracket, 5},
@@ -89,24 +90,36 @@ std::vector<TToken> Tokens(const std::string& pattern) {
     TREScanner scanner(pattern);
     std::vector<TToken> tokens;
     while (scanner.NextToken() != retk_End)
-        tokens.push_back({scanner.Token(), scanner.Symbol(), scanner.Token() == retk_CharRange ? scanner.RangeLast() : 0});
+        tokens.push_back(
+            {scanner.Token(), scanner.Symbol(), scanner.Token() == retk_CharRange ? scanner.RangeLast() : 0});
     return tokens;
 }
 
 TEST(TREScanner, CutsPatternsIntoTokens) {
     using V = std::vector<TToken>;
-    EXPECT_EQ(Tokens("a|(b)*+?.^$]{}"),
-              (V{{retk_Char, 'a'}, {retk_Union, '|'}, {retk_LPar, '('}, {retk_Char, 'b'}, {retk_RPar, ')'},
-                 {retk_Star, '*'}, {retk_Plus, '+'}, {retk_QMark, '?'}, {retk_Dot, '.'}, {retk_LHead, '^'},
-                 {retk_LTail, '$'}, {retk_RBra, ']'}, {retk_Char, '{'}, {retk_Char, '}'}}));
+    EXPECT_EQ(Tokens("a|(b)*+?.^$]{}"), (V{{retk_Char, 'a'},
+                                           {retk_Union, '|'},
+                                           {retk_LPar, '('},
+                                           {retk_Char, 'b'},
+                                           {retk_RPar, ')'},
+                                           {retk_Star, '*'},
+                                           {retk_Plus, '+'},
+                                           {retk_QMark, '?'},
+                                           {retk_Dot, '.'},
+                                           {retk_LHead, '^'},
+                                           {retk_LTail, '$'},
+                                           {retk_RBra, ']'},
+                                           {retk_Char, '{'},
+                                           {retk_Char, '}'}}));
     EXPECT_EQ(Tokens(Sj("\\.ア")), (V{{retk_Char, '.'}, {retk_Char, 0x8341}}));
     // "-" at either end of a class is a member; an escaped "-" is a member too.
     EXPECT_EQ(Tokens("[a-]"), (V{{retk_LBra, '['}, {retk_Char, 'a'}, {retk_Char, '-'}, {retk_RBra, ']'}}));
     EXPECT_EQ(Tokens("[-a]"), (V{{retk_LBra, '['}, {retk_Char, '-'}, {retk_Char, 'a'}, {retk_RBra, ']'}}));
     EXPECT_EQ(Tokens("[a\\-z]"),
               (V{{retk_LBra, '['}, {retk_Char, 'a'}, {retk_Char, '-'}, {retk_Char, 'z'}, {retk_RBra, ']'}}));
-    EXPECT_EQ(Tokens("[^a-c-]x"), (V{{retk_LBraNeg, '['}, {retk_CharRange, 'a', 'c'}, {retk_Char, '-'},
-                                     {retk_RBra, ']'}, {retk_Char, 'x'}}));
+    EXPECT_EQ(
+        Tokens("[^a-c-]x"),
+        (V{{retk_LBraNeg, '['}, {retk_CharRange, 'a', 'c'}, {retk_Char, '-'}, {retk_RBra, ']'}, {retk_Char, 'x'}}));
     // Metacharacters are members inside a class; "\]" is the only way to a "]" member.
     EXPECT_EQ(Tokens("[(*\\]]"),
               (V{{retk_LBra, '['}, {retk_Char, '('}, {retk_Char, '*'}, {retk_Char, ']'}, {retk_RBra, ']'}}));
@@ -116,7 +129,7 @@ TEST(TREScanner, CutsPatternsIntoTokens) {
 
 TEST(TREScanner, StartsCleanAfterAnError) {
     TREScanner scanner("[abc");
-    EXPECT_THROW(while (scanner.NextToken() != retk_End) {}, ERegExpParser);
+    EXPECT_THROW(while (scanner.NextToken() != retk_End){}, ERegExpParser);
     scanner.SetPattern("abc");
     EXPECT_EQ(scanner.NextToken(), retk_Char);
     EXPECT_EQ(scanner.Symbol(), 'a');

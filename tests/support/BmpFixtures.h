@@ -7,14 +7,14 @@
 namespace quillon::test {
 
 struct TBmpFixture {
-    int HeaderSize = 40;  // 12: core header
+    int HeaderSize = 40; // 12: core header
     std::int32_t Width = 0, Height = 0;
     std::uint16_t BitCount = 8;
     std::uint32_t Compression = 0;
     std::uint32_t ClrUsed = 0;
-    std::vector<std::uint32_t> Masks;                 // written after the header when given
-    std::vector<std::array<std::uint8_t, 3>> Table;   // blue, green, red
-    std::vector<std::uint8_t> Pixels;                 // as stored
+    std::vector<std::uint32_t> Masks;               // written after the header when given
+    std::vector<std::array<std::uint8_t, 3>> Table; // blue, green, red
+    std::vector<std::uint8_t> Pixels;               // as stored
 };
 
 inline void Put(std::vector<std::uint8_t>& b, std::uint32_t v, int bytes) {

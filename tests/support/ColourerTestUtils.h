@@ -19,9 +19,7 @@ struct TTok {
     bool operator==(const TTok&) const = default;
 };
 
-inline std::ostream& operator<<(std::ostream& os, const TTok& t) {
-    return os << t.Kind << ":\"" << t.Text << '"';
-}
+inline std::ostream& operator<<(std::ostream& os, const TTok& t) { return os << t.Kind << ":\"" << t.Text << '"'; }
 
 using TToks = std::vector<TTok>;
 
@@ -68,8 +66,7 @@ inline std::vector<int> RowKinds(TOrvColourer& colourer, const TRowAttributeStri
 }
 
 // The painted kinds of every row of a store, joined.
-inline std::vector<int> TextKinds(TOrvColourer& colourer, const TRowAttributeStringList& store,
-                                  int mode = pmFull) {
+inline std::vector<int> TextKinds(TOrvColourer& colourer, const TRowAttributeStringList& store, int mode = pmFull) {
     std::vector<int> kinds;
     for (int i = 0; i < store.Count(); ++i) {
         std::vector<int> row = RowKinds(colourer, store, i, mode);

@@ -63,8 +63,14 @@ public:
     bool KeyDown(int Key) const override { return Keys.count(Key) != 0; }
     int KeyState(int Key) const override { return (KeyDown(Key) ? 0x80 : 0) | (Toggled.count(Key) ? 1 : 0); }
     void SetKeyState(int Key, int State) override {
-        if (State & 0x80) Keys.insert(Key); else Keys.erase(Key);
-        if (State & 1) Toggled.insert(Key); else Toggled.erase(Key);
+        if (State & 0x80)
+            Keys.insert(Key);
+        else
+            Keys.erase(Key);
+        if (State & 1)
+            Toggled.insert(Key);
+        else
+            Toggled.erase(Key);
     }
     int TakeTrailByte() override {
         if (Queue.empty() || Queue.front() < 0x40) return -1;

@@ -25,8 +25,8 @@ public:
     TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
 
 private:
-    rlimit Old{};                           // the limit before the scope
-    void (*OldHandler)(int) = SIG_DFL;      // SIGXFSZ's handler before the scope
+    rlimit Old{};                      // the limit before the scope
+    void (*OldHandler)(int) = SIG_DFL; // SIGXFSZ's handler before the scope
 };
 
-}  // namespace quillon
+} // namespace quillon

@@ -11,8 +11,8 @@ namespace quillon {
 
 class TMemorySettingsStore : public TSettingsStore {
 public:
-    std::map<std::string, std::string> Values;  // "section/name" -> value
-    std::map<std::string, TBytes> Binaries;     // "section/name" -> value
+    std::map<std::string, std::string> Values; // "section/name" -> value
+    std::map<std::string, TBytes> Binaries;    // "section/name" -> value
 
     std::optional<std::string> ReadValue(const std::string& Section, const std::string& Name) override {
         auto it = Values.find(Key(Section, Name));

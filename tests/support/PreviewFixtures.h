@@ -14,7 +14,7 @@
 namespace quillon::test {
 
 constexpr std::uint32_t kRed = 0xFF0000, kBlue = 0x0000FF;
-constexpr int kPicX = 100, kPicY = 50;  // screen pixel of the top-left of frame 5's cell
+constexpr int kPicX = 100, kPicY = 50; // screen pixel of the top-left of frame 5's cell
 
 // A temporary folder removed with the object.
 class TTempFolder {
@@ -35,9 +35,9 @@ public:
 inline void WriteSheet(const std::filesystem::path& name) {
     TDIB dib;
     dib.ColorTable = {};
-    dib.ColorTable[0] = {255, 0, 255, 0};  // blue, green, red, reserved: magenta
-    dib.ColorTable[1] = {0, 0, 255, 0};    // red
-    dib.ColorTable[2] = {255, 0, 0, 0};    // blue
+    dib.ColorTable[0] = {255, 0, 255, 0}; // blue, green, red, reserved: magenta
+    dib.ColorTable[1] = {0, 0, 255, 0};   // red
+    dib.ColorTable[2] = {255, 0, 0, 0};   // blue
     dib.SetSize(32, 16, 8);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 32; ++x) dib.ScanLine(y)[x] = x < 16 ? 0 : y < 8 ? 1 : 2;

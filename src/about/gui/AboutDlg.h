@@ -73,8 +73,8 @@ private:
     // One animation frame; runs on the main thread on every timer tick.
     void DoFrame(TCustomThreadTimer& Sender, int Delay);
 
-    std::unique_ptr<TLogoAnimation> FAnimation;  // never null
-    bool FJapanese = true;  // the form is designed with its Japanese texts
+    std::unique_ptr<TLogoAnimation> FAnimation; // never null
+    bool FJapanese = true;                      // the form is designed with its Japanese texts
 };
 
 } // namespace quillon

@@ -20,7 +20,7 @@ QLabel* PlaceLabel(QWidget* parent, const QString& name, const QRect& place, Qt:
 } // namespace
 
 TfrmChgVer::TfrmChgVer(QWidget* parent) : QDialog(parent) {
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);  // no border icons
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint); // no border icons
     setFixedSize(313, 152);
     QFont font(kJapaneseFont);
     font.setPixelSize(13);

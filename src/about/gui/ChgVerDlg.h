@@ -24,7 +24,7 @@ public:
     QPushButton *btnOk, *btnHelp;
 
 private:
-    bool FJapanese = true;  // the form is designed with its Japanese texts
+    bool FJapanese = true; // the form is designed with its Japanese texts
 };
 
 } // namespace quillon

@@ -21,9 +21,10 @@ QImage DIBToImage(const TEffectBitmap& bitmap, int key) {
 QImage ProgramLogo() {
     const TResourceModule& module = ProgramResources();
     TDIBPalette palette;
-    std::memcpy(palette.data(),
-                LoadResourceData(module, TLogoAnimation::PaletteId, TLogoAnimation::ResourceType, sizeof palette).data(),
-                sizeof palette);
+    std::memcpy(
+        palette.data(),
+        LoadResourceData(module, TLogoAnimation::PaletteId, TLogoAnimation::ResourceType, sizeof palette).data(),
+        sizeof palette);
     auto logo = Create8BitDIB(64, 64, palette);
     CopyBitsToDIB(*logo, LoadResourceData(module, TLogoAnimation::LogoId, TLogoAnimation::ResourceType, 64 * 64).data(),
                   false, 0, 0);

@@ -18,10 +18,10 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 // Palette layout.
-constexpr int kSkyFirst = 0, kSkyCount = 64;      // banner background, dark navy to light blue
-constexpr int kStripeFirst = 64, kStripeCount = 64;  // banner stripes, teal to pale cyan
-constexpr int kGoldFirst = 128, kGoldCount = 64;  // emblem ring, dark bronze to pale gold
-constexpr int kInkFirst = 192, kInkCount = 32;    // feather, grey to white
+constexpr int kSkyFirst = 0, kSkyCount = 64;        // banner background, dark navy to light blue
+constexpr int kStripeFirst = 64, kStripeCount = 64; // banner stripes, teal to pale cyan
+constexpr int kGoldFirst = 128, kGoldCount = 64;    // emblem ring, dark bronze to pale gold
+constexpr int kInkFirst = 192, kInkCount = 32;      // feather, grey to white
 constexpr int kKey = 253, kBlack = 254, kWhite = 255;
 
 struct Rgb {
@@ -47,7 +47,7 @@ Bytes MakePalette() {
     PutRamp(palette, kStripeFirst, kStripeCount, {10, 70, 90}, {170, 240, 250});
     PutRamp(palette, kGoldFirst, kGoldCount, {70, 40, 10}, {255, 236, 150});
     PutRamp(palette, kInkFirst, kInkCount, {110, 110, 120}, {250, 250, 255});
-    PutRamp(palette, 224, 29, {120, 20, 20}, {250, 120, 90});  // spare reds
+    PutRamp(palette, 224, 29, {120, 20, 20}, {250, 120, 90}); // spare reds
     PutRamp(palette, kKey, 1, {255, 0, 255}, {255, 0, 255});
     PutRamp(palette, kBlack, 1, {0, 0, 0}, {0, 0, 0});
     PutRamp(palette, kWhite, 1, {255, 255, 255}, {255, 255, 255});
@@ -106,7 +106,7 @@ const Glyph* FindGlyph(char ch) {
     ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
     for (const Glyph& glyph : kFont)
         if (glyph.Ch == ch) return &glyph;
-    return nullptr;  // characters outside the font are left out
+    return nullptr; // characters outside the font are left out
 }
 
 // A picture held top row first while it is drawn.
@@ -137,7 +137,7 @@ void DrawText(Picture& pic, const std::string& text, int cx, int top, int scale)
     if (glyphs.empty()) return;
     const int advance = (kGlyphWidth + kGlyphGap) * scale;
     const int left = cx - (int(glyphs.size()) * advance - kGlyphGap * scale) / 2;
-    for (int pass = 0; pass < 2; ++pass) {  // outline first, then the letters over it
+    for (int pass = 0; pass < 2; ++pass) { // outline first, then the letters over it
         for (std::size_t n = 0; n < glyphs.size(); ++n)
             for (int row = 0; row < kGlyphHeight; ++row)
                 for (int col = 0; col < kGlyphWidth; ++col) {
@@ -145,7 +145,8 @@ void DrawText(Picture& pic, const std::string& text, int cx, int top, int scale)
                     const int x0 = left + int(n) * advance + col * scale, y0 = top + row * scale;
                     for (int dy = -1 + pass; dy <= scale - pass; ++dy)
                         for (int dx = -1 + pass; dx <= scale - pass; ++dx) {
-                            const int shade = kInkFirst + kInkCount - 1 - (row * scale + dy) * 10 / (kGlyphHeight * scale);
+                            const int shade =
+                                kInkFirst + kInkCount - 1 - (row * scale + dy) * 10 / (kGlyphHeight * scale);
                             pic.Put(x0 + dx, y0 + dy, pass == 0 ? kBlack : std::uint8_t(shade));
                         }
                 }
@@ -172,7 +173,7 @@ Picture MakeLogo() {
         for (int x = 0; x < 64; ++x) {
             const double dx = x - c, dy = y - c, r = std::hypot(dx, dy);
             if (r > 30) continue;
-            if (r > 24) {  // a gold ring lit from the upper left
+            if (r > 24) { // a gold ring lit from the upper left
                 const double light = (1 - (dx + dy) / (2 * 30)) / 2;
                 pic.Put(x, y, std::uint8_t(kGoldFirst + std::clamp(int(light * kGoldCount), 0, kGoldCount - 1)));
                 continue;
@@ -190,8 +191,9 @@ Picture MakeLogo() {
                 const bool barb = int(std::floor(t * 0.7 + std::abs(n) * 0.5)) % 3 == 0;
                 index = std::uint8_t(kInkFirst + kInkCount - 1 - int(std::abs(n)) - (barb ? 8 : 0));
             }
-            if (std::abs(n) < 0.9 && t > -17 && t < 18) index = std::uint8_t(kGoldFirst + 56);  // the shaft
-            if (std::abs(n) < 1.6 - (t + 17) / 6 && t > -17 && t < -11) index = std::uint8_t(kGoldFirst + 20);  // the nib
+            if (std::abs(n) < 0.9 && t > -17 && t < 18) index = std::uint8_t(kGoldFirst + 56); // the shaft
+            if (std::abs(n) < 1.6 - (t + 17) / 6 && t > -17 && t < -11)
+                index = std::uint8_t(kGoldFirst + 20); // the nib
             pic.Put(x, y, index);
         }
     return pic;

@@ -9,8 +9,8 @@
 namespace quillon {
 
 const TColorList& StandardColors() {
-    static const TColorList colors{clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, clTeal,    clSilver, clGray,
-                                   clRed,   clLime,   clYellow, clBlue, clFuchsia, clAqua, clWhite, clNone};
+    static const TColorList colors{clBlack, clMaroon, clGreen,  clOlive, clNavy,    clPurple, clTeal,  clSilver, clGray,
+                                   clRed,   clLime,   clYellow, clBlue,  clFuchsia, clAqua,   clWhite, clNone};
     return colors;
 }
 
@@ -78,8 +78,8 @@ TEditorColorManager::TEditorColorManager(TColorGrid* Grid, QCheckBox* Italic, QC
                                          QLabel* FGLabel, QLabel* BGLabel, QWidget* NonePanel)
     : TCustomColorManager(Grid, Italic, Underline, Bold, FGLabel, BGLabel, NonePanel) {
     Grid->OnMouseUp = [this](Qt::MouseButton button) { GridMouseUp(button); };
-    for (QObject* target : {static_cast<QObject*>(NonePanel), static_cast<QObject*>(FGLabel),
-                            static_cast<QObject*>(BGLabel)})
+    for (QObject* target :
+         {static_cast<QObject*>(NonePanel), static_cast<QObject*>(FGLabel), static_cast<QObject*>(BGLabel)})
         target->installEventFilter(this);
     for (QCheckBox* box : {Italic, Underline, Bold})
         if (box) QObject::connect(box, &QCheckBox::clicked, this, [this, box] { StyleClick(box); });
@@ -96,8 +96,10 @@ void TEditorColorManager::GridMouseUp(Qt::MouseButton Button) {
     const auto at = [this](int index) { return InGrid(index) ? FColors[static_cast<std::size_t>(index)] : clNone; };
     if (Button == Qt::LeftButton && InGrid(FGrid->ForegroundIndex())) {
         FFGLabel->setVisible(false);
-        if (FMode == 0) FColorItem->SetColor(at(FGrid->ForegroundIndex()));
-        else FMarkItem->SetColor(at(FGrid->ForegroundIndex()));
+        if (FMode == 0)
+            FColorItem->SetColor(at(FGrid->ForegroundIndex()));
+        else
+            FMarkItem->SetColor(at(FGrid->ForegroundIndex()));
     } else if (Button == Qt::RightButton && FMode == 0 && InGrid(FGrid->BackgroundIndex())) {
         FBGLabel->setVisible(false);
         FColorItem->SetBkColor(at(FGrid->BackgroundIndex()));
@@ -109,8 +111,10 @@ void TEditorColorManager::NoneMouseUp(Qt::MouseButton Button) {
     if (Button == Qt::LeftButton) {
         FFGLabel->setVisible(true);
         FGrid->SetForegroundIndex(16);
-        if (FMode == 0) FColorItem->SetColor(clNone);
-        else FMarkItem->SetColor(clNone);
+        if (FMode == 0)
+            FColorItem->SetColor(clNone);
+        else
+            FMarkItem->SetColor(clNone);
     } else if (Button == Qt::RightButton && FMode == 0) {
         FBGLabel->setVisible(true);
         FGrid->SetBackgroundIndex(16);
@@ -120,11 +124,15 @@ void TEditorColorManager::NoneMouseUp(Qt::MouseButton Button) {
 
 void TEditorColorManager::StyleClick(QCheckBox* Box) {
     if (FMode != 0 || !FColorItem) return;
-    const TFontStyle style = Box == FBold ? fsBold : Box == FUnderline ? fsUnderline : Box == FItalic ? fsItalic
-                                                                                                       : fsStrikeOut;
+    const TFontStyle style = Box == FBold        ? fsBold
+                             : Box == FUnderline ? fsUnderline
+                             : Box == FItalic    ? fsItalic
+                                                 : fsStrikeOut;
     TFontStyles styles = FColorItem->Style();
-    if (Box->isChecked()) styles |= StyleBit(style);
-    else styles &= static_cast<TFontStyles>(~StyleBit(style));
+    if (Box->isChecked())
+        styles |= StyleBit(style);
+    else
+        styles &= static_cast<TFontStyles>(~StyleBit(style));
     FColorItem->SetStyle(styles);
 }
 

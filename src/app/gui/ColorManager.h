@@ -42,8 +42,8 @@ protected:
     void SetBoxes(TFontStyles Style, bool Enabled);
 
     int FMode = 0;
-    TColourerColor* FColorItem = nullptr;  // not owned
-    TEditorMark* FMarkItem = nullptr;      // not owned
+    TColourerColor* FColorItem = nullptr; // not owned
+    TEditorMark* FMarkItem = nullptr;     // not owned
     const TColorList& FColors;
     TColorGrid* FGrid;
     QWidget* FNonePanel;

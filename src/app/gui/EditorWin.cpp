@@ -47,10 +47,8 @@ int StoredExtent(int stored, int own, int screen) {
 } // namespace
 
 TfrmEditWindow::TfrmEditWindow(TQuillonRootWin& Root)
-    : FRoot(Root),
-      FEditorWidget(new TEditorWidget(std::make_unique<TEditorExVantor>())),
-      FFramePane(new TFramePicturePane(*this)),
-      FKeyMacro(std::make_unique<TKeyMacro>()) {
+    : FRoot(Root), FEditorWidget(new TEditorWidget(std::make_unique<TEditorExVantor>())),
+      FFramePane(new TFramePicturePane(*this)), FKeyMacro(std::make_unique<TKeyMacro>()) {
     setAttribute(Qt::WA_DeleteOnClose);
     setAcceptDrops(true);
     resize(648, 480);
@@ -156,7 +154,7 @@ void TfrmEditWindow::FormConstrainedResize() {
 
 void TfrmEditWindow::ActionShowFramePictureExecute() { ShowFramePicture(!FFramePane->isVisible()); }
 
-void TfrmEditWindow::ActionPictureListExecute() {}  // the picture list is not offered
+void TfrmEditWindow::ActionPictureListExecute() {} // the picture list is not offered
 
 void TfrmEditWindow::ActionNewMotionExecute() { ActionNew(lkMotion); }
 void TfrmEditWindow::ActionNewCommandExecute() { ActionNew(lkCommand); }
@@ -226,8 +224,8 @@ void TfrmEditWindow::Saved(const std::string& Name) {
 bool TfrmEditWindow::SaveAs(bool KeepName) {
     std::error_code error;
     const std::filesystem::path folder = std::filesystem::path(FFileName).parent_path();
-    const std::string chosen = FRoot.SaveDialog(!FFileName.empty() && std::filesystem::is_directory(folder, error)
-                                                    ? folder.string() : std::string());
+    const std::string chosen = FRoot.SaveDialog(
+        !FFileName.empty() && std::filesystem::is_directory(folder, error) ? folder.string() : std::string());
     if (chosen.empty()) return false;
     std::string name = chosen;
     if (!FRoot.SaveListFile(*this, name, Lines())) {
@@ -264,8 +262,10 @@ bool TfrmEditWindow::FormCloseQuery() {
 }
 
 void TfrmEditWindow::closeEvent(QCloseEvent* Event) {
-    if (FFramePane->Dragging() || !FormCloseQuery()) Event->ignore();
-    else Event->accept();
+    if (FFramePane->Dragging() || !FormCloseQuery())
+        Event->ignore();
+    else
+        Event->accept();
 }
 
 void TfrmEditWindow::LoadWindowSize() {
@@ -297,7 +297,8 @@ bool TfrmEditWindow::Search(bool Backward, const char* Title, const char* Subjec
         return false;
     }
     if (!found)
-        Messages().Show(Subject + ("\"" + Cp932ToUtf8(FRoot.SearchRequest().FindText) + "\"\r\nは見つかりませんでした。"),
+        Messages().Show(Subject +
+                            ("\"" + Cp932ToUtf8(FRoot.SearchRequest().FindText) + "\"\r\nは見つかりませんでした。"),
                         "検索", TMsgIcon::Information, TMsgButtons::OK);
     return found;
 }
@@ -325,7 +326,8 @@ void TfrmEditWindow::ActionReplaseExecute() {
     do {
         if (!Search(request.Backward, "置換", "置換文字列 ")) break;
         if (confirm) {
-            const TMsgResult answer = Messages().Show(question, "確認", TMsgIcon::Question, TMsgButtons::YesNoCancelAll);
+            const TMsgResult answer =
+                Messages().Show(question, "確認", TMsgIcon::Question, TMsgButtons::YesNoCancelAll);
             if (answer == TMsgResult::Cancel) break;
             if (answer == TMsgResult::No) continue;
             if (answer == TMsgResult::All) confirm = false, replaceAll = true;
@@ -384,7 +386,7 @@ void TfrmEditWindow::ActionDeleteExecute() {
 }
 void TfrmEditWindow::ActionSelAllExecute() { Editor().SelectAll(); }
 
-void TfrmEditWindow::ActionHelpExecute() {}  // the program has no help file
+void TfrmEditWindow::ActionHelpExecute() {} // the program has no help file
 
 void TfrmEditWindow::ActionAboutExecute() { FRoot.About().ShowAboutBox(); }
 

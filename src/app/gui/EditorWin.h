@@ -137,28 +137,27 @@ public:
     void ActionEditConditionExecute();
 
     // The 55 actions, each named as its object name.
-    QAction *ActionNewMotion, *ActionNewCommand, *ActionNewZCommand, *ActionNewVoice, *ActionNewZVoice,
-        *ActionNewEnemy, *ActionNewQES, *ActionNewBitmap, *ActionNewText, *ActionOpen, *ActionCloseAndOpen,
-        *ActionReLoad, *ActionSaveAs, *ActionSave, *ActionGo, *ActionExit, *ActionHelp, *ActionAbout, *ActionUndo,
-        *ActionRedo, *ActionCut, *ActionCopy, *ActionPaste, *ActionBoxPaste, *ActionBoxSel, *ActionDelete,
-        *ActionSelAll, *ActionFind, *ActionFindPrev, *ActionFindNext, *ActionReplase, *ActionFindItem,
-        *ActionFindItemPrev, *ActionFindItemNext, *ActionReNum, *ActionMacroOnOff, *ActionMacroRun, *ActionCheat,
-        *ActionEditProp, *ActionSetEnv, *ActionInsertCondition, *ActionEditCondition, *ActionWinArangeHorz,
-        *ActionWinArangeVert, *ActionFormat, *ActionGoRelation, *ActionShowFramePicture, *ActionInputApply,
-        *ActionPictureList, *ActionToUpper, *ActionToUpperFile, *ActionToLower, *ActionToLowerFile,
-        *ActionToHankaku, *ActionToZenkaku;
-    std::vector<QAction*> ConvertActions;  // ActionToUpper .. ActionToZenkaku, in TStrConvert order
+    QAction *ActionNewMotion, *ActionNewCommand, *ActionNewZCommand, *ActionNewVoice, *ActionNewZVoice, *ActionNewEnemy,
+        *ActionNewQES, *ActionNewBitmap, *ActionNewText, *ActionOpen, *ActionCloseAndOpen, *ActionReLoad, *ActionSaveAs,
+        *ActionSave, *ActionGo, *ActionExit, *ActionHelp, *ActionAbout, *ActionUndo, *ActionRedo, *ActionCut,
+        *ActionCopy, *ActionPaste, *ActionBoxPaste, *ActionBoxSel, *ActionDelete, *ActionSelAll, *ActionFind,
+        *ActionFindPrev, *ActionFindNext, *ActionReplase, *ActionFindItem, *ActionFindItemPrev, *ActionFindItemNext,
+        *ActionReNum, *ActionMacroOnOff, *ActionMacroRun, *ActionCheat, *ActionEditProp, *ActionSetEnv,
+        *ActionInsertCondition, *ActionEditCondition, *ActionWinArangeHorz, *ActionWinArangeVert, *ActionFormat,
+        *ActionGoRelation, *ActionShowFramePicture, *ActionInputApply, *ActionPictureList, *ActionToUpper,
+        *ActionToUpperFile, *ActionToLower, *ActionToLowerFile, *ActionToHankaku, *ActionToZenkaku;
+    std::vector<QAction*> ConvertActions; // ActionToUpper .. ActionToZenkaku, in TStrConvert order
     // The main menus (buttons of ToolBar1), the new-list submenu and the editor's context menu.
     QMenu *popFile, *popNew, *popEditMenu, *popFind, *popView, *popOption, *popWindow, *popMacro, *popHelp, *popEdit;
     TXPToolBarMenu* ToolBar1;
     QToolBar* ToolBar2;
     QStatusBar* StatusBar1;
-    QSplitter* Splitter1;  // the preview pane above, the editor below
+    QSplitter* Splitter1; // the preview pane above, the editor below
 
     // TFramePicturePaneHost.
     bool IsMotionList() const override;
     bool SelectionSpansRows() const override;
-    int CaretRow() const override;  // the caret's line
+    int CaretRow() const override; // the caret's line
     std::string LineText(int row) const override;
     void ReplaceLine(int row, const std::string& text) override;
     void SetEditorEnabled(bool enabled) override;
@@ -212,7 +211,7 @@ private:
     // Runs Query with the list colourer cutting one token per field (motion and command lists).
     void WithFieldTokens(const std::function<void()>& Query);
     int CaretTokenKind();
-    std::string CaretToken();  // without the blanks around it
+    std::string CaretToken(); // without the blanks around it
     bool HasCaretItemHint();
     bool CanGoRelationHere();
     bool CanEditCondition();
@@ -260,10 +259,10 @@ private:
     TEditorWidget* FEditorWidget;
     TFramePicturePane* FFramePane;
     TEditorExProp FEditorProp;
-    std::unique_ptr<TKeyMacro> FKeyMacro;          // bound to the editor
-    std::unique_ptr<TQtHintWindow> FHintScreen;    // shows the editor's hint window
-    std::array<QLabel*, 4> FPanels{};              // the panels of StatusBar1
-    std::vector<QAction*> FShortcutActions;        // enabled outside the menus (see above)
+    std::unique_ptr<TKeyMacro> FKeyMacro;       // bound to the editor
+    std::unique_ptr<TQtHintWindow> FHintScreen; // shows the editor's hint window
+    std::array<QLabel*, 4> FPanels{};           // the panels of StatusBar1
+    std::vector<QAction*> FShortcutActions;     // enabled outside the menus (see above)
     std::string FFileName;
     bool FModified = false;
     bool FHoverHint = false;  // Ctrl is held over the editor: the field under the mouse is described

@@ -33,8 +33,8 @@ struct TActionRow {
     QAction* TfrmEditWindow::*Action;
     const char* Name;
     const char* Caption;
-    const char* Shortcut;  // in the text form of a key sequence; empty for none
-    const char* Hint;      // "short|long": the tool tip and the status-bar text
+    const char* Shortcut; // in the text form of a key sequence; empty for none
+    const char* Hint;     // "short|long": the tool tip and the status-bar text
     void (*Execute)(TfrmEditWindow&);
     // Enabled when a menu opens as the editor is then; outside the menus enabled, so that the
     // shortcut works whenever the command applies (the handler checks that itself).
@@ -45,8 +45,8 @@ using W = TfrmEditWindow;
 
 // Every action but ActionInputApply, which the preview pane owns.
 const TActionRow kActions[] = {
-    {&W::ActionNewMotion, "ActionNewMotion", "モーションリスト(&M)", "", "モーションリスト|新しいモーションリストを作成します",
-     Run<&W::ActionNewMotionExecute>},
+    {&W::ActionNewMotion, "ActionNewMotion", "モーションリスト(&M)", "",
+     "モーションリスト|新しいモーションリストを作成します", Run<&W::ActionNewMotionExecute>},
     {&W::ActionNewCommand, "ActionNewCommand", "ｺﾏﾝﾄﾞﾘｽﾄ(&C)", "", "ｺﾏﾝﾄﾞﾘｽﾄ|新しいコマンドリストを作成します",
      Run<&W::ActionNewCommandExecute>},
     {&W::ActionNewZCommand, "ActionNewZCommand", "Zｺﾏﾝﾄﾞﾘｽﾄ(&D)", "", "Zｺﾏﾝﾄﾞﾘｽﾄ|新しいZコマンドリストを作成します",
@@ -61,14 +61,15 @@ const TActionRow kActions[] = {
      "Quessa1.3ｴﾈﾐｰｿｰｽ|新しいQuessa1.3エネミーソースを作成します", Run<&W::ActionNewQESExecute>},
     {&W::ActionNewBitmap, "ActionNewBitmap", "Bitmapﾘｽﾄ(&B)", "", "Bitmapﾘｽﾄ|新しいBitmapリストを作成します",
      Run<&W::ActionNewBitmapExecute>},
-    {&W::ActionNewText, "ActionNewText", "ﾃｷｽﾄ(&T)", "", "ﾃｷｽﾄ|新しいテキストを作成します", Run<&W::ActionNewTextExecute>},
+    {&W::ActionNewText, "ActionNewText", "ﾃｷｽﾄ(&T)", "", "ﾃｷｽﾄ|新しいテキストを作成します",
+     Run<&W::ActionNewTextExecute>},
     {&W::ActionOpen, "ActionOpen", "開く(&O)...", "Ctrl+O", "開く|ファイルを開きます", Run<&W::ActionOpenExecute>},
     {&W::ActionCloseAndOpen, "ActionCloseAndOpen", "閉じて開く(&C)...", "",
      "閉じて開く|編集中のファイルを閉じて別のファイルを開きます", Run<&W::ActionCloseAndOpenExecute>},
     {&W::ActionReLoad, "ActionReLoad", "リロード(&R)", "", "リロード|編集中のファイルを読み込みなおします",
      Run<&W::ActionReLoadExecute>},
-    {&W::ActionSaveAs, "ActionSaveAs", "名前をつけて保存(&A)...", "", "名前をつけて保存|編集中のファイルに名前をつけて保存します",
-     Run<&W::ActionSaveAsExecute>},
+    {&W::ActionSaveAs, "ActionSaveAs", "名前をつけて保存(&A)...", "",
+     "名前をつけて保存|編集中のファイルに名前をつけて保存します", Run<&W::ActionSaveAsExecute>},
     {&W::ActionSave, "ActionSave", "上書き保存(&S)", "Ctrl+S", "上書き保存|編集中のファイルを上書き保存します",
      Run<&W::ActionSaveExecute>},
     {&W::ActionGo, "ActionGo", "ﾌｧｲﾙ出力/ｺﾝﾊﾞｰﾄ(&G)", "", kNotAvailable, Run<&W::ActionGoExecute>},
@@ -76,49 +77,53 @@ const TActionRow kActions[] = {
     {&W::ActionHelp, "ActionHelp", "ヘルプ(&H)...", "", "ヘルプ|ヘルプを表示します", Run<&W::ActionHelpExecute>},
     {&W::ActionAbout, "ActionAbout", "バージョン情報(&A)...", "", "バージョン情報|バージョン情報を表示します",
      Run<&W::ActionAboutExecute>},
-    {&W::ActionUndo, "ActionUndo", "元に戻す(&U)", "Ctrl+Z", "元に戻す|直前の操作を取り消します", Run<&W::ActionUndoExecute>,
+    {&W::ActionUndo, "ActionUndo", "元に戻す(&U)", "Ctrl+Z", "元に戻す|直前の操作を取り消します",
+     Run<&W::ActionUndoExecute>, true},
+    {&W::ActionRedo, "ActionRedo", "やり直し(&R)", "Ctrl+Y", "やり直し|取り消した操作をやり直します",
+     Run<&W::ActionRedoExecute>, true},
+    {&W::ActionCut, "ActionCut", "切り取り(&T)", "Ctrl+X", "切り取り|選択範囲を切り取ります", Run<&W::ActionCutExecute>,
      true},
-    {&W::ActionRedo, "ActionRedo", "やり直し(&R)", "Ctrl+Y", "やり直し|取り消した操作をやり直します", Run<&W::ActionRedoExecute>,
+    {&W::ActionCopy, "ActionCopy", "コピー(&C)", "Ctrl+C", "コピー|選択範囲をコピーします", Run<&W::ActionCopyExecute>,
      true},
-    {&W::ActionCut, "ActionCut", "切り取り(&T)", "Ctrl+X", "切り取り|選択範囲を切り取ります", Run<&W::ActionCutExecute>, true},
-    {&W::ActionCopy, "ActionCopy", "コピー(&C)", "Ctrl+C", "コピー|選択範囲をコピーします", Run<&W::ActionCopyExecute>, true},
     {&W::ActionPaste, "ActionPaste", "貼り付け(&P)", "Ctrl+V", "貼り付け|クリップボードの内容を貼り付けます",
      Run<&W::ActionPasteExecute>, true},
-    {&W::ActionBoxPaste, "ActionBoxPaste", "BOX貼り付け", "Ctrl+B", "BOX貼り付け|クリップボードの内容を矩形で貼り付けます",
-     Run<&W::ActionBoxPasteExecute>, true},
+    {&W::ActionBoxPaste, "ActionBoxPaste", "BOX貼り付け", "Ctrl+B",
+     "BOX貼り付け|クリップボードの内容を矩形で貼り付けます", Run<&W::ActionBoxPasteExecute>, true},
     {&W::ActionBoxSel, "ActionBoxSel", "Box選択モード(&K)", "Ctrl+K", "Box選択モード|矩形選択モードを切り替えます",
      Run<&W::ActionBoxSelExecute>, true},
     {&W::ActionDelete, "ActionDelete", "削除(&D)", "", "削除|選択範囲を削除します", Run<&W::ActionDeleteExecute>, true},
-    {&W::ActionSelAll, "ActionSelAll", "すべて選択(&A)", "Ctrl+A", "すべて選択|すべてを選択します", Run<&W::ActionSelAllExecute>,
+    {&W::ActionSelAll, "ActionSelAll", "すべて選択(&A)", "Ctrl+A", "すべて選択|すべてを選択します",
+     Run<&W::ActionSelAllExecute>, true},
+    {&W::ActionFind, "ActionFind", "検索(&F)...", "Ctrl+F", "検索|文字列を検索します", Run<&W::ActionFindExecute>,
      true},
-    {&W::ActionFind, "ActionFind", "検索(&F)...", "Ctrl+F", "検索|文字列を検索します", Run<&W::ActionFindExecute>, true},
     {&W::ActionFindPrev, "ActionFindPrev", "上候補(&P)", "Shift+F3", "上候補|前の候補を検索します",
      Run<&W::ActionFindPrevExecute>, true},
-    {&W::ActionFindNext, "ActionFindNext", "下候補(&N)", "F3", "下候補|次の候補を検索します", Run<&W::ActionFindNextExecute>,
-     true},
-    {&W::ActionReplase, "ActionReplase", "置換(&R)...", "Ctrl+R", "置換|文字列を置換します", Run<&W::ActionReplaseExecute>,
-     true},
+    {&W::ActionFindNext, "ActionFindNext", "下候補(&N)", "F3", "下候補|次の候補を検索します",
+     Run<&W::ActionFindNextExecute>, true},
+    {&W::ActionReplase, "ActionReplase", "置換(&R)...", "Ctrl+R", "置換|文字列を置換します",
+     Run<&W::ActionReplaseExecute>, true},
     {&W::ActionFindItem, "ActionFindItem", "項目を検索(&I)...", "Ctrl+J", "項目を検索|項目を指定して検索します",
      Run<&W::ActionFindItemExecute>, true},
-    {&W::ActionFindItemPrev, "ActionFindItemPrev", "上項目候補(&U)", "Shift+Ctrl+F3", "上項目候補|前の項目候補を検索します",
-     Run<&W::ActionFindItemPrevExecute>, true},
+    {&W::ActionFindItemPrev, "ActionFindItemPrev", "上項目候補(&U)", "Shift+Ctrl+F3",
+     "上項目候補|前の項目候補を検索します", Run<&W::ActionFindItemPrevExecute>, true},
     {&W::ActionFindItemNext, "ActionFindItemNext", "下項目候補(&S)", "Ctrl+F3", "下項目候補|次の項目候補を検索します",
      Run<&W::ActionFindItemNextExecute>, true},
     {&W::ActionReNum, "ActionReNum", "リナンバ(&N)...", "Ctrl+N", "リナンバ|選択中の行をリナンバします",
      Run<&W::ActionReNumExecute>, true},
     {&W::ActionMacroOnOff, "ActionMacroOnOff", "キー操作の記録開始/終了(&R)", "Shift+F1",
      "キー操作の記録開始/終了|キー操作の記録を開始または終了します", Run<&W::ActionMacroOnOffExecute>},
-    {&W::ActionMacroRun, "ActionMacroRun", "キー操作の再生(&P)", "Shift+F2", "キー操作の再生|記録したキー操作を再生します",
-     Run<&W::ActionMacroRunExecute>},
-    {&W::ActionCheat, "ActionCheat", "項目ヒント(&H)...", "Ctrl+H", "項目ヒント|カーソル位置の項目のヒントを表示します。",
-     Run<&W::ActionCheatExecute>, true},
+    {&W::ActionMacroRun, "ActionMacroRun", "キー操作の再生(&P)", "Shift+F2",
+     "キー操作の再生|記録したキー操作を再生します", Run<&W::ActionMacroRunExecute>},
+    {&W::ActionCheat, "ActionCheat", "項目ヒント(&H)...", "Ctrl+H",
+     "項目ヒント|カーソル位置の項目のヒントを表示します。", Run<&W::ActionCheatExecute>, true},
     {&W::ActionEditProp, "ActionEditProp", "エディタ設定(&P)...", "", "エディタ設定|エディタの表示を設定します",
      Run<&W::ActionEditPropExecute>},
-    {&W::ActionSetEnv, "ActionSetEnv", "環境設定(&E)...", "", "環境設定|環境を設定します", Run<&W::ActionSetEnvExecute>},
+    {&W::ActionSetEnv, "ActionSetEnv", "環境設定(&E)...", "", "環境設定|環境を設定します",
+     Run<&W::ActionSetEnvExecute>},
     {&W::ActionInsertCondition, "ActionInsertCondition", "条件を挿入(&J)...", "", "条件を挿入|敵条件を挿入します",
      Run<&W::ActionInsertConditionExecute>, true},
-    {&W::ActionEditCondition, "ActionEditCondition", "条件を編集(&E)...", "", "条件を編集|カーソル位置の敵条件を編集します",
-     Run<&W::ActionEditConditionExecute>, true},
+    {&W::ActionEditCondition, "ActionEditCondition", "条件を編集(&E)...", "",
+     "条件を編集|カーソル位置の敵条件を編集します", Run<&W::ActionEditConditionExecute>, true},
     {&W::ActionWinArangeHorz, "ActionWinArangeHorz", "横に並べる(&H)", "", "横に並べる|ウィンドウを横に並べます",
      Run<&W::ActionWinArangeHorzExecute>},
     {&W::ActionWinArangeVert, "ActionWinArangeVert", "縦に並べる(&V)", "", "縦に並べる|ウィンドウを縦に並べます",
@@ -154,8 +159,10 @@ void SetHint(QAction* Action, const std::string& Hint) {
 
 void AddAll(QMenu* Menu, std::initializer_list<QAction*> Actions) {
     for (QAction* action : Actions) {
-        if (action) Menu->addAction(action);
-        else Menu->addSeparator();
+        if (action)
+            Menu->addAction(action);
+        else
+            Menu->addSeparator();
     }
 }
 
@@ -173,12 +180,14 @@ void TfrmEditWindow::BuildActions() {
         });
         this->*row.Action = action;
         if (row.MenuRefreshed) FShortcutActions.push_back(action);
-        addAction(action);  // shortcuts act wherever the focus is in the window
+        addAction(action); // shortcuts act wherever the focus is in the window
     }
     ActionInputApply = FFramePane->ActionInputApply;
     SetHint(ActionInputApply, "適用|入力した座標を適用します");
-    ActionGoRelation->setShortcuts({QKeySequence(QStringLiteral("Alt+Return")), QKeySequence(QStringLiteral("Alt+Enter"))});
-    ConvertActions = {ActionToUpper, ActionToUpperFile, ActionToLower, ActionToLowerFile, ActionToHankaku, ActionToZenkaku};
+    ActionGoRelation->setShortcuts(
+        {QKeySequence(QStringLiteral("Alt+Return")), QKeySequence(QStringLiteral("Alt+Enter"))});
+    ConvertActions = {ActionToUpper,     ActionToUpperFile, ActionToLower,
+                      ActionToLowerFile, ActionToHankaku,   ActionToZenkaku};
     for (QAction* action : {ActionBoxSel, ActionMacroOnOff, ActionShowFramePicture}) action->setCheckable(true);
     ActionPictureList->setVisible(false);
     for (QAction* action : {ActionCloseAndOpen, ActionReLoad, ActionSave, ActionGo, ActionShowFramePicture,
@@ -213,8 +222,10 @@ void TfrmEditWindow::BuildEditMenu(QMenu* Menu, const char* Suffix) {
         set->setShortcut(QKeySequence(QStringLiteral("Shift+Ctrl+") + digit));
         jump->setShortcut(QKeySequence(QStringLiteral("Ctrl+") + digit));
         // The keys act through the main menu's items; the context menu's show the same keys.
-        if (mainMenu) addActions({set, jump});
-        else for (QAction* item : {set, jump}) item->setShortcutContext(Qt::WidgetShortcut);
+        if (mainMenu)
+            addActions({set, jump});
+        else
+            for (QAction* item : {set, jump}) item->setShortcutContext(Qt::WidgetShortcut);
     }
     Menu->addSeparator();
     AddAll(Menu, {ActionReNum, ActionFormat});
@@ -273,8 +284,10 @@ void TfrmEditWindow::BuildToolBars() {
     ToolBar2->setObjectName("ToolBar2");
     ToolBar2->setMovable(false);
     const std::pair<QAction*, QStyle::StandardPixmap> buttons[] = {
-        {ActionExit, QStyle::SP_DialogCloseButton},   {ActionOpen, QStyle::SP_DialogOpenButton},
-        {ActionSave, QStyle::SP_DialogSaveButton},    {ActionGo, QStyle::SP_MediaPlay},
+        {ActionExit, QStyle::SP_DialogCloseButton},
+        {ActionOpen, QStyle::SP_DialogOpenButton},
+        {ActionSave, QStyle::SP_DialogSaveButton},
+        {ActionGo, QStyle::SP_MediaPlay},
         {ActionShowFramePicture, QStyle::SP_FileDialogContentsView}};
     for (const auto& [action, icon] : buttons) {
         action->setIcon(style()->standardIcon(icon));
@@ -302,7 +315,9 @@ void TfrmEditWindow::BuildStatusBar() {
 
 QString TfrmEditWindow::PanelText(int Index) const { return FPanels.at(static_cast<size_t>(Index))->text(); }
 
-void TfrmEditWindow::SetPanelText(int Index, const QString& Text) { FPanels.at(static_cast<size_t>(Index))->setText(Text); }
+void TfrmEditWindow::SetPanelText(int Index, const QString& Text) {
+    FPanels.at(static_cast<size_t>(Index))->setText(Text);
+}
 
 void TfrmEditWindow::UpdateInsertModePanel() { SetPanelText(0, Editor().OverWrite() ? "上書" : "挿入"); }
 
@@ -328,8 +343,9 @@ void TfrmEditWindow::UpdateFormat() {
 
 void TfrmEditWindow::KindApplied(int Kind) {
     ActionShowFramePicture->setEnabled(Kind == lkMotion);
-    SetHint(ActionShowFramePicture, Kind == lkMotion ? "フレーム画像表示|モーションのフレーム画像を表示します" : kNotAvailable);
-    SetHint(ActionGo, Kind == lkQes   ? "ﾌｧｲﾙ出力/ｺﾝﾊﾞｰﾄ|ENEMY.LSTへのコンバートを行います"
+    SetHint(ActionShowFramePicture,
+            Kind == lkMotion ? "フレーム画像表示|モーションのフレーム画像を表示します" : kNotAvailable);
+    SetHint(ActionGo, Kind == lkQes ? "ﾌｧｲﾙ出力/ｺﾝﾊﾞｰﾄ|ENEMY.LSTへのコンバートを行います"
                       : Kind == lkBmp ? "ﾌｧｲﾙ出力/ｺﾝﾊﾞｰﾄ|CHARA.BMP/PATTERN.PATへのコンバートを行います"
                                       : kNotAvailable);
     if (Kind != lkMotion) ShowFramePicture(false);

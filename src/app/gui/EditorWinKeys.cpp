@@ -135,8 +135,10 @@ void TfrmEditWindow::EditorKeyUp(QKeyEvent* Event) {
 
 void TfrmEditWindow::EditorMouseMove(bool CtrlHeld) {
     if (!FHoverHint) return;
-    if (CtrlHeld) ShowItemHintAt(false);
-    else HideItemHint();
+    if (CtrlHeld)
+        ShowItemHintAt(false);
+    else
+        HideItemHint();
 }
 
 void TfrmEditWindow::EditorExit() {
@@ -176,8 +178,10 @@ void TfrmEditWindow::popSetMarkClick(int Mark) {
     if (FFramePane->Dragging()) return;
     TEditorExVantor& editor = Editor();
     const int row = editor.Row();
-    if (editor.GetRowMarks(row) & (1u << Mark)) editor.DeleteRowMark(row, Mark);
-    else editor.SetRowMark(row, Mark);
+    if (editor.GetRowMarks(row) & (1u << Mark))
+        editor.DeleteRowMark(row, Mark);
+    else
+        editor.SetRowMark(row, Mark);
 }
 
 void TfrmEditWindow::popJumpMarkClick(int Mark) {
@@ -187,8 +191,10 @@ void TfrmEditWindow::popJumpMarkClick(int Mark) {
 
 void TfrmEditWindow::ActionMacroOnOffExecute() {
     const TKeyMacroState state = FKeyMacro->State();
-    if (state == kmRecording || state == kmRunning) FKeyMacro->EndRecord();
-    else FKeyMacro->StartRecord();
+    if (state == kmRecording || state == kmRunning)
+        FKeyMacro->EndRecord();
+    else
+        FKeyMacro->StartRecord();
     KeyMacroChange();
 }
 

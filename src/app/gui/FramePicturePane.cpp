@@ -67,7 +67,7 @@ void TFramePicturePane::BuildSettings() {
     // At least 292 pixels, and as wide as the labels need in the font in use.
     pnlFrameSetting->setMinimumWidth(kFrameSettingMinWidth);
     pnlFrameSetting->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-    QFont fixed(QString::fromUtf8(DefaultMonospaceFamily));  // the editor's, with the Japanese glyphs
+    QFont fixed(QString::fromUtf8(DefaultMonospaceFamily)); // the editor's, with the Japanese glyphs
     fixed.setStyleHint(QFont::TypeWriter);
     fixed.setPointSizeF(font().pointSizeF());
 
@@ -147,8 +147,10 @@ void TFramePicturePane::BuildSettings() {
 
 void TFramePicturePane::ShowFramePicture(bool show, const std::filesystem::path& listFileName) {
     if (show == FPreview.Shown() || (show && !FHost.IsMotionList())) return;
-    if (show) FPreview.Show(listFileName);
-    else FPreview.Hide();
+    if (show)
+        FPreview.Show(listFileName);
+    else
+        FPreview.Hide();
     setVisible(show);
     Repaint();
     UpdateRectLabels();

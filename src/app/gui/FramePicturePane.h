@@ -33,7 +33,7 @@ public:
 };
 
 constexpr int kFramePanelHeight = 244;
-constexpr int kFrameSettingMinWidth = 292;  // the settings beside the picture are never narrower
+constexpr int kFrameSettingMinWidth = 292; // the settings beside the picture are never narrower
 
 class TFramePicturePane : public QWidget {
 public:
@@ -57,7 +57,7 @@ public:
     TDIBPaintBox* dpbFramePic;
     QWidget* pnlFrameSetting;
     QComboBox* cboZoom;
-    std::array<QLabel*, 3> Titles;  // lblDef1Title, lblDef2Title, lblAtt1Title
+    std::array<QLabel*, 3> Titles; // lblDef1Title, lblDef2Title, lblAtt1Title
     QLabel *lblDef1, *lblDef2, *lblAtt1;
     QLineEdit *edtLeft, *edtTop, *edtRight, *edtBottom;
     QAction* ActionInputApply;
@@ -86,9 +86,9 @@ private:
 
     TFramePicturePaneHost& FHost;
     TFramePreview FPreview;
-    bool FLabelsUpdating = false;  // the edit boxes are being filled: their changes are not the user's
-    bool FMouseAttached = false;   // the paint box's moves and release belong to a drag
-    QPointer<QWidget> FSavedControl;  // the focus at the press, given back after the drag
+    bool FLabelsUpdating = false;    // the edit boxes are being filled: their changes are not the user's
+    bool FMouseAttached = false;     // the paint box's moves and release belong to a drag
+    QPointer<QWidget> FSavedControl; // the focus at the press, given back after the drag
 };
 
 } // namespace quillon

@@ -15,12 +15,14 @@ namespace quillon {
 
 namespace {
 
-constexpr int CursorSize = 32;  // the height of a standard mouse cursor
-constexpr int Border = 1;       // the window's frame
-constexpr int Margin = 2;       // between the frame and the text
+constexpr int CursorSize = 32; // the height of a standard mouse cursor
+constexpr int Border = 1;      // the window's frame
+constexpr int Margin = 2;      // between the frame and the text
 
 // The text as the window shows it: lines end at LF.
-QString HintText(const std::string& Text) { return FromCp932(Text).replace(QLatin1String("\r\n"), QLatin1String("\n")); }
+QString HintText(const std::string& Text) {
+    return FromCp932(Text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
 
 } // namespace
 
@@ -31,7 +33,7 @@ TQtHintWindow::TQtHintWindow(QWidget& Client) : FClient(Client), FWindow(new QLa
     FWindow->setFrameStyle(QFrame::Box | QFrame::Plain);
     FWindow->setLineWidth(Border);
     FWindow->setMargin(Margin);
-    FWindow->setIndent(0);  // the text fills the width CalcHintRect measured
+    FWindow->setIndent(0); // the text fills the width CalcHintRect measured
     FWindow->setWordWrap(true);
     FWindow->setTextFormat(Qt::PlainText);
     FWindow->setAlignment(Qt::AlignLeft | Qt::AlignTop);

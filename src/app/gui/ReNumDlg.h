@@ -25,7 +25,7 @@ private:
     // A longer number from the caller may be shortened by the user, never lengthened.
     void edtStartNumEdited(const QString& Text);
 
-    int FTypedLength;  // the most characters the user may type into edtStartNum
+    int FTypedLength; // the most characters the user may type into edtStartNum
 };
 
 } // namespace quillon

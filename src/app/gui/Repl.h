@@ -20,8 +20,8 @@ public:
 
     // After OK or "replace all": the confirmed texts (CP932), the options and the choices. False
     // when the dialog was cancelled or no find text was confirmed; the replacement may be empty.
-    bool Result(std::string& FindText, std::string& ReplaceText, bool& Confirm, bool& ReplaceAll,
-                bool& Backward, std::uint8_t& Options) const;
+    bool Result(std::string& FindText, std::string& ReplaceText, bool& Confirm, bool& ReplaceAll, bool& Backward,
+                std::uint8_t& Options) const;
 
     void FormShow() override;
     void btnOKClick() override;
@@ -31,9 +31,9 @@ private:
     // Takes the entered texts into the histories and stores them with the options.
     void Commit();
 
-    QString FFindText;     // empty until confirmed
-    QString FReplaceText;  // empty until confirmed
-    bool FAll = false;     // closed by "replace all"
+    QString FFindText;    // empty until confirmed
+    QString FReplaceText; // empty until confirmed
+    bool FAll = false;    // closed by "replace all"
 };
 
 // Asks for a replace request. FindText, ReplaceText and Options are cleared first; true when a

@@ -1,6 +1,7 @@
 #include "RootWin.h"
 
 #include "BmpColourer.h"
+#include "CanpeForm.h"
 #include "CommandColourer.h"
 #include "EditorExVantor.h"
 #include "EditorWidget.h"
@@ -8,18 +9,17 @@
 #include "KindProperties.h"
 #include "ListCommands.h"
 #include "ListKinds.h"
+#include "MotionColourer.h"
+#include "Paths.h"
+#include "PropertyWindows.h"
+#include "QesEnemyColourer.h"
 #include "QtDIBImage.h"
 #include "QtFileDialog.h"
-#include "MotionColourer.h"
-#include "PropertyWindows.h"
-#include "Paths.h"
-#include "QesEnemyColourer.h"
 #include "QtText.h"
-#include "SettingsStore.h"
 #include "Repl.h"
+#include "SettingsStore.h"
 #include "Srch.h"
 #include "SrchItem.h"
-#include "CanpeForm.h"
 #include "StdEnemyColourer.h"
 #include "VoiceColourer.h"
 #include "WindowTiling.h"
@@ -55,7 +55,7 @@ void BringToFront(QWidget* window) {
 // the toolbars beside them (a narrower row folds their last buttons away).
 QSize TilingMinimumSize(const QMainWindow& window) {
     QSize size = window.minimumSizeHint().expandedTo(window.minimumSize());
-    int row = 0;  // the top toolbars side by side
+    int row = 0; // the top toolbars side by side
     for (const QToolBar* bar : window.findChildren<QToolBar*>(QString(), Qt::FindDirectChildrenOnly))
         if (!bar->isHidden() && window.toolBarArea(bar) == Qt::TopToolBarArea)
             row += bar->sizeHint().width() + window.style()->pixelMetric(QStyle::PM_ToolBarItemSpacing);
@@ -72,8 +72,9 @@ std::function<std::string()> OpenFileDialog() {
 }
 
 std::function<std::string(const std::string&)> SaveFileDialog() {
-    auto dialog = std::make_shared<TFileDialog>(TFileDialogSpec{
-        TFileDialogKind::Save, QStringLiteral("保存ファイル名の指定"), QString::fromUtf8(kFileFilter), QStringLiteral("qes")});
+    auto dialog =
+        std::make_shared<TFileDialog>(TFileDialogSpec{TFileDialogKind::Save, QStringLiteral("保存ファイル名の指定"),
+                                                      QString::fromUtf8(kFileFilter), QStringLiteral("qes")});
     return [dialog](const std::string& initialDir) { return dialog->Execute(initialDir); };
 }
 
@@ -92,11 +93,13 @@ struct TQuillonRootWin::TColourers {
 
 TQuillonRootWin::TQuillonRootWin(TSettingsStore& Store)
     : OpenDialog(OpenFileDialog()), SaveDialog(SaveFileDialog()), PropertyEditor(SettingsWindowEditor()), FStore(Store),
-      FAbout(Store), FColourers(std::make_unique<TColourers>()),
-      FSettings{FColourers->Motion,   FColourers->Command,  FColourers->ZCommand, FColourers->Voice,
-                FColourers->ZVoice,   FColourers->StdEnemy, FColourers->QesEnemy, FColourers->Bmp,
-                FHistory,             FMakerOptions,        FMotionOptions,       FCommandOptions,
-                FZCommandOptions} {
+      FAbout(Store),
+      FColourers(std::make_unique<TColourers>()), FSettings{
+                                                      FColourers->Motion,   FColourers->Command, FColourers->ZCommand,
+                                                      FColourers->Voice,    FColourers->ZVoice,  FColourers->StdEnemy,
+                                                      FColourers->QesEnemy, FColourers->Bmp,     FHistory,
+                                                      FMakerOptions,        FMotionOptions,      FCommandOptions,
+                                                      FZCommandOptions} {
     SearchDialog = [this](std::string& Text, std::uint8_t& Options, bool& Backward) {
         return ExecuteSearchDialog(FStore, Text, Options, Backward);
     };
@@ -123,7 +126,7 @@ TQuillonRootWin::~TQuillonRootWin() {
     for (TfrmEditWindow* window : std::vector(FWindows)) delete window;
     FAbout.SaveVersion();
     SaveSettings(FStore, FSettings);
-    FAbout.Shutdown();  // with the about box's check box ticked, removes every setting just written
+    FAbout.Shutdown(); // with the about box's check box ticked, removes every setting just written
 }
 
 void TQuillonRootWin::FormCreate(const std::vector<std::string>& Params) {
@@ -163,8 +166,7 @@ bool TQuillonRootWin::LoadListFile(std::string& FileName, std::vector<std::strin
     return quillon::LoadListFile(FileName, Lines, FHistory);
 }
 
-void TQuillonRootWin::OpenNewWindow(const std::string& FileName, const std::vector<std::string>* Lines,
-                                    int KindHint) {
+void TQuillonRootWin::OpenNewWindow(const std::string& FileName, const std::vector<std::string>* Lines, int KindHint) {
     const bool first = FWindows.empty();
     auto* window = new TfrmEditWindow(*this);
     FWindows.push_back(window);
@@ -273,7 +275,7 @@ void TQuillonRootWin::Tile(TfrmEditWindow& Current, bool SideBySide) {
     std::vector<TfrmEditWindow*> windows{&Current};
     for (TfrmEditWindow* window : FWindows)
         if (window != &Current && !window->isMinimized()) windows.push_back(window);
-    QSize minimum;  // outer size, frame included
+    QSize minimum; // outer size, frame included
     for (TfrmEditWindow* window : windows) {
         if (window->isMaximized()) window->showNormal();
         minimum = minimum.expandedTo(TilingMinimumSize(*window));
@@ -285,7 +287,7 @@ void TQuillonRootWin::Tile(TfrmEditWindow& Current, bool SideBySide) {
     for (size_t k = 0; k < windows.size(); ++k) {
         const TRect& place = places[k];
         const QSize frame = windows[k]->frameGeometry().size() - windows[k]->geometry().size();
-        windows[k]->move(place.Left, place.Top);  // a window's position is its frame's
+        windows[k]->move(place.Left, place.Top); // a window's position is its frame's
         windows[k]->resize(QSize(place.Width(), place.Height()) - frame);
     }
 }

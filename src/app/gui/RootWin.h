@@ -3,7 +3,6 @@
 // (the window list, the eight list colourers, the recent files, the formatter and maker options and
 // the settings store they are read from and written to), opens lists in new or existing edit
 // windows, gives each window its list kind, and reports when its last window is gone.
-#include "QtAbout.h"
 #include "Formatter.h"
 #include "HandOver.h"
 #include "ItemSearch.h"
@@ -11,6 +10,7 @@
 #include "ListFiles.h"
 #include "MakerOptions.h"
 #include "ProgramSettings.h"
+#include "QtAbout.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -49,7 +49,7 @@ class TQuillonRootWin : public THandOverTarget {
 public:
     // Settings are read from Store now and written back at destruction (not owned).
     explicit TQuillonRootWin(TSettingsStore& Store);
-    ~TQuillonRootWin() override;  // closes the windows still open without asking, then saves the settings
+    ~TQuillonRootWin() override; // closes the windows still open without asking, then saves the settings
     TQuillonRootWin(const TQuillonRootWin&) = delete;
     TQuillonRootWin& operator=(const TQuillonRootWin&) = delete;
 
@@ -149,7 +149,7 @@ private:
     TProgramSettings FSettings;
     TSearchRequest FSearchRequest;
     TItemSearchRequest FItemSearchRequest;
-    std::vector<TfrmEditWindow*> FWindows;  // in the order of opening; each leaves as it is destroyed
+    std::vector<TfrmEditWindow*> FWindows; // in the order of opening; each leaves as it is destroyed
 };
 
 } // namespace quillon

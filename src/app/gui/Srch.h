@@ -92,7 +92,7 @@ public:
     void btnOKClick() override;
 
 private:
-    QString FText;  // the confirmed text; empty until OK with a text
+    QString FText; // the confirmed text; empty until OK with a text
 };
 
 // Asks for a find request. Text and Options are cleared first; true when a text was confirmed.

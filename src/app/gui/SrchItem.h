@@ -6,7 +6,6 @@
 #include "Srch.h"
 #include "forms/ui_SrchItem.h"
 
-
 namespace quillon {
 
 class TfrmSrchItem : public TSearchDialog, public Ui::frmSrchItem {

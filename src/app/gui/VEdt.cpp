@@ -34,36 +34,87 @@ int TypedFontSize(const std::string& Text) {
 
 struct TListItem {
     const char* Text;
-    const char* Prop;  // the colour property of the colourer copy (of View.Colors for kind 0)
+    const char* Prop; // the colour property of the colourer copy (of View.Colors for kind 0)
 };
 
 const std::vector<TListItem>& KindItems(int Kind) {
     static const std::vector<TListItem> items[kListKindCount] = {
         {{"半角英数ｶﾅ", "Ank"}, {"全角", "DBCS"}, {"半角記号", "Symbol"}},
-        {{"Num", "MotionNum"}, {"To", "ToNum"},      {"Sp", "Sp"},         {"Pic", "Pic"},       {"De", "De"},
-         {"Ci", "Ci"},         {"V", "V"},           {"V(9)", "VNone"},    {"Vx", "Vx"},         {"Rx", "Rx"},
-         {"Vy", "Vy"},         {"Ry", "Ry"},         {"C", "C"},           {"C(On)", "COn"},     {"CL", "CL"},
-         {"G", "G"},           {"Da", "Da"},         {"Hit", "Hit"},       {"H", "H"},           {"Flag", "Flag"},
-         {"Flag(On)", "FlagOn"}, {"Def1", "Def1"},   {"Def2", "Def2"},     {"Att1", "Att1"},     {"Comment", "Comment"},
+        {{"Num", "MotionNum"},
+         {"To", "ToNum"},
+         {"Sp", "Sp"},
+         {"Pic", "Pic"},
+         {"De", "De"},
+         {"Ci", "Ci"},
+         {"V", "V"},
+         {"V(9)", "VNone"},
+         {"Vx", "Vx"},
+         {"Rx", "Rx"},
+         {"Vy", "Vy"},
+         {"Ry", "Ry"},
+         {"C", "C"},
+         {"C(On)", "COn"},
+         {"CL", "CL"},
+         {"G", "G"},
+         {"Da", "Da"},
+         {"Hit", "Hit"},
+         {"H", "H"},
+         {"Flag", "Flag"},
+         {"Flag(On)", "FlagOn"},
+         {"Def1", "Def1"},
+         {"Def2", "Def2"},
+         {"Att1", "Att1"},
+         {"Comment", "Comment"},
          {"エラー", "Error"}},
-        {{"CmdNum", "CmdNum"}, {"コマンド", "CmdCommand"}, {"コマンドシンボル", "CmdCommandSymbol"},
-         {"Cancel", "CmdCancel"}, {"Cancel(Sep)", "CmdCancelSep"}, {"Cancel(On)", "CmdCancelFlagOn"},
-         {"Cancel(Sep/On)", "CmdCancelFlagOnSep"}, {"Std", "CmdStd"}, {"AmnNum", "CmdAmnNum"}, {"Vx", "CmdVx"},
-         {"Comment", "Comment"}, {"エラー", "Error"}},
-        {{"CmdNum", "CmdNum"}, {"コマンド", "CmdCommand"}, {"コマンドシンボル", "CmdCommandSymbol"},
-         {"Cancel", "CmdCancel"}, {"Cancel(Sep)", "CmdCancelSep"}, {"Cancel(On)", "CmdCancelFlagOn"},
-         {"Cancel(Sep/On)", "CmdCancelFlagOnSep"}, {"Std", "CmdStd"}, {"AmnNum", "CmdAmnNum"}, {"Sh", "CmdSh"},
-         {"Sp", "CmdSp"}, {"Dk", "CmdDk"}, {"Comment", "Comment"}, {"エラー", "Error"}},
+        {{"CmdNum", "CmdNum"},
+         {"コマンド", "CmdCommand"},
+         {"コマンドシンボル", "CmdCommandSymbol"},
+         {"Cancel", "CmdCancel"},
+         {"Cancel(Sep)", "CmdCancelSep"},
+         {"Cancel(On)", "CmdCancelFlagOn"},
+         {"Cancel(Sep/On)", "CmdCancelFlagOnSep"},
+         {"Std", "CmdStd"},
+         {"AmnNum", "CmdAmnNum"},
+         {"Vx", "CmdVx"},
+         {"Comment", "Comment"},
+         {"エラー", "Error"}},
+        {{"CmdNum", "CmdNum"},
+         {"コマンド", "CmdCommand"},
+         {"コマンドシンボル", "CmdCommandSymbol"},
+         {"Cancel", "CmdCancel"},
+         {"Cancel(Sep)", "CmdCancelSep"},
+         {"Cancel(On)", "CmdCancelFlagOn"},
+         {"Cancel(Sep/On)", "CmdCancelFlagOnSep"},
+         {"Std", "CmdStd"},
+         {"AmnNum", "CmdAmnNum"},
+         {"Sh", "CmdSh"},
+         {"Sp", "CmdSp"},
+         {"Dk", "CmdDk"},
+         {"Comment", "Comment"},
+         {"エラー", "Error"}},
         {{"Num", "VoiceNum"}, {"WAVE", "VoiceWave"}, {"Comment", "Comment"}, {"エラー", "Error"}},
         {{"Num", "VoiceNum"}, {"WAVE", "VoiceWave"}, {"Dp", "VoiceDp"}, {"Comment", "Comment"}, {"エラー", "Error"}},
-        {{"距離", "StdEnemyDistance"}, {"確率", "StdEnemyPercent"}, {"コマンド", "StdEnemyCommand"},
-         {"コマンドシンボル", "StdEnemyCommandSymbol"}, {"敵条件", "StdEnemyEnemy"}, {"自分条件", "StdEnemyMySelf"},
-         {"Comment", "Comment"}, {"エラー", "Error"}},
-        {{"距離", "QesDistance"}, {"確率", "QesPercent"}, {"コマンド", "QesCommand"},
-         {"コマンドシンボル", "QesCommandSymbol"}, {"敵条件", "QesEnemy"}, {"自分条件", "QesMySelf"},
-         {"Comment", "Comment"}, {"エラー", "Error"}},
-        {{"画像番号", "BmpNum"}, {"オフセットデリミタ", "BmpOffsetDelimtter"}, {"オフセット", "BmpOffset"},
-         {"画像ファイル名", "BmpFileName"}, {"エラー", "Error"}},
+        {{"距離", "StdEnemyDistance"},
+         {"確率", "StdEnemyPercent"},
+         {"コマンド", "StdEnemyCommand"},
+         {"コマンドシンボル", "StdEnemyCommandSymbol"},
+         {"敵条件", "StdEnemyEnemy"},
+         {"自分条件", "StdEnemyMySelf"},
+         {"Comment", "Comment"},
+         {"エラー", "Error"}},
+        {{"距離", "QesDistance"},
+         {"確率", "QesPercent"},
+         {"コマンド", "QesCommand"},
+         {"コマンドシンボル", "QesCommandSymbol"},
+         {"敵条件", "QesEnemy"},
+         {"自分条件", "QesMySelf"},
+         {"Comment", "Comment"},
+         {"エラー", "Error"}},
+        {{"画像番号", "BmpNum"},
+         {"オフセットデリミタ", "BmpOffsetDelimtter"},
+         {"オフセット", "BmpOffset"},
+         {"画像ファイル名", "BmpFileName"},
+         {"エラー", "Error"}},
     };
     return items[Kind];
 }
@@ -129,8 +180,10 @@ void BindRadio(QGroupBox* Group, std::function<int()> Get, std::function<void(in
 // Selects the item reading Text, or none when there is no such item.
 void SelectListed(QListWidget* List, const QString& Text) {
     const auto found = List->findItems(Text, Qt::MatchExactly);
-    if (found.isEmpty()) List->setCurrentRow(-1);
-    else List->setCurrentItem(found.first());
+    if (found.isEmpty())
+        List->setCurrentRow(-1);
+    else
+        List->setCurrentItem(found.first());
 }
 
 // The names of the styles, joined by ", ".
@@ -146,8 +199,7 @@ std::string StyleNames(TFontStyles Style) {
 
 std::pair<TColor, TColor> SampleMarkColors(const TEditorExProp& Prop, bool Hit) {
     const TColor editorBk = Prop.Color(), editorFg = Prop.Font().Color();
-    if (Hit && Prop.HitStyle() == hsCaret)
-        return {0xFFFFFF - ColorToRGB(editorFg), 0xFFFFFF - ColorToRGB(editorBk)};
+    if (Hit && Prop.HitStyle() == hsCaret) return {0xFFFFFF - ColorToRGB(editorFg), 0xFFFFFF - ColorToRGB(editorBk)};
     const TColourerColor& color =
         Hit && Prop.HitStyle() == hsDraw ? Prop.View().Colors().Hit() : Prop.View().Colors().Select();
     return {color.Color() == clNone ? editorBk : color.Color(), color.BkColor() == clNone ? editorFg : color.BkColor()};
@@ -165,10 +217,10 @@ TVEditWin::TVEditWin(QWidget* Parent) : QDialog(Parent) {
     for (int size = 8; size <= 50; ++size) ListBox_FontSize->addItem(QString::number(size));
     FColorsManager = std::make_unique<TEditorColorManager>(ColorGrid_Colors, CheckBox15, CheckBox14, CheckBox13,
                                                            Label26, Label27, Panel1);
-    FRulerManager = std::make_unique<TEditorColorManager>(ColorGrid_Ruler, nullptr, nullptr, nullptr, Label30,
-                                                          Label31, Panel3);
-    for (TNotifyPersistent* item :
-         std::initializer_list<TNotifyPersistent*>{&FBasicItem, &FRulerItem, &FLeftbarItem, &FModifiedItem, &FRulerMarkItem})
+    FRulerManager =
+        std::make_unique<TEditorColorManager>(ColorGrid_Ruler, nullptr, nullptr, nullptr, Label30, Label31, Panel3);
+    for (TNotifyPersistent* item : std::initializer_list<TNotifyPersistent*>{&FBasicItem, &FRulerItem, &FLeftbarItem,
+                                                                             &FModifiedItem, &FRulerMarkItem})
         item->OnChange = [this](TPersistent* sender) { ItemChanged(sender); };
     connect(Button_Ok, &QPushButton::clicked, this, [this] {
         Button_OkClick();
@@ -216,68 +268,83 @@ void TVEditWin::BindControls() {
             if (!FShowing) set(value);
         };
     };
-    const std::pair<QCheckBox*, std::pair<bool (TEditorCaret::*)() const, void (TEditorCaret::*)(bool)>> caretBoxes[] = {
-        {CheckBox_FreeCaret, {&TEditorCaret::FreeCaret, &TEditorCaret::SetFreeCaret}},
-        {CheckBox_FreeRow, {&TEditorCaret::FreeRow, &TEditorCaret::SetFreeRow}},
-        {CheckBox_AutoIndent, {&TEditorCaret::AutoIndent, &TEditorCaret::SetAutoIndent}},
-        {CheckBox_BackSpaceUnIndent, {&TEditorCaret::BackSpaceUnIndent, &TEditorCaret::SetBackSpaceUnIndent}},
-        {CheckBox_InTab, {&TEditorCaret::InTab, &TEditorCaret::SetInTab}},
-        {CheckBox_KeepCaret, {&TEditorCaret::KeepCaret, &TEditorCaret::SetKeepCaret}},
-        {CheckBox_LockScroll, {&TEditorCaret::LockScroll, &TEditorCaret::SetLockScroll}},
-        {CheckBox_NextLine, {&TEditorCaret::NextLine, &TEditorCaret::SetNextLine}},
-        {CheckBox_TabIndent, {&TEditorCaret::TabIndent, &TEditorCaret::SetTabIndent}},
-        {CheckBox_PrevSpaceIndent, {&TEditorCaret::PrevSpaceIndent, &TEditorCaret::SetPrevSpaceIndent}},
-        {CheckBox_SoftTab, {&TEditorCaret::SoftTab, &TEditorCaret::SetSoftTab}},
-        {CheckBox_RowSelect, {&TEditorCaret::RowSelect, &TEditorCaret::SetRowSelect}},
-        {CheckBox_SelMove, {&TEditorCaret::SelMove, &TEditorCaret::SetSelMove}},
-    };
+    const std::pair<QCheckBox*, std::pair<bool (TEditorCaret::*)() const, void (TEditorCaret::*)(bool)>> caretBoxes[] =
+        {
+            {CheckBox_FreeCaret, {&TEditorCaret::FreeCaret, &TEditorCaret::SetFreeCaret}},
+            {CheckBox_FreeRow, {&TEditorCaret::FreeRow, &TEditorCaret::SetFreeRow}},
+            {CheckBox_AutoIndent, {&TEditorCaret::AutoIndent, &TEditorCaret::SetAutoIndent}},
+            {CheckBox_BackSpaceUnIndent, {&TEditorCaret::BackSpaceUnIndent, &TEditorCaret::SetBackSpaceUnIndent}},
+            {CheckBox_InTab, {&TEditorCaret::InTab, &TEditorCaret::SetInTab}},
+            {CheckBox_KeepCaret, {&TEditorCaret::KeepCaret, &TEditorCaret::SetKeepCaret}},
+            {CheckBox_LockScroll, {&TEditorCaret::LockScroll, &TEditorCaret::SetLockScroll}},
+            {CheckBox_NextLine, {&TEditorCaret::NextLine, &TEditorCaret::SetNextLine}},
+            {CheckBox_TabIndent, {&TEditorCaret::TabIndent, &TEditorCaret::SetTabIndent}},
+            {CheckBox_PrevSpaceIndent, {&TEditorCaret::PrevSpaceIndent, &TEditorCaret::SetPrevSpaceIndent}},
+            {CheckBox_SoftTab, {&TEditorCaret::SoftTab, &TEditorCaret::SetSoftTab}},
+            {CheckBox_RowSelect, {&TEditorCaret::RowSelect, &TEditorCaret::SetRowSelect}},
+            {CheckBox_SelMove, {&TEditorCaret::SelMove, &TEditorCaret::SetSelMove}},
+        };
     // These setters send no change notice: the selection sample takes the caret at once.
     for (const auto& [box, access] : caretBoxes) {
         const auto [get, set] = access;
-        BindCheck(box, [&p, get = get] { return (p.Caret().*get)(); }, guarded([this, &p, set = set](bool v) {
-                      (p.Caret().*set)(v);
-                      CaretChanged();
-                  }),
-                  shows);
+        BindCheck(
+            box, [&p, get = get] { return (p.Caret().*get)(); }, guarded([this, &p, set = set](bool v) {
+                (p.Caret().*set)(v);
+                CaretChanged();
+            }),
+            shows);
     }
-    BindSpin(SpinEdit_TabSpaceCount, [&p] { return p.Caret().TabSpaceCount(); },
-             guarded([&p](int v) { p.Caret().SetTabSpaceCount(v); }), shows);
-    BindRadio(RadioGroup_TEditorCaretStyle, [&p] { return static_cast<int>(p.Caret().Style()); },
-              guarded([&p](int v) { p.Caret().SetStyle(static_cast<TEditorCaretStyle>(v)); }), shows);
-    BindRadio(RadioGroup_ScrollBars, [&p] { return static_cast<int>(p.ScrollBars()); },
-              guarded([&p](int v) { p.SetScrollBars(static_cast<TScrollStyle>(v)); }), shows);
-    BindSpin(SpinEdit_CaretVerticalAc, [&p] { return p.Speed().CaretVerticalAc(); },
-             guarded([&p](int v) { p.Speed().SetCaretVerticalAc(v); }), shows);
-    BindSpin(SpinEdit_PageVerticalRange, [&p] { return p.Speed().PageVerticalRange(); },
-             guarded([&p](int v) { p.Speed().SetPageVerticalRange(v); }), shows);
-    BindSpin(SpinEdit_PageVerticalRangeAc, [&p] { return p.Speed().PageVerticalRangeAc(); },
-             guarded([&p](int v) { p.Speed().SetPageVerticalRangeAc(v); }), shows);
-    BindCheck(CheckBox_InitBracketsFull, [&p] { return p.Speed().InitBracketsFull(); },
-              guarded([&p](bool v) { p.Speed().SetInitBracketsFull(v); }), shows);
-    BindCheck(CheckBox_RetMark, [&p] { return p.Marks().RetMark().Visible(); },
-              guarded([&p](bool v) { p.Marks().RetMark().SetVisible(v); }), shows);
-    BindCheck(CheckBox_EofMark, [&p] { return p.Marks().EofMark().Visible(); },
-              guarded([&p](bool v) { p.Marks().EofMark().SetVisible(v); }), shows);
-    BindCheck(CheckBox_UnderLine, [&p] { return p.Marks().Underline().Visible(); }, guarded([&p](bool v) {
-                  p.Marks().Underline().SetVisible(v);
-                  p.Margin().SetUnderlineSpace(v ? 1 : 0);
-              }),
-              shows);
-    BindRadio(RadioGroup_HitStyle, [&p] { return static_cast<int>(p.HitStyle()); },
-              guarded([&p](int v) { p.SetHitStyle(static_cast<TEditorHitStyle>(v)); }), shows);
-    const std::pair<QCheckBox*, QComboBox*> special[] = {
-        {chkHankakuSpace, cboHankakuSpace}, {chkZenkakuSpace, cboZenkakuSpace}, {chkTabChar, cboTabChar},
-        {chkFindMark, cboFindMark}};
+    BindSpin(
+        SpinEdit_TabSpaceCount, [&p] { return p.Caret().TabSpaceCount(); },
+        guarded([&p](int v) { p.Caret().SetTabSpaceCount(v); }), shows);
+    BindRadio(
+        RadioGroup_TEditorCaretStyle, [&p] { return static_cast<int>(p.Caret().Style()); },
+        guarded([&p](int v) { p.Caret().SetStyle(static_cast<TEditorCaretStyle>(v)); }), shows);
+    BindRadio(
+        RadioGroup_ScrollBars, [&p] { return static_cast<int>(p.ScrollBars()); },
+        guarded([&p](int v) { p.SetScrollBars(static_cast<TScrollStyle>(v)); }), shows);
+    BindSpin(
+        SpinEdit_CaretVerticalAc, [&p] { return p.Speed().CaretVerticalAc(); },
+        guarded([&p](int v) { p.Speed().SetCaretVerticalAc(v); }), shows);
+    BindSpin(
+        SpinEdit_PageVerticalRange, [&p] { return p.Speed().PageVerticalRange(); },
+        guarded([&p](int v) { p.Speed().SetPageVerticalRange(v); }), shows);
+    BindSpin(
+        SpinEdit_PageVerticalRangeAc, [&p] { return p.Speed().PageVerticalRangeAc(); },
+        guarded([&p](int v) { p.Speed().SetPageVerticalRangeAc(v); }), shows);
+    BindCheck(
+        CheckBox_InitBracketsFull, [&p] { return p.Speed().InitBracketsFull(); },
+        guarded([&p](bool v) { p.Speed().SetInitBracketsFull(v); }), shows);
+    BindCheck(
+        CheckBox_RetMark, [&p] { return p.Marks().RetMark().Visible(); },
+        guarded([&p](bool v) { p.Marks().RetMark().SetVisible(v); }), shows);
+    BindCheck(
+        CheckBox_EofMark, [&p] { return p.Marks().EofMark().Visible(); },
+        guarded([&p](bool v) { p.Marks().EofMark().SetVisible(v); }), shows);
+    BindCheck(
+        CheckBox_UnderLine, [&p] { return p.Marks().Underline().Visible(); }, guarded([&p](bool v) {
+            p.Marks().Underline().SetVisible(v);
+            p.Margin().SetUnderlineSpace(v ? 1 : 0);
+        }),
+        shows);
+    BindRadio(
+        RadioGroup_HitStyle, [&p] { return static_cast<int>(p.HitStyle()); },
+        guarded([&p](int v) { p.SetHitStyle(static_cast<TEditorHitStyle>(v)); }), shows);
+    const std::pair<QCheckBox*, QComboBox*> special[] = {{chkHankakuSpace, cboHankakuSpace},
+                                                         {chkZenkakuSpace, cboZenkakuSpace},
+                                                         {chkTabChar, cboTabChar},
+                                                         {chkFindMark, cboFindMark}};
     TEditorMark* marks[] = {&p.ExMarks().SpaceMark(), &p.ExMarks().DBSpaceMark(), &p.ExMarks().TabMark(),
                             &p.ExMarks().FindMark()};
     for (int i = 0; i < 4; ++i) {
         auto [box, colors] = special[i];
         TEditorMark* mark = marks[i];
-        BindCheck(box, [mark] { return mark->Visible(); }, guarded([mark, colors = colors](bool v) {
-                      mark->SetVisible(v);
-                      colors->setEnabled(v);
-                  }),
-                  shows);
+        BindCheck(
+            box, [mark] { return mark->Visible(); }, guarded([mark, colors = colors](bool v) {
+                mark->SetVisible(v);
+                colors->setEnabled(v);
+            }),
+            shows);
         shows.push_back([mark, colors = colors] {
             colors->setCurrentIndex(ColorIndex(mark->Color()) < TColorGrid::CellCount ? ColorIndex(mark->Color()) : -1);
             colors->setEnabled(mark->Visible());
@@ -286,12 +353,14 @@ void TVEditWin::BindControls() {
             if (!FShowing && index >= 0) mark->SetColor(StandardColors()[static_cast<std::size_t>(index)]);
         });
     }
-    BindCheck(CheckBox_RulerVisible, [&p] { return p.Ruler().Visible(); },
-              guarded([&p](bool v) { p.Ruler().SetVisible(v); }), shows);
-    BindCheck(CheckBox_RulerEdge, [&p] { return p.Ruler().Edge(); }, guarded([&p](bool v) { p.Ruler().SetEdge(v); }),
-              shows);
-    BindRadio(RadioGroup_GaugeRange, [&p] { return std::min(1, p.Ruler().GaugeRange() % 10); },
-              guarded([&p](int v) { p.Ruler().SetGaugeRange(10 - 2 * v); }), shows);
+    BindCheck(
+        CheckBox_RulerVisible, [&p] { return p.Ruler().Visible(); }, guarded([&p](bool v) { p.Ruler().SetVisible(v); }),
+        shows);
+    BindCheck(
+        CheckBox_RulerEdge, [&p] { return p.Ruler().Edge(); }, guarded([&p](bool v) { p.Ruler().SetEdge(v); }), shows);
+    BindRadio(
+        RadioGroup_GaugeRange, [&p] { return std::min(1, p.Ruler().GaugeRange() % 10); },
+        guarded([&p](int v) { p.Ruler().SetGaugeRange(10 - 2 * v); }), shows);
     const std::pair<QSpinBox*, std::pair<int (TEditorMargin::*)() const, void (TEditorMargin::*)(int)>> margins[] = {
         {SpinEdit_MarginTop, {&TEditorMargin::Top, &TEditorMargin::SetTop}},
         {SpinEdit_MarginLeft, {&TEditorMargin::Left, &TEditorMargin::SetLeft}},
@@ -299,8 +368,9 @@ void TVEditWin::BindControls() {
         {SpinEdit_MarginCharacter, {&TEditorMargin::Character, &TEditorMargin::SetCharacter}}};
     for (const auto& [spin, access] : margins) {
         const auto [get, set] = access;
-        BindSpin(spin, [&p, get = get] { return (p.Margin().*get)(); },
-                 guarded([&p, set = set](int v) { (p.Margin().*set)(v); }), shows);
+        BindSpin(
+            spin, [&p, get = get] { return (p.Margin().*get)(); },
+            guarded([&p, set = set](int v) { (p.Margin().*set)(v); }), shows);
     }
     using L = TEditorLeftbar;
     const std::pair<QCheckBox*, std::pair<bool (L::*)() const, void (L::*)(bool)>> leftChecks[] = {
@@ -311,23 +381,27 @@ void TVEditWin::BindControls() {
         {CheckBox_LeftbarZeroLead, {&L::ZeroLead, &L::SetZeroLead}}};
     for (const auto& [box, access] : leftChecks) {
         const auto [get, set] = access;
-        BindCheck(box, [&p, get = get] { return (p.Leftbar().*get)(); },
-                  guarded([&p, set = set](bool v) { (p.Leftbar().*set)(v); }), shows);
+        BindCheck(
+            box, [&p, get = get] { return (p.Leftbar().*get)(); },
+            guarded([&p, set = set](bool v) { (p.Leftbar().*set)(v); }), shows);
     }
-    BindRadio(RadioGroup_LeftbarShowNumberMode, [&p] { return static_cast<int>(p.Leftbar().ShowNumberMode()); },
-              guarded([&p](int v) { p.Leftbar().SetShowNumberMode(static_cast<TEditorShowNumberMode>(v)); }), shows);
+    BindRadio(
+        RadioGroup_LeftbarShowNumberMode, [&p] { return static_cast<int>(p.Leftbar().ShowNumberMode()); },
+        guarded([&p](int v) { p.Leftbar().SetShowNumberMode(static_cast<TEditorShowNumberMode>(v)); }), shows);
     const std::pair<QSpinBox*, std::pair<int (L::*)() const, void (L::*)(int)>> leftSpins[] = {
         {SpinEdit_LeftbarColumn, {&L::Column, &L::SetColumn}},
         {SpinEdit_LeftbarLeftMargin, {&L::LeftMargin, &L::SetLeftMargin}},
         {SpinEdit_LeftbarRightMargin, {&L::RightMargin, &L::SetRightMargin}}};
     for (const auto& [spin, access] : leftSpins) {
         const auto [get, set] = access;
-        BindSpin(spin, [&p, get = get] { return (p.Leftbar().*get)(); },
-                 guarded([&p, set = set](int v) { (p.Leftbar().*set)(v); }), shows);
+        BindSpin(
+            spin, [&p, get = get] { return (p.Leftbar().*get)(); },
+            guarded([&p, set = set](int v) { (p.Leftbar().*set)(v); }), shows);
     }
     using I = TEditorImagebar;
-    BindCheck(CheckBox_ImagebarVisible, [&p] { return p.Imagebar().Visible(); },
-              guarded([&p](bool v) { p.Imagebar().SetVisible(v); }), shows);
+    BindCheck(
+        CheckBox_ImagebarVisible, [&p] { return p.Imagebar().Visible(); },
+        guarded([&p](bool v) { p.Imagebar().SetVisible(v); }), shows);
     const std::pair<QSpinBox*, std::pair<int (I::*)() const, void (I::*)(int)>> imageSpins[] = {
         {SpinEdit_ImagebarDigitWidth, {&I::DigitWidth, &I::SetDigitWidth}},
         {SpinEdit_ImagebarMarkWidth, {&I::MarkWidth, &I::SetMarkWidth}},
@@ -335,8 +409,9 @@ void TVEditWin::BindControls() {
         {SpinEdit_ImagebarRightMargin, {&I::RightMargin, &I::SetRightMargin}}};
     for (const auto& [spin, access] : imageSpins) {
         const auto [get, set] = access;
-        BindSpin(spin, [&p, get = get] { return (p.Imagebar().*get)(); },
-                 guarded([&p, set = set](int v) { (p.Imagebar().*set)(v); }), shows);
+        BindSpin(
+            spin, [&p, get = get] { return (p.Imagebar().*get)(); },
+            guarded([&p, set = set](int v) { (p.Imagebar().*set)(v); }), shows);
     }
     FShowing = true;
     for (const auto& show : shows) show();
@@ -381,9 +456,9 @@ void TVEditWin::HookChanges() {
     p.OnColorChange = changed;
     p.OnHitStyleChange = changed;
     p.OnScrollBarsChange = changed;
-    for (TNotifyPersistent* part : std::initializer_list<TNotifyPersistent*>{
-             &p.Font(), &p.Caret(), &p.Imagebar(), &p.Leftbar(), &p.Margin(), &p.Marks(), &p.Ruler(), &p.View(),
-             &p.ExMarks()})
+    for (TNotifyPersistent* part :
+         std::initializer_list<TNotifyPersistent*>{&p.Font(), &p.Caret(), &p.Imagebar(), &p.Leftbar(), &p.Margin(),
+                                                   &p.Marks(), &p.Ruler(), &p.View(), &p.ExMarks()})
         part->OnChange = changed;
 }
 
@@ -482,8 +557,8 @@ void TVEditWin::FillColorList() {
     };
     add("基本", {&FBasicItem, nullptr});
     for (const TListItem& item : KindItems(FKind))
-        add(item.Text, {FColourerCopy ? FindColor(*FColourerCopy, item.Prop) : ViewColor(p.View().Colors(), item.Prop),
-                        nullptr});
+        add(item.Text,
+            {FColourerCopy ? FindColor(*FColourerCopy, item.Prop) : ViewColor(p.View().Colors(), item.Prop), nullptr});
     add("選択文字列", {&p.View().Colors().Select(), nullptr});
     add("検索一致文字列", {&p.View().Colors().Hit(), nullptr});
     add("[EOF]マーク", {nullptr, &p.Marks().EofMark()});
@@ -500,8 +575,10 @@ void TVEditWin::FillColorList() {
 void TVEditWin::ColorsRowChanged(int Row) {
     if (Row < 0 || Row >= static_cast<int>(FColorEntries.size())) return;
     const TColorEntry& entry = FColorEntries[static_cast<std::size_t>(Row)];
-    if (entry.Mark) FColorsManager->SetMarkItem(entry.Mark);
-    else FColorsManager->SetColorItem(entry.Color);
+    if (entry.Mark)
+        FColorsManager->SetMarkItem(entry.Mark);
+    else
+        FColorsManager->SetColorItem(entry.Color);
 }
 
 void TVEditWin::RulerRowChanged(int Row) {
@@ -561,13 +638,16 @@ void TVEditWin::UnifyColors(int Mask) {
     if (Messages().Show("Change all " + what + " to " + ColorToString(color), "確認", TMsgIcon::Question,
                         TMsgButtons::OKCancel) != TMsgResult::Ok)
         return;
-    if (Mask == 1) colourer.SetAllBkColor(color);
-    else colourer.SetAllColor(color);
+    if (Mask == 1)
+        colourer.SetAllBkColor(color);
+    else
+        colourer.SetAllColor(color);
 }
 
 void TVEditWin::SelectPage(const TPersistent* PageHint) {
     QWidget* page = TabSheet_Colors;
-    if (dynamic_cast<const TEditorCaret*>(PageHint)) page = TabSheet_Caret;
+    if (dynamic_cast<const TEditorCaret*>(PageHint))
+        page = TabSheet_Caret;
     else if (dynamic_cast<const TEditorLeftbar*>(PageHint) || dynamic_cast<const TEditorRuler*>(PageHint) ||
              dynamic_cast<const TEditorMargin*>(PageHint))
         page = TabSheet_Ruler;

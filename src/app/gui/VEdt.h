@@ -39,8 +39,8 @@ public:
 
 private:
     struct TColorEntry {
-        TColourerColor* Color = nullptr;  // not owned
-        TEditorMark* Mark = nullptr;      // not owned
+        TColourerColor* Color = nullptr; // not owned
+        TEditorMark* Mark = nullptr;     // not owned
     };
 
     // Each control shows the value of the property it edits and writes it when the user changes it.
@@ -63,8 +63,8 @@ private:
     void Button_OkClick();
 
     int FKind = 0;
-    TEditorExProp* FProp = nullptr;       // the caller's, not owned
-    TColourer* FColourer = nullptr;       // the caller's, not owned
+    TEditorExProp* FProp = nullptr; // the caller's, not owned
+    TColourer* FColourer = nullptr; // the caller's, not owned
     bool FVariablePitch = false;
     TEditorExProp FEditorProp1;
     std::unique_ptr<TOrvColourer> FColourerCopy;
@@ -73,8 +73,8 @@ private:
     // The five items that stand for colours of EditorProp1 and write them back when changed.
     TColourerColor FBasicItem, FRulerItem, FLeftbarItem, FModifiedItem;
     TEditorMark FRulerMarkItem;
-    std::vector<TColorEntry> FColorEntries;  // by row of ListBox_Colors
-    bool FShowing = false;                   // controls are being filled: their handlers write nothing
+    std::vector<TColorEntry> FColorEntries; // by row of ListBox_Colors
+    bool FShowing = false;                  // controls are being filled: their handlers write nothing
 };
 
 // Edit Prop, or Prop and Colourer, in the modal settings window; true when the user pressed OK.

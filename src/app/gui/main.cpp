@@ -6,15 +6,15 @@
 #include "QtDialogs.h"
 #include "QtMessageService.h"
 #include "QtSettingsStore.h"
-#include "RootWin.h"
 #include "ReNumDlg.h"
+#include "RootWin.h"
 #include "SingleInstance.h"
 #include "inscond.h"
 
 #include <QApplication>
 
-#include <csignal>
 #include <QTranslator>
+#include <csignal>
 
 using namespace quillon;
 
@@ -22,7 +22,7 @@ int main(int argc, char* argv[]) {
     // A write beyond the file size limit then fails as a write error that the save reports, instead
     // of ending the program with every unsaved window.
     std::signal(SIGXFSZ, SIG_IGN);
-    QApplication app(argc, argv);  // takes the options Qt reads itself out of argv
+    QApplication app(argc, argv); // takes the options Qt reads itself out of argv
     std::vector<std::string> params(argv + 1, argv + argc);
     // A relative name means the folder this start was run from, not the running instance's.
     if (!params.empty() && !params.front().empty()) params.front() = ShellLongFileName(params.front());
@@ -34,7 +34,7 @@ int main(int argc, char* argv[]) {
     if (!instance.Start(commandLine)) return 0;
 
     QApplication::setApplicationName("Quillon");
-    QTranslator qtTexts;  // Qt's own buttons and dialogs in Japanese, like the program's texts
+    QTranslator qtTexts; // Qt's own buttons and dialogs in Japanese, like the program's texts
     InstallQtTranslation(qtTexts);
     TQtMessageService messages;
     TMessageServiceScope messageScope(messages);

@@ -24,9 +24,8 @@ char32_t SingleCodePoint(const std::string& Text) {
 
 QFont EditorFont(const std::string& Name, int PixelSize) {
     const QString name = QString::fromUtf8(Name.data(), static_cast<qsizetype>(Name.size()));
-    QFont font(name.compare("FixedSys", Qt::CaseInsensitive) == 0 || name.isEmpty()
-                   ? QString(DefaultMonospaceFamily)
-                   : name);
+    QFont font(name.compare("FixedSys", Qt::CaseInsensitive) == 0 || name.isEmpty() ? QString(DefaultMonospaceFamily)
+                                                                                    : name);
     font.setStyleHint(QFont::TypeWriter);
     font.setPixelSize(PixelSize);
     font.setKerning(false);
@@ -39,8 +38,7 @@ char32_t Cp932CharToUnicode(unsigned Code) {
     Code &= 0xFFFF;
     if (!known[Code]) {
         std::string bytes;
-        if (Code > 0xFF)
-            bytes.push_back(static_cast<char>(Code >> 8));
+        if (Code > 0xFF) bytes.push_back(static_cast<char>(Code >> 8));
         bytes.push_back(static_cast<char>(Code & 0xFF));
         table[Code] = SingleCodePoint(Cp932ToUtf8(bytes));
         known[Code] = true;
@@ -102,12 +100,10 @@ void TCellFont::DrawText(QPainter& Painter, int X, int Top, std::string_view S, 
 }
 
 void TCellFont::DrawRun(QPainter& Painter, QPointF Origin, TFontStyles Style) {
-    if (FRunGlyphs.isEmpty() && FMissing.isEmpty())
-        return;
+    if (FRunGlyphs.isEmpty() && FMissing.isEmpty()) return;
     Painter.save();
     Painter.translate(Origin);
-    if (HasStyle(Style, fsItalic))
-        Painter.shear(-0.2, 0);
+    if (HasStyle(Style, fsItalic)) Painter.shear(-0.2, 0);
     const int passes = HasStyle(Style, fsBold) ? 2 : 1;
     for (int pass = 0; pass < passes; ++pass) {
         if (!FRunGlyphs.isEmpty()) {

@@ -55,11 +55,11 @@ private:
     QFont FFont;
     QRawFont FRawFont;
     int FHeight = 0, FAscent = 0, FAveCharWidth = 0;
-    std::vector<quint32> FGlyphs;  // by character code; 0xFFFFFFFF not looked up yet
+    std::vector<quint32> FGlyphs; // by character code; 0xFFFFFFFF not looked up yet
     // Scratch for one run.
     QList<quint32> FRunGlyphs;
     QList<QPointF> FRunPositions;
-    QString FMissing;  // characters the font has no glyph for, drawn with font fallback
+    QString FMissing; // characters the font has no glyph for, drawn with font fallback
     QList<QPointF> FMissingPositions;
 };
 

@@ -26,8 +26,7 @@ void DrawEdgeColumns(QPainter& Painter, int X, int Y, int Height) {
 } // namespace
 
 void TPlanRenderer::Render(QPainter& Painter, const TPaintPlan& Plan) {
-    for (const TPaintOp& op : Plan)
-        RenderOp(Painter, op);
+    for (const TPaintOp& op : Plan) RenderOp(Painter, op);
 }
 
 void TPlanRenderer::RenderOp(QPainter& Painter, const TPaintOp& Op) {
@@ -35,30 +34,23 @@ void TPlanRenderer::RenderOp(QPainter& Painter, const TPaintOp& Op) {
     case poFill:
         Painter.fillRect(Op.Rect.Left, Op.Rect.Top, Op.Rect.Width(), Op.Rect.Height(), QColorOf(Op.BkColor));
         break;
-    case poText:
-        Text(Painter, Op);
-        break;
+    case poText: Text(Painter, Op); break;
     case poLines: {
         QPolygon points;
-        for (auto [x, y] : Op.Points)
-            points << QPoint(x, y);
+        for (auto [x, y] : Op.Points) points << QPoint(x, y);
         Painter.setRenderHint(QPainter::Antialiasing, false);
         Painter.setPen(QPen(QColorOf(Op.Color), 0));
         Painter.drawPolyline(points);
         break;
     }
-    case poImage:
-        Painter.drawImage(Op.X, Op.Y, Op.Row == 0 ? DigitImage(Op.Index) : MarkImage(Op.Index));
-        break;
-    case poDrawLine:
-        break;
+    case poImage: Painter.drawImage(Op.X, Op.Y, Op.Row == 0 ? DigitImage(Op.Index) : MarkImage(Op.Index)); break;
+    case poDrawLine: break;
     }
 }
 
 void TPlanRenderer::Text(QPainter& Painter, const TPaintOp& Op) {
     const TRect& r = Op.Rect;
-    if (r.IsEmpty())
-        return;
+    if (r.IsEmpty()) return;
     const int length = static_cast<int>(Op.Text.size());
     if (Op.FillRect)
         Painter.fillRect(r.Left, r.Top, r.Width(), r.Height(), QColorOf(Op.BkColor));
@@ -107,8 +99,7 @@ void TRulerPictures::Update(const TRulerLook& Look, int CharWidth, int ScreenWid
         DrawEdgeRows(p, 0, Look.Height - 2, period);
     else
         p.fillRect(0, Look.Height - 1, period, 1, ink);
-    for (int x = period; x < width; x += period)
-        p.drawImage(x, 0, FGauge, 0, 0, period, height);
+    for (int x = period; x < width; x += period) p.drawImage(x, 0, FGauge, 0, 0, period, height);
     p.end();
     FRuler = QImage(width, height, QImage::Format_RGB32);
     FMark = QImage(width, height, QImage::Format_RGB32);

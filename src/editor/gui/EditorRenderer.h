@@ -58,10 +58,10 @@ private:
 struct TCornerLook {
     TColor Color = clWhite;
     int TextLeft = 0, TextTop = 0;
-    int LeftGutters = 0;        // image bar width + left bar width
-    bool LeftbarEdge = false;   // the left bar is visible with its edge
+    int LeftGutters = 0;      // image bar width + left bar width
+    bool LeftbarEdge = false; // the left bar is visible with its edge
     TColor LeftbarBkColor = clSilver;
-    bool RulerEdge = false;     // the ruler is visible with its edge
+    bool RulerEdge = false; // the ruler is visible with its edge
     TColor RulerBkColor = clSilver;
     int RulerHeight = 0;
 };

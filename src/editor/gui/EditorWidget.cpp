@@ -28,9 +28,9 @@ namespace quillon {
 
 namespace {
 
-constexpr int BlinkInterval = 530;  // ms per phase of the caret
+constexpr int BlinkInterval = 530; // ms per phase of the caret
 constexpr int DragRepeatInterval = 100;
-constexpr int WheelRows = 3;        // rows per wheel notch
+constexpr int WheelRows = 3; // rows per wheel notch
 
 TRect ToRect(const QRect& R) { return {R.left(), R.top(), R.right() + 1, R.bottom() + 1}; }
 QRect ToQRect(const TRect& R) { return QRect(R.Left, R.Top, R.Width(), R.Height()); }
@@ -72,20 +72,21 @@ int ControlChar(int Key) {
     }
 }
 
-TWParam ScrollParam(int Code, int Pos) { return static_cast<TWParam>(static_cast<std::uint32_t>(MakeLParam(Code, Pos))); }
+TWParam ScrollParam(int Code, int Pos) {
+    return static_cast<TWParam>(static_cast<std::uint32_t>(MakeLParam(Code, Pos)));
+}
 
 } // namespace
 
 TEditorWidget::TEditorWidget(QWidget* Parent) : TEditorWidget(std::make_unique<TOleDndEditor>(), Parent) {}
 
 TEditorWidget::TEditorWidget(std::unique_ptr<TEditor> Editor, QWidget* Parent)
-    : QAbstractScrollArea(Parent), FEditor(std::move(Editor)),
-      FDndEditor(dynamic_cast<TOleDndEditor*>(FEditor.get())),
+    : QAbstractScrollArea(Parent), FEditor(std::move(Editor)), FDndEditor(dynamic_cast<TOleDndEditor*>(FEditor.get())),
       FFont(std::make_unique<TCellFont>(EditorFont("FixedSys", 16))) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
-    viewport()->setMouseTracking(true);  // the cursor follows the region under the mouse
+    viewport()->setMouseTracking(true); // the cursor follows the region under the mouse
     viewport()->setCursor(EditorCursor(crIBeam));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -153,7 +154,7 @@ void TEditorWidget::SetFontColor(TColor Value) {
 }
 
 void TEditorWidget::SetFontStyle(TFontStyles Value) {
-    FFontStyle = Value;  // the cell renderer draws the styles; the font stays plain
+    FFontStyle = Value; // the cell renderer draws the styles; the font stays plain
     FontChanged();
 }
 
@@ -270,8 +271,7 @@ TGutterLook TEditorWidget::GutterLook() const {
 
 void TEditorWidget::paintEvent(QPaintEvent* Event) {
     QPainter painter(viewport());
-    for (const QRect& rect : Event->region())
-        Paint(painter, rect);
+    for (const QRect& rect : Event->region()) Paint(painter, rect);
 }
 
 QImage TEditorWidget::Render() {
@@ -296,13 +296,11 @@ void TEditorWidget::Paint(QPainter& Painter, const QRect& Area) {
     TPaintPlan rowPlan;
     for (const TPaintOp& op : plan) {
         renderer.RenderOp(Painter, op);
-        if (op.Kind != poDrawLine)
-            continue;
+        if (op.Kind != poDrawLine) continue;
         rowPlan.clear();
         e.DoDrawLine(op, rowPlan);
         renderer.Render(Painter, rowPlan);
-        if (OnDrawLine)
-            OnDrawLine(Painter, op);
+        if (OnDrawLine) OnDrawLine(Painter, op);
     }
     const int first = g.TopRow + std::max(0, area.Top - g.TextTop) / g.RowHeight;
     const int last = g.TopRow + std::max(0, area.Bottom - g.TextTop + g.RowHeight - 1) / g.RowHeight;
@@ -329,8 +327,8 @@ void TEditorWidget::PaintGutters(QPainter& Painter, const TRect& Area, int First
     TPlanRenderer renderer(*FFont, e.CharWidth());
     Painter.save();
     Painter.setClipRect(0, e.TextTop(), e.TextLeft(), ClientHeight());
-    Painter.fillRect(e.ImagebarWidth() + e.LeftbarWidth(), e.TextTop(), e.TextLeft() - e.ImagebarWidth() - e.LeftbarWidth(),
-                     ClientHeight(), QColorOf(FColor));
+    Painter.fillRect(e.ImagebarWidth() + e.LeftbarWidth(), e.TextTop(),
+                     e.TextLeft() - e.ImagebarWidth() - e.LeftbarWidth(), ClientHeight(), QColorOf(FColor));
     renderer.Render(Painter, plan);
     Painter.restore();
     if (Area.Top < e.TextTop()) {
@@ -353,8 +351,7 @@ void TEditorWidget::PaintGutters(QPainter& Painter, const TRect& Area, int First
 }
 
 void TEditorWidget::PaintCaret(QPainter& Painter) {
-    if (!CaretVisible() || !FBlinkOn || FCaretRect.isEmpty())
-        return;
+    if (!CaretVisible() || !FBlinkOn || FCaretRect.isEmpty()) return;
     Painter.save();
     Painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     Painter.fillRect(FCaretRect, Qt::white);
@@ -362,8 +359,7 @@ void TEditorWidget::PaintCaret(QPainter& Painter) {
 }
 
 void TEditorWidget::PaintPreedit(QPainter& Painter) {
-    if (FPreedit.isEmpty())
-        return;
+    if (FPreedit.isEmpty()) return;
     int replaced = 0;
     const std::string bytes = OutsideTextToCp932(FPreedit, replaced);
     const int cw = FEditor->CharWidth();
@@ -387,8 +383,7 @@ void TEditorWidget::FontMetrics(int& Height, int& AveCharWidth) const {
 int TEditorWidget::ScrollBarExtent() const { return style()->pixelMetric(QStyle::PM_ScrollBarExtent); }
 
 void TEditorWidget::Invalidate(const TRect& Rect) {
-    if (Rect.IsEmpty())
-        return;
+    if (Rect.IsEmpty()) return;
     viewport()->update(ToQRect(Rect));
 }
 
@@ -400,13 +395,10 @@ void TEditorWidget::StartIdleWork() {
 // (grabbing the widget paints it anyway).
 void TEditorWidget::UpdateWindow() {}
 
-void TEditorWidget::ScrollWindow(int DX, int DY, const TRect& Rect) {
-    viewport()->scroll(DX, DY, ToQRect(Rect));
-}
+void TEditorWidget::ScrollWindow(int DX, int DY, const TRect& Rect) { viewport()->scroll(DX, DY, ToQRect(Rect)); }
 
 void TEditorWidget::InvalidateCaret() {
-    if (!FCaretRect.isEmpty())
-        viewport()->update(FCaretRect);
+    if (!FCaretRect.isEmpty()) viewport()->update(FCaretRect);
 }
 
 void TEditorWidget::CreateCaret(int Width, int Height) {
@@ -509,8 +501,7 @@ void TEditorWidget::SetKeyState(int VirtualKey, int State) {
 }
 
 int TEditorWidget::TakeTrailByte() {
-    if (FChars.empty() || FChars.front() < 0x40)
-        return -1;
+    if (FChars.empty() || FChars.front() < 0x40) return -1;
     const int byte = FChars.front();
     FChars.pop_front();
     return byte;
@@ -520,23 +511,19 @@ std::string TEditorWidget::CompositionResult() { return FComposition; }
 
 void TEditorWidget::SetImePosition(int X, int Y) {
     FImePos = QPoint(X, Y);
-    if (!FPreedit.isEmpty())
-        viewport()->update();
-    if (hasFocus())
-        QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
+    if (!FPreedit.isEmpty()) viewport()->update();
+    if (hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
 }
 
 void TEditorWidget::ReportReplaced(int Count) const {
-    if (Count > 0 && OnCharactersReplaced)
-        OnCharactersReplaced(Count);
+    if (Count > 0 && OnCharactersReplaced) OnCharactersReplaced(Count);
 }
 
 // ---- Events
 
 void TEditorWidget::resizeEvent(QResizeEvent* Event) {
     QAbstractScrollArea::resizeEvent(Event);
-    if (FRuler.Ruler().width() < width())
-        UpdatePictures();
+    if (FRuler.Ruler().width() < width()) UpdatePictures();
     FEditor->Perform(WM_SIZE);
 }
 
@@ -555,8 +542,7 @@ void TEditorWidget::keyPressEvent(QKeyEvent* Event) {
     const int key = Event->key();
     if (const int vk = VirtualKey(key)) {
         FEditor->Perform(WM_KEYDOWN, static_cast<TWParam>(vk), FKeyRepeat ? KF_REPEAT_BIT : 0);
-        if (const int ch = ControlChar(key); ch >= 0)
-            TypeBytes(std::string(1, static_cast<char>(ch)));
+        if (const int ch = ControlChar(key); ch >= 0) TypeBytes(std::string(1, static_cast<char>(ch)));
         Event->accept();
         return;
     }
@@ -573,8 +559,7 @@ void TEditorWidget::keyPressEvent(QKeyEvent* Event) {
 
 void TEditorWidget::keyReleaseEvent(QKeyEvent* Event) {
     FModifiers = Event->modifiers();
-    if (Event->isAutoRepeat())
-        return;
+    if (Event->isAutoRepeat()) return;
     FKeyRepeat = false;
     FEditor->Perform(WM_KEYUP, static_cast<TWParam>(VirtualKey(Event->key())), 0);
 }
@@ -584,8 +569,7 @@ void TEditorWidget::inputMethodEvent(QInputMethodEvent* Event) {
         FPreedit = Event->preeditString();
         viewport()->update();
     }
-    if (Event->commitString().isEmpty())
-        return;
+    if (Event->commitString().isEmpty()) return;
     int replaced = 0;
     FComposition = OutsideTextToCp932(Event->commitString(), replaced);
     ReportReplaced(replaced);
@@ -605,23 +589,17 @@ QVariant TEditorWidget::inputMethodQuery(Qt::InputMethodQuery Query) const {
         const QRect caret(FImePos, QSize(std::max(2, FCaretRect.width()), FEditor->FontHeight()));
         return caret.translated(viewport()->pos());
     }
-    case Qt::ImFont:
-        return FFont->Font();
-    case Qt::ImEnabled:
-        return !FEditor->ReadOnly();
-    default:
-        return QAbstractScrollArea::inputMethodQuery(Query);
+    case Qt::ImFont: return FFont->Font();
+    case Qt::ImEnabled: return !FEditor->ReadOnly();
+    default: return QAbstractScrollArea::inputMethodQuery(Query);
     }
 }
 
 TWParam TEditorWidget::MouseKeys(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Modifiers) const {
     TWParam keys = 0;
-    if (Buttons & Qt::LeftButton)
-        keys |= MK_LBUTTON;
-    if (Modifiers & Qt::ShiftModifier)
-        keys |= MK_SHIFT;
-    if (Modifiers & Qt::ControlModifier)
-        keys |= MK_CONTROL;
+    if (Buttons & Qt::LeftButton) keys |= MK_LBUTTON;
+    if (Modifiers & Qt::ShiftModifier) keys |= MK_SHIFT;
+    if (Modifiers & Qt::ControlModifier) keys |= MK_CONTROL;
     return keys;
 }
 
@@ -644,8 +622,7 @@ void TEditorWidget::mouseDoubleClickEvent(QMouseEvent* Event) {
     // Qt follows the second press of a double click with this event. The editor drops mouse messages
     // that arrive while the button counts as held, so for the double click the button counts as up,
     // as between the two clicks.
-    if (Event->button() != Qt::LeftButton)
-        return QAbstractScrollArea::mouseDoubleClickEvent(Event);
+    if (Event->button() != Qt::LeftButton) return QAbstractScrollArea::mouseDoubleClickEvent(Event);
     FModifiers = Event->modifiers();
     FButtons = Event->buttons() & ~Qt::MouseButtons(Qt::LeftButton);
     const QPoint p = Event->position().toPoint();
@@ -663,8 +640,7 @@ void TEditorWidget::mouseReleaseEvent(QMouseEvent* Event) {
 }
 
 void TEditorWidget::wheelEvent(QWheelEvent* Event) {
-    if (FEditor->MouseState() != msIdle || (FButtons & Qt::LeftButton))
-        return;
+    if (FEditor->MouseState() != msIdle || (FButtons & Qt::LeftButton)) return;
     const int notches = Event->angleDelta().y() / 120;
     for (int i = 0; i < std::abs(notches) * WheelRows; ++i)
         FEditor->Perform(WM_VSCROLL, ScrollParam(notches > 0 ? SB_LINEUP : SB_LINEDOWN, 0));
@@ -778,7 +754,9 @@ int TEditorWidget::DoDragDrop(TDataObject& Data, int OkEffects) {
     return DropActionToEffect(action);
 }
 
-Qt::DropAction TEditorWidget::ExecDrag(QDrag& Drag, Qt::DropActions Actions) { return Drag.exec(Actions, Qt::CopyAction); }
+Qt::DropAction TEditorWidget::ExecDrag(QDrag& Drag, Qt::DropActions Actions) {
+    return Drag.exec(Actions, Qt::CopyAction);
+}
 
 TDataObject& TEditorWidget::DragData(const QDropEvent& Event) {
     if (FDragMime && Event.mimeData() == FDragMime) return *FDragData;

@@ -184,7 +184,7 @@ private:
     void RepeatDragOver();
 
     std::unique_ptr<TEditor> FEditor;
-    TOleDndEditor* FDndEditor = nullptr;   // FEditor when it has drag and drop, else nullptr
+    TOleDndEditor* FDndEditor = nullptr; // FEditor when it has drag and drop, else nullptr
     std::unique_ptr<TCellFont> FFont;
     std::string FFontName = "FixedSys"; // as asked for, before the name is resolved to a family
     TColor FColor = clWhite, FFontColor = clBlack;
@@ -192,26 +192,26 @@ private:
     TRulerPictures FRuler;
     QImage FCorner;
 
-    QRect FCaretRect;        // the caret block; its size from CreateCaret, its place from SetCaretPos
+    QRect FCaretRect; // the caret block; its size from CreateCaret, its place from SetCaretPos
     bool FCaretCreated = false, FCaretShown = false, FBlinkOn = true;
     QTimer FBlink;
-    QTimer FIdle;            // runs the editor's idle work while it has some
+    QTimer FIdle; // runs the editor's idle work while it has some
 
-    std::deque<unsigned char> FChars;  // typed bytes not delivered yet
-    std::string FComposition;          // the composition result being delivered
-    QString FPreedit;                  // pre-edit text of the input method
+    std::deque<unsigned char> FChars; // typed bytes not delivered yet
+    std::string FComposition;         // the composition result being delivered
+    QString FPreedit;                 // pre-edit text of the input method
     QPoint FImePos;
 
-    Qt::KeyboardModifiers FModifiers;  // as the last event told
+    Qt::KeyboardModifiers FModifiers; // as the last event told
     Qt::MouseButtons FButtons;
     bool FKeyRepeat = false;
 
-    TDropTarget* FDropTarget = nullptr;       // the editor's, while registered
+    TDropTarget* FDropTarget = nullptr;         // the editor's, while registered
     std::unique_ptr<TMimeDataObject> FDropData; // a foreign drag's data, from enter to leave or drop
-    TDataObject* FDragData = nullptr;         // the editor's own drag's data, during its drag
-    const QMimeData* FDragMime = nullptr;     // the MIME data of that drag
-    QTimer FDragRepeat;                       // runs while an accepted drag is over the widget
-    int FDragKeys = 0;                        // the key state and point of the drag's last event
+    TDataObject* FDragData = nullptr;           // the editor's own drag's data, during its drag
+    const QMimeData* FDragMime = nullptr;       // the MIME data of that drag
+    QTimer FDragRepeat;                         // runs while an accepted drag is over the widget
+    int FDragKeys = 0;                          // the key state and point of the drag's last event
     TPoint FDragPoint;
 };
 

@@ -94,40 +94,42 @@ QImage MakeDigitImage(int Digit) {
     const int left = (DigitImageWidth - DigitGlyphWidth) / 2 + (Digit == 1 ? 1 : 0);
     for (int y = 0; y < DigitGlyphHeight; ++y)
         for (int x = 0; x < DigitGlyphWidth; ++x)
-            if (DigitGlyphInk(DigitGlyphWidth * Digit + x, y))
-                image.setPixelColor(left + x, y + 1, Qt::white);
+            if (DigitGlyphInk(DigitGlyphWidth * Digit + x, y)) image.setPixelColor(left + x, y + 1, Qt::white);
     return image;
 }
 
 // Six marks told apart by shape and colour: circle, square, triangle, diamond, cross and star.
 QImage MakeMarkImage(int Index) {
-    static const std::array<QColor, MarkImageCount> colors = {
-        QColor(220, 0, 0), QColor(0, 150, 0), QColor(0, 0, 220), QColor(200, 120, 0), QColor(150, 0, 150),
-        QColor(0, 140, 140)};
+    static const std::array<QColor, MarkImageCount> colors = {QColor(220, 0, 0),   QColor(0, 150, 0),
+                                                              QColor(0, 0, 220),   QColor(200, 120, 0),
+                                                              QColor(150, 0, 150), QColor(0, 140, 140)};
     QImage image(MarkImageWidth, MarkImageHeight, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setPen(Qt::black);
     p.setBrush(colors[static_cast<std::size_t>(Index)]);
     switch (Index) {
-    case 0: p.setRenderHint(QPainter::Antialiasing); p.drawEllipse(QRectF(0.5, 0.5, 10, 10)); break;
+    case 0:
+        p.setRenderHint(QPainter::Antialiasing);
+        p.drawEllipse(QRectF(0.5, 0.5, 10, 10));
+        break;
     case 1: p.drawRect(1, 1, 8, 8); break;
     case 2: p.drawPolygon(QPolygon({{5, 0}, {10, 10}, {0, 10}})); break;
     case 3: p.drawPolygon(QPolygon({{5, 0}, {10, 5}, {5, 10}, {0, 5}})); break;
-    case 4: p.drawPolygon(QPolygon({{3, 0}, {7, 0}, {7, 3}, {10, 3}, {10, 7}, {7, 7}, {7, 10}, {3, 10}, {3, 7},
-                                    {0, 7}, {0, 3}, {3, 3}}));
-            break;
-    default: p.drawPolygon(QPolygon({{5, 0}, {6, 4}, {10, 4}, {7, 6}, {9, 10}, {5, 8}, {1, 10}, {3, 6}, {0, 4},
-                                     {4, 4}}));
-             break;
+    case 4:
+        p.drawPolygon(QPolygon(
+            {{3, 0}, {7, 0}, {7, 3}, {10, 3}, {10, 7}, {7, 7}, {7, 10}, {3, 10}, {3, 7}, {0, 7}, {0, 3}, {3, 3}}));
+        break;
+    default:
+        p.drawPolygon(QPolygon({{5, 0}, {6, 4}, {10, 4}, {7, 6}, {9, 10}, {5, 8}, {1, 10}, {3, 6}, {0, 4}, {4, 4}}));
+        break;
     }
     return image;
 }
 
 template <class Make> std::vector<QImage> MakeImages(int Count, Make make) {
     std::vector<QImage> images;
-    for (int i = 0; i < Count; ++i)
-        images.push_back(make(i));
+    for (int i = 0; i < Count; ++i) images.push_back(make(i));
     return images;
 }
 
@@ -156,18 +158,15 @@ const QImage& MarkImage(int Index) {
 }
 
 void DrawDottedLine(QPainter& Canvas, int X, int Y, TColor Color, TColor DotColor, int Length) {
-    if (Length <= 0)
-        return;
+    if (Length <= 0) return;
     Canvas.fillRect(X, Y, Length, 1, QColorOf(Color));
     const QColor dot = QColorOf(DotColor);
-    for (int x = X; x < X + Length; x += 2)
-        Canvas.fillRect(x, Y, 1, 1, dot);
+    for (int x = X; x < X + Length; x += 2) Canvas.fillRect(x, Y, 1, 1, dot);
 }
 
 const QImage& TDotLineCollection::GetBitmap(TColor DotColor, TColor Color) {
     for (const TDotLineItem& item : FItems)
-        if (item.DotColor == DotColor && item.Color == Color)
-            return item.Bitmap;
+        if (item.DotColor == DotColor && item.Color == Color) return item.Bitmap;
     QImage bitmap(FWidth, 1, QImage::Format_RGB32);
     {
         QPainter p(&bitmap);
@@ -181,16 +180,14 @@ TDotLineCollection& DotLines() {
     static TDotLineCollection lines([] {
         int width = 4096;
         if (auto* app = qobject_cast<QGuiApplication*>(QGuiApplication::instance()))
-            for (QScreen* screen : app->screens())
-                width = std::max(width, screen->geometry().width());
+            for (QScreen* screen : app->screens()) width = std::max(width, screen->geometry().width());
         return width;
     }());
     return lines;
 }
 
 void DrawDotLine(QPainter& Canvas, int X1, int Y, TColor Color, TColor DotColor, int X2) {
-    if (X2 < X1)
-        return;
+    if (X2 < X1) return;
     const QImage& bitmap = DotLines().GetBitmap(DotColor, Color);
     Canvas.drawImage(QPoint(X1, Y), bitmap, QRect(0, 0, std::min(X2 - X1 + 1, bitmap.width()), 1));
 }

@@ -43,7 +43,7 @@ private:
         TColor Color, DotColor;
         QImage Bitmap;
     };
-    int FWidth;  // pixels of every bitmap
+    int FWidth; // pixels of every bitmap
     std::vector<TDotLineItem> FItems;
 };
 

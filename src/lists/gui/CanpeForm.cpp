@@ -15,7 +15,8 @@ namespace {
 // free one, else whatever fixed-pitch face the system offers.
 QFont HintFont() {
     QFont font;
-    font.setFamilies({QStr("ＭＳ ゴシック"), "MS Gothic", "IPAGothic", "Noto Sans Mono CJK JP", "VL Gothic", "TakaoGothic"});
+    font.setFamilies(
+        {QStr("ＭＳ ゴシック"), "MS Gothic", "IPAGothic", "Noto Sans Mono CJK JP", "VL Gothic", "TakaoGothic"});
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     font.setPixelSize(12);
@@ -25,10 +26,8 @@ QFont HintFont() {
 } // namespace
 
 TfrmCanpe::TfrmCanpe(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      Memo1(new QPlainTextEdit(this)),
-      Panel1(new QWidget(this)),
-      Button1(new QPushButton(QStr("OK"), Panel1)) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), Memo1(new QPlainTextEdit(this)),
+      Panel1(new QWidget(this)), Button1(new QPushButton(QStr("OK"), Panel1)) {
     setObjectName("frmCanpe");
     Memo1->setObjectName("Memo1");
     Panel1->setObjectName("Panel1");

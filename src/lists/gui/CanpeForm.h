@@ -21,9 +21,9 @@ public:
     // Shows the hint modally, centred on the active window.
     static void Execute(const std::string& Title, const std::string& Body);
 
-    QPlainTextEdit* Memo1;  // the body, read-only, lines never wrapped
-    QWidget* Panel1;        // the button row below the text
-    QPushButton* Button1;   // "OK"
+    QPlainTextEdit* Memo1; // the body, read-only, lines never wrapped
+    QWidget* Panel1;       // the button row below the text
+    QPushButton* Button1;  // "OK"
 };
 
 // The item-hint viewer of the edit windows.

@@ -38,7 +38,8 @@ QRect TDIBPaintBox::PictureRect() const {
     } else if (FStretch) {
         target = FKeepAspect ? Fitted(picture, client) : client;
     }
-    QPoint at = FCenter ? QPoint((client.width() - target.width()) / 2, (client.height() - target.height()) / 2) : QPoint();
+    QPoint at =
+        FCenter ? QPoint((client.width() - target.width()) / 2, (client.height() - target.height()) / 2) : QPoint();
     return {at, target};
 }
 
@@ -46,8 +47,10 @@ void TDIBPaintBox::paintEvent(QPaintEvent*) {
     if (FDIB.Empty()) return;
     QPainter painter(this);
     QRect rect = PictureRect();
-    if (rect.size() == QSize(FDIB.Width(), FDIB.Height())) painter.drawImage(rect.topLeft(), DIBToQImage(FDIB));
-    else DrawDIB(painter, rect, FDIB);
+    if (rect.size() == QSize(FDIB.Width(), FDIB.Height()))
+        painter.drawImage(rect.topLeft(), DIBToQImage(FDIB));
+    else
+        DrawDIB(painter, rect, FDIB);
 }
 
 } // namespace quillon

@@ -37,8 +37,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    template <class T>
-    void Store(T& field, T value) {
+    template <class T> void Store(T& field, T value) {
         if (field == value) return;
         field = value;
         update();
@@ -46,7 +45,7 @@ private:
 
     TDIB FDIB;
     bool FAutoStretch = false, FCenter = false, FKeepAspect = false, FStretch = false;
-    int FViewWidth = 0, FViewHeight = 0;  // 0: the picture's own size
+    int FViewWidth = 0, FViewHeight = 0; // 0: the picture's own size
 };
 
 } // namespace quillon

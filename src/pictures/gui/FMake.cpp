@@ -60,8 +60,10 @@ void TfrmFileMake::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmFileMake::reject() {
-    if (FFinished) QDialog::reject();
-    else btnCancelClick();
+    if (FFinished)
+        QDialog::reject();
+    else
+        btnCancelClick();
 }
 
 void TfrmFileMake::btnCancelClick() {

@@ -24,16 +24,16 @@ class TfrmFileMake : public QDialog {
 public:
     explicit TfrmFileMake(QWidget* parent = nullptr);
 
-    QLabel* Label1;        // what is being made, then the reduction method
-    QLabel* lblInfoTitle;  // "処理中"
+    QLabel* Label1;       // what is being made, then the reduction method
+    QLabel* lblInfoTitle; // "処理中"
     QProgressBar* ProgressBar;
     QPushButton* btnCancel;
-    QTimer* Timer1;        // starts the work once, 100 ms after showing
-    QLabel* lblInfoNum;    // the picture number
-    QLabel* lblInfoName;   // the picture's path relative to the output folder
+    QTimer* Timer1;      // starts the work once, 100 ms after showing
+    QLabel* lblInfoNum;  // the picture number
+    QLabel* lblInfoName; // the picture's path relative to the output folder
 
-    std::filesystem::path OutputFolder;  // where both files go
-    std::string Suffix;                  // the list's number suffix ("" or "1".."7")
+    std::filesystem::path OutputFolder; // where both files go
+    std::string Suffix;                 // the list's number suffix ("" or "1".."7")
     TBitmapListEntries Entries;
     bool UseDecColorDepth = false;
     int DecColorDepthMethod = 0;
@@ -42,7 +42,7 @@ public:
 
     bool CancelRequested() const { return FCancel; }
 
-    void reject() override;  // Escape: only asks the work to stop
+    void reject() override; // Escape: only asks the work to stop
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -59,7 +59,7 @@ private:
 
     bool FCancel = false;
     bool FFinished = false;       // the work has ended; the dialog may close
-    TCharMaker* FMaker = nullptr;  // the running maker (owned by Timer1Timer's frame)
+    TCharMaker* FMaker = nullptr; // the running maker (owned by Timer1Timer's frame)
     std::string FReductionCaption;
 };
 

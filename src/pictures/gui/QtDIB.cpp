@@ -22,7 +22,8 @@ QRgb ColourAt(const TDIB& dib, const std::uint8_t* row, int x) {
     }
     default: {
         const std::uint8_t* p = row + 4 * x;
-        TRGB c = UnpackRGB(dib.ImagePixelFormat(), p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24);
+        TRGB c =
+            UnpackRGB(dib.ImagePixelFormat(), p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24);
         return qRgb(c.R, c.G, c.B);
     }
     }

@@ -29,8 +29,8 @@ void CentreOver(QWidget& Dialog, const QWidget* Owner) {
     if (!Owner) return;
     const QWidget* window = Owner->window();
     Dialog.ensurePolished();
-    if (QLayout* layout = Dialog.layout()) layout->activate();  // the size the dialog will show in
-    Dialog.winId();  // the platform window, so that its frame counts in the size
+    if (QLayout* layout = Dialog.layout()) layout->activate(); // the size the dialog will show in
+    Dialog.winId(); // the platform window, so that its frame counts in the size
     QRect place(QPoint(), Dialog.frameGeometry().size());
     place.moveCenter(window->frameGeometry().center());
     if (const QScreen* screen = window->screen()) {

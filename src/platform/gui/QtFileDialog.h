@@ -13,9 +13,9 @@ enum class TFileDialogKind { Open, Save };
 
 struct TFileDialogSpec {
     TFileDialogKind Kind = TFileDialogKind::Open;
-    QString Title;       // empty: the platform's own
-    QString Filter;      // name filters separated by ";;", each "text (patterns)"
-    QString DefaultExt;  // without the dot
+    QString Title;      // empty: the platform's own
+    QString Filter;     // name filters separated by ";;", each "text (patterns)"
+    QString DefaultExt; // without the dot
 };
 
 // A dialog kept for the whole run: each showing opens over the window in front, in the folder the
@@ -30,7 +30,7 @@ public:
 
 private:
     TFileDialogSpec FSpec;
-    QString FFolder;  // the folder of the file last chosen; empty before the first choice
+    QString FFolder; // the folder of the file last chosen; empty before the first choice
 };
 
 // The extension, without its dot, that a name typed without one gets under the name filter Filter:

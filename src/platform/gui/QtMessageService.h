@@ -12,8 +12,7 @@ namespace quillon {
 class TQtMessageService : public TMessageService {
 public:
     // Runs the box modally over the window it speaks for (OwnerWindow).
-    TMsgResult Show(const std::string& text, const std::string& title, TMsgIcon icon,
-                    TMsgButtons buttons) override;
+    TMsgResult Show(const std::string& text, const std::string& title, TMsgIcon icon, TMsgButtons buttons) override;
 };
 
 // The box Show runs, as a child of Owner (so that it opens centred over Owner's window).

@@ -85,7 +85,7 @@ void TSingleInstance::Receive(QLocalSocket* Socket) {
     }
     if (Socket->bytesAvailable() < size) return;
     QByteArray message = Socket->read(size);
-    QObject::disconnect(Socket, &QLocalSocket::readyRead, nullptr, nullptr);  // one message per connection
+    QObject::disconnect(Socket, &QLocalSocket::readyRead, nullptr, nullptr); // one message per connection
     Socket->putChar(kAcknowledge);
     Socket->flush();
     Socket->disconnectFromServer();

@@ -59,7 +59,7 @@ private:
 
     QString FName;
     int FTimeoutMs;
-    std::unique_ptr<QLocalServer> FServer;  // listening exactly while this is the running instance
+    std::unique_ptr<QLocalServer> FServer; // listening exactly while this is the running instance
 };
 
 } // namespace quillon

@@ -61,7 +61,7 @@ TEST_F(AboutDialogTest, VersionNoticeTable) {
             TAbout about(store, Running(c.Running));
             RecordNotices(about, notices);
             about.CheckVersion(true);
-            about.SaveVersion();  // at exit
+            about.SaveVersion(); // at exit
             about.Shutdown();
         }
         ASSERT_EQ(notices.size(), c.Notice ? 1u : 0u) << c.Running;
@@ -142,8 +142,8 @@ TEST_F(AboutDialogTest, AnimatesStopsWhenClosedAndItsCheckBoxReachesTheComponent
         QTest::mouseClick(dialog.btnOk, Qt::LeftButton);
         EXPECT_FALSE(dialog.TimerEnabled());
         amplitudeAtClose = dialog.Animation().Amplitude();
-        QCoreApplication::processEvents(); // delivers a tick if one were still queued
-        EXPECT_EQ(dialog.Animation().Amplitude(), amplitudeAtClose);  // no tick after closing
+        QCoreApplication::processEvents();                           // delivers a tick if one were still queued
+        EXPECT_EQ(dialog.Animation().Amplitude(), amplitudeAtClose); // no tick after closing
         return dialog.result();
     };
     about.ShowAboutBox();
@@ -192,9 +192,7 @@ TEST(AboutDialog, LanguageSwitch) {
     EXPECT_EQ(dialog.chkDelReg->toolTip(), "このｱﾌﾟﾘｹｰｼｮﾝを削除する前にﾁｪｯｸして下さい");
 }
 
-TEST(AboutDialog, MissingPicturesRaise) {
-    EXPECT_THROW(TAboutDialog(nullptr, TResourceModule{}), EBitFieldError);
-}
+TEST(AboutDialog, MissingPicturesRaise) { EXPECT_THROW(TAboutDialog(nullptr, TResourceModule{}), EBitFieldError); }
 
 TEST(VisualLabel, OutlineInFrameColour) {
     auto render = [](TFrameType type, bool enabled) {
@@ -237,5 +235,5 @@ TEST(AboutDialog, TurnsBackwardsWhileTheMouseRestsOnThePicture) {
         GTEST_SKIP() << "this platform cannot place the mouse cursor";
     ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.Animation().Amplitude() >= 1; }, 5000));
     dialog.close();
-    EXPECT_GT(dialog.Animation().Angle(), 128);  // from 0 backwards: 251 and on down; forwards: 4 and up
+    EXPECT_GT(dialog.Animation().Angle(), 128); // from 0 backwards: 251 and on down; forwards: 4 and up
 }

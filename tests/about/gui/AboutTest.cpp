@@ -43,16 +43,14 @@ TEST(AboutIdentity, ComesFromTheBuild) {
 
 TEST_F(AboutTest, VersionCheckTable) {
     struct Case {
-        const char* Stored;  // nullptr: nothing stored
+        const char* Stored; // nullptr: nothing stored
         const char* Running;
         bool Changed;
         const char* LastVersion;
     } cases[] = {
-        {nullptr, "1.2", false, ""},          // first run
-        {"0.00", "1.2", false, ""},           // written by hand: a first run too
-        {"1.1", "1.2", true, "1.1"},
-        {"1.2", "1.2", false, "1.2"},
-        {"1.2a", "1.2A", true, "1.2a"},       // letter case counts
+        {nullptr, "1.2", false, ""}, // first run
+        {"0.00", "1.2", false, ""},  // written by hand: a first run too
+        {"1.1", "1.2", true, "1.1"}, {"1.2", "1.2", false, "1.2"}, {"1.2a", "1.2A", true, "1.2a"}, // letter case counts
         {"", "1.2", true, ""},
     };
     for (const Case& c : cases) {
@@ -64,7 +62,7 @@ TEST_F(AboutTest, VersionCheckTable) {
         EXPECT_EQ(about.LastVersion(), c.LastVersion);
         EXPECT_EQ(about.Notices.size(), c.Changed ? 1u : 0u);
         EXPECT_FALSE(about.CheckVersion(false) && !c.Changed);
-        EXPECT_EQ(about.Notices.size(), c.Changed ? 1u : 0u);  // Show false never shows
+        EXPECT_EQ(about.Notices.size(), c.Changed ? 1u : 0u); // Show false never shows
         about.SaveVersion();
         store.Flush();
         EXPECT_EQ(TQtSettingsStore(File()).ReadString("Check", "Version", "none"), c.Running);
@@ -85,7 +83,7 @@ TEST_F(AboutTest, ShutdownDeletesTheWholeStoreOnlyWhenAsked) {
         TQtSettingsStore store(File());
         TNoticeCounter about(store);
         about.SetDelReg(true);
-        about.SaveVersion();  // written moments before exit, gone all the same
+        about.SaveVersion(); // written moments before exit, gone all the same
         about.Shutdown();
     }
     EXPECT_FALSE(QFile::exists(File()));

@@ -32,7 +32,7 @@ TEST(ThreadTimerQt, DisablingWithATickPendingEndsPromptlyWithoutAnotherEvent) {
     int events = 0;
     timer.OnTimer = [&](TCustomThreadTimer&, int) { ++events; };
     timer.SetEnabled(true);
-    std::this_thread::sleep_for(30ms);  // the event loop does not run: the worker's tick waits in the queue
+    std::this_thread::sleep_for(30ms); // the event loop does not run: the worker's tick waits in the queue
     const auto start = std::chrono::steady_clock::now();
     timer.SetEnabled(false);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);

@@ -1,10 +1,10 @@
 // The renumber, insert-condition, maker-progress and about dialogs open centred over the window they
 // serve, wherever that window is on the screen.
-#include "PatMakeFixtures.h"
 #include "AboutDlg.h"
 #include "FMake.h"
 #include "ListCommandDialogs.h"
 #include "MakePattern.h"
+#include "PatMakeFixtures.h"
 #include "QtAbout.h"
 #include "QtSettingsStore.h"
 #include "ReNumDlg.h"
@@ -66,7 +66,7 @@ protected:
 };
 
 TEST_F(DialogPlacement, RenumberDialogKeptForTheRunOpensOverTheWindowOfTheCommand) {
-    TfrmRenum renum;  // made at start-up, before any window
+    TfrmRenum renum; // made at start-up, before any window
     TQtListCommandDialogs dialogs(&Window, renum);
     bool seen = false;
     OnNextDialog([&](QDialog& d) {
@@ -80,7 +80,7 @@ TEST_F(DialogPlacement, RenumberDialogKeptForTheRunOpensOverTheWindowOfTheComman
 }
 
 TEST_F(DialogPlacement, InsertConditionDialogOpensOverTheActiveWindow) {
-    TfrmInsCond form;  // made at start-up, before any window
+    TfrmInsCond form; // made at start-up, before any window
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     ExpectCentredOverWindow(form);

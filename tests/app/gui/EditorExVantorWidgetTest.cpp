@@ -50,7 +50,7 @@ TEST_F(EditorExVantorWidget, AltDragSelectsABoxThenStreamModeReturns) {
     Send(QEvent::MouseMove, Cell(1, 3), Qt::LeftButton, Qt::AltModifier);
     Send(QEvent::MouseButtonRelease, Cell(1, 3), Qt::NoButton, Qt::AltModifier);
     EXPECT_EQ(E->SelText(), "bc\r\nlm\r\n");
-    QTest::keyClick(&widget, Qt::Key_Right);  // the caret moves: the box goes
+    QTest::keyClick(&widget, Qt::Key_Right); // the caret moves: the box goes
     EXPECT_FALSE(E->IsSelected());
     EXPECT_EQ(E->SelectionMode(), 0);
 }

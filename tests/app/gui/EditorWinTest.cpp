@@ -2,7 +2,6 @@
 // and dropped files, each driven through real events or action triggers on a real window.
 #include "EditorWin.h"
 
-#include "MotionTestLines.h"
 #include "ComCtrlsXP.h"
 #include "Cp932.h"
 #include "EditorExVantor.h"
@@ -11,6 +10,7 @@
 #include "KeyMacro.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
+#include "MotionTestLines.h"
 #include "Paths.h"
 #include "QtSettingsStore.h"
 #include "RootWin.h"
@@ -185,8 +185,8 @@ TEST_F(EditorWinTest, EveryActionOfTheTableWithItsCaptionShortcutAndMenu) {
     QStringList titles;
     for (QToolButton* button : window.ToolBar1->findChildren<QToolButton*>())
         if (dynamic_cast<TXPToolBarMenuButton*>(button)) titles << button->text();
-    EXPECT_EQ(titles, QStringList({"ファイル(&F)", "編集(&E)", "検索(&S)", "表示(&V)", "オプション(&O)", "ウィンドウ(&W)",
-                                   "マクロ(&M)", "ヘルプ(&H)"}));
+    EXPECT_EQ(titles, QStringList({"ファイル(&F)", "編集(&E)", "検索(&S)", "表示(&V)", "オプション(&O)",
+                                   "ウィンドウ(&W)", "マクロ(&M)", "ヘルプ(&H)"}));
     EXPECT_EQ(window.ToolBar2->actions(), QList<QAction*>({window.ActionExit, window.ActionOpen, window.ActionSave,
                                                            window.ActionGo, window.ActionShowFramePicture}));
     EXPECT_FALSE(window.ActionPictureList->isVisible());
@@ -196,7 +196,7 @@ TEST_F(EditorWinTest, ShortcutsActFromTheWindowsFirstMomentAndNotDuringADrag) {
     TfrmEditWindow& window = Open(lkMotion, {Motion({.Num = "1"})});
     int asked = 0;
     root->SearchDialog = [&asked](std::string&, std::uint8_t&, bool&) { return ++asked, false; };
-    Key(window, Qt::Key_F, Qt::ControlModifier);  // no menu was ever opened
+    Key(window, Qt::Key_F, Qt::ControlModifier); // no menu was ever opened
     EXPECT_EQ(asked, 1);
     const std::vector<std::string> before = window.Lines();
     Key(window, Qt::Key_A, Qt::ControlModifier);
@@ -239,7 +239,7 @@ TEST_F(EditorWinTest, StatusPanelsFollowInsertModeBoxSelectionAndTheKeyMacro) {
     Key(window, Qt::Key_F1, Qt::ShiftModifier);
     EXPECT_EQ(window.PanelText(2), "");
     ASSERT_TRUE(window.ActionMacroRun->isEnabled());
-    int running = 0;  // messages that reached the editor while the panel said so
+    int running = 0; // messages that reached the editor while the panel said so
     window.Editor().MessageHook = [&](TMessage, TWParam, TLParam) { running += window.PanelText(2) == "実行中"; };
     Key(window, Qt::Key_F2, Qt::ShiftModifier);
     window.Editor().MessageHook = nullptr;
@@ -292,7 +292,7 @@ TEST_F(EditorWinTest, TheContextMenuIsTheWindowsAndADoubleClickSelectsAWholeFiel
     QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(x, y), viewport->mapToGlobal(QPoint(x, y)));
     QApplication::sendEvent(viewport, &menu);
     EXPECT_TRUE(window.popEdit->isVisible());
-    EXPECT_FALSE(window.ActionCopy->isEnabled());  // as the editor is while it shows
+    EXPECT_FALSE(window.ActionCopy->isEnabled()); // as the editor is while it shows
     window.popEdit->hide();
     EXPECT_TRUE(window.ActionCopy->isEnabled());
     // The V field "9/-3" of a motion line is several coloured pieces but one field.
@@ -323,14 +323,14 @@ TEST_F(EditorWinTest, TheWindowsOwnEditingKeys) {
     TfrmEditWindow& window = Open(lkText, {"abc"});
     TEditorExVantor& editor = window.Editor();
     Key(window, Qt::Key_End, Qt::ShiftModifier);
-    Key(window, Qt::Key_Insert, Qt::ControlModifier);  // copy
+    Key(window, Qt::Key_Insert, Qt::ControlModifier); // copy
     EXPECT_EQ(editor.Host()->ClipboardText(), "abc");
-    Key(window, Qt::Key_Delete, Qt::ShiftModifier);  // cut
+    Key(window, Qt::Key_Delete, Qt::ShiftModifier); // cut
     EXPECT_EQ(window.Lines(), std::vector<std::string>{""});
-    Key(window, Qt::Key_Insert, Qt::ShiftModifier);  // paste
+    Key(window, Qt::Key_Insert, Qt::ShiftModifier); // paste
     Key(window, Qt::Key_Insert, Qt::ShiftModifier);
     EXPECT_EQ(window.Lines(), std::vector<std::string>{"abcabc"});
-    Key(window, Qt::Key_Backspace, Qt::AltModifier);  // undo
+    Key(window, Qt::Key_Backspace, Qt::AltModifier); // undo
     EXPECT_EQ(window.Lines(), std::vector<std::string>{"abc"});
 }
 
@@ -349,7 +349,7 @@ TEST_F(EditorWinTest, FilesDroppedOnTheEditorOrTheWindowOpen) {
     QApplication::sendEvent(target, &enter);
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(target, &drop);
-    ASSERT_EQ(root->WindowCount(), 3);  // the fresh window took the first, two new ones the others
+    ASSERT_EQ(root->WindowCount(), 3); // the fresh window took the first, two new ones the others
     EXPECT_EQ(fs::path(Window(0).FileName()).filename(), "MOTION.LST");
     EXPECT_EQ(fs::path(Window(2).FileName()).filename(), "MOTION2.LST");
     // On the window outside the editor the same; files already open only come to the front.
@@ -378,16 +378,16 @@ TEST_F(EditorWinTest, ItemSearchFindsTheWholeFieldAndScrollsItIntoTheMiddle) {
     };
     Key(window, Qt::Key_J, Qt::ControlModifier);
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(editor.Row(), 153);  // Num 120 at row 23 is passed over
+    EXPECT_EQ(editor.Row(), 153); // Num 120 at row 23 is passed over
     EXPECT_EQ(editor.HitSelLength(), 2);
-    EXPECT_EQ(editor.Col(), 3 + 2);  // after the hit, as the find's hits
+    EXPECT_EQ(editor.Col(), 3 + 2); // after the hit, as the find's hits
     EXPECT_EQ(editor.TopRow(), 153 - editor.RowsPerPage() / 2);
     // Ctrl+F3 and Shift+Ctrl+F3 repeat the request.
     root->ItemSearchRequest().ItemOptions = ioSubString;
     Key(window, Qt::Key_F3, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(editor.Row(), 115);  // Num 212
+    EXPECT_EQ(editor.Row(), 115); // Num 212
     Key(window, Qt::Key_F3, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(editor.Row(), 32);  // Num 129
+    EXPECT_EQ(editor.Row(), 32); // Num 129
     Key(window, Qt::Key_F3, Qt::ControlModifier);
     EXPECT_EQ(editor.Row(), 115);
 }
@@ -452,8 +452,8 @@ TEST_F(EditorWinTest, AltEnterOnToJumpsToTheFrameAndCentresAFarOne) {
 
 TEST_F(EditorWinTest, AltEnterOnAmnNumOpensTheMotionListBeside) {
     WriteFile("MOTION.LST", {"h", "h", "h", Motion({.Num = "7"}), Motion({.Num = "30"})});
-    const std::string command = WriteFile("COMMAND.LST", {"CmdNum--Command--Cancel--Std-AmnNum--Vx--Comment",
-                                                          "0 236P 10000 0 30 3 x"});
+    const std::string command =
+        WriteFile("COMMAND.LST", {"CmdNum--Command--Cancel--Std-AmnNum--Vx--Comment", "0 236P 10000 0 30 3 x"});
     root->FormCreate({command});
     TfrmEditWindow& window = Window(0);
     Activate(window);

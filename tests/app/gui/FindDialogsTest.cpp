@@ -34,7 +34,9 @@ protected:
         box->lineEdit()->clear();
         QTest::keyClicks(box->lineEdit(), text);
     }
-    static void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(6, widget->height() / 2)); }
+    static void Click(QWidget* widget) {
+        QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(6, widget->height() / 2));
+    }
 };
 
 // Each case ticks boxes by clicking, in order, and expects the option bits.
@@ -126,8 +128,10 @@ TEST_F(FindDialogTest, DirectionIsReadForwardUnlessStoredBackward) {
     } cases[] = {{"0", true}, {"1", false}, {"5", false}, {"-1", false}, {"x", false}, {nullptr, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Stored ? c.Stored : "absent");
-        if (c.Stored) store->WriteValue(OptionsSection, "Direction", c.Stored);
-        else store->DeleteValue(OptionsSection, "Direction");
+        if (c.Stored)
+            store->WriteValue(OptionsSection, "Direction", c.Stored);
+        else
+            store->DeleteValue(OptionsSection, "Direction");
         TFormSearch form(*store);
         form.show();
         EXPECT_EQ(ItemIndex(form.rgpDirection), c.Backward ? 0 : 1);
@@ -235,7 +239,9 @@ TEST_F(FindDialogTest, ExecuteClearsTheRequestAndGivesTheConfirmedOne) {
     EXPECT_EQ(options, 2);
     EXPECT_TRUE(backward);
 
-    QTimer::singleShot(0, [] { QTest::mouseClick(qobject_cast<TFormSearch*>(QApplication::activeModalWidget())->btnCancel, Qt::LeftButton); });
+    QTimer::singleShot(0, [] {
+        QTest::mouseClick(qobject_cast<TFormSearch*>(QApplication::activeModalWidget())->btnCancel, Qt::LeftButton);
+    });
     EXPECT_FALSE(ExecuteSearchDialog(*store, text, options, backward));
     EXPECT_EQ(text, "");
     EXPECT_EQ(options, 0);

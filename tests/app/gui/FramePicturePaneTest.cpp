@@ -1,13 +1,13 @@
+#include "FramePicturePane.h"
 #include "CellText.h"
 #include "DIBPaintBox.h"
-#include "FramePicturePane.h"
 #include "MessageBox.h"
 #include "PreviewFixtures.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QFontInfo>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
@@ -62,9 +62,7 @@ protected:
         int z = Pane->Preview().Picture().Zoom();
         return {(gx + 160) * z, (239 - gy) * z};
     }
-    QRgb Shown(int gx, int gy) const {
-        return Pane->dpbFramePic->grab().toImage().pixel(At(gx, gy)) & 0xFFFFFF;
-    }
+    QRgb Shown(int gx, int gy) const { return Pane->dpbFramePic->grab().toImage().pixel(At(gx, gy)) & 0xFFFFFF; }
     void Show() { Pane->ShowFramePicture(true, Dir.Path / "ZMOTION.LST"); }
 
     TTempFolder Dir;
@@ -80,9 +78,9 @@ TEST_F(FramePicturePaneTest, ComponentsAtStart) {
     EXPECT_EQ(Pane->objectName(), "pnlFramePic");
     EXPECT_FALSE(Pane->isVisible());
     EXPECT_EQ(Pane->height(), kFramePanelHeight);
-    for (const char* name : {"ScrFramePic", "dpbFramePic", "pnlFrameSetting", "cboZoom", "lblDef1Title", "lblDef2Title",
-                             "lblAtt1Title", "lblDef1", "lblDef2", "lblAtt1", "edtLeft", "edtTop", "edtRight",
-                             "edtBottom", "btnInputApply", "TabSet"})
+    for (const char* name :
+         {"ScrFramePic", "dpbFramePic", "pnlFrameSetting", "cboZoom", "lblDef1Title", "lblDef2Title", "lblAtt1Title",
+          "lblDef1", "lblDef2", "lblAtt1", "edtLeft", "edtTop", "edtRight", "edtBottom", "btnInputApply", "TabSet"})
         EXPECT_TRUE(Pane->findChild<QObject*>(name)) << name;
     EXPECT_GE(Pane->pnlFrameSetting->width(), kFrameSettingMinWidth);
     EXPECT_EQ(Pane->cboZoom->count(), 4);
@@ -123,9 +121,9 @@ TEST_F(FramePicturePaneTest, LabelsAreWholeAtZoomOneInTheJapaneseMonospaceFont) 
         ADD_FAILURE() << "the labels are not in " << DefaultMonospaceFamily;
     for (int tab = 0; tab < 3; ++tab) {
         pane->TabSet->setCurrentIndex(tab);
-        QApplication::processEvents();  // the layout follows the bold title
-        for (const QLabel* label : {pane->Titles[0], pane->Titles[1], pane->Titles[2], pane->lblDef1, pane->lblDef2,
-                                    pane->lblAtt1}) {
+        QApplication::processEvents(); // the layout follows the bold title
+        for (const QLabel* label :
+             {pane->Titles[0], pane->Titles[1], pane->Titles[2], pane->lblDef1, pane->lblDef2, pane->lblAtt1}) {
             ASSERT_FALSE(label->text().isEmpty()) << label->objectName().toStdString();
             EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(label->text()))
                 << label->objectName().toStdString() << " on tab " << tab;

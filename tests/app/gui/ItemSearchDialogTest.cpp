@@ -26,7 +26,9 @@ protected:
         ASSERT_TRUE(dir.isValid());
         store = std::make_unique<TQtSettingsStore>(dir.filePath("quillon.ini"));
     }
-    static void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(6, widget->height() / 2)); }
+    static void Click(QWidget* widget) {
+        QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(6, widget->height() / 2));
+    }
     static void Confirm(TfrmSrchItem& form, const QString& text) {
         form.ComboBox1->lineEdit()->setText(text);
         QTest::mouseClick(form.btnOK, Qt::LeftButton);
@@ -41,8 +43,9 @@ TEST_F(ItemSearchDialog, ShowsItsFieldsAndDefaults) {
     QStringList items;
     for (const QRadioButton* item : form.rgpTokens->findChildren<QRadioButton*>(QString(), Qt::FindDirectChildrenOnly))
         items << item->text();
-    EXPECT_EQ(items, QStringList({"&Num", "&To", "Sp", "&Pic", "De", "Ci", "&V", "Vx", "Rx", "Vy", "Ry", "C", "CL", "G",
-                                  "Da", "&Hit", "H", "Flag", "Def1", "Def2", "Att1", "Comment"}));
+    EXPECT_EQ(items,
+              QStringList({"&Num", "&To", "Sp", "&Pic", "De",   "Ci", "&V",   "Vx",   "Rx",   "Vy",   "Ry",
+                           "C",    "CL",  "G",  "Da",   "&Hit", "H",  "Flag", "Def1", "Def2", "Att1", "Comment"}));
     EXPECT_EQ(ItemIndex(form.rgpTokens), 0);
     EXPECT_EQ(ItemIndex(form.rgpDirection), 1);
     EXPECT_EQ(form.chkSubString->text(), "部分一致(&I)");

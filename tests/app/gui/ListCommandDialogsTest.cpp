@@ -1,13 +1,13 @@
 #include "ListCommandDialogs.h"
 
 #include "EditorTestHost.h"
-#include "PatMakeFixtures.h"
-#include "MotionTestLines.h"
 #include "EnvDlg.h"
 #include "FormUtils.h"
 #include "ListKinds.h"
 #include "MakePattern.h"
 #include "MessageBox.h"
+#include "MotionTestLines.h"
+#include "PatMakeFixtures.h"
 #include "ReNumDlg.h"
 
 #include <QApplication>
@@ -203,7 +203,8 @@ TEST_F(ListDialogs, AStartNumberOfFiveDigitsIsRenumberedFromAsItStands) {
 
 TEST_F(ListDialogs, TheMakerDialogMakesTheFilesBesideTheList) {
     testing::TTempDir dir;
-    testing::WritePicture(dir / "p.bmp", 32, 32, 24, [](int x, int y) { return (x + y) ? 0x102030u * (x % 3 + 1) : 0u; });
+    testing::WritePicture(dir / "p.bmp", 32, 32, 24,
+                          [](int x, int y) { return (x + y) ? 0x102030u * (x % 3 + 1) : 0u; });
     MakerOptions = {false, 0, 0};
     Boxes.Answer(TMsgResult::Yes);
     Boxes.Answer(TMsgResult::Ok);

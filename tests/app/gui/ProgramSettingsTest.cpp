@@ -1,5 +1,5 @@
-#include "MessageBox.h"
 #include "ProgramSettings.h"
+#include "MessageBox.h"
 
 #include "BmpColourer.h"
 #include "CommandColourer.h"
@@ -157,10 +157,9 @@ TEST_F(ProgramSettingsTest, StoredNumbersOutOfRangeAreClamped) {
         const char* Stored;
         int Method, Mode, Flag;
     } cases[] = {
-        {"7", 3, 2, 2},  {"-1", 0, 0, 0},        {"5", 3, 2, 2},
-        {"3", 3, 2, 2},  {"2", 2, 2, 2},         {"2147483647", 3, 2, 2},
-        {"abc", 1, 2, 0}, // not a number: the default
-        {"99999999999", 1, 2, 0}, // does not fit in 32 bits: the default
+        {"7", 3, 2, 2},           {"-1", 0, 0, 0},         {"5", 3, 2, 2},   {"3", 3, 2, 2},
+        {"2", 2, 2, 2},           {"2147483647", 3, 2, 2}, {"abc", 1, 2, 0}, // not a number: the default
+        {"99999999999", 1, 2, 0},                                            // does not fit in 32 bits: the default
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Stored);
@@ -232,10 +231,10 @@ TEST_F(ProgramSettingsTest, AColourerThatCannotBeReadKeepsItsColours) {
     first.Bmp.WriteToRegistry(*store, "ColourerProperties", "Bmp");
     TBytes motion = WriteComponent(first.Motion);
     const TBytes damaged[] = {
-        TBytes{'Q', 'C', 'M', 'P'},                  // truncated after the magic
-        TBytes(motion.begin(), motion.end() - 3),    // truncated inside a property
-        WriteComponent(first.Command),               // another class
-        TBytes(64, 0xFF),                            // not a stream at all
+        TBytes{'Q', 'C', 'M', 'P'},               // truncated after the magic
+        TBytes(motion.begin(), motion.end() - 3), // truncated inside a property
+        WriteComponent(first.Command),            // another class
+        TBytes(64, 0xFF),                         // not a stream at all
     };
     for (const TBytes& bytes : damaged) {
         TScriptedMessages messages;

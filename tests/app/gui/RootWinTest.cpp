@@ -1,12 +1,12 @@
 #include "RootWin.h"
 
+#include "ComCtrlsXP.h"
 #include "Cp932.h"
 #include "EditorExVantor.h"
 #include "EditorWidget.h"
 #include "EditorWin.h"
 #include "KindProperties.h"
 #include "ListCommands.h"
-#include "ComCtrlsXP.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
 #include "OrvColourer.h"
@@ -15,17 +15,17 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMenu>
 #include <QScreen>
-#include <QCoreApplication>
 #include <QTest>
 #include <QTimer>
 
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace quillon;
@@ -42,7 +42,7 @@ protected:
     TMessageServiceScope scope{messages};
     std::unique_ptr<TQtSettingsStore> store = std::make_unique<TQtSettingsStore>(QStr((dir / "quillon.ini").string()));
     std::unique_ptr<TQuillonRootWin> root = MakeRoot();
-    std::string openName, saveName;  // what the file dialogs answer
+    std::string openName, saveName; // what the file dialogs answer
     int lastClosed = 0;
 
     static fs::path MakeDir() {
@@ -161,7 +161,7 @@ TEST_F(RootWinTest, AnUnnamedListAsksForANameWhenSavedOnClose) {
     root->FormCreate({});
     TypeOnLastRow(Window(0), "z");
     messages.Answer(TMsgResult::Yes);
-    EXPECT_FALSE(Window(0).close());  // the save dialog was cancelled
+    EXPECT_FALSE(Window(0).close()); // the save dialog was cancelled
     saveName = (dir / "notes.txt").string();
     messages.Answer(TMsgResult::Yes);
     EXPECT_TRUE(Window(0).close());
@@ -200,7 +200,7 @@ TEST_F(RootWinTest, SavingTakesTheKindTheNameTells) {
 }
 
 TEST_F(RootWinTest, AMotionListSavedAsANameWithoutExtensionIsWrittenAsALst) {
-    root = std::make_unique<TQuillonRootWin>(*store);  // with the program's own file dialogs
+    root = std::make_unique<TQuillonRootWin>(*store); // with the program's own file dialogs
     const std::string name = WriteMotion("Motion1.lst");
     root->FormCreate({name});
     ASSERT_EQ(KindOf(0), lkMotion);
@@ -298,7 +298,7 @@ TEST_F(RootWinTest, TheLastWindowStoresItsSizeAndTheSettingsAreWritten) {
     Window(1).resize(500, 400);
     Window(1).close();
     ProcessDeletes();
-    EXPECT_EQ(store->ReadInteger("Options", "LastWinH", 0), 300);  // not the last window
+    EXPECT_EQ(store->ReadInteger("Options", "LastWinH", 0), 300); // not the last window
     Window(0).resize(700, 420);
     Window(0).close();
     ProcessDeletes();
@@ -341,7 +341,7 @@ TEST_F(RootWinTest, FindSearchesWithTheSharedRequest) {
     EXPECT_EQ(messages.Shown[0].Text, "検索文字列 \"Num\"\r\nは見つかりませんでした。");
     EXPECT_EQ(messages.Shown[0].Title, "検索");
     answer = "(";
-    options = 2;  // a regular expression
+    options = 2; // a regular expression
     window.ActionFind->trigger();
     ASSERT_EQ(messages.Shown.size(), 2u);
     EXPECT_EQ(messages.Shown[1].Text.rfind("検索中にエラーが発生しました。\r\n", 0), 0u);
@@ -426,18 +426,19 @@ TEST_F(RootWinTest, TilingLeavesMinimisedWindowsAlone) {
     EXPECT_EQ(Window(1).geometry(), before);
     Window(0).ActionWinArangeVert->trigger();
     EXPECT_EQ(Window(0).frameGeometry(), QRect(area.left(), area.top(), area.width(), area.height() / 2));
-    EXPECT_EQ(Window(2).frameGeometry(), QRect(area.left(), area.top() + area.height() / 2, area.width(), area.height() / 2));
+    EXPECT_EQ(Window(2).frameGeometry(),
+              QRect(area.left(), area.top() + area.height() / 2, area.width(), area.height() / 2));
 }
 
 TEST_F(RootWinTest, WindowMenuListsTheFirstTenWindows) {
     root->FormCreate({});
     for (int i = 1; i < 12; ++i) Window(0).ActionNew(lkText);
     Window(0).popWindow->aboutToShow();
-    Window(0).popWindow->aboutToShow();  // the old items go
+    Window(0).popWindow->aboutToShow(); // the old items go
     QStringList items;
     for (QAction* action : Window(0).popWindow->actions())
         if (!action->isSeparator()) items << action->text();
-    ASSERT_EQ(items.size(), 12);  // the two arranging actions and ten windows
+    ASSERT_EQ(items.size(), 12); // the two arranging actions and ten windows
     EXPECT_EQ(items[2], QStringLiteral("&0 (無題)"));
     EXPECT_EQ(items[11], QStringLiteral("&9 (無題)"));
 }
@@ -466,7 +467,7 @@ TEST_F(RootWinTest, ListCommandsRunFromTheEditMenu) {
     window.Editor().SetSelStart(0);
     window.Editor().SetSelLength(2);
     window.popEditMenu->aboutToShow();
-    EXPECT_FALSE(window.ActionReNum->isEnabled());  // not a motion list
+    EXPECT_FALSE(window.ActionReNum->isEnabled()); // not a motion list
     EXPECT_FALSE(window.ActionFormat->isEnabled());
     ASSERT_TRUE(window.ConvertActions[scToUpper]->isEnabled());
     window.ConvertActions[scToUpper]->trigger();
@@ -487,8 +488,9 @@ TEST_F(RootWinTest, ADamagedStoredPropertySetIsStoredAfresh) {
     EXPECT_EQ(KindOf(0), lkMotion);
     EXPECT_EQ(store->ReadBinary("EditorProperties", "Motion"), store->ReadBinary("EditorProperties", "Common"));
     ASSERT_EQ(messages.Shown.size(), 1u);
-    EXPECT_EQ(messages.Shown[0].Text,
-              "保存されていたエディタの設定 (モーションリスト) が壊れていたため読み込めませんでした。\n既定の設定に置き換えます。");
+    EXPECT_EQ(
+        messages.Shown[0].Text,
+        "保存されていたエディタの設定 (モーションリスト) が壊れていたため読み込めませんでした。\n既定の設定に置き換えます。");
     // Repaired: a second window of the kind brings no second notice.
     root->OpenNewWindow(name, nullptr, lkMotion);
     EXPECT_EQ(messages.Shown.size(), 1u);
@@ -536,7 +538,7 @@ TEST_F(RootWinTest, EditingCommandsShowWhetherTheyApplyWhileTheMenuShows) {
     TypeOnLastRow(window, "x");
     window.ActionUndo->trigger();
     EXPECT_EQ(window.Lines().back(), Utf8ToCp932(kComment));
-    window.ActionCut->trigger();  // nothing selected: nothing happens
+    window.ActionCut->trigger(); // nothing selected: nothing happens
     EXPECT_EQ(window.Lines().back(), Utf8ToCp932(kComment));
 }
 
@@ -572,8 +574,10 @@ TEST_F(RootWinTest, TilingTwelveWindowsKeepsEachInsideTheWorkArea) {
     const QRect area = Window(0).screen()->availableGeometry();
     for (bool sideBySide : {true, false}) {
         SCOPED_TRACE(sideBySide ? "side by side" : "stacked");
-        if (sideBySide) root->TileSideBySide(Window(3));
-        else root->TileStacked(Window(3));
+        if (sideBySide)
+            root->TileSideBySide(Window(3));
+        else
+            root->TileStacked(Window(3));
         for (int i = 0; i < 12; ++i) {
             const QMainWindow& window = Window(i);
             EXPECT_TRUE(area.contains(window.frameGeometry())) << i;

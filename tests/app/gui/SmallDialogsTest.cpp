@@ -59,8 +59,8 @@ TEST(RenumberDialog, RunIsEnabledOnlyForAStartNumberInRange) {
         const char* Typed;
         bool Enabled;
     } cases[] = {
-        {"10", true}, {"0", true}, {"9999", true}, {" 12 ", true}, {"+5", true},
-        {"", false}, {"-1", false}, {"a", false}, {"1a", false}, {"1 2", false}, {"   ", false},
+        {"10", true},  {"0", true},  {"9999", true}, {" 12 ", true}, {"+5", true},   {"", false},
+        {"-1", false}, {"a", false}, {"1a", false},  {"1 2", false}, {"   ", false},
     };
     TfrmRenum form;
     for (const Case& c : cases) {

@@ -1,9 +1,9 @@
 #include "VEdt.h"
 
 #include "ColorGrid.h"
+#include "ColourerTestUtils.h"
 #include "EditorColourer.h"
 #include "EditorEx.h"
-#include "ColourerTestUtils.h"
 #include "FormUtils.h"
 #include "KindProperties.h"
 #include "ListKinds.h"
@@ -88,8 +88,8 @@ TEST_F(VEditWinTest, ListsTheKindsColoursBetweenBasicAndTheMarks) {
 
 TEST_F(VEditWinTest, GridAndStyleBoxesEditTheSelectedColourOfTheCopyOnly) {
     Form.ListBox_Colors->setCurrentRow(Row(Form.ListBox_Colors, "Num"));
-    ClickCell(Form.ColorGrid_Colors, 9);                     // clRed
-    ClickCell(Form.ColorGrid_Colors, 11, Qt::RightButton);   // clYellow
+    ClickCell(Form.ColorGrid_Colors, 9);                   // clRed
+    ClickCell(Form.ColorGrid_Colors, 11, Qt::RightButton); // clYellow
     QTest::mouseClick(Form.CheckBox13, Qt::LeftButton, {}, QPoint(6, Form.CheckBox13->height() / 2));
     EXPECT_EQ(CopyNum().Color(), clRed);
     EXPECT_EQ(CopyNum().BkColor(), clYellow);
@@ -167,12 +167,12 @@ TEST_F(VEditWinTest, ControlsWriteTheirProperties) {
 TEST_F(VEditWinTest, EachCaretBoxReachesTheSelectionSampleAtOnce) {
     using C = TEditorCaret;
     const std::pair<QCheckBox*, bool (C::*)() const> boxes[] = {
-        {Form.CheckBox_FreeCaret, &C::FreeCaret},     {Form.CheckBox_FreeRow, &C::FreeRow},
-        {Form.CheckBox_AutoIndent, &C::AutoIndent},   {Form.CheckBox_BackSpaceUnIndent, &C::BackSpaceUnIndent},
-        {Form.CheckBox_InTab, &C::InTab},             {Form.CheckBox_KeepCaret, &C::KeepCaret},
-        {Form.CheckBox_LockScroll, &C::LockScroll},   {Form.CheckBox_NextLine, &C::NextLine},
-        {Form.CheckBox_TabIndent, &C::TabIndent},     {Form.CheckBox_PrevSpaceIndent, &C::PrevSpaceIndent},
-        {Form.CheckBox_SoftTab, &C::SoftTab},         {Form.CheckBox_RowSelect, &C::RowSelect},
+        {Form.CheckBox_FreeCaret, &C::FreeCaret},   {Form.CheckBox_FreeRow, &C::FreeRow},
+        {Form.CheckBox_AutoIndent, &C::AutoIndent}, {Form.CheckBox_BackSpaceUnIndent, &C::BackSpaceUnIndent},
+        {Form.CheckBox_InTab, &C::InTab},           {Form.CheckBox_KeepCaret, &C::KeepCaret},
+        {Form.CheckBox_LockScroll, &C::LockScroll}, {Form.CheckBox_NextLine, &C::NextLine},
+        {Form.CheckBox_TabIndent, &C::TabIndent},   {Form.CheckBox_PrevSpaceIndent, &C::PrevSpaceIndent},
+        {Form.CheckBox_SoftTab, &C::SoftTab},       {Form.CheckBox_RowSelect, &C::RowSelect},
         {Form.CheckBox_SelMove, &C::SelMove},
     };
     Form.PageControl1->setCurrentWidget(Form.TabSheet_Caret);
@@ -395,7 +395,7 @@ TEST(VEditWin, FontListHoldsDualWidthFamiliesAndProportionalOnesOnlyWhenAsked) {
 TEST(VEditWin, AFontTheListDoesNotHoldIsKeptUnselected) {
     TEditorExProp prop;
     prop.Font().SetName("FixedSys");
-    prop.Font().SetHeight(-80);  // 60 points, past the sizes listed
+    prop.Font().SetHeight(-80); // 60 points, past the sizes listed
     const int height = prop.Font().Height();
     TVEditWin form;
     ASSERT_TRUE(form.Setup(prop, nullptr, nullptr));
@@ -410,8 +410,8 @@ TEST(VEditWin, AFontTheListDoesNotHoldIsKeptUnselected) {
 
 TEST(VEditWin, SpeedSpinBoxesCarryJapaneseLabels) {
     TVEditWin form;
-    for (QSpinBox* spin : {form.SpinEdit_CaretVerticalAc, form.SpinEdit_PageVerticalRange,
-                           form.SpinEdit_PageVerticalRangeAc}) {
+    for (QSpinBox* spin :
+         {form.SpinEdit_CaretVerticalAc, form.SpinEdit_PageVerticalRange, form.SpinEdit_PageVerticalRangeAc}) {
         const QLabel* label = nullptr;
         for (const QLabel* candidate : form.findChildren<QLabel*>())
             if (candidate->buddy() == spin) label = candidate;
@@ -467,7 +467,7 @@ TEST_F(VEditWinTest, EachRulerItemAndAColourChangesThatItemOfTheSet) {
         EXPECT_EQ(list->item(i)->text(), QString::fromUtf8(items[i].Text));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(i)).center());
         ASSERT_EQ(list->currentRow(), i);
-        ClickCell(Form.ColorGrid_Ruler, 10 + i);  // clLime, clYellow, clBlue, clFuchsia
+        ClickCell(Form.ColorGrid_Ruler, 10 + i); // clLime, clYellow, clBlue, clFuchsia
         EXPECT_EQ(items[i].Color(), StandardColors()[static_cast<std::size_t>(10 + i)]) << items[i].Text;
         for (int other = i + 1; other < 4; ++other) EXPECT_EQ(items[other].Color(), before[other]) << items[other].Text;
     }

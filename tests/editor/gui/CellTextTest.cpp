@@ -42,7 +42,7 @@ TEST(CellText, CodesDecodeOnePerCharacter) {
 // second), whatever advance the font gives it: positions come from the cells only.
 TEST(CellText, GlyphsSitOnTheirCells) {
     TCellFont cells(EditorFont("FixedSys", 16));
-    const int cw = 11;  // wider than the font's own cells
+    const int cw = 11; // wider than the font's own cells
     const std::string text = Utf8ToCp932("あ|い|A|漢");
     const int width = cw * static_cast<int>(text.size());
     QImage whole(width, cells.Height(), QImage::Format_RGB32);
@@ -64,8 +64,7 @@ TEST(CellText, GlyphsSitOnTheirCells) {
         ASSERT_FALSE(ink.empty()) << i;
         EXPECT_GE(ink.front(), first) << i;
         EXPECT_LT(ink.back(), end) << i;
-        if (length == 2)
-            EXPECT_GE(ink.back(), first + cw) << i;
+        if (length == 2) EXPECT_GE(ink.back(), first + cw) << i;
         // The row drawn at once has the same ink in these cells.
         EXPECT_EQ(InkColumns(whole, first, end), InkColumns(alone, first, end)) << i;
         i += length;

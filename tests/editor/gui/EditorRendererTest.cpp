@@ -13,8 +13,7 @@ bool Dark(const QImage& Image, int X, int Y) { return qGray(Image.pixel(X, Y)) <
 // Whether column X of the picture (rows 0..Bottom-1) holds a dark pixel.
 bool InkInColumn(const QImage& Image, int X, int Bottom) {
     for (int y = 0; y < Bottom; ++y)
-        if (Dark(Image, X, y))
-            return true;
+        if (Dark(Image, X, y)) return true;
     return false;
 }
 
@@ -50,8 +49,7 @@ TEST(RulerPictures, NothingRightOfColumnThousand) {
     const QImage& r = ruler.Ruler();
     // 990 at x 1, 1000 at x 61, then blank background above the edge.
     EXPECT_TRUE(InkInColumn(r, 62, 9));
-    for (int x = 61 + 3 + 5 * 3 + 1; x < r.width(); ++x)
-        EXPECT_FALSE(InkInColumn(r, x, 9)) << x;
+    for (int x = 61 + 3 + 5 * 3 + 1; x < r.width(); ++x) EXPECT_FALSE(InkInColumn(r, x, 9)) << x;
 }
 
 TEST(PlanRenderer, TextOnCellsAndUnderlineDots) {
@@ -97,7 +95,7 @@ TEST(Corner, EdgesOfTheGutters) {
     EXPECT_EQ(corner.pixel(55, 5), qRgb(128, 128, 128));
     EXPECT_EQ(corner.pixel(58, 9), qRgb(255, 255, 255));
     EXPECT_EQ(corner.pixel(58, 10), qRgb(128, 128, 128));
-    EXPECT_EQ(corner.pixel(58, 12), qRgb(255, 255, 255));  // below the ruler: the editor's colour
+    EXPECT_EQ(corner.pixel(58, 12), qRgb(255, 255, 255)); // below the ruler: the editor's colour
     EXPECT_EQ(corner.pixel(10, 5), qRgb(192, 192, 192));
 }
 

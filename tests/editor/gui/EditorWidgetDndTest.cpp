@@ -45,7 +45,8 @@ protected:
     // The viewport point at the left edge of a cell.
     QPoint At(int Row, int Col) {
         TEditor& e = Editor();
-        return {e.TextLeft() + (Col - e.TopCol()) * e.CharWidth() + 1, e.TextTop() + (Row - e.TopRow()) * e.RowHeight() + 2};
+        return {e.TextLeft() + (Col - e.TopCol()) * e.CharWidth() + 1,
+                e.TextTop() + (Row - e.TopRow()) * e.RowHeight() + 2};
     }
 
     // Qt's drag events as the window system delivers them to the viewport; each answers whether the

@@ -37,8 +37,7 @@ protected:
         const int bottom = FirstCol < 0 ? image.height() : ex->TextTop() + ex->RowHeight();
         int n = 0;
         for (int y = top; y < bottom; ++y)
-            for (int x = left; x < right; ++x)
-                n += image.pixel(x, y) == rgb;
+            for (int x = left; x < right; ++x) n += image.pixel(x, y) == rgb;
         return n;
     }
 
@@ -71,12 +70,15 @@ TEST_F(EditorWidgetEx, VisibleMarksOfBlanksAppearWhereTheBlanksAre) {
         const char* Name;
         std::function<TEditorMark&()> Mark;
         std::string Text;
-        int Col;  // the blank's first column
+        int Col; // the blank's first column
     };
     const Case cases[] = {
         {"space", [] { return std::ref(ex->ExMarks().SpaceMark()); }, "ab cd", 2},
         {"tab", [] { return std::ref(ex->ExMarks().TabMark()); }, "ab\tcd", 2},
-        {"full-width space", [] { return std::ref(ex->ExMarks().DBSpaceMark()); }, "ab\x81\x40" "cd", 2},
+        {"full-width space", [] { return std::ref(ex->ExMarks().DBSpaceMark()); },
+         "ab\x81\x40"
+         "cd",
+         2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);

@@ -89,8 +89,7 @@ TEST_F(EditorWidget, BoxCopyAndPasteThroughTheSystemClipboardKeepTheBytes) {
     Editor().SetSelectionMode(1);
     Editor().SetRowCol(0, 2);
     Key(Qt::Key_Down, Qt::ShiftModifier);
-    for (int i = 0; i < 4; ++i)
-        Key(Qt::Key_Right, Qt::ShiftModifier);
+    for (int i = 0; i < 4; ++i) Key(Qt::Key_Right, Qt::ShiftModifier);
     ASSERT_TRUE(Editor().IsSelected());
     Editor().Perform(WM_COPY);
     const std::string box = Utf8ToCp932("①あ") + "\r\n" + Utf8ToCp932("ｱｲｳ") + "z\r\n";
@@ -158,8 +157,7 @@ TEST_F(EditorWidget, IdleTimeColoursTheWholeText) {
 
 TEST_F(EditorWidget, ScrollBarsDriveTheTopRow) {
     std::string text;
-    for (int i = 0; i < 100; ++i)
-        text += "row " + std::to_string(i) + "\r\n";
+    for (int i = 0; i < 100; ++i) text += "row " + std::to_string(i) + "\r\n";
     Editor().Lines().SetText(text);
     Editor().SetScrollBars(ssBoth);
     QApplication::processEvents();
@@ -191,7 +189,7 @@ TEST_F(EditorWidget, CursorShowsTheRegionUnderTheMouse) {
     Editor().Lines().SetText("abc\r\ndef");
     Editor().Leftbar().SetVisible(true);
     QTest::mouseMove(widget.viewport(), QPoint(2, Editor().TextTop() + 2));
-    EXPECT_EQ(widget.viewport()->cursor().shape(), Qt::BitmapCursor);  // the drawn right arrow
+    EXPECT_EQ(widget.viewport()->cursor().shape(), Qt::BitmapCursor); // the drawn right arrow
     QTest::mouseMove(widget.viewport(), QPoint(Editor().TextLeft() + 20, Editor().TextTop() + 2));
     EXPECT_EQ(widget.viewport()->cursor().shape(), Qt::IBeamCursor);
 }
@@ -211,11 +209,9 @@ TEST_F(EditorWidget, CaretBlinksWhileFocusedAndGoesWithTheFocus) {
 // The action of a menu (or its submenus) with that text.
 QAction* ActionOf(QMenu& Menu, const QString& Text) {
     for (QAction* action : Menu.actions()) {
-        if (action->text() == Text)
-            return action;
+        if (action->text() == Text) return action;
         if (action->menu())
-            if (QAction* found = ActionOf(*action->menu(), Text))
-                return found;
+            if (QAction* found = ActionOf(*action->menu(), Text)) return found;
     }
     return nullptr;
 }

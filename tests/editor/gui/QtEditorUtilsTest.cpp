@@ -12,8 +12,7 @@ namespace {
 int InkPixels(const QImage& Image) {
     int ink = 0;
     for (int y = 0; y < Image.height(); ++y)
-        for (int x = 0; x < Image.width(); ++x)
-            ink += qAlpha(Image.pixel(x, y)) != 0;
+        for (int x = 0; x < Image.width(); ++x) ink += qAlpha(Image.pixel(x, y)) != 0;
     return ink;
 }
 
@@ -34,14 +33,12 @@ TEST(EditorCursors, TheTwoDrawnCursorsHavePictures) {
 TEST(EditorImages, DigitAndMarkPicturesDiffer) {
     for (int i = 0; i < DigitImageCount; ++i) {
         EXPECT_EQ(DigitImage(i).size(), QSize(DigitImageWidth, DigitImageHeight));
-        for (int j = 0; j < i; ++j)
-            EXPECT_NE(DigitImage(i), DigitImage(j)) << i << " " << j;
+        for (int j = 0; j < i; ++j) EXPECT_NE(DigitImage(i), DigitImage(j)) << i << " " << j;
     }
     for (int i = 0; i < MarkImageCount; ++i) {
         EXPECT_EQ(MarkImage(i).size(), QSize(MarkImageWidth, MarkImageHeight));
         EXPECT_GT(InkPixels(MarkImage(i)), 20);
-        for (int j = 0; j < i; ++j)
-            EXPECT_NE(MarkImage(i), MarkImage(j)) << i << " " << j;
+        for (int j = 0; j < i; ++j) EXPECT_NE(MarkImage(i), MarkImage(j)) << i << " " << j;
     }
 }
 
@@ -53,7 +50,9 @@ TEST(DottedLines, EveryOtherPixelFromTheFirst) {
         DrawDottedLine(p, 2, 1, clWhite, clRed, 7);
     }
     for (int x = 0; x < 12; ++x) {
-        const QRgb expected = x < 2 || x >= 9 ? qRgb(0, 0, 0) : (x - 2) % 2 == 0 ? qRgb(255, 0, 0) : qRgb(255, 255, 255);
+        const QRgb expected = x < 2 || x >= 9    ? qRgb(0, 0, 0)
+                              : (x - 2) % 2 == 0 ? qRgb(255, 0, 0)
+                                                 : qRgb(255, 255, 255);
         EXPECT_EQ(image.pixel(x, 1), expected) << x;
         EXPECT_EQ(image.pixel(x, 0), qRgb(0, 0, 0));
     }

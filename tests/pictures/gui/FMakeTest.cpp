@@ -1,7 +1,7 @@
 #include "FMake.h"
 
-#include "PatMakeFixtures.h"
 #include "MessageBox.h"
+#include "PatMakeFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -82,7 +82,7 @@ TEST_F(FileMake, RunsByItselfAfterShowing) {
 TEST_F(FileMake, CancelBeforeTheWorkStarts) {
     Form.open();
     QTest::mouseClick(Form.btnCancel, Qt::LeftButton);
-    EXPECT_TRUE(Form.isVisible());  // the button only raises the flag
+    EXPECT_TRUE(Form.isVisible()); // the button only raises the flag
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Form.isVisible(); }, 20000));
     EXPECT_EQ(Form.result(), 2);
     ASSERT_EQ(Boxes.Shown.size(), 1u);
@@ -117,7 +117,7 @@ TEST_F(FileMake, EscapeAndCloseOnlyRequestCancel) {
     EXPECT_EQ(RunToEnd(), 2);
     EXPECT_TRUE(sent);
     EXPECT_TRUE(Form.CancelRequested());
-    EXPECT_TRUE(Boxes.Shown.empty());  // a cancel during reduction is silent
+    EXPECT_TRUE(Boxes.Shown.empty()); // a cancel during reduction is silent
     EXPECT_TRUE(Outputs().empty());
 }
 

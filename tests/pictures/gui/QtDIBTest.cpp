@@ -1,5 +1,5 @@
-#include "BmpFixtures.h"
 #include "QtDIB.h"
+#include "BmpFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +47,8 @@ TEST(QtDIB, AgreesWithQImage) {
         s.Height = 7;
         s.BitCount = bits;
         if (bits <= 8)
-            for (int i = 0; i < (1 << bits); ++i) s.Table.push_back({std::uint8_t(random()), std::uint8_t(random()), std::uint8_t(random())});
+            for (int i = 0; i < (1 << bits); ++i)
+                s.Table.push_back({std::uint8_t(random()), std::uint8_t(random()), std::uint8_t(random())});
         s.Pixels = RandomBytes(static_cast<std::size_t>((13 * bits + 31) / 32 * 4 * 7), random);
         cases.push_back({"plain", s});
         s.Height = -7;
@@ -111,7 +112,8 @@ TEST(QtDIB, WrittenFilesReadByQImage) {
     std::mt19937 random(42);
     for (int bits : {1, 4, 8, 24, 32}) {
         TDIB dib;
-        for (TRGBQuad& q : dib.ColorTable) q = {std::uint8_t(random()), std::uint8_t(random()), std::uint8_t(random()), 0};
+        for (TRGBQuad& q : dib.ColorTable)
+            q = {std::uint8_t(random()), std::uint8_t(random()), std::uint8_t(random()), 0};
         dib.SetSize(11, 6, bits);
         for (int y = 0; y < 6; ++y)
             for (int i = 0; i < dib.WidthBytes(); ++i) dib.ScanLine(y)[i] = static_cast<std::uint8_t>(random());

@@ -31,8 +31,8 @@ QString Plain(const QAbstractButton* button) { return button->text().remove(QLat
 
 TEST_F(OwnerFixture, MessageBoxOpensCentredOverTheActiveWindow) {
     ASSERT_EQ(OwnerWindow(), &Window);
-    const auto box = CreateMessageBox(OwnerWindow(), "保存しますか？", "確認", TMsgIcon::Question,
-                                      TMsgButtons::YesNoCancel);
+    const auto box =
+        CreateMessageBox(OwnerWindow(), "保存しますか？", "確認", TMsgIcon::Question, TMsgButtons::YesNoCancel);
     box->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
     // The screen's centre is far from the window's: a box placed by the screen would fail here.
@@ -43,8 +43,8 @@ TEST_F(OwnerFixture, MessageBoxOpensCentredOverTheActiveWindow) {
 TEST(QtTranslation, StandardButtonsReadJapanese) {
     QTranslator translator;
     ASSERT_TRUE(InstallQtTranslation(translator)) << "Qt's Japanese translation (qtbase_ja) is not installed";
-    const auto box = CreateMessageBox(nullptr, "置換しますか？", "確認", TMsgIcon::Question,
-                                      TMsgButtons::YesNoCancelAll);
+    const auto box =
+        CreateMessageBox(nullptr, "置換しますか？", "確認", TMsgIcon::Question, TMsgButtons::YesNoCancelAll);
     EXPECT_TRUE(Plain(box->button(QMessageBox::Yes)).startsWith(QStringLiteral("はい")));
     EXPECT_TRUE(Plain(box->button(QMessageBox::No)).startsWith(QStringLiteral("いいえ")));
     EXPECT_TRUE(Plain(box->button(QMessageBox::Cancel)).startsWith(QStringLiteral("キャンセル")));
@@ -57,7 +57,7 @@ TEST(OwnerWindow, TheOnlyWindowWhenNoneIsActive) {
     QWidget only;
     only.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&only));
-    QApplication::setActiveWindow(nullptr);  // the focus goes to another program
+    QApplication::setActiveWindow(nullptr); // the focus goes to another program
     ASSERT_EQ(QApplication::activeWindow(), nullptr);
     EXPECT_EQ(OwnerWindow(), &only);
     QWidget second;
@@ -80,7 +80,7 @@ TEST_F(OwnerFixture, CentreOverPlacesADialogOverEachOwnerInTurn) {
     other.setGeometry(380, 260, 400, 300);
     other.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
-    QDialog dialog;  // lives apart from its owners, like the dialogs kept for the whole run
+    QDialog dialog; // lives apart from its owners, like the dialogs kept for the whole run
     dialog.resize(200, 120);
     for (const QWidget* owner : {static_cast<const QWidget*>(&Window), static_cast<const QWidget*>(&other)}) {
         CentreOver(dialog, owner);

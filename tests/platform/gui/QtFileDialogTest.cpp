@@ -22,10 +22,14 @@ TEST(FilterExtension, FirstPatternsExtensionElseTheDefault) {
         const char* Filter;
         const char* Extension;
     } cases[] = {
-        {"ｻﾎﾟｰﾄﾌｧｲﾙ (*.lst *.qes)", "lst"}, {"ﾓｰｼｮﾝﾘｽﾄ (*Motion*.lst)", "lst"},
-        {"Quessa1.3ｴﾈﾐｰｿｰｽ (*.qes)", "qes"}, {"すべてのﾌｧｲﾙ (*)", "def"},
-        {"all (*.*)", "def"},                  {"odd (*.l?t)", "def"},
-        {"*.bmp", "bmp"},                      {"", "def"},
+        {"ｻﾎﾟｰﾄﾌｧｲﾙ (*.lst *.qes)", "lst"},
+        {"ﾓｰｼｮﾝﾘｽﾄ (*Motion*.lst)", "lst"},
+        {"Quessa1.3ｴﾈﾐｰｿｰｽ (*.qes)", "qes"},
+        {"すべてのﾌｧｲﾙ (*)", "def"},
+        {"all (*.*)", "def"},
+        {"odd (*.l?t)", "def"},
+        {"*.bmp", "bmp"},
+        {"", "def"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FilterExtension(QString::fromUtf8(c.Filter), QStringLiteral("def")), QString::fromUtf8(c.Extension))
@@ -41,7 +45,7 @@ void AnswerFileDialog(const QString& Name, const QString& Filter = {}, QString* 
         if (Folder) *Folder = dialog->directory().absolutePath();
         if (!Filter.isEmpty()) {
             dialog->selectNameFilter(Filter);
-            emit dialog->filterSelected(Filter);  // as the user's choice in the filter box signals it
+            emit dialog->filterSelected(Filter); // as the user's choice in the filter box signals it
         }
         dialog->selectFile(Name);
         static_cast<QDialog*>(dialog)->accept();

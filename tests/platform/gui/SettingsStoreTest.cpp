@@ -33,7 +33,7 @@ TEST_F(SettingsStoreTest, PlainValuesReadWithTheirDefaults) {
     EXPECT_EQ(again.ReadString("Options", "History", ""), "\"/a b/c.lst\",/d.lst");
     EXPECT_EQ(again.ReadInteger("Options", "CreateMode", 2), -7);
     EXPECT_FALSE(again.ReadBool("Options", "UseDecColorDepth", true));
-    EXPECT_EQ(again.ReadValue("Options", "UseDecColorDepth"), "0");  // booleans are stored as "0"/"1"
+    EXPECT_EQ(again.ReadValue("Options", "UseDecColorDepth"), "0"); // booleans are stored as "0"/"1"
     EXPECT_EQ(again.ReadString("Check", "Version", ""), "1.00");
 }
 
@@ -54,7 +54,7 @@ TEST_F(SettingsStoreTest, BinaryValuesKeepEveryByte) {
     TQtSettingsStore store(file());
     EXPECT_EQ(store.ReadBinary("ColourerProperties", "Motion"), bytes);
     EXPECT_EQ(store.ReadBinary("ColourerProperties", "Command"), std::nullopt);
-    EXPECT_EQ(store.ReadValue("ColourerProperties", "Motion"), std::nullopt);  // binary is no string
+    EXPECT_EQ(store.ReadValue("ColourerProperties", "Motion"), std::nullopt); // binary is no string
 }
 
 TEST_F(SettingsStoreTest, ExistenceAndDeletion) {

@@ -31,11 +31,13 @@ TMessage MakeMessage(std::string_view text) {
 class SingleInstanceTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    QString name = dir.filePath("QuillonMutex");  // a socket name of its own for every test
+    QString name = dir.filePath("QuillonMutex"); // a socket name of its own for every test
     std::vector<std::string> received;
 
     void Listen(TSingleInstance& first) {
-        first.OnMessage = [this](std::span<const char> message) { received.emplace_back(message.begin(), message.end()); };
+        first.OnMessage = [this](std::span<const char> message) {
+            received.emplace_back(message.begin(), message.end());
+        };
         ASSERT_TRUE(first.Start(MakeMessage("first")));
         ASSERT_TRUE(first.IsFirst());
     }
@@ -162,7 +164,8 @@ TEST_F(SingleInstanceTest, BytesBeyondTheMessageAreNotRead) {
 TEST_F(SingleInstanceTest, ALongerMessageArrivesWhole) {
     TSingleInstance first(name);
     first.MessageSize = [](std::span<const char> head) {
-        return std::string_view(head.data(), 4) == "LONG" ? TSingleInstance::kMessageSize + 400 : TSingleInstance::kMessageSize;
+        return std::string_view(head.data(), 4) == "LONG" ? TSingleInstance::kMessageSize + 400
+                                                          : TSingleInstance::kMessageSize;
     };
     Listen(first);
     std::string message = "LONG" + std::string(TSingleInstance::kMessageSize - 4, '\0') + std::string(400, 'p');

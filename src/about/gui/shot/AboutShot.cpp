@@ -6,8 +6,8 @@
 #include "QtSettingsStore.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QEventLoop>
+#include <QTemporaryDir>
 #include <QTimer>
 
 using namespace quillon;
@@ -15,7 +15,7 @@ using namespace quillon;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc != 2) return 2;
-    QTemporaryDir dir;  // the user's own settings stay untouched
+    QTemporaryDir dir; // the user's own settings stay untouched
     TQtSettingsStore store(dir.filePath("quillon.ini"));
     TAbout about(store);
     about.SetTitle("Quillonについて");
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     bool saved = false;
     about.ExecDialog = [&](QDialog& dialog) {
         dialog.show();
-        QEventLoop animating;  // let the logo turn for a while
+        QEventLoop animating; // let the logo turn for a while
         QTimer::singleShot(250, &animating, &QEventLoop::quit);
         animating.exec();
         saved = dialog.grab().save(QString::fromLocal8Bit(argv[1]));

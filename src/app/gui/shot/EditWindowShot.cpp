@@ -63,7 +63,8 @@ int main(int argc, char** argv) {
     });
     QTimer::singleShot(900, [&] {
         const QRect area = window.frameGeometry().adjusted(-10, -10, 10, 40);
-        saved = window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+        saved = window.screen()
+                    ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
                     .save(QString::fromLocal8Bit(argv[1]));
         app.quit();
     });

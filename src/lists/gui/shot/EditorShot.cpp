@@ -48,8 +48,7 @@ int main(int argc, char** argv) {
     widget.SetFontColor(clSilver);
     TEditor& editor = widget.Editor();
     std::string text;
-    for (const char* line : kMotionList)
-        text += Utf8ToCp932(line) + "\r\n";
+    for (const char* line : kMotionList) text += Utf8ToCp932(line) + "\r\n";
     editor.Lines().SetText(text);
     editor.SetColourer(&colourer);
     editor.Ruler().SetVisible(true);
