@@ -92,6 +92,8 @@ public:
     // The caret's rectangle in client coordinates (empty while there is none).
     QRect CaretRect() const { return FCaretRect; }
     bool CaretVisible() const { return FCaretShown && FCaretCreated; }
+    // Whether a drag resting over the widget is being reported again (see DragRepeatInterval).
+    bool DragRepeating() const { return FDragRepeat.isActive(); }
     const QString& PreeditText() const { return FPreedit; }
 
     QVariant inputMethodQuery(Qt::InputMethodQuery Query) const override;

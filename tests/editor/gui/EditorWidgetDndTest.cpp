@@ -194,7 +194,8 @@ TEST_F(EditorWidgetDnd, ADragRestingNearTheBottomKeepsScrolling) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return Editor().TopRow() > top + 1; }, 5000)); // the drag rests
     Leave();
     const int rested = Editor().TopRow();
-    QTest::qWait(250); // gone: no more scrolling
+    EXPECT_FALSE(widget.DragRepeating()); // gone: nothing reports it again
+    QCoreApplication::processEvents();
     EXPECT_EQ(Editor().TopRow(), rested);
 }
 
