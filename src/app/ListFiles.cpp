@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,27 +50,6 @@ std::string JoinListText(const std::vector<std::string>& lines) {
 
 namespace {
 
-// A file descriptor closed with its owner (a failure to close is checked where it matters).
-class TFd {
-public:
-    explicit TFd(int fd) : FFd(fd) {}
-    ~TFd() {
-        if (FFd >= 0) ::close(FFd);
-    }
-    TFd(const TFd&) = delete;
-    TFd& operator=(const TFd&) = delete;
-    int Get() const { return FFd; }
-    // Closes now; the error number, or 0.
-    int Close() {
-        int error = ::close(FFd) == 0 ? 0 : errno;
-        FFd = -1;
-        return error;
-    }
-
-private:
-    int FFd; // -1 once closed or when opening failed
-};
-
 const char* const NotARegularFile = "通常のファイルではありません";
 
 std::string TooLarge() { return "ファイルが大きすぎます (上限 " + IntToStr(kMaxListFileSize / (1024 * 1024)) + " MB)"; }
@@ -79,23 +57,18 @@ std::string TooLarge() { return "ファイルが大きすぎます (上限 " + I
 } // namespace
 
 TListText ReadListFile(const fs::path& path) {
-    // Without O_NONBLOCK opening a FIFO would wait for a writer for good.
-    TFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (fd.Get() < 0) throw EListFileOpen(path, ErrorCause(errno));
-    struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0) throw EListFileOpen(path, ErrorCause(errno));
-    if (S_ISDIR(st.st_mode)) throw EListFileOpen(path, ErrorCause(EISDIR));
-    if (!S_ISREG(st.st_mode)) throw EListFileOpen(path, NotARegularFile);
-    if (st.st_size > kMaxListFileSize) throw EListFileRead(path, TooLarge());
+    const TOpenedFile file = OpenFileNoWait(path, fmOpenRead);
+    if (!file.Handle) throw EListFileOpen(path, file.Refused ? NotARegularFile : ErrorCause(file.Error));
+    if (file.Size > kMaxListFileSize) throw EListFileRead(path, TooLarge());
     // One byte more than the limit shows a file that grew past it while it was read.
-    std::string bytes(static_cast<size_t>(st.st_size) + 1, '\0');
+    std::string bytes(static_cast<size_t>(file.Size) + 1, '\0');
     size_t got = 0;
     for (;;) {
         if (got == bytes.size()) {
             if (bytes.size() > static_cast<size_t>(kMaxListFileSize)) throw EListFileRead(path, TooLarge());
             bytes.resize(std::min(bytes.size() * 2, static_cast<size_t>(kMaxListFileSize) + 1));
         }
-        ssize_t n = ::read(fd.Get(), bytes.data() + got, bytes.size() - got);
+        ssize_t n = ::read(file.Handle.Get(), bytes.data() + got, bytes.size() - got);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) throw EListFileRead(path, ErrorCause(errno));
         if (n == 0) break;

@@ -85,37 +85,41 @@ std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin) {
     return target;
 }
 
+TFileHandle::~TFileHandle() {
+    if (FFd >= 0) ::close(FFd);
+}
+
+int TFileHandle::Release() {
+    const int fd = FFd;
+    FFd = -1;
+    return fd;
+}
+
 namespace {
 
-// Opens without waiting: a FIFO would otherwise block the program until another process opened its
-// other end. Files to read must be regular files (a FIFO, a device such as /dev/zero or a folder is
-// refused), and no FIFO is written; once open, the descriptor blocks as usual. Null with errno set
-// on failure.
-std::FILE* OpenFile(const std::filesystem::path& name, TFileMode mode) {
-    const int flags = mode == fmCreate ? O_RDWR | O_CREAT | O_TRUNC : O_RDONLY;
-    const int fd = ::open(name.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-    if (fd < 0) return nullptr;
-    struct stat st {};
-    const bool opened = ::fstat(fd, &st) == 0;
-    const bool refused = mode == fmOpenRead ? !S_ISREG(st.st_mode) : S_ISFIFO(st.st_mode); // a full FIFO would block
-    if (!opened || refused || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-        ::close(fd);
-        errno = EINVAL;
-        return nullptr;
-    }
-    std::FILE* file = ::fdopen(fd, mode == fmCreate ? "w+b" : "rb");
-    if (!file) ::close(fd);
-    return file;
-}
+TOpenedFile NotOpened(int error, bool refused = false) { return {TFileHandle(), error, refused, 0}; }
 
 } // namespace
 
-TFileStream::TFileStream(const std::filesystem::path& name, TFileMode mode)
-    : FFile(OpenFile(name, mode)), FName(name), FMode(mode) {
+TOpenedFile OpenFileNoWait(const std::filesystem::path& name, TFileMode mode) {
+    const int flags = mode == fmCreate ? O_RDWR | O_CREAT | O_TRUNC : O_RDONLY;
+    TFileHandle handle(::open(name.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666));
+    struct stat st {};
+    if (!handle || ::fstat(handle.Get(), &st) != 0) return NotOpened(errno);
+    if (mode == fmOpenRead && S_ISDIR(st.st_mode)) return NotOpened(EISDIR);
+    if (mode == fmOpenRead ? !S_ISREG(st.st_mode) : S_ISFIFO(st.st_mode)) return NotOpened(EINVAL, true);
+    if (::fcntl(handle.Get(), F_SETFL, ::fcntl(handle.Get(), F_GETFL) & ~O_NONBLOCK) != 0) return NotOpened(errno);
+    return {std::move(handle), 0, false, st.st_size};
+}
+
+TFileStream::TFileStream(const std::filesystem::path& name, TFileMode mode) : FName(name), FMode(mode) {
+    TOpenedFile file = OpenFileNoWait(name, mode);
+    FFile = file.Handle ? ::fdopen(file.Handle.Get(), mode == fmCreate ? "w+b" : "rb") : nullptr;
     if (!FFile) {
-        if (mode == fmCreate) throw EFCreateError(name, errno);
+        if (mode == fmCreate) throw EFCreateError(name, file.Handle ? errno : file.Error);
         throw EFOpenError(name);
     }
+    file.Handle.Release(); // the stream closes it now
 }
 
 TFileStream::~TFileStream() {

@@ -93,15 +93,49 @@ private:
     std::size_t FPosition = 0; // 0..FData.size()
 };
 
-// A stream over a file, opened for reading (fmOpenRead) or created empty (fmCreate). Opening never
-// waits on a FIFO, and only a regular file is opened for reading.
+// How a file is opened: for reading (fmOpenRead) or created empty (fmCreate).
+enum TFileMode { fmOpenRead, fmCreate };
+
+// A file descriptor, closed with its owner.
+class TFileHandle {
+public:
+    TFileHandle() = default;
+    explicit TFileHandle(int fd) : FFd(fd) {}
+    ~TFileHandle();
+    TFileHandle(TFileHandle&& other) noexcept : FFd(other.Release()) {}
+    TFileHandle& operator=(TFileHandle&&) = delete;
+    TFileHandle(const TFileHandle&) = delete;
+    TFileHandle& operator=(const TFileHandle&) = delete;
+
+    explicit operator bool() const { return FFd >= 0; }
+    int Get() const { return FFd; }
+    // Hands the descriptor over (to fdopen, say); the handle is empty afterwards.
+    int Release();
+
+private:
+    int FFd = -1; // -1 when empty
+};
+
+// A file opened by OpenFileNoWait, or why it is not.
+struct TOpenedFile {
+    TFileHandle Handle;    // empty on failure
+    int Error = 0;         // on failure, the system's error number (EISDIR for a folder to read)
+    bool Refused = false;  // on failure: a file of a kind that is refused; Error is then EINVAL
+    std::int64_t Size = 0; // when open, the file's size
+};
+
+// Opens name without waiting: a FIFO would otherwise block the program until another process opened
+// its other end. Files to read must be regular files (a FIFO or a device such as /dev/zero is
+// refused, none may block the program or fill its memory, and a folder fails with EISDIR), and no
+// FIFO is written (a full one would block). Once open, the descriptor blocks as usual.
+TOpenedFile OpenFileNoWait(const std::filesystem::path& name, TFileMode mode);
+
+// A stream over a file, opened for reading or created empty with OpenFileNoWait.
 //
 // Writes are buffered, so a full disk may show only when the buffer goes out: a writer therefore
 // ends with Close, which flushes the file to the disk and closes it and raises EWriteError when any
 // of that fails. A stream destroyed without Close was abandoned because of an error already on its
 // way; its file is closed without a check.
-enum TFileMode { fmOpenRead, fmCreate };
-
 class TFileStream : public TStream {
 public:
     TFileStream(const std::filesystem::path& name, TFileMode mode); // EFOpenError / EFCreateError

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
@@ -44,6 +46,40 @@ TEST(FileStream, OnlyRegularFilesAreOpenedForReading) {
         EXPECT_THROW(TFileStream(name, fmOpenRead), EFOpenError) << name;
     // A FIFO without a reader cannot be written either, and the attempt does not wait.
     EXPECT_THROW(TFileStream(fifo, fmCreate), EFCreateError);
+    fs::remove_all(folder);
+}
+
+// Callers tell a folder, a special file and a missing file apart in their messages.
+TEST(OpenFileNoWait, SaysWhyAFileWasNotOpened) {
+    char folder[] = "/tmp/quillon-open-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const fs::path fifo = fs::path(folder) / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const fs::path file = fs::path(folder) / "file";
+    { std::ofstream(file) << "12345"; }
+    struct Case {
+        fs::path Name;
+        TFileMode Mode;
+        int Error;
+        bool Refused;
+    };
+    const Case cases[] = {
+        {fifo, fmOpenRead, EINVAL, true},
+        {"/dev/zero", fmOpenRead, EINVAL, true},
+        {folder, fmOpenRead, EISDIR, false},
+        {folder, fmCreate, EISDIR, false},
+        {fs::path(folder) / "missing", fmOpenRead, ENOENT, false},
+    };
+    for (const Case& c : cases) {
+        const TOpenedFile opened = OpenFileNoWait(c.Name, c.Mode);
+        EXPECT_FALSE(opened.Handle) << c.Name;
+        EXPECT_EQ(opened.Error, c.Error) << c.Name;
+        EXPECT_EQ(opened.Refused, c.Refused) << c.Name;
+    }
+    const TOpenedFile opened = OpenFileNoWait(file, fmOpenRead);
+    ASSERT_TRUE(opened.Handle);
+    EXPECT_EQ(opened.Size, 5);
+    EXPECT_EQ(::fcntl(opened.Handle.Get(), F_GETFL) & O_NONBLOCK, 0) << "reads block as usual once open";
     fs::remove_all(folder);
 }
 
