@@ -320,7 +320,8 @@ void TColourerParser::ContinuedTokenProc() {
             FBracketIndex = biNone;
         }
     } else {
-        (this->*FTokenMethodTable[FContinuedToken])();
+        const TProc proc = FTokenMethodTable[FContinuedToken];
+        (this->*proc)();
     }
     FContinuedToken = 0;
     FRemain = 0;

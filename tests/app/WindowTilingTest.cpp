@@ -73,7 +73,9 @@ TEST(WindowTiling, EveryWindowInsideTheAreaAtItsMinimumSize) {
                     // shifted, and every one takes the whole area.
                     const bool cascaded =
                         count > 1 && ((r[1].Left - r[0].Left == 24 && r[1].Top - r[0].Top == 24) || r[1] == r[0]);
-                    if (!cascaded) EXPECT_FALSE(overlapping);
+                    if (!cascaded) {
+                        EXPECT_FALSE(overlapping);
+                    }
                 }
 }
 

@@ -1173,7 +1173,7 @@ TEST(EditorControlReference, SelectionsAgreeWithAStringSplice) {
         e.SetWordWrap(wrap);
         e.WrapOption().SetWrapByte(20);
         std::string ref;
-        for (int line = 0; line < 6; ++line) ref += std::string(12 + 5 * line, 'd') + "\x82\xa0e\r\n";
+        for (int line = 0; line < 6; ++line) ref += std::string(12 + 5 * line, 'd') + "\x82\xa0" + "e\r\n";
         e.Lines().SetText(ref);
         unsigned seed = wrap ? 11u : 5u;
         auto next = [&seed](unsigned n) {

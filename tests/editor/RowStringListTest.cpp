@@ -13,7 +13,7 @@ namespace {
 
 struct TPlainRow {
     std::string Text;
-    std::string DataStr;
+    std::string DataStr = "";
     std::int32_t Col = 0;
     std::uint32_t RowState = 0, TokenState = 0, RowFlags = 0;
 };

@@ -28,7 +28,7 @@ using TMask = std::uint32_t;
 struct TRef {
     enum TKind { Lit, Any, ClassAA, NotA, Cat, Alt, Star, Plus, Opt, Empty, Head, Tail } Kind;
     int Code = 0;
-    std::vector<int> Kids;
+    std::vector<int> Kids = {};
 };
 
 class TRefParser {

@@ -167,7 +167,9 @@ TEST(TREParseTree, SplitsRandomOverlappingRangesIntoDisjointLeaves) {
         const TRanges leaves = ParseLeaves(pattern);
         std::vector<bool> inLeaves(128, false);
         for (size_t k = 0; k < leaves.size(); ++k) {
-            if (k > 0) EXPECT_GT(leaves[k].first, leaves[k - 1].second) << pattern;
+            if (k > 0) {
+                EXPECT_GT(leaves[k].first, leaves[k - 1].second) << pattern;
+            }
             for (TREChar c = leaves[k].first; c <= leaves[k].second; ++c) inLeaves[c] = true;
         }
         EXPECT_EQ(inLeaves, covered) << pattern;

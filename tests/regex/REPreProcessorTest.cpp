@@ -30,9 +30,10 @@ TEST(FuzzyCharDic, HoldsTheStoredSets) {
     EXPECT_EQ(dic.Set(68), (TREDictionary::TSet{",", Sj("､"), Sj("、"), Sj("，")}));
     EXPECT_EQ(dic.Set(80)[3], dic.Set(80)[4]); // "ス゛" twice, as stored
     EXPECT_EQ(dic.Set(144), (TREDictionary::TSet{Sj("ﾟ"), Sj("゜")}));
-    for (size_t s = 0; s < dic.Count(); ++s) // no item lost in the conversion to CP932
-        if (s != 57)
-            for (const std::string& item : dic.Set(s)) EXPECT_EQ(item.find('?'), std::string::npos) << s;
+    for (size_t s = 0; s < dic.Count(); ++s) { // no item lost in the conversion to CP932
+        if (s == 57) continue;
+        for (const std::string& item : dic.Set(s)) EXPECT_EQ(item.find('?'), std::string::npos) << s;
+    }
 }
 
 TEST(TREPreProcessor, ExpandsFuzzyCharacters) {

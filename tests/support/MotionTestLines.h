@@ -6,7 +6,7 @@ namespace quillon::testlines {
 
 struct TMotionFields {
     std::string Num = "0", To = "0", Pic = "10", De = "0", Ci = "0", Rx = "0", Ry = "0", CL = "0", G = "U", Hit = "-",
-                Flag = "000000000000", Def1 = "000000000000", Comment;
+                Flag = "000000000000", Def1 = "000000000000", Comment = "";
 };
 
 // A motion data line of 22 fields; the comment field is there even when empty (a blank).

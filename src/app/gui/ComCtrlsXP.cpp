@@ -33,7 +33,7 @@ void TXPToolBarMenuButton::leaveEvent(QEvent* Event) {
     update();
 }
 
-void TXPToolBarMenuButton::paintEvent(QPaintEvent* Event) {
+void TXPToolBarMenuButton::paintEvent(QPaintEvent*) {
     if (!FBar.CustomDrawn(*this)) {
         // A menu button of a menu bar: no drop-down arrow beside its caption.
         QStylePainter painter(this);

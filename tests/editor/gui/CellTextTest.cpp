@@ -64,7 +64,9 @@ TEST(CellText, GlyphsSitOnTheirCells) {
         ASSERT_FALSE(ink.empty()) << i;
         EXPECT_GE(ink.front(), first) << i;
         EXPECT_LT(ink.back(), end) << i;
-        if (length == 2) EXPECT_GE(ink.back(), first + cw) << i;
+        if (length == 2) {
+            EXPECT_GE(ink.back(), first + cw) << i;
+        }
         // The row drawn at once has the same ink in these cells.
         EXPECT_EQ(InkColumns(whole, first, end), InkColumns(alone, first, end)) << i;
         i += length;
