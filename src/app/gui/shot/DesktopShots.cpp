@@ -7,6 +7,8 @@
 #include "EditorExVantor.h"
 #include "EditorWidget.h"
 #include "EditorWin.h"
+#include "ListFiles.h"
+#include "ListKinds.h"
 #include "QtDialogs.h"
 #include "QtMessageService.h"
 #include "QtSettingsStore.h"
@@ -22,17 +24,13 @@
 #include <QTimer>
 #include <QTranslator>
 
-#include <fstream>
 #include <functional>
 
 using namespace quillon;
 
 namespace {
 
-const char* const kMotionList[] = {
-    "--R---G---B---G",
-    "  0   0 255  16",
-    "-Num---To-Sp-Pic-De-Ci-V---VxRx--VyRy-C-CL-G-Da--Hit-H-Flag-Def1---------Def2---------Att1---------COMMENT",
+const char* const kFrames[] = {
     "; 立ち",
     "  0    1  6  10/0     0  0 0    0 0   0 0 0 0 0   0   -  0 0000 1FF0EF00A010 000000000000 000000000000 ;立ちポーズ",
     "  1    0  6  11/0     0  0 0    0 0   0 0 0 0 0   0   -  0 0000 1FF0EF00A010 000000000000 000000000000",
@@ -85,10 +83,10 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     TQtSettingsStore store(dir.filePath("quillon.ini"));
     const std::string list = QDir(dir.path()).filePath("MOTION.LST").toStdString();
-    {
-        std::ofstream file(list, std::ios::binary);
-        for (const char* line : kMotionList) file << Utf8ToCp932(line) << "\r\n";
-    }
+    std::vector<std::string> lines;
+    NewMotionList(lines);
+    for (const char* line : kFrames) lines.push_back(Utf8ToCp932(line));
+    WriteListFile(list, lines);
     TQuillonRootWin root(store);
     root.FormCreate({list});
     TfrmEditWindow& window = *root.WindowAt(0);

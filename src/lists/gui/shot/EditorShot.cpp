@@ -6,7 +6,6 @@
 #include "MotionColourer.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QTimer>
 
 using namespace quillon;
