@@ -6,12 +6,14 @@
 #include <QGlyphRun>
 
 #include <algorithm>
+#include <cmath>
 
 namespace quillon {
 
 namespace {
 
 constexpr quint32 NotLookedUp = 0xFFFFFFFF;
+constexpr std::int8_t kSpareUnknown = -128;
 
 // One decoded UTF-8 code point when Text holds exactly one, else U+FFFD.
 char32_t SingleCodePoint(const std::string& Text) {
@@ -54,6 +56,26 @@ TCellFont::TCellFont(const QFont& Font)
     FAveCharWidth = std::max(1, metrics.horizontalAdvance(QLatin1Char('0')));
 }
 
+bool TCellFont::InkInsideCells(unsigned Code, quint32 Glyph, int Cells, int CellWidth, TFontStyles Style) {
+    // Italic slants the ink by a fraction of a pixel per row: never counted as inside.
+    if (HasStyle(Style, fsItalic)) return false;
+    if (CellWidth != FSpareCellWidth) {
+        FSpare.assign(0x10000, kSpareUnknown);
+        FSpareCellWidth = CellWidth;
+    }
+    std::int8_t& spare = FSpare[Code & 0xFFFF];
+    if (spare == kSpareUnknown) {
+        // The ink's box from the glyph's origin on the baseline, in whole pixels.
+        const QRectF ink = FRawFont.boundingRect(Glyph);
+        const int left = static_cast<int>(std::floor(ink.left())), right = static_cast<int>(std::ceil(ink.right()));
+        const int top = static_cast<int>(std::floor(ink.top())), bottom = static_cast<int>(std::ceil(ink.bottom()));
+        const bool inside = left >= 0 && top >= -FAscent && bottom <= FHeight - FAscent;
+        spare = static_cast<std::int8_t>(inside ? std::clamp(Cells * CellWidth - right, -1, 127) : -1);
+    }
+    // Bold draws the glyph a second time one pixel to the right.
+    return spare >= (HasStyle(Style, fsBold) ? 1 : 0);
+}
+
 quint32 TCellFont::GlyphOf(unsigned Code) {
     quint32& glyph = FGlyphs[Code & 0xFFFF];
     if (glyph == NotLookedUp) {
@@ -65,7 +87,8 @@ quint32 TCellFont::GlyphOf(unsigned Code) {
     return glyph;
 }
 
-void TCellFont::DrawText(QPainter& Painter, int X, int Top, std::string_view S, int CellWidth, TFontStyles Style) {
+void TCellFont::DrawText(QPainter& Painter, int X, int Top, std::string_view S, int CellWidth, TFontStyles Style,
+                         const std::vector<bool>* PaintedOver) {
     FRunGlyphs.clear();
     FRunPositions.clear();
     FMissing.clear();
@@ -81,13 +104,16 @@ void TCellFont::DrawText(QPainter& Painter, int X, int Top, std::string_view S, 
         }
         const QPointF position(static_cast<qreal>(static_cast<int>(i) * CellWidth), 0);
         if (code != ' ' && code != '\t') {
-            if (const quint32 glyph = GlyphOf(code)) {
-                FRunGlyphs.push_back(glyph);
-                FRunPositions.push_back(position);
-            } else {
+            const quint32 glyph = GlyphOf(code);
+            const bool hidden = glyph && PaintedOver && (*PaintedOver)[i] && (*PaintedOver)[i + length - 1] &&
+                                InkInsideCells(code, glyph, static_cast<int>(length), CellWidth, Style);
+            if (!glyph) {
                 const char32_t ch = Cp932CharToUnicode(code);
                 FMissing.append(QString::fromUcs4(&ch, 1));
                 FMissingPositions.push_back(position);
+            } else if (!hidden) {
+                FRunGlyphs.push_back(glyph);
+                FRunPositions.push_back(position);
             }
         }
         i += length;

@@ -9,6 +9,10 @@
 //
 // Styles: bold is drawn twice, one pixel apart, so that it keeps the cells; italic slants the glyphs
 // around the baseline; underline and strike-out are lines over the cells.
+//
+// A caller that is about to fill some cells opaquely (a row's coloured tokens over its background
+// text) may name them: a glyph whose ink lies wholly inside such cells is left out, since not one of
+// its pixels would survive the fill. A glyph that reaches out of its cells is drawn all the same.
 #include "FontStyles.h"
 
 #include <QColor>
@@ -45,17 +49,25 @@ public:
     int AveCharWidth() const { return FAveCharWidth; }
 
     // Draws S with its first byte's cell at (X, Top), one cell CellWidth wide per byte, in the
-    // painter's pen colour. Nothing is filled.
-    void DrawText(QPainter& Painter, int X, int Top, std::string_view S, int CellWidth, TFontStyles Style);
+    // painter's pen colour. Nothing is filled. Bytes marked in PaintedOver (when given, one flag per
+    // byte of S) lie in cells that the caller fills opaquely next, from Top down FHeight pixels.
+    void DrawText(QPainter& Painter, int X, int Top, std::string_view S, int CellWidth, TFontStyles Style,
+                  const std::vector<bool>* PaintedOver = nullptr);
 
 private:
     quint32 GlyphOf(unsigned Code);
+    // Whether the ink of Code's glyph, drawn in Style, stays inside its Cells cells of CellWidth.
+    bool InkInsideCells(unsigned Code, quint32 Glyph, int Cells, int CellWidth, TFontStyles Style);
     void DrawRun(QPainter& Painter, QPointF Origin, TFontStyles Style);
 
     QFont FFont;
     QRawFont FRawFont;
     int FHeight = 0, FAscent = 0, FAveCharWidth = 0;
     std::vector<quint32> FGlyphs; // by character code; 0xFFFFFFFF not looked up yet
+    // By character code: pixels to spare right of the glyph's ink in its cells of FSpareCellWidth,
+    // -1 when the ink leaves the cells another way, kSpareUnknown not measured yet.
+    std::vector<std::int8_t> FSpare;
+    int FSpareCellWidth = 0;
     // Scratch for one run.
     QList<quint32> FRunGlyphs;
     QList<QPointF> FRunPositions;

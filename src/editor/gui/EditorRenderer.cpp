@@ -26,7 +26,33 @@ void DrawEdgeColumns(QPainter& Painter, int X, int Y, int Height) {
 } // namespace
 
 void TPlanRenderer::Render(QPainter& Painter, const TPaintPlan& Plan) {
-    for (const TPaintOp& op : Plan) RenderOp(Painter, op);
+    for (std::size_t i = 0; i < Plan.size(); ++i) RenderOp(Painter, Plan, i);
+}
+
+void TPlanRenderer::RenderOp(QPainter& Painter, const TPaintPlan& Plan, std::size_t Index) {
+    const TPaintOp& op = Plan[Index];
+    if (op.Kind == poText && op.FillRect)
+        Text(Painter, op, PaintedOver(Plan, Index));
+    else
+        RenderOp(Painter, op);
+}
+
+const std::vector<bool>* TPlanRenderer::PaintedOver(const TPaintPlan& Plan, std::size_t Index) {
+    const TPaintOp& back = Plan[Index];
+    bool any = false;
+    FPaintedOver.assign(back.Text.size(), false);
+    for (std::size_t j = Index + 1; j < Plan.size() && Plan[j].Kind == poText && !Plan[j].FillRect; ++j) {
+        const TPaintOp& token = Plan[j];
+        const int offset = token.X - back.X;
+        if (token.BkColor == clNone || token.Y != back.Y || token.Rect != back.Rect || offset < 0 ||
+            offset % FCharWidth != 0)
+            continue;
+        const std::size_t from = static_cast<std::size_t>(offset / FCharWidth);
+        const std::size_t to = std::min(from + token.Text.size(), back.Text.size());
+        for (std::size_t k = from; k < to; ++k) FPaintedOver[k] = true;
+        any = any || from < to;
+    }
+    return any ? &FPaintedOver : nullptr;
 }
 
 void TPlanRenderer::RenderOp(QPainter& Painter, const TPaintOp& Op) {
@@ -48,7 +74,7 @@ void TPlanRenderer::RenderOp(QPainter& Painter, const TPaintOp& Op) {
     }
 }
 
-void TPlanRenderer::Text(QPainter& Painter, const TPaintOp& Op) {
+void TPlanRenderer::Text(QPainter& Painter, const TPaintOp& Op, const std::vector<bool>* PaintedOver) {
     const TRect& r = Op.Rect;
     if (r.IsEmpty()) return;
     const int length = static_cast<int>(Op.Text.size());
@@ -62,7 +88,7 @@ void TPlanRenderer::Text(QPainter& Painter, const TPaintOp& Op) {
     Painter.save();
     Painter.setClipRect(r.Left, r.Top, r.Width(), r.Height());
     Painter.setPen(QColorOf(Op.Color));
-    FFont.DrawText(Painter, Op.X, Op.Y, Op.Text, FCharWidth, Op.Style & ~StyleBit(fsUnderline));
+    FFont.DrawText(Painter, Op.X, Op.Y, Op.Text, FCharWidth, Op.Style & ~StyleBit(fsUnderline), PaintedOver);
     Painter.restore();
     // An underlined font is underlined with a dotted line in the text colour over the background.
     if (HasStyle(Op.Style, fsUnderline)) {

@@ -11,17 +11,29 @@ namespace quillon {
 
 // Renders paint operations: text on the font's fixed cells, fills, one-pixel polylines and the
 // image bar's pictures. The row hook (poDrawLine) is the caller's business and is skipped here.
+//
+// A row is planned as its whole text on the background, then its coloured tokens drawn again over
+// their own opaque cells. Rendered from the plan, the background text leaves out the glyphs that
+// those tokens paint over (TCellFont::DrawText), so that a row full of coloured tokens costs one
+// glyph per character, not two; the pixels are the same as when every operation is drawn alone.
 class TPlanRenderer {
 public:
     TPlanRenderer(TCellFont& Font, int CharWidth) : FFont(Font), FCharWidth(CharWidth) {}
     void Render(QPainter& Painter, const TPaintPlan& Plan);
+    // Plan[Index], knowing the operations after it.
+    void RenderOp(QPainter& Painter, const TPaintPlan& Plan, std::size_t Index);
+    // One operation on its own.
     void RenderOp(QPainter& Painter, const TPaintOp& Op);
 
 private:
-    void Text(QPainter& Painter, const TPaintOp& Op);
+    void Text(QPainter& Painter, const TPaintOp& Op, const std::vector<bool>* PaintedOver = nullptr);
+    // The bytes of the opaque text Plan[Index] whose cells the token texts right after it fill
+    // opaquely within the same clip; nullptr when there are none.
+    const std::vector<bool>* PaintedOver(const TPaintPlan& Plan, std::size_t Index);
 
     TCellFont& FFont;
     int FCharWidth;
+    std::vector<bool> FPaintedOver; // scratch of PaintedOver
 };
 
 // What the ruler looks like; colours clNone stand for the editor's colour and font colour.

@@ -294,8 +294,9 @@ void TEditorWidget::Paint(QPainter& Painter, const QRect& Area) {
     painter.PaintText(area, plan);
     TPlanRenderer renderer(*FFont, g.CharWidth);
     TPaintPlan rowPlan;
-    for (const TPaintOp& op : plan) {
-        renderer.RenderOp(Painter, op);
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        const TPaintOp& op = plan[i];
+        renderer.RenderOp(Painter, plan, i);
         if (op.Kind != poDrawLine) continue;
         rowPlan.clear();
         e.DoDrawLine(op, rowPlan);

@@ -80,6 +80,57 @@ TEST(PlanRenderer, TextOnCellsAndUnderlineDots) {
     EXPECT_EQ(image.pixel(2, y), qRgb(0, 0, 0));
 }
 
+// A row as the painter plans it: the whole text on the background, then tokens, some over opaque
+// cells of their own. Rendering the plan leaves out background glyphs that tokens paint over; the
+// picture must be the one that drawing every operation alone gives, for glyphs that reach out of
+// their cells (bold, wide letters, italic) too.
+TEST(PlanRenderer, RowDrawnAsAPlanEqualsEveryOperationDrawnAlone) {
+    TCellFont font(EditorFont("FixedSys", 16));
+    const std::string text = Utf8ToCp932("Wm@_jgQ|{}()[]!~ あい漢字カナ、。（）「」ｱｲｳ① ＷＭ") + "\t#$%&*+-/09AZaz";
+    for (const TFontStyles style : {TFontStyles(0), StyleBit(fsBold), StyleBit(fsItalic), StyleBit(fsUnderline)})
+        for (const int cw : {font.AveCharWidth(), font.AveCharWidth() + 2}) {
+            const int width = cw * static_cast<int>(text.size() + 4);
+            TPaintPlan plan;
+            TPaintOp back;
+            back.Kind = poText;
+            back.Rect = {cw + 3, 0, width - cw, font.Height() + 1}; // clipped on both sides
+            back.X = 2 * cw;
+            back.Text = text;
+            back.Color = clBlack;
+            back.BkColor = clWhite;
+            back.Style = style;
+            back.FillRect = true;
+            plan.push_back(back);
+            // Tokens of 1 to 4 characters: opaque in two colours, or without a background.
+            const TColor backgrounds[] = {clYellow, clNone, clAqua, clYellow};
+            for (std::size_t i = 0, k = 0; i < text.size(); ++k) {
+                std::size_t end = i;
+                for (std::size_t c = 0; c < 1 + k % 4 && end < text.size(); ++c) end += IsLeadByte(text[end]) ? 2 : 1;
+                TPaintOp token = back;
+                token.FillRect = false;
+                token.X = back.X + static_cast<int>(i) * cw;
+                token.Text = text.substr(i, end - i);
+                token.Color = k % 2 ? clRed : clBlue;
+                token.BkColor = backgrounds[k % 4];
+                token.Style = k % 3 == 0 ? style | StyleBit(fsBold) : style;
+                plan.push_back(token);
+                i = end;
+            }
+            auto picture = [&](bool AsPlan) {
+                QImage image(width, font.Height() + 1, QImage::Format_RGB32);
+                image.fill(Qt::gray);
+                QPainter p(&image);
+                TPlanRenderer renderer(font, cw);
+                if (AsPlan)
+                    renderer.Render(p, plan);
+                else
+                    for (const TPaintOp& op : plan) renderer.RenderOp(p, op);
+                return image;
+            };
+            EXPECT_EQ(picture(true), picture(false)) << "style " << static_cast<int>(style) << ", cell " << cw;
+        }
+}
+
 TEST(Corner, EdgesOfTheGutters) {
     TCornerLook look;
     look.TextLeft = 60;
