@@ -89,20 +89,22 @@ void TEditorPainter::DrawRowSelected(const TRect& Rect, int X, TColourerParser& 
 
 void TEditorPainter::PaintRow(const TRect& Rect, int X, TColourerParser& Parser, int Row, const std::string& S, int Y,
                               bool Selected, TPaintPlan& Plan) {
-    // Lazy colouring (RowStates.h): a row's state is computed when it is first painted.
-    if (FRows.BracketIndex(Row) == biNotComputed) FRows.UpdateRowStates(Row, false);
+    // Lazy colouring (RowStates.h): a row's state is computed when it is first painted, or taken
+    // provisionally when the row lies far below the computed ones.
+    const TRowAttributeData state = FRows.PaintRowState(Row);
     const TColor bk = Selected ? SelectBkColor() : FLook.Color;
     const TColor fg = Selected ? SelectTextColor() : FLook.FontColor;
     if (FLook.ItalicMode)
         Plan.push_back(FillOp(Rect, bk));
     else
         TextOut(Rect, X, true, S, Y, fg, bk, FLook.FontStyle, Plan);
-    TokenPass(Rect, X, Parser, Row, S, Y, Selected, Plan);
+    TokenPass(Rect, X, Parser, Row, state, S, Y, Selected, Plan);
     EndOfRowMark(Rect, X, Row, S, Y, Selected, Plan);
 }
 
-void TEditorPainter::TokenPass(const TRect& Rect, int X, TColourerParser& Parser, int Row, const std::string& S, int Y,
-                               bool Selected, TPaintPlan& Plan) {
+void TEditorPainter::TokenPass(const TRect& Rect, int X, TColourerParser& Parser, int Row,
+                               const TRowAttributeData& State, const std::string& S, int Y, bool Selected,
+                               TPaintPlan& Plan) {
     const TPaintGeometry& g = FGeometry;
     const int length = static_cast<int>(S.size());
     const int painted = std::min(length, PaintedLength(S));
@@ -112,7 +114,7 @@ void TEditorPainter::TokenPass(const TRect& Rect, int X, TColourerParser& Parser
     if ((length + 5) * g.CharWidth >= g.TopCol * g.CharWidth) {
         int limit = std::min(X + MaxColumns * g.CharWidth, Rect.Right);
         if (wrapped) limit = std::min(limit, X + length * g.CharWidth);
-        Parser.NewData(text.c_str(), FRows.GetRowAttributeData(Row));
+        Parser.NewData(text.c_str(), State);
         const TColor selText = SelectTextColor(), selBk = SelectBkColor();
         while (Parser.NextToken() != tkEnd) {
             const int pos = Parser.SourcePos();

@@ -119,8 +119,9 @@ public:
 private:
     void PaintRow(const TRect& Rect, int X, TColourerParser& Parser, int Row, const std::string& S, int Y,
                   bool Selected, TPaintPlan& Plan);
-    void TokenPass(const TRect& Rect, int X, TColourerParser& Parser, int Row, const std::string& S, int Y,
-                   bool Selected, TPaintPlan& Plan);
+    // State: the colouring state the row starts in.
+    void TokenPass(const TRect& Rect, int X, TColourerParser& Parser, int Row, const TRowAttributeData& State,
+                   const std::string& S, int Y, bool Selected, TPaintPlan& Plan);
     void EndOfRowMark(const TRect& Rect, int X, int Row, const std::string& S, int Y, bool Selected,
                       TPaintPlan& Plan) const;
     void TextOut(const TRect& Clip, int X, bool FillRect, std::string_view S, int Y, TColor Color, TColor BkColor,

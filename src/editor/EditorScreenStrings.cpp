@@ -80,6 +80,7 @@ void TEditorScreenStrings::SetUpdateState(bool Updating) {
 void TEditorScreenStrings::Changing() {
     ++FVersion;
     FComputedTo = 0;
+    FProvisional.Drop(*this);
     TEditorStringList::Changing();
 }
 
@@ -343,16 +344,37 @@ int TEditorScreenStrings::UpdateRowStates(int Index, bool Invalidate) {
     const int lookAhead = editor->StateLookAhead();
     const int changed = quillon::UpdateRowStates(*this, *colourer, Index, lookAhead, Invalidate,
                                                  Invalidate ? std::max(lookAhead, 1) : std::numeric_limits<int>::max());
+    FProvisional.Confirm(*this);
     ColouringLeftOver();
     return changed;
 }
 
+TRowAttributeData TEditorScreenStrings::PaintRowState(int Index) {
+    if (BracketIndex(Index) == biNotComputed && !FProvisional.Find(Index)) {
+        TAttachedEditor* editor = FirstEditor();
+        TColourer* colourer = editor ? editor->ActiveColourer() : nullptr;
+        const int screen = editor ? std::max(editor->StateLookAhead() / 2, 1) : 1;
+        // By the prefix invariant one row tells whether the computed rows reach two screens above.
+        const int above = Index - 2 * screen - 1;
+        if (above < 0 || BracketIndex(above) != biNotComputed)
+            UpdateRowStates(Index, false);
+        else if (colourer)
+            FProvisional.Compute(*this, *colourer, Index, screen);
+    }
+    const TRowAttributeData* provisional = FProvisional.Find(Index);
+    return provisional ? *provisional : GetRowAttributeData(Index);
+}
+
 void TEditorScreenStrings::ResetRowStates() {
+    FProvisional.Drop(*this);
     TAttachedEditor* editor = FirstEditor();
     TColourer* colourer = editor && !editor->Loading() ? editor->ActiveColourer() : nullptr;
     if (!colourer) return;
-    const int last =
-        editor->InitBracketsFull() ? Count() - 1 : std::min(Count() - 1, editor->TopRow() + editor->StateLookAhead());
+    // The first two screens, and two below the top row when it lies within them; a deeper top row is
+    // painted from provisional states until the idle work gets there.
+    const int lookAhead = editor->StateLookAhead();
+    const int top = editor->TopRow() <= lookAhead ? editor->TopRow() : 0;
+    const int last = editor->InitBracketsFull() ? Count() - 1 : std::min(Count() - 1, top + lookAhead);
     quillon::ResetRowStates(*this, *colourer, last);
     ColouringLeftOver();
 }
@@ -369,6 +391,7 @@ bool TEditorScreenStrings::ComputeRowStates(int MaxRows) {
     TColourer* colourer = editor && !editor->Loading() ? editor->ActiveColourer() : nullptr;
     if (!colourer) return false;
     FComputedTo = quillon::ComputeRowStates(*this, *colourer, FComputedTo, MaxRows);
+    FProvisional.Confirm(*this);
     return FComputedTo < Count();
 }
 

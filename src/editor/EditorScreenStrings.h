@@ -19,6 +19,7 @@
 #include "EditorUndo.h"
 #include "EditorWrap.h"
 #include "RowAttrStrings.h"
+#include "RowStates.h"
 
 #include <array>
 #include <cstdint>
@@ -146,6 +147,9 @@ public:
 
     // Colouring-state propagation from Index (RowStates.h); answers the rows whose state changed.
     int UpdateRowStates(int Index, bool Invalidate);
+    // The state a paint of row Index shows: its own, computed first when it lies within two screens
+    // below the computed rows; farther below, a provisional one (RowStates.h).
+    TRowAttributeData PaintRowState(int Index);
     void ResetRowStates();
     // Idle work: computes the states of at most MaxRows more rows below the computed ones; answers
     // whether rows are still left. An editor hears of left-over rows through RowStatesPending.
@@ -197,7 +201,8 @@ private:
     bool FWordWrap = false;
     std::unique_ptr<TEditorWrapOption> FWrapOption;
     std::uint64_t FVersion = 0;
-    int FComputedTo = 0; // no row above it is left not computed (0 after any change)
+    int FComputedTo = 0;             // no row above it is left not computed (0 after any change)
+    TProvisionalStates FProvisional; // none of its rows is computed; void after any change
 };
 
 } // namespace quillon

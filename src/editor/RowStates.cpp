@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace quillon {
 
@@ -157,6 +158,60 @@ int ComputeRowStates(TRowStateStore& Strings, TColourer& Colourer, int From, int
         data.PrevRowAttribute = Strings.RowAttributeOf(row);
     }
     return row;
+}
+
+const TRowAttributeData* TProvisionalStates::Find(int Row) const {
+    const int i = Row - FFirst;
+    return i >= 0 && i < static_cast<int>(FStates.size()) ? &FStates[static_cast<std::size_t>(i)] : nullptr;
+}
+
+void TProvisionalStates::Compute(TRowStateStore& Strings, TColourer& Colourer, int Row, int Screen) {
+    const int count = Strings.RowCount();
+    if (Row < 0 || Row >= count) return;
+    // A logical line starts in the initial state but for its bracket; a line longer than the reach
+    // is entered at the reach's top, as the continuation it is.
+    const int reach = std::max(Row - 2 * Screen, 0);
+    int start = std::max(Row - Screen, 0);
+    while (start > reach && Strings.RowAttributeOf(start - 1) == raWrapped) --start;
+    const int last = std::min(Row + Screen, count - 1);
+    std::unique_ptr<TColourerParser> parser = Colourer.CreateParser();
+    TRowAttributeData data = InitialRowState();
+    if (start > 0) data.PrevRowAttribute = Strings.RowAttributeOf(start - 1);
+    std::vector<TRowAttributeData> states;
+    states.reserve(static_cast<std::size_t>(last - start + 1));
+    for (int row = start; row <= last; ++row) {
+        data.RowAttribute = Strings.RowAttributeOf(row);
+        states.push_back(data);
+        parser->ScanRow(row, Strings, data);
+        data.PrevRowAttribute = Strings.RowAttributeOf(row);
+    }
+    // The new window first: a repaint that a report asks for at once must find it.
+    const int oldFirst = std::exchange(FFirst, start);
+    const std::vector<TRowAttributeData> old = std::exchange(FStates, std::move(states));
+    for (std::size_t i = 0; i < old.size(); ++i) {
+        const int row = oldFirst + static_cast<int>(i);
+        const TRowAttributeData* now = Find(row);
+        if (!now || !SameRowState(old[i], *now)) Strings.RowStateChanged(row);
+    }
+}
+
+void TProvisionalStates::Confirm(TRowStateStore& Strings) {
+    std::size_t n = 0;
+    for (; n < FStates.size(); ++n) {
+        const int row = FFirst + static_cast<int>(n);
+        const TRowAttributeData exact = Strings.GetRowAttributeData(row);
+        if (exact.BracketIndex == biNotComputed) break;
+        if (!SameRowState(exact, FStates[n])) Strings.RowStateChanged(row);
+    }
+    FStates.erase(FStates.begin(), FStates.begin() + static_cast<std::ptrdiff_t>(n));
+    FFirst += static_cast<int>(n);
+}
+
+void TProvisionalStates::Drop(TRowStateStore& Strings) {
+    // Cleared first: a repaint that a report asks for at once must not find them.
+    const int first = FFirst, size = static_cast<int>(FStates.size());
+    FStates.clear();
+    for (int row = first; row < first + size; ++row) Strings.RowStateChanged(row);
 }
 
 } // namespace quillon

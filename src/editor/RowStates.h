@@ -31,20 +31,23 @@
 // Invariant: the computed rows are a prefix of the store. Rows 0..k hold states that agree with the
 // text above them; rows k+1.. are marked not computed. Every operation below keeps it.
 //
-// When states are computed. No edit and no paint waits for more than a few screens of scanning once
-// the idle work has run; the idle work itself never holds up input.
+// When states are computed. No edit and no paint waits for more than a few screens of scanning, and
+// the idle work itself never holds up input.
 // - After a change of the text (an edit, undo or redo), the row store calls UpdateRowStates from the
 //   first changed row with Invalidate set: every row whose state changes is repainted by every
 //   attached editor, and the number of them goes into the store's update record, so that the editor
 //   also repaints rows whose text stayed but whose colours changed. An edit looks no further up for
 //   a computed row than its look-ahead (Reach): an edit far below the computed rows computes nothing
 //   and leaves its rows not computed, which keeps the invariant.
-// - When a row is painted and its state is not computed, the painter calls UpdateRowStates for it
-//   (without Invalidate: the row is being painted anyway, and without a Reach: it must have its
-//   state). A paint therefore always shows the state a full computation gives.
+// - When a row is painted and its state is not computed, and it lies at most two screens below the
+//   computed rows, the painter calls UpdateRowStates for it (without Invalidate: the row is being
+//   painted anyway, and without a Reach: it must have its state). Farther below, the paint takes
+//   provisional states instead (next paragraph), so no paint scans more than a few screens of rows.
 // - When the whole text, the wrapping, the colourer or its settings change, ResetRowStates marks
-//   every row as not computed and computes the first screens (the whole text when the editor's
-//   Speed.InitBracketsFull is set).
+//   every row as not computed and computes the first two screens, down to two screens below the
+//   top row when that lies within them (the whole text when the editor's Speed.InitBracketsFull is
+//   set). A top row deeper down is painted from provisional states: computing every row above it
+//   would make switching the wrap or the colourer wait in proportion to the scroll position.
 // - In idle time: whenever a propagation leaves rows not computed (the last row tells, by the
 //   invariant), the store asks its editors for idle work, and the editor's window runs a
 //   zero-interval timer whose every tick computes, through ComputeRowStates, the rows after the
@@ -66,9 +69,31 @@
 // Cost: one ScanRow per row walked, each linear in the length of the row and of the tokens that
 // cross its end; a row inside one long token costs nothing. An ordinary edit inside a line that does
 // not open or close a bracket stops after the changed rows.
+//
+// Provisional states. Right after a load, or after a change of the wrapping or the colourer, only
+// the first screens are computed, and the idle work needs about a tenth of a second for 10 MB; a
+// jump to the end of the text in that time must not wait for every row in between. So a paint of a
+// row more than two screens below the computed rows scans a window of its own (TProvisionalStates):
+// from the start of a logical line about a screen above the row, in the initial state, down to a
+// screen below it. A logical line starts in the initial state but for the bracket it lies in and
+// for the values a parser carries over a line break; the default colourer carries none and every
+// list parser starts a line afresh, so a provisional state is exact unless a bracket opened above
+// the window is still open (or the window had to start inside a logical line longer than two
+// screens). The window is kept beside the store, never in its rows: the computed rows stay a
+// prefix, and every reader but the painter (token queries, item hints, the propagation itself)
+// sees exact states or none, as before.
+// A provisional state is wrong at most until the computed rows reach it. Whenever they grow (an
+// idle step, a paint near them), the window's rows that are computed now are compared with their
+// exact states, every row whose state differs is repainted, and those rows leave the window. A
+// change of the text, the wrapping or the colourer, and a new window for a paint elsewhere, drop
+// the provisional rows that they make void and repaint them. So a provisional state leaves only
+// confirmed by the exact one or with its row repainted, and what is painted ends up exact. The
+// window is one per row store (the editors of a document share it): a document is normally shown
+// by one editor, whose screen always lies inside the window of its latest far paint.
 #include "RowAttrStrings.h"
 
 #include <limits>
+#include <vector>
 
 namespace quillon {
 
@@ -97,5 +122,25 @@ void ResetRowStates(TRowStateStore& Strings, TColourer& Colourer, int Last);
 // Answers the first row not computed afterwards (RowCount when every row is computed). This is the
 // idle work: called in small steps it colours a whole text without ever holding up input.
 int ComputeRowStates(TRowStateStore& Strings, TColourer& Colourer, int From, int MaxRows);
+
+// The provisional states of a window of rows far below the computed ones (see above). Every row the
+// window loses unconfirmed, or whose provisional state changes, is reported by RowStateChanged.
+class TProvisionalStates {
+public:
+    // The provisional state of Row, or null when Row is outside the window.
+    const TRowAttributeData* Find(int Row) const;
+    // Replaces the window by the rows from the start of a logical line about Screen rows above Row
+    // (at most 2 x Screen rows above it) down to Screen rows below Row, none of them computed.
+    void Compute(TRowStateStore& Strings, TColourer& Colourer, int Row, int Screen);
+    // The rows at the top of the window that are computed now leave it; those whose exact state
+    // differs from the provisional one are reported.
+    void Confirm(TRowStateStore& Strings);
+    // Every row leaves the window and is reported.
+    void Drop(TRowStateStore& Strings);
+
+private:
+    int FFirst = 0;                         // the window's first row
+    std::vector<TRowAttributeData> FStates; // FStates[i]: the provisional state of row FFirst + i
+};
 
 } // namespace quillon

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -104,6 +105,31 @@ TEST(GoldenColouring, EverySampleColoursAlikeAtEveryWrapWidth) {
         for (std::size_t width = 8; width <= 120; ++width) {
             const std::string difference = WrapDifference(*colourer, sample.Lines, width);
             ASSERT_TRUE(difference.empty()) << sample.Path.filename() << ": " << difference;
+        }
+    }
+}
+
+// A paint far below the computed rows takes provisional states: rows scanned from the start of a
+// logical line a few rows above, in the initial state. List parsers start every line afresh and list
+// colourers have no brackets, so every sample paints from them as from its exact states.
+TEST(GoldenColouring, EverySamplePaintsFromProvisionalStatesAsFromItsExactOnes) {
+    constexpr int screen = 4; // a line of the samples has at most 5 rows at width 40
+    for (const TSample& sample : Samples()) {
+        std::unique_ptr<TOrvColourer> colourer = CreateKindColourer(sample.Kind);
+        ASSERT_TRUE(colourer) << sample.Path;
+        for (std::size_t width : {std::size_t(1) << 20, std::size_t(40)}) {
+            TRowAttributeStringList store;
+            FillStore(store, *colourer, CutRows(sample.Lines, width));
+            for (int row = 0; row < store.Count(); ++row) {
+                TProvisionalStates provisional;
+                provisional.Compute(store, *colourer, row, screen);
+                for (int r = std::max(row - screen, 0); r <= std::min(row + screen, store.Count() - 1); ++r) {
+                    const TRowAttributeData* state = provisional.Find(r);
+                    ASSERT_TRUE(state);
+                    ASSERT_EQ(RowKinds(*colourer, store, r, *state), RowKinds(*colourer, store, r))
+                        << sample.Path.filename() << " width " << width << ": row " << r << " from row " << row;
+                }
+            }
         }
     }
 }

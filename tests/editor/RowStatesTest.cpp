@@ -2,16 +2,40 @@
 // rest, and whatever painting sees is what a full computation from the first row gives.
 #include "RowStates.h"
 #include "EditorColourer.h"
+#include "EditorPaint.h"
 #include "TestEditor.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
 
 namespace quillon {
 namespace {
+
+// The default colourer, counting the rows its parsers scan for states.
+class TCountingColourer : public TEditorColourer {
+public:
+    using TEditorColourer::TEditorColourer;
+    std::unique_ptr<TColourerParser> CreateParser() override { return std::make_unique<TParser>(this, Scans); }
+    int Scans = 0;
+
+private:
+    class TParser : public TEditorParser {
+    public:
+        TParser(TColourer* Colourer, int& Scans) : TEditorParser(Colourer), FScans(Scans) {}
+        void ScanRow(int Index, const TRowStateStore& Strings, TRowAttributeData& Data) override {
+            ++FScans;
+            TEditorParser::ScanRow(Index, Strings, Data);
+        }
+
+    private:
+        int& FScans;
+    };
+};
 
 class BoundedColouring : public ::testing::Test {
 protected:
@@ -53,7 +77,7 @@ protected:
     }
 
     std::mt19937 rng{3};
-    TEditorColourer colourer{nullptr};
+    TCountingColourer colourer{nullptr};
     TTestEditor ed;
     TEditorScreenStrings& s = ed.ScreenStrings();
 };
@@ -102,6 +126,190 @@ TEST_F(BoundedColouring, RandomEditsAndIdleStepsAgreeWithAFullComputation) {
     auto full = FullComputation();
     for (int r = 0; r < s.Count(); ++r)
         ASSERT_TRUE(SameRowState(s.GetRowAttributeData(r), full->GetRowAttributeData(r))) << r;
+}
+
+// ---- Provisional states: a paint far below the computed rows (screen: 20 rows, half the look-ahead)
+
+class ProvisionalColouring : public BoundedColouring {
+protected:
+    static constexpr int Screen = 20;
+
+    // Lines of one word each (no wrap), a bracket opened on line Open and closed on line Close.
+    void LoadLinesWithBracket(int Lines, int Open, int Close) {
+        std::string text;
+        for (int i = 0; i < Lines; ++i)
+            text += (i == Open ? "open ( " : i == Close ? "close ) " : "line ") + std::to_string(i) + "\r\n";
+        ed.Lines.SetText(text);
+    }
+    void Idle() {
+        while (s.ComputeRowStates(7)) {
+        }
+    }
+    bool WasInvalidated(int Row) const {
+        return std::find(ed.Invalidated.begin(), ed.Invalidated.end(), Row) != ed.Invalidated.end();
+    }
+};
+
+TEST_F(ProvisionalColouring, AFarPaintScansAFewScreensAndComputesNoRow) {
+    ed.Lines.SetText(Text(3000));
+    const int computed = s.FirstNotComputed(0);
+    const int far = s.Count() * 3 / 4;
+    TPaintGeometry geometry;
+    geometry.ClientWidth = 100 * geometry.CharWidth;
+    geometry.ClientHeight = Screen * geometry.RowHeight;
+    geometry.TopRow = far;
+    TEditorPainter painter(s, colourer, TPaintMarks(), geometry, TPaintLook(), TPaintSelection(),
+                           [](std::string_view row) { return std::string(row); });
+    TPaintPlan plan;
+    colourer.Scans = 0;
+    painter.PaintText({0, 0, geometry.ClientWidth, geometry.ClientHeight}, plan);
+    // From at most two screens above the first row to a screen below it, instead of every row from
+    // the computed ones down.
+    EXPECT_LE(colourer.Scans, 3 * Screen + 1);
+    EXPECT_EQ(s.FirstNotComputed(0), computed);
+    colourer.Scans = 0;
+    painter.PaintText({0, 0, geometry.ClientWidth, geometry.ClientHeight}, plan);
+    EXPECT_EQ(colourer.Scans, 0) << "a second paint finds its states";
+}
+
+TEST_F(ProvisionalColouring, AWindowInsideALineLongerThanTwoScreensStartsThereAsItsContinuation) {
+    std::string text = Text(500);
+    text += std::string(4000, 'x') + "\r\n"; // 200 rows at the wrap width 20
+    ed.Lines.SetText(text);
+    const int row = s.Count() - 50;
+    ASSERT_EQ(s.RowAttribute(row - 3 * Screen), raWrapped);
+    colourer.Scans = 0;
+    s.PaintRowState(row);
+    EXPECT_LE(colourer.Scans, 3 * Screen + 1);
+    EXPECT_EQ(s.PaintRowState(row - 2 * Screen).PrevRowAttribute, raWrapped);
+    EXPECT_EQ(colourer.Scans, 3 * Screen + 1) << "the window starts two screens above";
+}
+
+TEST_F(ProvisionalColouring, ARowNearTheComputedOnesIsComputedExactly) {
+    ed.Lines.SetText(Text(3000));
+    const int near = s.FirstNotComputed(0) + 2 * Screen - 1;
+    const TRowAttributeData state = s.PaintRowState(near);
+    EXPECT_GT(s.FirstNotComputed(0), near);
+    EXPECT_TRUE(SameRowState(state, FullComputation()->GetRowAttributeData(near)));
+}
+
+TEST_F(ProvisionalColouring, StatesThatWereRightAreNotRepaintedWhenTheIdleWorkPassesThem) {
+    LoadLinesWithBracket(400, 5, 7);
+    for (int row = 300; row < 300 + Screen; ++row) s.PaintRowState(row);
+    ed.Invalidated.clear();
+    Idle();
+    EXPECT_TRUE(ed.Invalidated.empty());
+}
+
+TEST_F(ProvisionalColouring, ABracketOpenAboveTheWindowIsRepaintedRightOnceTheIdleWorkPassesIt) {
+    LoadLinesWithBracket(400, 10, 350);
+    const int top = 300;
+    for (int row = top; row < top + Screen; ++row)
+        EXPECT_EQ(s.PaintRowState(row).BracketIndex, biNone) << "the window cannot see the bracket";
+    ed.Invalidated.clear();
+    Idle();
+    auto full = FullComputation();
+    for (int row = top; row < top + Screen; ++row) {
+        ASSERT_EQ(full->BracketIndex(row), 0);
+        EXPECT_TRUE(WasInvalidated(row)) << row;
+        EXPECT_TRUE(SameRowState(s.PaintRowState(row), full->GetRowAttributeData(row))) << row;
+    }
+}
+
+// Token queries, item hints and the propagation read the store: it never holds a provisional state.
+TEST_F(ProvisionalColouring, ReadersOfTheStoreSeeExactStatesOrNone) {
+    LoadLinesWithBracket(400, 10, 350);
+    const int row = 300;
+    EXPECT_EQ(s.PaintRowState(row).BracketIndex, biNone);
+    EXPECT_EQ(s.BracketIndex(row), biNotComputed);
+    s.UpdateRowStates(row, false);
+    EXPECT_EQ(s.BracketIndex(row), 0);
+    EXPECT_EQ(s.PaintRowState(row).BracketIndex, 0) << "the exact state wins once computed";
+}
+
+TEST_F(ProvisionalColouring, AnEditDropsTheProvisionalStatesAndRepaintsTheirRows) {
+    ed.Lines.SetText(Text(3000));
+    const int computed = s.FirstNotComputed(0);
+    const int far = s.Count() / 2;
+    s.PaintRowState(far);
+    ed.Invalidated.clear();
+    s.UpdateRows(far, 1, "x\r\n");
+    EXPECT_EQ(s.FirstNotComputed(0), computed) << "an edit far below the computed rows computes nothing";
+    for (int row = far - Screen; row <= far + Screen; ++row) EXPECT_TRUE(WasInvalidated(row)) << row;
+    colourer.Scans = 0;
+    s.PaintRowState(far + 1);
+    EXPECT_GT(colourer.Scans, 0) << "the next paint scans a window of its own";
+}
+
+TEST_F(ProvisionalColouring, ResettingWhileScrolledDeepComputesTheFirstScreensOnly) {
+    ed.Lines.SetText(Text(3000));
+    ed.SetTopRow(3000);
+    colourer.Scans = 0;
+    s.ResetRowStates();
+    EXPECT_EQ(s.FirstNotComputed(0), 2 * Screen + 1);
+    EXPECT_LE(colourer.Scans, 2 * Screen + 1);
+    ed.SetTopRow(30);
+    s.ResetRowStates();
+    EXPECT_EQ(s.FirstNotComputed(0), 30 + 2 * Screen + 1) << "a top row within them gets its screens too";
+    ed.SetTopRow(3000);
+    colourer.Scans = 0;
+    s.SetWordWrap(false);
+    EXPECT_LE(colourer.Scans, 2 * Screen + 1) << "switching the wrap";
+}
+
+// One screen, moved by jumps and scrolls (which paint only the rows scrolled in), between idle
+// steps; every invalidated row on the screen is painted again, as the window would. The screen
+// always shows what painting it again would show, and once the idle work is done, the exact states.
+TEST_F(ProvisionalColouring, RandomJumpsScrollsAndIdleStepsEndWithTheScreenExact) {
+    for (int round = 0; round < 20; ++round) {
+        // Brackets seldom, so that they span more than a window.
+        std::string text;
+        for (int i = 0; i < 3000; ++i) {
+            std::string line = Line();
+            std::erase_if(line, [](char c) { return c == '(' || c == ')'; });
+            if (rng() % 30 == 0) line += rng() % 2 ? "(" : ")";
+            text += line + "\r\n";
+        }
+        ed.Lines.SetText(text);
+        std::map<int, TRowAttributeData> screen; // row -> the state it was painted with
+        int top = 0;
+        auto paint = [&](int row) { screen[row] = s.PaintRowState(row); };
+        auto repaintInvalidated = [&] {
+            while (!ed.Invalidated.empty()) {
+                std::vector<int> rows;
+                rows.swap(ed.Invalidated);
+                for (int row : rows)
+                    if (screen.count(row)) paint(row);
+            }
+        };
+        auto moveTo = [&](int newTop) {
+            newTop = std::clamp(newTop, 0, s.Count() - Screen);
+            std::map<int, TRowAttributeData> kept;
+            for (auto& [row, state] : screen)
+                if (row >= newTop && row < newTop + Screen) kept[row] = state;
+            screen.swap(kept);
+            top = newTop;
+            for (int row = top; row < top + Screen; ++row)
+                if (!screen.count(row)) paint(row);
+        };
+        moveTo(0);
+        for (int step = 0; step < 30; ++step) {
+            switch (rng() % 3) {
+            case 0: moveTo(static_cast<int>(rng() % static_cast<unsigned>(s.Count()))); break;
+            case 1: moveTo(top + static_cast<int>(rng() % 61) - 30); break;
+            default: s.ComputeRowStates(static_cast<int>(rng() % 60)); break;
+            }
+            repaintInvalidated();
+            // The screen shows what painting it again would show.
+            for (auto& [row, state] : screen)
+                ASSERT_TRUE(SameRowState(state, s.PaintRowState(row))) << "round " << round << ", row " << row;
+        }
+        Idle();
+        repaintInvalidated();
+        auto full = FullComputation();
+        for (auto& [row, state] : screen)
+            ASSERT_TRUE(SameRowState(state, full->GetRowAttributeData(row))) << "round " << round << ", row " << row;
+    }
 }
 
 } // namespace

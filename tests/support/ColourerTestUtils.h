@@ -49,20 +49,27 @@ inline void FillStore(TRowAttributeStringList& store, TOrvColourer& colourer, co
     ResetRowStates(store, colourer, store.Count() - 1);
 }
 
-// Every byte of row Index as the editor paints it: the kind of the token that covers it, -1 for a
-// byte between tokens. A wrapped row is parsed with the rest of its logical line, as painting does.
+// Every byte of row Index as the editor paints it from State: the kind of the token that covers it,
+// -1 for a byte between tokens. A wrapped row is parsed with the rest of its logical line, as
+// painting does.
 inline std::vector<int> RowKinds(TOrvColourer& colourer, const TRowAttributeStringList& store, int Index,
-                                 int mode = pmFull) {
+                                 const TRowAttributeData& State, int mode = pmFull) {
     const std::string_view row = store.Get(Index);
     const std::string text = std::string(row) + LineTextAfter(store, Index);
     std::vector<int> kinds(row.size(), -1);
     auto parser = colourer.CreateParserWithMode(mode);
-    parser->NewData(text.c_str(), store.GetRowAttributeData(Index));
+    parser->NewData(text.c_str(), State);
     while (parser->NextToken() != tkEnd && parser->SourcePos() < static_cast<int>(row.size())) {
         for (int i = parser->SourcePos(); i < parser->SourcePos() + parser->TokenLength(); ++i)
             if (i < static_cast<int>(row.size())) kinds[static_cast<std::size_t>(i)] = parser->TokenKind();
     }
     return kinds;
+}
+
+// Row Index painted from its stored state.
+inline std::vector<int> RowKinds(TOrvColourer& colourer, const TRowAttributeStringList& store, int Index,
+                                 int mode = pmFull) {
+    return RowKinds(colourer, store, Index, store.GetRowAttributeData(Index), mode);
 }
 
 // The painted kinds of every row of a store, joined.
