@@ -9,7 +9,9 @@
 //   load     setting the text and painting the first screen, wrap on and off, the best of 3: cold
 //            (the heap's free memory given back to the system before each load, as in a program
 //            just started) and warm (the memory of the previous load reused)
-//   wrap     switching wrap on for the text loaded without it (best of 3)
+//   wrap     switching wrap on for the text loaded without it (best of 3): at its top, and scrolled
+//            to 3/4 of it after the idle time (Quillon then colours the new rows above the screen
+//            in idle time again)
 //   memory   heap in use after that load (wrap on), the empty widget included
 //   paint    painting the whole viewport again
 //   keys     200 keystrokes, each at a random place: jump there and type one character; the model's
@@ -292,6 +294,25 @@ void BM_SwitchWrapOn(benchmark::State& state) {
     Keep(std::string("switching wrap on for the loaded text, ms (") + TextName(which) + ")", editor, best);
 }
 
+void BM_SwitchWrapOnDeep(benchmark::State& state) {
+    const int editor = static_cast<int>(state.range(0)), which = static_cast<int>(state.range(1));
+    double best = 1e9;
+    for (auto _ : state) {
+        auto subject = Make(editor, which);
+        subject->Load(TextOf(which), false);
+        subject->Settle(2000);
+        subject->JumpTo(subject->Rows() * 3 / 4);
+        subject->Paint();
+        QElapsedTimer t;
+        t.start();
+        subject->SetWrap(true);
+        subject->Paint();
+        best = std::min(best, Ms(t));
+        state.SetIterationTime(Ms(t) / 1000);
+    }
+    Keep(std::string("switching wrap on scrolled to 3/4, ms (") + TextName(which) + ")", editor, best);
+}
+
 // One loaded editor per editor and text, wrap on, kept across the benchmarks that only edit it.
 std::map<std::pair<int, int>, std::unique_ptr<TSubject>> LoadedSubjects; // emptied before Qt ends
 
@@ -414,6 +435,7 @@ void LoadArgs(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_Load)->Apply(LoadArgs)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SwitchWrapOn)->Apply(EditorsAndTexts)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SwitchWrapOnDeep)->Apply(EditorsAndTexts)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paint)->Apply(EditorsAndTexts)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RandomKeystrokes)->Apply(EditorsAndTexts)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TypeAtTheEnd)->Apply(EditorsAndTexts)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
