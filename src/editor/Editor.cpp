@@ -34,23 +34,44 @@ TDelimiters GetDelimiters() {
     return d;
 }
 
-std::string ClassString(std::string_view S, const TColumnLayout& Layout) {
+void ClassString(std::string_view S, const TColumnLayout& Layout, std::string& Out) {
     const std::size_t limit = Layout.WordWrap ? static_cast<std::size_t>(Layout.WrapByte) + 3 : 1000;
-    std::string cls;
-    cls.reserve(std::min(S.size() * 2, limit + 8));
-    for (std::size_t i = 0; i < S.size() && cls.size() < limit; ++i) {
-        auto b = static_cast<unsigned char>(S[i]);
+    // Without tabs a byte makes at most one column, and the last character may pass the limit by
+    // one; a tab makes room as it needs. One byte more is kept for a cursor's end mark.
+    Out.clear();
+    Out.reserve(std::min(S.size(), limit + 1) + 1);
+    Out.resize(std::min(S.size(), limit + 1));
+    // Local copies: the writes through a char pointer could alias anything else.
+    const TDelimiters delimiters = Layout.Delimiters;
+    char* out = Out.data();
+    std::size_t n = 0; // columns written
+    for (std::size_t i = 0; i < S.size() && n < limit; ++i) {
+        const auto b = static_cast<unsigned char>(S[i]);
         if (IsDoubleByteAt(S, i)) {
-            cls += "45";
+            out[n++] = '4';
+            out[n++] = '5';
             ++i;
         } else if (b == '\t') {
-            int fill = TabWidth(static_cast<int>(cls.size()), Layout) - 1;
-            cls += Layout.Delimiters[b] ? '2' : '1';
-            cls.append(static_cast<std::size_t>(fill), '3');
+            const auto width = static_cast<std::size_t>(TabWidth(static_cast<int>(n), Layout));
+            // Room for the tab and, one column each, the bytes after it.
+            const std::size_t room = n + width + std::min(S.size() - i - 1, limit);
+            if (room > Out.size()) {
+                Out.resize(room);
+                out = Out.data();
+            }
+            out[n] = delimiters[b] ? '2' : '1';
+            std::fill_n(out + n + 1, width - 1, '3');
+            n += width;
         } else {
-            cls += Layout.Delimiters[b] ? '2' : '1';
+            out[n++] = delimiters[b] ? '2' : '1';
         }
     }
+    Out.resize(n);
+}
+
+std::string ClassString(std::string_view S, const TColumnLayout& Layout) {
+    std::string cls;
+    ClassString(S, Layout, cls);
     return cls;
 }
 

@@ -31,6 +31,8 @@ struct TColumnLayout {
 
 // The class string of S under Layout.
 std::string ClassString(std::string_view S, const TColumnLayout& Layout);
+// The same into Out, whose memory is reused.
+void ClassString(std::string_view S, const TColumnLayout& Layout, std::string& Out);
 
 // The columns that S occupies: a double-byte character 2, a tab up to its next stop (capped at the
 // wrap margin with word wrap), any other byte 1. Not limited to 1000 columns.

@@ -60,6 +60,16 @@ void TEditorWrapOption::Assign(const TPersistent& Source) {
 void TEditorAttributeArray::Reset(std::string_view Text, std::string Attrs) {
     FText = Text;
     FAttrs = std::move(Attrs);
+    Start();
+}
+
+void TEditorAttributeArray::Reset(std::string_view Text, const TColumnLayout& Layout) {
+    FText = Text;
+    ClassString(Text, Layout, FAttrs);
+    Start();
+}
+
+void TEditorAttributeArray::Start() {
     FAttrs += '0';
     FIndex = 0;
     FPos = 0;
@@ -80,7 +90,14 @@ void TEditorAttributeArray::Prev() {
 }
 
 void TEditorAttributeArray::MoveTo(int N) {
-    while (FAttr != '0' && FIndex < N) Next();
+    if (FAttr != '0' && FIndex < N) {
+        // Forward in one step, as Next would go: Pos counts every column that is not a tab's fill.
+        const int to = std::min(N, Count() + 1);
+        const int fills = static_cast<int>(std::count(FAttrs.begin() + FIndex, FAttrs.begin() + to, '3'));
+        FPos += to - FIndex - fills;
+        FIndex = to;
+        FAttr = ClassAt(to);
+    }
     while (FIndex >= 2 && FIndex > N) Prev();
 }
 
@@ -177,7 +194,7 @@ void WrapLine(std::string_view S, const TEditorWrapOption& Option, TColumnLayout
         auto cut = static_cast<std::size_t>(a.Pos());
         Rows.push_back({rest.substr(0, cut), 1});
         rest.remove_prefix(cut);
-        a.Reset(rest, ClassString(rest, Layout));
+        a.Reset(rest, Layout);
         a.MoveTo(W);
     }
     if (!rest.empty() || !Option.FollowRetMark())

@@ -72,6 +72,8 @@ public:
     TEditorAttributeArray(std::string_view Text, std::string Attrs) { Reset(Text, std::move(Attrs)); }
     // Re-initialises onto the first column of Text.
     void Reset(std::string_view Text, std::string Attrs);
+    // The same, laying Text out under Layout in the cursor's own memory.
+    void Reset(std::string_view Text, const TColumnLayout& Layout);
 
     // The class of the current column; '0' past the end.
     char Attr() const { return FAttr; }
@@ -94,6 +96,8 @@ public:
     std::string_view NextChar() const;
 
 private:
+    // Onto the first column of FText, whose class string FAttrs holds.
+    void Start();
     std::string_view CharOf(char Cls, int Pos) const;
     char ClassAt(int Index) const { return FAttrs[static_cast<std::size_t>(Index - 1)]; }
 
