@@ -5,6 +5,7 @@
 #include "RowStates.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
 
 namespace quillon {
@@ -94,8 +95,7 @@ std::uint16_t TEditorScreenStrings::GetUsedMarks() const {
 }
 
 void TEditorScreenStrings::AdjustMarkCounts(std::uint16_t Marks, int Delta) {
-    for (int m = 0; m < 16; ++m)
-        if (Marks & (1u << m)) FMarkCounts[static_cast<std::size_t>(m)] += Delta;
+    for (unsigned m = Marks; m != 0; m &= m - 1) FMarkCounts[static_cast<std::size_t>(std::countr_zero(m))] += Delta;
 }
 
 void TEditorScreenStrings::SetRowMarks(int Index, std::uint16_t Value) {
@@ -421,18 +421,23 @@ template <class F> void TEditorScreenStrings::RebuildLines(F Build) {
     const int lastAttr = RowAttribute(Count() - 1);
     TEditorStringList rows;
     rows.SetCapacity(Count());
-    std::string line;
+    std::string joined;
     for (int first = 0; first < Count();) {
         const int last = LogicalLineEnd(first);
-        line.clear();
-        for (int r = first; r <= last; ++r) line += Get(r);
+        std::string_view line = Get(first);
+        if (last > first) {
+            joined.clear();
+            for (int r = first; r <= last; ++r) joined += Get(r);
+            line = joined;
+        }
         const int from = rows.Count();
-        Build(std::string_view(line), rows);
+        Build(line, rows);
         // Marks by position; those of old rows beyond the new ones join the last new row.
         const int made = rows.Count() - from;
         for (int r = first; r <= last; ++r) {
             const int to = from + std::min(r - first, made - 1);
-            rows.SetRowMarks(to, static_cast<std::uint16_t>(rows.RowMarks(to) | RowMarks(r)));
+            if (const std::uint16_t marks = RowMarks(r))
+                rows.SetRowMarks(to, static_cast<std::uint16_t>(rows.RowMarks(to) | marks));
         }
         first = last + 1;
     }
