@@ -1,5 +1,6 @@
 // Loading and saving a 100,000-line motion list (about 10 MB), beside a plain read of the same
-// bytes split at LF with memchr.
+// bytes split at LF with memchr; and the worst case for finding line ends, the same list with CR
+// line ends only, split beside memchr over the same bytes.
 #include "ListFiles.h"
 
 #include <benchmark/benchmark.h>
@@ -14,17 +15,24 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The list's bytes, every line ended by EndOfLine.
+std::string ListText(const char* EndOfLine) {
+    std::mt19937 rng(1);
+    std::ostringstream out;
+    out << "--R---G---B---G" << EndOfLine << "  0   0 255  16" << EndOfLine;
+    for (int i = 0; i < 100000; ++i) {
+        out << "  " << i << "    " << i + 1 << "  3  " << rng() % 1800 << "/" << rng() % 1800
+            << ",1,A,128   0  0 9/-3/4   0 0   0 0 9 0 0   0   -  0 0 0100 1FF0EF00A010 000000000000 "
+               "010020000030 ;\x83\x4B\x83\x62\x83\x63 frame comment with some text"
+            << EndOfLine;
+    }
+    return out.str();
+}
+
 const fs::path& ListPath() {
     static const fs::path path = [] {
         fs::path p = fs::temp_directory_path() / "quillon-bench-motion.lst";
-        std::mt19937 rng(1);
-        std::ofstream out(p, std::ios::binary);
-        out << "--R---G---B---G\r\n  0   0 255  16\r\n";
-        for (int i = 0; i < 100000; ++i) {
-            out << "  " << i << "    " << i + 1 << "  3  " << rng() % 1800 << "/" << rng() % 1800
-                << ",1,A,128   0  0 9/-3/4   0 0   0 0 9 0 0   0   -  0 0 0100 1FF0EF00A010 000000000000 "
-                   "010020000030 ;\x83\x4B\x83\x62\x83\x63 frame comment with some text\r\n";
-        }
+        std::ofstream(p, std::ios::binary) << ListText("\r\n");
         return p;
     }();
     return path;
@@ -63,9 +71,33 @@ void BM_PlainReadMemchrSplit(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * size));
 }
 
+// No LF anywhere: a splitter that looks for the next LF anew on every line reads to the end each time.
+void BM_SplitCrOnlyList(benchmark::State& state) {
+    const std::string bytes = ListText("\r");
+    for (auto _ : state) {
+        TListText text = SplitListText(bytes);
+        benchmark::DoNotOptimize(text.Lines.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
+}
+
+// The reference: the same bytes, their lines counted with memchr, keeping no copies.
+void BM_MemchrSplitCrOnly(benchmark::State& state) {
+    const std::string bytes = ListText("\r");
+    const char* const end = bytes.data() + bytes.size();
+    for (auto _ : state) {
+        size_t lines = 0;
+        for (const char* p = bytes.data(); (p = static_cast<const char*>(std::memchr(p, '\r', end - p))); ++p) ++lines;
+        benchmark::DoNotOptimize(lines);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
+}
+
 } // namespace
 
 BENCHMARK(BM_LoadListFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveListFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainReadMemchrSplit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SplitCrOnlyList)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemchrSplitCrOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

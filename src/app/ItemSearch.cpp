@@ -3,6 +3,7 @@
 #include "AnsiCase.h"
 #include "Cp932.h"
 #include "EditorEx.h"
+#include "EditorUtils.h"
 #include "LineRegExp.h"
 #include "ListKinds.h"
 #include "ListTokens.h"
@@ -151,15 +152,9 @@ void WriteItemSearchOptions(TSettingsStore& Store, const TItemSearchOptions& Opt
 std::vector<std::string> ReadItemHistory(TSettingsStore& Store) {
     std::vector<std::string> history;
     const std::string text = Store.ReadString(kHistorySection, "ItemText", "");
-    std::size_t start = 0;
-    while (start < text.size() && history.size() < static_cast<std::size_t>(kItemHistoryMax)) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        if (end > start) history.emplace_back(text, start, end - start);
-        start = end;
-        if (start < text.size() && text[start] == '\r') ++start;
-        if (start < text.size() && text[start] == '\n') ++start;
-    }
+    TLineReader lines(text);
+    for (std::string_view line; history.size() < static_cast<std::size_t>(kItemHistoryMax) && lines.Next(line);)
+        if (!line.empty()) history.emplace_back(line);
     return history;
 }
 

@@ -1,5 +1,6 @@
 #include "ListFiles.h"
 
+#include "EditorUtils.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
 #include "Paths.h"
@@ -8,7 +9,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,17 +22,8 @@ TListText SplitListText(std::string_view bytes) {
         text.StoppedAtNul = true;
         bytes = bytes.substr(0, nul);
     }
-    size_t p = 0;
-    while (p < bytes.size()) {
-        // A line ends at its first CR or LF: find the LF with memchr, then any CR before it.
-        const char* base = bytes.data();
-        const void* lf = std::memchr(base + p, '\n', bytes.size() - p);
-        size_t end = lf ? static_cast<const char*>(lf) - base : bytes.size();
-        if (const void* cr = std::memchr(base + p, '\r', end - p)) end = static_cast<const char*>(cr) - base;
-        text.Lines.emplace_back(bytes.substr(p, end - p));
-        p = end;
-        if (p < bytes.size()) p += bytes[p] == '\r' && p + 1 < bytes.size() && bytes[p + 1] == '\n' ? 2 : 1;
-    }
+    TLineReader lines(bytes);
+    for (std::string_view line; lines.Next(line);) text.Lines.emplace_back(line);
     return text;
 }
 

@@ -3,7 +3,6 @@
 #include "Cp932.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace quillon {
 namespace {
@@ -41,30 +40,24 @@ bool CharInStr(std::string_view Sub, std::string_view S) {
     return false;
 }
 
+TLineReader::TLineReader(std::string_view Text) : FText(Text), FCr(Text.find('\r')), FLf(Text.find('\n')) {}
+
+bool TLineReader::Next(std::string_view& Line) {
+    if (FPos >= FText.size()) return false;
+    if (FCr < FPos) FCr = FText.find('\r', FPos);
+    if (FLf < FPos) FLf = FText.find('\n', FPos);
+    const std::size_t end = std::min({FCr, FLf, FText.size()});
+    Line = FText.substr(FPos, end - FPos);
+    FPos = end + (end == FCr && FLf == end + 1 ? 2 : 1); // CR LF is one break
+    return true;
+}
+
 std::vector<std::string> StrToStrings(const char* Text) {
+    if (!Text) return {};
+    if (*Text == '\0') return {std::string()};
     std::vector<std::string> lines;
-    if (!Text) return lines;
-    std::string_view text(Text, std::strlen(Text));
-    // One item per LF, one more when the text does not end with LF; lines beyond that are appended.
-    std::size_t presized = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-    if (text.empty() || text.back() != '\n') ++presized;
-    lines.resize(presized);
-    std::size_t n = 0, pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) end = text.size();
-        std::string line(text.substr(pos, end - pos));
-        if (n < lines.size())
-            lines[n] = std::move(line);
-        else
-            lines.push_back(std::move(line));
-        ++n;
-        pos = end;
-        if (text.substr(pos, 2) == "\r\n")
-            pos += 2;
-        else if (pos < text.size())
-            ++pos;
-    }
+    TLineReader reader(Text);
+    for (std::string_view line; reader.Next(line);) lines.emplace_back(line);
     return lines;
 }
 

@@ -30,8 +30,28 @@ char CharAt(std::string_view S, int Index);
 // True when Sub is not empty and occurs in S starting at a character boundary of S.
 bool CharInStr(std::string_view Sub, std::string_view S);
 
-// The lines of a NUL-terminated text, split at CR, LF or CR LF; a final line break makes no empty
-// line. A null text gives no lines, an empty one a single empty line.
+// Hands out the lines of a text one by one, split at CR, LF or CR LF (LF CR is two breaks); a final
+// line break makes no empty line, and an empty text has no lines.
+//
+// The next CR and the next LF are each found by memchr and kept until the reader passes them, so
+// every byte is looked at no more than twice whatever the mix of line ends. (Searching for the next
+// LF anew on every line, and then for a CR before it, reads a text without LFs to its end once per
+// line: quadratic time for a list with CR line ends.)
+class TLineReader {
+public:
+    explicit TLineReader(std::string_view Text);
+    // The next line, without its line break; false when the text has no more lines.
+    bool Next(std::string_view& Line);
+
+private:
+    std::string_view FText;
+    std::size_t FPos = 0; // where the next line starts; beyond the end when there is none
+    std::size_t FCr;      // the first CR at or after FPos, or npos; refreshed once FPos passes it
+    std::size_t FLf;      // likewise the first LF
+};
+
+// The lines of a NUL-terminated text, as TLineReader gives them. A null text gives no lines, an empty
+// one a single empty line.
 std::vector<std::string> StrToStrings(const char* Text);
 
 } // namespace quillon

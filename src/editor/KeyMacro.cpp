@@ -1,6 +1,7 @@
 #include "KeyMacro.h"
 
 #include "Cp932.h"
+#include "EditorUtils.h"
 #include "MessageBox.h"
 #include "StrUtils.h"
 #include "Streams.h"
@@ -132,10 +133,8 @@ std::optional<TKeyMacroData> MakeRecord(const std::vector<std::int64_t>& N) {
 // The records of the whole text, or nothing when any line is not a record.
 std::optional<TKeyMacroDataList> ParseMacro(std::string_view Text) {
     TKeyMacroDataList list;
-    while (!Text.empty()) {
-        const std::size_t end = std::min(Text.find_first_of("\r\n"), Text.size());
-        std::string_view line = Text.substr(0, end);
-        Text.remove_prefix(std::min(end + 1, Text.size()));
+    TLineReader lines(Text);
+    for (std::string_view line; lines.Next(line);) {
         line = line.substr(0, line.find("//"));
         bool anyToken = false;
         const std::optional<std::vector<std::int64_t>> integers = LineIntegers(line, anyToken);

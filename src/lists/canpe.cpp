@@ -1,6 +1,7 @@
 #include "canpe.h"
 
 #include "Cp932.h"
+#include "EditorUtils.h"
 #include "MessageBox.h"
 #include "Paths.h"
 
@@ -10,26 +11,6 @@
 
 namespace quillon {
 namespace {
-
-// Hands out the lines of a text one by one; lines end at CR, LF or CR LF.
-class TLineReader {
-public:
-    explicit TLineReader(std::string_view text) : FText(text) {}
-
-    bool Next(std::string_view& line) {
-        if (FPos >= FText.size()) return false;
-        size_t end = FText.find_first_of("\r\n", FPos);
-        if (end == std::string_view::npos) end = FText.size();
-        line = FText.substr(FPos, end - FPos);
-        FPos = end + 1;
-        if (end < FText.size() && FText[end] == '\r' && FPos < FText.size() && FText[FPos] == '\n') ++FPos;
-        return true;
-    }
-
-private:
-    std::string_view FText;
-    size_t FPos = 0; // start of the next line
-};
 
 // ASCII letters in upper case, stepping by characters so that trail bytes stay as they are.
 std::string UpperKey(std::string_view key) {

@@ -44,6 +44,37 @@ TEST(EditorUtils, CharInStrMatchesOnlyAtCharacterStarts) {
     EXPECT_TRUE(CharInStr("c", "abc"));
 }
 
+// The lines of Text as a byte-by-byte reading sees them.
+std::vector<std::string> ReferenceLines(const std::string& Text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i = 0; i < Text.size(); ++i) {
+        if (Text[i] != '\r' && Text[i] != '\n') {
+            line += Text[i];
+            continue;
+        }
+        lines.push_back(line);
+        line.clear();
+        if (Text.compare(i, 2, "\r\n") == 0) ++i;
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+// Every text of up to seven bytes of "a", CR and LF: the reader keeps the next CR and LF it found,
+// and each mix of line ends must still split as a plain byte-by-byte reading does.
+TEST(EditorUtils, LineReaderAgreesWithAByteByByteReading) {
+    std::vector<std::string> texts{""};
+    for (std::size_t i = 0; i < texts.size() && texts[i].size() < 7; ++i)
+        for (char c : {'a', '\r', '\n'}) texts.push_back(texts[i] + c);
+    for (const std::string& text : texts) {
+        std::vector<std::string> lines;
+        TLineReader reader(text);
+        for (std::string_view line; reader.Next(line);) lines.emplace_back(line);
+        EXPECT_EQ(lines, ReferenceLines(text)) << testing::PrintToString(text);
+    }
+}
+
 TEST(EditorUtils, StrToStrings) {
     struct Case {
         const char* text;
