@@ -87,9 +87,13 @@
 // exact states, every row whose state differs is repainted, and those rows leave the window. A
 // change of the text, the wrapping or the colourer, and a new window for a paint elsewhere, drop
 // the provisional rows that they make void and repaint them. So a provisional state leaves only
-// confirmed by the exact one or with its row repainted, and what is painted ends up exact. The
-// window is one per row store (the editors of a document share it): a document is normally shown
-// by one editor, whose screen always lies inside the window of its latest far paint.
+// confirmed by the exact one or with its row repainted, and what is painted ends up exact.
+// The window belongs to the row store, beside its rows, because everything that voids or confirms
+// it passes through the store (changes of the text, resets, idle steps); the editors of a document
+// share it. A document is normally shown by one editor, whose screen always lies inside the window
+// of its latest far paint (a screen above and below the first row that paint missed).
+// Cost: a far paint scans at most three screens of rows (from two screens above its first row to one
+// below it); a repaint inside the window scans nothing.
 #include "RowAttrStrings.h"
 
 #include <limits>
@@ -130,7 +134,8 @@ public:
     // The provisional state of Row, or null when Row is outside the window.
     const TRowAttributeData* Find(int Row) const;
     // Replaces the window by the rows from the start of a logical line about Screen rows above Row
-    // (at most 2 x Screen rows above it) down to Screen rows below Row, none of them computed.
+    // (at most 2 x Screen rows above it) down to Screen rows below Row; their stored states are not
+    // read.
     void Compute(TRowStateStore& Strings, TColourer& Colourer, int Row, int Screen);
     // The rows at the top of the window that are computed now leave it; those whose exact state
     // differs from the provisional one are reported.
