@@ -60,8 +60,12 @@ void TEditorScreenStrings::ClampEditorRows() {
     }
 }
 
-void TEditorScreenStrings::RefreshEditors() {
+void TEditorScreenStrings::RepaintEditors() {
     for (TAttachedEditor* e : FEditors) e->Refresh();
+}
+
+void TEditorScreenStrings::RefreshEditors() {
+    RepaintEditors();
     ClampEditorRows();
     for (TAttachedEditor* e : FEditors) e->SetCol(0);
 }

@@ -162,7 +162,9 @@ public:
     // the end of the text makes no row, and the last row has attribute 2 unless Text ends with a line
     // break; with word wrap each line is cut as WrapAll cuts it. Rows are written once, in order.
     void LoadText(std::string_view Text);
-    // Refreshes every editor, clamps their rows and sets their columns to 0.
+    // Every editor recomputes its metrics and scroll bars and repaints its whole window.
+    void RepaintEditors();
+    // Repaints every editor, clamps their rows and sets their columns to 0.
     void RefreshEditors();
 
     // Grows with every change of the rows; views keep derived indices against it.

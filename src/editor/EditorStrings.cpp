@@ -134,10 +134,13 @@ void TEditorStrings::BeginUpdate() {
     FEditor.LinesUpdateBegun();
 }
 
+// The rows changed inside the bracket are not painted one by one (a text set whole records no
+// change of rows at all): every editor repaints once at the end.
 void TEditorStrings::EndUpdate() {
     if (FUpdateCount == 0 || --FUpdateCount > 0) return;
     Store().EndUpdate();
     FEditor.LinesUpdateEnded();
+    Store().RepaintEditors();
 }
 
 } // namespace quillon

@@ -105,10 +105,22 @@ TEST_F(ScreenStringsTest, ANewEditAfterAnUndoEmptiesTheRedoList) {
 TEST_F(ScreenStringsTest, SwitchingWordWrapClearsTheHistory) {
     ed.Lines.SetText(std::string(100, 'a'));
     s.UpdateRows(0, 1, std::string(30, 'b'));
+    ed.Refreshes = 0;
     s.SetWordWrap(true);
     EXPECT_FALSE(s.UndoObj().CanUndo());
     s.Undo();
     EXPECT_EQ(Text(), std::string(30, 'b'));
+    EXPECT_EQ(ed.Refreshes, 1);
+}
+
+// A text set whole records no change of rows, so the editor repaints once when the Lines' update
+// bracket closes (nested brackets: only the outermost).
+TEST_F(ScreenStringsTest, SettingTheTextRepaintsTheEditorOnce) {
+    ed.Lines.BeginUpdate();
+    ed.Lines.SetText("a\r\nb");
+    ed.Lines.SetText("c");
+    EXPECT_EQ(ed.Refreshes, 0);
+    ed.Lines.EndUpdate();
     EXPECT_EQ(ed.Refreshes, 1);
 }
 

@@ -1,0 +1,52 @@
+// The window shows what the editor paints: after edits, scrolls and partial repaints, the pixels on
+// the screen equal a fresh rendering of the whole client area (the caret's block aside, which blinks).
+#include "EditorWidget.h"
+
+#include "ScreenPixels.h"
+
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace quillon {
+namespace {
+
+std::string Numbered(int Lines, const char* Tail) {
+    std::string text;
+    for (int i = 0; i < Lines; ++i) text += "line " + std::to_string(i) + Tail + "\r\n";
+    return text;
+}
+
+class EditorWidgetPaint : public ::testing::Test {
+protected:
+    EditorWidgetPaint() {
+        widget.resize(400, 300);
+        widget.show();
+        widget.activateWindow();
+        widget.setFocus();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&widget));
+        QApplication::processEvents();
+    }
+
+    TEditor& Editor() { return widget.Editor(); }
+    // Where the screen differs from the editor's own rendering (empty when it shows it all).
+    QRect Stale() { return DifferingPixels(ShownPixels(*widget.viewport()), widget.Render(), widget.CaretRect()); }
+
+    TEditorWidget widget;
+};
+
+// A text given whole to a shown editor is painted, whether it replaces nothing, a longer text or a
+// shorter one.
+TEST_F(EditorWidgetPaint, ATextSetWholeIsPainted) {
+    for (const std::string& text : {Numbered(60, " abc def ghi"), Numbered(5, " other"), std::string()}) {
+        Editor().Lines().SetText(text);
+        EXPECT_EQ(Stale(), QRect()) << text.size();
+    }
+    Editor().Lines().Assign(std::vector<std::string>{"assigned", "lines"});
+    EXPECT_EQ(Stale(), QRect());
+}
+
+} // namespace
+} // namespace quillon
