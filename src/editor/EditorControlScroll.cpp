@@ -282,7 +282,9 @@ void TEditor::ScrollText(int DX, int DY, const TRect& Rect) {
 void TEditor::ScrollRows(int FromRow, int Rows) {
     if (!FHost) return;
     Rows = std::clamp(Rows, -(FRowsPerPage + 1), FRowsPerPage + 1);
-    const int top = TextTop() + std::max(0, FromRow - FTopRow) * RowHeight();
+    // The window moves pixels only inside the scrolled rectangle: rows that move up land above
+    // FromRow, so the rectangle starts where they land.
+    const int top = TextTop() + std::max(0, std::min(FromRow, FromRow + Rows) - FTopRow) * RowHeight();
     ScrollText(0, Rows * RowHeight(), {TextLeft(), top, ClientWidth(), ClientHeight()});
     if (FImagebar->Visible()) FHost->ScrollWindow(0, Rows * RowHeight(), {0, top, FImagebarWidth, ClientHeight()});
 }

@@ -48,5 +48,17 @@ TEST_F(EditorWidgetPaint, ATextSetWholeIsPainted) {
     EXPECT_EQ(Stale(), QRect());
 }
 
+// The rows after a joined line move up on the screen: the row they land on shows the next line,
+// not the one it showed before.
+TEST_F(EditorWidgetPaint, RowsBelowAJoinedLineMoveUp) {
+    Editor().Lines().SetText(Numbered(60, " abc def ghi"));
+    for (int row : {5, 1}) {
+        Editor().SetRowCol(row, 0);
+        ASSERT_EQ(Stale(), QRect());
+        Editor().Perform(WM_CHAR, 8); // Backspace at the start of a line joins it to the line above
+        EXPECT_EQ(Stale(), QRect()) << row;
+    }
+}
+
 } // namespace
 } // namespace quillon
