@@ -86,7 +86,7 @@ void TPlanRenderer::Text(QPainter& Painter, const TPaintOp& Op, const std::vecto
             Painter.fillRect(cells.Left, cells.Top, cells.Width(), cells.Height(), QColorOf(Op.BkColor));
     }
     Painter.save();
-    Painter.setClipRect(r.Left, r.Top, r.Width(), r.Height());
+    Painter.setClipRect(r.Left, r.Top, r.Width(), r.Height(), Qt::IntersectClip);
     Painter.setPen(QColorOf(Op.Color));
     FFont.DrawText(Painter, Op.X, Op.Y, Op.Text, FCharWidth, Op.Style & ~StyleBit(fsUnderline), PaintedOver);
     Painter.restore();

@@ -327,7 +327,7 @@ void TEditorWidget::PaintGutters(QPainter& Painter, const TRect& Area, int First
     // The text rows' background must not run into the gutters below the last row.
     TPlanRenderer renderer(*FFont, e.CharWidth());
     Painter.save();
-    Painter.setClipRect(0, e.TextTop(), e.TextLeft(), ClientHeight());
+    Painter.setClipRect(0, e.TextTop(), e.TextLeft(), ClientHeight(), Qt::IntersectClip);
     Painter.fillRect(e.ImagebarWidth() + e.LeftbarWidth(), e.TextTop(),
                      e.TextLeft() - e.ImagebarWidth() - e.LeftbarWidth(), ClientHeight(), QColorOf(FColor));
     renderer.Render(Painter, plan);

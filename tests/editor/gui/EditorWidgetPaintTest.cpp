@@ -60,5 +60,18 @@ TEST_F(EditorWidgetPaint, RowsBelowAJoinedLineMoveUp) {
     }
 }
 
+// A repaint whose area splits a row draws that row's text once: each part is filled and written
+// only inside its own area, so no glyph is drawn twice over itself.
+TEST_F(EditorWidgetPaint, ARowSplitBetweenTwoRepaintedAreasIsDrawnOnce) {
+    Editor().Lines().SetText(Numbered(60, " abc def ghi"));
+    ASSERT_EQ(Stale(), QRect());
+    const int middle = Editor().TextTop() + 3 * Editor().RowHeight() + Editor().FontHeight() / 2;
+    QRegion region(0, 0, 400, middle);
+    region += QRect(10, middle, 390, 300 - middle); // a second band: Qt paints the two areas in turn
+    ASSERT_EQ(region.rectCount(), 2);
+    widget.viewport()->update(region);
+    EXPECT_EQ(Stale(), QRect());
+}
+
 } // namespace
 } // namespace quillon
