@@ -12,6 +12,8 @@
 #include "OrvColourer.h"
 #include "Paths.h"
 #include "QtSettingsStore.h"
+#include "ScreenPixels.h"
+#include "VEdt.h"
 
 #include <QAction>
 #include <QApplication>
@@ -254,6 +256,62 @@ TEST_F(RootWinTest, AHandedOverLongNameOpensAndAFifoIsRefused) {
     EXPECT_EQ(root->WindowCount(), windows);
     ASSERT_FALSE(messages.Shown.empty());
     EXPECT_EQ(messages.Shown.back().Text, "ファイルを開けませんでした\n" + fifo + "\n通常のファイルではありません");
+}
+
+// A bitmap list handed over after the settings window was opened and cancelled shows at once in
+// its colours: the screen holds what the editor paints, its text stands out from the background,
+// and the file name and offsets show in the kind's colours, with no caret move.
+TEST_F(RootWinTest, AHandedOverBitmapListIsPaintedInItsColoursAtOnce) {
+    int cancelled = 0;
+    auto openAndCancel = [&cancelled](TEditorExProp& prop, TColourer* colourer) {
+        TVEditWin form;
+        EXPECT_TRUE(form.Setup(prop, colourer, nullptr));
+        form.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
+        form.Button_Cancel->click();
+        cancelled += form.result() == QDialog::Rejected;
+        return form.result() == QDialog::Accepted;
+    };
+    root->PropertyEditor.EditEditorProperties = [&](TEditorExProp& prop) { return openAndCancel(prop, nullptr); };
+    root->PropertyEditor.EditEditorAndColourer = [&](TEditorExProp& prop, TOrvColourer& colourer) {
+        return openAndCancel(prop, &colourer);
+    };
+    const std::string list = Utf8ToCp932("10 CHARA.BMP\r\n10:-8:16 a b.bmp\r\n12:1:2:3 x.bmp\r\n");
+    for (const char* first : {"", "Bmp1.lst"}) {
+        SCOPED_TRACE(first);
+        std::vector<std::string> params;
+        if (*first) {
+            std::ofstream(dir / first, std::ios::binary) << list;
+            params.push_back((dir / first).string());
+        }
+        root->FormCreate(params);
+        TfrmEditWindow& shown = Window(root->WindowCount() - 1);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&shown));
+        shown.ActionEditProp->trigger();
+        ASSERT_EQ(cancelled, *first ? 2 : 1);
+        const std::string name = (dir / (*first ? "Bmp3.lst" : "Bmp2.lst")).string();
+        std::ofstream(name, std::ios::binary) << list;
+        root->WMCopyData(HandOverMessage({name}));
+        TfrmEditWindow& handed = Window(root->WindowCount() - 1);
+        ASSERT_EQ(handed.FileName(), name);
+        ASSERT_EQ(KindOf(root->WindowCount() - 1), lkBmp);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&handed));
+        TEditorWidget& editor = handed.EditorWidget();
+        const QImage screen = ShownPixels(*editor.viewport());
+        EXPECT_EQ(DifferingPixels(screen, editor.Render(), editor.CaretRect()), QRect());
+        // Every kind of pixel the list's colours give: ink, aqua (file names) and red (offsets).
+        int ink = 0, aqua = 0, red = 0;
+        for (int y = 0; y < screen.height(); ++y)
+            for (int x = 0; x < screen.width(); ++x) {
+                const QColor c = screen.pixelColor(x, y);
+                ink += c.lightness() < 128;
+                aqua += c.red() < 128 && c.green() > 160 && c.blue() > 160;
+                red += c.red() > 160 && c.green() < 128 && c.blue() < 128;
+            }
+        EXPECT_GT(ink, 0);
+        EXPECT_GT(aqua, 0);
+        EXPECT_GT(red, 0);
+    }
 }
 
 TEST_F(RootWinTest, OpenFillsAFreshWindowAndOpensANewOneOtherwise) {
