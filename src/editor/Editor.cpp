@@ -3,6 +3,7 @@
 #include "Cp932.h"
 
 #include <algorithm>
+#include <array>
 
 namespace quillon {
 namespace {
@@ -19,6 +20,22 @@ int TabWidth(int w, const TColumnLayout& layout) {
 }
 
 bool IsDoubleByteAt(std::string_view s, std::size_t i) { return IsLeadByte(s[i]) && i + 1 < s.size(); }
+
+// The class of every byte that makes one column of its own under Delimiters, '1' or '2'; 0 for a lead
+// byte and a tab, which take more. Built for the last delimiter set asked for.
+const char* SingleColumnClasses(const TDelimiters& Delimiters) {
+    thread_local TDelimiters known;
+    thread_local std::array<char, 256> classes{};
+    if (classes[0] == 0 || known != Delimiters) {
+        for (std::size_t b = 0; b < classes.size(); ++b) {
+            const auto byte = static_cast<unsigned char>(b);
+            classes[b] = Delimiters[b] ? '2' : '1';
+            if (IsLeadByte(byte) || byte == '\t') classes[b] = 0;
+        }
+        known = Delimiters;
+    }
+    return classes.data();
+}
 
 } // namespace
 
@@ -41,13 +58,14 @@ void ClassString(std::string_view S, const TColumnLayout& Layout, std::string& O
     Out.clear();
     Out.reserve(std::min(S.size(), limit + 1) + 1);
     Out.resize(std::min(S.size(), limit + 1));
-    // Local copies: the writes through a char pointer could alias anything else.
-    const TDelimiters delimiters = Layout.Delimiters;
+    const char* single = SingleColumnClasses(Layout.Delimiters);
     char* out = Out.data();
     std::size_t n = 0; // columns written
     for (std::size_t i = 0; i < S.size() && n < limit; ++i) {
         const auto b = static_cast<unsigned char>(S[i]);
-        if (IsDoubleByteAt(S, i)) {
+        if (const char cls = single[b]) {
+            out[n++] = cls;
+        } else if (IsDoubleByteAt(S, i)) {
             out[n++] = '4';
             out[n++] = '5';
             ++i;
@@ -59,11 +77,11 @@ void ClassString(std::string_view S, const TColumnLayout& Layout, std::string& O
                 Out.resize(room);
                 out = Out.data();
             }
-            out[n] = delimiters[b] ? '2' : '1';
+            out[n] = Layout.Delimiters[b] ? '2' : '1';
             std::fill_n(out + n + 1, width - 1, '3');
             n += width;
-        } else {
-            out[n++] = delimiters[b] ? '2' : '1';
+        } else { // a lead byte that ends the text
+            out[n++] = Layout.Delimiters[b] ? '2' : '1';
         }
     }
     Out.resize(n);

@@ -71,6 +71,20 @@ TEST(ClassStringTest, ColumnsOfBytesTabsAndDoubleByteCharacters) {
     EXPECT_EQ(DisplayWidth(A(2000), layout), 2000);
 }
 
+// Byte classes are looked up in a table kept for the last delimiter set: a call with another set,
+// and a call with the first set again, must each see their own.
+TEST(ClassStringTest, EachCallUsesItsOwnDelimiters) {
+    TColumnLayout plain, commas;
+    commas.Delimiters.reset();
+    commas.Delimiters.set(',');
+    commas.Delimiters.set(0x81); // a lead byte counts as a delimiter only where it stands alone
+    const std::string text = "a, b" + kA + "\t\x81";
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(ClassString(text, plain), "122145231") << round;
+        EXPECT_EQ(ClassString(text, commas), "121145132") << round;
+    }
+}
+
 TEST(EditorAttributeArrayTest, PosNamesTheCharacterOfTheColumn) {
     TColumnLayout layout;
     layout.TabSpaceCount = 4;
