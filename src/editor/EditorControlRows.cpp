@@ -32,8 +32,9 @@ void TEditor::SetRowMarks(int Index, std::uint16_t Marks) {
     if (Index < 0 || Index >= RowCount() || FStore->RowMarks(Index) == Marks) return;
     FStore->SetRowMarks(Index, Marks);
     if (FHost && FImagebar->Visible()) {
+        // A mark's picture may be wider than the bar's mark column: the row's whole left gutter.
         const int top = TextTop() + (Index - FTopRow) * RowHeight();
-        FHost->Invalidate({0, top, FImagebarWidth, top + RowHeight()});
+        FHost->Invalidate({0, top, TextLeft(), top + RowHeight()});
         FHost->UpdateWindow();
     }
 }

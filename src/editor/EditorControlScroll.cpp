@@ -118,6 +118,7 @@ void TEditor::SetCol(int Value) {
     InvalidateRulerMark();
     FCol = Value;
     AdjustCol(false, direction);
+    InvalidateRulerMark();
 }
 
 void TEditor::SetRow(int Value) {
@@ -127,6 +128,8 @@ void TEditor::SetRow(int Value) {
     if (Value == RowCount() && Value > 0 && GetRowAttribute(Value - 1) == raEndOfText) --Value;
     FRow = Value;
     const int col = FCol;
+    // The ruler mark leaves its column when the new row moves the caret's column.
+    InvalidateRulerMark();
     AdjustCol(true, -1);
     if (FCol != col) InvalidateRulerMark();
     InvalidateUnderline();
@@ -286,7 +289,9 @@ void TEditor::ScrollRows(int FromRow, int Rows) {
     // FromRow, so the rectangle starts where they land.
     const int top = TextTop() + std::max(0, std::min(FromRow, FromRow + Rows) - FTopRow) * RowHeight();
     ScrollText(0, Rows * RowHeight(), {TextLeft(), top, ClientWidth(), ClientHeight()});
-    if (FImagebar->Visible()) FHost->ScrollWindow(0, Rows * RowHeight(), {0, top, FImagebarWidth, ClientHeight()});
+    // The left gutters below are painted afresh rather than scrolled: the rows carry their marks and
+    // modified colours with them, while the row numbers stay where they are.
+    if (TextLeft() > 0) FHost->Invalidate({0, top, TextLeft(), ClientHeight()});
 }
 
 void TEditor::UpdateScrollBars() {

@@ -8,6 +8,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <ostream>
+
 namespace quillon {
 
 // The pixels of Widget as its window's backing store holds them, after the pending repaints.
@@ -29,3 +31,8 @@ inline QRect DifferingPixels(const QImage& A, const QImage& B, const QRect& Skip
 }
 
 } // namespace quillon
+
+// A rectangle as a test failure shows it (found beside QRect, in the global namespace).
+inline void PrintTo(const QRect& R, std::ostream* Out) {
+    *Out << "QRect(" << R.x() << ", " << R.y() << ", " << R.width() << "x" << R.height() << ")";
+}

@@ -320,10 +320,11 @@ void TEditorWidget::PaintGutters(QPainter& Painter, const TRect& Area, int First
     TEditor& e = *FEditor;
     const TGutterLook look = GutterLook();
     TPaintPlan plan;
-    if (e.ImagebarWidth() > 0 && Area.Left < e.ImagebarWidth())
-        PaintImagebar(e.ScreenStrings(), FirstRow, LastRow, look, plan);
-    if (e.LeftbarWidth() > 0 && Area.Left < e.ImagebarWidth() + e.LeftbarWidth())
-        PaintLeftbar(e.ScreenStrings(), FirstRow, LastRow, look, plan);
+    // Both bars for any area left of the text: a mark's picture may reach past the image bar.
+    if (Area.Left < e.TextLeft()) {
+        if (e.ImagebarWidth() > 0) PaintImagebar(e.ScreenStrings(), FirstRow, LastRow, look, plan);
+        if (e.LeftbarWidth() > 0) PaintLeftbar(e.ScreenStrings(), FirstRow, LastRow, look, plan);
+    }
     // The text rows' background must not run into the gutters below the last row.
     TPlanRenderer renderer(*FFont, e.CharWidth());
     Painter.save();
@@ -333,10 +334,10 @@ void TEditorWidget::PaintGutters(QPainter& Painter, const TRect& Area, int First
     renderer.Render(Painter, plan);
     Painter.restore();
     if (Area.Top < e.TextTop()) {
+        // The top margin, under the ruler when it is visible.
+        Painter.fillRect(e.TextLeft(), 0, ClientWidth() - e.TextLeft(), e.TextTop(), QColorOf(FColor));
         if (e.Ruler().Visible())
             FRuler.Paint(Painter, e.TextLeft(), ClientWidth(), e.TopCol(), e.Col(), e.ColsPerPage());
-        else
-            Painter.fillRect(e.TextLeft(), 0, ClientWidth() - e.TextLeft(), e.TextTop(), QColorOf(FColor));
         TCornerLook corner;
         corner.Color = FColor;
         corner.TextLeft = e.TextLeft();

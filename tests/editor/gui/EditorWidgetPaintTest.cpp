@@ -8,6 +8,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 namespace quillon {
@@ -71,6 +72,57 @@ TEST_F(EditorWidgetPaint, ARowSplitBetweenTwoRepaintedAreasIsDrawnOnce) {
     ASSERT_EQ(region.rectCount(), 2);
     widget.viewport()->update(region);
     EXPECT_EQ(Stale(), QRect());
+}
+
+// Random edits, caret moves, selections, row marks and scrolls, a few at a time with no paint
+// between them, in several looks (gutters, ruler, word wrap): after each batch the screen shows what
+// the editor paints. Every invalidation the editor forgets, and every scroll that moves pixels
+// somewhere no repaint follows, leaves a difference.
+TEST_F(EditorWidgetPaint, RandomEditsAndScrollsShowWhatTheEditorPaints) {
+    constexpr int Numbers = 1, Ruler = 2, Wrap = 4, LineNumbers = 8; // the looks, combined
+    for (int look : {0, Numbers | Ruler, Wrap, Numbers | Ruler | Wrap | LineNumbers}) {
+        SCOPED_TRACE(look);
+        TEditor& e = Editor();
+        e.SetWordWrap(look & Wrap);
+        e.Ruler().SetVisible(look & Ruler);
+        e.Leftbar().SetVisible(look & (Numbers | LineNumbers));
+        e.Leftbar().SetShowNumber(true);
+        e.Leftbar().SetShowNumberMode(look & LineNumbers ? nmLine : nmRow);
+        e.Marks().Underline().SetVisible(true);
+        std::string text;
+        for (int i = 0; i < 200; ++i)
+            text += "line " + std::to_string(i) + " abc" + std::string(i % 7 * 9, 'z') + "\r\n";
+        e.Lines().SetText(text);
+        std::mt19937 random(7);
+        for (int batch = 0; batch < 250; ++batch) {
+            for (int n = 1 + random() % 4; n > 0; --n) {
+                switch (random() % 16) {
+                case 0: e.Perform(WM_KEYDOWN, VK_DOWN); break;
+                case 1: e.Perform(WM_KEYDOWN, VK_UP); break;
+                case 2: e.Perform(WM_KEYDOWN, VK_NEXT); break;
+                case 3: e.Perform(WM_KEYDOWN, VK_PRIOR); break;
+                case 4: e.Perform(WM_CHAR, 13); break;
+                case 5: e.Perform(WM_CHAR, 'x'); break;
+                case 6: e.Perform(WM_CHAR, 8); break;
+                case 7: e.Perform(WM_VSCROLL, random() % 2); break;
+                case 8: e.Perform(WM_KEYDOWN, VK_DELETE); break;
+                case 9: e.Perform(WM_HSCROLL, random() % 4); break;
+                case 10: e.Perform(WM_KEYDOWN, VK_END); break;
+                case 11: e.Perform(WM_KEYDOWN, VK_HOME); break;
+                case 12:
+                    e.SetSelStart(static_cast<int>(random() % 3000));
+                    e.SetSelLength(static_cast<int>(random() % 300));
+                    break;
+                case 13:
+                    for (char c : std::string("abcdefghijklmnop")) e.Perform(WM_CHAR, c);
+                    break;
+                case 14: e.SetRowMark(static_cast<int>(random() % 60), static_cast<int>(random() % 16)); break;
+                case 15: e.SetSelLength(0); break;
+                }
+            }
+            ASSERT_EQ(Stale(), QRect()) << "batch " << batch;
+        }
+    }
 }
 
 } // namespace
