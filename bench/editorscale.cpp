@@ -23,6 +23,9 @@
 //   jump     from a fresh load, the first paint after jumping to 3/4 of the text: at once, and after
 //            the event loop had its idle time (Quillon colours the rest of the text then; the time
 //            that took is printed too)
+//   long     the worst case for wrapping: the prose joined into one logical line of 3 MB, loaded with
+//            wrap on; after the idle time, a jump to its middle, the first paint there, the viewport
+//            painted again, and 10 keystrokes there (as keys)
 // The editors loaded once for the keystroke cases get their idle time before the first keystroke.
 #include "Cp932.h"
 #include "EditorWidget.h"
@@ -51,6 +54,7 @@ using namespace quillon;
 namespace {
 
 constexpr std::size_t kTextBytes = 10 * 1024 * 1024;
+constexpr std::size_t kLongLineBytes = 3 * 1024 * 1024;
 constexpr int kWidth = 1200, kHeight = 900;
 
 // ---- texts
@@ -81,6 +85,15 @@ std::string MotionList() {
     return text;
 }
 
+// The prose without its line breaks: one logical line of 3 MB.
+std::string LongLine() {
+    std::string prose;
+    for (const std::string& line : JapaneseProseLines()) prose += line;
+    std::string s;
+    while (!prose.empty() && s.size() < kLongLineBytes) s += prose;
+    return s;
+}
+
 const std::string& TextOf(int Which) {
     static const std::string prose = JapaneseProse(), motion = MotionList();
     return Which == 0 ? prose : motion;
@@ -107,6 +120,8 @@ public:
     virtual void JumpToEnd() = 0;
     virtual void Type(char C) = 0;
     virtual void JumpTo(int Row) = 0;
+    // Puts the caret at the middle of the text, shown on the screen.
+    virtual void JumpToMiddle() = 0;
     virtual void SetWrap(bool Wrap) = 0;
     virtual void Paint() = 0;
     // Lets the event loop run, as between a load and the user's next action: until the editor has no
@@ -152,6 +167,7 @@ public:
         JumpTo(Row);
         Type(C);
     }
+    void JumpToMiddle() override { JumpTo(Rows() / 2); }
     void JumpToEnd() override {
         JumpTo(Rows() - 1);
         FWidget.Editor().Perform(WM_KEYDOWN, VK_END);
@@ -200,6 +216,11 @@ public:
     void JumpAndType(int Row, char C) override {
         JumpTo(Row);
         Type(C);
+    }
+    void JumpToMiddle() override {
+        const auto middle = static_cast<unsigned long>(FWidget.SendScintilla(QsciScintillaBase::SCI_GETLENGTH) / 2);
+        const long start = FWidget.SendScintilla(QsciScintillaBase::SCI_POSITIONBEFORE, middle + 1);
+        FWidget.SendScintilla(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(start));
     }
     void JumpToEnd() override { FWidget.SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND); }
     void Type(char C) override {
@@ -440,6 +461,39 @@ void BM_FarJump(benchmark::State& state) {
         Keep(std::string("idle colouring of the whole text, ms (") + TextName(which) + ")", 0, idle);
 }
 
+// The long line (wrap on), after its idle time: the first paint after a jump to its middle, the
+// viewport painted again (the mean of 10), and 10 keystrokes there (QScintilla lays the whole line out
+// again for each, seconds apiece).
+void BM_LongLine(benchmark::State& state) {
+    const int editor = static_cast<int>(state.range(0));
+    static const std::string text = LongLine();
+    TKeyTimes times;
+    double first = 0, paint = 0;
+    for (auto _ : state) {
+        auto subject = Make(editor, 0);
+        subject->Load(text, true);
+        subject->Settle(editor == 0 ? 2000 : 300);
+        QElapsedTimer t;
+        t.start();
+        subject->JumpToMiddle();
+        subject->Paint();
+        first = Ms(t);
+        t.restart();
+        for (int i = 0; i < 10; ++i) subject->Paint();
+        paint = Ms(t) / 10;
+        for (int i = 0; i < 10; ++i) {
+            times.Start();
+            subject->Type('x');
+            times.ModelDone();
+            subject->Flush();
+            state.SetIterationTime(times.WholeDone());
+        }
+    }
+    Keep("long line: first paint after a jump to its middle, ms", editor, first);
+    Keep("long line: paint the viewport, ms", editor, paint);
+    KeepSpread("long line: 10 keys in its middle", editor, times);
+}
+
 void EditorsAndTexts(benchmark::internal::Benchmark* b) {
     for (int which : {0, 1})
         for (int editor : {0, 1}) b->Args({editor, which});
@@ -465,6 +519,7 @@ BENCHMARK(BM_Paint)->Apply(EditorsAndTexts)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RandomKeystrokes)->Apply(EditorsAndTexts)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TypeAtTheEnd)->Apply(EditorsAndTexts)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FarJump)->Apply(JumpArgs)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongLine)->Arg(0)->Arg(1)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void PrintSummary() {
     std::printf("\n%-64s %12s %12s %8s\n", "case", "Quillon", "QScintilla", "ratio");
