@@ -108,13 +108,12 @@ void TEditorPainter::TokenPass(const TRect& Rect, int X, TColourerParser& Parser
     const TPaintGeometry& g = FGeometry;
     const int length = static_cast<int>(S.size());
     const int painted = std::min(length, PaintedLength(S));
-    std::string text = S;
     const bool wrapped = FLook.WordWrap && FRows.RowAttribute(Row) == raWrapped;
-    if (wrapped) text += LineTextAfter(FRows, Row);
     if ((length + 5) * g.CharWidth >= g.TopCol * g.CharWidth) {
+        const char* text = ParsedText(Row, S);
         int limit = std::min(X + MaxColumns * g.CharWidth, Rect.Right);
         if (wrapped) limit = std::min(limit, X + length * g.CharWidth);
-        Parser.NewData(text.c_str(), State);
+        Parser.NewData(text, State);
         const TColor selText = SelectTextColor(), selBk = SelectBkColor();
         while (Parser.NextToken() != tkEnd) {
             const int pos = Parser.SourcePos();
@@ -127,7 +126,7 @@ void TEditorPainter::TokenPass(const TRect& Rect, int X, TColourerParser& Parser
             const TColor tokenBk = color ? Over(color->BkColor(), FLook.Color) : FLook.Color;
             const TColor tokenFg = color ? Over(color->Color(), FLook.FontColor) : FLook.FontColor;
             const TFontStyles style = color ? color->Style() : FLook.FontStyle;
-            const std::string_view token(text.data() + pos, static_cast<std::size_t>(size));
+            const std::string_view token(text + pos, static_cast<std::size_t>(size));
             if (Selected) {
                 if (FLook.ItalicMode)
                     TextOut(Rect, x, false, token, Y, selText, clNone, style, Plan);
@@ -145,10 +144,35 @@ void TEditorPainter::TokenPass(const TRect& Rect, int X, TColourerParser& Parser
     hook.Rect = Rect;
     hook.X = X;
     hook.Y = Y;
-    hook.Text = std::move(text);
+    hook.Text = S;
+    if (wrapped && Row + 1 < FRows.Count()) hook.Text += FRows.RowText(Row + 1);
     hook.Selected = Selected;
     hook.Row = Row;
     Plan.push_back(std::move(hook));
+}
+
+const char* TEditorPainter::ParsedText(int Row, const std::string& S) {
+    const bool current = FLineVersion == FRows.Version();
+    const bool same = current && Row == FLineRow && FLineRest - FLineStart == S.size() &&
+                      FLineText.compare(FLineStart, S.size(), S) == 0;
+    if (same) return FLineText.c_str() + FLineStart;
+    const bool wrapped = FLook.WordWrap && FRows.RowAttribute(Row) == raWrapped;
+    const std::size_t rest = FLineRest + FRows.RowText(Row).size();
+    // The next row of the shared line: its stored text follows the row above, and the painted text
+    // (longer only by expanded tabs) takes its place over the spent part in front of it.
+    if (current && Row == FLineRow + 1 && FLineHasRest && S.size() <= rest) {
+        FLineStart = rest - S.size();
+        FLineText.replace(FLineStart, S.size(), S);
+    } else {
+        FLineVersion = FRows.Version();
+        FLineText.assign(S);
+        if (wrapped) FLineText += LineTextAfter(FRows, Row);
+        FLineStart = 0;
+    }
+    FLineRow = Row;
+    FLineRest = FLineStart + S.size();
+    FLineHasRest = wrapped;
+    return FLineText.c_str() + FLineStart;
 }
 
 void TEditorPainter::EndOfRowMark(const TRect& Rect, int X, int Row, const std::string& S, int Y, bool Selected,

@@ -17,6 +17,8 @@
 #include "FontStyles.h"
 #include "Rect.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,7 +34,8 @@ enum TPaintOpKind {
                 // unless clNone; FillRect: Rect filled with BkColor first
     poLines,    // a polyline through Points in Color, one pixel wide
     poImage,    // image Index of the image bar's digit (Row 0) or mark (Row 1) pictures at (X, Y)
-    poDrawLine, // the row hook: Row's painted Text at (X, Y) within Rect, Selected
+    poDrawLine, // the row hook: Row's painted Text at (X, Y) within Rect, Selected; on a wrapped row
+                // (word wrap on) the next row's stored text follows
 };
 
 struct TPaintOp {
@@ -124,6 +127,11 @@ private:
                    const std::string& S, int Y, bool Selected, TPaintPlan& Plan);
     void EndOfRowMark(const TRect& Rect, int X, int Row, const std::string& S, int Y, bool Selected,
                       TPaintPlan& Plan) const;
+    // The text the parser gets for Row: S, the row as painted, followed on a wrapped row (with word
+    // wrap on) by the stored text of the rest of its logical line, NUL-terminated; valid until the
+    // next call. The rows of one line painted in order share one copy of the line, so that painting
+    // a screen of a long line costs the line's length once, not once per row.
+    const char* ParsedText(int Row, const std::string& S);
     void TextOut(const TRect& Clip, int X, bool FillRect, std::string_view S, int Y, TColor Color, TColor BkColor,
                  TFontStyles Style, TPaintPlan& Plan) const;
     void DrawEof(int X, int Y, TPaintPlan& Plan) const;
@@ -143,6 +151,13 @@ private:
     TPaintLook FLook;
     TPaintSelection FSelection;
     std::function<std::string(std::string_view)> FExpandTabs;
+    // ParsedText's shared line: FLineRow as painted from FLineStart, then from FLineRest the stored
+    // rest of its logical line when FLineHasRest. Older rows of the line before FLineStart are spent.
+    std::string FLineText;
+    std::uint64_t FLineVersion = 0; // the rows' Version that FLineText was taken from
+    int FLineRow = -1;
+    std::size_t FLineStart = 0, FLineRest = 0;
+    bool FLineHasRest = false;
 };
 
 } // namespace quillon

@@ -21,6 +21,7 @@
 //
 // Consecutive rows of one line share one copy of the line inside the parser, so a long line is
 // joined once, not once per row; the rows must not change between two ScanRow calls on one parser.
+// Painting shares it likewise across the rows of a screen (TEditorPainter::ParsedText).
 //
 // Storage. The row store keeps every row's state beside its text (TRowAttributeStringList): the
 // row attribute, the attribute of the row above and the bracket index + 2 packed in RowState, the

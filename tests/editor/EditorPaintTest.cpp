@@ -259,6 +259,52 @@ TEST_F(EditorPaint, WrappedRowShowsTheWrapMarkAndTheHookGetsTheNextRow) {
     EXPECT_EQ(hooks[1].Row, 1);
 }
 
+// What a plan draws of the rows: their texts and tokens, and the row hooks.
+std::vector<std::string> Drawn(const TPaintPlan& Plan) {
+    std::vector<std::string> drawn;
+    for (const TPaintOp& op : Plan)
+        if (op.Kind == poText || op.Kind == poDrawLine)
+            drawn.push_back(std::to_string(op.Kind) + " " + std::to_string(op.Row) + " " + std::to_string(op.X) + "," +
+                            std::to_string(op.Y) + " " + std::to_string(op.Rect.Left) + "-" +
+                            std::to_string(op.Rect.Right) + " " + std::to_string(op.Color) + "/" +
+                            std::to_string(op.BkColor) + "/" + std::to_string(op.Style) + " " + op.Text);
+    return drawn;
+}
+
+TEST_F(EditorPaint, RowsDeepInsideALongWrappedLinePaintAsEachAlone) {
+    // A long line whose numbers, quoted texts and addresses the wrap cuts, with tabs that make rows
+    // longer painted than stored, and a selection that paints rows in parts.
+    look.WordWrap = true;
+    editor.ScreenStrings().SetWordWrap(true);
+    editor.ScreenStrings().WrapOption().SetWrapByte(9);
+    colourer.Colors().Int().SetColor(clRed);
+    colourer.Colors().Str().SetColor(clBlue);
+    colourer.Colors().Url().SetColor(clGreen);
+    colourer.SetQuotation("\"");
+    colourer.SetUrl(true);
+    std::string line;
+    for (int i = 0; i < 300; ++i) line += "ab 1234567 \"quoted, text\"\thttp://a.b/cd \t\t";
+    editor.Lines.SetText(line + "\r\nnext");
+    geometry.TopRow = editor.ScreenStrings().Count() / 2;
+    selection.Drawn = true;
+    selection.StartRow = geometry.TopRow + 3;
+    selection.StartCol = 4;
+    selection.EndRow = geometry.TopRow + 5;
+    selection.EndCol = 2;
+    TEditorPainter painter(editor.ScreenStrings(), colourer, marks, geometry, look, selection, Expand);
+    TPaintPlan screen;
+    painter.PaintText({0, 0, geometry.ClientWidth, geometry.ClientHeight}, screen);
+    // Each row alone, by a painter of its own, is parsed with the rest of its line joined afresh.
+    TPaintPlan alone;
+    for (int row = 0; row < 10; ++row) {
+        TEditorPainter single(editor.ScreenStrings(), colourer, marks, geometry, look, selection, Expand);
+        single.PaintText({0, RowTop(row), geometry.ClientWidth, RowTop(row + 1)}, alone);
+    }
+    EXPECT_EQ(Drawn(screen), Drawn(alone));
+    for (TColor color : {clRed, clBlue, clGreen})
+        EXPECT_TRUE(std::any_of(screen.begin(), screen.end(), [&](const TPaintOp& op) { return op.Color == color; }));
+}
+
 TEST_F(EditorPaint, RepaintCoversTheRowsOfTheRectangleOnly) {
     // Rows 1 and 2 of a 4-row text, from the middle of a cell: aligned to the cell and the rows.
     editor.Lines.SetText("r0\r\nr1\r\nr2\r\nr3");
