@@ -224,16 +224,14 @@ void TRowStringList::InsertItems(int Index, const TRowItem* Items, const std::st
         // Appending to a full block: it is closed and a new one begun, sized like the one before
         // (with its spare), so that the text is seldom moved when the new block closes. The first
         // block grows as it fills: a short list allocates little.
-        std::size_t bytes = 0, rows = 0;
+        std::size_t bytes = 0;
         if (!FBlocks.empty()) {
             const TBlock& full = *FBlocks.back();
             bytes = std::min(kBlockBytes, full.Text.size() * kBlockRows / std::max<std::size_t>(full.Items.size(), 1));
-            rows = full.Items.size();
             KeepSpare(FBlocks.back()->Text);
         }
         FBlocks.push_back(std::make_unique<TBlock>());
         FBlocks.back()->Text.reserve(bytes + bytes / 8);
-        FBlocks.back()->Items.reserve(rows);
         b = static_cast<int>(FBlocks.size()) - 1;
         Renumber(b);
     } else {
