@@ -181,9 +181,14 @@ std::string TEditorEx::LogicalLineText(int Row) const {
 }
 
 int TEditorEx::CollectFindMatches(int Row) {
-    FMatches.clear();
     const bool matchCase = FSearchOptions & sfoMatchCase;
     const std::string pattern = matchCase ? FFindString : LowerCaseFileName(FFindString);
+    const std::uint64_t version = ScreenStrings().Version();
+    if (FMatchesFirst <= Row && Row <= FMatchesLast && FMatchesVersion == version && FMatchesPattern == pattern &&
+        FMatchesOptions == FSearchOptions)
+        return static_cast<int>(FMatches.size());
+    FMatches.clear();
+    FMatchesLast = -1; // kept only once collected: a bad pattern raises every time
     std::string line = LogicalLineText(Row);
     if (!matchCase) line = LowerCaseFileName(line);
     if (FSearchOptions & sfoRegExp) {
@@ -193,6 +198,13 @@ int TEditorEx::CollectFindMatches(int Row) {
         FFinder->FindAll(line, FMatches);
     } else {
         CollectPlain(line, pattern);
+    }
+    if (Row >= 0) {
+        FMatchesFirst = FirstRowOfLine(Row);
+        FMatchesLast = LastRowOfLine(Row);
+        FMatchesVersion = version;
+        FMatchesPattern = pattern;
+        FMatchesOptions = FSearchOptions;
     }
     return static_cast<int>(FMatches.size());
 }
@@ -327,9 +339,9 @@ void TEditorEx::DrawBlankMarks(const TPaintOp& Row, const std::string& S, const 
 void TEditorEx::DrawFindMarks(const TPaintOp& Row, const std::string& S, const std::vector<int>& Xs, int Right,
                               TPaintPlan& Plan) {
     const int left = Row.Rect.Left;
-    const int first = LineOffset(FirstRowOfLine(Row.Row), Row.Row, 0) + 1;
-    const int last = first + static_cast<int>(S.size()) - 1;
     CollectFindMatches(Row.Row);
+    const int first = LineOffset(FMatchesFirst, Row.Row, 0) + 1;
+    const int last = first + static_cast<int>(S.size()) - 1;
     for (const TFindMatch& match : FMatches) {
         const int end = match.Position + match.Length - 1;
         if (end < first || match.Position > last) continue;

@@ -4,8 +4,10 @@
 // dropped files and token selection on a double click.
 //
 // Matches are collected per logical line (the rows of a wrapped line taken together) into records of
-// a 1-based byte position in that line and a length. Painting collects them again for every painted
-// row; the finder's cache of compiled patterns keeps that from compiling the pattern each time.
+// a 1-based byte position in that line and a length. The matches of the latest line are kept until
+// the rows, the find string or the options change, so the painted rows of one line, however long,
+// search it once; the finder's cache of compiled patterns keeps other lines from compiling the
+// pattern each time.
 //
 // Marks reach the screen through the paint plan: for each poDrawLine operation the window hands to
 // DoDrawLine, the editor appends the marks of that part of the row as further operations.
@@ -154,6 +156,12 @@ private:
     std::string FFindString;
     std::uint8_t FSearchOptions = 0;
     TFindMatchList FMatches; // of the last CollectFindMatches
+    // The logical line FMatches belong to (rows FMatchesFirst..FMatchesLast) and what they were
+    // collected with: the rows' Version, the pattern and the options; FMatchesLast -1 for none.
+    int FMatchesFirst = 0, FMatchesLast = -1;
+    std::uint64_t FMatchesVersion = 0;
+    std::string FMatchesPattern;
+    std::uint8_t FMatchesOptions = 0;
     std::unique_ptr<TLineRegExpEx> FFinder;
 };
 

@@ -245,6 +245,24 @@ TEST_F(EditorEx, LogicalLinesOfWrappedRows) {
     EXPECT_EQ(Collect(0), "31:1");
 }
 
+TEST_F(EditorEx, MatchesKeptForALineFollowEveryChange) {
+    E.SetWordWrap(true);
+    E.WrapOption().SetWrapByte(20);
+    SetText(std::string(18, 'x') + "cat" + std::string(10, 'y') + "\r\nCat cat");
+    const int last = E.RowCount() - 1;
+    Find("cat", 0);
+    EXPECT_EQ(Collect(0), "19:3");
+    EXPECT_EQ(Collect(1), "19:3") << "another row of the line";
+    EXPECT_EQ(Collect(last), "1:3 5:3") << "another line";
+    Find("cat", sfoMatchCase);
+    EXPECT_EQ(Collect(last), "5:3") << "the options";
+    Find("Cat", sfoMatchCase);
+    EXPECT_EQ(Collect(last), "1:3") << "the find string";
+    E.SetRowCol(last, 0);
+    E.Perform(WM_CHAR, 'C');
+    EXPECT_EQ(Collect(last), "2:3") << "the text";
+}
+
 TEST_F(EditorEx, BadRegularExpressionRaisesFromCollecting) {
     SetText("a(b");
     Find("(", 2);
