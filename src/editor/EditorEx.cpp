@@ -200,8 +200,9 @@ int TEditorEx::CollectFindMatches(int Row) {
         CollectPlain(line, pattern);
     }
     if (Row >= 0) {
-        FMatchesFirst = FirstRowOfLine(Row);
+        FMatchesFirst = FMatchesRow = FirstRowOfLine(Row);
         FMatchesLast = LastRowOfLine(Row);
+        FMatchesRowStart = 0;
         FMatchesVersion = version;
         FMatchesPattern = pattern;
         FMatchesOptions = FSearchOptions;
@@ -340,7 +341,7 @@ void TEditorEx::DrawFindMarks(const TPaintOp& Row, const std::string& S, const s
                               TPaintPlan& Plan) {
     const int left = Row.Rect.Left;
     CollectFindMatches(Row.Row);
-    const int first = LineOffset(FMatchesFirst, Row.Row, 0) + 1;
+    const int first = MatchesRowStart(Row.Row) + CaretStringIndex(Row.Row, 0) + 1;
     const int last = first + static_cast<int>(S.size()) - 1;
     for (const TFindMatch& match : FMatches) {
         const int end = match.Position + match.Length - 1;
@@ -352,6 +353,17 @@ void TEditorEx::DrawFindMarks(const TPaintOp& Row, const std::string& S, const s
         if (x1 <= Right && Right < x2) x2 = Right;
         if (x1 >= left && x2 <= Right) DrawFindMark(x1, x2, Row.Y, Plan);
     }
+}
+
+int TEditorEx::MatchesRowStart(int Row) {
+    if (Row < FMatchesRow) {
+        FMatchesRow = FMatchesFirst;
+        FMatchesRowStart = 0;
+    }
+    // The rows above Row in its line are wrapped ones: each counts its length.
+    for (; FMatchesRow < Row; ++FMatchesRow)
+        FMatchesRowStart += static_cast<int>(ScreenStrings().RowText(FMatchesRow).size());
+    return FMatchesRowStart;
 }
 
 void TEditorEx::DrawDBSpaceMark(int X, int Y, bool Whole, TPaintPlan& Plan) {

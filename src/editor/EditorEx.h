@@ -150,6 +150,9 @@ private:
                         TPaintPlan& Plan);
     void DrawFindMarks(const TPaintOp& Row, const std::string& S, const std::vector<int>& Xs, int Right,
                        TPaintPlan& Plan);
+    // The offset of Row's first byte in its logical line, a row of the line that FMatches belong to;
+    // stepped from the row asked before, so the painted rows of a long line each cost their own length.
+    int MatchesRowStart(int Row);
 
     std::unique_ptr<TEditorExMarks> FExMarks;
     std::vector<std::string> FDroppedFiles;
@@ -159,6 +162,7 @@ private:
     // The logical line FMatches belong to (rows FMatchesFirst..FMatchesLast) and what they were
     // collected with: the rows' Version, the pattern and the options; FMatchesLast -1 for none.
     int FMatchesFirst = 0, FMatchesLast = -1;
+    int FMatchesRow = 0, FMatchesRowStart = 0; // a row of that line, and the offset of its start in it
     std::uint64_t FMatchesVersion = 0;
     std::string FMatchesPattern;
     std::uint8_t FMatchesOptions = 0;

@@ -560,6 +560,25 @@ TEST_F(EditorEx, FindMarksOfAMatchAcrossWrappedRows) {
     EXPECT_EQ(second[0].Rect.Right, X(row1, 1) - 1);
 }
 
+TEST_F(EditorEx, FindMarksOfWrappedRowsInAnyOrder) {
+    E.SetWordWrap(true);
+    E.WrapOption().SetWrapByte(20);
+    SetText(std::string(18, 'x') + "cat" + std::string(17, 'y') + "cat" + std::string(10, 'z'));
+    ASSERT_EQ(E.RowCount(), 3);
+    E.ExMarks().FindMark().SetVisible(true);
+    Find("cat", 0);
+    auto marks = [&](int row) {
+        std::vector<TRect> rects;
+        for (const TPaintOp& op : Draw(RowOp(row))) rects.push_back(op.Rect);
+        return rects;
+    };
+    const std::vector<std::vector<TRect>> inOrder = {marks(0), marks(1), marks(2)};
+    ASSERT_EQ(inOrder[1].size(), 2u);
+    EXPECT_EQ(inOrder[1][0].Left, X(RowOp(1), 0));
+    EXPECT_EQ(inOrder[1][1].Left, X(RowOp(1), 18));
+    for (int row : {2, 0, 1, 1, 0}) EXPECT_EQ(marks(row), inOrder[static_cast<std::size_t>(row)]) << row;
+}
+
 TEST_F(EditorEx, BadRegularExpressionNeverRaisesOutOfPainting) {
     SetText("a (b");
     E.ExMarks().FindMark().SetVisible(true);
