@@ -25,9 +25,11 @@
 //            that took is printed too)
 //   long     the worst case for wrapping: the prose joined into one logical line of 3 MB, loaded with
 //            wrap on; after the idle time, a jump to its middle, the first paint there, the viewport
-//            painted again, and 10 keystrokes there (as keys)
+//            painted again, and 10 keystrokes there (as keys); and in Quillon the viewport painted
+//            with find marks
 // The editors loaded once for the keystroke cases get their idle time before the first keystroke.
 #include "Cp932.h"
+#include "EditorEx.h"
 #include "EditorWidget.h"
 #include "JapaneseProse.h"
 #include "MotionColourer.h"
@@ -124,6 +126,8 @@ public:
     virtual void JumpToMiddle() = 0;
     virtual void SetWrap(bool Wrap) = 0;
     virtual void Paint() = 0;
+    // Marks every match of Pattern on the screen; false when the editor has no such marks.
+    virtual bool ShowFindMarks(const std::string&) { return false; }
     // Lets the event loop run, as between a load and the user's next action: until the editor has no
     // idle work left, at most Ms milliseconds. Answers the time it took.
     virtual double Settle(double Ms) {
@@ -174,6 +178,12 @@ public:
     }
     void Type(char C) override { FWidget.Editor().Perform(WM_CHAR, static_cast<unsigned char>(C)); }
     void Paint() override { FWidget.viewport()->repaint(); }
+    bool ShowFindMarks(const std::string& Pattern) override {
+        auto& editor = static_cast<TEditorEx&>(FWidget.Editor());
+        editor.ExMarks().FindMark().SetVisible(true);
+        editor.SetFindString(Pattern);
+        return true;
+    }
     double Settle(double Ms) override {
         QElapsedTimer t;
         t.start();
@@ -185,7 +195,7 @@ public:
 
 private:
     TMotionColourer FMotion{nullptr};
-    TEditorWidget FWidget;
+    TEditorWidget FWidget{std::make_unique<TEditorEx>()}; // the editor of the program's windows
 };
 
 class TScintilla : public TSubject {
@@ -463,12 +473,13 @@ void BM_FarJump(benchmark::State& state) {
 
 // The long line (wrap on), after its idle time: the first paint after a jump to its middle, the
 // viewport painted again (the mean of 10), and 10 keystrokes there (QScintilla lays the whole line out
-// again for each, seconds apiece).
+// again for each, seconds apiece); then, in Quillon only (QScintilla has no such marks), the viewport
+// painted with the matches of a frequent character marked.
 void BM_LongLine(benchmark::State& state) {
     const int editor = static_cast<int>(state.range(0));
     static const std::string text = LongLine();
     TKeyTimes times;
-    double first = 0, paint = 0;
+    double first = 0, paint = 0, marked = 0;
     for (auto _ : state) {
         auto subject = Make(editor, 0);
         subject->Load(text, true);
@@ -488,10 +499,17 @@ void BM_LongLine(benchmark::State& state) {
             subject->Flush();
             state.SetIterationTime(times.WholeDone());
         }
+        if (subject->ShowFindMarks(Utf8ToCp932("の"))) {
+            subject->Paint();
+            t.restart();
+            for (int i = 0; i < 10; ++i) subject->Paint();
+            marked = Ms(t) / 10;
+        }
     }
     Keep("long line: first paint after a jump to its middle, ms", editor, first);
     Keep("long line: paint the viewport, ms", editor, paint);
     KeepSpread("long line: 10 keys in its middle", editor, times);
+    if (editor == 0) Keep("long line: paint with find marks of a frequent character, ms", editor, marked);
 }
 
 void EditorsAndTexts(benchmark::internal::Benchmark* b) {
