@@ -19,6 +19,8 @@
 //            follows), median and worst, the worst also in the thread's CPU time (a worst far above
 //            its CPU time was spent waiting for a processor of the shared machine), and the paints
 //            per keystroke
+//   breaks   100 random places, at each a line break and a backspace that joins the line again
+//            (a row added, a row removed), as keys
 //   append   200 keystrokes at the end of the text (every 25th a line break), as keys
 //   jump     from a fresh load, the first paint after jumping to 3/4 of the text: at once, and after
 //            the event loop had its idle time (Quillon colours the rest of the text then; the time
@@ -117,7 +119,8 @@ public:
     virtual QWidget& Widget() = 0;
     virtual void Load(const std::string& Text, bool Wrap) = 0;
     virtual int Rows() = 0;
-    // Jumps to Row (shown in the middle of the screen) and types one character (13: a line break).
+    // Jumps to Row (shown in the middle of the screen) and types one character (13: a line break;
+    // 8: a backspace).
     virtual void JumpAndType(int Row, char C) = 0;
     virtual void JumpToEnd() = 0;
     virtual void Type(char C) = 0;
@@ -236,6 +239,8 @@ public:
     void Type(char C) override {
         if (C == 13)
             FWidget.SendScintilla(QsciScintillaBase::SCI_NEWLINE);
+        else if (C == 8)
+            FWidget.SendScintilla(QsciScintillaBase::SCI_DELETEBACK);
         else
             FWidget.SendScintilla(QsciScintillaBase::SCI_REPLACESEL, 0UL, std::string(1, C).c_str());
     }
@@ -407,24 +412,33 @@ void KeepSpread(const std::string& Name, int Editor, const TKeyTimes& Times) {
     Keep(Name + ", with paint worst CPU ms", Editor, SpreadOf(Times.WholeCpu).Worst);
 }
 
+// Arg 2: 0 types a character at each place; 1 breaks the line there and joins it again with a
+// backspace, two keystrokes per place (a row added and a row removed).
 void BM_RandomKeystrokes(benchmark::State& state) {
     const int editor = static_cast<int>(state.range(0)), which = static_cast<int>(state.range(1));
+    const bool breaks = state.range(2) != 0;
     TSubject& s = Loaded(editor, which);
     TKeyTimes times;
     const int paints = PaintCounter.Paints;
     for (auto _ : state) {
         std::mt19937 rng(7);
         for (int i = 0; i < 200; ++i) {
-            const int row = static_cast<int>(rng() % static_cast<unsigned>(s.Rows()));
+            const bool join = breaks && i % 2 == 1;
+            const int row = join ? 0 : static_cast<int>(rng() % static_cast<unsigned>(s.Rows()));
             times.Start();
-            s.JumpAndType(row, 'x');
+            if (join)
+                s.Type(8);
+            else
+                s.JumpAndType(row, breaks ? 13 : 'x');
             times.ModelDone();
             s.Flush();
             state.SetIterationTime(times.WholeDone());
         }
     }
-    KeepSpread(std::string("200 random jump-and-type (") + TextName(which) + ")", editor, times);
-    Keep(std::string("200 random jump-and-type (") + TextName(which) + "), paints per keystroke", editor,
+    const std::string name =
+        std::string(breaks ? "100 random break-and-join (" : "200 random jump-and-type (") + TextName(which) + ")";
+    KeepSpread(name, editor, times);
+    Keep(name + ", paints per keystroke", editor,
          static_cast<double>(PaintCounter.Paints - paints) / static_cast<double>(times.Model.size()));
 }
 
@@ -517,6 +531,12 @@ void EditorsAndTexts(benchmark::internal::Benchmark* b) {
         for (int editor : {0, 1}) b->Args({editor, which});
 }
 
+void KeystrokeArgs(benchmark::internal::Benchmark* b) {
+    for (int which : {0, 1})
+        for (int breaks : {0, 1})
+            for (int editor : {0, 1}) b->Args({editor, which, breaks});
+}
+
 void JumpArgs(benchmark::internal::Benchmark* b) {
     for (int which : {0, 1})
         for (int settled : {0, 1})
@@ -534,7 +554,7 @@ BENCHMARK(BM_Load)->Apply(LoadArgs)->Iterations(3)->UseManualTime()->Unit(benchm
 BENCHMARK(BM_SwitchWrapOn)->Apply(EditorsAndTexts)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SwitchWrapOnDeep)->Apply(EditorsAndTexts)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paint)->Apply(EditorsAndTexts)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RandomKeystrokes)->Apply(EditorsAndTexts)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RandomKeystrokes)->Apply(KeystrokeArgs)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TypeAtTheEnd)->Apply(EditorsAndTexts)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FarJump)->Apply(JumpArgs)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LongLine)->Arg(0)->Arg(1)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
