@@ -287,14 +287,78 @@ void TEditorScreenStrings::ReplaceRows(int Row, int OldCount, const TEditorStrin
     EndUpdate();
 }
 
+TEditorScreenStrings::TRewrap TEditorScreenStrings::WrapUntilResync(std::string_view Head, int Next, int First,
+                                                                    TEditorStringList& Dest) const {
+    Dest.BeginUpdate();
+    Dest.Clear();
+    // The rows of Head's whole lines; its last line (empty when Head ends with a line break) goes on
+    // with the rows from Next.
+    const std::size_t lastLine = Head.find_last_of("\r\n") + 1;
+    if (lastLine > 0) WrapText(Head.substr(0, lastLine), Dest);
+    const bool tail = Next < Count();
+    TRewrap result{Next - 1, false};
+    if (!FWordWrap) {
+        // Every row is a line of its own: the next one is taken in whole.
+        if (lastLine < Head.size() || tail) {
+            std::string line(Head.substr(lastLine));
+            if (tail) line += Get(Next);
+            Dest.Add(line);
+        }
+        result.Last = tail ? Next : Next - 1;
+        Dest.EndUpdate();
+        return result;
+    }
+    if (lastLine == Head.size() && lastLine > 0 && !tail) {
+        Dest.EndUpdate();
+        return result;
+    }
+    // The old rows are read only as far as the cutting looks ahead; starts[i] is where row Next + i
+    // begins in the line.
+    std::string line(Head.substr(lastLine));
+    std::vector<std::size_t> starts;
+    const std::size_t lookAhead = static_cast<std::size_t>(TRowCutter::LookAhead(FWrapOption->WrapByte()));
+    bool lineEnded = !tail;
+    auto read = [&](std::size_t Offset) {
+        while (!lineEnded && line.size() - Offset < lookAhead) {
+            starts.push_back(line.size());
+            line += Get(result.Last + 1);
+            ++result.Last;
+            lineEnded = result.Last == Count() - 1 || RowAttribute(result.Last) != raWrapped;
+        }
+    };
+    TRowCutter cutter(*FWrapOption, Layout());
+    std::size_t next = 0; // the first old row not yet passed, as an index of starts
+    for (std::size_t offset = 0;;) {
+        read(offset);
+        while (next < starts.size() && starts[next] < offset) ++next;
+        // From a row that starts where an old row starts, the cutting repeats the old rows.
+        const int old = Next + static_cast<int>(next);
+        if (next < starts.size() && starts[next] == offset && Dest.Count() > 0 && old > First) {
+            Dest.EndUpdate();
+            return {old - 1, true};
+        }
+        const TWrappedRow row = cutter.Cut(std::string_view(line).substr(offset));
+        Dest.SetRowAttribute(Dest.Add(std::string(row.Text)), row.Attribute);
+        if (row.Attribute == 0) break;
+        offset += row.Text.size();
+        if (offset == line.size() && lineEnded && FWrapOption->FollowRetMark()) {
+            Dest.SetRowAttribute(Dest.Count() - 1, 0);
+            break;
+        }
+    }
+    Dest.EndUpdate();
+    return result;
+}
+
 void TEditorScreenStrings::UpdateRows(int Row, int Count, std::string_view Text) {
     if (Row < 0 || Count < 0 || Row + Count > this->Count() || (Count == 0 && Text.empty())) return;
-    const int first = std::max(LogicalLineStart(Row), Row - 1);
+    // The text may flow back into the row above.
+    const int first = Row > 0 && RowAttribute(Row - 1) == raWrapped ? Row - 1 : Row;
     const int lastOld = Row + Count - 1;
-    int last = LogicalLineEnd(lastOld);
+    const bool endsLine = lastOld < 0 || lastOld >= this->Count() - 1 || RowAttribute(lastOld) != raWrapped;
     int rows = 0;
     BeginUpdate();
-    if (Row == first && last == lastOld && Text.empty() && Count > 0) {
+    if (Row == first && endsLine && Text.empty() && Count > 0) {
         // Whole rows removed: replaying the record inserts them again.
         TUndoData& undo = FUndoObj->NewUndoData();
         undo.Row = Row;
@@ -306,32 +370,32 @@ void TEditorScreenStrings::UpdateRows(int Row, int Count, std::string_view Text)
         EndUpdate();
         return;
     }
-    // A text that does not end the line takes in the next logical line.
-    if (last == lastOld && last < this->Count() - 1) last = LogicalLineEnd(last + 1);
+    // The new text goes on with the rest of the last replaced row's logical line, or with the next
+    // logical line when that row ends its line; the rows are re-wrapped until they fall as before.
+    std::string head = GetRowsText(first, Row - first);
+    head += Text;
+    TEditorStringList newRows;
+    const TRewrap rewrap = WrapUntilResync(head, lastOld + 1, first, newRows);
+    const int last = rewrap.Last;
+    const int n = newRows.Count();
+    if (!rewrap.Resynced) {
+        // The new last row ends as the old one did; at the end of the text, as the new text does.
+        const bool endsText = last == this->Count() - 1;
+        const bool lineBreak = last > lastOld ? RowAttribute(last) == raLineBreak
+                                              : !head.empty() && (head.back() == '\n' || head.back() == '\r');
+        newRows.SetRowAttribute(n - 1, !endsText ? RowAttribute(last) : lineBreak ? raLineBreak : raEndOfText);
+    }
     const int oldCount = last - first + 1;
     TUndoData& undo = FUndoObj->NewUndoData();
     undo.Row = first;
     GetRowsText(first, oldCount, undo.Attribute, rows, undo.Text);
-
-    std::string s = GetRowsText(first, Row - first);
-    s += Text;
-    s += GetRowsText(lastOld + 1, last - lastOld);
-    // The new last row ends as the old one did; at the end of the text, as the new text does.
-    const bool endsText = last == this->Count() - 1;
-    const int endAttr = !endsText                                              ? RowAttribute(last)
-                        : !s.empty() && (s.back() == '\n' || s.back() == '\r') ? raLineBreak
-                                                                               : raEndOfText;
-    TEditorStringList newRows;
-    WrapText(s, newRows);
-    const int n = newRows.Count();
-    newRows.SetRowAttribute(n - 1, endAttr);
     undo.RowCount = n;
+    undo.Flags = FlagsOf(first, oldCount);
 
     // Rows after the replaced ones keep their modified bits; the rest are modified.
     const int kept = std::min(last - lastOld, n - 1);
     for (int j = 0; j < kept; ++j) newRows.SetRowModified(n - 1 - j, RowModified(last - j));
     for (int i = 0; i < n - kept; ++i) newRows.SetRowModified(i, true);
-    undo.Flags = FlagsOf(first, oldCount);
 
     ReplaceRows(first, oldCount, newRows);
     SetUpdateInfo(first, oldCount, UpdateRowStates(first, true), n);

@@ -192,6 +192,16 @@ private:
     // Replaces every row by the logical lines of the store, each made into rows by Build(line, Dest)
     // and given the marks of its old rows by position; no colouring states or modified bits.
     template <class F> void RebuildLines(F Build);
+    // The last old row that a re-wrap replaces, and whether the rows after it are kept as they are.
+    struct TRewrap {
+        int Last;
+        bool Resynced;
+    };
+    // Fills Dest with the rows of Head followed by the old rows from Next to the end of Next's logical
+    // line, cut as a full re-wrap cuts them, but only up to the first new row that starts where an old
+    // row from Next starts (after at least one new row, and never at First): from there the cutting
+    // would repeat the old rows, which are kept.
+    TRewrap WrapUntilResync(std::string_view Head, int Next, int First, TEditorStringList& Dest) const;
     std::vector<std::uint32_t> FlagsOf(int Row, int Count) const;
     // Puts Flags back on the rows from Row that exist.
     void PutFlags(int Row, const std::vector<std::uint32_t>& Flags);

@@ -44,16 +44,24 @@ TUndoData TEditorUndoObj::Replay(const TUndoData& R, bool IsUndo) {
     TEditorScreenStrings& s = FOwner;
     TUndoData inverse;
     inverse.Row = R.Row;
-    int curRows = 0;
-    if (R.RowCount > 0) s.GetRowsText(R.Row, R.RowCount, inverse.Attribute, curRows, inverse.Text);
+    TEditorStringList rows;
+    int curRows = R.RowCount;
+    if (R.Attribute == raWrapped) {
+        // The text goes on with the rows after it and is cut as they were cut; when these rows do not
+        // start where a row of the text ends, the rest of the line is re-wrapped with it.
+        const int next = R.Row + R.RowCount;
+        const auto rewrap = s.WrapUntilResync(R.Text, next, R.Row, rows);
+        if (!rewrap.Resynced)
+            rows.SetRowAttribute(rows.Count() - 1, rewrap.Last >= next ? s.RowAttribute(rewrap.Last) : R.Attribute);
+        curRows = rewrap.Last - R.Row + 1;
+    } else if (R.Attribute != 3) {
+        s.WrapText(R.Text, rows);
+        rows.SetRowAttribute(rows.Count() - 1, R.Attribute);
+    }
+    if (curRows > 0) s.GetRowsText(R.Row, curRows, inverse.Attribute, curRows, inverse.Text);
     inverse.Flags = s.FlagsOf(R.Row, curRows);
 
     if (R.Attribute != 3) {
-        TEditorStringList rows;
-        s.WrapText(R.Text, rows);
-        if (R.Attribute == raWrapped && rows.Count() > 1 && rows.Get(rows.Count() - 1).empty())
-            rows.Delete(rows.Count() - 1);
-        rows.SetRowAttribute(rows.Count() - 1, R.Attribute);
         s.ReplaceRows(R.Row, curRows, rows);
         s.PutFlags(R.Row, R.Flags);
         inverse.RowCount = rows.Count();

@@ -176,31 +176,33 @@ void FindCut(TEditorAttributeArray& a, const TEditorWrapOption& o, int W) {
 
 } // namespace
 
+TRowCutter::TRowCutter(const TEditorWrapOption& Option, TColumnLayout Layout)
+    : FOption(Option), FLayout(Layout), FCursor({}, std::string()) {
+    FLayout.WordWrap = true;
+    FLayout.WrapByte = Option.WrapByte();
+}
+
+TWrappedRow TRowCutter::Cut(std::string_view Rest) {
+    const int W = FOption.WrapByte();
+    FCursor.Reset(Rest, FLayout);
+    FCursor.MoveTo(W);
+    if (FCursor.Attr() == '0') return {Rest, 0};
+    FindCut(FCursor, FOption, W);
+    return {Rest.substr(0, static_cast<std::size_t>(FCursor.Pos())), 1};
+}
+
 void WrapLine(std::string_view S, const TEditorWrapOption& Option, TColumnLayout Layout,
               std::vector<TWrappedRow>& Rows) {
-    const int W = Option.WrapByte();
-    Layout.WordWrap = true;
-    Layout.WrapByte = W;
-    std::string attrs = ClassString(S, Layout);
-    if (static_cast<int>(attrs.size()) < W) {
-        Rows.push_back({S, 0});
-        return;
+    TRowCutter cutter(Option, Layout);
+    for (std::string_view rest = S;;) {
+        Rows.push_back(cutter.Cut(rest));
+        if (Rows.back().Attribute == 0) return;
+        rest.remove_prefix(Rows.back().Text.size());
+        if (rest.empty() && Option.FollowRetMark()) {
+            Rows.back().Attribute = 0;
+            return;
+        }
     }
-    std::string_view rest = S;
-    TEditorAttributeArray a(rest, std::move(attrs));
-    a.MoveTo(W);
-    while (a.Attr() != '0') {
-        FindCut(a, Option, W);
-        auto cut = static_cast<std::size_t>(a.Pos());
-        Rows.push_back({rest.substr(0, cut), 1});
-        rest.remove_prefix(cut);
-        a.Reset(rest, Layout);
-        a.MoveTo(W);
-    }
-    if (!rest.empty() || !Option.FollowRetMark())
-        Rows.push_back({rest, 0});
-    else
-        Rows.back().Attribute = 0;
 }
 
 } // namespace quillon

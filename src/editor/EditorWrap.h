@@ -113,6 +113,26 @@ struct TWrappedRow {
     int Attribute;         // 1 a wrapped row, 0 the last row of the line
 };
 
+// Cuts the rows of one line one at a time, for callers that stop early or read the line in pieces.
+class TRowCutter {
+public:
+    // How many bytes past a row start a cut reads at most: the margin, the columns that punctuation
+    // may hang past it and the character after them.
+    static constexpr int LookAhead(int WrapByte) { return WrapByte + 8; }
+
+    TRowCutter(const TEditorWrapOption& Option, TColumnLayout Layout);
+    // The row that starts Rest, the rest of a line from a row start: a wrapped row (attribute 1) or
+    // all of Rest (attribute 0). Rest may stop short of the line's end when it holds at least
+    // LookAhead(WrapByte) bytes. An empty rest after a wrapped row is an empty last row, except that
+    // with FollowRetMark the wrapped row ends the line.
+    TWrappedRow Cut(std::string_view Rest);
+
+private:
+    const TEditorWrapOption& FOption;
+    TColumnLayout FLayout;
+    TEditorAttributeArray FCursor;
+};
+
 // Appends the rows of one line (no line break inside) to Rows. Layout gives the delimiters and the
 // tab stops; its wrap fields are taken from Option.
 void WrapLine(std::string_view S, const TEditorWrapOption& Option, TColumnLayout Layout,

@@ -237,7 +237,24 @@ void ExpectRowsAreAFullRewrap(TEditorScreenStrings& s, const std::string& text) 
     ASSERT_EQ(RowsOf(s), RowsOf(full));
 }
 
-void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps) {
+// The byte offsets of the character boundaries of a row's text, its end included.
+std::vector<std::size_t> CharBoundaries(std::string_view row) {
+    std::vector<std::size_t> at;
+    for (std::size_t i = 0; i <= row.size(); i += i < row.size() && IsLeadByte(row[i]) ? 2 : 1) at.push_back(i);
+    return at;
+}
+
+// The shape of the text that RunModel edits.
+struct ModelText {
+    int length;     // pieces in the first text and the most in a long insert
+    int lineBreaks; // one piece in lineBreaks is a line break
+    bool inRowEdits;
+};
+constexpr ModelText kShortLines{200, 8, false};
+// Lines of many rows, typed into as a keystroke types: inside a row, a character at a time.
+constexpr ModelText kLongLines{3000, 400, true};
+
+void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps, ModelText shape = kShortLines) {
     TTestEditor ed;
     TEditorScreenStrings& s = ed.ScreenStrings();
     std::mt19937 rng(seed);
@@ -254,10 +271,33 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps) {
     auto randomText = [&](int max) {
         std::string t;
         for (int n = static_cast<int>(rng() % static_cast<unsigned>(max + 1)); n > 0; --n)
-            t += pieces[rng() % (rng() % 8 == 0 ? std::size(pieces) : std::size(pieces) - 1)];
+            t += pieces[rng() % (rng() % static_cast<unsigned>(shape.lineBreaks) == 0 ? std::size(pieces)
+                                                                                       : std::size(pieces) - 1)];
         return t;
     };
-    std::string text = randomText(200);
+    // A keystroke in a row: Count rows from Row (one, or two to join a line with the next) become
+    // their text with one character typed, deleted or overtyped at a character boundary.
+    auto keystroke = [&](int& row, int& rows) {
+        row = static_cast<int>(rng() % static_cast<unsigned>(s.Count()));
+        rows = 1;
+        std::string t(s.Get(row));
+        const std::vector<std::size_t> at = CharBoundaries(t);
+        const std::size_t i = rng() % at.size();
+        const std::size_t next = i + 1 < at.size() ? at[i + 1] : at[i];
+        switch (rng() % 4) {
+        case 0: return t.insert(at[i], randomText(1));
+        case 1: return t.erase(at[i], next - at[i]);
+        case 2: return t.replace(at[i], next - at[i], randomText(1));
+        default:
+            // The row's line break deleted: its line and the next become one.
+            if (s.RowAttribute(row) == raLineBreak && row + 1 < s.Count()) {
+                rows = 2;
+                return t + std::string(s.Get(row + 1));
+            }
+            return t.insert(at[i], randomText(1));
+        }
+    };
+    std::string text = randomText(shape.length);
     ed.Lines.SetText(text);
     std::deque<ModelStep> undo, redo;
     std::uint16_t marks = 0;
@@ -268,10 +308,12 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps) {
         if (op < 6) {
             const int count = s.Count();
             const bool mayAppend = count == 0 || s.RowAttribute(count - 1) == raLineBreak;
-            const int row = static_cast<int>(rng() % static_cast<unsigned>(count + (mayAppend ? 1 : 0)));
-            const int rows =
+            int row = static_cast<int>(rng() % static_cast<unsigned>(count + (mayAppend ? 1 : 0)));
+            int rows =
                 row == count ? 0 : static_cast<int>(rng() % static_cast<unsigned>(std::min(3, count - row) + 1));
-            std::string insert = randomText(rng() % 4 == 0 ? 60 : 3);
+            std::string insert = shape.inRowEdits && count > 0 && rng() % 4 != 0
+                                     ? keystroke(row, rows)
+                                     : randomText(rng() % 4 == 0 ? std::min(shape.length, 60) : 3);
             if (rows == 0 && insert.empty()) continue;
             const std::size_t offset = s.GetRowsText(0, row).size();
             const std::size_t length = s.GetRowsText(row, rows).size();
@@ -326,6 +368,12 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps) {
 
 TEST(ScreenStringsModel, RandomEditsUndosAndRedosWithWordWrap) {
     for (unsigned seed : {1u, 2u, 3u, 4u}) RunModel(seed, true, false, 2500);
+}
+
+TEST(ScreenStringsModel, KeystrokesInLongWrappedLines) {
+    // Lines of hundreds of rows, so that an edit re-wraps only until the rows fall as before; a
+    // re-wrap that stops at the wrong row leaves rows that a full re-wrap would cut elsewhere.
+    for (unsigned seed : {7u, 8u, 9u, 10u}) RunModel(seed, true, false, 1500, kLongLines);
 }
 
 TEST(ScreenStringsModel, RandomEditsWithoutWordWrap) { RunModel(5, false, false, 2000); }
