@@ -63,6 +63,33 @@ TEST_F(ScreenStringsTest, EditorsHearOfEveryChangeOnce) {
     EXPECT_FALSE(s.UpdateInfo().Updated) << "the record lives only until the bracket ends";
 }
 
+TEST_F(ScreenStringsTest, AKeystrokeInALongLineRewrapsOnlyTheRowsThatChange) {
+    // Rows of two words and room to spare: a letter typed into row 50 of 100 changes that row alone,
+    // and undo and redo rewrite it alone too.
+    s.WrapOption().SetWrapByte(20);
+    s.WrapOption().SetWordBreak(true);
+    s.SetWordWrap(true);
+    std::string line;
+    for (int i = 0; i < 200; ++i) line += "abcdefg ";
+    ed.Lines.SetText(line);
+    ASSERT_EQ(s.Count(), 100);
+    const std::string before = Text();
+    ed.Changes.clear();
+    s.UpdateRows(50, 1, "abcxdefg abcdefg ");
+    ASSERT_EQ(ed.Changes.size(), 1u);
+    EXPECT_EQ(ed.Changes[0].OldRowCount, 2) << "the row and the row above it";
+    EXPECT_EQ(ed.Changes[0].NewRowCount, 2);
+    EXPECT_EQ(s.Get(50), "abcxdefg abcdefg ");
+    EXPECT_EQ(s.Count(), 100);
+    const std::string after = Text();
+    s.Undo();
+    EXPECT_EQ(Text(), before);
+    EXPECT_EQ(s.Get(50), "abcdefg abcdefg ");
+    s.Redo();
+    EXPECT_EQ(Text(), after);
+    EXPECT_EQ(ed.Changes.back().OldRowCount, 2);
+}
+
 TEST_F(ScreenStringsTest, UndoOfDeletedLinesReinsertsThemWithTheirEndAttribute) {
     ed.Lines.SetText("a\r\nb\r\nc");
     s.UpdateRows(1, 2, "");
@@ -372,8 +399,9 @@ TEST(ScreenStringsModel, RandomEditsUndosAndRedosWithWordWrap) {
 
 TEST(ScreenStringsModel, KeystrokesInLongWrappedLines) {
     // Lines of hundreds of rows, so that an edit re-wraps only until the rows fall as before; a
-    // re-wrap that stops at the wrong row leaves rows that a full re-wrap would cut elsewhere.
-    for (unsigned seed : {7u, 8u, 9u, 10u}) RunModel(seed, true, false, 1500, kLongLines);
+    // re-wrap that stops at the wrong row leaves rows that a full re-wrap would cut elsewhere. The
+    // seeds' options cover kinsoku (10, 17), hanging punctuation (7, 8, 17) and FollowRetMark (8-10).
+    for (unsigned seed : {7u, 8u, 9u, 10u, 17u}) RunModel(seed, true, false, 1500, kLongLines);
 }
 
 TEST(ScreenStringsModel, RandomEditsWithoutWordWrap) { RunModel(5, false, false, 2000); }
