@@ -25,6 +25,8 @@ template <class F> void ForEachLine(std::string_view Text, F f) {
 }
 
 constexpr std::uint32_t kMarksMask = 0xFFFF0000u;
+// ReplaceRows writes at most this many rows in place.
+constexpr int kRowsWrittenInPlace = 8;
 
 } // namespace
 
@@ -273,13 +275,12 @@ void TEditorScreenStrings::ReplaceRows(int Row, int OldCount, const TEditorStrin
     }
     BeginUpdate();
     for (int r = Row; r < Row + OldCount; ++r) AdjustMarkCounts(RowMarks(r), -1);
-    // The rows both have are written in place; the rest are inserted or removed at the end.
-    const int common = std::min(n, OldCount);
+    // A few rows that both have are written in place, the rest inserted or removed at the end; more
+    // are removed and inserted whole, since writing a row in place moves the rest of its block.
+    const int common = std::min(n, OldCount) <= kRowsWrittenInPlace ? std::min(n, OldCount) : 0;
     for (int i = 0; i < common; ++i) CopyRow(Row + i, NewRows, i);
-    if (n > OldCount)
-        InsertRows(Row + common, NewRows, common, n - common);
-    else
-        Erase(Row + n, OldCount - n);
+    Erase(Row + common, OldCount - common);
+    InsertRows(Row + common, NewRows, common, n - common);
     for (int i = 0; i < n; ++i) {
         SetTokenState(Row + i, (TokenState(Row + i) & ~kMarksMask) | static_cast<std::uint32_t>(marksOf(i)) << 16);
         AdjustMarkCounts(marksOf(i), 1);

@@ -7,7 +7,8 @@
 // followed by CR LF, any other row by nothing.
 //
 // Every change of the text passes through UpdateRows: it re-wraps the touched logical lines (from the
-// row above the change, since text may flow back into it, to the end of the last touched line),
+// row above the change, since text may flow back into it, until a new row starts where an old row
+// started: the cut of a row depends only on the text from its start, so the rows from there are kept),
 // records one undo step, marks the written rows modified, carries the rows' marks by position,
 // recomputes the colouring states below the change (lazy colouring, RowStates.h) and tells every
 // attached editor.

@@ -5,7 +5,9 @@
 // text (CR LF after attribute-0 rows), the attribute of the last of them and their modified flags,
 // and after the change how many rows it left. Replaying a record replaces those rows by the recorded
 // text (re-wrapped) and gives the flags back; the rows it removes become the inverse record on the
-// other list. Records hold only the replaced rows, never a copy of the document.
+// other list. Records hold only the replaced rows, never a copy of the document; a record whose last
+// row is a wrapped row ends inside a logical line, and replaying it cuts its text together with the
+// rows after it, as they were cut.
 #include <cstdint>
 #include <deque>
 #include <string>
