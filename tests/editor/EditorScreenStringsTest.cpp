@@ -299,7 +299,7 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps, ModelText
         std::string t;
         for (int n = static_cast<int>(rng() % static_cast<unsigned>(max + 1)); n > 0; --n)
             t += pieces[rng() % (rng() % static_cast<unsigned>(shape.lineBreaks) == 0 ? std::size(pieces)
-                                                                                       : std::size(pieces) - 1)];
+                                                                                      : std::size(pieces) - 1)];
         return t;
     };
     // A keystroke in a row: Count rows from Row (one, or two to join a line with the next) become
@@ -336,8 +336,7 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps, ModelText
             const int count = s.Count();
             const bool mayAppend = count == 0 || s.RowAttribute(count - 1) == raLineBreak;
             int row = static_cast<int>(rng() % static_cast<unsigned>(count + (mayAppend ? 1 : 0)));
-            int rows =
-                row == count ? 0 : static_cast<int>(rng() % static_cast<unsigned>(std::min(3, count - row) + 1));
+            int rows = row == count ? 0 : static_cast<int>(rng() % static_cast<unsigned>(std::min(3, count - row) + 1));
             std::string insert = shape.inRowEdits && count > 0 && rng() % 4 != 0
                                      ? keystroke(row, rows)
                                      : randomText(rng() % 4 == 0 ? std::min(shape.length, 60) : 3);
