@@ -1,5 +1,6 @@
 #include "motions.h"
 
+#include "Cp932.h"
 #include "MessageBox.h"
 #include "StrUtils.h"
 
@@ -103,6 +104,9 @@ bool FieldPasses(int field, std::string_view token) {
         if (t.size() > 1 && (t.front() == '<' || t.front() == '>')) t.remove_prefix(1);
         return StrToInt(t).has_value();
     case mfHit: return IsDashOrIntAtLeast(t, 0);
+    // Taking only the first byte of a double-byte character would cut it in two and shift every
+    // later field; the colourer, too, shows such a V as an error, so the line is no data line.
+    case mfV: return t.empty() || !IsLeadByte(t.front());
     default: return true;
     }
 }

@@ -244,8 +244,16 @@ TEST(MotionFormatter, LinesThatAreNotDataLinesPassByteForByte) {
     noComment.pop_back(); // ends right after Att1: 21 fields
     std::vector<std::string> blankSp = Frame();
     blankSp[mfSp] = Utf8ToCp932("　"); // a field of nothing but a full-width space
-    std::vector<std::string> lines = {
-        "", "   ", "  note\t ", noComment, "x 1 2 3", MotionLine(blankSp, "c"), "\x83\x5C\x95\x5C "};
+    std::vector<std::string> doubleByteV = Frame();
+    doubleByteV[mfV] = "\x83\x5C"; // a V of one double-byte character: no data line, never cut in two
+    std::vector<std::string> lines = {"",
+                                      "   ",
+                                      "  note\t ",
+                                      noComment,
+                                      "x 1 2 3",
+                                      MotionLine(blankSp, "c"),
+                                      "\x83\x5C\x95\x5C ",
+                                      MotionLine(doubleByteV, "c")};
     EXPECT_EQ(FormatMotion(lines), lines);
 }
 

@@ -172,6 +172,20 @@ TEST(MotionColourer, FieldsThatDoNotFitAreErrorsToTheEndOfTheRow) {
     EXPECT_EQ(FieldTokens(mfDa, "1.2.3"), (TToks{{mtDa, "1.2.3"}}));
 }
 
+TEST(MotionColourer, ADoubleByteVIsAnErrorWhereTheLineModelStops) {
+    for (const char* v : {"\x83\x5C", "\x83\x7C", "\x95\x5C\x31"}) {
+        const std::string line = LineWith(mfV, v);
+        for (int mode : {pmFull, pmSimple}) {
+            TToks toks = Motion(line, mode);
+            ASSERT_EQ(toks.size(), size_t{mfV} + 1) << line;
+            EXPECT_EQ(toks.back(), (TTok{mtError, line.substr(line.find(v))})) << line;
+        }
+        std::vector<std::string> fields;
+        SplitMotionLine(line, fields);
+        EXPECT_EQ(fields.size(), size_t{mfV}) << line;
+    }
+}
+
 TEST(MotionColourer, ATabIsATokenOfItsOwn) {
     EXPECT_EQ(Motion("1\t2 \t 3"), (TToks{{mtMotionNum, "1"}, {9, "\t"}, {mtToNum, "2"}, {9, "\t"}, {mtSp, "3"}}));
 }

@@ -1,5 +1,7 @@
 #include "motions.h"
 
+#include "Cp932.h"
+
 #include <gtest/gtest.h>
 #include <random>
 
@@ -195,10 +197,27 @@ TEST(MotionLine, ParseMotionLinesKeepsEveryLine) {
     EXPECT_EQ(list[2].Line, "; note");
 }
 
+TEST(MotionLine, ADoubleByteCharacterStartingVMakesNoDataLine) {
+    // Whatever its trail byte ("\\", "|", "@", a letter), the character is never cut: the split
+    // ends before V, as the colourer shows it as an error from there.
+    const std::string before = " 1 - 0 5 0 0 ";
+    const std::string after = " 0 0 0 0 9 0 0 0 - 0 0 000000000000 000000000000 000000000000 ;note";
+    for (const char* v : {"\x83\x5C", "\x83\x7C", "\x83\x40", "\x95\x5C", "\xE0\x41", "\x83\x5C\x31", "\x83"}) {
+        const std::string line = before + v + after;
+        EXPECT_EQ(Split(line).size(), size_t{mfV}) << line;
+        TMotionLineObj obj;
+        EXPECT_FALSE(ParseMotionLine(line, obj)) << line;
+    }
+    // The same line with a V of 9 is a data line.
+    EXPECT_EQ(Split(before + "9" + after).size(), 22u);
+}
+
 TEST(MotionLine, RandomLinesNeverBreakTheJoinRule) {
-    // Whatever the bytes, the fields that split off join back into a prefix of the line.
+    // Whatever the bytes, the fields that split off join back into a prefix of the line, and no
+    // field begins with the trail byte of a double-byte character.
     std::mt19937 rng(7);
-    const std::string alphabet = " 0123456789-+/<>.,:ETCa*\x83\x4B";
+    const std::string alphabet = " 0123456789-+/<>.,:ETCa*\x83\x4B\x5C";
+    auto isTrail = [](unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); };
     for (int n = 0; n < 20000; ++n) {
         std::string line;
         int length = static_cast<int>(rng() % 60);
@@ -209,6 +228,16 @@ TEST(MotionLine, RandomLinesNeverBreakTheJoinRule) {
         ASSERT_EQ(line.compare(0, joined.size(), joined), 0) << line;
         if (fields.size() == 22) {
             ASSERT_EQ(joined, line);
+        }
+        auto charSize = [&](size_t p) {
+            return p + 1 < line.size() && IsLeadByte(line[p]) && isTrail(line[p + 1]) ? 2 : 1;
+        };
+        std::vector<bool> starts(line.size() + 1, false);
+        for (size_t p = 0; p <= line.size(); p += charSize(p)) starts[p] = true;
+        size_t at = 0;
+        for (const std::string& field : fields) {
+            ASSERT_TRUE(starts[at]) << line;
+            at += field.size();
         }
     }
 }
