@@ -27,11 +27,15 @@ TListText SplitListText(std::string_view bytes) {
     return text;
 }
 
+std::int64_t ListTextSize(const std::vector<std::string>& lines) {
+    std::int64_t size = 0;
+    for (const std::string& line : lines) size += static_cast<std::int64_t>(line.size()) + 2;
+    return size;
+}
+
 std::string JoinListText(const std::vector<std::string>& lines) {
-    size_t size = 0;
-    for (const std::string& line : lines) size += line.size() + 2;
     std::string bytes;
-    bytes.reserve(size);
+    bytes.reserve(static_cast<size_t>(ListTextSize(lines)));
     for (const std::string& line : lines) {
         bytes += line;
         bytes += "\r\n";
@@ -75,6 +79,7 @@ void WriteListFile(const fs::path& path, const std::vector<std::string>& lines) 
     if (exists && S_ISDIR(st.st_mode)) throw EListFileOpen(path, ErrorCause(EISDIR));
     if (exists && !S_ISREG(st.st_mode)) throw EListFileOpen(path, NotARegularFile);
     if (exists && ::access(path.c_str(), W_OK) != 0) throw EListFileOpen(path, ErrorCause(errno));
+    if (ListTextSize(lines) > kMaxListFileSize) throw EListFileWrite(path, TooLarge());
     try {
         SaveFileReplacing(path, [&lines](TStream& stream) {
             const std::string bytes = JoinListText(lines);

@@ -9,7 +9,7 @@
 //
 // Reading opens without waiting (a FIFO never blocks the program) and takes regular files only,
 // never more than kMaxListFileSize bytes of them: a FIFO, a device such as /dev/zero or a folder
-// is refused with the open message.
+// is refused with the open message. Writing refuses a text beyond the same size.
 #include "Errors.h"
 #include "FileErrors.h"
 
@@ -42,9 +42,10 @@ public:
         : Exception(FileMessage("ファイルの書き込みに失敗しました", Name, Cause)) {}
 };
 
-// The largest list file that is read: far beyond any real list, small enough that the editor
-// stays responsive with it.
-constexpr std::int64_t kMaxListFileSize = std::int64_t{16} * 1024 * 1024;
+// The largest list file that is read or written: far beyond any real list, small enough that the
+// editor stays responsive with it. A list whose text would exceed it is refused before anything is
+// written, so no save leaves a file that cannot be opened again.
+constexpr std::int64_t kMaxListFileSize = std::int64_t{256} * 1024 * 1024;
 
 struct TListText {
     std::vector<std::string> Lines;
@@ -52,6 +53,8 @@ struct TListText {
 };
 
 TListText SplitListText(std::string_view bytes);
+// The size of the text JoinListText makes of lines.
+std::int64_t ListTextSize(const std::vector<std::string>& lines);
 std::string JoinListText(const std::vector<std::string>& lines);
 
 // Raise EListFileOpen, EListFileRead or EListFileWrite, each naming the file and the cause.

@@ -141,10 +141,35 @@ TEST_F(ListFilesTest, AFileBeyondTheSizeLimitIsNotRead) {
     std::vector<std::string> lines;
     EXPECT_FALSE(LoadListFile(name, &lines, history));
     EXPECT_EQ(messages.Shown.back().Text,
-              "ファイルの読み込みに失敗しました\n" + name + "\nファイルが大きすぎます (上限 16 MB)");
+              "ファイルの読み込みに失敗しました\n" + name + "\nファイルが大きすぎます (上限 256 MB)");
     fs::resize_file(name, kMaxListFileSize);
     EXPECT_TRUE(LoadListFile(name, &lines, history));
     EXPECT_EQ(lines.front(), "x");
+}
+
+TEST_F(ListFilesTest, ABigListIsSavedAndOpenedAgain) {
+    std::vector<std::string> lines(200000, std::string(98, 'x')); // 20 MB with the line breaks
+    lines.back() = "last";
+    std::string name = (dir / "big.lst").string();
+    int kind = -1;
+    ASSERT_TRUE(SaveListFile(name, &lines, history, kind));
+    std::vector<std::string> again;
+    ASSERT_TRUE(LoadListFile(name, &again, history));
+    EXPECT_TRUE(again == lines);
+    EXPECT_TRUE(messages.Shown.empty());
+}
+
+// A list that could not be opened again is not written: the old file stays.
+TEST_F(ListFilesTest, AListBeyondTheSizeLimitIsNotSaved) {
+    std::string name = Write("s.lst", "old\r\n");
+    std::vector<std::string> lines(1);
+    lines[0].resize(kMaxListFileSize - 1, 'x'); // one byte over with its CR LF
+    int kind = -1;
+    EXPECT_FALSE(SaveListFile(name, &lines, history, kind));
+    EXPECT_EQ(messages.Shown.back().Text,
+              "ファイルの書き込みに失敗しました\n" + name + "\nファイルが大きすぎます (上限 256 MB)");
+    EXPECT_EQ(Read("s.lst"), "old\r\n");
+    for (const auto& entry : fs::directory_iterator(dir)) EXPECT_EQ(entry.path().filename(), "s.lst");
 }
 
 TEST_F(ListFilesTest, ANulByteWarnsThatTheRestWasNotLoaded) {
