@@ -138,6 +138,11 @@ std::uint32_t NearestIndex(const TColorTable& table, int count, TRGB c) {
 // --- RLE expansion. Items that would write outside the picture are clipped; the expansion ends
 // at the end of the data, at the end-of-picture item or when it leaves the picture's top.
 
+// The most pixels that RLE data of the given size can write: every two bytes at most one run of
+// 255 (an absolute run of 255 takes more). A picture larger than that is no picture its data
+// describes, and refusing it keeps a tiny file from costing a huge expansion.
+std::int64_t RlePixelCapacity(std::uint32_t dataSize) { return (std::int64_t{dataSize} + 1) / 2 * 255; }
+
 class TRleExpander {
 public:
     TRleExpander(TDIBSharedImage& target, const std::vector<std::uint8_t>& data, bool fourBits)
@@ -262,7 +267,9 @@ std::shared_ptr<TDIBSharedImage> ReadImage(TStream& stream) {
     CheckPictureSize(h.Width, height);
     std::int64_t widthBytes = (h.Width * h.BitCount + 31) / 32 * 4;
     bool rle = h.Compression == BI_RLE8 || h.Compression == BI_RLE4;
-    if (rle && h.SizeImage > INT_MAX) throw EInvalidGraphic(InvalidDIB); // the image's Size is an int
+    // The image's Size is an int, and RLE data describes no more pixels than it can write.
+    if (rle && (h.SizeImage > INT_MAX || h.Width * height > RlePixelCapacity(h.SizeImage)))
+        throw EInvalidGraphic(InvalidDIB);
     if ((rle ? h.SizeImage : widthBytes * height) > stream.Remaining()) throw EReadError();
     image->NewImage(static_cast<int>(h.Width), static_cast<int>(height), h.BitCount, format, table, rle);
 

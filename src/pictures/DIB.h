@@ -5,7 +5,9 @@
 //
 // Pixel storage (TDIBSharedImage) is shared between copies of a TDIB until one of them asks for
 // writable pixels (copy on write). A picture read from an RLE8 or RLE4 file keeps its RLE data
-// (written back unchanged) until writable pixels are asked for; it is expanded then.
+// (written back unchanged) until writable pixels are asked for; it is expanded then. Such a picture
+// has no more pixels than its RLE data can write (255 for every two bytes), so its expansion costs
+// time and memory in proportion to the file's length.
 //
 // Every size, count and offset read from a file is checked in 64-bit arithmetic against the bytes
 // actually present before anything is allocated, and RLE expansion stops at the picture's edge.

@@ -1,5 +1,6 @@
 #include "DIB.h"
 #include "BmpFixtures.h"
+#include "HostileFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -243,6 +244,42 @@ TEST(DIBFiles, RleStopsAtThePicturesEdge) {
     dib.Decompress();
     EXPECT_EQ(RowBytes(dib, 1), (std::vector<std::uint8_t>{1, 1, 0, 0}));
     EXPECT_EQ(RowBytes(dib, 0), (std::vector<std::uint8_t>{0, 0, 0, 0}));
+}
+
+// RLE data of n bytes writes at most 255 pixels for every two of them: a larger picture is refused
+// before anything is expanded, however small the file.
+TEST(DIBFiles, ARlePictureHasNoMorePixelsThanItsDataCanWrite) {
+    // 278 bytes claiming 16,121,864 x 3 pixels, within the size rule.
+    EXPECT_THROW(Read(HostileRle(4, 16121864, 3, 278)), EInvalidGraphic);
+    struct Case {
+        std::int32_t width, height;
+        std::uint32_t compression;
+        std::vector<std::uint8_t> data;
+        bool read;
+    } cases[] = {
+        {255, 1, 1, {255, 7}, true},
+        {256, 1, 1, {255, 7}, false},
+        {255, 2, 1, {255, 7, 0, 0, 255, 7}, true},
+        {255, 4, 1, {255, 7, 0, 0, 255, 7}, false},
+        {255, 2, 2, {255, 0x12, 0, 0, 255, 0x12}, true},
+        {1, 1, 1, {}, false},
+    };
+    for (const Case& c : cases) {
+        TBmpFixture s;
+        s.Width = c.width;
+        s.Height = c.height;
+        s.BitCount = c.compression == 2 ? 4 : 8;
+        s.Compression = c.compression;
+        s.Table.resize(c.compression == 2 ? 16 : 256);
+        s.Pixels = c.data;
+        if (c.read) {
+            TDIB dib = Read(BuildBmp(s));
+            dib.Decompress();
+            EXPECT_EQ(dib.Width() * dib.Height(), c.width * c.height) << c.width << " x " << c.height;
+        } else {
+            EXPECT_THROW(Read(BuildBmp(s)), EInvalidGraphic) << c.width << " x " << c.height;
+        }
+    }
 }
 
 TEST(DIBFiles, RefusedFiles) {

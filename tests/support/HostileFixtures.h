@@ -52,6 +52,8 @@ inline std::vector<THostilePicture> HostilePictures() {
         {"rle4-tall.bmp", HostileRle(4, 16, 251658297, 514)},
         // A gigapixel expanded from a kilobyte.
         {"rle8-square.bmp", HostileRle(8, 32768, 32768, 1082)},
+        // Within the rule, but 48 megapixels from 160 bytes of runs that can write 20,400.
+        {"rle4-claim.bmp", HostileRle(4, 16121864, 3, 278)},
         // 134 million rows read by the paletted loader.
         {"paletted-tall.bmp", HostilePaletted(32, 134217728, 1142)},
         // Within the rule as a picture, but its 262,145 cells of one pixel column need a strip past it.
