@@ -297,9 +297,11 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps, ModelText
     const std::string pieces[] = {"a", "b", " ", "\t", J("あ"), J("、"), J("（"), J("」"), "\r\n"};
     auto randomText = [&](int max) {
         std::string t;
-        for (int n = static_cast<int>(rng() % static_cast<unsigned>(max + 1)); n > 0; --n)
-            t += pieces[rng() % (rng() % static_cast<unsigned>(shape.lineBreaks) == 0 ? std::size(pieces)
-                                                                                      : std::size(pieces) - 1)];
+        for (int n = static_cast<int>(rng() % static_cast<unsigned>(max + 1)); n > 0; --n) {
+            // One draw per statement, so that every build walks the same path.
+            const bool mayBreak = rng() % static_cast<unsigned>(shape.lineBreaks) == 0;
+            t += pieces[rng() % (mayBreak ? std::size(pieces) : std::size(pieces) - 1)];
+        }
         return t;
     };
     // A keystroke in a row: Count rows from Row (one, or two to join a line with the next) become
