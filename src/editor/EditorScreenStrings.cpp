@@ -353,6 +353,10 @@ TEditorScreenStrings::TRewrap TEditorScreenStrings::WrapUntilResync(std::string_
 
 void TEditorScreenStrings::UpdateRows(int Row, int Count, std::string_view Text) {
     if (Row < 0 || Count < 0 || Row + Count > this->Count() || (Count == 0 && Text.empty())) return;
+    // An empty last row holds no text: it only ends a line that fills the row above it. It goes with
+    // that row, so that the new rows end as a fresh load of the new text ends them.
+    const int lastRow = this->Count() - 1;
+    if (Row + Count == lastRow && Get(lastRow).empty() && RowAttribute(lastRow) == raEndOfText) ++Count;
     // The text may flow back into the row above.
     const int first = Row > 0 && RowAttribute(Row - 1) == raWrapped ? Row - 1 : Row;
     const int lastOld = Row + Count - 1;
