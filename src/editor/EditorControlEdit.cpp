@@ -135,24 +135,25 @@ void TEditor::SetSelTextBox(std::string_view Text) {
     }
     const std::vector<std::string> lines = StrToStrings(text.c_str());
     const int n = static_cast<int>(lines.size());
+    // The selected rows become what is left of them: one row per row of a box, one row for a stream.
     std::vector<TCutRow> cut;
-    int first = FRow, c = FCol, selEnd = FRow;
-    const bool selected = IsSelected();
-    if (selected) {
+    int first = FRow, c = FCol, next = FRow; // next: the first row after the selection
+    if (IsSelected()) {
         first = FSelStr.StartRow;
         c = FSelDraw.Start;
-        selEnd = FSelStr.EndRow;
+        next = FSelStr.EndRow + 1;
         RowsWithoutSelection(cut);
     }
-    const int last = std::max(first + n - 1, selected ? selEnd : first);
+    const int kept = static_cast<int>(cut.size());
+    const int last = next + std::max(n - kept, 0) - 1; // the last old row replaced
     std::string rows;
     int lastIndex = 0;
-    for (int r = first; r <= last; ++r) {
-        const int k = r - first;
+    for (int k = 0; k < std::max(n, kept); ++k) {
+        const int r = next + k - kept; // the old row of a line past the selection
         const std::string line = k < n ? lines[static_cast<std::size_t>(k)] : std::string();
         std::string row;
         int index = 0;
-        if (selected && r <= selEnd) {
+        if (k < kept) {
             row = cut[static_cast<std::size_t>(k)].Text;
             index = cut[static_cast<std::size_t>(k)].CutPos - 1;
         } else if (r < RowCount()) {

@@ -544,6 +544,43 @@ TEST_F(EditorControl, BoxPasteAtTheLastRowAddsPaddedRows) {
     EXPECT_EQ(Text(), "hello");
 }
 
+// A box pasted over a selection: the selection goes first, then the box goes in at its start. A
+// box leaves a row per selected row, each taking the box's line at its cut; a stream selection over
+// rows leaves one row, and the box's further lines go into the rows after it.
+TEST_F(EditorControl, BoxPasteReplacesTheSelection) {
+    struct Case {
+        std::string text;
+        int mode;
+        std::pair<int, int> anchor, caret;
+        std::string box, pasted;
+        std::pair<int, int> caretAfter;
+    };
+    const Case cases[] = {
+        {"abc\r\ndef\r\nghi\r\n", 0, {0, 1}, {1, 3}, "X\r\nY\r\n", "aX\r\ngYhi\r\n", {1, 2}},
+        {"abc\r\ndef\r\nghi\r\n", 0, {2, 1}, {0, 2}, "X\r\n", "abXhi\r\n", {0, 3}},
+        {"abc\r\ndef", 0, {0, 1}, {1, 2}, "X\r\nY\r\nZ\r\n", "aXf\r\n Y\r\n Z\r\n", {2, 2}},
+        {"abcd\r\nefgh\r\nijkl", 1, {0, 1}, {1, 3}, "X\r\n", "aXd\r\neh\r\nijkl", {0, 2}},
+        {"abcd\r\nefgh\r\nijkl", 1, {0, 1}, {1, 3}, "X\r\nY\r\nZ\r\n", "aXd\r\neYh\r\niZjkl\r\n", {2, 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text + " <- " + c.box);
+        SetText(c.text);
+        E.SetSelectionMode(c.mode);
+        E.SetRowCol(c.anchor.first, c.anchor.second);
+        E.StartSelection();
+        E.SetRowCol(c.caret.first, c.caret.second);
+        E.ExtendSelection();
+        Host.SetClipboardText(c.box, true);
+        const int steps = UndoSteps();
+        E.PasteFromClipboard();
+        EXPECT_EQ(Text(), c.pasted);
+        EXPECT_EQ(Caret(), c.caretAfter);
+        EXPECT_EQ(UndoSteps(), steps + 1);
+        E.Undo();
+        EXPECT_EQ(Text(), c.text);
+    }
+}
+
 TEST_F(EditorControl, StreamPasteOfWholeLinesGoesBeforeTheRow) {
     SetText("a\r\nb");
     E.SetRowCol(1, 0);
