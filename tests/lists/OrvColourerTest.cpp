@@ -333,6 +333,16 @@ TEST(OrvColourer, WrappedCommandEnemyAndBitmapLinesAreColouredAsUnwrapped) {
     ExpectWrappedAsUnwrapped(bmp, BmpLine, pmFull);
 }
 
+// The rows the wrap tests cut: a double-byte character wider than the width is a row of its own.
+TEST(OrvColourer, TestRowsHoldADoubleByteCharacterWiderThanTheWidth) {
+    std::vector<std::string> rows;
+    for (const TRow& row : CutRows({"a\x82\xa0"
+                                    "b"},
+                                   1))
+        rows.push_back(row.Text + "/" + std::to_string(row.Attribute));
+    EXPECT_EQ(rows, (std::vector<std::string>{"a/1", "\x82\xa0/1", "b/0"}));
+}
+
 // A token cut by the wrap goes on for exactly its own length, however many rows it covers.
 TEST(OrvColourer, TokensCutOverSeveralRowsKeepTheirKindAndEnd) {
     TBmpColourer bmp(nullptr);

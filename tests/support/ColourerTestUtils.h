@@ -82,8 +82,8 @@ inline std::vector<int> TextKinds(TOrvColourer& colourer, const TRowAttributeStr
     return kinds;
 }
 
-// Lines cut into rows of at most Width bytes, a double-byte character never split; every row but
-// the last of a line is wrapped.
+// Lines cut into rows of at most Width bytes, a double-byte character never split (one wider than
+// Width makes a row of its own); every row but the last of a line is wrapped.
 inline std::vector<TRow> CutRows(const std::vector<std::string>& lines, std::size_t width) {
     std::vector<TRow> rows;
     for (const std::string& line : lines) {
@@ -92,7 +92,7 @@ inline std::vector<TRow> CutRows(const std::vector<std::string>& lines, std::siz
             std::size_t end = at;
             while (end < line.size()) {
                 const std::size_t next = end + (IsLeadByte(line[end]) ? 2 : 1);
-                if (next - at > width) break;
+                if (next - at > width && end > at) break;
                 end = next;
             }
             rows.push_back({line.substr(at, end - at), raWrapped});
