@@ -169,6 +169,8 @@ struct TKeyCase {
     bool Shift;
     std::vector<std::string> Rows;
     int CaretRow, CaretCol;
+    // GoogleTest names a case by its name instead of printing its bytes, padding included.
+    friend void PrintTo(const TKeyCase& C, std::ostream* Os) { *Os << C.Name; }
 };
 
 class EditorKeys : public EditorControl, public ::testing::WithParamInterface<TKeyCase> {};
