@@ -2,6 +2,8 @@
 
 #include "Cp932.h"
 #include "EditorColourer.h"
+#include "EditorControl.h"
+#include "EditorTestHost.h"
 #include "EditorUndo.h"
 #include "TestEditor.h"
 
@@ -15,17 +17,17 @@ namespace {
 
 std::string J(std::string_view utf8) { return Utf8ToCp932(utf8); }
 
-// Expects the rows and the line count of Ed's store to be those that a fresh load of its text with the
-// same options gives.
-void ExpectRowsOfAFreshLoad(TTestEditor& Ed) {
+// Expects the rows and the line count of Ed's store, whose lines are Lines, to be those that a fresh
+// load of its text with the same options gives.
+void ExpectRowsOfAFreshLoad(TAttachedEditor& Ed, const TEditorStrings& Lines) {
     TTestEditor fresh;
     TEditorScreenStrings& f = fresh.ScreenStrings();
     f.WrapOption().Assign(Ed.ScreenStrings().WrapOption());
-    fresh.Layout = Ed.Layout;
+    fresh.Layout = Ed.ColumnLayout();
     f.SetWordWrap(Ed.ScreenStrings().WordWrap());
-    fresh.Lines.SetText(Ed.Lines.Text());
+    fresh.Lines.SetText(Lines.Text());
     ASSERT_EQ(RowsOf(Ed.ScreenStrings()), RowsOf(f));
-    ASSERT_EQ(Ed.Lines.Count(), fresh.Lines.Count());
+    ASSERT_EQ(Lines.Count(), fresh.Lines.Count());
 }
 
 class ScreenStringsTest : public ::testing::Test {
@@ -125,7 +127,7 @@ TEST_F(ScreenStringsTest, ALineBreakAfterAFullLastRowLeavesNoEmptyRow) {
         ed.Lines.SetText(c.text);
         const std::vector<std::string> before = RowsOf(s);
         s.UpdateRows(c.row, c.count, c.insert);
-        ExpectRowsOfAFreshLoad(ed);
+        ExpectRowsOfAFreshLoad(ed, ed.Lines);
         const std::vector<std::string> after = RowsOf(s);
         s.Undo();
         EXPECT_EQ(RowsOf(s), before);
@@ -314,29 +316,35 @@ constexpr ModelText kShortLines{200, 8, false};
 // Lines of many rows, typed into as a keystroke types: inside a row, a character at a time.
 constexpr ModelText kLongLines{3000, 400, true};
 
+// Up to Max pieces of text; one piece in LineBreaks may be a line break (none with LineBreaks 0).
+std::string RandomText(std::mt19937& Rng, int Max, int LineBreaks) {
+    static const std::string pieces[] = {"a", "b", " ", "\t", J("あ"), J("、"), J("（"), J("」"), "\r\n"};
+    std::string t;
+    for (int n = static_cast<int>(Rng() % static_cast<unsigned>(Max + 1)); n > 0; --n) {
+        // One draw per statement, so that every build walks the same path.
+        const bool mayBreak = LineBreaks > 0 && Rng() % static_cast<unsigned>(LineBreaks) == 0;
+        t += pieces[Rng() % (mayBreak ? std::size(pieces) : std::size(pieces) - 1)];
+    }
+    return t;
+}
+
+void SetRandomWrapOptions(std::mt19937& Rng, TEditorWrapOption& O) {
+    O.SetWrapByte(20 + static_cast<int>(Rng() % 20));
+    O.SetLeading(Rng() % 2);
+    O.SetFollowPunctuation(Rng() % 2);
+    O.SetFollowRetMark(Rng() % 2);
+}
+
 void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps, ModelText shape = kShortLines) {
     TTestEditor ed;
     TEditorScreenStrings& s = ed.ScreenStrings();
     std::mt19937 rng(seed);
-    TEditorWrapOption& o = s.WrapOption();
-    o.SetWrapByte(20 + static_cast<int>(rng() % 20));
-    o.SetLeading(rng() % 2);
-    o.SetFollowPunctuation(rng() % 2);
-    o.SetFollowRetMark(rng() % 2);
-    o.SetWordBreak(wordBreak);
+    SetRandomWrapOptions(rng, s.WrapOption());
+    s.WrapOption().SetWordBreak(wordBreak);
     ed.Layout.TabSpaceCount = 4;
     s.SetWordWrap(wordWrap);
 
-    const std::string pieces[] = {"a", "b", " ", "\t", J("あ"), J("、"), J("（"), J("」"), "\r\n"};
-    auto randomText = [&](int max) {
-        std::string t;
-        for (int n = static_cast<int>(rng() % static_cast<unsigned>(max + 1)); n > 0; --n) {
-            // One draw per statement, so that every build walks the same path.
-            const bool mayBreak = rng() % static_cast<unsigned>(shape.lineBreaks) == 0;
-            t += pieces[rng() % (mayBreak ? std::size(pieces) : std::size(pieces) - 1)];
-        }
-        return t;
-    };
+    auto randomText = [&](int max) { return RandomText(rng, max, shape.lineBreaks); };
     // A keystroke in a row: Count rows from Row (one, or two to join a line with the next) become
     // their text with one character typed, deleted or overtyped at a character boundary.
     auto keystroke = [&](int& row, int& rows) {
@@ -418,7 +426,8 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps, ModelText
         }
         ASSERT_EQ(ed.Lines.Text(), text) << "step " << step << ", last edit " << lastOp;
         if (!wordBreak)
-            ASSERT_NO_FATAL_FAILURE(ExpectRowsOfAFreshLoad(ed)) << "step " << step << ", last edit " << lastOp;
+            ASSERT_NO_FATAL_FAILURE(ExpectRowsOfAFreshLoad(ed, ed.Lines))
+                << "step " << step << ", last edit " << lastOp;
         if (s.Count() == 0) marks = 0;
         std::uint16_t carried = 0;
         for (int i = 0; i < s.Count(); ++i) carried |= s.RowMarks(i);
@@ -427,6 +436,101 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps, ModelText
         if (::testing::Test::HasFatalFailure()) return;
     }
 }
+
+// A random walk of an editor's edits over stream and box selections (box and stream pastes, typing,
+// deleting) and of undos and redos. After every step the rows are those of a fresh load, and undo
+// and redo give back the texts before and after each change.
+void RunEditorModel(unsigned seed, bool wordWrap, int steps) {
+    TTestHost host;
+    TEditor e;
+    e.SetHost(&host);
+    e.SetUndoListMax(steps + 1); // so that every change stays undoable
+    std::mt19937 rng(seed);
+    SetRandomWrapOptions(rng, e.WrapOption());
+    e.SetWordWrap(wordWrap);
+    e.Lines().SetText(RandomText(rng, 200, 8));
+    auto undoSteps = [&] { return e.ScreenStrings().UndoObj().UndoList().size(); };
+    // A point on a row or on the row after the last, up to 3 columns beyond the row's end.
+    auto randomPoint = [&] {
+        const int row = static_cast<int>(rng() % static_cast<unsigned>(e.RowCount() + 1));
+        e.SetRowCol(row, static_cast<int>(rng() % static_cast<unsigned>(e.RowDisplayLength(row) + 4)));
+    };
+    auto randomBox = [&] {
+        std::string box;
+        for (int n = 1 + static_cast<int>(rng() % 3); n > 0; --n) box += RandomText(rng, 4, 0) + "\r\n";
+        return box;
+    };
+    std::deque<ModelStep> undo, redo;
+    std::string lastOp;
+    for (int step = 0; step < steps; ++step) {
+        const unsigned op = rng() % 10;
+        if (op < 7) {
+            const unsigned selection = rng() % 3; // none, stream, box
+            e.SetSelectionMode(selection == 2 ? 1 : 0);
+            randomPoint();
+            if (selection > 0) {
+                e.StartSelection();
+                randomPoint();
+                e.ExtendSelection();
+            }
+            const std::string before = e.Lines().Text();
+            const std::size_t records = undoSteps();
+            lastOp = std::string(selection == 0   ? "caret"
+                                 : selection == 1 ? "stream"
+                                                  : "box") +
+                     " at " + std::to_string(e.Row()) + "," + std::to_string(e.Col()) + ": ";
+            switch (rng() % 4) {
+            case 0: {
+                const std::string box = randomBox();
+                lastOp += "box paste [" + box + "]";
+                host.SetClipboardText(box, true);
+                e.PasteFromClipboard();
+                break;
+            }
+            case 1: {
+                const std::string text = RandomText(rng, 6, 3);
+                lastOp += "paste [" + text + "]";
+                host.SetClipboardText(text, false);
+                e.PasteFromClipboard();
+                break;
+            }
+            case 2: {
+                const std::string text = RandomText(rng, 1, 4);
+                lastOp += "type [" + text + "]";
+                e.TypeText(text);
+                break;
+            }
+            default: lastOp += "delete"; e.DeleteSelection();
+            }
+            if (undoSteps() != records) {
+                undo.push_back({before, e.Lines().Text(), {}, {}});
+                redo.clear();
+            }
+        } else if (op < 9) {
+            e.Undo();
+            if (!undo.empty()) {
+                ASSERT_EQ(e.Lines().Text(), undo.back().before) << "step " << step;
+                redo.push_back(std::move(undo.back()));
+                undo.pop_back();
+            }
+        } else {
+            e.Redo();
+            if (!redo.empty()) {
+                ASSERT_EQ(e.Lines().Text(), redo.back().after) << "step " << step;
+                undo.push_back(std::move(redo.back()));
+                redo.pop_back();
+            }
+        }
+        ASSERT_EQ(undoSteps(), undo.size()) << "step " << step << ", last edit " << lastOp;
+        ASSERT_NO_FATAL_FAILURE(ExpectRowsOfAFreshLoad(e, e.Lines())) << "step " << step << ", last edit " << lastOp;
+    }
+}
+
+TEST(EditorModel, RandomEditsOverSelectionsWithWordWrap) {
+    for (unsigned seed : {1u, 2u, 3u}) RunEditorModel(seed, true, 1500);
+}
+
+TEST(EditorModel, RandomEditsOverSelectionsWithoutWordWrap) { RunEditorModel(4, false, 1500); }
 
 TEST(ScreenStringsModel, RandomEditsUndosAndRedosWithWordWrap) {
     for (unsigned seed : {1u, 2u, 3u, 4u}) RunModel(seed, true, false, 2500);
