@@ -1,5 +1,6 @@
 #include "ListFiles.h"
 
+#include "Cp932.h"
 #include "EditorUtils.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
@@ -106,12 +107,18 @@ void TRecentFiles::Add(const std::string& name) {
     if (FItems.size() > kMaxCount) FItems.resize(kMaxCount);
 }
 
-std::string TRecentFiles::CommaText() const { return ToCommaText(FItems); }
+std::string TRecentFiles::CommaText() const {
+    std::vector<std::string> stored;
+    for (const std::string& name : FItems) stored.push_back(IsUtf8(name) ? name : FileUrl(name));
+    return ToCommaText(stored);
+}
 
 void TRecentFiles::SetCommaText(std::string_view text) {
     FItems.clear();
-    for (std::string& item : FromCommaText(text))
+    for (std::string& item : FromCommaText(text)) {
+        if (std::optional<std::string> name = FileNameOfUrl(item)) item = std::move(*name);
         if (!item.empty() && FItems.size() < kMaxCount) FItems.push_back(std::move(item));
+    }
 }
 
 std::string ShellLongFileName(const std::string& path) { return AbsolutePath(path).string(); }

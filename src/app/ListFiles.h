@@ -70,6 +70,8 @@ public:
     // inserted at the top and the oldest beyond five dropped.
     void Add(const std::string& name);
     const std::vector<std::string>& Items() const { return FItems; }
+    // The names as comma text of UTF-8, for the settings: a name whose bytes are not UTF-8 is
+    // stored as its "file:" URL, which SetCommaText turns back into the same bytes.
     std::string CommaText() const;
     void SetCommaText(std::string_view text);
 

@@ -62,7 +62,37 @@ size_t Utf8SequenceLength(unsigned char b) {
     return 1;
 }
 
+// The length of the well-formed UTF-8 character at text[p], or 0 when none starts there.
+size_t Utf8CharLength(std::string_view text, size_t p) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char b = byte(p);
+    const size_t length = Utf8SequenceLength(b);
+    if (length == 1) return b < 0x80 ? 1 : 0;
+    if (b < 0xC2 || b > 0xF4 || p + length > text.size()) return 0;
+    for (size_t i = 1; i < length; ++i)
+        if ((byte(p + i) & 0xC0) != 0x80) return 0;
+    const unsigned char second = byte(p + 1);
+    if ((b == 0xE0 && second < 0xA0) || (b == 0xED && second > 0x9F) || (b == 0xF0 && second < 0x90) ||
+        (b == 0xF4 && second > 0x8F))
+        return 0;
+    return length;
+}
+
 } // namespace
+
+size_t Utf8PrefixLength(std::string_view text) {
+    size_t p = 0;
+    while (p < text.size()) {
+        const size_t length = Utf8CharLength(text, p);
+        if (length == 0) break;
+        p += length;
+    }
+    return p;
+}
+
+bool IsUtf8(std::string_view text) { return Utf8PrefixLength(text) == text.size(); }
+
+std::string FileNameToUtf8(std::string_view name) { return IsUtf8(name) ? std::string(name) : Cp932ToUtf8(name); }
 
 std::string Cp932ToUtf8(std::string_view cp932) {
     return ToUtf8Converter().Convert(cp932, [](std::string_view& rest, std::string& out) {

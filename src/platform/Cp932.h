@@ -16,4 +16,12 @@ std::string Cp932ToUtf8(std::string_view cp932);
 // Characters that CP932 does not have become "?"; *lossy (when given) tells whether that happened.
 std::string Utf8ToCp932(std::string_view utf8, bool* lossy = nullptr);
 
+// The length of text's longest prefix that is well-formed UTF-8 (no overlong forms, surrogates or
+// code points past U+10FFFF), and whether all of it is.
+size_t Utf8PrefixLength(std::string_view text);
+bool IsUtf8(std::string_view text);
+
+// A file name's bytes as UTF-8 text to show: a UTF-8 name as it is, any other decoded as CP932.
+std::string FileNameToUtf8(std::string_view name);
+
 } // namespace quillon

@@ -1,5 +1,7 @@
 #include "FileErrors.h"
 
+#include "Cp932.h"
+
 #include <cerrno>
 #include <system_error>
 
@@ -25,7 +27,7 @@ std::string ErrorCause(int Error, TErrorPlace Place) {
 }
 
 std::string FileMessage(const std::string& Text, const std::filesystem::path& Name, const std::string& Cause) {
-    std::string message = Text + "\n" + Name.string();
+    std::string message = Text + "\n" + FileNameToUtf8(Name.string());
     if (!Cause.empty()) message += "\n" + Cause;
     return message;
 }

@@ -14,7 +14,8 @@ enum class TErrorPlace { File, Folder };
 // a text of its own gives the system's description.
 std::string ErrorCause(int Error, TErrorPlace Place = TErrorPlace::File);
 
-// A file message: Text, the file's name and, when given, the cause, one to a line.
+// A file message: Text, the file's name (its bytes as FileNameToUtf8 shows them) and, when given,
+// the cause, one to a line.
 std::string FileMessage(const std::string& Text, const std::filesystem::path& Name, const std::string& Cause);
 
 } // namespace quillon

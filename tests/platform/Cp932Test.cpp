@@ -44,3 +44,28 @@ TEST(Cp932, CharactersOutsideTheCodePageAreMarkedLossy) {
     EXPECT_EQ(Utf8ToCp932("a😀b", &lossy), "a?b");
     EXPECT_TRUE(lossy);
 }
+
+TEST(Cp932, WellFormedUtf8) {
+    struct {
+        std::string Bytes;
+        bool Utf8;
+    } cases[] = {
+        {"", true},
+        {"/tmp/日.lst", true},
+        {"\xF0\x9F\x98\x80", true},
+        {"/tmp/\x93\xFA.lst", false}, // 日 in CP932
+        {"\xC0\xAF", false},          // an overlong "/"
+        {"\xE0\x80\xAF", false},      // another
+        {"\xED\xA0\x80", false},      // a surrogate
+        {"\xF4\x90\x80\x80", false},  // past U+10FFFF
+        {"\xE6\x97", false},          // cut short
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsUtf8(c.Bytes), c.Utf8) << c.Bytes;
+    EXPECT_EQ(Utf8PrefixLength("/日\x83\x7C"), 4u);
+}
+
+TEST(Cp932, FileNamesShowAsUtf8OrElseAsCp932) {
+    EXPECT_EQ(FileNameToUtf8("/tmp/日.lst"), "/tmp/日.lst");
+    EXPECT_EQ(FileNameToUtf8("/tmp/\x93\xFA.lst"), "/tmp/日.lst");
+    EXPECT_EQ(FileNameToUtf8("/tmp/\x83\x7C\x83\x5C"), "/tmp/ポソ"); // trail bytes "|" and "\\"
+}

@@ -49,3 +49,30 @@ TEST(Paths, NeighbouringFilesAreFoundWithoutRegardToCase) {
     Touch(dir.path / "chara1.bmp");
     EXPECT_EQ(FindFileNoCase(dir.path, "chara1.bmp"), dir.path / "chara1.bmp");
 }
+
+TEST(Paths, FileUrlsKeepEveryByteOfAName) {
+    for (std::string name : {"/tmp/a.lst", "/tmp/\x93\xFA.lst", "/tmp/日 1,%\"2\".lst", "/t/\x83\x7C\x83\x5C"}) {
+        const std::string url = FileUrl(name);
+        EXPECT_EQ(url.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/-._~%:"),
+                  std::string::npos)
+            << url;
+        EXPECT_EQ(FileNameOfUrl(url), name) << url;
+    }
+    EXPECT_EQ(FileUrl("/tmp/\x93\xFA.lst"), "file:///tmp/%93%FA.lst");
+    struct {
+        std::string Url;
+        std::optional<std::string> Name;
+    } cases[] = {
+        {"file:///tmp/%93%FA.lst", "/tmp/\x93\xFA.lst"},
+        {"file:/tmp/%e6%97%a5.lst", "/tmp/日.lst"},
+        {"file://localhost/tmp/a", "/tmp/a"},
+        {"file://host/share/a", "//host/share/a"},
+        {"file:///a%2", "/a%2"}, // an escape without its two digits stays as it is
+        {"file:///a%zz", "/a%zz"},
+        {"file://host", std::nullopt},
+        {"file:relative", std::nullopt},
+        {"/tmp/a.lst", std::nullopt},
+        {"https://example.invalid/a", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FileNameOfUrl(c.Url), c.Name) << c.Url;
+}

@@ -2,6 +2,7 @@
 #include "EditorWin.h"
 
 #include "ComCtrlsXP.h"
+#include "Cp932.h"
 #include "EditorExVantor.h"
 #include "EditorWidget.h"
 #include "ItemHints.h"
@@ -332,7 +333,7 @@ void TfrmEditWindow::KeyMacroChange() {
 }
 
 void TfrmEditWindow::UpdateCaption() {
-    const std::string name = FFileName.empty() ? "(無題)" : FFileName;
+    const std::string name = FFileName.empty() ? "(無題)" : FileNameToUtf8(FFileName);
     setWindowTitle(QStr(name + (FModified ? "(更新)" : "") + " - Quillon"));
 }
 
@@ -363,7 +364,7 @@ void TfrmEditWindow::popFileClick() {
     for (QAction* action : popFile->actions())
         if (action->objectName() == "popFileSep3") action->setVisible(!items.empty());
     for (size_t i = 0; i < items.size(); ++i) {
-        QAction* item = popFile->addAction(QStr("&" + IntToStr(static_cast<int>(i)) + " " + items[i]));
+        QAction* item = popFile->addAction(QStr("&" + IntToStr(static_cast<int>(i)) + " " + FileNameToUtf8(items[i])));
         item->setProperty("recent", static_cast<int>(i));
         const std::string name = items[i];
         connect(item, &QAction::triggered, this, [this, name] {
@@ -380,7 +381,8 @@ void TfrmEditWindow::popWindowClick() {
     const int count = std::min(FRoot.WindowCount(), 10);
     for (int i = 0; i < count; ++i) {
         const std::string& name = FRoot.WindowAt(i)->FileName();
-        QAction* item = popWindow->addAction(QStr("&" + IntToStr(i) + " " + (name.empty() ? "(無題)" : name)));
+        QAction* item =
+            popWindow->addAction(QStr("&" + IntToStr(i) + " " + (name.empty() ? "(無題)" : FileNameToUtf8(name))));
         connect(item, &QAction::triggered, this, [this, i] {
             if (!FFramePane->Dragging()) FRoot.ActivateWindow(i);
         });

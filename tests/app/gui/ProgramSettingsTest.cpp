@@ -191,6 +191,15 @@ TEST_F(ProgramSettingsTest, RecentFilesKeepBlanksQuotesAndTheirLimit) {
     const std::vector<std::string> expected{"/b/\"q\",c.lst", "/b/my motion.lst", "/a/4.lst", "/a/3.lst", "/a/2.lst"};
     EXPECT_EQ(second.History.Items(), expected);
 
+    // A name whose bytes are not UTF-8 is stored as its file URL and read back byte for byte.
+    TProgram cp932;
+    cp932.History.Add("/b/\x93\xFA.lst");
+    End(cp932);
+    EXPECT_EQ(store->ReadValue("Options", "History"), "file:///b/%93%FA.lst");
+    TProgram back;
+    Start(back);
+    EXPECT_EQ(back.History.Items(), std::vector<std::string>{"/b/\x93\xFA.lst"});
+
     // A longer list written by hand still gives the five newest.
     store->WriteValue("Options", "History", "/1,/2,/3,/4,/5,/6,/7");
     TProgram third;

@@ -107,6 +107,15 @@ TEST_F(RootWinTest, OpensAMotionListWithItsKindAndColourer) {
     EXPECT_TRUE(store->ValueExists("EditorProperties", "Motion"));
 }
 
+TEST_F(RootWinTest, ACp932FileNameKeepsItsBytesAndShowsDecodedInTheTitle) {
+    const std::string name = WriteMotion("\x93\xFA.lst"); // 日 in CP932
+    root->FormCreate({name});
+    ASSERT_EQ(root->WindowCount(), 1);
+    EXPECT_EQ(Window(0).FileName(), name);
+    EXPECT_EQ(Window(0).windowTitle(), QStr(dir.string() + "/日.lst - Quillon"));
+    EXPECT_EQ(root->History().Items(), std::vector<std::string>{name});
+}
+
 TEST_F(RootWinTest, EditAndSaveWritesTheBytesAndClearsTheMarks) {
     const std::string name = WriteMotion("Motion1.lst");
     root->FormCreate({name});
