@@ -1,6 +1,7 @@
 #include "QtOleDnd.h"
 
 #include "EditorClipboard.h"
+#include "Paths.h"
 
 #include <QMimeData>
 #include <QUrl>
@@ -28,8 +29,12 @@ bool TMimeDataObject::RenderData(int Format, TStgMedium& Medium) const {
 
 void DropFilesToStrings(const QMimeData& Data, std::vector<std::string>& Files) {
     Files.clear();
-    for (const QUrl& url : Data.urls())
-        if (url.isLocalFile()) Files.push_back(url.toLocalFile().toStdString());
+    for (const QUrl& url : Data.urls()) {
+        if (!url.isLocalFile()) continue;
+        // The encoded form keeps every byte of a name that is not UTF-8 as its percent escape.
+        const std::optional<std::string> name = FileNameOfUrl(url.toEncoded().toStdString());
+        if (name) Files.push_back(*name);
+    }
 }
 
 Qt::DropAction DropEffectToAction(int Effect) {

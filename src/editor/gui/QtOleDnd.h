@@ -34,7 +34,8 @@ private:
     mutable int FReplaced = 0;
 };
 
-// The local file names (native, UTF-8) of Data's URLs, in order, into Files (cleared first).
+// The local file names of Data's URLs as their bytes (UTF-8 or not, as the URLs' escapes give
+// them), in order, into Files (cleared first).
 void DropFilesToStrings(const QMimeData& Data, std::vector<std::string>& Files);
 
 Qt::DropAction DropEffectToAction(int Effect);

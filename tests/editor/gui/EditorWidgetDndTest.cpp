@@ -131,6 +131,11 @@ TEST_F(EditorWidgetDnd, DroppedFilesAreReportedBeforeTextAndNeverTyped) {
     EXPECT_EQ(files, (std::vector<std::string>{"/tmp/リスト one.txt", "/tmp/two.txt"}));
     EXPECT_EQ(point, (TPoint{At(0, 2).x(), At(0, 2).y()}));
     EXPECT_EQ(Text(), "abc");
+    // A name that is not UTF-8 (日 in CP932) keeps its bytes.
+    QMimeData cp932;
+    cp932.setUrls({QUrl("file:///tmp/%93%FA.lst")});
+    ASSERT_TRUE(DragIn(cp932, At(0, 1)));
+    EXPECT_EQ(files, std::vector<std::string>{"/tmp/\x93\xFA.lst"});
 }
 
 TEST_F(EditorWidgetDnd, ADragOfNeitherTextNorLocalFilesIsRefused) {
