@@ -1,5 +1,6 @@
 #include "HandOver.h"
 
+#include "Cp932.h"
 #include "ListFiles.h"
 
 #include <algorithm>
@@ -23,6 +24,19 @@ std::string_view CutAtCharacter(std::string_view text, size_t limit) {
     size_t end = limit;
     while (end > 0 && IsUtf8Continuation(text[end])) --end;
     return text.substr(0, end);
+}
+
+// The first Ch in Text that is a character of its own. Within the text's leading run of UTF-8 every
+// Ch is; beyond it the text is a CP932 name, whose second byte of a character may be "|" (as in
+// "ポ", 0x83 0x7C) and is then no separator.
+size_t FindSeparator(std::string_view Text, char Ch) {
+    const size_t utf8 = Utf8PrefixLength(Text);
+    for (size_t p = 0, character = 0; p < Text.size(); ++p) {
+        const bool starts = p == character;
+        if (starts) character += IsLeadByte(Text[p]) && p + 1 < Text.size() ? 2 : 1;
+        if (Text[p] == Ch && (starts || p < utf8)) return p;
+    }
+    return std::string_view::npos;
 }
 
 constexpr std::string_view kMarker = "QLX1";
@@ -79,7 +93,7 @@ std::string HandOverMessage(const std::vector<std::string>& Params) {
 size_t HandOverMessageSize(std::string_view Head) { return kHandOverSize + WholeTextSize(Head).value_or(0); }
 
 void SplitAt(std::string& Text, char Ch, std::string& Piece) {
-    const size_t at = Text.find(Ch);
+    const size_t at = FindSeparator(Text, Ch);
     if (at == std::string::npos) {
         Piece = std::move(Text);
         Text.clear();

@@ -5,9 +5,9 @@
 // at most kHandOverSize - 1 bytes. It is the first command-line parameter (the program's entry makes
 // it absolute first, so that the running instance does not resolve it in its own folder), then, for each
 // further parameter, "|" and that parameter's name without its folder; it is empty without
-// parameters. Names are native (UTF-8) bytes, so no byte of a multi-byte character is ever "|" or
-// "/" and the byte-wise cuts below are safe. A text that does not fit is cut at a UTF-8 character
-// boundary.
+// parameters. Names are the file system's bytes, UTF-8 or CP932: the cuts at "|" below skip the
+// second byte of a CP932 character, which may be "|". A text that does not fit is cut at a UTF-8
+// character boundary.
 //
 // Longer texts (deep folders, long names) travel whole behind the buffer. The buffer then holds the
 // text cut to end before its last kHandOverTrailerSize bytes, which hold the marker "QLX1" and the
@@ -40,8 +40,9 @@ std::string HandOverMessage(const std::vector<std::string>& Params);
 // and the length its marker gives.
 size_t HandOverMessageSize(std::string_view Head);
 
-// Cuts Text at its first Ch: Piece receives the part before it and Text keeps the part after it.
-// Without Ch, Piece receives all of Text and Text becomes empty.
+// Cuts Text at its first Ch that is a character of its own (not the second byte of a CP932
+// character beyond the text's leading run of UTF-8): Piece receives the part before it and Text
+// keeps the part after it. Without Ch, Piece receives all of Text and Text becomes empty.
 void SplitAt(std::string& Text, char Ch, std::string& Piece);
 
 // Adds to List the pieces of Text cut at "|" until nothing is left: "a|" gives one piece, "a||b"

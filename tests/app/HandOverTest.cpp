@@ -109,7 +109,16 @@ TEST(SplitAtTest, CutsAtTheFirstCharacter) {
         std::string Text;
         std::string Piece, Rest;
     } cases[] = {
-        {"a|b", "a", "b"}, {"a|b|c", "a", "b|c"}, {"abc", "abc", ""}, {"|b", "", "b"}, {"a|", "a", ""}, {"", "", ""},
+        {"a|b", "a", "b"},
+        {"a|b|c", "a", "b|c"},
+        {"abc", "abc", ""},
+        {"|b", "", "b"},
+        {"a|", "a", ""},
+        {"", "", ""},
+        // A CP932 name: the second byte of "ポ" (0x83 0x7C) is no bar.
+        {"/a/\x83\x7C.lst|b", "/a/\x83\x7C.lst", "b"},
+        // A UTF-8 name ("ぃ", 0xE3 0x81 0x83) before a CP932 one: its bar counts.
+        {"/ぃ|/\x83\x7C", "/ぃ", "/\x83\x7C"},
     };
     for (auto& c : cases) {
         std::string text = c.Text, piece = "old";
@@ -266,6 +275,13 @@ TEST_F(ReceiveCommandLineTest, NoParametersOpenAnEmptyWindow) {
 
 TEST_F(ReceiveCommandLineTest, OpensOnlyTheFirstName) {
     const std::string name = (dir / "motion.lst").string();
+    Receive({name, "/x/y.lst"});
+    EXPECT_EQ(root.Calls,
+              (std::vector<std::string>{"activate " + name, "load " + name, "open " + name + " lines 2 hint -1"}));
+}
+
+TEST_F(ReceiveCommandLineTest, ACp932NameArrivesWithItsBytes) {
+    const std::string name = (dir / "\x83\x7C\x93\xFA.lst").string(); // ポ日
     Receive({name, "/x/y.lst"});
     EXPECT_EQ(root.Calls,
               (std::vector<std::string>{"activate " + name, "load " + name, "open " + name + " lines 2 hint -1"}));
