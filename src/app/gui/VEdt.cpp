@@ -219,9 +219,6 @@ TVEditWin::TVEditWin(QWidget* Parent) : QDialog(Parent) {
                                                            Label26, Label27, Panel1);
     FRulerManager =
         std::make_unique<TEditorColorManager>(ColorGrid_Ruler, nullptr, nullptr, nullptr, Label30, Label31, Panel3);
-    for (TNotifyPersistent* item : std::initializer_list<TNotifyPersistent*>{&FBasicItem, &FRulerItem, &FLeftbarItem,
-                                                                             &FModifiedItem, &FRulerMarkItem})
-        item->OnChange = [this](TPersistent* sender) { ItemChanged(sender); };
     connect(Button_Ok, &QPushButton::clicked, this, [this] {
         Button_OkClick();
         accept();
@@ -548,6 +545,10 @@ void TVEditWin::FillColorList() {
     FLeftbarItem.SetColor(p.Leftbar().Color());
     FModifiedItem.SetBkColor(p.Leftbar().ModifiedBkColor());
     FModifiedItem.SetColor(p.Leftbar().ModifiedColor());
+    // Hooked only once loaded: a hook while loading would copy the fields not yet loaded into the set.
+    for (TNotifyPersistent* item : std::initializer_list<TNotifyPersistent*>{&FBasicItem, &FRulerItem, &FLeftbarItem,
+                                                                             &FModifiedItem, &FRulerMarkItem})
+        item->OnChange = [this](TPersistent* sender) { ItemChanged(sender); };
 
     ListBox_Colors->clear();
     FColorEntries.clear();

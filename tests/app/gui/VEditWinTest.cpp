@@ -365,6 +365,39 @@ TEST_F(PropertyEditingTest, CancelStoresNothing) {
     EXPECT_NE(Motion.ColorAt(0).Color(), clRed);
 }
 
+// Open and OK with nothing touched writes back the very bytes that were stored, for every kind:
+// the colour items of the colours and ruler pages once copied their unloaded fields into the set
+// (a bold font lost bold, the ruler's and left bar's colours became clNone).
+TEST_F(PropertyEditingTest, OpenAndOkKeepsEveryStoredSetByteIdentical) {
+    Prop.Font().SetColor(clMaroon);
+    Prop.Font().SetStyle(StyleBit(fsBold));
+    Prop.SetColor(clSilver);
+    Prop.Ruler().SetColor(clGreen);
+    Prop.Ruler().SetBkColor(clOlive);
+    Prop.Ruler().SetMarkColor(clRed);
+    Prop.Leftbar().SetColor(clNavy);
+    Prop.Leftbar().SetBkColor(clPurple);
+    Prop.Leftbar().SetModifiedColor(clTeal);
+    Prop.Leftbar().SetModifiedBkColor(clYellow);
+    for (int kind = lkText; kind < kListKindCount; ++kind) {
+        SCOPED_TRACE(kind);
+        const std::string name(ListKindInfo(kind).ValueName);
+        std::unique_ptr<TOrvColourer> colourer = CreateKindColourer(kind);
+        if (colourer) colourer->SetDefaultColors();
+        Prop.WriteToRegistry(Store, EditorPropertiesSection, name);
+        if (colourer) colourer->WriteToRegistry(Store, ColourerPropertiesSection, name);
+        const auto prop = Store.ReadBinary(EditorPropertiesSection, name);
+        const auto colours = Store.ReadBinary(ColourerPropertiesSection, name);
+        WhenShown([](TVEditWin& form) { form.Button_Ok->click(); });
+        TEditorExProp edited;
+        edited.Assign(Prop);
+        ASSERT_TRUE(EditKindProperties(Store, kind, edited, colourer.get(), SettingsWindowEditor(),
+                                       [](int, const TEditorExProp&, TOrvColourer*) {}));
+        EXPECT_EQ(Store.ReadBinary(EditorPropertiesSection, name), prop);
+        EXPECT_EQ(Store.ReadBinary(ColourerPropertiesSection, name), colours);
+    }
+}
+
 } // namespace
 
 namespace {
