@@ -188,6 +188,9 @@ private:
     void popEditPopup();
     // The actions whose enabling the menus refresh are enabled again, so that their shortcuts act.
     void EnableShortcuts();
+    // Whether Key is the shortcut of an action that the menus would show disabled now; the key then
+    // goes to the editor, as it would past a disabled action.
+    bool ShortcutDisabledNow(const QKeyEvent& Key);
     void UpdateInsertModePanel();
     void UpdateSelectionModePanel();
     void KeyMacroChange();

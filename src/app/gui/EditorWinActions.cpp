@@ -15,11 +15,14 @@
 #include "StrUtils.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace quillon {
 
@@ -37,8 +40,9 @@ struct TActionRow {
     const char* Shortcut; // in the text form of a key sequence; empty for none
     const char* Hint;     // "short|long": the tool tip and the status-bar text
     void (*Execute)(TfrmEditWindow&);
-    // Enabled when a menu opens as the editor is then; outside the menus enabled, so that the
-    // shortcut works whenever the command applies (the handler checks that itself).
+    // Enabled when a menu opens as the editor is then; outside the menus enabled, so that Qt lets
+    // the shortcut through, and the window refreshes the enabling at the key and lets the action
+    // act only when a menu would show it enabled (ShortcutDisabledNow).
     bool MenuRefreshed = false;
 };
 
@@ -354,6 +358,19 @@ void TfrmEditWindow::KindApplied(int Kind) {
 
 void TfrmEditWindow::EnableShortcuts() {
     for (QAction* action : FShortcutActions) action->setEnabled(true);
+}
+
+bool TfrmEditWindow::ShortcutDisabledNow(const QKeyEvent& Key) {
+    const QKeySequence pressed(Key.keyCombination());
+    const auto action = std::ranges::find_if(
+        FShortcutActions, [&pressed](const QAction* item) { return item->shortcuts().contains(pressed); });
+    if (action == FShortcutActions.end() || FFramePane->Dragging()) return false;
+    popEditPopup();
+    popFindClick();
+    popViewClick();
+    const bool enabled = (*action)->isEnabled();
+    EnableShortcuts();
+    return !enabled;
 }
 
 void TfrmEditWindow::popFileClick() {

@@ -165,6 +165,11 @@ bool TfrmEditWindow::event(QEvent* Event) {
         FRoot.ApplicationEventsHint(StdStr(static_cast<QStatusTipEvent*>(Event)->tip()));
         return true;
     }
+    // A shortcut comes here first, unless the widget with the focus claims the key.
+    if (Event->type() == QEvent::ShortcutOverride && ShortcutDisabledNow(*static_cast<QKeyEvent*>(Event))) {
+        Event->accept();
+        return true;
+    }
     return QMainWindow::event(Event);
 }
 

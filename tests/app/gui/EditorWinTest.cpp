@@ -216,6 +216,26 @@ TEST_F(EditorWinTest, ShortcutsActFromTheWindowsFirstMomentAndNotDuringADrag) {
     QTest::mouseRelease(paint, Qt::LeftButton, {}, QPoint(100, 100));
 }
 
+// A shortcut acts only when its menu would show the command enabled at that moment: after a menu
+// has opened and closed, Ctrl+R in an empty window once ran the replace and reported not found.
+TEST_F(EditorWinTest, ShortcutsFollowTheMenusEnablingAtTheKey) {
+    TfrmEditWindow& window = Open(lkText, {});
+    int asked = 0;
+    root->SearchDialog = [&asked](std::string&, std::uint8_t&, bool&) { return ++asked, false; };
+    root->ReplaceDialog = [&asked](TSearchRequest&, bool&, bool&) { return ++asked, false; };
+    root->SearchRequest().FindText = "x";
+    QMenu* find = MainMenu(window, "検索(&S)");
+    ASSERT_NE(find, nullptr);
+    find->popup({0, 0});
+    find->hide();
+    for (int key : {Qt::Key_R, Qt::Key_F}) Key(window, key, Qt::ControlModifier);
+    EXPECT_EQ(asked, 0);
+    EXPECT_TRUE(messages.Shown.empty());
+    QTest::keyClicks(&window.EditorWidget(), "abc");
+    for (int key : {Qt::Key_R, Qt::Key_F}) Key(window, key, Qt::ControlModifier);
+    EXPECT_EQ(asked, 2);
+}
+
 TEST_F(EditorWinTest, StatusPanelsFollowInsertModeBoxSelectionAndTheKeyMacro) {
     TfrmEditWindow& window = Open(lkText, {"abc"});
     EXPECT_EQ(window.PanelText(0), "挿入");
