@@ -4,6 +4,7 @@
 #include "QtText.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QShowEvent>
 
 namespace quillon {
@@ -95,6 +96,10 @@ TSearchDialog::TSearchDialog(TSettingsStore& Store, QWidget* parent) : QDialog(p
 
 void TSearchDialog::WireControls(const TSearchOptionBoxes& Boxes, QPushButton* OK, QPushButton* Cancel) {
     RemoveSystemButtons(this);
+    // A text box keeps exactly what is typed: no inline completion from its history, and no
+    // case-blind match that Enter would turn into a history entry.
+    for (QComboBox* box : findChildren<QComboBox*>())
+        if (box->isEditable()) box->setCompleter(nullptr);
     FBoxes = Boxes;
     FBoxes.Connect(this);
     connect(OK, &QPushButton::clicked, this, [this] {

@@ -70,8 +70,8 @@ public:
     virtual void btnOKClick() = 0;
 
 protected:
-    // After setupUi: removes the system buttons, ties the option boxes together and wires OK and
-    // Cancel.
+    // After setupUi: removes the system buttons, turns off the text boxes' completion, ties the
+    // option boxes together and wires OK and Cancel.
     void WireControls(const TSearchOptionBoxes& Boxes, QPushButton* OK, QPushButton* Cancel);
     void showEvent(QShowEvent* event) override;
 

@@ -1,11 +1,14 @@
 #include "Cp932.h"
 #include "FormUtils.h"
+#include "ItemSearch.h"
 #include "QtSettingsStore.h"
 #include "QtText.h"
 #include "Repl.h"
 #include "Srch.h"
+#include "SrchItem.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,9 +33,13 @@ protected:
     QStringList History(const std::string& section) {
         return QStr(store->ReadString(section, "Text", "")).split("\r\n", Qt::SkipEmptyParts);
     }
+    // Each character as a key press carrying it, as an input method gives Japanese text.
     static void Type(QComboBox* box, const QString& text) {
         box->lineEdit()->clear();
-        QTest::keyClicks(box->lineEdit(), text);
+        for (const QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(box->lineEdit(), &press);
+        }
     }
     static void Click(QWidget* widget) {
         QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(6, widget->height() / 2));
@@ -245,6 +252,34 @@ TEST_F(FindDialogTest, ExecuteClearsTheRequestAndGivesTheConfirmedOne) {
     EXPECT_FALSE(ExecuteSearchDialog(*store, text, options, backward));
     EXPECT_EQ(text, "");
     EXPECT_EQ(options, 0);
+}
+
+// A text box keeps what is typed: a prefix of a history entry was once completed inline into the
+// entry ("ジャンプ[0-9]" became "ジャンプ[0-9]跳躍"), and a case-blind match took the entry's case.
+TEST_F(FindDialogTest, EveryTextBoxKeepsWhatIsTypedOverItsHistory) {
+    const QStringList history = {"ジャンプ[0-9]跳躍", "ABCDEF"};
+    SetHistory(FindHistorySection, history);
+    SetHistory("ReplaceItems", history);
+    std::vector<std::string> items;
+    for (const QString& text : history) items.push_back(StdStr(text));
+    WriteItemHistory(*store, items);
+    TFormSearch find(*store);
+    TFormReplace replace(*store);
+    TfrmSrchItem item(*store);
+    for (QDialog* form : std::initializer_list<QDialog*>{&find, &replace, &item}) {
+        form->show();
+        for (QComboBox* box : form->findChildren<QComboBox*>()) {
+            if (!box->isEditable()) continue;
+            SCOPED_TRACE(box->objectName().toStdString() + " of " + form->windowTitle().toStdString());
+            for (const QString typed : {QStringLiteral("ジャンプ[0-9]"), QStringLiteral("abcdef")}) {
+                Type(box, typed);
+                EXPECT_EQ(box->currentText().toStdString(), typed.toStdString());
+                QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+                EXPECT_EQ(box->currentText().toStdString(), typed.toStdString());
+                form->show();
+            }
+        }
+    }
 }
 
 TEST_F(FindDialogTest, ReplaceDialogOpensForwardWithConfirmationAndBothHistories) {
