@@ -174,6 +174,18 @@ fs::path EnemyListFileName(const fs::path& SourceFileName) {
     return FindFileNoCase(target.parent_path(), target.filename().native()).value_or(target);
 }
 
+namespace {
+
+// An enemy list already there may be written by hand: it is replaced only when the user agrees.
+bool ReplaceConfirmed(const fs::path& Target) {
+    std::error_code error;
+    if (!fs::is_regular_file(Target, error)) return true;
+    const std::string question = Target.filename().string() + " は既にあります。\r\n置き換えますか？";
+    return Messages().Show(question, "確認", TMsgIcon::Question, TMsgButtons::YesNo) == TMsgResult::Yes;
+}
+
+} // namespace
+
 bool ConvertQesToEnemyList(const std::vector<std::string>& Lines, const fs::path& SourceFileName) {
     TQesSource source;
     if (!ParseQesSource(Lines, source)) return false;
@@ -181,6 +193,7 @@ bool ConvertQesToEnemyList(const std::vector<std::string>& Lines, const fs::path
     try {
         // A source that is itself named *.lst would be overwritten by its own enemy list.
         if (!SourceFileName.has_filename() || SameFile(target, SourceFileName)) throw EListFileOpen();
+        if (!ReplaceConfirmed(target)) return false;
         WriteListFile(target, MergeQesSections(source));
     } catch (const Exception& e) {
         ShowError(e.Message());

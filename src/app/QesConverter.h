@@ -53,8 +53,9 @@ std::vector<std::string> MergeQesSections(const TQesSource& Source);
 std::filesystem::path EnemyListFileName(const std::filesystem::path& SourceFileName);
 
 // The convert command: reads the source text Lines (the editor's, saved or not; the source file is
-// neither read nor written) and writes the enemy list beside SourceFileName, replacing an existing
-// one. Every outcome shows its message box; true when the list was written.
+// neither read nor written) and writes the enemy list beside SourceFileName; an existing list is
+// replaced only when the user answers yes to the question. Every outcome but that refusal shows
+// its message box; true when the list was written.
 bool ConvertQesToEnemyList(const std::vector<std::string>& Lines, const std::filesystem::path& SourceFileName);
 
 } // namespace quillon

@@ -238,12 +238,23 @@ TEST_F(QesFileTest, ConvertingANewSourceWritesTheseBytes) {
     EXPECT_EQ(messages.Shown[0].Buttons, TMsgButtons::OK);
 }
 
-TEST_F(QesFileTest, AnExistingListIsReplacedWithoutAsking) {
-    Write("X.lst", "old list\r\n");
-    ASSERT_TRUE(ConvertQesToEnemyList(kSmallSource, dir / "X.QES"));
-    EXPECT_EQ(Read("X.lst"), "Distance--100--Command--COMMENT\r\n     10   100  A/C ;\r\n"
-                             "     30   100  B/C ;\r\n     50   100  B/ ;\r\n");
-    EXPECT_EQ(messages.Shown.size(), 1u);
+// An existing list (perhaps written by hand) is replaced only when the user agrees; it was once
+// replaced without a word.
+TEST_F(QesFileTest, AnExistingListIsReplacedOnlyWhenTheUserAgrees) {
+    const std::string merged = "Distance--100--Command--COMMENT\r\n     10   100  A/C ;\r\n"
+                               "     30   100  B/C ;\r\n     50   100  B/ ;\r\n";
+    for (TMsgResult answer : {TMsgResult::No, TMsgResult::Yes}) {
+        Write("X.lst", "old list\r\n");
+        messages.Shown.clear();
+        messages.Answer(answer);
+        EXPECT_EQ(ConvertQesToEnemyList(kSmallSource, dir / "X.QES"), answer == TMsgResult::Yes);
+        EXPECT_EQ(Read("X.lst"), answer == TMsgResult::Yes ? merged : "old list\r\n");
+        ASSERT_EQ(messages.Shown.size(), answer == TMsgResult::Yes ? 2u : 1u);
+        EXPECT_EQ(messages.Shown[0].Text, "X.lst は既にあります。\r\n置き換えますか？");
+        EXPECT_EQ(messages.Shown[0].Title, "確認");
+        EXPECT_EQ(messages.Shown[0].Icon, TMsgIcon::Question);
+        EXPECT_EQ(messages.Shown[0].Buttons, TMsgButtons::YesNo);
+    }
 }
 
 // The list the game reads is the existing one, whatever the case of its name: it is replaced, and
@@ -251,6 +262,7 @@ TEST_F(QesFileTest, AnExistingListIsReplacedWithoutAsking) {
 TEST_F(QesFileTest, AnExistingListNamedInAnotherCaseIsReplaced) {
     Write("ENEMY1.LST", "old list\r\n");
     EXPECT_EQ(EnemyListFileName(dir / "ENEMY1.QES"), dir / "ENEMY1.LST");
+    messages.Answer(TMsgResult::Yes);
     ASSERT_TRUE(ConvertQesToEnemyList(kSmallSource, dir / "ENEMY1.QES"));
     EXPECT_EQ(Read("ENEMY1.LST"), "Distance--100--Command--COMMENT\r\n     10   100  A/C ;\r\n"
                                   "     30   100  B/C ;\r\n     50   100  B/ ;\r\n");
@@ -291,6 +303,7 @@ TEST_F(QesFileTest, AFailedWriteKeepsTheOldList) {
     Write("X.lst", "old list\r\n");
     // Files may not grow beyond 16 bytes for the length of the conversion.
     bool converted;
+    messages.Answer(TMsgResult::Yes);
     {
         TFileSizeLimit limit(16);
         converted = ConvertQesToEnemyList(kSmallSource, dir / "X.QES");
@@ -298,10 +311,10 @@ TEST_F(QesFileTest, AFailedWriteKeepsTheOldList) {
 
     EXPECT_FALSE(converted);
     EXPECT_EQ(Read("X.lst"), "old list\r\n");
-    ASSERT_EQ(messages.Shown.size(), 1u);
-    EXPECT_EQ(messages.Shown[0].Text, "ファイルの書き込みに失敗しました\n" + (dir / "X.lst").string() +
+    ASSERT_EQ(messages.Shown.size(), 2u);
+    EXPECT_EQ(messages.Shown[1].Text, "ファイルの書き込みに失敗しました\n" + (dir / "X.lst").string() +
                                           "\nファイルの大きさが許された上限を超えます");
-    EXPECT_EQ(messages.Shown[0].Title, "エラー");
-    EXPECT_EQ(messages.Shown[0].Icon, TMsgIcon::Error);
+    EXPECT_EQ(messages.Shown[1].Title, "エラー");
+    EXPECT_EQ(messages.Shown[1].Icon, TMsgIcon::Error);
     for (const auto& entry : fs::directory_iterator(dir)) EXPECT_EQ(entry.path().filename(), "X.lst");
 }
