@@ -10,6 +10,7 @@
 #include "KeyMacro.h"
 #include "ListCommands.h"
 #include "ListKinds.h"
+#include "QtDialogs.h"
 #include "QtText.h"
 #include "RootWin.h"
 #include "StrUtils.h"
@@ -179,8 +180,10 @@ void TfrmEditWindow::BuildActions() {
         action->setObjectName(row.Name);
         if (*row.Shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(row.Shortcut)));
         SetHint(action, row.Hint);
-        // While a hit box is being dragged, no command runs.
+        // While a hit box is being dragged, no command runs; the boxes of a command open over this
+        // window.
         connect(action, &QAction::triggered, this, [this, execute = row.Execute] {
+            const TCommandWindowScope scope(this);
             if (!FFramePane->Dragging()) execute(*this);
         });
         this->*row.Action = action;

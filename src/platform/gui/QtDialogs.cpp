@@ -11,8 +11,22 @@
 
 namespace quillon {
 
+namespace {
+
+QPointer<QWidget>& CommandWindow() {
+    static QPointer<QWidget> window;
+    return window;
+}
+
+} // namespace
+
+TCommandWindowScope::TCommandWindowScope(QWidget* Window) : FOuter(CommandWindow()) { CommandWindow() = Window; }
+
+TCommandWindowScope::~TCommandWindowScope() { CommandWindow() = FOuter; }
+
 QWidget* OwnerWindow() {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    if (QWidget* command = CommandWindow(); command && command->isVisible()) return command->window();
     if (QWidget* active = QApplication::activeWindow()) return active;
     // No window has the focus (another program has it, or none does after a dialog closed): the
     // program's one main window, when it has exactly one on the screen.

@@ -8,11 +8,14 @@
 #include "EditorWidget.h"
 #include "EnemyCondition.h"
 #include "KeyMacro.h"
+#include "ListCommandDialogs.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
 #include "MotionTestLines.h"
 #include "Paths.h"
+#include "QtDialogs.h"
 #include "QtSettingsStore.h"
+#include "ReNumDlg.h"
 #include "RootWin.h"
 
 #include <QAction>
@@ -38,10 +41,19 @@ using testlines::Motion;
 
 namespace {
 
+// Scripted answers, each box remembering the window it would open over.
+struct TPlacedMessages : TScriptedMessages {
+    std::vector<QWidget*> Owners;
+    TMsgResult Show(const std::string& text, const std::string& title, TMsgIcon icon, TMsgButtons buttons) override {
+        Owners.push_back(OwnerWindow());
+        return TScriptedMessages::Show(text, title, icon, buttons);
+    }
+};
+
 class EditorWinTest : public ::testing::Test {
 protected:
     fs::path dir = MakeDir();
-    TScriptedMessages messages;
+    TPlacedMessages messages;
     TMessageServiceScope scope{messages};
     std::unique_ptr<TQtSettingsStore> store =
         std::make_unique<TQtSettingsStore>(QString::fromStdString((dir / "quillon.ini").string()));
@@ -234,6 +246,46 @@ TEST_F(EditorWinTest, ShortcutsFollowTheMenusEnablingAtTheKey) {
     QTest::keyClicks(&window.EditorWidget(), "abc");
     for (int key : {Qt::Key_R, Qt::Key_F}) Key(window, key, Qt::ControlModifier);
     EXPECT_EQ(asked, 2);
+}
+
+// A box opens over the window whose command shows it, whichever window is active (none is, for a
+// moment, after a dialog or the maker's progress has closed).
+TEST_F(EditorWinTest, MessageBoxesOpenOverTheWindowOfTheirCommand) {
+    TfrmEditWindow& first = Open(lkText, {"abc"});
+    TfrmEditWindow& second = Open(lkText, {"abc"});
+    root->SearchRequest().FindText = "zzz";
+    Activate(first);
+    second.ActionFindNext->trigger();
+    QApplication::setActiveWindow(nullptr);
+    first.ActionFindNext->trigger();
+    ASSERT_EQ(messages.Shown.size(), 2u);
+    EXPECT_EQ(messages.Owners, (std::vector<QWidget*>{&second, &first}));
+}
+
+// Converting a Quessa source onto an existing enemy list asks first; no leaves the list as it was.
+TEST_F(EditorWinTest, TheConverterAsksBeforeReplacingAnEnemyList) {
+    std::vector<std::string> source;
+    NewQesSource(source);
+    const std::string name = WriteFile("ENEMY1.QES", source);
+    WriteFile("ENEMY1.LST", {"hand-written"});
+    TfrmRenum renum;
+    root->CommandDialogs = [&renum](QWidget* owner) { return std::make_unique<TQtListCommandDialogs>(owner, renum); };
+    root->OpenNewWindow(name, &source, -1);
+    TfrmEditWindow& window = Window(0);
+    Activate(window);
+    QMenu* edit = MainMenu(window, "編集(&E)");
+    edit->popup({0, 0});
+    edit->hide();
+    messages.Answer(TMsgResult::No);
+    window.ActionGo->trigger();
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].Buttons, TMsgButtons::YesNo);
+    EXPECT_EQ(messages.Owners[0], &window);
+    std::ifstream in(dir / "ENEMY1.LST", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "hand-written\r\n");
+    messages.Answer(TMsgResult::Yes);
+    window.ActionGo->trigger();
+    EXPECT_EQ(messages.Shown.back().Text, "出力が完了しました");
 }
 
 TEST_F(EditorWinTest, StatusPanelsFollowInsertModeBoxSelectionAndTheKeyMacro) {
