@@ -133,7 +133,7 @@ bool TFramePreview::MouseUp(bool shift, int x, int y) {
         return false;
     }
     BoxOf(FMotionLine, FTabIndex) = rect;
-    WriteBox(FDragRow, FMotionLine, *code);
+    WriteBox(FDragRow, FMotionLine, RewriteBoxField(FMotionLine.Items[BoxField(FTabIndex)], *code));
     return true;
 }
 
@@ -143,13 +143,12 @@ TApplyResult TFramePreview::Apply(const std::array<std::string, 4>& edits) {
     if (!line) return {};
     TBoxInput input = ParseBoxInput(edits);
     if (!input.Box) return {false, input.Message, input.FocusEdit};
-    WriteBox(FHost.CaretRow(), *line, input.Code);
+    WriteBox(FHost.CaretRow(), *line, TypedBoxField(line->Items[BoxField(FTabIndex)], input.Code));
     return {true, {}, -1};
 }
 
-void TFramePreview::WriteBox(int row, const TMotionLineObj& line, const std::string& code) {
-    const TMotionField field = BoxField(FTabIndex);
-    std::string text = JoinWithField(line, field, RewriteBoxField(line.Items[field], code));
+void TFramePreview::WriteBox(int row, const TMotionLineObj& line, const std::string& fieldText) {
+    std::string text = JoinWithField(line, BoxField(FTabIndex), fieldText);
     FHost.ReplaceLine(row, text);
     ParseMotionLine(text, FMotionLine);
     RedrawFramePicture();

@@ -96,8 +96,8 @@ private:
     // The caret row as a motion line; nothing under a selection of several rows or for a row that
     // is not a motion line.
     std::optional<TMotionLineObj> CaretMotionLine() const;
-    // Puts the box code into the selected tab's field of line and the line into row.
-    void WriteBox(int row, const TMotionLineObj& line, const std::string& code);
+    // Puts fieldText in place of the selected tab's field of line and the line into row.
+    void WriteBox(int row, const TMotionLineObj& line, const std::string& fieldText);
     TMotionBox DragTo(bool shift, int x, int y) const;
 
     TFramePreviewHost& FHost;

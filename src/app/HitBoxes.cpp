@@ -87,6 +87,10 @@ std::string RewriteBoxField(std::string_view oldField, std::string_view code) {
     return std::string(width - code.size(), ' ') + std::string(code) + std::string(rest);
 }
 
+std::string TypedBoxField(std::string_view oldField, std::string_view code) {
+    return std::string(std::max<std::size_t>(oldField.size(), 13) - code.size(), ' ') + std::string(code);
+}
+
 std::string JoinWithField(const TMotionLineObj& line, TMotionField field, std::string_view text) {
     std::string joined;
     for (int i = 0; i < kMotionFieldCount; ++i) joined += i == field ? std::string(text) : line.Items[i];
@@ -103,7 +107,7 @@ TBoxInput ParseBoxInput(const std::array<std::string, 4>& edits) {
                                             "右下Ｘの値を数値に変換出ません", "右下Ｙの値を数値に変換出ません"};
     std::array<std::int32_t, 4> v{};
     for (int i = 0; i < 4; ++i) {
-        auto value = StrToInt(edits[i]);
+        auto value = StrToIntOrHex(Trim(edits[i]));
         if (!value) return {std::nullopt, {}, notNumber[i], i};
         v[i] = *value;
     }

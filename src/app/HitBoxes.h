@@ -44,6 +44,9 @@ std::optional<std::string> EncodeBox(const TMotionBox& box);
 // at least 13 so one blank always leads, followed by whatever the old field held after its first
 // 12 characters.
 std::string RewriteBoxField(std::string_view oldField, std::string_view code);
+// The field rewritten with code from typed corners: right-aligned in the old field's whole width,
+// at least 13; nothing of the old field is kept.
+std::string TypedBoxField(std::string_view oldField, std::string_view code);
 // The line's 22 field texts joined, with field replaced by text.
 std::string JoinWithField(const TMotionLineObj& line, TMotionField field, std::string_view text);
 
@@ -51,7 +54,8 @@ std::string JoinWithField(const TMotionLineObj& line, TMotionField field, std::s
 std::string BoxLabel(const TMotionBox& box);
 
 // The four edit-box texts (left, top, right, bottom) as a box, or the first fault: its message
-// and the index of the edit box that gets the focus.
+// and the index of the edit box that gets the focus. Each text is an integer as StrToIntOrHex
+// reads it, blanks around it allowed.
 struct TBoxInput {
     std::optional<TMotionBox> Box;
     std::string Code;    // the box's code when Box is set

@@ -12,36 +12,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A number as the lists write it: decimal with an optional sign, or hexadecimal after "$"
-// (eight digits at most, taken as a 32-bit pattern).
-std::optional<std::int32_t> ListStrToInt(std::string_view text) {
-    bool negative = false;
-    std::string_view digits = text;
-    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) {
-        negative = digits.front() == '-';
-        digits.remove_prefix(1);
-    }
-    if (digits.empty() || digits.front() != '$') return StrToInt(text);
-    digits.remove_prefix(1);
-    if (digits.empty() || digits.size() > 8) return std::nullopt;
-    std::uint32_t value = 0;
-    for (char c : digits) {
-        int d = IsDigit(c)               ? c - '0'
-                : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-                                         : -1;
-        if (d < 0) return std::nullopt;
-        value = value * 16 + static_cast<std::uint32_t>(d);
-    }
-    if (negative) value = 0u - value;
-    return static_cast<std::int32_t>(value);
-}
-
 // An empty field is fine and gives nothing; text that is no number fails.
 bool ConvertField(std::string_view field, std::optional<std::int32_t>& value) {
     value.reset();
     if (field.empty()) return true;
-    value = ListStrToInt(field);
+    value = StrToIntOrHex(field);
     return value.has_value();
 }
 
@@ -114,7 +89,7 @@ std::string ParseLine(std::string_view line, int lineNo, const fs::path& folder,
     if (!InOffsetRange(entry.Y)) return LineMessage(lineNo, " 行目のＹオフセットは範囲外です");
     if (!ConvertField(head.F3, entry.YAxis)) return LineMessage(lineNo, " 行目のＹ軸を数値に変換できません");
 
-    std::int32_t number = ListStrToInt(head.Number).value_or(-1);
+    std::int32_t number = StrToIntOrHex(head.Number).value_or(-1);
     if (number < 0 || number > HighestPictureNumber(createMode))
         return LineMessage(lineNo, " 行目のナンバーは範囲外か数値ではありません");
     entry.Number = number;

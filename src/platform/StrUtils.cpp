@@ -45,6 +45,29 @@ std::string IntToHex(std::uint64_t value, int digits) {
 
 std::int32_t StrToIntDef(std::string_view text, std::int32_t def) { return StrToInt(text).value_or(def); }
 
+std::optional<std::int32_t> StrToIntOrHex(std::string_view text) {
+    bool negative = false;
+    std::string_view digits = text;
+    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) {
+        negative = digits.front() == '-';
+        digits.remove_prefix(1);
+    }
+    if (digits.empty() || digits.front() != '$') return StrToInt(text);
+    digits.remove_prefix(1);
+    if (digits.empty() || digits.size() > 8) return std::nullopt;
+    std::uint32_t value = 0;
+    for (char c : digits) {
+        int d = IsDigit(c)               ? c - '0'
+                : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                         : -1;
+        if (d < 0) return std::nullopt;
+        value = value * 16 + static_cast<std::uint32_t>(d);
+    }
+    if (negative) value = 0u - value;
+    return static_cast<std::int32_t>(value);
+}
+
 } // namespace quillon
 
 namespace quillon {

@@ -17,6 +17,9 @@ std::string_view TrimRight(std::string_view text);
 // does not fit in 32 bits.
 std::optional<std::int32_t> StrToInt(std::string_view text);
 std::int32_t StrToIntDef(std::string_view text, std::int32_t def);
+// An integer as the class library reads one: StrToInt's, or an optional sign and then up to eight
+// hexadecimal digits after "$" (taken as a 32-bit pattern).
+std::optional<std::int32_t> StrToIntOrHex(std::string_view text);
 
 // Decimal text of a number, and upper-case hexadecimal padded with zeros to at least digits.
 std::string IntToStr(std::int64_t value);

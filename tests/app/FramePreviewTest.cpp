@@ -226,10 +226,11 @@ TEST_F(FramePreviewTest, ApplyingTypedCorners) {
     EXPECT_EQ(result.Message, "右下Ｘの値を数値に変換出ません");
     EXPECT_EQ(result.FocusEdit, 2);
 
-    Host.Lines[1] = MotionText("5", "0", "112050012000", "000000000000;k", "000000000000");
+    // Unlike a drag, typed corners keep nothing of the old field but its width (it once kept the
+    // characters after the code).
+    Host.Lines[1] = MotionText("5", "0", "112050012000", "000000000000X", "000000000000");
     EXPECT_TRUE(Preview.Apply({"1", "2", "3", "0"}).Applied);
-    EXPECT_EQ(Host.Lines[1], MotionText("5", "0", "112050012000", "001002003000;k", "000000000000"))
-        << "what follows the code is kept";
+    EXPECT_EQ(Host.Lines[1], MotionText("5", "0", "112050012000", " 001002003000", "000000000000"));
 
     Host.MultiRow = true;
     result = Preview.Apply({"1", "2", "3", "0"});

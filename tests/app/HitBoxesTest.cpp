@@ -81,6 +81,9 @@ TEST(HitBoxes, FieldRewrite) {
         {"a long tail keeps one blank", " 000000000000;abc", " " + code + ";abc"},
     };
     for (const Case& c : cases) EXPECT_EQ(RewriteBoxField(c.old, code), c.expected) << c.name;
+    // Typed corners keep only the old width.
+    EXPECT_EQ(TypedBoxField(" 000000000000X", code), "  " + code);
+    EXPECT_EQ(TypedBoxField("  0", code), " " + code);
 
     TMotionLineObj line;
     const std::string text = MotionText("1/2", "<44", "  010020010000", " 000000000000", "000000000000", " ;x ");
@@ -113,6 +116,9 @@ TEST(HitBoxes, TypedCorners) {
         {{"-18", "80", "18", "0"}, "", -1, {-18, 80, 18, 0}},
         {{"30", "80", "10", "0"}, "", -1, {30, 80, 30, 0}},
         {{"-5", "10", "5", "40"}, "", -1, {-5, 10, 5, 10}},
+        // Blanks around a number and hexadecimal after "$" convert (they were once refused).
+        {{" 5", "80 ", "$10", " $A "}, "", -1, {5, 80, 16, 10}},
+        {{"+5", "\t80", "$1f", "0"}, "", -1, {5, 80, 31, 0}},
         {{"x", "80", "18", "0"}, "左上Ｘの値を数値に変換出ません", 0, {}},
         {{"1", "", "18", "0"}, "左上Ｙの値を数値に変換出ません", 1, {}},
         {{"1", "2", "1.5", "0"}, "右下Ｘの値を数値に変換出ません", 2, {}},
