@@ -175,7 +175,8 @@ void DrawDIBRotateZoom(int x, int y, const TEffectBitmap& source, TEffectBitmap&
         for (long long px = left; px < right; ++px) {
             const double du = static_cast<double>(px - x - cx);
             const double fx = std::trunc(du * c - dv * s + cx), fy = std::trunc(du * s + dv * c + cy);
-            if (fx < 0 || fx >= w || fy < 0 || fy >= h) continue;
+            // Column 0 and row 0 are never sampled.
+            if (fx <= 0 || fx >= w || fy <= 0 || fy >= h) continue;
             const std::uint8_t pixel = source.ScanLine(static_cast<int>(fy))[static_cast<int>(fx)];
             if (keyed && pixel == key) continue;
             to[px] = pixel;

@@ -248,15 +248,30 @@ TEST(DIBRotateZoom, HalfTurnAndZeroAngleAtZoomOneAreExactCopies) {
     }
 }
 
-TEST(DIBRotateZoom, SamplesRowZeroAndColumnZero) {
+// Only source pixels with 0 < x < width and 0 < y < height are sampled: the first row and column
+// never show, however the picture is turned (positions just left of or above them once truncated
+// to 0 and sampled them).
+TEST(DIBRotateZoom, NeverSamplesRowZeroNorColumnZero) {
     Rows rows(8, std::vector<int>(8, 1));
     for (int i = 0; i < 8; ++i) rows[0][i] = 8, rows[i][0] = 7;
     auto source = Make8Bit(rows);
+    for (auto [angle, zoom] : {std::pair{0, 2.0}, std::pair{64, 1.5}, std::pair{200, 0.75}, std::pair{10, 3.0}}) {
+        auto dest = Filled(40, 40, 0);
+        DrawDIBRotateZoom(16, 16, *source, *dest, std::uint8_t(angle), zoom, 0);
+        int drawn = 0;
+        for (const std::vector<int>& row : Pixels(*dest))
+            for (int pixel : row) {
+                ASSERT_TRUE(pixel == 0 || pixel == 1) << "angle " << angle << " drew " << pixel;
+                drawn += pixel;
+            }
+        EXPECT_GT(drawn, 0) << angle;
+    }
     auto dest = Filled(40, 40, 0);
     DrawDIBRotateZoom(16, 16, *source, *dest, 0, 2.0, 0); // twice the size, every source pixel 2 x 2
-    EXPECT_EQ(dest->ScanLine(13)[20], 8);                 // row 0 of the source
-    EXPECT_EQ(dest->ScanLine(20)[13], 7);                 // column 0
-    EXPECT_EQ(dest->ScanLine(20)[20], 1);
+    EXPECT_EQ(dest->ScanLine(13)[20], 0);                 // over row 0: left as it was
+    EXPECT_EQ(dest->ScanLine(14)[20], 1);                 // row 1
+    EXPECT_EQ(dest->ScanLine(20)[13], 0);                 // column 0
+    EXPECT_EQ(dest->ScanLine(20)[14], 1);
 }
 
 TEST(DIBRotateZoom, KeyedWhenTransparent) {
