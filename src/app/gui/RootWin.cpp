@@ -67,14 +67,14 @@ QSize TilingMinimumSize(const QMainWindow& window) {
 // The root's two dialogs live as long as it does, so each opens where it was last used.
 std::function<std::string()> OpenFileDialog() {
     auto dialog = std::make_shared<TFileDialog>(
-        TFileDialogSpec{TFileDialogKind::Open, {}, QString::fromUtf8(kFileFilter), QStringLiteral("lst")});
+        TFileDialogProperties{TFileDialogKind::Open, {}, QString::fromUtf8(kFileFilter), QStringLiteral("lst")});
     return [dialog] { return dialog->Execute(); };
 }
 
 std::function<std::string(const std::string&)> SaveFileDialog() {
-    auto dialog =
-        std::make_shared<TFileDialog>(TFileDialogSpec{TFileDialogKind::Save, QStringLiteral("保存ファイル名の指定"),
-                                                      QString::fromUtf8(kFileFilter), QStringLiteral("qes")});
+    auto dialog = std::make_shared<TFileDialog>(
+        TFileDialogProperties{TFileDialogKind::Save, QStringLiteral("保存ファイル名の指定"),
+                              QString::fromUtf8(kFileFilter), QStringLiteral("qes")});
     return [dialog](const std::string& initialDir) { return dialog->Execute(initialDir); };
 }
 

@@ -19,12 +19,12 @@ QString FilterExtension(const QString& Filter, const QString& DefaultExt) {
 
 std::string TFileDialog::Execute(const std::string& InitialDir) {
     const QString folder = InitialDir.empty() ? FFolder : QString::fromStdString(InitialDir);
-    QFileDialog dialog(OwnerWindow(), FSpec.Title, folder, FSpec.Filter);
-    const bool save = FSpec.Kind == TFileDialogKind::Save;
+    QFileDialog dialog(OwnerWindow(), FProperties.Title, folder, FProperties.Filter);
+    const bool save = FProperties.Kind == TFileDialogKind::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     const auto followFilter = [&dialog, this](const QString& filter) {
-        dialog.setDefaultSuffix(FilterExtension(filter, FSpec.DefaultExt));
+        dialog.setDefaultSuffix(FilterExtension(filter, FProperties.DefaultExt));
     };
     followFilter(dialog.selectedNameFilter());
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);

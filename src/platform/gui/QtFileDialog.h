@@ -11,7 +11,8 @@ namespace quillon {
 
 enum class TFileDialogKind { Open, Save };
 
-struct TFileDialogSpec {
+// What a dialog is: its kind, title, filter and default extension.
+struct TFileDialogProperties {
     TFileDialogKind Kind = TFileDialogKind::Open;
     QString Title;      // empty: the platform's own
     QString Filter;     // name filters separated by ";;", each "text (patterns)"
@@ -22,14 +23,14 @@ struct TFileDialogSpec {
 // caller names or else in the folder of the file last chosen with it (the current folder at first).
 class TFileDialog {
 public:
-    explicit TFileDialog(TFileDialogSpec Spec) : FSpec(std::move(Spec)) {}
+    explicit TFileDialog(TFileDialogProperties Properties) : FProperties(std::move(Properties)) {}
 
     // The chosen file's full name; empty when the user cancelled. An open dialog takes only an
     // existing file.
     std::string Execute(const std::string& InitialDir = {});
 
 private:
-    TFileDialogSpec FSpec;
+    TFileDialogProperties FProperties;
     QString FFolder; // the folder of the file last chosen; empty before the first choice
 };
 

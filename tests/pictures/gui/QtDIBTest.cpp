@@ -37,7 +37,7 @@ TEST(QtDIB, AgreesWithQImage) {
     // bits the file holds are compared.
     struct Case {
         const char* name;
-        TBmpFixture spec;
+        TBmpFixture bmp; // the header fields and pixels of the file the case builds
         QRgb significant = 0xFFFFFF;
     };
     std::vector<Case> cases;
@@ -96,7 +96,7 @@ TEST(QtDIB, AgreesWithQImage) {
         cases.push_back({"RLE4", s});
     }
     for (const Case& c : cases) {
-        std::vector<std::uint8_t> bytes = BuildBmp(c.spec);
+        std::vector<std::uint8_t> bytes = BuildBmp(c.bmp);
         QImage qt = ByQt(bytes), ours = ByUs(bytes);
         ASSERT_FALSE(qt.isNull()) << c.name;
         ASSERT_EQ(ours.size(), qt.size()) << c.name;
