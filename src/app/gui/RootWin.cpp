@@ -28,8 +28,6 @@
 
 #include <QApplication>
 #include <QScreen>
-#include <QStyle>
-#include <QToolBar>
 
 #include <algorithm>
 #include <functional>
@@ -51,17 +49,11 @@ void BringToFront(QWidget* window) {
     window->activateWindow();
 }
 
-// The smallest outer size a window is tiled to: its own minimum, and wide enough for its menus and
-// the toolbars beside them (a narrower row folds their last buttons away).
+// The smallest outer size a window is tiled to: its own minimum, frame included. (Narrower than its
+// menus and toolbars, their last buttons fold away behind ">>".)
 QSize TilingMinimumSize(const QMainWindow& window) {
-    QSize size = window.minimumSizeHint().expandedTo(window.minimumSize());
-    int row = 0; // the top toolbars side by side
-    for (const QToolBar* bar : window.findChildren<QToolBar*>(QString(), Qt::FindDirectChildrenOnly))
-        if (!bar->isHidden() && window.toolBarArea(bar) == Qt::TopToolBarArea)
-            row += bar->sizeHint().width() + window.style()->pixelMetric(QStyle::PM_ToolBarItemSpacing);
-    if (const QWidget* menu = window.menuWidget()) row = std::max(row, menu->sizeHint().width());
-    size.setWidth(std::max(size.width(), row));
-    return size + (window.frameGeometry().size() - window.geometry().size());
+    return window.minimumSizeHint().expandedTo(window.minimumSize()) +
+           (window.frameGeometry().size() - window.geometry().size());
 }
 
 // The root's two dialogs live as long as it does, so each opens where it was last used.
@@ -280,7 +272,7 @@ void TQuillonRootWin::Tile(TfrmEditWindow& Current, bool SideBySide) {
         if (window->isMaximized()) window->showNormal();
         minimum = minimum.expandedTo(TilingMinimumSize(*window));
     }
-    const QRect area = Current.screen()->availableGeometry();
+    const QRect area = WorkArea ? WorkArea(Current) : Current.screen()->availableGeometry();
     const std::vector<TRect> places =
         TileRects({area.left(), area.top(), area.left() + area.width(), area.top() + area.height()},
                   static_cast<int>(windows.size()), minimum.width(), minimum.height(), SideBySide);

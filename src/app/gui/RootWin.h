@@ -12,6 +12,8 @@
 #include "ProgramSettings.h"
 #include "QtAbout.h"
 
+#include <QRect>
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -130,6 +132,8 @@ public:
     TPropertyEditor PropertyEditor;
     // The about component: the version check at creation, the about box, and the settings' removal at exit.
     TAbout& About() { return FAbout; }
+    // The work area windows are tiled in from Window; unset, Window's screen's. Tests set it.
+    std::function<QRect(const QWidget& Window)> WorkArea;
     // Fires when the last window has gone (the program then ends).
     std::function<void()> OnLastWindowClosed;
 

@@ -26,6 +26,8 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+
+#include <set>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -630,9 +632,8 @@ TEST_F(RootWinTest, TheSettingsAreGoneAfterExitWhenTheAboutBoxAskedForIt) {
     EXPECT_FALSE(store->SectionExists("Check"));
 }
 
-// Twelve windows do not fit side by side at their minimum width (their menus unfolded): tiling puts
-// each inside the work area, whole, with its menus unfolded, and one minimised window stays where
-// it is.
+// Twelve windows do not fit side by side at their minimum size: tiling puts each inside the work
+// area, whole, and one minimised window stays where it is.
 TEST_F(RootWinTest, TilingTwelveWindowsKeepsEachInsideTheWorkArea) {
     root->FormCreate({});
     for (int i = 1; i < 13; ++i) root->OpenNewWindow("", nullptr, -1);
@@ -645,13 +646,44 @@ TEST_F(RootWinTest, TilingTwelveWindowsKeepsEachInsideTheWorkArea) {
             root->TileSideBySide(Window(3));
         else
             root->TileStacked(Window(3));
-        for (int i = 0; i < 12; ++i) {
-            const QMainWindow& window = Window(i);
-            EXPECT_TRUE(area.contains(window.frameGeometry())) << i;
-            const auto* fold = Window(i).ToolBar1->findChild<QWidget*>("qt_toolbar_ext_button");
-            EXPECT_TRUE(!fold || fold->isHidden()) << i << ": the menus fold away";
-        }
+        for (int i = 0; i < 12; ++i) EXPECT_TRUE(area.contains(Window(i).frameGeometry())) << i;
         EXPECT_EQ(Window(3).frameGeometry().topLeft(), area.topLeft()) << "the window asked from comes first";
         EXPECT_EQ(Window(12).geometry(), minimisedAt);
     }
+}
+
+// On a common work area, windows share it at their own minimum size (320 x 236 and the frame), not
+// at the width of their unfolded menus: three stand side by side in three columns (they once made
+// a 2 x 2 grid); seven, too many for one row or column, in the nearest grid; never overlapping.
+TEST_F(RootWinTest, WindowsTileAtTheirOwnMinimumSize) {
+    const QRect area(0, 30, 1920, 1050);
+    root->WorkArea = [area](const QWidget&) { return area; };
+    root->FormCreate({});
+    for (int i = 1; i < 7; ++i) root->OpenNewWindow("", nullptr, -1);
+    const auto columnsAndRows = [this](int count) {
+        std::set<int> lefts, tops;
+        for (int i = 0; i < count; ++i) {
+            lefts.insert(Window(i).frameGeometry().left());
+            tops.insert(Window(i).frameGeometry().top());
+        }
+        return std::pair{static_cast<int>(lefts.size()), static_cast<int>(tops.size())};
+    };
+    const auto expectApart = [this, &area](int count) {
+        for (int i = 0; i < count; ++i) {
+            const QRect frame = Window(i).frameGeometry();
+            EXPECT_TRUE(area.contains(frame)) << i;
+            for (int j = 0; j < i; ++j) EXPECT_FALSE(frame.intersects(Window(j).frameGeometry())) << i << " " << j;
+        }
+    };
+    for (int i = 3; i < 7; ++i) Window(i).showMinimized();
+    root->TileSideBySide(Window(0));
+    expectApart(3);
+    EXPECT_EQ(columnsAndRows(3), std::pair(3, 1));
+    for (int i = 3; i < 7; ++i) Window(i).showNormal();
+    root->TileStacked(Window(0));
+    expectApart(7);
+    EXPECT_EQ(columnsAndRows(7), std::pair(2, 4));
+    root->TileSideBySide(Window(0));
+    expectApart(7);
+    EXPECT_EQ(columnsAndRows(7), std::pair(4, 2));
 }
