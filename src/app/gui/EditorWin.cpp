@@ -88,6 +88,10 @@ TfrmEditWindow::TfrmEditWindow(TQuillonRootWin& Root)
     UpdateInsertModePanel();
     UpdateSelectionModePanel();
     KeyMacroChange();
+    // Wider than 648 when the menus and the toolbar beside them need it (a narrower row folds their
+    // last buttons away behind ">>"), within the screen.
+    const int row = std::min(sizeHint().width(), screen()->availableSize().width());
+    if (row > width()) resize(row, height());
     LoadWindowSize();
     FormConstrainedResize();
 }

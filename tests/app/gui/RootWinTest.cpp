@@ -356,12 +356,23 @@ TEST_F(RootWinTest, ReloadAsksAndDiscardsTheChanges) {
     EXPECT_EQ(messages.Shown.back().Text, "編集中のファイルを読み込みなおします。\r\nよろしいですか？");
 }
 
+// Before any size is stored a new window is wide enough for its menus and the toolbar beside them
+// (it once opened at 648, and the menus folded ヘルプ and most buttons away behind ">>").
+TEST_F(RootWinTest, ANewWindowIsWideEnoughForItsMenusAndToolbar) {
+    root->FormCreate({});
+    TfrmEditWindow& window = Window(0);
+    EXPECT_GE(window.width(), window.ToolBar1->sizeHint().width() + window.ToolBar2->sizeHint().width());
+    EXPECT_LE(window.frameGeometry().width(), window.screen()->availableGeometry().width());
+    const auto* fold = window.ToolBar1->findChild<QWidget*>("qt_toolbar_ext_button");
+    EXPECT_TRUE(!fold || fold->isHidden());
+}
+
 TEST_F(RootWinTest, TheLastWindowStoresItsSizeAndTheSettingsAreWritten) {
     store->WriteInteger("Options", "LastWinW", -1);
     store->WriteInteger("Options", "LastWinH", 300);
     const std::string name = WriteMotion("Motion1.lst");
     root->FormCreate({name});
-    EXPECT_EQ(Window(0).width(), 648);
+    EXPECT_EQ(Window(0).width(), std::max(648, Window(0).sizeHint().width())); // the window's own width
     EXPECT_EQ(Window(0).height(), 300);
     Window(0).ActionNew(lkMotion);
     Window(1).resize(500, 400);
