@@ -3,6 +3,7 @@
 #include "Cp932.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
+#include "Paths.h"
 #include "StrUtils.h"
 #include "canpe.h"
 #include "motions.h"
@@ -286,11 +287,18 @@ bool HasItemHint(int ListKind, int TokenKind) {
     return false;
 }
 
-bool ItemHintLookup(const std::filesystem::path& ProgramDir, int ListKind, int TokenKind, std::string& Title,
+bool ItemHintLookup(const std::vector<std::filesystem::path>& Folders, int ListKind, int TokenKind, std::string& Title,
                     std::string& Body) {
     const std::string_view keyword = ItemHintKeyword(ListKind, TokenKind);
-    if (keyword.empty()) return false;
-    if (!LookupItemHint(ProgramDir / ItemHintFile(ListKind), keyword, Title, Body)) return false;
+    if (keyword.empty() || Folders.empty()) return false;
+    const std::string name(ItemHintFile(ListKind));
+    std::filesystem::path file = Folders.front() / name;
+    for (const std::filesystem::path& folder : Folders)
+        if (std::optional<std::filesystem::path> found = FindFileNoCase(folder, name)) {
+            file = *found;
+            break;
+        }
+    if (!LookupItemHint(file, keyword, Title, Body)) return false;
     if (!Title.empty() && !Body.empty()) return true;
     Messages().Show("この項目に関してのヒントはありません", "項目ヒント", TMsgIcon::Information, TMsgButtons::OK);
     return false;

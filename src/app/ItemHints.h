@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillon {
 
@@ -21,10 +22,12 @@ std::string_view ItemHintKeyword(int ListKind, int TokenKind);
 // Whether the item hint command is offered for a token kind of a list kind.
 bool HasItemHint(int ListKind, int TokenKind);
 
-// The item hint command's look-up in the hint file in ProgramDir. True when the viewer is to show
-// Title and Body. A missing file is reported by the look-up; an entry whose title or body is empty
-// is reported here; a token kind without a keyword and a keyword the file lacks end silently.
-bool ItemHintLookup(const std::filesystem::path& ProgramDir, int ListKind, int TokenKind, std::string& Title,
+// The item hint command's look-up in the kind's hint file in the first of Folders that holds one
+// (its name in any letter case). True when the viewer is to show Title and Body. A file that no
+// folder holds is reported by the look-up as missing from the first folder; an entry whose title
+// or body is empty is reported here; a token kind without a keyword and a keyword the file lacks end
+// silently.
+bool ItemHintLookup(const std::vector<std::filesystem::path>& Folders, int ListKind, int TokenKind, std::string& Title,
                     std::string& Body);
 
 // Quick descriptions of the token Token (trimmed) of kind Kind; false when the field has none.

@@ -239,7 +239,7 @@ TEST_F(HintFiles, EveryKeywordOfEveryListKindIsLookedUpInItsFile) {
     for (int listKind = 0; listKind < kListKindCount; ++listKind) {
         for (int kind = 0; kind < 256; ++kind) {
             std::string title, body;
-            const bool shown = ItemHintLookup(Dir, listKind, kind, title, body);
+            const bool shown = ItemHintLookup({Dir}, listKind, kind, title, body);
             EXPECT_EQ(shown, !ItemHintKeyword(listKind, kind).empty()) << listKind << " " << kind;
             if (shown) {
                 EXPECT_EQ(title, ItemHintKeyword(listKind, kind));
@@ -255,30 +255,61 @@ TEST_F(HintFiles, EveryKeywordOfEveryListKindIsLookedUpInItsFile) {
 TEST_F(HintFiles, EmptyEntriesSayThereIsNoHintAndMissingOnesSayNothing) {
     Write("cheat.DAT", Utf8ToCp932(":PIC=絵の番号\r\n絵の番号です\r\n\\e\r\n:DE=\r\nbody\r\n\\e\r\n:CI=Ci\r\n\\e\r\n"));
     std::string title, body;
-    EXPECT_TRUE(ItemHintLookup(Dir, lkMotion, 53, title, body));
+    EXPECT_TRUE(ItemHintLookup({Dir}, lkMotion, 53, title, body));
     EXPECT_EQ(Cp932ToUtf8(title), "絵の番号");
     EXPECT_EQ(Cp932ToUtf8(body), "絵の番号です\r\n");
     EXPECT_TRUE(Boxes.Shown.empty());
     for (int kind : {54, 55}) {
-        EXPECT_FALSE(ItemHintLookup(Dir, lkMotion, kind, title, body));
+        EXPECT_FALSE(ItemHintLookup({Dir}, lkMotion, kind, title, body));
         ASSERT_EQ(Boxes.Shown.size(), 1u);
         EXPECT_EQ(Boxes.Shown[0].Text, "この項目に関してのヒントはありません");
         EXPECT_EQ(Boxes.Shown[0].Title, "項目ヒント");
         EXPECT_EQ(Boxes.Shown[0].Icon, TMsgIcon::Information);
         Boxes.Shown.clear();
     }
-    EXPECT_FALSE(ItemHintLookup(Dir, lkMotion, 50, title, body)); // NUM is not in the file
-    EXPECT_FALSE(ItemHintLookup(Dir, lkMotion, 57, title, body)); // no keyword at all
+    EXPECT_FALSE(ItemHintLookup({Dir}, lkMotion, 50, title, body)); // NUM is not in the file
+    EXPECT_FALSE(ItemHintLookup({Dir}, lkMotion, 57, title, body)); // no keyword at all
     EXPECT_TRUE(Boxes.Shown.empty());
 }
 
 TEST_F(HintFiles, AMissingFileIsReportedByTheLookUp) {
     std::string title, body;
-    EXPECT_FALSE(ItemHintLookup(Dir, lkCommand, 53, title, body));
+    EXPECT_FALSE(ItemHintLookup({Dir}, lkCommand, 53, title, body));
     ASSERT_EQ(Boxes.Shown.size(), 1u);
     EXPECT_NE(Boxes.Shown[0].Text.find("CCheat.dat"), std::string::npos);
     Boxes.Shown.clear();
-    EXPECT_FALSE(ItemHintLookup(Dir, lkText, 7, title, body));
+    EXPECT_FALSE(ItemHintLookup({Dir}, lkText, 7, title, body));
+    EXPECT_TRUE(Boxes.Shown.empty());
+}
+
+// The kind's file comes from the first folder that holds one; a folder without it is passed over,
+// and a file no folder holds is reported as missing from the first.
+TEST_F(HintFiles, TheFirstFolderHoldingTheFileWins) {
+    const fs::path empty = Dir / "beside the program", user = Dir / "user", shipped = Dir / "shipped";
+    for (const fs::path& folder : {empty, user, shipped}) fs::create_directory(folder);
+    std::ofstream(user / "VCHEAT.DAT", std::ios::binary) << ":NUM=user\r\nu\r\n\\e\r\n";
+    std::ofstream(shipped / "VCheat.dat", std::ios::binary) << ":NUM=shipped\r\ns\r\n\\e\r\n";
+    std::ofstream(shipped / "ZVCheat.dat", std::ios::binary) << ":NUM=shipped\r\ns\r\n\\e\r\n";
+    std::string title, body;
+    EXPECT_TRUE(ItemHintLookup({empty, user, shipped}, lkVoice, 50, title, body));
+    EXPECT_EQ(title, "user");
+    EXPECT_TRUE(ItemHintLookup({empty, user, shipped}, lkZVoice, 50, title, body));
+    EXPECT_EQ(title, "shipped");
+    EXPECT_TRUE(Boxes.Shown.empty());
+    EXPECT_FALSE(ItemHintLookup({empty, user, shipped}, lkBmp, 50, title, body));
+    ASSERT_EQ(Boxes.Shown.size(), 1u);
+    EXPECT_EQ(Boxes.Shown[0].Text, "BCheat.datが見つかりません");
+}
+
+// The hint files the program ships explain every field that offers a hint, in every list kind.
+TEST_F(HintFiles, TheShippedFilesHoldAnEntryForEveryKeyword) {
+    for (int listKind = 1; listKind < kListKindCount; ++listKind)
+        for (int kind = 0; kind < 256; ++kind) {
+            if (ItemHintKeyword(listKind, kind).empty()) continue;
+            std::string title, body;
+            EXPECT_TRUE(ItemHintLookup({QUILLON_HINT_DIR}, listKind, kind, title, body))
+                << ItemHintFile(listKind) << " " << ItemHintKeyword(listKind, kind);
+        }
     EXPECT_TRUE(Boxes.Shown.empty());
 }
 

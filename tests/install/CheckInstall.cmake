@@ -1,5 +1,6 @@
 # Installs the build in BUILD_DIR under PREFIX and checks that a desktop can start Quillon from its
-# menu with its icon and offer it for list files: cmake -DBUILD_DIR=... -DPREFIX=... -P CheckInstall.cmake
+# menu with its icon and offer it for list files, and that its hint files are in its data folder:
+# cmake -DBUILD_DIR=... -DPREFIX=... -P CheckInstall.cmake
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
                 RESULT_VARIABLE result OUTPUT_QUIET)
@@ -16,6 +17,9 @@ endfunction()
 expect_file(bin/quillon)
 expect_file(share/applications/quillon.desktop)
 expect_file(share/mime/packages/quillon-lists.xml)
+foreach(hint Cheat CCheat ZCCheat VCheat ZVCheat ECheat BCheat QCheat)
+  expect_file(share/quillon/${hint}.dat)
+endforeach()
 foreach(size 64 128 256)
   expect_file(share/icons/hicolor/${size}x${size}/apps/quillon.png)
 endforeach()

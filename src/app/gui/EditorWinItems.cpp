@@ -134,7 +134,7 @@ void TfrmEditWindow::ActionCheatExecute() {
     FHoverHint = FCaretHint = false;
     HideItemHint();
     std::string title, body;
-    if (ItemHintLookup(FRoot.ProgramDir, FRoot.KindOf(Editor()), CaretTokenKind(), title, body) && FRoot.HintViewer)
+    if (ItemHintLookup(FRoot.HintFolders, FRoot.KindOf(Editor()), CaretTokenKind(), title, body) && FRoot.HintViewer)
         FRoot.HintViewer(title, body);
 }
 

@@ -28,6 +28,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <functional>
@@ -101,7 +102,7 @@ TQuillonRootWin::TQuillonRootWin(TSettingsStore& Store)
     };
     ItemSearchDialog = [this](TItemSearchRequest& Request) { return TfrmSrchItem::Execute(FStore, Request); };
     HintViewer = ShowItemHint;
-    ProgramDir = QCoreApplication::applicationDirPath().toStdString();
+    HintFolders = HintFoldersOf(QCoreApplication::applicationDirPath().toStdString());
     FAbout.SetTitle("Quillonについて");
     FAbout.SetShowVerHelp(false);
     FAbout.SetShowAboutHelp(false);
@@ -254,6 +255,12 @@ void TQuillonRootWin::ActivateStep(TfrmEditWindow& Current, int Step) {
         BringToFront(window);
         return;
     }
+}
+
+std::vector<std::filesystem::path> TQuillonRootWin::HintFoldersOf(const std::filesystem::path& ProgramDir) {
+    const std::filesystem::path userData =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
+    return {ProgramDir, userData / "quillon", (ProgramDir / QUILLON_DATA_FROM_BIN).lexically_normal()};
 }
 
 void TQuillonRootWin::ActivateNextWindow(TfrmEditWindow& Current) { ActivateStep(Current, 1); }

@@ -115,8 +115,12 @@ public:
     std::function<bool(TItemSearchRequest& Request)> ItemSearchDialog;
     // The hint viewer (title and body in CP932). Tests replace it.
     std::function<void(const std::string& Title, const std::string& Body)> HintViewer;
-    // The folder of the hint files: the program's own.
-    std::filesystem::path ProgramDir;
+    // The folders searched for a hint file, in order: the program's own, the user's data folder
+    // (~/.local/share/quillon) and the data folder of the installation (share/quillon beside the
+    // program's bin folder; in a build, the copy the build puts there).
+    std::vector<std::filesystem::path> HintFolders;
+    // Those folders for the program in ProgramDir.
+    static std::vector<std::filesystem::path> HintFoldersOf(const std::filesystem::path& ProgramDir);
     // The condition dialog of the enemy lists, alive for the whole run (not owned); the program sets it.
     TCondDialog* ConditionDialog = nullptr;
     // The options the list commands read and the environment dialog edits.

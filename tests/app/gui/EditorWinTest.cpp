@@ -498,7 +498,7 @@ TEST_F(EditorWinTest, CtrlDescribesTheFieldUnderTheMouse) {
 
 TEST_F(EditorWinTest, CtrlHShowsTheHintFileEntryOfTheField) {
     std::ofstream(dir / "Cheat.dat", std::ios::binary) << ":CI=Ci title\r\nCi body\r\n\\e\r\n";
-    root->ProgramDir = dir;
+    root->HintFolders = {dir};
     std::string title, body;
     root->HintViewer = [&](const std::string& t, const std::string& b) { title = t, body = b; };
     TfrmEditWindow& window = Open(lkMotion, {Motion({.Num = "5", .Ci = "44"})});
@@ -506,6 +506,23 @@ TEST_F(EditorWinTest, CtrlHShowsTheHintFileEntryOfTheField) {
     Key(window, Qt::Key_H, Qt::ControlModifier);
     EXPECT_EQ(title, "Ci title");
     EXPECT_EQ(body, "Ci body\r\n");
+}
+
+// Out of the box, with no hint file beside the program, Ctrl+H shows the entry of the hint file
+// the program ships (it once answered "Cheat.datが見つかりません").
+TEST_F(EditorWinTest, CtrlHShowsTheShippedHintWithoutAFileBesideTheProgram) {
+    const fs::path programDir = QUILLON_PROGRAM_DIR;
+    ASSERT_FALSE(FindFileNoCase(programDir, "Cheat.dat"));
+    root->HintFolders = TQuillonRootWin::HintFoldersOf(programDir);
+    root->HintFolders[1] = dir / "no user data"; // whatever the user running the test has
+    std::string title, body;
+    root->HintViewer = [&](const std::string& t, const std::string& b) { title = t, body = b; };
+    TfrmEditWindow& window = Open(lkMotion, {Motion({.Num = "5", .Ci = "44"})});
+    CaretOn(window, 3, "44");
+    Key(window, Qt::Key_H, Qt::ControlModifier);
+    EXPECT_TRUE(messages.Shown.empty());
+    EXPECT_EQ(Cp932ToUtf8(title), "Ci（状態）");
+    EXPECT_NE(Cp932ToUtf8(body).find("44  必殺技／無敵\r\n"), std::string::npos);
 }
 
 TEST_F(EditorWinTest, AltEnterOnToJumpsToTheFrameAndCentresAFarOne) {
