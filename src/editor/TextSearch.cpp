@@ -3,8 +3,13 @@
 #include "Cp932.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quillon {
 namespace {
@@ -141,36 +146,154 @@ int CharCountOf(std::string_view S) {
 
 enum TByteKind : uchar { bkSingle, bkLead, bkTrail };
 
+using TByteTable = std::array<bool, 256>;
+
+// Whether the single-byte text character B (a half-width kana joined with the voiced Mark when Size
+// is 2) matches the pattern character Pc.
+bool SingleCharMatches(uchar b, uchar mark, int size, std::string_view pc, TSearchOptions opt) {
+    const bool matchCase = opt & stMatchCase;
+    if (!(opt & stWidthFold)) return pc.size() == 1 && static_cast<uchar>(pc[0]) == (matchCase ? b : UpperTable[b]);
+    TZen z = ZenOf(b, mark, size);
+    if (z.Size == 2 && !matchCase)
+        if (std::uint16_t up = UpperPartner(static_cast<uchar>(z.Bytes[0]), static_cast<uchar>(z.Bytes[1])))
+            z = Wide(up);
+    return z.View() == pc;
+}
+
+bool DoubleCharMatches(std::string_view tc, std::string_view pc, TSearchOptions opt) {
+    return opt & stMatchCase ? tc == pc : DBCharEqual(pc, tc);
+}
+
+// The bytes a match can hold at one offset from its start, tested sixteen starts at a time when they
+// are at most four values.
+class TOffsetFilter {
+public:
+    TOffsetFilter(int offset, const TByteTable& allowed) : FOffset(offset), FAllowed(allowed) {
+        for (int b = 0; b < 256; ++b)
+            if (allowed[static_cast<std::size_t>(b)] && FCount++ < 4) FValues[FCount - 1] = static_cast<uchar>(b);
+    }
+    int Offset() const { return FOffset; }
+    bool Sharp() const { return FCount <= 4; }
+    bool Passes(std::string_view b, int p) const {
+        return FAllowed[static_cast<uchar>(b[static_cast<std::size_t>(p + FOffset)])];
+    }
+#if defined(__SSE2__)
+    // Bit i: the start Block + i passes (Sharp filters only; 16 + Offset bytes from Block are read).
+    unsigned Mask(const char* block) const {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + FOffset));
+        __m128i m = _mm_setzero_si128();
+        for (int k = 0; k < FCount; ++k)
+            m = _mm_or_si128(m, _mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(FValues[k]))));
+        return static_cast<unsigned>(_mm_movemask_epi8(m));
+    }
+#endif
+
+private:
+    int FOffset;
+    TByteTable FAllowed;
+    std::array<uchar, 4> FValues{};
+    int FCount = 0;
+};
+
+// The pattern's characters, each one or two bytes.
+std::vector<std::string_view> PatternChars(std::string_view pat) {
+    std::vector<std::string_view> chars;
+    for (std::size_t i = 0; i < pat.size();) {
+        const std::size_t n = IsLeadByte(pat[i]) && i + 1 < pat.size() ? 2 : 1;
+        chars.push_back(pat.substr(i, n));
+        i += n;
+    }
+    return chars;
+}
+
 class TSearcher {
 public:
     TSearcher(std::string_view buffer, std::string pattern, TSearchOptions options)
-        : B(buffer), Pat(std::move(pattern)), Opt(options), N(static_cast<int>(buffer.size())), Kinds(buffer.size()) {
-        for (int i = 0; i < N; ++i) {
-            if (IsLeadByte(B[i]) && i + 1 < N) {
-                Kinds[i] = bkLead;
-                Kinds[++i] = bkTrail;
-            }
-        }
-        FindStartBytes();
+        : B(buffer), Pat(std::move(pattern)), Opt(options), N(static_cast<int>(buffer.size())) {
+        const std::vector<std::string_view> chars = PatternChars(Pat);
+        Filters.emplace_back(0, StartBytes(chars.front()));
+        // Without skips or width folding a match takes the pattern's bytes one for one.
+        if (!(Opt & (stWidthFold | stSkipLineBreaks | stSkipBlanks)) && Pat.size() > 1)
+            Filters.emplace_back(static_cast<int>(Pat.size()) - 1, LastBytes(chars.back()));
     }
 
-    // Whether a match can start at p, judged by its byte alone.
-    bool CanStart(int p) const { return Starts[Byte(p)]; }
-
-    bool IsTrail(int p) const { return p >= 0 && p < N && Kinds[p] == bkTrail; }
+    bool IsTrail(int p) { return p > 0 && p < N && (p - RunStart(p)) % 2 == 1; }
 
     // Steps back over Count characters from P (a half-width kana with its voiced mark is one).
-    int StepBackChars(int p, int count) const {
+    int StepBackChars(int p, int count) {
         for (; count > 0; --count) {
             --p;
             if (p > 0 &&
-                (IsTrail(p) || ((Opt & stWidthFold) && Kinds[p - 1] == bkSingle && IsKanaPair(Byte(p - 1), Byte(p)))))
+                (IsTrail(p) || ((Opt & stWidthFold) && Kind(p - 1) == bkSingle && IsKanaPair(Byte(p - 1), Byte(p)))))
                 --p;
         }
         return p;
     }
 
+    // The first match starting in From..Last, or the last one in Last..From when From > Last: its
+    // start, with its length in Size; -1 when there is none.
+    int Find(int from, int last, int& size) {
+        const bool down = from <= last;
+        int p = from;
+#if defined(__SSE2__)
+        // Sixteen starts at a time while the sharp filters' bytes lie inside the buffer.
+        int reach = 0;
+        bool sharp = false;
+        for (const TOffsetFilter& f : Filters) {
+            reach = std::max(reach, f.Offset());
+            sharp = sharp || f.Sharp();
+        }
+        for (; sharp && (down ? p <= last && p + reach + 16 <= N : p >= last + 15 && p - 15 + reach + 16 <= N);
+             p += down ? 16 : -16) {
+            const int block = down ? p : p - 15;
+            unsigned mask = 0xFFFF;
+            for (const TOffsetFilter& f : Filters)
+                if (f.Sharp()) mask &= f.Mask(B.data() + block);
+            while (mask != 0) {
+                const int bit = down ? std::countr_zero(mask) : 31 - std::countl_zero(mask);
+                mask &= ~(1u << bit);
+                const int q = block + bit;
+                if (down && q > last) break;
+                if ((size = TryAt(q)) >= 0) return q;
+            }
+        }
+#endif
+        for (; down ? p <= last : p >= last; p += down ? 1 : -1)
+            if ((size = TryAt(p)) >= 0) return p;
+        return -1;
+    }
+
+private:
+    uchar Byte(int p) const { return static_cast<uchar>(B[static_cast<std::size_t>(p)]); }
+
+    // The start of the run of lead-range bytes that ends before P. A byte outside the lead-byte range
+    // always ends a character, so the bytes from the run's start to P pair up as characters. The last
+    // run found is kept: the starts tried walk in one direction, so each byte is passed once.
+    int RunStart(int p) {
+        if (FRunStart <= p && p <= FRunEnd) return FRunStart;
+        int i = p;
+        while (i > 0 && i != FRunEnd && IsLeadByte(B[static_cast<std::size_t>(i - 1)])) --i;
+        if (!(i == FRunEnd && i > 0 && IsLeadByte(B[static_cast<std::size_t>(i - 1)]))) FRunStart = i;
+        FRunEnd = p;
+        return FRunStart;
+    }
+
+    bool IsLeadAt(int p) const { return IsLeadByte(B[static_cast<std::size_t>(p)]) && p + 1 < N; }
+
+    TByteKind Kind(int p) {
+        if (IsTrail(p)) return bkTrail;
+        return IsLeadAt(p) ? bkLead : bkSingle;
+    }
+
     // The length of the match at P, or -1.
+    int TryAt(int p) {
+        for (const TOffsetFilter& f : Filters)
+            if (p + f.Offset() >= N || !f.Passes(B, p)) return -1;
+        return IsTrail(p) ? -1 : MatchAt(p);
+    }
+
+    // The length of the match at the character start P, or -1. Every position the pattern's
+    // characters are compared at is a character start.
     int MatchAt(int p) const {
         if ((Opt & stWholeWord) && !IsWordStart(p)) return -1;
         int off = 0;
@@ -178,11 +301,12 @@ public:
             int pos = p + off;
             if (pos >= N) return -1;
             std::size_t plen = IsLeadByte(Pat[i]) && i + 1 < Pat.size() ? 2 : 1;
-            int tlen = TextCharSize(pos);
-            if (CharMatches(pos, tlen, std::string_view(Pat).substr(i, plen))) {
+            const bool lead = IsLeadAt(pos);
+            int tlen = TextCharSize(pos, lead);
+            if (CharMatches(pos, lead, tlen, std::string_view(Pat).substr(i, plen))) {
                 off += tlen;
                 i += plen;
-            } else if (int skip = i > 0 ? SkippableSize(pos) : 0) {
+            } else if (int skip = i > 0 ? SkippableSize(pos, lead) : 0) {
                 off += skip;
             } else {
                 return -1;
@@ -192,58 +316,70 @@ public:
         return off;
     }
 
-private:
-    uchar Byte(int p) const { return static_cast<uchar>(B[p]); }
-
     bool IsWordStart(int p) const { return !IsWordDelimiter(Byte(p)) && (p == 0 || IsWordDelimiter(Byte(p - 1))); }
 
-    int TextCharSize(int pos) const {
-        if (Kinds[pos] == bkLead) return 2;
+    int TextCharSize(int pos, bool lead) const {
+        if (lead) return 2;
         if ((Opt & stWidthFold) && pos + 1 < N && IsKanaPair(Byte(pos), Byte(pos + 1))) return 2;
         return 1;
     }
 
-    bool CharMatches(int pos, int tlen, std::string_view pc) const {
-        std::string_view tc = B.substr(static_cast<std::size_t>(pos), static_cast<std::size_t>(tlen));
-        bool matchCase = Opt & stMatchCase;
-        if (Kinds[pos] == bkLead) return matchCase ? tc == pc : DBCharEqual(pc, tc);
-        if (!(Opt & stWidthFold))
-            return matchCase ? tc == pc : pc.size() == 1 && UpperTable[Byte(pos)] == static_cast<uchar>(pc[0]);
-        TZen z = ZenOf(Byte(pos), tlen == 2 ? Byte(pos + 1) : 0, tlen);
-        if (z.Size == 2 && !matchCase)
-            if (std::uint16_t up = UpperPartner(static_cast<uchar>(z.Bytes[0]), static_cast<uchar>(z.Bytes[1])))
-                z = Wide(up);
-        return z.View() == pc;
+    bool CharMatches(int pos, bool lead, int tlen, std::string_view pc) const {
+        if (lead) return DoubleCharMatches(B.substr(static_cast<std::size_t>(pos), 2), pc, Opt);
+        return SingleCharMatches(Byte(pos), tlen == 2 ? Byte(pos + 1) : 0, tlen, pc, Opt);
     }
 
     // Bytes of a line break or blank at pos that the options let a match pass over (0: none).
-    int SkippableSize(int pos) const {
+    int SkippableSize(int pos, bool lead) const {
         uchar c = Byte(pos);
         if ((Opt & stSkipLineBreaks) && (c == '\r' || c == '\n')) return 1;
         if (Opt & stSkipBlanks) {
             if (c == '\t' || c == ' ') return 1;
-            if (Kinds[pos] == bkLead && c == 0x81 && Byte(pos + 1) == 0x40) return 2;
+            if (lead && c == 0x81 && Byte(pos + 1) == 0x40) return 2;
         }
         return 0;
     }
 
-    // The bytes that can begin the first pattern character; every byte with width folding.
-    void FindStartBytes() {
-        const auto p0 = static_cast<uchar>(Pat[0]);
+    // The bytes that can begin a text character matching the pattern character Pc.
+    TByteTable StartBytes(std::string_view pc) const {
+        TByteTable t{};
+        const bool fold = Opt & stWidthFold;
         for (int b = 0; b < 256; ++b) {
             const auto c = static_cast<uchar>(b);
-            Starts[c] = (Opt & stWidthFold) || c == p0 || (!(Opt & stMatchCase) && UpperTable[c] == p0);
+            // A lead byte begins a double-byte character (or, ending the buffer, a single one); the
+            // small Roman numerals (lead 0xEE) match their capitals (lead 0x87).
+            const bool asLead = IsLeadByte(c) && pc.size() == 2 &&
+                                (c == static_cast<uchar>(pc[0]) ||
+                                 (!(Opt & stMatchCase) && c == 0xEE && static_cast<uchar>(pc[0]) == 0x87));
+            const bool asPair = fold && ((IsKanaPair(c, 0xDE) && SingleCharMatches(c, 0xDE, 2, pc, Opt)) ||
+                                         (IsKanaPair(c, 0xDF) && SingleCharMatches(c, 0xDF, 2, pc, Opt)));
+            t[c] = asLead || asPair || SingleCharMatches(c, 0, 1, pc, Opt);
         }
-        // ⅰ-ⅹ (lead 0xEE) match Ⅰ-Ⅹ (lead 0x87); the other case pairs share their lead byte.
-        if (!(Opt & stMatchCase) && p0 == 0x87) Starts[0xEE] = true;
+        return t;
+    }
+
+    // The bytes that can end a text character matching the pattern character Pc, taken one for one.
+    TByteTable LastBytes(std::string_view pc) const {
+        TByteTable t{};
+        if (pc.size() == 1) {
+            for (int b = 0; b < 256; ++b)
+                t[static_cast<uchar>(b)] = SingleCharMatches(static_cast<uchar>(b), 0, 1, pc, Opt);
+            return t;
+        }
+        for (int b = 0; b < 256; ++b)
+            for (const uchar lead : {static_cast<uchar>(pc[0]), uchar{0xEE}}) {
+                const char tc[2] = {static_cast<char>(lead), static_cast<char>(b)};
+                if (DoubleCharMatches(std::string_view(tc, 2), pc, Opt)) t[static_cast<uchar>(b)] = true;
+            }
+        return t;
     }
 
     std::string_view B;
     std::string Pat;
     TSearchOptions Opt;
     int N;
-    std::vector<TByteKind> Kinds; // Kinds[i]: byte i is a single byte, a lead byte or a trail byte
-    std::array<bool, 256> Starts{};
+    std::vector<TOffsetFilter> Filters; // the first byte, and the last where matches have the pattern's length
+    int FRunStart = 0, FRunEnd = 0;     // the last run of lead-range bytes found: FRunStart..FRunEnd - 1
 };
 
 } // namespace
@@ -291,27 +427,20 @@ bool SearchText(std::string_view Buffer, TSearchInfo& Info, std::string_view Pat
     const std::int64_t minSize = Options & stWidthFold ? CharCountOf(pat) : static_cast<std::int64_t>(pat.size());
     TSearcher searcher(Buffer, pat, Options);
 
-    auto report = [&](std::int64_t p, int size) {
-        Info.Start = static_cast<std::int32_t>(p);
-        Info.Length = size;
-        return true;
-    };
+    int size = 0, found = -1;
     if (Options & stDown) {
         std::int64_t s = std::int64_t{Info.Start} + Info.Length;
         if (searcher.IsTrail(static_cast<int>(std::min(s, n)))) ++s;
-        for (std::int64_t p = s; p <= n - minSize; ++p) {
-            if (searcher.IsTrail(static_cast<int>(p)) || !searcher.CanStart(static_cast<int>(p))) continue;
-            if (int size = searcher.MatchAt(static_cast<int>(p)); size >= 0) return report(p, size);
-        }
+        if (s <= n - minSize) found = searcher.Find(static_cast<int>(s), static_cast<int>(n - minSize), size);
     } else {
         std::int64_t s = Options & stWidthFold ? searcher.StepBackChars(Info.Start, static_cast<int>(minSize))
                                                : Info.Start - static_cast<std::int64_t>(pat.size());
-        for (std::int64_t p = s; p >= 0; --p) {
-            if (searcher.IsTrail(static_cast<int>(p)) || !searcher.CanStart(static_cast<int>(p))) continue;
-            if (int size = searcher.MatchAt(static_cast<int>(p)); size >= 0) return report(p, size);
-        }
+        if (s >= 0) found = searcher.Find(static_cast<int>(s), 0, size);
     }
-    return false;
+    if (found < 0) return false;
+    Info.Start = found;
+    Info.Length = size;
+    return true;
 }
 
 } // namespace quillon

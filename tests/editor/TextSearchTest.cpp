@@ -196,5 +196,148 @@ TEST(SearchTextRandom, MatchCaseAgreesWithAPlainByteSearch) {
     }
 }
 
+// A reference search that walks every position as the search is described: characters classed from
+// the buffer's start, each text character widened (HanToZen) and case-folded before it is compared.
+class ReferenceSearch {
+public:
+    ReferenceSearch(const std::string& Text, TSearchOptions Options) : T(Text), Opt(Options), Trail(Text.size() + 1) {
+        for (std::size_t i = 0; i + 1 < T.size(); ++i)
+            if (IsLeadByte(T[i])) Trail[++i] = true;
+    }
+
+    bool Find(TSearchInfo& Info, const std::string& Pattern) const {
+        std::vector<std::string> pat;
+        const std::string wide = Wide(Pattern);
+        for (std::size_t i = 0; i < wide.size();) {
+            const std::size_t n = IsLeadByte(wide[i]) && i + 1 < wide.size() ? 2 : 1;
+            pat.push_back(Fold(wide.substr(i, n)));
+            i += n;
+        }
+        const int n = static_cast<int>(T.size());
+        int minSize = 0;
+        for (const std::string& c : pat) minSize += Opt & stWidthFold ? 1 : static_cast<int>(c.size());
+        if (Opt & stDown) {
+            int s = Info.Start + Info.Length;
+            if (s < n && Trail[static_cast<std::size_t>(s)]) ++s;
+            for (int p = s; p <= n - minSize; ++p)
+                if (Report(p, pat, Info)) return true;
+        } else {
+            int s = Info.Start - minSize;
+            if (Opt & stWidthFold) {
+                s = Info.Start;
+                for (int k = 0; k < minSize; ++k) {
+                    --s;
+                    if (s > 0 && (Trail[static_cast<std::size_t>(s)] ||
+                                  (!Trail[static_cast<std::size_t>(s - 1)] && !IsLeadAt(s - 1) && IsPair(s - 1))))
+                        --s;
+                }
+            }
+            for (int p = s; p >= 0; --p)
+                if (Report(p, pat, Info)) return true;
+        }
+        return false;
+    }
+
+private:
+    static bool Delimiter(unsigned char b) { return IsWordDelimiter(b); }
+    unsigned char At(int p) const { return static_cast<unsigned char>(T[static_cast<std::size_t>(p)]); }
+    bool IsLeadAt(int p) const {
+        return !Trail[static_cast<std::size_t>(p)] && IsLeadByte(T[static_cast<std::size_t>(p)]) &&
+               p + 1 < static_cast<int>(T.size());
+    }
+    bool IsPair(int p) const {
+        if (!(Opt & stWidthFold) || p + 1 >= static_cast<int>(T.size())) return false;
+        const std::string two = T.substr(static_cast<std::size_t>(p), 2);
+        return HanToZen(two).size() == 2 && !IsLeadByte(two[0]) && (two[1] == '\xDE' || two[1] == '\xDF');
+    }
+    std::string Wide(const std::string& C) const { return Opt & stWidthFold ? HanToZen(C) : C; }
+    // The upper-case form: single bytes through UpperTable, the double-byte letters used here by hand.
+    std::string Fold(std::string C) const {
+        if (Opt & stMatchCase) return C;
+        static const std::pair<std::string, std::string> pairs[] = {
+            {J("ａ"), J("Ａ")}, {J("ｂ"), J("Ｂ")}, {J("α"), J("Α")}, {"\xEE\xEF", "\x87\x54"}};
+        for (const auto& [lower, upper] : pairs)
+            if (C == lower) return upper;
+        if (C.size() == 1) C[0] = static_cast<char>(UpperTable[static_cast<unsigned char>(C[0])]);
+        return C;
+    }
+    bool Report(int p, const std::vector<std::string>& pat, TSearchInfo& Info) const {
+        const int n = static_cast<int>(T.size());
+        if (Trail[static_cast<std::size_t>(p)]) return false;
+        if ((Opt & stWholeWord) && (Delimiter(At(p)) || (p > 0 && !Delimiter(At(p - 1))))) return false;
+        int off = 0;
+        for (std::size_t i = 0; i < pat.size();) {
+            const int pos = p + off;
+            if (pos >= n) return false;
+            const int size = IsLeadAt(pos) || IsPair(pos) ? 2 : 1;
+            const std::string c = T.substr(static_cast<std::size_t>(pos), static_cast<std::size_t>(size));
+            if (Fold(Wide(c)) == pat[i]) {
+                off += size, ++i;
+                continue;
+            }
+            const unsigned char b = At(pos);
+            if (i > 0 && (Opt & stSkipLineBreaks) && (b == '\r' || b == '\n'))
+                off += 1;
+            else if (i > 0 && (Opt & stSkipBlanks) && (b == '\t' || b == ' '))
+                off += 1;
+            else if (i > 0 && (Opt & stSkipBlanks) && IsLeadAt(pos) && c == J("　"))
+                off += 2;
+            else
+                return false;
+        }
+        if ((Opt & stWholeWord) && p + off < n && !Delimiter(At(p + off))) return false;
+        Info = {p, off};
+        return true;
+    }
+
+    const std::string& T;
+    TSearchOptions Opt;
+    std::vector<bool> Trail;
+};
+
+// Texts long enough for the sixteen-at-a-time skip, with letters of both cases and widths, kana pairs,
+// runs of lead-range bytes and trail bytes that look like ASCII; patterns cut from the text (changed
+// in case or width at times) or made up. Every option combination, both directions.
+TEST(SearchTextRandom, AgreesWithTheReferenceForEveryOption) {
+    const std::string pieces[] = {"a",     "A",        "b",        "B",        " ",     "\r\n",     "\t",       "_",
+                                  ".",     "\x83\x83", "\x83\x41", "\x95\x5C", "\\",    "\x87\x54", "\xEE\xEF", J("ｶ"),
+                                  J("ﾞ"),  J("ﾟ"),     J("ﾊ"),     J("ガ"),    J("カ"), J("パ"),    J("ａ"),    J("Ａ"),
+                                  J("ｂ"), J("α"),     J("Α"),     J("　"),    J("漢"), "\x81"};
+    const std::pair<std::string, std::string> swaps[] = {{"a", "A"},       {"A", J("ａ")}, {J("ガ"), J("ｶﾞ")},
+                                                         {J("α"), J("Α")}, {"b", J("Ｂ")}, {"\x87\x54", "\xEE\xEF"}};
+    const TSearchOptions flags[] = {stMatchCase, stWholeWord, stWidthFold, stSkipLineBreaks, stSkipBlanks};
+    std::mt19937 rng(28);
+    for (int round = 0; round < 6000; ++round) {
+        std::string text;
+        const int count = 1 + static_cast<int>(rng() % 90);
+        for (int i = 0; i < count; ++i) text += pieces[rng() % std::size(pieces)];
+        std::string pattern;
+        if (rng() % 4 == 0) {
+            for (int i = 1 + static_cast<int>(rng() % 3); i > 0; --i) pattern += pieces[rng() % std::size(pieces)];
+        } else {
+            const std::size_t from = rng() % text.size();
+            pattern = text.substr(from, 1 + rng() % 4);
+            for (const auto& [a, b] : swaps)
+                if (rng() % 2 == 0)
+                    for (std::size_t at; (at = pattern.find(a)) != std::string::npos;) pattern.replace(at, a.size(), b);
+        }
+        TSearchOptions options = rng() % 2 ? stDown : 0;
+        for (TSearchOptions flag : flags)
+            if (rng() % 3 == 0) options |= flag;
+        const TSearchInfo from{static_cast<std::int32_t>(rng() % (text.size() + 1)),
+                               static_cast<std::int32_t>(rng() % 3)};
+        TSearchInfo got = from, want = from;
+        const bool found = SearchText(text, got, pattern, options);
+        const std::string where = "options " + std::to_string(options) + " text " + ::testing::PrintToString(text) +
+                                  " pattern " + ::testing::PrintToString(pattern) + " from " +
+                                  std::to_string(from.Start) + "," + std::to_string(from.Length);
+        ASSERT_EQ(found, ReferenceSearch(text, options).Find(want, pattern)) << where;
+        if (found) {
+            ASSERT_EQ(got.Start, want.Start) << where;
+            ASSERT_EQ(got.Length, want.Length) << where;
+        }
+    }
+}
+
 } // namespace
 } // namespace quillon
