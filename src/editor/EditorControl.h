@@ -448,7 +448,9 @@ private:
     void ReplaceRows(int Start, int End, const std::string& Text, int Ref, int Offset);
     void InsertText(std::string_view S, bool OverWriting);
     std::string Overwrite(std::string_view T, int From, std::string_view S) const;
-    std::string RowText(int Index) const;            // with its line break
+    std::string RowText(int Index) const; // with its line break
+    void AppendRowText(std::string& S, int Index) const;
+    std::size_t RowTextSize(int Index) const;
     std::string RowsText(int First, int Last) const; // rows First..Last, each with its line break
     // Appends rows from Row on, to the end of a logical line, until more than Reach bytes that a
     // search match cannot pass over follow position Start of Chunk (or the text ends).

@@ -48,14 +48,26 @@ void TEditor::AttachScreenStrings(TEditor* Source) {
 }
 
 std::string TEditor::RowText(int Index) const {
-    std::string s = GetRowString(Index);
-    FStore->AddLineBreak(Index, s);
+    std::string s;
+    AppendRowText(s, Index);
     return s;
+}
+
+void TEditor::AppendRowText(std::string& S, int Index) const {
+    if (Index < 0 || Index >= RowCount()) return;
+    S += FStore->Get(Index);
+    FStore->AddLineBreak(Index, S);
+}
+
+std::size_t TEditor::RowTextSize(int Index) const {
+    if (Index < 0 || Index >= RowCount()) return 0;
+    return FStore->Get(Index).size() + (GetRowAttribute(Index) == raLineBreak ? 2 : 0);
 }
 
 int TEditor::RowStep(int Index) const {
     const int attr = GetRowAttribute(Index);
-    return static_cast<int>(GetRowString(Index).size()) + (attr == raLineBreak ? 2 : attr == raEndOfText ? 1 : 0);
+    const std::size_t size = Index >= 0 && Index < RowCount() ? FStore->Get(Index).size() : 0;
+    return static_cast<int>(size) + (attr == raLineBreak ? 2 : attr == raEndOfText ? 1 : 0);
 }
 
 int TEditor::RowsStep(int FromRow, int ToRow) const {

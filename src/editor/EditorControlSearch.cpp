@@ -18,7 +18,7 @@ namespace quillon {
 
 namespace {
 
-constexpr std::size_t kChunkSize = 8192;
+constexpr std::size_t kChunkSize = 65536;
 
 // The bytes of Text that a match cannot pass over. An ideographic space's bytes are passed over
 // wherever they stand, which can only make the count smaller (the chunk then grows sooner).
@@ -41,12 +41,12 @@ std::size_t SignificantBytes(std::string_view Text, TSearchOptions Options) {
 
 std::string TEditor::RowsText(int First, int Last) const {
     std::string text;
-    for (int row = First; row <= Last; ++row) text += RowText(row);
+    for (int row = First; row <= Last; ++row) AppendRowText(text, row);
     return text;
 }
 
 bool TEditor::SearchText(std::string_view Pattern, TSearchOptions Options) {
-    if (GetTextLength() == 0) return false;
+    if (RowCount() == 0 || (RowCount() == 1 && RowTextSize(0) == 0)) return false; // an empty text
     const std::size_t reach = 2 * Pattern.size() + 2;
     const int last = RowCount() - 1;
     // Whether Chunk from Pos on holds enough of the text to decide every match tried there.
@@ -69,9 +69,16 @@ bool TEditor::SearchText(std::string_view Pattern, TSearchOptions Options) {
         std::string chunk = RowsText(top, row - 1);
         from.Start += static_cast<std::int32_t>(chunk.size());
         int next = row; // the first row after the chunk
+        // The logical lines that begin in the chunk: their first rows and offsets, in order.
+        std::vector<std::pair<int, std::size_t>> lines{{top, 0}};
+        int lastAttr = row > top ? raWrapped : raLineBreak; // of the chunk's last row
         for (std::size_t size = kChunkSize;;) {
-            while (next <= last && (next == row || chunk.size() < size || GetRowAttribute(next - 1) == raWrapped))
-                chunk += RowText(next++);
+            while (next <= last && (next == row || chunk.size() < size || lastAttr == raWrapped)) {
+                if (lastAttr != raWrapped && next != top) lines.emplace_back(next, chunk.size());
+                lastAttr = GetRowAttribute(next);
+                chunk += FStore->Get(next++);
+                if (lastAttr == raLineBreak) chunk += "\r\n";
+            }
             TSearchInfo info = from;
             const bool found = quillon::SearchText(chunk, info, Pattern, Options);
             if (found && decided(chunk, static_cast<std::size_t>(info.Start), next > last)) return FoundAt(top, info);
@@ -81,18 +88,20 @@ bool TEditor::SearchText(std::string_view Pattern, TSearchOptions Options) {
             std::size_t undecided = chunk.size(), counted = 0;
             while (undecided > 0 && counted <= reach)
                 counted += SignificantBytes(std::string_view(chunk).substr(--undecided, 1), Options);
-            int lineTop = top;
-            std::size_t lineStart = 0, rowStart = 0;
-            for (int r = top; r < next && rowStart <= undecided; rowStart += RowText(r++).size())
-                if (r == top || GetRowAttribute(r - 1) != raWrapped) lineTop = r, lineStart = rowStart;
-            if (lineTop == top) {
+            auto line = std::upper_bound(lines.begin(), lines.end(), undecided,
+                                         [](std::size_t At, const auto& Line) { return At < Line.second; }) -
+                        1;
+            if (line == lines.begin()) {
                 size *= 2; // one line holds every undecided start: the chunk grows instead
                 continue;
             }
+            const std::size_t lineStart = line->second;
+            top = line->first;
+            lines.erase(lines.begin(), line);
+            for (auto& l : lines) l.second -= lineStart;
             chunk.erase(0, lineStart);
             const std::int64_t start = std::max<std::int64_t>(std::int64_t{from.Start} + from.Length, undecided);
             from = TSearchInfo{static_cast<std::int32_t>(start - static_cast<std::int64_t>(lineStart)), 0};
-            top = lineTop;
             size = kChunkSize;
         }
     }
@@ -124,7 +133,7 @@ bool TEditor::SearchText(std::string_view Pattern, TSearchOptions Options) {
         int above = top;
         std::size_t added = 0;
         while (above > 0 && (added < kChunkSize || GetRowAttribute(above - 1) == raWrapped))
-            added += RowText(--above).size();
+            added += RowTextSize(--above);
         chunk.insert(0, RowsText(above, top - 1));
         from = TSearchInfo{static_cast<std::int32_t>(added + retried), 0};
         top = above;
@@ -136,10 +145,11 @@ void TEditor::KeepDecidingRows(std::string& Chunk, int Row, std::size_t Start, s
     const int last = RowCount() - 1;
     std::size_t after = SignificantBytes(std::string_view(Chunk).substr(std::min(Start, Chunk.size())), Options);
     for (int next = Row; next <= last && (next == Row || GetRowAttribute(next - 1) == raWrapped || after <= Reach);) {
-        const std::string text = RowText(next++);
-        const std::size_t skipped = Start > Chunk.size() ? Start - Chunk.size() : 0;
-        after += SignificantBytes(std::string_view(text).substr(std::min(skipped, text.size())), Options);
-        Chunk += text;
+        const std::size_t at = Chunk.size();
+        AppendRowText(Chunk, next++);
+        const std::string_view text = std::string_view(Chunk).substr(at);
+        const std::size_t skipped = Start > at ? Start - at : 0;
+        after += SignificantBytes(text.substr(std::min(skipped, text.size())), Options);
     }
 }
 
