@@ -104,15 +104,33 @@ void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttr
 
 TRowAttributeData InitialRowState() { return TRowAttributeData(); }
 
+// The first row of the logical line that holds Index.
+static int LineStartOf(const TRowStateStore& Strings, int Index) {
+    while (Index > 0 && Strings.RowAttributeOf(Index - 1) == raWrapped) --Index;
+    return Index;
+}
+
+static bool Computed(const TRowStateStore& Strings, int Index) {
+    return Strings.GetRowAttributeData(Index).BracketIndex != biNotComputed;
+}
+
 int UpdateRowStates(TRowStateStore& Strings, TColourer& Colourer, int Index, int LookAhead, bool Invalidate,
                     int Reach) {
     const int count = Strings.RowCount();
     if (Index < 0 || Index >= count) return 0;
+    // A row's state depends on the rest of its logical line (how many bytes of a token that runs on
+    // are left), so a change scans its line again from the line's first row.
+    const int lineStart = Invalidate ? LineStartOf(Strings, Index) : Index;
     int row = Index - 1;
-    while (row >= 0 && Strings.GetRowAttributeData(row).BracketIndex == biNotComputed) {
-        if (Index - row >= Reach) return 0; // far below the computed rows: left to later
+    while (row >= 0 && !Computed(Strings, row)) {
+        if (Index - row >= Reach) {
+            // Left to later, with the computed rows of the changed line that the change made stale.
+            if (lineStart + 1 < Index && Computed(Strings, lineStart + 1)) Strings.MarkNotComputed(lineStart + 1);
+            return 0;
+        }
         --row;
     }
+    row = std::min(row, lineStart - 1);
     std::unique_ptr<TColourerParser> parser = Colourer.CreateParser();
     TRowAttributeData data = InitialRowState();
     if (row >= 0) {
@@ -123,11 +141,16 @@ int UpdateRowStates(TRowStateStore& Strings, TColourer& Colourer, int Index, int
     const int last = std::min(Index + std::max(LookAhead, 0), count - 1);
     int changed = 0;
     for (++row; row <= last; ++row) {
-        if (SameRowState(Strings.GetRowAttributeData(row), data)) return changed;
-        Strings.PutRowState(row, data);
-        if (Invalidate) {
-            ++changed;
-            Strings.RowStateChanged(row);
+        if (!SameRowState(Strings.GetRowAttributeData(row), data)) {
+            Strings.PutRowState(row, data);
+            if (Invalidate) {
+                ++changed;
+                Strings.RowStateChanged(row);
+                // The token that runs into the row changed, and the row above shows it too.
+                if (row > 0 && Strings.RowAttributeOf(row - 1) == raWrapped) Strings.RowStateChanged(row - 1);
+            }
+        } else if (row >= Index) {
+            return changed;
         }
         parser->ScanRow(row, Strings, data);
         data.PrevRowAttribute = Strings.RowAttributeOf(row);

@@ -37,9 +37,14 @@
 // - After a change of the text (an edit, undo or redo), the row store calls UpdateRowStates from the
 //   first changed row with Invalidate set: every row whose state changes is repainted by every
 //   attached editor, and the number of them goes into the store's update record, so that the editor
-//   also repaints rows whose text stayed but whose colours changed. An edit looks no further up for
-//   a computed row than its look-ahead (Reach): an edit far below the computed rows computes nothing
-//   and leaves its rows not computed, which keeps the invariant.
+//   also repaints rows whose text stayed but whose colours changed. Since a row's state depends on
+//   the rest of its logical line (the Remain of a token that runs on, a token that a look-ahead
+//   recognises), the walk starts at the first row of the changed line, and the rows of that line
+//   above the change are stored and repainted when they change (with the row above each, which
+//   shows the changed token's start). An edit looks no further up for a computed row than its
+//   look-ahead (Reach): an edit far below the computed rows computes nothing and leaves its rows,
+//   and the computed rows of its line below the line's first, not computed, which keeps the
+//   invariant.
 // - When a row is painted and its state is not computed, and it lies at most two screens below the
 //   computed rows, the painter calls UpdateRowStates for it (without Invalidate: the row is being
 //   painted anyway, and without a Reach: it must have its state). Farther below, the paint takes
@@ -55,11 +60,12 @@
 //   computed prefix for at most 2 ms. After a load of 10 MB the whole text is coloured within about
 //   a tenth of a second of idle time, so a jump anywhere, or an edit anywhere, finds its states ready.
 //
-// How propagation stops. UpdateRowStates starts at the nearest computed row above Index (that row's
-// stored state scanned gives the next state; with none, row 0 with the initial state) and walks down:
-// - at the first row whose stored state agrees with the computed one (SameRowState: everything but
-//   the row attribute, which belongs to the wrapping): since a state depends only on the state above
-//   and the text, every later row is already right. A row not computed never agrees (its bracket
+// How propagation stops. UpdateRowStates starts at the nearest computed row above Index, after a
+// change no lower than the first row of Index's line (that row's stored state scanned gives the next
+// state; with none, row 0 with the initial state) and walks down:
+// - at the first row from Index on whose stored state agrees with the computed one (SameRowState:
+//   everything but the row attribute, which belongs to the wrapping): since a state depends only on
+//   the state above and the text, every later row is already right. A row not computed never agrees (its bracket
 //   index is -2, a computed one never is), so the walk always passes through new rows;
 // - after Index + LookAhead (two screen heights for an editor): the rows after that are marked not
 //   computed (one pass over the row records, MarkNotComputed) and wait for the idle work or a paint,
@@ -68,8 +74,8 @@
 // - at the end of the text.
 //
 // Cost: one ScanRow per row walked, each linear in the length of the row and of the tokens that
-// cross its end; a row inside one long token costs nothing. An ordinary edit inside a line that does
-// not open or close a bracket stops after the changed rows.
+// cross its end; a row inside one long token costs nothing. An ordinary edit that does not open or
+// close a bracket walks the rows of its line above it and stops after the changed rows.
 //
 // Provisional states. Right after a load, or after a change of the wrapping or the colourer, only
 // the first screens are computed, and the idle work needs about a tenth of a second for 10 MB; a
@@ -112,10 +118,14 @@ std::string LineTextAfter(const TRowStateStore& Strings, int Index);
 TRowAttributeData InitialRowState();
 
 // Recomputes row states from the nearest computed row above Index down to at most Index + LookAhead,
-// stopping at the first row whose stored state agrees with the computed one; rows past that range
-// are marked as not computed. Answers the number of rows repainted (only with Invalidate). When no
-// computed row lies within Reach rows above Index, nothing is computed: the rows from Index on stay
-// not computed (an edit far below the computed rows leaves them to the idle work or the next paint).
+// stopping at the first row from Index on whose stored state agrees with the computed one; rows past
+// that range are marked as not computed. With Invalidate the text changed from row Index on: the
+// walk starts no lower than the first row of Index's logical line, whose rows above Index may change
+// too, and every row whose state changes is repainted, with the row above it inside its line. Answers
+// the number of rows whose state changed (only with Invalidate). When no computed row lies within
+// Reach rows above Index, nothing is computed: the rows from Index on, and the computed rows of its
+// line below the line's first row, are left not computed (an edit far below the computed rows leaves
+// them to the idle work or the next paint).
 int UpdateRowStates(TRowStateStore& Strings, TColourer& Colourer, int Index, int LookAhead, bool Invalidate,
                     int Reach = std::numeric_limits<int>::max());
 

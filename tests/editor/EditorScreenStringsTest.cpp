@@ -285,6 +285,68 @@ TEST_F(ScreenStringsTest, EditsRecomputeColouringStatesBelowTheChange) {
     EXPECT_EQ(s.BracketIndex(2), -1);
 }
 
+// A random walk of edits, undos and redos in lines of many rows, with a colourer whose tokens run
+// over rows (long identifiers, comments, quotes, a bracket): after every step each computed row's
+// colouring state is a fresh load's, and so is every row's once the idle work has run.
+TEST(ScreenStringsModel, ColouringStatesAfterRandomEditsUndosAndRedosAreAFreshLoads) {
+    TEditorColourer colourer(nullptr);
+    colourer.SetCommenter("//");
+    colourer.SetQuotation("'");
+    colourer.Brackets().AddBracket("(", ")");
+    auto setUp = [&](TTestEditor& Editor) {
+        Editor.Colourer = &colourer;
+        Editor.ScreenStrings().WrapOption().SetWrapByte(20);
+        Editor.ScreenStrings().SetWordWrap(true);
+    };
+    TTestEditor ed;
+    setUp(ed);
+    ed.FullStates = false;
+    TEditorScreenStrings& s = ed.ScreenStrings();
+    std::mt19937 rng(11);
+    const std::string pieces[] = {std::string(37, 'b'), "b", " ", "//", "'", "(", ")", "12.5", "\r\n"};
+    auto piece = [&]() -> const std::string& { return pieces[rng() % std::size(pieces)]; };
+    std::string text;
+    for (int i = 0; i < 120; ++i) text += piece();
+    ed.Lines.SetText(text);
+    // Every row from From on whose state is computed agrees with a fresh load's.
+    auto expectFreshLoadsStates = [&](int step) {
+        TTestEditor fresh;
+        setUp(fresh);
+        fresh.Lines.SetText(ed.Lines.Text());
+        const TEditorScreenStrings& f = fresh.ScreenStrings();
+        ASSERT_EQ(RowsOf(s), RowsOf(f)) << "step " << step;
+        for (int r = 0; r < s.Count() && s.BracketIndex(r) != biNotComputed; ++r)
+            ASSERT_TRUE(SameRowState(s.GetRowAttributeData(r), f.GetRowAttributeData(r)))
+                << "step " << step << " row " << r;
+    };
+    for (int step = 0; step < 1500; ++step) {
+        const unsigned op = rng() % 10;
+        if (op < 6 && s.Count() > 0) {
+            // A piece typed into a row, or a character deleted from it.
+            const int row = static_cast<int>(rng() % static_cast<unsigned>(s.Count()));
+            std::string t(s.Get(row));
+            const std::size_t at = rng() % (t.size() + 1);
+            if (rng() % 3 == 0 && at < t.size())
+                t.erase(at, 1);
+            else
+                t.insert(at, piece());
+            s.UpdateRows(row, 1, t);
+        } else if (op < 8) {
+            s.Undo();
+        } else if (op < 9) {
+            s.Redo();
+        } else {
+            s.ComputeRowStates(static_cast<int>(rng() % 40));
+        }
+        expectFreshLoadsStates(step);
+        if (::testing::Test::HasFatalFailure()) return;
+    }
+    while (s.ComputeRowStates(100)) {
+    }
+    ASSERT_EQ(s.FirstNotComputed(0), s.Count());
+    expectFreshLoadsStates(-1);
+}
+
 // A random walk of edits, undos and redos, checked after every step against a plain std::string of
 // the text: the text, the rows (those of a fresh load of the text), the marks in use and the modified flags
 // that undo and redo give back.

@@ -128,6 +128,41 @@ TEST_F(BoundedColouring, RandomEditsAndIdleStepsAgreeWithAFullComputation) {
         ASSERT_TRUE(SameRowState(s.GetRowAttributeData(r), full->GetRowAttributeData(r))) << r;
 }
 
+// A token that runs over many rows tells each of them how many of its bytes are left: typing inside
+// it changes the states of the rows above the change too, and they are repainted.
+TEST_F(BoundedColouring, AnEditInsideALongTokenRecomputesTheRowsAboveItInItsLine) {
+    colourer.SetCommenter("//");
+    ed.Lines.SetText(std::string(300, 'b') + "\r\n");
+    while (s.ComputeRowStates(7)) {
+    }
+    ed.Invalidated.clear();
+    s.UpdateRows(5, 1, std::string(s.Get(5)).insert(10, "//"));
+    auto full = FullComputation();
+    for (int r = 0; r < s.Count(); ++r) {
+        ASSERT_TRUE(SameRowState(PaintedState(r), full->GetRowAttributeData(r))) << r;
+        if (r >= 1 && r <= 5) {
+            EXPECT_NE(std::find(ed.Invalidated.begin(), ed.Invalidated.end(), r), ed.Invalidated.end()) << r;
+        }
+    }
+    EXPECT_EQ(full->GetRowAttributeData(1).Remain, 90);
+    EXPECT_EQ(full->GetRowAttributeData(6).ContinuedToken, tkComment);
+}
+
+// The load computed the first 41 rows of a line of 100; an edit far below them leaves the line to
+// the idle work, which must not go on from the rows that counted the old token's length.
+TEST_F(BoundedColouring, AnEditFarBelowTheComputedRowsOfItsLineLeavesItsComputedRowsToo) {
+    colourer.SetCommenter("//");
+    ed.Lines.SetText(std::string(2000, 'b') + "\r\n");
+    ASSERT_EQ(s.FirstNotComputed(0), ed.StateLookAhead() + 1);
+    s.UpdateRows(90, 1, std::string(s.Get(90)).insert(10, "//"));
+    EXPECT_EQ(s.FirstNotComputed(0), 1) << "the line's first row keeps its state";
+    while (s.ComputeRowStates(7)) {
+    }
+    auto full = FullComputation();
+    for (int r = 0; r < s.Count(); ++r)
+        ASSERT_TRUE(SameRowState(s.GetRowAttributeData(r), full->GetRowAttributeData(r))) << r;
+}
+
 // ---- Provisional states: a paint far below the computed rows (screen: 20 rows, half the look-ahead)
 
 class ProvisionalColouring : public BoundedColouring {
