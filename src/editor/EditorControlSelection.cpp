@@ -143,8 +143,10 @@ void TEditor::SetHitSelLength(int Value) {
             TFlagScope hit(FHitFlag);
             SetSelLength(Value);
         }
+        // The caret stands at the hit's start, where the searches go on from, with the focus or
+        // without; only a caret that shows is widened over the hit.
+        CaretToSelStart();
         if (HasCaret()) {
-            CaretToSelStart();
             const int endCol = FSelDraw.EndRow > FSelDraw.StartRow ? RowDisplayLength(FSelDraw.StartRow) : FSelDraw.End;
             HideEditorCaret();
             FHost->DestroyCaret();

@@ -345,6 +345,30 @@ TEST_F(EditorExFind, CaretHitStyleStaysAtTheMatchStart) {
     EXPECT_FALSE(E.FindNext());
 }
 
+// The caret hit style walks the matches alike whether the editor has the focus (a widened caret
+// shows the hit) or another window has it.
+TEST_F(EditorExFind, CaretHitStyleWalksAlikeWithAndWithoutTheFocus) {
+    const std::vector<std::pair<int, int>> hits = {{0, 0}, {0, 2}, {0, 7}, {2, 1}, {3, 0}};
+    for (bool focus : {true, false}) {
+        Host.HasFocus = focus;
+        SetText("aaaa b aa\r\n\r\nxaa\r\naa");
+        Find("aa", 0);
+        E.SetHitStyle(hsCaret);
+        for (const auto& hit : hits) {
+            ASSERT_TRUE(E.FindNext()) << focus;
+            EXPECT_EQ(Caret(), hit) << focus;
+        }
+        EXPECT_FALSE(E.FindNext()) << focus;
+        E.CancelSelection();
+        E.SetRowCol(3, 2);
+        for (auto hit = hits.rbegin(); hit != hits.rend(); ++hit) {
+            ASSERT_TRUE(E.FindPrev()) << focus;
+            EXPECT_EQ(Caret(), *hit) << focus;
+        }
+        EXPECT_FALSE(E.FindPrev()) << focus;
+    }
+}
+
 TEST_F(EditorExFind, MatchBeyondColumn1000IsSkippedWithoutWordWrap) {
     SetText(std::string(1000, 'x') + "cat\r\nxcat");
     ASSERT_TRUE(E.FindNext());
