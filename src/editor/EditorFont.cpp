@@ -1,5 +1,7 @@
 #include "EditorFont.h"
 
+#include <algorithm>
+
 namespace quillon {
 
 const TClassInfo& TFont::StaticClassInfo() {
@@ -12,6 +14,12 @@ const TClassInfo& TFont::StaticClassInfo() {
          EnumProp("Pitch", &F::Pitch, &F::SetPitch, {"fpDefault", "fpVariable", "fpFixed"}),
          SetProp("Style", &F::Style, &F::SetStyle, {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"})}};
     return info;
+}
+
+void TFont::SetCharset(int Value) { Store(FCharset, Value >= 0 && Value <= 255 ? Value : DEFAULT_CHARSET); }
+
+void TFont::SetHeight(int Value) {
+    Store(FHeight, Value == 0 ? DefaultFontHeight : std::clamp(Value, -MaxFontHeight, MaxFontHeight));
 }
 
 void TFont::Assign(const TPersistent& Source) {

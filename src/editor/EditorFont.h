@@ -13,17 +13,23 @@ namespace quillon {
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
 
 constexpr int DEFAULT_CHARSET = 1;
+// The largest height either way: a 200-point font at 96 pixels an inch, the largest size that the
+// editor settings window offers.
+constexpr int MaxFontHeight = 267;
+constexpr int DefaultFontHeight = -11;
 
 class TFont : public TNotifyPersistent {
 public:
     QUILLON_CLASS_INFO
     int Charset() const { return FCharset; }
-    void SetCharset(int Value) { Store(FCharset, Value); }
+    // A character set is a byte; any other number gives DEFAULT_CHARSET.
+    void SetCharset(int Value);
     TColor Color() const { return FColor; }
     void SetColor(TColor Value) { Store(FColor, Value); }
     // Negative: the height of the characters in pixels; positive: of the cells (with the leading).
     int Height() const { return FHeight; }
-    void SetHeight(int Value) { Store(FHeight, Value); }
+    // Clamped to MaxFontHeight either way; 0 (no height) gives the default height.
+    void SetHeight(int Value);
     const std::string& Name() const { return FName; }
     void SetName(const std::string& Value) { Store(FName, Value); }
     TFontPitch Pitch() const { return FPitch; }
@@ -36,7 +42,7 @@ public:
 private:
     int FCharset = DEFAULT_CHARSET;
     TColor FColor = clWindowText;
-    int FHeight = -11;
+    int FHeight = DefaultFontHeight;
     std::string FName = "MS Sans Serif";
     TFontPitch FPitch = fpDefault;
     TFontStyles FStyle = 0;

@@ -15,25 +15,28 @@ enum TDragMode { dmManual, dmAutomatic };
 enum TEditorCaretStyle { csDefault, csBrief };
 enum TEditorShowNumberMode { nmRow, nmLine };
 
-// Mouse cursors of the editor's regions.
+// Mouse cursors of the editor's regions. A number that names no cursor (IsEditorCursor) is not taken.
 class TEditorCursors : public TNotifyPersistent {
 public:
     QUILLON_CLASS_INFO
     TCursor DefaultCursor() const { return FDefaultCursor; }
-    void SetDefaultCursor(TCursor Value) { FDefaultCursor = Value; }
+    void SetDefaultCursor(TCursor Value) { Put(FDefaultCursor, Value); }
     TCursor DragSelCursor() const { return FDragSelCursor; }
-    void SetDragSelCursor(TCursor Value) { FDragSelCursor = Value; }
+    void SetDragSelCursor(TCursor Value) { Put(FDragSelCursor, Value); }
     TCursor DragSelCopyCursor() const { return FDragSelCopyCursor; }
-    void SetDragSelCopyCursor(TCursor Value) { FDragSelCopyCursor = Value; }
+    void SetDragSelCopyCursor(TCursor Value) { Put(FDragSelCopyCursor, Value); }
     TCursor InSelCursor() const { return FInSelCursor; }
-    void SetInSelCursor(TCursor Value) { FInSelCursor = Value; }
+    void SetInSelCursor(TCursor Value) { Put(FInSelCursor, Value); }
     TCursor LeftMarginCursor() const { return FLeftMarginCursor; }
-    void SetLeftMarginCursor(TCursor Value) { FLeftMarginCursor = Value; }
+    void SetLeftMarginCursor(TCursor Value) { Put(FLeftMarginCursor, Value); }
     TCursor TopMarginCursor() const { return FTopMarginCursor; }
-    void SetTopMarginCursor(TCursor Value) { FTopMarginCursor = Value; }
+    void SetTopMarginCursor(TCursor Value) { Put(FTopMarginCursor, Value); }
     void Assign(const TPersistent& Source) override;
 
 private:
+    static void Put(TCursor& Field, TCursor Value) {
+        if (IsEditorCursor(Value)) Field = Value;
+    }
     TCursor FDefaultCursor = crIBeam;
     TCursor FDragSelCursor = crDrag;
     TCursor FDragSelCopyCursor = crDragSelCopy;

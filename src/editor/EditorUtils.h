@@ -14,6 +14,9 @@ namespace quillon {
 constexpr TCursor crRightArrow = 1;  // the left margin: selects rows
 constexpr TCursor crDragSelCopy = 2; // dragging a selection with the copy key held
 
+// Whether Value names a cursor: a standard one, the default, or one of the editor's own.
+constexpr bool IsEditorCursor(TCursor Value) { return Value >= crSizeAll && Value <= crDragSelCopy; }
+
 // The clipboard format that marks a box selection.
 inline constexpr char CF_BOXTYPE_NAME[] = "TEditor Box Type";
 

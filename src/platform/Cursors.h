@@ -6,5 +6,6 @@ namespace quillon {
 using TCursor = int;
 
 constexpr TCursor crDefault = 0, crArrow = -2, crIBeam = -4, crDrag = -12;
+constexpr TCursor crSizeAll = -22; // the last standard cursor
 
 } // namespace quillon

@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -91,6 +96,57 @@ TEST(EditorPropSet, CorruptStoredValueKeepsTheSetsValues) {
     WriteRegStream(store, "EditorProperties", "Motion", other);
     EXPECT_THROW(set.ReadFromRegistry(store, "EditorProperties", "Motion"), EReadError);
     EXPECT_EQ(WriteComponent(set), before);
+}
+
+// The stored value with the integer property Name (its full path) set to Value.
+TBytes WithInteger(TBytes Stored, const std::string& Name, std::int32_t Value) {
+    TBytes key{'I', static_cast<std::uint8_t>(Name.size()), 0, 0, 0};
+    key.insert(key.end(), Name.begin(), Name.end());
+    auto at = std::search(Stored.begin(), Stored.end(), key.begin(), key.end());
+    if (at == Stored.end()) throw std::invalid_argument(Name);
+    for (int i = 0; i < 4; ++i)
+        *(at + static_cast<long>(key.size()) + i) =
+            static_cast<std::uint8_t>(static_cast<std::uint32_t>(Value) >> (8 * i));
+    return Stored;
+}
+
+// Values that no setter lets through read as the setters take them: a font height within a
+// 200-point font's, 0 as the default, a character set as a byte, a number that names no cursor not
+// at all.
+TEST(EditorPropSet, OutOfRangeStoredValuesReadAsTheSettersTakeThem) {
+    struct Case {
+        const char* name;
+        std::int32_t stored;
+        std::function<int(const TEditorProp&)> get;
+        int read;
+    };
+    const auto height = [](const TEditorProp& Set) { return Set.Font().Height(); };
+    const auto charset = [](const TEditorProp& Set) { return Set.Font().Charset(); };
+    const auto cursors = [](const TEditorProp& Set) -> const TEditorCursors& { return Set.Caret().Cursors(); };
+    const Case cases[] = {
+        {"Font.Height", INT32_MIN, height, -MaxFontHeight},
+        {"Font.Height", INT32_MAX, height, MaxFontHeight},
+        {"Font.Height", 0, height, -11},
+        {"Font.Height", -20, height, -20},
+        {"Font.Charset", 256, charset, DEFAULT_CHARSET},
+        {"Font.Charset", -1, charset, DEFAULT_CHARSET},
+        {"Font.Charset", 128, charset, 128},
+        {"Caret.Cursors.DefaultCursor", INT32_MIN, [&](auto& S) { return cursors(S).DefaultCursor(); }, crIBeam},
+        {"Caret.Cursors.DragSelCursor", 3, [&](auto& S) { return cursors(S).DragSelCursor(); }, crDrag},
+        {"Caret.Cursors.DragSelCopyCursor", -23, [&](auto& S) { return cursors(S).DragSelCopyCursor(); },
+         crDragSelCopy},
+        {"Caret.Cursors.InSelCursor", 1000, [&](auto& S) { return cursors(S).InSelCursor(); }, crDefault},
+        {"Caret.Cursors.LeftMarginCursor", -3, [&](auto& S) { return cursors(S).LeftMarginCursor(); }, -3},
+        {"Caret.Cursors.TopMarginCursor", INT32_MAX, [&](auto& S) { return cursors(S).TopMarginCursor(); }, crDefault},
+    };
+    TMemorySettingsStore store;
+    const TBytes stored = WriteComponent(TEditorProp());
+    for (const Case& c : cases) {
+        WriteRegStream(store, "EditorProperties", "Motion", WithInteger(stored, c.name, c.stored));
+        TEditorProp set;
+        set.ReadFromRegistry(store, "EditorProperties", "Motion");
+        EXPECT_EQ(c.get(set), c.read) << c.name << " " << c.stored;
+    }
 }
 
 // A set as an older build wrote it: the same class, knowing only Color and WordWrap.
