@@ -15,7 +15,6 @@ bool IsAnk(char c) { return IsDigitByte(c) || (c >= 'A' && c <= 'Z') || (c >= 'a
 bool IsHexDigit(char c) { return IsDigitByte(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 bool InRange(Byte b, Byte lo, Byte hi) { return b >= lo && b <= hi; }
 
-bool IsMailChar(char c) { return IsAnk(c) || (c != '\0' && std::strchr("!$%&*,-./;=?@^~", c) != nullptr); }
 bool IsUrlChar(char c) { return IsAnk(c) || (c != '\0' && std::strchr("#%&+-./:=?~", c) != nullptr); }
 
 // Text at p begins with s (p is NUL-terminated).
@@ -45,6 +44,8 @@ bool IsProlong(const char* p) { return IsPair(p, 0x81, 0x5B, 0x5B) || IsPair(p, 
 bool IsDigitPunct(const char* p) { return IsPair(p, 0x81, 0x43, 0x44); }
 
 } // namespace
+
+bool IsMailChar(char c) { return IsAnk(c) || (c != '\0' && std::strchr("!$%&*,-./;=?@^~", c) != nullptr); }
 
 // ---- TColourerColor
 

@@ -174,6 +174,9 @@ private:
     int FColorMask = 0;
 };
 
+// Whether c belongs to an e-mail address (MailChars): IsMail looks on over a run of them.
+bool IsMailChar(char c);
+
 class TColourerParser {
 public:
     // Raises "TColourerParser.Create need instance of TColourer" for a null colourer.

@@ -104,33 +104,52 @@ void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttr
 
 TRowAttributeData InitialRowState() { return TRowAttributeData(); }
 
-// The first row of the logical line that holds Index.
-static int LineStartOf(const TRowStateStore& Strings, int Index) {
-    while (Index > 0 && Strings.RowAttributeOf(Index - 1) == raWrapped) --Index;
-    return Index;
-}
-
 static bool Computed(const TRowStateStore& Strings, int Index) {
     return Strings.GetRowAttributeData(Index).BracketIndex != biNotComputed;
+}
+
+// How far past the end of a token a parser may look to tell what the token is (a number's point,
+// a bracket's or a comment's opening string, a field's end); only the look for an e-mail address
+// reads on further, as far as address characters go.
+constexpr std::size_t kTokenLookAhead = 256;
+
+// The row from which a change of the text from row Index on is scanned again. A row's state depends
+// on the text below it through the token that runs into the row (how many of its bytes are left,
+// its kind) and through what a parser looks at past a token's end. So the scan starts at a computed
+// row above Index, in its logical line, that starts at a token boundary (no continued token) and has
+// at least kTokenLookAhead bytes, one of them no address character, between its start and Index; or
+// at the line's first row.
+static int RescanStart(const TRowStateStore& Strings, int Index) {
+    std::size_t bytes = 0;
+    bool addressEnds = false;
+    int row = Index;
+    while (row > 0 && Strings.RowAttributeOf(row - 1) == raWrapped) {
+        --row;
+        const std::string_view text = Strings.RowText(row);
+        bytes += text.size();
+        addressEnds = addressEnds || !std::all_of(text.begin(), text.end(), IsMailChar);
+        if (bytes < kTokenLookAhead || !addressEnds) continue;
+        const TRowAttributeData data = Strings.GetRowAttributeData(row);
+        if (data.BracketIndex != biNotComputed && data.ContinuedToken == 0) break;
+    }
+    return row;
 }
 
 int UpdateRowStates(TRowStateStore& Strings, TColourer& Colourer, int Index, int LookAhead, bool Invalidate,
                     int Reach) {
     const int count = Strings.RowCount();
     if (Index < 0 || Index >= count) return 0;
-    // A row's state depends on the rest of its logical line (how many bytes of a token that runs on
-    // are left), so a change scans its line again from the line's first row.
-    const int lineStart = Invalidate ? LineStartOf(Strings, Index) : Index;
+    const int start = Invalidate ? RescanStart(Strings, Index) : Index;
     int row = Index - 1;
     while (row >= 0 && !Computed(Strings, row)) {
         if (Index - row >= Reach) {
             // Left to later, with the computed rows of the changed line that the change made stale.
-            if (lineStart + 1 < Index && Computed(Strings, lineStart + 1)) Strings.MarkNotComputed(lineStart + 1);
+            if (start + 1 < Index && Computed(Strings, start + 1)) Strings.MarkNotComputed(start + 1);
             return 0;
         }
         --row;
     }
-    row = std::min(row, lineStart - 1);
+    row = std::min(row, start - 1);
     std::unique_ptr<TColourerParser> parser = Colourer.CreateParser();
     TRowAttributeData data = InitialRowState();
     if (row >= 0) {

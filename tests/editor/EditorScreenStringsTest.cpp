@@ -303,10 +303,15 @@ TEST(ScreenStringsModel, ColouringStatesAfterRandomEditsUndosAndRedosAreAFreshLo
     ed.FullStates = false;
     TEditorScreenStrings& s = ed.ScreenStrings();
     std::mt19937 rng(11);
-    const std::string pieces[] = {std::string(37, 'b'), "b", " ", "//", "'", "(", ")", "12.5", "\r\n"};
-    auto piece = [&]() -> const std::string& { return pieces[rng() % std::size(pieces)]; };
+    colourer.SetMail(true);
+    // Lines of some hundred bytes (one piece in 40 is a line break).
+    const std::string pieces[] = {std::string(37, 'b'), "b", " ", "//", "'", "(", ")", "12.5", "@", ".", "-", "\r\n"};
+    auto piece = [&]() -> const std::string& {
+        const unsigned n = rng() % 40 == 0 ? std::size(pieces) : std::size(pieces) - 1;
+        return pieces[rng() % n];
+    };
     std::string text;
-    for (int i = 0; i < 120; ++i) text += piece();
+    for (int i = 0; i < 300; ++i) text += piece();
     ed.Lines.SetText(text);
     // Every row from From on whose state is computed agrees with a fresh load's.
     auto expectFreshLoadsStates = [&](int step) {

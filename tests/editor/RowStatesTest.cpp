@@ -148,6 +148,21 @@ TEST_F(BoundedColouring, AnEditInsideALongTokenRecomputesTheRowsAboveItInItsLine
     EXPECT_EQ(full->GetRowAttributeData(6).ContinuedToken, tkComment);
 }
 
+// A failed look for an e-mail address reads on over a run of address characters: an "@a." typed far
+// down the run makes one address of it, from the top of the line.
+TEST_F(BoundedColouring, AnAddressCompletedFarDownItsRunRecomputesTheRowsAboveIt) {
+    colourer.SetMail(true);
+    std::string run;
+    for (int i = 0; i < 300; ++i) run += "a-";
+    ed.Lines.SetText("zz " + run + "\r\n");
+    while (s.ComputeRowStates(7)) {
+    }
+    s.UpdateRows(25, 1, std::string(s.Get(25)).insert(4, "@a."));
+    auto full = FullComputation();
+    ASSERT_EQ(full->GetRowAttributeData(1).ContinuedToken, tkMail);
+    for (int r = 0; r < s.Count(); ++r) ASSERT_TRUE(SameRowState(PaintedState(r), full->GetRowAttributeData(r))) << r;
+}
+
 // The load computed the first 41 rows of a line of 100; an edit far below them leaves the line to
 // the idle work, which must not go on from the rows that counted the old token's length.
 TEST_F(BoundedColouring, AnEditFarBelowTheComputedRowsOfItsLineLeavesItsComputedRowsToo) {
