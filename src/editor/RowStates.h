@@ -39,12 +39,12 @@
 //   attached editor, and the number of them goes into the store's update record, so that the editor
 //   also repaints rows whose text stayed but whose colours changed. Since a row's state depends on
 //   the rest of its logical line (the Remain of a token that runs on, a token that a look-ahead
-//   recognises), the walk starts at the first row of the changed line, and the rows of that line
-//   above the change are stored and repainted when they change (with the row above each, which
-//   shows the changed token's start). An edit looks no further up for a computed row than its
-//   look-ahead (Reach): an edit far below the computed rows computes nothing and leaves its rows,
-//   and the computed rows of its line below the line's first, not computed, which keeps the
-//   invariant.
+//   recognises), the walk starts above the change, at a row of its line that starts at a token
+//   boundary far enough up for any look-ahead (RescanStart in RowStates.cpp), or at the line's
+//   first row; the rows of that line above the change are stored and repainted when they change
+//   (with the row above each, which shows the changed token's start). An edit looks no further up for a computed row
+//   than its look-ahead (Reach): an edit far below the computed rows computes nothing and leaves its rows, and the
+//   computed rows of its line below the line's first, not computed, which keeps the invariant.
 // - When a row is painted and its state is not computed, and it lies at most two screens below the
 //   computed rows, the painter calls UpdateRowStates for it (without Invalidate: the row is being
 //   painted anyway, and without a Reach: it must have its state). Farther below, the paint takes
@@ -61,8 +61,8 @@
 //   a tenth of a second of idle time, so a jump anywhere, or an edit anywhere, finds its states ready.
 //
 // How propagation stops. UpdateRowStates starts at the nearest computed row above Index, after a
-// change no lower than the first row of Index's line (that row's stored state scanned gives the next
-// state; with none, row 0 with the initial state) and walks down:
+// change no lower than that token boundary of Index's line (that row's stored state scanned gives the
+// next state; with none, row 0 with the initial state) and walks down:
 // - at the first row from Index on whose stored state agrees with the computed one (SameRowState:
 //   everything but the row attribute, which belongs to the wrapping): since a state depends only on
 //   the state above and the text, every later row is already right. A row not computed never agrees (its bracket
@@ -75,7 +75,7 @@
 //
 // Cost: one ScanRow per row walked, each linear in the length of the row and of the tokens that
 // cross its end; a row inside one long token costs nothing. An ordinary edit that does not open or
-// close a bracket walks the rows of its line above it and stops after the changed rows.
+// close a bracket walks a few rows of its line above it and stops after the changed rows.
 //
 // Provisional states. Right after a load, or after a change of the wrapping or the colourer, only
 // the first screens are computed, and the idle work needs about a tenth of a second for 10 MB; a
@@ -120,12 +120,12 @@ TRowAttributeData InitialRowState();
 // Recomputes row states from the nearest computed row above Index down to at most Index + LookAhead,
 // stopping at the first row from Index on whose stored state agrees with the computed one; rows past
 // that range are marked as not computed. With Invalidate the text changed from row Index on: the
-// walk starts no lower than the first row of Index's logical line, whose rows above Index may change
-// too, and every row whose state changes is repainted, with the row above it inside its line. Answers
-// the number of rows whose state changed (only with Invalidate). When no computed row lies within
-// Reach rows above Index, nothing is computed: the rows from Index on, and the computed rows of its
-// line below the line's first row, are left not computed (an edit far below the computed rows leaves
-// them to the idle work or the next paint).
+// walk starts no lower than a token boundary of Index's logical line above it, as the rows of the
+// line above Index may change too, and every row whose state changes is repainted, with the row above
+// it inside its line. Answers the number of rows whose state changed (only with Invalidate). When no
+// computed row lies within Reach rows above Index, nothing is computed: the rows from Index on, and
+// the computed rows of its line below that boundary, are left not computed (an edit far below the
+// computed rows leaves them to the idle work or the next paint).
 int UpdateRowStates(TRowStateStore& Strings, TColourer& Colourer, int Index, int LookAhead, bool Invalidate,
                     int Reach = std::numeric_limits<int>::max());
 
