@@ -448,7 +448,8 @@ TEST(DIBFiles, HostileMutations) {
         for (int round = 0; round < 300; ++round) {
             std::vector<std::uint8_t> bytes = source;
             for (int e = 1 + static_cast<int>(random() % 4); e > 0 && !bytes.empty(); --e) {
-                std::size_t at = random() % std::min<std::size_t>(bytes.size(), random() % 2 ? 64 : bytes.size());
+                const bool nearStart = random() % 2;
+                const std::size_t at = random() % std::min<std::size_t>(bytes.size(), nearStart ? 64 : bytes.size());
                 switch (random() % 4) {
                 case 0: bytes[at] = static_cast<std::uint8_t>(random()); break;
                 case 1: bytes[at] = random() % 2 ? 0xFF : 0x80; break;

@@ -116,7 +116,11 @@ TEST_F(EditorWidgetPaint, RandomEditsAndScrollsShowWhatTheEditorPaints) {
                 case 13:
                     for (char c : std::string("abcdefghijklmnop")) e.Perform(WM_CHAR, c);
                     break;
-                case 14: e.SetRowMark(static_cast<int>(random() % 60), static_cast<int>(random() % 16)); break;
+                case 14: {
+                    const int row = static_cast<int>(random() % 60);
+                    e.SetRowMark(row, static_cast<int>(random() % 16));
+                    break;
+                }
                 case 15: e.SetSelLength(0); break;
                 }
             }
