@@ -126,7 +126,11 @@ bool Found(TPos Begin, TPos From, TPos To, size_t& Start, size_t& End) {
     return true;
 }
 
-bool IsLineHead(TPos Begin, TPos P, bool BeginIsHead) { return P == Begin ? BeginIsHead : P[-1] == '\n'; }
+// Whether the character start P is a line head: the text's start when BeginIsHead, else the
+// place after an LF that is a character of its own (the trail byte of a pair is no line end).
+bool IsLineHead(TPos Begin, TPos P, bool BeginIsHead) {
+    return P == Begin ? BeginIsHead : P[-1] == '\n' && StartsCharacter(Begin, P - 1);
+}
 
 // Steps backwards over the characters of a text whose first byte starts a character. A byte
 // outside the lead range always ends a character (it is a single-byte character or a trail
@@ -156,16 +160,21 @@ private:
 
 } // namespace
 
-// The bytes that the restarting search may walk before the linear search takes over.
+// The bytes that the restarting search may walk before the linear search takes over. It takes
+// over too when the forward automaton drops its built states during the search: the walks
+// then pay for building states again and again.
 class TMatchCORE::TBudget {
 public:
     TBudget() = default; // unbounded
-    TBudget(TPos Begin, TPos End, bool LinearOnly) : FLeft(LinearOnly ? -1 : 2 * (End - Begin) + 64) {}
-    bool Spent() const { return FLeft < 0; }
+    TBudget(TPos Begin, TPos End, bool LinearOnly, const TRE_LazyDFA& Forward)
+        : FLeft(LinearOnly ? -1 : 2 * (End - Begin) + 64), FForward(&Forward), FFlushes(Forward.Flushes()) {}
+    bool Spent() const { return FLeft < 0 || (FForward && FForward->Flushes() != FFlushes); }
     void Spend(TPos From, TPos To) { FLeft -= To - From + 1; }
 
 private:
     std::ptrdiff_t FLeft = PTRDIFF_MAX;
+    const TRE_LazyDFA* FForward = nullptr;
+    int FFlushes = 0;
 };
 
 TRegularExpression::TRegularExpression() : FPreProcessor("") {
@@ -249,7 +258,7 @@ bool TMatchCORE::MatchPlain(std::string_view Text, size_t& Start, size_t& End) c
     if (begin == end) return dfa.Accepting(init) && Found(begin, begin, begin, Start, End);
     const TRE_DFA::TStartBytes& starts = dfa.StartBytes();
     const std::string& prefix = dfa.Literals().Prefix;
-    TBudget budget(begin, end, LinearOnly);
+    TBudget budget(begin, end, LinearOnly, DFA().Forward());
     for (TPos p = NextCandidate(begin, end, starts, prefix); p < end;
          p = NextCandidate(NextChar(p, end), end, starts, prefix)) {
         if (budget.Spent()) return LinearSearch(begin, p, end, false, Start, End);
@@ -292,7 +301,7 @@ TMatchCORE::TPos TMatchCORE::MatchAtHead(TPos P, TPos End, TBudget& Budget) cons
 bool TMatchCORE::MatchAnchored(std::string_view Text, size_t& Start, size_t& End) const {
     if (!MayMatch(Text)) return false;
     const auto [begin, end] = TextBounds(Text);
-    TBudget budget(begin, end, LinearOnly);
+    TBudget budget(begin, end, LinearOnly, DFA().Forward());
     if (budget.Spent()) return LinearSearch(begin, begin, end, true, Start, End);
     if (const TPos e = MatchAtHead(begin, end, budget)) return Found(begin, begin, e, Start, End);
     return ScanFrom(begin, end, true, budget, Start, End);
@@ -301,7 +310,7 @@ bool TMatchCORE::MatchAnchored(std::string_view Text, size_t& Start, size_t& End
 bool TMatchCORE::MatchScan(std::string_view Text, size_t& Start, size_t& End) const {
     if (!MayMatch(Text)) return false;
     const auto [begin, end] = TextBounds(Text);
-    TBudget budget(begin, end, LinearOnly);
+    TBudget budget(begin, end, LinearOnly, DFA().Forward());
     return ScanFrom(begin, end, false, budget, Start, End);
 }
 
@@ -319,7 +328,7 @@ bool TMatchCORE::ScanFrom(TPos Begin, TPos End, bool BeginIsHead, TBudget& Budge
             if (const TPos e = MatchAtHead(p + 1, End, Budget)) return Found(Begin, p + 1, e, Start, Finish);
         }
     }
-    if (dfa.HasLineTail() && dfa.Move(init, TRE_DFA::LineTailClass) >= 0) return Found(Begin, End, End, Start, Finish);
+    if (dfa.HasLineTail() && dfa.TailAccepts(init)) return Found(Begin, End, End, Start, Finish);
     return false;
 }
 
@@ -327,16 +336,17 @@ bool TMatchCORE::ScanFrom(TPos Begin, TPos End, bool BeginIsHead, TBudget& Budge
 // or nullptr: the reverse automaton reads the text from its end back to From.
 TMatchCORE::TPos TMatchCORE::LeftmostStart(TPos Begin, TPos From, TPos End, bool BeginIsHead) const {
     const TRE_DFA& dfa = DFA();
-    const TRE_ReverseDFA& reverse = dfa.Reverse();
+    const TRE_LazyDFA& reverse = dfa.Reverse();
     const unsigned char separator = SeparatorByte();
     TBackCursor back(Begin);
     TPos leftmost = nullptr;
     int s = reverse.InitialState();
     for (TPos q = End;;) {
+        const TPos p = q == Begin ? nullptr : back.Previous(q); // the character before q
+        const bool head = p ? q - p == 1 && *p == '\n' : BeginIsHead;
         if (dfa.HasLineTail() && AtLineTail(q, End, separator)) s = reverse.Step(s, TRE_DFA::LineTailClass);
-        if (reverse.Accepting(s) || (reverse.HeadAccepts(s) && IsLineHead(Begin, q, BeginIsHead))) leftmost = q;
+        if (reverse.Accepting(s) || (reverse.AnchorAccepts(s) && head)) leftmost = q;
         if (q == From) return leftmost;
-        const TPos p = back.Previous(q);
         const int length = static_cast<int>(q - p);
         // A lead byte that ends the text is no character: no match reads it.
         s = length == 1 && IsLeadByte(*p) ? reverse.InitialState() : reverse.Step(s, dfa.ClassAt(p, length));

@@ -12,7 +12,8 @@
 // Searching. The answer is the leftmost-longest match: of all matches, those that start at the
 // smallest character start, and of these the longest. A match from p to q is a run of whole
 // characters that the pattern's automaton accepts, preceded by the line-head pseudo character
-// when p is a line head (the text's start, or the position after an LF) and followed by the
+// when p is a line head (the text's start, or the position after an LF that is a character of
+// its own: after a lead byte an LF is the pair's trail byte, on every path) and followed by the
 // line-tail pseudo character when q is a line tail (the separator, the end of the text, or a
 // lead byte that ends the text); either pseudo character may also be left out.
 //
@@ -28,9 +29,11 @@
 // search on ordinary lines, where walks die after a character or two, but it reads the text
 // once per start when walks run far and fail (".*Z" on a line without Z), which is quadratic.
 //
-// So the walks have a budget: together they may read twice the text's length plus 64 bytes.
-// When a search overspends it, every start before the current candidate is known to fail, and
-// the linear search takes over from that candidate:
+// So the walks have a budget: together they may read twice the text's length plus 64 bytes,
+// and the forward automaton may not drop its built states meanwhile (a pattern whose states
+// the text keeps building anew makes every byte of a walk cost a build). When a search
+// overspends it, every start before the current candidate is known to fail, and the linear
+// search takes over from that candidate:
 //   1. The reverse automaton (REDFA.h) reads the text from its end back to the candidate,
 //      character by character (the character before a known character start is found from
 //      the parity of the run of lead-range bytes before it; see TBackCursor). After reading
@@ -38,10 +41,10 @@
 //      accepting position it passes is the leftmost start.
 //   2. One forward walk from that start, as above, gives the longest match.
 // The restarting walks read at most 3n + 64 bytes (a walk begun within the budget may end past
-// it), the reverse pass n characters and the last walk n more, and the reverse automaton builds
-// at most one state per character: the whole search is linear in the text for every pattern,
-// and the results are those of the restarting search (the tests run both against a plain
-// reference matcher).
+// it), the reverse pass n characters and the last walk n more, and each automaton builds at
+// most one state per character, in bounded memory: the whole search is linear in the text for
+// every pattern that compiles, and the results are those of the restarting search (the tests
+// run both against a plain reference matcher).
 #include "REDFA.h"
 #include "REPreProcessor.h"
 

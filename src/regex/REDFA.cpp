@@ -11,35 +11,18 @@ constexpr TREChar CodeLimit = RE_MaxChar + 1;
 
 } // namespace
 
-// Working data of the subset construction, dropped when it ends.
+// Working data of the compilation, dropped when it ends.
 struct TRE_DFA::TBuild {
-    struct TMove {
-        int FirstClass;
-        int LastClass;
-        int Target;
-    };
-
     explicit TBuild(const TRE_NFA& NFA)
-        : NFA(NFA), Words((static_cast<size_t>(NFA.StateCount()) + 63) / 64), Scratch(Words), Moves(NFA.StateCount()),
-          EmptyTargets(NFA.StateCount()), ErrorPos(static_cast<int>(NFA.Parser().Pattern().size()) + 1) {}
-
-    bool Has(const std::uint64_t* set, int s) const { return (set[s / 64] >> (s % 64)) & 1; }
+        : NFA(NFA), Moves(NFA.StateCount()), EmptyTargets(NFA.StateCount()),
+          ErrorPos(static_cast<int>(NFA.Parser().Pattern().size()) + 1) {}
 
     const TRE_NFA& NFA;
-    size_t Words;                       // 64-bit words of one NFA state set
-    std::vector<std::uint64_t> Sets;    // the set of DFA state k at k * Words
-    std::vector<std::uint64_t> Hashes;  // hash of each DFA state's set
-    std::vector<std::int32_t> Slots;    // open-addressing table of DFA states by set; -1 free
-    std::vector<std::uint64_t> Scratch; // the set being built
-    std::vector<int> Stack;
-    std::vector<std::vector<TMove>> Moves;              // per NFA state: its reading transitions as class spans
+    std::vector<std::vector<TRE_LazyDFA::TMove>> Moves; // per NFA state: its reading transitions as class spans
     std::vector<std::vector<int>> EmptyTargets;         // per NFA state: targets of its empty transitions
-    std::vector<std::vector<int>> Targets;              // per class: targets reached by the state being explored
-    std::vector<int> Touched;                           // classes whose Targets are not empty
     std::vector<TREChar> Bounds;                        // sorted interval starts; the last one ends the last interval
     std::vector<std::uint16_t> IntervalClass;           // class of Bounds[k] .. Bounds[k + 1] - 1
     std::vector<std::vector<std::uint16_t>> RowClasses; // the classes that occur in each class row
-    size_t Bytes = 0;
     int ErrorPos;
 };
 
@@ -49,23 +32,11 @@ void TRE_DFA::Run() {
     FHasLineTail = nfa.HasLineTail();
     FLineHeadChar = nfa.LineHeadChar();
     FLineTailChar = nfa.LineTailChar();
-    FTrans.clear();
-    FAccepting.clear();
     TBuild b(nfa);
     MakeClasses(b);
     MakeClassRows(b);
-    b.Targets.resize(FClassCount);
-    b.Slots.assign(64, -1);
-    b.Stack.push_back(nfa.EntryState());
-    Register(b);
-    for (int state = 0; state < StateCount(); ++state) Explore(b, state);
-    FTailAccepts.resize(FAccepting.size());
-    for (int s = 0; s < StateCount(); ++s) {
-        const int t = Move(s, LineTailClass);
-        FTailAccepts[s] = t >= 0 && Accepting(t);
-    }
+    MakeAutomata(b);
     MakeStartBytes(b);
-    MakeReverse(b);
     FLiterals = nfa.Parser().ParseTree().Literals();
     FNFA = nullptr;
 }
@@ -166,93 +137,18 @@ int TRE_DFA::ClassOf(TREChar C) const {
     return NoClass;
 }
 
-// Registers the closure of the NFA states on B.Stack, gives its DFA state, and leaves
-// B.Scratch empty again.
-int TRE_DFA::Register(TBuild& B) {
-    std::uint64_t* set = B.Scratch.data();
-    std::fill(B.Scratch.begin(), B.Scratch.end(), 0);
-    for (int s : B.Stack) set[s / 64] |= std::uint64_t{1} << (s % 64);
-    while (!B.Stack.empty()) {
-        const int s = B.Stack.back();
-        B.Stack.pop_back();
-        for (int t : B.EmptyTargets[s]) {
-            if (B.Has(set, t)) continue;
-            set[t / 64] |= std::uint64_t{1} << (t % 64);
-            B.Stack.push_back(t);
-        }
-    }
-    std::uint64_t hash = 0x9E3779B97F4A7C15ull;
-    for (size_t w = 0; w < B.Words; ++w) hash = (hash ^ set[w]) * 0x100000001B3ull + (hash >> 29);
-    const size_t mask = B.Slots.size() - 1;
-    size_t slot = hash & mask;
-    for (; B.Slots[slot] >= 0; slot = (slot + 1) & mask) {
-        const int d = B.Slots[slot];
-        if (B.Hashes[d] == hash && std::equal(set, set + B.Words, B.Sets.data() + d * B.Words)) return d;
-    }
-    const int id = StateCount();
-    B.Bytes += B.Words * 8 + static_cast<size_t>(FClassCount) * 4 + 16;
-    if (id >= MaxStates || B.Bytes > MaxBytes) throw ERegExpParser(RE_MsgTooComplex, B.ErrorPos);
-    B.Slots[slot] = id;
-    B.Sets.insert(B.Sets.end(), set, set + B.Words);
-    B.Hashes.push_back(hash);
-    FAccepting.push_back(B.Has(set, B.NFA.ExitState()) ? 1 : 0);
-    FTrans.resize(FTrans.size() + FClassCount, -1);
-    if (B.Hashes.size() * 2 > B.Slots.size()) { // keep the table at most half full
-        B.Slots.assign(B.Slots.size() * 2, -1);
-        const size_t m = B.Slots.size() - 1;
-        for (size_t d = 0; d < B.Hashes.size(); ++d) {
-            size_t s = B.Hashes[d] & m;
-            while (B.Slots[s] >= 0) s = (s + 1) & m;
-            B.Slots[s] = static_cast<int>(d);
-        }
-    }
-    return id;
-}
-
-// Makes the transitions of one DFA state: per class, the closure of every NFA target.
-void TRE_DFA::Explore(TBuild& B, int State) {
-    const std::vector<std::uint64_t> current(B.Sets.begin() + State * B.Words, B.Sets.begin() + (State + 1) * B.Words);
-    for (size_t w = 0; w < B.Words; ++w) {
-        for (std::uint64_t bits = current[w]; bits != 0; bits &= bits - 1) {
-            const int s = static_cast<int>(w * 64) + __builtin_ctzll(bits);
-            for (const TBuild::TMove& m : B.Moves[s]) {
-                for (int c = m.FirstClass; c <= m.LastClass; ++c) {
-                    if (B.Targets[c].empty()) B.Touched.push_back(c);
-                    B.Targets[c].push_back(m.Target);
-                }
-            }
-        }
-    }
-    std::sort(B.Touched.begin(), B.Touched.end());
-    int previous = -1;
-    int previousTarget = -1;
-    for (int c : B.Touched) {
-        // Neighbouring classes often lead to the same set: a range that literals cut in pieces.
-        int target = previousTarget;
-        if (previous < 0 || B.Targets[c] != B.Targets[previous]) {
-            B.Stack = B.Targets[c];
-            target = Register(B);
-        }
-        FTrans[static_cast<size_t>(State) * FClassCount + c] = target;
-        if (previous >= 0) B.Targets[previous].clear();
-        previous = c;
-        previousTarget = target;
-    }
-    if (previous >= 0) B.Targets[previous].clear();
-    B.Touched.clear();
-}
-
 void TRE_DFA::MakeStartBytes(const TBuild& B) {
     const int init = InitialState();
+    const std::vector<std::uint8_t> live = FForward->LiveClasses(init);
     std::vector<std::uint8_t> rowStarts(B.RowClasses.size(), 0);
     for (size_t r = 0; r < rowStarts.size(); ++r)
-        for (const std::uint16_t c : B.RowClasses[r]) rowStarts[r] = rowStarts[r] || Move(init, c) >= 0;
+        for (const std::uint16_t c : B.RowClasses[r]) rowStarts[r] = rowStarts[r] || live[c];
     for (int b = 0; b < 256; ++b) {
         bool start = Accepting(init);
         if (FIsLead[b])
             start = start || rowStarts[FRowBase[b] / 256];
         else
-            start = start || Move(init, FRows[FRowBase[0] + b]) >= 0;
+            start = start || live[FRows[FRowBase[0] + b]];
         FStartBytes.Can[b] = start;
         for (int sep = 0; sep < 2; ++sep) {
             const int separator = sep == 0 ? '\r' : '\n';
@@ -271,92 +167,100 @@ void TRE_DFA::MakeStartBytes(const TBuild& B) {
     for (TStartBytes& starts : FScanStartBytes) summarize(starts);
 }
 
-} // namespace quillon
-
-namespace quillon {
-
-// Turns the NFA's transitions round for the reverse automaton.
-void TRE_DFA::MakeReverse(const TBuild& B) {
+// The forward automaton reads the NFA as it is; the reverse one reads it turned round.
+void TRE_DFA::MakeAutomata(TBuild& B) {
     const int n = B.NFA.StateCount();
-    std::vector<std::vector<TRE_ReverseDFA::TMove>> moves(n);
-    std::vector<std::vector<int>> empties(n);
-    std::vector<int> tails;
-    std::vector<int> heads;
+    TRE_LazyDFA::TNFA forward;
+    TRE_LazyDFA::TNFA reverse;
+    forward.Flags.assign(n, 0);
+    reverse.Moves.resize(n);
+    reverse.EmptyTargets.resize(n);
+    reverse.Flags.assign(n, 0);
+    forward.Flags[B.NFA.ExitState()] = 1;
+    reverse.Flags[B.NFA.EntryState()] = 1;
     for (int s = 0; s < n; ++s) {
-        for (const TBuild::TMove& m : B.Moves[s]) {
+        for (const TRE_LazyDFA::TMove& m : B.Moves[s]) {
+            if (m.FirstClass == LineTailClass) forward.Flags[s] |= 2; // it leads to the exit
             if (m.FirstClass == LineHeadClass)
-                heads.push_back(m.Target);
-            else if (m.FirstClass == LineTailClass)
-                tails.push_back(s);
+                reverse.Flags[m.Target] |= 2; // the entry leads to it
             else
-                moves[m.Target].push_back({m.FirstClass, m.LastClass, s});
+                reverse.Moves[m.Target].push_back({m.FirstClass, m.LastClass, s});
         }
-        for (int t : B.EmptyTargets[s]) empties[t].push_back(s);
+        for (int t : B.EmptyTargets[s]) reverse.EmptyTargets[t].push_back(s);
     }
-    FReverse = std::make_unique<TRE_ReverseDFA>(FClassCount, B.NFA.ExitState(), B.NFA.EntryState(), std::move(moves),
-                                                std::move(empties), std::move(tails), std::move(heads));
+    forward.Moves = std::move(B.Moves);
+    forward.EmptyTargets = std::move(B.EmptyTargets);
+    forward.Start = B.NFA.EntryState();
+    reverse.Start = reverse.Restart = B.NFA.ExitState();
+    // Reading a line tail backwards adds the states before it to those that a match ending
+    // after it needs: the old exit is in every reverse state, so its turned-round line-tail
+    // transitions are found there.
+    reverse.KeepClass = LineTailClass;
+    FForward.emplace(FClassCount, std::move(forward));
+    FReverse.emplace(FClassCount, std::move(reverse));
 }
 
-TRE_ReverseDFA::TRE_ReverseDFA(int ClassCount, int Entry, int Exit, std::vector<std::vector<TMove>> Moves,
-                               std::vector<std::vector<int>> EmptyTargets, std::vector<int> TailTargets,
-                               std::vector<int> HeadStates)
-    : FClassCount(ClassCount), FEntry(Entry), FExit(Exit), FWords((Moves.size() + 63) / 64), FMoves(std::move(Moves)),
-      FEmptyTargets(std::move(EmptyTargets)), FTailTargets(std::move(TailTargets)), FIsHeadState(FMoves.size(), 0),
-      FScratch(FWords) {
-    for (int s : HeadStates) FIsHeadState[s] = 1;
+TRE_LazyDFA::TRE_LazyDFA(int ClassCount, TNFA NFA)
+    : FClassCount(ClassCount), FWords((NFA.Moves.size() + 63) / 64), FNFA(std::move(NFA)), FScratch(FWords) {
     Reset();
 }
 
-void TRE_ReverseDFA::Reset() const {
+void TRE_LazyDFA::Reset() const {
     FSets.clear();
     FHashes.clear();
     FTrans.clear();
     FFlags.clear();
     FSlots.assign(64, -1);
     std::fill(FScratch.begin(), FScratch.end(), 0);
-    FStack.assign(1, FEntry);
+    Push(FNFA.Start);
     Close();
     Register();
 }
 
-void TRE_ReverseDFA::Close() const {
-    std::uint64_t* set = FScratch.data();
-    for (int s : FStack) set[s / 64] |= std::uint64_t{1} << (s % 64);
+void TRE_LazyDFA::Push(int S) const {
+    std::uint64_t& word = FScratch[static_cast<size_t>(S) / 64];
+    const std::uint64_t bit = std::uint64_t{1} << (S % 64);
+    if (word & bit) return;
+    word |= bit;
+    FStack.push_back(S);
+}
+
+void TRE_LazyDFA::Close() const {
     while (!FStack.empty()) {
         const int s = FStack.back();
         FStack.pop_back();
-        for (int t : FEmptyTargets[s]) {
-            if ((set[t / 64] >> (t % 64)) & 1) continue;
-            set[t / 64] |= std::uint64_t{1} << (t % 64);
-            FStack.push_back(t);
-        }
+        for (int t : FNFA.EmptyTargets[s]) Push(t);
     }
 }
 
-int TRE_ReverseDFA::Register() const {
+int TRE_LazyDFA::Register() const {
     const std::uint64_t* set = FScratch.data();
+    if (std::all_of(FScratch.begin(), FScratch.end(), [](std::uint64_t w) { return w == 0; })) return -1;
     std::uint64_t hash = 0x9E3779B97F4A7C15ull;
     for (size_t w = 0; w < FWords; ++w) hash = (hash ^ set[w]) * 0x100000001B3ull + (hash >> 29);
     const size_t mask = FSlots.size() - 1;
     size_t slot = hash & mask;
     for (; FSlots[slot] >= 0; slot = (slot + 1) & mask) {
         const int d = FSlots[slot];
-        if (FHashes[d] == hash && std::equal(set, set + FWords, FSets.data() + d * FWords)) return d;
+        if (FHashes[d] == hash && std::equal(set, set + FWords, SetOf(d))) return d;
     }
-    const int id = static_cast<int>(FHashes.size());
+    if (StateCount() >= MaxStates || FSets.size() * 8 + FTrans.size() * 4 > MaxBytes) {
+        const std::vector<std::uint64_t> kept = FScratch;
+        Reset();
+        ++FFlushes;
+        FScratch = kept;
+        return Register();
+    }
+    const int id = StateCount();
     FSlots[slot] = id;
     FSets.insert(FSets.end(), set, set + FWords);
     FHashes.push_back(hash);
     std::uint8_t flags = 0;
-    for (size_t w = 0; w < FWords; ++w) {
-        for (std::uint64_t bits = set[w]; bits != 0; bits &= bits - 1) {
-            const size_t s = w * 64 + static_cast<size_t>(__builtin_ctzll(bits));
-            if (static_cast<int>(s) == FExit) flags |= 1;
-            if (FIsHeadState[s]) flags |= 2;
-        }
-    }
+    for (size_t w = 0; w < FWords; ++w)
+        for (std::uint64_t bits = set[w]; bits != 0; bits &= bits - 1)
+            flags |= FNFA.Flags[w * 64 + static_cast<size_t>(__builtin_ctzll(bits))];
     FFlags.push_back(flags);
-    FTrans.resize(FTrans.size() + FClassCount, -1);
+    FTrans.resize(FTrans.size() + FClassCount, Unbuilt);
     if (FHashes.size() * 2 > FSlots.size()) { // keep the table at most half full
         FSlots.assign(FSlots.size() * 2, -1);
         const size_t m = FSlots.size() - 1;
@@ -369,33 +273,39 @@ int TRE_ReverseDFA::Register() const {
     return id;
 }
 
-int TRE_ReverseDFA::Build(int State, int Class) const {
-    const std::uint64_t* from = FSets.data() + static_cast<size_t>(State) * FWords;
+int TRE_LazyDFA::Build(int State, int Class) const {
     std::fill(FScratch.begin(), FScratch.end(), 0);
-    if (Class == TRE_DFA::LineTailClass) {
-        std::copy(from, from + FWords, FScratch.begin());
-        FStack = FTailTargets;
-    } else {
-        for (size_t w = 0; w < FWords; ++w) {
-            for (std::uint64_t bits = from[w]; bits != 0; bits &= bits - 1) {
-                const size_t s = w * 64 + static_cast<size_t>(__builtin_ctzll(bits));
-                for (const TMove& m : FMoves[s])
-                    if (m.FirstClass <= Class && Class <= m.LastClass) FStack.push_back(m.Target);
+    const std::uint64_t* from = SetOf(State);
+    if (Class == FNFA.KeepClass) std::copy(from, from + FWords, FScratch.begin());
+    for (size_t w = 0; w < FWords; ++w) {
+        for (std::uint64_t bits = from[w]; bits != 0; bits &= bits - 1) {
+            const size_t s = w * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+            for (const TMove& m : FNFA.Moves[s])
+                if (m.FirstClass <= Class && Class <= m.LastClass) Push(m.Target);
+        }
+    }
+    if (Class != FNFA.KeepClass && FNFA.Restart >= 0) Push(FNFA.Restart);
+    Close();
+    const int flushes = FFlushes;
+    const int target = Register();
+    if (flushes == FFlushes) FTrans[static_cast<size_t>(State) * FClassCount + Class] = target;
+    return target;
+}
+
+std::vector<std::uint8_t> TRE_LazyDFA::LiveClasses(int State) const {
+    std::vector<int> depth(static_cast<size_t>(FClassCount) + 1, 0); // a difference count over the classes
+    const std::uint64_t* set = SetOf(State);
+    for (size_t w = 0; w < FWords; ++w) {
+        for (std::uint64_t bits = set[w]; bits != 0; bits &= bits - 1) {
+            for (const TMove& m : FNFA.Moves[w * 64 + static_cast<size_t>(__builtin_ctzll(bits))]) {
+                ++depth[m.FirstClass];
+                --depth[m.LastClass + 1];
             }
         }
-        FStack.push_back(FEntry); // a match may end at the position just read past
     }
-    Close();
-    const size_t bytes = FSets.size() * 8 + FTrans.size() * 4;
-    if (static_cast<int>(FHashes.size()) >= MaxStates || bytes > MaxBytes) {
-        const std::vector<std::uint64_t> target = FScratch;
-        Reset();
-        FScratch = target;
-        return Register();
-    }
-    const int target = Register();
-    FTrans[static_cast<size_t>(State) * FClassCount + Class] = target;
-    return target;
+    std::vector<std::uint8_t> live(FClassCount);
+    for (int c = 0, d = 0; c < FClassCount; ++c) live[c] = (d += depth[c]) > 0;
+    return live;
 }
 
 } // namespace quillon

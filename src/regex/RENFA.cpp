@@ -1,6 +1,30 @@
 #include "RENFA.h"
 
+#include <unordered_set>
+
 namespace quillon {
+namespace {
+
+// The parser's "+": the operand followed by the closure of the same operand.
+bool IsPlus(const TRENode* Node) {
+    return Node->Kind == rent_Concat && Node->Right->Kind == rent_Closure && Node->Right->Left == Node->Left;
+}
+
+// Whether a "^" stands anywhere below Node (shared subtrees are looked at once).
+bool HoldsLineHead(const TRENode* Node) {
+    std::vector<const TRENode*> stack{Node};
+    std::unordered_set<const TRENode*> seen{Node};
+    while (!stack.empty()) {
+        const TRENode* n = stack.back();
+        stack.pop_back();
+        if (n->Kind == rent_LHead) return true;
+        for (const TRENode* kid : {n->Left, n->Right})
+            if (kid && seen.insert(kid).second) stack.push_back(kid);
+    }
+    return false;
+}
+
+} // namespace
 
 void TRE_NFA::Run() {
     FStates.clear();
@@ -58,11 +82,15 @@ void TRE_NFA::GenerateStateList(const TRENode* Node, int From, int To) {
         }
         break;
     case rent_Concat: {
+        if (IsPlus(Node)) {
+            GeneratePlus(Node, From, To);
+            break;
+        }
         // The parser builds concatenations left-deep: walk the chain as a list, not by
         // recursion, so that a long pattern needs no deep stack.
         std::vector<const TRENode*> parts;
         const TRENode* n = Node;
-        for (; n->Kind == rent_Concat; n = n->Left) parts.push_back(n->Right);
+        for (; n->Kind == rent_Concat && !IsPlus(n); n = n->Left) parts.push_back(n->Right);
         parts.push_back(n);
         int state = From;
         for (size_t k = parts.size(); k-- > 0;) {
@@ -73,23 +101,44 @@ void TRE_NFA::GenerateStateList(const TRENode* Node, int From, int To) {
         break;
     }
     case rent_Union: {
+        // A range that the parser split into pieces is read as the whole range.
+        if (IsSplitRange(*Node)) {
+            AddTransition(From, Node->Start, Node->End, To);
+            break;
+        }
         const TRENode* n = Node;
-        for (; n->Kind == rent_Union; n = n->Left) GenerateStateList(n->Right, From, To);
+        for (; n->Kind == rent_Union && !IsSplitRange(*n); n = n->Left) GenerateStateList(n->Right, From, To);
         GenerateStateList(n, From, To);
         break;
     }
-    case rent_Closure: {
-        const int s1 = NewState();
-        const int s2 = NewState();
-        AddTransition(From, RE_EmptyChar, RE_EmptyChar, s1);
-        GenerateStateList(Node->Left, s1, s2);
-        AddTransition(s2, RE_EmptyChar, RE_EmptyChar, s1);
-        AddTransition(s1, RE_EmptyChar, RE_EmptyChar, To);
-        break;
-    }
+    case rent_Closure: GenerateLoop(Node->Left, From, To, false); break;
     case rent_Empty: AddTransition(From, RE_EmptyChar, RE_EmptyChar, To); break;
     default: throw Exception("This cannot happen in TRE_NFA.GenerateStateList");
     }
+}
+
+// The operand X once or more: a loop through X alone, with the same language as X followed by
+// X*. A "^" on the entry edge is an anchor in the first X only, so there the operand is made
+// twice (X, then the loop of X*) when a "^" stands in it.
+void TRE_NFA::GeneratePlus(const TRENode* Node, int From, int To) {
+    if (From == FEntry && HoldsLineHead(Node->Left)) {
+        const int m = NewState();
+        GenerateStateList(Node->Left, From, m);
+        GenerateLoop(Node->Left, m, To, false);
+    } else {
+        GenerateLoop(Node->Left, From, To, true);
+    }
+}
+
+// Two new states s1 and s2 with X between them and an empty way back from s2 to s1; the way out
+// leaves from s1 (X*) or from s2 (X+).
+void TRE_NFA::GenerateLoop(const TRENode* Operand, int From, int To, bool OnceOrMore) {
+    const int s1 = NewState();
+    const int s2 = NewState();
+    AddTransition(From, RE_EmptyChar, RE_EmptyChar, s1);
+    GenerateStateList(Operand, s1, s2);
+    AddTransition(s2, RE_EmptyChar, RE_EmptyChar, s1);
+    AddTransition(OnceOrMore ? s2 : s1, RE_EmptyChar, RE_EmptyChar, To);
 }
 
 } // namespace quillon

@@ -6,6 +6,8 @@
 // states, a closure loops through two new states with empty transitions. A "^" on the edge that
 // leaves the entry state reads the line-head pseudo character and a "$" on the edge that reaches
 // the exit state reads the line-tail pseudo character; anywhere else they read themselves.
+// The operand of "+" is made once and looped, except where the copy made first may read an
+// anchor, so the automaton grows with the pattern, not with the nesting of "+".
 #include "REParser.h"
 
 #include <vector>
@@ -20,8 +22,8 @@ struct TRE_NFATransition {
 
 class TRE_NFA {
 public:
-    // Nested "+" copies its operand at every level, so the automaton can grow exponentially
-    // with the pattern; past this many states compiling stops with ERegExpParser.
+    // The states' sets are bit sets of this many states at most: past it compiling stops
+    // with ERegExpParser.
     static constexpr int MaxStates = 100000;
 
     TRE_NFA(const TREParser& Parser, TREChar LineHeadChar, TREChar LineTailChar)
@@ -44,6 +46,8 @@ private:
     int NewState();
     void AddTransition(int From, TREChar Start, TREChar End, int To);
     void GenerateStateList(const TRENode* Node, int From, int To);
+    void GeneratePlus(const TRENode* Node, int From, int To);
+    void GenerateLoop(const TRENode* Operand, int From, int To, bool OnceOrMore);
 
     const TREParser& FParser;
     TREChar FLineHeadChar;

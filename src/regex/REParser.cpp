@@ -1,6 +1,7 @@
 #include "REParser.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quillon {
 namespace {
@@ -10,8 +11,6 @@ const char* const MsgNeedRPar = "右(閉じ)括弧が必要です";
 const char* const MsgNeedBracket = "右ブラケット\"]\"が必要です";
 const char* const MsgNeedPrimary = "普通の文字、または左括弧\"(\"が必要です";
 const char* const MsgBadClass = "不正なキャラクタクラス指定です。";
-
-bool Overlaps(const TRENode& a, const TRENode& b) { return !(a.Start > b.End || a.End < b.Start); }
 
 // What a node tells of the literal text of its matches.
 struct TLiteralInfo {
@@ -101,16 +100,53 @@ TRENode* TREParseTree::MakeAnyCharNode() {
     return MakeInternalNode(rent_Union, low, MakeLeaf(14, RE_AnyCharLast));
 }
 
-void TREParseTree::RemoveLeafAt(size_t Index) {
-    FLeafOf.erase(Key(FLeaves[Index]->Start, FLeaves[Index]->End));
-    FLeaves.erase(FLeaves.begin() + static_cast<std::ptrdiff_t>(Index));
-}
+// The sorted range boundaries cut the code space into elementary intervals: between two
+// consecutive boundaries every code lies in the same leaves. A leaf that spans one interval
+// stays as it is; any other turns in place into the union of the pieces of the intervals it
+// spans, keeping its range (IsSplitRange), so every reference to it sees the union. The pieces
+// hang in a balanced tree over the intervals whose nodes are shared (TPieces), and a split
+// leaf is the union of the at most 2 log n nodes that cover its intervals: sorting costs
+// O(n log n) for n leaves, and so do the nodes made.
+class TREParseTree::TPieces {
+public:
+    TPieces(TREParseTree& Tree, std::vector<TREChar> Bounds)
+        : FTree(Tree), FBounds(std::move(Bounds)), FNodes(4 * FBounds.size(), nullptr) {}
 
-// One sweep over the sorted range boundaries: they cut the code space into elementary
-// intervals, and between two consecutive boundaries every code lies in the same leaves. A leaf
-// that spans one interval stays as it is; any other turns in place into a balanced union of the
-// shared leaves of the intervals it spans, so every reference to it sees the union. Sorting
-// costs O(n log n) for n leaves; the pieces are as many as the intervals the leaves span.
+    // The union of the pieces of the intervals First .. Last - 1.
+    TRENode* Cover(size_t First, size_t Last) {
+        std::vector<TRENode*> parts;
+        Collect(1, 0, FBounds.size() - 1, First, Last, parts);
+        TRENode* n = parts[0];
+        for (size_t k = 1; k < parts.size(); ++k) n = FTree.MakeInternalNode(rent_Union, n, parts[k]);
+        return n;
+    }
+
+private:
+    // Node Id of the balanced tree spans the intervals Lo .. Hi - 1.
+    void Collect(size_t Id, size_t Lo, size_t Hi, size_t First, size_t Last, std::vector<TRENode*>& Parts) {
+        if (Last <= Lo || Hi <= First) return;
+        if (First <= Lo && Hi <= Last) {
+            Parts.push_back(Node(Id, Lo, Hi));
+            return;
+        }
+        const size_t mid = (Lo + Hi) / 2;
+        Collect(2 * Id, Lo, mid, First, Last, Parts);
+        Collect(2 * Id + 1, mid, Hi, First, Last, Parts);
+    }
+    TRENode* Node(size_t Id, size_t Lo, size_t Hi) {
+        if (Hi - Lo == 1) return FTree.MakeLeaf(FBounds[Lo], FBounds[Hi] - 1);
+        if (!FNodes[Id]) {
+            const size_t mid = (Lo + Hi) / 2;
+            FNodes[Id] = FTree.MakeInternalNode(rent_Union, Node(2 * Id, Lo, mid), Node(2 * Id + 1, mid, Hi));
+        }
+        return FNodes[Id];
+    }
+
+    TREParseTree& FTree;
+    std::vector<TREChar> FBounds;
+    std::vector<TRENode*> FNodes; // the shared nodes by their place in the balanced tree
+};
+
 void TREParseTree::ForceCharClassesDisjoint() {
     std::vector<TREChar> bounds;
     for (const auto& leaf : FLeaves) {
@@ -119,13 +155,15 @@ void TREParseTree::ForceCharClassesDisjoint() {
     }
     std::sort(bounds.begin(), bounds.end());
     bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
+    auto interval = [&bounds](TREChar c) {
+        return static_cast<size_t>(std::lower_bound(bounds.begin(), bounds.end(), c) - bounds.begin());
+    };
     std::vector<std::unique_ptr<TRENode>> leaves = std::move(FLeaves);
     FLeaves.clear();
     FLeafOf.clear();
     std::vector<TRENode*> wide;
     for (auto& leaf : leaves) {
-        const auto first = std::upper_bound(bounds.begin(), bounds.end(), leaf->Start);
-        if (*first == leaf->End + 1) {
+        if (interval(leaf->End + 1) == interval(leaf->Start) + 1) {
             FLeafOf.emplace(Key(leaf->Start, leaf->End), leaf.get());
             FLeaves.push_back(std::move(leaf));
         } else {
@@ -133,24 +171,14 @@ void TREParseTree::ForceCharClassesDisjoint() {
             FNodes.push_back(std::move(leaf));
         }
     }
-    std::vector<TRENode*> pieces;
+    if (wide.empty()) return;
+    TPieces pieces(*this, bounds);
     for (TRENode* leaf : wide) {
-        pieces.clear();
-        for (auto b = std::lower_bound(bounds.begin(), bounds.end(), leaf->Start); *b <= leaf->End; ++b)
-            pieces.push_back(MakeLeaf(b[0], b[1] - 1));
-        const size_t half = pieces.size() / 2;
+        const TRENode* cover = pieces.Cover(interval(leaf->Start), interval(leaf->End + 1));
         leaf->Kind = rent_Union;
-        leaf->Left = UnionOf(pieces.data(), half);
-        leaf->Right = UnionOf(pieces.data() + half, pieces.size() - half);
-        leaf->Start = leaf->End = 0;
+        leaf->Left = cover->Left;
+        leaf->Right = cover->Right;
     }
-}
-
-// A balanced union of Count (at least 1) nodes.
-TRENode* TREParseTree::UnionOf(TRENode* const* Nodes, size_t Count) {
-    if (Count == 1) return Nodes[0];
-    const size_t half = Count / 2;
-    return MakeInternalNode(rent_Union, UnionOf(Nodes, half), UnionOf(Nodes + half, Count - half));
 }
 
 TRELiterals TREParseTree::Literals() const {
@@ -251,35 +279,34 @@ TRENode* TREParser::CharClass(TREParseTree& Tree) {
     return n;
 }
 
-// The complement of the class within the codes of ".": the class's disjoint ranges are cut
-// out of the ranges of "." one by one; the pieces left make the union.
+// The complement of the class within the codes of ".": the class's ranges, sorted by their
+// starts, are cut out of the ranges of "." in one pass; the pieces left make the union.
 TRENode* TREParser::NegativeCharClass() {
     TREParseTree excluded;
     CharClass(excluded);
-    excluded.ForceCharClassesDisjoint();
+    std::vector<std::pair<TREChar, TREChar>> cuts;
+    for (const auto& leaf : excluded.Leaves()) cuts.emplace_back(leaf->Start, leaf->End);
+    std::sort(cuts.begin(), cuts.end());
     TREParseTree any;
     any.MakeAnyCharNode();
-    for (const auto& cut : excluded.Leaves()) {
-        size_t k = 0;
-        while (k < any.Leaves().size()) {
-            TRENode* range = any.Leaves()[k].get();
-            if (!Overlaps(*range, *cut)) {
-                ++k;
-                continue;
-            }
-            const TRENode piece = *range;
-            any.RemoveLeafAt(k);
-            if (cut->Start > piece.Start) any.MakeLeaf(piece.Start, cut->Start - 1);
-            if (cut->End < piece.End) any.MakeLeaf(cut->End + 1, piece.End);
+    TRENode* n = nullptr;
+    auto add = [this, &n](TREChar Start, TREChar End) {
+        if (End < Start) return;
+        TRENode* l = FTree.MakeLeaf(Start, End);
+        n = n ? FTree.MakeInternalNode(rent_Union, n, l) : l;
+    };
+    for (const auto& range : any.Leaves()) {
+        TREChar from = range->Start; // the first code of the range not yet cut or kept
+        for (const auto& [start, end] : cuts) {
+            if (end < from) continue;
+            if (start > range->End) break;
+            add(from, std::min(start - 1, range->End));
+            from = std::max(from, end + 1);
         }
+        add(from, range->End);
     }
     // A class that excludes every character of "." would match nothing: refuse it.
-    if (any.Leaves().empty()) Error(MsgBadClass);
-    TRENode* n = nullptr;
-    for (const auto& leaf : any.Leaves()) {
-        TRENode* l = FTree.MakeLeaf(leaf->Start, leaf->End);
-        n = n ? FTree.MakeInternalNode(rent_Union, n, l) : l;
-    }
+    if (!n) Error(MsgBadClass);
     return n;
 }
 

@@ -7,10 +7,9 @@
 //   Factor  := Primary [ "*" | "+" | "?" ]
 //   Primary := char | "(" Regexp ")" | class | negated class | "." | "^" | "$"
 // Leaves are shared (one leaf per range). After parsing, overlapping leaves are split into
-// pieces in one sweep over the sorted range boundaries, each overlapping leaf turning in place
-// into the union of its pieces, so that every
-// leaf of the tree is disjoint from every other one and the automata can group transitions by
-// identical ranges.
+// pieces at the sorted range boundaries, each overlapping leaf turning in place into the union
+// of its pieces (which keeps its range), so that every leaf of the tree is disjoint from every
+// other one.
 #include "REScanner.h"
 
 #include <cstdint>
@@ -38,6 +37,9 @@ struct TRENode {
     TREChar End = 0;
 };
 
+// A range leaf that was split into pieces: a union that keeps the range its pieces make up.
+inline bool IsSplitRange(const TRENode& Node) { return Node.Kind == rent_Union && Node.Start < Node.End; }
+
 // Literal text that every match of a pattern holds, as Shift-JIS bytes: Prefix begins every
 // match, Required stands somewhere in every match (the longest such run that the tree shows).
 // Either may be empty. Found from concatenations of single characters; alternations,
@@ -62,14 +64,13 @@ public:
     // Splits the leaves into disjoint ones; every leaf that overlaps another turns in place into
     // the union of its pieces.
     void ForceCharClassesDisjoint();
-    void RemoveLeafAt(size_t Index); // drops the leaf from the list and frees it
     void DisposeTree();
     TRELiterals Literals() const;
 
     virtual ~TREParseTree() = default;
 
 private:
-    TRENode* UnionOf(TRENode* const* Nodes, size_t Count);
+    class TPieces;
     static std::uint64_t Key(TREChar Start, TREChar End) {
         return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(Start)) << 32) | static_cast<std::uint32_t>(End);
     }

@@ -1,9 +1,12 @@
 #include "LineRegExp.h"
+#include "RENFA.h"
 #include "RETestUtil.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
+#include <set>
 
 namespace quillon {
 namespace {
@@ -30,6 +33,21 @@ void ExpectMatches(const std::vector<TMatchCase>& cases) {
         EXPECT_EQ(re.Match(c.Text, pos, len), c.Pos) << c.Pattern << " on " << text;
         EXPECT_EQ(pos, c.Pos) << c.Pattern << " on " << text;
         EXPECT_EQ(len, c.Len) << c.Pattern << " on " << text;
+    }
+}
+
+// Both searches, the restarting one and the linear one alone, must give the match.
+void ExpectBothSearches(const std::vector<TMatchCase>& Cases) {
+    ExpectMatches(Cases);
+    test::TLinearRegExp linear;
+    for (const TMatchCase& c : Cases) {
+        linear.LineSeparator = c.Separator;
+        linear.SetRegExp(c.Pattern);
+        int pos = -1;
+        int len = -1;
+        linear.Match(c.Text, pos, len);
+        EXPECT_EQ(pos, c.Pos) << c.Pattern << " linear";
+        EXPECT_EQ(len, c.Len) << c.Pattern << " linear";
     }
 }
 
@@ -114,17 +132,7 @@ TEST(TLineRegExp, FindsTheLeftmostLongestMatchOnLongLines) {
         {"b$", as + "b\r" + as, 20001, 1},
         {"ab$|b", as + "c" + as + "b", 40001, 2},
     };
-    ExpectMatches(cases);
-    test::TLinearRegExp linear;
-    for (const TMatchCase& c : cases) {
-        linear.LineSeparator = c.Separator;
-        linear.SetRegExp(c.Pattern);
-        int pos = -1;
-        int len = -1;
-        linear.Match(c.Text, pos, len);
-        EXPECT_EQ(pos, c.Pos) << c.Pattern;
-        EXPECT_EQ(len, c.Len) << c.Pattern;
-    }
+    ExpectBothSearches(cases);
 }
 
 // A pattern whose reverse automaton has far more states than are kept (it remembers where the
@@ -426,31 +434,116 @@ TEST(TRegularExpression, KeepsItsStateAfterAPreprocessingError) {
     EXPECT_EQ(re.Match("ba\r\n", pos, len), 2);
 }
 
-// An exponential pattern stops at the bound on automaton states instead of running away.
-TEST(TRegularExpression, BoundsTheAutomaton) {
-    std::string pattern = "(a|b)*a";
-    for (int i = 0; i < 16; ++i) pattern += "(a|b)";
-    TLineRegExp re;
-    try {
-        re.SetRegExp(pattern);
-        FAIL();
-    } catch (const ERegExpParser& e) {
-        EXPECT_EQ(e.Message(), "正規表現が複雑すぎます。");
-        EXPECT_EQ(e.ErrorPos, static_cast<int>(pattern.size()) + 1);
-    }
-    EXPECT_EQ(re.RegExp(), "");
-    // Nested "+" doubles the nondeterministic automaton at every level.
+// Patterns whose complete automaton is exponential or very large are searched, with their
+// states built as the text needs them.
+TEST(TRegularExpression, SearchesPatternsWithHugeAutomata) {
+    std::mt19937 random(10000);
+    std::string literal;
+    for (int i = 0; i < 10000; ++i) literal += random() % 2 ? 'a' : 'b';
+    std::string noise;
+    for (int i = 0; i < 20000; ++i) noise += random() % 2 ? 'a' : 'b';
+    const std::string text = noise + literal + noise;
+    const size_t at = text.find(literal);
     std::string nested = "a";
     for (int i = 0; i < 20; ++i) nested = "(" + nested + ")+";
-    EXPECT_THROW(re.SetRegExp(nested), ERegExpParser);
     std::string closures = "a";
     for (int i = 0; i < TREParser::MaxDepth; ++i) closures = "(" + closures + ")*";
-    re.SetRegExp(closures);                 // deep, but small
-    re.SetRegExp("(a|b)*a(a|b)(a|b)(a|b)"); // 16 states are fine
+    ExpectBothSearches({
+        {literal, text, static_cast<int>(at) + 1, 10000},
+        {nested, "bbaaab", 3, 3},
+        {"^" + nested, "b\naaab", 3, 3}, // the "^" reads as an anchor in the first copy only
+        {"(^a)+", "^a^a", 0, 0},
+        {"(^a)+", "a^a^ab", 1, 5},
+        {closures, "bbaaab", 1, 0},
+    });
+}
+
+// A pattern whose forward automaton has more states than are kept (it remembers where the last
+// eighteen a's stood): walked over a long random text, its states are dropped and built again,
+// and the match is still the longest.
+TEST(TRegularExpression, OutgrowsItsKeptForwardStates) {
+    std::string pattern = "(a|b)*a";
+    for (int i = 0; i < 17; ++i) pattern += "(a|b)";
+    std::mt19937 random(17);
+    std::string text;
+    for (int i = 0; i < 200000; ++i) text += random() % 2 ? 'a' : 'b';
+    const size_t lastA = text.rfind('a', text.size() - 18);
+    TLineRegExp re;
+    re.SetRegExp(pattern);
+    const int flushes = re.DFA().Forward().Flushes();
     int pos = 0;
     int len = 0;
-    EXPECT_EQ(re.Match("bbabbb", pos, len), 1);
-    EXPECT_EQ(len, 6);
+    EXPECT_EQ(re.Match(text, pos, len), 1);
+    EXPECT_EQ(len, static_cast<int>(lastA) + 18);
+    EXPECT_GT(re.DFA().Forward().Flushes(), flushes);
+    EXPECT_LE(re.DFA().Forward().StateCount(), TRE_LazyDFA::MaxStates);
+    test::TLinearRegExp linear;
+    linear.SetRegExp(pattern);
+    EXPECT_EQ(linear.Match(text, pos, len), 1);
+    EXPECT_EQ(len, static_cast<int>(lastA) + 18);
+}
+
+// Counts the nodes of a parse tree that the root reaches (shared ones once).
+size_t ReachableNodes(const TRENode* Root) {
+    std::vector<const TRENode*> stack{Root};
+    std::set<const TRENode*> seen{Root};
+    while (!stack.empty()) {
+        const TRENode* n = stack.back();
+        stack.pop_back();
+        for (const TRENode* kid : {n->Left, n->Right})
+            if (kid && seen.insert(kid).second) stack.push_back(kid);
+    }
+    return seen.size();
+}
+
+// An alternation of many ranges that overlap their neighbours: each range spans hundreds of
+// the pieces that the others cut, yet the tree, the NFA and the automaton grow with the number
+// of ranges, not with its square.
+TEST(TRegularExpression, CompilesManyOverlappingRangesInLinearSpace) {
+    const int ranges = 4000;
+    std::string pattern;
+    char buffer[32];
+    for (int i = 0; i < ranges; ++i) {
+        std::snprintf(buffer, sizeof buffer, "%s[\\x%04X-\\x%04X]", i ? "|" : "", 0x8140 + i * 7,
+                      0x8140 + i * 7 + 1500);
+        pattern += buffer;
+    }
+    TREParser parser(pattern);
+    parser.Run();
+    EXPECT_LE(parser.ParseTree().Leaves().size(), 2u * ranges);
+    EXPECT_LT(ReachableNodes(parser.ParseTree().Root()), 40u * ranges);
+    TRE_NFA nfa(parser, RE_LineHeadChar, RE_LineTailChar);
+    nfa.Run();
+    size_t transitions = 0;
+    for (int s = 0; s < nfa.StateCount(); ++s) transitions += nfa.Transitions(s).size();
+    EXPECT_EQ(transitions, static_cast<size_t>(ranges));
+    TLineRegExp re;
+    re.SetRegExp(pattern);
+    EXPECT_LE(re.DFA().ClassCount(), 2 * ranges + 3);
+    int pos = 0;
+    int len = 0;
+    EXPECT_EQ(re.Match("ab\x81\x3F", pos, len), 0);
+    EXPECT_EQ(re.Match("ab\x81\x3F\x81\x40", pos, len), 5);
+    EXPECT_EQ(len, 2);
+    EXPECT_LE(re.DFA().Forward().StateCount(), 2);
+}
+
+// An LF ends a line only where a character starts: after a lead byte it is the pair's trail
+// byte. Both searches take it so, also when the restarting search hands over to the linear
+// one (ten x's make the walks of "x.*Z" overspend).
+TEST(TLineRegExp, AnLFEndsALineOnlyAsACharacter) {
+    const std::string xs(10, 'x');
+    ExpectBothSearches({
+        {"^b", "\x82\nb", 0, 0},
+        {"^b", "\x82\x82\nb", 4, 1},
+        {"^b", "\x82\n\nb", 4, 1},
+        {"x.*Z|^b", "\x82\nb", 0, 0},
+        {"x.*Z|^b", xs + "\x82\nb", 0, 0},
+        {"x.*Z|^b", xs + "\x82\x82\nb", 14, 1},
+        {"x.*Z|^b", xs + "\x82\n\nb", 14, 1},
+        {"x.*Z|^b$", xs + "\x82\nb", 0, 0, mcls_LF},
+        {"x.*Z|^b$", xs + "\x82\n\nb\n", 14, 1, mcls_LF},
+    });
 }
 
 } // namespace
