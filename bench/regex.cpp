@@ -7,6 +7,12 @@
 // patterns that fail late would read the line once per start if the search restarted at each.
 // Oniguruma's longest match is not leftmost-longest ("a|ab" on "ab" gives 1): it is a yardstick
 // of speed, not of results.
+//
+// Patterns whose complete automaton is huge (BM_HugeRegex and BM_HugeOniguruma) are searched on
+// 10 MB, the prose or lines of random a's and b's, with the peak of heap memory that compiling
+// and searching take (every malloc of the process is counted, so both engines are measured
+// alike). Oniguruma is left out on the 4,000 ranges: it tries them one by one at every
+// position, and one pass over the 10 MB takes it minutes.
 #include "Cp932.h"
 #include "JapaneseProse.h"
 #include "LineRegExp.h"
@@ -14,6 +20,9 @@
 #include <benchmark/benchmark.h>
 #include <oniguruma.h>
 
+#include <malloc.h>
+
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -21,6 +30,42 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+// The heap in use and its peak, counted by wrapping the C library's allocator.
+std::atomic<size_t> HeapInUse{0};
+std::atomic<size_t> HeapPeak{0};
+
+extern "C" {
+void* __libc_malloc(size_t);
+void* __libc_calloc(size_t, size_t);
+void* __libc_realloc(void*, size_t);
+void __libc_free(void*);
+
+namespace {
+void* Counted(void* P) {
+    if (P) {
+        const size_t now = HeapInUse += malloc_usable_size(P);
+        for (size_t peak = HeapPeak; now > peak && !HeapPeak.compare_exchange_weak(peak, now);) {
+        }
+    }
+    return P;
+}
+void Uncount(void* P) {
+    if (P) HeapInUse -= malloc_usable_size(P);
+}
+} // namespace
+
+void* malloc(size_t Size) { return Counted(__libc_malloc(Size)); }
+void* calloc(size_t Count, size_t Size) { return Counted(__libc_calloc(Count, Size)); }
+void* realloc(void* P, size_t Size) {
+    Uncount(P);
+    return Counted(__libc_realloc(P, Size));
+}
+void free(void* P) {
+    Uncount(P);
+    __libc_free(P);
+}
+}
 
 namespace quillon {
 namespace {
@@ -290,6 +335,98 @@ void BM_Compile2000OverlappingRanges(benchmark::State& state) {
     }
 }
 
+// Lines of 64 random a's and b's, 10 MB: every line reaches many states of the patterns below.
+const std::vector<std::string>& Letters() {
+    static const std::vector<std::string> lines = [] {
+        std::mt19937 random(64);
+        std::vector<std::string> result(ProseBytes / 64);
+        for (std::string& line : result)
+            for (int i = 0; i < 64; ++i) line += random() % 2 ? 'a' : 'b';
+        return result;
+    }();
+    return lines;
+}
+
+std::string Repeat(const std::string& S, int Count) {
+    std::string result;
+    for (int i = 0; i < Count; ++i) result += S;
+    return result;
+}
+
+// Valid double-byte characters in code order, as Shift-JIS bytes.
+std::vector<std::string> DoubleByteCharacters() {
+    std::vector<std::string> result;
+    for (int lead = 0x88; lead <= 0x9F; ++lead)
+        for (int trail = 0x40; trail <= 0xFC; ++trail)
+            if (trail != 0x7F) result.push_back({static_cast<char>(lead), static_cast<char>(trail)});
+    return result;
+}
+
+struct THugeCase {
+    const char* Label;
+    std::string Pattern; // Shift-JIS, the same for both engines
+    const std::vector<std::string>& Lines;
+};
+
+const std::vector<THugeCase>& HugeCases() {
+    static const std::vector<THugeCase> cases = [] {
+        std::mt19937 random(10000);
+        std::string literal;
+        while (literal.size() < 20000) literal += Utf8ToCp932(random() % 2 ? "ア" : "イ");
+        std::string nested = "a";
+        for (int i = 0; i < 16; ++i) nested = "(" + nested + ")+";
+        const std::vector<std::string> characters = DoubleByteCharacters();
+        std::string ranges;
+        for (int i = 0; i < 4000; ++i) ranges += (i ? "|[" : "[") + characters[i] + "-" + characters[i + 500] + "]";
+        return std::vector<THugeCase>{
+            {"(a|b)*a(a|b){13} letters", "(a|b)*a" + Repeat("(a|b)", 13), Letters()},
+            {".*a.{13} letters", ".*a" + Repeat(".", 13), Letters()},
+            {".*a.{13} prose", ".*a" + Repeat(".", 13), Prose()},
+            {"10,000-character literal", literal, Prose()},
+            {"(((a)+)+)+ 16 deep", nested, Prose()},
+            {"4,000 overlapping ranges", ranges, Prose()},
+        };
+    }();
+    return cases;
+}
+
+// Arguments: case. Compiles once per iteration, then searches every line.
+template <class TSearch> void HugeSearch(benchmark::State& State, TSearch Search) {
+    const THugeCase& c = HugeCases()[State.range(0)];
+    int64_t found = 0;
+    size_t peak = 0;
+    for (auto _ : State) {
+        const size_t before = HeapPeak = HeapInUse.load();
+        found += Search(c);
+        peak = std::max(peak, HeapPeak - before);
+    }
+    Report(State, c.Label, found, TotalBytes(c.Lines));
+    State.counters["peak_MB"] = static_cast<double>(peak) / (1 << 20);
+}
+
+void BM_HugeRegex(benchmark::State& state) {
+    HugeSearch(state, [](const THugeCase& c) {
+        TLineRegExp re;
+        re.SetRegExp(c.Pattern);
+        int64_t found = 0;
+        for (const std::string& line : c.Lines) {
+            int pos = 0;
+            int len = 0;
+            found += re.Match(line, pos, len) > 0;
+        }
+        return found;
+    });
+}
+
+void BM_HugeOniguruma(benchmark::State& state) {
+    HugeSearch(state, [](const THugeCase& c) {
+        TOniguruma onig(c.Pattern);
+        int64_t found = 0;
+        for (const std::string& line : c.Lines) found += onig.Search(line);
+        return found;
+    });
+}
+
 void ProseArgs(benchmark::internal::Benchmark* b) {
     for (int64_t i = 0; i < static_cast<int64_t>(std::size(ProseCases)); ++i) b->Args({dtProse, i});
     for (int64_t i = 0; i < static_cast<int64_t>(std::size(ListCases)); ++i) b->Args({dtList, i});
@@ -308,6 +445,8 @@ BENCHMARK(BM_LongLineMemmem)->Arg(1 << 10)->Arg(16 << 10)->Arg(64 << 10)->Arg(1 
 BENCHMARK(BM_SetSameFuzzyPattern10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NewObjectFuzzyPattern)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Compile2000OverlappingRanges)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HugeRegex)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HugeOniguruma)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace quillon
