@@ -31,9 +31,12 @@
 #include <string>
 #include <vector>
 
-// The heap in use and its peak, counted by wrapping the C library's allocator.
-std::atomic<size_t> HeapInUse{0};
-std::atomic<size_t> HeapPeak{0};
+// The heap in use and its peak, counted by wrapping the C library's allocator while
+// HeapCounting is set (the other benchmarks run without the cost of counting). Blocks
+// allocated before counting began and freed while it runs make the count fall below its start.
+std::atomic<bool> HeapCounting{false};
+std::atomic<std::ptrdiff_t> HeapInUse{0};
+std::atomic<std::ptrdiff_t> HeapPeak{0};
 
 extern "C" {
 void* __libc_malloc(size_t);
@@ -43,15 +46,16 @@ void __libc_free(void*);
 
 namespace {
 void* Counted(void* P) {
-    if (P) {
-        const size_t now = HeapInUse += malloc_usable_size(P);
-        for (size_t peak = HeapPeak; now > peak && !HeapPeak.compare_exchange_weak(peak, now);) {
+    if (P && HeapCounting.load(std::memory_order_relaxed)) {
+        const std::ptrdiff_t now = HeapInUse += static_cast<std::ptrdiff_t>(malloc_usable_size(P));
+        for (std::ptrdiff_t peak = HeapPeak; now > peak && !HeapPeak.compare_exchange_weak(peak, now);) {
         }
     }
     return P;
 }
 void Uncount(void* P) {
-    if (P) HeapInUse -= malloc_usable_size(P);
+    if (P && HeapCounting.load(std::memory_order_relaxed))
+        HeapInUse -= static_cast<std::ptrdiff_t>(malloc_usable_size(P));
 }
 } // namespace
 
@@ -394,12 +398,14 @@ const std::vector<THugeCase>& HugeCases() {
 template <class TSearch> void HugeSearch(benchmark::State& State, TSearch Search) {
     const THugeCase& c = HugeCases()[State.range(0)];
     int64_t found = 0;
-    size_t peak = 0;
+    std::ptrdiff_t peak = 0;
+    HeapCounting = true;
     for (auto _ : State) {
-        const size_t before = HeapPeak = HeapInUse.load();
+        const std::ptrdiff_t before = HeapPeak = HeapInUse.load();
         found += Search(c);
         peak = std::max(peak, HeapPeak - before);
     }
+    HeapCounting = false;
     Report(State, c.Label, found, TotalBytes(c.Lines));
     State.counters["peak_MB"] = static_cast<double>(peak) / (1 << 20);
 }

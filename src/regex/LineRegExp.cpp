@@ -263,9 +263,9 @@ bool TMatchCORE::MatchPlain(std::string_view Text, size_t& Start, size_t& End) c
          p = NextCandidate(NextChar(p, end), end, starts, prefix)) {
         if (budget.Spent()) return LinearSearch(begin, p, end, false, Start, End);
         TPos last = nullptr;
-        TPos q = p;
-        for (int s = init; s >= 0; s = dfa.Move(s, dfa.ReadClass(q, end)))
-            if (dfa.Accepting(s)) last = q;
+        const TPos q = dfa.Walk(init, p, end, [&dfa, &last](int S, TPos At) {
+            if (dfa.Accepting(S)) last = At;
+        });
         if (last) return Found(begin, p, last, Start, End);
         budget.Spend(p, q);
     }
@@ -278,10 +278,9 @@ TMatchCORE::TPos TMatchCORE::MatchFrom(TPos P, TPos End, int State, TBudget& Bud
     const TRE_DFA& dfa = DFA();
     const unsigned char separator = SeparatorByte();
     TPos last = nullptr;
-    TPos q = P;
-    for (int s = State; s >= 0; s = dfa.Move(s, dfa.ReadClass(q, End))) {
-        if (dfa.Accepting(s) || (dfa.TailAccepts(s) && AtLineTail(q, End, separator))) last = q;
-    }
+    const TPos q = dfa.Walk(State, P, End, [&](int S, TPos At) {
+        if (dfa.Accepting(S) || (dfa.TailAccepts(S) && AtLineTail(At, End, separator))) last = At;
+    });
     Budget.Spend(P, q);
     return last;
 }
@@ -342,11 +341,10 @@ TMatchCORE::TPos TMatchCORE::LeftmostStart(TPos Begin, TPos From, TPos End, bool
     TPos leftmost = nullptr;
     int s = reverse.InitialState();
     for (TPos q = End;;) {
-        const TPos p = q == Begin ? nullptr : back.Previous(q); // the character before q
-        const bool head = p ? q - p == 1 && *p == '\n' : BeginIsHead;
         if (dfa.HasLineTail() && AtLineTail(q, End, separator)) s = reverse.Step(s, TRE_DFA::LineTailClass);
-        if (reverse.Accepting(s) || (reverse.AnchorAccepts(s) && head)) leftmost = q;
+        if (reverse.Accepting(s) || (reverse.AnchorAccepts(s) && IsLineHead(Begin, q, BeginIsHead))) leftmost = q;
         if (q == From) return leftmost;
+        const TPos p = back.Previous(q);
         const int length = static_cast<int>(q - p);
         // A lead byte that ends the text is no character: no match reads it.
         s = length == 1 && IsLeadByte(*p) ? reverse.InitialState() : reverse.Step(s, dfa.ClassAt(p, length));

@@ -77,6 +77,9 @@ public:
         const std::int32_t t = FTrans[static_cast<size_t>(State) * FClassCount + Class];
         return t != Unbuilt ? t : Build(State, Class);
     }
+    // The target if it is built: Unbuilt when Build must make it.
+    int Known(int State, int Class) const { return FTrans[static_cast<size_t>(State) * FClassCount + Class]; }
+    int Build(int State, int Class) const;
     bool Accepting(int State) const { return FFlags[State] & 1; }
     bool AnchorAccepts(int State) const { return FFlags[State] & 2; }
     // The classes on which State has a move, without building their targets.
@@ -86,7 +89,6 @@ public:
     int Flushes() const { return FFlushes; }
 
 private:
-    int Build(int State, int Class) const;
     void Push(int S) const; // adds S to FScratch, and to FStack when it is new there
     void Close() const;     // closes FScratch under the empty transitions from the states on FStack
     int Register() const;   // the state of the closed set FScratch, -1 for the empty set
@@ -134,6 +136,28 @@ public:
     // True when a line tail at the current position completes a match from State.
     bool TailAccepts(int State) const { return FForward->AnchorAccepts(State); }
     const TRE_LazyDFA& Forward() const { return *FForward; }
+
+    // Steps from State over the characters from P until no state follows, calling Visit(S, Q)
+    // for every state S reached at the position Q; returns the position after the character
+    // that ended the walk (End at the end of the text). Between builds the walk runs in an
+    // inner loop that calls nothing, so the tables stay in registers.
+    template <class TVisit>
+    const unsigned char* Walk(int State, const unsigned char* P, const unsigned char* End, TVisit&& Visit) const {
+        const TRE_LazyDFA& forward = *FForward;
+        for (int s = State; s >= 0;) {
+            int c;
+            int t;
+            for (;;) {
+                Visit(s, P);
+                c = ReadClass(P, End);
+                t = forward.Known(s, c);
+                if (t < 0) break;
+                s = t;
+            }
+            s = t == TRE_LazyDFA::Unbuilt ? forward.Build(s, c) : -1;
+        }
+        return P;
+    }
 
     // The class of the character of Length bytes (1 or 2) at P.
     int ClassAt(const unsigned char* P, int Length) const {
