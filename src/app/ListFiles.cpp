@@ -5,6 +5,7 @@
 #include "ListKinds.h"
 #include "MessageBox.h"
 #include "Paths.h"
+#include "ReplacingFile.h"
 #include "StrUtils.h"
 #include "Streams.h"
 

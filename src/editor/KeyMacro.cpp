@@ -3,6 +3,7 @@
 #include "Cp932.h"
 #include "EditorUtils.h"
 #include "MessageBox.h"
+#include "ReplacingFile.h"
 #include "StrUtils.h"
 #include "Streams.h"
 

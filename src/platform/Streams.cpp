@@ -89,6 +89,14 @@ TFileHandle::~TFileHandle() {
     if (FFd >= 0) ::close(FFd);
 }
 
+TFileHandle& TFileHandle::operator=(TFileHandle&& other) noexcept {
+    if (this != &other) {
+        if (FFd >= 0) ::close(FFd);
+        FFd = other.Release();
+    }
+    return *this;
+}
+
 int TFileHandle::Release() {
     const int fd = FFd;
     FFd = -1;
@@ -154,38 +162,6 @@ void TFileStream::Close() {
     if (std::fclose(FFile) != 0 && error == 0) error = errno;
     FFile = nullptr;
     if (FMode == fmCreate && error != 0) throw EWriteError(FName, error);
-}
-
-namespace {
-
-// What a newly created file gets: read and write for all, less the process's umask.
-mode_t NewFileMode() {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-} // namespace
-
-void SaveFileReplacing(const std::filesystem::path& name, const std::function<void(TStream&)>& write) {
-    std::string temp = (name.parent_path() / ("." + name.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) throw EFCreateError(name, errno);
-    struct stat st {};
-    ::fchmod(fd, ::stat(name.c_str(), &st) == 0 ? st.st_mode & 07777 : NewFileMode());
-    ::close(fd);
-    try {
-        TFileStream stream(temp, fmCreate);
-        write(stream);
-        stream.Close();
-        if (::rename(temp.c_str(), name.c_str()) != 0) throw EWriteError(name, errno);
-    } catch (const EWriteError& e) {
-        ::unlink(temp.c_str());
-        throw EWriteError(name, e.Cause()); // the file the caller named, not the temporary one
-    } catch (...) {
-        ::unlink(temp.c_str());
-        throw;
-    }
 }
 
 } // namespace quillon

@@ -103,7 +103,7 @@ public:
     explicit TFileHandle(int fd) : FFd(fd) {}
     ~TFileHandle();
     TFileHandle(TFileHandle&& other) noexcept : FFd(other.Release()) {}
-    TFileHandle& operator=(TFileHandle&&) = delete;
+    TFileHandle& operator=(TFileHandle&& other) noexcept;
     TFileHandle(const TFileHandle&) = delete;
     TFileHandle& operator=(const TFileHandle&) = delete;
 
@@ -159,12 +159,5 @@ private:
     TFileMode FMode;
     int FWriteError = 0; // the first failed write's error number
 };
-
-// Writes name through write(stream) under a temporary name in the same folder, flushed to the disk,
-// then renames it over name, so that name is always either the old file or the whole new one. An
-// existing file's permissions are kept. The temporary file is removed on failure. Raises
-// EFCreateError (the folder does not take a new file) or EWriteError, each with its cause, and
-// whatever write raises.
-void SaveFileReplacing(const std::filesystem::path& name, const std::function<void(TStream&)>& write);
 
 } // namespace quillon

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <fstream>
-#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,11 +12,6 @@ using namespace quillon;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Contents(const fs::path& name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Writes to a full disk may all be taken into the buffer: the error shows at Close, which must
 // raise it instead of losing it.
@@ -90,51 +84,6 @@ TEST(FileStream, ClosingAReadStreamAndClosingTwiceAreQuiet) {
     in.Close();
     in.Close();
     fs::remove(name);
-}
-
-class SaveFileReplacingTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string tmpl = (fs::temp_directory_path() / "quillon-streams-XXXXXX").string();
-        Dir = ::mkdtemp(tmpl.data());
-    }
-    void TearDown() override { fs::remove_all(Dir); }
-    std::vector<std::string> Files() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(Dir)) names.push_back(entry.path().filename().string());
-        return names;
-    }
-    fs::path Dir;
-};
-
-TEST_F(SaveFileReplacingTest, WritesTheWholeFileAndKeepsItsPermissions) {
-    const fs::path name = Dir / "f.txt";
-    { std::ofstream(name) << "old"; }
-    fs::permissions(name, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    SaveFileReplacing(name, [](TStream& s) { s.WriteBuffer("new", 3); });
-    EXPECT_EQ(Contents(name), "new");
-    EXPECT_EQ(fs::status(name).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(Files(), std::vector<std::string>{"f.txt"});
-}
-
-TEST_F(SaveFileReplacingTest, AFailureLeavesTheOldFileAndNoTemporary) {
-    const fs::path name = Dir / "f.txt";
-    { std::ofstream(name) << "old"; }
-    EXPECT_THROW(SaveFileReplacing(name,
-                                   [](TStream& s) {
-                                       s.WriteBuffer("half", 4);
-                                       throw EWriteError();
-                                   }),
-                 EWriteError);
-    EXPECT_EQ(Contents(name), "old");
-    EXPECT_EQ(Files(), std::vector<std::string>{"f.txt"});
-    try {
-        SaveFileReplacing(Dir / "none" / "f.txt", [](TStream&) {});
-        FAIL();
-    } catch (const EFCreateError& e) {
-        EXPECT_EQ(e.Cause(), "ファイルまたはフォルダが見つかりません");
-    }
 }
 
 } // namespace
