@@ -4,9 +4,11 @@
 #include "FileErrors.h"
 #include "MessageBox.h"
 #include "PatMake.h"
+#include "ReplacingFile.h"
 #include "StrUtils.h"
 
 #include <fstream>
+#include <optional>
 
 namespace quillon {
 namespace {
@@ -29,27 +31,18 @@ bool CanWrite(const fs::path& target) {
     return probe.is_open();
 }
 
-// A file written beside its target under a temporary name. Commit moves the old target aside and
-// the new file into place; Rollback puts the old target back, so that the maker can keep both old
-// files when the second of its two files cannot be committed. The temporary file and the old
-// target's copy are removed with the object.
+// A file written beside its target under a temporary name and renamed over it (TReplacingFile),
+// with the messages of the maker.
 class TPendingFile {
 public:
-    TPendingFile(fs::path target, std::string name)
-        : FTarget(std::move(target)), FName(std::move(name)), FTemp(Beside(".part")), FOld(Beside(".old")) {}
-    ~TPendingFile() {
-        std::error_code ec;
-        fs::remove(FTemp, ec);
-        fs::remove(FOld, ec);
-    }
-    TPendingFile(const TPendingFile&) = delete;
-    TPendingFile& operator=(const TPendingFile&) = delete;
+    TPendingFile(fs::path target, std::string name) : FTarget(std::move(target)), FName(std::move(name)) {}
 
     // Writes through save(temporary name); the failure message, or empty on success.
     template <class Save> std::string Write(Save save, const char* writeError) {
         if (!CanWrite(FTarget)) return Quoted(FName) + "を開けません";
         try {
-            save(FTemp);
+            FFile.emplace(FTarget);
+            save(FFile->TempName());
         } catch (const EFCreateError& e) {
             return WithCause(Quoted(FName) + "を開けません", e);
         } catch (const EFOpenError&) {
@@ -59,45 +52,26 @@ public:
         }
         return {};
     }
-    // Moves the old target aside and the written file over it; the failure message, or empty. A
-    // failed commit leaves the old target in place.
+    // Keeps the old target so that Rollback can bring it back (as far as the file system allows).
+    void KeepOld() { FFile->KeepOld(); }
+    // Renames the written file over the target; the failure message, or empty. A failed commit
+    // leaves the old target in place.
     std::string Commit() {
-        std::error_code ec;
-        FHadOld = fs::exists(FTarget, ec);
-        if (FHadOld) fs::rename(FTarget, FOld, ec);
-        if (!ec) fs::rename(FTemp, FTarget, ec);
-        if (ec) {
-            std::error_code ignored;
-            if (FHadOld) fs::rename(FOld, FTarget, ignored);
-            return Quoted(FName) + "を開けません\r\n" + ErrorCause(ec.value(), TErrorPlace::Folder);
-        }
-        FCommitted = true;
-        return {};
+        const int error = FFile->Commit();
+        if (error == 0) return {};
+        return Quoted(FName) + "を開けません\r\n" + ErrorCause(error, TErrorPlace::Folder);
     }
-    // Undoes a commit: the old target comes back (or the new file goes when there was none).
-    void Rollback() {
-        if (!FCommitted) return;
-        std::error_code ec;
-        if (FHadOld)
-            fs::rename(FOld, FTarget, ec);
-        else
-            fs::remove(FTarget, ec);
-        FCommitted = false;
-    }
+    // Undoes a commit after KeepOld: the old target comes back (or the new file goes when there was none).
+    void Rollback() { FFile->Restore(); }
 
 private:
-    fs::path Beside(const char* suffix) const {
-        return FTarget.parent_path() / std::string(".").append(FTarget.filename().string()).append(suffix);
-    }
     static std::string WithCause(std::string message, const EStreamError& e) {
         return e.Cause().empty() ? message : message.append("\r\n").append(e.Cause());
     }
 
     fs::path FTarget;
     std::string FName; // the target's name as messages show it
-    fs::path FTemp;    // the new file until it is committed
-    fs::path FOld;     // the old target while a commit may still be undone
-    bool FHadOld = false, FCommitted = false;
+    std::optional<TReplacingFile> FFile;
 };
 
 } // namespace
@@ -190,8 +164,14 @@ TMakeResult TCharMaker::Run() {
                     : "16Bitカラーに減色しても256色より多くの色が使われていたので減色できませんでした\r\n減色前の'";
             Show(notice.append(bitmapName).append("' を保存しました"), "減色", TMsgIcon::Information);
         }
-        if (error.empty()) error = bitmap.Commit();
-        if (error.empty()) error = pattern.Commit();
+        if (error.empty()) {
+            bitmap.KeepOld();
+            error = bitmap.Commit();
+        }
+        if (error.empty()) {
+            if (OnBitmapCommitted) OnBitmapCommitted();
+            error = pattern.Commit();
+        }
         if (!error.empty()) {
             bitmap.Rollback(); // both old files stay, or neither new one would match its partner
             Show(error, "エラー", TMsgIcon::Error);

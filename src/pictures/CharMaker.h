@@ -3,9 +3,16 @@
 // sheet) and the pattern file into one folder. It collects the cells (classic or Vantor, 24- or
 // 8-bit by the settings), reduces the sheet's colours when asked, and writes both files.
 //
-// Both files are first written under temporary names in the output folder, flushed to the disk,
-// and renamed over the targets only when both were written; should the second rename fail, the
-// first old file is put back. So a failed or cancelled run leaves the folder as it was.
+// Both files are first written under temporary names beside their targets and flushed to the disk;
+// only when both were written is each renamed straight over its target, the bitmap first. So each
+// target is always a complete file, old or new, and a failed or cancelled run before the renames
+// leaves the folder as it was. Before its rename the old bitmap is kept under a temporary name (a
+// hard link, no copy); should the pattern's rename fail, the kept bitmap is renamed back over the
+// new one and both old files stay. Only on a file system without hard links (or when that renaming
+// back fails) does such a failure leave the new bitmap beside the old pattern, as does a kill
+// between the two renames; the kept bitmap a kill leaves behind is a stale temporary that the next
+// run removes (TReplacingFile). The maker removes no file but its own temporaries.
+// A target that is a symbolic link is written through it: the file it names is replaced.
 // A target that exists but cannot be opened for writing is refused before anything is written.
 //
 // The maker runs on the caller's thread and reports its progress through the events; after each
@@ -47,6 +54,8 @@ public:
     std::function<void(const std::string& caption)> OnReductionStart;
     std::function<void(int percent)> OnReduction;
     std::function<void()> OnProcessMessages;
+    // Fires between the renames of the bitmap and of the pattern (tests fail or end the run there).
+    std::function<void()> OnBitmapCommitted;
 
     // Asks the running maker to stop at its next progress report.
     void Cancel() { FCancel = true; }

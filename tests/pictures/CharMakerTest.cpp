@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace quillon {
 namespace {
@@ -250,15 +252,75 @@ TEST_F(CharMaker, AFailedSecondRenameBringsTheFirstOldFileBack) {
     AddPictures(1, 24, 40);
     { std::ofstream(Dir / "CHARA.BMP") << "old bitmap"; }
     { std::ofstream(Dir / "PATTERN.PAT") << "old pattern"; }
-    // The place where the old pattern is set aside is a folder that is not empty.
-    fs::create_directories(Dir / ".PATTERN.PAT.old" / "in the way");
+    // Between the renames the pattern's place is taken by a folder that is not empty.
+    Maker.OnBitmapCommitted = [this] {
+        fs::rename(Dir / "PATTERN.PAT", Dir / "saved");
+        fs::create_directories(Dir / "PATTERN.PAT" / "in the way");
+    };
     EXPECT_EQ(Maker.Run(), mrFailed);
     ASSERT_EQ(Boxes.Shown.size(), 1u);
     EXPECT_TRUE(Boxes.Shown[0].Text.starts_with("\"PATTERN.PAT\"を開けません\r\n")) << Boxes.Shown[0].Text;
     EXPECT_EQ(Contents(Dir / "CHARA.BMP"), "old bitmap");
+    fs::remove_all(Dir / "PATTERN.PAT");
+    EXPECT_EQ(Files(Dir.Path()), (std::vector<std::string>{"CHARA.BMP", "saved"}));
+}
+
+// A run ended between its two renames (the program killed) leaves both targets complete: the new
+// bitmap and the old pattern. The next run removes what the killed one left, and only that.
+TEST_F(CharMaker, AKillBetweenTheRenamesLeavesCompleteFiles) {
+    AddPictures(1, 24, 40);
+    { std::ofstream(Dir / "CHARA.BMP") << "old bitmap"; }
+    { std::ofstream(Dir / "PATTERN.PAT") << "old pattern"; }
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        Maker.OnBitmapCommitted = [] { ::_exit(0); };
+        Maker.Run();
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    TDIB sheet;
+    EXPECT_NO_THROW(sheet.LoadFromFile(Dir / "CHARA.BMP"));
     EXPECT_EQ(Contents(Dir / "PATTERN.PAT"), "old pattern");
-    fs::remove_all(Dir / ".PATTERN.PAT.old");
+    EXPECT_EQ(Files(Dir.Path()).size(), 4u); // and the temporaries of the old bitmap and the new pattern
+    Boxes.Shown.clear();
+    EXPECT_EQ(Maker.Run(), mrMade);
     EXPECT_EQ(Files(Dir.Path()), (std::vector<std::string>{"CHARA.BMP", "PATTERN.PAT"}));
+}
+
+// Files of the same names as the maker's former temporaries are not the maker's: a failed run (a
+// full disk) leaves them, here the old bitmap that an earlier version had set aside.
+TEST_F(CharMaker, AFailedRunRemovesNoFileItDidNotMake) {
+    AddPictures(1, 24, 40);
+    Maker.CreateMode = 1; // the pattern file (153,600 bytes) is the larger of the two
+    { std::ofstream(Dir / ".CHARA.BMP.old") << "old bitmap"; }
+    { std::ofstream(Dir / ".PATTERN.PAT.part") << "someone's"; }
+    {
+        TFileSizeLimit limit(100000);
+        EXPECT_EQ(Maker.Run(), mrFailed);
+    }
+    EXPECT_EQ(Contents(Dir / ".CHARA.BMP.old"), "old bitmap");
+    EXPECT_EQ(Contents(Dir / ".PATTERN.PAT.part"), "someone's");
+    EXPECT_EQ(Files(Dir.Path()), (std::vector<std::string>{".CHARA.BMP.old", ".PATTERN.PAT.part"}));
+}
+
+// Targets that are links are written through them, as lists are: the links stay.
+TEST_F(CharMaker, LinkedTargetsAreWrittenThroughTheirLinks) {
+    AddPictures(1, 24, 40);
+    fs::create_directory(Dir / "shared");
+    { std::ofstream(Dir / "shared" / "c.chr") << "old bitmap"; }
+    { std::ofstream(Dir / "shared" / "p.pat") << "old pattern"; }
+    fs::create_symlink("shared/c.chr", Dir / "CHARA.BMP");
+    fs::create_symlink("shared/p.pat", Dir / "PATTERN.PAT");
+    EXPECT_EQ(Maker.Run(), mrMade);
+    EXPECT_TRUE(fs::is_symlink(Dir / "CHARA.BMP"));
+    EXPECT_TRUE(fs::is_symlink(Dir / "PATTERN.PAT"));
+    TDIB sheet;
+    EXPECT_NO_THROW(sheet.LoadFromFile(Dir / "shared" / "c.chr"));
+    EXPECT_NE(Contents(Dir / "shared" / "p.pat"), "old pattern");
+    EXPECT_EQ(Files(Dir / "shared"), (std::vector<std::string>{"c.chr", "p.pat"}));
 }
 
 TEST_F(CharMaker, CollectorErrorsAreShown) {
