@@ -2,13 +2,15 @@
 
 #include <QByteArray>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QTimer>
 
 #include <algorithm>
-
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillon {
@@ -30,19 +32,29 @@ TSingleInstance::TSingleInstance(const QString& Name, int TimeoutMs)
 TSingleInstance::~TSingleInstance() = default;
 
 QString TSingleInstance::PerUserName(const QString& Base) {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty()) return Base + QLatin1Char('-') + QString::number(::getuid());
-    return folder + QLatin1Char('/') + Base;
+    QString parent = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (parent.isEmpty()) parent = QDir::tempPath();
+    const QString folder = parent + QLatin1String("/quillon-") + QString::number(::geteuid());
+    return MakePrivateFolder(folder) ? folder + QLatin1Char('/') + Base : QString();
+}
+
+bool TSingleInstance::MakePrivateFolder(const QString& Folder) {
+    const QByteArray path = QFile::encodeName(Folder);
+    ::mkdir(path.constData(), 0700);
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+           (st.st_mode & 077) == 0;
 }
 
 bool TSingleInstance::Start(std::span<const char> Message) {
+    if (FName.isEmpty()) return true;
     // The second round follows the removal of a dead instance's socket file.
     for (int round = 0; round < 2; ++round) {
         if (FServer->listen(FName)) return true;
         if (FServer->serverError() != QAbstractSocket::AddressInUseError) return true;
         QLocalSocket socket;
         socket.connectToServer(FName);
-        if (socket.waitForConnected(FTimeoutMs)) return !HandOver(socket, Message);
+        if (socket.waitForConnected(FTimeoutMs)) return !Trusted(socket) || !HandOver(socket, Message);
         const QLocalSocket::LocalSocketError error = socket.error();
         if (error != QLocalSocket::ConnectionRefusedError && error != QLocalSocket::ServerNotFoundError) return true;
         QLocalServer::removeServer(FName);
@@ -51,6 +63,13 @@ bool TSingleInstance::Start(std::span<const char> Message) {
 }
 
 bool TSingleInstance::IsFirst() const { return FServer->isListening(); }
+
+bool TSingleInstance::Trusted(const QLocalSocket& Socket) {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(static_cast<int>(Socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+           peer.uid == ::geteuid();
+}
 
 bool TSingleInstance::HandOver(QLocalSocket& Socket, std::span<const char> Message) {
     const QDeadlineTimer deadline(FTimeoutMs);
@@ -65,6 +84,11 @@ bool TSingleInstance::HandOver(QLocalSocket& Socket, std::span<const char> Messa
 
 void TSingleInstance::AcceptConnections() {
     while (QLocalSocket* socket = FServer->nextPendingConnection()) {
+        if (!Trusted(*socket)) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] { Receive(socket); });
         QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         QTimer::singleShot(FTimeoutMs, socket, [socket] {

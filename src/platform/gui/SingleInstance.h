@@ -8,6 +8,11 @@
 // a message is the receiver learns from its first kMessageSize bytes through MessageSize; without
 // it every message is kMessageSize bytes.
 //
+// The socket lives in a folder private to the user (PerUserName), so no other user can listen in
+// its place or reach it; and both ends still check that the peer runs as the same user (its
+// credentials on the socket) before they talk: a peer of another user is dropped unread, and a
+// start that finds one runs by itself.
+//
 // Failures never keep the program from starting:
 // - a socket file left by an instance that died (nobody accepts on it) is removed and taken over;
 // - a running instance that does not accept, read or acknowledge within the timeout is left alone
@@ -30,14 +35,19 @@ public:
     static constexpr qsizetype kMaxMessageSize = kMessageSize + 65536;
     static constexpr int kDefaultTimeoutMs = 5000;
 
-    // Name: a socket name (placed in the temporary folder) or an absolute path.
+    // Name: the socket's absolute path; empty: no socket, the start runs by itself.
     explicit TSingleInstance(const QString& Name, int TimeoutMs = kDefaultTimeoutMs);
     ~TSingleInstance();
     TSingleInstance(const TSingleInstance&) = delete;
     TSingleInstance& operator=(const TSingleInstance&) = delete;
 
-    // The per-user socket path for Base: in the user's private runtime folder.
+    // The per-user socket path for Base: in the folder "quillon-" + the user's id inside the
+    // runtime folder ($XDG_RUNTIME_DIR) or, without one, the temporary folder; empty when that
+    // folder cannot be made private.
     static QString PerUserName(const QString& Base);
+    // Creates Folder (mode 0700) when it is missing; true when it is then a folder, not a link,
+    // owned by this user and closed to all others.
+    static bool MakePrivateFolder(const QString& Folder);
 
     // True when this start is to run: it became the running instance (IsFirst) or the running one
     // did not answer. False when the running instance acknowledged Message (kMessageSize to
@@ -52,7 +62,7 @@ public:
     std::function<void(std::span<const char> Message)> OnMessage;
 
 private:
-    bool Listen();
+    static bool Trusted(const QLocalSocket& Socket); // the peer runs as this process's user
     bool HandOver(QLocalSocket& Socket, std::span<const char> Message);
     void AcceptConnections();
     void Receive(QLocalSocket* Socket);
