@@ -265,11 +265,18 @@ bool TfrmEditWindow::FormCloseQuery() {
     }
 }
 
+bool TfrmEditWindow::CloseQuery() { return !FFramePane->Dragging() && FormCloseQuery(); }
+
+void TfrmEditWindow::Release() {
+    FReleased = true;
+    close();
+}
+
 void TfrmEditWindow::closeEvent(QCloseEvent* Event) {
-    if (FFramePane->Dragging() || !FormCloseQuery())
-        Event->ignore();
-    else
+    if (FReleased || CloseQuery())
         Event->accept();
+    else
+        Event->ignore();
 }
 
 void TfrmEditWindow::LoadWindowSize() {

@@ -69,6 +69,10 @@ public:
     void ShowFramePicture(bool Show);
     // Opens one file as a dropped file is opened.
     void OpenFileByName(const std::string& FileName);
+    // Whether the window may close (not during a hit-box drag; a modified list asks to save).
+    bool CloseQuery();
+    // Closes the window without asking (after its CloseQuery agreed).
+    void Release();
     // Opens each file as OpenFileByName does.
     void OpenDroppedFiles(const std::vector<std::string>& Files);
     // The text of a status panel (0 insert mode, 1 box selection, 2 key macro, 3 hint).
@@ -268,6 +272,7 @@ private:
     std::vector<QAction*> FShortcutActions;     // enabled outside the menus (see above)
     std::string FFileName;
     bool FModified = false;
+    bool FReleased = false;   // closing without asking
     bool FHoverHint = false;  // Ctrl is held over the editor: the field under the mouse is described
     bool FCaretHint = false;  // F4 shows the description at the caret
     bool FHandCursor = false; // the hand-point cursor is over the editor while a description shows

@@ -138,7 +138,8 @@ void TQuillonRootWin::WMCopyData(std::string_view Data) { ReceiveCommandLine(Dat
 
 bool TQuillonRootWin::FormCloseQuery() {
     for (TfrmEditWindow* window : std::vector(FWindows))
-        if (!window->close()) return false;
+        if (!window->CloseQuery()) return false;
+    for (TfrmEditWindow* window : std::vector(FWindows)) window->Release();
     return true;
 }
 

@@ -60,7 +60,9 @@ public:
     void FormCreate(const std::vector<std::string>& Params);
     // The hand-over data of a later start.
     void WMCopyData(std::string_view Data);
-    // Asks every window whether it may close (it may ask to save); all or none close.
+    // Asks every window whether it may close (it may ask to save); only when all agree do they all
+    // close (the last one then fires OnLastWindowClosed). A shutdown, a hang-up or the session's end
+    // ask through here (TCloseRequests).
     bool FormCloseQuery();
 
     bool ActivateWindowForFile(const std::string& FileName) override;

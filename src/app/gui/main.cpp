@@ -1,5 +1,6 @@
 // Quillon's entry point. One instance runs per user: a later start hands its command line to the
 // running instance and ends. The root window opens every list in an edit window of its own.
+#include "CloseRequests.h"
 #include "HandOver.h"
 #include "ListCommandDialogs.h"
 #include "ListFiles.h"
@@ -52,5 +53,8 @@ int main(int argc, char* argv[]) {
     };
     TQtCondDialog condDialog(frmInsCond);
     root.ConditionDialog = &condDialog;
+    // A shutdown, `kill`, a hang-up or the session's end asks as closing the windows does.
+    TCloseRequests closeRequests;
+    closeRequests.OnCloseQuery = [&root] { return root.FormCloseQuery(); };
     return app.exec();
 }

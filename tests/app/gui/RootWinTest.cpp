@@ -1,5 +1,6 @@
 #include "RootWin.h"
 
+#include "CloseRequests.h"
 #include "ComCtrlsXP.h"
 #include "Cp932.h"
 #include "EditorExVantor.h"
@@ -24,6 +25,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -168,6 +170,68 @@ TEST_F(RootWinTest, CloseAsksToSaveAModifiedList) {
         EXPECT_EQ(root->WindowCount(), 0);
     }
     EXPECT_EQ(lastClosed, 3);
+}
+
+// The root's close query closes every window or none: a refusal by the second window leaves the
+// first open as well, though its question was answered.
+TEST_F(RootWinTest, TheCloseQueryClosesAllWindowsOrNone) {
+    const std::string first = WriteMotion("Motion1.lst"), second = WriteMotion("Motion2.lst");
+    const std::string before = ReadBytes(first);
+    root->FormCreate({first});
+    Window(0).OpenFileByName(second);
+    ASSERT_EQ(root->WindowCount(), 2);
+    TypeOnLastRow(Window(0), "x");
+    TypeOnLastRow(Window(1), "y");
+    messages.Answer(TMsgResult::No);
+    messages.Answer(TMsgResult::Cancel);
+    EXPECT_FALSE(root->FormCloseQuery());
+    ProcessDeletes();
+    EXPECT_EQ(messages.Shown.size(), 2u);
+    EXPECT_EQ(root->WindowCount(), 2);
+    EXPECT_TRUE(Window(0).Modified());
+    messages.Answer(TMsgResult::No);
+    messages.Answer(TMsgResult::No);
+    EXPECT_TRUE(root->FormCloseQuery());
+    ProcessDeletes();
+    EXPECT_EQ(messages.Shown.size(), 4u) << "each window asked once";
+    EXPECT_EQ(root->WindowCount(), 0);
+    EXPECT_EQ(lastClosed, 1);
+    EXPECT_EQ(ReadBytes(first), before);
+}
+
+// A shutdown or `kill` (SIGTERM) and a hang-up (SIGHUP) ask as closing the windows does: the
+// modified list asks its save question; refused, everything stays as it is; agreed, the list is
+// saved, the windows close, the program ends and the settings are written.
+TEST_F(RootWinTest, TerminationSignalsGoThroughTheCloseQuery) {
+    const std::string name = WriteMotion("Motion1.lst");
+    const std::string before = ReadBytes(name);
+    root->FormCreate({name});
+    TypeOnLastRow(Window(0), "x");
+    TCloseRequests requests;
+    requests.OnCloseQuery = [this] { return root->FormCloseQuery(); };
+    messages.Answer(TMsgResult::Cancel);
+    ASSERT_EQ(::kill(::getpid(), SIGHUP), 0);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return messages.Shown.size() == 1; }, 5000));
+    ProcessDeletes();
+    EXPECT_EQ(root->WindowCount(), 1);
+    EXPECT_EQ(lastClosed, 0);
+    EXPECT_EQ(ReadBytes(name), before);
+
+    messages.Answer(TMsgResult::Yes);
+    ASSERT_EQ(::kill(::getpid(), SIGTERM), 0);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] {
+            ProcessDeletes();
+            return lastClosed == 1;
+        },
+        5000));
+    ASSERT_EQ(messages.Shown.size(), 2u);
+    EXPECT_EQ(messages.Shown[1].Text, "データが変更されています。\r\n保存しますか？");
+    EXPECT_NE(ReadBytes(name), before);
+    root.reset();
+    TRecentFiles expected;
+    expected.Add(name);
+    EXPECT_EQ(store->ReadString("Options", "History", ""), expected.CommaText());
 }
 
 TEST_F(RootWinTest, AnUnnamedListAsksForANameWhenSavedOnClose) {
