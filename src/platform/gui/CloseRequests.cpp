@@ -25,27 +25,30 @@ void SignalHandler(int) {
 }
 
 void Install(int Signal, struct sigaction& Old) {
+    ::sigaction(Signal, nullptr, &Old);
+    if (Old.sa_handler == SIG_IGN) return; // ignored by whoever started the program (nohup): it stays so
     struct sigaction action {};
     action.sa_handler = SignalHandler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(Signal, &action, &Old);
+    ::sigaction(Signal, &action, nullptr);
 }
 
 } // namespace
 
 TCloseRequests::TCloseRequests() {
-    ::pipe2(FPipe, O_CLOEXEC | O_NONBLOCK);
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &FContext,
+                     [this](QSessionManager& Manager) { CommitData(Manager); });
+    if (::pipe2(FPipe, O_CLOEXEC | O_NONBLOCK) != 0) return; // the signals keep what they do
     gSignalPipe = FPipe[1];
     FNotifier = std::make_unique<QSocketNotifier>(FPipe[0], QSocketNotifier::Read);
     QObject::connect(FNotifier.get(), &QSocketNotifier::activated, &FContext, [this] { SignalArrived(); });
     Install(SIGTERM, FOldTerm);
     Install(SIGHUP, FOldHup);
-    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &FContext,
-                     [this](QSessionManager& Manager) { CommitData(Manager); });
 }
 
 TCloseRequests::~TCloseRequests() {
+    if (!FNotifier) return;
     ::sigaction(SIGTERM, &FOldTerm, nullptr);
     ::sigaction(SIGHUP, &FOldHup, nullptr);
     gSignalPipe = -1;

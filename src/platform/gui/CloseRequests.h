@@ -24,8 +24,8 @@ namespace quillon {
 
 class TCloseRequests {
 public:
-    // Installs the handlers of SIGTERM and SIGHUP; the former ones come back with the object. One
-    // object at a time.
+    // Installs the handlers of SIGTERM and SIGHUP, except for a signal that the program was
+    // started ignoring (nohup); the former ones come back with the object. One object at a time.
     TCloseRequests();
     ~TCloseRequests();
     TCloseRequests(const TCloseRequests&) = delete;

@@ -28,7 +28,7 @@
 #include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
-
+#include <optional>
 #include <set>
 #include <sstream>
 #include <sys/stat.h>
@@ -207,8 +207,13 @@ TEST_F(RootWinTest, TerminationSignalsGoThroughTheCloseQuery) {
     const std::string before = ReadBytes(name);
     root->FormCreate({name});
     TypeOnLastRow(Window(0), "x");
-    TCloseRequests requests;
-    requests.OnCloseQuery = [this] { return root->FormCloseQuery(); };
+    // As the program starts: SIGHUP as usual (a start under nohup keeps ignoring it, see below).
+    struct sigaction usual = {};
+    struct sigaction formerHup = {};
+    usual.sa_handler = SIG_DFL;
+    ::sigaction(SIGHUP, &usual, &formerHup);
+    std::optional<TCloseRequests> requests(std::in_place);
+    requests->OnCloseQuery = [this] { return root->FormCloseQuery(); };
     messages.Answer(TMsgResult::Cancel);
     ASSERT_EQ(::kill(::getpid(), SIGHUP), 0);
     ASSERT_TRUE(QTest::qWaitFor([this] { return messages.Shown.size() == 1; }, 5000));
@@ -232,6 +237,19 @@ TEST_F(RootWinTest, TerminationSignalsGoThroughTheCloseQuery) {
     TRecentFiles expected;
     expected.Add(name);
     EXPECT_EQ(store->ReadString("Options", "History", ""), expected.CommaText());
+
+    // A signal ignored from the start stays ignored; the handlers go with the object.
+    requests.reset();
+    struct sigaction now = {};
+    usual.sa_handler = SIG_IGN;
+    ::sigaction(SIGHUP, &usual, nullptr);
+    requests.emplace();
+    ::sigaction(SIGHUP, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, SIG_IGN);
+    requests.reset();
+    ::sigaction(SIGTERM, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, SIG_DFL);
+    ::sigaction(SIGHUP, &formerHup, nullptr);
 }
 
 TEST_F(RootWinTest, AnUnnamedListAsksForANameWhenSavedOnClose) {
