@@ -332,6 +332,10 @@ public:
     bool IdleStep();
 
 protected:
+    // Editing: replaces rows Start..End (End beyond the last row: to the last row; End < Start: none,
+    // inserting) by Text as one undo step and puts the caret at Offset from the reference row Ref.
+    void ReplaceRows(int Start, int End, const std::string& Text, int Ref, int Offset);
+
     // Factories, in the order the constructor calls them.
     virtual std::shared_ptr<TEditorScreenStrings> CreateScreenStrings();
     virtual std::unique_ptr<TEditorStrings> CreateEditorStrings();
@@ -443,9 +447,6 @@ private:
     // that ends the text (RowCount past the last row), Rest what remains of Offset there.
     void WalkRows(int FirstRow, int Offset, int& ARow, int& Rest) const;
 
-    // Editing: replaces rows Start..End (End beyond the last row: to the last row; End < Start: none,
-    // inserting) by Text as one undo step and puts the caret at Offset from the reference row Ref.
-    void ReplaceRows(int Start, int End, const std::string& Text, int Ref, int Offset);
     void InsertText(std::string_view S, bool OverWriting);
     std::string Overwrite(std::string_view T, int From, std::string_view S) const;
     std::string RowText(int Index) const; // with its line break

@@ -180,25 +180,19 @@ std::string TEditorEx::LogicalLineText(int Row) const {
     return line;
 }
 
+std::string TEditorEx::SearchPattern() const {
+    return FSearchOptions & sfoMatchCase ? FFindString : LowerCaseFileName(FFindString);
+}
+
 int TEditorEx::CollectFindMatches(int Row) {
-    const bool matchCase = FSearchOptions & sfoMatchCase;
-    const std::string pattern = matchCase ? FFindString : LowerCaseFileName(FFindString);
+    const std::string pattern = SearchPattern();
     const std::uint64_t version = ScreenStrings().Version();
     if (FMatchesFirst <= Row && Row <= FMatchesLast && FMatchesVersion == version && FMatchesPattern == pattern &&
         FMatchesOptions == FSearchOptions)
         return static_cast<int>(FMatches.size());
     FMatches.clear();
     FMatchesLast = -1; // kept only once collected: a bad pattern raises every time
-    std::string line = LogicalLineText(Row);
-    if (!matchCase) line = LowerCaseFileName(line);
-    if (FSearchOptions & sfoRegExp) {
-        FFinder->SetRegExp(pattern);
-        // "$" matches before the line break under the CR LF separator.
-        if (GetRowAttribute(LastRowOfLine(Row)) != raEndOfText) line += "\r\n";
-        FFinder->FindAll(line, FMatches);
-    } else {
-        CollectPlain(line, pattern);
-    }
+    CollectLineMatches(LogicalLineText(Row), GetRowAttribute(LastRowOfLine(Row)) == raEndOfText, pattern, FMatches);
     if (Row >= 0) {
         FMatchesFirst = FMatchesRow = FirstRowOfLine(Row);
         FMatchesLast = LastRowOfLine(Row);
@@ -210,18 +204,35 @@ int TEditorEx::CollectFindMatches(int Row) {
     return static_cast<int>(FMatches.size());
 }
 
-void TEditorEx::CollectPlain(std::string_view Line, std::string_view Pattern) {
+void TEditorEx::CollectLineMatches(std::string_view Line, bool EndsText, const std::string& Pattern,
+                                   TFindMatchList& Matches) {
+    std::string folded;
+    if (!(FSearchOptions & sfoMatchCase)) Line = folded = LowerCaseFileName(Line);
+    if (FSearchOptions & sfoRegExp) {
+        FFinder->SetRegExp(Pattern);
+        // "$" matches before the line break under the CR LF separator.
+        if (EndsText)
+            FFinder->FindAll(Line, Matches);
+        else
+            FFinder->FindAll(std::string(Line) + "\r\n", Matches);
+    } else {
+        CollectPlain(Line, Pattern, Matches);
+    }
+}
+
+void TEditorEx::CollectPlain(std::string_view Line, std::string_view Pattern, TFindMatchList& Matches) const {
     if (Pattern.empty()) return;
     const bool wholeWord = FSearchOptions & sfoWholeWord;
     const int length = static_cast<int>(Pattern.size());
     std::size_t i = 0;
     while (i < Line.size()) {
-        if (Line.compare(i, Pattern.size(), Pattern) != 0) {
-            i += CharLength(Line, i);
-            continue;
-        }
+        // The next occurrence, taken when it starts a character (never on a trail byte).
+        const std::size_t found = Line.find(Pattern, i);
+        if (found == std::string_view::npos) break;
+        while (i < found) i += CharLength(Line, i);
+        if (i != found) continue;
         const int position = static_cast<int>(i) + 1;
-        if (!wholeWord || IsWholeWord(Line, position, length)) FMatches.push_back({position, length});
+        if (!wholeWord || IsWholeWord(Line, position, length)) Matches.push_back({position, length});
         i += Pattern.size();
     }
 }
@@ -249,11 +260,18 @@ void TEditorEx::MarkMatch(int FirstRow, const TFindMatch& Match, bool CaretToSta
     if (CaretToStart) SetCaretToLineOffset(FirstRow, Match.Position - 1);
 }
 
+int TEditorEx::NextSearchStart(int First) const {
+    return LineOffset(First, Row(), Col()) + (HitStyle() == hsCaret ? HitSelLength() : 0);
+}
+
+int TEditorEx::PrevSearchStart(int First) const {
+    return std::min(LineOffset(First, Row(), Col()), WordWrap() ? INT_MAX : MaxColumns);
+}
+
 bool TEditorEx::FindNext() {
     int row = Row();
     int first = FirstRowOfLine(row);
-    const int start = LineOffset(first, row, Col()) + (HitStyle() == hsCaret ? HitSelLength() : 0);
-    std::optional<TFindMatch> match = MatchAfter(row, start);
+    std::optional<TFindMatch> match = MatchAfter(row, NextSearchStart(first));
     while (!match && row < RowCount()) {
         row = first = LastRowOfLine(row) + 1;
         match = MatchAfter(row, 0);
@@ -267,7 +285,7 @@ bool TEditorEx::FindPrev() {
     const int limit = WordWrap() ? INT_MAX : MaxColumns;
     int row = Row();
     int first = FirstRowOfLine(row);
-    std::optional<TFindMatch> match = MatchUpTo(row, std::min(LineOffset(first, row, Col()), limit));
+    std::optional<TFindMatch> match = MatchUpTo(row, PrevSearchStart(first));
     while (!match) {
         row = first - 1;
         if (row < 0) return false;
@@ -277,6 +295,110 @@ bool TEditorEx::FindPrev() {
     }
     MarkMatch(first, *match, HitStyle() != hsCaret);
     return true;
+}
+
+void TEditorEx::ReplaceHit(const std::string& Replacement, bool Backward) {
+    if (HitStyle() != hsSelect) HitToSelection();
+    SetSelText(Replacement);
+    if (Backward) SetSelStart(SelStart() - static_cast<int>(Replacement.size()));
+}
+
+// ---- Replacing every occurrence
+//
+// Replacing one occurrence at a time moves the caret, scrolls and paints, and records an undo step
+// for each. ReplaceAll instead walks the logical lines as FindNext (FindPrev) would, searching each
+// line again after every replacement in it (a later match may begin inside or right after the text
+// just inserted, and whole words see the new neighbours), and writes the changed lines back in one
+// change. Where the caret could not stand where the text says, the one-at-a-time way runs instead.
+
+bool TEditorEx::CaretCanStandAt(std::string_view Line, std::size_t Pos) const {
+    std::size_t i = 0;
+    while (i < Pos) i += CharLength(Line, i);
+    return i == Pos && (WordWrap() || DisplayWidth(Line.substr(0, Pos)) <= MaxColumns);
+}
+
+bool TEditorEx::PlanReplaceAll(const std::string& Replacement, bool Backward, std::vector<TLineChange>& Changes,
+                               int& CaretPos) {
+    if (Replacement.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return false;
+    const std::string pattern = SearchPattern();
+    const int limit = WordWrap() ? INT_MAX : MaxColumns;
+    int first = FirstRowOfLine(Row());
+    int start = Backward ? PrevSearchStart(first) : NextSearchStart(first);
+    TFindMatchList matches;
+    for (;;) {
+        std::string line = LogicalLineText(first);
+        const bool endsText = GetRowAttribute(LastRowOfLine(first)) == raEndOfText;
+        int replaced = 0;
+        for (;;) {
+            matches.clear();
+            CollectLineMatches(line, endsText, pattern, matches);
+            auto hit = Backward ? std::find_if(matches.rbegin(), matches.rend(),
+                                               [start](const TFindMatch& m) { return m.Position <= start; })
+                                      .base()
+                                : std::find_if(matches.begin(), matches.end(),
+                                               [start](const TFindMatch& m) { return m.Position > start; });
+            if (Backward ? hit == matches.begin() : hit == matches.end()) break;
+            const TFindMatch m = Backward ? *(hit - 1) : *hit;
+            if (!Backward && m.Position > limit) break;
+            const auto pos = static_cast<std::size_t>(m.Position - 1), end = pos + static_cast<std::size_t>(m.Length);
+            if (end > line.size() || !CaretCanStandAt(line, pos) || !CaretCanStandAt(line, end)) return false;
+            line.replace(pos, static_cast<std::size_t>(m.Length), Replacement);
+            if (!CaretCanStandAt(line, pos + Replacement.size())) return false;
+            CaretPos = static_cast<int>(pos + Replacement.size());
+            start = Backward ? std::min(static_cast<int>(pos), limit) : CaretPos;
+            ++replaced;
+        }
+        if (replaced > 0) Changes.push_back({first, std::move(line), replaced});
+        if (Backward) {
+            if (first <= 0) return true;
+            first = FirstRowOfLine(first - 1);
+            start = std::min(static_cast<int>(LogicalLineText(first).size()) + 2, limit);
+        } else {
+            if (first >= RowCount()) return true;
+            first = LastRowOfLine(first) + 1;
+            start = 0;
+        }
+    }
+}
+
+int TEditorEx::ReplaceAll(const std::string& Replacement, bool Backward) {
+    // A read-only text keeps its occurrences: searching on from each would find the same one forever.
+    if (ReadOnly()) return 0;
+    std::vector<TLineChange> changes;
+    int caretPos = 0, count = 0;
+    if (PlanReplaceAll(Replacement, Backward, changes, caretPos)) {
+        if (changes.empty()) return 0;
+        const int caretLine = changes.back().FirstRow; // the line of the last replacement
+        if (Backward) std::reverse(changes.begin(), changes.end());
+        const int first = changes.front().FirstRow, last = LastRowOfLine(changes.back().FirstRow);
+        std::string text;
+        std::size_t size = 0;
+        for (int row = first; row <= last; ++row) size += ScreenStrings().Get(row).size() + 2;
+        for (const TLineChange& c : changes) size += c.Text.size();
+        text.reserve(size);
+        int caretOffset = 0;
+        auto change = changes.begin();
+        for (int row = first; row <= last; ++row) {
+            if (change != changes.end() && change->FirstRow == row) {
+                if (row == caretLine) caretOffset = static_cast<int>(text.size()) + caretPos;
+                text += (change++)->Text;
+                row = LastRowOfLine(row);
+            } else {
+                text += ScreenStrings().Get(row);
+            }
+            if (GetRowAttribute(row) == raLineBreak) text += "\r\n";
+        }
+        // Emptied lines at the end of the text leave their rows as the replacements one by one do.
+        if (!text.empty()) {
+            CancelSelection();
+            ReplaceRows(first, last, text, first, caretOffset);
+            if (Backward) SetSelStart(SelStart() - static_cast<int>(Replacement.size()));
+            for (const TLineChange& c : changes) count += c.Replacements;
+            return count;
+        }
+    }
+    for (; Backward ? FindPrev() : FindNext(); ++count) ReplaceHit(Replacement, Backward);
+    return count;
 }
 
 // ---- Painting

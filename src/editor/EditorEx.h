@@ -115,6 +115,14 @@ public:
     // none (nothing changes then). Raise ERegExpParser for a bad regular expression.
     bool FindNext();
     bool FindPrev();
+    // Replaces the hit (or selection) by Replacement; after a backward search the caret then stands
+    // before the inserted text, so that the next backward search never looks inside it.
+    void ReplaceHit(const std::string& Replacement, bool Backward);
+    // Replaces every occurrence from the caret on (Backward: before it) as repeated FindNext (FindPrev)
+    // and ReplaceHit would, each search seeing the replacements made before it, but as one change of
+    // the text: one undo step, the caret moved and the window scrolled and painted once. Answers the
+    // number of replacements. Raises ERegExpParser for a bad regular expression.
+    int ReplaceAll(const std::string& Replacement, bool Backward);
     // The logical line that contains display row Row ("" outside the rows).
     std::string LogicalLineText(int Row) const;
 
@@ -137,7 +145,26 @@ protected:
 private:
     int FirstRowOfLine(int Row) const;
     int LastRowOfLine(int Row) const;
-    void CollectPlain(std::string_view Line, std::string_view Pattern);
+    // The find string as the lines are searched for it (lower case unless case matters).
+    std::string SearchPattern() const;
+    // The matches of Pattern in the logical line Line (EndsText: the text's last line) into Matches.
+    void CollectLineMatches(std::string_view Line, bool EndsText, const std::string& Pattern, TFindMatchList& Matches);
+    void CollectPlain(std::string_view Line, std::string_view Pattern, TFindMatchList& Matches) const;
+    // Where FindNext and FindPrev start in the caret's logical line, whose first row is First.
+    int NextSearchStart(int First) const;
+    int PrevSearchStart(int First) const;
+    // A new text of the logical line whose first row is FirstRow, after Replacements replacements.
+    struct TLineChange {
+        int FirstRow = 0;
+        std::string Text;
+        int Replacements = 0;
+    };
+    // The lines that ReplaceAll changes, in the order of the search, and where the caret ends in the
+    // last of them; false when a replacement would not leave the caret where the text says (a match
+    // taking a line break, a column past the limit of an unwrapped row, a character cut in two).
+    bool PlanReplaceAll(const std::string& Replacement, bool Backward, std::vector<TLineChange>& Changes,
+                        int& CaretPos);
+    bool CaretCanStandAt(std::string_view Line, std::size_t Pos) const;
     // The first match after Start of the logical line of Row, the last one at or before Start
     // (copies: painting during the caret move collects again).
     std::optional<TFindMatch> MatchAfter(int Row, int Start);

@@ -180,6 +180,9 @@ void TEditorScreenStrings::GetRowsText(int Row, int Count, int& Attr, int& RowCo
         Attr = 3;
         return;
     }
+    std::size_t size = 0;
+    for (int r = Row; r <= last; ++r) size += Get(r).size() + 2;
+    Text.reserve(size);
     for (int r = Row; r <= last; ++r) {
         Text += Get(r);
         AddLineBreak(r, Text);

@@ -662,5 +662,107 @@ TEST_F(EditorEx, DroppedFilesKeepTheLastDrop) {
     EXPECT_EQ(reported, std::vector<std::string>{"c.txt"});
 }
 
+// ---- ReplaceAll
+
+struct ReplaceAllCase {
+    const char* Note;
+    std::string Text;
+    std::string Find;
+    std::uint8_t Options;
+    std::string Replacement;
+    // Whether one change holds every replacement; false where the caret cannot stand where the text
+    // says and the occurrences are replaced one at a time.
+    bool InOneChange = true;
+};
+
+void PrintTo(const ReplaceAllCase& c, std::ostream* os) { *os << c.Note; }
+
+std::string Repeat(const std::string& S, int N) {
+    std::string r;
+    for (int i = 0; i < N; ++i) r += S;
+    return r;
+}
+
+const std::string kLongRow = Repeat("x", 500) + "yy" + Repeat("x", 540) + "yy" + Repeat("x", 100) + "\r\nyy\r\n";
+const std::string kTabRow = Repeat("\tyy", 130) + "\r\nyy";
+
+class ReplaceAllTest : public ::testing::TestWithParam<ReplaceAllCase> {
+protected:
+    void SetUp() override {
+        E.SetHost(&Host);
+        Slow.SetHost(&SlowHost);
+    }
+    // Both editors with the text, the search and the caret at Row and Col; wrapped at 10 columns.
+    void Prepare(bool Wrap, int Row, int Col) {
+        const ReplaceAllCase& c = GetParam();
+        for (TEditorEx* e : {&E, &Slow}) {
+            e->SetWordWrap(Wrap);
+            e->WrapOption().SetWrapByte(10);
+            e->Lines().SetText(c.Text);
+            e->SetRowCol(Row, Col);
+            e->SetHitStyle(hsDraw);
+            e->SetFindString(c.Find);
+            e->SetSearchOptions(c.Options);
+        }
+    }
+    // The one-at-a-time way, as the replace command ran it before.
+    int SlowReplaceAll(bool Backward) {
+        int count = 0;
+        for (; Backward ? Slow.FindPrev() : Slow.FindNext(); ++count) Slow.ReplaceHit(GetParam().Replacement, Backward);
+        return count;
+    }
+
+    TTestHost Host, SlowHost;
+    TEditorEx E, Slow;
+};
+
+// Every case from the top, from the middle of its first line and from the end, both ways, with and
+// without word wrap: the same text, the same count, the same caret and selection as one at a time,
+// and (made in one change) one undo gives the text back byte for byte.
+TEST_P(ReplaceAllTest, AsOneAtATimeAndUndoneAtOnce) {
+    const ReplaceAllCase& c = GetParam();
+    for (const bool wrap : {false, true})
+        for (const bool backward : {false, true})
+            for (const auto& [row, col] : {std::pair{0, 0}, std::pair{0, 3}, std::pair{1000, 0}}) {
+                const std::string where = std::string(wrap ? "wrapped" : "unwrapped") +
+                                          (backward ? ", backwards" : ", forwards") + ", from " + std::to_string(row) +
+                                          "," + std::to_string(col);
+                Prepare(wrap, row, col);
+                const int count = E.ReplaceAll(c.Replacement, backward);
+                ASSERT_EQ(count, SlowReplaceAll(backward)) << where;
+                ASSERT_EQ(E.Lines().Text(), Slow.Lines().Text()) << where;
+                EXPECT_EQ(E.Row(), Slow.Row()) << where;
+                EXPECT_EQ(E.Col(), Slow.Col()) << where;
+                EXPECT_EQ(E.SelStart(), Slow.SelStart()) << where;
+                EXPECT_EQ(E.SelLength(), Slow.SelLength()) << where;
+                if (count == 0 || !c.InOneChange) continue;
+                E.Undo();
+                EXPECT_EQ(E.Lines().Text(), c.Text) << where;
+            }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReplaceAllTest,
+    ::testing::Values(
+        ReplaceAllCase{"a shorter text searched again from the line start", "aaaa\r\naaaaa\r\n", "aa", 0, "a"},
+        ReplaceAllCase{"a longer text holding the pattern", "ab ab\r\nabab", "ab", 0, "aab"},
+        ReplaceAllCase{"deleting", "a-b-c\r\n--\r\n-", "-", 0, ""},
+        ReplaceAllCase{"whole words see the new neighbours", "cat cat_cat catcat\r\ncat", "cat", sfoWholeWord, "x"},
+        ReplaceAllCase{"whole words, joined by the replacement", "cat.cat cat\r\n", "cat", sfoWholeWord, "catz"},
+        ReplaceAllCase{"case folded", "ABC abc Abc\r\naBc", "abc", 0, "X"},
+        ReplaceAllCase{"case kept", "ABC abc Abc\r\naBc", "abc", sfoMatchCase, "X"},
+        ReplaceAllCase{"never on a trail byte", Sj("ア表\\A") + "\r\n\\" + Sj("ア"), "\\", 0, "\\\\"},
+        ReplaceAllCase{"trail byte looking like a letter", Sj("アA") + "a" + Sj("ア"), "a", 0, "b"},
+        ReplaceAllCase{"double-byte text", Sj("ガッツ攻撃ガッツ\r\nガッツ"), Sj("ガッツ"), 0, Sj("構え")},
+        ReplaceAllCase{"a lead byte left at the end of the replacement", "ab ab\r\nab", "b", 0, "\x83", false},
+        ReplaceAllCase{"a replacement with a line break", "ab ab\r\nab", "b", 0, "\r\n", false},
+        ReplaceAllCase{"the last line emptied", "x\r\nab", "ab", 0, ""},
+        ReplaceAllCase{"regex anchored at the line start", "aaa b\r\naab", "^a", sfoRegExp, ""},
+        ReplaceAllCase{"regex at the line end", "ba\r\naa\r\na", "a$", sfoRegExp, "c"},
+        ReplaceAllCase{"regex longest match", "xx-xxx-x\r\nx", "x+", sfoRegExp, "yy"},
+        ReplaceAllCase{"regex taking the line break", "ab\r\ncb\r\nb", "b.", sfoRegExp, "z"},
+        ReplaceAllCase{"unwrapped matches past column 1000", kLongRow, "yy", 0, "zzz"},
+        ReplaceAllCase{"tabs past column 1000 (unwrapped)", kTabRow, "yy", 0, "z", false}));
+
 } // namespace
 } // namespace quillon

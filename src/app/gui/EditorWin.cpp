@@ -304,23 +304,30 @@ bool TfrmEditWindow::Search(bool Backward, const char* Title, const char* Subjec
     try {
         found = Backward ? editor.FindPrev() : editor.FindNext();
     } catch (const ERegExpParser& e) {
-        Messages().Show("検索中にエラーが発生しました。\r\n" + e.Message(), Title, TMsgIcon::Error, TMsgButtons::OK);
+        ShowSearchError(e, Title);
         return false;
     }
-    if (!found)
-        Messages().Show(Subject +
-                            ("\"" + Cp932ToUtf8(FRoot.SearchRequest().FindText) + "\"\r\nは見つかりませんでした。"),
-                        "検索", TMsgIcon::Information, TMsgButtons::OK);
+    if (!found) ShowNotFound(Subject);
     return found;
 }
 
-void TfrmEditWindow::ReplaceHit(bool Backward) {
-    TEditorExVantor& editor = Editor();
-    const std::string& text = FRoot.SearchRequest().ReplaceText;
-    if (editor.HitStyle() != hsSelect) editor.HitToSelection();
-    editor.SetSelText(text);
-    // A backward search starts before the inserted text, never inside it.
-    if (Backward) editor.SetSelStart(editor.SelStart() - static_cast<int>(text.size()));
+void TfrmEditWindow::ShowSearchError(const ERegExpParser& Error, const char* Title) {
+    Messages().Show("検索中にエラーが発生しました。\r\n" + Error.Message(), Title, TMsgIcon::Error, TMsgButtons::OK);
+}
+
+void TfrmEditWindow::ShowNotFound(const char* Subject) {
+    Messages().Show(Subject + ("\"" + Cp932ToUtf8(FRoot.SearchRequest().FindText) + "\"\r\nは見つかりませんでした。"),
+                    "検索", TMsgIcon::Information, TMsgButtons::OK);
+}
+
+void TfrmEditWindow::ReplaceAll(const TSearchRequest& Request) {
+    try {
+        Editor().ReplaceAll(Request.ReplaceText, Request.Backward);
+    } catch (const ERegExpParser& e) {
+        ShowSearchError(e, "置換");
+        return;
+    }
+    ShowNotFound("置換文字列 ");
 }
 
 void TfrmEditWindow::ActionReplaseExecute() {
@@ -335,6 +342,10 @@ void TfrmEditWindow::ActionReplaseExecute() {
     const std::string question = "\"" + Cp932ToUtf8(request.FindText) + "\"  を\r\n\"" +
                                  Cp932ToUtf8(request.ReplaceText) + "\"  に 置き換えますか？";
     do {
+        if (replaceAll && !confirm) {
+            ReplaceAll(request);
+            break;
+        }
         if (!Search(request.Backward, "置換", "置換文字列 ")) break;
         if (confirm) {
             const TMsgResult answer =
@@ -343,7 +354,7 @@ void TfrmEditWindow::ActionReplaseExecute() {
             if (answer == TMsgResult::No) continue;
             if (answer == TMsgResult::All) confirm = false, replaceAll = true;
         }
-        ReplaceHit(request.Backward);
+        editor.ReplaceHit(request.ReplaceText, request.Backward);
     } while (replaceAll);
     editor.SetHitStyle(hitStyle);
 }

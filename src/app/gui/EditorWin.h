@@ -45,6 +45,7 @@ class TQuillonRootWin;
 class TXPToolBarMenu;
 struct TItemHit;
 struct TItemSearchRequest;
+struct TSearchRequest;
 
 class TfrmEditWindow : public QMainWindow, public TFramePicturePaneHost {
 public:
@@ -257,8 +258,12 @@ private:
     bool HasClipboardText() const;
     // True when found; false after the message of a miss or a bad pattern (titled Title).
     bool Search(bool Backward, const char* Title = "検索", const char* Subject = "検索文字列 ");
-    // The hit replaced by the request's replace text.
-    void ReplaceHit(bool Backward);
+    // The messages of a search: a pattern that does not compile, a miss (Subject names the text).
+    void ShowSearchError(const ERegExpParser& Error, const char* Title);
+    void ShowNotFound(const char* Subject);
+    // Every occurrence from the caret on replaced in one change, then the message of the miss that
+    // ends a replace-all.
+    void ReplaceAll(const TSearchRequest& Request);
     void ActionConvert(int Conversion);
     void EditorChange();
 

@@ -551,6 +551,27 @@ TEST_F(RootWinTest, ReplaceConfirmsEachOccurrenceUntilAll) {
     }
 }
 
+// More replacements than the undo list holds steps: one undo still gives the whole text back.
+TEST_F(RootWinTest, ReplaceAllIsUndoneAtOnce) {
+    root->FormCreate({});
+    TfrmEditWindow& window = Window(0);
+    const std::vector<std::string> lines(1500, "a b a");
+    window.Editor().Lines().Assign(lines);
+    window.Editor().SetRowCol(0, 0);
+    root->ReplaceDialog = [](TSearchRequest& request, bool& confirm, bool& all) {
+        request = {"a", "Xa", 0, false};
+        confirm = false;
+        all = true;
+        return true;
+    };
+    window.ActionReplaseExecute();
+    EXPECT_EQ(window.Lines(), std::vector<std::string>(1500, "Xa b Xa"));
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].Text, "置換文字列 \"a\"\r\nは見つかりませんでした。");
+    window.ActionUndo->trigger();
+    EXPECT_EQ(window.Lines(), lines);
+}
+
 TEST_F(RootWinTest, EditedSettingsReachEveryWindowOfTheKind) {
     root->PropertyEditor.EditEditorAndColourer = [](TEditorExProp& prop, TOrvColourer&) {
         prop.SetColor(clRed);
