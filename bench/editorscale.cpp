@@ -25,6 +25,9 @@
 //   jump     from a fresh load, the first paint after jumping to 3/4 of the text: at once, and after
 //            the event loop had its idle time (Quillon colours the rest of the text then; the time
 //            that took is printed too)
+//   replace  replace-all of a word in the motion list (one in each line), plain and as a regular
+//            expression, from the top, wrap off: Quillon's ReplaceAll beside QScintilla's target
+//            search and replace in one undo action (no caret moves), each with the paint after
 //   long     the worst case for wrapping: the prose joined into one logical line of 3 MB, loaded with
 //            wrap on; after the idle time, a jump to its middle, the first paint there, the viewport
 //            painted again, and 10 keystrokes there (as keys); and in Quillon the viewport painted
@@ -129,6 +132,9 @@ public:
     virtual void JumpToMiddle() = 0;
     virtual void SetWrap(bool Wrap) = 0;
     virtual void Paint() = 0;
+    // Replaces every occurrence of Find (a regular expression when Regex) from the top by Replacement,
+    // matching case; answers the count.
+    virtual int ReplaceAll(const std::string& Find, const std::string& Replacement, bool Regex) = 0;
     // Marks every match of Pattern on the screen; false when the editor has no such marks.
     virtual bool ShowFindMarks(const std::string&) { return false; }
     // Lets the event loop run, as between a load and the user's next action: until the editor has no
@@ -181,6 +187,13 @@ public:
     }
     void Type(char C) override { FWidget.Editor().Perform(WM_CHAR, static_cast<unsigned char>(C)); }
     void Paint() override { FWidget.viewport()->repaint(); }
+    int ReplaceAll(const std::string& Find, const std::string& Replacement, bool Regex) override {
+        auto& editor = static_cast<TEditorEx&>(FWidget.Editor());
+        editor.SetRowCol(0, 0);
+        editor.SetFindString(Find);
+        editor.SetSearchOptions(Regex ? sfoRegExp | sfoMatchCase : sfoMatchCase);
+        return editor.ReplaceAll(Replacement, false);
+    }
     bool ShowFindMarks(const std::string& Pattern) override {
         auto& editor = static_cast<TEditorEx&>(FWidget.Editor());
         editor.ExMarks().FindMark().SetVisible(true);
@@ -245,6 +258,23 @@ public:
             FWidget.SendScintilla(QsciScintillaBase::SCI_REPLACESEL, 0UL, std::string(1, C).c_str());
     }
     void Paint() override { FWidget.viewport()->repaint(); }
+    // The target search of the control, as its own replace-all goes: one undo action, no caret moves.
+    int ReplaceAll(const std::string& Find, const std::string& Replacement, bool Regex) override {
+        using B = QsciScintillaBase;
+        FWidget.SendScintilla(B::SCI_SETSEARCHFLAGS, B::SCFIND_MATCHCASE | (Regex ? B::SCFIND_REGEXP : 0));
+        FWidget.SendScintilla(B::SCI_BEGINUNDOACTION);
+        int count = 0;
+        for (long start = 0;; ++count) {
+            FWidget.SendScintilla(B::SCI_SETTARGETRANGE, static_cast<unsigned long>(start),
+                                  FWidget.SendScintilla(B::SCI_GETLENGTH));
+            if (FWidget.SendScintilla(B::SCI_SEARCHINTARGET, Find.size(), Find.c_str()) < 0) break;
+            const long replaced = FWidget.SendScintilla(Regex ? B::SCI_REPLACETARGETRE : B::SCI_REPLACETARGET,
+                                                        Replacement.size(), Replacement.c_str());
+            start = FWidget.SendScintilla(B::SCI_GETTARGETSTART) + replaced;
+        }
+        FWidget.SendScintilla(B::SCI_ENDUNDOACTION);
+        return count;
+    }
 
 private:
     QsciScintilla FWidget;
@@ -515,6 +545,27 @@ void BM_LongLine(benchmark::State& state) {
     if (editor == 0) Keep("long line: paint with find marks of a frequent character, ms", editor, marked);
 }
 
+// Arg 1: 0 a plain word, 1 a regular expression; both find the same field of every motion line.
+void BM_ReplaceAll(benchmark::State& state) {
+    const int editor = static_cast<int>(state.range(0));
+    const bool regex = state.range(1) != 0;
+    double ms = 0;
+    int count = 0;
+    for (auto _ : state) {
+        auto subject = Make(editor, 1);
+        subject->Load(TextOf(1), false);
+        subject->Settle(editor == 0 ? 2000 : 300);
+        QElapsedTimer t;
+        t.start();
+        count = subject->ReplaceAll(regex ? "0100200000[0-9]0" : "010020000030", "010020000031", regex);
+        subject->Flush();
+        ms = Ms(t);
+        state.SetIterationTime(ms / 1000);
+    }
+    state.counters["replaced"] = count;
+    Keep(std::string("replace-all, ") + (regex ? "regular expression" : "plain word") + ", ms (motion)", editor, ms);
+}
+
 void EditorsAndTexts(benchmark::internal::Benchmark* b) {
     for (int which : {0, 1})
         for (int editor : {0, 1}) b->Args({editor, which});
@@ -551,6 +602,14 @@ BENCHMARK(BM_Paint)->Apply(EditorsAndTexts)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RandomKeystrokes)->Apply(KeystrokeArgs)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TypeAtTheEnd)->Apply(EditorsAndTexts)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FarJump)->Apply(JumpArgs)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReplaceAll)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LongLine)->Arg(0)->Arg(1)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void PrintSummary() {
