@@ -1,15 +1,19 @@
 #include "ItemHints.h"
 
+#include "BmpColourer.h"
 #include "Cp932.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
+#include "MotionColourer.h"
 #include "Paths.h"
+#include "StdEnemyColourer.h"
 #include "StrUtils.h"
+#include "VoiceColourer.h"
+#include "ZCommandColourer.h"
 #include "canpe.h"
 #include "motions.h"
 
 #include <array>
-#include <initializer_list>
 #include <optional>
 #include <span>
 #include <utility>
@@ -22,19 +26,26 @@ using TKeyword = std::pair<int, std::string_view>;
 using TKeywords = std::span<const TKeyword>;
 
 constexpr TKeyword kMotionKeywords[] = {
-    {7, "COMMENT"}, {50, "NUM"}, {51, "TO"},   {52, "SP"},   {53, "PIC"},  {54, "DE"},  {55, "CI"}, {56, "V"},
-    {58, "VX"},     {59, "RX"},  {60, "VY"},   {61, "RY"},   {62, "C"},    {64, "CL"},  {65, "G"},  {66, "DA"},
-    {67, "HIT"},    {68, "H"},   {69, "FLAG"}, {71, "DEF1"}, {72, "DEF2"}, {73, "ATT1"}};
-constexpr TKeyword kCommandKeywords[] = {{7, "COMMENT"}, {50, "CMDNUM"}, {51, "COMMAND"}, {52, "COMMAND"},
-                                         {53, "CANCEL"}, {57, "STD"},    {58, "AMNNUM"},  {59, "VX"}};
-constexpr TKeyword kZCommandKeywords[] = {{7, "COMMENT"}, {50, "CMDNUM"}, {51, "COMMAND"}, {52, "COMMAND"},
-                                          {53, "CANCEL"}, {57, "STD"},    {58, "AMNNUM"},  {59, "SH"},
-                                          {60, "SP"},     {61, "DK"}};
-constexpr TKeyword kVoiceKeywords[] = {{7, "COMMENT"}, {50, "NUM"}, {51, "WAVE"}};
-constexpr TKeyword kZVoiceKeywords[] = {{7, "COMMENT"}, {50, "NUM"}, {51, "WAVE"}, {52, "DP"}};
-constexpr TKeyword kEnemyKeywords[] = {{7, "COMMENT"},  {50, "DISTANCE"}, {51, "100"},    {52, "COMMAND"},
-                                       {53, "COMMAND"}, {54, "COMMAND"},  {55, "COMMAND"}};
-constexpr TKeyword kBmpKeywords[] = {{50, "NUM"}, {51, "OFFSET"}, {52, "OFFSET"}, {53, "BMP"}};
+    {mtComment, "COMMENT"}, {mtMotionNum, "NUM"}, {mtToNum, "TO"}, {mtSp, "SP"},     {mtPic, "PIC"},
+    {mtDe, "DE"},           {mtCi, "CI"},         {mtV, "V"},      {mtVx, "VX"},     {mtRx, "RX"},
+    {mtVy, "VY"},           {mtRy, "RY"},         {mtC, "C"},      {mtCL, "CL"},     {mtG, "G"},
+    {mtDa, "DA"},           {mtHit, "HIT"},       {mtH, "H"},      {mtFlag, "FLAG"}, {mtDef1, "DEF1"},
+    {mtDef2, "DEF2"},       {mtAtt1, "ATT1"}};
+constexpr TKeyword kCommandKeywords[] = {
+    {ltComment, "COMMENT"},  {ctCmdNum, "CMDNUM"}, {ctCmdCommand, "COMMAND"}, {ctCmdCommandSymbol, "COMMAND"},
+    {ctCmdCancel, "CANCEL"}, {ctCmdStd, "STD"},    {ctCmdAmnNum, "AMNNUM"},   {ctCmdVx, "VX"}};
+constexpr TKeyword kZCommandKeywords[] = {
+    {ltComment, "COMMENT"},  {ctCmdNum, "CMDNUM"}, {ctCmdCommand, "COMMAND"}, {ctCmdCommandSymbol, "COMMAND"},
+    {ctCmdCancel, "CANCEL"}, {ctCmdStd, "STD"},    {ctCmdAmnNum, "AMNNUM"},   {ctCmdSh, "SH"},
+    {ctCmdSp, "SP"},         {ctCmdDk, "DK"}};
+constexpr TKeyword kVoiceKeywords[] = {{ltComment, "COMMENT"}, {vtVoiceNum, "NUM"}, {vtVoiceWave, "WAVE"}};
+constexpr TKeyword kZVoiceKeywords[] = {
+    {ltComment, "COMMENT"}, {vtVoiceNum, "NUM"}, {vtVoiceWave, "WAVE"}, {vtVoiceDp, "DP"}};
+constexpr TKeyword kEnemyKeywords[] = {{ltComment, "COMMENT"}, {etDistance, "DISTANCE"},     {etPercent, "100"},
+                                       {etCommand, "COMMAND"}, {etCommandSymbol, "COMMAND"}, {etEnemy, "COMMAND"},
+                                       {etMySelf, "COMMAND"}};
+constexpr TKeyword kBmpKeywords[] = {
+    {btBmpNum, "NUM"}, {btBmpOffsetDelimtter, "OFFSET"}, {btBmpOffset, "OFFSET"}, {btBmpFileName, "BMP"}};
 
 struct THintFile {
     std::string_view File;
@@ -54,12 +65,6 @@ const THintFile& HintFileOf(int ListKind) {
         {"BCheat.dat", kBmpKeywords},
     }};
     return files[ListKind >= 0 && ListKind < kListKindCount ? static_cast<std::size_t>(ListKind) : 0];
-}
-
-bool InRanges(int Kind, std::initializer_list<std::pair<int, int>> Ranges) {
-    for (auto [first, last] : Ranges)
-        if (Kind >= first && Kind <= last) return true;
-    return false;
 }
 
 std::string Quoted(std::string_view Token) { return Cp932ToUtf8(Token); }
@@ -273,19 +278,7 @@ std::string_view ItemHintKeyword(int ListKind, int TokenKind) {
     return {};
 }
 
-bool HasItemHint(int ListKind, int TokenKind) {
-    switch (ListKind) {
-    case lkMotion: return InRanges(TokenKind, {{7, 7}, {50, 62}, {64, 69}, {71, 73}});
-    case lkCommand: return InRanges(TokenKind, {{7, 7}, {50, 53}, {57, 59}});
-    case lkZCommand: return InRanges(TokenKind, {{7, 7}, {50, 53}, {57, 61}});
-    case lkVoice: return InRanges(TokenKind, {{7, 7}, {50, 51}});
-    case lkZVoice: return InRanges(TokenKind, {{7, 7}, {50, 52}});
-    case lkEnemy:
-    case lkQes: return InRanges(TokenKind, {{7, 7}, {50, 55}});
-    case lkBmp: return InRanges(TokenKind, {{50, 53}});
-    }
-    return false;
-}
+bool HasItemHint(int ListKind, int TokenKind) { return !ItemHintKeyword(ListKind, TokenKind).empty(); }
 
 bool ItemHintLookup(const std::vector<std::filesystem::path>& Folders, int ListKind, int TokenKind, std::string& Title,
                     std::string& Body) {
@@ -306,29 +299,29 @@ bool ItemHintLookup(const std::vector<std::filesystem::path>& Folders, int ListK
 
 bool MotionLineHint(int Kind, std::string_view Token, std::string& Text) {
     switch (Kind) {
-    case 54: Text = DeHint(Token); return true;
-    case 55: Text = CiHint(Token); return true;
-    case 59: Text = NumberedText("Rx: ", Token, kMoveTexts); return true;
-    case 61: Text = NumberedText("Ry: ", Token, kMoveTexts); return true;
-    case 64: Text = NumberedText("CL: ", Token, kClTexts); return true;
-    case 65: Text = GHint(Token); return true;
-    case 69: Text = FlagHint(Token); return true;
-    case 71: Text = BoxHint("Def1: ", Token); return true;
-    case 72: Text = BoxHint("Def2: ", Token); return true;
-    case 73: Text = BoxHint("Att1: ", Token); return true;
+    case mtDe: Text = DeHint(Token); return true;
+    case mtCi: Text = CiHint(Token); return true;
+    case mtRx: Text = NumberedText("Rx: ", Token, kMoveTexts); return true;
+    case mtRy: Text = NumberedText("Ry: ", Token, kMoveTexts); return true;
+    case mtCL: Text = NumberedText("CL: ", Token, kClTexts); return true;
+    case mtG: Text = GHint(Token); return true;
+    case mtFlag: Text = FlagHint(Token); return true;
+    case mtDef1: Text = BoxHint("Def1: ", Token); return true;
+    case mtDef2: Text = BoxHint("Def2: ", Token); return true;
+    case mtAtt1: Text = BoxHint("Att1: ", Token); return true;
     }
     return false;
 }
 
 bool CommandLineHint(int Kind, std::string_view Token, std::string& Text) {
     std::string list;
-    if (Kind == 53) {
+    if (Kind == ctCmdCancel) {
         for (std::size_t i = 1; i <= Token.size(); ++i)
             if (Token[i - 1] == '1') list += IntToStr(5 - static_cast<std::int64_t>(i)) + ", ";
         Text = list.empty() ? "Cancel: なし" : "Cancel: " + list.substr(0, list.size() - 2);
         return true;
     }
-    if (Kind == 57) {
+    if (Kind == ctCmdStd) {
         static constexpr std::array<const char*, 3> stances = {"空中/", "しゃがみ/", "立ち/"};
         for (std::size_t i = 1; i <= stances.size(); ++i)
             if (const std::optional<char> c = CharAt(Token, i); c && *c != '0') list += stances[i - 1];
@@ -339,7 +332,7 @@ bool CommandLineHint(int Kind, std::string_view Token, std::string& Text) {
 }
 
 bool EnemyConditionHint(int Kind, std::string_view Token, std::string& Text) {
-    if ((Kind != 54 && Kind != 55) || Token.size() < 4) return false;
+    if ((Kind != etEnemy && Kind != etMySelf) || Token.size() < 4) return false;
     std::string text;
     switch (Token[0]) {
     case 'E':

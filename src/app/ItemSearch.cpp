@@ -25,8 +25,9 @@ constexpr const char* kOptionsSection = "SearchItemOptions";
 constexpr const char* kHistorySection = "SearchItems";
 constexpr const char* kTitle = "項目検索";
 
-constexpr std::array<int, kItemTokenChoiceCount> kChoiceKinds = {50, 51, 52, 53, 54, 55, 56, 58, 59, 60, 61,
-                                                                 62, 64, 65, 66, 67, 68, 69, 71, 72, 73, 7};
+constexpr std::array<int, kItemTokenChoiceCount> kChoiceKinds = {
+    mtMotionNum, mtToNum, mtSp, mtPic, mtDe,  mtCi, mtV,    mtVx,   mtRx,   mtVy,   mtRy,
+    mtC,         mtCL,    mtG,  mtDa,  mtHit, mtH,  mtFlag, mtDef1, mtDef2, mtAtt1, mtComment};
 
 // Byte offsets of the occurrences of Text in S that start on a character, from the left, each
 // search going on after the end of the one before.
@@ -123,7 +124,7 @@ bool FindFrom(const std::vector<std::string>& Lines, int From, int Step, TMotion
 } // namespace
 
 int ItemKindOfChoice(int Index) {
-    return Index >= 0 && Index < kItemTokenChoiceCount ? kChoiceKinds[static_cast<std::size_t>(Index)] : 74;
+    return Index >= 0 && Index < kItemTokenChoiceCount ? kChoiceKinds[static_cast<std::size_t>(Index)] : mtAnyItem;
 }
 
 TItemSearchOptions ReadItemSearchOptions(TSettingsStore& Store) {

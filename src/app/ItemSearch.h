@@ -10,13 +10,14 @@
 //
 // The request is one object for the whole program, so every edit window repeats the last search.
 // The dialog's check boxes, field choice, direction and history are kept in the settings store.
+#include "MotionColourer.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace quillon {
 
-class TMotionColourer;
 class TSettingsStore;
 
 // Bits of TItemSearchRequest::ItemOptions.
@@ -33,8 +34,8 @@ enum : std::uint8_t { idDown = 0, idUp = 1 };
 
 // The last item-search request, held by the root for the whole run.
 struct TItemSearchRequest {
-    std::string ItemText;       // CP932; empty until a search was confirmed
-    std::uint8_t ItemKind = 50; // motion token kind of the chosen field
+    std::string ItemText;                // CP932; empty until a search was confirmed
+    std::uint8_t ItemKind = mtMotionNum; // motion token kind of the chosen field
     std::uint8_t ItemOptions = 0;
     std::uint8_t ItemDirection = idDown;
 };
@@ -49,7 +50,7 @@ struct TItemHit {
 constexpr int kItemTokenChoiceCount = 22;
 constexpr int kItemHistoryMax = 32;
 
-// The token kind of field choice Index of the dialog (74, any item, outside the choices).
+// The token kind of field choice Index of the dialog (mtAnyItem outside the choices).
 int ItemKindOfChoice(int Index);
 
 // The dialog's choices as stored.

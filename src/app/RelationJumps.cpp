@@ -1,7 +1,9 @@
 #include "RelationJumps.h"
 
+#include "CommandColourer.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
+#include "MotionColourer.h"
 #include "Paths.h"
 #include "StrUtils.h"
 #include "motions.h"
@@ -11,9 +13,9 @@ namespace quillon {
 namespace {
 
 constexpr int kHeaderRows = 3;
-constexpr int kToKind = 51;
-constexpr int kHitKind = 67;
-constexpr int kAmnNumKind = 58;
+constexpr int kToKind = mtToNum;
+constexpr int kHitKind = mtHit;
+constexpr int kAmnNumKind = ctCmdAmnNum;
 constexpr const char* kTitle = "参照先にジャンプ";
 
 void ReportMissing(const std::string& Text) { Messages().Show(Text, kTitle, TMsgIcon::Information, TMsgButtons::OK); }

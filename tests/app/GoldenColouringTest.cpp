@@ -9,8 +9,8 @@
 // that every byte gets the kind it has unwrapped: there is no exception, since the enemy lists pair
 // their brackets within the logical line, over its wraps.
 #include "ColourerTestUtils.h"
+#include "GoldenSamples.h"
 #include "KindProperties.h"
-#include "ListFiles.h"
 #include "ListKinds.h"
 
 #include <gtest/gtest.h>
@@ -26,8 +26,6 @@ using namespace quillon::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-const fs::path kGoldenDir = QUILLON_GOLDEN_DIR;
 
 std::string KindName(const TOrvColourer& colourer, int kind) {
     for (int i = 0; i < colourer.ColorCount(); ++i)
@@ -62,28 +60,10 @@ std::string Contents(const fs::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-struct TSample {
-    fs::path Path;
-    std::vector<std::string> Lines;
-    int Kind;
-};
-
-std::vector<TSample> Samples() {
-    std::vector<TSample> samples;
-    for (const auto& entry : fs::directory_iterator(kGoldenDir)) {
-        if (entry.path().extension() == ".tokens") continue;
-        std::vector<std::string> lines = ReadListFile(entry.path()).Lines;
-        const int kind = DetectFileKind(lines, entry.path().filename().string());
-        samples.push_back({entry.path(), std::move(lines), kind});
-    }
-    std::sort(samples.begin(), samples.end(), [](const TSample& a, const TSample& b) { return a.Path < b.Path; });
-    return samples;
-}
-
 TEST(GoldenColouring, EveryKindHasASampleThatColoursAsItsDump) {
     const bool regenerate = std::getenv("QUILLON_REGENERATE_GOLDEN") != nullptr;
     std::vector<int> kinds;
-    for (const TSample& sample : Samples()) {
+    for (const TSample& sample : GoldenSamples()) {
         SCOPED_TRACE(sample.Path.filename().string());
         std::unique_ptr<TOrvColourer> colourer = CreateKindColourer(sample.Kind);
         ASSERT_TRUE(colourer) << "not a list of a kind with a colourer";
@@ -99,7 +79,7 @@ TEST(GoldenColouring, EveryKindHasASampleThatColoursAsItsDump) {
 }
 
 TEST(GoldenColouring, EverySampleColoursAlikeAtEveryWrapWidth) {
-    for (const TSample& sample : Samples()) {
+    for (const TSample& sample : GoldenSamples()) {
         std::unique_ptr<TOrvColourer> colourer = CreateKindColourer(sample.Kind);
         ASSERT_TRUE(colourer) << sample.Path;
         for (std::size_t width = 8; width <= 120; ++width) {
@@ -114,7 +94,7 @@ TEST(GoldenColouring, EverySampleColoursAlikeAtEveryWrapWidth) {
 // colourers have no brackets, so every sample paints from them as from its exact states.
 TEST(GoldenColouring, EverySamplePaintsFromProvisionalStatesAsFromItsExactOnes) {
     constexpr int screen = 4; // a line of the samples has at most 5 rows at width 40
-    for (const TSample& sample : Samples()) {
+    for (const TSample& sample : GoldenSamples()) {
         std::unique_ptr<TOrvColourer> colourer = CreateKindColourer(sample.Kind);
         ASSERT_TRUE(colourer) << sample.Path;
         for (std::size_t width : {std::size_t(1) << 20, std::size_t(40)}) {

@@ -2,6 +2,8 @@
 #include "BmpColourer.h"
 #include "CommandColourer.h"
 #include "Cp932.h"
+#include "GoldenSamples.h"
+#include "KindProperties.h"
 #include "ListKinds.h"
 #include "ListTokens.h"
 #include "MessageBox.h"
@@ -167,42 +169,35 @@ TEST(ItemHints, TheFieldUnderAColumnIsDescribed) {
     EXPECT_EQ(FieldTokenAt(colourer, motion, static_cast<int>(motion.size()) + 3).Kind, 0);
 }
 
-TEST(ItemHints, OfferedForTheKindsThatHaveAHint) {
-    struct Case {
-        int ListKind;
-        std::vector<int> With, Without;
-    };
-    const Case cases[] = {
-        {lkMotion, {7, 50, 57, 62, 64, 69, 71, 73}, {0, 49, 63, 70, 74, 75}},
-        {lkCommand, {7, 50, 53, 57, 59}, {54, 56, 60, 71}},
-        {lkZCommand, {7, 50, 53, 57, 61}, {54, 62}},
-        {lkVoice, {7, 50, 51}, {52}},
-        {lkZVoice, {7, 50, 52}, {53}},
-        {lkEnemy, {7, 50, 55}, {56, 71}},
-        {lkQes, {7, 50, 55}, {56}},
-        {lkBmp, {50, 53}, {7, 54}},
-        {lkText, {}, {7, 50}},
-    };
-    for (const Case& c : cases) {
-        for (int kind : c.With) EXPECT_TRUE(HasItemHint(c.ListKind, kind)) << c.ListKind << " " << kind;
-        for (int kind : c.Without) EXPECT_FALSE(HasItemHint(c.ListKind, kind)) << c.ListKind << " " << kind;
-    }
+// The name of the colour that paints Kind in Colourer, empty for a kind it has no colour for.
+std::string ColourName(const TOrvColourer& Colourer, int Kind) {
+    for (int i = 0; i < Colourer.ColorCount(); ++i)
+        if (Colourer.ColorInfoAt(i).Kind == Kind) return Colourer.ColorInfoAt(i).Name;
+    return {};
 }
 
-TEST(ItemHints, KeywordsByListKind) {
-    struct Case {
-        int ListKind, Kind;
-        std::string_view Keyword;
-    };
-    const Case cases[] = {
-        {lkMotion, 7, "COMMENT"},  {lkMotion, 56, "V"},   {lkMotion, 57, ""},     {lkMotion, 58, "VX"},
-        {lkMotion, 62, "C"},       {lkMotion, 64, "CL"},  {lkMotion, 73, "ATT1"}, {lkCommand, 52, "COMMAND"},
-        {lkCommand, 58, "AMNNUM"}, {lkCommand, 59, "VX"}, {lkZCommand, 59, "SH"}, {lkZCommand, 61, "DK"},
-        {lkVoice, 51, "WAVE"},     {lkZVoice, 52, "DP"},  {lkEnemy, 51, "100"},   {lkQes, 55, "COMMAND"},
-        {lkBmp, 52, "OFFSET"},     {lkBmp, 7, ""},        {lkText, 7, ""},        {99, 7, ""},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ItemHintKeyword(c.ListKind, c.Kind), c.Keyword) << c.ListKind << " " << c.Kind;
+// The hint tables agree with the colourers: every field that a kind's colourer cuts from the golden
+// sample of the kind has a keyword (its item and error lines and tabs have none), the command is
+// offered exactly where there is one, and every keyword names a field the colourer paints.
+TEST(ItemHints, EveryFieldTheColourerCutsHasAKeywordAndNoOther) {
+    for (const test::TSample& sample : test::GoldenSamples()) {
+        SCOPED_TRACE(sample.Path.filename().string());
+        std::unique_ptr<TOrvColourer> colourer = CreateKindColourer(sample.Kind);
+        ASSERT_TRUE(colourer);
+        for (const std::string& line : sample.Lines)
+            for (const TListToken& token : FieldTokens(*colourer, line)) {
+                const std::string colour = ColourName(*colourer, token.Kind);
+                if (colour.empty() || colour == "AnyItem" || colour == "Error") continue;
+                EXPECT_FALSE(ItemHintKeyword(sample.Kind, token.Kind).empty()) << colour;
+            }
+        for (int kind = 0; kind < 256; ++kind) {
+            const bool keyword = !ItemHintKeyword(sample.Kind, kind).empty();
+            EXPECT_EQ(HasItemHint(sample.Kind, kind), keyword) << kind;
+            const std::string colour = ColourName(*colourer, kind);
+            if (keyword) EXPECT_TRUE(!colour.empty() && colour != "AnyItem" && colour != "Error") << kind;
+        }
+    }
+    for (int kind = 0; kind < 256; ++kind) EXPECT_FALSE(HasItemHint(lkText, kind));
     EXPECT_EQ(ItemHintFile(lkMotion), "Cheat.dat");
     EXPECT_EQ(ItemHintFile(lkQes), "QCheat.dat");
     EXPECT_EQ(ItemHintFile(lkText), "");

@@ -13,6 +13,7 @@
 #include "QtHintWindow.h"
 #include "RelationJumps.h"
 #include "RootWin.h"
+#include "StdEnemyColourer.h"
 #include "StrUtils.h"
 
 #include <QApplication>
@@ -23,7 +24,7 @@ namespace quillon {
 namespace {
 
 // Token kinds of the enemy and own-character conditions of enemy lists and Quessa sources.
-bool IsConditionKind(int TokenKind) { return TokenKind == 54 || TokenKind == 55; }
+bool IsConditionKind(int TokenKind) { return TokenKind == etEnemy || TokenKind == etMySelf; }
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "SrchItem.h"
 
 #include "FormUtils.h"
+#include "MotionColourer.h"
 #include "QtText.h"
 
 #include <QApplication>
@@ -14,7 +15,7 @@ TfrmSrchItem::TfrmSrchItem(TSettingsStore& Store, QWidget* parent) : TSearchDial
 
 bool TfrmSrchItem::Execute(TSettingsStore& Store, TItemSearchRequest& Request) {
     Request.ItemText.clear();
-    Request.ItemKind = 50;
+    Request.ItemKind = mtMotionNum;
     Request.ItemOptions = 0;
     TfrmSrchItem dialog(Store, QApplication::activeWindow());
     dialog.exec();
