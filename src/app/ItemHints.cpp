@@ -47,24 +47,20 @@ constexpr TKeyword kEnemyKeywords[] = {{ltComment, "COMMENT"}, {etDistance, "DIS
 constexpr TKeyword kBmpKeywords[] = {
     {btBmpNum, "NUM"}, {btBmpOffsetDelimtter, "OFFSET"}, {btBmpOffset, "OFFSET"}, {btBmpFileName, "BMP"}};
 
-struct THintFile {
-    std::string_view File;
-    TKeywords Keywords;
-};
-
-const THintFile& HintFileOf(int ListKind) {
-    static const std::array<THintFile, kListKindCount> files = {{
-        {"", {}},
-        {"Cheat.dat", kMotionKeywords},
-        {"CCheat.dat", kCommandKeywords},
-        {"ZCCheat.dat", kZCommandKeywords},
-        {"VCheat.dat", kVoiceKeywords},
-        {"ZVCheat.dat", kZVoiceKeywords},
-        {"ECheat.dat", kEnemyKeywords},
-        {"QCheat.dat", kEnemyKeywords},
-        {"BCheat.dat", kBmpKeywords},
+// The keywords of each list kind's hint file, by kind.
+TKeywords KeywordsOf(int ListKind) {
+    static const std::array<TKeywords, kListKindCount> keywords = {{
+        {},
+        kMotionKeywords,
+        kCommandKeywords,
+        kZCommandKeywords,
+        kVoiceKeywords,
+        kZVoiceKeywords,
+        kEnemyKeywords,
+        kEnemyKeywords,
+        kBmpKeywords,
     }};
-    return files[ListKind >= 0 && ListKind < kListKindCount ? static_cast<std::size_t>(ListKind) : 0];
+    return ListKind >= 0 && ListKind < kListKindCount ? keywords[static_cast<std::size_t>(ListKind)] : TKeywords();
 }
 
 std::string Quoted(std::string_view Token) { return Cp932ToUtf8(Token); }
@@ -270,10 +266,12 @@ const char* ConditionLine(std::size_t Pos, char C) {
 
 } // namespace
 
-std::string_view ItemHintFile(int ListKind) { return HintFileOf(ListKind).File; }
+std::string_view ItemHintFile(int ListKind) {
+    return ListKind >= 0 && ListKind < kListKindCount ? ListKindInfo(ListKind).HintFile : std::string_view();
+}
 
 std::string_view ItemHintKeyword(int ListKind, int TokenKind) {
-    for (auto [kind, keyword] : HintFileOf(ListKind).Keywords)
+    for (auto [kind, keyword] : KeywordsOf(ListKind))
         if (kind == TokenKind) return keyword;
     return {};
 }

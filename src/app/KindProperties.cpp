@@ -1,16 +1,8 @@
 #include "KindProperties.h"
 
-#include "BmpColourer.h"
-#include "CommandColourer.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
-#include "MotionColourer.h"
-#include "QesEnemyColourer.h"
-#include "StdEnemyColourer.h"
 #include "Streams.h"
-#include "VoiceColourer.h"
-#include "ZCommandColourer.h"
-#include "ZVoiceColourer.h"
 
 namespace quillon {
 
@@ -18,24 +10,24 @@ const char* const EditorPropertiesSection = "EditorProperties";
 const char* const ColourerPropertiesSection = "ColourerProperties";
 
 std::unique_ptr<TOrvColourer> CreateKindColourer(int Kind) {
-    switch (Kind) {
-    case lkMotion: return std::make_unique<TMotionColourer>(nullptr);
-    case lkCommand: return std::make_unique<TCommandColourer>(nullptr);
-    case lkZCommand: return std::make_unique<TZCommandColourer>(nullptr);
-    case lkVoice: return std::make_unique<TVoiceColourer>(nullptr);
-    case lkZVoice: return std::make_unique<TZVoiceColourer>(nullptr);
-    case lkEnemy: return std::make_unique<TStdEnemyColourer>(nullptr);
-    case lkQes: return std::make_unique<TQesEnemyColourer>(nullptr);
-    case lkBmp: return std::make_unique<TBmpColourer>(nullptr);
-    default: return nullptr;
-    }
+    if (Kind < 0 || Kind >= kListKindCount || !ListKindInfo(Kind).CreateColourer) return nullptr;
+    return ListKindInfo(Kind).CreateColourer();
 }
 
 int ColourerKind(const TColourer& Colourer) {
     const std::string& name = Colourer.ClassInfo().ClassName;
-    for (int kind = lkMotion; kind <= lkBmp; ++kind)
+    for (int kind = lkMotion; kind < kListKindCount; ++kind)
         if (ListKindInfo(kind).ColourerClass == name) return kind;
     return 0;
+}
+
+TKindColourers::TKindColourers() {
+    for (int kind = 0; kind < kListKindCount; ++kind)
+        FColourers[static_cast<std::size_t>(kind)] = CreateKindColourer(kind);
+}
+
+TOrvColourer* TKindColourers::Colourer(int Kind) const {
+    return Kind >= 0 && Kind < kListKindCount ? FColourers[static_cast<std::size_t>(Kind)].get() : nullptr;
 }
 
 void CopyColourerColors(TOrvColourer& Dest, const TOrvColourer& Source) {
@@ -81,7 +73,7 @@ bool EditCopies(int Kind, TEditorExProp& Prop, TOrvColourer* Colourer, const TPr
 
 bool EditKindProperties(TSettingsStore& Store, int Kind, TEditorExProp& Prop, TOrvColourer* Colourer,
                         const TPropertyEditor& Editor, const TApplyKindProperties& Apply) {
-    if (Kind < lkText || Kind > lkBmp) return false;
+    if (Kind < lkText || Kind >= kListKindCount) return false;
     if (Kind == lkText)
         Colourer = nullptr;
     else if (!Colourer || ColourerKind(*Colourer) != Kind)

@@ -6,9 +6,11 @@
 // The settings window is given copies, so whatever it does before it is cancelled reaches neither
 // the caller's objects nor the store nor any window.
 #include "EditorExProp.h"
+#include "ListKinds.h"
 #include "OrvColourer.h"
 #include "SettingsStore.h"
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -17,10 +19,21 @@ namespace quillon {
 extern const char* const EditorPropertiesSection;   // "EditorProperties": one TEditorExProp per kind
 extern const char* const ColourerPropertiesSection; // "ColourerProperties": one colourer per list kind
 
-// A new colourer of list kind 1..8 with every colour at clNone, or null for any other kind.
+// A new colourer of a list kind with every colour at clNone, or null for plain text or any other number.
 std::unique_ptr<TOrvColourer> CreateKindColourer(int Kind);
-// The list kind 1..8 whose colourer class Colourer is (exactly), or 0.
+// The list kind whose colourer class Colourer is (exactly), or 0.
 int ColourerKind(const TColourer& Colourer);
+
+// One colourer of every list kind, made by CreateKindColourer.
+class TKindColourers {
+public:
+    TKindColourers();
+    // The colourer of Kind, or null for plain text or any other number.
+    TOrvColourer* Colourer(int Kind) const;
+
+private:
+    std::array<std::unique_ptr<TOrvColourer>, kListKindCount> FColourers;
+};
 // Every colour of Source (its Reserve and AnyItem included) into Dest of the same class.
 void CopyColourerColors(TOrvColourer& Dest, const TOrvColourer& Source);
 

@@ -1,17 +1,9 @@
 #include "ProgramSettings.h"
 
-#include "BmpColourer.h"
-#include "CommandColourer.h"
 #include "KindProperties.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
-#include "MotionColourer.h"
-#include "QesEnemyColourer.h"
-#include "StdEnemyColourer.h"
 #include "StreamUtils.h"
-#include "VoiceColourer.h"
-#include "ZCommandColourer.h"
-#include "ZVoiceColourer.h"
 
 namespace quillon {
 
@@ -41,7 +33,7 @@ void SaveFormatterOptions(TSettingsStore& Store, const std::string& Section, con
 void LoadColourers(TSettingsStore& Store, const TProgramSettings& Settings) {
     const bool stored = HasColourerProperties(Store);
     std::string repaired;
-    for (int kind = lkMotion; kind <= lkBmp; ++kind) {
+    for (int kind = lkMotion; kind < kListKindCount; ++kind) {
         TOrvColourer& colourer = *Settings.Colourer(kind);
         const std::string name(ListKindInfo(kind).ValueName);
         if (!stored) {
@@ -63,19 +55,7 @@ void LoadColourers(TSettingsStore& Store, const TProgramSettings& Settings) {
 
 } // namespace
 
-TOrvColourer* TProgramSettings::Colourer(int Kind) const {
-    switch (Kind) {
-    case lkMotion: return &MotionColourer;
-    case lkCommand: return &CommandColourer;
-    case lkZCommand: return &ZCommandColourer;
-    case lkVoice: return &VoiceColourer;
-    case lkZVoice: return &ZVoiceColourer;
-    case lkEnemy: return &StdEnemyColourer;
-    case lkQes: return &QesEnemyColourer;
-    case lkBmp: return &BmpColourer;
-    default: return nullptr;
-    }
-}
+TOrvColourer* TProgramSettings::Colourer(int Kind) const { return Colourers.Colourer(Kind); }
 
 void CleanObsoleteSettings(TSettingsStore& Store) {
     for (const char* section : {"EditorProperty", "ColourerProperty"})

@@ -13,32 +13,18 @@
 namespace quillon {
 
 class TOrvColourer;
-class TMotionColourer;
-class TCommandColourer;
-class TZCommandColourer;
-class TVoiceColourer;
-class TZVoiceColourer;
-class TStdEnemyColourer;
-class TQesEnemyColourer;
-class TBmpColourer;
+class TKindColourers;
 
 // The program-wide objects the settings are read into and written from (none owned).
 struct TProgramSettings {
-    TMotionColourer& MotionColourer;
-    TCommandColourer& CommandColourer;
-    TZCommandColourer& ZCommandColourer;
-    TVoiceColourer& VoiceColourer;
-    TZVoiceColourer& ZVoiceColourer;
-    TStdEnemyColourer& StdEnemyColourer;
-    TQesEnemyColourer& QesEnemyColourer;
-    TBmpColourer& BmpColourer;
+    TKindColourers& Colourers;
     TRecentFiles& History;
     TMakerOptions& MakerOptions;
     TMotionFormatterOptions& MotionOptions;
     TCommandFormatterOptions& CommandOptions;
     TZCommandFormatterOptions& ZCommandOptions;
 
-    // The colourer of a list kind 1..8 (lkMotion..lkBmp), or null for any other kind.
+    // The colourer of a list kind, or null for plain text or any other number.
     TOrvColourer* Colourer(int Kind) const;
 };
 

@@ -129,7 +129,7 @@ TEST_F(KindPropertiesTest, DamagedOrMissingSetKeepsTheDefaults) {
 
 TEST(KindColourers, EachListKindHasItsOwnClassAndColoursCopyWhole) {
     EXPECT_EQ(CreateKindColourer(lkText), nullptr);
-    for (int kind = lkMotion; kind <= lkBmp; ++kind) {
+    for (int kind = lkMotion; kind < kListKindCount; ++kind) {
         std::unique_ptr<TOrvColourer> source = CreateKindColourer(kind);
         ASSERT_NE(source, nullptr);
         EXPECT_EQ(ColourerKind(*source), kind);

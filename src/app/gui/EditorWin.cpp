@@ -29,15 +29,6 @@ namespace {
 
 const char kOptions[] = "Options";
 
-using TTemplate = void (*)(std::vector<std::string>&);
-
-// The template of each new-list kind 1..8.
-TTemplate ListTemplate(int kind) {
-    static const TTemplate templates[] = {NewMotionList, NewCommandList, NewZCommandList, NewVoiceList,
-                                          NewZVoiceList, NewEnemyList,   NewQesSource,    NewBitmapList};
-    return templates[kind - lkMotion];
-}
-
 // The size a stored value gives: -1 keeps Own, a negative value too; above Screen it is Screen.
 int StoredExtent(int stored, int own, int screen) {
     if (stored < 0) return own;
@@ -172,7 +163,7 @@ void TfrmEditWindow::ActionNewTextExecute() { ActionNew(lkText); }
 
 void TfrmEditWindow::ActionNew(int Kind) {
     std::vector<std::string> lines;
-    if (Kind != lkText) ListTemplate(Kind)(lines);
+    if (ListKindInfo(Kind).NewList) ListKindInfo(Kind).NewList(lines);
     FRoot.OpenNewWindow("", &lines, Kind == lkText ? -1 : Kind);
 }
 

@@ -1,18 +1,14 @@
 #include "RootWin.h"
 
-#include "BmpColourer.h"
 #include "CanpeForm.h"
-#include "CommandColourer.h"
 #include "EditorExVantor.h"
 #include "EditorWidget.h"
 #include "EditorWin.h"
 #include "KindProperties.h"
 #include "ListCommands.h"
 #include "ListKinds.h"
-#include "MotionColourer.h"
 #include "Paths.h"
 #include "PropertyWindows.h"
-#include "QesEnemyColourer.h"
 #include "QtDIBImage.h"
 #include "QtFileDialog.h"
 #include "QtText.h"
@@ -20,11 +16,7 @@
 #include "SettingsStore.h"
 #include "Srch.h"
 #include "SrchItem.h"
-#include "StdEnemyColourer.h"
-#include "VoiceColourer.h"
 #include "WindowTiling.h"
-#include "ZCommandColourer.h"
-#include "ZVoiceColourer.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -73,26 +65,11 @@ std::function<std::string(const std::string&)> SaveFileDialog() {
 
 } // namespace
 
-struct TQuillonRootWin::TColourers {
-    TMotionColourer Motion{nullptr};
-    TCommandColourer Command{nullptr};
-    TZCommandColourer ZCommand{nullptr};
-    TVoiceColourer Voice{nullptr};
-    TZVoiceColourer ZVoice{nullptr};
-    TStdEnemyColourer StdEnemy{nullptr};
-    TQesEnemyColourer QesEnemy{nullptr};
-    TBmpColourer Bmp{nullptr};
-};
-
 TQuillonRootWin::TQuillonRootWin(TSettingsStore& Store)
     : OpenDialog(OpenFileDialog()), SaveDialog(SaveFileDialog()), PropertyEditor(SettingsWindowEditor()), FStore(Store),
       FAbout(Store),
-      FColourers(std::make_unique<TColourers>()), FSettings{
-                                                      FColourers->Motion,   FColourers->Command, FColourers->ZCommand,
-                                                      FColourers->Voice,    FColourers->ZVoice,  FColourers->StdEnemy,
-                                                      FColourers->QesEnemy, FColourers->Bmp,     FHistory,
-                                                      FMakerOptions,        FMotionOptions,      FCommandOptions,
-                                                      FZCommandOptions} {
+      FColourers(std::make_unique<TKindColourers>()), FSettings{*FColourers,    FHistory,        FMakerOptions,
+                                                                FMotionOptions, FCommandOptions, FZCommandOptions} {
     SearchDialog = [this](std::string& Text, std::uint8_t& Options, bool& Backward) {
         return ExecuteSearchDialog(FStore, Text, Options, Backward);
     };
@@ -109,7 +86,7 @@ TQuillonRootWin::TQuillonRootWin(TSettingsStore& Store)
     FAbout.SetShowDelReg(true);
     FAbout.SetLogo(ProgramLogo());
     FAbout.CheckVersion(true);
-    for (int kind = lkMotion; kind <= lkBmp; ++kind) Colourer(kind)->SetDefaultColors();
+    for (int kind = lkMotion; kind < kListKindCount; ++kind) Colourer(kind)->SetDefaultColors();
     CleanObsoleteSettings(FStore);
     LoadSettings(FStore, FSettings);
 }

@@ -144,13 +144,12 @@ public:
     std::function<void()> OnLastWindowClosed;
 
 private:
-    struct TColourers;
     void Tile(TfrmEditWindow& Current, bool SideBySide);
     void ActivateStep(TfrmEditWindow& Current, int Step);
 
     TSettingsStore& FStore;
     TAbout FAbout;
-    std::unique_ptr<TColourers> FColourers;
+    std::unique_ptr<TKindColourers> FColourers;
     TRecentFiles FHistory;
     TMakerOptions FMakerOptions;
     TMotionFormatterOptions FMotionOptions;

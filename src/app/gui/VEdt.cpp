@@ -119,28 +119,9 @@ const std::vector<TListItem>& KindItems(int Kind) {
     return items[Kind];
 }
 
-// The sample lines after "選択領域 検索一致", valid lines of each kind, so that every colour item
-// of the kind shows in its own colour.
-const std::vector<const char*>& SampleLines(int Kind) {
-    static const std::vector<const char*> lines[kListKindCount] = {
-        {"0123 abcXYZ (a[b]{c}) http://www.example.com/ mail@example.com", "漢字 kanji", "全角文字"},
-        {"   0   1  3  10  0  0 9   0 0   0 0 9 0 0   0   -  0 0 000000000000 000000000000 000000000000 ;立ち",
-         "   1   0  3  12,1,A,128/13.5:2:3  C1 <2 9/1/+9 1.5 0 -2 0 90 0 A1 2.5 3 1 0100 -16030+15000 "
-         "000000000000 000000000000 ジャンプ"},
-        {"0 236P 1000010000 0 20 3 波動拳", "1 2+6 00000000000000000000 -1 0 0", "2 [D]_~ - 0 0 0 ; 投げ"},
-        {"0 a+S 0100 0 1 2 3 4 コメント", "1 XYZxyz 0 0 0 0 0 0"},
-        {"0 voice\\a.wav 攻撃", "- b.wav"},
-        {"0 a.wav 3 声", "1 b.wav -2x"},
-        {"120 50 E100#(236P) 近距離", "0 100 E100[C040]D"},
-        {"FORMAT=#E100[E040[E050[%0@]%3@]E050[%4@]%5@]", ":0 地上/非無敵/打撃判定あり", "100 50 E100[%0@] 対空", "\\e"},
-        {"10 CHARA.BMP", "10:-8:16 a b.bmp", "12:1:2:3 x.bmp"},
-    };
-    return lines[Kind];
-}
-
 std::string SampleText(int Kind) {
     std::string text = "選択領域 検索一致";
-    for (const char* line : SampleLines(Kind)) text += std::string("\r\n") + line;
+    for (const char* line : ListKindInfo(Kind).SampleLines) text += std::string("\r\n") + line;
     return Utf8ToCp932(text);
 }
 

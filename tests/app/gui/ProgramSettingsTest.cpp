@@ -1,17 +1,10 @@
 #include "ProgramSettings.h"
 #include "MessageBox.h"
 
-#include "BmpColourer.h"
-#include "CommandColourer.h"
+#include "KindProperties.h"
 #include "ListKinds.h"
-#include "MotionColourer.h"
-#include "QesEnemyColourer.h"
 #include "QtSettingsStore.h"
-#include "StdEnemyColourer.h"
 #include "StreamUtils.h"
-#include "VoiceColourer.h"
-#include "ZCommandColourer.h"
-#include "ZVoiceColourer.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -23,24 +16,21 @@ namespace {
 
 // Everything one run of the program holds, with the colours of a first start.
 struct TProgram {
-    TMotionColourer Motion{nullptr};
-    TCommandColourer Command{nullptr};
-    TZCommandColourer ZCommand{nullptr};
-    TVoiceColourer Voice{nullptr};
-    TZVoiceColourer ZVoice{nullptr};
-    TStdEnemyColourer Enemy{nullptr};
-    TQesEnemyColourer Qes{nullptr};
-    TBmpColourer Bmp{nullptr};
+    TKindColourers Colourers;
+    TOrvColourer& Motion = *Colourers.Colourer(lkMotion);
+    TOrvColourer& Command = *Colourers.Colourer(lkCommand);
+    TOrvColourer& Voice = *Colourers.Colourer(lkVoice);
+    TOrvColourer& Enemy = *Colourers.Colourer(lkEnemy);
+    TOrvColourer& Bmp = *Colourers.Colourer(lkBmp);
     TRecentFiles History;
     TMakerOptions Maker;
     TMotionFormatterOptions MotionOptions;
     TCommandFormatterOptions CommandOptions;
     TZCommandFormatterOptions ZCommandOptions;
-    TProgramSettings Settings{Motion, Command, ZCommand, Voice,         ZVoice,         Enemy,          Qes,
-                              Bmp,    History, Maker,    MotionOptions, CommandOptions, ZCommandOptions};
+    TProgramSettings Settings{Colourers, History, Maker, MotionOptions, CommandOptions, ZCommandOptions};
 
     TProgram() {
-        for (int kind = lkMotion; kind <= lkBmp; ++kind) Settings.Colourer(kind)->SetDefaultColors();
+        for (int kind = lkMotion; kind < kListKindCount; ++kind) Settings.Colourer(kind)->SetDefaultColors();
     }
 };
 
@@ -77,7 +67,7 @@ TEST_F(ProgramSettingsTest, FirstStartStoresEveryColourerAndLaterStartsReadThem)
     EXPECT_FALSE(HasColourerProperties(*store));
     Start(first);
     EXPECT_TRUE(HasColourerProperties(*store));
-    for (int kind = lkMotion; kind <= lkBmp; ++kind) {
+    for (int kind = lkMotion; kind < kListKindCount; ++kind) {
         SCOPED_TRACE(ValueName(kind));
         auto stored = store->ReadBinary("ColourerProperties", ValueName(kind));
         ASSERT_TRUE(stored);
@@ -291,8 +281,8 @@ TEST_F(ProgramSettingsTest, AnEmptyOrMissingColourerValueLeavesTheColourer) {
 TEST(ProgramSettingsColourers, EveryListKindHasItsColourer) {
     TProgram program;
     EXPECT_EQ(program.Settings.Colourer(lkText), nullptr);
-    EXPECT_EQ(program.Settings.Colourer(9), nullptr);
-    for (int kind = lkMotion; kind <= lkBmp; ++kind)
+    EXPECT_EQ(program.Settings.Colourer(kListKindCount), nullptr);
+    for (int kind = lkMotion; kind < kListKindCount; ++kind)
         EXPECT_EQ(program.Settings.Colourer(kind)->ClassInfo().ClassName, ListKindInfo(kind).ColourerClass);
 }
 

@@ -267,7 +267,7 @@ TEST_F(RootWinTest, NewListsTakeTheirTemplateAndKind) {
     // An unnamed command or voice list reads as its Vantor kind until a name tells otherwise.
     const int expected[] = {lkMotion, lkZCommand, lkZCommand, lkZVoice, lkZVoice, lkEnemy, lkQes, lkBmp};
     root->FormCreate({});
-    for (int kind = lkMotion; kind <= lkBmp; ++kind) {
+    for (int kind = lkMotion; kind < kListKindCount; ++kind) {
         Window(0).ActionNew(kind);
         ASSERT_EQ(root->WindowCount(), kind + 1);
         EXPECT_EQ(KindOf(kind), expected[kind - lkMotion]);

@@ -458,7 +458,7 @@ TEST(VEditWin, SpeedSpinBoxesCarryJapaneseLabels) {
 // The colours samples of every list kind are lines of that kind: no token is an error, so every
 // colour item of the list shows in its own colour.
 TEST(VEditWin, ColourSampleOfEveryKindHasNoErrorToken) {
-    for (int kind = lkMotion; kind <= lkBmp; ++kind) {
+    for (int kind = lkMotion; kind < kListKindCount; ++kind) {
         SCOPED_TRACE(kind);
         const std::unique_ptr<TOrvColourer> colourer = CreateKindColourer(kind);
         TEditorExProp prop;
