@@ -149,6 +149,32 @@ void BindSpin(QSpinBox* Spin, std::function<int()> Get, std::function<void(int)>
     QObject::connect(Spin, &QSpinBox::valueChanged, Spin, [Set](int v) { Set(v); });
 }
 
+// A getter and a setter of one value of a part of the property set.
+template <class TPart, class TValue> using TAccessors = std::pair<TValue (TPart::*)() const, void (TPart::*)(TValue)>;
+
+void BindValue(QCheckBox* Box, std::function<bool()> Get, std::function<void(bool)> Set,
+               std::vector<std::function<void()>>& Shows) {
+    BindCheck(Box, std::move(Get), std::move(Set), Shows);
+}
+
+void BindValue(QSpinBox* Spin, std::function<int()> Get, std::function<void(int)> Set,
+               std::vector<std::function<void()>>& Shows) {
+    BindSpin(Spin, std::move(Get), std::move(Set), Shows);
+}
+
+// Binds each control of Table to its accessors on the part that Part answers; Store runs each
+// setting (or not, while the form fills its controls).
+template <class TControl, class TPart, class TValue, std::size_t N, class TPartOf, class TStore>
+void BindParts(const std::pair<TControl*, TAccessors<TPart, TValue>> (&Table)[N], TPartOf Part, TStore Store,
+               std::vector<std::function<void()>>& Shows) {
+    for (const auto& [control, access] : Table) {
+        const auto [get, set] = access;
+        BindValue(
+            control, [Part, get = get] { return (Part().*get)(); },
+            [Part, Store, set = set](TValue v) { Store([&] { (Part().*set)(v); }); }, Shows);
+    }
+}
+
 void BindRadio(QGroupBox* Group, std::function<int()> Get, std::function<void(int)> Set,
                std::vector<std::function<void()>>& Shows) {
     Shows.push_back([Group, Get] { SetItemIndex(Group, Get()); });
@@ -246,32 +272,33 @@ void TVEditWin::BindControls() {
             if (!FShowing) set(value);
         };
     };
-    const std::pair<QCheckBox*, std::pair<bool (TEditorCaret::*)() const, void (TEditorCaret::*)(bool)>> caretBoxes[] =
-        {
-            {CheckBox_FreeCaret, {&TEditorCaret::FreeCaret, &TEditorCaret::SetFreeCaret}},
-            {CheckBox_FreeRow, {&TEditorCaret::FreeRow, &TEditorCaret::SetFreeRow}},
-            {CheckBox_AutoIndent, {&TEditorCaret::AutoIndent, &TEditorCaret::SetAutoIndent}},
-            {CheckBox_BackSpaceUnIndent, {&TEditorCaret::BackSpaceUnIndent, &TEditorCaret::SetBackSpaceUnIndent}},
-            {CheckBox_InTab, {&TEditorCaret::InTab, &TEditorCaret::SetInTab}},
-            {CheckBox_KeepCaret, {&TEditorCaret::KeepCaret, &TEditorCaret::SetKeepCaret}},
-            {CheckBox_LockScroll, {&TEditorCaret::LockScroll, &TEditorCaret::SetLockScroll}},
-            {CheckBox_NextLine, {&TEditorCaret::NextLine, &TEditorCaret::SetNextLine}},
-            {CheckBox_TabIndent, {&TEditorCaret::TabIndent, &TEditorCaret::SetTabIndent}},
-            {CheckBox_PrevSpaceIndent, {&TEditorCaret::PrevSpaceIndent, &TEditorCaret::SetPrevSpaceIndent}},
-            {CheckBox_SoftTab, {&TEditorCaret::SoftTab, &TEditorCaret::SetSoftTab}},
-            {CheckBox_RowSelect, {&TEditorCaret::RowSelect, &TEditorCaret::SetRowSelect}},
-            {CheckBox_SelMove, {&TEditorCaret::SelMove, &TEditorCaret::SetSelMove}},
-        };
+    const auto store = [this](const std::function<void()>& set) {
+        if (!FShowing) set();
+    };
+    const std::pair<QCheckBox*, TAccessors<TEditorCaret, bool>> caretBoxes[] = {
+        {CheckBox_FreeCaret, {&TEditorCaret::FreeCaret, &TEditorCaret::SetFreeCaret}},
+        {CheckBox_FreeRow, {&TEditorCaret::FreeRow, &TEditorCaret::SetFreeRow}},
+        {CheckBox_AutoIndent, {&TEditorCaret::AutoIndent, &TEditorCaret::SetAutoIndent}},
+        {CheckBox_BackSpaceUnIndent, {&TEditorCaret::BackSpaceUnIndent, &TEditorCaret::SetBackSpaceUnIndent}},
+        {CheckBox_InTab, {&TEditorCaret::InTab, &TEditorCaret::SetInTab}},
+        {CheckBox_KeepCaret, {&TEditorCaret::KeepCaret, &TEditorCaret::SetKeepCaret}},
+        {CheckBox_LockScroll, {&TEditorCaret::LockScroll, &TEditorCaret::SetLockScroll}},
+        {CheckBox_NextLine, {&TEditorCaret::NextLine, &TEditorCaret::SetNextLine}},
+        {CheckBox_TabIndent, {&TEditorCaret::TabIndent, &TEditorCaret::SetTabIndent}},
+        {CheckBox_PrevSpaceIndent, {&TEditorCaret::PrevSpaceIndent, &TEditorCaret::SetPrevSpaceIndent}},
+        {CheckBox_SoftTab, {&TEditorCaret::SoftTab, &TEditorCaret::SetSoftTab}},
+        {CheckBox_RowSelect, {&TEditorCaret::RowSelect, &TEditorCaret::SetRowSelect}},
+        {CheckBox_SelMove, {&TEditorCaret::SelMove, &TEditorCaret::SetSelMove}},
+    };
     // These setters send no change notice: the selection sample takes the caret at once.
-    for (const auto& [box, access] : caretBoxes) {
-        const auto [get, set] = access;
-        BindCheck(
-            box, [&p, get = get] { return (p.Caret().*get)(); }, guarded([this, &p, set = set](bool v) {
-                (p.Caret().*set)(v);
-                CaretChanged();
-            }),
-            shows);
-    }
+    BindParts(
+        caretBoxes, [&p]() -> TEditorCaret& { return p.Caret(); },
+        [this](const std::function<void()>& set) {
+            if (FShowing) return;
+            set();
+            CaretChanged();
+        },
+        shows);
     BindSpin(
         SpinEdit_TabSpaceCount, [&p] { return p.Caret().TabSpaceCount(); },
         guarded([&p](int v) { p.Caret().SetTabSpaceCount(v); }), shows);
@@ -339,58 +366,42 @@ void TVEditWin::BindControls() {
     BindRadio(
         RadioGroup_GaugeRange, [&p] { return std::min(1, p.Ruler().GaugeRange() % 10); },
         guarded([&p](int v) { p.Ruler().SetGaugeRange(10 - 2 * v); }), shows);
-    const std::pair<QSpinBox*, std::pair<int (TEditorMargin::*)() const, void (TEditorMargin::*)(int)>> margins[] = {
+    const std::pair<QSpinBox*, TAccessors<TEditorMargin, int>> margins[] = {
         {SpinEdit_MarginTop, {&TEditorMargin::Top, &TEditorMargin::SetTop}},
         {SpinEdit_MarginLeft, {&TEditorMargin::Left, &TEditorMargin::SetLeft}},
         {SpinEdit_MarginLine, {&TEditorMargin::Line, &TEditorMargin::SetLine}},
         {SpinEdit_MarginCharacter, {&TEditorMargin::Character, &TEditorMargin::SetCharacter}}};
-    for (const auto& [spin, access] : margins) {
-        const auto [get, set] = access;
-        BindSpin(
-            spin, [&p, get = get] { return (p.Margin().*get)(); },
-            guarded([&p, set = set](int v) { (p.Margin().*set)(v); }), shows);
-    }
+    BindParts(
+        margins, [&p]() -> TEditorMargin& { return p.Margin(); }, store, shows);
     using L = TEditorLeftbar;
-    const std::pair<QCheckBox*, std::pair<bool (L::*)() const, void (L::*)(bool)>> leftChecks[] = {
+    const std::pair<QCheckBox*, TAccessors<L, bool>> leftChecks[] = {
         {CheckBox_LeftbarVisible, {&L::Visible, &L::SetVisible}},
         {CheckBox_LeftbarEdge, {&L::Edge, &L::SetEdge}},
         {CheckBox_LeftbarShowNumber, {&L::ShowNumber, &L::SetShowNumber}},
         {CheckBox_LeftbarZeroBase, {&L::ZeroBase, &L::SetZeroBase}},
         {CheckBox_LeftbarZeroLead, {&L::ZeroLead, &L::SetZeroLead}}};
-    for (const auto& [box, access] : leftChecks) {
-        const auto [get, set] = access;
-        BindCheck(
-            box, [&p, get = get] { return (p.Leftbar().*get)(); },
-            guarded([&p, set = set](bool v) { (p.Leftbar().*set)(v); }), shows);
-    }
+    BindParts(
+        leftChecks, [&p]() -> TEditorLeftbar& { return p.Leftbar(); }, store, shows);
     BindRadio(
         RadioGroup_LeftbarShowNumberMode, [&p] { return static_cast<int>(p.Leftbar().ShowNumberMode()); },
         guarded([&p](int v) { p.Leftbar().SetShowNumberMode(static_cast<TEditorShowNumberMode>(v)); }), shows);
-    const std::pair<QSpinBox*, std::pair<int (L::*)() const, void (L::*)(int)>> leftSpins[] = {
+    const std::pair<QSpinBox*, TAccessors<L, int>> leftSpins[] = {
         {SpinEdit_LeftbarColumn, {&L::Column, &L::SetColumn}},
         {SpinEdit_LeftbarLeftMargin, {&L::LeftMargin, &L::SetLeftMargin}},
         {SpinEdit_LeftbarRightMargin, {&L::RightMargin, &L::SetRightMargin}}};
-    for (const auto& [spin, access] : leftSpins) {
-        const auto [get, set] = access;
-        BindSpin(
-            spin, [&p, get = get] { return (p.Leftbar().*get)(); },
-            guarded([&p, set = set](int v) { (p.Leftbar().*set)(v); }), shows);
-    }
+    BindParts(
+        leftSpins, [&p]() -> TEditorLeftbar& { return p.Leftbar(); }, store, shows);
     using I = TEditorImagebar;
     BindCheck(
         CheckBox_ImagebarVisible, [&p] { return p.Imagebar().Visible(); },
         guarded([&p](bool v) { p.Imagebar().SetVisible(v); }), shows);
-    const std::pair<QSpinBox*, std::pair<int (I::*)() const, void (I::*)(int)>> imageSpins[] = {
+    const std::pair<QSpinBox*, TAccessors<I, int>> imageSpins[] = {
         {SpinEdit_ImagebarDigitWidth, {&I::DigitWidth, &I::SetDigitWidth}},
         {SpinEdit_ImagebarMarkWidth, {&I::MarkWidth, &I::SetMarkWidth}},
         {SpinEdit_ImagebarLeftmargin, {&I::LeftMargin, &I::SetLeftMargin}},
         {SpinEdit_ImagebarRightMargin, {&I::RightMargin, &I::SetRightMargin}}};
-    for (const auto& [spin, access] : imageSpins) {
-        const auto [get, set] = access;
-        BindSpin(
-            spin, [&p, get = get] { return (p.Imagebar().*get)(); },
-            guarded([&p, set = set](int v) { (p.Imagebar().*set)(v); }), shows);
-    }
+    BindParts(
+        imageSpins, [&p]() -> TEditorImagebar& { return p.Imagebar(); }, store, shows);
     FShowing = true;
     for (const auto& show : shows) show();
     FShowing = false;
