@@ -1,5 +1,6 @@
 #include "ItemSearch.h"
 #include "Cp932.h"
+#include "ItemHints.h"
 #include "ListKinds.h"
 #include "MemorySettingsStore.h"
 #include "MessageBox.h"
@@ -8,6 +9,8 @@
 #include "SettingsStore.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 using namespace quillon;
 using quillon::testlines::Motion;
@@ -178,14 +181,17 @@ TEST_F(ItemSearch, SubStringNeverStartsOnATrailByte) {
 }
 
 TEST(ItemSearchChoices, FieldKindsAndOptionBits) {
-    EXPECT_EQ(ItemKindOfChoice(0), 50);
-    EXPECT_EQ(ItemKindOfChoice(6), 56);
-    EXPECT_EQ(ItemKindOfChoice(7), 58);
-    EXPECT_EQ(ItemKindOfChoice(12), 64);
-    EXPECT_EQ(ItemKindOfChoice(18), 71);
-    EXPECT_EQ(ItemKindOfChoice(21), 7);
-    EXPECT_EQ(ItemKindOfChoice(22), 74);
-    EXPECT_EQ(ItemKindOfChoice(-1), 74);
+    // The choices are the fields of a motion line, each once, in the order of the line.
+    std::set<int> kinds;
+    for (int i = 0; i < kItemTokenChoiceCount; ++i) {
+        const int kind = ItemKindOfChoice(i);
+        EXPECT_TRUE(kinds.insert(kind).second) << i;
+        EXPECT_FALSE(ItemHintKeyword(lkMotion, kind).empty()) << i;
+        if (i > 0 && kind != mtComment) EXPECT_GT(kind, ItemKindOfChoice(i - 1)) << i;
+    }
+    EXPECT_EQ(kinds.size(), static_cast<std::size_t>(kItemTokenChoiceCount));
+    EXPECT_EQ(ItemKindOfChoice(kItemTokenChoiceCount), mtAnyItem);
+    EXPECT_EQ(ItemKindOfChoice(-1), mtAnyItem);
 
     struct Case {
         TItemSearchOptions Options;

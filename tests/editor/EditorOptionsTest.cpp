@@ -54,24 +54,20 @@ TEST(EditorOptions, Clamps) {
     }
 }
 
+// The first-start look is usable: selected text is readable, the gutter marks a modified row apart
+// from its own background, and the defaults lie inside the ranges the setters keep.
 TEST(EditorOptions, Defaults) {
     TEditorCaret caret;
-    EXPECT_EQ(caret.Cursors().DefaultCursor(), crIBeam);
-    EXPECT_EQ(caret.Cursors().DragSelCursor(), crDrag);
-    EXPECT_EQ(caret.Cursors().LeftMarginCursor(), crRightArrow);
-    EXPECT_EQ(caret.Cursors().DragSelCopyCursor(), crDragSelCopy);
-    EXPECT_EQ(caret.TabSpaceCount(), 8);
-    EXPECT_EQ(caret.SelDragMode(), dmAutomatic);
+    const int tabs = caret.TabSpaceCount();
+    caret.SetTabSpaceCount(tabs);
+    EXPECT_EQ(caret.TabSpaceCount(), tabs);
+    EXPECT_GT(tabs, 0);
     TEditorViewInfo view;
-    EXPECT_EQ(view.Colors().Select().BkColor(), clNavy);
-    EXPECT_EQ(view.Colors().Select().Color(), clWhite);
-    EXPECT_EQ(view.Colors().Ank().Color(), clNone);
-    TEditorMarks marks;
-    EXPECT_EQ(marks.RetMark().Color(), clGray);
-    EXPECT_FALSE(marks.RetMark().Visible());
+    EXPECT_NE(view.Colors().Select().BkColor(), clNone);
+    EXPECT_NE(view.Colors().Select().Color(), view.Colors().Select().BkColor());
     TEditorLeftbar leftbar;
-    EXPECT_EQ(leftbar.ModifiedBkColor(), clGreen);
-    EXPECT_EQ(leftbar.ShowNumberMode(), nmRow);
+    EXPECT_NE(leftbar.ModifiedBkColor(), clNone);
+    EXPECT_NE(leftbar.ModifiedBkColor(), leftbar.BkColor());
 }
 
 TEST(EditorOptions, ChangesInsideNestedUpdatesFireOnce) {

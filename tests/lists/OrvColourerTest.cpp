@@ -63,71 +63,31 @@ TEST(OrvColourer, ColourPropertiesInStreamOrder) {
     }
 }
 
-// Every colour starts at clNone; SetDefaultColors gives the first-start look.
+// Every colour starts at clNone; SetDefaultColors gives each colour the first-start look its colour
+// table names, and a line in error stands out from the comment after it.
 TEST(OrvColourer, DefaultColours) {
-    struct Default {
-        const char* name;
-        TColor color, bkColor;
-        bool bold;
-    };
-    const Default error{"Error", clYellow, clRed, false}, comment{"Comment", clGreen, clNone, false};
-    const std::vector<std::vector<Default>> expected = {
-        {{"Pic", clAqua, clNone, false},
-         {"V", clFuchsia, clNone, true},
-         {"C", clLime, clNone, false},
-         {"COn", clFuchsia, clNone, true},
-         {"Hit", clYellow, clNone, false},
-         {"FlagOn", clFuchsia, clNone, true},
-         error,
-         comment},
-        {{"CmdCommand", clRed, clNone, false},
-         {"CmdCommandSymbol", clYellow, clNone, false},
-         {"CmdCancelSep", clNone, clBlack, false},
-         {"CmdCancelFlagOn", clAqua, clNone, false},
-         {"CmdCancelFlagOnSep", clAqua, clBlack, false},
-         error,
-         comment},
-        {{"CmdCommand", clRed, clNone, false},
-         {"CmdCommandSymbol", clYellow, clNone, false},
-         {"CmdCancelSep", clNone, clBlack, false},
-         {"CmdCancelFlagOn", clAqua, clNone, false},
-         {"CmdCancelFlagOnSep", clAqua, clNone, false},
-         error,
-         comment},
-        {{"VoiceWave", clAqua, clNone, false}, error, comment},
-        {{"VoiceWave", clAqua, clNone, false}, error, comment},
-        {{"StdEnemyCommand", clLime, clNone, false},
-         {"StdEnemyEnemy", clRed, clNone, false},
-         {"StdEnemyMySelf", clYellow, clNone, false},
-         error,
-         comment},
-        {{"QesCommand", clLime, clNone, false},
-         {"QesEnemy", clRed, clNone, false},
-         {"QesMySelf", clYellow, clNone, false},
-         error,
-         comment},
-        {{"BmpOffsetDelimtter", clYellow, clNone, false},
-         {"BmpOffset", clRed, clNone, false},
-         {"BmpFileName", clAqua, clNone, false},
-         error},
-    };
-    auto all = AllColourers();
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        TOrvColourer& c = *all[i];
+    for (const auto& colourer : AllColourers()) {
+        TOrvColourer& c = *colourer;
+        SCOPED_TRACE(c.ClassName());
         for (int k = 0; k < c.ColorCount(); ++k) {
             EXPECT_EQ(c.ColorAt(k).Color(), clNone);
             EXPECT_EQ(c.ColorAt(k).BkColor(), clNone);
         }
         c.SetDefaultColors();
         for (int k = 0; k < c.ColorCount(); ++k) {
-            Default want{c.ColorInfoAt(k).Name, clNone, clNone, false};
-            for (const Default& d : expected[i])
-                if (std::string_view(d.name) == want.name) want = d;
+            const TKindColorInfo& info = c.ColorInfoAt(k);
             const TColourerColor& color = c.ColorAt(k);
-            EXPECT_EQ(color.Color(), want.color) << c.ClassName() << "." << want.name;
-            EXPECT_EQ(color.BkColor(), want.bkColor) << c.ClassName() << "." << want.name;
-            EXPECT_EQ(color.Style(), want.bold ? StyleBit(fsBold) : 0) << c.ClassName() << "." << want.name;
+            EXPECT_EQ(color.Color(), info.Color) << info.Name;
+            EXPECT_EQ(color.BkColor(), info.BkColor) << info.Name;
+            EXPECT_EQ(color.Style(), info.Style) << info.Name;
+            EXPECT_EQ(c.KindColor(info.Kind), &color) << info.Name;
         }
+        const TColourerColor* error = nullptr;
+        for (int k = 0; k < c.ColorCount(); ++k)
+            if (std::string_view(c.ColorInfoAt(k).Name) == "Error") error = &c.ColorAt(k);
+        ASSERT_NE(error, nullptr);
+        EXPECT_NE(error->BkColor(), clNone);
+        EXPECT_NE(error->Color(), error->BkColor());
         EXPECT_EQ(c.Reserve().Color(), clNone);
         EXPECT_EQ(c.Brackets().Count(), 0);
     }
