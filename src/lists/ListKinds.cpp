@@ -21,82 +21,88 @@ template <class TColourerClass> std::unique_ptr<TOrvColourer> Create() {
     return std::make_unique<TColourerClass>(nullptr);
 }
 
-const std::array<TListKindInfo, kListKindCount> kKinds{{
-    {"",
-     "Common",
-     "",
-     "ﾃｷｽﾄ",
-     "",
-     nullptr,
-     nullptr,
-     {"0123 abcXYZ (a[b]{c}) http://www.example.com/ mail@example.com", "漢字 kanji", "全角文字"}},
-    {"*MOTION*.LST",
-     "Motion",
-     "TMotionColourer",
-     "モーションリスト",
-     "Cheat.dat",
-     Create<TMotionColourer>,
-     NewMotionList,
-     {"   0   1  3  10  0  0 9   0 0   0 0 9 0 0   0   -  0 0 000000000000 000000000000 000000000000 ;立ち",
-      "   1   0  3  12,1,A,128/13.5:2:3  C1 <2 9/1/+9 1.5 0 -2 0 90 0 A1 2.5 3 1 0100 -16030+15000 "
-      "000000000000 000000000000 ジャンプ"}},
-    {"*COMMAND*.LST",
-     "Command",
-     "TCommandColourer",
-     "ｺﾏﾝﾄﾞﾘｽﾄ",
-     "CCheat.dat",
-     Create<TCommandColourer>,
-     NewCommandList,
-     {"0 236P 1000010000 0 20 3 波動拳", "1 2+6 00000000000000000000 -1 0 0", "2 [D]_~ - 0 0 0 ; 投げ"}},
-    {"*ZCOMMAND*.LST",
-     "ZCommand",
-     "TZCommandColourer",
-     "Zｺﾏﾝﾄﾞﾘｽﾄ",
-     "ZCCheat.dat",
-     Create<TZCommandColourer>,
-     NewZCommandList,
-     {"0 a+S 0100 0 1 2 3 4 コメント", "1 XYZxyz 0 0 0 0 0 0"}},
-    {"*VOICE*.LST",
-     "Voice",
-     "TVoiceColourer",
-     "ﾎﾞｲｽﾘｽﾄ",
-     "VCheat.dat",
-     Create<TVoiceColourer>,
-     NewVoiceList,
-     {"0 voice\\a.wav 攻撃", "- b.wav"}},
-    {"*ZVOICE*.LST",
-     "ZVoice",
-     "TZVoiceColourer",
-     "Zﾎﾞｲｽﾘｽﾄ",
-     "ZVCheat.dat",
-     Create<TZVoiceColourer>,
-     NewZVoiceList,
-     {"0 a.wav 3 声", "1 b.wav -2x"}},
-    {"*ENEMY*.LST",
-     "Enemy",
-     "TStdEnemyColourer",
-     "ｴﾈﾐｰﾘｽﾄ",
-     "ECheat.dat",
-     Create<TStdEnemyColourer>,
-     NewEnemyList,
-     {"120 50 E100#(236P) 近距離", "0 100 E100[C040]D"}},
-    {"*.QES",
-     "QES",
-     "TQesEnemyColourer",
-     "Quessa1.3ｴﾈﾐｰｿｰｽ",
-     "QCheat.dat",
-     Create<TQesEnemyColourer>,
-     NewQesSource,
-     {"FORMAT=#E100[E040[E050[%0@]%3@]E050[%4@]%5@]", ":0 地上/非無敵/打撃判定あり", "100 50 E100[%0@] 対空", "\\e"}},
-    {"*BMP*.LST",
-     "Bmp",
-     "TBmpColourer",
-     "Bitmapﾘｽﾄ",
-     "BCheat.dat",
-     Create<TBmpColourer>,
-     NewBitmapList,
-     {"10 CHARA.BMP", "10:-8:16 a b.bmp", "12:1:2:3 x.bmp"}},
-}};
+// The records, made on first use (they hold vectors, so no other unit's start-up code may meet them
+// unmade).
+const std::array<TListKindInfo, kListKindCount>& Kinds() {
+    static const std::array<TListKindInfo, kListKindCount> kinds{{
+        {"",
+         "Common",
+         "",
+         "ﾃｷｽﾄ",
+         "",
+         nullptr,
+         nullptr,
+         {"0123 abcXYZ (a[b]{c}) http://www.example.com/ mail@example.com", "漢字 kanji", "全角文字"}},
+        {"*MOTION*.LST",
+         "Motion",
+         "TMotionColourer",
+         "モーションリスト",
+         "Cheat.dat",
+         Create<TMotionColourer>,
+         NewMotionList,
+         {"   0   1  3  10  0  0 9   0 0   0 0 9 0 0   0   -  0 0 000000000000 000000000000 000000000000 ;立ち",
+          "   1   0  3  12,1,A,128/13.5:2:3  C1 <2 9/1/+9 1.5 0 -2 0 90 0 A1 2.5 3 1 0100 -16030+15000 "
+          "000000000000 000000000000 ジャンプ"}},
+        {"*COMMAND*.LST",
+         "Command",
+         "TCommandColourer",
+         "ｺﾏﾝﾄﾞﾘｽﾄ",
+         "CCheat.dat",
+         Create<TCommandColourer>,
+         NewCommandList,
+         {"0 236P 1000010000 0 20 3 波動拳", "1 2+6 00000000000000000000 -1 0 0", "2 [D]_~ - 0 0 0 ; 投げ"}},
+        {"*ZCOMMAND*.LST",
+         "ZCommand",
+         "TZCommandColourer",
+         "Zｺﾏﾝﾄﾞﾘｽﾄ",
+         "ZCCheat.dat",
+         Create<TZCommandColourer>,
+         NewZCommandList,
+         {"0 a+S 0100 0 1 2 3 4 コメント", "1 XYZxyz 0 0 0 0 0 0"}},
+        {"*VOICE*.LST",
+         "Voice",
+         "TVoiceColourer",
+         "ﾎﾞｲｽﾘｽﾄ",
+         "VCheat.dat",
+         Create<TVoiceColourer>,
+         NewVoiceList,
+         {"0 voice\\a.wav 攻撃", "- b.wav"}},
+        {"*ZVOICE*.LST",
+         "ZVoice",
+         "TZVoiceColourer",
+         "Zﾎﾞｲｽﾘｽﾄ",
+         "ZVCheat.dat",
+         Create<TZVoiceColourer>,
+         NewZVoiceList,
+         {"0 a.wav 3 声", "1 b.wav -2x"}},
+        {"*ENEMY*.LST",
+         "Enemy",
+         "TStdEnemyColourer",
+         "ｴﾈﾐｰﾘｽﾄ",
+         "ECheat.dat",
+         Create<TStdEnemyColourer>,
+         NewEnemyList,
+         {"120 50 E100#(236P) 近距離", "0 100 E100[C040]D"}},
+        {"*.QES",
+         "QES",
+         "TQesEnemyColourer",
+         "Quessa1.3ｴﾈﾐｰｿｰｽ",
+         "QCheat.dat",
+         Create<TQesEnemyColourer>,
+         NewQesSource,
+         {"FORMAT=#E100[E040[E050[%0@]%3@]E050[%4@]%5@]", ":0 地上/非無敵/打撃判定あり", "100 50 E100[%0@] 対空",
+          "\\e"}},
+        {"*BMP*.LST",
+         "Bmp",
+         "TBmpColourer",
+         "Bitmapﾘｽﾄ",
+         "BCheat.dat",
+         Create<TBmpColourer>,
+         NewBitmapList,
+         {"10 CHARA.BMP", "10:-8:16 a b.bmp", "12:1:2:3 x.bmp"}},
+    }};
+    return kinds;
+}
 
 // Vantor names come before the classic masks that would also match them. Every kind but plain text
 // is listed.
@@ -113,8 +119,8 @@ std::string NamePart(std::string_view fileName) {
 int KindOfFirstLine(std::string_view line, bool named, const std::string& name) {
     std::string_view mark = Trim(line).substr(0, 3);
     if (mark == "--R") return lkMotion;
-    if (mark == "Cmd") return !named || MatchesMask(name, kKinds[lkZCommand].Mask) ? lkZCommand : lkCommand;
-    if (mark == "Num") return !named || MatchesMask(name, kKinds[lkZVoice].Mask) ? lkZVoice : lkVoice;
+    if (mark == "Cmd") return !named || MatchesMask(name, Kinds()[lkZCommand].Mask) ? lkZCommand : lkCommand;
+    if (mark == "Num") return !named || MatchesMask(name, Kinds()[lkZVoice].Mask) ? lkZVoice : lkVoice;
     if (mark == "Dis") return lkEnemy;
     if (mark == "QES") return lkQes;
     return lkText;
@@ -132,7 +138,7 @@ void Fill(std::vector<std::string>& lines, std::initializer_list<const char*> te
 
 } // namespace
 
-const TListKindInfo& ListKindInfo(int kind) { return kKinds.at(static_cast<size_t>(kind)); }
+const TListKindInfo& ListKindInfo(int kind) { return Kinds().at(static_cast<size_t>(kind)); }
 
 int DetectFileKind(const std::vector<std::string>& Lines, std::string_view FileName) {
     const bool named = !FileName.empty();
@@ -140,7 +146,7 @@ int DetectFileKind(const std::vector<std::string>& Lines, std::string_view FileN
     int kind = Lines.empty() ? lkText : KindOfFirstLine(Lines[0], named, name);
     if (kind != lkText || !named) return kind;
     for (int k : kMaskOrder)
-        if (MatchesMask(name, kKinds[k].Mask)) return k;
+        if (MatchesMask(name, Kinds()[k].Mask)) return k;
     return lkText;
 }
 
