@@ -29,6 +29,7 @@
 #include "RowAttrStrings.h"
 
 #include <bitset>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -193,6 +194,14 @@ public:
     // Turns Data from the state at the start of row Index into the state at the start of the next row
     // (defined in RowStates.cpp).
     virtual void ScanRow(int Index, const TRowStateStore& Strings, TRowAttributeData& Data);
+    // ScanRow's scan of the L bytes at Text (the rest of the logical line may follow) from Data. Visit,
+    // when given, is called before the search for a token at byte Pos >= First, and then at the first
+    // such Pos >= each of its answers; an answer < 0 stops the scan, which then answers false and
+    // leaves Data as it stands.
+    bool ScanText(const char* Text, int L, TRowAttributeData& Data, const std::function<int(int Pos)>* Visit = nullptr,
+                  int First = 0);
+    // The state before the next token, as a row starting there inside its logical line is scanned from.
+    TRowAttributeData StateHere() const;
     // The colour of the current token, or null for the editor's own colours.
     virtual TColourerColor* TokenColor() = 0;
 

@@ -161,6 +161,8 @@ public:
     // ---- Rows.
     int RowCount() const { return FStore->Count(); }
     std::string GetRowString(int Index) const;
+    // The row's text without a copy, valid until the rows change; empty outside the rows.
+    std::string_view RowView(int Index) const;
     int GetRowAttribute(int Index) const;
     void GetRowAttributeData(int Index, TRowAttributeData& Data) const;
     std::uint16_t GetRowMarks(int Index) const;
@@ -447,6 +449,12 @@ private:
     // that ends the text (RowCount past the last row), Rest what remains of Offset there.
     void WalkRows(int FirstRow, int Offset, int& ARow, int& Rest) const;
 
+    // ReplaceRows for a change inside row ARow: Length bytes at byte Index replaced by S, when the
+    // row store can make it there (TEditorScreenStrings::CanReplaceInRow); answers false otherwise.
+    bool ReplaceInRow(int ARow, int Index, int Length, std::string_view S, int Ref, int Offset);
+    // Deletes Length bytes at byte Index of the caret row and puts the caret at column ACol (by its
+    // offset from the reference row Ref).
+    void EraseInRow(int Index, int Length, int Ref, int ACol);
     void InsertText(std::string_view S, bool OverWriting);
     std::string Overwrite(std::string_view T, int From, std::string_view S) const;
     std::string RowText(int Index) const; // with its line break

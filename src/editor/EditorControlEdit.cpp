@@ -31,6 +31,15 @@ void TEditor::ReplaceRows(int Start, int End, const std::string& Text, int Ref, 
     CaretEndUpdate();
 }
 
+bool TEditor::ReplaceInRow(int ARow, int Index, int Length, std::string_view S, int Ref, int Offset) {
+    if (!FStore->CanReplaceInRow(ARow, Index, Length, S)) return false;
+    CaretBeginUpdate();
+    FStore->ReplaceInRow(ARow, Index, Length, S);
+    SetCaretToLineOffset(Ref, Offset);
+    CaretEndUpdate();
+    return true;
+}
+
 // T with the columns From..To-1 replaced by S; a double-byte character cut by To leaves a blank.
 std::string TEditor::Overwrite(std::string_view T, int From, std::string_view S) const {
     const TColumnLayout layout = ColumnLayout();
@@ -79,8 +88,13 @@ void TEditor::InsertText(std::string_view S, bool OverWriting) {
         start = end = FRow;
         ref = ReferenceRow(FRow);
         target = LineOffset(ref, FRow, FCol) + static_cast<int>(S.size());
-        const std::string t = GetRowString(FRow);
         const int i = CaretStringIndex(FRow, FCol);
+        if (!OverWriting && FStore->CanReplaceInRow(FRow, i, 0, S)) {
+            CancelSelection();
+            ReplaceInRow(FRow, i, 0, S, ref, target);
+            return;
+        }
+        const std::string t = GetRowString(FRow);
         if (i >= static_cast<int>(t.size())) {
             text = t + Blanks(i - static_cast<int>(t.size())) + std::string(S);
         } else if (OverWriting) {

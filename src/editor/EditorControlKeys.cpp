@@ -182,12 +182,12 @@ void TEditor::DeleteKey() {
     }
     if (IsHitSelected()) CancelSelection();
     if (FRow < 0 || FRow >= RowCount()) return;
-    const std::string t = GetRowString(FRow);
+    const std::string_view t = RowView(FRow);
     const int ref = ReferenceRow(FRow);
     const int i = CaretStringIndex(FRow, FCol);
     if (i >= static_cast<int>(t.size())) {
         if (GetRowAttribute(FRow) == raEndOfText) return;
-        std::string text = t + Blanks(i - static_cast<int>(t.size()));
+        std::string text = std::string(t) + Blanks(i - static_cast<int>(t.size()));
         int end = FRow;
         if (FRow + 1 < RowCount()) {
             end = FRow + 1;
@@ -199,11 +199,16 @@ void TEditor::DeleteKey() {
     const std::string cls = ClassString(FRow);
     int col = FCol;
     while (ClassAt(cls, col) == '3') --col;
-    const int index = CaretStringIndex(FRow, col);
-    std::string text = t;
-    text.erase(static_cast<std::size_t>(index), ClassAt(cls, col) == '4' ? 2 : 1);
+    EraseInRow(CaretStringIndex(FRow, col), ClassAt(cls, col) == '4' ? 2 : 1, ref, col);
+}
+
+void TEditor::EraseInRow(int Index, int Length, int Ref, int ACol) {
+    const int offset = LineOffset(Ref, FRow, ACol);
+    if (ReplaceInRow(FRow, Index, Length, {}, Ref, offset)) return;
+    std::string text = GetRowString(FRow);
+    text.erase(static_cast<std::size_t>(Index), static_cast<std::size_t>(Length));
     FStore->AddLineBreak(FRow, text);
-    ReplaceRows(FRow, FRow, text, ref, LineOffset(ref, FRow, col));
+    ReplaceRows(FRow, FRow, text, Ref, offset);
 }
 
 void TEditor::BackSpace() {
@@ -217,7 +222,7 @@ void TEditor::BackSpace() {
         return;
     }
     if (IsHitSelected()) CancelSelection();
-    const std::string t = GetRowString(FRow);
+    const std::string_view t = RowView(FRow);
     const int i = CaretStringIndex(FRow, FCol);
     if (i < 1) {
         if (FRow == 0) return;
@@ -256,12 +261,7 @@ void TEditor::BackSpace() {
         bytes = 2;
     }
     while (ClassAt(cls, col) == '3') --col;
-    const int ref = ReferenceRow(FRow);
-    std::string text = t;
-    const int index = CaretStringIndex(FRow, col);
-    text.erase(static_cast<std::size_t>(index), static_cast<std::size_t>(bytes));
-    FStore->AddLineBreak(FRow, text);
-    ReplaceRows(FRow, FRow, text, ref, LineOffset(ref, FRow, col));
+    EraseInRow(CaretStringIndex(FRow, col), bytes, ReferenceRow(FRow), col);
 }
 
 void TEditor::UnIndent() {

@@ -12,8 +12,10 @@ namespace quillon {
 
 // ---- Rows
 
-std::string TEditor::GetRowString(int Index) const {
-    return Index >= 0 && Index < RowCount() ? std::string(FStore->Get(Index)) : std::string();
+std::string TEditor::GetRowString(int Index) const { return std::string(RowView(Index)); }
+
+std::string_view TEditor::RowView(int Index) const {
+    return Index >= 0 && Index < RowCount() ? FStore->Get(Index) : std::string_view();
 }
 
 int TEditor::GetRowAttribute(int Index) const {
@@ -66,8 +68,7 @@ std::size_t TEditor::RowTextSize(int Index) const {
 
 int TEditor::RowStep(int Index) const {
     const int attr = GetRowAttribute(Index);
-    const std::size_t size = Index >= 0 && Index < RowCount() ? FStore->Get(Index).size() : 0;
-    return static_cast<int>(size) + (attr == raLineBreak ? 2 : attr == raEndOfText ? 1 : 0);
+    return static_cast<int>(RowView(Index).size()) + (attr == raLineBreak ? 2 : attr == raEndOfText ? 1 : 0);
 }
 
 int TEditor::RowsStep(int FromRow, int ToRow) const {
@@ -88,7 +89,7 @@ TColumnLayout TEditor::ColumnLayout() const {
     return layout;
 }
 
-std::string TEditor::ClassString(int Index) const { return quillon::ClassString(GetRowString(Index), ColumnLayout()); }
+std::string TEditor::ClassString(int Index) const { return quillon::ClassString(RowView(Index), ColumnLayout()); }
 
 int TEditor::CaretStringIndex(int ARow, int ACol) const {
     const std::string cls = ClassString(ARow);
@@ -96,12 +97,12 @@ int TEditor::CaretStringIndex(int ARow, int ACol) const {
 }
 
 int TEditor::StringIndex(int ARow, int ACol) const {
-    return std::min(CaretStringIndex(ARow, ACol), static_cast<int>(GetRowString(ARow).size()));
+    return std::min(CaretStringIndex(ARow, ACol), static_cast<int>(RowView(ARow).size()));
 }
 
 int TEditor::DisplayWidth(std::string_view S) const { return quillon::DisplayWidth(S, ColumnLayout()); }
 
-int TEditor::RowDisplayLength(int Index) const { return DisplayWidth(GetRowString(Index)); }
+int TEditor::RowDisplayLength(int Index) const { return DisplayWidth(RowView(Index)); }
 
 std::string TEditor::ExpandTabs(std::string_view S) const {
     if (S.find('\t') == std::string_view::npos) return std::string(S);
@@ -184,9 +185,8 @@ void TEditor::SetCaretToLineOffset(int FirstRow, int Offset) {
         return;
     }
     SetRow(row);
-    const std::string s = GetRowString(row);
-    SetCol(std::min(DisplayWidth(std::string_view(s).substr(0, static_cast<std::size_t>(std::max(0, rest)))),
-                    DisplayWidth(s)));
+    const std::string_view s = RowView(row);
+    SetCol(std::min(DisplayWidth(s.substr(0, static_cast<std::size_t>(std::max(0, rest)))), DisplayWidth(s)));
 }
 
 int TEditor::GetTextLength() const { return RowsStep(0, RowCount()); }

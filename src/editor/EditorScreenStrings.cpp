@@ -88,6 +88,7 @@ void TEditorScreenStrings::Changing() {
     ++FVersion;
     FComputedTo = 0;
     FProvisional.Drop(*this);
+    if (!FSplicing) FLongRowScans.Clear();
     TEditorStringList::Changing();
 }
 
@@ -410,6 +411,39 @@ void TEditorScreenStrings::UpdateRows(int Row, int Count, std::string_view Text)
     EndUpdate();
 }
 
+bool TEditorScreenStrings::CanReplaceInRow(int Row, int Index, int Length, std::string_view Text) const {
+    if (FWordWrap || Row < 0 || Row >= Count() || Index < 0 || Length < 0 ||
+        static_cast<std::size_t>(Index) + static_cast<std::size_t>(Length) > Get(Row).size() ||
+        (Length == 0 && Text.empty()) || Text.find_first_of("\r\n") != std::string_view::npos)
+        return false;
+    // The text's end makes no row: emptying the last row there takes the row away (UpdateRows).
+    return !(Text.empty() && static_cast<std::size_t>(Length) == Get(Row).size() && RowAttribute(Row) == raEndOfText);
+}
+
+void TEditorScreenStrings::ReplaceInRow(int Row, int Index, int Length, std::string_view Text) {
+    if (!CanReplaceInRow(Row, Index, Length, Text)) return;
+    FSplicing = true;
+    BeginUpdate();
+    SpliceRow(Row, Index, Length, Text, FUndoObj->NewUndoData());
+    EndUpdate();
+    FSplicing = false;
+}
+
+void TEditorScreenStrings::SpliceRow(int Row, int Index, int Length, std::string_view Text, TUndoData& Inverse) {
+    Inverse.Row = Row;
+    Inverse.RowCount = 1;
+    Inverse.Attribute = RowAttribute(Row);
+    Inverse.Offset = Index;
+    Inverse.Length = static_cast<int>(Text.size());
+    Inverse.Text = Get(Row).substr(static_cast<std::size_t>(Index), static_cast<std::size_t>(Length));
+    Inverse.Flags = FlagsOf(Row, 1);
+    Splice(Row, static_cast<std::size_t>(Index), static_cast<std::size_t>(Length), Text);
+    FLongRowScans.Changed(Row, Index, Length, static_cast<int>(Text.size()));
+    SetRowModified(Row, true);
+    // The row's own state stays; the states below it follow from its new text.
+    SetUpdateInfo(Row, 1, Row + 1 < Count() ? UpdateRowStates(Row + 1, true) : 0, 1);
+}
+
 // Colouring states
 
 int TEditorScreenStrings::UpdateRowStates(int Index, bool Invalidate) {
@@ -443,6 +477,7 @@ TRowAttributeData TEditorScreenStrings::PaintRowState(int Index) {
 
 void TEditorScreenStrings::ResetRowStates() {
     FProvisional.Drop(*this);
+    FLongRowScans.Clear();
     TAttachedEditor* editor = FirstEditor();
     TColourer* colourer = editor && !editor->Loading() ? editor->ActiveColourer() : nullptr;
     if (!colourer) return;

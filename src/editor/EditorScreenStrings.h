@@ -145,6 +145,14 @@ public:
     // Row, as one undo step. Appending (Row = the row count) needs a last row that ends with a line
     // break.
     void UpdateRows(int Row, int Count, std::string_view Text);
+    // Whether ReplaceInRow can make this change: word wrap is off (so no row is re-wrapped), the
+    // bytes lie inside the row, Text holds no line break, and the row stays (the text's last row is
+    // not emptied).
+    bool CanReplaceInRow(int Row, int Index, int Length, std::string_view Text) const;
+    // Replaces Length bytes at byte Index of Row by Text, as one undo step that holds only the
+    // replaced bytes: the cost follows the change, not the row's length (typing in a long line).
+    // Does nothing unless CanReplaceInRow.
+    void ReplaceInRow(int Row, int Index, int Length, std::string_view Text);
 
     // Colouring-state propagation from Index (RowStates.h); answers the rows whose state changed.
     int UpdateRowStates(int Index, bool Invalidate);
@@ -156,6 +164,7 @@ public:
     // whether rows are still left. An editor hears of left-over rows through RowStatesPending.
     bool ComputeRowStates(int MaxRows);
     void RowStateChanged(int Index) override;
+    TLongRowScans* LongRowScans() const override { return &FLongRowScans; }
 
     void WrapAll();
     void UnwrapAll();
@@ -203,6 +212,9 @@ private:
     // row from Next starts (after at least one new row, and never at First): from there the cutting
     // would repeat the old rows, which are kept.
     TRewrap WrapUntilResync(std::string_view Head, int Next, int First, TEditorStringList& Dest) const;
+    // ReplaceInRow's change, made and recorded in Inverse (which undoes it); undo replays it too.
+    // The caller's update bracket is made with FSplicing set, so that the marks of long rows stay.
+    void SpliceRow(int Row, int Index, int Length, std::string_view Text, TUndoData& Inverse);
     std::vector<std::uint32_t> FlagsOf(int Row, int Count) const;
     // Puts Flags back on the rows from Row that exist.
     void PutFlags(int Row, const std::vector<std::uint32_t>& Flags);
@@ -214,8 +226,10 @@ private:
     bool FWordWrap = false;
     std::unique_ptr<TEditorWrapOption> FWrapOption;
     std::uint64_t FVersion = 0;
-    int FComputedTo = 0;             // no row above it is left not computed (0 after any change)
-    TProvisionalStates FProvisional; // none of its rows is computed; void after any change
+    int FComputedTo = 0;                 // no row above it is left not computed (0 after any change)
+    TProvisionalStates FProvisional;     // none of its rows is computed; void after any change
+    mutable TLongRowScans FLongRowScans; // void after any change but one inside a row
+    bool FSplicing = false;              // a change inside a row is being made (set around its bracket)
 };
 
 } // namespace quillon

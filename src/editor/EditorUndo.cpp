@@ -16,6 +16,8 @@ void TakeChange(TUndoData& Dest, TUndoData&& Source) {
     Dest.Row = Source.Row;
     Dest.RowCount = Source.RowCount;
     Dest.Attribute = Source.Attribute;
+    Dest.Offset = Source.Offset;
+    Dest.Length = Source.Length;
     Dest.Flags = std::move(Source.Flags);
     Dest.Text = std::move(Source.Text);
 }
@@ -43,6 +45,11 @@ void TEditorUndoObj::Clear() {
 TUndoData TEditorUndoObj::Replay(const TUndoData& R, bool IsUndo) {
     TEditorScreenStrings& s = FOwner;
     TUndoData inverse;
+    if (R.Offset >= 0) {
+        s.SpliceRow(R.Row, R.Offset, R.Length, R.Text, inverse);
+        s.PutFlags(R.Row, R.Flags);
+        return inverse;
+    }
     inverse.Row = R.Row;
     TEditorStringList rows;
     int curRows = R.RowCount;
@@ -79,11 +86,13 @@ void TEditorUndoObj::Undo() {
     if (FUndoList.empty()) return;
     TAttachedEditor* editor = FOwner.ActiveEditor();
     if (editor) editor->CaretBeginUpdate();
-    FOwner.BeginUpdate();
     TUndoData& r = FUndoList.back();
+    FOwner.FSplicing = r.Offset >= 0;
+    FOwner.BeginUpdate();
     TakeChange(r, Replay(r, true));
     AddRedoData(r);
     FOwner.EndUpdate();
+    FOwner.FSplicing = false;
     if (editor) {
         editor->SetRow(r.CaretRow);
         editor->SetCol(r.CaretCol);
@@ -96,13 +105,15 @@ void TEditorUndoObj::Redo() {
     if (FRedoList.empty()) return;
     TAttachedEditor* editor = FOwner.ActiveEditor();
     if (editor) editor->CaretBeginUpdate();
-    FOwner.BeginUpdate();
     TUndoData& r = FRedoList.back();
+    FOwner.FSplicing = r.Offset >= 0;
+    FOwner.BeginUpdate();
     TUndoData inverse = Replay(r, false);
     FReplaying = true;
     TakeChange(NewUndoData(), std::move(inverse));
     FReplaying = false;
     FOwner.EndUpdate();
+    FOwner.FSplicing = false;
     if (editor) {
         editor->SetRow(r.CaretRow);
         editor->SetCol(r.CaretCol);

@@ -7,7 +7,8 @@
 // text (re-wrapped) and gives the flags back; the rows it removes become the inverse record on the
 // other list. Records hold only the replaced rows, never a copy of the document; a record whose last
 // row is a wrapped row ends inside a logical line, and replaying it cuts its text together with the
-// rows after it, as they were cut.
+// rows after it, as they were cut. A change inside one row that no re-wrap follows (ReplaceInRow)
+// records only the bytes it replaced and where, so typing in a long line records a few bytes.
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -20,9 +21,11 @@ class TEditorScreenStrings;
 struct TUndoData {
     int CaretRow = 0; // caret of the active editor when the record was made
     int CaretCol = 0;
-    int Row = -1;                     // first row of the change
-    int RowCount = 0;                 // rows the change left in the text from Row
-    int Attribute = 3;                // attribute of the last row of Text; 3: Text is empty, replaying only deletes
+    int Row = -1;      // first row of the change
+    int RowCount = 0;  // rows the change left in the text from Row
+    int Attribute = 3; // attribute of the last row of Text; 3: Text is empty, replaying only deletes
+    int Offset = -1;   // >= 0: a change inside row Row, whose Length bytes at Offset replaced Text
+    int Length = 0;
     std::vector<std::uint32_t> Flags; // the RowFlags of the rows that Text occupied
     std::string Text;                 // the text the change replaced
 };

@@ -3,6 +3,8 @@
 #include "Colourer.h"
 
 #include <algorithm>
+#include <functional>
+#include <limits>
 #include <memory>
 #include <utility>
 
@@ -55,14 +57,29 @@ void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttr
         if (Data.RowAttribute != raWrapped) Data.ContinuedToken = 0;
         return;
     }
+    // A long line of one row (word wrap off) is scanned in stretches between marks, kept beside the
+    // store: after a change inside it only the stretches around the change are read again.
+    TLongRowScans* scans = Strings.LongRowScans();
+    if (scans && L >= TLongRowScans::MinLength && Data.Remain == 0 && Data.ContinuedToken == 0 &&
+        Data.PrevRowAttribute != raWrapped && Data.RowAttribute != raWrapped) {
+        scans->Scan(*this, Index, row, Data);
+        return;
+    }
+    ScanText(LineFrom(Index, Strings), L, Data);
+}
 
+bool TColourerParser::ScanText(const char* Text, int L, TRowAttributeData& Data,
+                               const std::function<int(int Pos)>* Visit, int First) {
     int B = Data.BracketIndex, F = Data.FieldIndex, P = Data.ParseValue, K = tkEnd;
-    NewData(LineFrom(Index, Strings), Data);
+    NewData(Text, Data);
     // A row that starts a line may start its parser afresh (a list's first field), tokens or none.
     Data.FieldIndex = FFieldIndex;
     Data.ParseValue = FParseValue;
     Data.ParseFlag = FParseFlag;
-    while (NextToken() != tkEnd) {
+    int visit = Visit ? First : std::numeric_limits<int>::max();
+    for (;;) {
+        if (FNextPtr - FBuffer >= visit && (visit = (*Visit)(static_cast<int>(FNextPtr - FBuffer))) < 0) return false;
+        if (NextToken() == tkEnd) break;
         K = FTokenKind;
         Data.BracketIndex = FBracketIndex;
         if (K == tkBracket) B = FLastBracketIndex;
@@ -77,15 +94,15 @@ void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttr
     Data.ContinuedToken = 0;
     if (FTokenKind != tkEnd && SourcePos() >= L) { // the token starts in the next row
         Data.BracketIndex = biNone;
-        return;
+        return true;
     }
     const int E = SourcePos() + TokenLength();
-    if (SourcePos() >= L || E <= L) return;
+    if (SourcePos() >= L || E <= L) return true;
     // The token starts in this row and ends in a later one.
     Data.FieldIndex = F;
     Data.ParseValue = P;
     if (K == tkBracket) {
-        if (Data.BracketIndex != biNone) return; // still open: the next row starts inside it
+        if (Data.BracketIndex != biNone) return true; // still open: the next row starts inside it
         // Closed in the next row: the next row starts inside it, or inside its cut right bracket.
         Data.BracketIndex = B;
         TColourerBracketItem* bracket = BracketAt(B);
@@ -93,13 +110,113 @@ void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttr
             Data.ContinuedToken = tkBracket;
             Data.Remain = E - L;
         }
-        return;
+        return true;
     }
     CheckReserveWord(K);
     Data.ContinuedToken = K;
-    if (GetQuotedTokenKinds().test(static_cast<std::size_t>(K))) return; // re-scanned by its method
+    if (GetQuotedTokenKinds().test(static_cast<std::size_t>(K))) return true; // re-scanned by its method
     // The parse saw the rest of the logical line, so the token's end is known exactly.
     Data.Remain = E - L;
+    return true;
+}
+
+TRowAttributeData TColourerParser::StateHere() const {
+    TRowAttributeData data;
+    data.RowAttribute = FRowAttribute;
+    data.PrevRowAttribute = raWrapped;
+    data.BracketIndex = FBracketIndex;
+    data.FieldIndex = FFieldIndex;
+    data.Remain = FRemain;
+    data.ParseValue = FParseValue;
+    data.ContinuedToken = FContinuedToken;
+    data.ParseFlag = FParseFlag;
+    data.DataStr = FDataStr;
+    return data;
+}
+
+// How far past the end of a token a parser may look to tell what the token is (a number's point,
+// a bracket's or a comment's opening string, a field's end); only the look for an e-mail address
+// reads on further, as far as address characters go.
+constexpr std::size_t kTokenLookAhead = 256;
+
+// Long rows
+
+namespace {
+
+constexpr int kMarkStep = 4096; // bytes between two marks of a long row
+constexpr std::size_t kLongRowsKept = 8;
+
+} // namespace
+
+void TLongRowScans::Scan(TColourerParser& Parser, int Index, std::string_view Text, TRowAttributeData& Data) {
+    auto it = std::find_if(FRows.begin(), FRows.end(), [&](const TRowScan& r) {
+        return r.Row == Index && r.Colourer == Parser.Colourer() && r.Entry.RowAttribute == Data.RowAttribute &&
+               SameRowState(r.Entry, Data);
+    });
+    if (it == FRows.end()) {
+        if (FRows.size() >= kLongRowsKept) FRows.erase(FRows.begin());
+        FRows.push_back({Index, Parser.Colourer(), Data, {}, {}});
+        it = FRows.end() - 1;
+        it->Dirty = true; // from the row's start
+    } else {
+        std::rotate(it, it + 1, FRows.end()); // the latest last
+        it = FRows.end() - 1;
+    }
+    if (it->Dirty) Rescan(Parser, Text, *it);
+    Data = it->Exit;
+}
+
+void TLongRowScans::Rescan(TColourerParser& Parser, std::string_view Text, TRowScan& Scan) {
+    // The last mark that the change cannot reach by a look past a token's end: kTokenLookAhead bytes
+    // or more before it, with a byte that is no address character between (as RescanStart keeps
+    // rows); without one, the row's start in its own state.
+    int run = Scan.From;
+    while (run > 0 && IsMailChar(Text[static_cast<std::size_t>(run - 1)])) --run;
+    const int limit = std::min(Scan.From - static_cast<int>(kTokenLookAhead), run - 1);
+    auto resume = std::upper_bound(Scan.Marks.begin(), Scan.Marks.end(), limit,
+                                   [](int Pos, const TMark& m) { return Pos < m.Pos; });
+    std::vector<TMark> marks(Scan.Marks.begin(), resume);
+    const int base = marks.empty() ? 0 : marks.back().Pos;
+    TRowAttributeData data = marks.empty() ? Scan.Entry : marks.back().State;
+    // The old marks after the change: where the new scan reaches one of them in the same state, the
+    // rest of the row scans as before.
+    auto old = std::lower_bound(Scan.Marks.begin(), Scan.Marks.end(), Scan.To,
+                                [](const TMark& m, int Pos) { return m.Pos < Pos; });
+    int nextMark = base + kMarkStep;
+    const std::function<int(int)> visit = [&](int Rel) {
+        const int pos = base + Rel;
+        while (old != Scan.Marks.end() && old->Pos < pos) ++old;
+        const TRowAttributeData here = Parser.StateHere();
+        if (old != Scan.Marks.end() && old->Pos == pos && SameRowState(old->State, here)) return -1;
+        if (pos >= nextMark) {
+            marks.push_back({pos, here});
+            nextMark = pos + kMarkStep;
+        }
+        return std::min(nextMark, old != Scan.Marks.end() ? old->Pos : nextMark) - base;
+    };
+    const int first = std::min(nextMark, old != Scan.Marks.end() ? old->Pos : nextMark) - base;
+    if (Parser.ScanText(Text.data() + base, static_cast<int>(Text.size()) - base, data, &visit, first)) {
+        data.PrevRowAttribute = Scan.Entry.PrevRowAttribute;
+        Scan.Exit = data;
+    } else {
+        marks.insert(marks.end(), old, Scan.Marks.end());
+    }
+    Scan.Marks = std::move(marks);
+    Scan.Dirty = false;
+}
+
+void TLongRowScans::Changed(int Row, int Index, int Length, int NewLength) {
+    const int end = Index + Length, delta = NewLength - Length;
+    for (TRowScan& scan : FRows) {
+        if (scan.Row != Row) continue;
+        std::erase_if(scan.Marks, [&](const TMark& m) { return m.Pos > Index && m.Pos < end; });
+        for (TMark& m : scan.Marks)
+            if (m.Pos >= end) m.Pos += delta;
+        const int to = !scan.Dirty || scan.To <= Index ? scan.To : scan.To >= end ? scan.To + delta : Index;
+        scan.From = scan.Dirty ? std::min(scan.From, Index) : Index;
+        scan.To = std::max(scan.Dirty ? to : 0, Index + NewLength);
+        scan.Dirty = true;
+    }
 }
 
 TRowAttributeData InitialRowState() { return TRowAttributeData(); }
@@ -107,11 +224,6 @@ TRowAttributeData InitialRowState() { return TRowAttributeData(); }
 static bool Computed(const TRowStateStore& Strings, int Index) {
     return Strings.GetRowAttributeData(Index).BracketIndex != biNotComputed;
 }
-
-// How far past the end of a token a parser may look to tell what the token is (a number's point,
-// a bracket's or a comment's opening string, a field's end); only the look for an e-mail address
-// reads on further, as far as address characters go.
-constexpr std::size_t kTokenLookAhead = 256;
 
 // The row from which a change of the text from row Index on is scanned again. A row's state depends
 // on the text below it through the token that runs into the row (how many of its bytes are left,

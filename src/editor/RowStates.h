@@ -104,11 +104,13 @@
 #include "RowAttrStrings.h"
 
 #include <limits>
+#include <string_view>
 #include <vector>
 
 namespace quillon {
 
 class TColourer;
+class TColourerParser;
 
 // The text of the rows after row Index up to the end of its logical line ("" when Index ends a
 // line): a row is parsed with it behind its own text.
@@ -137,6 +139,44 @@ void ResetRowStates(TRowStateStore& Strings, TColourer& Colourer, int Last);
 // Answers the first row not computed afterwards (RowCount when every row is computed). This is the
 // idle work: called in small steps it colours a whole text without ever holding up input.
 int ComputeRowStates(TRowStateStore& Strings, TColourer& Colourer, int From, int MaxRows);
+
+// Long rows (a long line with word wrap off) are scanned in stretches: the scan keeps a mark, the
+// state before a token, every few kilobytes of the row. After a change inside the row the scan starts
+// again at the last mark well before the change (as far as a parser may look past a token's end, and
+// before the run of address characters that ends at the change, so the state there cannot depend on
+// it) and stops at the first old mark after it that the new scan reaches in the same state: from
+// there the row scans as before, so the state after the row is the one from before. A keystroke in a
+// line of megabytes then reads some kilobytes. Resuming at a mark is the resumption at a wrap that
+// every wrapped row makes, so the states are those of a scan of the whole row (RowStatesTest checks
+// them against a full scan). The row store keeps the marks of a few rows; a change inside a row moves
+// its marks (Changed), any other change of the rows or of the colouring drops them all (Clear).
+class TLongRowScans {
+public:
+    // The rows scanned in stretches: at least this long, and a line of their own.
+    static constexpr int MinLength = 32 * 1024;
+    // Turns Data from the state at the start of row Index (of text Text) into the state after it.
+    void Scan(TColourerParser& Parser, int Index, std::string_view Text, TRowAttributeData& Data);
+    // Length bytes at Index of row Row were replaced by NewLength bytes.
+    void Changed(int Row, int Index, int Length, int NewLength);
+    void Clear() { FRows.clear(); }
+
+private:
+    struct TMark {
+        int Pos; // a byte of the row where a token is looked for next
+        TRowAttributeData State;
+    };
+    struct TRowScan {
+        int Row;
+        const TColourer* Colourer;
+        TRowAttributeData Entry, Exit; // the state the row was scanned from, and the one after it
+        std::vector<TMark> Marks;      // by Pos
+        bool Dirty = false;            // bytes From..To-1 changed since the scan (and the state after)
+        int From = 0, To = 0;
+    };
+    void Rescan(TColourerParser& Parser, std::string_view Text, TRowScan& Scan);
+
+    std::vector<TRowScan> FRows; // the latest scanned last
+};
 
 // The provisional states of a window of rows far below the computed ones (see above). Every row the
 // window loses unconfirmed, or whose provisional state changes, is reported by RowStateChanged.

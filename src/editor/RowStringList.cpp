@@ -51,18 +51,22 @@ std::uint32_t TRowStringList::Intern(const std::string& S) {
 
 // Changing one block
 
-void TRowStringList::SetText(TBlock& B, int I, std::string_view S) {
+void TRowStringList::SpliceText(TBlock& B, int I, std::size_t Pos, std::size_t Count, std::string_view S) {
     if (S.data() >= B.Text.data() && S.data() < B.Text.data() + B.Text.size()) {
         const std::string copy(S);
-        SetText(B, I, copy);
+        SpliceText(B, I, Pos, Count, copy);
         return;
     }
     TRowItem& item = B.Items[static_cast<std::size_t>(I)];
-    const std::uint32_t length = static_cast<std::uint32_t>(S.size());
-    B.Text.replace(item.Offset, item.Length, S.data(), S.size());
+    const std::uint32_t length = static_cast<std::uint32_t>(item.Length - Count + S.size());
+    B.Text.replace(item.Offset + Pos, Count, S.data(), S.size());
     for (std::size_t k = static_cast<std::size_t>(I) + 1; k < B.Items.size(); ++k)
         B.Items[k].Offset = B.Items[k].Offset - item.Length + length;
     item.Length = length;
+}
+
+void TRowStringList::SetText(TBlock& B, int I, std::string_view S) {
+    SpliceText(B, I, 0, B.Items[static_cast<std::size_t>(I)].Length, S);
 }
 
 void TRowStringList::SpliceInto(TBlock& B, int I, const TRowItem* Items, const std::string_view* Texts, int N) {
@@ -204,6 +208,15 @@ void TRowStringList::Put(int Index, std::string_view S) {
     Changing();
     const int b = BlockOf(Index);
     SetText(Block(b), Index - StartOf(b), S);
+    Balance(b);
+    Changed();
+}
+
+void TRowStringList::Splice(int Index, std::size_t Pos, std::size_t Length, std::string_view S) {
+    if (Index < 0 || Index >= Count() || Pos + Length > Get(Index).size()) throw EStringListError();
+    Changing();
+    const int b = BlockOf(Index);
+    SpliceText(Block(b), Index - StartOf(b), Pos, Length, S);
     Balance(b);
     Changed();
 }

@@ -63,6 +63,9 @@ public:
     std::string_view operator[](int Index) const { return Get(Index); }
     // Sets the row text, keeping the row's state.
     virtual void Put(int Index, std::string_view S);
+    // Replaces Length bytes at byte Pos of row Index's text by S, keeping the row's state: only the
+    // bytes after them in the row's block move.
+    void Splice(int Index, std::size_t Pos, std::size_t Length, std::string_view S);
 
     // Appends a row and answers its index.
     virtual int Add(std::string_view S);
@@ -154,7 +157,10 @@ private:
     std::uint32_t Intern(const std::string& S);
     TBlock& Block(int B) const { return *FBlocks[static_cast<std::size_t>(B)]; }
     int StartOf(int B) const { return FStarts[static_cast<std::size_t>(B)]; }
-    // Replaces the text of row I of block B by S (which may lie in the block's own buffer).
+    // Replaces Count bytes at Pos of the text of row I of block B by S (which may lie in the block's
+    // own buffer).
+    static void SpliceText(TBlock& B, int I, std::size_t Pos, std::size_t Count, std::string_view S);
+    // Replaces the whole text of row I of block B by S.
     static void SetText(TBlock& B, int I, std::string_view S);
     // Inserts N rows at place I of block B (records Items, texts Texts): one move of the tail.
     static void SpliceInto(TBlock& B, int I, const TRowItem* Items, const std::string_view* Texts, int N);

@@ -210,6 +210,24 @@ INSTANTIATE_TEST_SUITE_P(
         TKeyCase{"TypeBeyondRowEndPads", "abcde", 0, 12, 'x', false, {"abcde       x/2"}, 0, 13}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+TEST_F(EditorControl, TypingInALongRowRecordsOnlyTheBytesItChanges) {
+    const std::string text = std::string(100000, 'a') + "\r\nb";
+    SetText(text);
+    E.SetRowCol(0, 10);
+    Char('x');
+    Char(VK_BACK);
+    Key(VK_DELETE);
+    EXPECT_EQ(Text(), std::string(99999, 'a') + "\r\nb");
+    EXPECT_EQ(Caret(), std::make_pair(0, 10));
+    ASSERT_EQ(UndoSteps(), 3);
+    for (const TUndoData& record : E.ScreenStrings().UndoObj().UndoList()) EXPECT_LE(record.Text.size(), 1u);
+    for (int i = 0; i < 3; ++i) E.Undo();
+    EXPECT_EQ(Text(), text);
+    EXPECT_EQ(Caret(), std::make_pair(0, 10));
+    E.Redo();
+    EXPECT_EQ(Text(), std::string(10, 'a') + "x" + std::string(99990, 'a') + "\r\nb");
+}
+
 TEST_F(EditorControl, BackSpaceAtWrappedContinuation) {
     E.SetWordWrap(true);
     E.WrapOption().SetWrapByte(20);

@@ -380,7 +380,8 @@ struct ModelText {
     bool inRowEdits;
 };
 constexpr ModelText kShortLines{200, 8, false};
-// Lines of many rows, typed into as a keystroke types: inside a row, a character at a time.
+// Lines of many rows, typed into as a keystroke types: inside a row, a character at a time (without
+// word wrap half of them through ReplaceInRow).
 constexpr ModelText kLongLines{3000, 400, true};
 
 // Up to Max pieces of text; one piece in LineBreaks may be a line break (none with LineBreaks 0).
@@ -447,6 +448,32 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps, ModelText
             const bool mayAppend = count == 0 || s.RowAttribute(count - 1) == raLineBreak;
             int row = static_cast<int>(rng() % static_cast<unsigned>(count + (mayAppend ? 1 : 0)));
             int rows = row == count ? 0 : static_cast<int>(rng() % static_cast<unsigned>(std::min(3, count - row) + 1));
+            if (shape.inRowEdits && !wordWrap && count > 0 && rng() % 2 == 0) {
+                // A change inside a row, as typing makes it: the bytes of a character or none replaced
+                // by a character or none.
+                row = static_cast<int>(rng() % static_cast<unsigned>(count));
+                const std::vector<std::size_t> at = CharBoundaries(s.Get(row));
+                const std::size_t i = rng() % at.size();
+                const std::size_t length = rng() % 2 == 0 && i + 1 < at.size() ? at[i + 1] - at[i] : 0;
+                std::string insert = rng() % 3 == 0 ? "" : randomText(1);
+                if (insert == "\r\n" ||
+                    !s.CanReplaceInRow(row, static_cast<int>(at[i]), static_cast<int>(length), insert))
+                    insert = "x";
+                ASSERT_TRUE(s.CanReplaceInRow(row, static_cast<int>(at[i]), static_cast<int>(length), insert));
+                const std::size_t offset = s.GetRowsText(0, row).size() + at[i];
+                ModelStep m{text, "", ModifiedFlags(s), {}};
+                lastOp = "ReplaceInRow(" + std::to_string(row) + ", " + std::to_string(at[i]) + ", " +
+                         std::to_string(length) + ", [" + insert + "])";
+                s.ReplaceInRow(row, static_cast<int>(at[i]), static_cast<int>(length), insert);
+                EXPECT_EQ(s.UndoObj().UndoList().back().Text.size(), length) << "the record holds the bytes replaced";
+                text.replace(offset, length, insert);
+                m.after = text;
+                m.modifiedAfter = ModifiedFlags(s);
+                undo.push_back(std::move(m));
+                if (undo.size() > 64) undo.pop_front();
+                redo.clear();
+                continue;
+            }
             std::string insert = shape.inRowEdits && count > 0 && rng() % 4 != 0
                                      ? keystroke(row, rows)
                                      : randomText(rng() % 4 == 0 ? std::min(shape.length, 60) : 3);
@@ -611,6 +638,23 @@ TEST(ScreenStringsModel, KeystrokesInLongWrappedLines) {
 }
 
 TEST(ScreenStringsModel, RandomEditsWithoutWordWrap) { RunModel(5, false, false, 2000); }
+
+TEST(ScreenStringsModel, ChangesInsideLongRowsWithoutWordWrap) {
+    for (unsigned seed : {11u, 12u}) RunModel(seed, false, false, 1500, kLongLines);
+}
+
+TEST_F(ScreenStringsTest, AChangeInsideARowNeedsWordWrapOffAndNoLineBreak) {
+    ed.Lines.SetText("abc\r\ndef");
+    EXPECT_TRUE(s.CanReplaceInRow(1, 3, 0, "x")) << "at the row's end";
+    EXPECT_FALSE(s.CanReplaceInRow(1, 3, 1, "x")) << "past the row's end";
+    EXPECT_FALSE(s.CanReplaceInRow(0, 1, 0, "\r\n"));
+    EXPECT_FALSE(s.CanReplaceInRow(0, 1, 0, "")) << "no change";
+    EXPECT_FALSE(s.CanReplaceInRow(2, 0, 0, "x"));
+    EXPECT_FALSE(s.CanReplaceInRow(1, 0, 3, "")) << "the text's end makes no empty row";
+    EXPECT_TRUE(s.CanReplaceInRow(0, 0, 3, "")) << "a line stays, empty";
+    s.SetWordWrap(true);
+    EXPECT_FALSE(s.CanReplaceInRow(0, 1, 0, "x")) << "a change may re-wrap";
+}
 
 TEST(ScreenStringsModel, RandomEditsWithWordBreak) {
     // The row above a change is re-wrapped but rows before it are not, so with WordBreak the rows may

@@ -16,24 +16,31 @@
 namespace quillon {
 namespace {
 
-// The default colourer, counting the rows its parsers scan for states.
+// The default colourer, counting the rows its parsers scan for states and the tokens they read.
 class TCountingColourer : public TEditorColourer {
 public:
     using TEditorColourer::TEditorColourer;
-    std::unique_ptr<TColourerParser> CreateParser() override { return std::make_unique<TParser>(this, Scans); }
+    std::unique_ptr<TColourerParser> CreateParser() override { return std::make_unique<TParser>(this, Scans, Tokens); }
     int Scans = 0;
+    long Tokens = 0;
 
 private:
     class TParser : public TEditorParser {
     public:
-        TParser(TColourer* Colourer, int& Scans) : TEditorParser(Colourer), FScans(Scans) {}
+        TParser(TColourer* Colourer, int& Scans, long& Tokens)
+            : TEditorParser(Colourer), FScans(Scans), FTokens(Tokens) {}
         void ScanRow(int Index, const TRowStateStore& Strings, TRowAttributeData& Data) override {
             ++FScans;
             TEditorParser::ScanRow(Index, Strings, Data);
         }
+        int NextToken() override {
+            ++FTokens;
+            return TEditorParser::NextToken();
+        }
 
     private:
         int& FScans;
+        long& FTokens;
     };
 };
 
@@ -176,6 +183,59 @@ TEST_F(BoundedColouring, AnEditFarBelowTheComputedRowsOfItsLineLeavesItsComputed
     auto full = FullComputation();
     for (int r = 0; r < s.Count(); ++r)
         ASSERT_TRUE(SameRowState(s.GetRowAttributeData(r), full->GetRowAttributeData(r))) << r;
+}
+
+// Changes inside long rows without word wrap (typing) keep the row's own state and recompute the
+// rows below it: an opened or closed bracket or quote reaches them, and undo and redo too.
+TEST_F(BoundedColouring, ChangesInsideRowsAgreeWithAFullComputation) {
+    s.SetWordWrap(false);
+    std::string text;
+    for (int i = 0; i < 200; ++i) text += Line() + Line() + Line() + "\r\n";
+    ed.Lines.SetText(text);
+    while (s.ComputeRowStates(1000)) {
+    }
+    static const char* typed[] = {"(", ")", "'", "x", " "};
+    for (int step = 0; step < 400; ++step) {
+        const int row = static_cast<int>(rng() % static_cast<unsigned>(s.Count()));
+        const int size = static_cast<int>(s.Get(row).size());
+        const int index = static_cast<int>(rng() % static_cast<unsigned>(size + 1));
+        const unsigned draw = rng();
+        const int length = index < size ? static_cast<int>(draw % 2) : 0;
+        const unsigned kind = rng() % 10;
+        const std::string insert = length > 0 && kind >= 5 ? "" : typed[kind % 5];
+        s.ReplaceInRow(row, index, length, insert);
+        if (rng() % 10 == 0) s.Undo();
+        if (rng() % 20 == 0) s.Redo();
+        if (rng() % 3 == 0) s.ComputeRowStates(static_cast<int>(rng() % 300));
+        const int painted = static_cast<int>(rng() % static_cast<unsigned>(s.Count()));
+        auto full = FullComputation();
+        ASSERT_TRUE(SameRowState(PaintedState(painted), full->GetRowAttributeData(painted))) << "step " << step;
+    }
+    while (s.ComputeRowStates(1000)) {
+    }
+    auto full = FullComputation();
+    for (int r = 0; r < s.Count(); ++r)
+        ASSERT_TRUE(SameRowState(s.GetRowAttributeData(r), full->GetRowAttributeData(r))) << r;
+}
+
+// A line of 400 kB without word wrap: a change inside it reads the few kilobytes around the change,
+// not the line, and the states below it are still a full scan's.
+TEST_F(BoundedColouring, AChangeInsideALongRowReadsOnlyTheStretchAroundIt) {
+    s.SetWordWrap(false);
+    std::string line;
+    while (line.size() < 400000) line += Line();
+    ed.Lines.SetText(line + "\r\nnext\r\n");
+    while (s.ComputeRowStates(1000)) {
+    }
+    const std::size_t size = s.Get(0).size();
+    for (const char* typed : {"x", "(", "'", ")", "'"}) {
+        colourer.Tokens = 0;
+        s.ReplaceInRow(0, static_cast<int>(size / 2), 0, typed);
+        EXPECT_LT(colourer.Tokens, 5000) << typed << ": a few kilobytes of the line";
+        ASSERT_TRUE(SameRowState(s.GetRowAttributeData(1), FullComputation()->GetRowAttributeData(1))) << typed;
+    }
+    s.Undo();
+    ASSERT_TRUE(SameRowState(s.GetRowAttributeData(1), FullComputation()->GetRowAttributeData(1)));
 }
 
 // ---- Provisional states: a paint far below the computed rows (screen: 20 rows, half the look-ahead)
