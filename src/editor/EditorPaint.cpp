@@ -62,7 +62,10 @@ void TEditorPainter::PaintText(const TRect& Rect, TPaintPlan& Plan) {
     TRect rowRect{left, top, area.Right, top + height};
     for (int row = first; row <= last; ++row) {
         if (row < count) {
-            const std::string s = FExpandTabs(FRows.Get(row));
+            // A row without tabs is painted where it lies (a long line is not copied for a paint).
+            std::string expanded;
+            std::string_view s = FRows.Get(row);
+            if (s.find('\t') != std::string_view::npos) s = expanded = FExpandTabs(s);
             if (FSelection.Drawn)
                 DrawRowWithSelection(rowRect, x, *parser, row, s, rowRect.Top, Plan);
             else
@@ -77,17 +80,17 @@ void TEditorPainter::PaintText(const TRect& Rect, TPaintPlan& Plan) {
     }
 }
 
-void TEditorPainter::DrawRow(const TRect& Rect, int X, TColourerParser& Parser, int Row, const std::string& S, int Y,
+void TEditorPainter::DrawRow(const TRect& Rect, int X, TColourerParser& Parser, int Row, std::string_view S, int Y,
                              TPaintPlan& Plan) {
     PaintRow(Rect, X, Parser, Row, S, Y, false, Plan);
 }
 
-void TEditorPainter::DrawRowSelected(const TRect& Rect, int X, TColourerParser& Parser, int Row, const std::string& S,
+void TEditorPainter::DrawRowSelected(const TRect& Rect, int X, TColourerParser& Parser, int Row, std::string_view S,
                                      int Y, TPaintPlan& Plan) {
     PaintRow(Rect, X, Parser, Row, S, Y, true, Plan);
 }
 
-void TEditorPainter::PaintRow(const TRect& Rect, int X, TColourerParser& Parser, int Row, const std::string& S, int Y,
+void TEditorPainter::PaintRow(const TRect& Rect, int X, TColourerParser& Parser, int Row, std::string_view S, int Y,
                               bool Selected, TPaintPlan& Plan) {
     // Lazy colouring (RowStates.h): a row's state is computed when it is first painted, or taken
     // provisionally when the row lies far below the computed ones.
@@ -103,7 +106,7 @@ void TEditorPainter::PaintRow(const TRect& Rect, int X, TColourerParser& Parser,
 }
 
 void TEditorPainter::TokenPass(const TRect& Rect, int X, TColourerParser& Parser, int Row,
-                               const TRowAttributeData& State, const std::string& S, int Y, bool Selected,
+                               const TRowAttributeData& State, std::string_view S, int Y, bool Selected,
                                TPaintPlan& Plan) {
     const TPaintGeometry& g = FGeometry;
     const int length = static_cast<int>(S.size());
@@ -144,14 +147,18 @@ void TEditorPainter::TokenPass(const TRect& Rect, int X, TColourerParser& Parser
     hook.Rect = Rect;
     hook.X = X;
     hook.Y = Y;
-    hook.Text = S;
+    hook.Text = S.substr(0, static_cast<std::size_t>(PaintedLength(S)));
     if (wrapped && Row + 1 < FRows.Count()) hook.Text += FRows.RowText(Row + 1);
     hook.Selected = Selected;
     hook.Row = Row;
     Plan.push_back(std::move(hook));
 }
 
-const char* TEditorPainter::ParsedText(int Row, const std::string& S) {
+const char* TEditorPainter::ParsedText(int Row, std::string_view S) {
+    if (!FLook.WordWrap) {
+        FLineRow = -1;
+        return S.data();
+    }
     const bool current = FLineVersion == FRows.Version();
     const bool same = current && Row == FLineRow && FLineRest - FLineStart == S.size() &&
                       FLineText.compare(FLineStart, S.size(), S) == 0;
@@ -175,7 +182,7 @@ const char* TEditorPainter::ParsedText(int Row, const std::string& S) {
     return FLineText.c_str() + FLineStart;
 }
 
-void TEditorPainter::EndOfRowMark(const TRect& Rect, int X, int Row, const std::string& S, int Y, bool Selected,
+void TEditorPainter::EndOfRowMark(const TRect& Rect, int X, int Row, std::string_view S, int Y, bool Selected,
                                   TPaintPlan& Plan) const {
     const int painted = PaintedLength(S);
     const bool cut = static_cast<int>(S.size()) > painted;
@@ -193,7 +200,7 @@ void TEditorPainter::EndOfRowMark(const TRect& Rect, int X, int Row, const std::
 }
 
 void TEditorPainter::DrawRowWithSelection(const TRect& Rect, int X, TColourerParser& Parser, int Row,
-                                          const std::string& S, int Y, TPaintPlan& Plan) {
+                                          std::string_view S, int Y, TPaintPlan& Plan) {
     const TPaintSelection& sel = FSelection;
     if (Row < sel.StartRow || Row > sel.EndRow) {
         DrawRow(Rect, X, Parser, Row, S, Y, Plan);

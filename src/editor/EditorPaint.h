@@ -111,27 +111,29 @@ public:
     int UnderlineY(int Row) const;
     void DrawUnderline(int Row, bool Erase, TPaintPlan& Plan) const;
 
-    // One row, as the selection repaint uses them too. X is the x of column 0, Y the row's top.
-    void DrawRow(const TRect& Rect, int X, TColourerParser& Parser, int Row, const std::string& S, int Y,
+    // One row, as the selection repaint uses them too. X is the x of column 0, Y the row's top, S the
+    // row as painted (tabs expanded), NUL-terminated.
+    void DrawRow(const TRect& Rect, int X, TColourerParser& Parser, int Row, std::string_view S, int Y,
                  TPaintPlan& Plan);
-    void DrawRowSelected(const TRect& Rect, int X, TColourerParser& Parser, int Row, const std::string& S, int Y,
+    void DrawRowSelected(const TRect& Rect, int X, TColourerParser& Parser, int Row, std::string_view S, int Y,
                          TPaintPlan& Plan);
-    void DrawRowWithSelection(const TRect& Rect, int X, TColourerParser& Parser, int Row, const std::string& S, int Y,
+    void DrawRowWithSelection(const TRect& Rect, int X, TColourerParser& Parser, int Row, std::string_view S, int Y,
                               TPaintPlan& Plan);
 
 private:
-    void PaintRow(const TRect& Rect, int X, TColourerParser& Parser, int Row, const std::string& S, int Y,
-                  bool Selected, TPaintPlan& Plan);
+    void PaintRow(const TRect& Rect, int X, TColourerParser& Parser, int Row, std::string_view S, int Y, bool Selected,
+                  TPaintPlan& Plan);
     // State: the colouring state the row starts in.
     void TokenPass(const TRect& Rect, int X, TColourerParser& Parser, int Row, const TRowAttributeData& State,
-                   const std::string& S, int Y, bool Selected, TPaintPlan& Plan);
-    void EndOfRowMark(const TRect& Rect, int X, int Row, const std::string& S, int Y, bool Selected,
+                   std::string_view S, int Y, bool Selected, TPaintPlan& Plan);
+    void EndOfRowMark(const TRect& Rect, int X, int Row, std::string_view S, int Y, bool Selected,
                       TPaintPlan& Plan) const;
     // The text the parser gets for Row: S, the row as painted, followed on a wrapped row (with word
     // wrap on) by the stored text of the rest of its logical line, NUL-terminated; valid until the
     // next call. The rows of one line painted in order share one copy of the line, so that painting
-    // a screen of a long line costs the line's length once, not once per row.
-    const char* ParsedText(int Row, const std::string& S);
+    // a screen of a long line costs the line's length once, not once per row; without word wrap
+    // every row is a line and is parsed where it lies.
+    const char* ParsedText(int Row, std::string_view S);
     void TextOut(const TRect& Clip, int X, bool FillRect, std::string_view S, int Y, TColor Color, TColor BkColor,
                  TFontStyles Style, TPaintPlan& Plan) const;
     void DrawEof(int X, int Y, TPaintPlan& Plan) const;

@@ -126,6 +126,28 @@ TEST_F(EditorPaint, LongRowIsCutAtColumnThousandWithTheHiddenTextMark) {
     EXPECT_TRUE(Texts(plan, "[EOF]").empty());
 }
 
+// Without word wrap a long row is parsed where it lies: a quoted text that starts before column 1000
+// and ends far beyond it is coloured as such and cut at the column, with or without a tab (which
+// expands the row first); the row hook gets the painted columns.
+TEST_F(EditorPaint, ALongRowWithoutWordWrapColoursItsTokensUpToColumnThousand) {
+    colourer.SetQuotation("'");
+    colourer.Colors().Str().SetColor(clRed);
+    for (const std::string lead : {std::string(990, 'a'), "\t" + std::string(982, 'a')}) {
+        SCOPED_TRACE(lead.substr(0, 1));
+        const std::string row = lead + " 'quoted" + std::string(3000, 'q') + "' 12 'x'";
+        const TPaintPlan plan = Paint(row + "\r\nnext\r\n");
+        std::vector<TPaintOp> red;
+        for (const TPaintOp& op : OfKind(plan, poText))
+            if (op.Color == clRed) red.push_back(op);
+        ASSERT_EQ(red.size(), 1u);
+        EXPECT_EQ(red[0].X, LEFT + 991 * CW);
+        EXPECT_EQ(red[0].Text, "'quotedqq");
+        const auto hooks = OfKind(plan, poDrawLine);
+        ASSERT_EQ(hooks.size(), 2u);
+        EXPECT_EQ(hooks[0].Text, Expand(row).substr(0, 1000));
+    }
+}
+
 TEST_F(EditorPaint, DoubleByteCharacterAtColumn999ReachesColumn1001) {
     const std::string row = std::string(999, 'a') + Utf8ToCp932("あ") + std::string(50, 'b');
     const TPaintPlan plan = Paint(row);
