@@ -1,9 +1,9 @@
 // The editor at scale beside QScintilla, on the same bytes in the same run, offscreen, 1200 x 900.
 //
 // Texts: real Japanese prose (the Debian reference in Japanese, every line that converts to CP932,
-// repeated to 10 MB) and a generated 10 MB motion list. QScintilla runs with code page 932, no lexer,
-// wrapping at its window's edge when wrap is on; Quillon wraps at 80 columns and colours with the
-// default colourer (prose) or the motion colourer (the list).
+// repeated to 10 MB), a generated 10 MB motion list, and for loading also 500,000 short lines. QScintilla runs with
+// code page 932, no lexer, wrapping at its window's edge when wrap is on; Quillon wraps at 80 columns and colours with
+// the default colourer (prose) or the motion colourer (the list).
 //
 // Cases, each figure beside QScintilla's and summed up in a table at the end:
 //   load     setting the text and painting the first screen, wrap on and off, the best of 3: cold
@@ -34,6 +34,9 @@
 //            wrap on; after the idle time, a jump to its middle, the first paint there, the viewport
 //            painted again, and 10 keystrokes there (as keys); and in Quillon the viewport painted
 //            with find marks
+//   unwrapped the prose joined into one line of 0.75, 1.5, 3 and 10 MB followed by a short line,
+//            loaded with wrap off: after the idle time, 10 keystrokes at column 40 of the long line
+//            (as keys)
 // The editors loaded once for the keystroke cases get their idle time before the first keystroke.
 #include "Cp932.h"
 #include "EditorEx.h"
@@ -94,20 +97,32 @@ std::string MotionList() {
     return text;
 }
 
-// The prose without its line breaks: one logical line of 3 MB.
-std::string LongLine() {
+// The prose without its line breaks: one logical line of Bytes.
+std::string LongLine(std::size_t Bytes = kLongLineBytes) {
     std::string prose;
     for (const std::string& line : JapaneseProseLines()) prose += line;
     std::string s;
-    while (!prose.empty() && s.size() < kLongLineBytes) s += prose;
+    while (!prose.empty() && s.size() < Bytes) s += prose;
+    return s;
+}
+
+// 500,000 short lines of 7 bytes (3.5 MB): a number and its line break.
+std::string ShortLines() {
+    std::string s;
+    s.reserve(500000 * 7);
+    char line[16];
+    for (int i = 0; i < 500000; ++i) {
+        std::snprintf(line, sizeof line, "%5d\r\n", i % 100000);
+        s += line;
+    }
     return s;
 }
 
 const std::string& TextOf(int Which) {
-    static const std::string prose = JapaneseProse(), motion = MotionList();
-    return Which == 0 ? prose : motion;
+    static const std::string prose = JapaneseProse(), motion = MotionList(), lines = ShortLines();
+    return Which == 0 ? prose : Which == 1 ? motion : lines;
 }
-const char* TextName(int Which) { return Which == 0 ? "prose" : "motion"; }
+const char* TextName(int Which) { return Which == 0 ? "prose" : Which == 1 ? "motion" : "500k short lines"; }
 
 // ---- the two editors behind one face
 
@@ -128,6 +143,8 @@ public:
     // 8: a backspace).
     virtual void JumpAndType(int Row, char C) = 0;
     virtual void JumpToEnd() = 0;
+    // Puts the caret at Col of row 0.
+    virtual void JumpToColumn(int Col) = 0;
     virtual void Type(char C) = 0;
     virtual void JumpTo(int Row) = 0;
     // Puts the caret at the middle of the text, shown on the screen.
@@ -183,6 +200,10 @@ public:
         Type(C);
     }
     void JumpToMiddle() override { JumpTo(Rows() / 2); }
+    void JumpToColumn(int Col) override {
+        FWidget.Editor().SetTopRow(0);
+        FWidget.Editor().SetRowCol(0, Col);
+    }
     void JumpToEnd() override {
         JumpTo(Rows() - 1);
         FWidget.Editor().Perform(WM_KEYDOWN, VK_END);
@@ -251,6 +272,9 @@ public:
         FWidget.SendScintilla(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(start));
     }
     void JumpToEnd() override { FWidget.SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND); }
+    void JumpToColumn(int Col) override {
+        FWidget.SendScintilla(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(Col));
+    }
     void Type(char C) override {
         if (C == 13)
             FWidget.SendScintilla(QsciScintillaBase::SCI_NEWLINE);
@@ -315,7 +339,7 @@ TSpread SpreadOf(std::vector<double> v) {
     return {v[v.size() / 2], v.back()};
 }
 
-// ---- benchmarks; args: editor (0 Quillon, 1 QScintilla), text (0 prose, 1 motion)
+// ---- benchmarks; args: editor (0 Quillon, 1 QScintilla), text (0 prose, 1 motion, 2 short lines)
 
 void BM_Load(benchmark::State& state) {
     const int editor = static_cast<int>(state.range(0)), which = static_cast<int>(state.range(1));
@@ -572,6 +596,32 @@ void BM_ReplaceAll(benchmark::State& state) {
          editor, ms);
 }
 
+// Arg 1: the long line's size in units of 0.25 MB. The line is followed by a short one, so that its
+// colouring state reaches a row below it.
+void BM_LongUnwrappedLine(benchmark::State& state) {
+    const int editor = static_cast<int>(state.range(0));
+    const std::size_t bytes = static_cast<std::size_t>(state.range(1)) * 256 * 1024;
+    const std::string text = LongLine(bytes) + "\r\nend\r\n";
+    TKeyTimes times;
+    for (auto _ : state) {
+        auto subject = Make(editor, 0);
+        subject->Load(text, false);
+        subject->Settle(editor == 0 ? 5000 : 300);
+        subject->JumpToColumn(40);
+        subject->Paint();
+        for (int i = 0; i < 10; ++i) {
+            times.Start();
+            subject->Type('x');
+            times.ModelDone();
+            subject->Flush();
+            state.SetIterationTime(times.WholeDone());
+        }
+    }
+    char name[64];
+    std::snprintf(name, sizeof name, "unwrapped line of %.2f MB: 10 keys", static_cast<double>(bytes) / 1048576.0);
+    KeepSpread(name, editor, times);
+}
+
 void EditorsAndTexts(benchmark::internal::Benchmark* b) {
     for (int which : {0, 1})
         for (int editor : {0, 1}) b->Args({editor, which});
@@ -595,8 +645,13 @@ void JumpArgs(benchmark::internal::Benchmark* b) {
             for (int editor : {0, 1}) b->Args({editor, which, settled});
 }
 
+void UnwrappedArgs(benchmark::internal::Benchmark* b) {
+    for (int quarters : {3, 6, 12, 40})
+        for (int editor : {0, 1}) b->Args({editor, quarters});
+}
+
 void LoadArgs(benchmark::internal::Benchmark* b) {
-    for (int which : {0, 1})
+    for (int which : {0, 1, 2})
         for (int cold : {1, 0})
             for (int wrap : {1, 0})
                 for (int editor : {0, 1}) b->Args({editor, which, wrap, cold});
@@ -619,6 +674,7 @@ BENCHMARK(BM_ReplaceAll)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LongLine)->Arg(0)->Arg(1)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongUnwrappedLine)->Apply(UnwrappedArgs)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void PrintSummary() {
     std::printf("\n%-64s %12s %12s %8s\n", "case", "Quillon", "QScintilla", "ratio");
