@@ -11,7 +11,8 @@
 // started: the cut of a row depends only on the text from its start, so the rows from there are kept),
 // records one undo step, marks the written rows modified, carries the rows' marks by position,
 // recomputes the colouring states below the change (lazy colouring, RowStates.h) and tells every
-// attached editor.
+// attached editor. A change inside one row that cannot re-wrap anything (word wrap off, no line
+// break) may take ReplaceInRow instead, which does the same for the row's changed bytes alone.
 //
 // Invariants:
 //   FMarkCounts[m] == the number of rows that carry mark m (so GetUsedMarks is exact);
