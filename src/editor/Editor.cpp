@@ -21,7 +21,7 @@ int TabWidth(int w, const TColumnLayout& layout) {
 
 bool IsDoubleByteAt(std::string_view s, std::size_t i) { return IsLeadByte(s[i]) && i + 1 < s.size(); }
 
-// The class of every byte that makes one column of its own under Delimiters, '1' or '2'; 0 for a lead
+// The class of every byte that makes one column of its own under Delimiters, ccSingle or ccDelimiter; 0 for a lead
 // byte and a tab, which take more. Built for the last delimiter set asked for.
 const char* SingleColumnClasses(const TDelimiters& Delimiters) {
     thread_local TDelimiters known;
@@ -29,7 +29,7 @@ const char* SingleColumnClasses(const TDelimiters& Delimiters) {
     if (classes[0] == 0 || known != Delimiters) {
         for (std::size_t b = 0; b < classes.size(); ++b) {
             const auto byte = static_cast<unsigned char>(b);
-            classes[b] = Delimiters[b] ? '2' : '1';
+            classes[b] = Delimiters[b] ? ccDelimiter : ccSingle;
             if (IsLeadByte(byte) || byte == '\t') classes[b] = 0;
         }
         known = Delimiters;
@@ -66,8 +66,8 @@ void ClassString(std::string_view S, const TColumnLayout& Layout, std::string& O
         if (const char cls = single[b]) {
             out[n++] = cls;
         } else if (IsDoubleByteAt(S, i)) {
-            out[n++] = '4';
-            out[n++] = '5';
+            out[n++] = ccDoubleFirst;
+            out[n++] = ccDoubleSecond;
             ++i;
         } else if (b == '\t') {
             const auto width = static_cast<std::size_t>(TabWidth(static_cast<int>(n), Layout));
@@ -77,11 +77,11 @@ void ClassString(std::string_view S, const TColumnLayout& Layout, std::string& O
                 Out.resize(room);
                 out = Out.data();
             }
-            out[n] = Layout.Delimiters[b] ? '2' : '1';
-            std::fill_n(out + n + 1, width - 1, '3');
+            out[n] = Layout.Delimiters[b] ? ccDelimiter : ccSingle;
+            std::fill_n(out + n + 1, width - 1, ccTabFill);
             n += width;
         } else { // a lead byte that ends the text
-            out[n++] = Layout.Delimiters[b] ? '2' : '1';
+            out[n++] = Layout.Delimiters[b] ? ccDelimiter : ccSingle;
         }
     }
     Out.resize(n);

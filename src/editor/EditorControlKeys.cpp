@@ -198,8 +198,8 @@ void TEditor::DeleteKey() {
     }
     const std::string cls = ClassString(FRow);
     int col = FCol;
-    while (ClassAt(cls, col) == '3') --col;
-    EraseInRow(CaretStringIndex(FRow, col), ClassAt(cls, col) == '4' ? 2 : 1, ref, col);
+    while (ClassAt(cls, col) == ccTabFill) --col;
+    EraseInRow(CaretStringIndex(FRow, col), ClassAt(cls, col) == ccDoubleFirst ? 2 : 1, ref, col);
 }
 
 void TEditor::EraseInRow(int Index, int Length, int Ref, int ACol) {
@@ -256,11 +256,11 @@ void TEditor::BackSpace() {
     const std::string cls = ClassString(FRow);
     int col = FCol - 1;
     int bytes = 1;
-    if (ClassAt(cls, col) == '5') {
+    if (ClassAt(cls, col) == ccDoubleSecond) {
         --col;
         bytes = 2;
     }
-    while (ClassAt(cls, col) == '3') --col;
+    while (ClassAt(cls, col) == ccTabFill) --col;
     EraseInRow(CaretStringIndex(FRow, col), bytes, ReferenceRow(FRow), col);
 }
 
@@ -281,11 +281,11 @@ void TEditor::UnIndent() {
     }
     const std::string cls = ClassString(FRow);
     std::string prefix;
-    if (ClassAt(cls, target) == '5') {
+    if (ClassAt(cls, target) == ccDoubleSecond) {
         prefix = t.substr(0, static_cast<std::size_t>(CaretStringIndex(FRow, target - 1))) + " ";
-    } else if (ClassAt(cls, target) == '3') {
+    } else if (ClassAt(cls, target) == ccTabFill) {
         int tab = target;
-        while (ClassAt(cls, tab) == '3') --tab;
+        while (ClassAt(cls, tab) == ccTabFill) --tab;
         prefix = t.substr(0, static_cast<std::size_t>(CaretStringIndex(FRow, tab))) + Blanks(target - tab);
     } else {
         prefix = t.substr(
@@ -294,9 +294,9 @@ void TEditor::UnIndent() {
     int fill = 0;
     std::size_t restFrom =
         static_cast<std::size_t>(std::min<int>(CaretStringIndex(FRow, FCol), static_cast<int>(t.size())));
-    if (ClassAt(cls, FCol) == '3') {
+    if (ClassAt(cls, FCol) == ccTabFill) {
         int end = FCol;
-        while (ClassAt(cls, end) == '3') ++end;
+        while (ClassAt(cls, end) == ccTabFill) ++end;
         fill = end - FCol;
         restFrom = static_cast<std::size_t>(CaretStringIndex(FRow, FCol)) + 1;
     }

@@ -197,7 +197,7 @@ TLResult TEditor::EMCharFromPos(int X, int Y) const {
     PointToColRow(X, Y, true, col, row);
     row = std::clamp(row, 0, RowCount());
     if (row == RowCount() && row > 0 && GetRowAttribute(row - 1) == raEndOfText) --row;
-    if (ClassAt(ClassString(row), col) == '5') --col;
+    if (ClassAt(ClassString(row), col) == ccDoubleSecond) --col;
     return MakeLParam(RowOffset(row) + StringIndex(row, col), row);
 }
 

@@ -130,8 +130,8 @@ int TEditor::ColToIndexStart(std::string_view Class, int Index) {
     int c = Index - 1;
     if (c >= len) return len - FillsBefore(cls, len) + (c - len) + 1;
     c = std::max(c, 0);
-    if (cls[static_cast<std::size_t>(c)] == '5') ++c;
-    while (ClassAt(cls, c) == '3') ++c;
+    if (cls[static_cast<std::size_t>(c)] == ccDoubleSecond) ++c;
+    while (ClassAt(cls, c) == ccTabFill) ++c;
     return c - FillsBefore(cls, c) + 1;
 }
 
@@ -141,16 +141,16 @@ int TEditor::ColToIndexEnd(std::string_view Class, int Index) {
     int c = Index - 1;
     if (c < 0) return 0;
     if (c >= len) return len - FillsBefore(cls, len) + (c - len) + 1;
-    if (cls[static_cast<std::size_t>(c)] == '4') ++c;
-    while (ClassAt(cls, c) == '3') --c;
+    if (cls[static_cast<std::size_t>(c)] == ccDoubleFirst) ++c;
+    while (ClassAt(cls, c) == ccTabFill) --c;
     return c - FillsBefore(cls, c) + 1;
 }
 
 int TEditor::ColToLinePos(int ARow, int ACol) const {
     if (ARow < 0 || ARow > RowCount() || ACol < 0) return -1;
     const std::string cls = ClassString(ARow);
-    if (ClassAt(cls, ACol) == '5') --ACol;
-    while (ClassAt(cls, ACol) == '3') --ACol;
+    if (ClassAt(cls, ACol) == ccDoubleSecond) --ACol;
+    while (ClassAt(cls, ACol) == ccTabFill) --ACol;
     int pos = StringIndex(ARow, ACol);
     for (int r = FStore->LogicalLineStart(std::min(ARow, RowCount() - 1)); r >= 0 && r < ARow; ++r)
         pos += static_cast<int>(GetRowString(r).size());

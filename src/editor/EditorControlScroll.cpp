@@ -86,12 +86,12 @@ void TEditor::AdjustCol(bool Vertical, int Direction) {
         if (FCaret->KeepCaret() && Vertical) RememberCol(true, LeftButtonDown() ? len : before);
         if (!(Vertical && !LeftButtonDown() && FCaret->FreeRow())) FCol = len;
     }
-    if (ClassAt(cls, FCol) == '5') {
+    if (ClassAt(cls, FCol) == ccDoubleSecond) {
         RememberCol(Vertical, before);
         FCol += Direction;
     }
     if (!FCaret->InTab())
-        while (ClassAt(cls, FCol) == '3') {
+        while (ClassAt(cls, FCol) == ccTabFill) {
             RememberCol(Vertical, before);
             FCol += Direction;
         }
@@ -103,11 +103,11 @@ void TEditor::AdjustCol(bool Vertical, int Direction) {
         } else {
             FCol = std::max(0, len - 1);
         }
-        if (ClassAt(cls, FCol) == '5') --FCol;
+        if (ClassAt(cls, FCol) == ccDoubleSecond) --FCol;
         if (!FCaret->InTab())
-            while (ClassAt(cls, FCol) == '3') --FCol;
+            while (ClassAt(cls, FCol) == ccTabFill) --FCol;
     }
-    if (FCol > kMaxCol && ClassAt(cls, kMaxCol - 1) != '4') FCol = kMaxCol;
+    if (FCol > kMaxCol && ClassAt(cls, kMaxCol - 1) != ccDoubleFirst) FCol = kMaxCol;
     FCol = std::clamp(FCol, 0, kMaxCol + 1);
     if (!FCaretBatch) UpdateCaret();
 }
@@ -141,9 +141,9 @@ void TEditor::SetRowCol(int ARow, int ACol) {
         TFlagScope batch(FCaretBatch);
         SetRow(ARow);
         const std::string cls = ClassString(FRow);
-        if (ClassAt(cls, ACol) == '5') --ACol;
+        if (ClassAt(cls, ACol) == ccDoubleSecond) --ACol;
         if (!FCaret->InTab())
-            while (ClassAt(cls, ACol) == '3') --ACol;
+            while (ClassAt(cls, ACol) == ccTabFill) --ACol;
         SetCol(ACol);
     }
     UpdateCaret();
@@ -208,7 +208,7 @@ void TEditor::UpdateCaretPos() {
 void TEditor::RecreateCaret() {
     if (!HasCaret()) return;
     const int w = FCharWidth - FMargin->Character();
-    const int cellWidth = ClassAt(ClassString(FRow), FCol) == '4' ? 2 * w : w;
+    const int cellWidth = ClassAt(ClassString(FRow), FCol) == ccDoubleFirst ? 2 * w : w;
     int width = 2, height = FFontHeight;
     if (FOverWrite) {
         width = cellWidth;

@@ -17,8 +17,8 @@ bool TEditor::PosToRowCol(int X, int Y, int& ARow, int& ACol, int& Index) const 
 bool TEditor::CellAt(int ARow, int& ACol, int& Index) const {
     if (ARow < 0 || ARow >= RowCount()) return false;
     const std::string cls = ClassString(ARow);
-    if (ClassAt(cls, ACol) == '5') --ACol;
-    while (ClassAt(cls, ACol) == '3') --ACol;
+    if (ClassAt(cls, ACol) == ccDoubleSecond) --ACol;
+    while (ClassAt(cls, ACol) == ccTabFill) --ACol;
     Index = StringIndex(ARow, ACol);
     return ACol < static_cast<int>(cls.size());
 }

@@ -70,7 +70,7 @@ void TEditorAttributeArray::Reset(std::string_view Text, const TColumnLayout& La
 }
 
 void TEditorAttributeArray::Start() {
-    FAttrs += '0';
+    FAttrs += ccNone;
     FIndex = 0;
     FPos = 0;
     FAttr = '\0';
@@ -78,22 +78,22 @@ void TEditorAttributeArray::Start() {
 }
 
 void TEditorAttributeArray::Next() {
-    if (FAttr == '0') return;
+    if (FAttr == ccNone) return;
     FAttr = ClassAt(++FIndex);
-    if (FAttr != '3') ++FPos;
+    if (FAttr != ccTabFill) ++FPos;
 }
 
 void TEditorAttributeArray::Prev() {
     if (FIndex <= 1) return;
-    if (FAttr != '3') --FPos;
+    if (FAttr != ccTabFill) --FPos;
     FAttr = ClassAt(--FIndex);
 }
 
 void TEditorAttributeArray::MoveTo(int N) {
-    if (FAttr != '0' && FIndex < N) {
+    if (FAttr != ccNone && FIndex < N) {
         // Forward in one step, as Next would go: Pos counts every column that is not a tab's fill.
         const int to = std::min(N, Count() + 1);
-        const int fills = static_cast<int>(std::count(FAttrs.begin() + FIndex, FAttrs.begin() + to, '3'));
+        const int fills = static_cast<int>(std::count(FAttrs.begin() + FIndex, FAttrs.begin() + to, ccTabFill));
         FPos += to - FIndex - fills;
         FIndex = to;
         FAttr = ClassAt(to);
@@ -103,17 +103,17 @@ void TEditorAttributeArray::MoveTo(int N) {
 
 std::string_view TEditorAttributeArray::CharOf(char Cls, int Pos) const {
     switch (Cls) {
-    case '0': return {};
-    case '4': return FText.substr(static_cast<std::size_t>(Pos - 1), 2);
-    case '5': return FText.substr(static_cast<std::size_t>(Pos - 2), 2);
+    case ccNone: return {};
+    case ccDoubleFirst: return FText.substr(static_cast<std::size_t>(Pos - 1), 2);
+    case ccDoubleSecond: return FText.substr(static_cast<std::size_t>(Pos - 2), 2);
     default: return FText.substr(static_cast<std::size_t>(Pos - 1), 1);
     }
 }
 
 std::string_view TEditorAttributeArray::NextChar() const {
-    if (FAttr == '0') return {};
+    if (FAttr == ccNone) return {};
     char cls = ClassAt(FIndex + 1);
-    return CharOf(cls, cls == '3' ? FPos : FPos + 1);
+    return CharOf(cls, cls == ccTabFill ? FPos : FPos + 1);
 }
 
 // Line cutting
@@ -143,16 +143,16 @@ void FindCut(TEditorAttributeArray& a, const TEditorWrapOption& o, int W) {
         const int pos = a.Pos();
         do a.Prev();
         while (a.Pos() == pos && a.Index() > 1);
-        if (a.Attr() == '4') a.Prev();
+        if (a.Attr() == ccDoubleFirst) a.Prev();
     };
     auto nextWhole = [&a] {
         a.Next();
-        if (a.Attr() == '4') a.Next();
+        if (a.Attr() == ccDoubleFirst) a.Next();
     };
-    if (a.Attr() == '4') {
+    if (a.Attr() == ccDoubleFirst) {
         a.Prev();
     } else if (o.WordBreak() && a.Count() > W) {
-        while ((a.Attr() == '1' || a.Attr() == '4') && a.Index() > W / 3) prevWhole();
+        while ((a.Attr() == ccSingle || a.Attr() == ccDoubleFirst) && a.Index() > W / 3) prevWhole();
     }
     if (o.FollowPunctuation())
         while (a.Index() < W + 2 && InSet(a.NextChar(), o.PunctuationStr())) nextWhole();
@@ -186,7 +186,7 @@ TWrappedRow TRowCutter::Cut(std::string_view Rest) {
     const int W = FOption.WrapByte();
     FCursor.Reset(Rest, FLayout);
     FCursor.MoveTo(W);
-    if (FCursor.Attr() == '0') return {Rest, 0};
+    if (FCursor.Attr() == ccNone) return {Rest, 0};
     FindCut(FCursor, FOption, W);
     return {Rest.substr(0, static_cast<std::size_t>(FCursor.Pos())), 1};
 }

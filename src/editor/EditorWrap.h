@@ -75,9 +75,9 @@ public:
     // The same, laying Text out under Layout in the cursor's own memory.
     void Reset(std::string_view Text, const TColumnLayout& Layout);
 
-    // The class of the current column; '0' past the end.
+    // The class of the current column; ccNone past the end.
     char Attr() const { return FAttr; }
-    // The class string with '0' appended.
+    // The class string with ccNone appended.
     const std::string& Attrs() const { return FAttrs; }
     // The current column, 1-based.
     int Index() const { return FIndex; }
@@ -101,7 +101,7 @@ private:
     std::string_view CharOf(char Cls, int Pos) const;
     char ClassAt(int Index) const { return FAttrs[static_cast<std::size_t>(Index - 1)]; }
 
-    char FAttr = '0';
+    char FAttr = ccNone;
     std::string FAttrs;
     int FIndex = 0;
     std::string_view FText;

@@ -1,10 +1,10 @@
 #include "KeyMacro.h"
 
+#include "AsciiText.h"
 #include "Cp932.h"
 #include "EditorUtils.h"
 #include "MessageBox.h"
 #include "ReplacingFile.h"
-#include "StrUtils.h"
 #include "Streams.h"
 
 #include <array>

@@ -104,10 +104,10 @@ TEST(EditorAttributeArrayTest, PosNamesTheCharacterOfTheColumn) {
     TEditorAttributeArray b(dbcs, ClassString(dbcs, layout));
     EXPECT_EQ(b.NextChar(), kA);
     b.MoveTo(3);
-    EXPECT_EQ(b.Attr(), '5');
+    EXPECT_EQ(b.Attr(), ccDoubleSecond);
     EXPECT_EQ(b.CurChar(), kA);
     b.Next();
-    EXPECT_EQ(b.Attr(), '0');
+    EXPECT_EQ(b.Attr(), ccNone);
     EXPECT_EQ(b.CurChar(), "");
     EXPECT_EQ(b.NextChar(), "");
 }
