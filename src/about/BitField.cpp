@@ -1,6 +1,6 @@
 #include "BitField.h"
 
-#include "StrUtils.h"
+#include "AsciiText.h"
 
 #include <algorithm>
 

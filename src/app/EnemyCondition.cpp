@@ -1,8 +1,8 @@
 #include "EnemyCondition.h"
 
+#include "AsciiText.h"
 #include "ListKinds.h"
 #include "QesEnemyColourer.h"
-#include "StrUtils.h"
 
 #include <algorithm>
 #include <memory>

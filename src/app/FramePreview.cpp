@@ -1,7 +1,7 @@
 #include "FramePreview.h"
 
+#include "AsciiText.h"
 #include "PictureSet.h"
-#include "StrUtils.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "HitBoxes.h"
 
-#include "StrUtils.h"
+#include "AsciiText.h"
 
 #include <algorithm>
 

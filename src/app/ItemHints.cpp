@@ -1,5 +1,6 @@
 #include "ItemHints.h"
 
+#include "AsciiText.h"
 #include "BmpColourer.h"
 #include "Cp932.h"
 #include "ListKinds.h"
@@ -7,7 +8,6 @@
 #include "MotionColourer.h"
 #include "Paths.h"
 #include "StdEnemyColourer.h"
-#include "StrUtils.h"
 #include "VoiceColourer.h"
 #include "ZCommandColourer.h"
 #include "canpe.h"

@@ -1,6 +1,7 @@
 #include "ItemSearch.h"
 
 #include "AnsiCase.h"
+#include "AsciiText.h"
 #include "Cp932.h"
 #include "EditorEx.h"
 #include "EditorUtils.h"
@@ -11,7 +12,6 @@
 #include "MotionColourer.h"
 #include "REScanner.h"
 #include "SettingsStore.h"
-#include "StrUtils.h"
 
 #include <array>
 #include <memory>

@@ -1,12 +1,12 @@
 #include "ListFiles.h"
 
+#include "AsciiText.h"
 #include "Cp932.h"
 #include "EditorUtils.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
 #include "Paths.h"
 #include "ReplacingFile.h"
-#include "StrUtils.h"
 #include "Streams.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 #include "MakePattern.h"
 
 #include "AnsiCase.h"
+#include "AsciiText.h"
 #include "CharMaker.h"
 #include "ListCommands.h"
 #include "MessageBox.h"
-#include "StrUtils.h"
 
 #include <chrono>
 

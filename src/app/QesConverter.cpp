@@ -1,9 +1,9 @@
 #include "QesConverter.h"
 
+#include "AsciiText.h"
 #include "ListFiles.h"
 #include "MessageBox.h"
 #include "Paths.h"
-#include "StrUtils.h"
 #include "Strutil.h"
 
 #include <algorithm>

@@ -1,11 +1,11 @@
 #include "RelationJumps.h"
 
+#include "AsciiText.h"
 #include "CommandColourer.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
 #include "MotionColourer.h"
 #include "Paths.h"
-#include "StrUtils.h"
 #include "motions.h"
 
 namespace quillon {

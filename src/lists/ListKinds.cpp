@@ -1,5 +1,6 @@
 #include "ListKinds.h"
 
+#include "AsciiText.h"
 #include "BmpColourer.h"
 #include "CommandColourer.h"
 #include "Cp932.h"
@@ -7,7 +8,6 @@
 #include "MskMatch.h"
 #include "QesEnemyColourer.h"
 #include "StdEnemyColourer.h"
-#include "StrUtils.h"
 #include "VoiceColourer.h"
 #include "ZCommandColourer.h"
 #include "ZVoiceColourer.h"

@@ -1,8 +1,8 @@
 #include "motions.h"
 
+#include "AsciiText.h"
 #include "Cp932.h"
 #include "MessageBox.h"
-#include "StrUtils.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
 #include "BitmapList.h"
 
+#include "AsciiText.h"
 #include "Cp932.h"
-#include "StrUtils.h"
 
 #include <algorithm>
 #include <set>

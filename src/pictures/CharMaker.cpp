@@ -1,11 +1,11 @@
 #include "CharMaker.h"
 
+#include "AsciiText.h"
 #include "ColorReduction.h"
 #include "FileErrors.h"
 #include "MessageBox.h"
 #include "PatMake.h"
 #include "ReplacingFile.h"
-#include "StrUtils.h"
 
 #include <fstream>
 #include <optional>

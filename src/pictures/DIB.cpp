@@ -1,6 +1,6 @@
 #include "DIB.h"
 
-#include "StrUtils.h"
+#include "AsciiText.h"
 
 #include <algorithm>
 #include <climits>

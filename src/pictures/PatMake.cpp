@@ -1,7 +1,7 @@
 #include "PatMake.h"
 
+#include "AsciiText.h"
 #include "CellMemory.h"
-#include "StrUtils.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #include "Colors.h"
 
-#include "StrUtils.h"
+#include "AsciiText.h"
 #include <array>
 #include <charconv>
 #include <utility>

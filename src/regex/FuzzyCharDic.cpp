@@ -1,7 +1,7 @@
 #include "FuzzyCharDic.h"
 
+#include "AsciiText.h"
 #include "Cp932.h"
-#include "StrUtils.h"
 
 namespace quillon {
 namespace {

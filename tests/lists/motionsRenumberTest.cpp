@@ -1,7 +1,7 @@
 #include "motions.h"
 
+#include "AsciiText.h"
 #include "MessageBox.h"
-#include "StrUtils.h"
 
 #include <gtest/gtest.h>
 #include <random>

@@ -1,5 +1,6 @@
 #include "EditorWin.h"
 
+#include "AsciiText.h"
 #include "Cp932.h"
 #include "EditorExVantor.h"
 #include "EditorWidget.h"
@@ -12,7 +13,6 @@
 #include "REScanner.h"
 #include "RootWin.h"
 #include "SettingsStore.h"
-#include "StrUtils.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,7 @@
 // The edit window's actions, menus, toolbars and status panels, and when the actions are enabled.
 #include "EditorWin.h"
 
+#include "AsciiText.h"
 #include "ComCtrlsXP.h"
 #include "Cp932.h"
 #include "EditorExVantor.h"
@@ -13,7 +14,6 @@
 #include "QtDialogs.h"
 #include "QtText.h"
 #include "RootWin.h"
-#include "StrUtils.h"
 
 #include <QAction>
 #include <QKeyEvent>

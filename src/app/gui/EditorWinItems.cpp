@@ -2,6 +2,7 @@
 // item hints and quick descriptions, relation jumps, and the enemy condition codes.
 #include "EditorWin.h"
 
+#include "AsciiText.h"
 #include "Cp932.h"
 #include "EditorExVantor.h"
 #include "EditorWidget.h"
@@ -14,7 +15,6 @@
 #include "RelationJumps.h"
 #include "RootWin.h"
 #include "StdEnemyColourer.h"
-#include "StrUtils.h"
 
 #include <QApplication>
 #include <QLabel>

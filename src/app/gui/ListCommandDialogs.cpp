@@ -1,12 +1,12 @@
 #include "ListCommandDialogs.h"
 
+#include "AsciiText.h"
 #include "EnvDlg.h"
 #include "FMake.h"
 #include "FormUtils.h"
 #include "MakePattern.h"
 #include "QtText.h"
 #include "ReNumDlg.h"
-#include "StrUtils.h"
 
 #include <QProgressBar>
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "ReNumDlg.h"
 
+#include "AsciiText.h"
 #include "FormUtils.h"
 #include "QtText.h"
-#include "StrUtils.h"
 
 #include <algorithm>
 

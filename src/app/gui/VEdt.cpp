@@ -1,5 +1,6 @@
 #include "VEdt.h"
 
+#include "AsciiText.h"
 #include "ColorGrid.h"
 #include "Cp932.h"
 #include "EditorColourer.h"
@@ -10,7 +11,6 @@
 #include "QtDialogs.h"
 #include "QtEditorUtils.h"
 #include "QtFonts.h"
-#include "StrUtils.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "StrUtils.h"
+#include "AsciiText.h"
 
 #include <charconv>
 

@@ -1,5 +1,6 @@
 #pragma once
-// Small text helpers over byte strings, independent of the locale.
+// Small text helpers over byte strings, independent of the locale: ASCII blanks, decimal and
+// hexadecimal numbers, comma text.
 #include <cstdint>
 #include <optional>
 #include <string>

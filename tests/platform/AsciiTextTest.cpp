@@ -1,11 +1,11 @@
-#include "StrUtils.h"
+#include "AsciiText.h"
 #include "Colors.h"
 
 #include <gtest/gtest.h>
 
 using namespace quillon;
 
-TEST(StrUtils, StrToIntTakesOnlyWholeDecimalIntegers) {
+TEST(AsciiText, StrToIntTakesOnlyWholeDecimalIntegers) {
     struct Case {
         const char* text;
         std::optional<std::int32_t> value;
@@ -26,21 +26,21 @@ TEST(StrUtils, StrToIntTakesOnlyWholeDecimalIntegers) {
     for (const auto& c : cases) EXPECT_EQ(StrToInt(c.text), c.value) << c.text;
 }
 
-TEST(StrUtils, TrimRemovesControlsAndBlanksOnly) {
+TEST(AsciiText, TrimRemovesControlsAndBlanksOnly) {
     EXPECT_EQ(Trim(" \t a b \r\n"), "a b");
     EXPECT_EQ(TrimLeft("  x "), "x ");
     EXPECT_EQ(TrimRight("  x "), "  x");
     EXPECT_EQ(Trim("\x81\x40"), "\x81\x40"); // the full-width blank is no control character
 }
 
-TEST(StrUtils, NumbersToText) {
+TEST(AsciiText, NumbersToText) {
     EXPECT_EQ(IntToStr(-2147483648LL), "-2147483648");
     EXPECT_EQ(IntToHex(255, 2), "FF");
     EXPECT_EQ(IntToHex(10, 3), "00A");
     EXPECT_EQ(IntToHex(0x1FF, 2), "1FF");
 }
 
-TEST(StrUtils, CommaTextRoundTripsAwkwardNames) {
+TEST(AsciiText, CommaTextRoundTripsAwkwardNames) {
     std::vector<std::string> items{"/a/plain.lst", "/b/with blank.lst", "/c/co,mma.lst", "/d/q\"uote.lst"};
     std::string text = ToCommaText(items);
     EXPECT_EQ(text, R"(/a/plain.lst,"/b/with blank.lst","/c/co,mma.lst","/d/q""uote.lst")");
