@@ -284,7 +284,10 @@ public:
     void TypeText(std::string_view S);
     void SetSelTextBuf(std::string_view Text);
     void SetSelTextBox(std::string_view Text);
+    // Finds Pattern from the caret or the selection, forwards with stDown, and selects the match.
     virtual bool SearchText(std::string_view Pattern, TSearchOptions Options);
+    // The bytes of text that a search gives the search core at a time (see EditorControlSearch.cpp).
+    static constexpr std::size_t kSearchChunkSize = 65536;
 
     // ---- Row marks and modified rows.
     virtual void SetRowMark(int ARow, int Mark);
@@ -466,6 +469,9 @@ private:
     void KeepDecidingRows(std::string& Chunk, int Row, std::size_t Start, std::size_t Reach,
                           TSearchOptions Options) const;
     int StringIndex(int ARow, int ACol) const; // limited to the row's length
+    // SearchText in one direction; Reach as EditorControlSearch.cpp explains it.
+    bool SearchForward(std::string_view Pattern, TSearchOptions Options, std::size_t Reach);
+    bool SearchBackward(std::string_view Pattern, TSearchOptions Options, std::size_t Reach);
     bool FoundAt(int FirstRow, const TSearchInfo& Info);
 
     // Tokens: the cell at a column (stepped back to a character start), the token at a row's index.

@@ -7,18 +7,33 @@ namespace quillon {
 
 // ---- Search
 //
-// The search core works on one buffer; the editor gives it chunks of whole logical lines (so that a
-// whole-word test sees the same neighbours as in the whole text) and trusts an answer only where the
-// whole text would give the same one. A match takes at most two text bytes per pattern byte (a
-// half-width letter matches a full-width one) besides the blanks and line breaks that the skip
-// options pass over, so a match tried from a position with more than Reach such bytes after it in
-// the chunk is decided inside the chunk. A forward search goes on from the logical line that holds
-// the first start not decided; a chunk that cannot decide grows to twice its size. The work stays
-// proportional to the text searched.
+// The search core (TextSearch.h) works on one buffer; the editor gives it chunks of whole logical
+// lines, about kSearchChunkSize bytes at a time, so that a search costs the same wherever it starts
+// in a long text. Since a chunk holds whole logical lines, every byte the core reads around a match
+// (the byte before a word start, the byte after a whole word, a voiced mark that joins a half-width
+// kana) is the same in the chunk as in the whole text. What a chunk can still get wrong is a match
+// that runs on past its end, over line breaks that stSkipLineBreaks passes over: the chunk would
+// miss it, or answer a shorter one. So an answer is trusted only at a start from which the chunk
+// holds the whole of any match.
+//
+// The reach says how much that is, counted in the bytes that a match cannot pass over (the
+// significant bytes: all but the line breaks and blanks that the skip options pass over, of which a
+// match may take any number). A match takes at most two significant bytes per pattern byte: the
+// core compares with the pattern widened to full width, at most twice the pattern's bytes, and a
+// text character never takes more bytes than the pattern character it matches (a half-width "A"
+// becomes the two bytes of a full-width one, which the text may hold). Reach is that bound plus two
+// bytes of margin: a start with more than Reach significant bytes after it in the chunk is decided
+// there, as in the whole text.
+//
+// Forwards, the chunk is searched from the caret; a match at a decided start is the answer. When
+// the chunk holds none, every start up to the last Reach significant bytes is decided, and the next
+// chunk begins with the logical line that holds the first start not decided; when one line holds
+// them all, the chunk grows to twice its size instead. Backwards, the chunk ends where enough text
+// follows the caret to decide every start tried (KeepDecidingRows); when it holds no match, every
+// start in it is decided, and the next chunk is the rows above it with as much of its head as
+// decides the starts tried again there. Either way a byte is searched a bounded number of times.
 
 namespace {
-
-constexpr std::size_t kChunkSize = 65536;
 
 // The bytes of Text that a match cannot pass over. An ideographic space's bytes are passed over
 // wherever they stand, which can only make the count smaller (the chunk then grows sooner).
@@ -37,6 +52,19 @@ std::size_t SignificantBytes(std::string_view Text, TSearchOptions Options) {
     return count;
 }
 
+// Whether Chunk from Pos on holds more than Reach bytes that a match cannot pass over.
+bool Decided(std::string_view Chunk, std::size_t Pos, std::size_t Reach, TSearchOptions Options) {
+    return SignificantBytes(Chunk.substr(std::min(Pos, Chunk.size())), Options) > Reach;
+}
+
+// The first start of Chunk that is not decided: the one after which only Reach bytes that a match
+// cannot pass over are left.
+std::size_t FirstUndecided(std::string_view Chunk, std::size_t Reach, TSearchOptions Options) {
+    std::size_t undecided = Chunk.size(), counted = 0;
+    while (undecided > 0 && counted <= Reach) counted += SignificantBytes(Chunk.substr(--undecided, 1), Options);
+    return undecided;
+}
+
 } // namespace
 
 std::string TEditor::RowsText(int First, int Last) const {
@@ -48,91 +76,88 @@ std::string TEditor::RowsText(int First, int Last) const {
 bool TEditor::SearchText(std::string_view Pattern, TSearchOptions Options) {
     if (RowCount() == 0 || (RowCount() == 1 && RowTextSize(0) == 0)) return false; // an empty text
     const std::size_t reach = 2 * Pattern.size() + 2;
-    const int last = RowCount() - 1;
-    // Whether Chunk from Pos on holds enough of the text to decide every match tried there.
-    auto decided = [&](const std::string& Chunk, std::size_t Pos, bool ToTheEnd) {
-        return ToTheEnd ||
-               SignificantBytes(std::string_view(Chunk).substr(std::min(Pos, Chunk.size())), Options) > reach;
-    };
+    return Options & stDown ? SearchForward(Pattern, Options, reach) : SearchBackward(Pattern, Options, reach);
+}
+
+bool TEditor::SearchForward(std::string_view Pattern, TSearchOptions Options, std::size_t Reach) {
     TSearchInfo from;
     int row = 0;
-    if (Options & stDown) {
-        if (IsSelectedOrHit()) {
-            row = FSelStr.EndRow;
-            from.Start = FSelStr.End + 1;
-        } else {
-            row = FRow;
-            from.Start = StringIndex(FRow, FCol);
-        }
-        if (FHitStyle == hsCaret && FHitLength >= 1) from.Length = FHitLength;
-        int top = FStore->LogicalLineStart(row);
-        std::string chunk = RowsText(top, row - 1);
-        from.Start += static_cast<std::int32_t>(chunk.size());
-        int next = row; // the first row after the chunk
-        // The logical lines that begin in the chunk: their first rows and offsets, in order.
-        std::vector<std::pair<int, std::size_t>> lines{{top, 0}};
-        int lastAttr = row > top ? raWrapped : raLineBreak; // of the chunk's last row
-        for (std::size_t size = kChunkSize;;) {
-            while (next <= last && (next == row || chunk.size() < size || lastAttr == raWrapped)) {
-                if (lastAttr != raWrapped && next != top) lines.emplace_back(next, chunk.size());
-                lastAttr = GetRowAttribute(next);
-                chunk += FStore->Get(next++);
-                if (lastAttr == raLineBreak) chunk += "\r\n";
-            }
-            TSearchInfo info = from;
-            const bool found = quillon::SearchText(chunk, info, Pattern, Options);
-            if (found && decided(chunk, static_cast<std::size_t>(info.Start), next > last)) return FoundAt(top, info);
-            if (!found && next > last) return false;
-            // Every start before the last Reach bytes that a match cannot pass over is decided: the
-            // next chunk begins with the logical line that holds the first start not decided.
-            std::size_t undecided = chunk.size(), counted = 0;
-            while (undecided > 0 && counted <= reach)
-                counted += SignificantBytes(std::string_view(chunk).substr(--undecided, 1), Options);
-            auto line = std::upper_bound(lines.begin(), lines.end(), undecided,
-                                         [](std::size_t At, const auto& Line) { return At < Line.second; }) -
-                        1;
-            if (line == lines.begin()) {
-                size *= 2; // one line holds every undecided start: the chunk grows instead
-                continue;
-            }
-            const std::size_t lineStart = line->second;
-            top = line->first;
-            lines.erase(lines.begin(), line);
-            for (auto& l : lines) l.second -= lineStart;
-            chunk.erase(0, lineStart);
-            const std::int64_t start = std::max<std::int64_t>(std::int64_t{from.Start} + from.Length, undecided);
-            from = TSearchInfo{static_cast<std::int32_t>(start - static_cast<std::int64_t>(lineStart)), 0};
-            size = kChunkSize;
-        }
+    if (IsSelectedOrHit()) {
+        row = FSelStr.EndRow;
+        from.Start = FSelStr.End + 1;
+    } else {
+        row = FRow;
+        from.Start = StringIndex(FRow, FCol);
     }
-    int index = 0;
+    if (FHitStyle == hsCaret && FHitLength >= 1) from.Length = FHitLength;
+    const int last = RowCount() - 1;
+    int top = FStore->LogicalLineStart(row);
+    std::string chunk = RowsText(top, row - 1);
+    from.Start += static_cast<std::int32_t>(chunk.size());
+    int next = row; // the first row after the chunk
+    // The logical lines that begin in the chunk: their first rows and offsets, in order.
+    std::vector<std::pair<int, std::size_t>> lines{{top, 0}};
+    int lastAttr = row > top ? raWrapped : raLineBreak; // of the chunk's last row
+    for (std::size_t size = kSearchChunkSize;;) {
+        while (next <= last && (next == row || chunk.size() < size || lastAttr == raWrapped)) {
+            if (lastAttr != raWrapped && next != top) lines.emplace_back(next, chunk.size());
+            lastAttr = GetRowAttribute(next);
+            chunk += FStore->Get(next++);
+            if (lastAttr == raLineBreak) chunk += "\r\n";
+        }
+        TSearchInfo info = from;
+        const bool found = quillon::SearchText(chunk, info, Pattern, Options);
+        if (found && (next > last || Decided(chunk, static_cast<std::size_t>(info.Start), Reach, Options)))
+            return FoundAt(top, info);
+        if (!found && next > last) return false;
+        // The next chunk begins with the logical line that holds the first start not decided.
+        const std::size_t undecided = FirstUndecided(chunk, Reach, Options);
+        auto line = std::upper_bound(lines.begin(), lines.end(), undecided,
+                                     [](std::size_t At, const auto& Line) { return At < Line.second; }) -
+                    1;
+        if (line == lines.begin()) {
+            size *= 2; // one line holds every undecided start: the chunk grows instead
+            continue;
+        }
+        const std::size_t lineStart = line->second;
+        top = line->first;
+        lines.erase(lines.begin(), line);
+        for (auto& l : lines) l.second -= lineStart;
+        chunk.erase(0, lineStart);
+        const std::int64_t start = std::max<std::int64_t>(std::int64_t{from.Start} + from.Length, undecided);
+        from = TSearchInfo{static_cast<std::int32_t>(start - static_cast<std::int64_t>(lineStart)), 0};
+        size = kSearchChunkSize;
+    }
+}
+
+bool TEditor::SearchBackward(std::string_view Pattern, TSearchOptions Options, std::size_t Reach) {
+    int row = 0, index = 0;
     if (IsSelectedOrHit()) {
         row = FSelStr.StartRow;
         index = FSelStr.Start;
     } else if (FRow >= RowCount()) {
-        row = last;
+        row = RowCount() - 1;
         index = RowStep(row);
     } else {
         row = FRow;
         index = StringIndex(FRow, FCol);
     }
-    // The chunk ends where enough text follows the search's start to decide every start tried.
     int top = FStore->LogicalLineStart(row);
     std::string chunk = RowsText(top, row - 1);
-    from.Start = static_cast<std::int32_t>(chunk.size()) + index;
-    KeepDecidingRows(chunk, row, static_cast<std::size_t>(from.Start), reach, Options);
+    TSearchInfo from{static_cast<std::int32_t>(chunk.size()) + index, 0};
+    KeepDecidingRows(chunk, row, static_cast<std::size_t>(from.Start), Reach, Options);
     for (;;) {
         TSearchInfo info = from;
         if (quillon::SearchText(chunk, info, Pattern, Options)) return FoundAt(top, info);
         if (top == 0) return false;
-        // Every start of the chunk is decided. The next chunk is the rows above it with as much of
-        // its head as decides the starts tried again there (the first Reach bytes).
-        const std::size_t retried = std::min({reach, static_cast<std::size_t>(from.Start), chunk.size()});
+        // The next chunk is the rows above this one with as much of its head as decides the starts
+        // tried again there (the first Reach bytes).
+        const std::size_t retried = std::min({Reach, static_cast<std::size_t>(from.Start), chunk.size()});
         chunk.resize(0);
-        KeepDecidingRows(chunk, top, retried, reach, Options);
+        KeepDecidingRows(chunk, top, retried, Reach, Options);
         int above = top;
         std::size_t added = 0;
-        while (above > 0 && (added < kChunkSize || GetRowAttribute(above - 1) == raWrapped))
+        while (above > 0 && (added < kSearchChunkSize || GetRowAttribute(above - 1) == raWrapped))
             added += RowTextSize(--above);
         chunk.insert(0, RowsText(above, top - 1));
         from = TSearchInfo{static_cast<std::int32_t>(added + retried), 0};

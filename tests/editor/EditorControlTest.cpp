@@ -642,18 +642,20 @@ TEST_F(EditorControl, SearchForwardAndBackward) {
     EXPECT_EQ(E.SelStr().Start, 2);
 }
 
-// The editor searches in chunks of about 8 KB; it finds what a search of the whole text finds,
-// wherever a match lies against a chunk's edges: a phrase over three rows after some 818 short rows,
-// and a 50-byte phrase in one long line wrapped at 20 columns, at every offset around 8 KB, with
-// each option, forwards from the top and backwards from the end and from just after 8 KB.
+// The editor searches in chunks of TEditor::kSearchChunkSize bytes; it finds what a search of the
+// whole text finds, wherever a match lies against a chunk's edges: a phrase over three rows after
+// rows that fill about a chunk (also in full width, found by its half-width pattern) and a 50-byte
+// phrase in one long line wrapped at 20 columns, at every offset around a chunk's size, with each
+// option, forwards from the top and backwards from the end and from just after a chunk's size.
 TEST_F(EditorControl, ChunkedSearchFindsWhatTheWholeTextSearchFinds) {
-    const TSearchOptions optionSets[] = {0,
-                                         stMatchCase,
-                                         stWholeWord,
-                                         stWidthFold,
-                                         stSkipLineBreaks,
-                                         stSkipBlanks,
-                                         stSkipLineBreaks | stSkipBlanks | stWholeWord};
+    const int chunk = static_cast<int>(TEditor::kSearchChunkSize);
+    const std::vector<TSearchOptions> optionSets = {0,
+                                                    stMatchCase,
+                                                    stWholeWord,
+                                                    stWidthFold,
+                                                    stSkipLineBreaks,
+                                                    stSkipBlanks,
+                                                    stSkipLineBreaks | stSkipBlanks | stWholeWord};
     // The pattern for a phrase under the options: what a skip option passes over is left out.
     auto patternOf = [](std::string phrase, TSearchOptions options) {
         std::erase_if(phrase, [&](char c) {
@@ -661,38 +663,54 @@ TEST_F(EditorControl, ChunkedSearchFindsWhatTheWholeTextSearchFinds) {
         });
         return phrase;
     };
-    auto check = [&](const std::string& phrase, const std::string& where) {
+    // Searches the pattern (the phrase's own by default) under every option set.
+    auto check = [&](const std::string& phrase, const std::string& where,
+                     const std::vector<TSearchOptions>& options = {}, const std::string& plain = {}) {
         const std::string whole = Text();
-        // Forwards from the top, backwards from the end and from just after 8 KB.
+        // Forwards from the top, backwards from the end and from just after a chunk's size.
         const std::pair<bool, int> searches[] = {{true, 0},
                                                  {false, static_cast<int>(whole.size())},
-                                                 {false, std::min(8192 + 60, static_cast<int>(whole.size()))}};
-        for (TSearchOptions options : optionSets)
+                                                 {false, std::min(chunk + 60, static_cast<int>(whole.size()))}};
+        for (TSearchOptions option : options.empty() ? optionSets : options)
             for (const auto& [down, caret] : searches) {
-                const std::string pattern = patternOf(phrase, options);
-                const TSearchOptions word = options | (down ? stDown : 0);
-                TSearchInfo want{caret, 0};
+                const std::string pattern = plain.empty() ? patternOf(phrase, option) : plain;
+                const TSearchOptions word = option | (down ? stDown : 0);
+                E.SetSelStart(caret); // the caret keeps off a double-byte character's second byte
+                TSearchInfo want{E.SelStart(), 0};
                 const bool found = quillon::SearchText(whole, want, pattern, word);
-                E.SetSelStart(caret);
                 ASSERT_EQ(E.SearchText(pattern, word), found) << where << " options " << word;
                 if (!found) continue;
                 ASSERT_EQ(E.SelStart(), want.Start) << where << " options " << word;
                 ASSERT_EQ(E.SelLength(), want.Length) << where << " options " << word;
             }
     };
-    const std::string rows = "ijk\r\nlmn op\r\nqrs";
-    for (int filler = 812; filler <= 822; ++filler)
-        for (int pad = 0; pad < 10; ++pad) {
-            std::string text = std::string(pad, 'x') + "\r\n";
-            for (int i = 0; i < filler; ++i) text += "abcdefgh\r\n";
-            SetText(text + rows + "\r\nabcdefgh\r\n");
-            ASSERT_NO_FATAL_FAILURE(check(rows, std::to_string(filler) + " rows, pad " + std::to_string(pad)));
-        }
+    // The phrase after filler rows that bring it across a chunk's edge at every offset.
+    auto afterRows = [&](const std::string& phrase, const std::vector<TSearchOptions>& options = {},
+                         const std::string& plain = {}) {
+        for (int filler = chunk / 10 - 7; filler <= chunk / 10 + 3; ++filler)
+            for (int pad = 0; pad < 10; ++pad) {
+                std::string text = std::string(pad, 'x') + "\r\n";
+                for (int i = 0; i < filler; ++i) text += "abcdefgh\r\n";
+                SetText(text + phrase + "\r\nabcdefgh\r\n");
+                ASSERT_NO_FATAL_FAILURE(
+                    check(phrase, std::to_string(filler) + " rows, pad " + std::to_string(pad), options, plain));
+            }
+    };
+    ASSERT_NO_FATAL_FAILURE(afterRows("ijk\r\nlmn op\r\nqrs"));
+    // The same in full width, found by its half-width pattern: a match of twice its pattern's bytes.
+    const std::string plain = "IJKLMNOPQRSTUVWX";
+    std::string wide;
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        if (i == 6 || i == 12) wide += "\r\n";
+        wide += {'\x82', static_cast<char>(0x60 + (plain[i] - 'A'))};
+    }
+    ASSERT_NO_FATAL_FAILURE(
+        afterRows(wide, {stWidthFold | stSkipLineBreaks, stWidthFold | stSkipLineBreaks | stWholeWord}, plain));
     E.SetWordWrap(true);
     E.WrapOption().SetWrapByte(20);
     const std::string phrase = "The quick brown fox jumps over the lazy dog 012345";
     ASSERT_EQ(phrase.size(), 50u);
-    for (int at = 8192 - 70; at <= 8192 + 10; ++at) {
+    for (int at = chunk - 70; at <= chunk + 10; ++at) {
         std::string line;
         while (static_cast<int>(line.size()) < at) line += "abcdefgh ";
         line.resize(static_cast<std::size_t>(at));
