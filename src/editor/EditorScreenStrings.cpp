@@ -78,7 +78,7 @@ void TEditorScreenStrings::SetUpdateInfo(int Row, int OldCount, int StateCount, 
 
 void TEditorScreenStrings::SetUpdateState(bool Updating) {
     ++FVersion;
-    TEditorStringList::SetUpdateState(Updating);
+    TRowAttributeStringList::SetUpdateState(Updating);
     if (Updating) return;
     FUpdateInfo = {};
     ClampEditorRows();
@@ -89,7 +89,7 @@ void TEditorScreenStrings::Changing() {
     FComputedTo = 0;
     FProvisional.Drop(*this);
     if (!FSplicing) FLongRowScans.Clear();
-    TEditorStringList::Changing();
+    TRowAttributeStringList::Changing();
 }
 
 // Marks
@@ -107,7 +107,7 @@ void TEditorScreenStrings::AdjustMarkCounts(std::uint16_t Marks, int Delta) {
 
 void TEditorScreenStrings::SetRowMarks(int Index, std::uint16_t Value) {
     AdjustMarkCounts(RowMarks(Index), -1);
-    TEditorStringList::SetRowMarks(Index, Value);
+    TRowAttributeStringList::SetRowMarks(Index, Value);
     AdjustMarkCounts(Value, 1);
 }
 
@@ -149,7 +149,7 @@ void TEditorScreenStrings::Clear() {
     for (TAttachedEditor* e : FEditors) e->CancelSelection();
     FUndoObj->Clear();
     SetUpdateInfo(0, Count(), 0, 0);
-    TEditorStringList::Clear();
+    TRowAttributeStringList::Clear();
     FUpdateInfo = {};
     for (TAttachedEditor* e : FEditors) {
         e->SetRow(0);
@@ -222,7 +222,7 @@ TColumnLayout TEditorScreenStrings::Layout() const {
     return layout;
 }
 
-void TEditorScreenStrings::WrapText(std::string_view Text, TEditorStringList& Dest) const {
+void TEditorScreenStrings::WrapText(std::string_view Text, TRowAttributeStringList& Dest) const {
     Dest.BeginUpdate();
     Dest.Clear();
     const TColumnLayout layout = Layout();
@@ -260,7 +260,7 @@ std::uint16_t TEditorScreenStrings::DeleteRows(int Row, int Count) {
     return marks;
 }
 
-void TEditorScreenStrings::ReplaceRows(int Row, int OldCount, const TEditorStringList& NewRows) {
+void TEditorScreenStrings::ReplaceRows(int Row, int OldCount, const TRowAttributeStringList& NewRows) {
     const int n = NewRows.Count();
     std::vector<std::uint16_t> marks(static_cast<std::size_t>(n), 0);
     auto marksOf = [&](int i) -> std::uint16_t& { return marks[static_cast<std::size_t>(i)]; };
@@ -293,7 +293,7 @@ void TEditorScreenStrings::ReplaceRows(int Row, int OldCount, const TEditorStrin
 }
 
 TEditorScreenStrings::TRewrap TEditorScreenStrings::WrapUntilResync(std::string_view Head, int Next, int First,
-                                                                    TEditorStringList& Dest) const {
+                                                                    TRowAttributeStringList& Dest) const {
     Dest.BeginUpdate();
     Dest.Clear();
     // The rows of Head's whole lines; its last line (empty when Head ends with a line break) goes on
@@ -383,7 +383,7 @@ void TEditorScreenStrings::UpdateRows(int Row, int Count, std::string_view Text)
     // logical line when that row ends its line; the rows are re-wrapped until they fall as before.
     std::string head = GetRowsText(first, Row - first);
     head += Text;
-    TEditorStringList newRows;
+    TRowAttributeStringList newRows;
     const TRewrap rewrap = WrapUntilResync(head, lastOld + 1, first, newRows);
     const int last = rewrap.Last;
     const int n = newRows.Count();
@@ -513,7 +513,7 @@ void TEditorScreenStrings::RowStateChanged(int Index) {
 // Whole-text rebuilds
 
 void TEditorScreenStrings::AppendWrappedLine(std::string_view Line, const TColumnLayout& Layout,
-                                             std::vector<TWrappedRow>& Pieces, TEditorStringList& Dest) const {
+                                             std::vector<TWrappedRow>& Pieces, TRowAttributeStringList& Dest) const {
     if (DisplayWidth(Line, Layout) < FWrapOption->WrapByte()) {
         Dest.Add(Line);
         return;
@@ -530,7 +530,7 @@ template <class F> void TEditorScreenStrings::RebuildLines(F Build) {
     OnChange = nullptr;
     BeginUpdate();
     const int lastAttr = RowAttribute(Count() - 1);
-    TEditorStringList rows;
+    TRowAttributeStringList rows;
     rows.SetCapacity(Count());
     std::string joined;
     for (int first = 0; first < Count();) {
@@ -564,18 +564,18 @@ void TEditorScreenStrings::WrapAll() {
     const TColumnLayout layout = Layout();
     std::vector<TWrappedRow> pieces;
     RebuildLines(
-        [&](std::string_view line, TEditorStringList& rows) { AppendWrappedLine(line, layout, pieces, rows); });
+        [&](std::string_view line, TRowAttributeStringList& rows) { AppendWrappedLine(line, layout, pieces, rows); });
 }
 
 void TEditorScreenStrings::UnwrapAll() {
-    RebuildLines([](std::string_view line, TEditorStringList& rows) { rows.Add(line); });
+    RebuildLines([](std::string_view line, TRowAttributeStringList& rows) { rows.Add(line); });
 }
 
 void TEditorScreenStrings::LoadText(std::string_view Text) {
     const bool wrap = FWordWrap && !(FirstEditor() && FirstEditor()->Loading());
     const TColumnLayout layout = Layout();
     std::vector<TWrappedRow> pieces;
-    TEditorStringList rows;
+    TRowAttributeStringList rows;
     // The next CR and the next LF are each found by one memchr over the bytes after the last one.
     std::size_t cr = Text.find('\r'), lf = Text.find('\n');
     for (std::size_t pos = 0; pos < Text.size();) {

@@ -35,9 +35,6 @@ namespace quillon {
 class TColourer;
 class TEditorScreenStrings;
 
-// A row list of the editor: rows with texts, attributes, marks and flags.
-class TEditorStringList : public TRowAttributeStringList {};
-
 // What the row store and the logical-line view need of an editor attached to the store.
 class TAttachedEditor {
 public:
@@ -91,7 +88,7 @@ struct TUpdateInfo {
     bool Updated = false;  // the record is valid
 };
 
-class TEditorScreenStrings : public TEditorStringList {
+class TEditorScreenStrings : public TRowAttributeStringList {
 public:
     TEditorScreenStrings();
     ~TEditorScreenStrings() override;
@@ -132,14 +129,14 @@ public:
     void AddLineBreak(int Row, std::string& S) const;
 
     // The rows of Text, every line cut by the word wrap; every line's last row has attribute 0.
-    virtual void WrapText(std::string_view Text, TEditorStringList& Dest) const;
+    virtual void WrapText(std::string_view Text, TRowAttributeStringList& Dest) const;
     // The rows WrapText makes of the single line S.
     virtual int WrappedRowCount(std::string_view S) const;
     // The delimiters and tab stops of the first editor with the store's wrap settings.
     TColumnLayout Layout() const;
 
     // Replaces OldCount rows from Row by NewRows; marks stay with positions.
-    void ReplaceRows(int Row, int OldCount, const TEditorStringList& NewRows);
+    void ReplaceRows(int Row, int OldCount, const TRowAttributeStringList& NewRows);
     // Removes Count rows from Row and answers the union of their marks (now on no row).
     std::uint16_t DeleteRows(int Row, int Count);
     // Replaces Count rows from Row by Text, re-wrapping the touched logical lines from the row above
@@ -199,7 +196,7 @@ private:
     // Appends the rows of one logical line to Dest as WrapAll cuts it: a line narrower than the wrap
     // margin stays one row.
     void AppendWrappedLine(std::string_view Line, const TColumnLayout& Layout, std::vector<TWrappedRow>& Pieces,
-                           TEditorStringList& Dest) const;
+                           TRowAttributeStringList& Dest) const;
     // Replaces every row by the logical lines of the store, each made into rows by Build(line, Dest)
     // and given the marks of its old rows by position; no colouring states or modified bits.
     template <class F> void RebuildLines(F Build);
@@ -212,7 +209,7 @@ private:
     // line, cut as a full re-wrap cuts them, but only up to the first new row that starts where an old
     // row from Next starts (after at least one new row, and never at First): from there the cutting
     // would repeat the old rows, which are kept.
-    TRewrap WrapUntilResync(std::string_view Head, int Next, int First, TEditorStringList& Dest) const;
+    TRewrap WrapUntilResync(std::string_view Head, int Next, int First, TRowAttributeStringList& Dest) const;
     // ReplaceInRow's change, made and recorded in Inverse (which undoes it); undo replays it too.
     // The caller's update bracket is made with FSplicing set, so that the marks of long rows stay.
     void SpliceRow(int Row, int Index, int Length, std::string_view Text, TUndoData& Inverse);

@@ -51,7 +51,7 @@ TUndoData TEditorUndoObj::Replay(const TUndoData& R, bool IsUndo) {
         return inverse;
     }
     inverse.Row = R.Row;
-    TEditorStringList rows;
+    TRowAttributeStringList rows;
     int curRows = R.RowCount;
     if (R.Attribute == raWrapped) {
         // The text goes on with the rows after it and is cut as they were cut; when these rows do not
