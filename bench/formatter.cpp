@@ -1,6 +1,15 @@
 // Formatting a 50,000-line motion list and a 20,000-line command list, each beside the reference:
 // splitting the same lines into their fields, which every formatter has to do first.
+//
+// The format command on an editor holding a generated motion list (100,000 frames, and the same
+// bytes in long lines), with the peak of heap memory it takes beside the list's size and beside
+// loading the same text into an empty editor.
 #include "Formatter.h"
+#include "EditorControl.h"
+#include "HeapPeak.h"
+#include "ListCommands.h"
+#include "ListKinds.h"
+#include "MotionLists.h"
 #include "motions.h"
 
 #include <benchmark/benchmark.h>
@@ -96,8 +105,47 @@ void BM_SplitCommandLinesReference(benchmark::State& state) {
     CountLines(state, CommandList().size());
 }
 
+// Arguments: list case. The peak is measured over the command alone, the loading before it left
+// out; the text kept for its undo counts.
+void BM_FormatCommand(benchmark::State& state) {
+    const std::vector<std::string>& lines = MotionListCase(state.range(0));
+    const std::string text = JoinedText(lines);
+    TMotionFormatterOptions motion;
+    TCommandFormatterOptions command;
+    TZCommandFormatterOptions zcommand;
+    TMakerOptions maker;
+    const TListOptions options{motion, command, zcommand, maker};
+    TEditor editor;
+    std::ptrdiff_t peak = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.Lines().SetText(text);
+        state.ResumeTiming();
+        const THeapPeak heap;
+        if (!FormatList(editor, lkMotion, options)) state.SkipWithError("nothing formatted");
+        peak = std::max(peak, heap.Bytes());
+    }
+    ReportPeak(state, TextBytes(lines), peak);
+}
+
+// Arguments: list case. The reference: loading the same text into an empty editor.
+void BM_LoadReference(benchmark::State& state) {
+    const std::vector<std::string>& lines = MotionListCase(state.range(0));
+    const std::string text = JoinedText(lines);
+    std::ptrdiff_t peak = 0;
+    for (auto _ : state) {
+        const THeapPeak heap;
+        TEditor editor;
+        editor.Lines().SetText(text);
+        peak = std::max(peak, heap.Bytes());
+    }
+    ReportPeak(state, TextBytes(lines), peak);
+}
+
 } // namespace
 
+BENCHMARK(BM_FormatCommand)->DenseRange(0, kMotionListCases - 1)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadReference)->DenseRange(0, kMotionListCases - 1)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FormatMotionList)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SplitMotionLinesReference)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FormatCommandList)->Unit(benchmark::kMillisecond);

@@ -14,15 +14,14 @@
 // alike). Oniguruma is left out on the 4,000 ranges: it tries them one by one at every
 // position, and one pass over the 10 MB takes it minutes.
 #include "Cp932.h"
+#include "HeapPeak.h"
 #include "JapaneseProse.h"
 #include "LineRegExp.h"
 
 #include <benchmark/benchmark.h>
 #include <oniguruma.h>
 
-#include <malloc.h>
-
-#include <atomic>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -30,46 +29,6 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-// The heap in use and its peak, counted by wrapping the C library's allocator while
-// HeapCounting is set (the other benchmarks run without the cost of counting). Blocks
-// allocated before counting began and freed while it runs make the count fall below its start.
-std::atomic<bool> HeapCounting{false};
-std::atomic<std::ptrdiff_t> HeapInUse{0};
-std::atomic<std::ptrdiff_t> HeapPeak{0};
-
-extern "C" {
-void* __libc_malloc(size_t);
-void* __libc_calloc(size_t, size_t);
-void* __libc_realloc(void*, size_t);
-void __libc_free(void*);
-
-namespace {
-void* Counted(void* P) {
-    if (P && HeapCounting.load(std::memory_order_relaxed)) {
-        const std::ptrdiff_t now = HeapInUse += static_cast<std::ptrdiff_t>(malloc_usable_size(P));
-        for (std::ptrdiff_t peak = HeapPeak; now > peak && !HeapPeak.compare_exchange_weak(peak, now);) {
-        }
-    }
-    return P;
-}
-void Uncount(void* P) {
-    if (P && HeapCounting.load(std::memory_order_relaxed))
-        HeapInUse -= static_cast<std::ptrdiff_t>(malloc_usable_size(P));
-}
-} // namespace
-
-void* malloc(size_t Size) { return Counted(__libc_malloc(Size)); }
-void* calloc(size_t Count, size_t Size) { return Counted(__libc_calloc(Count, Size)); }
-void* realloc(void* P, size_t Size) {
-    Uncount(P);
-    return Counted(__libc_realloc(P, Size));
-}
-void free(void* P) {
-    Uncount(P);
-    __libc_free(P);
-}
-}
 
 namespace quillon {
 namespace {
@@ -399,13 +358,11 @@ template <class TSearch> void HugeSearch(benchmark::State& State, TSearch Search
     const THugeCase& c = HugeCases()[State.range(0)];
     int64_t found = 0;
     std::ptrdiff_t peak = 0;
-    HeapCounting = true;
     for (auto _ : State) {
-        const std::ptrdiff_t before = HeapPeak = HeapInUse.load();
+        const THeapPeak heap;
         found += Search(c);
-        peak = std::max(peak, HeapPeak - before);
+        peak = std::max(peak, heap.Bytes());
     }
-    HeapCounting = false;
     Report(State, c.Label, found, TotalBytes(c.Lines));
     State.counters["peak_MB"] = static_cast<double>(peak) / (1 << 20);
 }

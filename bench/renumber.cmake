@@ -1,1 +1,1 @@
-quillon_bench(bench_renumber ${CMAKE_CURRENT_SOURCE_DIR}/renumber.cpp DEPS quillon_lists)
+quillon_bench(bench_renumber ${CMAKE_CURRENT_SOURCE_DIR}/renumber.cpp DEPS quillon_app quillon_bench_motions)
