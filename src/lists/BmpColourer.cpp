@@ -81,18 +81,11 @@ int ScanBmpField(const char*& Run, int& FieldIndex) {
     return TokenToRowEnd(Run, start, ltError);
 }
 
-const TClassInfo& TBmpColourer::StaticClassInfo() {
-    static const TClassInfo info{"TBmpColourer", &TOrvColourer::StaticClassInfo(), ColorProps(kBmpColors)};
-    return info;
-}
-
-TBmpColourer::TBmpColourer(TComponent* Owner) : TOrvColourer(Owner, kBmpColors) {}
-
-std::unique_ptr<TColourerParser> TBmpColourer::CreateParser() { return std::make_unique<TBmpColourerParser>(this); }
-
-TBmpColourerParser::TBmpColourerParser(TColourer* Colourer)
-    : TOrvColourerParser(Colourer, btBmpNum, btBmpFileName, ltAnyItem, ltError) {}
-
-void TBmpColourerParser::ScanField() { FTokenKind = ScanBmpField(FRunPtr, FFieldIndex); }
+const TListColourerSpec BmpColourerSpec{
+    .ClassName = "TBmpColourer",
+    .Colors = kBmpColors,
+    .FirstKind = btBmpNum,
+    .LastKind = btBmpFileName,
+    .Scan = [](const char*& Run, int& FieldIndex, int&, int) { return ScanBmpField(Run, FieldIndex); }};
 
 } // namespace quillon

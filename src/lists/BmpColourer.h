@@ -21,19 +21,7 @@ enum : int { bfsNum = 0, bfsFileName, bfsColon1, bfsColon2, bfsColon3, bfsOffset
 // kind.
 int ScanBmpField(const char*& Run, int& FieldIndex);
 
-class TBmpColourer : public TOrvColourer {
-public:
-    QUILLON_CLASS_INFO
-    explicit TBmpColourer(TComponent* Owner);
-    std::unique_ptr<TColourerParser> CreateParser() override;
-};
-
-class TBmpColourerParser : public TOrvColourerParser {
-public:
-    explicit TBmpColourerParser(TColourer* Colourer);
-
-protected:
-    void ScanField() override;
-};
+extern const TListColourerSpec BmpColourerSpec;
+using TBmpColourer = TListColourer<BmpColourerSpec>;
 
 } // namespace quillon

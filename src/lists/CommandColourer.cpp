@@ -116,32 +116,13 @@ int ScanCommandField(const char*& Run, int& FieldIndex, int& CancelCounter, int 
     return TokenToRowEnd(Run, start, ltError);
 }
 
-const TClassInfo& TCommandColourer::StaticClassInfo() {
-    static const TClassInfo info{"TCommandColourer", &TOrvColourer::StaticClassInfo(), ColorProps(kCommandColors)};
-    return info;
-}
-
-TCommandColourer::TCommandColourer(TComponent* Owner) : TOrvColourer(Owner, kCommandColors) {}
-
-std::unique_ptr<TColourerParser> TCommandColourer::CreateParser() {
-    return std::make_unique<TCommandColourerParser>(this);
-}
-
-TCommandColourerParser::TCommandColourerParser(TColourer* Colourer)
-    : TCommandColourerParser(Colourer, ClassicCommandSyntax, ctCmdVx) {}
-
-TCommandColourerParser::TCommandColourerParser(TColourer* Colourer, const TCommandSyntax& Syntax, int LastKind)
-    : TOrvColourerParser(Colourer, ctCmdNum, LastKind, ltAnyItem, ltError), FSyntax(Syntax) {
-    FParseValue = kCancelCounterStart;
-}
-
-void TCommandColourerParser::NewData(const char* Text, const TRowAttributeData& Data) {
-    TOrvColourerParser::NewData(Text, Data);
-    if (Data.PrevRowAttribute != raWrapped) FParseValue = kCancelCounterStart;
-}
-
-void TCommandColourerParser::ScanField() {
-    FTokenKind = ScanCommandField(FRunPtr, FFieldIndex, FParseValue, ParseMode(), FSyntax);
-}
+const TListColourerSpec CommandColourerSpec{
+    .ClassName = "TCommandColourer",
+    .Colors = kCommandColors,
+    .FirstKind = ctCmdNum,
+    .LastKind = ctCmdVx,
+    .Scan = [](const char*& Run, int& FieldIndex, int& CancelCounter,
+               int Mode) { return ScanCommandField(Run, FieldIndex, CancelCounter, Mode, ClassicCommandSyntax); },
+    .LineStartValue = kCancelCounterStart};
 
 } // namespace quillon

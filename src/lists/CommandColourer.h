@@ -41,27 +41,8 @@ extern const TCommandSyntax ClassicCommandSyntax;
 int ScanCommandField(const char*& Run, int& FieldIndex, int& CancelCounter, int ParseMode,
                      const TCommandSyntax& Syntax);
 
-class TCommandColourer : public TOrvColourer {
-public:
-    QUILLON_CLASS_INFO
-    explicit TCommandColourer(TComponent* Owner);
-    std::unique_ptr<TColourerParser> CreateParser() override;
-};
-
-// The parser of both command lists. CancelCounter lives in the parse value that the row store
-// carries from row to row, so a Cancel field cut by a wrap goes on counting in the next row.
-class TCommandColourerParser : public TOrvColourerParser {
-public:
-    explicit TCommandColourerParser(TColourer* Colourer);
-    void NewData(const char* Text, const TRowAttributeData& Data) override;
-    int CancelCounter() const { return FParseValue; }
-
-protected:
-    TCommandColourerParser(TColourer* Colourer, const TCommandSyntax& Syntax, int LastKind);
-    void ScanField() override;
-
-private:
-    const TCommandSyntax& FSyntax;
-};
+// CancelCounter is the line value: a Cancel field cut by a wrap goes on counting in the next row.
+extern const TListColourerSpec CommandColourerSpec;
+using TCommandColourer = TListColourer<CommandColourerSpec>;
 
 } // namespace quillon

@@ -256,20 +256,13 @@ int ScanMotionField(const char*& Run, int& FieldIndex, int ParseMode) {
     return TokenToRowEnd(Run, start, mtError);
 }
 
-const TClassInfo& TMotionColourer::StaticClassInfo() {
-    static const TClassInfo info{"TMotionColourer", &TOrvColourer::StaticClassInfo(), ColorProps(kMotionColors)};
-    return info;
-}
-
-TMotionColourer::TMotionColourer(TComponent* Owner) : TOrvColourer(Owner, kMotionColors) {}
-
-std::unique_ptr<TColourerParser> TMotionColourer::CreateParser() {
-    return std::make_unique<TMotionColourerParser>(this);
-}
-
-TMotionColourerParser::TMotionColourerParser(TColourer* Colourer)
-    : TOrvColourerParser(Colourer, mtMotionNum, mtAtt1, mtAnyItem, mtError) {}
-
-void TMotionColourerParser::ScanField() { FTokenKind = ScanMotionField(FRunPtr, FFieldIndex, ParseMode()); }
+const TListColourerSpec MotionColourerSpec{
+    .ClassName = "TMotionColourer",
+    .Colors = kMotionColors,
+    .FirstKind = mtMotionNum,
+    .LastKind = mtAtt1,
+    .Scan = [](const char*& Run, int& FieldIndex, int&, int Mode) { return ScanMotionField(Run, FieldIndex, Mode); },
+    .AnyItemKind = mtAnyItem,
+    .ErrorKind = mtError};
 
 } // namespace quillon

@@ -70,19 +70,7 @@ int ScanMotionField(const char*& Run, int& FieldIndex, int ParseMode);
 // end of the row.
 bool ScanPicField(const char*& Run);
 
-class TMotionColourer : public TOrvColourer {
-public:
-    QUILLON_CLASS_INFO
-    explicit TMotionColourer(TComponent* Owner);
-    std::unique_ptr<TColourerParser> CreateParser() override;
-};
-
-class TMotionColourerParser : public TOrvColourerParser {
-public:
-    explicit TMotionColourerParser(TColourer* Colourer);
-
-protected:
-    void ScanField() override;
-};
+extern const TListColourerSpec MotionColourerSpec;
+using TMotionColourer = TListColourer<MotionColourerSpec>;
 
 } // namespace quillon

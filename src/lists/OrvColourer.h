@@ -3,7 +3,9 @@
 //
 // Every list kind has a colourer (a TOrvColourer) whose parser (a TOrvColourerParser) cuts a list
 // line into one token per field, some fields into several, and gives each token the kind of its
-// field. The parser sends every byte of 33 or more to its field scan; blanks between fields are
+// field. A kind's colourer is a TListColourer made from the kind's spec (TListColourerSpec: its
+// class name, colour properties, token kinds and field scan); the colourer and the parser are the
+// same code for every kind. The parser sends every byte of 33 or more to its field scan; blanks between fields are
 // skipped by the framework, a tab is a token of its own. FieldIndex, the number of the field that
 // the next token is expected to be, starts at 0 with every logical line and is carried from a
 // wrapped row to the next; a parser that counts within a field (the Cancel counter) keeps its count
@@ -84,12 +86,34 @@ private:
     std::array<TColourerColor*, 256> FKindColors{};       // by token kind; null: no colour
 };
 
-class TOrvColourerParser : public TColourerParser {
+// A list kind's field scan: the token at Run (a byte of 33 or more) as field FieldIndex of a line.
+// It moves Run past the token and FieldIndex on to the field that the next token is expected to be,
+// and answers the token's kind. LineValue is what the kind counts along a line (the parse value, which
+// the row store carries over a wrap); Mode is the parser's ParseMode.
+using TListFieldScan = int (*)(const char*& Run, int& FieldIndex, int& LineValue, int Mode);
+
+// All that tells one list colourer from another, beside its field scan: a colourer is its spec
+// (defined in the kind's unit next to the scan) and TListColourer made from it.
+struct TListColourerSpec {
+    const char* ClassName;                  // published: the colours are streamed under it
+    std::span<const TKindColorInfo> Colors; // in published (stream) order
+    int FirstKind;                          // the parser's own kinds are FirstKind..LastKind,
+    int LastKind;                           // AnyItemKind and ErrorKind
+    TListFieldScan Scan;
+    int LineStartValue = 0; // LineValue at the start of every logical line
+    int AnyItemKind = ltAnyItem;
+    int ErrorKind = ltError;
+};
+
+// The parser of every list colourer.
+class TOrvColourerParser final : public TColourerParser {
 public:
+    TOrvColourerParser(TColourer* Colourer, const TListColourerSpec& Spec);
+
     int ParseMode() const { return FParseMode; }
     void SetParseMode(int Value) { FParseMode = Value; }
 
-    // Every row that starts a logical line starts at field 0.
+    // Every row that starts a logical line starts at field 0 with the spec's LineStartValue.
     void NewData(const char* Text, const TRowAttributeData& Data) override;
     TColourerColor* TokenColor() override;
 
@@ -98,16 +122,29 @@ protected:
     // part of it (an error or an item keeps its colour over them, and Remain counts them).
     void SkipSpaces() override;
 
-    // Kinds FirstKind..LastKind and the item and error kinds are the parser's own.
-    TOrvColourerParser(TColourer* Colourer, int FirstKind, int LastKind, int AnyItemKind, int ErrorKind);
-
-    // Scans the field token at FRunPtr, which every byte of 33 or more starts: sets FTokenKind, moves
-    // FRunPtr and FFieldIndex on.
-    virtual void ScanField() = 0;
-
 private:
+    // Scans the field token at FRunPtr, which every byte of 33 or more starts: sets FTokenKind, moves
+    // FRunPtr, FFieldIndex and FParseValue on.
+    void ScanField();
+
+    const TListColourerSpec& FSpec;
     TOrvColourer* FOrvColourer; // null when the colourer is no list colourer
     int FParseMode;
+};
+
+// The colourer of one list kind, made from the kind's spec.
+template <const TListColourerSpec& Spec> class TListColourer final : public TOrvColourer {
+public:
+    static const TClassInfo& StaticClassInfo() {
+        static const TClassInfo info{Spec.ClassName, &TOrvColourer::StaticClassInfo(), ColorProps(Spec.Colors)};
+        return info;
+    }
+    const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+
+    explicit TListColourer(TComponent* Owner) : TOrvColourer(Owner, Spec.Colors) {}
+    std::unique_ptr<TColourerParser> CreateParser() override {
+        return std::make_unique<TOrvColourerParser>(this, Spec);
+    }
 };
 
 } // namespace quillon

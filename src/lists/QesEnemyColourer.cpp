@@ -66,18 +66,10 @@ int ScanQesEnemyField(const char*& Run, int& FieldIndex, TBracketDepths& Depths)
     }
 }
 
-const TClassInfo& TQesEnemyColourer::StaticClassInfo() {
-    static const TClassInfo info{"TQesEnemyColourer", &TOrvColourer::StaticClassInfo(), ColorProps(kQesEnemyColors)};
-    return info;
-}
-
-TQesEnemyColourer::TQesEnemyColourer(TComponent* Owner) : TOrvColourer(Owner, kQesEnemyColors) {}
-
-std::unique_ptr<TColourerParser> TQesEnemyColourer::CreateParser() {
-    return std::make_unique<TQesEnemyColourerParser>(this);
-}
-
-TQesEnemyColourerParser::TQesEnemyColourerParser(TColourer* Colourer)
-    : TStdEnemyColourerParser(Colourer, ScanQesEnemyField) {}
+const TListColourerSpec QesEnemyColourerSpec{.ClassName = "TQesEnemyColourer",
+                                             .Colors = kQesEnemyColors,
+                                             .FirstKind = etDistance,
+                                             .LastKind = etMySelf,
+                                             .Scan = ScanWithDepths<ScanQesEnemyField>};
 
 } // namespace quillon

@@ -10,16 +10,7 @@ namespace quillon {
 // the kind (those of the enemy list).
 int ScanQesEnemyField(const char*& Run, int& FieldIndex, TBracketDepths& Depths);
 
-class TQesEnemyColourer : public TOrvColourer {
-public:
-    QUILLON_CLASS_INFO
-    explicit TQesEnemyColourer(TComponent* Owner);
-    std::unique_ptr<TColourerParser> CreateParser() override;
-};
-
-class TQesEnemyColourerParser : public TStdEnemyColourerParser {
-public:
-    explicit TQesEnemyColourerParser(TColourer* Colourer);
-};
+extern const TListColourerSpec QesEnemyColourerSpec;
+using TQesEnemyColourer = TListColourer<QesEnemyColourerSpec>;
 
 } // namespace quillon

@@ -115,32 +115,10 @@ int ScanStdEnemyField(const char*& Run, int& FieldIndex, TBracketDepths& Depths)
     }
 }
 
-const TClassInfo& TStdEnemyColourer::StaticClassInfo() {
-    static const TClassInfo info{"TStdEnemyColourer", &TOrvColourer::StaticClassInfo(), ColorProps(kStdEnemyColors)};
-    return info;
-}
-
-TStdEnemyColourer::TStdEnemyColourer(TComponent* Owner) : TOrvColourer(Owner, kStdEnemyColors) {}
-
-std::unique_ptr<TColourerParser> TStdEnemyColourer::CreateParser() {
-    return std::make_unique<TStdEnemyColourerParser>(this);
-}
-
-TStdEnemyColourerParser::TStdEnemyColourerParser(TColourer* Colourer)
-    : TStdEnemyColourerParser(Colourer, ScanStdEnemyField) {}
-
-TStdEnemyColourerParser::TStdEnemyColourerParser(TColourer* Colourer, TEnemyScan Scan)
-    : TOrvColourerParser(Colourer, etDistance, etMySelf, ltAnyItem, ltError), FScan(Scan) {}
-
-void TStdEnemyColourerParser::NewData(const char* Text, const TRowAttributeData& Data) {
-    TOrvColourerParser::NewData(Text, Data);
-    if (Data.PrevRowAttribute != raWrapped) FParseValue = PackDepths({});
-}
-
-void TStdEnemyColourerParser::ScanField() {
-    TBracketDepths depths = UnpackDepths(FParseValue);
-    FTokenKind = FScan(FRunPtr, FFieldIndex, depths);
-    FParseValue = PackDepths(depths);
-}
+const TListColourerSpec StdEnemyColourerSpec{.ClassName = "TStdEnemyColourer",
+                                             .Colors = kStdEnemyColors,
+                                             .FirstKind = etDistance,
+                                             .LastKind = etMySelf,
+                                             .Scan = ScanWithDepths<ScanStdEnemyField>};
 
 } // namespace quillon

@@ -40,27 +40,17 @@ int ScanEnemyExpression(const char*& Run, int& FieldIndex, TBracketDepths& Depth
 // kind.
 int ScanStdEnemyField(const char*& Run, int& FieldIndex, TBracketDepths& Depths);
 
-class TStdEnemyColourer : public TOrvColourer {
-public:
-    QUILLON_CLASS_INFO
-    explicit TStdEnemyColourer(TComponent* Owner);
-    std::unique_ptr<TColourerParser> CreateParser() override;
-};
+// An enemy scan as a list field scan. Bracket pairing starts afresh with every logical line; the
+// depths are packed into the line value, which the row store carries over a wrap.
+template <int (*Scan)(const char*& Run, int& FieldIndex, TBracketDepths& Depths)>
+int ScanWithDepths(const char*& Run, int& FieldIndex, int& LineValue, int /*Mode*/) {
+    TBracketDepths depths = UnpackDepths(LineValue);
+    const int kind = Scan(Run, FieldIndex, depths);
+    LineValue = PackDepths(depths);
+    return kind;
+}
 
-// The parser of both enemy colourers. Bracket pairing starts afresh with every logical line; the
-// depths are kept in the parse value, which the row store carries over a wrap.
-class TStdEnemyColourerParser : public TOrvColourerParser {
-public:
-    explicit TStdEnemyColourerParser(TColourer* Colourer);
-    void NewData(const char* Text, const TRowAttributeData& Data) override;
-
-protected:
-    using TEnemyScan = int (*)(const char*& Run, int& FieldIndex, TBracketDepths& Depths);
-    TStdEnemyColourerParser(TColourer* Colourer, TEnemyScan Scan);
-    void ScanField() override;
-
-private:
-    TEnemyScan FScan;
-};
+extern const TListColourerSpec StdEnemyColourerSpec;
+using TStdEnemyColourer = TListColourer<StdEnemyColourerSpec>;
 
 } // namespace quillon

@@ -39,18 +39,11 @@ int ScanVoiceField(const char*& Run, int& FieldIndex, bool Vantor) {
     return TokenToRowEnd(Run, start, ltComment);
 }
 
-const TClassInfo& TVoiceColourer::StaticClassInfo() {
-    static const TClassInfo info{"TVoiceColourer", &TOrvColourer::StaticClassInfo(), ColorProps(kVoiceColors)};
-    return info;
-}
-
-TVoiceColourer::TVoiceColourer(TComponent* Owner) : TOrvColourer(Owner, kVoiceColors) {}
-
-std::unique_ptr<TColourerParser> TVoiceColourer::CreateParser() { return std::make_unique<TVoiceColourerParser>(this); }
-
-TVoiceColourerParser::TVoiceColourerParser(TColourer* Colourer)
-    : TOrvColourerParser(Colourer, vtVoiceNum, vtVoiceWave, ltAnyItem, ltError) {}
-
-void TVoiceColourerParser::ScanField() { FTokenKind = ScanVoiceField(FRunPtr, FFieldIndex, false); }
+const TListColourerSpec VoiceColourerSpec{
+    .ClassName = "TVoiceColourer",
+    .Colors = kVoiceColors,
+    .FirstKind = vtVoiceNum,
+    .LastKind = vtVoiceWave,
+    .Scan = [](const char*& Run, int& FieldIndex, int&, int) { return ScanVoiceField(Run, FieldIndex, false); }};
 
 } // namespace quillon

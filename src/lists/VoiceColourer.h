@@ -19,19 +19,7 @@ enum : int { vfsNum = 0, vfsWave, vfsDp };
 // The Vantor line has a Dp number between the wave file name and the comment.
 int ScanVoiceField(const char*& Run, int& FieldIndex, bool Vantor);
 
-class TVoiceColourer : public TOrvColourer {
-public:
-    QUILLON_CLASS_INFO
-    explicit TVoiceColourer(TComponent* Owner);
-    std::unique_ptr<TColourerParser> CreateParser() override;
-};
-
-class TVoiceColourerParser : public TOrvColourerParser {
-public:
-    explicit TVoiceColourerParser(TColourer* Colourer);
-
-protected:
-    void ScanField() override;
-};
+extern const TListColourerSpec VoiceColourerSpec;
+using TVoiceColourer = TListColourer<VoiceColourerSpec>;
 
 } // namespace quillon

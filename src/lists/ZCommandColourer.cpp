@@ -28,18 +28,13 @@ constexpr TKindColorInfo kZCommandColors[] = {
 
 } // namespace
 
-const TClassInfo& TZCommandColourer::StaticClassInfo() {
-    static const TClassInfo info{"TZCommandColourer", &TOrvColourer::StaticClassInfo(), ColorProps(kZCommandColors)};
-    return info;
-}
-
-TZCommandColourer::TZCommandColourer(TComponent* Owner) : TOrvColourer(Owner, kZCommandColors) {}
-
-std::unique_ptr<TColourerParser> TZCommandColourer::CreateParser() {
-    return std::make_unique<TZCommandColourerParser>(this);
-}
-
-TZCommandColourerParser::TZCommandColourerParser(TColourer* Colourer)
-    : TCommandColourerParser(Colourer, VantorCommandSyntax, ctCmdDk) {}
+const TListColourerSpec ZCommandColourerSpec{
+    .ClassName = "TZCommandColourer",
+    .Colors = kZCommandColors,
+    .FirstKind = ctCmdNum,
+    .LastKind = ctCmdDk,
+    .Scan = [](const char*& Run, int& FieldIndex, int& CancelCounter,
+               int Mode) { return ScanCommandField(Run, FieldIndex, CancelCounter, Mode, VantorCommandSyntax); },
+    .LineStartValue = kCancelCounterStart};
 
 } // namespace quillon

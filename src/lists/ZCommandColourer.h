@@ -14,16 +14,7 @@ enum TZCommandTokenKind : int {
 
 extern const TCommandSyntax VantorCommandSyntax;
 
-class TZCommandColourer : public TOrvColourer {
-public:
-    QUILLON_CLASS_INFO
-    explicit TZCommandColourer(TComponent* Owner);
-    std::unique_ptr<TColourerParser> CreateParser() override;
-};
-
-class TZCommandColourerParser : public TCommandColourerParser {
-public:
-    explicit TZCommandColourerParser(TColourer* Colourer);
-};
+extern const TListColourerSpec ZCommandColourerSpec;
+using TZCommandColourer = TListColourer<ZCommandColourerSpec>;
 
 } // namespace quillon

@@ -16,20 +16,11 @@ constexpr TKindColorInfo kZVoiceColors[] = {
 
 } // namespace
 
-const TClassInfo& TZVoiceColourer::StaticClassInfo() {
-    static const TClassInfo info{"TZVoiceColourer", &TOrvColourer::StaticClassInfo(), ColorProps(kZVoiceColors)};
-    return info;
-}
-
-TZVoiceColourer::TZVoiceColourer(TComponent* Owner) : TOrvColourer(Owner, kZVoiceColors) {}
-
-std::unique_ptr<TColourerParser> TZVoiceColourer::CreateParser() {
-    return std::make_unique<TZVoiceColourerParser>(this);
-}
-
-TZVoiceColourerParser::TZVoiceColourerParser(TColourer* Colourer)
-    : TOrvColourerParser(Colourer, vtVoiceNum, vtVoiceDp, ltAnyItem, ltError) {}
-
-void TZVoiceColourerParser::ScanField() { FTokenKind = ScanVoiceField(FRunPtr, FFieldIndex, true); }
+const TListColourerSpec ZVoiceColourerSpec{
+    .ClassName = "TZVoiceColourer",
+    .Colors = kZVoiceColors,
+    .FirstKind = vtVoiceNum,
+    .LastKind = vtVoiceDp,
+    .Scan = [](const char*& Run, int& FieldIndex, int&, int) { return ScanVoiceField(Run, FieldIndex, true); }};
 
 } // namespace quillon

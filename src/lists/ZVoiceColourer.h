@@ -4,19 +4,7 @@
 
 namespace quillon {
 
-class TZVoiceColourer : public TOrvColourer {
-public:
-    QUILLON_CLASS_INFO
-    explicit TZVoiceColourer(TComponent* Owner);
-    std::unique_ptr<TColourerParser> CreateParser() override;
-};
-
-class TZVoiceColourerParser : public TOrvColourerParser {
-public:
-    explicit TZVoiceColourerParser(TColourer* Colourer);
-
-protected:
-    void ScanField() override;
-};
+extern const TListColourerSpec ZVoiceColourerSpec;
+using TZVoiceColourer = TListColourer<ZVoiceColourerSpec>;
 
 } // namespace quillon

@@ -16,6 +16,7 @@
 // from the window's first moment; each handler checks for itself whether it applies.
 #include "EditorExProp.h"
 #include "FramePicturePane.h"
+#include "MotionColourer.h"
 
 #include <QMainWindow>
 
@@ -39,7 +40,6 @@ namespace quillon {
 class TEditorExVantor;
 class TEditorWidget;
 class TKeyMacro;
-class TMotionColourer;
 class TQtHintWindow;
 class TQuillonRootWin;
 class TXPToolBarMenu;
