@@ -1,13 +1,27 @@
 # Helpers shared by every subsystem's CMakeLists.
 
-# quillon_library(<name> [QT] [DEPS <libs>...])
-# A library made of every .cpp in the calling folder (not in subfolders).
+# The folders of a library or test: the calling folder and the sub-folders named (its layers);
+# their files are included by their own names.
+function(quillon_folders out)
+  set(dirs ${CMAKE_CURRENT_SOURCE_DIR})
+  foreach(sub ${ARGN})
+    list(APPEND dirs ${CMAKE_CURRENT_SOURCE_DIR}/${sub})
+  endforeach()
+  set(${out} ${dirs} PARENT_SCOPE)
+endfunction()
+
+# quillon_library(<name> [QT] [FOLDERS <subfolders>...] [DEPS <libs>...])
+# A library made of every .cpp in the calling folder and in the sub-folders named (not in others,
+# such as gui/).
 function(quillon_library name)
-  cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  cmake_parse_arguments(ARG "QT" "" "FOLDERS;DEPS" ${ARGN})
+  quillon_folders(dirs ${ARG_FOLDERS})
+  list(TRANSFORM dirs APPEND /*.cpp OUTPUT_VARIABLE cpps)
+  list(TRANSFORM dirs APPEND /*.h OUTPUT_VARIABLE hs)
+  file(GLOB sources CONFIGURE_DEPENDS ${cpps})
+  file(GLOB headers CONFIGURE_DEPENDS ${hs})
   add_library(${name} STATIC ${sources} ${headers})
-  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_include_directories(${name} PUBLIC ${dirs})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
   if(ARG_QT)
     set_target_properties(${name} PROPERTIES AUTOMOC ON AUTOUIC ON)
@@ -15,15 +29,19 @@ function(quillon_library name)
   endif()
 endfunction()
 
-# quillon_test(<name> [GUI] DEPS <libs>...)
-# A GoogleTest executable made of every .cpp in the calling folder; GUI tests run on the offscreen platform.
+# quillon_test(<name> [GUI] [FOLDERS <subfolders>...] DEPS <libs>...)
+# A GoogleTest executable made of every .cpp in the calling folder and in the sub-folders named;
+# GUI tests run on the offscreen platform.
 function(quillon_test name)
-  cmake_parse_arguments(ARG "GUI" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  cmake_parse_arguments(ARG "GUI" "" "FOLDERS;DEPS" ${ARGN})
+  quillon_folders(dirs ${ARG_FOLDERS})
+  list(TRANSFORM dirs APPEND /*.cpp OUTPUT_VARIABLE cpps)
+  file(GLOB sources CONFIGURE_DEPENDS ${cpps})
   if(NOT sources)
     return()
   endif()
   add_executable(${name} ${sources})
+  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock)
   if(ARG_GUI)
     target_link_libraries(${name} PRIVATE Qt6::Test)

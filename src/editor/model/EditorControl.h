@@ -28,7 +28,7 @@
 // EditorControlEdit.cpp (undo, editing commands), EditorControlSearch.cpp, EditorControlTokens.cpp
 // (token queries), EditorControlMessages.cpp (Perform and the edit-control messages) and
 // EditorControlKeys.cpp (keys, word movement, typing).
-#include "Editor.h"
+#include "ColumnLayout.h"
 #include "EditorHost.h"
 #include "EditorOptions.h"
 #include "EditorPaint.h"

@@ -1,4 +1,4 @@
-#include "Editor.h"
+#include "ColumnLayout.h"
 
 #include "Cp932.h"
 

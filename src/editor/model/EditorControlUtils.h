@@ -1,8 +1,8 @@
 #pragma once
 // Helpers shared by the files that implement TEditor (EditorControl*.cpp), not used elsewhere.
 //
-// Class strings and their column classes are described in Editor.h.
-#include "Editor.h"
+// Class strings and their column classes are described in ColumnLayout.h.
+#include "ColumnLayout.h"
 
 #include <algorithm>
 #include <string>

@@ -13,7 +13,7 @@
 //
 // The cutting works on offsets into the line: after each cut only the next W + 3 columns are laid
 // out again, so a line of any length is cut in time proportional to its length.
-#include "Editor.h"
+#include "ColumnLayout.h"
 #include "EditorClasses.h"
 
 #include <string>
@@ -66,7 +66,7 @@ private:
     int FWrapByte = 80;
 };
 
-// A cursor over the columns of a text, as its class string lays them out (see Editor.h).
+// A cursor over the columns of a text, as its class string lays them out (see ColumnLayout.h).
 class TEditorAttributeArray {
 public:
     TEditorAttributeArray(std::string_view Text, std::string Attrs) { Reset(Text, std::move(Attrs)); }

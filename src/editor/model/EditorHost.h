@@ -1,7 +1,7 @@
 #pragma once
 // The window of an editor, as the editor model sees it.
 //
-// TEditor (Editor.h) holds the whole behaviour of the control: text, caret, selection, scrolling
+// TEditor (EditorControl.h) holds the whole behaviour of the control: text, caret, selection, scrolling
 // arithmetic, keys and the edit-control messages. It draws nothing and owns no window; every effect
 // on the screen, the system caret, the scroll bars, the mouse cursor, the clipboard, the keyboard
 // state and the input method goes through this interface. A widget implements it on its window; the
