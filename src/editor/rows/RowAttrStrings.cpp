@@ -28,26 +28,42 @@ int TRowStateStore::FirstNotComputed(int From) const {
 }
 
 void TRowAttributeStringList::MarkNotComputed(int From) {
-    // Keeps the row attribute and the marks; everything the row scan carries becomes zero, which
-    // reads as bracket index -2.
-    ForEachItem(From, [](TRowItem& item) {
-        item.RowState &= 3u;
-        item.TokenState &= 0xFFFF0000u;
-        item.FieldIndex = item.Remain = item.ParseValue = 0;
-        item.DataStr = 0;
+    // Keeps the row attribute, the marks and the column; everything the row scan carries becomes
+    // zero, which reads as bracket index -2. A block whose carries all become zero lets them go.
+    ForEachCarries(From, [](std::vector<TRowCarry>& carries, std::size_t first, std::size_t) {
+        bool kept = false;
+        for (std::size_t i = first; i < carries.size(); ++i) {
+            carries[i] = TRowCarry{.Col = carries[i].Col};
+            kept = kept || carries[i].Col != 0;
+        }
+        if (first == 0 && !kept) std::vector<TRowCarry>().swap(carries);
         return true;
     });
 }
 
 int TRowAttributeStringList::FirstNotComputed(int From) const {
     int row = std::max(From, 0);
-    const_cast<TRowAttributeStringList*>(this)->ForEachItem(row, [&](const TRowItem& item) {
-        if (Bits(item.RowState, 4, 4) == 0) return false;
-        ++row;
-        return true;
-    });
+    const_cast<TRowAttributeStringList*>(this)->ForEachCarries(
+        row, [&](const std::vector<TRowCarry>& carries, std::size_t first, std::size_t rows) {
+            if (carries.empty()) return false; // every row of the block is not computed
+            for (std::size_t i = first; i < rows; ++i, ++row)
+                if (Bits(carries[i].State, 4, 4) == 0) return false;
+            return true;
+        });
     return row;
 }
+
+void TRowAttributeStringList::SetCarried(int Index, std::int32_t TRowCarry::*Field, int Value) {
+    TRowCarry carry = Carry(Index);
+    carry.*Field = Value;
+    SetCarry(Index, carry);
+}
+
+void TRowAttributeStringList::SetFieldIndex(int Index, int Value) { SetCarried(Index, &TRowCarry::FieldIndex, Value); }
+
+void TRowAttributeStringList::SetRemain(int Index, int Value) { SetCarried(Index, &TRowCarry::Remain, Value); }
+
+void TRowAttributeStringList::SetParseValue(int Index, int Value) { SetCarried(Index, &TRowCarry::ParseValue, Value); }
 
 std::uint32_t TRowAttributeStringList::WithBits(std::uint32_t word, int shift, int width, int value) {
     std::uint32_t mask = ((1u << width) - 1) << shift;
@@ -83,28 +99,32 @@ void TRowAttributeStringList::SetRowModified(int Index, bool Value) {
 }
 
 TRowAttributeData TRowAttributeStringList::GetRowAttributeData(int Index) const {
+    const TRowCarry& carry = Carry(Index);
     TRowAttributeData data;
     data.RowAttribute = RowAttribute(Index);
-    data.PrevRowAttribute = PrevRowAttribute(Index);
-    data.BracketIndex = BracketIndex(Index);
-    data.FieldIndex = FieldIndex(Index);
-    data.Remain = Remain(Index);
-    data.ParseValue = ParseValue(Index);
-    data.ContinuedToken = ContinuedToken(Index);
-    data.ParseFlag = ParseFlag(Index);
+    data.PrevRowAttribute = Bits(carry.State, 2, 2);
+    data.BracketIndex = Bits(carry.State, 4, 4) - 2;
+    data.FieldIndex = carry.FieldIndex;
+    data.Remain = carry.Remain;
+    data.ParseValue = carry.ParseValue;
+    data.ContinuedToken = Bits(carry.Token, 0, 8);
+    data.ParseFlag = Bits(carry.Token, 8, 8);
     data.DataStr = DataStr(Index);
     return data;
 }
 
 void TRowAttributeStringList::PutRowState(int Index, const TRowAttributeData& Data) {
-    SetPrevRowAttribute(Index, Data.PrevRowAttribute);
-    SetBracketIndex(Index, Data.BracketIndex);
-    SetFieldIndex(Index, Data.FieldIndex);
-    SetRemain(Index, Data.Remain);
-    SetParseValue(Index, Data.ParseValue);
-    SetContinuedToken(Index, Data.ContinuedToken);
-    SetParseFlag(Index, Data.ParseFlag);
-    SetDataStr(Index, Data.DataStr);
+    // One write of the row's carry, its column kept.
+    TRowCarry carry;
+    carry.State =
+        static_cast<std::uint8_t>(WithBits(WithBits(0, 2, 2, Data.PrevRowAttribute), 4, 4, Data.BracketIndex + 2));
+    carry.Token = static_cast<std::uint16_t>(WithBits(WithBits(0, 0, 8, Data.ContinuedToken), 8, 8, Data.ParseFlag));
+    carry.Col = Col(Index);
+    carry.FieldIndex = Data.FieldIndex;
+    carry.Remain = Data.Remain;
+    carry.ParseValue = Data.ParseValue;
+    carry.DataStr = Intern(Data.DataStr);
+    SetCarry(Index, carry);
 }
 
 } // namespace quillon

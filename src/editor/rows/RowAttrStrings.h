@@ -79,12 +79,12 @@ public:
     void SetPrevRowAttribute(int Index, int Value);
     int BracketIndex(int Index) const { return Bits(RowState(Index), 4, 4) - 2; }
     void SetBracketIndex(int Index, int Value);
-    int FieldIndex(int Index) const { return Item(Index).FieldIndex; }
-    void SetFieldIndex(int Index, int Value) { Item(Index).FieldIndex = Value; }
-    int Remain(int Index) const { return Item(Index).Remain; }
-    void SetRemain(int Index, int Value) { Item(Index).Remain = Value; }
-    int ParseValue(int Index) const { return Item(Index).ParseValue; }
-    void SetParseValue(int Index, int Value) { Item(Index).ParseValue = Value; }
+    int FieldIndex(int Index) const { return Carry(Index).FieldIndex; }
+    void SetFieldIndex(int Index, int Value);
+    int Remain(int Index) const { return Carry(Index).Remain; }
+    void SetRemain(int Index, int Value);
+    int ParseValue(int Index) const { return Carry(Index).ParseValue; }
+    void SetParseValue(int Index, int Value);
     int ContinuedToken(int Index) const { return Bits(TokenState(Index), 0, 8); }
     void SetContinuedToken(int Index, int Value);
     int ParseFlag(int Index) const { return Bits(TokenState(Index), 8, 8); }
@@ -112,6 +112,8 @@ private:
         return static_cast<int>((word >> shift) & ((1u << width) - 1));
     }
     static std::uint32_t WithBits(std::uint32_t word, int shift, int width, int value);
+    // Stores Value into one full-width field of the row's carry.
+    void SetCarried(int Index, std::int32_t TRowCarry::*Field, int Value);
 };
 
 } // namespace quillon

@@ -35,11 +35,60 @@ const TRowStringList::TRowItem& TRowStringList::Item(int Index) const {
     return Block(b).Items[static_cast<std::size_t>(Index - StartOf(b))];
 }
 
+const TRowStringList::TRowCarry& TRowStringList::Carry(int Index) const {
+    static const TRowCarry zero;
+    if (Index < 0 || Index >= Count()) throw EStringListError();
+    const TBlock& block = Block(BlockOf(Index));
+    return block.Carries.empty() ? zero : block.Carries[static_cast<std::size_t>(Index - StartOf(FLastBlock))];
+}
+
+void TRowStringList::SetCarry(int Index, const TRowCarry& Value) {
+    if (Index < 0 || Index >= Count()) throw EStringListError();
+    TBlock& block = Block(BlockOf(Index));
+    if (block.Carries.empty()) {
+        if (Value == TRowCarry{}) return;
+        block.Carries.resize(block.Items.size());
+    }
+    block.Carries[static_cast<std::size_t>(Index - StartOf(FLastBlock))] = Value;
+}
+
 std::string_view TRowStringList::Get(int Index) const {
     if (Index < 0 || Index >= Count()) throw EStringListError();
     const TBlock& block = Block(BlockOf(Index));
-    const TRowItem& item = block.Items[static_cast<std::size_t>(Index - StartOf(FLastBlock))];
-    return {block.Text.data() + item.Offset, item.Length};
+    const std::size_t i = static_cast<std::size_t>(Index - StartOf(FLastBlock));
+    return {block.Text.data() + block.Items[i].Offset, LengthOf(block, i)};
+}
+
+void TRowStringList::SetDataStr(int Index, const std::string& Value) {
+    TRowCarry carry = Carry(Index);
+    carry.DataStr = Intern(Value);
+    SetCarry(Index, carry);
+}
+
+void TRowStringList::SetCol(int Index, std::int32_t Value) {
+    TRowCarry carry = Carry(Index);
+    carry.Col = Value;
+    SetCarry(Index, carry);
+}
+
+std::uint32_t TRowStringList::RowState(int Index) const { return Item(Index).Attribute | Carry(Index).State; }
+
+void TRowStringList::SetRowState(int Index, std::uint32_t Value) {
+    Item(Index).Attribute = static_cast<std::uint8_t>(Value & 3u);
+    TRowCarry carry = Carry(Index);
+    carry.State = static_cast<std::uint8_t>(Value & 0xFCu);
+    SetCarry(Index, carry);
+}
+
+std::uint32_t TRowStringList::TokenState(int Index) const {
+    return static_cast<std::uint32_t>(Item(Index).Marks) << 16 | Carry(Index).Token;
+}
+
+void TRowStringList::SetTokenState(int Index, std::uint32_t Value) {
+    Item(Index).Marks = static_cast<std::uint16_t>(Value >> 16);
+    TRowCarry carry = Carry(Index);
+    carry.Token = static_cast<std::uint16_t>(Value);
+    SetCarry(Index, carry);
 }
 
 std::uint32_t TRowStringList::Intern(const std::string& S) {
@@ -51,25 +100,32 @@ std::uint32_t TRowStringList::Intern(const std::string& S) {
 
 // Changing one block
 
+std::size_t TRowStringList::EndOf(const TBlock& B, std::size_t I) {
+    return I + 1 < B.Items.size() ? B.Items[I + 1].Offset : B.Text.size();
+}
+
+std::uint32_t TRowStringList::LengthOf(const TBlock& B, std::size_t I) {
+    return static_cast<std::uint32_t>(EndOf(B, I) - B.Items[I].Offset - 1);
+}
+
 void TRowStringList::SpliceText(TBlock& B, int I, std::size_t Pos, std::size_t Count, std::string_view S) {
     if (S.data() >= B.Text.data() && S.data() < B.Text.data() + B.Text.size()) {
         const std::string copy(S);
         SpliceText(B, I, Pos, Count, copy);
         return;
     }
-    TRowItem& item = B.Items[static_cast<std::size_t>(I)];
-    const std::uint32_t length = static_cast<std::uint32_t>(item.Length - Count + S.size());
-    B.Text.replace(item.Offset + Pos, Count, S.data(), S.size());
-    for (std::size_t k = static_cast<std::size_t>(I) + 1; k < B.Items.size(); ++k)
-        B.Items[k].Offset = B.Items[k].Offset - item.Length + length;
-    item.Length = length;
+    B.Text.replace(B.Items[static_cast<std::size_t>(I)].Offset + Pos, Count, S.data(), S.size());
+    // The rows after it move by the difference (the unsigned sum wraps to a smaller offset).
+    const std::uint32_t grown = static_cast<std::uint32_t>(S.size() - Count);
+    for (std::size_t k = static_cast<std::size_t>(I) + 1; k < B.Items.size(); ++k) B.Items[k].Offset += grown;
 }
 
 void TRowStringList::SetText(TBlock& B, int I, std::string_view S) {
-    SpliceText(B, I, 0, B.Items[static_cast<std::size_t>(I)].Length, S);
+    SpliceText(B, I, 0, LengthOf(B, static_cast<std::size_t>(I)), S);
 }
 
-void TRowStringList::SpliceInto(TBlock& B, int I, const TRowItem* Items, const std::string_view* Texts, int N) {
+void TRowStringList::SpliceInto(TBlock& B, int I, const TRowItem* Items, const TRowCarry* Carries,
+                                const std::string_view* Texts, int N) {
     const std::size_t at = static_cast<std::size_t>(I);
     const std::size_t pos = at < B.Items.size() ? B.Items[at].Offset : B.Text.size();
     std::size_t bytes = 0;
@@ -96,20 +152,26 @@ void TRowStringList::SpliceInto(TBlock& B, int I, const TRowItem* Items, const s
     B.Items.insert(B.Items.begin() + I, Items, Items + N);
     std::size_t offset = pos;
     for (int k = 0; k < N; ++k) {
-        TRowItem& item = B.Items[at + static_cast<std::size_t>(k)];
-        item.Offset = static_cast<std::uint32_t>(offset);
-        item.Length = static_cast<std::uint32_t>(Texts[k].size());
+        B.Items[at + static_cast<std::size_t>(k)].Offset = static_cast<std::uint32_t>(offset);
         offset += Texts[k].size() + 1;
     }
+    if (B.Carries.empty() && Carries &&
+        std::any_of(Carries, Carries + N, [](const TRowCarry& c) { return c != TRowCarry{}; }))
+        B.Carries.resize(B.Items.size() - static_cast<std::size_t>(N));
+    if (B.Carries.empty()) return;
+    if (Carries)
+        B.Carries.insert(B.Carries.begin() + I, Carries, Carries + N);
+    else
+        B.Carries.insert(B.Carries.begin() + I, static_cast<std::size_t>(N), TRowCarry{});
 }
 
 void TRowStringList::EraseFrom(TBlock& B, int I, int N) {
     const std::size_t at = static_cast<std::size_t>(I);
-    const TRowItem& last = B.Items[at + static_cast<std::size_t>(N) - 1];
     const std::size_t from = B.Items[at].Offset;
-    const std::size_t bytes = last.Offset + last.Length + 1 - from;
+    const std::size_t bytes = EndOf(B, at + static_cast<std::size_t>(N) - 1) - from;
     B.Text.erase(from, bytes);
     B.Items.erase(B.Items.begin() + I, B.Items.begin() + I + N);
+    if (!B.Carries.empty()) B.Carries.erase(B.Carries.begin() + I, B.Carries.begin() + I + N);
     for (std::size_t k = at; k < B.Items.size(); ++k) B.Items[k].Offset -= static_cast<std::uint32_t>(bytes);
 }
 
@@ -149,13 +211,14 @@ void TRowStringList::Balance(int B) {
         for (std::size_t first = 0; first < rows;) {
             const std::size_t from = block.Items[first].Offset;
             std::size_t end = first + 1;
-            while (end < rows && end - first < pieceRows &&
-                   block.Items[end].Offset + block.Items[end].Length + 1 - from <= kBlockBytes / 2)
-                ++end;
+            while (end < rows && end - first < pieceRows && EndOf(block, end) - from <= kBlockBytes / 2) ++end;
             auto piece = std::make_unique<TBlock>();
             piece->Items.assign(block.Items.begin() + static_cast<std::ptrdiff_t>(first),
                                 block.Items.begin() + static_cast<std::ptrdiff_t>(end));
-            const std::size_t to = block.Items[end - 1].Offset + block.Items[end - 1].Length + 1;
+            if (!block.Carries.empty())
+                piece->Carries.assign(block.Carries.begin() + static_cast<std::ptrdiff_t>(first),
+                                      block.Carries.begin() + static_cast<std::ptrdiff_t>(end));
+            const std::size_t to = EndOf(block, end - 1);
             piece->Text.assign(block.Text, from, to - from);
             KeepSpare(piece->Text);
             for (TRowItem& item : piece->Items) item.Offset -= static_cast<std::uint32_t>(from);
@@ -183,6 +246,11 @@ void TRowStringList::Balance(int B) {
     const std::uint32_t shift = static_cast<std::uint32_t>(a.Text.size());
     a.Text += b.Text;
     for (TRowItem& item : b.Items) item.Offset += shift;
+    if (!a.Carries.empty() || !b.Carries.empty()) {
+        a.Carries.resize(a.Items.size());
+        b.Carries.resize(b.Items.size());
+        a.Carries.insert(a.Carries.end(), b.Carries.begin(), b.Carries.end());
+    }
     a.Items.insert(a.Items.end(), b.Items.begin(), b.Items.end());
     FBlocks.erase(FBlocks.begin() + into + 1);
     Renumber(into);
@@ -227,7 +295,8 @@ int TRowStringList::Add(std::string_view S) {
     return index;
 }
 
-void TRowStringList::InsertItems(int Index, const TRowItem* Items, const std::string_view* Texts, int N) {
+void TRowStringList::InsertItems(int Index, const TRowItem* Items, const TRowCarry* Carries,
+                                 const std::string_view* Texts, int N) {
     GrowTo(Count() + N);
     int b = 0;
     if (Index < Count()) {
@@ -237,20 +306,22 @@ void TRowStringList::InsertItems(int Index, const TRowItem* Items, const std::st
         // Appending to a full block: it is closed and a new one begun, sized like the one before
         // (with its spare), so that the text is seldom moved when the new block closes. The first
         // block grows as it fills: a short list allocates little.
-        std::size_t bytes = 0;
+        std::size_t bytes = 0, rows = 0;
         if (!FBlocks.empty()) {
             const TBlock& full = *FBlocks.back();
             bytes = std::min(kBlockBytes, full.Text.size() * kBlockRows / std::max<std::size_t>(full.Items.size(), 1));
+            rows = full.Items.size();
             KeepSpare(FBlocks.back()->Text);
         }
         FBlocks.push_back(std::make_unique<TBlock>());
         FBlocks.back()->Text.reserve(bytes + bytes / 8);
+        FBlocks.back()->Items.reserve(rows + rows / 8);
         b = static_cast<int>(FBlocks.size()) - 1;
         Renumber(b);
     } else {
         b = static_cast<int>(FBlocks.size()) - 1;
     }
-    SpliceInto(Block(b), Index - StartOf(b), Items, Texts, N);
+    SpliceInto(Block(b), Index - StartOf(b), Items, Carries, Texts, N);
     Renumber(b);
     Balance(b);
 }
@@ -259,7 +330,7 @@ void TRowStringList::Insert(int Index, std::string_view S) {
     if (Index < 0 || Index > Count()) throw EStringListError();
     const TRowItem item;
     Changing();
-    InsertItems(Index, &item, &S, 1);
+    InsertItems(Index, &item, nullptr, &S, 1);
     Changed();
 }
 
@@ -269,7 +340,7 @@ void TRowStringList::InsertBlank(int Index, int N) {
     const std::vector<TRowItem> items(static_cast<std::size_t>(N));
     const std::vector<std::string_view> texts(static_cast<std::size_t>(N));
     Changing();
-    InsertItems(Index, items.data(), texts.data(), N);
+    InsertItems(Index, items.data(), nullptr, texts.data(), N);
     Changed();
 }
 
@@ -278,30 +349,34 @@ void TRowStringList::InsertRows(int Index, const TRowStringList& Source, int Fro
     if (Index < 0 || Index > Count() || From < 0 || N > Source.Count() - From) throw EStringListError();
     if (N == 0) return;
     std::vector<TRowItem> items;
+    std::vector<TRowCarry> carries;
     std::vector<std::string_view> texts;
     items.reserve(static_cast<std::size_t>(N));
+    carries.reserve(static_cast<std::size_t>(N));
     texts.reserve(static_cast<std::size_t>(N));
     for (int r = From; r < From + N; ++r) {
         items.push_back(Source.Item(r));
-        items.back().DataStr = Intern(Source.DataStr(r));
+        carries.push_back(Source.Carry(r));
+        carries.back().DataStr = Intern(Source.DataStr(r));
         texts.push_back(Source.Get(r));
     }
     Changing();
-    InsertItems(Index, items.data(), texts.data(), N);
+    InsertItems(Index, items.data(), carries.data(), texts.data(), N);
     Changed();
 }
 
 void TRowStringList::CopyRow(int Index, const TRowStringList& Source, int SourceIndex) {
     if (Index < 0 || Index >= Count()) throw EStringListError();
     TRowItem copy = Source.Item(SourceIndex);
-    copy.DataStr = Intern(Source.DataStr(SourceIndex));
+    TRowCarry carry = Source.Carry(SourceIndex);
+    carry.DataStr = Intern(Source.DataStr(SourceIndex));
     const std::string_view text = Source.Get(SourceIndex);
     Changing();
     const int b = BlockOf(Index);
     TRowItem& item = Block(b).Items[static_cast<std::size_t>(Index - StartOf(b))];
     copy.Offset = item.Offset;
-    copy.Length = item.Length;
     item = copy;
+    SetCarry(Index, carry);
     SetText(Block(b), Index - StartOf(b), text);
     Balance(b);
     Changed();
@@ -323,6 +398,7 @@ void TRowStringList::Erase(int Index, int N) {
         const int k = std::min(left, static_cast<int>(block.Items.size()) - at);
         if (k == static_cast<int>(block.Items.size())) {
             block.Items.clear();
+            block.Carries.clear();
             block.Text.clear();
         } else {
             EraseFrom(block, at, k);
@@ -345,9 +421,11 @@ void TRowStringList::Exchange(int Index1, int Index2) {
     TRowItem& b = Item(Index2);
     Changing();
     const std::string text1(Get(Index1)), text2(Get(Index2));
+    const TRowCarry carry1 = Carry(Index1), carry2 = Carry(Index2);
     std::swap(a, b);
     std::swap(a.Offset, b.Offset);
-    std::swap(a.Length, b.Length);
+    SetCarry(Index1, carry2);
+    SetCarry(Index2, carry1);
     for (auto [index, text] : {std::pair{Index1, &text2}, std::pair{Index2, &text1}}) {
         const int block = BlockOf(index);
         SetText(Block(block), index - StartOf(block), *text);

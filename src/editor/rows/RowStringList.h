@@ -2,16 +2,22 @@
 // The editor's list of display rows, held so that its cost does not grow with the document.
 //
 // Layout. Rows live in blocks of consecutive rows. A block keeps the texts of its rows one after
-// another in one buffer, each followed by a NUL byte, and one fixed-size record per row: where the
-// row's text lies in the buffer, its packed state words, its flags and the numbers the colouring
-// carries. No row owns an allocation of its own; a row's state moves with its record. The string a
-// colouring parser may carry from row to row (DataStr) is kept once in a pool of distinct strings and
-// named by its index there (index 0 is the empty string, which is all that the parsers ever carry).
+// another in one buffer, each followed by a NUL byte, and one record of 8 bytes per row: where the
+// row's text starts in the buffer (it ends at the NUL before the next row's start), its attribute,
+// its marks and its flags. What a row carries besides (its colouring state and its column number,
+// TRowCarry) is kept apart: a block holds one carry per row only once one of its rows has a carry
+// that is not zero, and a row whose colouring state is not computed has a zero one. So a load, whose
+// rows are not computed but for the first screens, writes 8 bytes per row beside the text, and the
+// carries come as the colouring reaches the rows. No row owns an allocation of its own; a row's state
+// moves with its record and its carry. The string a colouring parser may carry from row to row
+// (DataStr) is kept once in a pool of distinct strings and named by its index there (index 0 is the
+// empty string, which is all that the parsers ever carry).
 //
 // Invariants:
 //   every block holds 1..kBlockRows rows (the list with no rows has no block);
-//   in a block, record i's text starts at Offset(i) and Offset(i + 1) == Offset(i) + Length(i) + 1,
-//   Text[Offset(i) + Length(i)] == '\0', and Text.size() == the end of the last row's NUL;
+//   in a block, row i's text runs from Offset(i) to Start(i + 1) - 1, where Start(i + 1) is
+//   Offset(i + 1) or, for the last row, Text.size(); Text[Start(i + 1) - 1] == '\0';
+//   a block's Carries are empty or one per row (empty reads as every carry zero);
 //   FStarts[b] == the index of block b's first row; FStarts.back() == Count.
 //
 // Cost. Finding row i is a binary search over FStarts (O(log blocks)); a walk over consecutive rows
@@ -93,48 +99,60 @@ public:
     void BeginUpdate();
     void EndUpdate();
 
-    // Item state; these do not report changes.
-    const std::string& DataStr(int Index) const { return FDataStrs[Item(Index).DataStr]; }
-    void SetDataStr(int Index, const std::string& Value) { Item(Index).DataStr = Intern(Value); }
-    std::int32_t Col(int Index) const { return Item(Index).Col; }
-    void SetCol(int Index, std::int32_t Value) { Item(Index).Col = Value; }
-    std::uint32_t RowState(int Index) const { return Item(Index).RowState; }
-    void SetRowState(int Index, std::uint32_t Value) { Item(Index).RowState = Value; }
-    std::uint32_t TokenState(int Index) const { return Item(Index).TokenState; }
-    void SetTokenState(int Index, std::uint32_t Value) { Item(Index).TokenState = Value; }
-    std::uint32_t RowFlags(int Index) const { return Item(Index).RowFlags; }
-    void SetRowFlags(int Index, std::uint32_t Value) { Item(Index).RowFlags = Value; }
+    // Item state; these do not report changes. RowState keeps its bits 0-7 and RowFlags its bits 0-7
+    // (all that TRowAttributeStringList packs into them); the higher bits written are dropped.
+    const std::string& DataStr(int Index) const { return FDataStrs[Carry(Index).DataStr]; }
+    void SetDataStr(int Index, const std::string& Value);
+    std::int32_t Col(int Index) const { return Carry(Index).Col; }
+    void SetCol(int Index, std::int32_t Value);
+    std::uint32_t RowState(int Index) const;
+    void SetRowState(int Index, std::uint32_t Value);
+    std::uint32_t TokenState(int Index) const;
+    void SetTokenState(int Index, std::uint32_t Value);
+    std::uint32_t RowFlags(int Index) const { return Item(Index).Flags; }
+    void SetRowFlags(int Index, std::uint32_t Value) { Item(Index).Flags = static_cast<std::uint8_t>(Value); }
 
     TChangeEvent OnChange;
     TChangeEvent OnChanging;
 
 protected:
-    // One row's record; everything but the text position moves with the row.
+    // One row's record: where its text starts and what every row has.
     struct TRowItem {
-        std::uint32_t Offset = 0;     // the text's first byte in the block's buffer
-        std::uint32_t Length = 0;     // text bytes, without the NUL after them
-        std::uint32_t RowState = 0;   // packed by TRowAttributeStringList
-        std::uint32_t TokenState = 0; // packed by TRowAttributeStringList
-        std::uint32_t RowFlags = 0;   // bit 0: modified since the last save
+        std::uint32_t Offset = 0;   // the text's first byte in the block's buffer
+        std::uint16_t Marks = 0;    // TokenState bits 16-31
+        std::uint8_t Attribute = 0; // RowState bits 0-1
+        std::uint8_t Flags = 0;     // RowFlags
+    };
+    // What a row carries besides its text and record; all zero until its colouring state is computed.
+    struct TRowCarry {
+        std::uint8_t State = 0;  // RowState bits 2-7, in their places
+        std::uint16_t Token = 0; // TokenState bits 0-15
         std::int32_t Col = 0;
         // Parser values carried from row to row, kept at full width (rows reach 1000 bytes).
         std::int32_t FieldIndex = 0;
         std::int32_t Remain = 0;
         std::int32_t ParseValue = 0;
         std::uint32_t DataStr = 0; // index into FDataStrs
+        bool operator==(const TRowCarry&) const = default;
     };
 
     TRowItem& Item(int Index);
     const TRowItem& Item(int Index) const;
-    // Calls Fn(item) for the rows from From on, in order, while it answers true.
-    template <class F> void ForEachItem(int From, F Fn) {
+    // The row's carry; a zero one when its block holds none.
+    const TRowCarry& Carry(int Index) const;
+    // Stores the row's carry; a block holds carries from the first one that is not zero on.
+    void SetCarry(int Index, const TRowCarry& Value);
+    std::uint32_t Intern(const std::string& S);
+    // Calls Fn(carries, first, rows) for the blocks from row From's on, in order, while it answers
+    // true: carries is the block's (empty when all its carries are zero, and may be emptied by Fn
+    // then), first the place of the first row from From in the block, rows the block's row count.
+    template <class F> void ForEachCarries(int From, F Fn) {
         if (From < 0) From = 0;
         if (From >= Count()) return;
         for (std::size_t b = static_cast<std::size_t>(BlockOf(From)),
                          i = static_cast<std::size_t>(From - StartOf(static_cast<int>(b)));
              b < FBlocks.size(); ++b, i = 0)
-            for (; i < FBlocks[b]->Items.size(); ++i)
-                if (!Fn(FBlocks[b]->Items[i])) return;
+            if (!Fn(FBlocks[b]->Carries, i, FBlocks[b]->Items.size())) return;
     }
 
     // Called on the first BeginUpdate (true) and the last EndUpdate (false).
@@ -145,7 +163,8 @@ protected:
 private:
     struct TBlock {
         std::vector<TRowItem> Items;
-        std::string Text; // the rows' texts, each followed by '\0'
+        std::vector<TRowCarry> Carries; // empty, or one per item
+        std::string Text;               // the rows' texts, each followed by '\0'
     };
     static constexpr int kBlockRows = 1024;
     static constexpr std::size_t kBlockBytes = 64 * 1024;
@@ -154,22 +173,26 @@ private:
     int BlockOf(int Index) const;
     void Grow();
     void GrowTo(int NewCount);
-    std::uint32_t Intern(const std::string& S);
     TBlock& Block(int B) const { return *FBlocks[static_cast<std::size_t>(B)]; }
     int StartOf(int B) const { return FStarts[static_cast<std::size_t>(B)]; }
+    // Where the row after row I of block B starts (the block's text size after its last row).
+    static std::size_t EndOf(const TBlock& B, std::size_t I);
+    static std::uint32_t LengthOf(const TBlock& B, std::size_t I);
     // Replaces Count bytes at Pos of the text of row I of block B by S (which may lie in the block's
     // own buffer).
     static void SpliceText(TBlock& B, int I, std::size_t Pos, std::size_t Count, std::string_view S);
     // Replaces the whole text of row I of block B by S.
     static void SetText(TBlock& B, int I, std::string_view S);
-    // Inserts N rows at place I of block B (records Items, texts Texts): one move of the tail.
-    static void SpliceInto(TBlock& B, int I, const TRowItem* Items, const std::string_view* Texts, int N);
+    // Inserts N rows at place I of block B (records Items, carries Carries or all zero when null,
+    // texts Texts): one move of the tail.
+    static void SpliceInto(TBlock& B, int I, const TRowItem* Items, const TRowCarry* Carries,
+                           const std::string_view* Texts, int N);
     static void EraseFrom(TBlock& B, int I, int N);
     static bool Oversized(const TBlock& B);
     // Gives a block's text an eighth of spare room, no more and no less.
     static void KeepSpare(std::string& Text);
     // Inserts N rows at Index without reporting the change.
-    void InsertItems(int Index, const TRowItem* Items, const std::string_view* Texts, int N);
+    void InsertItems(int Index, const TRowItem* Items, const TRowCarry* Carries, const std::string_view* Texts, int N);
     // Cuts block B into blocks within the limits, or merges it with a neighbour when both are small.
     void Balance(int B);
     void Renumber(int FromBlock);

@@ -36,7 +36,7 @@ public:
     void Stamp(TRowStringList& list, int i) {
         TPlainRow& r = plain[static_cast<std::size_t>(i)];
         r.Col = Pick(1000) - 500;
-        r.RowState = static_cast<std::uint32_t>(rng());
+        r.RowState = static_cast<std::uint32_t>(rng()) & 0xFFu; // the bits the list keeps
         r.TokenState = static_cast<std::uint32_t>(rng());
         r.RowFlags = static_cast<std::uint32_t>(Pick(4));
         r.DataStr = Pick(5) == 0 ? std::to_string(Pick(3)) : std::string();
@@ -151,6 +151,24 @@ void RunReference(unsigned seed, int steps) {
 
 TEST(RowStringListReference, RandomEditsAgreeWithAPlainVector) {
     for (unsigned seed : {1u, 2u, 3u}) RunReference(seed, 300);
+}
+
+// A row's words are kept in the widths TRowAttributeStringList packs into them: RowState and RowFlags
+// bits 0-7, TokenState whole. The bits beyond are dropped, and a word of zero leaves the row as new.
+TEST(RowStringListReference, StateWordsKeepTheirPackedWidths) {
+    TRowStringList list;
+    for (int i = 0; i < 3; ++i) list.Add("row");
+    list.SetRowState(1, 0xABCDEF12u);
+    list.SetTokenState(1, 0xFEDCBA98u);
+    list.SetRowFlags(1, 0x1234u);
+    EXPECT_EQ(list.RowState(1), 0x12u);
+    EXPECT_EQ(list.TokenState(1), 0xFEDCBA98u);
+    EXPECT_EQ(list.RowFlags(1), 0x34u);
+    list.SetRowState(1, 0);
+    list.SetTokenState(1, 0);
+    EXPECT_EQ(list.RowState(1), 0u);
+    EXPECT_EQ(list.TokenState(1), 0u);
+    for (int i : {0, 2}) EXPECT_EQ(list.RowState(i) | list.TokenState(i) | list.RowFlags(i), 0u) << i;
 }
 
 // Appending row by row, as a load does, and then reading every row back.
