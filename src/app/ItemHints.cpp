@@ -1,67 +1,23 @@
 #include "ItemHints.h"
 
 #include "AsciiText.h"
-#include "BmpColourer.h"
+#include "CommandColourer.h"
 #include "Cp932.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
 #include "MotionColourer.h"
 #include "Paths.h"
 #include "StdEnemyColourer.h"
-#include "VoiceColourer.h"
-#include "ZCommandColourer.h"
 #include "canpe.h"
 #include "motions.h"
 
 #include <array>
 #include <optional>
-#include <span>
 #include <utility>
 
 namespace quillon {
 
 namespace {
-
-using TKeyword = std::pair<int, std::string_view>;
-using TKeywords = std::span<const TKeyword>;
-
-constexpr TKeyword kMotionKeywords[] = {
-    {mtComment, "COMMENT"}, {mtMotionNum, "NUM"}, {mtToNum, "TO"}, {mtSp, "SP"},     {mtPic, "PIC"},
-    {mtDe, "DE"},           {mtCi, "CI"},         {mtV, "V"},      {mtVx, "VX"},     {mtRx, "RX"},
-    {mtVy, "VY"},           {mtRy, "RY"},         {mtC, "C"},      {mtCL, "CL"},     {mtG, "G"},
-    {mtDa, "DA"},           {mtHit, "HIT"},       {mtH, "H"},      {mtFlag, "FLAG"}, {mtDef1, "DEF1"},
-    {mtDef2, "DEF2"},       {mtAtt1, "ATT1"}};
-constexpr TKeyword kCommandKeywords[] = {
-    {ltComment, "COMMENT"},  {ctCmdNum, "CMDNUM"}, {ctCmdCommand, "COMMAND"}, {ctCmdCommandSymbol, "COMMAND"},
-    {ctCmdCancel, "CANCEL"}, {ctCmdStd, "STD"},    {ctCmdAmnNum, "AMNNUM"},   {ctCmdVx, "VX"}};
-constexpr TKeyword kZCommandKeywords[] = {
-    {ltComment, "COMMENT"},  {ctCmdNum, "CMDNUM"}, {ctCmdCommand, "COMMAND"}, {ctCmdCommandSymbol, "COMMAND"},
-    {ctCmdCancel, "CANCEL"}, {ctCmdStd, "STD"},    {ctCmdAmnNum, "AMNNUM"},   {ctCmdSh, "SH"},
-    {ctCmdSp, "SP"},         {ctCmdDk, "DK"}};
-constexpr TKeyword kVoiceKeywords[] = {{ltComment, "COMMENT"}, {vtVoiceNum, "NUM"}, {vtVoiceWave, "WAVE"}};
-constexpr TKeyword kZVoiceKeywords[] = {
-    {ltComment, "COMMENT"}, {vtVoiceNum, "NUM"}, {vtVoiceWave, "WAVE"}, {vtVoiceDp, "DP"}};
-constexpr TKeyword kEnemyKeywords[] = {{ltComment, "COMMENT"}, {etDistance, "DISTANCE"},     {etPercent, "100"},
-                                       {etCommand, "COMMAND"}, {etCommandSymbol, "COMMAND"}, {etEnemy, "COMMAND"},
-                                       {etMySelf, "COMMAND"}};
-constexpr TKeyword kBmpKeywords[] = {
-    {btBmpNum, "NUM"}, {btBmpOffsetDelimtter, "OFFSET"}, {btBmpOffset, "OFFSET"}, {btBmpFileName, "BMP"}};
-
-// The keywords of each list kind's hint file, by kind.
-TKeywords KeywordsOf(int ListKind) {
-    static const std::array<TKeywords, kListKindCount> keywords = {{
-        {},
-        kMotionKeywords,
-        kCommandKeywords,
-        kZCommandKeywords,
-        kVoiceKeywords,
-        kZVoiceKeywords,
-        kEnemyKeywords,
-        kEnemyKeywords,
-        kBmpKeywords,
-    }};
-    return ListKind >= 0 && ListKind < kListKindCount ? keywords[static_cast<std::size_t>(ListKind)] : TKeywords();
-}
 
 std::string Quoted(std::string_view Token) { return Cp932ToUtf8(Token); }
 
@@ -271,7 +227,8 @@ std::string_view ItemHintFile(int ListKind) {
 }
 
 std::string_view ItemHintKeyword(int ListKind, int TokenKind) {
-    for (auto [kind, keyword] : KeywordsOf(ListKind))
+    if (ListKind < 0 || ListKind >= kListKindCount) return {};
+    for (auto [kind, keyword] : ListKindInfo(ListKind).HintKeywords)
         if (kind == TokenKind) return keyword;
     return {};
 }

@@ -156,4 +156,16 @@ bool SaveListFile(std::string& FileName, const std::vector<std::string>* Lines, 
     return true;
 }
 
+std::string ListFileFilter() {
+    std::string supported, entries;
+    for (int kind = 0; kind < kListKindCount; ++kind) {
+        const TListKindInfo& info = ListKindInfo(kind);
+        if (info.FilterPattern.empty()) continue;
+        entries += std::string(info.FilterName) + " (" + std::string(info.FilterPattern) + ");;";
+        const std::string extension = "*" + std::string(info.FilterPattern.substr(info.FilterPattern.rfind('.')));
+        if (supported.find(extension) == std::string::npos) supported += (supported.empty() ? "" : " ") + extension;
+    }
+    return "ｻﾎﾟｰﾄﾌｧｲﾙ (" + supported + ");;" + entries + "すべてのﾌｧｲﾙ (*)";
+}
+
 } // namespace quillon

@@ -91,4 +91,8 @@ bool LoadListFile(std::string& FileName, std::vector<std::string>* Lines, TRecen
 // kind as its lines and new name tell. Failures show their message box and give false.
 bool SaveListFile(std::string& FileName, const std::vector<std::string>* Lines, TRecentFiles& History, int& Kind);
 
+// The open and save dialogs' filter (UTF-8, entries "name (patterns)" joined by ";;"): the files of
+// every kind, each kind's entry from its record, and all files.
+std::string ListFileFilter();
+
 } // namespace quillon

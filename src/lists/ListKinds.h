@@ -27,6 +27,19 @@ constexpr int kListKindCount = 9;
 
 class TOrvColourer;
 
+// The keyword under which the kind's hint file explains the field of a token kind.
+struct THintKeyword {
+    int TokenKind;
+    std::string_view Keyword;
+};
+
+// One colour item of the settings window: its label (UTF-8) and the colour property it edits, a
+// colour of the kind's colourer (for plain text one of the editor's own colours: Ank, DBCS, Symbol).
+struct TColorItemLabel {
+    const char* Label;
+    const char* Prop;
+};
+
 struct TListKindInfo {
     std::string_view Mask;          // file-name mask; empty for plain text
     std::string_view ValueName;     // settings value of the kind's editor properties and colours
@@ -40,6 +53,19 @@ struct TListKindInfo {
     // Valid lines of the kind (UTF-8) that show every colour item of the kind in its own colour: the
     // settings window's samples.
     std::vector<const char*> SampleLines;
+    // The settings window's colour items of the kind, in the order it lists them.
+    std::vector<TColorItemLabel> ColorItems;
+    // The hint file's keywords, by token kind; a token kind without one offers no hint.
+    std::vector<THintKeyword> HintKeywords;
+    // The edit window's action that opens a new list of the kind: its object name, its menu key (the
+    // caption is "Title(&Key)") and what its hint says it makes ("Title|新しい<What>を作成します").
+    std::string_view NewActionName;
+    char NewActionKey;
+    std::string_view NewActionWhat;
+    // The kind's entry in the open and save dialogs' filter (UTF-8): its name and file pattern; both
+    // empty for a kind whose files another kind's entry offers.
+    std::string_view FilterName;
+    std::string_view FilterPattern;
 };
 // The record of kind 0..kListKindCount-1.
 const TListKindInfo& ListKindInfo(int kind);

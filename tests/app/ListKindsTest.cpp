@@ -1,5 +1,16 @@
 #include "ListKinds.h"
+
+#include "ColourerTestUtils.h"
 #include "Cp932.h"
+#include "ListFiles.h"
+#include "MskMatch.h"
+#include "OrvColourer.h"
+
+#include <algorithm>
+#include <iterator>
+#include <memory>
+#include <set>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -94,4 +105,127 @@ TEST(ListKinds, KindTable) {
     EXPECT_EQ(ListKindInfo(lkBmp).ValueName, "Bmp");
     EXPECT_EQ(ListKindInfo(lkQes).ColourerClass, "TQesEnemyColourer");
     EXPECT_EQ(ListKindInfo(lkZVoice).Mask, "*ZVOICE*.LST");
+}
+
+// ---- every kind's record is complete, and what the program derives from it holds together
+
+namespace {
+
+// A file name that a mask matches: each "*" stands for one letter.
+std::string NameOfMask(std::string_view mask) {
+    std::string name(mask);
+    std::ranges::replace(name, '*', 'X');
+    return "/lists/" + name;
+}
+
+// The colour properties a kind's colourer publishes, by name.
+std::set<std::string> ColorNames(const TOrvColourer& colourer) {
+    std::set<std::string> names;
+    for (int i = 0; i < colourer.ColorCount(); ++i) names.insert(colourer.ColorInfoAt(i).Name);
+    return names;
+}
+
+} // namespace
+
+TEST(ListKindRecords, NamesThatAreStoredOrShownAreUniqueAndPresent) {
+    std::set<std::string_view> valueNames, actionNames, classes, hintFiles;
+    std::set<char> keys;
+    for (int kind = 0; kind < kListKindCount; ++kind) {
+        const TListKindInfo& info = ListKindInfo(kind);
+        EXPECT_TRUE(valueNames.insert(info.ValueName).second) << kind;
+        EXPECT_TRUE(actionNames.insert(info.NewActionName).second) << kind;
+        EXPECT_TRUE(keys.insert(info.NewActionKey).second) << kind; // one submenu: one key each
+        EXPECT_FALSE(info.ValueName.empty() || info.Title.empty() || info.NewActionWhat.empty()) << kind;
+        EXPECT_FALSE(info.SampleLines.empty() || info.ColorItems.empty()) << kind;
+        EXPECT_EQ(info.FilterName.empty(), info.FilterPattern.empty()) << kind;
+        if (kind == lkText) continue;
+        EXPECT_TRUE(classes.insert(info.ColourerClass).second) << kind;
+        EXPECT_TRUE(hintFiles.insert(info.HintFile).second) << kind;
+        EXPECT_TRUE(info.CreateColourer && info.NewList && !info.Mask.empty() && !info.HintKeywords.empty()) << kind;
+    }
+    const TListKindInfo& text = ListKindInfo(lkText);
+    EXPECT_TRUE(text.Mask.empty() && text.ColourerClass.empty() && text.HintFile.empty() && !text.CreateColourer);
+    EXPECT_TRUE(text.HintKeywords.empty());
+}
+
+// A list made from a kind's template and saved under a name of its mask is that kind, and so is
+// the name alone.
+TEST(ListKindRecords, EachKindIsRecognisedByItsNameAndTemplate) {
+    for (int kind = lkText + 1; kind < kListKindCount; ++kind) {
+        const TListKindInfo& info = ListKindInfo(kind);
+        const std::string name = NameOfMask(info.Mask);
+        std::vector<std::string> lines;
+        info.NewList(lines);
+        EXPECT_EQ(DetectFileKind(lines, name), kind) << name;
+        EXPECT_EQ(DetectFileKind({}, name), kind) << name;
+    }
+}
+
+// The samples show every colour item of the settings window but the error's.
+TEST(ListKindRecords, TheColourerIsTheRecordsAndItsSamplesShowItsColours) {
+    for (int kind = lkText + 1; kind < kListKindCount; ++kind) {
+        const TListKindInfo& info = ListKindInfo(kind);
+        const std::unique_ptr<TOrvColourer> colourer = info.CreateColourer();
+        EXPECT_EQ(colourer->ClassName(), info.ColourerClass);
+        std::set<std::string> shown;
+        for (const char* line : info.SampleLines)
+            for (const test::TTok& tok : test::ParseRow(*colourer, Utf8ToCp932(line)))
+                for (int i = 0; i < colourer->ColorCount(); ++i)
+                    if (colourer->ColorInfoAt(i).Kind == tok.Kind) shown.insert(colourer->ColorInfoAt(i).Name);
+        for (const TColorItemLabel& item : info.ColorItems)
+            EXPECT_TRUE(shown.contains(item.Prop) || std::string(item.Prop) == "Error") << kind << ": " << item.Prop;
+    }
+}
+
+// The settings window offers every colour of the colourer but the one of lines that are no data
+// lines, each once.
+TEST(ListKindRecords, TheColourItemsAreTheColourersColours) {
+    for (int kind = lkText + 1; kind < kListKindCount; ++kind) {
+        const std::unique_ptr<TOrvColourer> colourer = ListKindInfo(kind).CreateColourer();
+        std::set<std::string> items;
+        for (const TColorItemLabel& item : ListKindInfo(kind).ColorItems)
+            EXPECT_TRUE(items.insert(item.Prop).second) << kind << ": " << item.Prop;
+        std::set<std::string> colours = ColorNames(*colourer);
+        colours.erase("AnyItem");
+        EXPECT_EQ(items, colours) << kind;
+    }
+}
+
+TEST(ListKindRecords, HintKeywordsAreForTokenKindsTheColourerPaints) {
+    for (int kind = lkText + 1; kind < kListKindCount; ++kind) {
+        const std::unique_ptr<TOrvColourer> colourer = ListKindInfo(kind).CreateColourer();
+        std::set<int> tokenKinds;
+        for (const THintKeyword& keyword : ListKindInfo(kind).HintKeywords) {
+            EXPECT_TRUE(tokenKinds.insert(keyword.TokenKind).second) << kind << ": " << keyword.TokenKind;
+            EXPECT_NE(colourer->KindColor(keyword.TokenKind), nullptr) << kind << ": " << keyword.TokenKind;
+            EXPECT_FALSE(keyword.Keyword.empty());
+        }
+    }
+}
+
+// Every kind's files are among the supported files and under one kind's own entry; the last entry
+// offers all files.
+TEST(ListKindRecords, TheFileDialogFilterOffersEveryKindsFiles) {
+    std::vector<std::vector<std::string>> entries; // the patterns of each entry
+    const std::string filter = ListFileFilter();
+    for (std::size_t from = 0; from <= filter.size();) {
+        const std::size_t end = std::min(filter.find(";;", from), filter.size());
+        const std::string entry = filter.substr(from, end - from);
+        const std::size_t open = entry.rfind(" (");
+        ASSERT_TRUE(open != std::string::npos && entry.back() == ')') << entry;
+        std::istringstream patterns(entry.substr(open + 2, entry.size() - open - 3));
+        entries.emplace_back(std::istream_iterator<std::string>(patterns), std::istream_iterator<std::string>());
+        from = end + 2;
+    }
+    ASSERT_GE(entries.size(), 3u);
+    EXPECT_EQ(entries.back(), std::vector<std::string>{"*"});
+    const auto offers = [](const std::vector<std::string>& patterns, const std::string& name) {
+        return std::ranges::any_of(patterns, [&](const std::string& p) { return MatchesMask(name, p); });
+    };
+    for (int kind = lkText + 1; kind < kListKindCount; ++kind) {
+        const std::string name = NameOfMask(ListKindInfo(kind).Mask).substr(std::string("/lists/").size());
+        EXPECT_TRUE(offers(entries.front(), name)) << name;
+        EXPECT_TRUE(std::any_of(entries.begin() + 1, entries.end() - 1, [&](const auto& e) { return offers(e, name); }))
+            << name;
+    }
 }

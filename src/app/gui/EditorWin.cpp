@@ -151,16 +151,6 @@ void TfrmEditWindow::ActionShowFramePictureExecute() { ShowFramePicture(!FFrameP
 
 void TfrmEditWindow::ActionPictureListExecute() {} // the picture list is not offered
 
-void TfrmEditWindow::ActionNewMotionExecute() { ActionNew(lkMotion); }
-void TfrmEditWindow::ActionNewCommandExecute() { ActionNew(lkCommand); }
-void TfrmEditWindow::ActionNewZCommandExecute() { ActionNew(lkZCommand); }
-void TfrmEditWindow::ActionNewVoiceExecute() { ActionNew(lkVoice); }
-void TfrmEditWindow::ActionNewZVoiceExecute() { ActionNew(lkZVoice); }
-void TfrmEditWindow::ActionNewEnemyExecute() { ActionNew(lkEnemy); }
-void TfrmEditWindow::ActionNewQESExecute() { ActionNew(lkQes); }
-void TfrmEditWindow::ActionNewBitmapExecute() { ActionNew(lkBmp); }
-void TfrmEditWindow::ActionNewTextExecute() { ActionNew(lkText); }
-
 void TfrmEditWindow::ActionNew(int Kind) {
     std::vector<std::string> lines;
     if (ListKindInfo(Kind).NewList) ListKindInfo(Kind).NewList(lines);

@@ -16,6 +16,7 @@
 // from the window's first moment; each handler checks for itself whether it applies.
 #include "EditorExProp.h"
 #include "FramePicturePane.h"
+#include "ListKinds.h"
 #include "MotionColourer.h"
 
 #include <QMainWindow>
@@ -81,15 +82,7 @@ public:
     void SetPanelText(int Index, const QString& Text);
 
     // The file commands.
-    void ActionNewMotionExecute();
-    void ActionNewCommandExecute();
-    void ActionNewZCommandExecute();
-    void ActionNewVoiceExecute();
-    void ActionNewZVoiceExecute();
-    void ActionNewEnemyExecute();
-    void ActionNewQESExecute();
-    void ActionNewBitmapExecute();
-    void ActionNewTextExecute();
+    // The new-list action of a list kind.
     void ActionNew(int Kind);
     void ActionOpenExecute();
     void ActionCloseAndOpenExecute();
@@ -141,16 +134,17 @@ public:
     void ActionInsertConditionExecute();
     void ActionEditConditionExecute();
 
-    // The 55 actions, each named as its object name.
-    QAction *ActionNewMotion, *ActionNewCommand, *ActionNewZCommand, *ActionNewVoice, *ActionNewZVoice, *ActionNewEnemy,
-        *ActionNewQES, *ActionNewBitmap, *ActionNewText, *ActionOpen, *ActionCloseAndOpen, *ActionReLoad, *ActionSaveAs,
-        *ActionSave, *ActionGo, *ActionExit, *ActionHelp, *ActionAbout, *ActionUndo, *ActionRedo, *ActionCut,
-        *ActionCopy, *ActionPaste, *ActionBoxPaste, *ActionBoxSel, *ActionDelete, *ActionSelAll, *ActionFind,
-        *ActionFindPrev, *ActionFindNext, *ActionReplase, *ActionFindItem, *ActionFindItemPrev, *ActionFindItemNext,
-        *ActionReNum, *ActionMacroOnOff, *ActionMacroRun, *ActionCheat, *ActionEditProp, *ActionSetEnv,
-        *ActionInsertCondition, *ActionEditCondition, *ActionWinArangeHorz, *ActionWinArangeVert, *ActionFormat,
-        *ActionGoRelation, *ActionShowFramePicture, *ActionInputApply, *ActionPictureList, *ActionToUpper,
-        *ActionToUpperFile, *ActionToLower, *ActionToLowerFile, *ActionToHankaku, *ActionToZenkaku;
+    // The new-list actions by list kind, each named in the kind's record.
+    std::array<QAction*, kListKindCount> ActionsNew{};
+    // The other actions, each named as its object name.
+    QAction *ActionOpen, *ActionCloseAndOpen, *ActionReLoad, *ActionSaveAs, *ActionSave, *ActionGo, *ActionExit,
+        *ActionHelp, *ActionAbout, *ActionUndo, *ActionRedo, *ActionCut, *ActionCopy, *ActionPaste, *ActionBoxPaste,
+        *ActionBoxSel, *ActionDelete, *ActionSelAll, *ActionFind, *ActionFindPrev, *ActionFindNext, *ActionReplase,
+        *ActionFindItem, *ActionFindItemPrev, *ActionFindItemNext, *ActionReNum, *ActionMacroOnOff, *ActionMacroRun,
+        *ActionCheat, *ActionEditProp, *ActionSetEnv, *ActionInsertCondition, *ActionEditCondition,
+        *ActionWinArangeHorz, *ActionWinArangeVert, *ActionFormat, *ActionGoRelation, *ActionShowFramePicture,
+        *ActionInputApply, *ActionPictureList, *ActionToUpper, *ActionToUpperFile, *ActionToLower, *ActionToLowerFile,
+        *ActionToHankaku, *ActionToZenkaku;
     std::vector<QAction*> ConvertActions; // ActionToUpper .. ActionToZenkaku, in TStrConvert order
     // The main menus (buttons of ToolBar1), the new-list submenu and the editor's context menu.
     QMenu *popFile, *popNew, *popEditMenu, *popFind, *popView, *popOption, *popWindow, *popMacro, *popHelp, *popEdit;
@@ -179,6 +173,10 @@ protected:
 private:
     // ---- Actions, menus, toolbars and panels (EditorWinActions.cpp).
     void BuildActions();
+    // A new action of the window that runs Execute unless a hit box is being dragged; Hint is
+    // "short|long" (UTF-8).
+    QAction* AddAction(const char* Name, const QString& Caption, const char* Shortcut, const std::string& Hint,
+                       std::function<void()> Execute);
     void BuildMenus();
     void BuildEditMenu(QMenu* Menu, const char* Suffix);
     void BuildToolBars();

@@ -51,24 +51,6 @@ using W = TfrmEditWindow;
 
 // Every action but ActionInputApply, which the preview pane owns.
 const TActionRow kActions[] = {
-    {&W::ActionNewMotion, "ActionNewMotion", "モーションリスト(&M)", "",
-     "モーションリスト|新しいモーションリストを作成します", Run<&W::ActionNewMotionExecute>},
-    {&W::ActionNewCommand, "ActionNewCommand", "ｺﾏﾝﾄﾞﾘｽﾄ(&C)", "", "ｺﾏﾝﾄﾞﾘｽﾄ|新しいコマンドリストを作成します",
-     Run<&W::ActionNewCommandExecute>},
-    {&W::ActionNewZCommand, "ActionNewZCommand", "Zｺﾏﾝﾄﾞﾘｽﾄ(&D)", "", "Zｺﾏﾝﾄﾞﾘｽﾄ|新しいZコマンドリストを作成します",
-     Run<&W::ActionNewZCommandExecute>},
-    {&W::ActionNewVoice, "ActionNewVoice", "ﾎﾞｲｽﾘｽﾄ(&V)", "", "ﾎﾞｲｽﾘｽﾄ|新しいボイスリストを作成します",
-     Run<&W::ActionNewVoiceExecute>},
-    {&W::ActionNewZVoice, "ActionNewZVoice", "Zﾎﾞｲｽﾘｽﾄ(&W)", "", "Zﾎﾞｲｽﾘｽﾄ|新しいZボイスリストを作成します",
-     Run<&W::ActionNewZVoiceExecute>},
-    {&W::ActionNewEnemy, "ActionNewEnemy", "ｴﾈﾐｰﾘｽﾄ(&E)", "", "ｴﾈﾐｰﾘｽﾄ|新しいエネミーリストを作成します",
-     Run<&W::ActionNewEnemyExecute>},
-    {&W::ActionNewQES, "ActionNewQES", "Quessa1.3ｴﾈﾐｰｿｰｽ(&A)", "",
-     "Quessa1.3ｴﾈﾐｰｿｰｽ|新しいQuessa1.3エネミーソースを作成します", Run<&W::ActionNewQESExecute>},
-    {&W::ActionNewBitmap, "ActionNewBitmap", "Bitmapﾘｽﾄ(&B)", "", "Bitmapﾘｽﾄ|新しいBitmapリストを作成します",
-     Run<&W::ActionNewBitmapExecute>},
-    {&W::ActionNewText, "ActionNewText", "ﾃｷｽﾄ(&T)", "", "ﾃｷｽﾄ|新しいテキストを作成します",
-     Run<&W::ActionNewTextExecute>},
     {&W::ActionOpen, "ActionOpen", "開く(&O)...", "Ctrl+O", "開く|ファイルを開きます", Run<&W::ActionOpenExecute>},
     {&W::ActionCloseAndOpen, "ActionCloseAndOpen", "閉じて開く(&C)...", "",
      "閉じて開く|編集中のファイルを閉じて別のファイルを開きます", Run<&W::ActionCloseAndOpenExecute>},
@@ -163,6 +145,14 @@ void SetHint(QAction* Action, const std::string& Hint) {
     Action->setStatusTip(bar < 0 ? text : text.mid(bar + 1));
 }
 
+// The new-list submenu's order: every list kind in number order, plain text last.
+std::vector<int> NewListKinds() {
+    std::vector<int> kinds;
+    for (int kind = lkText + 1; kind < kListKindCount; ++kind) kinds.push_back(kind);
+    kinds.push_back(lkText);
+    return kinds;
+}
+
 void AddAll(QMenu* Menu, std::initializer_list<QAction*> Actions) {
     for (QAction* action : Actions) {
         if (action)
@@ -174,21 +164,34 @@ void AddAll(QMenu* Menu, std::initializer_list<QAction*> Actions) {
 
 } // namespace
 
+QAction* TfrmEditWindow::AddAction(const char* Name, const QString& Caption, const char* Shortcut,
+                                   const std::string& Hint, std::function<void()> Execute) {
+    auto* action = new QAction(Caption, this);
+    action->setObjectName(Name);
+    if (*Shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(Shortcut)));
+    SetHint(action, Hint.c_str());
+    // While a hit box is being dragged, no command runs; the boxes of a command open over this window.
+    connect(action, &QAction::triggered, this, [this, execute = std::move(Execute)] {
+        const TCommandWindowScope scope(this);
+        if (!FFramePane->Dragging()) execute();
+    });
+    addAction(action); // shortcuts act wherever the focus is in the window
+    return action;
+}
+
 void TfrmEditWindow::BuildActions() {
+    for (int kind : NewListKinds()) {
+        const TListKindInfo& info = ListKindInfo(kind);
+        const std::string title(info.Title);
+        ActionsNew[static_cast<std::size_t>(kind)] = AddAction(
+            std::string(info.NewActionName).c_str(), QStr(title + "(&" + info.NewActionKey + ")"), "",
+            title + "|新しい" + std::string(info.NewActionWhat) + "を作成します", [this, kind] { ActionNew(kind); });
+    }
     for (const TActionRow& row : kActions) {
-        auto* action = new QAction(QStr(row.Caption), this);
-        action->setObjectName(row.Name);
-        if (*row.Shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(row.Shortcut)));
-        SetHint(action, row.Hint);
-        // While a hit box is being dragged, no command runs; the boxes of a command open over this
-        // window.
-        connect(action, &QAction::triggered, this, [this, execute = row.Execute] {
-            const TCommandWindowScope scope(this);
-            if (!FFramePane->Dragging()) execute(*this);
-        });
+        QAction* action = AddAction(row.Name, QStr(row.Caption), row.Shortcut, row.Hint,
+                                    [this, execute = row.Execute] { execute(*this); });
         this->*row.Action = action;
         if (row.MenuRefreshed) FShortcutActions.push_back(action);
-        addAction(action); // shortcuts act wherever the focus is in the window
     }
     ActionInputApply = FFramePane->ActionInputApply;
     SetHint(ActionInputApply, "適用|入力した座標を適用します");
@@ -253,8 +256,7 @@ void TfrmEditWindow::BuildMenus() {
     popFile = menu("ファイル(&F)", "popFile");
     popNew = popFile->addMenu(QStringLiteral("新規作成(&N)"));
     popNew->setObjectName("popNew");
-    AddAll(popNew, {ActionNewMotion, ActionNewCommand, ActionNewZCommand, ActionNewVoice, ActionNewZVoice,
-                    ActionNewEnemy, ActionNewQES, ActionNewBitmap, ActionNewText});
+    for (int kind : NewListKinds()) popNew->addAction(ActionsNew[static_cast<std::size_t>(kind)]);
     AddAll(popFile, {ActionOpen, ActionCloseAndOpen, ActionReLoad, ActionSaveAs, ActionSave, ActionGo, ActionExit});
     popFile->addSeparator()->setObjectName("popFileSep3");
     OnMenuShow(popFile, &TfrmEditWindow::popFileClick);

@@ -30,10 +30,6 @@ namespace quillon {
 
 namespace {
 
-const char kFileFilter[] =
-    "ｻﾎﾟｰﾄﾌｧｲﾙ (*.lst *.qes);;ﾓｰｼｮﾝﾘｽﾄ (*Motion*.lst);;ｺﾏﾝﾄﾞﾘｽﾄ (*Command*.lst);;ﾎﾞｲｽﾘｽﾄ (*Voice*.lst);;"
-    "ｴﾈﾐｰﾘｽﾄ (*Enemy*.lst);;Quessa1.3ｴﾈﾐｰｿｰｽ (*.qes);;Bitmapﾘｽﾄ (*Bmp*.lst);;すべてのﾌｧｲﾙ (*)";
-
 // Restores a minimised window, shows it and gives it the focus above the other windows.
 void BringToFront(QWidget* window) {
     if (window->isMinimized()) window->showNormal();
@@ -51,15 +47,15 @@ QSize TilingMinimumSize(const QMainWindow& window) {
 
 // The root's two dialogs live as long as it does, so each opens where it was last used.
 std::function<std::string()> OpenFileDialog() {
-    auto dialog = std::make_shared<TFileDialog>(
-        TFileDialogProperties{TFileDialogKind::Open, {}, QString::fromUtf8(kFileFilter), QStringLiteral("lst")});
+    auto dialog = std::make_shared<TFileDialog>(TFileDialogProperties{
+        TFileDialogKind::Open, {}, QString::fromStdString(ListFileFilter()), QStringLiteral("lst")});
     return [dialog] { return dialog->Execute(); };
 }
 
 std::function<std::string(const std::string&)> SaveFileDialog() {
     auto dialog = std::make_shared<TFileDialog>(
         TFileDialogProperties{TFileDialogKind::Save, QStringLiteral("保存ファイル名の指定"),
-                              QString::fromUtf8(kFileFilter), QStringLiteral("qes")});
+                              QString::fromStdString(ListFileFilter()), QStringLiteral("qes")});
     return [dialog](const std::string& initialDir) { return dialog->Execute(initialDir); };
 }
 

@@ -32,93 +32,6 @@ int TypedFontSize(const std::string& Text) {
     return size <= 0 ? 10 : std::min(size, 200);
 }
 
-struct TListItem {
-    const char* Text;
-    const char* Prop; // the colour property of the colourer copy (of View.Colors for kind 0)
-};
-
-const std::vector<TListItem>& KindItems(int Kind) {
-    static const std::vector<TListItem> items[kListKindCount] = {
-        {{"半角英数ｶﾅ", "Ank"}, {"全角", "DBCS"}, {"半角記号", "Symbol"}},
-        {{"Num", "MotionNum"},
-         {"To", "ToNum"},
-         {"Sp", "Sp"},
-         {"Pic", "Pic"},
-         {"De", "De"},
-         {"Ci", "Ci"},
-         {"V", "V"},
-         {"V(9)", "VNone"},
-         {"Vx", "Vx"},
-         {"Rx", "Rx"},
-         {"Vy", "Vy"},
-         {"Ry", "Ry"},
-         {"C", "C"},
-         {"C(On)", "COn"},
-         {"CL", "CL"},
-         {"G", "G"},
-         {"Da", "Da"},
-         {"Hit", "Hit"},
-         {"H", "H"},
-         {"Flag", "Flag"},
-         {"Flag(On)", "FlagOn"},
-         {"Def1", "Def1"},
-         {"Def2", "Def2"},
-         {"Att1", "Att1"},
-         {"Comment", "Comment"},
-         {"エラー", "Error"}},
-        {{"CmdNum", "CmdNum"},
-         {"コマンド", "CmdCommand"},
-         {"コマンドシンボル", "CmdCommandSymbol"},
-         {"Cancel", "CmdCancel"},
-         {"Cancel(Sep)", "CmdCancelSep"},
-         {"Cancel(On)", "CmdCancelFlagOn"},
-         {"Cancel(Sep/On)", "CmdCancelFlagOnSep"},
-         {"Std", "CmdStd"},
-         {"AmnNum", "CmdAmnNum"},
-         {"Vx", "CmdVx"},
-         {"Comment", "Comment"},
-         {"エラー", "Error"}},
-        {{"CmdNum", "CmdNum"},
-         {"コマンド", "CmdCommand"},
-         {"コマンドシンボル", "CmdCommandSymbol"},
-         {"Cancel", "CmdCancel"},
-         {"Cancel(Sep)", "CmdCancelSep"},
-         {"Cancel(On)", "CmdCancelFlagOn"},
-         {"Cancel(Sep/On)", "CmdCancelFlagOnSep"},
-         {"Std", "CmdStd"},
-         {"AmnNum", "CmdAmnNum"},
-         {"Sh", "CmdSh"},
-         {"Sp", "CmdSp"},
-         {"Dk", "CmdDk"},
-         {"Comment", "Comment"},
-         {"エラー", "Error"}},
-        {{"Num", "VoiceNum"}, {"WAVE", "VoiceWave"}, {"Comment", "Comment"}, {"エラー", "Error"}},
-        {{"Num", "VoiceNum"}, {"WAVE", "VoiceWave"}, {"Dp", "VoiceDp"}, {"Comment", "Comment"}, {"エラー", "Error"}},
-        {{"距離", "StdEnemyDistance"},
-         {"確率", "StdEnemyPercent"},
-         {"コマンド", "StdEnemyCommand"},
-         {"コマンドシンボル", "StdEnemyCommandSymbol"},
-         {"敵条件", "StdEnemyEnemy"},
-         {"自分条件", "StdEnemyMySelf"},
-         {"Comment", "Comment"},
-         {"エラー", "Error"}},
-        {{"距離", "QesDistance"},
-         {"確率", "QesPercent"},
-         {"コマンド", "QesCommand"},
-         {"コマンドシンボル", "QesCommandSymbol"},
-         {"敵条件", "QesEnemy"},
-         {"自分条件", "QesMySelf"},
-         {"Comment", "Comment"},
-         {"エラー", "Error"}},
-        {{"画像番号", "BmpNum"},
-         {"オフセットデリミタ", "BmpOffsetDelimtter"},
-         {"オフセット", "BmpOffset"},
-         {"画像ファイル名", "BmpFileName"},
-         {"エラー", "Error"}},
-    };
-    return items[Kind];
-}
-
 std::string SampleText(int Kind) {
     std::string text = "選択領域 検索一致";
     for (const char* line : ListKindInfo(Kind).SampleLines) text += std::string("\r\n") + line;
@@ -549,8 +462,8 @@ void TVEditWin::FillColorList() {
         FColorEntries.push_back(entry);
     };
     add("基本", {&FBasicItem, nullptr});
-    for (const TListItem& item : KindItems(FKind))
-        add(item.Text,
+    for (const TColorItemLabel& item : ListKindInfo(FKind).ColorItems)
+        add(item.Label,
             {FColourerCopy ? FindColor(*FColourerCopy, item.Prop) : ViewColor(p.View().Colors(), item.Prop), nullptr});
     add("選択文字列", {&p.View().Colors().Select(), nullptr});
     add("検索一致文字列", {&p.View().Colors().Hit(), nullptr});

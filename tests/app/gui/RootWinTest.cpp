@@ -25,6 +25,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -276,6 +277,27 @@ TEST_F(RootWinTest, NewListsTakeTheirTemplateAndKind) {
     }
     Window(0).ActionNew(lkText);
     EXPECT_EQ(KindOf(kListKindCount), lkText);
+}
+
+// Every kind's new-list action is on the new-list menu under the kind's title, and opens a list of
+// the kind's template in a window of its own.
+TEST_F(RootWinTest, EveryKindHasItsNewListActionOnTheNewMenu) {
+    root->FormCreate({});
+    const QList<QAction*> actions = Window(0).popNew->actions();
+    EXPECT_EQ(actions.size(), kListKindCount);
+    for (int kind = 0; kind < kListKindCount; ++kind) {
+        const TListKindInfo& info = ListKindInfo(kind);
+        const auto found = std::ranges::find_if(
+            actions, [&](QAction* action) { return action->objectName().toStdString() == info.NewActionName; });
+        ASSERT_NE(found, actions.end()) << kind;
+        EXPECT_TRUE((*found)->text().startsWith(QString::fromUtf8(info.Title.data(), info.Title.size()))) << kind;
+        const int count = root->WindowCount();
+        (*found)->trigger();
+        ASSERT_EQ(root->WindowCount(), count + 1) << kind;
+        std::vector<std::string> lines;
+        if (info.NewList) info.NewList(lines);
+        EXPECT_EQ(Window(count).Lines(), lines) << kind;
+    }
 }
 
 TEST_F(RootWinTest, SavingTakesTheKindTheNameTells) {
