@@ -5,6 +5,10 @@
 #include "motions.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <random>
 
 using namespace quillon;
@@ -439,23 +443,34 @@ TEST(CommandFormatter, TitleAndLinesThatAreNoCommandLines) {
     EXPECT_EQ(CommandFields(out).size(), 7u);
 }
 
-TEST(CommandFormatter, FormattedLinesKeepTheirFieldsAndFormattingAgainChangesNothing) {
-    std::mt19937 rng(3);
+namespace {
+
+// The title and Count random lines of a command list (Vantor when vantor is set), most of them
+// command lines.
+std::vector<std::string> CommandCorpus(std::mt19937& rng, bool vantor, int count) {
     auto pick = [&](std::initializer_list<const char*> choices) {
         return std::string(*(choices.begin() + std::uniform_int_distribution<size_t>(0, choices.size() - 1)(rng)));
     };
+    std::vector<std::string> lines = {vantor ? kZCommandTitle : kCommandTitle};
+    for (int i = 0; i < count; ++i) {
+        std::string line = pick({"1", "12", "1234567", "0"});
+        line += " " + pick({"236P", "2U", "2363214PPK", "\x83\x5C"});
+        line += " " + pick({"0", "-", "000100", "0000000000", "1"});
+        line += "  " + pick({"0", "-", "123", "1\x81\x40"});
+        for (int k = 0; k < (vantor ? 4 : 2); ++k) line += " " + pick({"0", "-12", "12345", "1\t"});
+        line += pick({" ", "  ;c", " note text ", " \x81\x40x"});
+        lines.push_back(pick({"", "", "", "", "", "note"}) + line);
+    }
+    return lines;
+}
+
+} // namespace
+
+TEST(CommandFormatter, FormattedLinesKeepTheirFieldsAndFormattingAgainChangesNothing) {
+    std::mt19937 rng(3);
     for (int round = 0; round < 48; ++round) {
         bool vantor = round % 2;
-        std::vector<std::string> lines = {vantor ? kZCommandTitle : kCommandTitle};
-        for (int i = 0; i < 30; ++i) {
-            std::string line = pick({"1", "12", "1234567", "0"});
-            line += " " + pick({"236P", "2U", "2363214PPK", "\x83\x5C"});
-            line += " " + pick({"0", "-", "000100", "0000000000", "1"});
-            line += "  " + pick({"0", "-", "123", "1\x81\x40"});
-            for (int k = 0; k < (vantor ? 4 : 2); ++k) line += " " + pick({"0", "-12", "12345", "1\t"});
-            line += pick({" ", "  ;c", " note text ", " \x81\x40x"});
-            lines.push_back(pick({"", "", "", "", "", "note"}) + line);
-        }
+        std::vector<std::string> lines = CommandCorpus(rng, vantor, 30);
         TCommandFormatterOptions options;
         options.SetFlagMethod(round / 2 % 3);
         options.SetFlagAlign(round / 6 % 2);
@@ -490,4 +505,69 @@ TEST(CommandFormatter, FormattedLinesKeepTheirFieldsAndFormattingAgainChangesNot
         }
         EXPECT_EQ(format(once), once) << "round " << round;
     }
+}
+
+// ---- Golden output
+
+namespace {
+
+// The options of a golden round: every combination, each bit of the round number a choice.
+template <class Options> Options RoundOptions(int round) {
+    Options options;
+    options.SetFlagMethod(round / 2 % 3);
+    options.SetFlagAlign(round / 6 % 2);
+    options.SetAddSemiColon(round / 12 % 2);
+    options.SetHeaderAlign(round / 24 % 2 == 0);
+    return options;
+}
+
+// The golden file of that name in tests/lists/formatted.
+std::filesystem::path FormattedFile(const std::string& name) {
+    return std::filesystem::path(QUILLON_FORMATTED_DIR) / name;
+}
+
+// Compares the lines with the golden file, or writes them to it when QUILLON_REGENERATE_GOLDEN is set.
+void ExpectGolden(const std::string& name, const std::vector<std::string>& lines) {
+    if (std::getenv("QUILLON_REGENERATE_GOLDEN")) {
+        std::ofstream out(FormattedFile(name), std::ios::binary);
+        for (const std::string& line : lines) out << line << '\n';
+        return;
+    }
+    std::ifstream in(FormattedFile(name), std::ios::binary);
+    std::vector<std::string> expected;
+    for (std::string line; std::getline(in, line);) expected.push_back(line);
+    ASSERT_EQ(lines.size(), expected.size()) << name;
+    for (size_t i = 0; i < lines.size(); ++i) ASSERT_EQ(lines[i], expected[i]) << name << " line " << i + 1;
+}
+
+} // namespace
+
+// What the formatters write for fixed lists under every combination of options, byte for byte as
+// the golden files in tests/lists/formatted hold it. After an intended change of the output, run
+// this test with QUILLON_REGENERATE_GOLDEN set and review the difference of the files.
+TEST(Formatters, WriteWhatTheGoldenFilesHold) {
+    std::vector<std::string> motion;
+    TMotionCorpus corpus(5);
+    for (int round = 0; round < 48; ++round) {
+        std::vector<std::string> lines(kMotionTemplate);
+        for (int i = 0; i < 10; ++i) lines.push_back(corpus.Line());
+        TMotionFormatterOptions options = RoundOptions<TMotionFormatterOptions>(round);
+        options.SetCanDockMinus(round % 2);
+        motion.push_back("== round " + std::to_string(round));
+        for (std::string& line : FormatMotion(lines, options)) motion.push_back(std::move(line));
+    }
+    ExpectGolden("motion.txt", motion);
+
+    std::vector<std::string> command;
+    std::mt19937 rng(7);
+    for (int round = 0; round < 48; ++round) {
+        const bool vantor = round % 2;
+        const std::vector<std::string> lines = CommandCorpus(rng, vantor, 10);
+        command.push_back("== round " + std::to_string(round));
+        std::vector<std::string> out =
+            vantor ? FormatWith<TZCommandFormatter>(lines, RoundOptions<TZCommandFormatterOptions>(round))
+                   : FormatCommands(lines, RoundOptions<TCommandFormatterOptions>(round));
+        for (std::string& line : out) command.push_back(std::move(line));
+    }
+    ExpectGolden("command.txt", command);
 }
