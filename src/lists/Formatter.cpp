@@ -4,99 +4,46 @@
 #include "motions.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 namespace quillon {
 namespace {
 
-// A data line being rebuilt: its trimmed field texts and its output so far.
-struct TRow {
-    size_t Index;               // line number in the list
-    std::vector<std::string> F; // trimmed fields; all but the last non-empty
-    std::string Out;
-};
-using TRows = std::vector<TRow>;
+// The trimmed field texts of a data line; all but the last non-empty.
+using TFields = std::vector<std::string>;
+using TSplit = void (*)(std::string_view, std::vector<std::string>&);
+
+// Fields := the trimmed fields of Line when it splits into Count fields. A line with a field (other
+// than the last) that trims away entirely is no data line to a formatter, as its rebuilt form could
+// not keep that field.
+bool DataFields(std::string_view line, TSplit split, size_t count, TFields& fields) {
+    split(line, fields);
+    if (fields.size() != count) return false;
+    for (std::string& field : fields) field = TrimZenkaku(field);
+    return std::none_of(fields.begin(), fields.end() - 1, [](const std::string& field) { return field.empty(); });
+}
 
 void PadTo(std::string& text, size_t width, char fill) {
     if (text.size() < width) text.append(width - text.size(), fill);
 }
 
-std::string AlignRight(std::string_view text, size_t width, char fill = ' ') {
-    std::string out(width > text.size() ? width - text.size() : 0, fill);
-    return out.append(text);
+void AppendRight(std::string& out, std::string_view text, size_t width, char fill = ' ') {
+    if (width > text.size()) out.append(width - text.size(), fill);
+    out += text;
 }
 
-std::string AlignLeft(std::string_view text, size_t width, char fill = ' ') {
-    std::string out(text);
-    PadTo(out, width, fill);
-    return out;
+void AppendLeft(std::string& out, std::string_view text, size_t width, char fill = ' ') {
+    out += text;
+    if (width > text.size()) out.append(width - text.size(), fill);
 }
 
 bool StartsWithSign(std::string_view text) { return !text.empty() && (text[0] == '+' || text[0] == '-'); }
 bool EndsWithDigit(std::string_view text) { return !text.empty() && text.back() >= '0' && text.back() <= '9'; }
 
-size_t Longest(const TRows& rows, int k) {
-    size_t longest = 0;
-    for (const TRow& row : rows) longest = std::max(longest, row.F[k].size());
-    return longest;
-}
-
-size_t LongestOutput(const TRows& rows) {
-    size_t longest = 0;
-    for (const TRow& row : rows) longest = std::max(longest, row.Out.size());
-    return longest;
-}
-
-// Adds a data line whose fields are split; a line with a field (other than the last) that trims
-// away entirely is left out, as its rebuilt form could not keep that field.
-void AddRow(TRows& rows, size_t index, const std::vector<std::string>& fields) {
-    TRow row{index, {}, {}};
-    for (const std::string& field : fields) row.F.push_back(TrimZenkaku(field));
-    for (size_t k = 0; k + 1 < row.F.size(); ++k)
-        if (row.F[k].empty()) return;
-    rows.push_back(std::move(row));
-}
-
-// Cuts or pads the flag fields of column k; returns the padded width for fmPadZeros, else 0.
-// A lone "-" is no flag and stays as it is when keepDash is set.
-size_t NormaliseFlags(TRows& rows, int k, int method, size_t minWidth, bool keepDash) {
-    auto skipped = [&](const std::string& flag) { return keepDash && flag == "-"; };
-    if (method == fmCutZeros) {
-        for (TRow& row : rows) {
-            std::string& flag = row.F[k];
-            if (skipped(flag)) continue;
-            while (flag.size() > minWidth && flag.back() == '0') flag.pop_back();
-        }
-        return 0;
-    }
-    if (method != fmPadZeros) return 0;
-    size_t width = std::max(Longest(rows, k), minWidth);
-    for (TRow& row : rows)
-        if (!skipped(row.F[k])) PadTo(row.F[k], width, '0');
-    return width;
-}
-
-// Column k right-aligned so that it ends in one common column E for every data line, E at least
-// minEnd; the title ends there too. With dock, a signed field of two or more characters may touch
-// an output that ends in a digit.
-void EndColumn(TRows& rows, std::string& title, int k, std::string_view name, size_t minEnd, bool dock) {
-    size_t end = minEnd;
-    for (const TRow& row : rows) {
-        const std::string& f = row.F[k];
-        bool touches = dock && f.size() >= 2 && StartsWithSign(f) && EndsWithDigit(row.Out);
-        end = std::max(end, row.Out.size() + (touches ? 0 : 1) + f.size());
-    }
-    for (TRow& row : rows) {
-        PadTo(row.Out, end - row.F[k].size(), ' ');
-        row.Out += row.F[k];
-    }
-    PadTo(title, end - name.size(), '-');
-    title += name;
-}
-
-std::string CommentText(const std::string& comment, bool addSemiColon) {
-    if (!addSemiColon || (!comment.empty() && comment[0] == ';')) return comment;
-    return ";" + comment;
+void AppendComment(std::string& out, const std::string& comment, bool addSemiColon) {
+    if (addSemiColon && (comment.empty() || comment[0] != ';')) out += ';';
+    out += comment;
 }
 
 // A title line: a run of at least minDashes "-", then name, then more.
@@ -106,21 +53,42 @@ bool IsTitleLine(std::string_view line, std::string_view name, size_t minDashes)
     return line.size() > dashes + name.size() && line.substr(dashes, name.size()) == name;
 }
 
-// Dest := the lines with every data line replaced by its output, and, when title is given, the
-// first title line replaced by it.
-void Assemble(const std::vector<std::string>& lines, const TRows& rows, const std::string* title, std::string_view name,
-              size_t minDashes, std::vector<std::string>& Dest) {
-    std::vector<std::string> out = lines;
-    for (const TRow& row : rows) out[row.Index] = row.Out;
-    if (title) {
-        auto found = std::find_if(out.begin(), out.end(),
-                                  [&](const std::string& line) { return IsTitleLine(line, name, minDashes); });
-        if (found != out.end()) *found = *title;
-    }
-    Dest = std::move(out);
+// The first pass: Measure gets the fields of every data line of Source, in order.
+template <class Measure> void MeasureLines(const TLineSource& source, TSplit split, size_t count, Measure measure) {
+    TFields fields;
+    std::string buffer;
+    for (size_t i = 0; i < source.Count(); ++i)
+        if (DataFields(source.Line(i, buffer), split, count, fields)) measure(fields);
 }
 
-// ---- Motion lists ----
+// The second pass: every data line of Source rebuilt by Write, every other line as it is except
+// that, when title is given, the first title line is replaced by it.
+template <class Write>
+void WriteLines(const TLineSource& source, TSplit split, size_t count, const std::string* title, std::string_view name,
+                size_t minDashes, Write write, const TLineSink& sink) {
+    TFields fields;
+    std::string buffer, out;
+    for (size_t i = 0; i < source.Count(); ++i) {
+        const std::string_view line = source.Line(i, buffer);
+        if (DataFields(line, split, count, fields)) {
+            out.clear();
+            write(fields, out);
+            sink(out);
+        } else if (title && IsTitleLine(line, name, minDashes)) {
+            sink(*title);
+            title = nullptr;
+        } else {
+            sink(line);
+        }
+    }
+}
+
+// Cuts trailing "0" from a flag while it is longer than minWidth.
+void CutZeros(std::string& flag, size_t minWidth) {
+    while (flag.size() > minWidth && flag.back() == '0') flag.pop_back();
+}
+
+// ---- Motion lists
 
 struct TColumn {
     int Field;
@@ -128,76 +96,191 @@ struct TColumn {
     std::string_view Name;
 };
 
+// Right-aligned columns, each one blank wider than its longest field unless the widest fields dock.
+constexpr TColumn kMoveColumns[] = {
+    {mfTo, 5, "To"}, {mfSp, 3, "Sp"}, {mfPic, 4, "Pic"}, {mfDe, 3, "De"}, {mfCi, 3, "Ci"}};
+constexpr TColumn kSpeedColumns[] = {{mfRx, 2, "Rx"}, {mfVy, 4, "Vy"}, {mfRy, 2, "Ry"}, {mfC, 2, "C"}, {mfCL, 3, "CL"}};
+constexpr TColumn kHitColumns[] = {{mfHit, 5, "Hit"}, {mfH, 2, "H"}};
+constexpr TColumn kBoxColumns[] = {
+    {mfDef1, 12, "Def1--------"}, {mfDef2, 12, "Def2--------"}, {mfAtt1, 12, "Att1--------"}};
+const size_t kFlagMinWidth = 4;
+
 // The widest field of column k and whether every field of that width may touch the field before
 // it: it starts with a sign (the first widest Ci also with "<" or ">"), has two or more characters
-// and follows a field that ends in a digit.
-bool WidestFieldsDock(const TRows& rows, int k, size_t& longest) {
-    longest = 0;
-    bool docks = true;
-    for (const TRow& row : rows) {
-        const std::string& f = row.F[k];
-        bool signedAfterDigit = f.size() >= 2 && EndsWithDigit(row.F[k - 1]);
-        if (f.size() > longest) {
-            longest = f.size();
+// and follows a field that ends in a digit. Fed the data lines in order.
+struct TWidest {
+    size_t Longest = 0;
+    bool Docks = true;
+
+    void Add(const TFields& fields, int k) {
+        const std::string& f = fields[k];
+        bool signedAfterDigit = f.size() >= 2 && EndsWithDigit(fields[k - 1]);
+        if (f.size() > Longest) {
+            Longest = f.size();
             bool mark = StartsWithSign(f) || (k == mfCi && (f[0] == '<' || f[0] == '>'));
-            docks = mark && signedAfterDigit;
-        } else if (f.size() == longest && !(StartsWithSign(f) && signedAfterDigit)) {
-            docks = false;
+            Docks = mark && signedAfterDigit;
+        } else if (f.size() == Longest && !(StartsWithSign(f) && signedAfterDigit)) {
+            Docks = false;
         }
     }
-    return docks;
+};
+
+// Field k follows the field before it after a blank, or touching it when it may dock.
+bool AttachedBlank(const TFields& fields, int k, bool dock) {
+    return !(dock && StartsWithSign(fields[k]) && EndsWithDigit(fields[k - 1]));
 }
 
-// Right-aligned columns, each one blank wider than its longest field unless the widest fields dock.
-void SignedColumns(TRows& rows, std::string& title, std::initializer_list<TColumn> columns, bool dock) {
-    for (const TColumn& column : columns) {
-        size_t longest = 0;
-        bool docks = WidestFieldsDock(rows, column.Field, longest) && dock && column.Field != mfDe;
-        size_t width = std::max(longest + (docks ? 0 : 1), column.MinWidth);
-        for (TRow& row : rows) row.Out += AlignRight(row.F[column.Field], width);
-        title += AlignRight(column.Name, width, '-');
+// What a line puts from the end of the column before an attached field k to the end of the column
+// k + 1 that ends in a common column: the attached field with its blank, and field k + 1 with a
+// blank unless it may touch the attached field.
+size_t AttachedAndEnd(const TFields& fields, int k, bool dock) {
+    const std::string& end = fields[k + 1];
+    bool touches = dock && end.size() >= 2 && StartsWithSign(end) && EndsWithDigit(fields[k]);
+    return AttachedBlank(fields, k, dock) + fields[k].size() + (touches ? 0 : 1) + end.size();
+}
+
+// The motion columns over all data lines, gathered in the first pass.
+class TMotionMeasure {
+public:
+    explicit TMotionMeasure(const TMotionFormatterOptions& options) : FOptions(options) {}
+
+    void Add(const TFields& fields) {
+        const bool dock = FOptions.CanDockMinus();
+        FAny = true;
+        for (int k = 0; k < kMotionFieldCount; ++k) FLongest[k] = std::max(FLongest[k], fields[k].size());
+        for (int k = mfTo; k <= mfH; ++k) FWidest[k].Add(fields, k);
+        FVxTail = std::max(FVxTail, AttachedAndEnd(fields, mfV, dock));
+        FDaTail = std::max(FDaTail, AttachedAndEnd(fields, mfG, dock));
+        std::string flag = fields[mfFlag];
+        if (FOptions.FlagMethod() == fmCutZeros) CutZeros(flag, kFlagMinWidth);
+        FLongestFlag = std::max(FLongestFlag, flag.size());
     }
-}
 
-// A field after one blank, or touching its neighbour when it may dock.
-void AttachedColumn(TRows& rows, std::string& title, int k, std::string_view name, bool dock) {
-    for (TRow& row : rows) {
-        const std::string& f = row.F[k];
-        if (!(dock && StartsWithSign(f) && EndsWithDigit(row.F[k - 1]))) row.Out += ' ';
-        row.Out += f;
+    bool Any() const { return FAny; }
+    size_t Longest(int k) const { return FLongest[k]; }
+    const TWidest& Widest(int k) const { return FWidest[k]; }
+    size_t VxTail() const { return FVxTail; }
+    size_t DaTail() const { return FDaTail; }
+    // The longest flag as written: cut, or padded to the longest.
+    size_t LongestFlag() const {
+        if (FOptions.FlagMethod() == fmPadZeros) return FAny ? std::max(FLongest[mfFlag], kFlagMinWidth) : 0;
+        return FLongestFlag;
     }
-    (title += '-') += name;
-}
 
-void FlagColumn(TRows& rows, std::string& title, const TMotionFormatterOptions& options) {
-    const size_t minWidth = 4;
-    NormaliseFlags(rows, mfFlag, options.FlagMethod(), minWidth, false);
-    size_t width = options.FlagAlign() ? std::max(Longest(rows, mfFlag), minWidth) : minWidth;
-    for (TRow& row : rows) (row.Out += ' ') += AlignLeft(row.F[mfFlag], width);
-    title += '-' + AlignLeft("Flag", width, '-') + '-';
-}
+private:
+    const TMotionFormatterOptions& FOptions;
+    bool FAny = false;
+    std::array<size_t, kMotionFieldCount> FLongest{};
+    std::array<TWidest, kMotionFieldCount> FWidest{};
+    size_t FVxTail = 0, FDaTail = 0; // the most AttachedAndEnd gives for V and Vx, for G and Da
+    size_t FLongestFlag = 0;         // after cutting zeros
+};
 
-void BoxColumns(TRows& rows, std::string& title) {
-    const TColumn boxes[] = {{mfDef1, 12, "Def1--------"}, {mfDef2, 12, "Def2--------"}, {mfAtt1, 12, "Att1--------"}};
-    for (const TColumn& box : boxes) {
-        size_t width = std::max(Longest(rows, box.Field), box.MinWidth);
-        for (TRow& row : rows) (row.Out += ' ') += AlignLeft(row.F[box.Field], width);
-        title += AlignLeft(box.Name, width, '-');
-        if (box.Field != mfAtt1) title += '-';
+// Where every motion column goes, and the title line that matches, from the measured columns.
+class TMotionLayout {
+public:
+    TMotionLayout(const TMotionMeasure& measure, const TMotionFormatterOptions& options) : FOptions(options) {
+        FWidth[mfNum] = std::max(measure.Longest(mfNum), size_t{4});
+        AppendRight(FTitle, "Num", FWidth[mfNum], '-');
+        SignedColumns(measure, kMoveColumns);
+        FTitle += "-V";
+        FVxEnd = EndColumn(measure.Any() ? FTitle.size() - 2 + measure.VxTail() : 0, 29, "Vx");
+        SignedColumns(measure, kSpeedColumns);
+        FTitle += "-G";
+        FDaEnd = EndColumn(measure.Any() ? FVxEnd + Sum(kSpeedColumns) + measure.DaTail() : 0, 47, "Da");
+        SignedColumns(measure, kHitColumns);
+        FPadFlagsTo = options.FlagMethod() == fmPadZeros ? measure.LongestFlag() : 0;
+        const size_t flagWidth = std::max(measure.LongestFlag(), kFlagMinWidth);
+        FFlagWidth = options.FlagAlign() ? flagWidth : kFlagMinWidth;
+        FTitle += '-';
+        AppendLeft(FTitle, "Flag", FFlagWidth, '-');
+        FTitle += '-';
+        for (const TColumn& box : kBoxColumns) {
+            FWidth[box.Field] = std::max(measure.Longest(box.Field), box.MinWidth);
+            AppendLeft(FTitle, box.Name, FWidth[box.Field], '-');
+            if (box.Field != mfAtt1) FTitle += '-';
+        }
+        // Every line is as long before its comment, but for flags longer than the aligned width.
+        const size_t longest = FDaEnd + Sum(kHitColumns) + 1 + flagWidth + Sum(kBoxColumns) + std::size(kBoxColumns);
+        FCommentStart = std::max<size_t>(measure.Any() ? longest : 0, 1);
+        PadTo(FTitle, FCommentStart, '-');
+        FTitle += "-COMMENT";
     }
-}
 
-void MotionCommentColumn(TRows& rows, std::string& title, bool addSemiColon) {
-    size_t start = std::max<size_t>(LongestOutput(rows), 1);
-    for (TRow& row : rows) {
-        PadTo(row.Out, start, ' ');
-        (row.Out += ' ') += CommentText(row.F[mfComment], addSemiColon);
+    const std::string& Title() const { return FTitle; }
+
+    void Write(TFields& f, std::string& out) const {
+        const bool dock = FOptions.CanDockMinus();
+        AppendRight(out, f[mfNum], FWidth[mfNum]);
+        WriteColumns(f, kMoveColumns, out);
+        WriteAttached(f, mfV, dock, out);
+        WriteEnd(f[mfVx], FVxEnd, out);
+        WriteColumns(f, kSpeedColumns, out);
+        WriteAttached(f, mfG, dock, out);
+        WriteEnd(f[mfDa], FDaEnd, out);
+        WriteColumns(f, kHitColumns, out);
+        std::string& flag = f[mfFlag];
+        if (FOptions.FlagMethod() == fmCutZeros) CutZeros(flag, kFlagMinWidth);
+        PadTo(flag, FPadFlagsTo, '0');
+        out += ' ';
+        AppendLeft(out, flag, FFlagWidth);
+        for (const TColumn& box : kBoxColumns) {
+            out += ' ';
+            AppendLeft(out, f[box.Field], FWidth[box.Field]);
+        }
+        PadTo(out, FCommentStart, ' ');
+        out += ' ';
+        AppendComment(out, f[mfComment], FOptions.AddSemiColon());
     }
-    PadTo(title, start, '-');
-    title += "-COMMENT";
-}
 
-// ---- Command lists ----
+private:
+    template <size_t N> size_t Sum(const TColumn (&columns)[N]) const {
+        size_t sum = 0;
+        for (const TColumn& column : columns) sum += FWidth[column.Field];
+        return sum;
+    }
+
+    template <size_t N> void SignedColumns(const TMotionMeasure& measure, const TColumn (&columns)[N]) {
+        for (const TColumn& column : columns) {
+            const TWidest& widest = measure.Widest(column.Field);
+            bool docks = widest.Docks && FOptions.CanDockMinus() && column.Field != mfDe;
+            FWidth[column.Field] = std::max(widest.Longest + (docks ? 0 : 1), column.MinWidth);
+            AppendRight(FTitle, column.Name, FWidth[column.Field], '-');
+        }
+    }
+
+    // The common column where a column ends: the furthest any line reaches, at least minEnd.
+    size_t EndColumn(size_t reach, size_t minEnd, std::string_view name) {
+        const size_t end = std::max(reach, minEnd);
+        PadTo(FTitle, end - name.size(), '-');
+        FTitle += name;
+        return end;
+    }
+
+    template <size_t N> void WriteColumns(const TFields& f, const TColumn (&columns)[N], std::string& out) const {
+        for (const TColumn& column : columns) AppendRight(out, f[column.Field], FWidth[column.Field]);
+    }
+
+    static void WriteAttached(const TFields& f, int k, bool dock, std::string& out) {
+        if (AttachedBlank(f, k, dock)) out += ' ';
+        out += f[k];
+    }
+
+    static void WriteEnd(const std::string& field, size_t end, std::string& out) {
+        PadTo(out, end - field.size(), ' ');
+        out += field;
+    }
+
+    const TMotionFormatterOptions& FOptions;
+    std::array<size_t, kMotionFieldCount> FWidth{};
+    size_t FVxEnd = 0, FDaEnd = 0;
+    size_t FPadFlagsTo = 0; // with fmPadZeros; else 0
+    size_t FFlagWidth = 0;
+    size_t FCommentStart = 0;
+    std::string FTitle;
+};
+
+// ---- Command lists
 
 // A column that ends in a common column, its title after a run of "-".
 struct TEndColumn {
@@ -206,107 +289,175 @@ struct TEndColumn {
     size_t Dashes; // the title's "-" in front of the name at the narrowest
 };
 
-// The column ends at least where its title would end after the title so far.
-void TitledEndColumn(TRows& rows, std::string& title, const TEndColumn& end) {
-    EndColumn(rows, title, end.Field, end.Name, title.size() + end.Dashes + end.Name.size(), false);
-}
+const size_t kCancelMinWidth = 5;
+const size_t kStdStart = 25;
+const std::string_view kLoneDash = "    -"; // a lone "-" in the Cancel column: no flag
 
-void CancelColumn(TRows& rows, std::string& title, const TFormatterOptions& options) {
-    const size_t minWidth = 5;
-    size_t padded = NormaliseFlags(rows, cfCancel, options.FlagMethod(), minWidth, true);
-    size_t width = std::max(padded, minWidth);
-    if (options.FlagAlign()) width = std::max(width, Longest(rows, cfCancel));
-    for (TRow& row : rows) {
-        const std::string& f = row.F[cfCancel];
-        row.Out += "   " + AlignLeft(f == "-" ? "    -" : f, options.FlagAlign() ? width : minWidth) + " ";
-    }
-    title += "--" + AlignLeft("Cancel", width + 2, '-');
-}
+// The command columns over all data lines, gathered in the first pass.
+class TCommandMeasure {
+public:
+    TCommandMeasure(size_t count, const TFormatterOptions& options) : FLongest(count), FOptions(options) {}
 
-void StdColumn(TRows& rows, std::string& title) {
-    const size_t start = 25;
-    size_t width = std::max<size_t>(Longest(rows, cfStd), 3);
-    for (TRow& row : rows) {
-        PadTo(row.Out, start, ' ');
-        const std::string& f = row.F[cfStd];
-        row.Out += f == "-" ? AlignRight(f, width) : AlignLeft(f, width);
+    void Add(const TFields& fields) {
+        FAny = true;
+        for (size_t k = 0; k < fields.size(); ++k) FLongest[k] = std::max(FLongest[k], fields[k].size());
+        const size_t amnNum = fields[cfAmnNum].size();
+        if (fields[cfCancel] == "-") {
+            FDashAmnNum = std::max(FDashAmnNum, amnNum);
+            FCutCancelAmnNum = std::max(FCutCancelAmnNum, kLoneDash.size() + amnNum);
+            return;
+        }
+        FFlagAmnNum = std::max(FFlagAmnNum, amnNum);
+        std::string flag = fields[cfCancel];
+        if (FOptions.FlagMethod() == fmCutZeros) CutZeros(flag, kCancelMinWidth);
+        FLongestCutFlag = std::max(FLongestCutFlag, flag.size());
+        FCutCancelAmnNum = std::max(FCutCancelAmnNum, std::max(flag.size(), kCancelMinWidth) + amnNum);
     }
-    PadTo(title, start, '-');
-    title += AlignLeft("Std", width, '-');
-}
 
-void CommandCommentColumn(TRows& rows, std::string& title, int k, bool addSemiColon) {
-    size_t start = std::max(LongestOutput(rows) + 1, title.size() + 2);
-    for (TRow& row : rows) {
-        PadTo(row.Out, start, ' ');
-        row.Out += CommentText(row.F[k], addSemiColon);
+    bool Any() const { return FAny; }
+    size_t Longest(int k) const { return FLongest[k]; }
+    // The width flags are padded to with fmPadZeros.
+    size_t PaddedFlags() const { return std::max(FLongest[cfCancel], kCancelMinWidth); }
+    // The longest flag as written (a lone "-", never wider than the narrowest column, left out).
+    size_t LongestFlag() const { return FOptions.FlagMethod() == fmPadZeros ? PaddedFlags() : FLongestCutFlag; }
+    // The most that the Cancel text as written (at least cancelWidth) and the AmnNum of one line add up to.
+    size_t CancelAndAmnNum(size_t cancelWidth, bool aligned) const {
+        if (aligned) return cancelWidth + FLongest[cfAmnNum];
+        if (FOptions.FlagMethod() == fmPadZeros)
+            return std::max(kLoneDash.size() + FDashAmnNum, PaddedFlags() + FFlagAmnNum);
+        return FCutCancelAmnNum;
     }
-    PadTo(title, start, '-');
-    title += "Comment";
-}
+
+private:
+    std::vector<size_t> FLongest;
+    const TFormatterOptions& FOptions;
+    bool FAny = false;
+    size_t FDashAmnNum = 0, FFlagAmnNum = 0; // the longest AmnNum of lines without and with a flag
+    size_t FLongestCutFlag = 0;              // the longest flag, its zeros cut with fmCutZeros
+    size_t FCutCancelAmnNum = 0;             // CancelAndAmnNum unaligned, the flags cut or kept
+};
+
+// Where every command column goes, and the title line that matches, from the measured columns.
+class TCommandLayout {
+public:
+    TCommandLayout(const TCommandMeasure& measure, std::initializer_list<TEndColumn> ends, size_t count,
+                   const TFormatterOptions& options)
+        : FOptions(options), FEnds(count) {
+        FNumWidth = std::max<size_t>(measure.Longest(cfCmdNum), 6);
+        FCommandWidth = std::max<size_t>(measure.Longest(cfCommand) + 1, 9);
+        AppendRight(FTitle, "CmdNum", FNumWidth, '-');
+        AppendRight(FTitle, "Command", FCommandWidth, '-');
+        FPadFlagsTo = options.FlagMethod() == fmPadZeros ? measure.PaddedFlags() : 0;
+        size_t width = std::max(FPadFlagsTo, kCancelMinWidth);
+        if (options.FlagAlign()) width = std::max(width, measure.LongestFlag());
+        FCancelWidth = options.FlagAlign() ? width : kCancelMinWidth;
+        FTitle += "--";
+        AppendLeft(FTitle, "Cancel", width + 2, '-');
+        FStdWidth = std::max<size_t>(measure.Longest(cfStd), 3);
+        PadTo(FTitle, kStdStart, '-');
+        AppendLeft(FTitle, "Std", FStdWidth, '-');
+        // Every line reaches as far after Std but for its Cancel.
+        const size_t cancelAndAmnNum = measure.CancelAndAmnNum(FCancelWidth, options.FlagAlign());
+        size_t reach =
+            std::max(FNumWidth + FCommandWidth + 4 + cancelAndAmnNum, kStdStart + measure.Longest(cfAmnNum)) +
+            FStdWidth + 1;
+        size_t end = EndColumn({cfAmnNum, "AmnNum", 1}, measure.Any() ? reach : 0);
+        for (const TEndColumn& column : ends)
+            end = EndColumn(column, measure.Any() ? end + 1 + measure.Longest(column.Field) : 0);
+        FCommentStart = std::max((measure.Any() ? end : 0) + 1, FTitle.size() + 2);
+        PadTo(FTitle, FCommentStart, '-');
+        FTitle += "Comment";
+    }
+
+    const std::string& Title() const { return FTitle; }
+
+    void Write(TFields& f, std::string& out) const {
+        AppendRight(out, f[cfCmdNum], FNumWidth);
+        AppendRight(out, f[cfCommand], FCommandWidth);
+        std::string& flag = f[cfCancel];
+        if (flag == "-") {
+            flag = kLoneDash;
+        } else {
+            if (FOptions.FlagMethod() == fmCutZeros) CutZeros(flag, kCancelMinWidth);
+            PadTo(flag, FPadFlagsTo, '0');
+        }
+        out += "   ";
+        AppendLeft(out, flag, FCancelWidth);
+        out += ' ';
+        PadTo(out, kStdStart, ' ');
+        const std::string& standard = f[cfStd];
+        if (standard == "-")
+            AppendRight(out, standard, FStdWidth);
+        else
+            AppendLeft(out, standard, FStdWidth);
+        for (size_t k = cfAmnNum; k + 1 < f.size(); ++k) {
+            PadTo(out, FEnds[k] - f[k].size(), ' ');
+            out += f[k];
+        }
+        PadTo(out, FCommentStart, ' ');
+        AppendComment(out, f.back(), FOptions.AddSemiColon());
+    }
+
+private:
+    // The column ends at the furthest any line reaches, at least where its title would end after the
+    // title so far.
+    size_t EndColumn(const TEndColumn& column, size_t reach) {
+        const size_t end = std::max(reach, FTitle.size() + column.Dashes + column.Name.size());
+        PadTo(FTitle, end - column.Name.size(), '-');
+        FTitle += column.Name;
+        FEnds[column.Field] = end;
+        return end;
+    }
+
+    const TFormatterOptions& FOptions;
+    size_t FNumWidth = 0, FCommandWidth = 0;
+    size_t FPadFlagsTo = 0;  // with fmPadZeros; else 0
+    size_t FCancelWidth = 0; // the width every Cancel is written in
+    size_t FStdWidth = 0;
+    std::vector<size_t> FEnds; // by field: where the columns from AmnNum on end
+    size_t FCommentStart = 0;
+    std::string FTitle;
+};
 
 // Both command formatters: CmdNum, Command, Cancel, Std, AmnNum, then the columns of the list's own
 // form, then the comment.
-void FormatCommandLines(const std::vector<std::string>& lines,
-                        void (*split)(std::string_view, std::vector<std::string>&), size_t fieldCount,
-                        std::initializer_list<TEndColumn> ends, const TFormatterOptions& options,
-                        std::vector<std::string>& Dest) {
-    TRows rows;
-    std::vector<std::string> fields;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        split(lines[i], fields);
-        if (fields.size() == fieldCount) AddRow(rows, i, fields);
-    }
-    size_t numWidth = std::max<size_t>(Longest(rows, cfCmdNum), 6);
-    size_t commandWidth = std::max<size_t>(Longest(rows, cfCommand) + 1, 9);
-    for (TRow& row : rows) row.Out = AlignRight(row.F[cfCmdNum], numWidth) + AlignRight(row.F[cfCommand], commandWidth);
-    std::string title = AlignRight("CmdNum", numWidth, '-') + AlignRight("Command", commandWidth, '-');
-    CancelColumn(rows, title, options);
-    StdColumn(rows, title);
-    TitledEndColumn(rows, title, {cfAmnNum, "AmnNum", 1});
-    for (const TEndColumn& end : ends) TitledEndColumn(rows, title, end);
-    CommandCommentColumn(rows, title, static_cast<int>(fieldCount) - 1, options.AddSemiColon());
-    Assemble(lines, rows, options.HeaderAlign() ? &title : nullptr, "CmdNum", 0, Dest);
+void FormatCommandLines(const TLineSource& source, TSplit split, size_t count, std::initializer_list<TEndColumn> ends,
+                        const TFormatterOptions& options, const TLineSink& sink) {
+    TCommandMeasure measure(count, options);
+    MeasureLines(source, split, count, [&](const TFields& fields) { measure.Add(fields); });
+    const TCommandLayout layout(measure, ends, count, options);
+    WriteLines(
+        source, split, count, options.HeaderAlign() ? &layout.Title() : nullptr, "CmdNum", 0,
+        [&](TFields& fields, std::string& out) { layout.Write(fields, out); }, sink);
 }
 
 } // namespace
 
 void TFormatterOptions::SetFlagMethod(int Value) { FFlagMethod = static_cast<std::uint8_t>(std::clamp(Value, 0, 2)); }
 
-void TMotionFormatter::Format(std::vector<std::string>& Dest) const {
-    TRows rows;
-    std::vector<std::string> fields;
-    for (size_t i = 0; i < FLines.size(); ++i) {
-        SplitMotionLine(FLines[i], fields);
-        if (fields.size() == kMotionFieldCount) AddRow(rows, i, fields);
-    }
-    const bool dock = FOptions.CanDockMinus();
-    std::string title;
-    size_t numWidth = std::max<size_t>(Longest(rows, mfNum), 4);
-    for (TRow& row : rows) row.Out = AlignRight(row.F[mfNum], numWidth);
-    title = AlignRight("Num", numWidth, '-');
-    SignedColumns(rows, title, {{mfTo, 5, "To"}, {mfSp, 3, "Sp"}, {mfPic, 4, "Pic"}, {mfDe, 3, "De"}, {mfCi, 3, "Ci"}},
-                  dock);
-    AttachedColumn(rows, title, mfV, "V", dock);
-    EndColumn(rows, title, mfVx, "Vx", 29, dock);
-    SignedColumns(rows, title, {{mfRx, 2, "Rx"}, {mfVy, 4, "Vy"}, {mfRy, 2, "Ry"}, {mfC, 2, "C"}, {mfCL, 3, "CL"}},
-                  dock);
-    AttachedColumn(rows, title, mfG, "G", dock);
-    EndColumn(rows, title, mfDa, "Da", 47, dock);
-    SignedColumns(rows, title, {{mfHit, 5, "Hit"}, {mfH, 2, "H"}}, dock);
-    FlagColumn(rows, title, FOptions);
-    BoxColumns(rows, title);
-    MotionCommentColumn(rows, title, FOptions.AddSemiColon());
-    Assemble(FLines, rows, FOptions.HeaderAlign() ? &title : nullptr, "Num", 1, Dest);
+void TListFormatter::Format(std::vector<std::string>& Dest) const {
+    std::vector<std::string> out;
+    out.reserve(FLines.size());
+    Format(TStringLines(FLines), [&out](std::string_view line) { out.emplace_back(line); });
+    Dest = std::move(out);
 }
 
-void TCommandFormatter::Format(std::vector<std::string>& Dest) const {
-    FormatCommandLines(FLines, SplitCommandLine, kCommandFieldCount, {{cfVx, "Vx", 2}}, FOptions, Dest);
+void TMotionFormatter::Format(const TLineSource& Source, const TLineSink& Sink) const {
+    TMotionMeasure measure(FOptions);
+    MeasureLines(Source, SplitMotionLine, kMotionFieldCount, [&](const TFields& fields) { measure.Add(fields); });
+    const TMotionLayout layout(measure, FOptions);
+    WriteLines(
+        Source, SplitMotionLine, kMotionFieldCount, FOptions.HeaderAlign() ? &layout.Title() : nullptr, "Num", 1,
+        [&](TFields& fields, std::string& out) { layout.Write(fields, out); }, Sink);
 }
 
-void TZCommandFormatter::Format(std::vector<std::string>& Dest) const {
-    FormatCommandLines(FLines, SplitZCommandLine, kZCommandFieldCount,
-                       {{zcfSh, "Sh", 2}, {zcfSp, "Sp", 1}, {zcfDk, "Dk", 1}}, FOptions, Dest);
+void TCommandFormatter::Format(const TLineSource& Source, const TLineSink& Sink) const {
+    FormatCommandLines(Source, SplitCommandLine, kCommandFieldCount, {{cfVx, "Vx", 2}}, FOptions, Sink);
+}
+
+void TZCommandFormatter::Format(const TLineSource& Source, const TLineSink& Sink) const {
+    FormatCommandLines(Source, SplitZCommandLine, kZCommandFieldCount,
+                       {{zcfSh, "Sh", 2}, {zcfSp, "Sp", 1}, {zcfDk, "Dk", 1}}, FOptions, Sink);
 }
 
 } // namespace quillon

@@ -7,12 +7,18 @@
 // its longest text over all data lines (never less than the template's width), so the columns line
 // up and the title line rebuilt alongside matches them.
 //
+// A formatter reads its lines twice, one at a time: the first pass measures the columns over all
+// data lines, the second rebuilds each line and hands it on. It keeps nothing per line, so formatting
+// a list takes memory for one line and the column widths besides the text it writes.
+//
 // The invariant that makes the result safe to save: a rebuilt line splits into the same fields as
 // the line it came from (compared trimmed), so it stays a data line with the same values. Two
 // fields may touch only where the splitter ends the first one before the second one's first
 // character: a signed field after a field ending in a digit, and never after the Pic field. A data
 // line with a field that is nothing but blanks cannot keep that field once trimmed, so such a line
 // is copied unchanged. Formatting a formatted list again with the same options changes nothing.
+#include "ListLines.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -72,9 +78,11 @@ public:
     const std::vector<std::string>& Lines() const { return FLines; }
     void SetLines(const std::vector<std::string>& Value) { FLines = Value; }
     // Dest := the formatted lines of Lines, one per line and in the same order.
-    virtual void Format(std::vector<std::string>& Dest) const = 0;
+    void Format(std::vector<std::string>& Dest) const;
+    // The formatted lines of Source to Sink, one per line and in the same order.
+    virtual void Format(const TLineSource& Source, const TLineSink& Sink) const = 0;
 
-protected:
+private:
     std::vector<std::string> FLines; // CP932
 };
 
@@ -82,7 +90,8 @@ class TMotionFormatter : public TListFormatter {
 public:
     const TMotionFormatterOptions& Options() const { return FOptions; }
     void SetOptions(const TMotionFormatterOptions& Value) { FOptions.Assign(Value); }
-    void Format(std::vector<std::string>& Dest) const override;
+    using TListFormatter::Format;
+    void Format(const TLineSource& Source, const TLineSink& Sink) const override;
 
 private:
     TMotionFormatterOptions FOptions;
@@ -92,7 +101,8 @@ class TCommandFormatter : public TListFormatter {
 public:
     const TCommandFormatterOptions& Options() const { return FOptions; }
     void SetOptions(const TCommandFormatterOptions& Value) { FOptions.Assign(Value); }
-    void Format(std::vector<std::string>& Dest) const override;
+    using TListFormatter::Format;
+    void Format(const TLineSource& Source, const TLineSink& Sink) const override;
 
 private:
     TCommandFormatterOptions FOptions;
@@ -102,7 +112,8 @@ class TZCommandFormatter : public TListFormatter {
 public:
     const TZCommandFormatterOptions& Options() const { return FOptions; }
     void SetOptions(const TZCommandFormatterOptions& Value) { FOptions.Assign(Value); }
-    void Format(std::vector<std::string>& Dest) const override;
+    using TListFormatter::Format;
+    void Format(const TLineSource& Source, const TLineSink& Sink) const override;
 
 private:
     TZCommandFormatterOptions FOptions;
