@@ -111,6 +111,13 @@ bool FieldPasses(int field, std::string_view token) {
     }
 }
 
+// The Num, To and Hit of a data line's fields: Num 0, To -2 and Hit -1 when they are no number.
+void ReadNumbers(const std::vector<std::string>& fields, std::int32_t& num, std::int32_t& to, std::int32_t& hit) {
+    num = StrToIntDef(Trim(fields[mfNum]), 0);
+    to = StrToIntDef(Trim(fields[mfTo]), -2);
+    hit = StrToIntDef(Trim(fields[mfHit]), -1);
+}
+
 // The fraction "0." + digits as alpha 0..254; nothing when the text is not a number.
 std::optional<std::int32_t> AlphaOfFraction(std::string_view digits) {
     std::string text = "0." + std::string(digits);
@@ -163,15 +170,13 @@ bool ParseMotionLine(std::string_view Line, TMotionLineObj& Obj) {
     if (fields.size() != kMotionFieldCount) return false;
     std::copy(fields.begin(), fields.end(), Obj.Items.begin());
     Obj.Valid = true;
-    Obj.Num = StrToIntDef(Trim(fields[mfNum]), 0);
-    Obj.ToNum = StrToIntDef(Trim(fields[mfTo]), -2);
+    ReadNumbers(fields, Obj.Num, Obj.ToNum, Obj.Hit);
     std::string_view ci = Trim(fields[mfCi]);
     if (!ci.empty() && (ci.front() == '<' || ci.front() == '>')) {
         Obj.CiMode = ci.front() == '<' ? 1 : -1;
         ci.remove_prefix(1);
     }
     Obj.CiValue = StrToIntDef(ci, 0);
-    Obj.Hit = StrToIntDef(Trim(fields[mfHit]), -1);
     DecodeBox(TrimLeft(fields[mfDef1]), Obj.Def1);
     DecodeBox(TrimLeft(fields[mfDef2]), Obj.Def2);
     DecodeBox(TrimLeft(fields[mfAtt1]), Obj.Att1);
@@ -419,15 +424,29 @@ const char* const kBadStartNum = "開始番号が数値ではありません";
 const char* const kNegativeNum = "番号が 0 より小さくなるためリナンバできません";
 const char* const kTooLargeNum = "番号が大きすぎるためリナンバできません";
 
-// One renumbering step: the frames that had Old and all get New.
-struct TRenumberStep {
-    std::int32_t Old;
-    std::int64_t New;
-    std::vector<int> Lines;
+// What renumbering reads of a line: whether it is a frame, and its Num, To and Hit.
+struct TFrameNumbers {
+    bool Valid = false;
+    std::int32_t Num = 0, ToNum = 0, Hit = 0;
 };
 
-// Lines by the value of one of their fields; each bucket in line order.
-using TLineIndex = std::unordered_map<std::int32_t, std::vector<int>>;
+TFrameNumbers ReadFrameNumbers(std::string_view line, std::vector<std::string>& fields) {
+    TFrameNumbers frame;
+    SplitMotionLine(line, fields);
+    if (fields.size() == kMotionFieldCount) {
+        frame.Valid = true;
+        ReadNumbers(fields, frame.Num, frame.ToNum, frame.Hit);
+    }
+    return frame;
+}
+
+int FirstFrame(const std::vector<TFrameNumbers>& frames, int first, int last) {
+    first = std::max(first, 0);
+    last = std::min(last, static_cast<int>(frames.size()) - 1);
+    for (int i = first; i <= last; ++i)
+        if (frames[i].Valid) return i;
+    return -1;
+}
 
 std::string NumberText(std::int64_t value, size_t width) {
     std::string text = IntToStr(value);
@@ -441,86 +460,72 @@ std::string ReferenceText(std::int64_t value) {
     return text[0] == ' ' ? text : " " + text;
 }
 
-// The steps in the order the frames come, every frame of the range in exactly one step.
-std::vector<TRenumberStep> PlanRenumber(const TMotionLineList& list, int first, int last,
-                                        const TRenumberRequest& request, std::int32_t start, std::int32_t old0) {
-    TLineIndex byNum;
-    if (request.Duplicates)
-        for (int i = first; i <= last; ++i)
-            if (list[i].Obj.Valid) byNum[list[i].Obj.Num].push_back(i);
-    std::vector<char> planned(list.size(), 0);
-    std::vector<TRenumberStep> steps;
-    std::int64_t next = start;
-    for (int i = first; i <= last; ++i) {
-        if (!list[i].Obj.Valid || planned[i]) continue;
-        std::int32_t old = list[i].Obj.Num;
-        TRenumberStep step{old, request.OffsetMode ? std::int64_t(old) + start - old0 : next, {}};
-        // With duplicates i is the first line of its bucket that no step holds yet: it takes all of them.
-        step.Lines = request.Duplicates ? byNum[old] : std::vector<int>{i};
-        for (int k : step.Lines) planned[k] = 1;
-        steps.push_back(std::move(step));
-        ++next;
+const std::int64_t kUnchanged = -1;
+
+// The new numbers: of every frame renumbered (kUnchanged for the other lines), and for each old
+// number the new number of the first frame that had it, which the To and Hit fields that point at
+// that number take. A reference is rewritten at most once, so one already moved to a number that a
+// later frame of the range still has is not moved again.
+struct TRenumberPlan {
+    std::vector<std::int64_t> NewNum;
+    std::unordered_map<std::int32_t, std::int64_t> NewOf;
+    const char* Warning = nullptr; // a number would fall outside 0..2^31-1
+
+    std::int64_t Reference(std::int32_t old) const {
+        auto found = NewOf.find(old);
+        return found == NewOf.end() ? kUnchanged : found->second;
     }
-    return steps;
-}
-
-// The warning for a plan that would write a number outside 0..2^31-1, or nothing.
-const char* OutOfRange(const std::vector<TRenumberStep>& steps) {
-    for (const TRenumberStep& step : steps) {
-        if (step.New < 0) return kNegativeNum;
-        if (step.New > std::numeric_limits<std::int32_t>::max()) return kTooLargeNum;
-    }
-    return nullptr;
-}
-
-void StoreLine(TMotionLineRec& rec, const std::array<std::string, kMotionFieldCount>& items) {
-    rec.Line.clear();
-    for (const std::string& item : items) rec.Line += item;
-    ParseMotionLine(rec.Line, rec.Obj);
-}
-
-// Rewrites the To and Hit fields that point at frames being renumbered, each at most once.
-class TReferenceRewriter {
-public:
-    TReferenceRewriter(TMotionLineList& list, int first, int last)
-        : FList(list), FToDone(list.size()), FHitDone(list.size()) {
-        for (int j = first; j <= last; ++j) {
-            const TMotionLineObj& obj = list[j].Obj;
-            if (!obj.Valid) continue;
-            if (obj.ToNum >= 0) FToRefs[obj.ToNum].push_back(j);
-            if (obj.Hit >= 0) FHitRefs[obj.Hit].push_back(j);
-        }
-    }
-
-    void Rewrite(std::int32_t old, std::int64_t now) {
-        for (TLineIndex* index : {&FToRefs, &FHitRefs}) {
-            auto bucket = index->find(old);
-            if (bucket == index->end()) continue;
-            for (int j : bucket->second) RewriteLine(j, old, now);
-            index->erase(bucket);
-        }
-    }
-
-private:
-    void RewriteLine(int j, std::int32_t old, std::int64_t now) {
-        TMotionLineRec& rec = FList[j];
-        bool to = !FToDone[j] && rec.Obj.ToNum == old;
-        bool hit = !FHitDone[j] && rec.Obj.Hit == old;
-        if (!to && !hit) return;
-        std::array<std::string, kMotionFieldCount> items = rec.Obj.Items;
-        if (to) items[mfTo] = ReferenceText(now);
-        if (hit) items[mfHit] = ReferenceText(now);
-        FToDone[j] |= to;
-        FHitDone[j] |= hit;
-        StoreLine(rec, items);
-    }
-
-    TMotionLineList& FList;
-    std::vector<char> FToDone, FHitDone; // per line: its To / Hit has been rewritten
-    TLineIndex FToRefs, FHitRefs;        // lines in reach by their original To / Hit
 };
 
+// The frames in the order they come, serially from start or shifted by start - old0; with
+// duplicates every frame of an old number already given a new one takes that.
+TRenumberPlan PlanRenumber(const std::vector<TFrameNumbers>& frames, int first, int last,
+                           const TRenumberRequest& request, std::int32_t start, std::int32_t old0) {
+    TRenumberPlan plan;
+    plan.NewNum.assign(frames.size(), kUnchanged);
+    std::int64_t next = start;
+    for (int i = first; i <= last; ++i) {
+        if (!frames[i].Valid) continue;
+        const std::int32_t old = frames[i].Num;
+        const std::int64_t given = request.Duplicates ? plan.Reference(old) : kUnchanged;
+        if (given != kUnchanged) {
+            plan.NewNum[i] = given;
+            continue;
+        }
+        const std::int64_t now = request.OffsetMode ? std::int64_t(old) + start - old0 : next++;
+        if (now < 0 && !plan.Warning) plan.Warning = kNegativeNum;
+        if (now > std::numeric_limits<std::int32_t>::max() && !plan.Warning) plan.Warning = kTooLargeNum;
+        plan.NewNum[i] = now;
+        plan.NewOf.try_emplace(old, now);
+    }
+    return plan;
+}
+
+// Line with its new Num, To and Hit (kUnchanged: the field stays); every other field keeps its text.
+std::string RenumberedLine(std::string_view line, std::int64_t num, std::int64_t to, std::int64_t hit,
+                           std::vector<std::string>& fields) {
+    SplitMotionLine(line, fields);
+    if (num != kUnchanged) fields[mfNum] = NumberText(num, 4);
+    if (to != kUnchanged) fields[mfTo] = ReferenceText(to);
+    if (hit != kUnchanged) fields[mfHit] = ReferenceText(hit);
+    std::string out;
+    out.reserve(line.size() + 8);
+    for (const std::string& field : fields) out += field;
+    return out;
+}
+
 void Warn(const char* text) { Messages().Show(text, "エラー", TMsgIcon::Warning, TMsgButtons::OK); }
+
+// The lines of a parsed motion-line list, read in place.
+class TMotionListLines : public TLineSource {
+public:
+    explicit TMotionListLines(const TMotionLineList& List) : FList(List) {}
+    std::size_t Count() const override { return FList.size(); }
+    std::string_view Line(std::size_t Index, std::string&) const override { return FList[Index].Line; }
+
+private:
+    const TMotionLineList& FList;
+};
 
 } // namespace
 
@@ -532,11 +537,26 @@ int FindNextMotionLine(const TMotionLineList& List, int First, int Last) {
     return -1;
 }
 
-bool RenumberMotionLines(TMotionLineList& List, int First, int Last, const TRenumberAsk& Ask) {
-    int f = FindNextMotionLine(List, First, Last);
+int FindNextMotionLine(const TLineSource& Source, int First, int Last) {
+    First = std::max(First, 0);
+    Last = std::min(Last, static_cast<int>(Source.Count()) - 1);
+    std::vector<std::string> fields;
+    std::string buffer;
+    for (int i = First; i <= Last; ++i)
+        if (ReadFrameNumbers(Source.Line(i, buffer), fields).Valid) return i;
+    return -1;
+}
+
+bool RenumberMotionLines(const TLineSource& Source, int First, int Last, const TRenumberAsk& Ask,
+                         const TLineSink& Sink) {
+    std::vector<std::string> fields;
+    std::string buffer;
+    std::vector<TFrameNumbers> frames(Source.Count());
+    for (size_t i = 0; i < frames.size(); ++i) frames[i] = ReadFrameNumbers(Source.Line(i, buffer), fields);
+    const int f = FirstFrame(frames, First, Last);
     if (f < 0) return false;
-    Last = std::min(Last, static_cast<int>(List.size()) - 1);
-    const std::int32_t old0 = List[f].Obj.Num;
+    Last = std::min(Last, static_cast<int>(frames.size()) - 1);
+    const std::int32_t old0 = frames[f].Num;
     TRenumberRequest request;
     request.StartNum = IntToStr(old0);
     if (!Ask(old0, request)) return false;
@@ -546,21 +566,38 @@ bool RenumberMotionLines(TMotionLineList& List, int First, int Last, const TRenu
         return false;
     }
     if (request.OffsetMode && *start == old0) return false;
-    std::vector<TRenumberStep> steps = PlanRenumber(List, f, Last, request, *start, old0);
-    if (const char* warning = OutOfRange(steps)) {
-        Warn(warning);
+    const TRenumberPlan plan = PlanRenumber(frames, f, Last, request, *start, old0);
+    if (plan.Warning) {
+        Warn(plan.Warning);
         return false;
     }
-    int reachFirst = request.JumpMode == rjInRange ? f : 0;
-    int reachLast = request.JumpMode == rjInRange ? Last : static_cast<int>(List.size()) - 1;
-    TReferenceRewriter references(List, reachFirst, reachLast);
-    for (const TRenumberStep& step : steps) {
-        if (request.JumpMode != rjNone) references.Rewrite(step.Old, step.New);
-        for (int i : step.Lines) {
-            std::array<std::string, kMotionFieldCount> items = List[i].Obj.Items;
-            items[mfNum] = NumberText(step.New, 4);
-            StoreLine(List[i], items);
-        }
+    const int reachFirst = request.JumpMode == rjInRange ? f : 0;
+    const int reachLast = request.JumpMode == rjInRange ? Last : static_cast<int>(frames.size()) - 1;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        const std::string_view line = Source.Line(i, buffer);
+        const TFrameNumbers& frame = frames[i];
+        const int j = static_cast<int>(i);
+        const bool follows = request.JumpMode != rjNone && frame.Valid && j >= reachFirst && j <= reachLast;
+        const std::int64_t to = follows ? plan.Reference(frame.ToNum) : kUnchanged;
+        const std::int64_t hit = follows ? plan.Reference(frame.Hit) : kUnchanged;
+        if (plan.NewNum[i] == kUnchanged && to == kUnchanged && hit == kUnchanged)
+            Sink(line);
+        else
+            Sink(RenumberedLine(line, plan.NewNum[i], to, hit, fields));
+    }
+    return true;
+}
+
+bool RenumberMotionLines(TMotionLineList& List, int First, int Last, const TRenumberAsk& Ask) {
+    std::vector<std::string> lines;
+    lines.reserve(List.size());
+    if (!RenumberMotionLines(TMotionListLines(List), First, Last, Ask,
+                             [&lines](std::string_view line) { lines.emplace_back(line); }))
+        return false;
+    for (size_t i = 0; i < List.size(); ++i) {
+        if (lines[i] == List[i].Line) continue;
+        List[i].Line = std::move(lines[i]);
+        ParseMotionLine(List[i].Line, List[i].Obj);
     }
     return true;
 }

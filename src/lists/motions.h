@@ -12,6 +12,8 @@
 // fields may touch. Each field keeps the blanks in front of it: the 22 texts joined give back the line
 // exactly. A line that does not split into exactly 22 fields is not a data line and is left alone;
 // nothing here raises.
+#include "ListLines.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -190,10 +192,16 @@ using TRenumberAsk = std::function<bool(std::int32_t FirstNum, TRenumberRequest&
 
 // The first index from First to Last whose line is a data line; -1 when there is none.
 int FindNextMotionLine(const TMotionLineList& List, int First, int Last);
+int FindNextMotionLine(const TLineSource& Source, int First, int Last);
 
-// Renumbers the frames of lines First to Last, asking for the details; true when List changed.
-// A start that is not a number, or a request that would give a frame a number below 0 or above
-// the 32-bit range, is refused with a warning and changes nothing.
+// Renumbers the frames of lines First to Last of Source, asking for the details; when it does,
+// every line of Source, renumbered or as it was, goes to Sink in order and the result is true. A
+// start that is not a number, or a request that would give a frame a number below 0 or above the
+// 32-bit range, is refused with a warning and gives no line. Reads Source twice and keeps only the
+// numbers of each line, never its text or fields.
+bool RenumberMotionLines(const TLineSource& Source, int First, int Last, const TRenumberAsk& Ask,
+                         const TLineSink& Sink);
+// The same on a parsed list, whose changed lines are parsed again; true when List changed.
 bool RenumberMotionLines(TMotionLineList& List, int First, int Last, const TRenumberAsk& Ask);
 
 } // namespace quillon
