@@ -23,6 +23,28 @@ std::vector<std::string> EditorLines(const TEditor& Editor) {
 
 bool HasFormatter(int Kind) { return Kind == lkMotion || Kind == lkCommand || Kind == lkZCommand; }
 
+// The editor's lines, read in place one at a time.
+class TEditorLines : public TLineSource {
+public:
+    explicit TEditorLines(const TEditor& Editor) : FLines(Editor.Lines()) {}
+    std::size_t Count() const override { return static_cast<std::size_t>(FLines.Count()); }
+    std::string_view Line(std::size_t Index, std::string& Buffer) const override {
+        Buffer = FLines.Get(static_cast<int>(Index));
+        return Buffer;
+    }
+
+private:
+    const TEditorStrings& FLines;
+};
+
+// Whether the text ends with a line break: the end of the last rows.
+bool EndsWithLineBreak(TEditor& Editor) {
+    const TEditorScreenStrings& rows = Editor.ScreenStrings();
+    const int n = rows.Count();
+    const std::string tail = rows.GetRowsText(std::max(n - 2, 0), std::min(n, 2));
+    return tail.size() >= 2 && tail.compare(tail.size() - 2, 2, "\r\n") == 0;
+}
+
 // Keeps the editor's Lines in update mode for the life of a scope.
 class TLinesUpdate {
 public:
@@ -58,24 +80,31 @@ TListCommandEnabling ListCommandEnabling(const TListCommandState& State) {
     return e;
 }
 
-bool ReplaceWholeText(TEditor& Editor, const std::vector<std::string>& Lines) {
+bool ReplaceWholeText(TEditor& Editor, const TWriteLines& Write) {
     if (Editor.ReadOnly()) return false;
-    const std::string old = Editor.Lines().Text();
-    const bool finalBreak = old.size() >= 2 && old.compare(old.size() - 2, 2, "\r\n") == 0;
+    const TEditorStrings& lines = Editor.Lines();
+    const std::size_t count = static_cast<std::size_t>(lines.Count());
     std::string text;
-    for (std::size_t i = 0; i < Lines.size(); ++i) {
-        if (i > 0) text += "\r\n";
-        text += Lines[i];
-    }
-    if (finalBreak && !Lines.empty()) text += "\r\n";
-    if (text == old) return false;
+    // Room for the old text and some more, so that the text seldom grows by doubling.
+    const std::size_t length = static_cast<std::size_t>(Editor.GetTextLength());
+    text.reserve(length + length / 8);
+    std::size_t index = 0;
+    bool changed = false;
+    const bool written = Write([&](std::string_view line) {
+        if (index > 0) text += "\r\n";
+        text += line;
+        changed = changed || index >= count || line != lines.Get(static_cast<int>(index));
+        ++index;
+    });
+    if (!written || !(changed || index != count)) return false;
+    if (index > 0 && EndsWithLineBreak(Editor)) text += "\r\n";
 
-    const int start = Editor.SelStart(), length = Editor.SelLength();
+    const int start = Editor.SelStart(), selLength = Editor.SelLength();
     TLinesUpdate update(Editor.Lines());
     Editor.SelectAll();
     Editor.SetSelText(text);
     Editor.SetSelStart(start);
-    Editor.SetSelLength(length);
+    Editor.SetSelLength(selLength);
     return true;
 }
 
@@ -94,20 +123,16 @@ bool SelectedLines(const TEditor& Editor, int& First, int& Last) {
 bool ReNumSelection(TEditor& Editor, TListCommandDialogs& Dialogs) {
     int first = 0, last = 0;
     if (Editor.ReadOnly() || !SelectedLines(Editor, first, last)) return false;
-    const std::vector<std::string> lines = EditorLines(Editor);
-    TMotionLineList list = ParseMotionLines(lines);
-    if (FindNextMotionLine(list, first, last) < 0) {
+    const TEditorLines lines(Editor);
+    if (FindNextMotionLine(lines, first, last) < 0) {
         Messages().Show("リナンバできる行が選択されていません", "エラー", TMsgIcon::Warning, TMsgButtons::OK);
         return false;
     }
     const TRenumberAsk ask = [&Dialogs](std::int32_t FirstNum, TRenumberRequest& Request) {
         return Dialogs.AskRenumber(FirstNum, Request);
     };
-    if (!RenumberMotionLines(list, first, last, ask) || list.size() != lines.size()) return false;
-    std::vector<std::string> result;
-    result.reserve(list.size());
-    for (TMotionLineRec& rec : list) result.push_back(std::move(rec.Line));
-    return ReplaceWholeText(Editor, result);
+    return ReplaceWholeText(Editor,
+                            [&](const TLineSink& Sink) { return RenumberMotionLines(lines, first, last, ask, Sink); });
 }
 
 bool FormatList(TEditor& Editor, int Kind, const TListOptions& Options) {
@@ -131,10 +156,10 @@ bool FormatList(TEditor& Editor, int Kind, const TListOptions& Options) {
         break;
     default: return false;
     }
-    formatter->SetLines(EditorLines(Editor));
-    std::vector<std::string> result;
-    formatter->Format(result);
-    return ReplaceWholeText(Editor, result);
+    return ReplaceWholeText(Editor, [&](const TLineSink& Sink) {
+        formatter->Format(TEditorLines(Editor), Sink);
+        return true;
+    });
 }
 
 int EnvironmentPage(int Kind) {

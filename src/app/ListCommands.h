@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -69,10 +70,15 @@ struct TListCommandEnabling {
 // that edits is off while the editor is read-only.
 TListCommandEnabling ListCommandEnabling(const TListCommandState& State);
 
-// The whole text replaced by Lines (each followed by a line break, the last one only when the
-// text ended with one) as one undoable edit; the selection's start and length are set back to
-// what they were. False when the editor is read-only or the text would not change.
-bool ReplaceWholeText(TEditor& Editor, const std::vector<std::string>& Lines);
+// Gives the lines of a new text to Sink one by one, in order; false when it gives none.
+using TWriteLines = std::function<bool(const TLineSink& Sink)>;
+
+// The whole text replaced by the lines Write gives (each followed by a line break, the last one
+// only when the text ended with one) as one undoable edit; the selection's start and length are
+// set back to what they were. The lines are taken as they come, so only the new text is held
+// besides the editor's. False when the editor is read-only, Write gives nothing or the text would
+// not change.
+bool ReplaceWholeText(TEditor& Editor, const TWriteLines& Write);
 
 // The first and last logical line of the selection; the last line is left out when the selection
 // ends before its first character. False without a selection.

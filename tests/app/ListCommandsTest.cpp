@@ -259,6 +259,47 @@ TEST_F(ListCommands, FormatLeavesOtherKindsReadOnlyTextAndTheMissingFinalBreak) 
     EXPECT_EQ(E.Lines().Count(), 2);
 }
 
+// Lines that are no data lines pass byte for byte, the title line in the middle of the list is
+// rebuilt, and the last line keeps having no line break.
+TEST_F(ListCommands, FormatRebuildsFramesAroundOtherLinesUpToALastLineWithoutBreak) {
+    const std::vector<std::string> lines = {"  note\t  ", "-Num---To", Frame(1, "-12"), "", "x 1 2", Frame(123456)};
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    text.resize(text.size() - 2);
+    SetText(text);
+    std::vector<std::string> expected;
+    TMotionFormatter reference;
+    reference.SetLines(lines);
+    reference.Format(expected);
+    std::string expectedText;
+    for (const std::string& line : expected) expectedText += line + "\r\n";
+    expectedText.resize(expectedText.size() - 2);
+    ASSERT_EQ(expected[0], lines[0]);
+    ASSERT_NE(expected[1], lines[1]);
+
+    ASSERT_TRUE(FormatList(E, lkMotion, Options));
+    EXPECT_EQ(Text(), expectedText);
+    EXPECT_EQ(UndoSteps(), 1);
+    E.Undo();
+    EXPECT_EQ(Text(), text);
+}
+
+// A text whose lines end in LF alone reads as the same lines: formatted already, it is left alone.
+TEST_F(ListCommands, AFormattedListWithOtherLineEndsIsNotChanged) {
+    std::vector<std::string> formatted;
+    TMotionFormatter formatter;
+    formatter.SetLines({"; motions", Frame(1), Frame(2, "-1")});
+    formatter.Format(formatted);
+    for (const char* end : {"\n", "\r"}) {
+        std::string text;
+        for (const std::string& line : formatted) text += line + end;
+        SetText(text);
+        EXPECT_FALSE(FormatList(E, lkMotion, Options)) << static_cast<int>(end[0]);
+        EXPECT_FALSE(E.CanUndo());
+        EXPECT_FALSE(E.Modified());
+    }
+}
+
 // ---- Renumbering
 
 TEST_F(ListCommands, RenumberTakesTheSelectedLinesUpToTheLastOneTouched) {
@@ -304,6 +345,49 @@ TEST_F(ListCommands, RenumberUnderWordWrapCountsLogicalLines) {
     EXPECT_EQ(Dialogs.RenumberAsked, std::vector<std::int32_t>({2}));
     const char* nums[] = {"   1", "  30", "  31", "   4", "   5"};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(lines.Get(i + 1).substr(0, 4), nums[i]) << i;
+}
+
+// The commands read the editor's lines one at a time and write the new text as they go: a jump to
+// a frame that is renumbered further down, lines that are no frames between the frames and a last
+// line without a line break must come out as the renumbering of the whole list gives them.
+TEST_F(ListCommands, RenumberReachesJumpsOnEitherSideAndKeepsTheOtherLines) {
+    testlines::TMotionFields jumps;
+    jumps.Num = "1", jumps.To = "5", jumps.Hit = "1"; // to a frame further down, and to itself
+    testlines::TMotionFields back;
+    back.Num = "2", back.To = "1";
+    testlines::TMotionFields last;
+    last.Num = "5", last.To = "2", last.Hit = "5", last.Comment = ";end";
+    const std::vector<std::string> lines = {Frame(40, "5"), "; frames",   Motion(jumps), "",
+                                            Motion(back),   "  note\t  ", Motion(last)};
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    text.resize(text.size() - 2); // the last line has no line break
+    SetText(text);
+    Select(E.RowOffset(1), static_cast<int>(text.size()) - E.RowOffset(1));
+    const int start = E.SelStart(), length = E.SelLength();
+    Dialogs.Renumber.StartNum = "10";
+    Dialogs.Renumber.JumpMode = rjAll;
+
+    TMotionLineList expected = ParseMotionLines(lines);
+    ASSERT_TRUE(RenumberMotionLines(expected, 1, 6, [&](std::int32_t, TRenumberRequest& Request) {
+        Request = Dialogs.Renumber;
+        return true;
+    }));
+    std::string expectedText;
+    for (const TMotionLineRec& rec : expected) expectedText += rec.Line + "\r\n";
+    expectedText.resize(expectedText.size() - 2);
+    EXPECT_EQ(expected[2].Obj.Items[mfTo], "   12"); // the jump to frame 5, renumbered after frame 1
+    EXPECT_EQ(expected[0].Obj.Items[mfTo], "   12"); // frame 40, above the range, follows too
+    EXPECT_EQ(expected[6].Obj.Items[mfNum], "  12");
+    EXPECT_EQ(expected[6].Obj.Items[mfHit], "   12");
+
+    ASSERT_TRUE(ReNumSelection(E, Dialogs));
+    EXPECT_EQ(Text(), expectedText);
+    EXPECT_EQ(E.SelStart(), start);
+    EXPECT_EQ(E.SelLength(), length);
+    EXPECT_EQ(UndoSteps(), 1);
+    E.Undo();
+    EXPECT_EQ(Text(), text);
 }
 
 TEST_F(ListCommands, RenumberRefusalsChangeNothing) {
