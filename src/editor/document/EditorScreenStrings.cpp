@@ -588,7 +588,7 @@ void TEditorScreenStrings::LoadText(std::string_view Text) {
         else
             rows.Add(line);
         if (end == Text.size()) rows.SetRowAttribute(rows.Count() - 1, raEndOfText);
-        pos = end + (Text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+        pos = end + (end + 1 < Text.size() && Text[end] == '\r' && Text[end + 1] == '\n' ? 2 : 1);
     }
     FMarkCounts.fill(0);
     TakeRows(rows);

@@ -290,8 +290,20 @@ void TRowStringList::Splice(int Index, std::size_t Pos, std::size_t Length, std:
 }
 
 int TRowStringList::Add(std::string_view S) {
-    int index = Count();
-    Insert(index, S);
+    const int index = Count();
+    TBlock* last = FBlocks.empty() ? nullptr : FBlocks.back().get();
+    if (!last || last->Items.size() >= kBlockRows || last->Text.size() + S.size() + 1 > kBlockBytes) {
+        Insert(index, S);
+        return index;
+    }
+    // The row fits in the last block (as nearly every row of a load does): it is put at its end.
+    Changing();
+    GrowTo(index + 1);
+    last->Items.push_back({static_cast<std::uint32_t>(last->Text.size())});
+    if (!last->Carries.empty()) last->Carries.emplace_back();
+    last->Text.append(S).push_back('\0');
+    ++FStarts.back();
+    Changed();
     return index;
 }
 
@@ -321,7 +333,13 @@ void TRowStringList::InsertItems(int Index, const TRowItem* Items, const TRowCar
     } else {
         b = static_cast<int>(FBlocks.size()) - 1;
     }
+    const bool appended = Index == Count();
     SpliceInto(Block(b), Index - StartOf(b), Items, Carries, Texts, N);
+    if (appended && !Oversized(Block(b))) {
+        // Rows added to the last block within its limits (a load): only the count moves.
+        FStarts.back() += N;
+        return;
+    }
     Renumber(b);
     Balance(b);
 }
