@@ -82,6 +82,27 @@ TEST_F(RowAttrStrings, MarkNotComputedKeepsAttributeAndMarks) {
     EXPECT_TRUE(rows.RowModified(2));
 }
 
+// A row's column and colouring state are kept apart from its record, and a block lets them go when
+// every row in it is marked not computed: a column is not colouring state and must stay, in a block
+// of thousands of rows as in a short one.
+TEST(RowAttrStringsBlocks, MarkNotComputedKeepsTheColumns) {
+    TRowAttributeStringList rows;
+    for (int i = 0; i < 3000; ++i) rows.Add("row");
+    TRowAttributeData d;
+    d.FieldIndex = 7;
+    for (int i = 0; i < 3000; ++i) rows.PutRowState(i, d);
+    for (int i : {5, 2500}) rows.SetCol(i, i);
+    rows.MarkNotComputed(0);
+    EXPECT_EQ(rows.FirstNotComputed(0), 0);
+    for (int i = 0; i < 3000; ++i) {
+        ASSERT_TRUE(SameRowState(rows.GetRowAttributeData(i), NotComputedRowState())) << i;
+        ASSERT_EQ(rows.Col(i), i == 5 || i == 2500 ? i : 0) << i;
+    }
+    rows.PutRowState(2999, d);
+    EXPECT_EQ(rows.FirstNotComputed(2999), 3000);
+    EXPECT_EQ(rows.FirstNotComputed(1000), 1000);
+}
+
 TEST_F(RowAttrStrings, PutRowStateLeavesTheRowAttribute) {
     rows.SetRowAttribute(1, raWrapped);
     TRowAttributeData d;
