@@ -50,14 +50,15 @@ public:
     void LinesUpdateEnded() override {}
     TColumnLayout ColumnLayout() const override { return Layout; }
     TColourer* ActiveColourer() override { return Colourer; }
-    int StateLookAhead() const override { return 40; }
+    int StateLookAhead() const override { return LookAhead; }
     bool InitBracketsFull() const override { return FullStates; }
-    void RowStatesPending() override { ++Pending; }
+    void IdleWorkPending() override { ++Pending; }
 
     bool IsLoading = false;
     bool HasFocus = false;
     bool FullStates = true; // resetting the states computes every row
     int Pending = 0;        // times the store left rows for the idle work
+    int LookAhead = 40;     // rows that colouring looks ahead (two screens)
     TColumnLayout Layout;
     TColourer* Colourer = nullptr;
     int CaretUpdates = 0, Cancels = 0, Refreshes = 0;

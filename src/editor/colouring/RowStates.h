@@ -193,6 +193,8 @@ public:
     void Confirm(TRowStateStore& Strings);
     // Every row leaves the window and is reported.
     void Drop(TRowStateStore& Strings);
+    // Whether the window holds Row or a row below it.
+    bool Reaches(int Row) const { return FFirst + static_cast<int>(FStates.size()) > Row && !FStates.empty(); }
 
 private:
     int FFirst = 0;                         // the window's first row

@@ -25,6 +25,8 @@ template <class F> void ForEachLine(std::string_view Text, F f) {
 }
 
 constexpr std::uint32_t kMarksMask = 0xFFFF0000u;
+// The new rows that a cut of waiting rows puts in place at a time.
+constexpr int kCutPieceRows = 1024;
 // ReplaceRows writes at most this many rows in place.
 constexpr int kRowsWrittenInPlace = 8;
 
@@ -86,8 +88,9 @@ void TEditorScreenStrings::SetUpdateState(bool Updating) {
 
 void TEditorScreenStrings::Changing() {
     ++FVersion;
-    FComputedTo = 0;
-    FProvisional.Drop(*this);
+    // A cut changes only waiting rows, where no state is computed: what lies above them stays.
+    FComputedTo = FCutting ? std::min(FComputedTo, FRewrapFrom) : 0;
+    if (!FCutting || FProvisional.Reaches(FRewrapFrom)) FProvisional.Drop(*this);
     if (!FSplicing) FLongRowScans.Clear();
     TRowAttributeStringList::Changing();
 }
@@ -120,9 +123,15 @@ void TEditorScreenStrings::HandDeletedMarks(int Row, std::uint16_t Marks, bool M
 
 // Undo and wrap switches
 
-void TEditorScreenStrings::Undo() { FUndoObj->Undo(); }
+void TEditorScreenStrings::Undo() {
+    FinishRewrap();
+    FUndoObj->Undo();
+}
 
-void TEditorScreenStrings::Redo() { FUndoObj->Redo(); }
+void TEditorScreenStrings::Redo() {
+    FinishRewrap();
+    FUndoObj->Redo();
+}
 
 void TEditorScreenStrings::SetWordWrap(bool Value) {
     if (FWordWrap == Value) return;
@@ -130,19 +139,21 @@ void TEditorScreenStrings::SetWordWrap(bool Value) {
     if (FirstEditor() && FirstEditor()->Loading()) return;
     FUndoObj->Clear();
     if (FWordWrap)
-        WrapAll();
+        BeginRewrap();
     else
         UnwrapAll();
     ResetRowStates();
     RefreshEditors();
+    ColouringLeftOver();
 }
 
 void TEditorScreenStrings::WrapOptionChanged() {
     if ((FirstEditor() && FirstEditor()->Loading()) || !FWordWrap) return;
     FUndoObj->Clear();
-    WrapAll();
+    BeginRewrap();
     ResetRowStates();
     RefreshEditors();
+    ColouringLeftOver();
 }
 
 void TEditorScreenStrings::Clear() {
@@ -150,6 +161,7 @@ void TEditorScreenStrings::Clear() {
     FUndoObj->Clear();
     SetUpdateInfo(0, Count(), 0, 0);
     TRowAttributeStringList::Clear();
+    FRewrapFrom = kNoneWaiting;
     FUpdateInfo = {};
     for (TAttachedEditor* e : FEditors) {
         e->SetRow(0);
@@ -249,6 +261,7 @@ int TEditorScreenStrings::WrappedRowCount(std::string_view S) const {
 // Changing rows
 
 std::uint16_t TEditorScreenStrings::DeleteRows(int Row, int Count) {
+    FinishRewrap();
     if (Row < 0 || Row >= this->Count() || Count <= 0) return 0;
     Count = std::min(Count, this->Count() - Row);
     std::uint16_t marks = 0;
@@ -261,6 +274,7 @@ std::uint16_t TEditorScreenStrings::DeleteRows(int Row, int Count) {
 }
 
 void TEditorScreenStrings::ReplaceRows(int Row, int OldCount, const TRowAttributeStringList& NewRows) {
+    FinishRewrap();
     const int n = NewRows.Count();
     std::vector<std::uint16_t> marks(static_cast<std::size_t>(n), 0);
     auto marksOf = [&](int i) -> std::uint16_t& { return marks[static_cast<std::size_t>(i)]; };
@@ -356,6 +370,7 @@ TEditorScreenStrings::TRewrap TEditorScreenStrings::WrapUntilResync(std::string_
 }
 
 void TEditorScreenStrings::UpdateRows(int Row, int Count, std::string_view Text) {
+    FinishRewrap();
     if (Row < 0 || Count < 0 || Row + Count > this->Count() || (Count == 0 && Text.empty())) return;
     // An empty last row holds no text: it only ends a line that fills the row above it. It goes with
     // that row, so that the new rows end as a fresh load of the new text ends them.
@@ -421,6 +436,7 @@ bool TEditorScreenStrings::CanReplaceInRow(int Row, int Index, int Length, std::
 }
 
 void TEditorScreenStrings::ReplaceInRow(int Row, int Index, int Length, std::string_view Text) {
+    FinishRewrap();
     if (!CanReplaceInRow(Row, Index, Length, Text)) return;
     FSplicing = true;
     BeginUpdate();
@@ -485,16 +501,18 @@ void TEditorScreenStrings::ResetRowStates() {
     // painted from provisional states until the idle work gets there.
     const int lookAhead = editor->StateLookAhead();
     const int top = editor->TopRow() <= lookAhead ? editor->TopRow() : 0;
+    if (editor->InitBracketsFull()) FinishRewrap();
     const int last = editor->InitBracketsFull() ? Count() - 1 : std::min(Count() - 1, top + lookAhead);
-    quillon::ResetRowStates(*this, *colourer, last);
+    // No state below the cut rows: a cut would leave it standing below rows not computed.
+    quillon::ResetRowStates(*this, *colourer, std::min(last, RewrapFrom() - 1));
     ColouringLeftOver();
 }
 
 void TEditorScreenStrings::ColouringLeftOver() {
     FComputedTo = 0;
     // The computed rows are a prefix: the last row tells whether any row is left.
-    if (Count() == 0 || BracketIndex(Count() - 1) != biNotComputed) return;
-    for (TAttachedEditor* e : FEditors) e->RowStatesPending();
+    if (Count() == 0 || (BracketIndex(Count() - 1) != biNotComputed && !RewrapPending())) return;
+    for (TAttachedEditor* e : FEditors) e->IdleWorkPending();
 }
 
 bool TEditorScreenStrings::ComputeRowStates(int MaxRows) {
@@ -523,7 +541,26 @@ void TEditorScreenStrings::AppendWrappedLine(std::string_view Line, const TColum
     for (const TWrappedRow& piece : Pieces) Dest.SetRowAttribute(Dest.Add(piece.Text), piece.Attribute);
 }
 
-template <class F> void TEditorScreenStrings::RebuildLines(F Build) {
+template <class F>
+void TEditorScreenStrings::AppendLineRows(int First, int Last, std::string& Joined, F Build,
+                                          TRowAttributeStringList& Dest) const {
+    std::string_view line = Get(First);
+    if (Last > First) {
+        Joined.clear();
+        for (int r = First; r <= Last; ++r) Joined += Get(r);
+        line = Joined;
+    }
+    const int from = Dest.Count();
+    Build(line, Dest);
+    const int made = Dest.Count() - from;
+    for (int r = First; r <= Last; ++r) {
+        const int to = from + std::min(r - First, made - 1);
+        if (const std::uint16_t marks = RowMarks(r))
+            Dest.SetRowMarks(to, static_cast<std::uint16_t>(Dest.RowMarks(to) | marks));
+    }
+}
+
+void TEditorScreenStrings::UnwrapAll() {
     if ((FirstEditor() && FirstEditor()->Loading()) || Count() == 0) return;
     for (TAttachedEditor* e : FEditors) e->CancelSelection();
     TChangeEvent onChange = std::move(OnChange);
@@ -535,40 +572,82 @@ template <class F> void TEditorScreenStrings::RebuildLines(F Build) {
     std::string joined;
     for (int first = 0; first < Count();) {
         const int last = LogicalLineEnd(first);
-        std::string_view line = Get(first);
-        if (last > first) {
-            joined.clear();
-            for (int r = first; r <= last; ++r) joined += Get(r);
-            line = joined;
-        }
-        const int from = rows.Count();
-        Build(line, rows);
-        // Marks by position; those of old rows beyond the new ones join the last new row.
-        const int made = rows.Count() - from;
-        for (int r = first; r <= last; ++r) {
-            const int to = from + std::min(r - first, made - 1);
-            if (const std::uint16_t marks = RowMarks(r))
-                rows.SetRowMarks(to, static_cast<std::uint16_t>(rows.RowMarks(to) | marks));
-        }
+        AppendLineRows(
+            first, last, joined, [](std::string_view line, TRowAttributeStringList& Dest) { Dest.Add(line); }, rows);
         first = last + 1;
     }
     FMarkCounts.fill(0);
     for (int r = 0; r < rows.Count(); ++r) AdjustMarkCounts(rows.RowMarks(r), 1);
     TakeRows(rows);
+    FRewrapFrom = kNoneWaiting;
     SetRowAttribute(Count() - 1, lastAttr == raWrapped ? raEndOfText : lastAttr);
     EndUpdate();
     OnChange = std::move(onChange);
 }
 
-void TEditorScreenStrings::WrapAll() {
-    const TColumnLayout layout = Layout();
-    std::vector<TWrappedRow> pieces;
-    RebuildLines(
-        [&](std::string_view line, TRowAttributeStringList& rows) { AppendWrappedLine(line, layout, pieces, rows); });
+// Word wrap in steps
+
+void TEditorScreenStrings::BeginRewrap() {
+    if ((FirstEditor() && FirstEditor()->Loading()) || Count() == 0) return;
+    for (TAttachedEditor* e : FEditors) e->CancelSelection();
+    FRewrapFrom = 0;
+    for (TAttachedEditor* e : FEditors) CutRowsShownBy(*e);
 }
 
-void TEditorScreenStrings::UnwrapAll() {
-    RebuildLines([](std::string_view line, TRowAttributeStringList& rows) { rows.Add(line); });
+void TEditorScreenStrings::RewrapThrough(int Row) {
+    if (Row >= RewrapFrom()) CutWaitingRows(Row, 0);
+}
+
+void TEditorScreenStrings::CutRowsShownBy(const TAttachedEditor& Editor) {
+    RewrapThrough(std::max(Editor.Row(), Editor.TopRow() + Editor.StateLookAhead() * 3 / 2));
+}
+
+void TEditorScreenStrings::FinishRewrap() { CutWaitingRows(std::numeric_limits<int>::max(), 0); }
+
+bool TEditorScreenStrings::RewrapStep(std::size_t Bytes) {
+    CutWaitingRows(RewrapFrom(), Bytes);
+    return RewrapPending();
+}
+
+void TEditorScreenStrings::CutWaitingRows(int Row, std::size_t Bytes) {
+    if (!RewrapPending()) return;
+    const TColumnLayout layout = Layout();
+    std::vector<TWrappedRow> pieces;
+    TRowAttributeStringList rows;
+    std::string joined;
+    FCutting = true;
+    BeginUpdate();
+    // In pieces of about a block of new rows, each put in place of its old rows: a row list of a
+    // whole text would be written twice.
+    for (std::size_t cut = 0; RewrapPending() && (FRewrapFrom <= Row || cut < Bytes);) {
+        const int from = FRewrapFrom;
+        int next = from; // the first old row not taken
+        rows.Clear();
+        while (next < Count() && rows.Count() < kCutPieceRows && (from + rows.Count() <= Row || cut < Bytes)) {
+            const int last = LogicalLineEnd(next);
+            AppendLineRows(
+                next, last, joined,
+                [&](std::string_view line, TRowAttributeStringList& Dest) {
+                    AppendWrappedLine(line, layout, pieces, Dest);
+                    cut += line.size();
+                },
+                rows);
+            // The line's last row ends as its old last row did.
+            const int endAttr = RowAttribute(last);
+            rows.SetRowAttribute(rows.Count() - 1, endAttr == raWrapped ? raEndOfText : endAttr);
+            next = last + 1;
+        }
+        for (int r = from; r < next; ++r) AdjustMarkCounts(RowMarks(r), -1);
+        Erase(from, next - from);
+        InsertRows(from, rows);
+        for (int r = 0; r < rows.Count(); ++r) AdjustMarkCounts(rows.RowMarks(r), 1);
+        const int after = from + rows.Count();
+        // The new rows are not computed, so no row after them may be.
+        if (after < Count() && BracketIndex(after) != biNotComputed) MarkNotComputed(after);
+        FRewrapFrom = after < Count() ? after : kNoneWaiting;
+    }
+    EndUpdate();
+    FCutting = false;
 }
 
 void TEditorScreenStrings::LoadText(std::string_view Text) {
@@ -592,6 +671,7 @@ void TEditorScreenStrings::LoadText(std::string_view Text) {
     }
     FMarkCounts.fill(0);
     TakeRows(rows);
+    FRewrapFrom = kNoneWaiting;
 }
 
 } // namespace quillon

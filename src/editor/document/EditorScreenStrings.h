@@ -14,17 +14,47 @@
 // attached editor. A change inside one row that cannot re-wrap anything (word wrap off, no line
 // break) may take ReplaceInRow instead, which does the same for the row's changed bytes alone.
 //
+// Word wrap in steps. Switching word wrap on, or changing the wrap options with it on, cuts at once
+// only the rows that the editors show: from the top of the text through each editor's caret row and
+// three screens below its top row (the screen and the two that colouring looks ahead). The rest of
+// the text stays as it was and is cut in idle steps (RewrapStep, a few hundred kilobytes each), as
+// the colouring states are computed after a load. The cut rows are a prefix:
+//   rows 0 .. RewrapFrom - 1 are the rows that a cut of the whole text gives; the rows from
+//   RewrapFrom on hold the rest of the text in whole logical lines, not cut yet (their old rows).
+// A line is always cut whole, so RewrapFrom starts a logical line in both the old and the new rows,
+// and rows keep their numbers while later rows are cut: the numbers that the editors hold (caret,
+// top row, selection) stay right as long as they lie in the prefix, and a walk inside a logical line
+// that starts there never leaves it. The rule that keeps the partly cut store sound: nothing outside
+// the store holds or derives the number of a waiting row, since the cut renumbers it (RewrapFrom
+// itself stays the first row of its line). So
+//   - every change of the rows (UpdateRows, ReplaceInRow, undo, redo, ReplaceRows, DeleteRows) and
+//     resetting the colouring states of every row first cut the rest (FinishRewrap), and so do the
+//     editor's readers of the row count and of a waiting row (TEditor::RowCount, TEditor::HasRow),
+//     TEditorStrings' writes and its row of a line (LineToRow), and every message the editor gets:
+//     whatever a user or a program does after the switch sees the whole cut, as without the steps;
+//   - a paint first cuts the rows it shows (CutRowsShownBy), so the caret and the view stay in the
+//     prefix, and no colouring state below the prefix is computed (a cut leaves every row from its
+//     new rows on not computed, as the prefix rule of RowStates.h wants);
+//   - switching word wrap off joins every logical line, cut or not.
+// Only the painter, the scroll bars (which grow as the steps go) and the idle work see the partly cut
+// store. The marks of a line's old rows go to its new rows by position, as the cut of the whole text
+// hands them on; colouring states and modified bits are not carried, as before. A line of megabytes
+// is cut whole by one step (a few milliseconds per megabyte).
+//
 // Invariants:
 //   FMarkCounts[m] == the number of rows that carry mark m (so GetUsedMarks is exact);
-//   the update record is valid (Updated) only from the end of a change to the end of its bracket.
+//   the update record is valid (Updated) only from the end of a change to the end of its bracket;
+//   no row from RewrapFrom on has a computed colouring state.
 // The store is shared by its editors (std::shared_ptr); an editor that detaches does not free it.
 #include "EditorUndo.h"
 #include "EditorWrap.h"
 #include "RowAttrStrings.h"
 #include "RowStates.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -75,8 +105,9 @@ public:
     virtual int StateLookAhead() const = 0;
     // Whether resetting the colouring states computes every row instead of the first screens.
     virtual bool InitBracketsFull() const = 0;
-    // Rows were left not computed: the editor should call the store's ComputeRowStates when idle.
-    virtual void RowStatesPending() {}
+    // Rows were left not computed or not cut: the editor should run its idle work (RewrapStep, then
+    // ComputeRowStates) until none is left.
+    virtual void IdleWorkPending() {}
 };
 
 // The last change, for the editors' DoChange.
@@ -159,12 +190,24 @@ public:
     TRowAttributeData PaintRowState(int Index);
     void ResetRowStates();
     // Idle work: computes the states of at most MaxRows more rows below the computed ones; answers
-    // whether rows are still left. An editor hears of left-over rows through RowStatesPending.
+    // whether rows are still left. An editor hears of left-over rows through IdleWorkPending.
     bool ComputeRowStates(int MaxRows);
     void RowStateChanged(int Index) override;
     TLongRowScans* LongRowScans() const override { return &FLongRowScans; }
 
-    void WrapAll();
+    // Word wrap in steps (see the top of this file). The first row not cut yet; the row count when
+    // every row is cut.
+    int RewrapFrom() const { return std::min(FRewrapFrom, Count()); }
+    bool RewrapPending() const { return FRewrapFrom < Count(); }
+    // Cuts the waiting rows until rows 0..Row are cut.
+    void RewrapThrough(int Row);
+    // Cuts the rows that Editor shows: through its caret row and three screens below its top row (the
+    // screen and the two that colouring looks ahead of it).
+    void CutRowsShownBy(const TAttachedEditor& Editor);
+    void FinishRewrap();
+    // Idle work: cuts waiting lines for about Bytes of text; answers whether rows still wait.
+    bool RewrapStep(std::size_t Bytes);
+
     void UnwrapAll();
     // Replaces every row by the rows of Text without an undo record: lines end at CR, LF or CR LF,
     // the end of the text makes no row, and the last row has attribute 2 unless Text ends with a line
@@ -186,20 +229,27 @@ private:
     friend class TEditorUndoObj;
 
     void NotifyEditors();
-    // Tells the editors when rows are left not computed after a propagation.
+    // Tells the editors when rows are left not computed or not cut.
     void ColouringLeftOver();
     void WrapOptionChanged();
+    // Every row waits for the cut; the rows the editors show are cut at once (word wrap switched on
+    // or its options changed).
+    void BeginRewrap();
+    // Cuts waiting lines until rows 0..Row are cut and at least Bytes of text were cut.
+    void CutWaitingRows(int Row, std::size_t Bytes);
+    // Appends to Dest the rows of the logical line of rows First..Last, made of its text by Build(line,
+    // Dest), with the marks of its old rows by position (those of old rows beyond the new ones join
+    // the last new row).
+    template <class F>
+    void AppendLineRows(int First, int Last, std::string& Joined, F Build, TRowAttributeStringList& Dest) const;
     void ClampEditorRows();
     void AdjustMarkCounts(std::uint16_t Marks, int Delta);
     // Hands Marks to the row at min(Row, last row) and marks it modified (nothing when no row is left).
     void HandDeletedMarks(int Row, std::uint16_t Marks, bool MarkModified);
-    // Appends the rows of one logical line to Dest as WrapAll cuts it: a line narrower than the wrap
-    // margin stays one row.
+    // Appends the rows of one logical line to Dest as the word wrap cuts it: a line narrower than the
+    // wrap margin stays one row.
     void AppendWrappedLine(std::string_view Line, const TColumnLayout& Layout, std::vector<TWrappedRow>& Pieces,
                            TRowAttributeStringList& Dest) const;
-    // Replaces every row by the logical lines of the store, each made into rows by Build(line, Dest)
-    // and given the marks of its old rows by position; no colouring states or modified bits.
-    template <class F> void RebuildLines(F Build);
     // The last old row that a re-wrap replaces, and whether the rows after it are kept as they are.
     struct TRewrap {
         int Last;
@@ -228,6 +278,9 @@ private:
     TProvisionalStates FProvisional;     // none of its rows is computed; void after any change
     mutable TLongRowScans FLongRowScans; // void after any change but one inside a row
     bool FSplicing = false;              // a change inside a row is being made (set around its bracket)
+    static constexpr int kNoneWaiting = std::numeric_limits<int>::max();
+    int FRewrapFrom = kNoneWaiting; // the first row not cut yet (RewrapFrom)
+    bool FCutting = false;          // waiting rows are being cut (set around the bracket)
 };
 
 } // namespace quillon

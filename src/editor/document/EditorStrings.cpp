@@ -20,6 +20,11 @@ const std::vector<int>& TEditorStrings::LineStarts() const {
 int TEditorStrings::LineToRow(int Index) const {
     if (!WordWrap()) return Index;
     if (Index < 1) return 0;
+    // A line that starts in the rows still waiting for the word wrap's cut starts where the whole cut
+    // puts it.
+    if (Index < static_cast<int>(LineStarts().size()) &&
+        LineStarts()[static_cast<std::size_t>(Index)] >= Store().RewrapFrom())
+        Store().FinishRewrap();
     const std::vector<int>& starts = LineStarts();
     if (Index >= static_cast<int>(starts.size())) throw EStringListError();
     return starts[static_cast<std::size_t>(Index)];
@@ -69,6 +74,7 @@ int TEditorStrings::Add(std::string_view S) {
     FEditor.CancelSelection();
     const int lines = Count();
     TEditorScreenStrings& s = Store();
+    s.FinishRewrap(); // the last row's number
     const int n = s.Count();
     if (n == 0 || s.RowAttribute(n - 1) == raLineBreak) {
         std::string text = std::string(S) + "\r\n";

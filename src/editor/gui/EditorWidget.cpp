@@ -284,6 +284,7 @@ QImage TEditorWidget::Render() {
 
 void TEditorWidget::Paint(QPainter& Painter, const QRect& Area) {
     TEditor& e = *FEditor;
+    e.CutShownRows();
     Painter.save();
     Painter.setClipRect(Area);
     const TRect area = ToRect(Area);

@@ -159,7 +159,17 @@ public:
     void FontChanged();
 
     // ---- Rows.
-    int RowCount() const { return FStore->Count(); }
+    // The rows of the whole text: a word wrap still being cut in steps is finished first.
+    int RowCount() const {
+        FStore->FinishRewrap();
+        return FStore->Count();
+    }
+    // Whether Index is a row (0 <= Index < RowCount); a row that still waits for the word wrap's
+    // cut (EditorScreenStrings.h) finishes the cut first, as its number changes.
+    bool HasRow(int Index) const { return Index >= 0 && (Index < FStore->RewrapFrom() || Index < RowCount()); }
+    // The rows the screen shows, the caret's and two screens below them are cut by the word wrap:
+    // a paint calls it first.
+    void CutShownRows();
     std::string GetRowString(int Index) const;
     // The row's text without a copy, valid until the rows change; empty outside the rows.
     std::string_view RowView(int Index) const;
@@ -329,11 +339,11 @@ public:
     TColourer* ActiveColourer() override { return &ActiveColourerRef(); }
     int StateLookAhead() const override { return FRowsPerPage * 2; }
     bool InitBracketsFull() const override { return FSpeed->InitBracketsFull(); }
-    void RowStatesPending() override;
+    void IdleWorkPending() override;
 
-    // A slice of the idle work, a couple of milliseconds at most: the colouring states of the rows
-    // below the computed ones, so that a jump or an edit far down finds them ready. Answers whether
-    // work is left.
+    // A slice of the idle work, a couple of milliseconds at most: the rows that still wait for the
+    // word wrap's cut, then the colouring states of the rows below the computed ones, so that a jump
+    // or an edit far down finds them ready. Answers whether work is left.
     bool IdleStep();
 
 protected:

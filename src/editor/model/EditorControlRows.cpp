@@ -9,29 +9,29 @@
 #include <chrono>
 
 namespace quillon {
+namespace {
+
+// The text that one call of the idle work's cut takes: a few tenths of a millisecond of cutting.
+constexpr std::size_t kRewrapStepBytes = 256 * 1024;
+
+} // namespace
 
 // ---- Rows
 
 std::string TEditor::GetRowString(int Index) const { return std::string(RowView(Index)); }
 
-std::string_view TEditor::RowView(int Index) const {
-    return Index >= 0 && Index < RowCount() ? FStore->Get(Index) : std::string_view();
-}
+std::string_view TEditor::RowView(int Index) const { return HasRow(Index) ? FStore->Get(Index) : std::string_view(); }
 
-int TEditor::GetRowAttribute(int Index) const {
-    return Index >= 0 && Index < RowCount() ? FStore->RowAttribute(Index) : raEndOfText;
-}
+int TEditor::GetRowAttribute(int Index) const { return HasRow(Index) ? FStore->RowAttribute(Index) : raEndOfText; }
 
 void TEditor::GetRowAttributeData(int Index, TRowAttributeData& Data) const {
-    if (Index >= 0 && Index < RowCount()) Data = FStore->GetRowAttributeData(Index);
+    if (HasRow(Index)) Data = FStore->GetRowAttributeData(Index);
 }
 
-std::uint16_t TEditor::GetRowMarks(int Index) const {
-    return Index >= 0 && Index < RowCount() ? FStore->RowMarks(Index) : 0;
-}
+std::uint16_t TEditor::GetRowMarks(int Index) const { return HasRow(Index) ? FStore->RowMarks(Index) : 0; }
 
 void TEditor::SetRowMarks(int Index, std::uint16_t Marks) {
-    if (Index < 0 || Index >= RowCount() || FStore->RowMarks(Index) == Marks) return;
+    if (!HasRow(Index) || FStore->RowMarks(Index) == Marks) return;
     FStore->SetRowMarks(Index, Marks);
     if (FHost && FImagebar->Visible()) {
         // A mark's picture may be wider than the bar's mark column: the row's whole left gutter.
@@ -56,13 +56,13 @@ std::string TEditor::RowText(int Index) const {
 }
 
 void TEditor::AppendRowText(std::string& S, int Index) const {
-    if (Index < 0 || Index >= RowCount()) return;
+    if (!HasRow(Index)) return;
     S += FStore->Get(Index);
     FStore->AddLineBreak(Index, S);
 }
 
 std::size_t TEditor::RowTextSize(int Index) const {
-    if (Index < 0 || Index >= RowCount()) return 0;
+    if (!HasRow(Index)) return 0;
     return FStore->Get(Index).size() + (GetRowAttribute(Index) == raLineBreak ? 2 : 0);
 }
 
@@ -265,15 +265,20 @@ void TEditor::ClearModifiedRows() {
     InvalidateAll();
 }
 
-void TEditor::RowStatesPending() {
+void TEditor::IdleWorkPending() {
     if (FHost) FHost->StartIdleWork();
 }
 
 bool TEditor::IdleStep() {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(2);
+    auto due = [&] { return std::chrono::steady_clock::now() >= deadline; };
+    while (FStore->RewrapStep(kRewrapStepBytes))
+        if (due()) return true;
     while (FStore->ComputeRowStates(256))
-        if (std::chrono::steady_clock::now() >= deadline) return true;
+        if (due()) return true;
     return false;
 }
+
+void TEditor::CutShownRows() { FStore->CutRowsShownBy(*this); }
 
 } // namespace quillon

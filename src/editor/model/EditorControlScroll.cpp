@@ -122,10 +122,10 @@ void TEditor::SetCol(int Value) {
 }
 
 void TEditor::SetRow(int Value) {
-    if (Value == FRow && FRow != RowCount()) return;
+    if (Value == FRow && HasRow(FRow)) return;
     InvalidateUnderline();
-    Value = std::clamp(Value, 0, RowCount());
-    if (Value == RowCount() && Value > 0 && GetRowAttribute(Value - 1) == raEndOfText) --Value;
+    if (!HasRow(Value)) Value = std::clamp(Value, 0, RowCount());
+    if (!HasRow(Value) && Value > 0 && GetRowAttribute(Value - 1) == raEndOfText) --Value;
     FRow = Value;
     const int col = FCol;
     // The ruler mark leaves its column when the new row moves the caret's column.
@@ -245,7 +245,7 @@ void TEditor::UpdateCaret() {
 // ---- Scrolling
 
 void TEditor::SetTopRow(int Value) {
-    Value = std::clamp(Value, 0, RowCount());
+    if (!HasRow(Value)) Value = std::clamp(Value, 0, RowCount());
     if (Value == FTopRow) return;
     CaretBeginUpdate();
     const int delta = std::clamp(Value - FTopRow, -(FRowsPerPage + 1), FRowsPerPage + 1);
@@ -295,7 +295,8 @@ void TEditor::ScrollRows(int FromRow, int Rows) {
 }
 
 void TEditor::UpdateScrollBars() {
-    FMaxTopRow = std::max(0, RowCount() + FRowsPerPage - 1);
+    // The rows so far: while the word wrap is cut in steps, the bar grows with them.
+    FMaxTopRow = std::max(0, FStore->Count() + FRowsPerPage - 1);
     FTopRow = std::min(FTopRow, FMaxTopRow);
     FTopCol = std::max(0, std::min(FTopCol, kMaxCol - FColsPerPage / 2));
     if (!FHost) return;

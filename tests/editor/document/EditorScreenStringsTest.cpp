@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <random>
 
 namespace quillon {
@@ -18,15 +19,22 @@ namespace {
 std::string J(std::string_view utf8) { return Utf8ToCp932(utf8); }
 
 // Expects the rows and the line count of Ed's store, whose lines are Lines, to be those that a fresh
-// load of its text with the same options gives.
+// load of its text with the same options gives; while the word wrap is cut in steps, the rows cut so
+// far.
 void ExpectRowsOfAFreshLoad(TAttachedEditor& Ed, const TEditorStrings& Lines) {
     TTestEditor fresh;
     TEditorScreenStrings& f = fresh.ScreenStrings();
-    f.WrapOption().Assign(Ed.ScreenStrings().WrapOption());
+    const TEditorScreenStrings& s = Ed.ScreenStrings();
+    f.WrapOption().Assign(s.WrapOption());
     fresh.Layout = Ed.ColumnLayout();
-    f.SetWordWrap(Ed.ScreenStrings().WordWrap());
+    f.SetWordWrap(s.WordWrap());
     fresh.Lines.SetText(Lines.Text());
-    ASSERT_EQ(RowsOf(Ed.ScreenStrings()), RowsOf(f));
+    std::vector<std::string> rows = RowsOf(s), want = RowsOf(f);
+    if (s.RewrapPending()) {
+        rows.resize(static_cast<std::size_t>(s.RewrapFrom()));
+        want.resize(std::min(want.size(), rows.size()));
+    }
+    ASSERT_EQ(rows, want) << (s.RewrapPending() ? "the rows cut so far" : "every row");
     ASSERT_EQ(Lines.Count(), fresh.Lines.Count());
 }
 
@@ -357,6 +365,8 @@ TEST(ScreenStringsModel, ColouringStatesAfterRandomEditsUndosAndRedosAreAFreshLo
 // that undo and redo give back.
 struct ModelStep {
     std::string before, after; // text
+    // Empty when the change was made while the word wrap was cut in steps (the cut it finishes first
+    // clears the modified bits of the rows it cuts).
     std::vector<bool> modifiedBefore, modifiedAfter;
 };
 
@@ -378,11 +388,16 @@ struct ModelText {
     int length;     // pieces in the first text and the most in a long insert
     int lineBreaks; // one piece in lineBreaks is a line break
     bool inRowEdits;
+    // Now and then word wrap is switched off and on or its width changed, and the rows the editor
+    // does not show (it shows a few) are cut in a few idle steps; the walk goes on meanwhile, with
+    // edits only where rows are cut (nothing may hold a waiting row's number).
+    bool wrapInSteps = false;
 };
 constexpr ModelText kShortLines{200, 8, false};
 // Lines of many rows, typed into as a keystroke types: inside a row, a character at a time (without
 // word wrap half of them through ReplaceInRow).
 constexpr ModelText kLongLines{3000, 400, true};
+constexpr ModelText kWrapInSteps{1500, 30, false, true};
 
 // Up to Max pieces of text; one piece in LineBreaks may be a line break (none with LineBreaks 0).
 std::string RandomText(std::mt19937& Rng, int Max, int LineBreaks) {
@@ -410,13 +425,14 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps, ModelText
     SetRandomWrapOptions(rng, s.WrapOption());
     s.WrapOption().SetWordBreak(wordBreak);
     ed.Layout.TabSpaceCount = 4;
+    if (shape.wrapInSteps) ed.LookAhead = 4;
     s.SetWordWrap(wordWrap);
 
     auto randomText = [&](int max) { return RandomText(rng, max, shape.lineBreaks); };
     // A keystroke in a row: Count rows from Row (one, or two to join a line with the next) become
     // their text with one character typed, deleted or overtyped at a character boundary.
     auto keystroke = [&](int& row, int& rows) {
-        row = static_cast<int>(rng() % static_cast<unsigned>(s.Count()));
+        row = static_cast<int>(rng() % static_cast<unsigned>(s.RewrapFrom()));
         rows = 1;
         std::string t(s.Get(row));
         const std::vector<std::size_t> at = CharBoundaries(t);
@@ -428,7 +444,7 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps, ModelText
         case 2: return t.replace(at[i], next - at[i], randomText(1));
         default:
             // The row's line break deleted: its line and the next become one.
-            if (s.RowAttribute(row) == raLineBreak && row + 1 < s.Count()) {
+            if (s.RowAttribute(row) == raLineBreak && row + 1 < s.RewrapFrom()) {
                 rows = 2;
                 return t + std::string(s.Get(row + 1));
             }
@@ -444,8 +460,9 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps, ModelText
     for (int step = 0; step < steps; ++step) {
         const unsigned op = rng() % 10;
         if (op < 6) {
-            const int count = s.Count();
-            const bool mayAppend = count == 0 || s.RowAttribute(count - 1) == raLineBreak;
+            // Rows that wait for the word wrap's cut are not edited (their numbers change).
+            const int count = s.RewrapFrom();
+            const bool mayAppend = count == s.Count() && (count == 0 || s.RowAttribute(count - 1) == raLineBreak);
             int row = static_cast<int>(rng() % static_cast<unsigned>(count + (mayAppend ? 1 : 0)));
             int rows = row == count ? 0 : static_cast<int>(rng() % static_cast<unsigned>(std::min(3, count - row) + 1));
             if (shape.inRowEdits && !wordWrap && count > 0 && rng() % 2 == 0) {
@@ -480,14 +497,15 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps, ModelText
             if (rows == 0 && insert.empty()) continue;
             const std::size_t offset = s.GetRowsText(0, row).size();
             const std::size_t length = s.GetRowsText(row, rows).size();
-            ModelStep m{text, "", ModifiedFlags(s), {}};
+            const bool cutting = s.RewrapPending();
+            ModelStep m{text, "", cutting ? std::vector<bool>() : ModifiedFlags(s), {}};
             lastOp = "UpdateRows(" + std::to_string(row) + ", " + std::to_string(rows) + ", [" + insert + "])";
             s.UpdateRows(row, rows, insert);
             text.replace(offset, length, insert);
             m.after = text;
             m.modifiedAfter = ModifiedFlags(s);
             const TUndoData& record = s.UndoObj().UndoList().back();
-            if (record.RowCount == 0 && record.Attribute != 3 && s.Count() > 0) {
+            if (record.RowCount == 0 && record.Attribute != 3 && s.Count() > 0 && !cutting) {
                 // Removing whole rows marks the row that takes their place; undo leaves it marked.
                 int marked = std::min(record.Row, s.Count() - 1);
                 int afterUndo = marked < record.Row ? marked : marked + static_cast<int>(record.Flags.size());
@@ -500,7 +518,8 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps, ModelText
             s.Undo();
             if (!undo.empty()) {
                 text = undo.back().before;
-                ASSERT_EQ(ModifiedFlags(s), undo.back().modifiedBefore) << "step " << step;
+                if (!undo.back().modifiedBefore.empty())
+                    ASSERT_EQ(ModifiedFlags(s), undo.back().modifiedBefore) << "step " << step;
                 redo.push_back(std::move(undo.back()));
                 undo.pop_back();
             }
@@ -512,6 +531,21 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps, ModelText
                 undo.push_back(std::move(redo.back()));
                 redo.pop_back();
             }
+        } else if (shape.wrapInSteps && rng() % 3 == 0) {
+            // The history goes with the switch; a few steps of idle work follow.
+            if (rng() % 2 == 0) {
+                lastOp = "word wrap off and on";
+                s.SetWordWrap(false);
+                s.SetWordWrap(true);
+            } else {
+                lastOp = "wrap width changed";
+                // Another width: the same one changes nothing, the history included.
+                const int width = 20 + static_cast<int>(rng() % 19);
+                s.WrapOption().SetWrapByte(width < s.WrapOption().WrapByte() ? width : width + 1);
+            }
+            undo.clear();
+            redo.clear();
+            for (int k = static_cast<int>(rng() % 4); k > 0; --k) s.RewrapStep(1 + rng() % 300);
         } else if (s.Count() > 0) {
             const int row = static_cast<int>(rng() % static_cast<unsigned>(s.Count()));
             const auto mark = static_cast<std::uint16_t>(1u << (10 + rng() % 6));
@@ -529,6 +563,10 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps, ModelText
         ASSERT_EQ(s.GetUsedMarks(), marks) << "step " << step;
         if (::testing::Test::HasFatalFailure()) return;
     }
+    // The idle work leaves the rows of a fresh load.
+    while (s.RewrapStep(1000)) {
+    }
+    ASSERT_NO_FATAL_FAILURE(ExpectRowsOfAFreshLoad(ed, ed.Lines));
 }
 
 // A random walk of an editor's edits over stream and box selections (box and stream pastes, typing,
@@ -639,6 +677,10 @@ TEST(ScreenStringsModel, KeystrokesInLongWrappedLines) {
 
 TEST(ScreenStringsModel, RandomEditsWithoutWordWrap) { RunModel(5, false, false, 2000); }
 
+TEST(ScreenStringsModel, EditsUndosAndMarksWhileTheWordWrapIsCutInSteps) {
+    for (unsigned seed : {7u, 8u, 10u, 17u, 21u}) RunModel(seed, true, false, 1500, kWrapInSteps);
+}
+
 TEST(ScreenStringsModel, ChangesInsideLongRowsWithoutWordWrap) {
     for (unsigned seed : {11u, 12u}) RunModel(seed, false, false, 1500, kLongLines);
 }
@@ -654,6 +696,101 @@ TEST_F(ScreenStringsTest, AChangeInsideARowNeedsWordWrapOffAndNoLineBreak) {
     EXPECT_TRUE(s.CanReplaceInRow(0, 0, 3, "")) << "a line stays, empty";
     s.SetWordWrap(true);
     EXPECT_FALSE(s.CanReplaceInRow(0, 1, 0, "x")) << "a change may re-wrap";
+}
+
+// Word wrap switched on for a text of short lines and lines of a few rows and one of a hundred: the rows the editor
+// shows (its top row and the colouring's look-ahead below it, its caret row) are cut at once, the rest in steps, some
+// stopping inside a long line. At every step the rows cut are those of a fresh load and the text, caret and view stay;
+// at the end the rows are a fresh load's and the marks those of a cut of the whole text at once.
+TEST(WordWrapInSteps, ShownRowsAtOnceTheRestInStepsEndAsAFreshLoad) {
+    for (unsigned seed : {1u, 7u, 8u, 10u, 17u}) {
+        SCOPED_TRACE(seed);
+        std::mt19937 rng(seed);
+        std::string text;
+        for (int line = 0; line < 200; ++line) text += RandomText(rng, line == 100 ? 2000 : 60, 0) + "\r\n";
+        auto make = [&](TTestEditor& Ed) {
+            std::mt19937 options(seed);
+            SetRandomWrapOptions(options, Ed.ScreenStrings().WrapOption());
+            Ed.Layout.TabSpaceCount = 4;
+            Ed.LookAhead = 4;
+            Ed.Lines.SetText(text);
+            for (int row : {0, 30, 70, 71, Ed.ScreenStrings().Count() - 1})
+                Ed.ScreenStrings().SetRowMarks(row, static_cast<std::uint16_t>(1u << (row % 16)));
+            Ed.SetTopRow(5);
+            Ed.SetRow(30);
+            Ed.SetCol(3);
+            Ed.ScreenStrings().SetWordWrap(true);
+        };
+        TTestEditor whole, ed;
+        make(whole);
+        whole.ScreenStrings().FinishRewrap();
+        ASSERT_NO_FATAL_FAILURE(ExpectRowsOfAFreshLoad(whole, whole.Lines));
+        make(ed);
+        TEditorScreenStrings& s = ed.ScreenStrings();
+        ASSERT_TRUE(s.RewrapPending());
+        EXPECT_GT(s.RewrapFrom(), 30) << "the caret row is cut";
+        EXPECT_EQ(ed.Pending, 1) << "the rest is left to the idle work";
+        for (int from = s.RewrapFrom(); s.RewrapStep(100); from = s.RewrapFrom()) {
+            ASSERT_GT(s.RewrapFrom(), from);
+            ASSERT_NO_FATAL_FAILURE(ExpectRowsOfAFreshLoad(ed, ed.Lines));
+            ASSERT_EQ(ed.Lines.Text(), text);
+            ASSERT_EQ(ed.Row(), 30);
+            ASSERT_EQ(ed.TopRow(), 5);
+            ASSERT_EQ(ed.Col(), 0);
+        }
+        ASSERT_NO_FATAL_FAILURE(ExpectRowsOfAFreshLoad(ed, ed.Lines));
+        std::vector<std::uint16_t> marks, wholeMarks;
+        for (int r = 0; r < s.Count(); ++r) marks.push_back(s.RowMarks(r));
+        for (int r = 0; r < whole.ScreenStrings().Count(); ++r) wholeMarks.push_back(whole.ScreenStrings().RowMarks(r));
+        EXPECT_EQ(marks, wholeMarks);
+        EXPECT_EQ(s.GetUsedMarks(), whole.ScreenStrings().GetUsedMarks());
+    }
+}
+
+// Every change of the rows, and switching word wrap off, while the rows are cut in steps: the
+// change sees the whole cut, and the rows end as a fresh load of the text.
+TEST(WordWrapInSteps, ChangesWhileTheRowsAreCutEndAsAFreshLoad) {
+    struct Case {
+        const char* name;
+        std::function<void(TTestEditor&)> change;
+    };
+    const Case cases[] = {
+        {"typing in a cut row", [](TTestEditor& e) { e.ScreenStrings().UpdateRows(3, 1, "typed\r\n"); }},
+        {"joining the last cut line with the first waiting one",
+         [](TTestEditor& e) {
+             TEditorScreenStrings& s = e.ScreenStrings();
+             const int last = s.RewrapFrom() - 1;
+             s.UpdateRows(last, 1, std::string(s.Get(last)));
+         }},
+        {"undo of an edit",
+         [](TTestEditor& e) {
+             e.ScreenStrings().UpdateRows(0, 0, "new line\r\n");
+             e.ScreenStrings().Undo();
+         }},
+        {"word wrap off", [](TTestEditor& e) { e.ScreenStrings().SetWordWrap(false); }},
+        {"another wrap width",
+         [](TTestEditor& e) {
+             e.ScreenStrings().WrapOption().SetWrapByte(27);
+             e.ScreenStrings().FinishRewrap();
+         }},
+        {"a new text", [](TTestEditor& e) { e.Lines.SetText("a\r\nb"); }},
+        {"clearing", [](TTestEditor& e) { e.Lines.Clear(); }},
+        {"a line appended", [](TTestEditor& e) { e.Lines.Add("appended"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::mt19937 rng(3);
+        TTestEditor ed;
+        ed.LookAhead = 4;
+        TEditorScreenStrings& s = ed.ScreenStrings();
+        s.WrapOption().SetWrapByte(20);
+        ed.Lines.SetText(RandomText(rng, 1500, 10));
+        s.SetWordWrap(true);
+        ASSERT_TRUE(s.RewrapPending());
+        c.change(ed);
+        EXPECT_FALSE(s.RewrapPending());
+        ASSERT_NO_FATAL_FAILURE(ExpectRowsOfAFreshLoad(ed, ed.Lines));
+    }
 }
 
 TEST(ScreenStringsModel, RandomEditsWithWordBreak) {
