@@ -155,6 +155,34 @@ TEST_F(EditorWidget, IdleTimeColoursTheWholeText) {
     EXPECT_EQ(Editor().Lines()[0], "abrow (0)");
 }
 
+// Switching word wrap on cuts the rows on the screen at once and paints them as the whole cut does;
+// the event loop's idle time cuts the rest, and the scroll bar grows with it.
+TEST_F(EditorWidget, AWrapSwitchPaintsAtOnceAndIdleTimeWrapsTheRest) {
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += std::string(static_cast<std::size_t>(i % 150), 'a') + " row\r\n";
+    Editor().SetScrollBars(ssVertical);
+    Editor().Lines().SetText(text);
+    Editor().SetWordWrap(true);
+    TEditorScreenStrings& rows = Editor().ScreenStrings();
+    ASSERT_TRUE(rows.RewrapPending());
+    const QImage first = widget.Render();
+    EXPECT_TRUE(rows.RewrapPending()) << "a paint cuts only the rows it shows";
+    QScrollBar* bar = widget.verticalScrollBar();
+    const int barBefore = bar->maximum();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !rows.RewrapPending(); }, 20000));
+    EXPECT_EQ(widget.Render(), first);
+    const int barAfter = bar->maximum();
+    EXPECT_GT(barAfter, barBefore);
+    Editor().UpdateScrollBars();
+    EXPECT_EQ(bar->maximum(), barAfter) << "the bar grew with the steps";
+    EXPECT_EQ(Editor().Lines().Text(), text);
+    TEditor whole;
+    whole.WrapOption().SetWrapByte(Editor().WrapOption().WrapByte());
+    whole.SetWordWrap(true);
+    whole.Lines().SetText(text);
+    EXPECT_EQ(Editor().RowCount(), whole.RowCount());
+}
+
 TEST_F(EditorWidget, ScrollBarsDriveTheTopRow) {
     std::string text;
     for (int i = 0; i < 100; ++i) text += "row " + std::to_string(i) + "\r\n";

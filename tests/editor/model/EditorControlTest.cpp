@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 namespace quillon {
 namespace {
@@ -1280,6 +1281,113 @@ TEST(EditorControlReference, SelectionsAgreeWithAStringSplice) {
             }
             ASSERT_EQ(e.Lines().Text(), ref) << "step " << step << " wrap " << wrap;
         }
+    }
+}
+
+// Word wrap switched on for a text of a few hundred lines, some of many rows: the editor's screen and
+// caret row are cut at once and the rest waits for idle steps (EditorScreenStrings.h). Beside it an
+// editor whose switch was finished at once: at every idle step the rows shown and the caret agree, and
+// whatever a user or a program does meanwhile sees the whole cut, so it gives what it gives there.
+class WrapInSteps : public ::testing::Test {
+protected:
+    struct TSide {
+        TTestHost Host;
+        TEditor E;
+    };
+    void Make(TSide& S) {
+        S.E.SetHost(&S.Host);
+        S.E.WrapOption().SetWrapByte(30);
+        std::string text;
+        for (int line = 0; line < 400; ++line) {
+            text += std::string(static_cast<std::size_t>(line * 7 % 90), 'a') + " " + std::to_string(line);
+            if (line % 50 == 7) text += Utf8ToCp932("、「あ」") + std::string(200, 'b');
+            text += "\r\n";
+        }
+        S.E.Lines().SetText(text + "zz the last line");
+        S.E.SetRowMark(380, 3);
+        S.E.SetTopRow(4);
+        S.E.SetRowCol(9, 2);
+        S.E.SetWordWrap(true);
+    }
+    void ExpectAlike(const char* What) {
+        SCOPED_TRACE(What);
+        EXPECT_EQ(Partly.E.Row(), Whole.E.Row());
+        EXPECT_EQ(Partly.E.Col(), Whole.E.Col());
+        EXPECT_EQ(Partly.E.TopRow(), Whole.E.TopRow());
+        EXPECT_EQ(Partly.E.SelStart(), Whole.E.SelStart());
+        EXPECT_EQ(Partly.E.SelLength(), Whole.E.SelLength());
+        EXPECT_EQ(Partly.E.Lines().Text(), Whole.E.Lines().Text());
+    }
+    std::vector<std::string> RowsOf(TEditor& E, int From, int To) {
+        std::vector<std::string> rows;
+        for (int r = From; r < To; ++r) rows.push_back(std::string(E.ScreenStrings().Get(r)));
+        return rows;
+    }
+
+    TSide Partly, Whole;
+};
+
+TEST_F(WrapInSteps, TheScreenAndTheCaretAreRightAtEveryIdleStep) {
+    Make(Partly);
+    Make(Whole);
+    Whole.E.ScreenStrings().FinishRewrap();
+    TEditorScreenStrings& s = Partly.E.ScreenStrings();
+    ASSERT_TRUE(s.RewrapPending());
+    const int shown = Partly.E.TopRow() + Partly.E.RowsPerPage() + 1;
+    do {
+        ASSERT_GE(s.RewrapFrom(), shown);
+        ASSERT_EQ(RowsOf(Partly.E, 0, shown), RowsOf(Whole.E, 0, shown));
+        ASSERT_NO_FATAL_FAILURE(ExpectAlike("an idle step"));
+    } while (s.RewrapStep(500));
+    EXPECT_EQ(RowsOf(Partly.E, 0, s.Count()), RowsOf(Whole.E, 0, Whole.E.RowCount()));
+    EXPECT_EQ(Partly.E.GetRowMarks(Partly.E.RowCount() - 30), Whole.E.GetRowMarks(Whole.E.RowCount() - 30));
+}
+
+TEST_F(WrapInSteps, WhatIsDoneMeanwhileSeesTheWholeCut) {
+    struct Case {
+        const char* name;
+        std::function<void(TSide&)> act;
+    };
+    auto send = [](TSide& S, TMessage Msg, TWParam W, bool Ctrl = false) {
+        if (Ctrl) S.Host.Keys.insert(VK_CONTROL);
+        S.E.Perform(Msg, W);
+        S.Host.Keys.erase(VK_CONTROL);
+    };
+    const Case cases[] = {
+        {"Ctrl+End", [&](TSide& S) { send(S, WM_KEYDOWN, VK_END, true); }},
+        {"page down", [&](TSide& S) { send(S, WM_KEYDOWN, VK_NEXT); }},
+        {"scroll bar to the bottom", [&](TSide& S) { send(S, WM_VSCROLL, SB_BOTTOM); }},
+        {"select all", [](TSide& S) { S.E.SelectAll(); }},
+        {"find near the end", [](TSide& S) { S.E.SearchText("zz", stDown); }},
+        {"go to a line", [](TSide& S) { S.E.SetRowCol(S.E.Lines().LineToRow(390), 1); }},
+        {"a text offset", [](TSide& S) { S.E.SetSelStart(S.E.GetTextLength() - 5); }},
+        {"a bookmark far down", [](TSide& S) { S.E.GotoRowMark(3); }},
+        {"the row count", [](TSide& S) { S.E.SetRow(S.E.RowCount() - 2); }},
+        {"paste",
+         [](TSide& S) {
+             S.Host.SetClipboardText("pasted\r\nrows\r\n", false);
+             S.E.PasteFromClipboard();
+         }},
+        {"typing and undo",
+         [](TSide& S) {
+             S.E.TypeText("typed");
+             S.E.Undo();
+         }},
+        {"a line appended", [](TSide& S) { S.E.Lines().Add("appended"); }},
+        {"word wrap off", [](TSide& S) { S.E.SetWordWrap(false); }},
+    };
+    for (const Case& c : cases) {
+        Partly.E.SetWordWrap(false);
+        Whole.E.SetWordWrap(false);
+        Make(Partly);
+        Make(Whole);
+        Whole.E.ScreenStrings().FinishRewrap();
+        ASSERT_TRUE(Partly.E.ScreenStrings().RewrapPending());
+        c.act(Partly);
+        c.act(Whole);
+        EXPECT_FALSE(Partly.E.ScreenStrings().RewrapPending()) << c.name;
+        ExpectAlike(c.name);
+        EXPECT_EQ(RowsOf(Partly.E, 0, Partly.E.RowCount()), RowsOf(Whole.E, 0, Whole.E.RowCount())) << c.name;
     }
 }
 
