@@ -12,6 +12,7 @@
 #include "ZCommandColourer.h"
 #include "ZVoiceColourer.h"
 
+#include <algorithm>
 #include <array>
 
 namespace quillon {
@@ -66,6 +67,7 @@ const std::array<TListKindInfo, kListKindCount>& Kinds() {
          .NewActionKey = 'T',
          .NewActionWhat = "テキスト"},
         {.Mask = "*MOTION*.LST",
+         .FirstLineMark = "--R",
          .ValueName = "Motion",
          .ColourerClass = "TMotionColourer",
          .Title = "モーションリスト",
@@ -114,6 +116,7 @@ const std::array<TListKindInfo, kListKindCount>& Kinds() {
          .FilterName = "ﾓｰｼｮﾝﾘｽﾄ",
          .FilterPattern = "*Motion*.lst"},
         {.Mask = "*COMMAND*.LST",
+         .FirstLineMark = "Cmd",
          .ValueName = "Command",
          .ColourerClass = "TCommandColourer",
          .Title = "ｺﾏﾝﾄﾞﾘｽﾄ",
@@ -130,6 +133,7 @@ const std::array<TListKindInfo, kListKindCount>& Kinds() {
          .FilterName = "ｺﾏﾝﾄﾞﾘｽﾄ",
          .FilterPattern = "*Command*.lst"},
         {.Mask = "*ZCOMMAND*.LST",
+         .FirstLineMark = "Cmd",
          .ValueName = "ZCommand",
          .ColourerClass = "TZCommandColourer",
          .Title = "Zｺﾏﾝﾄﾞﾘｽﾄ",
@@ -143,6 +147,7 @@ const std::array<TListKindInfo, kListKindCount>& Kinds() {
          .NewActionKey = 'D',
          .NewActionWhat = "Zコマンドリスト"},
         {.Mask = "*VOICE*.LST",
+         .FirstLineMark = "Num",
          .ValueName = "Voice",
          .ColourerClass = "TVoiceColourer",
          .Title = "ﾎﾞｲｽﾘｽﾄ",
@@ -158,6 +163,7 @@ const std::array<TListKindInfo, kListKindCount>& Kinds() {
          .FilterName = "ﾎﾞｲｽﾘｽﾄ",
          .FilterPattern = "*Voice*.lst"},
         {.Mask = "*ZVOICE*.LST",
+         .FirstLineMark = "Num",
          .ValueName = "ZVoice",
          .ColourerClass = "TZVoiceColourer",
          .Title = "Zﾎﾞｲｽﾘｽﾄ",
@@ -175,6 +181,7 @@ const std::array<TListKindInfo, kListKindCount>& Kinds() {
          .NewActionKey = 'W',
          .NewActionWhat = "Zボイスリスト"},
         {.Mask = "*ENEMY*.LST",
+         .FirstLineMark = "Dis",
          .ValueName = "Enemy",
          .ColourerClass = "TStdEnemyColourer",
          .Title = "ｴﾈﾐｰﾘｽﾄ",
@@ -197,6 +204,7 @@ const std::array<TListKindInfo, kListKindCount>& Kinds() {
          .FilterName = "ｴﾈﾐｰﾘｽﾄ",
          .FilterPattern = "*Enemy*.lst"},
         {.Mask = "*.QES",
+         .FirstLineMark = "QES",
          .ValueName = "QES",
          .ColourerClass = "TQesEnemyColourer",
          .Title = "Quessa1.3ｴﾈﾐｰｿｰｽ",
@@ -243,10 +251,21 @@ const std::array<TListKindInfo, kListKindCount>& Kinds() {
     return kinds;
 }
 
-// Vantor names come before the classic masks that would also match them. Every kind but plain text
-// is listed.
-constexpr std::array<int, kListKindCount - 1> kMaskOrder{lkMotion, lkZCommand, lkCommand, lkZVoice,
-                                                         lkVoice,  lkEnemy,    lkQes,     lkBmp};
+// The kinds in the order their masks are tried: in number order, except that a mask goes before
+// the wider masks that match all of its names (the Vantor "*ZCOMMAND*.LST" before the classic
+// "*COMMAND*.LST"). Every kind but plain text is listed.
+const std::vector<int>& MaskOrder() {
+    static const std::vector<int> order = [] {
+        std::vector<int> kinds;
+        for (int kind = lkText + 1; kind < kListKindCount; ++kind) {
+            const auto wider = std::ranges::find_if(
+                kinds, [kind](int placed) { return MatchesMask(Kinds()[kind].Mask, Kinds()[placed].Mask); });
+            kinds.insert(wider, kind);
+        }
+        return kinds;
+    }();
+    return order;
+}
 
 // The name part of a file name, in CP932 as the masks are.
 std::string NamePart(std::string_view fileName) {
@@ -255,14 +274,18 @@ std::string NamePart(std::string_view fileName) {
 }
 
 // The kind the first line's mark gives (0 without one); named is false for a list without a name.
+// A mark that two kinds share (a classic kind and its Vantor form) gives the kind whose mask the
+// name matches, in mask order, or the last of them when none does; a list without a name takes the
+// first (the Vantor form).
 int KindOfFirstLine(std::string_view line, bool named, const std::string& name) {
-    std::string_view mark = Trim(line).substr(0, 3);
-    if (mark == "--R") return lkMotion;
-    if (mark == "Cmd") return !named || MatchesMask(name, Kinds()[lkZCommand].Mask) ? lkZCommand : lkCommand;
-    if (mark == "Num") return !named || MatchesMask(name, Kinds()[lkZVoice].Mask) ? lkZVoice : lkVoice;
-    if (mark == "Dis") return lkEnemy;
-    if (mark == "QES") return lkQes;
-    return lkText;
+    const std::string_view mark = Trim(line).substr(0, 3);
+    int kind = lkText;
+    for (int k : MaskOrder()) {
+        if (Kinds()[k].FirstLineMark.empty() || Kinds()[k].FirstLineMark != mark) continue;
+        if (!named || MatchesMask(name, Kinds()[k].Mask)) return k;
+        kind = k;
+    }
+    return kind;
 }
 
 const char* const kQesSections[10] = {
@@ -284,7 +307,7 @@ int DetectFileKind(const std::vector<std::string>& Lines, std::string_view FileN
     const std::string name = named ? NamePart(FileName) : std::string();
     int kind = Lines.empty() ? lkText : KindOfFirstLine(Lines[0], named, name);
     if (kind != lkText || !named) return kind;
-    for (int k : kMaskOrder)
+    for (int k : MaskOrder())
         if (MatchesMask(name, Kinds()[k].Mask)) return k;
     return lkText;
 }

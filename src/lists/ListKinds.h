@@ -3,7 +3,8 @@
 // that fill a new list of each kind.
 //
 // Each kind is one record (TListKindInfo) in ListKinds.cpp: every per-kind table of the program
-// (colourers, settings values, templates, hint files, the file dialog's filter) is read from it, and
+// (detection, colourers, settings values, templates, hint files and keywords, the settings window's
+// samples and colour items, the new-list actions, the file dialog's filter) is read from it, and
 // every loop over the kinds runs to kListKindCount.
 #include <memory>
 #include <string>
@@ -42,6 +43,8 @@ struct TColorItemLabel {
 
 struct TListKindInfo {
     std::string_view Mask;          // file-name mask; empty for plain text
+    std::string_view FirstLineMark; // the first three characters of a trimmed first line that mark
+                                    // the kind; empty for a kind known by its name only
     std::string_view ValueName;     // settings value of the kind's editor properties and colours
     std::string_view ColourerClass; // empty for plain text
     std::string_view Title;         // the kind as the user knows it (the new-list menu's words)
