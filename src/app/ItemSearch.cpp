@@ -13,7 +13,6 @@
 #include "REScanner.h"
 #include "SettingsStore.h"
 
-#include <array>
 #include <memory>
 #include <optional>
 
@@ -24,10 +23,6 @@ namespace {
 constexpr const char* kOptionsSection = "SearchItemOptions";
 constexpr const char* kHistorySection = "SearchItems";
 constexpr const char* kTitle = "項目検索";
-
-constexpr std::array<int, kItemTokenChoiceCount> kChoiceKinds = {
-    mtMotionNum, mtToNum, mtSp, mtPic, mtDe,  mtCi, mtV,    mtVx,   mtRx,   mtVy,   mtRy,
-    mtC,         mtCL,    mtG,  mtDa,  mtHit, mtH,  mtFlag, mtDef1, mtDef2, mtAtt1, mtComment};
 
 // Byte offsets of the occurrences of Text in S that start on a character, from the left, each
 // search going on after the end of the one before.
@@ -124,7 +119,8 @@ bool FindFrom(const std::vector<std::string>& Lines, int From, int Step, TMotion
 } // namespace
 
 int ItemKindOfChoice(int Index) {
-    return Index >= 0 && Index < kItemTokenChoiceCount ? kChoiceKinds[static_cast<std::size_t>(Index)] : mtAnyItem;
+    const std::vector<int>& fields = ListKindInfo(lkMotion).ItemSearchFields;
+    return Index >= 0 && Index < static_cast<int>(fields.size()) ? fields[static_cast<std::size_t>(Index)] : mtAnyItem;
 }
 
 TItemSearchOptions ReadItemSearchOptions(TSettingsStore& Store) {

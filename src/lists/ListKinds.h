@@ -60,6 +60,9 @@ struct TListKindInfo {
     std::vector<TColorItemLabel> ColorItems;
     // The hint file's keywords, by token kind; a token kind without one offers no hint.
     std::vector<THintKeyword> HintKeywords;
+    // The fields the item search looks in, by token kind in the order of its dialog's choices (a
+    // choice is stored by its index); only the motion list has them.
+    std::vector<int> ItemSearchFields;
     // The edit window's action that opens a new list of the kind: its object name, its menu key (the
     // caption is "Title(&Key)") and what its hint says it makes ("Title|新しい<What>を作成します").
     std::string_view NewActionName;

@@ -2,6 +2,7 @@
 
 #include "ColourerTestUtils.h"
 #include "Cp932.h"
+#include "ItemSearch.h"
 #include "ListFiles.h"
 #include "MskMatch.h"
 #include "OrvColourer.h"
@@ -228,4 +229,17 @@ TEST(ListKindRecords, TheFileDialogFilterOffersEveryKindsFiles) {
         EXPECT_TRUE(std::any_of(entries.begin() + 1, entries.end() - 1, [&](const auto& e) { return offers(e, name); }))
             << name;
     }
+}
+
+// The item search's choices are fields of the kind, each once, one for each choice of its dialog.
+TEST(ListKindRecords, ItemSearchFieldsAreFieldsOfTheKind) {
+    for (int kind = lkText + 1; kind < kListKindCount; ++kind) {
+        const std::vector<int>& fields = ListKindInfo(kind).ItemSearchFields;
+        if (fields.empty()) continue;
+        const std::unique_ptr<TOrvColourer> colourer = ListKindInfo(kind).CreateColourer();
+        EXPECT_EQ(fields.size(), static_cast<std::size_t>(kItemTokenChoiceCount)) << kind;
+        EXPECT_EQ(std::set<int>(fields.begin(), fields.end()).size(), fields.size()) << kind;
+        for (int field : fields) EXPECT_NE(colourer->KindColor(field), nullptr) << kind << ": " << field;
+    }
+    EXPECT_TRUE(ListKindInfo(lkText).ItemSearchFields.empty());
 }
