@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 namespace quillon {
 
@@ -174,10 +175,15 @@ int TEditorEx::LastRowOfLine(int Row) const {
 }
 
 std::string TEditorEx::LogicalLineText(int Row) const {
-    if (Row < 0 || Row >= RowCount()) return {};
     std::string line;
-    for (int r = FirstRowOfLine(Row), last = LastRowOfLine(Row); r <= last; ++r) line += GetRowString(r);
+    LogicalLineText(Row, line);
     return line;
+}
+
+void TEditorEx::LogicalLineText(int Row, std::string& Line) const {
+    Line.clear();
+    if (Row < 0 || Row >= RowCount()) return;
+    for (int r = FirstRowOfLine(Row), last = LastRowOfLine(Row); r <= last; ++r) Line += RowView(r);
 }
 
 std::string TEditorEx::SearchPattern() const {
@@ -192,6 +198,7 @@ int TEditorEx::CollectFindMatches(int Row) {
         return static_cast<int>(FMatches.size());
     FMatches.clear();
     FMatchesLast = -1; // kept only once collected: a bad pattern raises every time
+    PrepareFinder(pattern);
     CollectLineMatches(LogicalLineText(Row), GetRowAttribute(LastRowOfLine(Row)) == raEndOfText, pattern, FMatches);
     if (Row >= 0) {
         FMatchesFirst = FMatchesRow = FirstRowOfLine(Row);
@@ -204,17 +211,22 @@ int TEditorEx::CollectFindMatches(int Row) {
     return static_cast<int>(FMatches.size());
 }
 
+void TEditorEx::PrepareFinder(const std::string& Pattern) {
+    if (FSearchOptions & sfoRegExp) FFinder->SetRegExp(Pattern);
+}
+
 void TEditorEx::CollectLineMatches(std::string_view Line, bool EndsText, const std::string& Pattern,
                                    TFindMatchList& Matches) {
     std::string folded;
     if (!(FSearchOptions & sfoMatchCase)) Line = folded = LowerCaseFileName(Line);
     if (FSearchOptions & sfoRegExp) {
-        FFinder->SetRegExp(Pattern);
         // "$" matches before the line break under the CR LF separator.
-        if (EndsText)
+        if (EndsText) {
             FFinder->FindAll(Line, Matches);
-        else
-            FFinder->FindAll(std::string(Line) + "\r\n", Matches);
+        } else {
+            FLineAndBreak.assign(Line).append("\r\n");
+            FFinder->FindAll(FLineAndBreak, Matches);
+        }
     } else {
         CollectPlain(Line, Pattern, Matches);
     }
@@ -227,8 +239,9 @@ void TEditorEx::CollectPlain(std::string_view Line, std::string_view Pattern, TF
     std::size_t i = 0;
     while (i < Line.size()) {
         // The next occurrence, taken when it starts a character (never on a trail byte).
-        const std::size_t found = Line.find(Pattern, i);
-        if (found == std::string_view::npos) break;
+        const void* hit = memmem(Line.data() + i, Line.size() - i, Pattern.data(), Pattern.size());
+        if (!hit) break;
+        const auto found = static_cast<std::size_t>(static_cast<const char*>(hit) - Line.data());
         while (i < found) i += CharLength(Line, i);
         if (i != found) continue;
         const int position = static_cast<int>(i) + 1;
@@ -311,24 +324,29 @@ void TEditorEx::ReplaceHit(const std::string& Replacement, bool Backward) {
 // just inserted, and whole words see the new neighbours), and writes the changed lines back in one
 // change. Where the caret could not stand where the text says, the one-at-a-time way runs instead.
 
-bool TEditorEx::CaretCanStandAt(std::string_view Line, std::size_t Pos) const {
-    std::size_t i = 0;
+bool TEditorEx::CaretCanStandAt(std::string_view Line, std::size_t From, std::size_t Pos,
+                                const TColumnLayout& Layout) const {
+    std::size_t i = From;
     while (i < Pos) i += CharLength(Line, i);
-    return i == Pos && (WordWrap() || DisplayWidth(Line.substr(0, Pos)) <= MaxColumns);
+    return i == Pos && (Layout.WordWrap || quillon::DisplayWidth(Line.substr(0, Pos), Layout) <= MaxColumns);
 }
 
 bool TEditorEx::PlanReplaceAll(const std::string& Replacement, bool Backward, std::vector<TLineChange>& Changes,
                                int& CaretPos) {
     if (Replacement.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return false;
     const std::string pattern = SearchPattern();
+    PrepareFinder(pattern);
+    const TColumnLayout layout = ColumnLayout();
     const int limit = WordWrap() ? INT_MAX : MaxColumns;
     int first = FirstRowOfLine(Row());
     int start = Backward ? PrevSearchStart(first) : NextSearchStart(first);
     TFindMatchList matches;
+    std::string line;
     for (;;) {
-        std::string line = LogicalLineText(first);
+        LogicalLineText(first, line);
         const bool endsText = GetRowAttribute(LastRowOfLine(first)) == raEndOfText;
         int replaced = 0;
+        std::size_t charStart = 0; // a character starts here, at or before the next match
         for (;;) {
             matches.clear();
             CollectLineMatches(line, endsText, pattern, matches);
@@ -341,18 +359,23 @@ bool TEditorEx::PlanReplaceAll(const std::string& Replacement, bool Backward, st
             const TFindMatch m = Backward ? *(hit - 1) : *hit;
             if (!Backward && m.Position > limit) break;
             const auto pos = static_cast<std::size_t>(m.Position - 1), end = pos + static_cast<std::size_t>(m.Length);
-            if (end > line.size() || !CaretCanStandAt(line, pos) || !CaretCanStandAt(line, end)) return false;
+            if (end > line.size() || !CaretCanStandAt(line, charStart, pos, layout) ||
+                !CaretCanStandAt(line, pos, end, layout))
+                return false;
             line.replace(pos, static_cast<std::size_t>(m.Length), Replacement);
-            if (!CaretCanStandAt(line, pos + Replacement.size())) return false;
+            if (!CaretCanStandAt(line, pos, pos + Replacement.size(), layout)) return false;
             CaretPos = static_cast<int>(pos + Replacement.size());
             start = Backward ? std::min(static_cast<int>(pos), limit) : CaretPos;
+            // Forwards the next match lies after the replacement; backwards anywhere before it.
+            charStart = Backward ? 0 : pos + Replacement.size();
             ++replaced;
         }
         if (replaced > 0) Changes.push_back({first, std::move(line), replaced});
         if (Backward) {
             if (first <= 0) return true;
             first = FirstRowOfLine(first - 1);
-            start = std::min(static_cast<int>(LogicalLineText(first).size()) + 2, limit);
+            LogicalLineText(first, line);
+            start = std::min(static_cast<int>(line.size()) + 2, limit);
         } else {
             if (first >= RowCount()) return true;
             first = LastRowOfLine(first) + 1;

@@ -147,6 +147,9 @@ private:
     int LastRowOfLine(int Row) const;
     // The find string as the lines are searched for it (lower case unless case matters).
     std::string SearchPattern() const;
+    // Readies the regular expression finder for Pattern, before CollectLineMatches (nothing for a plain
+    // search). Raises ERegExpParser for a bad regular expression.
+    void PrepareFinder(const std::string& Pattern);
     // The matches of Pattern in the logical line Line (EndsText: the text's last line) into Matches.
     void CollectLineMatches(std::string_view Line, bool EndsText, const std::string& Pattern, TFindMatchList& Matches);
     void CollectPlain(std::string_view Line, std::string_view Pattern, TFindMatchList& Matches) const;
@@ -164,7 +167,11 @@ private:
     // taking a line break, a column past the limit of an unwrapped row, a character cut in two).
     bool PlanReplaceAll(const std::string& Replacement, bool Backward, std::vector<TLineChange>& Changes,
                         int& CaretPos);
-    bool CaretCanStandAt(std::string_view Line, std::size_t Pos) const;
+    // Whether a character of Line starts at Pos (walking from From, where one starts) and, unwrapped,
+    // its column is within the limit.
+    bool CaretCanStandAt(std::string_view Line, std::size_t From, std::size_t Pos, const TColumnLayout& Layout) const;
+    // The logical line of Row into Line.
+    void LogicalLineText(int Row, std::string& Line) const;
     // The first match after Start of the logical line of Row, the last one at or before Start
     // (copies: painting during the caret move collects again).
     std::optional<TFindMatch> MatchAfter(int Row, int Start);
@@ -194,6 +201,7 @@ private:
     std::string FMatchesPattern;
     std::uint8_t FMatchesOptions = 0;
     std::unique_ptr<TLineRegExpEx> FFinder;
+    std::string FLineAndBreak; // a searched line with its line break, memory reused
 };
 
 } // namespace quillon
