@@ -29,14 +29,9 @@ int TRowStateStore::FirstNotComputed(int From) const {
 
 void TRowAttributeStringList::MarkNotComputed(int From) {
     // Keeps the row attribute, the marks and the column; everything the row scan carries becomes
-    // zero, which reads as bracket index -2. A block whose carries all become zero lets them go.
+    // zero, which reads as bracket index -2. A block keeps its carries for the states to come.
     ForEachCarries(From, [](std::vector<TRowCarry>& carries, std::size_t first, std::size_t) {
-        bool kept = false;
-        for (std::size_t i = first; i < carries.size(); ++i) {
-            carries[i] = TRowCarry{.Col = carries[i].Col};
-            kept = kept || carries[i].Col != 0;
-        }
-        if (first == 0 && !kept) std::vector<TRowCarry>().swap(carries);
+        for (std::size_t i = first; i < carries.size(); ++i) carries[i] = TRowCarry{.Col = carries[i].Col};
         return true;
     });
 }

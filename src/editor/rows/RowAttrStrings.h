@@ -73,7 +73,7 @@ public:
 
 class TRowAttributeStringList : public TRowStringList, public TRowStateStore {
 public:
-    int RowAttribute(int Index) const { return Bits(RowState(Index), 0, 2); }
+    int RowAttribute(int Index) const { return Item(Index).Attribute; }
     void SetRowAttribute(int Index, int Value);
     int PrevRowAttribute(int Index) const { return Bits(RowState(Index), 2, 2); }
     void SetPrevRowAttribute(int Index, int Value);
@@ -90,9 +90,9 @@ public:
     int ParseFlag(int Index) const { return Bits(TokenState(Index), 8, 8); }
     void SetParseFlag(int Index, int Value);
     // Bit n for mark n.
-    std::uint16_t RowMarks(int Index) const { return static_cast<std::uint16_t>(TokenState(Index) >> 16); }
+    std::uint16_t RowMarks(int Index) const { return Item(Index).Marks; }
     void SetRowMarks(int Index, std::uint16_t Value);
-    bool RowModified(int Index) const { return (RowFlags(Index) & 1) != 0; }
+    bool RowModified(int Index) const { return (Item(Index).Flags & 1) != 0; }
     void SetRowModified(int Index, bool Value);
 
     // TRowStateStore

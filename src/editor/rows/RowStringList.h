@@ -144,8 +144,8 @@ protected:
     void SetCarry(int Index, const TRowCarry& Value);
     std::uint32_t Intern(const std::string& S);
     // Calls Fn(carries, first, rows) for the blocks from row From's on, in order, while it answers
-    // true: carries is the block's (empty when all its carries are zero, and may be emptied by Fn
-    // then), first the place of the first row from From in the block, rows the block's row count.
+    // true: carries is the block's (empty when all its carries are zero), first the place of the
+    // first row from From in the block, rows the block's row count.
     template <class F> void ForEachCarries(int From, F Fn) {
         if (From < 0) From = 0;
         if (From >= Count()) return;

@@ -82,9 +82,8 @@ TEST_F(RowAttrStrings, MarkNotComputedKeepsAttributeAndMarks) {
     EXPECT_TRUE(rows.RowModified(2));
 }
 
-// A row's column and colouring state are kept apart from its record, and a block lets them go when
-// every row in it is marked not computed: a column is not colouring state and must stay, in a block
-// of thousands of rows as in a short one.
+// A row's column shares its carry with the colouring state, which marking rows not computed clears in
+// one pass over the blocks: the column is not colouring state and must stay, in every block.
 TEST(RowAttrStringsBlocks, MarkNotComputedKeepsTheColumns) {
     TRowAttributeStringList rows;
     for (int i = 0; i < 3000; ++i) rows.Add("row");
