@@ -1,5 +1,7 @@
 #include "MotionColourer.h"
 
+#include "motions.h"
+
 namespace quillon {
 
 using namespace orvscan;
@@ -175,10 +177,11 @@ bool ScanAlnumRun(const char*& p) {
     return true;
 }
 
-// Fields 1 to 22 except Num. Answers false when the field does not start as it must.
+// Answers false when the field does not start as it must.
 bool ScanDataField(const char*& p, int& field, int mode, int& kind) {
     const bool full = mode != pmSimple;
     switch (field) {
+    case mfsNum: kind = ScanNum(p, field); return true;
     case mfsTo: return ScanRun(p, ScanSignedNumber, field, kind, mtToNum);
     case mfsSp: return ScanRun(p, ScanSignedNumber, field, kind, mtSp);
     case mfsPic: return ScanRun(p, ScanPicField, field, kind, mtPic);
@@ -224,6 +227,25 @@ bool ScanDataField(const char*& p, int& field, int mode, int& kind) {
     }
 }
 
+// Whether the reader of motions.cpp ends field Field before the non-blank byte C: a V list wherever
+// this scan ends it, De also before the mark of Ci, any other field only before a sign.
+bool ReaderEndsAt(int field, unsigned char c) {
+    if (field == mfsV || field == mfsVSep) return true;
+    return IsSign(c) || (field == mfsDe && (c == '<' || c == '>'));
+}
+
+// A field the scan took from Start to End is shown as a field only when the reader of motions.cpp
+// reads the same bytes as that field: so the colours show how format, renumber and the preview read
+// the line. The reader goes on over a byte that this scan stops at ("1A" is one H field there) and
+// checks the ranges of Num, To, Ci and Hit ("-1" is no Hit). The picture grammar here is narrower
+// than the reader's, so a Pic it takes always parses and is not read twice.
+bool ReaderTakes(const char* start, const char* end, int field) {
+    if (!FieldEnds(end) && !ReaderEndsAt(field, Byte(end))) return false;
+    const int readerField = field <= mfsV ? field : field - 1;
+    return field == mfsPic ||
+           MotionFieldPasses(readerField, std::string_view(start, static_cast<std::size_t>(end - start)));
+}
+
 } // namespace
 
 bool ScanPicField(const char*& p) {
@@ -249,10 +271,12 @@ bool ScanPicField(const char*& p) {
 }
 
 int ScanMotionField(const char*& Run, int& FieldIndex, int ParseMode) {
-    if (FieldIndex == mfsNum) return ScanNum(Run, FieldIndex);
     const char* start = Run;
+    const int field = FieldIndex;
     int kind = mtError;
-    if (ScanDataField(Run, FieldIndex, ParseMode, kind)) return kind;
+    if (ScanDataField(Run, FieldIndex, ParseMode, kind) && (FieldIndex == field || ReaderTakes(start, Run, field)))
+        return kind;
+    FieldIndex = field;
     return TokenToRowEnd(Run, start, mtError);
 }
 

@@ -64,6 +64,8 @@ enum : int {
 
 // Scans the token at Run (a byte of 33 or more) as field FieldIndex of a motion line, moves Run past
 // it, moves FieldIndex on to the field that the next token is expected to be, and answers the kind.
+// A field is shown only where the line model (motions.h) reads the same bytes as that field and takes
+// its value; otherwise it is an error from its start.
 int ScanMotionField(const char*& Run, int& FieldIndex, int ParseMode);
 
 // The picture grammar of the Pic field. On success Run is past the field; on failure it is at the

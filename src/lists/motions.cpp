@@ -67,15 +67,13 @@ size_t TokenEnd(std::string_view line, size_t q, TTokenRule rule) {
             ++p;
         return TakeWhile(line, p, notIn("\n +-"));
     case TTokenRule::V:
+        // Every "/" goes on with a value (a sign, even alone, or a digit, then digits) or another
+        // "/", as the colourer paints the list; ending the list at such a "/" started the next
+        // field inside it ("1//2" was V "1/" and Vx "/2") and shifted every field after it.
         p = TakeDigits(line, p);
         while (p < line.size() && line[p] == '/') {
             ++p;
-            if (DigitAt(line, p))
-                p = TakeDigits(line, p);
-            else if (p < line.size() && IsSign(line[p]) && DigitAt(line, p + 1))
-                p = TakeDigits(line, p + 1);
-            else
-                break;
+            if (p < line.size() && (IsSign(line[p]) || IsDigit(line[p]))) p = TakeDigits(line, p + 1);
         }
         return p;
     }
@@ -86,29 +84,6 @@ bool IsDashOrIntAtLeast(std::string_view text, std::int32_t least) {
     if (text == "-") return true;
     auto value = StrToInt(text);
     return value && *value >= least;
-}
-
-bool FieldPasses(int field, std::string_view token) {
-    std::string_view t = Trim(token);
-    switch (field) {
-    case mfNum: {
-        auto value = StrToInt(t);
-        return value && *value >= 0;
-    }
-    case mfTo: return IsDashOrIntAtLeast(t, -1);
-    case mfPic: {
-        TGroupPictures group;
-        return ParsePictureField(t, group);
-    }
-    case mfCi:
-        if (t.size() > 1 && (t.front() == '<' || t.front() == '>')) t.remove_prefix(1);
-        return StrToInt(t).has_value();
-    case mfHit: return IsDashOrIntAtLeast(t, 0);
-    // Taking only the first byte of a double-byte character would cut it in two and shift every
-    // later field; the colourer, too, shows such a V as an error, so the line is no data line.
-    case mfV: return t.empty() || !IsLeadByte(t.front());
-    default: return true;
-    }
 }
 
 // The Num, To and Hit of a data line's fields: Num 0, To -2 and Hit -1 when they are no number.
@@ -142,6 +117,29 @@ const std::string& BoxAlphabet() {
 
 } // namespace
 
+bool MotionFieldPasses(int field, std::string_view token) {
+    std::string_view t = Trim(token);
+    switch (field) {
+    case mfNum: {
+        auto value = StrToInt(t);
+        return value && *value >= 0;
+    }
+    case mfTo: return IsDashOrIntAtLeast(t, -1);
+    case mfPic: {
+        TGroupPictures group;
+        return ParsePictureField(t, group);
+    }
+    case mfCi:
+        if (t.size() > 1 && (t.front() == '<' || t.front() == '>')) t.remove_prefix(1);
+        return StrToInt(t).has_value();
+    case mfHit: return IsDashOrIntAtLeast(t, 0);
+    // Taking only the first byte of a double-byte character would cut it in two and shift every
+    // later field; the colourer, too, shows such a V as an error, so the line is no data line.
+    case mfV: return t.empty() || !IsLeadByte(t.front());
+    default: return true;
+    }
+}
+
 void SplitMotionLine(std::string_view Line, std::vector<std::string>& Fields) {
     Fields.clear();
     size_t p = 0;
@@ -156,7 +154,7 @@ void SplitMotionLine(std::string_view Line, std::vector<std::string>& Fields) {
         if (field == mfNum && !IsDigit(Line[q])) return;
         size_t end = TokenEnd(Line, q, RuleOf(field));
         std::string_view token = Line.substr(p, end - p);
-        if (!FieldPasses(field, token)) return;
+        if (!MotionFieldPasses(field, token)) return;
         Fields.emplace_back(token);
         p = end;
         if (p >= Line.size()) return;

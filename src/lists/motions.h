@@ -112,6 +112,10 @@ using TMotionLineList = std::vector<TMotionLineRec>;
 
 // Cuts Line into its fields from the left, stopping before the first field that fails.
 void SplitMotionLine(std::string_view Line, std::vector<std::string>& Fields);
+// Whether the split takes Token (with blanks around it) as field Field: Num, To, Ci and Hit must be
+// integers in their ranges, Pic a picture field, V no double-byte character; any other field takes
+// any text. The colourer asks this too, so that it never shows as a field what the split refuses.
+bool MotionFieldPasses(int Field, std::string_view Token);
 // Fills Obj when Line is a data line (22 fields); otherwise Obj stays cleared and the result is false.
 bool ParseMotionLine(std::string_view Line, TMotionLineObj& Obj);
 // Every line of Source with its parsed object (also lines that are not data lines).

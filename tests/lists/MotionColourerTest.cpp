@@ -164,12 +164,39 @@ TEST(MotionColourer, FieldsThatDoNotFitAreErrorsToTheEndOfTheRow) {
         EXPECT_EQ(toks.back().Kind, mtError) << c.value;
         EXPECT_EQ(toks.back().Text, line.substr(line.find(c.value, 2 * c.field))) << c.value;
     }
-    // A field that stops before the next blank leaves the rest to the next field.
-    EXPECT_EQ(Motion("1 2x 3"), (TToks{{mtMotionNum, "1"}, {mtToNum, "2"}, {mtError, "x 3"}}));
+    // A field that stops before a sign leaves the rest to the next field.
+    EXPECT_EQ(Motion("1 2-3"), (TToks{{mtMotionNum, "1"}, {mtToNum, "2"}, {mtSp, "-3"}}));
     EXPECT_EQ(FieldTokens(mfG, "A1"), (TToks{{mtG, "A1"}}));
     EXPECT_EQ(FieldTokens(mfDe, "E-3"), (TToks{{mtDe, "E-3"}}));
     EXPECT_EQ(FieldTokens(mfCi, ">12"), (TToks{{mtCi, ">12"}}));
     EXPECT_EQ(FieldTokens(mfDa, "1.2.3"), (TToks{{mtDa, "1.2.3"}}));
+}
+
+// The line model reads a field on to the next blank or sign, and refuses a To below -1, a Hit
+// below 0, a Ci that is only a mark and a sign, and numbers out of range. A field that the model reads
+// otherwise is an error from its start in both scans, where the model reads it or stops.
+TEST(MotionColourer, FieldsTheLineModelReadsOtherwiseAreErrorsFromTheirStart) {
+    struct Case {
+        int field;
+        const char* value;
+    } cases[] = {{mfNum, "1a"}, {mfNum, "99999999999"}, {mfTo, "-2"},  {mfTo, "+"},  {mfTo, "2x"},
+                 {mfSp, "1."},  {mfDe, "E+5x"},         {mfCi, "-"},   {mfCi, "<+"}, {mfCi, "<5>3"},
+                 {mfVx, "1/2"}, {mfRx, "0U"},           {mfRy, "1,2"}, {mfC, "9x"},  {mfCL, "0U"},
+                 {mfG, "U/"},   {mfDa, "1.5x"},         {mfHit, "-1"}, {mfHit, "+"}, {mfHit, "99999999999"},
+                 {mfH, "1A"},   {mfH, "1\x82\x4f"}};
+    for (const auto& c : cases) {
+        const std::string value = c.value;
+        const std::string line = LineWith(c.field, value);
+        for (int mode : {pmFull, pmSimple}) {
+            TToks toks = Motion(line, mode);
+            EXPECT_EQ(toks.size(), static_cast<std::size_t>(c.field + 1)) << value << " " << mode;
+            EXPECT_EQ(toks.back(), (TTok{mtError, line.substr(line.find(value, 2 * c.field))})) << value << " " << mode;
+        }
+    }
+    // What the model takes stays a field: a To of -1, a Hit of 0 and a De that ends before Ci's mark.
+    EXPECT_EQ(FieldTokens(mfTo, "-1"), (TToks{{mtToNum, "-1"}}));
+    EXPECT_EQ(FieldTokens(mfHit, "0"), (TToks{{mtHit, "0"}}));
+    EXPECT_EQ(FieldTokens(mfDe, "E+5<3"), (TToks{{mtDe, "E+5"}, {mtCi, "<3"}}));
 }
 
 TEST(MotionColourer, ADoubleByteVIsAnErrorWhereTheLineModelStops) {

@@ -145,6 +145,17 @@ TEST(MotionLine, TokenRulesLetFieldsTouch) {
     auto slash = Split(" 10 11 1 5 0 0 1/ 0 0 0 0 9 0 0 0 - 0 0 000000000000 000000000000 000000000000 x");
     ASSERT_EQ(slash.size(), 22u);
     EXPECT_EQ(slash[mfV], " 1/");
+
+    // A "/" goes on with another "/" or with a sign, even alone: the list stays one field and the
+    // fields after it stay in their places.
+    for (const std::string list : {"1//2", "1/-", "1/+/3", "9//"}) {
+        auto shown =
+            Split(" 10 11 1 5 0 0 " + list + " 4 0 0 0 9 0 0 0 - 0 0 000000000000 000000000000 000000000000 x");
+        ASSERT_EQ(shown.size(), 22u) << list;
+        EXPECT_EQ(shown[mfV], " " + list);
+        EXPECT_EQ(shown[mfVx], " 4");
+        EXPECT_EQ(shown[mfComment], " x");
+    }
 }
 
 TEST(MotionLine, ParseFillsTheObject) {
