@@ -7,8 +7,10 @@
 #include "EditorExVantor.h"
 #include "EditorWidget.h"
 #include "EnemyCondition.h"
+#include "ItemSearch.h"
 #include "KeyMacro.h"
 #include "ListCommandDialogs.h"
+#include "ListCommands.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
 #include "MotionTestLines.h"
@@ -18,8 +20,10 @@
 #include "ReNumDlg.h"
 #include "RootWin.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -33,6 +37,8 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
+#include <set>
 #include <unistd.h>
 
 using namespace quillon;
@@ -116,92 +122,248 @@ bool Holds(const QMenu* Menu, const QAction* Action) {
     return false;
 }
 
-TEST_F(EditorWinTest, EveryActionOfTheTableWithItsCaptionShortcutAndMenu) {
-    struct TRow {
-        const char *Name, *Menu, *Caption, *Shortcut;
-    };
-    const TRow table[] = {
-        {"ActionNewMotion", "ファイル(&F)", "モーションリスト(&M)", ""},
-        {"ActionNewCommand", "ファイル(&F)", "ｺﾏﾝﾄﾞﾘｽﾄ(&C)", ""},
-        {"ActionNewZCommand", "ファイル(&F)", "Zｺﾏﾝﾄﾞﾘｽﾄ(&D)", ""},
-        {"ActionNewVoice", "ファイル(&F)", "ﾎﾞｲｽﾘｽﾄ(&V)", ""},
-        {"ActionNewZVoice", "ファイル(&F)", "Zﾎﾞｲｽﾘｽﾄ(&W)", ""},
-        {"ActionNewEnemy", "ファイル(&F)", "ｴﾈﾐｰﾘｽﾄ(&E)", ""},
-        {"ActionNewQES", "ファイル(&F)", "Quessa1.3ｴﾈﾐｰｿｰｽ(&A)", ""},
-        {"ActionNewBitmap", "ファイル(&F)", "Bitmapﾘｽﾄ(&B)", ""},
-        {"ActionNewText", "ファイル(&F)", "ﾃｷｽﾄ(&T)", ""},
-        {"ActionOpen", "ファイル(&F)", "開く(&O)...", "Ctrl+O"},
-        {"ActionCloseAndOpen", "ファイル(&F)", "閉じて開く(&C)...", ""},
-        {"ActionReLoad", "ファイル(&F)", "リロード(&R)", ""},
-        {"ActionSaveAs", "ファイル(&F)", "名前をつけて保存(&A)...", ""},
-        {"ActionSave", "ファイル(&F)", "上書き保存(&S)", "Ctrl+S"},
-        {"ActionGo", "ファイル(&F)", "ﾌｧｲﾙ出力/ｺﾝﾊﾞｰﾄ(&G)", ""},
-        {"ActionExit", "ファイル(&F)", "終了(&X)", ""},
-        {"ActionHelp", "ヘルプ(&H)", "ヘルプ(&H)...", ""},
-        {"ActionAbout", "ヘルプ(&H)", "バージョン情報(&A)...", ""},
-        {"ActionUndo", "編集(&E)", "元に戻す(&U)", "Ctrl+Z"},
-        {"ActionRedo", "編集(&E)", "やり直し(&R)", "Ctrl+Y"},
-        {"ActionCut", "編集(&E)", "切り取り(&T)", "Ctrl+X"},
-        {"ActionCopy", "編集(&E)", "コピー(&C)", "Ctrl+C"},
-        {"ActionPaste", "編集(&E)", "貼り付け(&P)", "Ctrl+V"},
-        {"ActionBoxPaste", "編集(&E)", "BOX貼り付け", "Ctrl+B"},
-        {"ActionBoxSel", "編集(&E)", "Box選択モード(&K)", "Ctrl+K"},
-        {"ActionDelete", "編集(&E)", "削除(&D)", ""},
-        {"ActionSelAll", "編集(&E)", "すべて選択(&A)", "Ctrl+A"},
-        {"ActionFind", "検索(&S)", "検索(&F)...", "Ctrl+F"},
-        {"ActionFindPrev", "検索(&S)", "上候補(&P)", "Shift+F3"},
-        {"ActionFindNext", "検索(&S)", "下候補(&N)", "F3"},
-        {"ActionReplase", "検索(&S)", "置換(&R)...", "Ctrl+R"},
-        {"ActionFindItem", "検索(&S)", "項目を検索(&I)...", "Ctrl+J"},
-        {"ActionFindItemPrev", "検索(&S)", "上項目候補(&U)", "Ctrl+Shift+F3"},
-        {"ActionFindItemNext", "検索(&S)", "下項目候補(&S)", "Ctrl+F3"},
-        {"ActionReNum", "編集(&E)", "リナンバ(&N)...", "Ctrl+N"},
-        {"ActionMacroOnOff", "マクロ(&M)", "キー操作の記録開始/終了(&R)", "Shift+F1"},
-        {"ActionMacroRun", "マクロ(&M)", "キー操作の再生(&P)", "Shift+F2"},
-        {"ActionCheat", "編集(&E)", "項目ヒント(&H)...", "Ctrl+H"},
-        {"ActionEditProp", "オプション(&O)", "エディタ設定(&P)...", ""},
-        {"ActionSetEnv", "オプション(&O)", "環境設定(&E)...", ""},
-        {"ActionInsertCondition", "編集(&E)", "条件を挿入(&J)...", ""},
-        {"ActionEditCondition", "編集(&E)", "条件を編集(&E)...", ""},
-        {"ActionWinArangeHorz", "ウィンドウ(&W)", "横に並べる(&H)", ""},
-        {"ActionWinArangeVert", "ウィンドウ(&W)", "縦に並べる(&V)", ""},
-        {"ActionFormat", "編集(&E)", "自動整形(&O)", ""},
-        {"ActionGoRelation", "編集(&E)", "参照先にジャンプ(&G)", "Alt+Return"},
-        {"ActionShowFramePicture", "表示(&V)", "フレーム画像表示(&F)", "F5"},
-        {"ActionInputApply", "", "適用", ""},
-        {"ActionPictureList", "表示(&V)", "画像一覧(&L)...", "Ctrl+L"},
-        {"ActionToUpper", "編集(&E)", "大文字に変換(&U)", ""},
-        {"ActionToUpperFile", "編集(&E)", "ファイル名用に大文字変換(&V)", ""},
-        {"ActionToLower", "編集(&E)", "小文字に変換(&L)", ""},
-        {"ActionToLowerFile", "編集(&E)", "ファイル名用に小文字変換(&M)", ""},
-        {"ActionToHankaku", "編集(&E)", "半角に変換(&H)", ""},
-        {"ActionToZenkaku", "編集(&E)", "全角に変換(&Z)", ""},
-    };
-    ASSERT_EQ(std::size(table), 55u);
+// ---- Keys and commands as properties of the window, whatever its table of actions holds.
+
+// The actions whose shortcut acts anywhere in Window: its actions and the Edit menu's bookmark
+// items (the context menu's bookmark items show the same keys but act only while it is open).
+std::vector<QAction*> WindowShortcutActions(const TfrmEditWindow& Window) {
+    std::vector<QAction*> actions;
+    for (QAction* action : Window.findChildren<QAction*>()) {
+        const Qt::ShortcutContext context = action->shortcutContext();
+        if (!action->shortcuts().isEmpty() && context != Qt::WidgetShortcut &&
+            context != Qt::WidgetWithChildrenShortcut)
+            actions.push_back(action);
+    }
+    return actions;
+}
+
+// The keys the window and its editor keep for themselves: the window's own editing keys, window
+// switching, the quick description and the preview's hit-box tabs; the editor's moving, deleting
+// and line keys alone and with Shift and Ctrl; and every character typed.
+std::vector<QKeyCombination> WindowAndEditorKeys() {
+    std::vector<QKeyCombination> keys = {Qt::Key_Insert,
+                                         Qt::CTRL | Qt::Key_Insert,
+                                         Qt::SHIFT | Qt::Key_Insert,
+                                         Qt::SHIFT | Qt::Key_Delete,
+                                         Qt::ALT | Qt::Key_Backspace,
+                                         Qt::CTRL | Qt::Key_Tab,
+                                         Qt::CTRL | Qt::SHIFT | Qt::Key_Tab,
+                                         Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab,
+                                         Qt::Key_F4,
+                                         Qt::Key_F6,
+                                         Qt::Key_F7,
+                                         Qt::Key_F8};
+    const Qt::Key editing[] = {Qt::Key_Left, Qt::Key_Right,  Qt::Key_Up,       Qt::Key_Down,   Qt::Key_Home,
+                               Qt::Key_End,  Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Delete, Qt::Key_Backspace,
+                               Qt::Key_Tab,  Qt::Key_Return, Qt::Key_Enter,    Qt::Key_Escape};
+    for (Qt::Key key : editing)
+        for (Qt::KeyboardModifiers mods :
+             {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier),
+              Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ShiftModifier | Qt::ControlModifier})
+            keys.emplace_back(mods, key);
+    for (int key = Qt::Key_Space; key <= Qt::Key_AsciiTilde; ++key)
+        for (Qt::KeyboardModifier mods : {Qt::NoModifier, Qt::ShiftModifier})
+            keys.emplace_back(mods, static_cast<Qt::Key>(key));
+    return keys;
+}
+
+// Each key has one owner: an action, a button's mnemonic (Alt+F opens the File menu), or the
+// window and its editor. Two actions on one key would leave it to neither.
+TEST_F(EditorWinTest, EveryKeyHasOneOwnerInTheWindow) {
     root->FormCreate({});
     TfrmEditWindow& window = Window(0);
-    for (const TRow& row : table) {
-        SCOPED_TRACE(row.Name);
-        const auto found = window.findChildren<QAction*>(row.Name);
-        ASSERT_EQ(found.size(), 1);
-        QAction* action = found.front();
-        EXPECT_EQ(action->text(), QString::fromUtf8(row.Caption));
-        EXPECT_EQ(action->shortcut().toString(QKeySequence::PortableText), QString::fromLatin1(row.Shortcut));
-        EXPECT_FALSE(action->statusTip().isEmpty());
-        if (!*row.Menu) continue;
-        QMenu* menu = MainMenu(window, QString::fromUtf8(row.Menu));
-        ASSERT_NE(menu, nullptr);
-        EXPECT_TRUE(Holds(menu, action));
+    std::map<int, QStringList> owners;
+    const auto claim = [&owners](const QKeySequence& Key, const QString& Owner) {
+        ASSERT_EQ(Key.count(), 1) << Key.toString().toStdString();
+        QStringList& list = owners[Key[0].toCombined()];
+        if (!list.contains(Owner)) list << Owner;
+    };
+    for (QKeyCombination key : WindowAndEditorKeys()) claim(key, "the window and its editor");
+    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>())
+        if (const QKeySequence mnemonic = QKeySequence::mnemonic(button->text()); !mnemonic.isEmpty())
+            claim(mnemonic, button->text());
+    int shortcuts = 0;
+    for (const QAction* action : WindowShortcutActions(window))
+        for (const QKeySequence& key : action->shortcuts()) {
+            claim(key, action->objectName());
+            ++shortcuts;
+        }
+    EXPECT_GT(shortcuts, 0);
+    for (const auto& [key, list] : owners)
+        EXPECT_EQ(list.size(), 1) << QKeySequence(QKeyCombination::fromCombined(key)).toString().toStdString() << ": "
+                                  << list.join(", ").toStdString();
+}
+
+// Every menu and button a user can open or press: the menus of the menu toolbar's buttons and the
+// context menu, with their submenus, and every button's own action.
+void CollectMenu(const QMenu* Menu, std::set<const QAction*>& Into) {
+    for (const QAction* item : Menu->actions()) {
+        Into.insert(item);
+        if (item->menu()) CollectMenu(item->menu(), Into);
     }
-    // The menu toolbar holds the eight menus in order; the button toolbar five actions.
-    QStringList titles;
-    for (QToolButton* button : window.ToolBar1->findChildren<QToolButton*>())
-        if (dynamic_cast<TXPToolBarMenuButton*>(button)) titles << button->text();
-    EXPECT_EQ(titles, QStringList({"ファイル(&F)", "編集(&E)", "検索(&S)", "表示(&V)", "オプション(&O)",
-                                   "ウィンドウ(&W)", "マクロ(&M)", "ヘルプ(&H)"}));
-    EXPECT_EQ(window.ToolBar2->actions(), QList<QAction*>({window.ActionExit, window.ActionOpen, window.ActionSave,
-                                                           window.ActionGo, window.ActionShowFramePicture}));
-    EXPECT_FALSE(window.ActionPictureList->isVisible());
+}
+
+std::set<const QAction*> ReachableActions(const TfrmEditWindow& Window) {
+    std::set<const QAction*> reachable;
+    CollectMenu(Window.popEdit, reachable);
+    for (const QToolButton* button : Window.findChildren<QToolButton*>()) {
+        if (button->menu()) CollectMenu(button->menu(), reachable);
+        if (button->defaultAction()) reachable.insert(button->defaultAction());
+    }
+    return reachable;
+}
+
+// A command nobody can reach with the mouse is lost to whoever does not know its key; the status
+// bar tells what each action does.
+TEST_F(EditorWinTest, EveryCommandIsOnAMenuOrAButtonAndSaysWhatItDoes) {
+    root->FormCreate({});
+    TfrmEditWindow& window = Window(0);
+    const std::set<const QAction*> reachable = ReachableActions(window);
+    int commands = 0;
+    for (const QAction* action : window.findChildren<QAction*>()) {
+        const QString name = action->objectName();
+        if (name.isEmpty()) continue; // the toolkit's own: menu titles, separators, toolbar toggles
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_TRUE(reachable.contains(action));
+        if (name.startsWith("Action")) {
+            EXPECT_FALSE(action->statusTip().isEmpty());
+        }
+        ++commands;
+    }
+    EXPECT_GT(commands, 0);
+}
+
+// Dialogs of the list commands that are always cancelled; Asked counts the renumber dialogs.
+struct TCancelledDialogs : TListCommandDialogs {
+    explicit TCancelledDialogs(int& Asked) : Asked(Asked) {}
+    int& Asked;
+    bool AskRenumber(std::int32_t, TRenumberRequest&) override { return ++Asked, false; }
+    bool EditEnvironment(const TListOptions&, int) override { return false; }
+    int RunMaker(const TMakerJob&) override { return 2; }
+};
+
+// Counts the presses of Key that reach a widget (QTest presses the modifier keys apart).
+struct TKeyPresses : QObject {
+    explicit TKeyPresses(Qt::Key Key) : Key(Key) {}
+    Qt::Key Key;
+    int Count = 0;
+    bool eventFilter(QObject*, QEvent* Event) override {
+        Count += Event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(Event)->key() == Key;
+        return false;
+    }
+};
+
+// The window states the key test walks through.
+enum class TScene { EmptyText, EditedMotionList, CaretOnAJumpField };
+
+class EditorWinKeys : public EditorWinTest {
+protected:
+    void SetUp() override {
+        root->OpenDialog = [this] { return ++Asked["open"], std::string(); };
+        root->SearchDialog = [this](std::string&, std::uint8_t&, bool&) { return ++Asked["find"], false; };
+        root->ReplaceDialog = [this](TSearchRequest&, bool&, bool&) { return ++Asked["replace"], false; };
+        root->ItemSearchDialog = [this](TItemSearchRequest&) { return ++Asked["item search"], false; };
+        root->HintViewer = [this](const std::string& Title, const std::string&) { HintTitle = Title; };
+        std::ofstream(dir / "Cheat.dat", std::ios::binary) << ":TO=To title\r\nTo body\r\n\\e\r\n";
+        root->HintFolders = {dir};
+        root->CommandDialogs = [this](QWidget*) { return std::make_unique<TCancelledDialogs>(Asked["renumber"]); };
+    }
+    // A fresh window in Scene.
+    TfrmEditWindow& Arrange(TScene Scene) {
+        if (Scene == TScene::EmptyText) return Open(lkText, {});
+        if (Scene == TScene::CaretOnAJumpField) {
+            TfrmEditWindow& window = Open(lkMotion, {Motion({.Num = "1", .To = "12"}), Motion({.Num = "12"})});
+            CaretOn(window, 3, "12");
+            return window;
+        }
+        // Named and edited, with a macro recorded, something to undo and to redo, the middle one of
+        // three data lines selected, two lines on the clipboard, and a find and an item search to
+        // repeat.
+        TfrmEditWindow& window = Open(lkMotion, {Motion({.Num = "12"}), Motion({.Num = "13"}), Motion({.Num = "12"})});
+        window.SetFileName((dir / "MOTION.LST").string());
+        window.ActionMacroOnOff->trigger();
+        QTest::keyClicks(&window.EditorWidget(), "x");
+        window.ActionMacroOnOff->trigger();
+        window.Editor().SetRowCol(5, 0);
+        QTest::keyClicks(&window.EditorWidget(), "y");
+        window.Editor().Undo();
+        window.Editor().SetRowCol(4, 0);
+        Key(window, Qt::Key_End, Qt::ShiftModifier);
+        QApplication::clipboard()->setText("p\r\nq");
+        root->SearchRequest().FindText = "1";
+        root->ItemSearchRequest() = {"12", 50, 0, idDown};
+        return window;
+    }
+    std::map<std::string, int> Asked; // the dialogs asked, by what they ask for
+    std::string HintTitle;            // the title the hint viewer last showed
+    static void Close(TfrmEditWindow& Window) {
+        Window.Release();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // Whether the menus would offer Action now: each menu holding it is opened and closed again.
+    static bool Offered(TfrmEditWindow& Window, const QAction* Action) {
+        bool offered = Action->isEnabled();
+        for (const QToolButton* button : Window.ToolBar1->findChildren<QToolButton*>()) {
+            QMenu* menu = button->menu();
+            if (!menu || !Holds(menu, Action)) continue;
+            menu->popup({0, 0});
+            offered = Action->isEnabled();
+            menu->hide();
+        }
+        Activate(Window);
+        return offered && Action->isVisible();
+    }
+    struct TOutcome {
+        QStringList Fired; // the actions that ran
+        int Presses = 0;   // the key presses that reached the editor
+    };
+    static TOutcome Press(TfrmEditWindow& Window, const QKeySequence& Key) {
+        TOutcome outcome;
+        QObject connections;
+        for (QAction* action : Window.findChildren<QAction*>())
+            QObject::connect(action, &QAction::triggered, &connections,
+                             [&outcome, action] { outcome.Fired << action->objectName(); });
+        TKeyPresses presses(Key[0].key());
+        Window.EditorWidget().installEventFilter(&presses);
+        QTest::keyClick(&Window.EditorWidget(), Key[0].key(), Key[0].keyboardModifiers());
+        Window.EditorWidget().removeEventFilter(&presses);
+        outcome.Presses = presses.Count;
+        return outcome;
+    }
+};
+
+// A key runs its action exactly when a menu opened at that moment would offer the action; otherwise
+// the key goes on to the editor, as it would past a disabled action.
+TEST_F(EditorWinKeys, EachShortcutRunsItsActionExactlyWhenAMenuWouldOfferIt) {
+    std::map<QString, int> ran, refused;
+    std::set<QString> hidden;
+    for (TScene scene : {TScene::EmptyText, TScene::EditedMotionList, TScene::CaretOnAJumpField}) {
+        std::vector<std::pair<QString, QKeySequence>> keys;
+        TfrmEditWindow& sample = Arrange(scene);
+        for (const QAction* action : WindowShortcutActions(sample))
+            for (const QKeySequence& key : action->shortcuts()) keys.emplace_back(action->objectName(), key);
+        Close(sample);
+        for (const auto& [name, key] : keys) {
+            SCOPED_TRACE(name.toStdString() + " " + key.toString().toStdString() + " in scene " +
+                         std::to_string(static_cast<int>(scene)));
+            TfrmEditWindow& window = Arrange(scene);
+            const QAction* action = window.findChild<QAction*>(name);
+            ASSERT_NE(action, nullptr);
+            const bool offered = Offered(window, action);
+            const TOutcome outcome = Press(window, key);
+            EXPECT_EQ(outcome.Fired, offered ? QStringList{name} : QStringList{});
+            EXPECT_EQ(outcome.Presses, offered ? 0 : 1);
+            ++(offered ? ran : refused)[name];
+            if (!action->isVisible()) hidden.insert(name);
+            Close(window);
+        }
+    }
+    // Every shown action ran by its key in some scene, and some keys went on to the editor.
+    for (const auto& [name, count] : refused)
+        if (!hidden.contains(name)) {
+            EXPECT_GT(ran[name], 0) << name.toStdString();
+        }
+    EXPECT_FALSE(refused.empty());
 }
 
 TEST_F(EditorWinTest, ShortcutsActFromTheWindowsFirstMomentAndNotDuringADrag) {
@@ -611,6 +773,87 @@ TEST_F(EditorWinTest, ThePreviewSitsAboveASplitterAndKeepsTheWindowTallEnough) {
     EXPECT_GE(window.height(), 244 + 236);
     window.ShowFramePicture(false);
     EXPECT_EQ(window.minimumHeight(), 236);
+}
+
+// The keys users know, each doing what its command does: a key moved to another command, or a
+// command wired to another's handler, shows here. (Ctrl+L stays with the hidden picture list,
+// which does nothing; the test above sees that its key never acts.)
+TEST_F(EditorWinKeys, TheKnownKeysDoTheirCommands) {
+    using TCheck = std::function<bool(TfrmEditWindow&, const std::vector<std::string>& Before)>;
+    struct TRow {
+        QString Key;
+        TScene Scene;
+        TCheck Done;
+        std::function<void(TfrmEditWindow&)> Prepare = [](TfrmEditWindow&) {};
+    };
+    const TScene edited = TScene::EditedMotionList, onJump = TScene::CaretOnAJumpField;
+    const auto asked = [this](const char* Dialog) {
+        return [this, Dialog](TfrmEditWindow&, const std::vector<std::string>&) { return Asked[Dialog] == 1; };
+    };
+    const auto clipboard = [] { return QApplication::clipboard()->text().toStdString(); };
+    const auto foundOnRow = [](int Row) { // the text found, on Row
+        return [Row](TfrmEditWindow& W, const std::vector<std::string>&) {
+            return W.Editor().SelText() == "1" && W.Editor().Row() == Row;
+        };
+    };
+    const auto onRow = [](int Row) {
+        return [Row](TfrmEditWindow& W, const std::vector<std::string>&) { return W.Editor().Row() == Row; };
+    };
+    std::vector<TRow> rows = {
+        {"Ctrl+O", edited, asked("open")},
+        {"Ctrl+S", edited,
+         [this](TfrmEditWindow& W, auto&) { return !W.Modified() && fs::exists(dir / "MOTION.LST"); }},
+        {"Ctrl+Z", edited, [](TfrmEditWindow& W, auto& Before) { return W.Lines()[0] != Before[0]; }},
+        {"Ctrl+Y", edited, [](TfrmEditWindow& W, auto&) { return W.Lines()[5].starts_with("y"); }},
+        {"Ctrl+X", edited,
+         [&](TfrmEditWindow& W, auto& Before) { return W.Lines()[4].empty() && clipboard() == Before[4]; }},
+        {"Ctrl+C", edited,
+         [&](TfrmEditWindow& W, auto& Before) { return W.Lines() == Before && clipboard() == Before[4]; }},
+        {"Ctrl+V", edited,
+         [](TfrmEditWindow& W, auto& Before) { return W.Lines().size() == Before.size() + 1 && W.Lines()[4] == "p"; }},
+        {"Ctrl+B", edited,
+         [](TfrmEditWindow& W, auto& Before) {
+             return W.Lines().size() == Before.size() && W.Lines()[4] == "p" && W.Lines()[5] == "q" + Before[5];
+         }},
+        {"Ctrl+K", edited, [](TfrmEditWindow& W, auto&) { return W.Editor().SelectionMode() == 1; }},
+        {"Ctrl+A", edited,
+         [](TfrmEditWindow& W, auto& Before) {
+             const std::string all = W.Editor().SelText();
+             return all.find(Before[3]) != std::string::npos && all.find(Before[5]) != std::string::npos;
+         }},
+        {"Ctrl+F", edited, asked("find")},
+        {"Shift+F3", edited, foundOnRow(4)},
+        {"F3", edited, foundOnRow(5)},
+        {"Ctrl+R", edited, asked("replace")},
+        {"Ctrl+J", edited, asked("item search")},
+        {"Shift+Ctrl+F3", edited, onRow(3)},
+        {"Ctrl+F3", edited, onRow(5)},
+        {"Ctrl+N", edited, asked("renumber")},
+        {"Shift+F1", edited, [](TfrmEditWindow& W, auto&) { return W.PanelText(2) == "記録中"; }},
+        {"Shift+F2", edited, [](TfrmEditWindow& W, auto&) { return W.Lines()[4] == "x"; }},
+        {"Ctrl+H", onJump, [this](TfrmEditWindow&, auto&) { return HintTitle == "To title"; }},
+        {"Alt+Return", onJump, onRow(4)},
+        {"Alt+Enter", onJump, onRow(4)},
+        {"F5", edited, [](TfrmEditWindow& W, auto&) { return W.FramePane().isVisible(); }},
+    };
+    for (int mark = 0; mark <= 9; ++mark) {
+        const QString digit = QString::number(mark);
+        rows.push_back({"Shift+Ctrl+" + digit, edited,
+                        [mark](TfrmEditWindow& W, auto&) { return W.Editor().GetRowMarks(4) == 1u << mark; }});
+        rows.push_back(
+            {"Ctrl+" + digit, edited, onRow(0), [mark](TfrmEditWindow& W) { W.Editor().SetRowMark(0, mark); }});
+    }
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Key.toStdString());
+        TfrmEditWindow& window = Arrange(row.Scene);
+        row.Prepare(window);
+        Asked.clear();
+        const std::vector<std::string> before = window.Lines();
+        const QKeySequence key(row.Key);
+        QTest::keyClick(&window.EditorWidget(), key[0].key(), key[0].keyboardModifiers());
+        EXPECT_TRUE(row.Done(window, before));
+        Close(window);
+    }
 }
 
 } // namespace
