@@ -279,7 +279,16 @@ public:
         whole.SendScintilla(QsciScintillaBase::SCI_SETWRAPMODE, QsciScintillaBase::SC_WRAP_CHAR);
         whole.SendScintilla(QsciScintillaBase::SCI_SETTEXT, 0UL, Text.c_str());
         whole.show();
-        QApplication::processEvents();
+        // Until the count stays the same for 300 ms of idle time.
+        QElapsedTimer stable;
+        stable.start();
+        for (long lines = -1; stable.elapsed() < 300;) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            if (DisplayLines(whole) != lines) {
+                lines = DisplayLines(whole);
+                stable.restart();
+            }
+        }
         FWholeLines = DisplayLines(whole);
     }
     void JumpTo(int Row) override {
