@@ -615,15 +615,29 @@ void TEditorScreenStrings::CutWaitingRows(int Row, std::size_t Bytes) {
     std::vector<TWrappedRow> pieces;
     TRowAttributeStringList rows;
     std::string joined;
+    std::size_t cut = 0;
+    auto more = [&] { return RewrapPending() && (FRewrapFrom <= Row || cut < Bytes); };
+    // A line of one row narrower than the margin is cut into itself: it stays in place, without the
+    // modified bit that no cut row keeps (its colouring state is not computed, as every waiting row's).
+    auto stays = [&](int R) {
+        return R < Count() && LogicalLineEnd(R) == R && RowAttribute(R) != raWrapped &&
+               DisplayWidth(Get(R), layout) < FWrapOption->WrapByte();
+    };
     FCutting = true;
     BeginUpdate();
-    // In pieces of about a block of new rows, each put in place of its old rows: a row list of a
-    // whole text would be written twice.
-    for (std::size_t cut = 0; RewrapPending() && (FRewrapFrom <= Row || cut < Bytes);) {
+    while (more()) {
+        for (; more() && stays(FRewrapFrom); ++FRewrapFrom) {
+            SetRowModified(FRewrapFrom, false);
+            cut += Get(FRewrapFrom).size();
+        }
+        if (!more()) break;
+        // The lines that change up to the next one that stays, in pieces of about a block of new rows,
+        // each put in place of its old rows.
         const int from = FRewrapFrom;
         int next = from; // the first old row not taken
         rows.Clear();
-        while (next < Count() && rows.Count() < kCutPieceRows && (from + rows.Count() <= Row || cut < Bytes)) {
+        while (next < Count() && rows.Count() < kCutPieceRows && (from + rows.Count() <= Row || cut < Bytes) &&
+               !stays(next)) {
             const int last = LogicalLineEnd(next);
             AppendLineRows(
                 next, last, joined,
@@ -641,11 +655,11 @@ void TEditorScreenStrings::CutWaitingRows(int Row, std::size_t Bytes) {
         Erase(from, next - from);
         InsertRows(from, rows);
         for (int r = 0; r < rows.Count(); ++r) AdjustMarkCounts(rows.RowMarks(r), 1);
-        const int after = from + rows.Count();
+        FRewrapFrom = from + rows.Count();
         // The new rows are not computed, so no row after them may be.
-        if (after < Count() && BracketIndex(after) != biNotComputed) MarkNotComputed(after);
-        FRewrapFrom = after < Count() ? after : kNoneWaiting;
+        if (FRewrapFrom < Count() && BracketIndex(FRewrapFrom) != biNotComputed) MarkNotComputed(FRewrapFrom);
     }
+    if (FRewrapFrom >= Count()) FRewrapFrom = kNoneWaiting;
     EndUpdate();
     FCutting = false;
 }

@@ -707,7 +707,8 @@ TEST(WordWrapInSteps, ShownRowsAtOnceTheRestInStepsEndAsAFreshLoad) {
         SCOPED_TRACE(seed);
         std::mt19937 rng(seed);
         std::string text;
-        for (int line = 0; line < 200; ++line) text += RandomText(rng, line == 100 ? 2000 : 60, 0) + "\r\n";
+        for (int line = 0; line < 200; ++line)
+            text += RandomText(rng, line == 100 ? 2000 : line % 3 ? 60 : 8, 0) + "\r\n";
         auto make = [&](TTestEditor& Ed) {
             std::mt19937 options(seed);
             SetRandomWrapOptions(options, Ed.ScreenStrings().WrapOption());
@@ -716,6 +717,7 @@ TEST(WordWrapInSteps, ShownRowsAtOnceTheRestInStepsEndAsAFreshLoad) {
             Ed.Lines.SetText(text);
             for (int row : {0, 30, 70, 71, Ed.ScreenStrings().Count() - 1})
                 Ed.ScreenStrings().SetRowMarks(row, static_cast<std::uint16_t>(1u << (row % 16)));
+            for (int row = 0; row < Ed.ScreenStrings().Count(); ++row) Ed.ScreenStrings().SetRowModified(row, true);
             Ed.SetTopRow(5);
             Ed.SetRow(30);
             Ed.SetCol(3);
@@ -744,6 +746,8 @@ TEST(WordWrapInSteps, ShownRowsAtOnceTheRestInStepsEndAsAFreshLoad) {
         for (int r = 0; r < whole.ScreenStrings().Count(); ++r) wholeMarks.push_back(whole.ScreenStrings().RowMarks(r));
         EXPECT_EQ(marks, wholeMarks);
         EXPECT_EQ(s.GetUsedMarks(), whole.ScreenStrings().GetUsedMarks());
+        EXPECT_EQ(ModifiedFlags(s), std::vector<bool>(static_cast<std::size_t>(s.Count()), false))
+            << "no cut row keeps its modified bit";
     }
 }
 
