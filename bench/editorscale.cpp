@@ -31,7 +31,7 @@
 //   replace  replace-all of a word in the motion list (one in each line), plain and as a regular
 //            expression, from the top, wrap off, with the paint after (median and worst of 5): Quillon's
 //            ReplaceAll beside QScintilla's own search of the target with the text replaced at once
-//            (see TScintilla::ReplaceAll); the same word made longer; and the words of 0.5 MB of the
+//            (see TScintilla::ReplaceAll); the same word made longer; and the words of 0.25 MB of the
 //            list in one wrapped line (Quillon searches the whole line again after each replacement
 //            in it, so its time grows with the square of the hits there). Both editors must leave the
 //            same text.
@@ -755,11 +755,11 @@ void UnwrappedArgs(benchmark::internal::Benchmark* b) {
         for (int editor : {0, 1}) b->Args({editor, quarters});
 }
 
-// The word and the longer replacement in the 10 MB list, the one long line at 0.5 MB; plain and regex.
+// The word and the longer replacement in the 10 MB list, the one long line at 0.25 MB; plain and regex.
 void ReplaceArgs(benchmark::internal::Benchmark* b) {
     for (int which : {rcWord, rcLonger, rcOneLine})
         for (int regex : {0, 1})
-            for (int editor : {0, 1}) b->Args({editor, regex, which == rcOneLine ? 2 : 40, which});
+            for (int editor : {0, 1}) b->Args({editor, regex, which == rcOneLine ? 1 : 40, which});
 }
 
 void LoadArgs(benchmark::internal::Benchmark* b) {
