@@ -851,7 +851,9 @@ TEST_F(EditorWinKeys, TheKnownKeysDoTheirCommands) {
         const std::vector<std::string> before = window.Lines();
         const QKeySequence key(row.Key);
         QTest::keyClick(&window.EditorWidget(), key[0].key(), key[0].keyboardModifiers());
-        EXPECT_TRUE(row.Done(window, before));
+        std::string lines;
+        for (const std::string& line : window.Lines()) lines += "\n" + line;
+        EXPECT_TRUE(row.Done(window, before)) << "row " << window.Editor().Row() << " of" << lines;
         Close(window);
     }
 }
