@@ -273,7 +273,7 @@ std::uint16_t TEditorScreenStrings::DeleteRows(int Row, int Count) {
     return marks;
 }
 
-void TEditorScreenStrings::ReplaceRows(int Row, int OldCount, const TRowAttributeStringList& NewRows) {
+void TEditorScreenStrings::ReplaceRows(int Row, int OldCount, TRowAttributeStringList& NewRows) {
     FinishRewrap();
     const int n = NewRows.Count();
     std::vector<std::uint16_t> marks(static_cast<std::size_t>(n), 0);
@@ -298,7 +298,10 @@ void TEditorScreenStrings::ReplaceRows(int Row, int OldCount, const TRowAttribut
     const int common = std::min(n, OldCount) <= kRowsWrittenInPlace ? std::min(n, OldCount) : 0;
     for (int i = 0; i < common; ++i) CopyRow(Row + i, NewRows, i);
     Erase(Row + common, OldCount - common);
-    InsertRows(Row + common, NewRows, common, n - common);
+    if (Count() == 0)
+        TakeRows(NewRows);
+    else
+        InsertRows(Row + common, NewRows, common, n - common);
     for (int i = 0; i < n; ++i) {
         SetTokenState(Row + i, (TokenState(Row + i) & ~kMarksMask) | static_cast<std::uint32_t>(marksOf(i)) << 16);
         AdjustMarkCounts(marksOf(i), 1);
@@ -396,8 +399,14 @@ void TEditorScreenStrings::UpdateRows(int Row, int Count, std::string_view Text)
     }
     // The new text goes on with the rest of the last replaced row's logical line, or with the next
     // logical line when that row ends its line; the rows are re-wrapped until they fall as before.
-    std::string head = GetRowsText(first, Row - first);
-    head += Text;
+    // Text is copied only when it flows back into the row above.
+    std::string joined;
+    std::string_view head = Text;
+    if (first < Row) {
+        joined = GetRowsText(first, Row - first);
+        joined += Text;
+        head = joined;
+    }
     TRowAttributeStringList newRows;
     const TRewrap rewrap = WrapUntilResync(head, lastOld + 1, first, newRows);
     const int last = rewrap.Last;

@@ -166,8 +166,9 @@ public:
     // The delimiters and tab stops of the first editor with the store's wrap settings.
     TColumnLayout Layout() const;
 
-    // Replaces OldCount rows from Row by NewRows; marks stay with positions.
-    void ReplaceRows(int Row, int OldCount, const TRowAttributeStringList& NewRows);
+    // Replaces OldCount rows from Row by NewRows; marks stay with positions. When they replace every
+    // row, the store takes NewRows' rows over instead of copying them, and NewRows is left empty.
+    void ReplaceRows(int Row, int OldCount, TRowAttributeStringList& NewRows);
     // Removes Count rows from Row and answers the union of their marks (now on no row).
     std::uint16_t DeleteRows(int Row, int Count);
     // Replaces Count rows from Row by Text, re-wrapping the touched logical lines from the row above

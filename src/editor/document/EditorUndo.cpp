@@ -69,9 +69,9 @@ TUndoData TEditorUndoObj::Replay(const TUndoData& R, bool IsUndo) {
     inverse.Flags = s.FlagsOf(R.Row, curRows);
 
     if (R.Attribute != 3) {
+        inverse.RowCount = rows.Count();
         s.ReplaceRows(R.Row, curRows, rows);
         s.PutFlags(R.Row, R.Flags);
-        inverse.RowCount = rows.Count();
     } else {
         std::uint16_t marks = s.DeleteRows(R.Row, curRows);
         if (IsUndo) s.PutFlags(R.Row, R.Flags);

@@ -349,7 +349,7 @@ public:
 protected:
     // Editing: replaces rows Start..End (End beyond the last row: to the last row; End < Start: none,
     // inserting) by Text as one undo step and puts the caret at Offset from the reference row Ref.
-    void ReplaceRows(int Start, int End, const std::string& Text, int Ref, int Offset);
+    void ReplaceRows(int Start, int End, std::string_view Text, int Ref, int Offset);
 
     // Factories, in the order the constructor calls them.
     virtual std::shared_ptr<TEditorScreenStrings> CreateScreenStrings();

@@ -23,7 +23,7 @@ void TEditor::Redo() {
 
 // ---- Editing commands
 
-void TEditor::ReplaceRows(int Start, int End, const std::string& Text, int Ref, int Offset) {
+void TEditor::ReplaceRows(int Start, int End, std::string_view Text, int Ref, int Offset) {
     const int count = Start >= RowCount() ? 0 : std::min(End, RowCount() - 1) - Start + 1;
     CaretBeginUpdate();
     FStore->UpdateRows(std::min(Start, RowCount()), std::max(0, count), Text);
@@ -81,9 +81,16 @@ void TEditor::InsertText(std::string_view S, bool OverWriting) {
         end = FSelStr.EndRow;
         ref = ReferenceRow(start);
         const int cut = rows.front().CutPos - 1;
+        target = RowsStep(ref, start) + cut + static_cast<int>(S.size());
+        // Replacing everything the rows hold, S goes in as it is, without a copy of its own (a
+        // whole list replaced by a command is large).
+        if (rows.size() == 1 && rows.front().Text.empty() && rows.front().Attribute != raLineBreak) {
+            CancelSelection();
+            ReplaceRows(start, end, S, ref, target);
+            return;
+        }
         rows.front().Text.insert(static_cast<std::size_t>(cut), S);
         text = BuildText(rows);
-        target = RowsStep(ref, start) + cut + static_cast<int>(S.size());
     } else {
         start = end = FRow;
         ref = ReferenceRow(FRow);
@@ -134,7 +141,7 @@ void TEditor::SetSelTextBuf(std::string_view Text) {
         CancelSelection();
         const int row = std::min(FRow, RowCount());
         const int ref = ReferenceRow(row);
-        ReplaceRows(row, row - 1, std::string(s), ref, RowsStep(ref, row) + static_cast<int>(s.size()));
+        ReplaceRows(row, row - 1, s, ref, RowsStep(ref, row) + static_cast<int>(s.size()));
         return;
     }
     InsertText(s, false);
