@@ -1,5 +1,9 @@
 #include "MotionLists.h"
 
+#include "EditorControl.h"
+
+#include <malloc.h>
+
 #include <random>
 
 namespace quillon {
@@ -44,6 +48,11 @@ std::string JoinedText(const std::vector<std::string>& Lines) {
     text.reserve(TextBytes(Lines) + 2 * Lines.size());
     for (const std::string& line : Lines) (text += line) += "\r\n";
     return text;
+}
+
+void LoadForCommand(TEditor& Editor, const std::string& Text) {
+    Editor.Lines().SetText(Text);
+    malloc_trim(0);
 }
 
 void ReportPeak(benchmark::State& State, std::size_t TextSize, std::ptrdiff_t Peak) {

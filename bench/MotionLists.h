@@ -28,6 +28,11 @@ std::size_t TextBytes(const std::vector<std::string>& Lines);
 // The lines, each followed by CR LF, as an editor's text.
 std::string JoinedText(const std::vector<std::string>& Lines);
 
+// Loads Text into Editor and gives the heap's free memory back to the system, as a program that
+// has just loaded a list has none at hand: without it, an implementation that took much memory in
+// the previous iteration would find its pages mapped already and seem faster than it is in use.
+void LoadForCommand(TEditor& Editor, const std::string& Text);
+
 // Counters of a benchmark that measured memory: the text's size, the peak above the start and the
 // peak as a multiple of the text.
 void ReportPeak(benchmark::State& State, std::size_t TextSize, std::ptrdiff_t Peak);

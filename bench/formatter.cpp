@@ -119,7 +119,7 @@ void BM_FormatCommand(benchmark::State& state) {
     std::ptrdiff_t peak = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        editor.Lines().SetText(text);
+        LoadForCommand(editor, text);
         state.ResumeTiming();
         const THeapPeak heap;
         if (!FormatList(editor, lkMotion, options)) state.SkipWithError("nothing formatted");
@@ -150,4 +150,5 @@ BENCHMARK(BM_FormatMotionList)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SplitMotionLinesReference)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FormatCommandList)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SplitCommandLinesReference)->Unit(benchmark::kMillisecond);
+
 BENCHMARK_MAIN();

@@ -77,7 +77,7 @@ void BM_RenumberCommand(benchmark::State& state) {
     std::ptrdiff_t peak = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        editor.Lines().SetText(text);
+        LoadForCommand(editor, text);
         editor.SelectAll();
         state.ResumeTiming();
         const THeapPeak heap;
