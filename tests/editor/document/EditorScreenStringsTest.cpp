@@ -237,6 +237,45 @@ TEST_F(ScreenStringsTest, DeletingAMarkedRowHandsItsMarksOn) {
     EXPECT_TRUE(s.RowModified(1));
 }
 
+// A change of every row (a whole list formatted or renumbered) hands the new rows to the store
+// whole: the rows are a fresh load's, the marks stay on rows, and undo and redo give back the texts.
+TEST_F(ScreenStringsTest, ReplacingEveryRowKeepsMarksUndoAndRedo) {
+    auto lines = [](int count, const std::string& word, bool finalBreak) {
+        std::string text;
+        for (int i = 0; i < count; ++i) text += word + std::to_string(i) + std::string(i % 30, 'x') + "\r\n";
+        if (!finalBreak) text.resize(text.size() - 2);
+        return text;
+    };
+    s.WrapOption().SetWrapByte(20);
+    for (bool wrap : {false, true}) {
+        for (bool finalBreak : {false, true}) {
+            for (int newCount : {5, 40, 90}) {
+                SCOPED_TRACE(testing::Message() << "wrap " << wrap << " break " << finalBreak << " lines " << newCount);
+                s.SetWordWrap(wrap);
+                const std::string before = lines(40, "old", finalBreak), after = lines(newCount, "new", finalBreak);
+                ed.Lines.SetText(before);
+                s.SetRowMarks(0, 1 << 3);
+                s.SetRowMarks(s.Count() - 1, 1 << 12);
+                const std::vector<std::string> oldRows = RowsOf(s);
+                s.UpdateRows(0, s.Count(), after);
+                EXPECT_EQ(Text(), after);
+                ASSERT_NO_FATAL_FAILURE(ExpectRowsOfAFreshLoad(ed, ed.Lines));
+                std::uint16_t carried = 0;
+                for (int i = 0; i < s.Count(); ++i) carried |= s.RowMarks(i);
+                EXPECT_EQ(carried, (1 << 3) | (1 << 12));
+                EXPECT_EQ(s.GetUsedMarks(), (1 << 3) | (1 << 12));
+                EXPECT_TRUE(s.RowModified(0));
+                s.Undo();
+                EXPECT_EQ(Text(), before);
+                EXPECT_EQ(RowsOf(s), oldRows);
+                s.Redo();
+                EXPECT_EQ(Text(), after);
+                ASSERT_NO_FATAL_FAILURE(ExpectRowsOfAFreshLoad(ed, ed.Lines));
+            }
+        }
+    }
+}
+
 TEST_F(ScreenStringsTest, AMarkStaysInUseWhileAnyRowCarriesIt) {
     ed.Lines.SetText("a\r\nb\r\nc\r\n");
     s.SetRowMarks(0, 1 << 12);
