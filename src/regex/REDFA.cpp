@@ -9,6 +9,39 @@ namespace {
 
 constexpr TREChar CodeLimit = RE_MaxChar + 1;
 
+// The most characters that a path from Entry reads (line heads and tails read none), or -1 when
+// the path can run through a loop: a longest path, found depth first.
+int LongestPath(const std::vector<std::vector<TRE_LazyDFA::TMove>>& Moves,
+                const std::vector<std::vector<int>>& EmptyTargets, int Entry) {
+    enum : std::uint8_t { Unseen, Open, Done };
+    std::vector<std::uint8_t> mark(Moves.size(), Unseen);
+    std::vector<int> longest(Moves.size(), 0);
+    std::vector<std::pair<int, std::size_t>> stack{{Entry, 0}}; // a state and its next edge
+    mark[static_cast<std::size_t>(Entry)] = Open;
+    while (!stack.empty()) {
+        const auto [s, k] = stack.back();
+        const auto& moves = Moves[static_cast<std::size_t>(s)];
+        const auto& empty = EmptyTargets[static_cast<std::size_t>(s)];
+        if (k == moves.size() + empty.size()) {
+            mark[static_cast<std::size_t>(s)] = Done;
+            stack.pop_back();
+            continue;
+        }
+        const int t = k < moves.size() ? moves[k].Target : empty[k - moves.size()];
+        const int reads = k < moves.size() && moves[k].FirstClass > TRE_DFA::LineTailClass ? 1 : 0;
+        if (mark[static_cast<std::size_t>(t)] == Open) return -1;
+        if (mark[static_cast<std::size_t>(t)] == Unseen) {
+            mark[static_cast<std::size_t>(t)] = Open;
+            stack.emplace_back(t, 0);
+            continue;
+        }
+        int& best = longest[static_cast<std::size_t>(s)];
+        best = std::max(best, longest[static_cast<std::size_t>(t)] + reads);
+        ++stack.back().second;
+    }
+    return longest[static_cast<std::size_t>(Entry)];
+}
+
 } // namespace
 
 // Working data of the compilation, dropped when it ends.
@@ -188,6 +221,8 @@ void TRE_DFA::MakeAutomata(TBuild& B) {
         }
         for (int t : B.EmptyTargets[s]) reverse.EmptyTargets[t].push_back(s);
     }
+    const int chars = LongestPath(B.Moves, B.EmptyTargets, B.NFA.EntryState());
+    FMaxMatchBytes = chars < 0 ? -1 : 2 * chars;
     forward.Moves = std::move(B.Moves);
     forward.EmptyTargets = std::move(B.EmptyTargets);
     forward.Start = B.NFA.EntryState();

@@ -168,6 +168,8 @@ public:
     const TRE_LazyDFA& Reverse() const { return *FReverse; }
     // Literal text that begins, or stands in, every match.
     const TRELiterals& Literals() const { return FLiterals; }
+    // The most bytes that a match can span, -1 when a loop leaves it unbounded.
+    int MaxMatchBytes() const { return FMaxMatchBytes; }
 
     // Reads the character at P and moves P past it. The end of the text, and a lead byte
     // without its trail byte before the end, read as NoClass without moving.
@@ -221,6 +223,7 @@ private:
     TStartBytes FStartBytes;
     std::array<TStartBytes, 2> FScanStartBytes; // separator CR, separator LF
     TRELiterals FLiterals;
+    int FMaxMatchBytes = -1;
 };
 
 } // namespace quillon

@@ -75,6 +75,19 @@ TEST(TLineRegExp, FindsTheLeftmostLongestMatch) {
     });
 }
 
+// The bound counts two bytes for every character a match reads, and none for anchors.
+TEST(TLineRegExp, MaxMatchBytesBoundsFiniteMatches) {
+    const std::vector<std::pair<std::string, int>> cases = {
+        {"abc", 6}, {"a|bcd", 6}, {"(ab|c)?d", 6}, {"0[0-9]0", 6}, {"x?", 2},       {"^a$", 2},
+        {"a+", -1}, {"a*b", -1},  {"(ab)+c", -1},  {".", 2},       {Sj("ア+"), -1}, {Sj("アイ"), 4},
+    };
+    TLineRegExp re;
+    for (const auto& [pattern, bytes] : cases) {
+        re.SetRegExp(pattern);
+        EXPECT_EQ(re.DFA().MaxMatchBytes(), bytes) << pattern;
+    }
+}
+
 TEST(TLineRegExp, AnchorsUnderBothSeparators) {
     ExpectMatches({
         {"^b", "x\nb", 3, 1},

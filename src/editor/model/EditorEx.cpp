@@ -74,21 +74,21 @@ void TLineRegExpEx::SetRegExp(const std::string& Value) {
 }
 
 int TLineRegExpEx::FindAll(std::string_view Str, TFindMatchList& List) const {
-    TMatchProc proc = FFirstProc;
-    std::size_t consumed = 0;
-    while (consumed < Str.size()) {
-        const std::string_view rest = Str.substr(consumed);
-        std::size_t start = 0, end = 0;
-        if (!(this->*proc)(rest, start, end)) break;
-        proc = &TMatchCORE::MatchScan;
-        if (end > start) {
-            List.push_back({static_cast<int>(consumed + start + 1), static_cast<int>(end - start)});
-            consumed += end;
-        } else {
-            consumed += CharLength(rest, 0);
-        }
-    }
+    std::size_t from = 0, start = 0, end = 0;
+    while (FindFrom(Str, from, start, end))
+        if (end > start) List.push_back({static_cast<int>(start + 1), static_cast<int>(end - start)});
     return static_cast<int>(List.size());
+}
+
+bool TLineRegExpEx::FindFrom(std::string_view Str, std::size_t& From, std::size_t& Start, std::size_t& End) const {
+    if (From >= Str.size()) return false;
+    const std::string_view rest = Str.substr(From);
+    const TMatchProc proc = From == 0 ? FFirstProc : &TMatchCORE::MatchScan;
+    if (!(this->*proc)(rest, Start, End)) return false;
+    Start += From;
+    End += From;
+    From = End > Start ? End : From + CharLength(rest, 0);
+    return true;
 }
 
 // ---- TEditorExMarks
@@ -236,18 +236,52 @@ void TEditorEx::CollectPlain(std::string_view Line, std::string_view Pattern, TF
     if (Pattern.empty()) return;
     const bool wholeWord = FSearchOptions & sfoWholeWord;
     const int length = static_cast<int>(Pattern.size());
-    std::size_t i = 0;
+    std::size_t from = 0, start = 0;
+    while (FindPlainFrom(Line, Pattern, from, start)) {
+        const int position = static_cast<int>(start) + 1;
+        if (!wholeWord || IsWholeWord(Line, position, length)) Matches.push_back({position, length});
+    }
+}
+
+bool TEditorEx::FindPlainFrom(std::string_view Line, std::string_view Pattern, std::size_t& From, std::size_t& Start) {
+    std::size_t i = From;
     while (i < Line.size()) {
         // The next occurrence, taken when it starts a character (never on a trail byte).
         const void* hit = memmem(Line.data() + i, Line.size() - i, Pattern.data(), Pattern.size());
-        if (!hit) break;
+        if (!hit) return false;
         const auto found = static_cast<std::size_t>(static_cast<const char*>(hit) - Line.data());
         while (i < found) i += CharLength(Line, i);
         if (i != found) continue;
-        const int position = static_cast<int>(i) + 1;
-        if (!wholeWord || IsWholeWord(Line, position, length)) Matches.push_back({position, length});
-        i += Pattern.size();
+        Start = i;
+        From = i + Pattern.size();
+        return true;
     }
+    return false;
+}
+
+bool TEditorEx::ScanStep(std::string_view Work, const std::string& Pattern, std::size_t From, TScanStep& Step) const {
+    Step.Next = From;
+    if (FSearchOptions & sfoRegExp) {
+        if (!FFinder->FindFrom(Work, Step.Next, Step.Start, Step.End)) return false;
+        Step.Counted = Step.End > Step.Start;
+        return true;
+    }
+    if (Pattern.empty() || !FindPlainFrom(Work, Pattern, Step.Next, Step.Start)) return false;
+    Step.End = Step.Next;
+    Step.Counted = !(FSearchOptions & sfoWholeWord) ||
+                   IsWholeWord(Work, static_cast<int>(Step.Start) + 1, static_cast<int>(Pattern.size()));
+    return true;
+}
+
+// A plain step reads the occurrence and, for a whole word, the character after it (two bytes). A
+// regular expression step reads, from each place where a match might start, at most the longest
+// match and the character that ends the walk; a line head or tail makes it read the whole line.
+int TEditorEx::SearchReach(const std::string& Pattern) const {
+    if (!(FSearchOptions & sfoRegExp))
+        return static_cast<int>(Pattern.size()) + (FSearchOptions & sfoWholeWord ? 2 : 0);
+    if (FFinder->HasLineHead() || FFinder->HasLineTail()) return -1;
+    const int longest = FFinder->MaxMatchBytes();
+    return longest < 0 ? -1 : longest + 2;
 }
 
 std::optional<TFindMatch> TEditorEx::MatchAfter(int Row, int Start) {
@@ -319,10 +353,16 @@ void TEditorEx::ReplaceHit(const std::string& Replacement, bool Backward) {
 // ---- Replacing every occurrence
 //
 // Replacing one occurrence at a time moves the caret, scrolls and paints, and records an undo step
-// for each. ReplaceAll instead walks the logical lines as FindNext (FindPrev) would, searching each
-// line again after every replacement in it (a later match may begin inside or right after the text
-// just inserted, and whole words see the new neighbours), and writes the changed lines back in one
-// change. Where the caret could not stand where the text says, the one-at-a-time way runs instead.
+// for each. ReplaceAll instead walks the logical lines as FindNext (FindPrev) would and writes the
+// changed lines back in one change. After each replacement FindNext searches the line again from
+// its start: a later match may begin inside or right after the text just inserted, whole words see
+// the new neighbours, and a match found before it may now reach into it and hide one after it.
+// ReplaceAll keeps the steps of that search (see TScanStep) and repeats only those that read the
+// changed text: a step that read nothing from the replacement on finds the same in the new line,
+// and each step depends only on the text from where it searched. So it finds exactly what the
+// search from the start finds, in time that grows with the line, not with the line times its
+// replacements, unless a regular expression can read the whole line ("^", "$", a repetition).
+// Where the caret could not stand where the text says, the one-at-a-time way runs instead.
 
 bool TEditorEx::CaretCanStandAt(std::string_view Line, std::size_t From, std::size_t Pos,
                                 const TColumnLayout& Layout) const {
@@ -331,43 +371,76 @@ bool TEditorEx::CaretCanStandAt(std::string_view Line, std::size_t From, std::si
     return i == Pos && (Layout.WordWrap || quillon::DisplayWidth(Line.substr(0, Pos), Layout) <= MaxColumns);
 }
 
+std::optional<TEditorEx::TScanStep> TEditorEx::HitAfter(std::string_view Work, const std::string& Pattern,
+                                                        std::size_t Start, std::vector<TScanStep>& Steps) const {
+    TScanStep step;
+    std::size_t from = Steps.empty() ? 0 : Steps.back().Next;
+    while (ScanStep(Work, Pattern, from, step)) {
+        Steps.push_back(step);
+        from = step.Next;
+        if (step.Counted && step.Start >= Start) return step;
+    }
+    return std::nullopt;
+}
+
+std::optional<TEditorEx::TScanStep> TEditorEx::HitBefore(std::string_view Work, const std::string& Pattern,
+                                                         std::size_t Start, int Reach,
+                                                         std::vector<TScanStep>& Steps) const {
+    // The steps that find matches before Start read no further than this.
+    if (Reach >= 0) Work = Work.substr(0, std::min(Work.size(), Start + static_cast<std::size_t>(Reach)));
+    TScanStep step;
+    std::size_t from = Steps.empty() ? 0 : Steps.back().Next;
+    while (ScanStep(Work, Pattern, from, step) && step.Start < Start) {
+        Steps.push_back(step);
+        from = step.Next;
+    }
+    const auto hit = std::find_if(Steps.rbegin(), Steps.rend(),
+                                  [Start](const TScanStep& s) { return s.Counted && s.Start < Start; });
+    if (hit == Steps.rend()) return std::nullopt;
+    return *hit;
+}
+
 bool TEditorEx::PlanReplaceAll(const std::string& Replacement, bool Backward, std::vector<TLineChange>& Changes,
                                int& CaretPos) {
     if (Replacement.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return false;
     const std::string pattern = SearchPattern();
     PrepareFinder(pattern);
+    const bool fold = !(FSearchOptions & sfoMatchCase);
+    const std::string workReplacement = fold ? LowerCaseFileName(Replacement) : Replacement;
+    const int reach = SearchReach(pattern);
     const TColumnLayout layout = ColumnLayout();
     const int limit = WordWrap() ? INT_MAX : MaxColumns;
     int first = FirstRowOfLine(Row());
     int start = Backward ? PrevSearchStart(first) : NextSearchStart(first);
-    TFindMatchList matches;
-    std::string line;
+    std::vector<TScanStep> steps;
+    std::string line, work;
     for (;;) {
         LogicalLineText(first, line);
-        const bool endsText = GetRowAttribute(LastRowOfLine(first)) == raEndOfText;
+        // The line as CollectLineMatches searches it.
+        work = fold ? LowerCaseFileName(line) : line;
+        if ((FSearchOptions & sfoRegExp) && GetRowAttribute(LastRowOfLine(first)) != raEndOfText) work += "\r\n";
+        steps.clear();
         int replaced = 0;
         std::size_t charStart = 0; // a character starts here, at or before the next match
         for (;;) {
-            matches.clear();
-            CollectLineMatches(line, endsText, pattern, matches);
-            auto hit = Backward ? std::find_if(matches.rbegin(), matches.rend(),
-                                               [start](const TFindMatch& m) { return m.Position <= start; })
-                                      .base()
-                                : std::find_if(matches.begin(), matches.end(),
-                                               [start](const TFindMatch& m) { return m.Position > start; });
-            if (Backward ? hit == matches.begin() : hit == matches.end()) break;
-            const TFindMatch m = Backward ? *(hit - 1) : *hit;
-            if (!Backward && m.Position > limit) break;
-            const auto pos = static_cast<std::size_t>(m.Position - 1), end = pos + static_cast<std::size_t>(m.Length);
+            const auto from = static_cast<std::size_t>(std::max(start, 0));
+            const std::optional<TScanStep> hit =
+                Backward ? HitBefore(work, pattern, from, reach, steps) : HitAfter(work, pattern, from, steps);
+            if (!hit || (!Backward && hit->Start >= static_cast<std::size_t>(limit))) break;
+            const std::size_t pos = hit->Start, end = hit->End;
             if (end > line.size() || !CaretCanStandAt(line, charStart, pos, layout) ||
                 !CaretCanStandAt(line, pos, end, layout))
                 return false;
-            line.replace(pos, static_cast<std::size_t>(m.Length), Replacement);
+            line.replace(pos, end - pos, Replacement);
+            work.replace(pos, end - pos, workReplacement);
             if (!CaretCanStandAt(line, pos, pos + Replacement.size(), layout)) return false;
             CaretPos = static_cast<int>(pos + Replacement.size());
             start = Backward ? std::min(static_cast<int>(pos), limit) : CaretPos;
             // Forwards the next match lies after the replacement; backwards anywhere before it.
             charStart = Backward ? 0 : pos + Replacement.size();
+            // The steps that read the replaced text search again.
+            while (!steps.empty() && (reach < 0 || steps.back().Start + static_cast<std::size_t>(reach) > pos))
+                steps.pop_back();
             ++replaced;
         }
         if (replaced > 0) Changes.push_back({first, std::move(line), replaced});

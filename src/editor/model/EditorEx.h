@@ -54,6 +54,11 @@ public:
     // list's count. After the first search "^" matches only after an LF; an empty match moves the
     // search on by one character, so the search always ends.
     virtual int FindAll(std::string_view Str, TFindMatchList& List) const;
+    // One step of FindAll: the match [Start, End) (maybe empty) found from the byte offset From of
+    // Str, and From moved on to where the next step searches; false when no match is left.
+    bool FindFrom(std::string_view Str, std::size_t& From, std::size_t& Start, std::size_t& End) const;
+    // The most bytes that a match can span, -1 when the pattern leaves it unbounded.
+    int MaxMatchBytes() const { return DFA().MaxMatchBytes(); }
 
 private:
     TMatchProc FFirstProc = &TMatchCORE::MatchPlain;
@@ -153,6 +158,27 @@ private:
     // The matches of Pattern in the logical line Line (EndsText: the text's last line) into Matches.
     void CollectLineMatches(std::string_view Line, bool EndsText, const std::string& Pattern, TFindMatchList& Matches);
     void CollectPlain(std::string_view Line, std::string_view Pattern, TFindMatchList& Matches) const;
+    // One step of CollectPlain: the next occurrence of Pattern that starts a character, at Start,
+    // searched from the byte offset From, which moves on past it; false when none is left.
+    static bool FindPlainFrom(std::string_view Line, std::string_view Pattern, std::size_t& From, std::size_t& Start);
+    // One step of the search of a line as CollectLineMatches makes it in Work (the line folded as
+    // the search folds it, and with the line break that a regular expression sees): the candidate
+    // match [Start, End) found from the byte offset From, Next where the following step searches,
+    // and whether the search takes the match (a whole word when asked for; not empty).
+    struct TScanStep {
+        std::size_t Start = 0, End = 0, Next = 0;
+        bool Counted = false;
+    };
+    bool ScanStep(std::string_view Work, const std::string& Pattern, std::size_t From, TScanStep& Step) const;
+    // The step of the line Work (after Steps, which it extends) that finds the first match taken at
+    // or after Start; the last step before Start that finds one taken.
+    std::optional<TScanStep> HitAfter(std::string_view Work, const std::string& Pattern, std::size_t Start,
+                                      std::vector<TScanStep>& Steps) const;
+    std::optional<TScanStep> HitBefore(std::string_view Work, const std::string& Pattern, std::size_t Start, int Reach,
+                                       std::vector<TScanStep>& Steps) const;
+    // How far past the start of a candidate match the step that found it may have read, so that a
+    // change of the line from there on can change the step; -1 when unbounded.
+    int SearchReach(const std::string& Pattern) const;
     // Where FindNext and FindPrev start in the caret's logical line, whose first row is First.
     int NextSearchStart(int First) const;
     int PrevSearchStart(int First) const;

@@ -764,5 +764,27 @@ INSTANTIATE_TEST_SUITE_P(
         ReplaceAllCase{"unwrapped matches past column 1000", kLongRow, "yy", 0, "zzz"},
         ReplaceAllCase{"tabs past column 1000 (unwrapped)", kTabRow, "yy", 0, "z", false}));
 
+// Long lines with many hits, where ReplaceAll searches on from what it replaced instead of from the
+// line start, in the cases where the two could part: a match before the replacement that now reaches
+// into it, a match starting inside it, anchors, empty matches, whole words, double-byte text.
+INSTANTIATE_TEST_SUITE_P(
+    LongLines, ReplaceAllTest,
+    ::testing::Values(
+        ReplaceAllCase{"a shorter text meeting the match before it", Repeat("aaaab", 150) + "\r\naaaa", "aa", 0, "a"},
+        ReplaceAllCase{"a match starting inside the replacement", Repeat("abb ", 200), "ab", 0, "xa"},
+        ReplaceAllCase{"whole words among many", Repeat("cat cat_cat catcat ", 60) + "\r\ncat", "cat", sfoWholeWord,
+                       "x"},
+        ReplaceAllCase{"case folded beside trail bytes", Repeat(Sj("アA") + "aA", 200), "a", 0, "Bb"},
+        ReplaceAllCase{"double-byte text", Repeat(Sj("ガッツ攻撃") + "a", 150), Sj("ッ"), 0, Sj("構え")},
+        ReplaceAllCase{"regex bounded, reaching into the replacement", Repeat("acb ", 200), "a[bx]?[bx]?|c|b",
+                       sfoRegExp, "x"},
+        ReplaceAllCase{"regex repeated, reaching into the replacement", Repeat("acb ", 200), "a[bx]*|c|b", sfoRegExp,
+                       "x"},
+        ReplaceAllCase{"regex class", Repeat("0102030", 150), "0[0-9]", sfoRegExp, "10"},
+        ReplaceAllCase{"regex with empty matches", Repeat("xa", 300) + "\r\nx", "x?", sfoRegExp, "-"},
+        ReplaceAllCase{"regex anchored at the line start", Repeat("a", 600) + "b\r\naab", "^a", sfoRegExp, ""},
+        ReplaceAllCase{"regex anchored at the line end", "b" + Repeat("a", 300) + "\r\nba", "a$", sfoRegExp, ""},
+        ReplaceAllCase{"regex double-byte", Repeat(Sj("ガッツ攻撃") + "z", 80), Sj("[ッ攻]."), sfoRegExp, Sj("撃")}));
+
 } // namespace
 } // namespace quillon
