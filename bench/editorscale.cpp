@@ -31,10 +31,8 @@
 //   replace  replace-all of a word in the motion list (one in each line), plain and as a regular
 //            expression, from the top, wrap off, with the paint after (median and worst of 5): Quillon's
 //            ReplaceAll beside QScintilla's own search of the target with the text replaced at once
-//            (see TScintilla::ReplaceAll); the same word made longer; and the words of 0.25 MB of the
-//            list in one wrapped line (Quillon searches the whole line again after each replacement
-//            in it, so its time grows with the square of the hits there). Both editors must leave the
-//            same text.
+//            (see TScintilla::ReplaceAll); the same word made longer; and the words of 0.25 MB and of
+//            1 MB of the list in one wrapped line. Both editors must leave the same text.
 //   long     the worst case for wrapping: the prose joined into one logical line of 3 MB, loaded with
 //            wrap on; after the idle time, a jump to its middle, the first paint there, the viewport
 //            painted again, and 10 keystrokes there (as keys); and in Quillon the viewport painted
@@ -755,11 +753,13 @@ void UnwrappedArgs(benchmark::internal::Benchmark* b) {
         for (int editor : {0, 1}) b->Args({editor, quarters});
 }
 
-// The word and the longer replacement in the 10 MB list, the one long line at 0.25 MB; plain and regex.
+// The word and the longer replacement in the 10 MB list, the one long line at 0.25 and 1 MB; plain and
+// regex.
 void ReplaceArgs(benchmark::internal::Benchmark* b) {
     for (int which : {rcWord, rcLonger, rcOneLine})
-        for (int regex : {0, 1})
-            for (int editor : {0, 1}) b->Args({editor, regex, which == rcOneLine ? 1 : 40, which});
+        for (int quarters : which == rcOneLine ? std::vector<int>{1, 4} : std::vector<int>{40})
+            for (int regex : {0, 1})
+                for (int editor : {0, 1}) b->Args({editor, regex, quarters, which});
 }
 
 void LoadArgs(benchmark::internal::Benchmark* b) {
