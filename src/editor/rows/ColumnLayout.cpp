@@ -39,16 +39,20 @@ const char* SingleColumnClasses(const TDelimiters& Delimiters) {
 
 } // namespace
 
+// Built once: every TColumnLayout starts from it, one for each DisplayWidth of the editor.
 TDelimiters GetDelimiters() {
-    TDelimiters d;
-    SetRange(d, 0x00, 0x2F);
-    SetRange(d, 0x3A, 0x40);
-    SetRange(d, 0x5B, 0x5E);
-    SetRange(d, 0x60, 0x60);
-    SetRange(d, 0x7B, 0x80);
-    SetRange(d, 0xA0, 0xA5);
-    SetRange(d, 0xFD, 0xFF);
-    return d;
+    static const TDelimiters delimiters = [] {
+        TDelimiters d;
+        SetRange(d, 0x00, 0x2F);
+        SetRange(d, 0x3A, 0x40);
+        SetRange(d, 0x5B, 0x5E);
+        SetRange(d, 0x60, 0x60);
+        SetRange(d, 0x7B, 0x80);
+        SetRange(d, 0xA0, 0xA5);
+        SetRange(d, 0xFD, 0xFF);
+        return d;
+    }();
+    return delimiters;
 }
 
 void ClassString(std::string_view S, const TColumnLayout& Layout, std::string& Out) {
