@@ -259,17 +259,24 @@ bool TEditorEx::FindPlainFrom(std::string_view Line, std::string_view Pattern, s
     return false;
 }
 
-bool TEditorEx::ScanStep(std::string_view Work, const std::string& Pattern, std::size_t From, TScanStep& Step) const {
+bool TEditorEx::ScanStep(std::string_view Work, const std::string& Pattern, std::size_t From, int Reach,
+                         TScanStep& Step) const {
     Step.Next = From;
     if (FSearchOptions & sfoRegExp) {
         if (!FFinder->FindFrom(Work, Step.Next, Step.Start, Step.End)) return false;
         Step.Counted = Step.End > Step.Start;
-        return true;
+    } else {
+        if (Pattern.empty() || !FindPlainFrom(Work, Pattern, Step.Next, Step.Start)) return false;
+        Step.End = Step.Next;
+        Step.Counted = !(FSearchOptions & sfoWholeWord) ||
+                       IsWholeWord(Work, static_cast<int>(Step.Start) + 1, static_cast<int>(Pattern.size()));
     }
-    if (Pattern.empty() || !FindPlainFrom(Work, Pattern, Step.Next, Step.Start)) return false;
-    Step.End = Step.Next;
-    Step.Counted = !(FSearchOptions & sfoWholeWord) ||
-                   IsWholeWord(Work, static_cast<int>(Step.Start) + 1, static_cast<int>(Pattern.size()));
+    // The search steps through the characters from From as this walk does; what it decided at a
+    // character before Start - Reach + 1 read nothing from Start on.
+    Step.Resume = From;
+    if (Reach >= 0)
+        for (std::size_t i = From; i + static_cast<std::size_t>(Reach) <= Step.Start + 1; i += CharLength(Work, i))
+            Step.Resume = i;
     return true;
 }
 
@@ -372,27 +379,26 @@ bool TEditorEx::CaretCanStandAt(std::string_view Line, std::size_t From, std::si
 }
 
 std::optional<TEditorEx::TScanStep> TEditorEx::HitAfter(std::string_view Work, const std::string& Pattern,
-                                                        std::size_t Start, std::vector<TScanStep>& Steps) const {
+                                                        std::size_t Start, int Reach, std::size_t& From,
+                                                        std::vector<TScanStep>& Steps) const {
     TScanStep step;
-    std::size_t from = Steps.empty() ? 0 : Steps.back().Next;
-    while (ScanStep(Work, Pattern, from, step)) {
+    while (ScanStep(Work, Pattern, From, Reach, step)) {
         Steps.push_back(step);
-        from = step.Next;
+        From = step.Next;
         if (step.Counted && step.Start >= Start) return step;
     }
     return std::nullopt;
 }
 
 std::optional<TEditorEx::TScanStep> TEditorEx::HitBefore(std::string_view Work, const std::string& Pattern,
-                                                         std::size_t Start, int Reach,
+                                                         std::size_t Start, int Reach, std::size_t& From,
                                                          std::vector<TScanStep>& Steps) const {
     // The steps that find matches before Start read no further than this.
     if (Reach >= 0) Work = Work.substr(0, std::min(Work.size(), Start + static_cast<std::size_t>(Reach)));
     TScanStep step;
-    std::size_t from = Steps.empty() ? 0 : Steps.back().Next;
-    while (ScanStep(Work, Pattern, from, step) && step.Start < Start) {
+    while (ScanStep(Work, Pattern, From, Reach, step) && step.Start < Start) {
         Steps.push_back(step);
-        from = step.Next;
+        From = step.Next;
     }
     const auto hit = std::find_if(Steps.rbegin(), Steps.rend(),
                                   [Start](const TScanStep& s) { return s.Counted && s.Start < Start; });
@@ -420,12 +426,13 @@ bool TEditorEx::PlanReplaceAll(const std::string& Replacement, bool Backward, st
         work = fold ? LowerCaseFileName(line) : line;
         if ((FSearchOptions & sfoRegExp) && GetRowAttribute(LastRowOfLine(first)) != raEndOfText) work += "\r\n";
         steps.clear();
+        std::size_t next = 0; // where the search of the line goes on
         int replaced = 0;
         std::size_t charStart = 0; // a character starts here, at or before the next match
         for (;;) {
             const auto from = static_cast<std::size_t>(std::max(start, 0));
-            const std::optional<TScanStep> hit =
-                Backward ? HitBefore(work, pattern, from, reach, steps) : HitAfter(work, pattern, from, steps);
+            const std::optional<TScanStep> hit = Backward ? HitBefore(work, pattern, from, reach, next, steps)
+                                                          : HitAfter(work, pattern, from, reach, next, steps);
             if (!hit || (!Backward && hit->Start >= static_cast<std::size_t>(limit))) break;
             const std::size_t pos = hit->Start, end = hit->End;
             if (end > line.size() || !CaretCanStandAt(line, charStart, pos, layout) ||
@@ -438,9 +445,11 @@ bool TEditorEx::PlanReplaceAll(const std::string& Replacement, bool Backward, st
             start = Backward ? std::min(static_cast<int>(pos), limit) : CaretPos;
             // Forwards the next match lies after the replacement; backwards anywhere before it.
             charStart = Backward ? 0 : pos + Replacement.size();
-            // The steps that read the replaced text search again.
-            while (!steps.empty() && (reach < 0 || steps.back().Start + static_cast<std::size_t>(reach) > pos))
+            // The steps that read the replaced text search again, from where the first of them read it.
+            while (!steps.empty() && (reach < 0 || steps.back().Start + static_cast<std::size_t>(reach) > pos)) {
+                next = steps.back().Resume;
                 steps.pop_back();
+            }
             ++replaced;
         }
         if (replaced > 0) Changes.push_back({first, std::move(line), replaced});

@@ -164,18 +164,21 @@ private:
     // One step of the search of a line as CollectLineMatches makes it in Work (the line folded as
     // the search folds it, and with the line break that a regular expression sees): the candidate
     // match [Start, End) found from the byte offset From, Next where the following step searches,
-    // and whether the search takes the match (a whole word when asked for; not empty).
+    // whether the search takes the match (a whole word when asked for; not empty), and Resume where
+    // the step may search again, with the same result, once the line changes from Start on (Reach:
+    // see SearchReach).
     struct TScanStep {
-        std::size_t Start = 0, End = 0, Next = 0;
+        std::size_t Start = 0, End = 0, Next = 0, Resume = 0;
         bool Counted = false;
     };
-    bool ScanStep(std::string_view Work, const std::string& Pattern, std::size_t From, TScanStep& Step) const;
-    // The step of the line Work (after Steps, which it extends) that finds the first match taken at
-    // or after Start; the last step before Start that finds one taken.
-    std::optional<TScanStep> HitAfter(std::string_view Work, const std::string& Pattern, std::size_t Start,
-                                      std::vector<TScanStep>& Steps) const;
+    bool ScanStep(std::string_view Work, const std::string& Pattern, std::size_t From, int Reach,
+                  TScanStep& Step) const;
+    // The steps of the line Work from From on (From following them) into Steps, up to the first that
+    // finds a match taken at or after Start; the last step before Start that finds one taken.
+    std::optional<TScanStep> HitAfter(std::string_view Work, const std::string& Pattern, std::size_t Start, int Reach,
+                                      std::size_t& From, std::vector<TScanStep>& Steps) const;
     std::optional<TScanStep> HitBefore(std::string_view Work, const std::string& Pattern, std::size_t Start, int Reach,
-                                       std::vector<TScanStep>& Steps) const;
+                                       std::size_t& From, std::vector<TScanStep>& Steps) const;
     // How far past the start of a candidate match the step that found it may have read, so that a
     // change of the line from there on can change the step; -1 when unbounded.
     int SearchReach(const std::string& Pattern) const;
