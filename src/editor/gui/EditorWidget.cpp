@@ -59,17 +59,26 @@ int VirtualKey(int Key) {
     }
 }
 
-// The character code a control key types, or -1.
-int ControlChar(int Key) {
+// The character code a control key types, or -1. With Alt held a key is a system key and types
+// nothing; with Ctrl held Enter types a line feed, Back Space a delete and Tab nothing.
+int ControlChar(int Key, Qt::KeyboardModifiers Modifiers) {
+    if (Modifiers & Qt::AltModifier) return -1;
+    const bool ctrl = Modifiers & Qt::ControlModifier;
     switch (Key) {
-    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Backspace: return ctrl ? 0x7F : 8;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return 9;
+    case Qt::Key_Backtab: return ctrl ? -1 : 9;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
+    case Qt::Key_Enter: return ctrl ? 10 : 13;
     case Qt::Key_Escape: return 27;
     default: return -1;
     }
+}
+
+// The control character Ctrl with a letter types (1 to 26, Shift or not), or -1.
+int CtrlLetterChar(int Key, Qt::KeyboardModifiers Modifiers) {
+    if ((Modifiers & (Qt::ControlModifier | Qt::AltModifier)) != Qt::ControlModifier) return -1;
+    return Key >= Qt::Key_A && Key <= Qt::Key_Z ? Key - Qt::Key_A + 1 : -1;
 }
 
 TWParam ScrollParam(int Code, int Pos) {
@@ -545,7 +554,12 @@ void TEditorWidget::keyPressEvent(QKeyEvent* Event) {
     const int key = Event->key();
     if (const int vk = VirtualKey(key)) {
         FEditor->Perform(WM_KEYDOWN, static_cast<TWParam>(vk), FKeyRepeat ? KF_REPEAT_BIT : 0);
-        if (const int ch = ControlChar(key); ch >= 0) TypeBytes(std::string(1, static_cast<char>(ch)));
+        if (const int ch = ControlChar(key, FModifiers); ch >= 0) TypeBytes(std::string(1, static_cast<char>(ch)));
+        Event->accept();
+        return;
+    }
+    if (const int ch = CtrlLetterChar(key, FModifiers); ch >= 0) {
+        TypeBytes(std::string(1, static_cast<char>(ch)));
         Event->accept();
         return;
     }

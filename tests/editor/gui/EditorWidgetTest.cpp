@@ -83,6 +83,46 @@ TEST_F(EditorWidget, TypedKeysBecomeCharactersAndNavigationKeys) {
     EXPECT_TRUE(Editor().IsSelected());
 }
 
+// A key with Alt held types nothing; with Ctrl held it types its control character, of which only
+// Ctrl+H (Back Space) and Ctrl+M (Enter) act: Alt+Enter and Ctrl+Enter once split a data line.
+TEST_F(EditorWidget, KeysWithAltOrCtrlTypeWhatTheKeyboardGives) {
+    const Qt::KeyboardModifiers none = Qt::NoModifier, ctrl = Qt::ControlModifier, alt = Qt::AltModifier,
+                                ctrlShift = ctrl | Qt::ShiftModifier;
+    const struct {
+        Qt::Key Key;
+        Qt::KeyboardModifiers Modifiers;
+        const char* Text; // after the key, the caret standing before "c" of "abc"
+    } cases[] = {
+        {Qt::Key_Return, none, "ab\r\nc"},
+        {Qt::Key_Enter, none, "ab\r\nc"},
+        {Qt::Key_X, none, "abxc"},
+        {Qt::Key_Return, alt, "abc"},
+        {Qt::Key_Enter, alt, "abc"},
+        {Qt::Key_Backspace, alt, "abc"},
+        {Qt::Key_X, alt, "abc"},
+        {Qt::Key_H, alt, "abc"},
+        {Qt::Key_Return, ctrl, "abc"},
+        {Qt::Key_Enter, ctrl, "abc"},
+        {Qt::Key_Return, ctrlShift, "abc"},
+        {Qt::Key_Backspace, ctrl, "abc"},
+        {Qt::Key_Tab, ctrl, "abc"},
+        {Qt::Key_X, ctrl, "abc"},
+        {Qt::Key_X, ctrlShift, "abc"},
+        {Qt::Key_I, ctrl, "abc"},
+        {Qt::Key_H, ctrl, "ac"},
+        {Qt::Key_H, ctrlShift, "ac"},
+        {Qt::Key_M, ctrl, "ab\r\nc"},
+        {Qt::Key_M, ctrlShift, "\r\nabc"},
+    };
+    for (const auto& [key, modifiers, text] : cases) {
+        SCOPED_TRACE(QKeySequence(QKeyCombination(modifiers, key)).toString().toStdString());
+        Editor().Lines().SetText("abc");
+        Editor().SetRowCol(0, 2);
+        Key(key, modifiers);
+        EXPECT_EQ(Editor().Lines().Text(), text);
+    }
+}
+
 TEST_F(EditorWidget, BoxCopyAndPasteThroughTheSystemClipboardKeepTheBytes) {
     const std::string text = "ab" + Utf8ToCp932("①あ") + "cd\r\nxy" + Utf8ToCp932("ｱｲｳ") + "z\r\n";
     Editor().Lines().SetText(text);
