@@ -42,36 +42,36 @@ struct TColorItemLabel {
 };
 
 struct TListKindInfo {
-    std::string_view Mask;          // file-name mask; empty for plain text
-    std::string_view FirstLineMark; // the first three characters of a trimmed first line that mark
-                                    // the kind; empty for a kind known by its name only
-    std::string_view ValueName;     // settings value of the kind's editor properties and colours
-    std::string_view ColourerClass; // empty for plain text
-    std::string_view Title;         // the kind as the user knows it (the new-list menu's words)
-    std::string_view HintFile;      // the item hint file beside the program; empty for none
+    std::string_view Mask{};          // file-name mask; empty for plain text
+    std::string_view FirstLineMark{}; // the first three characters of a trimmed first line that mark
+                                      // the kind; empty for a kind known by its name only
+    std::string_view ValueName{};     // settings value of the kind's editor properties and colours
+    std::string_view ColourerClass{}; // empty for plain text
+    std::string_view Title{};         // the kind as the user knows it (the new-list menu's words)
+    std::string_view HintFile{};      // the item hint file beside the program; empty for none
     // A new colourer of the kind with every colour at clNone; null for plain text.
-    std::unique_ptr<TOrvColourer> (*CreateColourer)();
+    std::unique_ptr<TOrvColourer> (*CreateColourer)() = nullptr;
     // Fills the lines of a new list of the kind (the caller hands an empty list); null for plain text.
-    void (*NewList)(std::vector<std::string>& Lines);
+    void (*NewList)(std::vector<std::string>& Lines) = nullptr;
     // Valid lines of the kind (UTF-8) that show every colour item of the kind in its own colour: the
     // settings window's samples.
-    std::vector<const char*> SampleLines;
+    std::vector<const char*> SampleLines{};
     // The settings window's colour items of the kind, in the order it lists them.
-    std::vector<TColorItemLabel> ColorItems;
+    std::vector<TColorItemLabel> ColorItems{};
     // The hint file's keywords, by token kind; a token kind without one offers no hint.
-    std::vector<THintKeyword> HintKeywords;
+    std::vector<THintKeyword> HintKeywords{};
     // The fields the item search looks in, by token kind in the order of its dialog's choices (a
     // choice is stored by its index); only the motion list has them.
-    std::vector<int> ItemSearchFields;
+    std::vector<int> ItemSearchFields{};
     // The edit window's action that opens a new list of the kind: its object name, its menu key (the
     // caption is "Title(&Key)") and what its hint says it makes ("Title|新しい<What>を作成します").
-    std::string_view NewActionName;
-    char NewActionKey;
-    std::string_view NewActionWhat;
+    std::string_view NewActionName{};
+    char NewActionKey{};
+    std::string_view NewActionWhat{};
     // The kind's entry in the open and save dialogs' filter (UTF-8): its name and file pattern; both
     // empty for a kind whose files another kind's entry offers.
-    std::string_view FilterName;
-    std::string_view FilterPattern;
+    std::string_view FilterName{};
+    std::string_view FilterPattern{};
 };
 // The record of kind 0..kListKindCount-1.
 const TListKindInfo& ListKindInfo(int kind);

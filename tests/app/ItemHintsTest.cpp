@@ -197,7 +197,9 @@ TEST(ItemHints, EveryFieldTheColourerCutsHasAKeywordAndNoOther) {
             const bool keyword = !ItemHintKeyword(sample.Kind, kind).empty();
             EXPECT_EQ(HasItemHint(sample.Kind, kind), keyword) << kind;
             const std::string colour = ColourName(*colourer, kind);
-            if (keyword) EXPECT_TRUE(!colour.empty() && colour != "AnyItem" && colour != "Error") << kind;
+            if (keyword) {
+                EXPECT_TRUE(!colour.empty() && colour != "AnyItem" && colour != "Error") << kind;
+            }
         }
     }
     for (int kind = 0; kind < 256; ++kind) EXPECT_FALSE(HasItemHint(lkText, kind));

@@ -187,7 +187,9 @@ TEST(ItemSearchChoices, FieldKindsAndOptionBits) {
         const int kind = ItemKindOfChoice(i);
         EXPECT_TRUE(kinds.insert(kind).second) << i;
         EXPECT_FALSE(ItemHintKeyword(lkMotion, kind).empty()) << i;
-        if (i > 0 && kind != mtComment) EXPECT_GT(kind, ItemKindOfChoice(i - 1)) << i;
+        if (i > 0 && kind != mtComment) {
+            EXPECT_GT(kind, ItemKindOfChoice(i - 1)) << i;
+        }
     }
     EXPECT_EQ(kinds.size(), static_cast<std::size_t>(kItemTokenChoiceCount));
     EXPECT_EQ(ItemKindOfChoice(kItemTokenChoiceCount), mtAnyItem);

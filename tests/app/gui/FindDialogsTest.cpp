@@ -271,7 +271,7 @@ TEST_F(FindDialogTest, EveryTextBoxKeepsWhatIsTypedOverItsHistory) {
         for (QComboBox* box : form->findChildren<QComboBox*>()) {
             if (!box->isEditable()) continue;
             SCOPED_TRACE(box->objectName().toStdString() + " of " + form->windowTitle().toStdString());
-            for (const QString typed : {QStringLiteral("ジャンプ[0-9]"), QStringLiteral("abcdef")}) {
+            for (const QString& typed : {QStringLiteral("ジャンプ[0-9]"), QStringLiteral("abcdef")}) {
                 Type(box, typed);
                 EXPECT_EQ(box->currentText().toStdString(), typed.toStdString());
                 QTest::keyClick(box->lineEdit(), Qt::Key_Return);

@@ -557,8 +557,9 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps, ModelText
             s.Undo();
             if (!undo.empty()) {
                 text = undo.back().before;
-                if (!undo.back().modifiedBefore.empty())
+                if (!undo.back().modifiedBefore.empty()) {
                     ASSERT_EQ(ModifiedFlags(s), undo.back().modifiedBefore) << "step " << step;
+                }
                 redo.push_back(std::move(undo.back()));
                 undo.pop_back();
             }
@@ -592,9 +593,10 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps, ModelText
             marks |= mark;
         }
         ASSERT_EQ(ed.Lines.Text(), text) << "step " << step << ", last edit " << lastOp;
-        if (!wordBreak)
+        if (!wordBreak) {
             ASSERT_NO_FATAL_FAILURE(ExpectRowsOfAFreshLoad(ed, ed.Lines))
                 << "step " << step << ", last edit " << lastOp;
+        }
         if (s.Count() == 0) marks = 0;
         std::uint16_t carried = 0;
         for (int i = 0; i < s.Count(); ++i) carried |= s.RowMarks(i);

@@ -132,7 +132,7 @@ TEST_F(EditorPaint, LongRowIsCutAtColumnThousandWithTheHiddenTextMark) {
 TEST_F(EditorPaint, ALongRowWithoutWordWrapColoursItsTokensUpToColumnThousand) {
     colourer.SetQuotation("'");
     colourer.Colors().Str().SetColor(clRed);
-    for (const std::string lead : {std::string(990, 'a'), "\t" + std::string(982, 'a')}) {
+    for (const std::string& lead : {std::string(990, 'a'), "\t" + std::string(982, 'a')}) {
         SCOPED_TRACE(lead.substr(0, 1));
         const std::string row = lead + " 'quoted" + std::string(3000, 'q') + "' 12 'x'";
         const TPaintPlan plan = Paint(row + "\r\nnext\r\n");
