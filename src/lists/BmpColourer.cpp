@@ -81,7 +81,7 @@ int ScanBmpField(const char*& Run, int& FieldIndex) {
     return TokenToRowEnd(Run, start, ltError);
 }
 
-const TListColourerSpec BmpColourerSpec{
+const TListColourerTraits BmpColourerTraits{
     .ClassName = "TBmpColourer",
     .Colors = kBmpColors,
     .FirstKind = btBmpNum,

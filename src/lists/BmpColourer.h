@@ -21,7 +21,7 @@ enum : int { bfsNum = 0, bfsFileName, bfsColon1, bfsColon2, bfsColon3, bfsOffset
 // kind.
 int ScanBmpField(const char*& Run, int& FieldIndex);
 
-extern const TListColourerSpec BmpColourerSpec;
-using TBmpColourer = TListColourer<BmpColourerSpec>;
+extern const TListColourerTraits BmpColourerTraits;
+using TBmpColourer = TListColourer<BmpColourerTraits>;
 
 } // namespace quillon

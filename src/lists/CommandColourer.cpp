@@ -116,7 +116,7 @@ int ScanCommandField(const char*& Run, int& FieldIndex, int& CancelCounter, int 
     return TokenToRowEnd(Run, start, ltError);
 }
 
-const TListColourerSpec CommandColourerSpec{
+const TListColourerTraits CommandColourerTraits{
     .ClassName = "TCommandColourer",
     .Colors = kCommandColors,
     .FirstKind = ctCmdNum,

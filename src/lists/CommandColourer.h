@@ -42,7 +42,7 @@ int ScanCommandField(const char*& Run, int& FieldIndex, int& CancelCounter, int 
                      const TCommandSyntax& Syntax);
 
 // CancelCounter is the line value: a Cancel field cut by a wrap goes on counting in the next row.
-extern const TListColourerSpec CommandColourerSpec;
-using TCommandColourer = TListColourer<CommandColourerSpec>;
+extern const TListColourerTraits CommandColourerTraits;
+using TCommandColourer = TListColourer<CommandColourerTraits>;
 
 } // namespace quillon

@@ -280,7 +280,7 @@ int ScanMotionField(const char*& Run, int& FieldIndex, int ParseMode) {
     return TokenToRowEnd(Run, start, mtError);
 }
 
-const TListColourerSpec MotionColourerSpec{
+const TListColourerTraits MotionColourerTraits{
     .ClassName = "TMotionColourer",
     .Colors = kMotionColors,
     .FirstKind = mtMotionNum,

@@ -72,7 +72,7 @@ int ScanMotionField(const char*& Run, int& FieldIndex, int ParseMode);
 // end of the row.
 bool ScanPicField(const char*& Run);
 
-extern const TListColourerSpec MotionColourerSpec;
-using TMotionColourer = TListColourer<MotionColourerSpec>;
+extern const TListColourerTraits MotionColourerTraits;
+using TMotionColourer = TListColourer<MotionColourerTraits>;
 
 } // namespace quillon

@@ -59,8 +59,8 @@ void TOrvColourer::SetDefaultColors() {
     NotifyEventList().EndUpdate();
 }
 
-TOrvColourerParser::TOrvColourerParser(TColourer* Colourer, const TListColourerSpec& Spec)
-    : TColourerParser(Colourer), FSpec(Spec), FOrvColourer(dynamic_cast<TOrvColourer*>(Colourer)),
+TOrvColourerParser::TOrvColourerParser(TColourer* Colourer, const TListColourerTraits& Traits)
+    : TColourerParser(Colourer), FTraits(Traits), FOrvColourer(dynamic_cast<TOrvColourer*>(Colourer)),
       FParseMode(FOrvColourer ? FOrvColourer->ParseMode() : pmFull) {
     for (int b = 1; b <= 32; ++b) SetMethod(static_cast<unsigned char>(b), &TOrvColourerParser::SymbolProc);
     SetMethod(0, &TOrvColourerParser::NullProc);
@@ -68,17 +68,18 @@ TOrvColourerParser::TOrvColourerParser(TColourer* Colourer, const TListColourerS
     SetMethod(10, &TOrvColourerParser::LFProc);
     SetMethod(13, &TOrvColourerParser::CRProc);
     for (int b = 33; b <= 255; ++b) SetMethod(static_cast<unsigned char>(b), &TOrvColourerParser::ScanField);
-    for (int kind = Spec.FirstKind; kind <= Spec.LastKind; ++kind) SetTokenMethod(kind, &TOrvColourerParser::ScanField);
-    SetTokenMethod(Spec.AnyItemKind, &TOrvColourerParser::ScanField);
-    SetTokenMethod(Spec.ErrorKind, &TOrvColourerParser::ScanField);
-    FParseValue = Spec.LineStartValue;
+    for (int kind = Traits.FirstKind; kind <= Traits.LastKind; ++kind)
+        SetTokenMethod(kind, &TOrvColourerParser::ScanField);
+    SetTokenMethod(Traits.AnyItemKind, &TOrvColourerParser::ScanField);
+    SetTokenMethod(Traits.ErrorKind, &TOrvColourerParser::ScanField);
+    FParseValue = Traits.LineStartValue;
 }
 
 void TOrvColourerParser::NewData(const char* Text, const TRowAttributeData& Data) {
     TColourerParser::NewData(Text, Data);
     if (Data.PrevRowAttribute == raWrapped) return;
     FFieldIndex = 0;
-    FParseValue = FSpec.LineStartValue;
+    FParseValue = FTraits.LineStartValue;
 }
 
 TColourerColor* TOrvColourerParser::TokenColor() {
@@ -86,7 +87,7 @@ TColourerColor* TOrvColourerParser::TokenColor() {
     return FOrvColourer ? FOrvColourer->KindColor(FTokenKind) : nullptr;
 }
 
-void TOrvColourerParser::ScanField() { FTokenKind = FSpec.Scan(FRunPtr, FFieldIndex, FParseValue, FParseMode); }
+void TOrvColourerParser::ScanField() { FTokenKind = FTraits.Scan(FRunPtr, FFieldIndex, FParseValue, FParseMode); }
 
 void TOrvColourerParser::SkipSpaces() {
     if (FContinuedToken == 0) TColourerParser::SkipSpaces();

@@ -3,7 +3,7 @@
 //
 // Every list kind has a colourer (a TOrvColourer) whose parser (a TOrvColourerParser) cuts a list
 // line into one token per field, some fields into several, and gives each token the kind of its
-// field. A kind's colourer is a TListColourer made from the kind's spec (TListColourerSpec: its
+// field. A kind's colourer is a TListColourer made from the kind's traits (TListColourerTraits: its
 // class name, colour properties, token kinds and field scan); the colourer and the parser are the
 // same code for every kind. The parser sends every byte of 33 or more to its field scan; blanks between fields are
 // skipped by the framework, a tab is a token of its own. FieldIndex, the number of the field that
@@ -92,9 +92,9 @@ private:
 // the row store carries over a wrap); Mode is the parser's ParseMode.
 using TListFieldScan = int (*)(const char*& Run, int& FieldIndex, int& LineValue, int Mode);
 
-// All that tells one list colourer from another, beside its field scan: a colourer is its spec
+// All that tells one list colourer from another, beside its field scan: a colourer is its traits
 // (defined in the kind's unit next to the scan) and TListColourer made from it.
-struct TListColourerSpec {
+struct TListColourerTraits {
     const char* ClassName;                  // published: the colours are streamed under it
     std::span<const TKindColorInfo> Colors; // in published (stream) order
     int FirstKind;                          // the parser's own kinds are FirstKind..LastKind,
@@ -108,12 +108,12 @@ struct TListColourerSpec {
 // The parser of every list colourer.
 class TOrvColourerParser final : public TColourerParser {
 public:
-    TOrvColourerParser(TColourer* Colourer, const TListColourerSpec& Spec);
+    TOrvColourerParser(TColourer* Colourer, const TListColourerTraits& Traits);
 
     int ParseMode() const { return FParseMode; }
     void SetParseMode(int Value) { FParseMode = Value; }
 
-    // Every row that starts a logical line starts at field 0 with the spec's LineStartValue.
+    // Every row that starts a logical line starts at field 0 with the traits' LineStartValue.
     void NewData(const char* Text, const TRowAttributeData& Data) override;
     TColourerColor* TokenColor() override;
 
@@ -127,23 +127,23 @@ private:
     // FRunPtr, FFieldIndex and FParseValue on.
     void ScanField();
 
-    const TListColourerSpec& FSpec;
+    const TListColourerTraits& FTraits;
     TOrvColourer* FOrvColourer; // null when the colourer is no list colourer
     int FParseMode;
 };
 
-// The colourer of one list kind, made from the kind's spec.
-template <const TListColourerSpec& Spec> class TListColourer final : public TOrvColourer {
+// The colourer of one list kind, made from the kind's traits.
+template <const TListColourerTraits& Traits> class TListColourer final : public TOrvColourer {
 public:
     static const TClassInfo& StaticClassInfo() {
-        static const TClassInfo info{Spec.ClassName, &TOrvColourer::StaticClassInfo(), ColorProps(Spec.Colors)};
+        static const TClassInfo info{Traits.ClassName, &TOrvColourer::StaticClassInfo(), ColorProps(Traits.Colors)};
         return info;
     }
     const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
 
-    explicit TListColourer(TComponent* Owner) : TOrvColourer(Owner, Spec.Colors) {}
+    explicit TListColourer(TComponent* Owner) : TOrvColourer(Owner, Traits.Colors) {}
     std::unique_ptr<TColourerParser> CreateParser() override {
-        return std::make_unique<TOrvColourerParser>(this, Spec);
+        return std::make_unique<TOrvColourerParser>(this, Traits);
     }
 };
 

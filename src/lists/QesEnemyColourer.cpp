@@ -66,10 +66,10 @@ int ScanQesEnemyField(const char*& Run, int& FieldIndex, TBracketDepths& Depths)
     }
 }
 
-const TListColourerSpec QesEnemyColourerSpec{.ClassName = "TQesEnemyColourer",
-                                             .Colors = kQesEnemyColors,
-                                             .FirstKind = etDistance,
-                                             .LastKind = etMySelf,
-                                             .Scan = ScanWithDepths<ScanQesEnemyField>};
+const TListColourerTraits QesEnemyColourerTraits{.ClassName = "TQesEnemyColourer",
+                                                 .Colors = kQesEnemyColors,
+                                                 .FirstKind = etDistance,
+                                                 .LastKind = etMySelf,
+                                                 .Scan = ScanWithDepths<ScanQesEnemyField>};
 
 } // namespace quillon

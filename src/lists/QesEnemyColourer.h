@@ -10,7 +10,7 @@ namespace quillon {
 // the kind (those of the enemy list).
 int ScanQesEnemyField(const char*& Run, int& FieldIndex, TBracketDepths& Depths);
 
-extern const TListColourerSpec QesEnemyColourerSpec;
-using TQesEnemyColourer = TListColourer<QesEnemyColourerSpec>;
+extern const TListColourerTraits QesEnemyColourerTraits;
+using TQesEnemyColourer = TListColourer<QesEnemyColourerTraits>;
 
 } // namespace quillon

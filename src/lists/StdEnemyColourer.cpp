@@ -115,10 +115,10 @@ int ScanStdEnemyField(const char*& Run, int& FieldIndex, TBracketDepths& Depths)
     }
 }
 
-const TListColourerSpec StdEnemyColourerSpec{.ClassName = "TStdEnemyColourer",
-                                             .Colors = kStdEnemyColors,
-                                             .FirstKind = etDistance,
-                                             .LastKind = etMySelf,
-                                             .Scan = ScanWithDepths<ScanStdEnemyField>};
+const TListColourerTraits StdEnemyColourerTraits{.ClassName = "TStdEnemyColourer",
+                                                 .Colors = kStdEnemyColors,
+                                                 .FirstKind = etDistance,
+                                                 .LastKind = etMySelf,
+                                                 .Scan = ScanWithDepths<ScanStdEnemyField>};
 
 } // namespace quillon

@@ -50,7 +50,7 @@ int ScanWithDepths(const char*& Run, int& FieldIndex, int& LineValue, int /*Mode
     return kind;
 }
 
-extern const TListColourerSpec StdEnemyColourerSpec;
-using TStdEnemyColourer = TListColourer<StdEnemyColourerSpec>;
+extern const TListColourerTraits StdEnemyColourerTraits;
+using TStdEnemyColourer = TListColourer<StdEnemyColourerTraits>;
 
 } // namespace quillon

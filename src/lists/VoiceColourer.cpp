@@ -39,7 +39,7 @@ int ScanVoiceField(const char*& Run, int& FieldIndex, bool Vantor) {
     return TokenToRowEnd(Run, start, ltComment);
 }
 
-const TListColourerSpec VoiceColourerSpec{
+const TListColourerTraits VoiceColourerTraits{
     .ClassName = "TVoiceColourer",
     .Colors = kVoiceColors,
     .FirstKind = vtVoiceNum,

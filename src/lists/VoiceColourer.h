@@ -19,7 +19,7 @@ enum : int { vfsNum = 0, vfsWave, vfsDp };
 // The Vantor line has a Dp number between the wave file name and the comment.
 int ScanVoiceField(const char*& Run, int& FieldIndex, bool Vantor);
 
-extern const TListColourerSpec VoiceColourerSpec;
-using TVoiceColourer = TListColourer<VoiceColourerSpec>;
+extern const TListColourerTraits VoiceColourerTraits;
+using TVoiceColourer = TListColourer<VoiceColourerTraits>;
 
 } // namespace quillon

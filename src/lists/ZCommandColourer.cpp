@@ -28,7 +28,7 @@ constexpr TKindColorInfo kZCommandColors[] = {
 
 } // namespace
 
-const TListColourerSpec ZCommandColourerSpec{
+const TListColourerTraits ZCommandColourerTraits{
     .ClassName = "TZCommandColourer",
     .Colors = kZCommandColors,
     .FirstKind = ctCmdNum,

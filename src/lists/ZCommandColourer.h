@@ -14,7 +14,7 @@ enum TZCommandTokenKind : int {
 
 extern const TCommandSyntax VantorCommandSyntax;
 
-extern const TListColourerSpec ZCommandColourerSpec;
-using TZCommandColourer = TListColourer<ZCommandColourerSpec>;
+extern const TListColourerTraits ZCommandColourerTraits;
+using TZCommandColourer = TListColourer<ZCommandColourerTraits>;
 
 } // namespace quillon

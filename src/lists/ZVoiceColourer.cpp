@@ -16,7 +16,7 @@ constexpr TKindColorInfo kZVoiceColors[] = {
 
 } // namespace
 
-const TListColourerSpec ZVoiceColourerSpec{
+const TListColourerTraits ZVoiceColourerTraits{
     .ClassName = "TZVoiceColourer",
     .Colors = kZVoiceColors,
     .FirstKind = vtVoiceNum,

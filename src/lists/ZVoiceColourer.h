@@ -4,7 +4,7 @@
 
 namespace quillon {
 
-extern const TListColourerSpec ZVoiceColourerSpec;
-using TZVoiceColourer = TListColourer<ZVoiceColourerSpec>;
+extern const TListColourerTraits ZVoiceColourerTraits;
+using TZVoiceColourer = TListColourer<ZVoiceColourerTraits>;
 
 } // namespace quillon

@@ -156,7 +156,7 @@ TEST(OrvColourer, ParseModeIsPassedPerQuery) {
     EXPECT_EQ(ParseRow(*simple, row).size(), 21u);
     // On a colourer that is no list colourer, a list parser scans in full and has no colours.
     TEditorColourer plain(nullptr);
-    TOrvColourerParser parser(&plain, MotionColourerSpec);
+    TOrvColourerParser parser(&plain, MotionColourerTraits);
     EXPECT_EQ(parser.ParseMode(), pmFull);
     EXPECT_EQ(ParseRow(parser, row).size(), 25u);
     EXPECT_EQ(parser.TokenColor(), nullptr);
@@ -358,7 +358,7 @@ TEST(OrvColourer, CancelCounterSurvivesAWrap) {
     EXPECT_EQ(std::count(kinds.begin(), kinds.end(), ctCmdCancelSep), 2);
 
     // The counter falls by one per Cancel character from 4; a new line starts it afresh.
-    TOrvColourerParser parser(&colourer, CommandColourerSpec);
+    TOrvColourerParser parser(&colourer, CommandColourerTraits);
     ParseRow(parser, "1 2 000");
     EXPECT_EQ(parser.StateHere().ParseValue, 1);
     ParseRow(parser, "1 2");
