@@ -435,38 +435,68 @@ void TEditorScreenStrings::UpdateRows(int Row, int Count, std::string_view Text)
     EndUpdate();
 }
 
-bool TEditorScreenStrings::CanReplaceInRow(int Row, int Index, int Length, std::string_view Text) const {
-    if (FWordWrap || Row < 0 || Row >= Count() || Index < 0 || Length < 0 ||
-        static_cast<std::size_t>(Index) + static_cast<std::size_t>(Length) > Get(Row).size() ||
-        (Length == 0 && Text.empty()) || Text.find_first_of("\r\n") != std::string_view::npos)
-        return false;
-    // The text's end makes no row: emptying the last row there takes the row away (UpdateRows).
-    return !(Text.empty() && static_cast<std::size_t>(Length) == Get(Row).size() && RowAttribute(Row) == raEndOfText);
+bool TEditorScreenStrings::CanReplaceInRows(const std::vector<TRowSplice>& Splices) const {
+    if (FWordWrap || Splices.empty()) return false;
+    for (std::size_t k = 0; k < Splices.size(); ++k) {
+        const TRowSplice& s = Splices[k];
+        if (s.Row < 0 || s.Row >= Count() || (k > 0 && s.Row <= Splices[k - 1].Row)) return false;
+        const std::size_t size = Get(s.Row).size();
+        if (s.Pos > size || s.Length > size - s.Pos || (s.Length == 0 && s.Text.empty()) ||
+            std::any_of(s.Text.begin(), s.Text.end(), [](char c) { return c == '\r' || c == '\n'; }))
+            return false;
+        // The text's end makes no row: emptying the last row there takes the row away (UpdateRows).
+        if (s.Text.empty() && s.Length == size && RowAttribute(s.Row) == raEndOfText) return false;
+    }
+    return true;
 }
 
-void TEditorScreenStrings::ReplaceInRow(int Row, int Index, int Length, std::string_view Text) {
+void TEditorScreenStrings::ReplaceInRows(const std::vector<TRowSplice>& Splices) {
     FinishRewrap();
-    if (!CanReplaceInRow(Row, Index, Length, Text)) return;
+    if (!CanReplaceInRows(Splices)) return;
     FSplicing = true;
     BeginUpdate();
-    SpliceRow(Row, Index, Length, Text, FUndoObj->NewUndoData());
+    ReplaceInRows(Splices, FUndoObj->NewUndoData());
     EndUpdate();
     FSplicing = false;
 }
 
-void TEditorScreenStrings::SpliceRow(int Row, int Index, int Length, std::string_view Text, TUndoData& Inverse) {
-    Inverse.Row = Row;
-    Inverse.RowCount = 1;
-    Inverse.Attribute = RowAttribute(Row);
-    Inverse.Offset = Index;
-    Inverse.Length = static_cast<int>(Text.size());
-    Inverse.Text = Get(Row).substr(static_cast<std::size_t>(Index), static_cast<std::size_t>(Length));
-    Inverse.Flags = FlagsOf(Row, 1);
-    Splice(Row, static_cast<std::size_t>(Index), static_cast<std::size_t>(Length), Text);
-    FLongRowScans.Changed(Row, Index, Length, static_cast<int>(Text.size()));
-    SetRowModified(Row, true);
-    // The row's own state stays; the states below it follow from its new text.
-    SetUpdateInfo(Row, 1, Row + 1 < Count() ? UpdateRowStates(Row + 1, true) : 0, 1);
+bool TEditorScreenStrings::CanReplaceInRow(int Row, int Index, int Length, std::string_view Text) const {
+    return Index >= 0 && Length >= 0 &&
+           CanReplaceInRows({{Row, static_cast<std::size_t>(Index), static_cast<std::size_t>(Length), Text}});
+}
+
+void TEditorScreenStrings::ReplaceInRow(int Row, int Index, int Length, std::string_view Text) {
+    if (!CanReplaceInRow(Row, Index, Length, Text)) return;
+    ReplaceInRows({{Row, static_cast<std::size_t>(Index), static_cast<std::size_t>(Length), Text}});
+}
+
+void TEditorScreenStrings::ReplaceInRows(const std::vector<TRowSplice>& Splices, TUndoData& Inverse) {
+    const int first = Splices.front().Row, rows = Splices.back().Row - first + 1;
+    Inverse.Row = first;
+    Inverse.RowCount = rows;
+    Inverse.Attribute = RowAttribute(first);
+    Inverse.Splices.clear();
+    Inverse.Splices.reserve(Splices.size());
+    Inverse.Flags.clear();
+    Inverse.Text.clear();
+    for (const TRowSplice& s : Splices) {
+        Inverse.Splices.push_back({s.Row, static_cast<int>(s.Pos), static_cast<int>(s.Text.size()),
+                                   static_cast<int>(s.Length), RowFlags(s.Row)});
+        Inverse.Text += Get(s.Row).substr(s.Pos, s.Length);
+    }
+    SpliceRows(Splices);
+    for (const TRowSplice& s : Splices) {
+        FLongRowScans.Changed(s.Row, static_cast<int>(s.Pos), static_cast<int>(s.Length),
+                              static_cast<int>(s.Text.size()));
+        SetRowModified(s.Row, true);
+    }
+    // The rows' own states stay; the states below the first follow from its new text. Those below
+    // the second changed row on are computed again, later for most: every row from the first on is
+    // painted again.
+    const bool several = Splices.size() > 1;
+    if (several && Splices[1].Row + 1 < Count()) MarkNotComputed(Splices[1].Row + 1);
+    const int changed = first + 1 < Count() ? UpdateRowStates(first + 1, true) : 0;
+    SetUpdateInfo(first, rows, several ? Count() - first : changed, rows);
 }
 
 // Colouring states

@@ -175,13 +175,16 @@ public:
     // Row, as one undo step. Appending (Row = the row count) needs a last row that ends with a line
     // break.
     void UpdateRows(int Row, int Count, std::string_view Text);
-    // Whether ReplaceInRow can make this change: word wrap is off (so no row is re-wrapped), the
-    // bytes lie inside the row, Text holds no line break, and the row stays (the text's last row is
-    // not emptied).
+    // Whether ReplaceInRows can make these changes: word wrap is off (so no row is re-wrapped), they
+    // come in order of row, at most one in a row, each changes something and its bytes lie inside
+    // its row, no text holds a line break, and every row stays (the text's last row is not emptied).
+    bool CanReplaceInRows(const std::vector<TRowSplice>& Splices) const;
+    // Makes Splices as one undo step that holds only the replaced bytes: the cost follows the
+    // changes, not the rows' length (typing in a long line, replacing in every line). Does nothing
+    // unless CanReplaceInRows.
+    void ReplaceInRows(const std::vector<TRowSplice>& Splices);
+    // ReplaceInRows of one change: Length bytes at byte Index of Row by Text.
     bool CanReplaceInRow(int Row, int Index, int Length, std::string_view Text) const;
-    // Replaces Length bytes at byte Index of Row by Text, as one undo step that holds only the
-    // replaced bytes: the cost follows the change, not the row's length (typing in a long line).
-    // Does nothing unless CanReplaceInRow.
     void ReplaceInRow(int Row, int Index, int Length, std::string_view Text);
 
     // Colouring-state propagation from Index (RowStates.h); answers the rows whose state changed.
@@ -261,9 +264,9 @@ private:
     // row from Next starts (after at least one new row, and never at First): from there the cutting
     // would repeat the old rows, which are kept.
     TRewrap WrapUntilResync(std::string_view Head, int Next, int First, TRowAttributeStringList& Dest) const;
-    // ReplaceInRow's change, made and recorded in Inverse (which undoes it); undo replays it too.
+    // ReplaceInRows' change, made and recorded in Inverse (which undoes it); undo replays it too.
     // The caller's update bracket is made with FSplicing set, so that the marks of long rows stay.
-    void SpliceRow(int Row, int Index, int Length, std::string_view Text, TUndoData& Inverse);
+    void ReplaceInRows(const std::vector<TRowSplice>& Splices, TUndoData& Inverse);
     std::vector<std::uint32_t> FlagsOf(int Row, int Count) const;
     // Puts Flags back on the rows from Row that exist.
     void PutFlags(int Row, const std::vector<std::uint32_t>& Flags);
@@ -278,7 +281,7 @@ private:
     int FComputedTo = 0;                 // no row above it is left not computed (0 after any change)
     TProvisionalStates FProvisional;     // none of its rows is computed; void after any change
     mutable TLongRowScans FLongRowScans; // void after any change but one inside a row
-    bool FSplicing = false;              // a change inside a row is being made (set around its bracket)
+    bool FSplicing = false;              // a change inside rows is being made (set around its bracket)
     static constexpr int kNoneWaiting = std::numeric_limits<int>::max();
     int FRewrapFrom = kNoneWaiting; // the first row not cut yet (RewrapFrom)
     bool FCutting = false;          // waiting rows are being cut (set around the bracket)

@@ -16,8 +16,7 @@ void TakeChange(TUndoData& Dest, TUndoData&& Source) {
     Dest.Row = Source.Row;
     Dest.RowCount = Source.RowCount;
     Dest.Attribute = Source.Attribute;
-    Dest.Offset = Source.Offset;
-    Dest.Length = Source.Length;
+    Dest.Splices = std::move(Source.Splices);
     Dest.Flags = std::move(Source.Flags);
     Dest.Text = std::move(Source.Text);
 }
@@ -45,9 +44,18 @@ void TEditorUndoObj::Clear() {
 TUndoData TEditorUndoObj::Replay(const TUndoData& R, bool IsUndo) {
     TEditorScreenStrings& s = FOwner;
     TUndoData inverse;
-    if (R.Offset >= 0) {
-        s.SpliceRow(R.Row, R.Offset, R.Length, R.Text, inverse);
-        s.PutFlags(R.Row, R.Flags);
+    if (!R.Splices.empty()) {
+        std::vector<TRowSplice> splices;
+        splices.reserve(R.Splices.size());
+        std::size_t at = 0;
+        for (const TUndoSplice& u : R.Splices) {
+            const auto length = static_cast<std::size_t>(u.TextLength);
+            splices.push_back({u.Row, static_cast<std::size_t>(u.Offset), static_cast<std::size_t>(u.Length),
+                               std::string_view(R.Text).substr(at, length)});
+            at += length;
+        }
+        s.ReplaceInRows(splices, inverse);
+        for (const TUndoSplice& u : R.Splices) s.SetRowFlags(u.Row, u.Flags);
         return inverse;
     }
     inverse.Row = R.Row;
@@ -87,7 +95,7 @@ void TEditorUndoObj::Undo() {
     TAttachedEditor* editor = FOwner.ActiveEditor();
     if (editor) editor->CaretBeginUpdate();
     TUndoData& r = FUndoList.back();
-    FOwner.FSplicing = r.Offset >= 0;
+    FOwner.FSplicing = !r.Splices.empty();
     FOwner.BeginUpdate();
     TakeChange(r, Replay(r, true));
     AddRedoData(r);
@@ -106,7 +114,7 @@ void TEditorUndoObj::Redo() {
     TAttachedEditor* editor = FOwner.ActiveEditor();
     if (editor) editor->CaretBeginUpdate();
     TUndoData& r = FRedoList.back();
-    FOwner.FSplicing = r.Offset >= 0;
+    FOwner.FSplicing = !r.Splices.empty();
     FOwner.BeginUpdate();
     TUndoData inverse = Replay(r, false);
     FReplaying = true;

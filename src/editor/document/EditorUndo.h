@@ -7,8 +7,9 @@
 // text (re-wrapped) and gives the flags back; the rows it removes become the inverse record on the
 // other list. Records hold only the replaced rows, never a copy of the document; a record whose last
 // row is a wrapped row ends inside a logical line, and replaying it cuts its text together with the
-// rows after it, as they were cut. A change inside one row that no re-wrap follows (ReplaceInRow)
-// records only the bytes it replaced and where, so typing in a long line records a few bytes.
+// rows after it, as they were cut. A change inside rows that no re-wrap follows (ReplaceInRows)
+// records only the bytes it replaced and where, so typing in a long line records a few bytes, and a
+// replace-all in every line of a long list the replaced words.
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -18,14 +19,23 @@ namespace quillon {
 
 class TEditorScreenStrings;
 
+// A change inside row Row: its Length bytes at Offset replaced TextLength bytes of the record's Text.
+struct TUndoSplice {
+    int Row = 0;
+    int Offset = 0;
+    int Length = 0;
+    int TextLength = 0;
+    std::uint32_t Flags = 0; // the row's RowFlags before the change
+};
+
 struct TUndoData {
     int CaretRow = 0; // caret of the active editor when the record was made
     int CaretCol = 0;
     int Row = -1;      // first row of the change
     int RowCount = 0;  // rows the change left in the text from Row
     int Attribute = 3; // attribute of the last row of Text; 3: Text is empty, replaying only deletes
-    int Offset = -1;   // >= 0: a change inside row Row, whose Length bytes at Offset replaced Text
-    int Length = 0;
+    // Not empty: a change inside rows, by row, whose replaced bytes are Text one after another.
+    std::vector<TUndoSplice> Splices;
     std::vector<std::uint32_t> Flags; // the RowFlags of the rows that Text occupied
     std::string Text;                 // the text the change replaced
 };

@@ -350,6 +350,9 @@ protected:
     // Editing: replaces rows Start..End (End beyond the last row: to the last row; End < Start: none,
     // inserting) by Text as one undo step and puts the caret at Offset from the reference row Ref.
     void ReplaceRows(int Start, int End, std::string_view Text, int Ref, int Offset);
+    // ReplaceRows for changes inside rows, when the row store can make them there
+    // (TEditorScreenStrings::CanReplaceInRows); answers false, changing nothing, otherwise.
+    bool ReplaceInRows(const std::vector<TRowSplice>& Splices, int Ref, int Offset);
 
     // Factories, in the order the constructor calls them.
     virtual std::shared_ptr<TEditorScreenStrings> CreateScreenStrings();
@@ -462,8 +465,7 @@ private:
     // that ends the text (RowCount past the last row), Rest what remains of Offset there.
     void WalkRows(int FirstRow, int Offset, int& ARow, int& Rest) const;
 
-    // ReplaceRows for a change inside row ARow: Length bytes at byte Index replaced by S, when the
-    // row store can make it there (TEditorScreenStrings::CanReplaceInRow); answers false otherwise.
+    // ReplaceInRows of one change: Length bytes at byte Index of row ARow replaced by S.
     bool ReplaceInRow(int ARow, int Index, int Length, std::string_view S, int Ref, int Offset);
     // Deletes Length bytes at byte Index of the caret row and puts the caret at column ACol (by its
     // offset from the reference row Ref).

@@ -31,13 +31,18 @@ void TEditor::ReplaceRows(int Start, int End, std::string_view Text, int Ref, in
     CaretEndUpdate();
 }
 
-bool TEditor::ReplaceInRow(int ARow, int Index, int Length, std::string_view S, int Ref, int Offset) {
-    if (!FStore->CanReplaceInRow(ARow, Index, Length, S)) return false;
+bool TEditor::ReplaceInRows(const std::vector<TRowSplice>& Splices, int Ref, int Offset) {
+    if (!FStore->CanReplaceInRows(Splices)) return false;
     CaretBeginUpdate();
-    FStore->ReplaceInRow(ARow, Index, Length, S);
+    FStore->ReplaceInRows(Splices);
     SetCaretToLineOffset(Ref, Offset);
     CaretEndUpdate();
     return true;
+}
+
+bool TEditor::ReplaceInRow(int ARow, int Index, int Length, std::string_view S, int Ref, int Offset) {
+    return Index >= 0 && Length >= 0 &&
+           ReplaceInRows({{ARow, static_cast<std::size_t>(Index), static_cast<std::size_t>(Length), S}}, Ref, Offset);
 }
 
 // T with the columns From..To-1 replaced by S; a double-byte character cut by To leaves a blank.

@@ -45,6 +45,16 @@ char DoubleByteClass(int Code) {
 // The byte length of the character at I.
 std::size_t CharLength(std::string_view S, std::size_t I) { return IsLeadByte(S[I]) && I + 1 < S.size() ? 2 : 1; }
 
+// Whether a character starts at P of S, given that one starts at Known <= P: what walking the
+// characters from Known would tell. The bytes that may lead a character right before P pair off
+// from the last one that cannot (or from Known), so only they are read.
+bool StartsChar(std::string_view S, std::size_t Known, std::size_t P) {
+    if (P >= S.size()) return P == S.size();
+    std::size_t i = P;
+    while (i > Known && IsLeadByte(S[i - 1])) --i;
+    return (P - i) % 2 == 0;
+}
+
 // The rectangle's outline (right and bottom edges excluded) as one polyline.
 void FrameRect(int Left, int Top, int Right, int Bottom, TColor Color, TPaintPlan& Plan) {
     if (Right <= Left || Bottom <= Top) return;
@@ -250,10 +260,12 @@ bool TEditorEx::FindPlainFrom(std::string_view Line, std::string_view Pattern, s
         const void* hit = memmem(Line.data() + i, Line.size() - i, Pattern.data(), Pattern.size());
         if (!hit) return false;
         const auto found = static_cast<std::size_t>(static_cast<const char*>(hit) - Line.data());
-        while (i < found) i += CharLength(Line, i);
-        if (i != found) continue;
-        Start = i;
-        From = i + Pattern.size();
+        if (!StartsChar(Line, i, found)) {
+            i = found + 1;
+            continue;
+        }
+        Start = found;
+        From = found + Pattern.size();
         return true;
     }
     return false;
@@ -274,9 +286,10 @@ bool TEditorEx::ScanStep(std::string_view Work, const std::string& Pattern, std:
     // The search steps through the characters from From as this walk does; what it decided at a
     // character before Start - Reach + 1 read nothing from Start on.
     Step.Resume = From;
-    if (Reach >= 0)
-        for (std::size_t i = From; i + static_cast<std::size_t>(Reach) <= Step.Start + 1; i += CharLength(Work, i))
-            Step.Resume = i;
+    if (Reach >= 0 && Step.Start + 1 >= From + static_cast<std::size_t>(Reach)) {
+        const std::size_t last = Step.Start + 1 - static_cast<std::size_t>(Reach);
+        Step.Resume = StartsChar(Work, From, last) ? last : last - 1;
+    }
     return true;
 }
 
@@ -373,9 +386,8 @@ void TEditorEx::ReplaceHit(const std::string& Replacement, bool Backward) {
 
 bool TEditorEx::CaretCanStandAt(std::string_view Line, std::size_t From, std::size_t Pos,
                                 const TColumnLayout& Layout) const {
-    std::size_t i = From;
-    while (i < Pos) i += CharLength(Line, i);
-    return i == Pos && (Layout.WordWrap || quillon::DisplayWidth(Line.substr(0, Pos), Layout) <= MaxColumns);
+    return StartsChar(Line, From, Pos) &&
+           (Layout.WordWrap || quillon::DisplayWidth(Line.substr(0, Pos), Layout) <= MaxColumns);
 }
 
 std::optional<TEditorEx::TScanStep> TEditorEx::HitAfter(std::string_view Work, const std::string& Pattern,
@@ -406,8 +418,7 @@ std::optional<TEditorEx::TScanStep> TEditorEx::HitBefore(std::string_view Work, 
     return *hit;
 }
 
-bool TEditorEx::PlanReplaceAll(const std::string& Replacement, bool Backward, std::vector<TLineChange>& Changes,
-                               int& CaretPos) {
+bool TEditorEx::PlanReplaceAll(const std::string& Replacement, bool Backward, TReplacePlan& Plan) {
     if (Replacement.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return false;
     const std::string pattern = SearchPattern();
     PrepareFinder(pattern);
@@ -428,6 +439,9 @@ bool TEditorEx::PlanReplaceAll(const std::string& Replacement, bool Backward, st
         steps.clear();
         std::size_t next = 0; // where the search of the line goes on
         int replaced = 0;
+        const std::size_t oldSize = line.size();
+        // The line's first Kept bytes and its last KeptAfter are as they were.
+        std::size_t kept = oldSize, keptAfter = oldSize;
         std::size_t charStart = 0; // a character starts here, at or before the next match
         for (;;) {
             const auto from = static_cast<std::size_t>(std::max(start, 0));
@@ -440,9 +454,11 @@ bool TEditorEx::PlanReplaceAll(const std::string& Replacement, bool Backward, st
                 return false;
             line.replace(pos, end - pos, Replacement);
             work.replace(pos, end - pos, workReplacement);
+            kept = std::min(kept, pos);
+            keptAfter = std::min(keptAfter, line.size() - pos - Replacement.size());
             if (!CaretCanStandAt(line, pos, pos + Replacement.size(), layout)) return false;
-            CaretPos = static_cast<int>(pos + Replacement.size());
-            start = Backward ? std::min(static_cast<int>(pos), limit) : CaretPos;
+            Plan.CaretPos = static_cast<int>(pos + Replacement.size());
+            start = Backward ? std::min(static_cast<int>(pos), limit) : Plan.CaretPos;
             // Forwards the next match lies after the replacement; backwards anywhere before it.
             charStart = Backward ? 0 : pos + Replacement.size();
             // The steps that read the replaced text search again, from where the first of them read it.
@@ -452,7 +468,14 @@ bool TEditorEx::PlanReplaceAll(const std::string& Replacement, bool Backward, st
             }
             ++replaced;
         }
-        if (replaced > 0) Changes.push_back({first, std::move(line), replaced});
+        if (replaced > 0) {
+            const std::size_t length = line.size() - keptAfter - kept;
+            Plan.Changes.push_back({first, static_cast<std::uint32_t>(kept),
+                                    static_cast<std::uint32_t>(oldSize - keptAfter - kept),
+                                    static_cast<std::uint32_t>(Plan.Texts.size()), static_cast<std::uint32_t>(length)});
+            Plan.Texts.append(line, kept, length);
+            Plan.Replacements += replaced;
+        }
         if (Backward) {
             if (first <= 0) return true;
             first = FirstRowOfLine(first - 1);
@@ -469,41 +492,64 @@ bool TEditorEx::PlanReplaceAll(const std::string& Replacement, bool Backward, st
 int TEditorEx::ReplaceAll(const std::string& Replacement, bool Backward) {
     // A read-only text keeps its occurrences: searching on from each would find the same one forever.
     if (ReadOnly()) return 0;
-    std::vector<TLineChange> changes;
-    int caretPos = 0, count = 0;
-    if (PlanReplaceAll(Replacement, Backward, changes, caretPos)) {
-        if (changes.empty()) return 0;
-        const int caretLine = changes.back().FirstRow; // the line of the last replacement
-        if (Backward) std::reverse(changes.begin(), changes.end());
-        const int first = changes.front().FirstRow, last = LastRowOfLine(changes.back().FirstRow);
-        std::string text;
-        std::size_t size = 0;
-        for (int row = first; row <= last; ++row) size += ScreenStrings().Get(row).size() + 2;
-        for (const TLineChange& c : changes) size += c.Text.size();
-        text.reserve(size);
-        int caretOffset = 0;
-        auto change = changes.begin();
-        for (int row = first; row <= last; ++row) {
-            if (change != changes.end() && change->FirstRow == row) {
-                if (row == caretLine) caretOffset = static_cast<int>(text.size()) + caretPos;
-                text += (change++)->Text;
-                row = LastRowOfLine(row);
-            } else {
-                text += ScreenStrings().Get(row);
-            }
-            if (GetRowAttribute(row) == raLineBreak) text += "\r\n";
-        }
-        // Emptied lines at the end of the text leave their rows as the replacements one by one do.
-        if (!text.empty()) {
-            CancelSelection();
-            ReplaceRows(first, last, text, first, caretOffset);
+    TReplacePlan plan;
+    if (PlanReplaceAll(Replacement, Backward, plan)) {
+        if (plan.Changes.empty()) return 0;
+        const int caretLine = plan.Changes.back().FirstRow; // the line of the last replacement
+        if (Backward) std::reverse(plan.Changes.begin(), plan.Changes.end());
+        if (ReplaceLines(plan, caretLine)) {
             if (Backward) SetSelStart(SelStart() - static_cast<int>(Replacement.size()));
-            for (const TLineChange& c : changes) count += c.Replacements;
-            return count;
+            return plan.Replacements;
         }
     }
+    int count = 0;
     for (; Backward ? FindPrev() : FindNext(); ++count) ReplaceHit(Replacement, Backward);
     return count;
+}
+
+bool TEditorEx::ReplaceLines(const TReplacePlan& Plan, int CaretLine) {
+    const std::string_view texts = Plan.Texts;
+    // Unwrapped, a line is a row: the changed bytes are replaced inside the rows.
+    std::vector<TRowSplice> splices;
+    splices.reserve(Plan.Changes.size());
+    for (const TLineChange& c : Plan.Changes)
+        if (c.Length > 0 || c.TextLength > 0)
+            splices.push_back({c.FirstRow, c.Pos, c.Length, texts.substr(c.TextStart, c.TextLength)});
+    if (splices.empty() || ScreenStrings().CanReplaceInRows(splices)) {
+        CancelSelection();
+        if (splices.empty())
+            SetCaretToLineOffset(CaretLine, Plan.CaretPos);
+        else
+            ReplaceInRows(splices, CaretLine, Plan.CaretPos);
+        return true;
+    }
+    // Otherwise the rows from the first changed line to the last are written again.
+    const int first = Plan.Changes.front().FirstRow, last = LastRowOfLine(Plan.Changes.back().FirstRow);
+    std::string text, line;
+    std::size_t size = texts.size();
+    for (int row = first; row <= last; ++row) size += ScreenStrings().Get(row).size() + 2;
+    text.reserve(size);
+    int caretOffset = 0;
+    auto change = Plan.Changes.begin();
+    for (int row = first; row <= last; ++row) {
+        if (change != Plan.Changes.end() && change->FirstRow == row) {
+            if (row == CaretLine) caretOffset = static_cast<int>(text.size()) + Plan.CaretPos;
+            LogicalLineText(row, line);
+            text.append(line, 0, change->Pos)
+                .append(texts.substr(change->TextStart, change->TextLength))
+                .append(line, change->Pos + change->Length);
+            ++change;
+            row = LastRowOfLine(row);
+        } else {
+            text += ScreenStrings().Get(row);
+        }
+        if (GetRowAttribute(row) == raLineBreak) text += "\r\n";
+    }
+    // Emptied lines at the end of the text leave their rows as the replacements one by one do.
+    if (text.empty()) return false;
+    CancelSelection();
+    ReplaceRows(first, last, text, first, caretOffset);
+    return true;
 }
 
 // ---- Painting

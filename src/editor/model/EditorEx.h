@@ -185,17 +185,26 @@ private:
     // Where FindNext and FindPrev start in the caret's logical line, whose first row is First.
     int NextSearchStart(int First) const;
     int PrevSearchStart(int First) const;
-    // A new text of the logical line whose first row is FirstRow, after Replacements replacements.
+    // What ReplaceAll changes: in each changed logical line (named by its first row) Length bytes at
+    // Pos became the TextLength bytes of Texts at TextStart.
     struct TLineChange {
         int FirstRow = 0;
-        std::string Text;
-        int Replacements = 0;
+        std::uint32_t Pos = 0, Length = 0, TextStart = 0, TextLength = 0;
     };
-    // The lines that ReplaceAll changes, in the order of the search, and where the caret ends in the
-    // last of them; false when a replacement would not leave the caret where the text says (a match
-    // taking a line break, a column past the limit of an unwrapped row, a character cut in two).
-    bool PlanReplaceAll(const std::string& Replacement, bool Backward, std::vector<TLineChange>& Changes,
-                        int& CaretPos);
+    struct TReplacePlan {
+        std::vector<TLineChange> Changes; // in the order of the search
+        std::string Texts;
+        int Replacements = 0;
+        int CaretPos = 0; // where the caret ends in the last line changed
+    };
+    // The replacements ReplaceAll makes; false when a replacement would not leave the caret where
+    // the text says (a match taking a line break, a column past the limit of an unwrapped row, a
+    // character cut in two).
+    bool PlanReplaceAll(const std::string& Replacement, bool Backward, TReplacePlan& Plan);
+    // Makes the planned changes, whose Changes are now in order of row, as one change of the rows from
+    // the first changed line to the last, with the caret in the line CaretLine; false when it leaves
+    // them to the replacements one by one.
+    bool ReplaceLines(const TReplacePlan& Plan, int CaretLine);
     // Whether a character of Line starts at Pos (walking from From, where one starts) and, unwrapped,
     // its column is within the limit.
     bool CaretCanStandAt(std::string_view Line, std::size_t From, std::size_t Pos, const TColumnLayout& Layout) const;

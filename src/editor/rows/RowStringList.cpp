@@ -120,6 +120,31 @@ void TRowStringList::SpliceText(TBlock& B, int I, std::size_t Pos, std::size_t C
     for (std::size_t k = static_cast<std::size_t>(I) + 1; k < B.Items.size(); ++k) B.Items[k].Offset += grown;
 }
 
+void TRowStringList::SpliceBlock(TBlock& B, int First, const TRowSplice* Splices, std::size_t N, std::string& Spare) {
+    std::size_t size = B.Text.size();
+    for (std::size_t k = 0; k < N; ++k) size = size + Splices[k].Text.size() - Splices[k].Length;
+    // The spare room of KeepSpare, reusing the buffer a block before this one left when it fits.
+    if (Spare.capacity() < size || Spare.capacity() > size + size / 4) {
+        Spare = std::string();
+        Spare.reserve(size + size / 8);
+    }
+    Spare.clear();
+    std::size_t copied = 0; // the old text up to here is in Spare
+    std::uint32_t shift = 0;
+    std::size_t next = 0;
+    for (auto i = static_cast<std::size_t>(Splices[0].Row - First); i < B.Items.size(); ++i) {
+        const std::size_t offset = B.Items[i].Offset;
+        B.Items[i].Offset += shift; // the unsigned sum wraps to a smaller offset
+        if (next == N || static_cast<std::size_t>(Splices[next].Row - First) != i) continue;
+        const TRowSplice& s = Splices[next++];
+        Spare.append(B.Text, copied, offset + s.Pos - copied).append(s.Text);
+        copied = offset + s.Pos + s.Length;
+        shift += static_cast<std::uint32_t>(s.Text.size() - s.Length);
+    }
+    Spare.append(B.Text, copied);
+    B.Text.swap(Spare);
+}
+
 void TRowStringList::SetText(TBlock& B, int I, std::string_view S) {
     SpliceText(B, I, 0, LengthOf(B, static_cast<std::size_t>(I)), S);
 }
@@ -280,12 +305,30 @@ void TRowStringList::Put(int Index, std::string_view S) {
     Changed();
 }
 
-void TRowStringList::Splice(int Index, std::size_t Pos, std::size_t Length, std::string_view S) {
-    if (Index < 0 || Index >= Count() || Pos + Length > Get(Index).size()) throw EStringListError();
+void TRowStringList::SpliceRows(const std::vector<TRowSplice>& Splices) {
+    for (std::size_t k = 0; k < Splices.size(); ++k) {
+        const TRowSplice& s = Splices[k];
+        if (s.Row < 0 || s.Row >= Count() || (k > 0 && s.Row <= Splices[k - 1].Row) ||
+            s.Pos + s.Length > Get(s.Row).size())
+            throw EStringListError();
+    }
+    if (Splices.empty()) return;
     Changing();
-    const int b = BlockOf(Index);
-    SpliceText(Block(b), Index - StartOf(b), Pos, Length, S);
-    Balance(b);
+    std::string spare;
+    for (std::size_t k = 0; k < Splices.size();) {
+        const int b = BlockOf(Splices[k].Row);
+        std::size_t n = k + 1;
+        while (n < Splices.size() && Splices[n].Row < StartOf(b + 1)) ++n;
+        // One change moves only the rest of its block (a keystroke in a long row); more are written
+        // into a new text at once.
+        if (n - k == 1)
+            SpliceText(Block(b), Splices[k].Row - StartOf(b), Splices[k].Pos, Splices[k].Length, Splices[k].Text);
+        else
+            SpliceBlock(Block(b), StartOf(b), &Splices[k], n - k, spare);
+        // Rows keep their numbers whatever blocks the balance makes.
+        Balance(b);
+        k = n;
+    }
     Changed();
 }
 

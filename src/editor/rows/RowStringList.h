@@ -52,6 +52,14 @@ public:
     EStringListError();
 };
 
+// A change inside one row: Length bytes at byte Pos of row Row's text replaced by Text.
+struct TRowSplice {
+    int Row = 0;
+    std::size_t Pos = 0;
+    std::size_t Length = 0;
+    std::string_view Text;
+};
+
 class TRowStringList {
 public:
     using TChangeEvent = std::function<void(TRowStringList& Sender)>;
@@ -69,9 +77,10 @@ public:
     std::string_view operator[](int Index) const { return Get(Index); }
     // Sets the row text, keeping the row's state.
     virtual void Put(int Index, std::string_view S);
-    // Replaces Length bytes at byte Pos of row Index's text by S, keeping the row's state: only the
-    // bytes after them in the row's block move.
-    void Splice(int Index, std::size_t Pos, std::size_t Length, std::string_view S);
+    // Makes Splices, which come in order of row with at most one per row and whose texts do not lie
+    // in the list, keeping every row's state: a block with one of them moves only the bytes after
+    // it, one with more is written once.
+    void SpliceRows(const std::vector<TRowSplice>& Splices);
 
     // Appends a row and answers its index.
     virtual int Add(std::string_view S);
@@ -181,6 +190,9 @@ private:
     // Replaces Count bytes at Pos of the text of row I of block B by S (which may lie in the block's
     // own buffer).
     static void SpliceText(TBlock& B, int I, std::size_t Pos, std::size_t Count, std::string_view S);
+    // Makes the N splices of Splices, which lie in block B, whose first row is row First, into a new
+    // text built in Spare; B's old text is left in Spare.
+    static void SpliceBlock(TBlock& B, int First, const TRowSplice* Splices, std::size_t N, std::string& Spare);
     // Replaces the whole text of row I of block B by S.
     static void SetText(TBlock& B, int I, std::string_view S);
     // Inserts N rows at place I of block B (records Items, carries Carries or all zero when null,

@@ -185,8 +185,9 @@ TEST_F(BoundedColouring, AnEditFarBelowTheComputedRowsOfItsLineLeavesItsComputed
         ASSERT_TRUE(SameRowState(s.GetRowAttributeData(r), full->GetRowAttributeData(r))) << r;
 }
 
-// Changes inside long rows without word wrap (typing) keep the row's own state and recompute the
-// rows below it: an opened or closed bracket or quote reaches them, and undo and redo too.
+// Changes inside long rows without word wrap (typing, and a replace-all's changes in several rows at
+// once) keep the rows' own states and recompute the rows below them: an opened or closed bracket or
+// quote reaches them, and undo and redo too.
 TEST_F(BoundedColouring, ChangesInsideRowsAgreeWithAFullComputation) {
     s.SetWordWrap(false);
     std::string text;
@@ -196,14 +197,20 @@ TEST_F(BoundedColouring, ChangesInsideRowsAgreeWithAFullComputation) {
     }
     static const char* typed[] = {"(", ")", "'", "x", " "};
     for (int step = 0; step < 400; ++step) {
-        const int row = static_cast<int>(rng() % static_cast<unsigned>(s.Count()));
-        const int size = static_cast<int>(s.Get(row).size());
-        const int index = static_cast<int>(rng() % static_cast<unsigned>(size + 1));
-        const unsigned draw = rng();
-        const int length = index < size ? static_cast<int>(draw % 2) : 0;
-        const unsigned kind = rng() % 10;
-        const std::string insert = length > 0 && kind >= 5 ? "" : typed[kind % 5];
-        s.ReplaceInRow(row, index, length, insert);
+        // One change, or one in each of up to three rows some way apart.
+        std::vector<TRowSplice> splices;
+        const unsigned rows = step % 2 == 0 ? 1 : 1 + rng() % 3;
+        int row = static_cast<int>(rng() % static_cast<unsigned>(s.Count()));
+        for (unsigned k = 0; k < rows && row < s.Count(); ++k) {
+            const std::size_t size = s.Get(row).size();
+            const std::size_t index = rng() % (size + 1);
+            const unsigned draw = rng();
+            const std::size_t length = index < size ? draw % 2 : 0;
+            const unsigned kind = rng() % 10;
+            splices.push_back({row, index, length, length > 0 && kind >= 5 ? "" : typed[kind % 5]});
+            row += 1 + static_cast<int>(rng() % 60);
+        }
+        s.ReplaceInRows(splices);
         if (rng() % 10 == 0) s.Undo();
         if (rng() % 20 == 0) s.Redo();
         if (rng() % 3 == 0) s.ComputeRowStates(static_cast<int>(rng() % 300));

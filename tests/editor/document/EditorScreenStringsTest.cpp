@@ -505,24 +505,38 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps, ModelText
             int row = static_cast<int>(rng() % static_cast<unsigned>(count + (mayAppend ? 1 : 0)));
             int rows = row == count ? 0 : static_cast<int>(rng() % static_cast<unsigned>(std::min(3, count - row) + 1));
             if (shape.inRowEdits && !wordWrap && count > 0 && rng() % 2 == 0) {
-                // A change inside a row, as typing makes it: the bytes of a character or none replaced
-                // by a character or none.
+                // Changes inside rows, as typing makes one and a replace-all several: in each, the
+                // bytes of a character or none replaced by a character or none.
+                const int rowsChanged = rng() % 3 == 0 ? 1 + static_cast<int>(rng() % 4) : 1;
+                std::vector<TRowSplice> splices;
+                std::vector<std::string> inserts(static_cast<std::size_t>(rowsChanged));
+                std::vector<std::size_t> offsets;
+                std::size_t replaced = 0;
+                lastOp = "ReplaceInRows(";
                 row = static_cast<int>(rng() % static_cast<unsigned>(count));
-                const std::vector<std::size_t> at = CharBoundaries(s.Get(row));
-                const std::size_t i = rng() % at.size();
-                const std::size_t length = rng() % 2 == 0 && i + 1 < at.size() ? at[i + 1] - at[i] : 0;
-                std::string insert = rng() % 3 == 0 ? "" : randomText(1);
-                if (insert == "\r\n" ||
-                    !s.CanReplaceInRow(row, static_cast<int>(at[i]), static_cast<int>(length), insert))
-                    insert = "x";
-                ASSERT_TRUE(s.CanReplaceInRow(row, static_cast<int>(at[i]), static_cast<int>(length), insert));
-                const std::size_t offset = s.GetRowsText(0, row).size() + at[i];
+                for (std::string& insert : inserts) {
+                    if (row >= count) break;
+                    const std::vector<std::size_t> at = CharBoundaries(s.Get(row));
+                    const std::size_t i = rng() % at.size();
+                    const std::size_t length = rng() % 2 == 0 && i + 1 < at.size() ? at[i + 1] - at[i] : 0;
+                    insert = rng() % 3 == 0 ? "" : randomText(1);
+                    if (insert == "\r\n" ||
+                        !s.CanReplaceInRow(row, static_cast<int>(at[i]), static_cast<int>(length), insert))
+                        insert = "x";
+                    splices.push_back({row, at[i], length, insert});
+                    offsets.push_back(s.GetRowsText(0, row).size() + at[i]);
+                    replaced += length;
+                    lastOp += std::to_string(row) + ":" + std::to_string(at[i]) + "," + std::to_string(length) + ",[" +
+                              insert + "] ";
+                    row += 1 + static_cast<int>(rng() % 5);
+                }
+                lastOp += ")";
+                ASSERT_TRUE(s.CanReplaceInRows(splices)) << lastOp;
                 ModelStep m{text, "", ModifiedFlags(s), {}};
-                lastOp = "ReplaceInRow(" + std::to_string(row) + ", " + std::to_string(at[i]) + ", " +
-                         std::to_string(length) + ", [" + insert + "])";
-                s.ReplaceInRow(row, static_cast<int>(at[i]), static_cast<int>(length), insert);
-                EXPECT_EQ(s.UndoObj().UndoList().back().Text.size(), length) << "the record holds the bytes replaced";
-                text.replace(offset, length, insert);
+                s.ReplaceInRows(splices);
+                EXPECT_EQ(s.UndoObj().UndoList().back().Text.size(), replaced) << "the record holds the bytes replaced";
+                for (std::size_t k = splices.size(); k-- > 0;)
+                    text.replace(offsets[k], splices[k].Length, splices[k].Text);
                 m.after = text;
                 m.modifiedAfter = ModifiedFlags(s);
                 undo.push_back(std::move(m));

@@ -718,7 +718,8 @@ protected:
 
 // Every case from the top, from the middle of its first line and from the end, both ways, with and
 // without word wrap: the same text, the same count, the same caret and selection as one at a time,
-// and (made in one change) one undo gives the text back byte for byte.
+// and (made in one change) one undo gives the text back byte for byte, and one redo the replaced
+// text.
 TEST_P(ReplaceAllTest, AsOneAtATimeAndUndoneAtOnce) {
     const ReplaceAllCase& c = GetParam();
     for (const bool wrap : {false, true})
@@ -738,6 +739,8 @@ TEST_P(ReplaceAllTest, AsOneAtATimeAndUndoneAtOnce) {
                 if (count == 0 || !c.InOneChange) continue;
                 E.Undo();
                 EXPECT_EQ(E.Lines().Text(), c.Text) << where;
+                E.Redo();
+                EXPECT_EQ(E.Lines().Text(), Slow.Lines().Text()) << where;
             }
 }
 
@@ -788,6 +791,14 @@ INSTANTIATE_TEST_SUITE_P(
         ReplaceAllCase{"regex anchored at the line start", Repeat("a", 600) + "b\r\naab", "^a", sfoRegExp, ""},
         ReplaceAllCase{"regex anchored at the line end", "b" + Repeat("a", 300) + "\r\nba", "a$", sfoRegExp, ""},
         ReplaceAllCase{"regex double-byte", Repeat(Sj("ガッツ攻撃") + "z", 80), Sj("[ッ攻]."), sfoRegExp, Sj("撃")}));
+
+// Many lines, most changed, so that the rows changed fill several blocks of the row store and grow or
+// shrink them past their limits.
+INSTANTIATE_TEST_SUITE_P(
+    ManyLines, ReplaceAllTest,
+    ::testing::Values(ReplaceAllCase{"growing", Repeat("a 12 b 12\r\n\r\nc\r\n", 1500), "12", 0, Repeat("345", 12)},
+                      ReplaceAllCase{"shrinking", Repeat("a 12 b 12 " + Repeat("x", 60) + "\r\n", 2000), "12 b 12 x", 0,
+                                     ""}));
 
 } // namespace
 } // namespace quillon

@@ -96,6 +96,25 @@ void RunReference(unsigned seed, int steps) {
             const int index = ref.Pick(count);
             list.Delete(index);
             ref.plain.erase(at(index));
+        } else if (op < 66) {
+            // Changes inside rows some way apart, many in a block or one in each: texts grow and
+            // shrink, now and then past a block's bytes.
+            std::vector<std::string> texts;
+            std::vector<TRowSplice> splices;
+            const int gap = ref.Pick(2) == 0 ? 3 : 600;
+            for (int row = ref.Pick(count); row < count && splices.size() < 300; row += 1 + ref.Pick(gap)) {
+                const int size = static_cast<int>(ref.plain[static_cast<std::size_t>(row)].Text.size());
+                const int pos = ref.Pick(size + 1), length = ref.Pick(std::min(size - pos, 50) + 1);
+                texts.push_back(ref.Pick(10) == 0 ? ref.Text()
+                                                  : std::string(static_cast<std::size_t>(ref.Pick(9)), 'z'));
+                splices.push_back({row, static_cast<std::size_t>(pos), static_cast<std::size_t>(length)});
+            }
+            for (std::size_t k = 0; k < splices.size(); ++k) {
+                splices[k].Text = texts[k];
+                ref.plain[static_cast<std::size_t>(splices[k].Row)].Text.replace(splices[k].Pos, splices[k].Length,
+                                                                                 texts[k]);
+            }
+            list.SpliceRows(splices);
         } else if (op < 70) {
             const int a = ref.Pick(count), b = ref.Pick(count);
             list.Exchange(a, b);
@@ -151,6 +170,22 @@ void RunReference(unsigned seed, int steps) {
 
 TEST(RowStringListReference, RandomEditsAgreeWithAPlainVector) {
     for (unsigned seed : {1u, 2u, 3u}) RunReference(seed, 300);
+}
+
+// Splices out of order, twice in a row or outside a row's text change nothing.
+TEST(RowStringListReference, SplicesThatDoNotFitChangeNothing) {
+    TRowStringList list;
+    for (int i = 0; i < 3000; ++i) list.Add("row " + std::to_string(i));
+    const std::vector<std::vector<TRowSplice>> wrong = {
+        {{2000, 0, 1, "x"}, {10, 0, 1, "y"}},
+        {{10, 0, 1, "x"}, {10, 2, 1, "y"}},
+        {{10, 0, 1, "x"}, {2000, 4, 6, "y"}},
+        {{10, 0, 1, "x"}, {3000, 0, 0, "y"}},
+    };
+    for (const std::vector<TRowSplice>& splices : wrong) {
+        EXPECT_THROW(list.SpliceRows(splices), EStringListError);
+        EXPECT_EQ(list.Get(10), "row 10");
+    }
 }
 
 // A row's words are kept in the widths TRowAttributeStringList packs into them: RowState and RowFlags
