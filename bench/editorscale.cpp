@@ -32,7 +32,8 @@
 //            expression, from the top, wrap off, with the paint after (median and worst of 5): Quillon's
 //            ReplaceAll beside QScintilla's own search of the target with the text replaced at once
 //            (see TScintilla::ReplaceAll); the same word made longer; and the words of 0.25 MB and of
-//            1 MB of the list in one wrapped line. Both editors must leave the same text.
+//            1 MB of the list in one wrapped line, also made longer. Both editors must leave the same
+//            text.
 //   long     the worst case for wrapping: the prose joined into one logical line of 3 MB, loaded with
 //            wrap on; after the idle time, a jump to its middle, the first paint there, the viewport
 //            painted again, and 10 keystrokes there (as keys); and in Quillon the viewport painted
@@ -642,16 +643,19 @@ std::string MotionListHead(std::size_t Bytes) {
     return text.substr(0, text.find("\r\n", std::min(Bytes, text.size())) + 2);
 }
 
-// The replace-all cases: a word in each line; the same made longer; the words in one long line.
-enum TReplaceCase { rcWord, rcLonger, rcOneLine };
+// The replace-all cases: a word in each line; the same made longer; the words in one long line; the
+// same made longer.
+enum TReplaceCase { rcWord, rcLonger, rcOneLine, rcOneLineLonger };
 const char* ReplaceCaseName(int Case) {
-    return Case == rcWord ? "" : Case == rcLonger ? ", longer" : ", one wrapped line";
+    static const char* const names[] = {"", ", longer", ", one wrapped line", ", one wrapped line, longer"};
+    return names[Case];
 }
+bool OneLine(int Case) { return Case == rcOneLine || Case == rcOneLineLonger; }
 
-// The first Bytes of the motion list, in one line (its line breaks made spaces) for rcOneLine.
+// The first Bytes of the motion list, in one line (its line breaks made spaces) for the one-line cases.
 std::string ReplaceText(std::size_t Bytes, int Case) {
     std::string text = MotionListHead(Bytes);
-    if (Case == rcOneLine)
+    if (OneLine(Case))
         std::replace_if(
             text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return text;
@@ -668,13 +672,13 @@ void BM_ReplaceAll(benchmark::State& state) {
     const bool regex = state.range(1) != 0;
     const int which = static_cast<int>(state.range(3));
     const std::string text = ReplaceText(static_cast<std::size_t>(quarters) * 1024 * 1024 / 4, which);
-    const std::string replacement = which == rcLonger ? "<010020000031>" : "010020000031";
+    const std::string replacement = which == rcLonger || which == rcOneLineLonger ? "<010020000031>" : "010020000031";
     std::vector<double> times;
     int count = 0;
     std::string result;
     for (auto _ : state) {
         auto subject = Make(editor, 1);
-        subject->Load(text, which == rcOneLine);
+        subject->Load(text, OneLine(which));
         subject->Settle(editor == 0 ? 2000 : 300);
         QElapsedTimer t;
         t.start();
@@ -756,8 +760,8 @@ void UnwrappedArgs(benchmark::internal::Benchmark* b) {
 // The word and the longer replacement in the 10 MB list, the one long line at 0.25 and 1 MB; plain and
 // regex.
 void ReplaceArgs(benchmark::internal::Benchmark* b) {
-    for (int which : {rcWord, rcLonger, rcOneLine})
-        for (int quarters : which == rcOneLine ? std::vector<int>{1, 4} : std::vector<int>{40})
+    for (int which : {rcWord, rcLonger, rcOneLine, rcOneLineLonger})
+        for (int quarters : OneLine(which) ? std::vector<int>{1, 4} : std::vector<int>{40})
             for (int regex : {0, 1})
                 for (int editor : {0, 1}) b->Args({editor, regex, quarters, which});
 }

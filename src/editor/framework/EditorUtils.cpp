@@ -6,19 +6,14 @@
 
 namespace quillon {
 namespace {
-// The start of the character that holds byte Index (Index itself, or Index - 1 for a trail byte).
-int CharStartOf(std::string_view S, int Index) {
-    int i = 0;
-    while (i < Index) {
-        int step = IsLeadByte(S[i]) ? 2 : 1;
-        if (i + step > Index) break;
-        i += step;
-    }
-    return i;
-}
-
 bool InString(std::string_view S, int Index) { return Index >= 0 && Index < static_cast<int>(S.size()); }
 } // namespace
+
+int CharStartOf(std::string_view S, int Index, int Known) {
+    int i = Index;
+    while (i > Known && IsLeadByte(S[static_cast<std::size_t>(i - 1)])) --i;
+    return (Index - i) % 2 == 0 ? Index : Index - 1;
+}
 
 int CharCount(std::string_view S, char Ch, int Max) {
     auto n = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(Max, 0)), 0, S.size());

@@ -23,6 +23,12 @@ inline constexpr char CF_BOXTYPE_NAME[] = "TEditor Box Type";
 // How many bytes equal to Ch occur in the first min(S.size(), Max) bytes of S.
 int CharCount(std::string_view S, char Ch, int Max);
 
+// The start of the character that holds byte Index of S (Index itself, or Index - 1 for a trail
+// byte), as walking the characters from Known, a character start at or before Index, finds it (a
+// lead byte takes the byte after it). Only the bytes that may lead a character right before Index
+// are read: they pair off from the last one that cannot, or from Known.
+int CharStartOf(std::string_view S, int Index, int Known = 0);
+
 // Whether byte Index starts / ends a double-byte character, judged by walking S from its start.
 bool IsDBCSLeadAt(std::string_view S, int Index);
 bool IsDBCSTrailAt(std::string_view S, int Index);

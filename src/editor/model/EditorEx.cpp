@@ -45,14 +45,10 @@ char DoubleByteClass(int Code) {
 // The byte length of the character at I.
 std::size_t CharLength(std::string_view S, std::size_t I) { return IsLeadByte(S[I]) && I + 1 < S.size() ? 2 : 1; }
 
-// Whether a character starts at P of S, given that one starts at Known <= P: what walking the
-// characters from Known would tell. The bytes that may lead a character right before P pair off
-// from the last one that cannot (or from Known), so only they are read.
+// Whether a character starts at P of S, given that one starts at Known <= P (the end of S is one).
 bool StartsChar(std::string_view S, std::size_t Known, std::size_t P) {
     if (P >= S.size()) return P == S.size();
-    std::size_t i = P;
-    while (i > Known && IsLeadByte(S[i - 1])) --i;
-    return (P - i) % 2 == 0;
+    return CharStartOf(S, static_cast<int>(P), static_cast<int>(Known)) == static_cast<int>(P);
 }
 
 // The rectangle's outline (right and bottom edges excluded) as one polyline.

@@ -1,6 +1,13 @@
 #include "EditorUtils.h"
 
+#include "Cp932.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace quillon {
 namespace {
@@ -23,6 +30,26 @@ TEST(EditorUtils, LeadAndTrailAreJudgedFromTheStart) {
     EXPECT_TRUE(IsDBCSLeadAt(pairs, 2));
     EXPECT_FALSE(IsDBCSLeadAt(pairs, 3));
     EXPECT_FALSE(IsDBCSTrailAt(pairs, -1));
+}
+
+// Reading back from a byte tells what walking the characters from the start tells, for every byte of
+// random texts rich in bytes that may lead a character, and from any character start before it.
+TEST(EditorUtils, TheCharacterStartReadBackIsTheWalksFromTheStart) {
+    std::mt19937 rng(3);
+    const char bytes[] = {'a', '\x82', '\xA0', '\x81', '\x40', '\xE0', '\x9F', '\xFC'};
+    for (int n = 0; n < 200; ++n) {
+        std::string s;
+        for (std::size_t size = rng() % 40; s.size() < size;) s += bytes[rng() % std::size(bytes)];
+        std::vector<int> starts; // of the characters, walked from the start
+        for (std::size_t i = 0; i < s.size(); i += IsLeadByte(s[i]) ? 2 : 1) starts.push_back(static_cast<int>(i));
+        for (int index = 0; index < static_cast<int>(s.size()); ++index) {
+            const int want = *(std::upper_bound(starts.begin(), starts.end(), index) - 1);
+            for (int known : starts) {
+                if (known > index) break;
+                ASSERT_EQ(CharStartOf(s, index, known), want) << "text " << n << " byte " << index << " from " << known;
+            }
+        }
+    }
 }
 
 TEST(EditorUtils, CharAtAndCharCount) {
