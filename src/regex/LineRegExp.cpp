@@ -61,11 +61,12 @@ TPos NextStart(TPos P, TPos End, const TRE_DFA::TStartBytes& Starts) {
 }
 
 // The first place in [P, End) where Literal (not empty) stands, or nullptr. Lines are short,
-// so the call must cost little: 16 places at a time are tested for the literal's first and
-// last byte together (a Japanese literal's first byte is common, the pair rarely is), and only
-// where both stand are the bytes between compared. The last places are tested by a block that
-// ends with the text and overlaps the one before; a text too short for one block is tested
-// place by place.
+// so the call must cost little: 16 places at a time are tested for the literal's first byte
+// and its last byte that differs from the first together (a Japanese literal's first byte is
+// common, the pair rarely is; a literal of digits such as "0100200000" would pass its first and
+// last byte almost everywhere in a list of numbers), and only where both stand are the other
+// bytes compared. The last places are tested by a block that ends with the text and overlaps
+// the one before; a text too short for one block is tested place by place.
 TPos FindLiteral(TPos P, TPos End, const std::string& Literal) {
     const size_t k = Literal.size();
     const auto n = static_cast<size_t>(End - P);
@@ -73,20 +74,22 @@ TPos FindLiteral(TPos P, TPos End, const std::string& Literal) {
     if (n < k) return nullptr;
     const auto* needle = reinterpret_cast<const unsigned char*>(Literal.data());
     const size_t places = n - k + 1;
+    size_t j = k - 1; // the other byte tested
+    while (j > 1 && needle[j] == needle[0]) --j;
 #ifdef __SSE2__
     if (places >= 16) {
         const __m128i first = _mm_set1_epi8(static_cast<char>(needle[0]));
-        const __m128i last = _mm_set1_epi8(static_cast<char>(needle[k - 1]));
-        // The places i .. i + 15 whose first and last bytes match, less those below From.
+        const __m128i other = _mm_set1_epi8(static_cast<char>(needle[j]));
+        // The places i .. i + 15 where both bytes match, less those below From.
         auto block = [&](size_t i, size_t From) -> TPos {
             const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P + i));
-            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P + i + k - 1));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P + i + j));
             unsigned mask = static_cast<unsigned>(
-                _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
+                _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, other))));
             mask &= ~0u << (From - i);
             for (; mask != 0; mask &= mask - 1) {
                 const TPos at = P + i + __builtin_ctz(mask);
-                if (std::memcmp(at + 1, needle + 1, k - 2) == 0) return at;
+                if (std::memcmp(at + 1, needle + 1, k - 1) == 0) return at;
             }
             return nullptr;
         };
@@ -97,8 +100,7 @@ TPos FindLiteral(TPos P, TPos End, const std::string& Literal) {
     }
 #endif
     for (size_t i = 0; i < places; ++i)
-        if (P[i] == needle[0] && P[i + k - 1] == needle[k - 1] && std::memcmp(P + i + 1, needle + 1, k - 2) == 0)
-            return P + i;
+        if (P[i] == needle[0] && P[i + j] == needle[j] && std::memcmp(P + i + 1, needle + 1, k - 1) == 0) return P + i;
     return nullptr;
 }
 
