@@ -757,11 +757,13 @@ void UnwrappedArgs(benchmark::internal::Benchmark* b) {
         for (int editor : {0, 1}) b->Args({editor, quarters});
 }
 
-// The word and the longer replacement in the 10 MB list, the one long line at 0.25 and 1 MB; plain and
-// regex.
+// The word and the longer replacement in the 10 MB list, the one long line at 0.25 and 1 MB, made longer
+// at 4 MB too (the time grows with the line, not with the line times its hits); plain and regex.
 void ReplaceArgs(benchmark::internal::Benchmark* b) {
-    for (int which : {rcWord, rcLonger, rcOneLine, rcOneLineLonger})
-        for (int quarters : OneLine(which) ? std::vector<int>{1, 4} : std::vector<int>{40})
+    const std::map<int, std::vector<int>> quartersOf = {
+        {rcWord, {40}}, {rcLonger, {40}}, {rcOneLine, {1, 4}}, {rcOneLineLonger, {1, 4, 16}}};
+    for (const auto& [which, sizes] : quartersOf)
+        for (int quarters : sizes)
             for (int regex : {0, 1})
                 for (int editor : {0, 1}) b->Args({editor, regex, quarters, which});
 }

@@ -45,6 +45,99 @@ char DoubleByteClass(int Code) {
 // The byte length of the character at I.
 std::size_t CharLength(std::string_view S, std::size_t I) { return IsLeadByte(S[I]) && I + 1 < S.size() ? 2 : 1; }
 
+// A line rewritten by replacements made from one end to the other. Its bytes have a gap where a
+// replacement is made, so that the rest of the line does not move when the replacement's length
+// differs from the replaced bytes'; searched forwards, the line is read from the gap on, backwards
+// up to it.
+class TGapLine {
+public:
+    explicit TGapLine(bool Backward) : FBackward(Backward) {}
+    // Text becomes the line (swapped: Text gets the bytes held before), with an empty gap where the
+    // reading starts: at the start forwards, at the end backwards.
+    void Take(std::string& Text) {
+        FBytes.swap(Text);
+        FGap = FGapEnd = FBackward ? FBytes.size() : 0;
+    }
+    std::size_t Size() const { return FBytes.size() - (FGapEnd - FGap); }
+    // The part of the line that is read, and the offset of its first byte in the line.
+    std::string_view Read() const {
+        const std::string_view bytes = FBytes;
+        return FBackward ? bytes.substr(0, FGap) : bytes.substr(FGapEnd);
+    }
+    std::size_t Base() const { return FBackward ? 0 : FGap; }
+    // Moves the gap to the line offset Pos (at most the end), moving only the bytes in between.
+    void MoveGap(std::size_t Pos) {
+        Pos = std::min(Pos, Size());
+        if (Pos < FGap) {
+            std::memmove(&FBytes[FGapEnd - (FGap - Pos)], &FBytes[Pos], FGap - Pos);
+            FGapEnd -= FGap - Pos;
+        } else if (Pos > FGap) {
+            std::memmove(&FBytes[FGap], &FBytes[FGapEnd], Pos - FGap);
+            FGapEnd += Pos - FGap;
+        }
+        FGap = Pos;
+    }
+    // The Length bytes at Pos become With, the gap staying on its side of them: only the bytes between
+    // them move. A gap too small for With grows by at least the whole line, so the line moves only as
+    // often as its length doubles.
+    void Replace(std::size_t Pos, std::size_t Length, std::string_view With) {
+        if (FGap > Pos && FGap < Pos + Length) MoveGap(Pos);
+        if (FGapEnd - FGap + Length < With.size()) {
+            const std::size_t more = std::max(With.size(), FBytes.size());
+            FBytes.insert(FGapEnd, more, '\0');
+            FGapEnd += more;
+        }
+        char* const bytes = FBytes.data();
+        char* with = bytes + Pos; // where With goes
+        if (FGap <= Pos) {
+            const std::size_t between = Pos - FGap, oldEnd = FGapEnd;
+            FGapEnd = FGapEnd + Length - With.size();
+            if (FGapEnd != oldEnd) std::memmove(bytes + FGapEnd, bytes + oldEnd, between);
+            with = bytes + FGapEnd + between;
+        } else {
+            std::memmove(bytes + Pos + With.size(), bytes + Pos + Length, FGap - Pos - Length);
+            FGap = FGap + With.size() - Length;
+        }
+        std::copy(With.begin(), With.end(), with);
+    }
+    // Appends the Length bytes at Pos to S.
+    void AppendTo(std::string& S, std::size_t Pos, std::size_t Length) const {
+        const std::size_t before = Pos < FGap ? std::min(Length, FGap - Pos) : 0;
+        S.append(FBytes, Pos, before);
+        if (Length > before) S.append(FBytes, FGapEnd + (Pos + before - FGap), Length - before);
+    }
+
+private:
+    std::string FBytes;
+    std::size_t FGap = 0, FGapEnd = 0; // the gap's bytes [FGap, FGapEnd) of FBytes
+    const bool FBackward;
+};
+
+// One step of Finder's search of Work from From (see TLineRegExpEx::FindFrom) that reads only a part
+// of Work, doubled until the match found starts Reach bytes before its end (the step read nothing past
+// that: see TEditorEx::SearchReach) or the part is the whole. The search first looks for the end of
+// the text it is given, so a step then costs what it reads, not the rest of the line.
+bool FindRegExpFrom(const TLineRegExpEx& Finder, std::string_view Work, int Reach, std::size_t& From,
+                    std::size_t& Start, std::size_t& End) {
+    for (std::size_t part = 256;; part *= 2) {
+        const std::size_t cut =
+            Reach < 0 ? Work.size() : std::min(Work.size(), From + static_cast<std::size_t>(Reach) + part);
+        std::size_t next = From;
+        const bool found = Finder.FindFrom(Work.substr(0, cut), next, Start, End);
+        if (cut == Work.size() || (found && Start + static_cast<std::size_t>(Reach) <= cut)) {
+            From = next;
+            return found;
+        }
+    }
+}
+
+// The start of the character before the line offset Offset of Line, read forwards (0 when Offset is
+// 0), which starts a character, at or after the start of the bytes read.
+std::size_t CharStartBefore(const TGapLine& Line, std::size_t Offset) {
+    if (Offset == 0) return 0;
+    return static_cast<std::size_t>(CharStartOf(Line.Read(), static_cast<int>(Offset - 1 - Line.Base()))) + Line.Base();
+}
+
 // Whether a character starts at P of S, given that one starts at Known <= P (the end of S is one).
 bool StartsChar(std::string_view S, std::size_t Known, std::size_t P) {
     if (P >= S.size()) return P == S.size();
@@ -267,11 +360,12 @@ bool TEditorEx::FindPlainFrom(std::string_view Line, std::string_view Pattern, s
     return false;
 }
 
-bool TEditorEx::ScanStep(std::string_view Work, const std::string& Pattern, std::size_t From, int Reach,
-                         TScanStep& Step) const {
+bool TEditorEx::ScanStep(std::string_view Work, std::size_t Base, const std::string& Pattern, std::size_t From,
+                         int Reach, TScanStep& Step) const {
+    From -= Base;
     Step.Next = From;
     if (FSearchOptions & sfoRegExp) {
-        if (!FFinder->FindFrom(Work, Step.Next, Step.Start, Step.End)) return false;
+        if (!FindRegExpFrom(*FFinder, Work, Reach, Step.Next, Step.Start, Step.End)) return false;
         Step.Counted = Step.End > Step.Start;
     } else {
         if (Pattern.empty() || !FindPlainFrom(Work, Pattern, Step.Next, Step.Start)) return false;
@@ -286,6 +380,7 @@ bool TEditorEx::ScanStep(std::string_view Work, const std::string& Pattern, std:
         const std::size_t last = Step.Start + 1 - static_cast<std::size_t>(Reach);
         Step.Resume = StartsChar(Work, From, last) ? last : last - 1;
     }
+    for (std::size_t* offset : {&Step.Start, &Step.End, &Step.Next, &Step.Resume}) *offset += Base;
     return true;
 }
 
@@ -378,19 +473,23 @@ void TEditorEx::ReplaceHit(const std::string& Replacement, bool Backward) {
 // and each step depends only on the text from where it searched. So it finds exactly what the
 // search from the start finds, in time that grows with the line, not with the line times its
 // replacements, unless a regular expression can read the whole line ("^", "$", a repetition).
-// Where the caret could not stand where the text says, the one-at-a-time way runs instead.
+// The line is held with a gap that follows the replacements (TGapLine), so that a replacement of
+// another length moves only the bytes between the gap and it, never the rest of the line. Where the
+// caret could not stand where the text says, the one-at-a-time way runs instead.
 
-bool TEditorEx::CaretCanStandAt(std::string_view Line, std::size_t From, std::size_t Pos,
+bool TEditorEx::CaretCanStandAt(std::string_view Line, std::size_t Base, std::size_t From, std::size_t Pos,
                                 const TColumnLayout& Layout) const {
+    From -= Base;
+    Pos -= Base;
     return StartsChar(Line, From, Pos) &&
            (Layout.WordWrap || quillon::DisplayWidth(Line.substr(0, Pos), Layout) <= MaxColumns);
 }
 
-std::optional<TEditorEx::TScanStep> TEditorEx::HitAfter(std::string_view Work, const std::string& Pattern,
-                                                        std::size_t Start, int Reach, std::size_t& From,
-                                                        std::vector<TScanStep>& Steps) const {
+std::optional<TEditorEx::TScanStep> TEditorEx::HitAfter(std::string_view Work, std::size_t Base,
+                                                        const std::string& Pattern, std::size_t Start, int Reach,
+                                                        std::size_t& From, std::vector<TScanStep>& Steps) const {
     TScanStep step;
-    while (ScanStep(Work, Pattern, From, Reach, step)) {
+    while (ScanStep(Work, Base, Pattern, From, Reach, step)) {
         Steps.push_back(step);
         From = step.Next;
         if (step.Counted && step.Start >= Start) return step;
@@ -398,13 +497,13 @@ std::optional<TEditorEx::TScanStep> TEditorEx::HitAfter(std::string_view Work, c
     return std::nullopt;
 }
 
-std::optional<TEditorEx::TScanStep> TEditorEx::HitBefore(std::string_view Work, const std::string& Pattern,
-                                                         std::size_t Start, int Reach, std::size_t& From,
-                                                         std::vector<TScanStep>& Steps) const {
+std::optional<TEditorEx::TScanStep> TEditorEx::HitBefore(std::string_view Work, std::size_t Base,
+                                                         const std::string& Pattern, std::size_t Start, int Reach,
+                                                         std::size_t& From, std::vector<TScanStep>& Steps) const {
     // The steps that find matches before Start read no further than this.
-    if (Reach >= 0) Work = Work.substr(0, std::min(Work.size(), Start + static_cast<std::size_t>(Reach)));
+    if (Reach >= 0) Work = Work.substr(0, std::min(Work.size(), Start + static_cast<std::size_t>(Reach) - Base));
     TScanStep step;
-    while (ScanStep(Work, Pattern, From, Reach, step) && step.Start < Start) {
+    while (ScanStep(Work, Base, Pattern, From, Reach, step) && step.Start < Start) {
         Steps.push_back(step);
         From = step.Next;
     }
@@ -426,57 +525,72 @@ bool TEditorEx::PlanReplaceAll(const std::string& Replacement, bool Backward, TR
     int first = FirstRowOfLine(Row());
     int start = Backward ? PrevSearchStart(first) : NextSearchStart(first);
     std::vector<TScanStep> steps;
-    std::string line, work;
+    std::string text, folded;
+    TGapLine line(Backward), work(Backward);
     for (;;) {
-        LogicalLineText(first, line);
+        LogicalLineText(first, text);
         // The line as CollectLineMatches searches it.
-        work = fold ? LowerCaseFileName(line) : line;
-        if ((FSearchOptions & sfoRegExp) && GetRowAttribute(LastRowOfLine(first)) != raEndOfText) work += "\r\n";
+        folded = fold ? LowerCaseFileName(text) : text;
+        if ((FSearchOptions & sfoRegExp) && GetRowAttribute(LastRowOfLine(first)) != raEndOfText) folded += "\r\n";
+        line.Take(text);
+        work.Take(folded);
         steps.clear();
         std::size_t next = 0; // where the search of the line goes on
         int replaced = 0;
-        const std::size_t oldSize = line.size();
+        const std::size_t oldSize = line.Size();
         // The line's first Kept bytes and its last KeptAfter are as they were.
         std::size_t kept = oldSize, keptAfter = oldSize;
         std::size_t charStart = 0; // a character starts here, at or before the next match
         for (;;) {
             const auto from = static_cast<std::size_t>(std::max(start, 0));
-            const std::optional<TScanStep> hit = Backward ? HitBefore(work, pattern, from, reach, next, steps)
-                                                          : HitAfter(work, pattern, from, reach, next, steps);
+            const std::optional<TScanStep> hit =
+                Backward ? HitBefore(work.Read(), work.Base(), pattern, from, reach, next, steps)
+                         : HitAfter(work.Read(), work.Base(), pattern, from, reach, next, steps);
             if (!hit || (!Backward && hit->Start >= static_cast<std::size_t>(limit))) break;
             const std::size_t pos = hit->Start, end = hit->End;
-            if (end > line.size() || !CaretCanStandAt(line, charStart, pos, layout) ||
-                !CaretCanStandAt(line, pos, end, layout))
+            if (end > line.Size() || !CaretCanStandAt(line.Read(), line.Base(), charStart, pos, layout) ||
+                !CaretCanStandAt(line.Read(), line.Base(), pos, end, layout))
                 return false;
-            line.replace(pos, end - pos, Replacement);
-            work.replace(pos, end - pos, workReplacement);
-            kept = std::min(kept, pos);
-            keptAfter = std::min(keptAfter, line.size() - pos - Replacement.size());
-            if (!CaretCanStandAt(line, pos, pos + Replacement.size(), layout)) return false;
-            Plan.CaretPos = static_cast<int>(pos + Replacement.size());
-            start = Backward ? std::min(static_cast<int>(pos), limit) : Plan.CaretPos;
-            // Forwards the next match lies after the replacement; backwards anywhere before it.
-            charStart = Backward ? 0 : pos + Replacement.size();
             // The steps that read the replaced text search again, from where the first of them read it.
             while (!steps.empty() && (reach < 0 || steps.back().Start + static_cast<std::size_t>(reach) > pos)) {
                 next = steps.back().Resume;
                 steps.pop_back();
             }
+            // The search reads on only what stays on the read side of the gap. Backwards that is what
+            // the steps before Pos read (Reach bytes past it), and the byte after the replacement (the
+            // end of the bytes read passes for a character start). Forwards it is from Next and Pos on,
+            // and the character before (a whole word looks at it), unless the column of an unwrapped
+            // row needs the line from its start.
+            const std::size_t gap =
+                Backward
+                    ? (reach < 0 ? std::string::npos : pos + static_cast<std::size_t>(reach) + Replacement.size() + 1)
+                    : (layout.WordWrap ? CharStartBefore(line, std::min(next, pos)) : 0);
+            line.Replace(pos, end - pos, Replacement);
+            work.Replace(pos, end - pos, workReplacement);
+            line.MoveGap(gap);
+            work.MoveGap(gap);
+            kept = std::min(kept, pos);
+            keptAfter = std::min(keptAfter, line.Size() - pos - Replacement.size());
+            if (!CaretCanStandAt(line.Read(), line.Base(), pos, pos + Replacement.size(), layout)) return false;
+            Plan.CaretPos = static_cast<int>(pos + Replacement.size());
+            start = Backward ? std::min(static_cast<int>(pos), limit) : Plan.CaretPos;
+            // Forwards the next match lies after the replacement; backwards anywhere before it.
+            charStart = Backward ? 0 : pos + Replacement.size();
             ++replaced;
         }
         if (replaced > 0) {
-            const std::size_t length = line.size() - keptAfter - kept;
+            const std::size_t length = line.Size() - keptAfter - kept;
             Plan.Changes.push_back({first, static_cast<std::uint32_t>(kept),
                                     static_cast<std::uint32_t>(oldSize - keptAfter - kept),
                                     static_cast<std::uint32_t>(Plan.Texts.size()), static_cast<std::uint32_t>(length)});
-            Plan.Texts.append(line, kept, length);
+            line.AppendTo(Plan.Texts, kept, length);
             Plan.Replacements += replaced;
         }
         if (Backward) {
             if (first <= 0) return true;
             first = FirstRowOfLine(first - 1);
-            LogicalLineText(first, line);
-            start = std::min(static_cast<int>(line.size()) + 2, limit);
+            LogicalLineText(first, text);
+            start = std::min(static_cast<int>(text.size()) + 2, limit);
         } else {
             if (first >= RowCount()) return true;
             first = LastRowOfLine(first) + 1;

@@ -162,23 +162,28 @@ private:
     // searched from the byte offset From, which moves on past it; false when none is left.
     static bool FindPlainFrom(std::string_view Line, std::string_view Pattern, std::size_t& From, std::size_t& Start);
     // One step of the search of a line as CollectLineMatches makes it in Work (the line folded as
-    // the search folds it, and with the line break that a regular expression sees): the candidate
-    // match [Start, End) found from the byte offset From, Next where the following step searches,
-    // whether the search takes the match (a whole word when asked for; not empty), and Resume where
-    // the step may search again, with the same result, once the line changes from Start on (Reach:
-    // see SearchReach).
+    // the search folds it, and with the line break that a regular expression sees, from its byte
+    // offset Base on): the candidate match [Start, End) found from the byte offset From, Next where
+    // the following step searches, whether the search takes the match (a whole word when asked for;
+    // not empty), and Resume where the step may search again, with the same result, once the line
+    // changes from Start on (Reach: see SearchReach). All offsets are of the whole line. Work starts
+    // a character, and unless Base is 0 it starts before the character before From: a whole word
+    // looks at that character, and a regular expression takes offset 0 for the line start.
     struct TScanStep {
         std::size_t Start = 0, End = 0, Next = 0, Resume = 0;
         bool Counted = false;
     };
-    bool ScanStep(std::string_view Work, const std::string& Pattern, std::size_t From, int Reach,
+    bool ScanStep(std::string_view Work, std::size_t Base, const std::string& Pattern, std::size_t From, int Reach,
                   TScanStep& Step) const;
-    // The steps of the line Work from From on (From following them) into Steps, up to the first that
-    // finds a match taken at or after Start; the last step before Start that finds one taken.
-    std::optional<TScanStep> HitAfter(std::string_view Work, const std::string& Pattern, std::size_t Start, int Reach,
-                                      std::size_t& From, std::vector<TScanStep>& Steps) const;
-    std::optional<TScanStep> HitBefore(std::string_view Work, const std::string& Pattern, std::size_t Start, int Reach,
-                                       std::size_t& From, std::vector<TScanStep>& Steps) const;
+    // The steps of the line Work (from its offset Base on, as for ScanStep) from From on (From following
+    // them) into Steps, up to the first that finds a match taken at or after Start; the last step
+    // before Start that finds one taken.
+    std::optional<TScanStep> HitAfter(std::string_view Work, std::size_t Base, const std::string& Pattern,
+                                      std::size_t Start, int Reach, std::size_t& From,
+                                      std::vector<TScanStep>& Steps) const;
+    std::optional<TScanStep> HitBefore(std::string_view Work, std::size_t Base, const std::string& Pattern,
+                                       std::size_t Start, int Reach, std::size_t& From,
+                                       std::vector<TScanStep>& Steps) const;
     // How far past the start of a candidate match the step that found it may have read, so that a
     // change of the line from there on can change the step; -1 when unbounded.
     int SearchReach(const std::string& Pattern) const;
@@ -205,9 +210,11 @@ private:
     // the first changed line to the last, with the caret in the line CaretLine; false when it leaves
     // them to the replacements one by one.
     bool ReplaceLines(const TReplacePlan& Plan, int CaretLine);
-    // Whether a character of Line starts at Pos (walking from From, where one starts) and, unwrapped,
-    // its column is within the limit.
-    bool CaretCanStandAt(std::string_view Line, std::size_t From, std::size_t Pos, const TColumnLayout& Layout) const;
+    // Whether a character of Line (a line from its byte offset Base on, the whole line when unwrapped)
+    // starts at the offset Pos (walking from From, where one starts) and, unwrapped, its column is
+    // within the limit.
+    bool CaretCanStandAt(std::string_view Line, std::size_t Base, std::size_t From, std::size_t Pos,
+                         const TColumnLayout& Layout) const;
     // The logical line of Row into Line.
     void LogicalLineText(int Row, std::string& Line) const;
     // The first match after Start of the logical line of Row, the last one at or before Start

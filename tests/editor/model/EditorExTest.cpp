@@ -664,15 +664,18 @@ TEST_F(EditorEx, DroppedFilesKeepTheLastDrop) {
 
 // ---- ReplaceAll
 
+// Whether one change holds every replacement, wrapped and unwrapped. Where the caret cannot stand
+// where the text says, the occurrences are replaced one at a time: never in one change, or only
+// wrapped when unwrapped a match or a replacement ends past the column limit.
+enum TOneChange { ocAlways, ocWrapped, ocNever };
+
 struct ReplaceAllCase {
     const char* Note;
     std::string Text;
     std::string Find;
     std::uint8_t Options;
     std::string Replacement;
-    // Whether one change holds every replacement; false where the caret cannot stand where the text
-    // says and the occurrences are replaced one at a time.
-    bool InOneChange = true;
+    TOneChange InOneChange = ocAlways;
 };
 
 void PrintTo(const ReplaceAllCase& c, std::ostream* os) { *os << c.Note; }
@@ -736,7 +739,7 @@ TEST_P(ReplaceAllTest, AsOneAtATimeAndUndoneAtOnce) {
                 EXPECT_EQ(E.Col(), Slow.Col()) << where;
                 EXPECT_EQ(E.SelStart(), Slow.SelStart()) << where;
                 EXPECT_EQ(E.SelLength(), Slow.SelLength()) << where;
-                if (count == 0 || !c.InOneChange) continue;
+                if (count == 0 || c.InOneChange == ocNever || (c.InOneChange == ocWrapped && !wrap)) continue;
                 E.Undo();
                 EXPECT_EQ(E.Lines().Text(), c.Text) << where;
                 E.Redo();
@@ -757,15 +760,15 @@ INSTANTIATE_TEST_SUITE_P(
         ReplaceAllCase{"never on a trail byte", Sj("ア表\\A") + "\r\n\\" + Sj("ア"), "\\", 0, "\\\\"},
         ReplaceAllCase{"trail byte looking like a letter", Sj("アA") + "a" + Sj("ア"), "a", 0, "b"},
         ReplaceAllCase{"double-byte text", Sj("ガッツ攻撃ガッツ\r\nガッツ"), Sj("ガッツ"), 0, Sj("構え")},
-        ReplaceAllCase{"a lead byte left at the end of the replacement", "ab ab\r\nab", "b", 0, "\x83", false},
-        ReplaceAllCase{"a replacement with a line break", "ab ab\r\nab", "b", 0, "\r\n", false},
+        ReplaceAllCase{"a lead byte left at the end of the replacement", "ab ab\r\nab", "b", 0, "\x83", ocNever},
+        ReplaceAllCase{"a replacement with a line break", "ab ab\r\nab", "b", 0, "\r\n", ocNever},
         ReplaceAllCase{"the last line emptied", "x\r\nab", "ab", 0, ""},
         ReplaceAllCase{"regex anchored at the line start", "aaa b\r\naab", "^a", sfoRegExp, ""},
         ReplaceAllCase{"regex at the line end", "ba\r\naa\r\na", "a$", sfoRegExp, "c"},
         ReplaceAllCase{"regex longest match", "xx-xxx-x\r\nx", "x+", sfoRegExp, "yy"},
         ReplaceAllCase{"regex taking the line break", "ab\r\ncb\r\nb", "b.", sfoRegExp, "z"},
         ReplaceAllCase{"unwrapped matches past column 1000", kLongRow, "yy", 0, "zzz"},
-        ReplaceAllCase{"tabs past column 1000 (unwrapped)", kTabRow, "yy", 0, "z", false}));
+        ReplaceAllCase{"tabs past column 1000 (unwrapped)", kTabRow, "yy", 0, "z", ocNever}));
 
 // Long lines with many hits, where ReplaceAll searches on from what it replaced instead of from the
 // line start, in the cases where the two could part: a match before the replacement that now reaches
@@ -791,6 +794,40 @@ INSTANTIATE_TEST_SUITE_P(
         ReplaceAllCase{"regex anchored at the line start", Repeat("a", 600) + "b\r\naab", "^a", sfoRegExp, ""},
         ReplaceAllCase{"regex anchored at the line end", "b" + Repeat("a", 300) + "\r\nba", "a$", sfoRegExp, ""},
         ReplaceAllCase{"regex double-byte", Repeat(Sj("ガッツ攻撃") + "z", 80), Sj("[ッ攻]."), sfoRegExp, Sj("撃")}));
+
+// Lines of ten kilobytes with a thousand hits or more, where ReplaceAll reads only the part of the
+// line that the search may still read and leaves the rest where it is: longer and shorter
+// replacements, one that grows the line several times over, whole words looking back over long runs
+// of bytes that may lead a character, bounded regular expressions.
+const std::string kLeadRun = Sj("＝ぁ亜字"); // every byte may lead a character
+
+// Matches 16 bytes long between gaps of every even length from 240 to 300 bytes: a regular expression
+// step reads a part of the line, first a few hundred bytes, more when a match may reach past it.
+std::string SparseMatches() {
+    std::string s;
+    for (int gap = 240; gap <= 300; gap += 2) s += "a" + Repeat("y", 15) + Repeat("z", gap);
+    return s;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    VeryLongLines, ReplaceAllTest,
+    ::testing::Values(
+        ReplaceAllCase{"longer", Repeat("abc de ", 1500) + "\r\nabc", "abc", 0, "<abcabc>", ocWrapped},
+        ReplaceAllCase{"shorter", Repeat("abcd e ", 1500) + "\r\nabcd", "abcd", 0, "x", ocWrapped},
+        ReplaceAllCase{"growing many times over", Repeat("ab", 2000), "a", 0, "xxxxxxxxxxxxxxxx", ocWrapped},
+        ReplaceAllCase{"whole words", Repeat("cat cat_cat catcat ", 600), "cat", sfoWholeWord, "kitten", ocWrapped},
+        ReplaceAllCase{"whole words after lead bytes", Repeat(kLeadRun + "x" + kLeadRun + "xx" + Sj("ア") + "x ", 450),
+                       "x", sfoWholeWord, "yy", ocWrapped},
+        ReplaceAllCase{"whole words made lead bytes", Repeat(kLeadRun + "x" + kLeadRun + "x " + kLeadRun, 350), "x",
+                       sfoWholeWord, Sj("ぁ"), ocWrapped},
+        ReplaceAllCase{"double-byte text astride lead bytes", Repeat(kLeadRun + Sj("亜＝") + "\x9f", 750), "\x9f\x81",
+                       0, "z", ocWrapped},
+        ReplaceAllCase{"regex bounded, longer", Repeat("0102030 ", 1000), "0[0-9]", sfoRegExp, "<10>", ocWrapped},
+        ReplaceAllCase{"regex bounded, shorter", Repeat("acb ", 1200), "a[bx]?[bx]?|c|b", sfoRegExp, "x", ocWrapped},
+        ReplaceAllCase{"regex bounded, sparse matches", SparseMatches(), "a" + Repeat("y?", 20), sfoRegExp, "b",
+                       ocWrapped},
+        ReplaceAllCase{"regex double-byte", Repeat(Sj("ガッツ攻撃") + "z" + kLeadRun, 500), Sj("[ッ攻]."), sfoRegExp,
+                       Sj("撃撃"), ocWrapped}));
 
 // Many lines, most changed, so that the rows changed fill several blocks of the row store and grow or
 // shrink them past their limits.
