@@ -107,7 +107,7 @@ void RunReference(unsigned seed, int steps) {
                 const int pos = ref.Pick(size + 1), length = ref.Pick(std::min(size - pos, 50) + 1);
                 texts.push_back(ref.Pick(10) == 0 ? ref.Text()
                                                   : std::string(static_cast<std::size_t>(ref.Pick(9)), 'z'));
-                splices.push_back({row, static_cast<std::size_t>(pos), static_cast<std::size_t>(length)});
+                splices.push_back({row, static_cast<std::size_t>(pos), static_cast<std::size_t>(length), {}});
             }
             for (std::size_t k = 0; k < splices.size(); ++k) {
                 splices[k].Text = texts[k];
