@@ -113,24 +113,6 @@ private:
     const bool FBackward;
 };
 
-// One step of Finder's search of Work from From (see TLineRegExpEx::FindFrom) that reads only a part
-// of Work, doubled until the match found starts Reach bytes before its end (the step read nothing past
-// that: see TEditorEx::SearchReach) or the part is the whole. The search first looks for the end of
-// the text it is given, so a step then costs what it reads, not the rest of the line.
-bool FindRegExpFrom(const TLineRegExpEx& Finder, std::string_view Work, int Reach, std::size_t& From,
-                    std::size_t& Start, std::size_t& End) {
-    for (std::size_t part = 256;; part *= 2) {
-        const std::size_t cut =
-            Reach < 0 ? Work.size() : std::min(Work.size(), From + static_cast<std::size_t>(Reach) + part);
-        std::size_t next = From;
-        const bool found = Finder.FindFrom(Work.substr(0, cut), next, Start, End);
-        if (cut == Work.size() || (found && Start + static_cast<std::size_t>(Reach) <= cut)) {
-            From = next;
-            return found;
-        }
-    }
-}
-
 // The start of the character before the line offset Offset of Line, read forwards (0 when Offset is
 // 0), which starts a character, at or after the start of the bytes read.
 std::size_t CharStartBefore(const TGapLine& Line, std::size_t Offset) {
@@ -179,7 +161,27 @@ int TLineRegExpEx::FindAll(std::string_view Str, TFindMatchList& List) const {
     return static_cast<int>(List.size());
 }
 
+int TLineRegExpEx::SearchReach() const {
+    if (HasLineHead() || HasLineTail()) return -1;
+    const int longest = MaxMatchBytes();
+    return longest < 0 ? -1 : longest + 2;
+}
+
 bool TLineRegExpEx::FindFrom(std::string_view Str, std::size_t& From, std::size_t& Start, std::size_t& End) const {
+    const int reach = SearchReach();
+    for (std::size_t part = 256;; part *= 2) {
+        const std::size_t cut =
+            reach < 0 ? Str.size() : std::min(Str.size(), From + static_cast<std::size_t>(reach) + part);
+        std::size_t next = From;
+        const bool found = FindIn(Str.substr(0, cut), next, Start, End);
+        if (cut == Str.size() || (found && Start + static_cast<std::size_t>(reach) <= cut)) {
+            From = next;
+            return found;
+        }
+    }
+}
+
+bool TLineRegExpEx::FindIn(std::string_view Str, std::size_t& From, std::size_t& Start, std::size_t& End) const {
     if (From >= Str.size()) return false;
     const std::string_view rest = Str.substr(From);
     const TMatchProc proc = From == 0 ? FFirstProc : &TMatchCORE::MatchScan;
@@ -365,7 +367,7 @@ bool TEditorEx::ScanStep(std::string_view Work, std::size_t Base, const std::str
     From -= Base;
     Step.Next = From;
     if (FSearchOptions & sfoRegExp) {
-        if (!FindRegExpFrom(*FFinder, Work, Reach, Step.Next, Step.Start, Step.End)) return false;
+        if (!FFinder->FindFrom(Work, Step.Next, Step.Start, Step.End)) return false;
         Step.Counted = Step.End > Step.Start;
     } else {
         if (Pattern.empty() || !FindPlainFrom(Work, Pattern, Step.Next, Step.Start)) return false;
@@ -384,15 +386,12 @@ bool TEditorEx::ScanStep(std::string_view Work, std::size_t Base, const std::str
     return true;
 }
 
-// A plain step reads the occurrence and, for a whole word, the character after it (two bytes). A
-// regular expression step reads, from each place where a match might start, at most the longest
-// match and the character that ends the walk; a line head or tail makes it read the whole line.
+// A plain step reads the occurrence and, for a whole word, the character after it (two bytes); a
+// regular expression step as far as the finder's reach.
 int TEditorEx::SearchReach(const std::string& Pattern) const {
     if (!(FSearchOptions & sfoRegExp))
         return static_cast<int>(Pattern.size()) + (FSearchOptions & sfoWholeWord ? 2 : 0);
-    if (FFinder->HasLineHead() || FFinder->HasLineTail()) return -1;
-    const int longest = FFinder->MaxMatchBytes();
-    return longest < 0 ? -1 : longest + 2;
+    return FFinder->SearchReach();
 }
 
 std::optional<TFindMatch> TEditorEx::MatchAfter(int Row, int Start) {

@@ -55,12 +55,23 @@ public:
     // search on by one character, so the search always ends.
     virtual int FindAll(std::string_view Str, TFindMatchList& List) const;
     // One step of FindAll: the match [Start, End) (maybe empty) found from the byte offset From of
-    // Str, and From moved on to where the next step searches; false when no match is left.
+    // Str, and From moved on to where the next step searches; false when no match is left. The step
+    // reads, with a bounded reach, a part of Str from From that doubles until the match found starts
+    // the reach before the part's end (nothing past that changes it) or the part is the whole: the
+    // search first looks for the end of the text it is given, so a step costs what it reads, not the
+    // rest of a long line.
     bool FindFrom(std::string_view Str, std::size_t& From, std::size_t& Start, std::size_t& End) const;
     // The most bytes that a match can span, -1 when the pattern leaves it unbounded.
     int MaxMatchBytes() const { return DFA().MaxMatchBytes(); }
+    // How far past the start of a match a step of the search may read: from each place where a match
+    // might start, at most the longest match and the character that ends the walk; -1 when a line
+    // head or tail, or an unbounded match, makes it read the whole line.
+    int SearchReach() const;
 
 private:
+    // FindFrom's search of the whole of Str.
+    bool FindIn(std::string_view Str, std::size_t& From, std::size_t& Start, std::size_t& End) const;
+
     TMatchProc FFirstProc = &TMatchCORE::MatchPlain;
 };
 
