@@ -28,6 +28,21 @@ std::string LineWith(int field, const std::string& value, const std::string& com
     return line + " " + comment;
 }
 
+// A value in one field of a data line, and where the case is told.
+struct TFieldValue {
+    int field;
+    const char* value;
+};
+
+// The data line with Value in Field gives the fields before it and one error from Value's start.
+void ExpectErrorFromValue(const TFieldValue& c, int mode = pmFull) {
+    const std::string value = c.value;
+    const std::string line = LineWith(c.field, value);
+    const TToks toks = Motion(line, mode);
+    ASSERT_EQ(toks.size(), static_cast<std::size_t>(c.field + 1)) << value << " " << mode;
+    EXPECT_EQ(toks.back(), (TTok{mtError, line.substr(line.find(value, 2 * c.field))})) << value << " " << mode;
+}
+
 // The tokens that the text of one field gives within a data line.
 TToks FieldTokens(int field, const std::string& value, int mode = pmFull) {
     TToks all = Motion(LineWith(field, value), mode);
@@ -151,19 +166,10 @@ TEST(MotionColourer, PictureGrammar) {
 }
 
 TEST(MotionColourer, FieldsThatDoNotFitAreErrorsToTheEndOfTheRow) {
-    struct Case {
-        int field;
-        const char* value;
-    } cases[] = {{mfTo, "x"}, {mfSp, "."},  {mfDe, "C"}, {mfDe, "X1"}, {mfCi, "<"},
-                 {mfVx, "x"}, {mfRx, "-1"}, {mfVy, "."}, {mfRy, "+1"}, {mfC, "x"},
-                 {mfCL, "x"}, {mfG, "-"},   {mfDa, "x"}, {mfHit, "x"}, {mfH, "-"}};
-    for (const auto& c : cases) {
-        std::string line = LineWith(c.field, c.value);
-        TToks toks = Motion(line);
-        ASSERT_EQ(toks.size(), static_cast<std::size_t>(c.field + 1)) << c.value;
-        EXPECT_EQ(toks.back().Kind, mtError) << c.value;
-        EXPECT_EQ(toks.back().Text, line.substr(line.find(c.value, 2 * c.field))) << c.value;
-    }
+    const TFieldValue cases[] = {{mfTo, "x"}, {mfSp, "."},  {mfDe, "C"}, {mfDe, "X1"}, {mfCi, "<"},
+                                 {mfVx, "x"}, {mfRx, "-1"}, {mfVy, "."}, {mfRy, "+1"}, {mfC, "x"},
+                                 {mfCL, "x"}, {mfG, "-"},   {mfDa, "x"}, {mfHit, "x"}, {mfH, "-"}};
+    for (const TFieldValue& c : cases) ExpectErrorFromValue(c);
     // A field that stops before a sign leaves the rest to the next field.
     EXPECT_EQ(Motion("1 2-3"), (TToks{{mtMotionNum, "1"}, {mtToNum, "2"}, {mtSp, "-3"}}));
     EXPECT_EQ(FieldTokens(mfG, "A1"), (TToks{{mtG, "A1"}}));
@@ -176,23 +182,14 @@ TEST(MotionColourer, FieldsThatDoNotFitAreErrorsToTheEndOfTheRow) {
 // below 0, a Ci that is only a mark and a sign, and numbers out of range. A field that the model reads
 // otherwise is an error from its start in both scans, where the model reads it or stops.
 TEST(MotionColourer, FieldsTheLineModelReadsOtherwiseAreErrorsFromTheirStart) {
-    struct Case {
-        int field;
-        const char* value;
-    } cases[] = {{mfNum, "1a"}, {mfNum, "99999999999"}, {mfTo, "-2"},  {mfTo, "+"},  {mfTo, "2x"},
-                 {mfSp, "1."},  {mfDe, "E+5x"},         {mfCi, "-"},   {mfCi, "<+"}, {mfCi, "<5>3"},
-                 {mfVx, "1/2"}, {mfRx, "0U"},           {mfRy, "1,2"}, {mfC, "9x"},  {mfCL, "0U"},
-                 {mfG, "U/"},   {mfDa, "1.5x"},         {mfHit, "-1"}, {mfHit, "+"}, {mfHit, "99999999999"},
-                 {mfH, "1A"},   {mfH, "1\x82\x4f"}};
-    for (const auto& c : cases) {
-        const std::string value = c.value;
-        const std::string line = LineWith(c.field, value);
-        for (int mode : {pmFull, pmSimple}) {
-            TToks toks = Motion(line, mode);
-            EXPECT_EQ(toks.size(), static_cast<std::size_t>(c.field + 1)) << value << " " << mode;
-            EXPECT_EQ(toks.back(), (TTok{mtError, line.substr(line.find(value, 2 * c.field))})) << value << " " << mode;
-        }
-    }
+    const TFieldValue cases[] = {
+        {mfNum, "1a"}, {mfNum, "99999999999"}, {mfTo, "-2"},  {mfTo, "+"},  {mfTo, "2x"},
+        {mfSp, "1."},  {mfDe, "E+5x"},         {mfCi, "-"},   {mfCi, "<+"}, {mfCi, "<5>3"},
+        {mfVx, "1/2"}, {mfRx, "0U"},           {mfRy, "1,2"}, {mfC, "9x"},  {mfCL, "0U"},
+        {mfG, "U/"},   {mfDa, "1.5x"},         {mfHit, "-1"}, {mfHit, "+"}, {mfHit, "99999999999"},
+        {mfH, "1A"},   {mfH, "1\x82\x4f"}};
+    for (const TFieldValue& c : cases)
+        for (int mode : {pmFull, pmSimple}) ExpectErrorFromValue(c, mode);
     // What the model takes stays a field: a To of -1, a Hit of 0 and a De that ends before Ci's mark.
     EXPECT_EQ(FieldTokens(mfTo, "-1"), (TToks{{mtToNum, "-1"}}));
     EXPECT_EQ(FieldTokens(mfHit, "0"), (TToks{{mtHit, "0"}}));
