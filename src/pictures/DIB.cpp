@@ -3,6 +3,7 @@
 #include "AsciiText.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstring>
 
@@ -135,13 +136,12 @@ std::uint32_t NearestIndex(const TColorTable& table, int count, TRGB c) {
     return best;
 }
 
-// --- RLE expansion. Items that would write outside the picture are clipped; the expansion ends
-// at the end of the data, at the end-of-picture item or when it leaves the picture's top.
+// --- RLE expansion into a zeroed picture: only the pixels of runs and absolute items are written,
+// so pixels that end-of-line, delta and an early end-of-picture pass over stay 0. Items that would
+// write outside the picture are clipped; the expansion ends at the end of the data, at the
+// end-of-picture item or when it leaves the picture's top.
 
-// The most pixels that RLE data of the given size can write: every two bytes at most one run of
-// 255 (an absolute run of 255 takes more). A picture larger than that is no picture its data
-// describes, and refusing it keeps a tiny file from costing a huge expansion.
-std::int64_t RlePixelCapacity(std::uint32_t dataSize) { return (std::int64_t{dataSize} + 1) / 2 * 255; }
+std::atomic<std::int64_t> Expansions{0}; // RLE expansions made by this process
 
 class TRleExpander {
 public:
@@ -149,6 +149,7 @@ public:
         : FTarget(target), FData(data), FFourBits(fourBits) {}
 
     void Run() {
+        ++Expansions;
         std::size_t pos = 0;
         while (pos + 2 <= FData.size() && FY < FTarget.Height) {
             std::uint8_t n = FData[pos], v = FData[pos + 1];
@@ -267,9 +268,9 @@ std::shared_ptr<TDIBSharedImage> ReadImage(TStream& stream) {
     CheckPictureSize(h.Width, height);
     std::int64_t widthBytes = (h.Width * h.BitCount + 31) / 32 * 4;
     bool rle = h.Compression == BI_RLE8 || h.Compression == BI_RLE4;
-    // The image's Size is an int, and RLE data describes no more pixels than it can write.
-    if (rle && (h.SizeImage > INT_MAX || h.Width * height > RlePixelCapacity(h.SizeImage)))
-        throw EInvalidGraphic(InvalidDIB);
+    // A compressed image's Size is its data's length, an int; without a byte of data the picture
+    // would read as empty.
+    if (rle && (h.SizeImage == 0 || h.SizeImage > INT_MAX)) throw EInvalidGraphic(InvalidDIB);
     if ((rle ? h.SizeImage : widthBytes * height) > stream.Remaining()) throw EReadError();
     image->NewImage(static_cast<int>(h.Width), static_cast<int>(height), h.BitCount, format, table, rle);
 
@@ -307,6 +308,8 @@ bool PictureSizeAllowed(std::int64_t width, std::int64_t height) {
 void CheckPictureSize(std::int64_t width, std::int64_t height) {
     if (!PictureSizeAllowed(width, height)) throw EPictureTooLarge(width, height);
 }
+
+std::int64_t RleExpansions() { return Expansions; }
 
 TDIBPixelFormat MakeRGBBitFields(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
     TDIBPixelFormat f;
@@ -470,7 +473,8 @@ void TDIB::ConvertBitCount(int bitCount) {
     TDIB old(*this);
     SetSize(Width(), Height(), bitCount);
     if (FImage == old.FImage) return;
-    const std::shared_ptr<TDIBSharedImage> kept = old.FImage->Decompressed();
+    // The old pixels are only read: a plain picture is read where it is, not copied.
+    const std::shared_ptr<TDIBSharedImage> kept = old.Compressed() ? old.FImage->Decompressed() : old.FImage;
     const TDIBSharedImage& from = *kept;
     int oldBits = from.BitCount;
     bool toPalette = bitCount <= 8 && (oldBits > 8 || bitCount < oldBits);

@@ -5,9 +5,11 @@
 //
 // Pixel storage (TDIBSharedImage) is shared between copies of a TDIB until one of them asks for
 // writable pixels (copy on write). A picture read from an RLE8 or RLE4 file keeps its RLE data
-// (written back unchanged) until writable pixels are asked for; it is expanded then. Such a picture
-// has no more pixels than its RLE data can write (255 for every two bytes), so its expansion costs
-// time and memory in proportion to the file's length.
+// (written back unchanged) until writable pixels are asked for; it is expanded then, into zeroed
+// memory that receives only the pixels the data describes: pixels that an end-of-line, a delta or
+// an early end-of-picture item passes over stay colour 0. So a few bytes of RLE data may stand for
+// a picture as large as the size rule allows, and one expansion costs that picture's size; a
+// caller that needs the same file again keeps the expanded picture instead of reading it anew.
 //
 // Every size, count and offset read from a file is checked in 64-bit arithmetic against the bytes
 // actually present before anything is allocated, and RLE expansion stops at the picture's edge.
@@ -50,6 +52,9 @@ public:
 bool PictureSizeAllowed(std::int64_t width, std::int64_t height);
 // Raises EPictureTooLarge when the size breaks the rule.
 void CheckPictureSize(std::int64_t width, std::int64_t height);
+
+// How many RLE expansions this process has made so far.
+std::int64_t RleExpansions();
 
 // Where red, green and blue sit in a 16- or 32-bit pixel: red above green above blue, no gaps.
 struct TDIBPixelFormat {

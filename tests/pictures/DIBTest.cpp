@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <random>
 
 using namespace quillon;
@@ -58,6 +60,17 @@ void ExpectSamePicture(const TDIB& a, const TDIB& b) {
 const TDIBPixelFormat F888 = MakeRGBBitFields(8, 8, 8);
 const TDIBPixelFormat F555 = MakeRGBBitFields(5, 5, 5);
 const TDIBPixelFormat F565 = MakeRGBBitFields(5, 6, 5);
+
+// An RLE8 file of the given size and data, with a 256-entry colour table.
+TBmpFixture Rle8Fixture(std::int32_t width, std::int32_t height, std::vector<std::uint8_t> data) {
+    TBmpFixture s;
+    s.Width = width;
+    s.Height = height;
+    s.Compression = 1;
+    s.Table.resize(256);
+    s.Pixels = std::move(data);
+    return s;
+}
 
 } // namespace
 
@@ -246,40 +259,55 @@ TEST(DIBFiles, RleStopsAtThePicturesEdge) {
     EXPECT_EQ(RowBytes(dib, 0), (std::vector<std::uint8_t>{0, 0, 0, 0}));
 }
 
-// RLE data of n bytes writes at most 255 pixels for every two of them: a larger picture is refused
-// before anything is expanded, however small the file.
-TEST(DIBFiles, ARlePictureHasNoMorePixelsThanItsDataCanWrite) {
-    // 278 bytes claiming 16,121,864 x 3 pixels, within the size rule.
-    EXPECT_THROW(Read(HostileRle(4, 16121864, 3, 278)), EInvalidGraphic);
+// End-of-line, delta and an early end-of-picture pass over pixels, so RLE data far shorter than its
+// picture is valid: such pictures must read, every pixel the data passes over being colour 0 (they
+// were once refused as claiming more pixels than their data could write).
+TEST(DIBFiles, RlePicturesThatSkipPixelsRead) {
+    std::vector<std::uint8_t> sheet; // a 10-pixel run on every 20th row, every row a bare end-of-line
+    for (int y = 0; y < 480; ++y) {
+        if (y % 20 == 0) sheet.insert(sheet.end(), {10, 5});
+        sheet.insert(sheet.end(), {0, 0});
+    }
+    sheet.insert(sheet.end(), {0, 1});
     struct Case {
-        std::int32_t width, height;
-        std::uint32_t compression;
-        std::vector<std::uint8_t> data;
-        bool read;
+        const char* name;
+        TBmpFixture file;
+        std::function<std::uint8_t(int x, int storedRow)> pixel;
     } cases[] = {
-        {255, 1, 1, {255, 7}, true},
-        {256, 1, 1, {255, 7}, false},
-        {255, 2, 1, {255, 7, 0, 0, 255, 7}, true},
-        {255, 4, 1, {255, 7, 0, 0, 255, 7}, false},
-        {255, 2, 2, {255, 0x12, 0, 0, 255, 0x12}, true},
-        {1, 1, 1, {}, false},
+        {"bare end-of-lines", Rle8Fixture(640, 480, sheet),
+         [](int x, int y) -> std::uint8_t { return y % 20 == 0 && x < 10 ? 5 : 0; }},
+        {"delta 200 right, 100 up, then a run", Rle8Fixture(300, 200, {0, 2, 200, 100, 30, 9, 0, 1}),
+         [](int x, int y) -> std::uint8_t { return y == 100 && x >= 200 && x < 230 ? 9 : 0; }},
+        {"only an end-of-picture", Rle8Fixture(100, 100, {0, 1}), [](int, int) -> std::uint8_t { return 0; }},
     };
     for (const Case& c : cases) {
-        TBmpFixture s;
-        s.Width = c.width;
-        s.Height = c.height;
-        s.BitCount = c.compression == 2 ? 4 : 8;
-        s.Compression = c.compression;
-        s.Table.resize(c.compression == 2 ? 16 : 256);
-        s.Pixels = c.data;
-        if (c.read) {
-            TDIB dib = Read(BuildBmp(s));
-            dib.Decompress();
-            EXPECT_EQ(dib.Width() * dib.Height(), c.width * c.height) << c.width << " x " << c.height;
-        } else {
-            EXPECT_THROW(Read(BuildBmp(s)), EInvalidGraphic) << c.width << " x " << c.height;
+        SCOPED_TRACE(c.name);
+        TDIB dib = Read(BuildBmp(c.file));
+        ASSERT_EQ(dib.Width(), c.file.Width);
+        ASSERT_EQ(dib.Height(), c.file.Height);
+        dib.Decompress();
+        for (int y = 0; y < dib.Height(); ++y) {
+            std::vector<std::uint8_t> expected(static_cast<std::size_t>(dib.WidthBytes()), 0);
+            for (int x = 0; x < dib.Width(); ++x) expected[static_cast<std::size_t>(x)] = c.pixel(x, y);
+            ASSERT_EQ(RowBytes(dib, dib.Height() - 1 - y), expected) << "stored row " << y;
         }
     }
+}
+
+// 278 bytes claiming 16,121,864 x 3 pixels, within the size rule: the picture reads, and asking for
+// its pixels again and again expands it once.
+TEST(DIBFiles, ALargeRlePictureIsExpandedOnce) {
+    TDIB dib = Read(HostileRle(4, 16121864, 3, 278));
+    ASSERT_EQ(dib.Width(), 16121864);
+    ASSERT_EQ(dib.Height(), 3);
+    const std::int64_t before = RleExpansions();
+    dib.Decompress();
+    dib.ScanLine(2);
+    dib.Decompress();
+    dib.PBits();
+    EXPECT_EQ(RleExpansions() - before, 1);
+    const std::uint8_t* row = dib.ScanLineReadOnly(0);
+    EXPECT_TRUE(std::all_of(row, row + dib.WidthBytes(), [](std::uint8_t b) { return b == 0; }));
 }
 
 TEST(DIBFiles, RefusedFiles) {
@@ -315,6 +343,8 @@ TEST(DIBFiles, RefusedFiles) {
         s.Width = -2;
         cases.push_back({"negative width", BuildBmp(s)});
     }
+    // A compressed picture's size is its data's length: without a byte of data it would read as empty.
+    cases.push_back({"RLE data without a byte", BuildBmp(Rle8Fixture(1, 1, {}))});
     for (const Case& c : cases) {
         try {
             Read(c.bytes);

@@ -82,25 +82,33 @@ TEST_F(HostilePictureFiles, EveryReaderRefusesWithinABoundedAllocation) {
         LargestAllocation = 0;
 
         TDIB dib;
+        const std::int64_t expansions = RleExpansions();
         try {
             dib.LoadFromFile(path);
             // Only a picture within the rule may be read; cutting it into cells is what is refused.
             EXPECT_TRUE(PictureSizeAllowed(dib.Width(), dib.Height()));
+            dib.Decompress();
+            dib.ScanLine(0);
         } catch (const EInvalidGraphic&) {
         } catch (const EReadError&) {
         }
+        EXPECT_LE(RleExpansions() - expansions, 1);
         TPaletted8Bitmap paletted;
         paletted.LoadFromFile(path);
         TCharSoftRender character;
         EXPECT_FALSE(character.LoadImage(path, nullptr));
         EXPECT_TRUE(character.Strip().GetBits() == nullptr);
         for (const auto& [name, collect] : collectors) {
-            TBitmapListEntry entry;
-            entry.Number = 1;
-            entry.Path = path;
-            TCollectResult result = collect({entry}, nullptr);
+            TBitmapListEntries entries(3);
+            for (std::size_t i = 0; i < entries.size(); ++i) {
+                entries[i].Number = static_cast<std::int32_t>(i);
+                entries[i].Path = path;
+            }
+            const std::int64_t before = RleExpansions();
+            TCollectResult result = collect(entries, nullptr);
             EXPECT_FALSE(result.Error.empty()) << name;
             EXPECT_FALSE(result.Sheet) << name;
+            EXPECT_LE(RleExpansions() - before, 1) << name;
         }
         EXPECT_LE(LargestAllocation.load(), AllocationBound);
     }

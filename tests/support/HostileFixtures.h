@@ -1,7 +1,8 @@
 #pragma once
 // Small hostile picture files: each a few hundred bytes whose header asks for a picture far past
-// the size rule, or whose cells would need a strip far past it. Used by the hostile-input tests
-// and written as seeds for the fuzz targets.
+// the size rule, or whose cells would need a strip far past it, or a picture within the rule that
+// costs its full size to expand. Used by the hostile-input tests and written as seeds for the fuzz
+// targets.
 #include "BmpFixtures.h"
 
 #include <string>
@@ -52,7 +53,8 @@ inline std::vector<THostilePicture> HostilePictures() {
         {"rle4-tall.bmp", HostileRle(4, 16, 251658297, 514)},
         // A gigapixel expanded from a kilobyte.
         {"rle8-square.bmp", HostileRle(8, 32768, 32768, 1082)},
-        // Within the rule, but 48 megapixels from 160 bytes of runs that can write 20,400.
+        // Within the rule: 48 megapixels from 278 bytes, nearly all passed over by the end of the
+        // picture; it cost its full size again each time a bitmap list named it.
         {"rle4-claim.bmp", HostileRle(4, 16121864, 3, 278)},
         // 134 million rows read by the paletted loader.
         {"paletted-tall.bmp", HostilePaletted(32, 134217728, 1142)},
