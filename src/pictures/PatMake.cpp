@@ -7,6 +7,7 @@
 #include <array>
 #include <climits>
 #include <cstring>
+#include <map>
 
 namespace quillon {
 namespace {
@@ -81,6 +82,37 @@ void SetBounds(TVantorPatternFrame& frame) {
     frame.Bounds = b;
 }
 
+// The pictures of one run that later entries name again, each kept as the collector made it (read,
+// converted and expanded), so that every file is decoded once per run however often the list names
+// it. A picture is let go at its last naming: only pictures still to be cut again are held.
+class TKeptPictures {
+public:
+    explicit TKeptPictures(const TBitmapListEntries& entries) {
+        for (std::size_t i = 0; i < entries.size(); ++i) FLastNaming[Key(entries[i])] = i;
+    }
+
+    // The picture of entry i when an earlier entry made it; false when it must be read.
+    bool Take(const TBitmapListEntries& entries, std::size_t i, TDIB& picture) {
+        const fs::path key = Key(entries[i]);
+        const auto kept = FPictures.find(key);
+        if (kept == FPictures.end()) return false;
+        picture.Assign(kept->second);
+        if (FLastNaming.at(key) == i) FPictures.erase(kept);
+        return true;
+    }
+    // Keeps the picture just made for entry i when a later entry names the same file.
+    void Keep(const TBitmapListEntries& entries, std::size_t i, const TDIB& picture) {
+        const fs::path key = Key(entries[i]);
+        if (FLastNaming.at(key) > i) FPictures[key].Assign(picture);
+    }
+
+private:
+    static fs::path Key(const TBitmapListEntry& entry) { return entry.Path.lexically_normal(); }
+
+    std::map<fs::path, std::size_t> FLastNaming; // the last entry naming each file
+    std::map<fs::path, TDIB> FPictures;          // shares the pixels of the pictures made
+};
+
 // One collector run over the cell memory kind TList. Classic runs (lists with capacity) use
 // createMode for their limits.
 template <class TList> class TCollector {
@@ -112,12 +144,17 @@ private:
                 return "画像番号 " + IntToStr(highest) + " は有効な範囲を超えています";
         }
         FPattern = std::make_unique<TVantorPattern>();
+        TKeptPictures kept(entries);
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const TBitmapListEntry& entry = entries[i];
             bool cancel = false;
             if (FProgress) FProgress(static_cast<int>(i), entry.Number, entry.Path, cancel);
             if (cancel) return "中止";
-            std::string error = Load(entry);
+            std::string error;
+            if (!kept.Take(entries, i, FPicture)) {
+                error = Load(entry);
+                if (error.empty()) kept.Keep(entries, i, FPicture);
+            }
             if (error.empty()) error = CutPicture(entry);
             if (!error.empty()) return error;
         }
@@ -225,7 +262,7 @@ private:
 
     const TCollectProgress& FProgress;
     const int FMode; // 0 or 1: the classic limits
-    TDIB FPicture;   // the entry being cut, reloaded for each entry
+    TDIB FPicture;   // the entry being cut: read from its file, or shared with an earlier naming
     std::unique_ptr<TVantorPattern> FPattern;
     std::unique_ptr<TList> FMemory; // made with the first picture
     std::uint8_t FKey[3] = {};      // the key pixel's bytes (PixelBytes of them)

@@ -17,6 +17,9 @@
 // The key is the first picture's top-left pixel: its colour for the 24-bit collectors (8-bit
 // pictures are converted to 24 bits), its index and colour table for the 8-bit ones, whose sheet
 // keeps the first picture's colour table.
+//
+// A run reads, converts and expands each file once, however many entries name it: a picture named
+// again later is kept until its last naming.
 #include "BitmapList.h"
 #include "DIB.h"
 #include "Pattern.h"

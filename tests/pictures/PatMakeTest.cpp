@@ -1,5 +1,6 @@
 #include "PatMake.h"
 
+#include "BmpFixtures.h"
 #include "PatMakeFixtures.h"
 
 #include <gtest/gtest.h>
@@ -293,6 +294,51 @@ TEST_F(PatMake, Rle8PicturesAreExpanded) {
     ASSERT_EQ(r.Pattern->Count(), 1);
     // The picture straddles the grid: its left half is the right half of cell 0.
     for (int y = 0; y < 16; ++y) EXPECT_EQ(r.Sheet->ScanLineReadOnly(y)[8 + 5], y);
+}
+
+// A 32 x 32 RLE8 picture of four cells of the indexes base + 1 .. base + 4; its top-left pixel is
+// passed over by a delta and is the key index 0.
+fs::path WriteRlePicture(const fs::path& path, std::uint8_t base) {
+    test::TBmpFixture s;
+    s.Width = 32;
+    s.Height = 32;
+    s.Compression = 1;
+    for (int i = 0; i < 256; ++i)
+        s.Table.push_back(
+            {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i), static_cast<std::uint8_t>(i * 7)});
+    for (int y = 0; y < 32; ++y) { // stored rows, from the bottom
+        const std::uint8_t left = static_cast<std::uint8_t>(base + 1 + 2 * (y / 16));
+        if (y == 31)
+            s.Pixels.insert(s.Pixels.end(), {0, 2, 1, 0, 15, left});
+        else
+            s.Pixels.insert(s.Pixels.end(), {16, left});
+        s.Pixels.insert(s.Pixels.end(), {16, static_cast<std::uint8_t>(left + 1), 0, 0});
+    }
+    s.Pixels.insert(s.Pixels.end(), {0, 1});
+    const std::vector<std::uint8_t> bytes = test::BuildBmp(s);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
+// A picture named by many entries is read and expanded once in a run, and every naming cuts the
+// same cells; expanding it again for each naming multiplied the cost of a large picture.
+TEST_F(PatMake, APictureNamedManyTimesIsDecodedOncePerRun) {
+    const fs::path a = WriteRlePicture(Dir / "a.bmp", 0), b = WriteRlePicture(Dir / "b.bmp", 10);
+    const TBitmapListEntries entries = {Entry(1, a), Entry(2, b), Entry(3, a), Entry(4, Dir / "." / "a.bmp"),
+                                        Entry(5, b), Entry(6, a)};
+    for (const TKind& kind : Kinds) {
+        SCOPED_TRACE(kind.Name);
+        const std::int64_t before = RleExpansions();
+        TCollectResult r = kind.Collect(entries, nullptr);
+        ASSERT_EQ(r.Error, "");
+        EXPECT_EQ(RleExpansions() - before, 2);
+        ASSERT_EQ(r.Pattern->Count(), 6);
+        for (int i : {2, 3, 5}) EXPECT_EQ(Runs(r.Pattern->Frames(i)), Runs(r.Pattern->Frames(0))) << i;
+        EXPECT_EQ(Runs(r.Pattern->Frames(4)), Runs(r.Pattern->Frames(1)));
+        EXPECT_EQ(Runs(r.Pattern->Frames(0)), (std::vector<TRun>{{0, 2, 144, 208}, {2, 2, 144, 224}}));
+        EXPECT_EQ(Runs(r.Pattern->Frames(1)), (std::vector<TRun>{{4, 2, 144, 208}, {6, 2, 144, 224}}));
+    }
 }
 
 } // namespace
