@@ -90,13 +90,20 @@ bool IsVNone(const char* p) {
     return *p == '9' && !IsDigit(Byte(p + 1));
 }
 
-// The whole "/"-separated V list; every item starts with a sign or a digit.
+// Whether the V list goes on at P, right after a "/": only with a digit, or a sign and a digit, as
+// the reader of motions.cpp reads it. Anything else starts the Vx field there, so an empty item or
+// a lone sign is never shown inside the list.
+bool VValueFollows(const char* p) { return IsDigit(Byte(p)) || (IsSign(Byte(p)) && IsDigit(Byte(p + 1))); }
+
+// The whole "/"-separated V list; the first item starts with a sign or a digit, every later one as
+// VValueFollows says, so a list that ends in "/" is refused.
 bool ScanVList(const char*& p) {
     const char* q = p;
     if (!ScanSignedNumber(q)) return false;
     while (*q == '/') {
         ++q;
-        if (!ScanSignedNumber(q)) return false;
+        if (!VValueFollows(q)) return false;
+        ScanSignedNumber(q);
     }
     p = q;
     return true;
@@ -142,8 +149,7 @@ bool ScanVValue(const char*& p, int& field, int& kind) {
 
 int ScanVSeparator(const char*& p, int& field) {
     ++p;
-    unsigned char next = Byte(p);
-    field = next == '/' ? mfsVSep : IsSignOrDigit(next) ? mfsV : mfsVx;
+    field = VValueFollows(p) ? mfsV : mfsVx;
     return mtVNone;
 }
 

@@ -67,13 +67,18 @@ size_t TokenEnd(std::string_view line, size_t q, TTokenRule rule) {
             ++p;
         return TakeWhile(line, p, notIn("\n +-"));
     case TTokenRule::V:
-        // Every "/" goes on with a value (a sign, even alone, or a digit, then digits) or another
-        // "/", as the colourer paints the list; ending the list at such a "/" started the next
-        // field inside it ("1//2" was V "1/" and Vx "/2") and shifted every field after it.
+        // After a "/" the list goes on only with a digit, or a sign and a digit; otherwise the
+        // token ends after the "/" and the next field starts right behind it ("1//2" is V "1/" and
+        // Vx "/2"). Lists written by the engine's own tools rely on this cut.
         p = TakeDigits(line, p);
         while (p < line.size() && line[p] == '/') {
             ++p;
-            if (p < line.size() && (IsSign(line[p]) || IsDigit(line[p]))) p = TakeDigits(line, p + 1);
+            if (DigitAt(line, p))
+                p = TakeDigits(line, p);
+            else if (p < line.size() && IsSign(line[p]) && DigitAt(line, p + 1))
+                p = TakeDigits(line, p + 1);
+            else
+                break;
         }
         return p;
     }

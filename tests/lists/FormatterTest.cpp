@@ -1,6 +1,7 @@
 #include "Formatter.h"
 
 #include "Cp932.h"
+#include "MotionTestLines.h"
 #include "Strutil.h"
 #include "motions.h"
 
@@ -107,6 +108,29 @@ TEST(MotionFormatter, ADataLineIsRebuiltInTheTemplateColumns) {
         size_t end = kMotionTitle.find(name) + name.size();
         EXPECT_NE(out[1][end - 1], ' ') << name;
         EXPECT_EQ(out[1][end], ' ') << name;
+    }
+}
+
+// A V list that ends in a "/" before an empty item or a lone sign: the formatter writes the fields
+// the reader cuts, Vx and Hit each ending under its title, and the line reads back the same.
+TEST(MotionFormatter, AVListEndingInASlashKeepsItsFieldsInTheirColumns) {
+    const std::vector<std::string> lines = {kMotionTitle, testlines::kEmptyVItemLine, testlines::kLoneSignVItemLine};
+    for (const TMotionFormatterOptions& options : {TMotionFormatterOptions(), Docking()}) {
+        const std::vector<std::string> out = FormatMotion(lines, options);
+        ASSERT_EQ(out.size(), lines.size());
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+            std::vector<std::string> before = TrimmedMotionFields(lines[i]);
+            before[mfComment] = ";" + before[mfComment];
+            EXPECT_EQ(TrimmedMotionFields(out[i]), before) << out[i];
+            std::vector<std::string> fields;
+            SplitMotionLine(out[i], fields);
+            std::size_t end = 0;
+            for (int k = 0; k <= mfHit; ++k) {
+                end += fields[k].size();
+                if (k == mfVx) EXPECT_EQ(end, out[0].find("Vx") + 2) << out[i];
+            }
+            EXPECT_EQ(end, out[0].find("Hit") + 3) << out[i];
+        }
     }
 }
 

@@ -110,7 +110,6 @@ TEST(MotionColourer, VValuesAndSeparators) {
         {"-5", {{mtV, "-5"}}},
         {"-9", {{mtV, "-9"}}},
         {"+", {{mtV, "+"}}},
-        {"1//2", {{mtV, "1"}, {mtVNone, "/"}, {mtVNone, "/"}, {mtV, "2"}}, true},
         {"1/", {{mtV, "1"}, {mtVNone, "/"}}, true},
     };
     for (const auto& c : cases) {
@@ -125,6 +124,41 @@ TEST(MotionColourer, VValuesAndSeparators) {
     // In the simple scan a value followed by a slash and a blank is an error to the end of the row.
     EXPECT_EQ(Motion(LineWith(mfV, "1/"), pmSimple).size(), 7u);
     EXPECT_EQ(FieldTokens(mfV, "x")[0].Kind, mtError);
+}
+
+// After a "/" the V list goes on only with a digit, or a sign and a digit, as the line model reads
+// it; anything else is the Vx field right after the "/". So a list the model cuts is never shown as
+// one: an empty item ("1//2") is an error from where it stands, a lone sign is Vx. The simple scan
+// refuses such a list whole, as it refuses a list that ends in "/" before a blank.
+TEST(MotionColourer, AVListGoesOnOnlyWhereTheLineModelReadsOn) {
+    struct Case {
+        const char* value;
+        TToks list; // the tokens of the V list
+        TTok next;  // the token after it; an error runs to the end of the row
+    } cases[] = {
+        {"1//2", {{mtV, "1"}, {mtVNone, "/"}}, {mtError, ""}},
+        {"1/2//3", {{mtV, "1"}, {mtVNone, "/"}, {mtV, "2"}, {mtVNone, "/"}}, {mtError, ""}},
+        {"9//-3/4", {{mtVNone, "9"}, {mtVNone, "/"}}, {mtError, ""}},
+        {"1/-/2", {{mtV, "1"}, {mtVNone, "/"}}, {mtError, ""}},
+        {"1/-", {{mtV, "1"}, {mtVNone, "/"}}, {mtVx, "-"}},
+        {"1/+", {{mtV, "1"}, {mtVNone, "/"}}, {mtVx, "+"}},
+        {"1/-2/+9", {{mtV, "1"}, {mtVNone, "/"}, {mtV, "-2"}, {mtVNone, "/"}, {mtVNone, "+9"}}, {mtVx, "0"}},
+    };
+    for (const auto& c : cases) {
+        const std::string value = c.value, line = LineWith(mfV, value);
+        const TToks toks = Motion(line);
+        ASSERT_GT(toks.size(), mfV + c.list.size()) << value;
+        EXPECT_EQ(TToks(toks.begin() + mfV, toks.begin() + mfV + c.list.size()), c.list) << value;
+        std::size_t listLength = 0;
+        for (const TTok& tok : c.list) listLength += tok.Text.size();
+        const std::size_t end = line.find(value, 2 * mfV) + listLength;
+        const TTok expected = c.next.Kind == mtError ? TTok{mtError, line.substr(end)} : c.next;
+        EXPECT_EQ(toks[mfV + c.list.size()], expected) << value;
+        if (listLength == value.size())
+            EXPECT_EQ(FieldTokens(mfV, value, pmSimple), (TToks{{mtV, value}})) << value;
+        else
+            ExpectErrorFromValue({mfV, c.value}, pmSimple);
+    }
 }
 
 TEST(MotionColourer, CIsNineOrOn) {

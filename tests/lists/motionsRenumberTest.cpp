@@ -2,6 +2,7 @@
 
 #include "AsciiText.h"
 #include "MessageBox.h"
+#include "MotionTestLines.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -92,6 +93,22 @@ TEST(Renumber, AReferenceAlreadyMovedIsNotMovedAgain) {
     EXPECT_EQ(list[1].Obj.Num, 21);
     EXPECT_EQ(list[2].Obj.ToNum, 20);
     EXPECT_EQ(list[3].Obj.ToNum, 21);
+}
+
+// A V list that ends in a "/" before an empty item or a lone sign leaves the Num and Hit columns
+// where they are: the line with "1//2" is a frame of its own, and the Hit 90 of the line with
+// "1/- 74" follows frame 90 while its H of 31 stays.
+TEST(Renumber, AVListEndingInASlashKeepsTheFramesColumns) {
+    using testlines::kEmptyVItemLine, testlines::kLoneSignVItemLine;
+    TMotionLineList list = ParseMotionLines({Frame(31), Frame(90), kEmptyVItemLine, kLoneSignVItemLine});
+    ASSERT_TRUE(RenumberMotionLines(list, 0, 2, Serial("200").Ask()));
+    std::string renumbered = kEmptyVItemLine, followed = kLoneSignVItemLine;
+    renumbered.replace(0, 4, " 202");
+    followed.replace(followed.find(" 90 31 "), 3, "  201");
+    EXPECT_EQ(list[2].Line, renumbered);
+    EXPECT_EQ(list[3].Line, followed);
+    EXPECT_EQ(list[3].Obj.Hit, 201);
+    EXPECT_EQ(list[3].Obj.ToNum, 3479);
 }
 
 TEST(Renumber, OffsetModeShiftsByTheFirstFramesChange) {

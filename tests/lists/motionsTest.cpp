@@ -1,6 +1,7 @@
 #include "motions.h"
 
 #include "Cp932.h"
+#include "MotionTestLines.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -146,15 +147,49 @@ TEST(MotionLine, TokenRulesLetFieldsTouch) {
     ASSERT_EQ(slash.size(), 22u);
     EXPECT_EQ(slash[mfV], " 1/");
 
-    // A "/" goes on with another "/" or with a sign, even alone: the list stays one field and the
-    // fields after it stay in their places.
-    for (const std::string list : {"1//2", "1/-", "1/+/3", "9//"}) {
-        auto shown =
-            Split(" 10 11 1 5 0 0 " + list + " 4 0 0 0 9 0 0 0 - 0 0 000000000000 000000000000 000000000000 x");
-        ASSERT_EQ(shown.size(), 22u) << list;
-        EXPECT_EQ(shown[mfV], " " + list);
-        EXPECT_EQ(shown[mfVx], " 4");
-        EXPECT_EQ(shown[mfComment], " x");
+    // After a "/" the list goes on only with a digit, or a sign and a digit: anything else starts
+    // Vx right after the "/", and every later field moves one on.
+    const struct {
+        const char* list;
+        const char *v, *vx, *rx;
+    } splits[] = {
+        {"1//2", " 1/", "/2", " 4"},   {"1/-", " 1/", "-", " 4"},       {"1/+", " 1/", "+", " 4"},
+        {"1/-/2", " 1/", "-/2", " 4"}, {"1/2//3", " 1/2/", "/3", " 4"}, {"1/+/3", " 1/", "+/3", " 4"},
+        {"9//", " 9/", "/", " 4"},     {"9//-3/4", " 9/", "/", "-3/4"}, {"1/-2/+3", " 1/-2/+3", " 4", " 0"},
+    };
+    for (const auto& c : splits) {
+        auto fields =
+            Split(" 10 11 1 5 0 0 " + std::string(c.list) + " 4 0 0 0 9 0 0 0 - 0 0 000000000000 000000000000 x y");
+        ASSERT_EQ(fields.size(), 22u) << c.list;
+        EXPECT_EQ(fields[mfV], c.v) << c.list;
+        EXPECT_EQ(fields[mfVx], c.vx) << c.list;
+        EXPECT_EQ(fields[mfRx], c.rx) << c.list;
+    }
+}
+
+// Lines of stored lists whose V list ends in a "/" before an empty item or a lone sign: the
+// fields after V are read where the list's own tools put them.
+TEST(MotionLine, AVListEndingInASlashLeavesTheLaterFieldsInPlace) {
+    const std::string box = " 000000000000";
+    const struct {
+        const std::string& line;
+        std::vector<std::string> fields;
+        std::int32_t hit;
+    } cases[] = {
+        {testlines::kEmptyVItemLine,
+         {"   2", "   -", "  4", "  -", "  E-1", "  >3", " 1/", "/2",    " 0", " 0", " 0",
+          " 0",   " 9",   " 0",  " 0",  " 0",    " -",   " 0",  " ABC0", box,  box,  box},
+         0},
+        {testlines::kLoneSignVItemLine,
+         {"4880", " 3479", " 31", " +146,", " 0",  " >-3", " 1/", "-",  " 74",   " -90", " 0",
+          " 0",   " 9",    " 0",  " 0",     " 90", " 31",  " -2", " 0", " ABC0", box,    box + box},
+         90},
+    };
+    for (const auto& c : cases) {
+        TMotionLineObj obj;
+        ASSERT_TRUE(ParseMotionLine(c.line, obj)) << c.line;
+        EXPECT_EQ(std::vector<std::string>(obj.Items.begin(), obj.Items.end()), c.fields);
+        EXPECT_EQ(obj.Hit, c.hit);
     }
 }
 

@@ -17,4 +17,14 @@ inline std::string Motion(const TMotionFields& F) {
     return line + " " + F.Comment;
 }
 
+// Stored lists hold V lists whose last "/" no value follows: the V field ends after that "/" and
+// the next field starts right behind it, so "1//2" is V "1/" and Vx "/2", and "1/- 74" is V "1/",
+// Vx "-" and Rx "74". Reading either list as one field would move every later field one on: the
+// first line would lose its comment and stop being a data line, the second would read Hit 31 (the
+// H column) instead of 90.
+inline const std::string kEmptyVItemLine =
+    "   2   -  4  -  E-1  >3 1//2 0 0 0 0 9 0 0 0 - 0 ABC0 000000000000 000000000000 000000000000";
+inline const std::string kLoneSignVItemLine =
+    "4880 3479 31 +146, 0 >-3 1/- 74 -90 0 0 9 0 0 90 31 -2 0 ABC0 000000000000 000000000000 000000000000";
+
 } // namespace quillon::testlines
