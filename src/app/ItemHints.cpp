@@ -11,6 +11,7 @@
 #include "canpe.h"
 #include "motions.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <utility>
@@ -233,7 +234,12 @@ std::string_view ItemHintKeyword(int ListKind, int TokenKind) {
     return {};
 }
 
-bool HasItemHint(int ListKind, int TokenKind) { return !ItemHintKeyword(ListKind, TokenKind).empty(); }
+bool HasItemHint(int ListKind, int TokenKind) {
+    if (!ItemHintKeyword(ListKind, TokenKind).empty()) return true;
+    if (ListKind < 0 || ListKind >= kListKindCount) return false;
+    const std::vector<int>& silent = ListKindInfo(ListKind).HintKindsWithoutKeyword;
+    return std::find(silent.begin(), silent.end(), TokenKind) != silent.end();
+}
 
 bool ItemHintLookup(const std::vector<std::filesystem::path>& Folders, int ListKind, int TokenKind, std::string& Title,
                     std::string& Body) {

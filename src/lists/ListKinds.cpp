@@ -110,6 +110,7 @@ const std::array<TListKindInfo, kListKindCount>& Kinds() {
               {mtVy, "VY"},           {mtRy, "RY"},         {mtC, "C"},      {mtCL, "CL"},     {mtG, "G"},
               {mtDa, "DA"},           {mtHit, "HIT"},       {mtH, "H"},      {mtFlag, "FLAG"}, {mtDef1, "DEF1"},
               {mtDef2, "DEF2"},       {mtAtt1, "ATT1"}},
+         .HintKindsWithoutKeyword = {mtVNone},
          .ItemSearchFields = {mtMotionNum, mtToNum, mtSp,   mtPic,  mtDe,   mtCi,     mtV,  mtVx,
                               mtRx,        mtVy,    mtRy,   mtC,    mtCL,   mtG,      mtDa, mtHit,
                               mtH,         mtFlag,  mtDef1, mtDef2, mtAtt1, mtComment},

@@ -60,6 +60,9 @@ struct TListKindInfo {
     std::vector<TColorItemLabel> ColorItems{};
     // The hint file's keywords, by token kind; a token kind without one offers no hint.
     std::vector<THintKeyword> HintKeywords{};
+    // Token kinds without a keyword for which the item hint command is offered all the same; it
+    // then ends silently.
+    std::vector<int> HintKindsWithoutKeyword{};
     // The fields the item search looks in, by token kind in the order of its dialog's choices (a
     // choice is stored by its index); only the motion list has them.
     std::vector<int> ItemSearchFields{};
