@@ -3,6 +3,7 @@
 #include "Cp932.h"
 #include "FuzzyCharDic.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -205,16 +206,16 @@ void TRegularExpression::SetRegExp(const std::string& Value) {
 }
 
 void TRegularExpression::Lookup(const std::string& Processed) {
-    for (size_t i = 0; i < FCache.size(); ++i) {
-        if (FCache[i].first == Processed) {
-            FCacheIndex = static_cast<int>(i);
-            return;
-        }
+    const auto found = std::find_if(FCache.begin(), FCache.end(), [&](const auto& e) { return e.first == Processed; });
+    if (found != FCache.end()) {
+        FCacheIndex = static_cast<int>(found - FCache.begin());
+    } else {
+        if (FCache.size() >= CacheCapacity) FCache.pop_back();
+        FCache.insert(FCache.begin() + 1, {Processed, nullptr});
+        FCacheIndex = 1;
+        Compile(FCache[1].first);
     }
-    if (FCache.size() >= CacheCapacity) FCache.pop_back();
-    FCache.insert(FCache.begin() + 1, {Processed, nullptr});
-    FCacheIndex = 1;
-    Compile(FCache[1].first);
+    DFA().Use();
 }
 
 void TRegularExpression::Compile(const std::string& Pattern) {
@@ -223,7 +224,7 @@ void TRegularExpression::Compile(const std::string& Pattern) {
         parser.Run();
         TRE_NFA nfa(parser, GetLineHeadChar(), GetLineTailChar());
         nfa.Run();
-        auto dfa = std::make_unique<TRE_DFA>(nfa);
+        auto dfa = std::make_unique<TRE_DFA>(nfa, FStateMemory);
         dfa->Run();
         FCache[FCacheIndex].second = std::move(dfa);
     } catch (...) {

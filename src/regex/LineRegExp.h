@@ -7,6 +7,11 @@
 // is full. The cache key is the expanded pattern. TMatchCORE adds the line separator and the
 // leftmost-longest search routines; TLineRegExp is the search object callers create.
 //
+// The automata of all the cached patterns keep their built states in one TRE_StateMemory
+// (REDFA.h): however many patterns an object has searched and however long it lives (the
+// editor keeps one finder for its life), their states together hold at most one bound, and
+// those of the patterns used longest ago are dropped first to make room for the one in use.
+//
 // Texts are Shift-JIS bytes; a search reads up to the first NUL byte or the end of the view.
 //
 // Searching. The answer is the leftmost-longest match: of all matches, those that start at the
@@ -78,6 +83,9 @@ public:
     bool HasLineHead() const { return DFA().HasLineHead(); }
     bool HasLineTail() const { return DFA().HasLineTail(); }
 
+    // Where the automata of every cached pattern keep their built states.
+    const TRE_StateMemory& StateMemory() const { return FStateMemory; }
+
     int CacheCount() const { return static_cast<int>(FCache.size()); }
     const std::string& CacheString(int Index) const { return FCache[Index].first; }
     int CacheIndex() const { return FCacheIndex; }
@@ -92,7 +100,8 @@ protected:
 private:
     void Lookup(const std::string& Processed);
 
-    std::string FRegExp; // the pattern as written, before expansion
+    std::string FRegExp;          // the pattern as written, before expansion
+    TRE_StateMemory FStateMemory; // outlives the cache's automata
     std::vector<std::pair<std::string, std::unique_ptr<TRE_DFA>>> FCache;
     int FCacheIndex = 0; // always an entry with a complete automaton
     TREPreProcessor FPreProcessor;

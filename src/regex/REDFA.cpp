@@ -3,6 +3,7 @@
 #include "Cp932.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace quillon {
 namespace {
@@ -231,25 +232,87 @@ void TRE_DFA::MakeAutomata(TBuild& B) {
     // after it needs: the old exit is in every reverse state, so its turned-round line-tail
     // transitions are found there.
     reverse.KeepClass = LineTailClass;
-    FForward.emplace(FClassCount, std::move(forward));
-    FReverse.emplace(FClassCount, std::move(reverse));
+    FForward.emplace(FClassCount, std::move(forward), *FMemory);
+    FReverse.emplace(FClassCount, std::move(reverse), *FMemory);
 }
 
-TRE_LazyDFA::TRE_LazyDFA(int ClassCount, TNFA NFA)
-    : FClassCount(ClassCount), FWords((NFA.Moves.size() + 63) / 64), FNFA(std::move(NFA)), FScratch(FWords) {
-    Reset();
+namespace {
+
+// Open-addressing slots for Room states: a power of two, at most half of them used.
+size_t SlotsFor(int Room) { return std::bit_ceil(2 * static_cast<size_t>(Room)); }
+
+template <class T> void Release(std::vector<T>& Table) { std::vector<T>().swap(Table); }
+
+} // namespace
+
+TRE_LazyDFA::TRE_LazyDFA(int ClassCount, TNFA NFA, TRE_StateMemory& Memory)
+    : FClassCount(ClassCount), FWords((NFA.Moves.size() + 63) / 64), FNFA(std::move(NFA)), FMemory(&Memory),
+      FScratch(FWords) {
+    // The slots take at most 4 * 4 bytes per state (SlotsFor).
+    FMaxRoom = static_cast<int>(std::clamp<size_t>(MaxBytes / (StateBytes() + 16), FirstRoom, MaxStates));
+    FMemory->Join(*this);
+    Reset(true);
 }
 
-void TRE_LazyDFA::Reset() const {
-    FSets.clear();
-    FHashes.clear();
-    FTrans.clear();
-    FFlags.clear();
-    FSlots.assign(64, -1);
+TRE_LazyDFA::~TRE_LazyDFA() { FMemory->Leave(*this); }
+
+size_t TRE_LazyDFA::StateBytes() const { return FWords * 8 + 8 + static_cast<size_t>(FClassCount) * 4 + 1; }
+
+size_t TRE_LazyDFA::BytesFor(int Room) const { return static_cast<size_t>(Room) * StateBytes() + 4 * SlotsFor(Room); }
+
+size_t TRE_LazyDFA::Bytes() const {
+    return FSets.capacity() * 8 + FHashes.capacity() * 8 + FSlots.capacity() * 4 + FTrans.capacity() * 4 +
+           FFlags.capacity();
+}
+
+void TRE_LazyDFA::Reset(bool GiveBack) const {
+    if (GiveBack) {
+        const size_t before = Bytes();
+        Release(FSets);
+        Release(FHashes);
+        Release(FSlots);
+        Release(FTrans);
+        Release(FFlags);
+        FRoom = 0;
+        FMemory->Resized(before, Bytes());
+        Grow();
+    } else {
+        FSets.clear();
+        FHashes.clear();
+        FTrans.clear();
+        FFlags.clear();
+        std::fill(FSlots.begin(), FSlots.end(), -1);
+    }
     std::fill(FScratch.begin(), FScratch.end(), 0);
     Push(FNFA.Start);
     Close();
     Register();
+}
+
+void TRE_LazyDFA::Flush() const {
+    Reset(true);
+    ++FFlushes;
+}
+
+bool TRE_LazyDFA::Grow() const {
+    const int room = FRoom == 0 ? FirstRoom : std::min(2 * FRoom, FMaxRoom);
+    if (room == FRoom || (FRoom > 0 && !FMemory->MakeRoom(*this, BytesFor(room) - BytesFor(FRoom)))) return false;
+    const size_t before = Bytes();
+    const auto r = static_cast<size_t>(room);
+    FSets.reserve(r * FWords);
+    FHashes.reserve(r);
+    FTrans.reserve(r * static_cast<size_t>(FClassCount));
+    FFlags.reserve(r);
+    FSlots.assign(SlotsFor(room), -1);
+    const size_t mask = FSlots.size() - 1;
+    for (size_t d = 0; d < FHashes.size(); ++d) {
+        size_t k = FHashes[d] & mask;
+        while (FSlots[k] >= 0) k = (k + 1) & mask;
+        FSlots[k] = static_cast<int>(d);
+    }
+    FRoom = room;
+    FMemory->Resized(before, Bytes());
+    return true;
 }
 
 void TRE_LazyDFA::Push(int S) const {
@@ -279,11 +342,13 @@ int TRE_LazyDFA::Register() const {
         const int d = FSlots[slot];
         if (FHashes[d] == hash && std::equal(set, set + FWords, SetOf(d))) return d;
     }
-    if (StateCount() >= MaxStates || FSets.size() * 8 + FTrans.size() * 4 > MaxBytes) {
-        const std::vector<std::uint64_t> kept = FScratch;
-        Reset();
-        ++FFlushes;
-        FScratch = kept;
+    if (StateCount() == FRoom) {
+        if (!Grow()) {
+            const std::vector<std::uint64_t> kept = FScratch;
+            Reset(false); // the room is filled again at once
+            ++FFlushes;
+            FScratch = kept;
+        }
         return Register();
     }
     const int id = StateCount();
@@ -296,15 +361,6 @@ int TRE_LazyDFA::Register() const {
             flags |= FNFA.Flags[w * 64 + static_cast<size_t>(__builtin_ctzll(bits))];
     FFlags.push_back(flags);
     FTrans.resize(FTrans.size() + FClassCount, Unbuilt);
-    if (FHashes.size() * 2 > FSlots.size()) { // keep the table at most half full
-        FSlots.assign(FSlots.size() * 2, -1);
-        const size_t m = FSlots.size() - 1;
-        for (size_t d = 0; d < FHashes.size(); ++d) {
-            size_t k = FHashes[d] & m;
-            while (FSlots[k] >= 0) k = (k + 1) & m;
-            FSlots[k] = static_cast<int>(d);
-        }
-    }
     return id;
 }
 
@@ -325,6 +381,28 @@ int TRE_LazyDFA::Build(int State, int Class) const {
     const int target = Register();
     if (flushes == FFlushes) FTrans[static_cast<size_t>(State) * FClassCount + Class] = target;
     return target;
+}
+
+void TRE_StateMemory::Join(const TRE_LazyDFA& Member) {
+    FMembers.push_back(&Member);
+    Use(Member);
+}
+
+void TRE_StateMemory::Leave(const TRE_LazyDFA& Member) {
+    FMembers.erase(std::find(FMembers.begin(), FMembers.end(), &Member));
+    Resized(Member.Bytes(), 0);
+}
+
+bool TRE_StateMemory::MakeRoom(const TRE_LazyDFA& Grower, size_t Extra) {
+    while (FBytes + Extra > Bound) {
+        const TRE_LazyDFA* victim = nullptr;
+        for (const TRE_LazyDFA* m : FMembers)
+            if (m != &Grower && m->FRoom > TRE_LazyDFA::FirstRoom && (!victim || m->FLastUse < victim->FLastUse))
+                victim = m;
+        if (!victim) return false;
+        victim->Flush();
+    }
+    return true;
 }
 
 std::vector<std::uint8_t> TRE_LazyDFA::LiveClasses(int State) const {

@@ -15,11 +15,26 @@
 // closure of the targets of every NFA transition whose span holds the class. A state's row of
 // targets starts unknown and each entry is built the first time a search asks for it, so a
 // pattern whose complete automaton would be exponential (the pattern (a|b)*a(a|b)(a|b)...(a|b)
-// remembers where the last a's stood) costs only the states that the texts reach. The built
-// states are kept between searches; when they pass a bound in number or in bytes they are all
-// dropped and built again as needed. Building one entry costs at most the NFA's size, so a
-// search costs at most that per character and never stops on the pattern's size; the number of
-// flushes tells a search that the cache thrashes (LineRegExp.h).
+// remembers where the last a's stood) costs only the states that the texts reach. Building one
+// entry costs at most the NFA's size, so a search costs at most that per character and never
+// stops on the pattern's size.
+//
+// Memory. The built states are kept between searches, in tables that hold room for a number of
+// states (the room doubles as states are added). What the tables take is counted by their
+// capacity (Bytes), and bounded twice:
+//   - per automaton: room for at most MaxStates states in at most MaxBytes. A state that finds
+//     no room drops every built state (a flush) but keeps the room, which the states built
+//     again as needed fill at once; the number of flushes tells a search that the automaton
+//     thrashes (LineRegExp.h).
+//   - per group: every automaton belongs to one TRE_StateMemory, shared by the automata of all
+//     the patterns that one search object keeps compiled, whose tables together take at most
+//     its Bound (twice MaxBytes: room for both automata of the pattern in use). An automaton
+//     that needs more room first flushes the others of the group, least recently used first
+//     (both automata of a pattern are used when it becomes the one searched), and these give
+//     their tables' memory back, keeping the initial state alone in room for two states; when
+//     that is not enough, it flushes itself.
+// So a group takes more than its Bound only when those small rooms alone pass it, and memory
+// stays bounded however many patterns a search object has cached and however long it lives.
 //
 // Matching tables. What a search reads is one row of ClassCount targets per built state
 // (-1: no transition, Unbuilt: not built yet), two flags per state, and a two-level map from a
@@ -44,11 +59,13 @@
 
 namespace quillon {
 
+class TRE_StateMemory;
+
 // A deterministic automaton built on demand from an NFA over character classes.
 class TRE_LazyDFA {
 public:
     static constexpr int MaxStates = 1 << 16;            // built states kept before they are dropped
-    static constexpr size_t MaxBytes = size_t{16} << 20; // their sets and rows
+    static constexpr size_t MaxBytes = size_t{16} << 20; // the tables that hold them
     static constexpr std::int32_t Unbuilt = -2;
 
     struct TMove {
@@ -67,7 +84,11 @@ public:
         int KeepClass = -1; // a class whose move keeps the states it had (and adds its targets), or -1
     };
 
-    TRE_LazyDFA(int ClassCount, TNFA NFA);
+    // Joins Memory, which must outlive the automaton.
+    TRE_LazyDFA(int ClassCount, TNFA NFA, TRE_StateMemory& Memory);
+    ~TRE_LazyDFA();
+    TRE_LazyDFA(const TRE_LazyDFA&) = delete;
+    TRE_LazyDFA& operator=(const TRE_LazyDFA&) = delete;
 
     int InitialState() const { return 0; }
     // The state after reading the character of the class from State, -1 when no NFA state
@@ -87,26 +108,72 @@ public:
     int StateCount() const { return static_cast<int>(FHashes.size()); }
     // How often the built states were dropped since the automaton was made.
     int Flushes() const { return FFlushes; }
+    // Drops every built state but the initial one and gives the memory of the tables back.
+    void Flush() const;
+    // The memory that the built states take: the capacity of every table kept per state.
+    size_t Bytes() const;
 
 private:
+    friend class TRE_StateMemory;
+    static constexpr int FirstRoom = 2; // the initial state and one more
+
     void Push(int S) const; // adds S to FScratch, and to FStack when it is new there
     void Close() const;     // closes FScratch under the empty transitions from the states on FStack
     int Register() const;   // the state of the closed set FScratch, -1 for the empty set
-    void Reset() const;     // drops every built state and registers the initial one
+    // Drops every built state, giving the memory of the tables back or keeping their room, and
+    // registers the initial state.
+    void Reset(bool GiveBack) const;
+    // Makes room for twice the states, within both bounds; false when the built states must be
+    // dropped instead. The first room is always made.
+    bool Grow() const;
+    size_t StateBytes() const;       // what one state takes in the tables but the slots
+    size_t BytesFor(int Room) const; // what the tables take with room for Room states
     const std::uint64_t* SetOf(int State) const { return FSets.data() + static_cast<size_t>(State) * FWords; }
 
     int FClassCount;
     size_t FWords;
     TNFA FNFA;
+    TRE_StateMemory* FMemory;
+    int FMaxRoom; // the most states that MaxStates and MaxBytes allow room for
     // The built states: a cache, so searching through a const automaton may add to it.
+    mutable int FRoom = 0;                    // states that the tables have room for; StateCount() <= FRoom
     mutable std::vector<std::uint64_t> FSets; // set of state k at k * FWords
     mutable std::vector<std::uint64_t> FHashes;
-    mutable std::vector<std::int32_t> FSlots; // open addressing by set; -1 free
+    mutable std::vector<std::int32_t> FSlots; // open addressing by set, at least twice FRoom; -1 free
     mutable std::vector<std::int32_t> FTrans; // rows of FClassCount targets
     mutable std::vector<std::uint8_t> FFlags;
     mutable std::vector<std::uint64_t> FScratch;
     mutable std::vector<int> FStack;
     mutable int FFlushes = 0;
+    mutable std::uint64_t FLastUse = 0; // when its pattern last became the one searched
+};
+
+// The memory that the built states of a group of automata share: those of every pattern that
+// one search object keeps compiled. Bytes is the sum of the members' Bytes.
+class TRE_StateMemory {
+public:
+    static constexpr size_t Bound = 2 * TRE_LazyDFA::MaxBytes; // both automata of one pattern fit
+
+    TRE_StateMemory() = default;
+    TRE_StateMemory(const TRE_StateMemory&) = delete;
+    TRE_StateMemory& operator=(const TRE_StateMemory&) = delete;
+
+    size_t Bytes() const { return FBytes; }
+    // Marks the automaton as the most recently used of the group.
+    void Use(const TRE_LazyDFA& Member) { Member.FLastUse = ++FClock; }
+
+private:
+    friend class TRE_LazyDFA;
+    void Join(const TRE_LazyDFA& Member);
+    void Leave(const TRE_LazyDFA& Member);
+    void Resized(size_t Before, size_t After) { FBytes = FBytes - Before + After; }
+    // Flushes other members, least recently used first, until Extra more bytes fit within the
+    // bound; false when they do not fit even then.
+    bool MakeRoom(const TRE_LazyDFA& Grower, size_t Extra);
+
+    std::vector<const TRE_LazyDFA*> FMembers;
+    size_t FBytes = 0;
+    std::uint64_t FClock = 0;
 };
 
 class TRE_DFA {
@@ -115,7 +182,8 @@ public:
     static constexpr int LineHeadClass = 1;
     static constexpr int LineTailClass = 2;
 
-    explicit TRE_DFA(const TRE_NFA& NFA) : FNFA(&NFA) {}
+    // The automata's states will be kept in Memory, which must outlive them.
+    TRE_DFA(const TRE_NFA& NFA, TRE_StateMemory& Memory) : FNFA(&NFA), FMemory(&Memory) {}
 
     // Makes the classes, the tables of the initial state and the two automata, whose states
     // are then built as the searches need them.
@@ -136,6 +204,11 @@ public:
     // True when a line tail at the current position completes a match from State.
     bool TailAccepts(int State) const { return FForward->AnchorAccepts(State); }
     const TRE_LazyDFA& Forward() const { return *FForward; }
+    // Marks both automata as the most recently used of their memory's group.
+    void Use() const {
+        FMemory->Use(*FForward);
+        FMemory->Use(*FReverse);
+    }
 
     // Steps from State over the characters from P until no state follows, calling Visit(S, Q)
     // for every state S reached at the position Q; returns the position after the character
@@ -210,6 +283,7 @@ private:
     void MakeStartBytes(const TBuild& B);
 
     const TRE_NFA* FNFA; // valid during Run only
+    TRE_StateMemory* FMemory;
     bool FHasLineHead = false;
     bool FHasLineTail = false;
     TREChar FLineHeadChar = RE_LineHeadChar;

@@ -490,10 +490,74 @@ TEST(TRegularExpression, OutgrowsItsKeptForwardStates) {
     EXPECT_EQ(len, static_cast<int>(lastA) + 18);
     EXPECT_GT(re.DFA().Forward().Flushes(), flushes);
     EXPECT_LE(re.DFA().Forward().StateCount(), TRE_LazyDFA::MaxStates);
+    EXPECT_LE(re.DFA().Forward().Bytes(), TRE_LazyDFA::MaxBytes);
     test::TLinearRegExp linear;
     linear.SetRegExp(pattern);
     EXPECT_EQ(linear.Match(text, pos, len), 1);
     EXPECT_EQ(len, static_cast<int>(lastA) + 18);
+}
+
+// The Shift-JIS bytes of the double-byte character code C.
+std::string DoubleByte(int C) { return {static_cast<char>(C >> 8), static_cast<char>(C & 0xFF)}; }
+
+// One finder, many patterns over a class of 1,500 double-byte codes: every state of their
+// automata holds a row of 1,500 targets, and each pattern reaches hundreds of states (it
+// remembers where the marker stood among the last characters). The finder used to keep every
+// cached pattern's states, hundreds of MB for 30 such patterns; their automata now share one
+// bound, those of the patterns used longest ago give their memory back to make room, and the
+// matches stay those of the pattern.
+TEST(TRegularExpression, CachedPatternsShareOneStateMemory) {
+    std::string someClass = "[";
+    char buffer[16];
+    for (int i = 0; i < 1500; ++i) {
+        std::snprintf(buffer, sizeof buffer, "\\x%04X", 0x8840 + 2 * i);
+        someClass += buffer;
+    }
+    someClass += "]";
+    std::mt19937 random(1500);
+    std::vector<std::vector<int>> lines(16); // codes, each one of the class's first four
+    for (std::vector<int>& line : lines)
+        for (int i = 0; i < 128; ++i) line.push_back(0x8840 + 2 * static_cast<int>(random() % 4));
+    auto marker = [](int P) { return 0x8840 + 2 * (P % 4); };
+    auto follow = [](int P) { return 6 + P / 4; }; // characters after the marker
+    auto pattern = [&](int P) { return someClass + "*" + DoubleByte(marker(P)) + Repeat(someClass, follow(P)); };
+    TLineRegExp re;
+    const TRE_StateMemory& memory = re.StateMemory();
+    size_t taken = 0; // by the patterns' automata, each in its turn
+    size_t firstTaken = 0;
+    for (int p = 0; p < TRegularExpression::CacheCapacity; ++p) {
+        re.SetRegExp(pattern(p));
+        for (const std::vector<int>& codes : lines) {
+            std::string line;
+            for (const int c : codes) line += DoubleByte(c);
+            int last = static_cast<int>(codes.size()) - 1 - follow(p); // the last marker that the match can end after
+            while (last >= 0 && codes[static_cast<size_t>(last)] != marker(p)) --last;
+            int pos = 0;
+            int len = 0;
+            re.Match(line, pos, len);
+            EXPECT_EQ(pos, last >= 0 ? 1 : 0) << "pattern " << p;
+            EXPECT_EQ(len, last >= 0 ? 2 * (last + 1 + follow(p)) : 0) << "pattern " << p;
+        }
+        const size_t bytes = re.DFA().Forward().Bytes() + re.DFA().Reverse().Bytes();
+        if (p == 1) firstTaken = bytes;
+        taken += bytes;
+        EXPECT_LE(memory.Bytes(), TRE_StateMemory::Bound) << "pattern " << p;
+    }
+    EXPECT_GT(taken, 2 * TRE_StateMemory::Bound);
+    // Pattern 0 has left the cache; pattern 1 is the oldest still in it, flushed long ago.
+    re.SetRegExp(pattern(1));
+    EXPECT_EQ(re.CacheIndex(), TRegularExpression::CacheCapacity - 1);
+    EXPECT_EQ(re.DFA().Forward().StateCount(), 1);
+    EXPECT_LT(re.DFA().Forward().Bytes(), firstTaken / 20);
+    // A flush gives the memory back to the group.
+    re.SetRegExp(pattern(TRegularExpression::CacheCapacity - 1));
+    const TRE_LazyDFA& forward = re.DFA().Forward();
+    const size_t held = forward.Bytes();
+    const size_t before = memory.Bytes();
+    forward.Flush();
+    EXPECT_EQ(forward.StateCount(), 1);
+    EXPECT_LT(forward.Bytes(), held / 20);
+    EXPECT_EQ(memory.Bytes(), before - held + forward.Bytes());
 }
 
 // Counts the nodes of a parse tree that the root reaches (shared ones once).
