@@ -309,6 +309,16 @@ void TEditorScreenStrings::ReplaceRows(int Row, int OldCount, TRowAttributeStrin
     EndUpdate();
 }
 
+int TEditorScreenStrings::RecutStart(int Row) const {
+    const std::size_t reach = static_cast<std::size_t>(TRowCutter::LookAhead(FWrapOption->WrapByte()));
+    int first = Row;
+    for (std::size_t distance = 0; first > 0 && RowAttribute(first - 1) == raWrapped; --first) {
+        distance += Get(first - 1).size();
+        if (first < Row && distance >= reach) break;
+    }
+    return first;
+}
+
 TEditorScreenStrings::TRewrap TEditorScreenStrings::WrapUntilResync(std::string_view Head, int Next, int First,
                                                                     TRowAttributeStringList& Dest) const {
     Dest.BeginUpdate();
@@ -379,8 +389,7 @@ void TEditorScreenStrings::UpdateRows(int Row, int Count, std::string_view Text)
     // that row, so that the new rows end as a fresh load of the new text ends them.
     const int lastRow = this->Count() - 1;
     if (Row + Count == lastRow && Get(lastRow).empty() && RowAttribute(lastRow) == raEndOfText) ++Count;
-    // The text may flow back into the row above.
-    const int first = Row > 0 && RowAttribute(Row - 1) == raWrapped ? Row - 1 : Row;
+    const int first = RecutStart(Row);
     const int lastOld = Row + Count - 1;
     const bool endsLine = lastOld < 0 || lastOld >= this->Count() - 1 || RowAttribute(lastOld) != raWrapped;
     int rows = 0;

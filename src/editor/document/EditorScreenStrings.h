@@ -7,8 +7,9 @@
 // followed by CR LF, any other row by nothing.
 //
 // Every change of the text passes through UpdateRows: it re-wraps the touched logical lines (from the
-// row above the change, since text may flow back into it, until a new row starts where an old row
-// started: the cut of a row depends only on the text from its start, so the rows from there are kept),
+// first row whose cut reads into the change, at least the row above it, since text may flow back into
+// it, until a new row starts where an old row started: the cut of a row depends only on the text from
+// its start, so the rows from there are kept),
 // records one undo step, marks the written rows modified, carries the rows' marks by position,
 // recomputes the colouring states below the change (lazy colouring, RowStates.h) and tells every
 // attached editor. A change inside one row that cannot re-wrap anything (word wrap off, no line
@@ -171,8 +172,8 @@ public:
     void ReplaceRows(int Row, int OldCount, TRowAttributeStringList& NewRows);
     // Removes Count rows from Row and answers the union of their marks (now on no row).
     std::uint16_t DeleteRows(int Row, int Count);
-    // Replaces Count rows from Row by Text, re-wrapping the touched logical lines from the row above
-    // Row, as one undo step. Appending (Row = the row count) needs a last row that ends with a line
+    // Replaces Count rows from Row by Text, re-wrapping the touched logical lines from RecutStart(Row),
+    // as one undo step. Appending (Row = the row count) needs a last row that ends with a line
     // break.
     void UpdateRows(int Row, int Count, std::string_view Text);
     // Whether ReplaceInRows can make these changes: word wrap is off (so no row is re-wrapped), they
@@ -254,6 +255,11 @@ private:
     // wrap margin stays one row.
     void AppendWrappedLine(std::string_view Line, const TColumnLayout& Layout, std::vector<TWrappedRow>& Pieces,
                            TRowAttributeStringList& Dest) const;
+    // The first row that a change of the text from row Row on is cut again from: the row above Row,
+    // since text may flow back into it, and every row of Row's line above that whose cut reads into
+    // row Row (a cut reads at most TRowCutter::LookAhead bytes: with word break a row inside a long
+    // word is cut at a third of the width after a look for the word's end a whole width ahead).
+    int RecutStart(int Row) const;
     // The last old row that a re-wrap replaces, and whether the rows after it are kept as they are.
     struct TRewrap {
         int Last;

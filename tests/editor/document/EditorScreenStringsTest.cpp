@@ -607,10 +607,7 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps, ModelText
             marks |= mark;
         }
         ASSERT_EQ(ed.Lines.Text(), text) << "step " << step << ", last edit " << lastOp;
-        if (!wordBreak) {
-            ASSERT_NO_FATAL_FAILURE(ExpectRowsOfAFreshLoad(ed, ed.Lines))
-                << "step " << step << ", last edit " << lastOp;
-        }
+        ASSERT_NO_FATAL_FAILURE(ExpectRowsOfAFreshLoad(ed, ed.Lines)) << "step " << step << ", last edit " << lastOp;
         if (s.Count() == 0) marks = 0;
         std::uint16_t carried = 0;
         for (int i = 0; i < s.Count(); ++i) carried |= s.RowMarks(i);
@@ -718,6 +715,58 @@ TEST(EditorModel, RandomEditsOverSelectionsWithWordWrap) {
 }
 
 TEST(EditorModel, RandomEditsOverSelectionsWithoutWordWrap) { RunEditorModel(4, false, 1500); }
+
+// The ways a text reaches the caret of an editor: typed, pasted as a stream, pasted as a box.
+struct TInsertWay {
+    const char* name;
+    void (*insert)(TEditor& E, TTestHost& Host, const std::string& Text);
+};
+const TInsertWay kInsertWays[] = {
+    {"typed", [](TEditor& E, TTestHost&, const std::string& Text) { E.TypeText(Text); }},
+    {"stream paste",
+     [](TEditor& E, TTestHost& Host, const std::string& Text) {
+         Host.SetClipboardText(Text, false);
+         E.PasteFromClipboard();
+     }},
+    {"box paste",
+     [](TEditor& E, TTestHost& Host, const std::string& Text) {
+         Host.SetClipboardText(Text + "\r\n", true);
+         E.PasteFromClipboard();
+     }},
+};
+
+// With word break a row inside a long word is cut at a third of the width, after a look for the
+// word's end a whole width ahead: it sees up to three rows below it, and a space put there moves its
+// cut (a line of 30 x wraps as 6, 6, 18; with a space after the 15th as 15 and the space, then 15).
+TEST(EditorModel, ASpaceInALongWordRecutsTheRowsAboveThatSeeIt) {
+    struct Where {
+        int length, row;
+    };
+    for (const Where w : {Where{30, 2}, Where{40, 3}}) {
+        for (const TInsertWay& way : kInsertWays) {
+            SCOPED_TRACE(testing::Message() << w.length << " x, row " << w.row << ", " << way.name);
+            TTestHost host;
+            TEditor e;
+            e.SetHost(&host);
+            e.WrapOption().SetWrapByte(20);
+            e.WrapOption().SetWordBreak(true);
+            e.SetWordWrap(true);
+            const std::string before(static_cast<std::size_t>(w.length), 'x');
+            e.Lines().SetText(before);
+            e.SetRowCol(w.row, 3);
+            way.insert(e, host, " ");
+            const std::string after = e.Lines().Text();
+            ASSERT_EQ(after.find(' '), static_cast<std::size_t>(6 * w.row + 3));
+            ASSERT_NO_FATAL_FAILURE(ExpectRowsOfAFreshLoad(e, e.Lines()));
+            e.Undo();
+            ASSERT_EQ(e.Lines().Text(), before);
+            ASSERT_NO_FATAL_FAILURE(ExpectRowsOfAFreshLoad(e, e.Lines()));
+            e.Redo();
+            ASSERT_EQ(e.Lines().Text(), after);
+            ASSERT_NO_FATAL_FAILURE(ExpectRowsOfAFreshLoad(e, e.Lines()));
+        }
+    }
+}
 
 TEST(ScreenStringsModel, RandomEditsUndosAndRedosWithWordWrap) {
     for (unsigned seed : {1u, 2u, 3u, 4u}) RunModel(seed, true, false, 2500);
@@ -852,11 +901,7 @@ TEST(WordWrapInSteps, ChangesWhileTheRowsAreCutEndAsAFreshLoad) {
     }
 }
 
-TEST(ScreenStringsModel, RandomEditsWithWordBreak) {
-    // The row above a change is re-wrapped but rows before it are not, so with WordBreak the rows may
-    // differ from a full re-wrap; the text, marks and flags still agree.
-    RunModel(6, true, true, 2000);
-}
+TEST(ScreenStringsModel, RandomEditsWithWordBreak) { RunModel(6, true, true, 2000); }
 
 } // namespace
 } // namespace quillon
