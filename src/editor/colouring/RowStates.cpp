@@ -79,7 +79,7 @@ bool TColourerParser::ScanText(const char* Text, int L, TRowAttributeData& Data,
     int visit = Visit ? First : std::numeric_limits<int>::max();
     for (;;) {
         if (FNextPtr - FBuffer >= visit && (visit = (*Visit)(static_cast<int>(FNextPtr - FBuffer))) < 0) return false;
-        if (NextToken() == tkEnd) break;
+        if (NextToken() == tkEnd || SourcePos() >= L) break;
         K = FTokenKind;
         Data.BracketIndex = FBracketIndex;
         if (K == tkBracket) B = FLastBracketIndex;
@@ -90,12 +90,15 @@ bool TColourerParser::ScanText(const char* Text, int L, TRowAttributeData& Data,
         Data.ParseValue = FParseValue;
         Data.ParseFlag = FParseFlag;
     }
-    Data.Remain = 0;
-    Data.ContinuedToken = 0;
-    if (FTokenKind != tkEnd && SourcePos() >= L) { // the token starts in the next row
-        Data.BracketIndex = biNone;
+    if (FTokenKind != tkEnd && SourcePos() >= L) {
+        // The next token starts in the next row, which starts in the state before it: after the
+        // row's last token, or, in a row without a token of its own (blanks), the state the row
+        // started in, an open bracket or a token continued over the wrap included.
+        if (K != tkEnd) Data.Remain = Data.ContinuedToken = 0;
         return true;
     }
+    Data.Remain = 0;
+    Data.ContinuedToken = 0;
     const int E = SourcePos() + TokenLength();
     if (SourcePos() >= L || E <= L) return true;
     // The token starts in this row and ends in a later one.

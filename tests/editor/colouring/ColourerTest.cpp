@@ -167,6 +167,16 @@ TEST_F(Brackets, OpenBracketCarriesOverWrapsAndLineBreaks) {
     EXPECT_EQ(parser.LastBracketIndex(), 0);
 }
 
+// A row of blanks that starts a line holds no token: the scan of its line finds the next token in
+// a row below, and the row ends in the bracket it started in, not outside it.
+TEST_F(Brackets, ARowOfBlanksStartingALinePassesTheOpenBracketOn) {
+    TRows rows({{"x\x81\x75", raLineBreak}, {"    ", raWrapped}, {"  y ", raWrapped}, {"    ", raEndOfText}});
+    ResetRowStates(rows, colourer, rows.Count() - 1);
+    const int expected[] = {biNone, 1, 1, 1};
+    for (int i = 0; i < rows.Count(); ++i) EXPECT_EQ(rows.BracketIndex(i), expected[i]) << i;
+    EXPECT_EQ(RowTokens(parser, rows, 2), (TTokens{{"y ", tkBracket}}));
+}
+
 TEST_F(Brackets, DoubleByteRightBracketCutByTheWrap) {
     // 「ab」c with the wrap between the two bytes of 」.
     TRows rows({{"\x81\x75"

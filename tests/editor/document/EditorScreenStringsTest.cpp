@@ -768,6 +768,80 @@ TEST(EditorModel, ASpaceInALongWordRecutsTheRowsAboveThatSeeIt) {
     }
 }
 
+// A bracket opened before a line of 2,000 blanks with one letter among them, wrapped at 151: every
+// row of the blank line lies inside the bracket wherever the letter stands, loaded, typed, pasted,
+// and after undo and redo (a row of blanks has no token of its own to close or open one).
+TEST(EditorModel, ABracketOpenedBeforeALongRunOfBlanksCoversEveryRowOfIt) {
+    TEditorColourer colourer(nullptr);
+    colourer.Brackets().AddBracket("/*", "*/");
+    colourer.Brackets().AddBracket(J("「"), J("」"));
+    colourer.SetCommenter("//");
+    colourer.SetQuotation("\"");
+    constexpr int kWidth = 151;
+    auto make = [&](TEditor& E, TTestHost& Host) {
+        E.SetHost(&Host);
+        E.SetColourer(&colourer);
+        E.WrapOption().SetWrapByte(kWidth);
+        E.SetWordWrap(true);
+    };
+    auto computeAll = [](TEditor& E) {
+        while (E.ScreenStrings().ComputeRowStates(1000)) {
+        }
+    };
+    // Every row after the first lies inside bracket Bracket, as in a fresh load of the text.
+    auto expectInside = [&](TEditor& E, int Bracket) {
+        computeAll(E);
+        TTestHost host;
+        TEditor fresh;
+        make(fresh, host);
+        fresh.Lines().SetText(E.Lines().Text());
+        computeAll(fresh);
+        const TEditorScreenStrings& s = E.ScreenStrings();
+        ASSERT_EQ(RowsOf(s), RowsOf(fresh.ScreenStrings()));
+        for (int r = 1; r < s.Count(); ++r) {
+            ASSERT_EQ(s.BracketIndex(r), Bracket) << "row " << r;
+            ASSERT_TRUE(SameRowState(s.GetRowAttributeData(r), fresh.ScreenStrings().GetRowAttributeData(r)))
+                << "row " << r;
+        }
+    };
+    const std::string blanks(2000, ' ');
+    for (const int bracket : {0, 1}) {
+        const std::string head = "x" + std::string(colourer.Brackets().Item(bracket).LeftBracket()) + "\r\n";
+        for (const int at : {0, 400, 1500}) {
+            SCOPED_TRACE(testing::Message() << "bracket " << bracket << ", letter at " << at);
+            {
+                SCOPED_TRACE("loaded");
+                TTestHost host;
+                TEditor e;
+                make(e, host);
+                std::string text = head + blanks;
+                text[head.size() + static_cast<std::size_t>(at)] = 'y';
+                e.Lines().SetText(text);
+                ASSERT_NO_FATAL_FAILURE(expectInside(e, bracket));
+            }
+            for (const TInsertWay& way : kInsertWays) {
+                SCOPED_TRACE(way.name);
+                TTestHost host;
+                TEditor e;
+                make(e, host);
+                e.Lines().SetText(head + blanks);
+                computeAll(e);
+                e.SetRowCol(1 + at / kWidth, at % kWidth);
+                way.insert(e, host, "y");
+                const std::string after = e.Lines().Text();
+                ASSERT_EQ(after.find('y'), head.size() + static_cast<std::size_t>(at));
+                ASSERT_NO_FATAL_FAILURE(expectInside(e, bracket));
+                e.Undo();
+                ASSERT_EQ(e.Lines().Text(), head + blanks);
+                ASSERT_NO_FATAL_FAILURE(expectInside(e, bracket));
+                e.Redo();
+                ASSERT_EQ(e.Lines().Text(), after);
+                ASSERT_NO_FATAL_FAILURE(expectInside(e, bracket));
+            }
+        }
+    }
+}
+
 TEST(ScreenStringsModel, RandomEditsUndosAndRedosWithWordWrap) {
     for (unsigned seed : {1u, 2u, 3u, 4u}) RunModel(seed, true, false, 2500);
 }
