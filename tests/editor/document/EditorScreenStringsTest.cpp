@@ -3,6 +3,7 @@
 #include "Cp932.h"
 #include "EditorColourer.h"
 #include "EditorControl.h"
+#include "EditorEx.h"
 #include "EditorTestHost.h"
 #include "EditorUndo.h"
 #include "TestEditor.h"
@@ -11,7 +12,9 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <random>
+#include <vector>
 
 namespace quillon {
 namespace {
@@ -438,14 +441,33 @@ constexpr ModelText kShortLines{200, 8, false};
 constexpr ModelText kLongLines{3000, 400, true};
 constexpr ModelText kWrapInSteps{1500, 30, false, true};
 
+// Pieces of random text, the last one a line break: words, a tab, double-byte characters and the
+// punctuation of the line-break rules.
+const std::vector<std::string>& TextPieces() {
+    static const std::vector<std::string> pieces = {"a", "b", " ", "\t", J("あ"), J("、"), J("（"), J("」"), "\r\n"};
+    return pieces;
+}
+
+// The same with a long word, which word break cuts at a third of the width, and with what colouring
+// carries over rows: brackets opened and closed, a comment, a quote and a run of blanks.
+const std::vector<std::string>& ColouredPieces() {
+    static const std::vector<std::string> pieces = {"a",     "b",     " ",
+                                                    "\t",    J("あ"), J("、"),
+                                                    J("（"), J("」"), std::string(100, 'x'),
+                                                    "(",     "*)",    J("「"),
+                                                    "//",    "\"",    std::string(300, ' '),
+                                                    "\r\n"};
+    return pieces;
+}
+
 // Up to Max pieces of text; one piece in LineBreaks may be a line break (none with LineBreaks 0).
-std::string RandomText(std::mt19937& Rng, int Max, int LineBreaks) {
-    static const std::string pieces[] = {"a", "b", " ", "\t", J("あ"), J("、"), J("（"), J("」"), "\r\n"};
+std::string RandomText(std::mt19937& Rng, int Max, int LineBreaks,
+                       const std::vector<std::string>& Pieces = TextPieces()) {
     std::string t;
     for (int n = static_cast<int>(Rng() % static_cast<unsigned>(Max + 1)); n > 0; --n) {
         // One draw per statement, so that every build walks the same path.
         const bool mayBreak = LineBreaks > 0 && Rng() % static_cast<unsigned>(LineBreaks) == 0;
-        t += pieces[Rng() % (mayBreak ? std::size(pieces) : std::size(pieces) - 1)];
+        t += Pieces[Rng() % (mayBreak ? Pieces.size() : Pieces.size() - 1)];
     }
     return t;
 }
@@ -621,19 +643,93 @@ void RunModel(unsigned seed, bool wordWrap, bool wordBreak, int steps, ModelText
     ASSERT_NO_FATAL_FAILURE(ExpectRowsOfAFreshLoad(ed, ed.Lines));
 }
 
+// The bracket that each row of S starts inside (biNone for none), from one parse of each logical line
+// whole: a row starts inside the bracket token that runs over its start, else in the state after the
+// last token of its line that ends before it (the line's first row: after the line above).
+std::vector<int> BracketsOfAWholeParse(const TEditorScreenStrings& S, TColourer& Colourer) {
+    struct TToken {
+        int start, end, kind, bracket, after;
+    };
+    const std::unique_ptr<TColourerParser> parser = Colourer.CreateParser();
+    std::vector<int> brackets;
+    int open = biNone;
+    for (int first = 0; first < S.Count();) {
+        const int last = S.LogicalLineEnd(first);
+        std::string line;
+        std::vector<int> starts;
+        for (int r = first; r <= last; ++r) {
+            starts.push_back(static_cast<int>(line.size()));
+            line += S.Get(r);
+        }
+        TRowAttributeData entry;
+        entry.BracketIndex = open;
+        parser->NewData(line.c_str(), entry);
+        std::vector<TToken> tokens;
+        while (parser->NextToken() != tkEnd) {
+            tokens.push_back({parser->SourcePos(), parser->SourcePos() + parser->TokenLength(), parser->TokenKind(),
+                              parser->LastBracketIndex(), parser->BracketIndex()});
+        }
+        for (const int at : starts) {
+            int bracket = open;
+            for (const TToken& t : tokens) {
+                if (t.end <= at) {
+                    bracket = t.after;
+                } else {
+                    if (t.start < at) bracket = t.kind == tkBracket ? t.bracket : biNone;
+                    break;
+                }
+            }
+            brackets.push_back(bracket);
+        }
+        if (!tokens.empty()) open = tokens.back().after;
+        first = last + 1;
+    }
+    return brackets;
+}
+
+// What an editor walk does besides editing over selections with undo and redo.
+struct TEditorWalk {
+    bool wordWrap;
+    int steps;
+    // Long lines (10-100 KB) with long runs of blanks, brackets, comments and quotes, word break, and
+    // switches of the wrap width, of word break and of word wrap between the edits, each followed by
+    // a few idle steps only; the colouring states are checked once the idle work has run.
+    bool longLines = false;
+};
+
 // A random walk of an editor's edits over stream and box selections (box and stream pastes, typing,
 // deleting) and of undos and redos. After every step the rows are those of a fresh load, and undo
-// and redo give back the texts before and after each change.
-void RunEditorModel(unsigned seed, bool wordWrap, int steps) {
+// and redo give back the texts before and after each change. The editor colours with brackets, a
+// comment and a quote; after the idle work every row's colouring state is a fresh load's, and the
+// bracket it starts inside is that of a parse of its logical line whole.
+void RunEditorModel(unsigned seed, const TEditorWalk& walk) {
+    // Left brackets that the wrap never cuts (one byte, one double-byte character), and a right
+    // bracket that it may cut.
+    TEditorColourer colourer(nullptr);
+    colourer.Brackets().AddBracket("(", "*)");
+    colourer.Brackets().AddBracket(J("「"), J("」"));
+    colourer.SetCommenter("//");
+    colourer.SetQuotation("\"");
     TTestHost host;
-    TEditor e;
+    TEditorEx e;
     e.SetHost(&host);
-    e.SetUndoListMax(steps + 1); // so that every change stays undoable
+    e.SetColourer(&colourer);
+    e.SetUndoListMax(walk.steps + 1); // so that every change stays undoable
     std::mt19937 rng(seed);
     SetRandomWrapOptions(rng, e.WrapOption());
-    e.SetWordWrap(wordWrap);
-    e.Lines().SetText(RandomText(rng, 200, 8));
-    auto undoSteps = [&] { return e.ScreenStrings().UndoObj().UndoList().size(); };
+    e.WrapOption().SetWordBreak(walk.longLines && rng() % 2 == 0);
+    e.SetWordWrap(walk.wordWrap);
+    const std::vector<std::string>& pieces = walk.longLines ? ColouredPieces() : TextPieces();
+    std::string text = RandomText(rng, 200, 8, pieces);
+    for (int line = walk.longLines ? 2 : 0; line > 0; --line) {
+        const std::size_t length = 10000 + rng() % 90000;
+        std::string longLine;
+        while (longLine.size() < length) longLine += RandomText(rng, 60, 0, pieces);
+        text += "\r\n" + longLine + "\r\n" + RandomText(rng, 100, 8, pieces);
+    }
+    e.Lines().SetText(text);
+    TEditorScreenStrings& s = e.ScreenStrings();
+    auto undoSteps = [&] { return s.UndoObj().UndoList().size(); };
     // A point on a row or on the row after the last, up to 3 columns beyond the row's end.
     auto randomPoint = [&] {
         const int row = static_cast<int>(rng() % static_cast<unsigned>(e.RowCount() + 1));
@@ -641,12 +737,35 @@ void RunEditorModel(unsigned seed, bool wordWrap, int steps) {
     };
     auto randomBox = [&] {
         std::string box;
-        for (int n = 1 + static_cast<int>(rng() % 3); n > 0; --n) box += RandomText(rng, 4, 0) + "\r\n";
+        for (int n = 1 + static_cast<int>(rng() % 3); n > 0; --n) box += RandomText(rng, 4, 0, pieces) + "\r\n";
         return box;
+    };
+    auto computeAll = [](TEditorScreenStrings& S) {
+        while (S.ComputeRowStates(1000)) {
+        }
+    };
+    auto expectStatesOfAFreshLoad = [&] {
+        s.FinishRewrap();
+        computeAll(s);
+        TTestHost freshHost;
+        TEditorEx fresh;
+        fresh.SetHost(&freshHost);
+        fresh.SetColourer(&colourer);
+        fresh.WrapOption().Assign(s.WrapOption());
+        fresh.SetWordWrap(s.WordWrap());
+        fresh.Lines().SetText(e.Lines().Text());
+        computeAll(fresh.ScreenStrings());
+        const TEditorScreenStrings& f = fresh.ScreenStrings();
+        ASSERT_EQ(RowsOf(s), RowsOf(f));
+        const std::vector<int> brackets = BracketsOfAWholeParse(s, colourer);
+        for (int r = 0; r < s.Count(); ++r) {
+            ASSERT_TRUE(SameRowState(s.GetRowAttributeData(r), f.GetRowAttributeData(r))) << "row " << r;
+            ASSERT_EQ(s.BracketIndex(r), brackets[static_cast<std::size_t>(r)]) << "row " << r;
+        }
     };
     std::deque<ModelStep> undo, redo;
     std::string lastOp;
-    for (int step = 0; step < steps; ++step) {
+    for (int step = 0; step < walk.steps; ++step) {
         const unsigned op = rng() % 10;
         if (op < 7) {
             const unsigned selection = rng() % 3; // none, stream, box
@@ -672,16 +791,16 @@ void RunEditorModel(unsigned seed, bool wordWrap, int steps) {
                 break;
             }
             case 1: {
-                const std::string text = RandomText(rng, 6, 3);
-                lastOp += "paste [" + text + "]";
-                host.SetClipboardText(text, false);
+                const std::string pasted = RandomText(rng, 6, 3, pieces);
+                lastOp += "paste [" + pasted + "]";
+                host.SetClipboardText(pasted, false);
                 e.PasteFromClipboard();
                 break;
             }
             case 2: {
-                const std::string text = RandomText(rng, 1, 4);
-                lastOp += "type [" + text + "]";
-                e.TypeText(text);
+                const std::string typed = RandomText(rng, 1, 4, pieces);
+                lastOp += "type [" + typed + "]";
+                e.TypeText(typed);
                 break;
             }
             default: lastOp += "delete"; e.DeleteSelection();
@@ -691,30 +810,65 @@ void RunEditorModel(unsigned seed, bool wordWrap, int steps) {
                 redo.clear();
             }
         } else if (op < 9) {
+            lastOp = "undo";
             e.Undo();
             if (!undo.empty()) {
                 ASSERT_EQ(e.Lines().Text(), undo.back().before) << "step " << step;
                 redo.push_back(std::move(undo.back()));
                 undo.pop_back();
             }
-        } else {
+        } else if (!walk.longLines || rng() % 2 == 0) {
+            lastOp = "redo";
             e.Redo();
             if (!redo.empty()) {
                 ASSERT_EQ(e.Lines().Text(), redo.back().after) << "step " << step;
                 undo.push_back(std::move(redo.back()));
                 redo.pop_back();
             }
+        } else if (rng() % 2 == 0) {
+            lastOp = "idle";
+            ASSERT_NO_FATAL_FAILURE(expectStatesOfAFreshLoad()) << "step " << step;
+        } else {
+            // Another width, word break or word wrap; the history goes with a switch that re-wraps, and
+            // only a few idle steps follow.
+            static const int widths[] = {20, 37, 80, 151, 250};
+            switch (rng() % 3) {
+            case 0:
+                lastOp = "wrap width";
+                e.WrapOption().SetWrapByte(widths[rng() % std::size(widths)]);
+                break;
+            case 1:
+                lastOp = "word break";
+                e.WrapOption().SetWordBreak(!e.WrapOption().WordBreak());
+                break;
+            default: lastOp = "word wrap"; e.SetWordWrap(!e.WordWrap());
+            }
+            if (!s.UndoObj().CanUndo() && !s.UndoObj().CanRedo()) {
+                undo.clear();
+                redo.clear();
+            }
+            for (int k = static_cast<int>(rng() % 4); k > 0; --k) {
+                s.RewrapStep(1 + rng() % 3000);
+                s.ComputeRowStates(static_cast<int>(rng() % 200));
+            }
         }
         ASSERT_EQ(undoSteps(), undo.size()) << "step " << step << ", last edit " << lastOp;
         ASSERT_NO_FATAL_FAILURE(ExpectRowsOfAFreshLoad(e, e.Lines())) << "step " << step << ", last edit " << lastOp;
     }
+    if (walk.longLines) {
+        ASSERT_NO_FATAL_FAILURE(expectStatesOfAFreshLoad());
+    }
 }
 
 TEST(EditorModel, RandomEditsOverSelectionsWithWordWrap) {
-    for (unsigned seed : {1u, 2u, 3u}) RunEditorModel(seed, true, 1500);
+    for (unsigned seed : {1u, 2u, 3u}) RunEditorModel(seed, {true, 1500});
 }
 
-TEST(EditorModel, RandomEditsOverSelectionsWithoutWordWrap) { RunEditorModel(4, false, 1500); }
+TEST(EditorModel, RandomEditsOverSelectionsWithoutWordWrap) { RunEditorModel(4, {false, 1500}); }
+
+TEST(EditorModel, RandomEditsInLongLinesWithWordBreakAndColouring) {
+    for (unsigned seed : {5u, 6u, 7u, 8u}) RunEditorModel(seed, {seed % 2 == 0, 300, true});
+}
 
 // The ways a text reaches the caret of an editor: typed, pasted as a stream, pasted as a box.
 struct TInsertWay {
