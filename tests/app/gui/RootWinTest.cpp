@@ -14,6 +14,7 @@
 #include "Paths.h"
 #include "QtSettingsStore.h"
 #include "ScreenPixels.h"
+#include "SingleInstance.h"
 #include "VEdt.h"
 
 #include <QAction>
@@ -31,8 +32,10 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <set>
+#include <spawn.h>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace quillon;
@@ -371,6 +374,57 @@ TEST_F(RootWinTest, AHandedOverLongNameOpensAndAFifoIsRefused) {
     EXPECT_EQ(root->WindowCount(), windows);
     ASSERT_FALSE(messages.Shown.empty());
     EXPECT_EQ(messages.Shown.back().Text, "ファイルを開けませんでした\n" + fifo + "\n通常のファイルではありません");
+}
+
+// Runs the program as a second start in Folder with Argument (its bytes as they are: a QString
+// could not carry a CP932 name), its per-user socket in Runtime, while this thread's event loop
+// answers; gives its exit status, or -1 when it did not end in time (it is then killed).
+int RunSecondStart(const fs::path& Folder, const std::string& Argument, const std::string& Runtime) {
+    std::vector<std::string> env{"XDG_RUNTIME_DIR=" + Runtime, "QT_QPA_PLATFORM=offscreen"};
+    for (char** e = environ; *e; ++e)
+        if (!std::string_view(*e).starts_with("XDG_RUNTIME_DIR=")) env.emplace_back(*e);
+    std::vector<char*> envp;
+    for (std::string& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::string program = QUILLON_PROGRAM_DIR "/quillon", argument = Argument;
+    char* argv[] = {program.data(), argument.data(), nullptr};
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_addchdir_np(&actions, Folder.c_str());
+    pid_t pid = 0;
+    const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return -1;
+    int status = -1;
+    if (QTest::qWaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, 30000))
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, &status, 0);
+    return -1;
+}
+
+// The program started a second time with a relative name holding "|" hands that name over whole:
+// the running instance opens "a|b.lst", not "a" (whose window a later save would have written into).
+TEST_F(RootWinTest, ASecondStartHandsOverANameWithABarWhole) {
+    WriteMotion("a");
+    const std::string name = WriteMotion("a|b.lst");
+    const std::string cp932 = WriteMotion("\x83\x7C|\x93\xFA.lst"); // ポ|日: a bar after a CP932 "|" trail byte
+    const QString runtime = QStr((dir / "runtime").string());
+    const QString folder = runtime + "/quillon-" + QString::number(::geteuid());
+    ASSERT_TRUE(TSingleInstance::MakePrivateFolder(runtime) && TSingleInstance::MakePrivateFolder(folder));
+    TSingleInstance running(folder + "/QuillonMutex");
+    running.MessageSize = [](std::span<const char> head) {
+        return static_cast<qsizetype>(HandOverMessageSize({head.data(), head.size()}));
+    };
+    running.OnMessage = [this](std::span<const char> data) { root->WMCopyData({data.data(), data.size()}); };
+    ASSERT_TRUE(running.Start(HandOverMessage({})));
+    root->FormCreate({});
+    for (const std::string& handed : {name, cp932}) {
+        EXPECT_EQ(RunSecondStart(dir, fs::path(handed).filename().string(), runtime.toStdString()), 0);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return root->WindowForFile(handed) != nullptr; }, 5000)) << handed;
+        EXPECT_EQ(root->WindowForFile((dir / "a").string()), nullptr);
+    }
+    EXPECT_TRUE(messages.Shown.empty());
 }
 
 // A bitmap list handed over after the settings window was opened and cancelled shows at once in
