@@ -8,6 +8,7 @@
 #include "KeyMacro.h"
 #include "ListKinds.h"
 #include "OrvColourer.h"
+#include "QtOleDnd.h"
 #include "QtText.h"
 #include "RootWin.h"
 
@@ -22,12 +23,10 @@ namespace quillon {
 
 namespace {
 
-// The local files of a drag's data.
+// The local files of a drag's data, as the editor reads them: names keep their bytes.
 std::vector<std::string> DroppedFiles(const QMimeData* Data) {
     std::vector<std::string> files;
-    if (!Data) return files;
-    for (const QUrl& url : Data->urls())
-        if (url.isLocalFile()) files.push_back(StdStr(url.toLocalFile()));
+    if (Data) DropFilesToStrings(*Data, files);
     return files;
 }
 

@@ -597,15 +597,20 @@ TEST_F(EditorWinTest, FilesDroppedOnTheEditorOrTheWindowOpen) {
     ASSERT_EQ(root->WindowCount(), 3); // the fresh window took the first, two new ones the others
     EXPECT_EQ(fs::path(Window(0).FileName()).filename(), "MOTION.LST");
     EXPECT_EQ(fs::path(Window(2).FileName()).filename(), "MOTION2.LST");
-    // On the window outside the editor the same; files already open only come to the front.
-    urls << QUrl::fromLocalFile(QString::fromStdString(WriteFile("MOTION3.LST", lines)));
+    // On the window outside the editor the same; files already open only come to the front, and a
+    // name that is not UTF-8 (日 in CP932) keeps its bytes (it once became U+FFFD and failed to open).
+    const std::string cp932 = WriteFile("\x93\xFA.lst", lines);
+    urls << QUrl::fromLocalFile(QString::fromStdString(WriteFile("MOTION3.LST", lines)))
+         << QUrl(QString::fromStdString("file://" + (dir / "%93%FA.lst").string()));
     data.setUrls(urls);
     QDragEnterEvent windowEnter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(window.StatusBar1, &windowEnter);
     EXPECT_TRUE(windowEnter.isAccepted());
     QDropEvent windowDrop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(window.StatusBar1, &windowDrop);
-    EXPECT_EQ(root->WindowCount(), 4);
+    EXPECT_TRUE(messages.Shown.empty());
+    ASSERT_EQ(root->WindowCount(), 5);
+    EXPECT_EQ(Window(4).FileName(), cp932);
 }
 
 TEST_F(EditorWinTest, ItemSearchFindsTheWholeFieldAndScrollsItIntoTheMiddle) {
