@@ -549,6 +549,27 @@ TEST_F(RootWinTest, TheLastWindowStoresItsSizeAndTheSettingsAreWritten) {
     EXPECT_EQ(store->ReadString("Options", "History", ""), expected.CommaText());
 }
 
+// Settings in a place that cannot be written were once lost without a word: the program tells it
+// once, with the file's name and why, while it runs and when it ends.
+TEST_F(RootWinTest, SettingsThatCannotBeWrittenAreToldOnce) {
+    std::ofstream(dir / "config") << "a file where the settings folder would be";
+    const std::string settings = (dir / "config" / "Talvane" / "quillon.ini").string();
+    auto unwritable = std::make_unique<TQtSettingsStore>(QStr(settings));
+    auto unwritableRoot = std::make_unique<TQuillonRootWin>(*unwritable);
+    unwritableRoot->FormCreate({WriteMotion("Motion1.lst")});
+    QCoreApplication::sendPostedEvents();
+    const std::string told = "設定ファイルに書き込めませんでした\n" + settings + "\nフォルダが見つかりません";
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].Text, told);
+    unwritableRoot->WindowAt(0)->resize(700, 420);
+    unwritableRoot->WindowAt(0)->close();
+    ProcessDeletes();
+    unwritableRoot.reset();
+    unwritable.reset();
+    EXPECT_EQ(messages.Shown.size(), 1u);
+    EXPECT_FALSE(fs::exists(settings));
+}
+
 TEST_F(RootWinTest, FindSearchesWithTheSharedRequest) {
     const std::string name = WriteMotion("Motion1.lst");
     root->FormCreate({name});
