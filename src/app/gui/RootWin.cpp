@@ -248,15 +248,15 @@ void TQuillonRootWin::Tile(TfrmEditWindow& Current, bool SideBySide) {
     std::vector<TfrmEditWindow*> windows{&Current};
     for (TfrmEditWindow* window : FWindows)
         if (window != &Current && !window->isMinimized()) windows.push_back(window);
-    QSize minimum; // outer size, frame included
+    std::vector<TMinimumSize> minimums; // outer sizes, frames included
     for (TfrmEditWindow* window : windows) {
         if (window->isMaximized()) window->showNormal();
-        minimum = minimum.expandedTo(TilingMinimumSize(*window));
+        const QSize minimum = TilingMinimumSize(*window);
+        minimums.push_back({minimum.width(), minimum.height()});
     }
     const QRect area = WorkArea ? WorkArea(Current) : Current.screen()->availableGeometry();
-    const std::vector<TRect> places =
-        TileRects({area.left(), area.top(), area.left() + area.width(), area.top() + area.height()},
-                  static_cast<int>(windows.size()), minimum.width(), minimum.height(), SideBySide);
+    const std::vector<TRect> places = TileRects(
+        {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()}, minimums, SideBySide);
     for (size_t k = 0; k < windows.size(); ++k) {
         const TRect& place = places[k];
         const QSize frame = windows[k]->frameGeometry().size() - windows[k]->geometry().size();

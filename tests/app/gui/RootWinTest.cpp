@@ -845,6 +845,39 @@ TEST_F(RootWinTest, TheSettingsAreGoneAfterExitWhenTheAboutBoxAskedForIt) {
 
 // Twelve windows do not fit side by side at their minimum size: tiling puts each inside the work
 // area, whole, and one minimised window stays where it is.
+// With one of seven motion lists showing its frame preview (F5), arranging once gave every window
+// the preview's minimum and cascaded them all, one over another. Now each window keeps its own
+// minimum and none covers another, in both directions.
+TEST_F(RootWinTest, ArrangingWithAFramePreviewShownKeepsTheWindowsApart) {
+    const QRect area(0, 24, 1478, 855);
+    root->WorkArea = [area](const QWidget&) { return area; };
+    const std::string name = WriteMotion("Motion1.lst");
+    root->FormCreate({name});
+    for (int i = 1; i < 7; ++i) {
+        std::vector<std::string> lines;
+        NewMotionList(lines);
+        root->OpenNewWindow((dir / ("Motion" + std::to_string(i + 1) + ".lst")).string(), &lines, -1);
+    }
+    TfrmEditWindow& previewed = Window(3);
+    previewed.ActionShowFramePicture->trigger(); // F5
+    ASSERT_TRUE(previewed.ActionShowFramePicture->isChecked());
+    for (bool sideBySide : {true, false}) {
+        SCOPED_TRACE(sideBySide ? "side by side" : "stacked");
+        if (sideBySide)
+            root->TileSideBySide(Window(0));
+        else
+            root->TileStacked(Window(0));
+        for (int i = 0; i < 7; ++i) {
+            const QRect frame = Window(i).frameGeometry();
+            EXPECT_TRUE(area.contains(frame)) << i;
+            const QSize minimum = Window(i).minimumSizeHint().expandedTo(Window(i).minimumSize());
+            EXPECT_GE(Window(i).width(), minimum.width()) << i;
+            EXPECT_GE(Window(i).height(), minimum.height()) << i;
+            for (int j = 0; j < i; ++j) EXPECT_FALSE(frame.intersects(Window(j).frameGeometry())) << i << " " << j;
+        }
+    }
+}
+
 TEST_F(RootWinTest, TilingTwelveWindowsKeepsEachInsideTheWorkArea) {
     root->FormCreate({});
     for (int i = 1; i < 13; ++i) root->OpenNewWindow("", nullptr, -1);
