@@ -12,6 +12,7 @@
 #include "MessageBox.h"
 #include "OrvColourer.h"
 #include "Paths.h"
+#include "QtMessageService.h"
 #include "QtSettingsStore.h"
 #include "ScreenPixels.h"
 #include "SingleInstance.h"
@@ -22,6 +23,8 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -206,6 +209,52 @@ TEST_F(RootWinTest, TheCloseQueryClosesAllWindowsOrNone) {
 // A shutdown or `kill` (SIGTERM) and a hang-up (SIGHUP) ask as closing the windows does: the
 // modified list asks its save question; refused, everything stays as it is; agreed, the list is
 // saved, the windows close, the program ends and the settings are written.
+// Boxes on screen, as the program shows them: each is answered through its own button once it is
+// up, remembering the window that was active just before and the window it stands over.
+struct TAnsweredBoxes : TMessageService {
+    TQtMessageService Screen;
+    std::vector<QWidget*> ActiveBefore, Owners;
+    std::vector<bool> OwnersMinimised;
+    std::vector<std::string> Texts;
+    TMsgResult Show(const std::string& text, const std::string& title, TMsgIcon icon, TMsgButtons buttons) override {
+        ActiveBefore.push_back(QApplication::activeWindow());
+        Texts.push_back(text);
+        QTimer::singleShot(0, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            Owners.push_back(box->parentWidget() ? box->parentWidget()->window() : nullptr);
+            OwnersMinimised.push_back(Owners.back() && Owners.back()->isMinimized());
+            box->button(QMessageBox::No)->click();
+        });
+        return Screen.Show(text, title, icon, buttons);
+    }
+};
+
+// When the program is asked to close (the session ends, SIGTERM), each question about a modified
+// list stands over that list's window, which comes to the front and is active first: two identical
+// questions once came over a third window, the second list's window left minimised.
+TEST_F(RootWinTest, EachCloseQuestionStandsOverItsOwnActiveWindow) {
+    TAnsweredBoxes boxes;
+    TMessageServiceScope onScreen(boxes);
+    root->FormCreate({WriteMotion("Motion1.lst")});
+    Window(0).OpenFileByName(WriteMotion("Motion2.lst"));
+    Window(0).ActionNew(lkText);
+    ASSERT_EQ(root->WindowCount(), 3);
+    TypeOnLastRow(Window(0), "x");
+    TypeOnLastRow(Window(1), "y");
+    const std::vector<QWidget*> asked{&Window(0), &Window(1)};
+    Window(1).showMinimized();
+    QApplication::setActiveWindow(&Window(2));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window(2)));
+    EXPECT_TRUE(root->FormCloseQuery());
+    ProcessDeletes();
+    EXPECT_EQ(root->WindowCount(), 0);
+    EXPECT_EQ(boxes.Texts, std::vector<std::string>(2, "データが変更されています。\r\n保存しますか？"));
+    EXPECT_EQ(boxes.Owners, asked);
+    EXPECT_EQ(boxes.ActiveBefore, asked);
+    EXPECT_EQ(boxes.OwnersMinimised, std::vector<bool>(2, false));
+}
+
 TEST_F(RootWinTest, TerminationSignalsGoThroughTheCloseQuery) {
     const std::string name = WriteMotion("Motion1.lst");
     const std::string before = ReadBytes(name);
