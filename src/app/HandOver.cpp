@@ -39,16 +39,36 @@ size_t FindSeparator(std::string_view Text, char Ch) {
     return std::string_view::npos;
 }
 
-constexpr std::string_view kMarker = "QLX1";
+constexpr std::string_view kMarker = "QLX2";
 constexpr size_t kTrailerAt = kHandOverSize - kHandOverTrailerSize;
 
-std::string JoinedText(const std::vector<std::string>& Params) {
-    std::string text = Params.empty() ? std::string() : Params.front();
-    for (size_t i = 1; i < Params.size(); ++i) {
-        text += '|';
-        text += NamePart(Params[i]);
+// The names the hand-over carries: the first parameter whole, then each further one's name part.
+std::vector<std::string> HandedNames(const std::vector<std::string>& Params) {
+    std::vector<std::string> names;
+    for (size_t i = 0; i < Params.size(); ++i) names.emplace_back(i == 0 ? Params[i] : NamePart(Params[i]));
+    return names;
+}
+
+std::string JoinedText(const std::vector<std::string>& Names) {
+    std::string text;
+    for (size_t i = 0; i < Names.size(); ++i) {
+        if (i > 0) text += '|';
+        text += Names[i];
     }
     return text;
+}
+
+// Every name ended by a NUL, as many as kMaxHandOverText holds; the first always, cut to fit.
+std::string NamesPayload(const std::vector<std::string>& Names) {
+    std::string payload;
+    for (const std::string& name : Names) {
+        if (payload.size() + name.size() + 1 > kMaxHandOverText) {
+            if (payload.empty()) payload.assign(CutAtCharacter(name, kMaxHandOverText - 1)).push_back('\0');
+            break;
+        }
+        payload.append(name).push_back('\0');
+    }
+    return payload;
 }
 
 // Text cut to at most limit bytes, NUL-terminated, the rest of the buffer zero.
@@ -58,8 +78,8 @@ void FillBuffer(std::string_view text, size_t limit, THandOverBuffer& Buffer) {
     std::copy(fitting.begin(), fitting.end(), Buffer.begin());
 }
 
-// The whole text's length from a buffer that carries the marker, or none.
-std::optional<size_t> WholeTextSize(std::string_view Head) {
+// The length of the names behind a buffer that carries the marker, or none.
+std::optional<size_t> PayloadSize(std::string_view Head) {
     if (Head.size() < kHandOverSize || Head.substr(kTrailerAt, kMarker.size()) != kMarker) return std::nullopt;
     if (Head.substr(0, kTrailerAt).find('\0') == std::string_view::npos) return std::nullopt;
     size_t size = 0;
@@ -69,28 +89,46 @@ std::optional<size_t> WholeTextSize(std::string_view Head) {
     return size;
 }
 
+// The names of a payload: the pieces before each NUL, and a last piece without one.
+std::vector<std::string> PayloadNames(std::string_view Payload) {
+    std::vector<std::string> names;
+    while (!Payload.empty()) {
+        const size_t end = std::min(Payload.find('\0'), Payload.size());
+        names.emplace_back(Payload.substr(0, end));
+        Payload.remove_prefix(std::min(end + 1, Payload.size()));
+    }
+    return names;
+}
+
+std::vector<std::string> SplitNames(std::string_view Text) {
+    std::vector<std::string> names;
+    SplitToStrings(Text, names);
+    return names;
+}
+
 } // namespace
 
 void JoinParams(const std::vector<std::string>& Params, THandOverBuffer& Buffer) {
-    FillBuffer(JoinedText(Params), kHandOverSize - 1, Buffer);
+    FillBuffer(JoinedText(HandedNames(Params)), kHandOverSize - 1, Buffer);
 }
 
 std::string HandOverMessage(const std::vector<std::string>& Params) {
-    const std::string text = JoinedText(Params);
+    const std::vector<std::string> names = HandedNames(Params);
+    const std::string text = JoinedText(names);
     THandOverBuffer buffer;
-    if (text.size() < kHandOverSize) {
+    if (text.size() < kHandOverSize && SplitNames(text) == names) {
         FillBuffer(text, kHandOverSize - 1, buffer);
         return std::string(buffer.data(), buffer.size());
     }
-    const std::string_view whole = CutAtCharacter(text, kMaxHandOverText);
+    const std::string payload = NamesPayload(names);
     FillBuffer(text, kTrailerAt - 1, buffer);
     std::copy(kMarker.begin(), kMarker.end(), buffer.begin() + kTrailerAt);
     for (size_t i = 0; i < 4; ++i)
-        buffer[kTrailerAt + kMarker.size() + i] = static_cast<char>(whole.size() >> (8 * i) & 0xFF);
-    return std::string(buffer.data(), buffer.size()).append(whole);
+        buffer[kTrailerAt + kMarker.size() + i] = static_cast<char>(payload.size() >> (8 * i) & 0xFF);
+    return std::string(buffer.data(), buffer.size()).append(payload);
 }
 
-size_t HandOverMessageSize(std::string_view Head) { return kHandOverSize + WholeTextSize(Head).value_or(0); }
+size_t HandOverMessageSize(std::string_view Head) { return kHandOverSize + PayloadSize(Head).value_or(0); }
 
 void SplitAt(std::string& Text, char Ch, std::string& Piece) {
     const size_t at = FindSeparator(Text, Ch);
@@ -112,19 +150,16 @@ void SplitToStrings(std::string_view Text, std::vector<std::string>& List) {
     }
 }
 
-std::string HandOverText(std::string_view Data) {
-    if (const std::optional<size_t> size = WholeTextSize(Data); size && Data.size() >= kHandOverSize + *size) {
-        const std::string_view whole = Data.substr(kHandOverSize, *size);
-        return std::string(whole.substr(0, whole.find('\0')));
-    }
+std::vector<std::string> HandOverNames(std::string_view Data) {
+    if (const std::optional<size_t> size = PayloadSize(Data); size && Data.size() >= kHandOverSize + *size)
+        return PayloadNames(Data.substr(kHandOverSize, *size));
     const std::string_view bounded = Data.substr(0, kHandOverSize - 1);
-    return std::string(bounded.substr(0, bounded.find('\0')));
+    return SplitNames(bounded.substr(0, bounded.find('\0')));
 }
 
 void ReceiveCommandLine(std::string_view Data, THandOverTarget& Root) {
-    std::vector<std::string> pieces;
-    SplitToStrings(HandOverText(Data), pieces);
-    if (pieces.empty()) {
+    const std::vector<std::string> pieces = HandOverNames(Data);
+    if (pieces.empty() || pieces.front().empty()) {
         Root.OpenNewWindow("", nullptr, -1);
         return;
     }

@@ -9,11 +9,13 @@
 // second byte of a CP932 character, which may be "|". A text that does not fit is cut at a UTF-8
 // character boundary.
 //
-// Longer texts (deep folders, long names) travel whole behind the buffer. The buffer then holds the
-// text cut to end before its last kHandOverTrailerSize bytes, which hold the marker "QLX1" and the
-// whole text's length (32 bits, little-endian); the whole text follows the buffer. A buffer of the
-// short form has only zeros after its NUL, so it never carries the marker, and a receiver that
-// knows only the short form reads the cut text from the buffer as before.
+// A message whose buffer would not read back as the names (a text too long for it, or a name with a
+// "|" byte that the cuts below take for a separator, as in "a|b.lst") carries the names exactly
+// behind the buffer. The buffer then holds the text cut to end before its last kHandOverTrailerSize bytes,
+// which hold the marker "QLX2" and the length of what follows (32 bits, little-endian): every name,
+// each ended by a NUL (no name of a file holds one). A buffer of the short form has only zeros
+// after its NUL, so it never carries the marker, and a receiver that knows only the short form
+// reads the cut text from the buffer as before.
 #include <array>
 #include <cstddef>
 #include <string>
@@ -24,7 +26,7 @@ namespace quillon {
 
 constexpr size_t kHandOverSize = 256;
 constexpr size_t kHandOverTrailerSize = 8;
-// The longest whole text a message may carry behind its buffer.
+// The most a message may carry behind its buffer.
 constexpr size_t kMaxHandOverText = 65536;
 using THandOverBuffer = std::array<char, kHandOverSize>;
 
@@ -32,8 +34,9 @@ using THandOverBuffer = std::array<char, kHandOverSize>;
 // NUL-terminated, the rest of the buffer zero.
 void JoinParams(const std::vector<std::string>& Params, THandOverBuffer& Buffer);
 
-// The whole message for Params: the buffer alone when the text fits it, otherwise the buffer with
-// the marker and the whole text behind it (a text beyond kMaxHandOverText is cut to that).
+// The whole message for Params: the buffer alone when its text reads back as the names, otherwise
+// the buffer with the marker and the names behind it (as many as kMaxHandOverText holds, the first
+// always, cut to that when it is longer).
 std::string HandOverMessage(const std::vector<std::string>& Params);
 
 // The size of the whole message whose first kHandOverSize bytes are Head: kHandOverSize, or that
@@ -49,11 +52,11 @@ void SplitAt(std::string& Text, char Ch, std::string& Piece);
 // three, an empty text none.
 void SplitToStrings(std::string_view Text, std::vector<std::string>& List);
 
-// The text of received hand-over data: the whole text behind the buffer when the marker announces
-// it and Data holds all of it; otherwise the buffer's text, up to its first NUL, never more than
-// Data holds and never more than kHandOverSize - 1 bytes (data without a NUL within those bounds is
-// cut there). The whole text, too, ends at a NUL.
-std::string HandOverText(std::string_view Data);
+// The names of received hand-over data: those behind the buffer when the marker announces them and
+// Data holds all of them; otherwise the buffer's text cut at "|" (SplitToStrings), the text up to
+// its first NUL, never more than Data holds and never more than kHandOverSize - 1 bytes (data
+// without a NUL within those bounds is cut there).
+std::vector<std::string> HandOverNames(std::string_view Data);
 
 // What the running instance's root window does for a hand-over.
 class THandOverTarget {
@@ -67,8 +70,8 @@ public:
     virtual void OpenNewWindow(const std::string& FileName, const std::vector<std::string>* Lines, int KindHint) = 0;
 };
 
-// Acts on received hand-over data: an empty text opens an empty window; otherwise only the first
-// name counts: made absolute and long, its window comes to the front, or it is read and opened.
+// Acts on received hand-over data: no name or an empty first one opens an empty window; otherwise
+// only the first name counts: made absolute and long, its window comes to the front, or it is read and opened.
 void ReceiveCommandLine(std::string_view Data, THandOverTarget& Root);
 
 } // namespace quillon

@@ -47,15 +47,13 @@ std::string JoinListText(const std::vector<std::string>& lines) {
 
 namespace {
 
-const char* const NotARegularFile = "通常のファイルではありません";
-
 std::string TooLarge() { return "ファイルが大きすぎます (上限 " + IntToStr(kMaxListFileSize / (1024 * 1024)) + " MB)"; }
 
 } // namespace
 
 TListText ReadListFile(const fs::path& path) {
     const TOpenedFile file = OpenFileNoWait(path, fmOpenRead);
-    if (!file.Handle) throw EListFileOpen(path, file.Refused ? NotARegularFile : ErrorCause(file.Error));
+    if (!file.Handle) throw EListFileOpen(path, file.Refused ? kNotARegularFile : ErrorCause(file.Error));
     if (file.Size > kMaxListFileSize) throw EListFileRead(path, TooLarge());
     // One byte more than the limit shows a file that grew past it while it was read.
     std::string bytes(static_cast<size_t>(file.Size) + 1, '\0');
@@ -76,11 +74,7 @@ TListText ReadListFile(const fs::path& path) {
 }
 
 void WriteListFile(const fs::path& path, const std::vector<std::string>& lines) {
-    struct stat st {};
-    const bool exists = ::stat(path.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode)) throw EListFileOpen(path, ErrorCause(EISDIR));
-    if (exists && !S_ISREG(st.st_mode)) throw EListFileOpen(path, NotARegularFile);
-    if (exists && ::access(path.c_str(), W_OK) != 0) throw EListFileOpen(path, ErrorCause(errno));
+    if (const std::string refusal = ReplaceRefusal(path); !refusal.empty()) throw EListFileOpen(path, refusal);
     if (ListTextSize(lines) > kMaxListFileSize) throw EListFileWrite(path, TooLarge());
     try {
         SaveFileReplacing(path, [&lines](TStream& stream) {

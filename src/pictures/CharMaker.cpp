@@ -7,8 +7,10 @@
 #include "PatMake.h"
 #include "ReplacingFile.h"
 
+#include <cstdio>
 #include <fstream>
 #include <optional>
+#include <vector>
 
 namespace quillon {
 namespace {
@@ -21,15 +23,56 @@ void Show(const std::string& text, const std::string& title, TMsgIcon icon) {
 
 std::string Quoted(const std::string& name) { return std::string("\"").append(name).append("\""); }
 
-// A file that exists but cannot be opened for writing (a folder, a read-only file) is no target.
-bool CanWrite(const fs::path& target) {
-    std::error_code ec;
-    if (!fs::exists(target, ec)) return true;
-    if (!fs::is_regular_file(target, ec)) return false; // a folder, a FIFO (which would block), a device
-    // Opening to append neither truncates nor changes the file.
-    std::ofstream probe(target, std::ios::out | std::ios::app | std::ios::binary);
-    return probe.is_open();
-}
+// The record of a pair of new files being renamed over their targets: the bitmap's new file, the
+// pattern's, the two targets and the old bitmap kept beside them, each path ended by a NUL. It is
+// written (and flushed) after both new files and before the first rename, and removed after the
+// second. While it exists, those files are part of the pair and no stale temporaries: a run killed
+// between the renames leaves the new bitmap beside the old pattern, and the next run, before it
+// writes anything (which would remove them as stale), finishes the pair from the record.
+class TPairRecord {
+public:
+    explicit TPairRecord(fs::path Name) : FName(std::move(Name)) {}
+
+    // Records Bitmap and Pattern; raises EStreamError.
+    void Write(const TReplacingFile& Bitmap, const TReplacingFile& Pattern) const {
+        std::string text;
+        for (const fs::path* path :
+             {&Bitmap.TempName(), &Pattern.TempName(), &Bitmap.Target(), &Pattern.Target(), &Bitmap.KeptName()})
+            text.append(path->string()).push_back('\0');
+        SaveFileReplacing(FName, [&text](TStream& stream) { stream.WriteBuffer(text.data(), text.size()); });
+    }
+    void Remove() const {
+        std::error_code ignored;
+        fs::remove(FName, ignored);
+    }
+    // Finishes the pair that a killed run left, if any: when the bitmap was renamed, the new pattern
+    // follows it (or, should that fail, the old bitmap goes back); otherwise the new files go and
+    // the old pair stays. The record goes only when the pair matches.
+    void Finish() const {
+        std::ifstream in(FName, std::ios::binary);
+        if (!in) return;
+        std::vector<fs::path> paths;
+        for (std::string path; std::getline(in, path, '\0');) paths.emplace_back(path);
+        in.close();
+        std::error_code ignored;
+        if (paths.size() == 5) {
+            const fs::path &bitmapTemp = paths[0], &patternTemp = paths[1], &bitmap = paths[2], &pattern = paths[3],
+                           &kept = paths[4];
+            if (fs::exists(bitmapTemp, ignored)) {
+                fs::remove(bitmapTemp, ignored);
+                fs::remove(patternTemp, ignored);
+            } else if (fs::exists(patternTemp, ignored) && ::rename(patternTemp.c_str(), pattern.c_str()) != 0 &&
+                       (kept.empty() || ::rename(kept.c_str(), bitmap.c_str()) != 0)) {
+                return; // neither pair could be made whole: everything stays for a later run
+            }
+            if (!kept.empty()) fs::remove(kept, ignored);
+        }
+        Remove();
+    }
+
+private:
+    fs::path FName;
+};
 
 // A file written beside its target under a temporary name and renamed over it (TReplacingFile),
 // with the messages of the maker.
@@ -39,7 +82,9 @@ public:
 
     // Writes through save(temporary name); the failure message, or empty on success.
     template <class Save> std::string Write(Save save, const char* writeError) {
-        if (!CanWrite(FTarget)) return Quoted(FName) + "を開けません";
+        // A target that exists but cannot be replaced is refused before anything is written.
+        if (const std::string refusal = ReplaceRefusal(FTarget); !refusal.empty())
+            return Quoted(FName) + "を開けません\r\n" + refusal;
         try {
             FFile.emplace(FTarget);
             save(FFile->TempName());
@@ -63,6 +108,15 @@ public:
     }
     // Undoes a commit after KeepOld: the old target comes back (or the new file goes when there was none).
     void Rollback() { FFile->Restore(); }
+    // Records this file and Partner, both written, before their renames; the failure message, or empty.
+    std::string Record(const TPairRecord& Record, const TPendingFile& Partner) const {
+        try {
+            Record.Write(*FFile, *Partner.FFile);
+        } catch (const EStreamError& e) {
+            return WithCause(Quoted(FName) + "の書き込み中にエラーが発生しました", e);
+        }
+        return {};
+    }
 
 private:
     static std::string WithCause(std::string message, const EStreamError& e) {
@@ -111,6 +165,8 @@ TMakeResult TCharMaker::Run() {
     const bool keepPalette = UseDecColorDepth && DecColorDepthMethod == 3;
     const std::string bitmapName = CharBitmapName(CreateMode, Suffix);
     const std::string patternName = PatternFileName(CreateMode, Suffix);
+    const TPairRecord record(OutputFolder / ("." + bitmapName + ".quillon-pair"));
+    record.Finish();
     if (OnStart)
         OnStart(Quoted(patternName) + "と" + Quoted(bitmapName) + "を作成中です", static_cast<int>(Entries.size()));
     try {
@@ -166,17 +222,20 @@ TMakeResult TCharMaker::Run() {
         }
         if (error.empty()) {
             bitmap.KeepOld();
-            error = bitmap.Commit();
+            error = bitmap.Record(record, pattern);
         }
+        if (error.empty()) error = bitmap.Commit();
         if (error.empty()) {
             if (OnBitmapCommitted) OnBitmapCommitted();
             error = pattern.Commit();
         }
         if (!error.empty()) {
             bitmap.Rollback(); // both old files stay, or neither new one would match its partner
+            record.Remove();
             Show(error, "エラー", TMsgIcon::Error);
             return mrFailed;
         }
+        record.Remove();
         // The preview draws 8-bit sheets only: a sheet left at 24 bits must not pass in silence.
         if (!UseDecColorDepth)
             Show("減色しなかったので'" + bitmapName +

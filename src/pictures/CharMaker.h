@@ -9,11 +9,16 @@
 // leaves the folder as it was. Before its rename the old bitmap is kept under a temporary name (a
 // hard link, no copy); should the pattern's rename fail, the kept bitmap is renamed back over the
 // new one and both old files stay. Only on a file system without hard links (or when that renaming
-// back fails) does such a failure leave the new bitmap beside the old pattern, as does a kill
-// between the two renames; the kept bitmap a kill leaves behind is a stale temporary that the next
-// run removes (TReplacingFile). The maker removes no file but its own temporaries.
+// back fails) does such a failure leave the new bitmap beside the old pattern.
+// Before the first rename a record of the pair (".CHARA.BMP.quillon-pair" beside the bitmap) names
+// the new files, the targets and the kept bitmap. A run killed between the renames leaves the new
+// bitmap beside the old pattern and the record; the next run, before it writes anything (which
+// would remove those files as stale temporaries), renames the new pattern into place (or, failing
+// that, the kept bitmap back) and removes the record. A run killed before the first rename leaves
+// the old pair. The maker removes no file but its own temporaries.
 // A target that is a symbolic link is written through it: the file it names is replaced.
-// A target that exists but cannot be opened for writing is refused before anything is written.
+// A target that exists but cannot be replaced (a folder, a FIFO, no permission) is refused, with
+// the cause, before anything is written.
 //
 // The maker runs on the caller's thread and reports its progress through the events; after each
 // report it calls OnProcessMessages, where a window may handle input and call Cancel, which the

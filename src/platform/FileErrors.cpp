@@ -3,7 +3,9 @@
 #include "Cp932.h"
 
 #include <cerrno>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace quillon {
 
@@ -24,6 +26,14 @@ std::string ErrorCause(int Error, TErrorPlace Place) {
     case ENAMETOOLONG: return "ファイル名が長すぎます";
     default: return std::generic_category().message(Error);
     }
+}
+
+std::string ReplaceRefusal(const std::filesystem::path& Name) {
+    struct stat st {};
+    if (::stat(Name.c_str(), &st) != 0) return {};
+    if (S_ISDIR(st.st_mode)) return ErrorCause(EISDIR);
+    if (!S_ISREG(st.st_mode)) return kNotARegularFile;
+    return ::access(Name.c_str(), W_OK) == 0 ? std::string() : ErrorCause(errno);
 }
 
 std::string FileMessage(const std::string& Text, const std::filesystem::path& Name, const std::string& Cause) {

@@ -14,6 +14,13 @@ enum class TErrorPlace { File, Folder };
 // a text of its own gives the system's description.
 std::string ErrorCause(int Error, TErrorPlace Place = TErrorPlace::File);
 
+// The cause given for a file that is neither a folder nor a regular file (a FIFO, a device).
+inline constexpr const char* kNotARegularFile = "通常のファイルではありません";
+
+// Why the existing file Name cannot be replaced by a new file written for it: it is a folder, it is
+// not a regular file, or it may not be written. Empty when it can, or when there is none.
+std::string ReplaceRefusal(const std::filesystem::path& Name);
+
 // A file message: Text, the file's name (its bytes as FileNameToUtf8 shows them) and, when given,
 // the cause, one to a line.
 std::string FileMessage(const std::string& Text, const std::filesystem::path& Name, const std::string& Cause);

@@ -36,6 +36,7 @@ public:
 
     const std::filesystem::path& Target() const { return FTarget; } // the file replaced, links followed
     const std::filesystem::path& TempName() const { return FTemp; } // where the new file is written
+    const std::filesystem::path& KeptName() const { return FOld; }  // the old target's link; empty when none
 
     // Keeps the old target under a second temporary name (a hard link, so no byte is copied) so
     // that Restore can put it back after Commit. False when the file system has no hard links;

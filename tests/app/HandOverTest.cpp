@@ -155,32 +155,48 @@ TEST(SplitToStringsTest, AddsToTheList) {
     EXPECT_EQ(list, (std::vector<std::string>{"kept", "a", "b"}));
 }
 
-TEST(HandOverTextTest, NeverReadsPastTheDataOrTheBuffer) {
+TEST(HandOverNamesTest, NeverReadsPastTheDataOrTheBuffer) {
+    using TNames = std::vector<std::string>;
     struct {
         const char* Name;
         std::string Data;
-        std::string Expected;
+        TNames Expected;
     } cases[] = {
-        {"empty data", "", ""},
-        {"the text ends at its NUL", std::string("abc\0xyz", 7), "abc"},
-        {"a NUL first", std::string("\0abc", 4), ""},
-        {"short data without NUL ends with the data", "abc", "abc"},
-        {"a full buffer without NUL keeps 255 bytes", std::string(256, 'n'), std::string(255, 'n')},
-        {"more than a buffer with a late NUL", std::string(280, 'n') + '\0', std::string(255, 'n')},
+        {"empty data", "", {}},
+        {"the text ends at its NUL", std::string("abc\0xyz", 7), {"abc"}},
+        {"a NUL first", std::string("\0abc", 4), {}},
+        {"short data without NUL ends with the data", "a|bc", {"a", "bc"}},
+        {"a full buffer without NUL keeps 255 bytes", std::string(256, 'n'), {std::string(255, 'n')}},
+        {"more than a buffer with a late NUL", std::string(280, 'n') + '\0', {std::string(255, 'n')}},
     };
-    for (auto& c : cases) EXPECT_EQ(HandOverText(c.Data), c.Expected) << c.Name;
+    for (auto& c : cases) EXPECT_EQ(HandOverNames(c.Data), c.Expected) << c.Name;
 }
 
-TEST(HandOverTextTest, RoundTripsTheFirstName) {
-    for (const std::string& first : {std::string("/lists/motion.lst"), std::string("ポ表|ソ"), std::string("")}) {
+// Every name arrives with its bytes: a "|" inside a name once cut it there, so that "a|b.lst"
+// opened "a".
+TEST(HandOverNamesTest, EveryNameArrivesExactly) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"/lists/motion.lst", "y.lst"},
+        {"/lists/a|b.lst"},
+        {"/lists/a|b.lst", "c|d.lst", "e.lst"},
+        {"|"},
+        {"/ポ表|ソ", "y.lst"},
+        {"/\x83\x7C|\x93\xFA.lst", "y.lst"}, // ポ|日 in CP932: a bar after a "|" trail byte
+        {"/\x83\x7C\x93\xFA.lst", "\x83\x7C.lst"},
+        {"/a\x83", "y.lst"}, // a name ending in a lead byte before the separator
+        {"a.lst", ""},       // a further parameter that is a folder
+        {"", "b.lst"},
+    };
+    for (const std::vector<std::string>& names : cases) {
+        std::vector<std::string> params = names;
+        for (size_t i = 1; i < params.size(); ++i) params[i] = "/dir/" + params[i];
+        const std::string message = HandOverMessage(params);
+        EXPECT_EQ(HandOverMessageSize(message), message.size()) << names.front();
+        EXPECT_EQ(HandOverNames(message), names) << names.front();
+        // The buffer's text still reads as the short form.
         THandOverBuffer buffer;
-        JoinParams({first, "/x/y.lst"}, buffer);
-        std::vector<std::string> pieces;
-        SplitToStrings(HandOverText({buffer.data(), buffer.size()}), pieces);
-        ASSERT_FALSE(pieces.empty());
-        // A "|" inside the first name cannot be told from the separator.
-        EXPECT_EQ(pieces.front(), first.substr(0, first.find('|'))) << first;
-        EXPECT_EQ(pieces.back(), "y.lst");
+        JoinParams(params, buffer);
+        EXPECT_EQ(std::string(message.c_str()), BufferText(buffer)) << names.front();
     }
 }
 
@@ -189,21 +205,23 @@ TEST(HandOverMessageTest, ALongTextTravelsWholeBehindTheBuffer) {
     struct {
         const char* Name;
         std::vector<std::string> Params;
-        std::string Expected;
+        std::vector<std::string> Expected;
+        bool Short;
     } cases[] = {
-        {"a short text is the buffer alone", {"/a/motion.lst", "/b/c.lst"}, "/a/motion.lst|c.lst"},
-        {"255 bytes still fit the buffer", {std::string(255, 'a')}, std::string(255, 'a')},
-        {"256 bytes travel behind it", {std::string(256, 'a')}, std::string(256, 'a')},
-        {"a 400-byte path", {longName, "/x/y.lst"}, longName + "|y.lst"},
+        {"a short text is the buffer alone", {"/a/motion.lst", "/b/c.lst"}, {"/a/motion.lst", "c.lst"}, true},
+        {"255 bytes still fit the buffer", {std::string(255, 'a')}, {std::string(255, 'a')}, true},
+        {"256 bytes travel behind it", {std::string(256, 'a')}, {std::string(256, 'a')}, false},
+        {"a 400-byte path", {longName, "/x/y.lst"}, {longName, "y.lst"}, false},
         {"Japanese names",
          {"/" + std::string(250, 'a') + "/モーション.lst"},
-         "/" + std::string(250, 'a') + "/モーション.lst"},
+         {"/" + std::string(250, 'a') + "/モーション.lst"},
+         false},
     };
     for (auto& c : cases) {
         const std::string message = HandOverMessage(c.Params);
         EXPECT_EQ(HandOverMessageSize(message), message.size()) << c.Name;
-        EXPECT_EQ(HandOverText(message), c.Expected) << c.Name;
-        if (c.Expected.size() < kHandOverSize) {
+        EXPECT_EQ(HandOverNames(message), c.Expected) << c.Name;
+        if (c.Short) {
             EXPECT_EQ(message.size(), kHandOverSize) << c.Name;
             continue;
         }
@@ -211,18 +229,33 @@ TEST(HandOverMessageTest, ALongTextTravelsWholeBehindTheBuffer) {
         const std::string head = message.substr(0, kHandOverSize);
         const std::string cut(head.c_str());
         EXPECT_LT(cut.size(), kHandOverSize - kHandOverTrailerSize) << c.Name;
-        EXPECT_EQ(c.Expected.compare(0, cut.size(), cut), 0) << c.Name;
+        EXPECT_EQ(c.Expected.front().compare(0, cut.size(), cut), 0) << c.Name;
         EXPECT_TRUE(ValidUtf8(cut)) << c.Name;
-        // Until the whole text has arrived, the buffer's text stands.
-        EXPECT_EQ(HandOverText(message.substr(0, message.size() - 1)), cut) << c.Name;
+        // Until all the names have arrived, the buffer's text stands.
+        EXPECT_EQ(HandOverNames(message.substr(0, message.size() - 1)), std::vector<std::string>{cut}) << c.Name;
     }
+}
+
+// The names behind the buffer stop where the largest message would: the first always comes.
+TEST(HandOverMessageTest, TooManyNamesKeepTheFirst) {
+    const std::string first = "/" + std::string(300, 'f');
+    std::vector<std::string> params{first};
+    for (int i = 0; i < 400; ++i) params.push_back("/d/" + std::string(200, static_cast<char>('a' + i % 26)));
+    const std::string message = HandOverMessage(params);
+    EXPECT_LE(message.size(), kHandOverSize + kMaxHandOverText);
+    const std::vector<std::string> names = HandOverNames(message);
+    ASSERT_GT(names.size(), 1u);
+    EXPECT_LT(names.size(), params.size());
+    EXPECT_EQ(names.front(), first);
+    EXPECT_EQ(names.back(), params[names.size() - 1].substr(3));
 }
 
 TEST(HandOverMessageTest, AnAbsurdLengthIsIgnored) {
     std::string message = HandOverMessage({std::string(300, 'a')});
     message[kHandOverSize - 1] = '\x7F'; // the length's top byte: far beyond the largest text
     EXPECT_EQ(HandOverMessageSize(message), kHandOverSize);
-    EXPECT_EQ(HandOverText(message).size(), kHandOverSize - kHandOverTrailerSize - 1);
+    EXPECT_EQ(HandOverNames(message),
+              std::vector<std::string>{std::string(kHandOverSize - kHandOverTrailerSize - 1, 'a')});
 }
 
 // Records what the receiver asks of the root window.
@@ -268,8 +301,11 @@ protected:
     }
 };
 
-TEST_F(ReceiveCommandLineTest, NoParametersOpenAnEmptyWindow) {
+TEST_F(ReceiveCommandLineTest, NoParametersOrAnEmptyFirstOpenAnEmptyWindow) {
     Receive({});
+    EXPECT_EQ(root.Calls, std::vector<std::string>{"open  empty hint -1"});
+    root.Calls.clear();
+    Receive({"", "/x/b.lst"});
     EXPECT_EQ(root.Calls, std::vector<std::string>{"open  empty hint -1"});
 }
 

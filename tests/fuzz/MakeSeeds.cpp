@@ -117,7 +117,8 @@ void TextSeeds() {
          "CN_CHAR: 48386, CharCode: 97, KeyData: 0, Shift: 0, Ctrl: 0, Alt: 0\r\n"
          "CN_KEYDOWN: 48384, CharCode: 39, KeyData: -1073741823, Shift: 129, Ctrl: 0, Alt: 0\r\n");
     const std::string longName = "/" + std::string(300, 'd') + "/" + std::string(99, 'f');
-    const std::vector<std::vector<std::string>> handOvers = {{}, {"/lists/motion.lst", "/x/y.lst"}, {longName}};
+    const std::vector<std::vector<std::string>> handOvers = {
+        {}, {"/lists/motion.lst", "/x/y.lst"}, {longName}, {"/lists/a|b.lst", "/x/y.lst"}};
     for (std::size_t i = 0; i < handOvers.size(); ++i)
         Seed("handover", "message" + std::to_string(i), HandOverMessage(handOvers[i]));
 }

@@ -5,7 +5,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace quillon;
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     HandOverMessageSize(input.substr(0, kHandOverSize));
-    std::vector<std::string> pieces;
-    SplitToStrings(HandOverText(input), pieces);
+    HandOverNames(input);
     return 0;
 }

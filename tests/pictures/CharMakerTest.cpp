@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -207,7 +208,7 @@ TEST_F(CharMaker, UnwritableTargetsLeaveTheOldFiles) {
     fs::create_directory(Dir / "CHARA.BMP");
     { std::ofstream(Dir / "PATTERN.PAT") << "old"; }
     EXPECT_EQ(Maker.Run(), mrFailed);
-    ExpectBoxes({{"\"CHARA.BMP\"を開けません", "エラー"}});
+    ExpectBoxes({{"\"CHARA.BMP\"を開けません\r\nフォルダです", "エラー"}});
     EXPECT_EQ(Contents(Dir / "PATTERN.PAT"), "old");
 
     // The pattern cannot be opened: no new bitmap appears beside the old pattern.
@@ -217,9 +218,18 @@ TEST_F(CharMaker, UnwritableTargetsLeaveTheOldFiles) {
     fs::remove(Dir / "PATTERN.PAT");
     fs::create_directory(Dir / "PATTERN.PAT");
     EXPECT_EQ(Maker.Run(), mrFailed);
-    ExpectBoxes({{"\"PATTERN.PAT\"を開けません", "エラー"}});
+    ExpectBoxes({{"\"PATTERN.PAT\"を開けません\r\nフォルダです", "エラー"}});
     EXPECT_EQ(Contents(Dir / "CHARA.BMP"), "old bitmap");
     EXPECT_EQ(Files(Dir.Path()), (std::vector<std::string>{"CHARA.BMP", "PATTERN.PAT"}));
+
+    // A FIFO in the bitmap's place (writing it would block).
+    Boxes.Shown.clear();
+    fs::remove(Dir / "PATTERN.PAT");
+    fs::remove(Dir / "CHARA.BMP");
+    ASSERT_EQ(::mkfifo((Dir / "CHARA.BMP").c_str(), 0600), 0);
+    EXPECT_EQ(Maker.Run(), mrFailed);
+    ExpectBoxes({{"\"CHARA.BMP\"を開けません\r\n通常のファイルではありません", "エラー"}});
+    fs::remove(Dir / "CHARA.BMP");
 
     // A folder that does not exist.
     Boxes.Shown.clear();
@@ -265,29 +275,52 @@ TEST_F(CharMaker, AFailedSecondRenameBringsTheFirstOldFileBack) {
     EXPECT_EQ(Files(Dir.Path()), (std::vector<std::string>{"CHARA.BMP", "saved"}));
 }
 
-// A run ended between its two renames (the program killed) leaves both targets complete: the new
-// bitmap and the old pattern. The next run removes what the killed one left, and only that.
-TEST_F(CharMaker, AKillBetweenTheRenamesLeavesCompleteFiles) {
-    AddPictures(1, 24, 40);
-    { std::ofstream(Dir / "CHARA.BMP") << "old bitmap"; }
-    { std::ofstream(Dir / "PATTERN.PAT") << "old pattern"; }
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        Maker.OnBitmapCommitted = [] { ::_exit(0); };
-        Maker.Run();
-        ::_exit(1);
+// A run killed at any point leaves a matching pair once the next run starts: a kill between the two
+// renames left the new bitmap beside the old pattern, and the next run removed the old bitmap and
+// the new pattern it had kept aside as stale, so the pair was never put back. Now the next run
+// finishes the pair first, even one that is cancelled at once, and leaves nothing else behind.
+TEST_F(CharMaker, AKillAtAnyPointLeavesAMatchingPairForTheNextRun) {
+    AddPictures(2, 24, 40);
+    // The new pair, made whole in a folder of its own.
+    TTempDir madeDir;
+    const fs::path output = Maker.OutputFolder;
+    Maker.OutputFolder = madeDir.Path();
+    ASSERT_EQ(Maker.Run(), mrMade);
+    const std::string newBitmap = Contents(madeDir / "CHARA.BMP"), newPattern = Contents(madeDir / "PATTERN.PAT");
+    Maker.OutputFolder = output;
+    struct TKill {
+        const char* Point;
+        void (*Arm)(TCharMaker&);
+        bool NewPair; // the pair the next run finds: the new one, or the old one
+    };
+    const TKill kills[] = {
+        {"while collecting",
+         [](TCharMaker& m) { m.OnPicture = [](int, std::int32_t, const fs::path&) { ::_exit(0); }; }, false},
+        {"after collecting", [](TCharMaker& m) { m.OnCollected = [] { ::_exit(0); }; }, false},
+        {"between the renames", [](TCharMaker& m) { m.OnBitmapCommitted = [] { ::_exit(0); }; }, true},
+    };
+    for (const TKill& kill : kills) {
+        SCOPED_TRACE(kill.Point);
+        { std::ofstream(Dir / "CHARA.BMP") << "old bitmap"; }
+        { std::ofstream(Dir / "PATTERN.PAT") << "old pattern"; }
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            kill.Arm(Maker);
+            Maker.Run();
+            ::_exit(1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        Boxes.Shown.clear();
+        TCharMaker next = Maker;
+        next.OnStart = [&next](const std::string&, int) { next.Cancel(); };
+        EXPECT_EQ(next.Run(), mrCancelled);
+        EXPECT_TRUE(Contents(Dir / "CHARA.BMP") == (kill.NewPair ? newBitmap : "old bitmap"));
+        EXPECT_TRUE(Contents(Dir / "PATTERN.PAT") == (kill.NewPair ? newPattern : "old pattern"));
+        EXPECT_EQ(Files(Dir.Path()), (std::vector<std::string>{"CHARA.BMP", "PATTERN.PAT"}));
     }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    TDIB sheet;
-    EXPECT_NO_THROW(sheet.LoadFromFile(Dir / "CHARA.BMP"));
-    EXPECT_EQ(Contents(Dir / "PATTERN.PAT"), "old pattern");
-    EXPECT_EQ(Files(Dir.Path()).size(), 4u); // and the temporaries of the old bitmap and the new pattern
-    Boxes.Shown.clear();
-    EXPECT_EQ(Maker.Run(), mrMade);
-    EXPECT_EQ(Files(Dir.Path()), (std::vector<std::string>{"CHARA.BMP", "PATTERN.PAT"}));
 }
 
 // Files of the same names as the maker's former temporaries are not the maker's: a failed run (a

@@ -1,6 +1,8 @@
 #include "ComCtrlsXP.h"
 
 #include <QEnterEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QPainter>
 #include <QStyleOptionToolButton>
@@ -78,6 +80,31 @@ TXPToolBarMenuButton* TXPToolBarMenu::AddMenuButton(const QString& Caption, QMen
     auto* button = new TXPToolBarMenuButton(*this, Caption, Menu);
     addWidget(button);
     return button;
+}
+
+TXPToolBarMenuButton* TXPToolBarMenu::MenuButtonFor(const QKeyEvent& Key) const {
+    const Qt::KeyboardModifiers mods =
+        Key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (mods != Qt::AltModifier) return nullptr;
+    const QKeySequence pressed(QKeyCombination(Qt::AltModifier, static_cast<Qt::Key>(Key.key())));
+    for (TXPToolBarMenuButton* button : findChildren<TXPToolBarMenuButton*>())
+        if (button->menu() && QKeySequence::mnemonic(button->text()) == pressed) return button;
+    return nullptr;
+}
+
+void TXPToolBarMenu::OpenMenu(TXPToolBarMenuButton& Button) {
+    QMenu* menu = Button.menu();
+    if (!menu) return;
+    QWidget* under = &Button;
+    if (!Button.isVisible()) {
+        auto* folded = findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
+        under = folded && folded->isVisible() ? static_cast<QWidget*>(folded) : this;
+    } else {
+        Button.setDown(true);
+        connect(
+            menu, &QMenu::aboutToHide, &Button, [&Button] { Button.setDown(false); }, Qt::SingleShotConnection);
+    }
+    menu->popup(under->mapToGlobal(QPoint(0, under->height())));
 }
 
 bool TXPToolBarMenu::CustomDrawn(const TXPToolBarMenuButton& Button) const {

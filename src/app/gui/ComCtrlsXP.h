@@ -6,6 +6,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+class QKeyEvent;
 class QMenu;
 
 namespace quillon {
@@ -48,6 +49,13 @@ public:
 
     // Adds the button of a top-level menu (Menu may be null: a button without a menu).
     TXPToolBarMenuButton* AddMenuButton(const QString& Caption, QMenu* Menu);
+    // The button with a menu whose caption's letter is Key's with Alt alone (Alt+W for
+    // "ウィンドウ(&W)"); null for any other key.
+    TXPToolBarMenuButton* MenuButtonFor(const QKeyEvent& Key) const;
+    // Opens Button's menu under it, pressed until the menu closes; a button folded away behind
+    // ">>" (the toolbar too narrow for it) opens its menu under ">>". The menu takes the keys
+    // that follow.
+    void OpenMenu(TXPToolBarMenuButton& Button);
     // Whether Button paints itself in the highlight colours now.
     bool CustomDrawn(const TXPToolBarMenuButton& Button) const;
 

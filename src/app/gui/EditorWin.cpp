@@ -8,6 +8,7 @@
 #include "ListCommands.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
+#include "QtDialogs.h"
 #include "QtHintWindow.h"
 #include "QtText.h"
 #include "REScanner.h"
@@ -236,8 +237,20 @@ bool TfrmEditWindow::ActionSaveExecute() {
     return true;
 }
 
+void TfrmEditWindow::BringToFront() {
+    if (isMinimized()) showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
 bool TfrmEditWindow::FormCloseQuery() {
     if (!FModified) return true;
+    // The question is about this list, whichever window was in front: its window is active (the
+    // window system has been told, and its answer handled) and the box stands over it.
+    BringToFront();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    const TCommandWindowScope scope(this);
     switch (Messages().Show("データが変更されています。\r\n保存しますか？", "確認", TMsgIcon::Question,
                             TMsgButtons::YesNoCancel)) {
     case TMsgResult::No: return true;

@@ -71,7 +71,10 @@ public:
     void ShowFramePicture(bool Show);
     // Opens one file as a dropped file is opened.
     void OpenFileByName(const std::string& FileName);
-    // Whether the window may close (not during a hit-box drag; a modified list asks to save).
+    // Restored when minimised, shown, raised and made the active window.
+    void BringToFront();
+    // Whether the window may close (not during a hit-box drag; a modified list asks to save, over
+    // this window brought to the front).
     bool CloseQuery();
     // Closes the window without asking (after its CloseQuery agreed).
     void Release();

@@ -3,11 +3,13 @@
 // follow them, and files dropped on the window or the editor.
 #include "EditorWin.h"
 
+#include "ComCtrlsXP.h"
 #include "EditorExVantor.h"
 #include "EditorWidget.h"
 #include "KeyMacro.h"
 #include "ListKinds.h"
 #include "OrvColourer.h"
+#include "QtOleDnd.h"
 #include "QtText.h"
 #include "RootWin.h"
 
@@ -22,12 +24,10 @@ namespace quillon {
 
 namespace {
 
-// The local files of a drag's data.
+// The local files of a drag's data, as the editor reads them: names keep their bytes.
 std::vector<std::string> DroppedFiles(const QMimeData* Data) {
     std::vector<std::string> files;
-    if (!Data) return files;
-    for (const QUrl& url : Data->urls())
-        if (url.isLocalFile()) files.push_back(StdStr(url.toLocalFile()));
+    if (Data) DropFilesToStrings(*Data, files);
     return files;
 }
 
@@ -64,6 +64,12 @@ bool TfrmEditWindow::eventFilter(QObject* Watched, QEvent* Event) {
     if (type == QEvent::KeyRelease) {
         if (widget == FEditorWidget) EditorKeyUp(key);
         return false;
+    }
+    // Alt with a menu's letter opens the menu, its button shown or folded away; the menu then takes
+    // the keys that follow.
+    if (TXPToolBarMenuButton* button = ToolBar1->MenuButtonFor(*key)) {
+        ToolBar1->OpenMenu(*button);
+        return true;
     }
     // The window previews every key: the preview's keys, and every key during a drag.
     if (FFramePane->FormKeyDown(key->key())) return true;
@@ -165,10 +171,15 @@ bool TfrmEditWindow::event(QEvent* Event) {
         FRoot.ApplicationEventsHint(StdStr(static_cast<QStatusTipEvent*>(Event)->tip()));
         return true;
     }
-    // A shortcut comes here first, unless the widget with the focus claims the key.
-    if (Event->type() == QEvent::ShortcutOverride && ShortcutDisabledNow(*static_cast<QKeyEvent*>(Event))) {
-        Event->accept();
-        return true;
+    // A shortcut comes here first, unless the widget with the focus claims the key. A menu's letter
+    // is claimed too: the key press then opens the menu (eventFilter), whether its button's own
+    // shortcut is there or folded away with the button.
+    if (Event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(Event);
+        if (ShortcutDisabledNow(*key) || ToolBar1->MenuButtonFor(*key)) {
+            Event->accept();
+            return true;
+        }
     }
     return QMainWindow::event(Event);
 }

@@ -31,13 +31,6 @@ namespace quillon {
 namespace {
 
 // Restores a minimised window, shows it and gives it the focus above the other windows.
-void BringToFront(QWidget* window) {
-    if (window->isMinimized()) window->showNormal();
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 // The smallest outer size a window is tiled to: its own minimum, frame included. (Narrower than its
 // menus and toolbars, their last buttons fold away behind ">>".)
 QSize TilingMinimumSize(const QMainWindow& window) {
@@ -125,7 +118,7 @@ TfrmEditWindow* TQuillonRootWin::WindowForFile(const std::string& FileName) cons
 
 bool TQuillonRootWin::ActivateWindowForFile(const std::string& FileName) {
     TfrmEditWindow* window = WindowForFile(FileName);
-    if (window) BringToFront(window);
+    if (window) window->BringToFront();
     return window != nullptr;
 }
 
@@ -140,7 +133,7 @@ void TQuillonRootWin::OpenNewWindow(const std::string& FileName, const std::vect
     window->Editor().Caret().SetSelDragMode(dmManual);
     if (!first) window->move(window->pos() + QPoint(24, 24) * static_cast<int>(FWindows.size() - 1));
     LoadIntoWindow(*window, FileName, nullptr, KindHint, Lines);
-    BringToFront(window);
+    window->BringToFront();
     window->EditorWidget().setFocus();
 }
 
@@ -226,7 +219,7 @@ void TQuillonRootWin::ActivateStep(TfrmEditWindow& Current, int Step) {
     for (int k = 1; k < count; ++k) {
         TfrmEditWindow* window = WindowAt(((current + Step * k) % count + count) % count);
         if (window->isMinimized()) continue;
-        BringToFront(window);
+        window->BringToFront();
         return;
     }
 }
@@ -248,15 +241,15 @@ void TQuillonRootWin::Tile(TfrmEditWindow& Current, bool SideBySide) {
     std::vector<TfrmEditWindow*> windows{&Current};
     for (TfrmEditWindow* window : FWindows)
         if (window != &Current && !window->isMinimized()) windows.push_back(window);
-    QSize minimum; // outer size, frame included
+    std::vector<TMinimumSize> minimums; // outer sizes, frames included
     for (TfrmEditWindow* window : windows) {
         if (window->isMaximized()) window->showNormal();
-        minimum = minimum.expandedTo(TilingMinimumSize(*window));
+        const QSize minimum = TilingMinimumSize(*window);
+        minimums.push_back({minimum.width(), minimum.height()});
     }
     const QRect area = WorkArea ? WorkArea(Current) : Current.screen()->availableGeometry();
-    const std::vector<TRect> places =
-        TileRects({area.left(), area.top(), area.left() + area.width(), area.top() + area.height()},
-                  static_cast<int>(windows.size()), minimum.width(), minimum.height(), SideBySide);
+    const std::vector<TRect> places = TileRects(
+        {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()}, minimums, SideBySide);
     for (size_t k = 0; k < windows.size(); ++k) {
         const TRect& place = places[k];
         const QSize frame = windows[k]->frameGeometry().size() - windows[k]->geometry().size();

@@ -579,6 +579,50 @@ TEST_F(EditorWinTest, TheWindowsOwnEditingKeys) {
     EXPECT_EQ(window.Lines(), std::vector<std::string>{"abc"});
 }
 
+// Alt with a menu's letter opens that menu, also when the window is so narrow (398 wide, after
+// arranging) that its button is folded behind the toolbar's ">>"; the next key chooses in the menu
+// and never reaches the editor (Alt+W, V once typed "v" into the list).
+TEST_F(EditorWinTest, AltAndAMenuLetterOpensTheMenuHoweverNarrowTheWindow) {
+    TfrmEditWindow& window = Open(lkMotion, {Motion({.Num = "1"})});
+    const std::vector<std::string> lines = window.Lines();
+    const auto button = [&window](const char* caption) {
+        for (auto* b : window.ToolBar1->findChildren<TXPToolBarMenuButton*>())
+            if (b->text() == QString::fromUtf8(caption)) return b;
+        return static_cast<TXPToolBarMenuButton*>(nullptr);
+    };
+    struct TCase {
+        int Width;
+        Qt::Key Letter;
+        const char* Caption;
+        bool Folded;
+    };
+    for (const TCase c :
+         {TCase{398, Qt::Key_W, "ウィンドウ(&W)", true}, TCase{1200, Qt::Key_F, "ファイル(&F)", false}}) {
+        SCOPED_TRACE(c.Width);
+        window.resize(c.Width, 480);
+        Activate(window);
+        QCoreApplication::processEvents();
+        ASSERT_NE(button(c.Caption), nullptr);
+        EXPECT_EQ(button(c.Caption)->isVisible(), !c.Folded);
+        Key(window, c.Letter, Qt::AltModifier);
+        QWidget* popup = QApplication::activePopupWidget();
+        ASSERT_NE(popup, nullptr);
+        EXPECT_EQ(popup, button(c.Caption)->menu());
+        popup->close();
+    }
+    bool arranged = false;
+    QObject::connect(window.ActionWinArangeVert, &QAction::triggered, [&arranged] { arranged = true; });
+    window.resize(398, 480);
+    QCoreApplication::processEvents();
+    Key(window, Qt::Key_W, Qt::AltModifier);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_V);
+    EXPECT_TRUE(arranged);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(window.Lines(), lines);
+    EXPECT_FALSE(window.Modified());
+}
+
 TEST_F(EditorWinTest, FilesDroppedOnTheEditorOrTheWindowOpen) {
     std::vector<std::string> lines;
     NewMotionList(lines);
@@ -597,15 +641,20 @@ TEST_F(EditorWinTest, FilesDroppedOnTheEditorOrTheWindowOpen) {
     ASSERT_EQ(root->WindowCount(), 3); // the fresh window took the first, two new ones the others
     EXPECT_EQ(fs::path(Window(0).FileName()).filename(), "MOTION.LST");
     EXPECT_EQ(fs::path(Window(2).FileName()).filename(), "MOTION2.LST");
-    // On the window outside the editor the same; files already open only come to the front.
-    urls << QUrl::fromLocalFile(QString::fromStdString(WriteFile("MOTION3.LST", lines)));
+    // On the window outside the editor the same; files already open only come to the front, and a
+    // name that is not UTF-8 (日 in CP932) keeps its bytes (it once became U+FFFD and failed to open).
+    const std::string cp932 = WriteFile("\x93\xFA.lst", lines);
+    urls << QUrl::fromLocalFile(QString::fromStdString(WriteFile("MOTION3.LST", lines)))
+         << QUrl(QString::fromStdString("file://" + (dir / "%93%FA.lst").string()));
     data.setUrls(urls);
     QDragEnterEvent windowEnter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(window.StatusBar1, &windowEnter);
     EXPECT_TRUE(windowEnter.isAccepted());
     QDropEvent windowDrop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(window.StatusBar1, &windowDrop);
-    EXPECT_EQ(root->WindowCount(), 4);
+    EXPECT_TRUE(messages.Shown.empty());
+    ASSERT_EQ(root->WindowCount(), 5);
+    EXPECT_EQ(Window(4).FileName(), cp932);
 }
 
 TEST_F(EditorWinTest, ItemSearchFindsTheWholeFieldAndScrollsItIntoTheMiddle) {

@@ -12,8 +12,10 @@
 #include "MessageBox.h"
 #include "OrvColourer.h"
 #include "Paths.h"
+#include "QtMessageService.h"
 #include "QtSettingsStore.h"
 #include "ScreenPixels.h"
+#include "SingleInstance.h"
 #include "VEdt.h"
 
 #include <QAction>
@@ -21,6 +23,8 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -31,8 +35,10 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <set>
+#include <spawn.h>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace quillon;
@@ -203,6 +209,52 @@ TEST_F(RootWinTest, TheCloseQueryClosesAllWindowsOrNone) {
 // A shutdown or `kill` (SIGTERM) and a hang-up (SIGHUP) ask as closing the windows does: the
 // modified list asks its save question; refused, everything stays as it is; agreed, the list is
 // saved, the windows close, the program ends and the settings are written.
+// Boxes on screen, as the program shows them: each is answered through its own button once it is
+// up, remembering the window that was active just before and the window it stands over.
+struct TAnsweredBoxes : TMessageService {
+    TQtMessageService Screen;
+    std::vector<QWidget*> ActiveBefore, Owners;
+    std::vector<bool> OwnersMinimised;
+    std::vector<std::string> Texts;
+    TMsgResult Show(const std::string& text, const std::string& title, TMsgIcon icon, TMsgButtons buttons) override {
+        ActiveBefore.push_back(QApplication::activeWindow());
+        Texts.push_back(text);
+        QTimer::singleShot(0, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            Owners.push_back(box->parentWidget() ? box->parentWidget()->window() : nullptr);
+            OwnersMinimised.push_back(Owners.back() && Owners.back()->isMinimized());
+            box->button(QMessageBox::No)->click();
+        });
+        return Screen.Show(text, title, icon, buttons);
+    }
+};
+
+// When the program is asked to close (the session ends, SIGTERM), each question about a modified
+// list stands over that list's window, which comes to the front and is active first: two identical
+// questions once came over a third window, the second list's window left minimised.
+TEST_F(RootWinTest, EachCloseQuestionStandsOverItsOwnActiveWindow) {
+    TAnsweredBoxes boxes;
+    TMessageServiceScope onScreen(boxes);
+    root->FormCreate({WriteMotion("Motion1.lst")});
+    Window(0).OpenFileByName(WriteMotion("Motion2.lst"));
+    Window(0).ActionNew(lkText);
+    ASSERT_EQ(root->WindowCount(), 3);
+    TypeOnLastRow(Window(0), "x");
+    TypeOnLastRow(Window(1), "y");
+    const std::vector<QWidget*> asked{&Window(0), &Window(1)};
+    Window(1).showMinimized();
+    QApplication::setActiveWindow(&Window(2));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window(2)));
+    EXPECT_TRUE(root->FormCloseQuery());
+    ProcessDeletes();
+    EXPECT_EQ(root->WindowCount(), 0);
+    EXPECT_EQ(boxes.Texts, std::vector<std::string>(2, "データが変更されています。\r\n保存しますか？"));
+    EXPECT_EQ(boxes.Owners, asked);
+    EXPECT_EQ(boxes.ActiveBefore, asked);
+    EXPECT_EQ(boxes.OwnersMinimised, std::vector<bool>(2, false));
+}
+
 TEST_F(RootWinTest, TerminationSignalsGoThroughTheCloseQuery) {
     const std::string name = WriteMotion("Motion1.lst");
     const std::string before = ReadBytes(name);
@@ -373,6 +425,57 @@ TEST_F(RootWinTest, AHandedOverLongNameOpensAndAFifoIsRefused) {
     EXPECT_EQ(messages.Shown.back().Text, "ファイルを開けませんでした\n" + fifo + "\n通常のファイルではありません");
 }
 
+// Runs the program as a second start in Folder with Argument (its bytes as they are: a QString
+// could not carry a CP932 name), its per-user socket in Runtime, while this thread's event loop
+// answers; gives its exit status, or -1 when it did not end in time (it is then killed).
+int RunSecondStart(const fs::path& Folder, const std::string& Argument, const std::string& Runtime) {
+    std::vector<std::string> env{"XDG_RUNTIME_DIR=" + Runtime, "QT_QPA_PLATFORM=offscreen"};
+    for (char** e = environ; *e; ++e)
+        if (!std::string_view(*e).starts_with("XDG_RUNTIME_DIR=")) env.emplace_back(*e);
+    std::vector<char*> envp;
+    for (std::string& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::string program = QUILLON_PROGRAM_DIR "/quillon", argument = Argument;
+    char* argv[] = {program.data(), argument.data(), nullptr};
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_addchdir_np(&actions, Folder.c_str());
+    pid_t pid = 0;
+    const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return -1;
+    int status = -1;
+    if (QTest::qWaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, 30000))
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, &status, 0);
+    return -1;
+}
+
+// The program started a second time with a relative name holding "|" hands that name over whole:
+// the running instance opens "a|b.lst", not "a" (whose window a later save would have written into).
+TEST_F(RootWinTest, ASecondStartHandsOverANameWithABarWhole) {
+    WriteMotion("a");
+    const std::string name = WriteMotion("a|b.lst");
+    const std::string cp932 = WriteMotion("\x83\x7C|\x93\xFA.lst"); // ポ|日: a bar after a CP932 "|" trail byte
+    const QString runtime = QStr((dir / "runtime").string());
+    const QString folder = runtime + "/quillon-" + QString::number(::geteuid());
+    ASSERT_TRUE(TSingleInstance::MakePrivateFolder(runtime) && TSingleInstance::MakePrivateFolder(folder));
+    TSingleInstance running(folder + "/QuillonMutex");
+    running.MessageSize = [](std::span<const char> head) {
+        return static_cast<qsizetype>(HandOverMessageSize({head.data(), head.size()}));
+    };
+    running.OnMessage = [this](std::span<const char> data) { root->WMCopyData({data.data(), data.size()}); };
+    ASSERT_TRUE(running.Start(HandOverMessage({})));
+    root->FormCreate({});
+    for (const std::string& handed : {name, cp932}) {
+        EXPECT_EQ(RunSecondStart(dir, fs::path(handed).filename().string(), runtime.toStdString()), 0);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return root->WindowForFile(handed) != nullptr; }, 5000)) << handed;
+        EXPECT_EQ(root->WindowForFile((dir / "a").string()), nullptr);
+    }
+    EXPECT_TRUE(messages.Shown.empty());
+}
+
 // A bitmap list handed over after the settings window was opened and cancelled shows at once in
 // its colours: the screen holds what the editor paints, its text stands out from the background,
 // and the file name and offsets show in the kind's colours, with no caret move.
@@ -493,6 +596,27 @@ TEST_F(RootWinTest, TheLastWindowStoresItsSizeAndTheSettingsAreWritten) {
     TRecentFiles expected;
     expected.Add(name);
     EXPECT_EQ(store->ReadString("Options", "History", ""), expected.CommaText());
+}
+
+// Settings in a place that cannot be written were once lost without a word: the program tells it
+// once, with the file's name and why, while it runs and when it ends.
+TEST_F(RootWinTest, SettingsThatCannotBeWrittenAreToldOnce) {
+    std::ofstream(dir / "config") << "a file where the settings folder would be";
+    const std::string settings = (dir / "config" / "Talvane" / "quillon.ini").string();
+    auto unwritable = std::make_unique<TQtSettingsStore>(QStr(settings));
+    auto unwritableRoot = std::make_unique<TQuillonRootWin>(*unwritable);
+    unwritableRoot->FormCreate({WriteMotion("Motion1.lst")});
+    QCoreApplication::sendPostedEvents();
+    const std::string told = "設定ファイルに書き込めませんでした\n" + settings + "\nフォルダが見つかりません";
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].Text, told);
+    unwritableRoot->WindowAt(0)->resize(700, 420);
+    unwritableRoot->WindowAt(0)->close();
+    ProcessDeletes();
+    unwritableRoot.reset();
+    unwritable.reset();
+    EXPECT_EQ(messages.Shown.size(), 1u);
+    EXPECT_FALSE(fs::exists(settings));
 }
 
 TEST_F(RootWinTest, FindSearchesWithTheSharedRequest) {
@@ -770,6 +894,39 @@ TEST_F(RootWinTest, TheSettingsAreGoneAfterExitWhenTheAboutBoxAskedForIt) {
 
 // Twelve windows do not fit side by side at their minimum size: tiling puts each inside the work
 // area, whole, and one minimised window stays where it is.
+// With one of seven motion lists showing its frame preview (F5), arranging once gave every window
+// the preview's minimum and cascaded them all, one over another. Now each window keeps its own
+// minimum and none covers another, in both directions.
+TEST_F(RootWinTest, ArrangingWithAFramePreviewShownKeepsTheWindowsApart) {
+    const QRect area(0, 24, 1478, 855);
+    root->WorkArea = [area](const QWidget&) { return area; };
+    const std::string name = WriteMotion("Motion1.lst");
+    root->FormCreate({name});
+    for (int i = 1; i < 7; ++i) {
+        std::vector<std::string> lines;
+        NewMotionList(lines);
+        root->OpenNewWindow((dir / ("Motion" + std::to_string(i + 1) + ".lst")).string(), &lines, -1);
+    }
+    TfrmEditWindow& previewed = Window(3);
+    previewed.ActionShowFramePicture->trigger(); // F5
+    ASSERT_TRUE(previewed.ActionShowFramePicture->isChecked());
+    for (bool sideBySide : {true, false}) {
+        SCOPED_TRACE(sideBySide ? "side by side" : "stacked");
+        if (sideBySide)
+            root->TileSideBySide(Window(0));
+        else
+            root->TileStacked(Window(0));
+        for (int i = 0; i < 7; ++i) {
+            const QRect frame = Window(i).frameGeometry();
+            EXPECT_TRUE(area.contains(frame)) << i;
+            const QSize minimum = Window(i).minimumSizeHint().expandedTo(Window(i).minimumSize());
+            EXPECT_GE(Window(i).width(), minimum.width()) << i;
+            EXPECT_GE(Window(i).height(), minimum.height()) << i;
+            for (int j = 0; j < i; ++j) EXPECT_FALSE(frame.intersects(Window(j).frameGeometry())) << i << " " << j;
+        }
+    }
+}
+
 TEST_F(RootWinTest, TilingTwelveWindowsKeepsEachInsideTheWorkArea) {
     root->FormCreate({});
     for (int i = 1; i < 13; ++i) root->OpenNewWindow("", nullptr, -1);
