@@ -34,10 +34,12 @@
 //            (see TScintilla::ReplaceAll); the same word made longer; and the words of 0.25 MB and of
 //            1 MB of the list in one wrapped line, also made longer. Both editors must leave the same
 //            text.
-//   long     the worst case for wrapping: the prose joined into one logical line of 3 MB, loaded with
-//            wrap on; after the idle time, a jump to its middle, the first paint there, the viewport
-//            painted again, and 10 keystrokes there (as keys); and in Quillon the viewport painted
-//            with find marks
+//   long     the worst case for wrapping: the prose joined into one logical line of 3, 4 and 16 MB,
+//            loaded with wrap on: the idle time after the load; a jump to its middle, the first paint
+//            there, the viewport painted again, and 10 keystrokes there (as keys); 10 keystrokes at
+//            column 40 of its first row; and in Quillon the viewport painted with find marks and 10
+//            keystrokes in the middle with them
+//   far key  the first keystroke at 3/4 of the prose (wrap on) before the idle colouring reached it
 //   unwrapped the prose joined into one line of 0.75, 1.5, 3 and 10 MB followed by a short line,
 //            loaded with wrap off: after the idle time, 10 keystrokes at column 40 of the long line
 //            (as keys)
@@ -596,19 +598,34 @@ void BM_FarJump(benchmark::State& state) {
         Keep(std::string("idle colouring of the whole text, ms (") + TextName(which) + ")", 0, idle);
 }
 
-// The long line (wrap on), after its idle time: the first paint after a jump to its middle, the
-// viewport painted again (the mean of 10), and 10 keystrokes there (QScintilla lays the whole line out
-// again for each, seconds apiece); then, in Quillon only (QScintilla has no such marks), the viewport
-// painted with the matches of a frequent character marked.
+// Types Count characters where the caret is, each with the paint that follows.
+void TypeKeys(TSubject& Subject, int Count, TKeyTimes& Times, benchmark::State& State) {
+    for (int i = 0; i < Count; ++i) {
+        Times.Start();
+        Subject.Type('x');
+        Times.ModelDone();
+        Subject.Flush();
+        State.SetIterationTime(Times.WholeDone());
+    }
+}
+
+// A long line (wrap on): the idle time after its load (Quillon colours the whole line then); the first
+// paint after a jump to its middle, the viewport painted again (the mean of 10), and 10 keystrokes
+// there (QScintilla lays the whole line out again for each, seconds apiece: it types 2); 10 keystrokes
+// at column 40 of its first row; then, in Quillon only (QScintilla has no such marks), the viewport
+// painted with the matches of a frequent character marked, and 10 keystrokes in the middle with the
+// marks. Arg 1: the line's size in units of 0.25 MB.
 void BM_LongLine(benchmark::State& state) {
     const int editor = static_cast<int>(state.range(0));
-    static const std::string text = LongLine();
-    TKeyTimes times;
-    double first = 0, paint = 0, marked = 0;
+    const std::size_t bytes = static_cast<std::size_t>(state.range(1)) * 256 * 1024;
+    const std::string text = LongLine(bytes);
+    const int keys = editor == 0 ? 10 : 2;
+    TKeyTimes middle, start, marked;
+    double idle = 0, first = 0, paint = 0, markedPaint = 0;
     for (auto _ : state) {
         auto subject = Make(editor, 0);
         subject->Load(text, true);
-        subject->Settle(editor == 0 ? 2000 : 300);
+        idle = subject->Settle(editor == 0 ? 60000 : 300);
         QElapsedTimer t;
         t.start();
         subject->JumpToMiddle();
@@ -617,24 +634,53 @@ void BM_LongLine(benchmark::State& state) {
         t.restart();
         for (int i = 0; i < 10; ++i) subject->Paint();
         paint = Ms(t) / 10;
-        for (int i = 0; i < 10; ++i) {
-            times.Start();
-            subject->Type('x');
-            times.ModelDone();
-            subject->Flush();
-            state.SetIterationTime(times.WholeDone());
-        }
+        TypeKeys(*subject, keys, middle, state);
+        subject->JumpToColumn(40);
+        subject->Paint();
+        TypeKeys(*subject, keys, start, state);
         if (subject->ShowFindMarks(Utf8ToCp932("の"))) {
+            subject->JumpToMiddle();
             subject->Paint();
             t.restart();
             for (int i = 0; i < 10; ++i) subject->Paint();
-            marked = Ms(t) / 10;
+            markedPaint = Ms(t) / 10;
+            TypeKeys(*subject, keys, marked, state);
         }
     }
-    Keep("long line: first paint after a jump to its middle, ms", editor, first);
-    Keep("long line: paint the viewport, ms", editor, paint);
-    KeepSpread("long line: 10 keys in its middle", editor, times);
-    if (editor == 0) Keep("long line: paint with find marks of a frequent character, ms", editor, marked);
+    char name[64];
+    std::snprintf(name, sizeof name, "wrapped line of %.0f MB: ", static_cast<double>(bytes) / 1048576.0);
+    const std::string line = name;
+    Keep(line + "idle time after the load, ms", editor, idle);
+    Keep(line + "first paint after a jump to its middle, ms", editor, first);
+    Keep(line + "paint the viewport, ms", editor, paint);
+    KeepSpread(line + "keys in its middle", editor, middle);
+    KeepSpread(line + "keys at column 40", editor, start);
+    if (editor == 0) {
+        Keep(line + "paint with find marks of a frequent character, ms", editor, markedPaint);
+        KeepSpread(line + "keys in its middle with find marks", editor, marked);
+    }
+}
+
+// The first keystroke at a far place that the idle colouring has not reached: the prose loaded with
+// wrap on, a jump to 3/4 of it painted at once, then one character typed there with its paint (the
+// median and the worst of 5).
+void BM_FarUncolouredKey(benchmark::State& state) {
+    const int editor = static_cast<int>(state.range(0));
+    TKeyTimes times;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto subject = Make(editor, 0);
+        subject->Load(TextOf(0), true);
+        subject->JumpTo(subject->Rows() * 3 / 4);
+        subject->Paint();
+        state.ResumeTiming();
+        times.Start();
+        subject->Type('x');
+        times.ModelDone();
+        subject->Flush();
+        state.SetIterationTime(times.WholeDone());
+    }
+    KeepSpread("first key at 3/4 before idle colouring (prose)", editor, times);
 }
 
 // The first Bytes of the motion list, cut after a line.
@@ -702,8 +748,8 @@ void BM_ReplaceAll(benchmark::State& state) {
     Keep(name + " worst", editor, spread.Worst);
 }
 
-// Arg 1: the long line's size in units of 0.25 MB. The line is followed by a short one, so that its
-// colouring state reaches a row below it.
+// Arg 1: the long line's size in units of 0.25 MB; the first keystroke is kept apart. The line is followed by a short
+// one, so that its colouring state reaches a row below it.
 void BM_LongUnwrappedLine(benchmark::State& state) {
     const int editor = static_cast<int>(state.range(0));
     const std::size_t bytes = static_cast<std::size_t>(state.range(1)) * 256 * 1024;
@@ -715,17 +761,12 @@ void BM_LongUnwrappedLine(benchmark::State& state) {
         subject->Settle(editor == 0 ? 5000 : 300);
         subject->JumpToColumn(40);
         subject->Paint();
-        for (int i = 0; i < 10; ++i) {
-            times.Start();
-            subject->Type('x');
-            times.ModelDone();
-            subject->Flush();
-            state.SetIterationTime(times.WholeDone());
-        }
+        TypeKeys(*subject, 10, times, state);
     }
     char name[64];
     std::snprintf(name, sizeof name, "unwrapped line of %.2f MB: 10 keys", static_cast<double>(bytes) / 1048576.0);
     KeepSpread(name, editor, times);
+    Keep(std::string(name) + ", the first with paint ms", editor, times.Whole.front());
 }
 
 void EditorsAndTexts(benchmark::internal::Benchmark* b) {
@@ -750,6 +791,14 @@ void JumpArgs(benchmark::internal::Benchmark* b) {
     for (int which : {0, 1})
         for (int settled : {0, 1})
             for (int editor : {0, 1}) b->Args({editor, which, settled});
+}
+
+// The long wrapped line of 3, 4 and 16 MB (16 MB costs at most about 4 times what 4 MB costs);
+// QScintilla, whose keystrokes in such a line take seconds, on the shorter ones.
+void LongLineArgs(benchmark::internal::Benchmark* b) {
+    for (int quarters : {12, 16, 64})
+        for (int editor : {0, 1})
+            if (editor == 0 || quarters < 64) b->Args({editor, quarters});
 }
 
 void UnwrappedArgs(benchmark::internal::Benchmark* b) {
@@ -782,7 +831,8 @@ BENCHMARK(BM_RandomKeystrokes)->Apply(KeystrokeArgs)->Iterations(1)->UseManualTi
 BENCHMARK(BM_TypeAtTheEnd)->Apply(EditorsAndTexts)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FarJump)->Apply(JumpArgs)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReplaceAll)->Apply(ReplaceArgs)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LongLine)->Arg(0)->Arg(1)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongLine)->Apply(LongLineArgs)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FarUncolouredKey)->Arg(0)->Arg(1)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LongUnwrappedLine)->Apply(UnwrappedArgs)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void PrintSummary() {
