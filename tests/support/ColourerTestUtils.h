@@ -2,6 +2,7 @@
 // Token dumps of list rows for the colourer tests: rows parsed alone, and rows of a row store whose
 // states the colouring framework propagates, painted as the editor paints them.
 #include "Cp932.h"
+#include "LineText.h"
 #include "OrvColourer.h"
 #include "RowAttrStrings.h"
 #include "RowStates.h"
@@ -54,16 +55,7 @@ inline void FillStore(TRowAttributeStringList& store, TOrvColourer& colourer, co
 // painting does.
 inline std::vector<int> RowKinds(TOrvColourer& colourer, const TRowAttributeStringList& store, int Index,
                                  const TRowAttributeData& State, int mode = pmFull) {
-    const std::string_view row = store.Get(Index);
-    const std::string text = std::string(row) + LineTextAfter(store, Index);
-    std::vector<int> kinds(row.size(), -1);
-    auto parser = colourer.CreateParserWithMode(mode);
-    parser->NewData(text.c_str(), State);
-    while (parser->NextToken() != tkEnd && parser->SourcePos() < static_cast<int>(row.size())) {
-        for (int i = parser->SourcePos(); i < parser->SourcePos() + parser->TokenLength(); ++i)
-            if (i < static_cast<int>(row.size())) kinds[static_cast<std::size_t>(i)] = parser->TokenKind();
-    }
-    return kinds;
+    return RowKinds(*colourer.CreateParserWithMode(mode), store, Index, State);
 }
 
 // Row Index painted from its stored state.

@@ -26,6 +26,7 @@
 #include "Colors.h"
 #include "EditorClasses.h"
 #include "FontStyles.h"
+#include "LineWindow.h"
 #include "RowAttrStrings.h"
 
 #include <bitset>
@@ -266,8 +267,6 @@ protected:
     void StepChar();
     // The bracket of that index, or null when the collection no longer has it.
     TColourerBracketItem* BracketAt(int Index) const;
-    // Row Index and the rest of its logical line, NUL-terminated; kept for the next row of the line.
-    const char* LineFrom(int Index, const TRowStateStore& Strings);
 
     const char* FBuffer = nullptr; // first byte of the row text
     int FBracketIndex = biNone;    // bracket the parser is inside; -1 none; -2 not computed
@@ -290,10 +289,7 @@ protected:
 private:
     TProc FMethodTable[256];
     TProc FTokenMethodTable[256];
-    const TRowStateStore* FLineStore = nullptr; // the store FLineText was joined from
-    std::string FLineText;                      // a logical line from one of its rows to its end
-    int FLineRow = -1;                          // the row LineFrom gave last...
-    std::size_t FLineRowEnd = 0;                // ...which ends here in FLineText
+    TLineWindow FLine; // ScanRow's rows with the rest of their logical line
 };
 
 } // namespace quillon

@@ -10,28 +10,6 @@
 
 namespace quillon {
 
-std::string LineTextAfter(const TRowStateStore& Strings, int Index) {
-    std::string text;
-    for (int row = Index; row + 1 < Strings.RowCount() && Strings.RowAttributeOf(row) == raWrapped; ++row)
-        text += Strings.RowText(row + 1);
-    return text;
-}
-
-const char* TColourerParser::LineFrom(int Index, const TRowStateStore& Strings) {
-    const std::string_view row = Strings.RowText(Index);
-    const bool next = &Strings == FLineStore && Index == FLineRow + 1 && FLineRowEnd < FLineText.size() &&
-                      FLineText.compare(FLineRowEnd, row.size(), row) == 0;
-    if (!next) {
-        FLineStore = &Strings;
-        FLineText.assign(row).append(LineTextAfter(Strings, Index));
-        FLineRowEnd = 0;
-    }
-    const char* text = FLineText.c_str() + FLineRowEnd;
-    FLineRow = Index;
-    FLineRowEnd += row.size();
-    return text;
-}
-
 void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttributeData& Data) {
     Data.RowAttribute = Strings.RowAttributeOf(Index);
     const std::string_view row = Strings.RowText(Index);
@@ -65,7 +43,15 @@ void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttr
         scans->Scan(*this, Index, row, Data);
         return;
     }
-    ScanText(LineFrom(Index, Strings), L, Data);
+    // A wrapped row is scanned with as much of the rest of its line as its last token needs.
+    for (std::size_t ahead = TLineWindow::MinAhead;; ahead *= 2) {
+        TRowAttributeData data = Data;
+        ScanText(FLine.Row(Strings, Index, row, ahead), L, data);
+        if (FLine.Covers(static_cast<std::size_t>(FNextPtr - FBuffer))) {
+            Data = std::move(data);
+            return;
+        }
+    }
 }
 
 bool TColourerParser::ScanText(const char* Text, int L, TRowAttributeData& Data,
@@ -136,11 +122,6 @@ TRowAttributeData TColourerParser::StateHere() const {
     data.DataStr = FDataStr;
     return data;
 }
-
-// How far past the end of a token a parser may look to tell what the token is (a number's point,
-// a bracket's or a comment's opening string, a field's end); only the look for an e-mail address
-// reads on further, as far as address characters go.
-constexpr std::size_t kTokenLookAhead = 256;
 
 // Long rows
 

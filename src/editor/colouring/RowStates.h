@@ -19,9 +19,12 @@
 // its first bytes finish the cut token, however many rows that token covers, while a quoted or
 // comment kind is re-scanned by its own method from ContinuedToken.
 //
-// Consecutive rows of one line share one copy of the line inside the parser, so a long line is
-// joined once, not once per row; the rows must not change between two ScanRow calls on one parser.
-// Painting shares it likewise across the rows of a screen (TEditorPainter::ParsedText).
+// A row is joined only with as much of the rest of its line as its scan reads (TLineWindow,
+// LineWindow.h), and consecutive rows of one line share one join that moves down the line, so
+// scanning the rows of a long line costs its length once, and a scan that starts at any row of it
+// costs what it reads, not the rest of the line; the rows must not change between two ScanRow calls
+// on one parser. Painting shares a window likewise across the rows of a screen
+// (TEditorPainter::ParsedText).
 //
 // Storage. The row store keeps every row's state beside its text (TRowAttributeStringList): the
 // row attribute, the attribute of the row above and the bracket index + 2 packed in RowState, the
@@ -111,10 +114,6 @@ namespace quillon {
 
 class TColourer;
 class TColourerParser;
-
-// The text of the rows after row Index up to the end of its logical line ("" when Index ends a
-// line): a row is parsed with it behind its own text.
-std::string LineTextAfter(const TRowStateStore& Strings, int Index);
 
 // The state the first row of a text starts in.
 TRowAttributeData InitialRowState();

@@ -2,7 +2,6 @@
 
 #include "Cp932.h"
 #include "EditorUtils.h"
-#include "RowStates.h"
 
 #include <algorithm>
 
@@ -113,33 +112,17 @@ void TEditorPainter::TokenPass(const TRect& Rect, int X, TColourerParser& Parser
     const int painted = std::min(length, PaintedLength(S));
     const bool wrapped = FLook.WordWrap && FRows.RowAttribute(Row) == raWrapped;
     if ((length + 5) * g.CharWidth >= g.TopCol * g.CharWidth) {
-        const char* text = ParsedText(Row, S);
         int limit = std::min(X + MaxColumns * g.CharWidth, Rect.Right);
         if (wrapped) limit = std::min(limit, X + length * g.CharWidth);
-        Parser.NewData(text, State);
-        const TColor selText = SelectTextColor(), selBk = SelectBkColor();
-        while (Parser.NextToken() != tkEnd) {
-            const int pos = Parser.SourcePos();
-            if (pos >= painted) break;
-            const int x = X + pos * g.CharWidth;
-            if (x > limit) break;
-            const int size = std::min(Parser.TokenLength(), painted - pos);
-            if (x + size * g.CharWidth <= g.TextLeft) continue;
-            const TColourerColor* color = Parser.TokenColor();
-            const TColor tokenBk = color ? Over(color->BkColor(), FLook.Color) : FLook.Color;
-            const TColor tokenFg = color ? Over(color->Color(), FLook.FontColor) : FLook.FontColor;
-            const TFontStyles style = color ? color->Style() : FLook.FontStyle;
-            const std::string_view token(text + pos, static_cast<std::size_t>(size));
-            if (Selected) {
-                if (FLook.ItalicMode)
-                    TextOut(Rect, x, false, token, Y, selText, clNone, style, Plan);
-                else if (style != FLook.FontStyle)
-                    TextOut(Rect, x, false, token, Y, selText, selBk, style, Plan);
-            } else if (FLook.ItalicMode) {
-                TextOut(Rect, x, false, token, Y, tokenFg, tokenBk == FLook.Color ? clNone : tokenBk, style, Plan);
-            } else if (tokenBk != FLook.Color || tokenFg != FLook.FontColor || style != FLook.FontStyle) {
-                TextOut(Rect, x, false, token, Y, tokenFg, tokenBk, style, Plan);
-            }
+        // A wrapped row's last token may need more of the rest of its line: the row is parsed again
+        // with a longer window, its tokens' operations replaced.
+        const std::size_t planned = Plan.size();
+        for (std::size_t ahead = TLineWindow::MinAhead;; ahead *= 2) {
+            Plan.erase(Plan.begin() + static_cast<std::ptrdiff_t>(planned), Plan.end());
+            const char* text = ParsedText(Row, S, ahead);
+            Parser.NewData(text, State);
+            TokensOut(Rect, X, Parser, text, painted, limit, Y, Selected, Plan);
+            if (!wrapped || FLine.Covers(static_cast<std::size_t>(Parser.SourcePos() + Parser.TokenLength()))) break;
         }
     }
     TPaintOp hook;
@@ -154,32 +137,38 @@ void TEditorPainter::TokenPass(const TRect& Rect, int X, TColourerParser& Parser
     Plan.push_back(std::move(hook));
 }
 
-const char* TEditorPainter::ParsedText(int Row, std::string_view S) {
-    if (!FLook.WordWrap) {
-        FLineRow = -1;
-        return S.data();
+void TEditorPainter::TokensOut(const TRect& Rect, int X, TColourerParser& Parser, const char* Text, int Painted,
+                               int Limit, int Y, bool Selected, TPaintPlan& Plan) const {
+    const TPaintGeometry& g = FGeometry;
+    const TColor selText = SelectTextColor(), selBk = SelectBkColor();
+    while (Parser.NextToken() != tkEnd) {
+        const int pos = Parser.SourcePos();
+        if (pos >= Painted) break;
+        const int x = X + pos * g.CharWidth;
+        if (x > Limit) break;
+        const int size = std::min(Parser.TokenLength(), Painted - pos);
+        if (x + size * g.CharWidth <= g.TextLeft) continue;
+        const TColourerColor* color = Parser.TokenColor();
+        const TColor tokenBk = color ? Over(color->BkColor(), FLook.Color) : FLook.Color;
+        const TColor tokenFg = color ? Over(color->Color(), FLook.FontColor) : FLook.FontColor;
+        const TFontStyles style = color ? color->Style() : FLook.FontStyle;
+        const std::string_view token(Text + pos, static_cast<std::size_t>(size));
+        if (Selected) {
+            if (FLook.ItalicMode)
+                TextOut(Rect, x, false, token, Y, selText, clNone, style, Plan);
+            else if (style != FLook.FontStyle)
+                TextOut(Rect, x, false, token, Y, selText, selBk, style, Plan);
+        } else if (FLook.ItalicMode) {
+            TextOut(Rect, x, false, token, Y, tokenFg, tokenBk == FLook.Color ? clNone : tokenBk, style, Plan);
+        } else if (tokenBk != FLook.Color || tokenFg != FLook.FontColor || style != FLook.FontStyle) {
+            TextOut(Rect, x, false, token, Y, tokenFg, tokenBk, style, Plan);
+        }
     }
-    const bool current = FLineVersion == FRows.Version();
-    const bool same = current && Row == FLineRow && FLineRest - FLineStart == S.size() &&
-                      FLineText.compare(FLineStart, S.size(), S) == 0;
-    if (same) return FLineText.c_str() + FLineStart;
-    const bool wrapped = FLook.WordWrap && FRows.RowAttribute(Row) == raWrapped;
-    const std::size_t rest = FLineRest + FRows.RowText(Row).size();
-    // The next row of the shared line: its stored text follows the row above, and the painted text
-    // (longer only by expanded tabs) takes its place over the spent part in front of it.
-    if (current && Row == FLineRow + 1 && FLineHasRest && S.size() <= rest) {
-        FLineStart = rest - S.size();
-        FLineText.replace(FLineStart, S.size(), S);
-    } else {
-        FLineVersion = FRows.Version();
-        FLineText.assign(S);
-        if (wrapped) FLineText += LineTextAfter(FRows, Row);
-        FLineStart = 0;
-    }
-    FLineRow = Row;
-    FLineRest = FLineStart + S.size();
-    FLineHasRest = wrapped;
-    return FLineText.c_str() + FLineStart;
+}
+
+const char* TEditorPainter::ParsedText(int Row, std::string_view S, std::size_t Ahead) {
+    if (!FLook.WordWrap) return S.data();
+    return FLine.Row(FRows, Row, S, Ahead);
 }
 
 void TEditorPainter::EndOfRowMark(const TRect& Rect, int X, int Row, std::string_view S, int Y, bool Selected,

@@ -15,6 +15,7 @@
 #include "Colourer.h"
 #include "EditorScreenStrings.h"
 #include "FontStyles.h"
+#include "LineWindow.h"
 #include "Rect.h"
 
 #include <cstddef>
@@ -126,14 +127,17 @@ private:
     // State: the colouring state the row starts in.
     void TokenPass(const TRect& Rect, int X, TColourerParser& Parser, int Row, const TRowAttributeData& State,
                    std::string_view S, int Y, bool Selected, TPaintPlan& Plan);
+    // The operations of the tokens Parser (primed with Text) gives from column 0 up to Painted,
+    // starting left of x Limit.
+    void TokensOut(const TRect& Rect, int X, TColourerParser& Parser, const char* Text, int Painted, int Limit, int Y,
+                   bool Selected, TPaintPlan& Plan) const;
     void EndOfRowMark(const TRect& Rect, int X, int Row, std::string_view S, int Y, bool Selected,
                       TPaintPlan& Plan) const;
-    // The text the parser gets for Row: S, the row as painted, followed on a wrapped row (with word
-    // wrap on) by the stored text of the rest of its logical line, NUL-terminated; valid until the
-    // next call. The rows of one line painted in order share one copy of the line, so that painting
-    // a screen of a long line costs the line's length once, not once per row; without word wrap
-    // every row is a line and is parsed where it lies.
-    const char* ParsedText(int Row, std::string_view S);
+    // The text the parser gets for Row with at least Ahead bytes after it: S, the row as painted,
+    // followed on a wrapped row (with word wrap on) by the stored text of the rows after it in its
+    // logical line (TLineWindow); valid until the next call. The rows of one line painted in order
+    // share one window; without word wrap every row is a line and is parsed where it lies.
+    const char* ParsedText(int Row, std::string_view S, std::size_t Ahead);
     void TextOut(const TRect& Clip, int X, bool FillRect, std::string_view S, int Y, TColor Color, TColor BkColor,
                  TFontStyles Style, TPaintPlan& Plan) const;
     void DrawEof(int X, int Y, TPaintPlan& Plan) const;
@@ -153,13 +157,7 @@ private:
     TPaintLook FLook;
     TPaintSelection FSelection;
     std::function<std::string(std::string_view)> FExpandTabs;
-    // ParsedText's shared line: FLineRow as painted from FLineStart, then from FLineRest the stored
-    // rest of its logical line when FLineHasRest. Older rows of the line before FLineStart are spent.
-    std::string FLineText;
-    std::uint64_t FLineVersion = 0; // the rows' Version that FLineText was taken from
-    int FLineRow = -1;
-    std::size_t FLineStart = 0, FLineRest = 0;
-    bool FLineHasRest = false;
+    TLineWindow FLine; // ParsedText's window
 };
 
 } // namespace quillon
