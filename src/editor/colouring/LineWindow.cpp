@@ -25,7 +25,8 @@ const char* TLineWindow::Row(const TRowStateStore& Strings, int Row, std::string
     }
     const std::string_view stored = Strings.RowText(Row);
     const bool known = &Strings == FStore && FRow >= 0;
-    const bool same = known && Row == FRow && FEnd - FStart == Head.size() && FText.compare(FStart, Head.size(), Head) == 0;
+    const bool same =
+        known && Row == FRow && FEnd - FStart == Head.size() && FText.compare(FStart, Head.size(), Head) == 0;
     // The next row is joined already; its head (longer only by expanded tabs) takes its stored text's
     // place over the spent part in front of it.
     const bool next = known && Row == FRow + 1 && FLast >= Row && Head.size() <= FEnd + stored.size() &&

@@ -725,9 +725,13 @@ void TEditorEx::DrawFindMarks(const TPaintOp& Row, const std::string& S, const s
     CollectFindMatches(Row.Row);
     const int first = MatchesRowStart(Row.Row) + CaretStringIndex(Row.Row, 0) + 1;
     const int last = first + static_cast<int>(S.size()) - 1;
-    for (const TFindMatch& match : FMatches) {
+    // The matches lie in order and apart, so their ends are in order too: a row of a long line looks
+    // only at its own.
+    const auto from = std::partition_point(FMatches.begin(), FMatches.end(),
+                                           [first](const TFindMatch& m) { return m.Position + m.Length - 1 < first; });
+    for (auto it = from; it != FMatches.end() && it->Position <= last; ++it) {
+        const TFindMatch& match = *it;
         const int end = match.Position + match.Length - 1;
-        if (end < first || match.Position > last) continue;
         // Xs holds the x before each 0-based byte of the row.
         int x1 = Xs[static_cast<std::size_t>(std::max(match.Position, first) - first)];
         int x2 = Xs[static_cast<std::size_t>(std::min(end, last) - first + 1)];
