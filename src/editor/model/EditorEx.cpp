@@ -722,14 +722,15 @@ void TEditorEx::DrawBlankMarks(const TPaintOp& Row, const std::string& S, const 
 void TEditorEx::DrawFindMarks(const TPaintOp& Row, const std::string& S, const std::vector<int>& Xs, int Right,
                               TPaintPlan& Plan) {
     const int left = Row.Rect.Left;
-    CollectFindMatches(Row.Row);
-    const int first = MatchesRowStart(Row.Row) + CaretStringIndex(Row.Row, 0) + 1;
+    int first = 0;
+    const TFindMatchList& matches = RowFindMatches(Row.Row, first);
+    first += CaretStringIndex(Row.Row, 0);
     const int last = first + static_cast<int>(S.size()) - 1;
     // The matches lie in order and apart, so their ends are in order too: a row of a long line looks
     // only at its own.
-    const auto from = std::partition_point(FMatches.begin(), FMatches.end(),
+    const auto from = std::partition_point(matches.begin(), matches.end(),
                                            [first](const TFindMatch& m) { return m.Position + m.Length - 1 < first; });
-    for (auto it = from; it != FMatches.end() && it->Position <= last; ++it) {
+    for (auto it = from; it != matches.end() && it->Position <= last; ++it) {
         const TFindMatch& match = *it;
         const int end = match.Position + match.Length - 1;
         // Xs holds the x before each 0-based byte of the row.
@@ -739,6 +740,38 @@ void TEditorEx::DrawFindMarks(const TPaintOp& Row, const std::string& S, const s
         if (x1 <= Right && Right < x2) x2 = Right;
         if (x1 >= left && x2 <= Right) DrawFindMark(x1, x2, Row.Y, Plan);
     }
+}
+
+// A plain pattern that no proper prefix of ends with (no occurrence of it can overlap another) is
+// found at every occurrence that starts a character, wherever the search of its line starts: the
+// matches around a wrapped row are those of the few rows around it, searched from a row's start (a
+// character's) as far as a match that reaches the row, or a whole-word look at its neighbours,
+// reads. Any other find string is collected for the whole logical line, once per change of the text
+// or of the find string. So a keystroke in a long wrapped line searches a screen's rows for its
+// repaint, not the line.
+const TFindMatchList& TEditorEx::RowFindMatches(int Row, int& First) {
+    const std::string pattern = SearchPattern();
+    const std::string_view p = pattern;
+    bool overlaps = false;
+    for (std::size_t k = 1; k < p.size() && !overlaps; ++k) overlaps = p.substr(0, k) == p.substr(p.size() - k);
+    if (!WordWrap() || (FSearchOptions & sfoRegExp) || overlaps) {
+        CollectFindMatches(Row);
+        First = MatchesRowStart(Row) + 1;
+        return FMatches;
+    }
+    const std::size_t reach = p.size() + 2;
+    int top = Row;
+    std::size_t before = 0;
+    while (before < reach && top > 0 && GetRowAttribute(top - 1) == raWrapped) before += RowView(--top).size();
+    FRowsText.clear();
+    for (int r = top; r <= Row; ++r) FRowsText += RowView(r);
+    const std::size_t rowEnd = FRowsText.size();
+    for (int r = Row; FRowsText.size() - rowEnd < reach && GetRowAttribute(r) == raWrapped && r + 1 < RowCount();)
+        FRowsText += RowView(++r);
+    FRowMatches.clear();
+    CollectLineMatches(FRowsText, false, pattern, FRowMatches);
+    First = static_cast<int>(before) + 1;
+    return FRowMatches;
 }
 
 int TEditorEx::MatchesRowStart(int Row) {

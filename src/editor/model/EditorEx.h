@@ -240,6 +240,10 @@ private:
                         TPaintPlan& Plan);
     void DrawFindMarks(const TPaintOp& Row, const std::string& S, const std::vector<int>& Xs, int Right,
                        TPaintPlan& Plan);
+    // The matches of the find string that may reach Row, in order, and in First the 1-based position
+    // of Row's first byte among them (see DrawFindMarks). Raises ERegExpParser for a bad regular
+    // expression.
+    const TFindMatchList& RowFindMatches(int Row, int& First);
     // The offset of Row's first byte in its logical line, a row of the line that FMatches belong to;
     // stepped from the row asked before, so the painted rows of a long line each cost their own length.
     int MatchesRowStart(int Row);
@@ -257,7 +261,9 @@ private:
     std::string FMatchesPattern;
     std::uint8_t FMatchesOptions = 0;
     std::unique_ptr<TLineRegExpEx> FFinder;
-    std::string FLineAndBreak; // a searched line with its line break, memory reused
+    std::string FLineAndBreak;  // a searched line with its line break, memory reused
+    std::string FRowsText;      // the rows around a painted row that RowFindMatches searched
+    TFindMatchList FRowMatches; // of the last RowFindMatches that searched FRowsText
 };
 
 } // namespace quillon

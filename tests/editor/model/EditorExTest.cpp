@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace quillon {
 namespace {
 
@@ -648,6 +650,47 @@ TEST_F(EditorEx, FindMarksOfWrappedRowsInAnyOrder) {
     EXPECT_EQ(inOrder[1][0].Left, X(RowOp(1), 0));
     EXPECT_EQ(inOrder[1][1].Left, X(RowOp(1), 18));
     for (int row : {2, 0, 1, 1, 0}) EXPECT_EQ(marks(row), inOrder[static_cast<std::size_t>(row)]) << row;
+}
+
+// The marks of each row of a wrapped line, searched in the rows around it, are the matches of the
+// whole line that reach the row: across row ends, on double-byte characters, as whole words, with
+// case folded, and for a find string whose occurrences may overlap (collected for the whole line).
+TEST_F(EditorEx, FindMarksOfWrappedRowsAreTheMatchesOfTheirWholeLine) {
+    const std::string pieces[] = {"ab", "a", "b", " ", "AB", "x", Sj("の"), Sj("あ")};
+    const std::pair<std::string, std::uint8_t> patterns[] = {
+        {"ab", sfoMatchCase}, {"ab", 0}, {"ab", sfoMatchCase | sfoWholeWord}, {Sj("の"), sfoMatchCase},
+        {"aa", sfoMatchCase}, {"b a", 0}};
+    std::mt19937 rng(38);
+    E.SetWordWrap(true);
+    E.ExMarks().FindMark().SetVisible(true);
+    for (const int width : {5, 8, 20}) {
+        E.WrapOption().SetWrapByte(width);
+        std::string text;
+        for (int line = 0; line < 3; ++line) {
+            for (int n = 0; n < 150; ++n) text += pieces[rng() % std::size(pieces)];
+            text += "\r\n";
+        }
+        SetText(text);
+        for (const auto& [pattern, options] : patterns) {
+            Find(pattern, options);
+            int lineStart = 0; // the offset of the row's first byte in its line
+            for (int row = 0; row < E.RowCount(); ++row) {
+                const TPaintOp op = RowOp(row);
+                std::vector<std::pair<int, int>> expected, drawn;
+                E.CollectFindMatches(row);
+                const int first = lineStart + 1, last = lineStart + static_cast<int>(E.GetRowString(row).size());
+                for (const TFindMatch& m : E.Matches()) {
+                    const int end = m.Position + m.Length - 1;
+                    if (end >= first && m.Position <= last)
+                        expected.push_back(
+                            {X(op, std::max(m.Position, first) - first), X(op, std::min(end, last) - first + 1) - 1});
+                }
+                for (const TPaintOp& mark : Draw(op)) drawn.push_back({mark.Rect.Left, mark.Rect.Right});
+                ASSERT_EQ(drawn, expected) << "width " << width << ", " << pattern << ", row " << row;
+                lineStart = E.GetRowAttribute(row) == raWrapped ? last : 0;
+            }
+        }
+    }
 }
 
 TEST_F(EditorEx, BadRegularExpressionNeverRaisesOutOfPainting) {
