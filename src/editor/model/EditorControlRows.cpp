@@ -185,8 +185,8 @@ void TEditor::SetCaretToLineOffset(int FirstRow, int Offset) {
         return;
     }
     SetRow(row);
-    const std::string_view s = RowView(row);
-    SetCol(std::min(DisplayWidth(s.substr(0, static_cast<std::size_t>(std::max(0, rest)))), DisplayWidth(s)));
+    // The caret's part of the row only: a row of megabytes is not measured for a keystroke.
+    SetCol(DisplayWidth(RowView(row).substr(0, static_cast<std::size_t>(std::max(0, rest)))));
 }
 
 int TEditor::GetTextLength() const { return RowsStep(0, RowCount()); }
