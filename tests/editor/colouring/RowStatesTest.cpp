@@ -135,6 +135,54 @@ TEST_F(BoundedColouring, RandomEditsAndIdleStepsAgreeWithAFullComputation) {
         ASSERT_TRUE(SameRowState(s.GetRowAttributeData(r), full->GetRowAttributeData(r))) << r;
 }
 
+// Edits anywhere in long wrapped lines (10 to 100 kB), with idle steps and paints between: every state
+// a paint sees is a full computation's, and at the end every row and every state is a fresh load's.
+TEST_F(BoundedColouring, RandomEditsInLongWrappedLinesAgreeWithAFreshLoad) {
+    colourer.SetMail(true);
+    colourer.SetCommenter("//");
+    std::string text;
+    for (const std::size_t bytes : {10000, 100000, 30000}) {
+        std::string line;
+        while (line.size() < bytes) line += Line() + (rng() % 3 ? " " : "a-a-a-a-a-a-a-a-a.");
+        text += line + "\r\n";
+    }
+    ed.Lines.SetText(text);
+    static const char* typed[] = {"(", ")", "'", "x", " ", "//", "@a.", "12.5"};
+    for (int step = 0; step < 60; ++step) {
+        const int row = static_cast<int>(rng() % static_cast<unsigned>(s.Count()));
+        std::string changed(s.Get(row));
+        const std::size_t at = rng() % (changed.size() + 1);
+        if (rng() % 4 == 0 && at < changed.size())
+            changed.erase(at, 1);
+        else
+            changed.insert(at, typed[rng() % std::size(typed)]);
+        s.UpdateRows(row, 1, changed + (s.RowAttribute(row) == raLineBreak ? "\r\n" : ""));
+        if (rng() % 3 == 0) s.ComputeRowStates(static_cast<int>(rng() % 2000));
+        if (rng() % 6 == 0) {
+            const int painted = static_cast<int>(rng() % static_cast<unsigned>(s.Count()));
+            ASSERT_TRUE(SameRowState(PaintedState(painted), FullComputation()->GetRowAttributeData(painted)))
+                << "step " << step;
+        }
+    }
+    while (s.ComputeRowStates(1000)) {
+    }
+    TTestEditor fresh;
+    fresh.Colourer = &colourer;
+    fresh.FullStates = false;
+    TEditorScreenStrings& f = fresh.ScreenStrings();
+    f.WrapOption().SetWrapByte(20);
+    f.SetWordWrap(true);
+    fresh.Lines.SetText(ed.Lines.Text());
+    while (f.ComputeRowStates(1000)) {
+    }
+    ASSERT_EQ(f.Count(), s.Count());
+    for (int r = 0; r < s.Count(); ++r) {
+        ASSERT_EQ(f.Get(r), s.Get(r)) << r;
+        ASSERT_EQ(f.RowAttribute(r), s.RowAttribute(r)) << r;
+        ASSERT_TRUE(SameRowState(f.GetRowAttributeData(r), s.GetRowAttributeData(r))) << r;
+    }
+}
+
 // A token that runs over many rows tells each of them how many of its bytes are left: typing inside
 // it changes the states of the rows above the change too, and they are repainted.
 TEST_F(BoundedColouring, AnEditInsideALongTokenRecomputesTheRowsAboveItInItsLine) {
