@@ -685,7 +685,9 @@ void TEditorEx::DoDrawLine(const TPaintOp& Row, TPaintPlan& Plan) {
     if (!Host() ||
         !(m.DBSpaceMark().Visible() || m.SpaceMark().Visible() || m.TabMark().Visible() || m.FindMark().Visible()))
         return;
-    const std::string s = GetRowString(Row.Row);
+    // No mark is drawn past column MaxColumns, and every byte takes a column or more: a row of
+    // megabytes without word wrap is measured only as far as it shows.
+    const std::string s(RowView(Row.Row).substr(0, MaxColumns + 2));
     const std::vector<int> xs = ByteXs(s, Row.X);
     const int right = std::min(Row.Rect.Right, Row.X + MaxColumns * CharWidth());
     DrawBlankMarks(Row, s, xs, right, Plan);
