@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace quillon {
 namespace {
 
@@ -208,6 +210,60 @@ TEST_F(Brackets, ShortenedCollectionGivesNoColour) {
     parser.NewData(rows[1].data(), data);
     EXPECT_EQ(parser.NextToken(), tkBracket);
     EXPECT_EQ(parser.TokenColor(), nullptr);
+}
+
+// The kind of the token over every byte of Text but blanks (0), parsed as the rows the wrap cuts at
+// the offsets Cuts (none: the whole line in one piece), each from its computed state.
+std::vector<int> KindsOfBytes(TColourer& colourer, const std::string& text, const std::vector<int>& cuts) {
+    std::vector<TRow> pieces;
+    std::size_t from = 0;
+    for (int cut : cuts) {
+        pieces.push_back({text.substr(from, static_cast<std::size_t>(cut) - from), raWrapped});
+        from = static_cast<std::size_t>(cut);
+    }
+    pieces.push_back({text.substr(from), raEndOfText});
+    TRows rows(pieces);
+    ResetRowStates(rows, colourer, rows.Count() - 1);
+    std::unique_ptr<TColourerParser> parser = colourer.CreateParser();
+    std::vector<int> kinds(text.size(), 0);
+    std::size_t offset = 0;
+    for (int i = 0; i < rows.Count(); ++i) {
+        // A row is painted from a parse of the rest of its line, clipped to the row.
+        const std::string rest = text.substr(offset);
+        const int end = static_cast<int>(rows[i].size());
+        parser->NewData(rest.c_str(), rows.GetRowAttributeData(i));
+        while (int kind = parser->NextToken()) {
+            if (parser->SourcePos() >= end) break;
+            const int length = std::min(parser->TokenLength(), end - parser->SourcePos());
+            std::fill_n(kinds.begin() + static_cast<std::ptrdiff_t>(offset) + parser->SourcePos(), length, kind);
+        }
+        offset += rows[i].size();
+    }
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] == ' ') kinds[i] = 0; // a row's leading blanks lie outside its first token
+    return kinds;
+}
+
+// Whatever row a wrapped line's scan starts at, its colours are those of the line parsed in one
+// piece: a wrap that cuts a left bracket (the next row's "*/" is the end of "/*", not a right bracket),
+// a right bracket or a comment opener, at one or two places, changes nothing.
+TEST(RowScan, CutsOfBracketsCommentsAndQuotesColourAsTheWholeLine) {
+    TEditorColourer colourer(nullptr);
+    colourer.Brackets().AddBracket("/*", "*/");
+    colourer.Brackets().AddBracket("<!--", "-->");
+    colourer.SetCommenter("//");
+    colourer.SetQuotation("\"");
+    const std::string texts[] = {"aaaa/*/b", "a/*/*/b c", "x<!--->-->y z", "x<!-->y-->z", "p//q r"};
+    for (const std::string& text : texts) {
+        const std::vector<int> whole = KindsOfBytes(colourer, text, {});
+        const int n = static_cast<int>(text.size());
+        for (int a = 1; a < n; ++a)
+            for (int b = a; b < n; ++b) {
+                std::vector<int> cuts{a};
+                if (b > a) cuts.push_back(b);
+                EXPECT_EQ(KindsOfBytes(colourer, text, cuts), whole) << text << " cut at " << a << ", " << b;
+            }
+    }
 }
 
 TEST(RowScan, QuotesCarryOverWrapsOnly) {
