@@ -312,7 +312,11 @@ void TColourerParser::SkipSpaces() {
 }
 
 void TColourerParser::ContinuedTokenProc() {
-    if (FRemain > 0) {
+    if (FRemain < 0) {
+        // The rest of a left bracket that the wrap cut, then the text inside the bracket.
+        for (int i = FRemain; i < 0 && !IsRowEnd(*FRunPtr); ++i) ++FRunPtr;
+        BracketProc();
+    } else if (FRemain > 0) {
         FTokenKind = FContinuedToken;
         // The rest of the token lies in this row: never past its end.
         for (int i = 0; i < FRemain && !IsRowEnd(*FRunPtr); ++i) ++FRunPtr;

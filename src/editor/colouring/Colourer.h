@@ -285,6 +285,7 @@ protected:
     int FTokenKind = tkEnd;
     const char* FTokenPtr = nullptr; // start of the current token
     int FRemain = 0;                 // bytes at the row start still belonging to the continued token
+                                     // (negative: to the left bracket of FBracketIndex)
 
 private:
     TProc FMethodTable[256];

@@ -14,7 +14,16 @@ void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttr
     Data.RowAttribute = Strings.RowAttributeOf(Index);
     const std::string_view row = Strings.RowText(Index);
     const int L = static_cast<int>(row.size());
-    // A token that the row before cut, and that covers this whole row: it ends further down, or here.
+    // A token, or a left bracket, that the row before cut, and that covers this whole row: it ends
+    // further down, or here (a left bracket leaves the next row inside its bracket).
+    if (Data.Remain < 0 && -Data.Remain >= L) {
+        Data.Remain += L;
+        if (Data.Remain == 0 || Data.RowAttribute != raWrapped) {
+            Data.ContinuedToken = 0;
+            Data.Remain = 0;
+        }
+        return;
+    }
     if (Data.Remain > 0 && Data.Remain >= L && Data.ContinuedToken != tkBracket) {
         Data.Remain -= L;
         if (Data.Remain == 0 || Data.RowAttribute != raWrapped) {
@@ -57,6 +66,7 @@ void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttr
 bool TColourerParser::ScanText(const char* Text, int L, TRowAttributeData& Data,
                                const std::function<int(int Pos)>* Visit, int First) {
     int B = Data.BracketIndex, F = Data.FieldIndex, P = Data.ParseValue, K = tkEnd;
+    bool opens = false; // the latest token starts with its left bracket
     NewData(Text, Data);
     // A row that starts a line may start its parser afresh (a list's first field), tokens or none.
     Data.FieldIndex = FFieldIndex;
@@ -67,6 +77,7 @@ bool TColourerParser::ScanText(const char* Text, int L, TRowAttributeData& Data,
         if (FNextPtr - FBuffer >= visit && (visit = (*Visit)(static_cast<int>(FNextPtr - FBuffer))) < 0) return false;
         if (NextToken() == tkEnd || SourcePos() >= L) break;
         K = FTokenKind;
+        opens = K == tkBracket && Data.BracketIndex < 0;
         Data.BracketIndex = FBracketIndex;
         if (K == tkBracket) B = FLastBracketIndex;
         F = FFieldIndex;
@@ -91,10 +102,19 @@ bool TColourerParser::ScanText(const char* Text, int L, TRowAttributeData& Data,
     Data.FieldIndex = F;
     Data.ParseValue = P;
     if (K == tkBracket) {
+        TColourerBracketItem* bracket = BracketAt(B);
+        const int leftEnd = SourcePos() + (opens ? static_cast<int>(bracket->LeftBracket().size()) : 0);
+        if (leftEnd > L) {
+            // The wrap cuts the left bracket: the next row starts with its rest, then inside the bracket,
+            // where the rest must not be read as a right bracket (the "*" of "/*" before "/").
+            Data.BracketIndex = B;
+            Data.ContinuedToken = tkBracket;
+            Data.Remain = L - leftEnd;
+            return true;
+        }
         if (Data.BracketIndex != biNone) return true; // still open: the next row starts inside it
         // Closed in the next row: the next row starts inside it, or inside its cut right bracket.
         Data.BracketIndex = B;
-        TColourerBracketItem* bracket = BracketAt(B);
         if (bracket && static_cast<int>(bracket->RightBracket().size()) > E - L) {
             Data.ContinuedToken = tkBracket;
             Data.Remain = E - L;

@@ -17,7 +17,10 @@
 // and a rule that looks ahead (a word count, a bracket's partner) sees the line as it stands
 // unwrapped: a row then colours alike at every wrap width. Remain tells the next row how many of
 // its first bytes finish the cut token, however many rows that token covers, while a quoted or
-// comment kind is re-scanned by its own method from ContinuedToken.
+// comment kind is re-scanned by its own method from ContinuedToken. A bracket (kind tkBracket)
+// closes where a positive Remain ends; a negative Remain counts the bytes that finish its cut left
+// bracket, after which the row is inside the bracket: read from the row's start as the inside of
+// the bracket, the "*" that ends "/*" and a "/" after it would close it.
 //
 // A row is joined only with as much of the rest of its line as its scan reads (TLineWindow,
 // LineWindow.h), and consecutive rows of one line share one join that moves down the line, so

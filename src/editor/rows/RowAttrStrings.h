@@ -35,6 +35,7 @@ struct TRowAttributeData {
     int BracketIndex = biNone;
     int FieldIndex = 0;     // a position a parser keeps within the logical line
     int Remain = 0;         // bytes at the row's start that finish a token cut by the wrap
+                            // (negative: that finish the left bracket of bracket BracketIndex)
     int ParseValue = 0;     // carried from row to row for descendant parsers
     int ContinuedToken = 0; // kind of the token that continues from the row above (0 none)
     int ParseFlag = 0;      // carried from row to row for descendant parsers

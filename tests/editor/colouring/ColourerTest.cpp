@@ -247,7 +247,7 @@ std::vector<int> KindsOfBytes(TColourer& colourer, const std::string& text, cons
 // Whatever row a wrapped line's scan starts at, its colours are those of the line parsed in one
 // piece: a wrap that cuts a left bracket (the next row's "*/" is the end of "/*", not a right bracket),
 // a right bracket or a comment opener, at one or two places, changes nothing.
-TEST(RowScan, CutsOfBracketsCommentsAndQuotesColourAsTheWholeLine) {
+TEST(RowScan, CutsOfBracketsAndCommentOpenersColourAsTheWholeLine) {
     TEditorColourer colourer(nullptr);
     colourer.Brackets().AddBracket("/*", "*/");
     colourer.Brackets().AddBracket("<!--", "-->");
