@@ -126,6 +126,16 @@ bool StartsChar(std::string_view S, std::size_t Known, std::size_t P) {
     return CharStartOf(S, static_cast<int>(P), static_cast<int>(Known)) == static_cast<int>(P);
 }
 
+// A match (not empty) in a line of Length bytes searched with its CR LF, that takes a part of the line
+// break, takes all of it: the break is one character. Next, where the search goes on, then follows it.
+void TakeWholeLineBreak(std::size_t Length, std::size_t& Start, std::size_t& End, std::size_t& Next) {
+    if (Start == Length + 1) Start = Length;
+    if (End == Length + 1) {
+        End = Length + 2;
+        Next = std::max(Next, End);
+    }
+}
+
 // The rectangle's outline (right and bottom edges excluded) as one polyline.
 void FrameRect(int Left, int Top, int Right, int Bottom, TColor Color, TPaintPlan& Plan) {
     if (Right <= Left || Bottom <= Top) return;
@@ -323,13 +333,22 @@ void TEditorEx::CollectLineMatches(std::string_view Line, bool EndsText, const s
     if (FSearchOptions & sfoRegExp) {
         // "$" matches before the line break under the CR LF separator.
         if (EndsText) {
-            FFinder->FindAll(Line, Matches);
+            CollectRegExp(Line, Line.size(), Matches);
         } else {
             FLineAndBreak.assign(Line).append("\r\n");
-            FFinder->FindAll(FLineAndBreak, Matches);
+            CollectRegExp(FLineAndBreak, Line.size(), Matches);
         }
     } else {
         CollectPlain(Line, Pattern, Matches);
+    }
+}
+
+void TEditorEx::CollectRegExp(std::string_view Text, std::size_t LineLength, TFindMatchList& Matches) const {
+    std::size_t from = 0, start = 0, end = 0;
+    while (FFinder->FindFrom(Text, from, start, end)) {
+        if (end == start) continue;
+        TakeWholeLineBreak(LineLength, start, end, from);
+        Matches.push_back({static_cast<int>(start) + 1, static_cast<int>(end - start)});
     }
 }
 

@@ -168,6 +168,8 @@ private:
     void PrepareFinder(const std::string& Pattern);
     // The matches of Pattern in the logical line Line (EndsText: the text's last line) into Matches.
     void CollectLineMatches(std::string_view Line, bool EndsText, const std::string& Pattern, TFindMatchList& Matches);
+    // The matches of the finder in Text, a line of LineLength bytes and maybe its CR LF, into Matches.
+    void CollectRegExp(std::string_view Text, std::size_t LineLength, TFindMatchList& Matches) const;
     void CollectPlain(std::string_view Line, std::string_view Pattern, TFindMatchList& Matches) const;
     // One step of CollectPlain: the next occurrence of Pattern that starts a character, at Start,
     // searched from the byte offset From, which moves on past it; false when none is left.

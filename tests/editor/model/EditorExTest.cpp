@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <random>
 
 namespace quillon {
@@ -466,6 +467,97 @@ TEST_F(EditorExFind, BadRegularExpressionRaisesAndChangesNothing) {
     EXPECT_THROW(E.FindPrev(), ERegExpParser);
     EXPECT_EQ(Caret(), std::make_pair(0, 0));
     EXPECT_EQ(E.Lines().Text(), text);
+}
+
+// ---- Matches at line breaks
+//
+// A regular expression sees each line with its CR LF. A match that takes a part of the line break
+// takes all of it, so that a search always moves on and a replacement always changes the text:
+// before, "\n" was found at the row end again and again (F3 stood still, replace-all never ended,
+// and backwards it counted replacements that changed nothing).
+
+constexpr int kSearchSteps = 64; // far more than any case below needs
+
+// The hits of repeated searches, each as "selection start:length", under a step bound; "LOOPS"
+// when a search finds the hit it stands on, or the bound is reached.
+std::string WalkHits(TEditorEx& E, bool Backward) {
+    std::string hits;
+    int last = Backward ? INT_MAX : -1;
+    for (int step = 0; step < kSearchSteps; ++step) {
+        if (!(Backward ? E.FindPrev() : E.FindNext())) return hits;
+        const int start = E.SelStart();
+        if (Backward ? start >= last : start <= last) return hits + " LOOPS";
+        last = start;
+        hits += (hits.empty() ? "" : " ") + std::to_string(start) + ":" + std::to_string(E.SelLength());
+    }
+    return hits + " LOOPS";
+}
+
+// The one-at-a-time replace loop, as the replace command runs it, under a step bound: -1 when it does
+// not end.
+int ReplaceOneByOne(TEditorEx& E, const std::string& Replacement, bool Backward) {
+    for (int count = 0; count < kSearchSteps; ++count)
+        if (!(Backward ? E.FindPrev() : E.FindNext()))
+            return count;
+        else
+            E.ReplaceHit(Replacement, Backward);
+    return -1;
+}
+
+struct LineBreakCase {
+    const char* Pattern;
+    const char* Hits;     // forwards from the top; backwards the same in reverse
+    const char* Replaced; // every match replaced by "", either way
+    int Count;
+};
+
+const std::string kBreaks = "ab\r\ncd \r\n\r\nef";
+
+const LineBreakCase kLineBreakCases[] = {
+    {"\\n", "2:2 7:2 9:2", "abcd ef", 3},    {"\\r", "2:2 7:2 9:2", "abcd ef", 3},
+    {"[\\n]", "2:2 7:2 9:2", "abcd ef", 3},  {"[\\r\\n]", "2:2 7:2 9:2", "abcd ef", 3},
+    {"\\n*", "2:2 7:2 9:2", "abcd ef", 3},   {"(b|\\n)", "1:1 2:2 7:2 9:2", "acd ef", 4},
+    {"\\r\\n", "2:2 7:2 9:2", "abcd ef", 3}, {"[ \\t\\r\\n]+", "2:2 6:3 9:2", "abcdef", 3},
+    {"d.\\r", "5:4", "ab\r\nc\r\nef", 1},
+};
+
+TEST_F(EditorEx, SearchesMoveOnOverLineBreaks) {
+    for (const bool wrap : {false, true})
+        for (const LineBreakCase& c : kLineBreakCases) {
+            const std::string where = std::string(c.Pattern) + (wrap ? " wrapped" : "");
+            E.SetWordWrap(wrap);
+            E.WrapOption().SetWrapByte(4);
+            SetText(kBreaks);
+            Find(c.Pattern, sfoRegExp);
+            EXPECT_EQ(WalkHits(E, false), c.Hits) << where;
+            E.CancelSelection();
+            E.SetSelStart(static_cast<int>(kBreaks.size()));
+            std::string backwards = WalkHits(E, true), forwards;
+            for (std::size_t end = backwards.size(); end != std::string::npos && end > 0;) {
+                const std::size_t space = backwards.rfind(' ', end - 1);
+                const std::size_t from = space == std::string::npos ? 0 : space + 1;
+                forwards += (forwards.empty() ? "" : " ") + backwards.substr(from, end - from);
+                end = space;
+            }
+            EXPECT_EQ(forwards, c.Hits) << where << " backwards";
+        }
+}
+
+TEST_F(EditorEx, ReplacingMatchesAtLineBreaksEnds) {
+    for (const bool wrap : {false, true})
+        for (const bool backward : {false, true})
+            for (const LineBreakCase& c : kLineBreakCases) {
+                const std::string where =
+                    std::string(c.Pattern) + (wrap ? " wrapped" : "") + (backward ? " backwards" : "");
+                E.SetWordWrap(wrap);
+                E.WrapOption().SetWrapByte(4);
+                SetText(kBreaks);
+                Find(c.Pattern, sfoRegExp);
+                E.SetHitStyle(hsDraw);
+                if (backward) E.SetSelStart(static_cast<int>(kBreaks.size()));
+                EXPECT_EQ(ReplaceOneByOne(E, "", backward), c.Count) << where;
+                EXPECT_EQ(E.Lines().Text(), c.Replaced) << where;
+            }
 }
 
 // A window that paints at once when asked to update, as a real one does: every row's hook runs and
