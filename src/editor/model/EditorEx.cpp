@@ -45,27 +45,27 @@ char DoubleByteClass(int Code) {
 // The byte length of the character at I.
 std::size_t CharLength(std::string_view S, std::size_t I) { return IsLeadByte(S[I]) && I + 1 < S.size() ? 2 : 1; }
 
-// A line rewritten by replacements made from one end to the other. Its bytes have a gap where a
-// replacement is made, so that the rest of the line does not move when the replacement's length
-// differs from the replaced bytes'; searched forwards, the line is read from the gap on, backwards
+// A text rewritten by replacements made from one end to the other. Its bytes have a gap where a
+// replacement is made, so that the rest of the text does not move when the replacement's length
+// differs from the replaced bytes'; searched forwards, the text is read from the gap on, backwards
 // up to it.
-class TGapLine {
+class TGapText {
 public:
-    explicit TGapLine(bool Backward) : FBackward(Backward) {}
-    // Text becomes the line (swapped: Text gets the bytes held before), with an empty gap where the
+    explicit TGapText(bool Backward) : FBackward(Backward) {}
+    // Text becomes the text (swapped: Text gets the bytes held before), with an empty gap where the
     // reading starts: at the start forwards, at the end backwards.
     void Take(std::string& Text) {
         FBytes.swap(Text);
         FGap = FGapEnd = FBackward ? FBytes.size() : 0;
     }
     std::size_t Size() const { return FBytes.size() - (FGapEnd - FGap); }
-    // The part of the line that is read, and the offset of its first byte in the line.
+    // The part of the text that is read, and the offset of its first byte in the text.
     std::string_view Read() const {
         const std::string_view bytes = FBytes;
         return FBackward ? bytes.substr(0, FGap) : bytes.substr(FGapEnd);
     }
     std::size_t Base() const { return FBackward ? 0 : FGap; }
-    // Moves the gap to the line offset Pos (at most the end), moving only the bytes in between.
+    // Moves the gap to the offset Pos (at most the end), moving only the bytes in between.
     void MoveGap(std::size_t Pos) {
         Pos = std::min(Pos, Size());
         if (Pos < FGap) {
@@ -78,7 +78,7 @@ public:
         FGap = Pos;
     }
     // The Length bytes at Pos become With, the gap staying on its side of them: only the bytes between
-    // them move. A gap too small for With grows by at least the whole line, so the line moves only as
+    // them move. A gap too small for With grows by at least the whole text, so the text moves only as
     // often as its length doubles.
     void Replace(std::size_t Pos, std::size_t Length, std::string_view With) {
         if (FGap > Pos && FGap < Pos + Length) MoveGap(Pos);
@@ -100,11 +100,24 @@ public:
         }
         std::copy(With.begin(), With.end(), with);
     }
-    // Appends the Length bytes at Pos to S.
-    void AppendTo(std::string& S, std::size_t Pos, std::size_t Length) const {
-        const std::size_t before = Pos < FGap ? std::min(Length, FGap - Pos) : 0;
-        S.append(FBytes, Pos, before);
-        if (Length > before) S.append(FBytes, FGapEnd + (Pos + before - FGap), Length - before);
+    // The offset of the first byte C at or after From, npos when there is none.
+    std::size_t Find(char C, std::size_t From) const {
+        const char* const bytes = FBytes.data();
+        if (From < FGap) {
+            if (const void* at = std::memchr(bytes + From, C, FGap - From))
+                return static_cast<std::size_t>(static_cast<const char*>(at) - bytes);
+            From = FGap;
+        }
+        const std::size_t at = FGapEnd + (From - FGap);
+        const void* hit = at < FBytes.size() ? std::memchr(bytes + at, C, FBytes.size() - at) : nullptr;
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - bytes) - (FGapEnd - FGap)
+                   : std::string::npos;
+    }
+    // The whole text, the gap closed.
+    std::string Text() && {
+        MoveGap(Size());
+        FBytes.resize(FGap);
+        return std::move(FBytes);
     }
 
 private:
@@ -113,11 +126,18 @@ private:
     const bool FBackward;
 };
 
-// The start of the character before the line offset Offset of Line, read forwards (0 when Offset is
-// 0), which starts a character, at or after the start of the bytes read.
-std::size_t CharStartBefore(const TGapLine& Line, std::size_t Offset) {
-    if (Offset == 0) return 0;
-    return static_cast<std::size_t>(CharStartOf(Line.Read(), static_cast<int>(Offset - 1 - Line.Base()))) + Line.Base();
+// S with every line break made CR LF, as the rows hold it.
+std::string WithCrLf(std::string_view S) {
+    std::string r;
+    for (std::size_t i = 0; i < S.size(); ++i) {
+        if (S[i] != '\r' && S[i] != '\n') {
+            r += S[i];
+            continue;
+        }
+        r += "\r\n";
+        if (S[i] == '\r' && i + 1 < S.size() && S[i + 1] == '\n') ++i;
+    }
+    return r;
 }
 
 // Whether a character starts at P of S, given that one starts at Known <= P (the end of S is one).
@@ -382,12 +402,14 @@ bool TEditorEx::FindPlainFrom(std::string_view Line, std::string_view Pattern, s
 }
 
 bool TEditorEx::ScanStep(std::string_view Work, std::size_t Base, const std::string& Pattern, std::size_t From,
-                         int Reach, TScanStep& Step) const {
+                         int Reach, std::size_t BreakAt, TScanStep& Step) const {
     From -= Base;
     Step.Next = From;
     if (FSearchOptions & sfoRegExp) {
         if (!FFinder->FindFrom(Work, Step.Next, Step.Start, Step.End)) return false;
         Step.Counted = Step.End > Step.Start;
+        if (Step.Counted && BreakAt != std::string::npos)
+            TakeWholeLineBreak(BreakAt - Base, Step.Start, Step.End, Step.Next);
     } else {
         if (Pattern.empty() || !FindPlainFrom(Work, Pattern, Step.Next, Step.Start)) return false;
         Step.End = Step.Next;
@@ -475,39 +497,62 @@ bool TEditorEx::FindPrev() {
 
 void TEditorEx::ReplaceHit(const std::string& Replacement, bool Backward) {
     if (HitStyle() != hsSelect) HitToSelection();
-    SetSelText(Replacement);
-    if (Backward) SetSelStart(SelStart() - static_cast<int>(Replacement.size()));
+    // The caret goes behind the text as the rows hold it.
+    const std::string with = WithCrLf(Replacement);
+    SetSelText(with);
+    if (Backward) SetSelStart(SelStart() - static_cast<int>(with.size()));
 }
 
 // ---- Replacing every occurrence
 //
 // Replacing one occurrence at a time moves the caret, scrolls and paints, and records an undo step
-// for each. ReplaceAll instead walks the logical lines as FindNext (FindPrev) would and writes the
-// changed lines back in one change. After each replacement FindNext searches the line again from
-// its start: a later match may begin inside or right after the text just inserted, whole words see
-// the new neighbours, and a match found before it may now reach into it and hide one after it.
-// ReplaceAll keeps the steps of that search (see TScanStep) and repeats only those that read the
-// changed text: a step that read nothing from the replacement on finds the same in the new line,
-// and each step depends only on the text from where it searched. So it finds exactly what the
-// search from the start finds, in time that grows with the line, not with the line times its
-// replacements, unless a regular expression can read the whole line ("^", "$", a repetition).
-// The line is held with a gap that follows the replacements (TGapLine), so that a replacement of
-// another length moves only the bytes between the gap and it, never the rest of the line. Where the
-// caret could not stand where the text says, the one-at-a-time way runs instead.
+// for each. ReplaceAll instead runs the same searches over a copy of the text and writes the
+// changed part back in one change. After each replacement FindNext searches the caret's logical line
+// again from its start: a later match may begin inside or right after the text just inserted, whole
+// words see the new neighbours, a match found before it may now reach into it and hide one after it,
+// and backwards a match may start before the replacement and end inside it. ReplaceAll keeps the
+// steps of that search (see TScanStep) and repeats only those that read the changed text: a step
+// that read nothing from the replacement on finds the same in the new line, and each step depends
+// only on the text from where it searched. So it finds exactly what the search from the start
+// finds, in time that grows with the line, not with the line times its replacements, unless a
+// regular expression can read the whole line ("^", "$", a repetition).
+//
+// The line of the search is the caret's logical line of the text as it now stands: a match that
+// takes the line break joins the next line to it, and a replacement holding line breaks cuts it,
+// the search going on in the piece the caret stands in (forwards the last, backwards the first).
+// The search goes on from where the replacement leaves the caret in the text: forwards after it,
+// backwards before it. Every replacement takes at least one byte, so forwards the text after that
+// place, backwards the text before it, shrinks with each one: the replacements always end.
+//
+// The text is held with a gap that follows the replacements (TGapText), so that a replacement of
+// another length moves only the bytes between the gap and it, never the rest of the text.
 
-bool TEditorEx::CaretCanStandAt(std::string_view Line, std::size_t Base, std::size_t From, std::size_t Pos,
-                                const TColumnLayout& Layout) const {
-    From -= Base;
-    Pos -= Base;
-    return StartsChar(Line, From, Pos) &&
-           (Layout.WordWrap || quillon::DisplayWidth(Line.substr(0, Pos), Layout) <= MaxColumns);
+void TEditorEx::AddSpanBefore(std::vector<TSpan>& Spans, std::size_t Start, std::size_t End, std::size_t NewLength) {
+    std::size_t end = End, oldEnd = End;
+    std::ptrdiff_t shift = 0; // the text as it stands less the old text, after the spans merged so far
+    while (!Spans.empty()) {
+        const TSpan& b = Spans.back();
+        const std::size_t bStart = b.Pos + static_cast<std::size_t>(shift);
+        if (bStart > end) break;
+        const std::size_t bEnd = bStart + b.NewLength;
+        shift += static_cast<std::ptrdiff_t>(b.NewLength) - static_cast<std::ptrdiff_t>(b.OldLength);
+        if (bEnd >= end) {
+            end = bEnd;
+            oldEnd = b.Pos + b.OldLength;
+        } else {
+            oldEnd = end - static_cast<std::size_t>(shift);
+        }
+        Spans.pop_back();
+    }
+    Spans.push_back({Start, oldEnd - Start, end - Start + NewLength - (End - Start)});
 }
 
 std::optional<TEditorEx::TScanStep> TEditorEx::HitAfter(std::string_view Work, std::size_t Base,
                                                         const std::string& Pattern, std::size_t Start, int Reach,
-                                                        std::size_t& From, std::vector<TScanStep>& Steps) const {
+                                                        std::size_t BreakAt, std::size_t& From,
+                                                        std::vector<TScanStep>& Steps) const {
     TScanStep step;
-    while (ScanStep(Work, Base, Pattern, From, Reach, step)) {
+    while (ScanStep(Work, Base, Pattern, From, Reach, BreakAt, step)) {
         Steps.push_back(step);
         From = step.Next;
         if (step.Counted && step.Start >= Start) return step;
@@ -517,11 +562,12 @@ std::optional<TEditorEx::TScanStep> TEditorEx::HitAfter(std::string_view Work, s
 
 std::optional<TEditorEx::TScanStep> TEditorEx::HitBefore(std::string_view Work, std::size_t Base,
                                                          const std::string& Pattern, std::size_t Start, int Reach,
-                                                         std::size_t& From, std::vector<TScanStep>& Steps) const {
+                                                         std::size_t BreakAt, std::size_t& From,
+                                                         std::vector<TScanStep>& Steps) const {
     // The steps that find matches before Start read no further than this.
     if (Reach >= 0) Work = Work.substr(0, std::min(Work.size(), Start + static_cast<std::size_t>(Reach) - Base));
     TScanStep step;
-    while (ScanStep(Work, Base, Pattern, From, Reach, step) && step.Start < Start) {
+    while (ScanStep(Work, Base, Pattern, From, Reach, BreakAt, step) && step.Start < Start) {
         Steps.push_back(step);
         From = step.Next;
     }
@@ -531,153 +577,235 @@ std::optional<TEditorEx::TScanStep> TEditorEx::HitBefore(std::string_view Work, 
     return *hit;
 }
 
-bool TEditorEx::PlanReplaceAll(const std::string& Replacement, bool Backward, TReplacePlan& Plan) {
-    if (Replacement.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return false;
+std::size_t TEditorEx::RowsStart(int Row) const {
+    std::size_t offset = 0;
+    for (int r = 0; r < Row && r < RowCount(); ++r)
+        offset += RowView(r).size() + (GetRowAttribute(r) == raLineBreak ? 2 : 0);
+    return offset;
+}
+
+void TEditorEx::PlanReplaceAll(const std::string& Replacement, bool Backward, TReplacePlan& Plan) {
     const std::string pattern = SearchPattern();
     PrepareFinder(pattern);
-    const bool fold = !(FSearchOptions & sfoMatchCase);
-    const std::string workReplacement = fold ? LowerCaseFileName(Replacement) : Replacement;
+    const bool regExp = FSearchOptions & sfoRegExp, fold = !(FSearchOptions & sfoMatchCase);
+    const std::string with = WithCrLf(Replacement);
+    const std::string workWith = fold ? LowerCaseFileName(with) : with;
+    const std::size_t firstBreak = with.find('\r'), lastBreak = with.rfind('\r');
     const int reach = SearchReach(pattern);
-    const TColumnLayout layout = ColumnLayout();
-    const int limit = WordWrap() ? INT_MAX : MaxColumns;
-    int first = FirstRowOfLine(Row());
-    int start = Backward ? PrevSearchStart(first) : NextSearchStart(first);
+    const std::size_t limit = WordWrap() ? std::string::npos : MaxColumns;
+    if (RowCount() == 0 || (!Backward && Row() >= RowCount())) return;
+    TGapText text(Backward), folded(Backward);
+    {
+        std::string whole = ScreenStrings().GetRowsText(0, RowCount());
+        if (fold) {
+            std::string low = LowerCaseFileName(whole);
+            folded.Take(low);
+        }
+        text.Take(whole);
+    }
+    TGapText& work = fold ? folded : text; // the text as the search reads it
+    // The caret's logical line: its first row (backwards, a row of the text before any replacement),
+    // its offset, its length and whether a line break follows it.
+    int first = FirstRowOfLine(std::min(Row(), RowCount() - 1));
+    std::size_t lineStart = RowsStart(first), length = 0, searchFrom = 0;
+    bool lineBreak = false;
+    // The end of the line that goes on at From, and whether a line break follows it.
+    auto lineEnd = [&work](std::size_t From, bool& Break) {
+        const std::size_t end = work.Find('\r', From);
+        Break = end != std::string::npos;
+        return Break ? end : work.Size();
+    };
+    length = lineEnd(lineStart, lineBreak) - lineStart;
+    if (!Backward)
+        searchFrom = static_cast<std::size_t>(std::max(NextSearchStart(first), 0));
+    else if (Row() >= RowCount())
+        searchFrom = std::min(length + 2, limit);
+    else
+        searchFrom = static_cast<std::size_t>(std::max(PrevSearchStart(first), 0));
+    // Backwards, the lines after the caret's line, from the last to the next one: their lengths and
+    // breaks, for a match that joins one to the line.
+    std::vector<std::pair<std::size_t, bool>> below;
+    if (Backward && lineBreak) {
+        const std::size_t next = lineStart + length + 2;
+        bool nextBreak = false;
+        below.emplace_back(lineEnd(next, nextBreak) - next, nextBreak);
+    }
     std::vector<TScanStep> steps;
-    std::string text, folded;
-    TGapLine line(Backward), work(Backward);
+    std::vector<TSpan> spans;
+    std::ptrdiff_t shift = 0; // forwards: the text as it stands less the old text, before the caret
     for (;;) {
-        LogicalLineText(first, text);
-        // The line as CollectLineMatches searches it.
-        folded = fold ? LowerCaseFileName(text) : text;
-        if ((FSearchOptions & sfoRegExp) && GetRowAttribute(LastRowOfLine(first)) != raEndOfText) folded += "\r\n";
-        line.Take(text);
-        work.Take(folded);
         steps.clear();
         std::size_t next = 0; // where the search of the line goes on
-        int replaced = 0;
-        const std::size_t oldSize = line.Size();
-        // The line's first Kept bytes and its last KeptAfter are as they were.
-        std::size_t kept = oldSize, keptAfter = oldSize;
-        std::size_t charStart = 0; // a character starts here, at or before the next match
         for (;;) {
-            const auto from = static_cast<std::size_t>(std::max(start, 0));
+            // The line as CollectLineMatches searches it, as far as it lies on the read side of the gap.
+            const std::size_t viewEnd = lineStart + length + (regExp && lineBreak ? 2 : 0);
+            const std::size_t viewStart = std::max(work.Base(), lineStart);
+            const std::string_view read = work.Read();
+            const std::string_view view =
+                read.substr(viewStart - work.Base(), std::min(viewEnd, work.Base() + read.size()) - viewStart);
+            const std::size_t base = viewStart - lineStart;
+            const std::size_t breakAt = regExp && lineBreak ? length : std::string::npos;
             const std::optional<TScanStep> hit =
-                Backward ? HitBefore(work.Read(), work.Base(), pattern, from, reach, next, steps)
-                         : HitAfter(work.Read(), work.Base(), pattern, from, reach, next, steps);
-            if (!hit || (!Backward && hit->Start >= static_cast<std::size_t>(limit))) break;
+                Backward ? HitBefore(view, base, pattern, searchFrom, reach, breakAt, next, steps)
+                         : HitAfter(view, base, pattern, searchFrom, reach, breakAt, next, steps);
+            if (!hit || (!Backward && hit->Start >= limit)) break;
             const std::size_t pos = hit->Start, end = hit->End;
-            if (end > line.Size() || !CaretCanStandAt(line.Read(), line.Base(), charStart, pos, layout) ||
-                !CaretCanStandAt(line.Read(), line.Base(), pos, end, layout))
-                return false;
             // The steps that read the replaced text search again, from where the first of them read it.
             while (!steps.empty() && (reach < 0 || steps.back().Start + static_cast<std::size_t>(reach) > pos)) {
                 next = steps.back().Resume;
                 steps.pop_back();
             }
-            // The search reads on only what stays on the read side of the gap. Backwards that is what
-            // the steps before Pos read (Reach bytes past it), and the byte after the replacement (the
-            // end of the bytes read passes for a character start). Forwards it is from Next and Pos on,
-            // and the character before (a whole word looks at it), unless the column of an unwrapped
-            // row needs the line from its start.
-            const std::size_t gap =
-                Backward
-                    ? (reach < 0 ? std::string::npos : pos + static_cast<std::size_t>(reach) + Replacement.size() + 1)
-                    : (layout.WordWrap ? CharStartBefore(line, std::min(next, pos)) : 0);
-            line.Replace(pos, end - pos, Replacement);
-            work.Replace(pos, end - pos, workReplacement);
-            line.MoveGap(gap);
-            work.MoveGap(gap);
-            kept = std::min(kept, pos);
-            keptAfter = std::min(keptAfter, line.Size() - pos - Replacement.size());
-            if (!CaretCanStandAt(line.Read(), line.Base(), pos, pos + Replacement.size(), layout)) return false;
-            Plan.CaretPos = static_cast<int>(pos + Replacement.size());
-            start = Backward ? std::min(static_cast<int>(pos), limit) : Plan.CaretPos;
-            // Forwards the next match lies after the replacement; backwards anywhere before it.
-            charStart = Backward ? 0 : pos + Replacement.size();
-            ++replaced;
-        }
-        if (replaced > 0) {
-            const std::size_t length = line.Size() - keptAfter - kept;
-            Plan.Changes.push_back({first, static_cast<std::uint32_t>(kept),
-                                    static_cast<std::uint32_t>(oldSize - keptAfter - kept),
-                                    static_cast<std::uint32_t>(Plan.Texts.size()), static_cast<std::uint32_t>(length)});
-            line.AppendTo(Plan.Texts, kept, length);
-            Plan.Replacements += replaced;
+            // So do the places before Next that a resumed step passed over without reading the text
+            // after them: those from which the search reads the replaced text.
+            const std::size_t reread = reach < 0 ? 0 : pos + 1 - std::min(pos + 1, static_cast<std::size_t>(reach));
+            if (reread < next && (steps.empty() || steps.back().Next <= reread))
+                next = reread <= base
+                           ? std::max(base, steps.empty() ? 0 : steps.back().Next)
+                           : static_cast<std::size_t>(CharStartOf(view, static_cast<int>(reread - base))) + base;
+            // Forwards the search reads on from Next and Pos on, and the character before (a whole word
+            // looks at it); backwards what the steps before Pos read (Reach bytes past it), and the byte
+            // after the replacement (the end of the bytes read passes for a character start).
+            const std::size_t resume = std::min(next, pos);
+            std::size_t gap = lineStart;
+            if (!Backward && resume > base)
+                gap += static_cast<std::size_t>(CharStartOf(view, static_cast<int>(resume - 1 - base))) + base;
+            if (Backward) {
+                AddSpanBefore(spans, lineStart + pos, lineStart + end, with.size());
+            } else {
+                spans.push_back({lineStart + pos - static_cast<std::size_t>(shift), end - pos, with.size()});
+                shift += static_cast<std::ptrdiff_t>(with.size()) - static_cast<std::ptrdiff_t>(end - pos);
+            }
+            text.Replace(lineStart + pos, end - pos, with);
+            if (fold) folded.Replace(lineStart + pos, end - pos, workWith);
+            ++Plan.Replacements;
+            if (end > length) { // the match took the line break: the next line joins this one
+                if (Backward) {
+                    length = pos + with.size() + below.back().first;
+                    lineBreak = below.back().second;
+                    below.pop_back();
+                } else {
+                    length = lineEnd(lineStart + pos + with.size(), lineBreak) - lineStart;
+                }
+            } else {
+                length = length + with.size() - (end - pos);
+            }
+            if (Backward) {
+                Plan.Caret = lineStart + pos;
+                searchFrom = pos;
+                if (firstBreak != std::string::npos) {
+                    // The line ends at the replacement's first line break; the pieces after it follow.
+                    const std::size_t rest = length - pos - with.size();
+                    std::size_t pieceEnd = with.size(), piece = lastBreak + 2;
+                    below.emplace_back(pieceEnd - piece + rest, lineBreak);
+                    while (piece > firstBreak + 2) {
+                        pieceEnd = piece - 2;
+                        piece = with.rfind('\r', pieceEnd - 1) + 2;
+                        below.emplace_back(pieceEnd - piece, true);
+                    }
+                    length = pos + firstBreak;
+                    lineBreak = true;
+                }
+                gap =
+                    reach < 0 ? std::string::npos : lineStart + pos + static_cast<std::size_t>(reach) + with.size() + 1;
+                gap = std::min(gap, lineStart + length + 2);
+            } else {
+                Plan.Caret = lineStart + pos + with.size();
+                searchFrom = pos + with.size();
+                if (lastBreak != std::string::npos) {
+                    // The search goes on in the line that starts after the replacement's last line break.
+                    const std::size_t cut = pos + lastBreak + 2;
+                    lineStart += cut;
+                    length -= cut;
+                    searchFrom -= cut;
+                    steps.clear();
+                    next = 0;
+                    gap = lineStart;
+                }
+            }
+            text.MoveGap(gap);
+            if (fold) folded.MoveGap(gap);
         }
         if (Backward) {
-            if (first <= 0) return true;
-            first = FirstRowOfLine(first - 1);
-            LogicalLineText(first, text);
-            start = std::min(static_cast<int>(text.size()) + 2, limit);
+            if (first <= 0) break;
+            below.emplace_back(length, lineBreak);
+            const int previous = FirstRowOfLine(first - 1);
+            length = 0;
+            for (int r = previous; r < first; ++r) length += RowView(r).size();
+            lineStart -= length + 2;
+            lineBreak = true;
+            first = previous;
+            searchFrom = std::min(length + 2, limit);
         } else {
-            if (first >= RowCount()) return true;
-            first = LastRowOfLine(first) + 1;
-            start = 0;
+            if (!lineBreak) break;
+            lineStart += length + 2;
+            length = lineEnd(lineStart, lineBreak) - lineStart;
+            searchFrom = 0;
         }
     }
+    if (Backward) std::reverse(spans.begin(), spans.end());
+    Plan.Spans = std::move(spans);
+    if (!Plan.Spans.empty()) Plan.Text = std::move(text).Text();
 }
 
 int TEditorEx::ReplaceAll(const std::string& Replacement, bool Backward) {
     // A read-only text keeps its occurrences: searching on from each would find the same one forever.
     if (ReadOnly()) return 0;
     TReplacePlan plan;
-    if (PlanReplaceAll(Replacement, Backward, plan)) {
-        if (plan.Changes.empty()) return 0;
-        const int caretLine = plan.Changes.back().FirstRow; // the line of the last replacement
-        if (Backward) std::reverse(plan.Changes.begin(), plan.Changes.end());
-        if (ReplaceLines(plan, caretLine)) {
-            if (Backward) SetSelStart(SelStart() - static_cast<int>(Replacement.size()));
-            return plan.Replacements;
-        }
-    }
-    int count = 0;
-    for (; Backward ? FindPrev() : FindNext(); ++count) ReplaceHit(Replacement, Backward);
-    return count;
+    PlanReplaceAll(Replacement, Backward, plan);
+    if (plan.Replacements > 0) ApplyReplacePlan(plan);
+    return plan.Replacements;
 }
 
-bool TEditorEx::ReplaceLines(const TReplacePlan& Plan, int CaretLine) {
-    const std::string_view texts = Plan.Texts;
-    // Unwrapped, a line is a row: the changed bytes are replaced inside the rows.
-    std::vector<TRowSplice> splices;
-    splices.reserve(Plan.Changes.size());
-    for (const TLineChange& c : Plan.Changes)
-        if (c.Length > 0 || c.TextLength > 0)
-            splices.push_back({c.FirstRow, c.Pos, c.Length, texts.substr(c.TextStart, c.TextLength)});
-    if (splices.empty() || ScreenStrings().CanReplaceInRows(splices)) {
-        CancelSelection();
-        if (splices.empty())
-            SetCaretToLineOffset(CaretLine, Plan.CaretPos);
-        else
-            ReplaceInRows(splices, CaretLine, Plan.CaretPos);
-        return true;
-    }
-    // Otherwise the rows from the first changed line to the last are written again.
-    const int first = Plan.Changes.front().FirstRow, last = LastRowOfLine(Plan.Changes.back().FirstRow);
-    std::string text, line;
-    std::size_t size = texts.size();
-    for (int row = first; row <= last; ++row) size += ScreenStrings().Get(row).size() + 2;
-    text.reserve(size);
-    int caretOffset = 0;
-    auto change = Plan.Changes.begin();
-    for (int row = first; row <= last; ++row) {
-        if (change != Plan.Changes.end() && change->FirstRow == row) {
-            if (row == CaretLine) caretOffset = static_cast<int>(text.size()) + Plan.CaretPos;
-            LogicalLineText(row, line);
-            text.append(line, 0, change->Pos)
-                .append(texts.substr(change->TextStart, change->TextLength))
-                .append(line, change->Pos + change->Length);
-            ++change;
-            row = LastRowOfLine(row);
-        } else {
-            text += ScreenStrings().Get(row);
+void TEditorEx::ApplyReplacePlan(const TReplacePlan& Plan) {
+    const std::string_view text = Plan.Text;
+    // The rows of the spans' first and last bytes (offsets of the text before the replacements).
+    struct TRowOf {
+        int Row;
+        std::size_t Start; // of the row
+    };
+    std::vector<TRowOf> rows;
+    rows.reserve(Plan.Spans.size() * 2);
+    int row = 0;
+    std::size_t rowStart = 0;
+    auto rowOf = [&](std::size_t Offset) {
+        for (;;) {
+            const std::size_t next = rowStart + RowView(row).size() + (GetRowAttribute(row) == raLineBreak ? 2 : 0);
+            if (Offset < next || row + 1 >= RowCount()) return TRowOf{row, rowStart};
+            rowStart = next;
+            ++row;
         }
-        if (GetRowAttribute(row) == raLineBreak) text += "\r\n";
+    };
+    bool inRows = !WordWrap();
+    std::ptrdiff_t shift = 0;
+    std::vector<TRowSplice> splices;
+    for (const TSpan& span : Plan.Spans) {
+        const TRowOf at = rowOf(span.Pos);
+        rows.push_back(at);
+        const TRowOf last = rowOf(span.Pos + span.OldLength - 1);
+        rows.push_back(last);
+        const std::string_view now = text.substr(span.Pos + static_cast<std::size_t>(shift), span.NewLength);
+        shift += static_cast<std::ptrdiff_t>(span.NewLength) - static_cast<std::ptrdiff_t>(span.OldLength);
+        // Unwrapped, a change inside one row is made inside it.
+        inRows = inRows && at.Row == last.Row && span.Pos + span.OldLength <= at.Start + RowView(at.Row).size() &&
+                 now.find_first_of("\r\n") == std::string_view::npos;
+        if (inRows) splices.push_back({at.Row, span.Pos - at.Start, span.OldLength, now});
     }
-    // Emptied lines at the end of the text leave their rows as the replacements one by one do.
-    if (text.empty()) return false;
+    const int ref = rows.front().Row;
+    const auto caret = static_cast<int>(Plan.Caret - rows.front().Start);
     CancelSelection();
-    ReplaceRows(first, last, text, first, caretOffset);
-    return true;
+    if (inRows && ReplaceInRows(splices, ref, caret)) return;
+    // Otherwise the rows from the first changed line to the last are written again.
+    int firstRow = FirstRowOfLine(ref);
+    const int lastRow = LastRowOfLine(rows.back().Row);
+    const std::size_t oldEnd = RowsStart(lastRow + 1);
+    std::size_t start = RowsStart(firstRow);
+    // Emptied lines at the end of the text leave their rows as the replacements one by one do.
+    if (oldEnd + static_cast<std::size_t>(shift) == start && firstRow > 0) {
+        firstRow = FirstRowOfLine(firstRow - 1);
+        start = RowsStart(firstRow);
+    }
+    ReplaceRows(firstRow, lastRow, text.substr(start, oldEnd + static_cast<std::size_t>(shift) - start), firstRow,
+                static_cast<int>(Plan.Caret - start));
 }
 
 // ---- Painting

@@ -179,23 +179,25 @@ private:
     // offset Base on): the candidate match [Start, End) found from the byte offset From, Next where
     // the following step searches, whether the search takes the match (a whole word when asked for;
     // not empty), and Resume where the step may search again, with the same result, once the line
-    // changes from Start on (Reach: see SearchReach). All offsets are of the whole line. Work starts
-    // a character, and unless Base is 0 it starts before the character before From: a whole word
-    // looks at that character, and a regular expression takes offset 0 for the line start.
+    // changes from Start on (Reach: see SearchReach). BreakAt is the line's length when Work goes on
+    // with its CR LF (a match taking part of it takes all of it), else npos. All offsets are of the
+    // whole line. Work starts a character, and unless Base is 0 it starts before the character
+    // before From: a whole word looks at that character, and a regular expression takes offset 0 for
+    // the line start.
     struct TScanStep {
         std::size_t Start = 0, End = 0, Next = 0, Resume = 0;
         bool Counted = false;
     };
     bool ScanStep(std::string_view Work, std::size_t Base, const std::string& Pattern, std::size_t From, int Reach,
-                  TScanStep& Step) const;
+                  std::size_t BreakAt, TScanStep& Step) const;
     // The steps of the line Work (from its offset Base on, as for ScanStep) from From on (From following
     // them) into Steps, up to the first that finds a match taken at or after Start; the last step
     // before Start that finds one taken.
     std::optional<TScanStep> HitAfter(std::string_view Work, std::size_t Base, const std::string& Pattern,
-                                      std::size_t Start, int Reach, std::size_t& From,
+                                      std::size_t Start, int Reach, std::size_t BreakAt, std::size_t& From,
                                       std::vector<TScanStep>& Steps) const;
     std::optional<TScanStep> HitBefore(std::string_view Work, std::size_t Base, const std::string& Pattern,
-                                       std::size_t Start, int Reach, std::size_t& From,
+                                       std::size_t Start, int Reach, std::size_t BreakAt, std::size_t& From,
                                        std::vector<TScanStep>& Steps) const;
     // How far past the start of a candidate match the step that found it may have read, so that a
     // change of the line from there on can change the step; -1 when unbounded.
@@ -203,31 +205,29 @@ private:
     // Where FindNext and FindPrev start in the caret's logical line, whose first row is First.
     int NextSearchStart(int First) const;
     int PrevSearchStart(int First) const;
-    // What ReplaceAll changes: in each changed logical line (named by its first row) Length bytes at
-    // Pos became the TextLength bytes of Texts at TextStart.
-    struct TLineChange {
-        int FirstRow = 0;
-        std::uint32_t Pos = 0, Length = 0, TextStart = 0, TextLength = 0;
+    // A part of the text that ReplaceAll changed: the OldLength bytes at Pos (an offset of the text
+    // before any replacement) became NewLength bytes.
+    struct TSpan {
+        std::size_t Pos = 0, OldLength = 0, NewLength = 0;
     };
+    // Backwards, a replacement of [Start, End) (offsets of the text as it stands) by NewLength bytes,
+    // every earlier replacement lying after Start, into Spans (from the last in the text to the
+    // first), merged with the spans it reaches into.
+    static void AddSpanBefore(std::vector<TSpan>& Spans, std::size_t Start, std::size_t End, std::size_t NewLength);
+    // What ReplaceAll changes: the whole text after the replacements, the parts of the text before
+    // them that changed (in order, apart), and where the caret ends (an offset of Text).
     struct TReplacePlan {
-        std::vector<TLineChange> Changes; // in the order of the search
-        std::string Texts;
+        std::string Text;
+        std::vector<TSpan> Spans;
+        std::size_t Caret = 0;
         int Replacements = 0;
-        int CaretPos = 0; // where the caret ends in the last line changed
     };
-    // The replacements ReplaceAll makes; false when a replacement would not leave the caret where
-    // the text says (a match taking a line break, a column past the limit of an unwrapped row, a
-    // character cut in two).
-    bool PlanReplaceAll(const std::string& Replacement, bool Backward, TReplacePlan& Plan);
-    // Makes the planned changes, whose Changes are now in order of row, as one change of the rows from
-    // the first changed line to the last, with the caret in the line CaretLine; false when it leaves
-    // them to the replacements one by one.
-    bool ReplaceLines(const TReplacePlan& Plan, int CaretLine);
-    // Whether a character of Line (a line from its byte offset Base on, the whole line when unwrapped)
-    // starts at the offset Pos (walking from From, where one starts) and, unwrapped, its column is
-    // within the limit.
-    bool CaretCanStandAt(std::string_view Line, std::size_t Base, std::size_t From, std::size_t Pos,
-                         const TColumnLayout& Layout) const;
+    // The replacements ReplaceAll makes, as the replacements one by one make them.
+    void PlanReplaceAll(const std::string& Replacement, bool Backward, TReplacePlan& Plan);
+    // Makes the planned changes as one change of the text, the caret where the plan puts it.
+    void ApplyReplacePlan(const TReplacePlan& Plan);
+    // The text offset of the start of Row (the text's length past the last row).
+    std::size_t RowsStart(int Row) const;
     // The logical line of Row into Line.
     void LogicalLineText(int Row, std::string& Line) const;
     // The first match after Start of the logical line of Row, the last one at or before Start

@@ -846,18 +846,16 @@ TEST_F(EditorEx, DroppedFilesKeepTheLastDrop) {
 
 // ---- ReplaceAll
 
-// Whether one change holds every replacement, wrapped and unwrapped. Where the caret cannot stand
-// where the text says, the occurrences are replaced one at a time: never in one change, or only
-// wrapped when unwrapped a match or a replacement ends past the column limit.
-enum TOneChange { ocAlways, ocWrapped, ocNever };
-
 struct ReplaceAllCase {
     const char* Note;
     std::string Text;
     std::string Find;
     std::uint8_t Options;
     std::string Replacement;
-    TOneChange InOneChange = ocAlways;
+    // False where the one-at-a-time way may leave the caret elsewhere than the text says (a match or
+    // a replacement past the column limit of an unwrapped row, a character cut in two); ReplaceAll
+    // then goes on from where the text says.
+    bool Sound = true;
 };
 
 void PrintTo(const ReplaceAllCase& c, std::ostream* os) { *os << c.Note; }
@@ -890,11 +888,16 @@ protected:
             e->SetSearchOptions(c.Options);
         }
     }
-    // The one-at-a-time way, as the replace command ran it before.
-    int SlowReplaceAll(bool Backward) {
-        int count = 0;
-        for (; Backward ? Slow.FindPrev() : Slow.FindNext(); ++count) Slow.ReplaceHit(GetParam().Replacement, Backward);
-        return count;
+    // The one-at-a-time way, as the replace command runs it; false when a replacement leaves the caret
+    // where the text does not say (past the column limit of an unwrapped row, or in a character cut in
+    // two), so that the next search starts elsewhere than after the replacement.
+    bool SlowReplaceAll(bool Backward, int& Count) {
+        for (Count = 0; Backward ? Slow.FindPrev() : Slow.FindNext(); ++Count) {
+            const int start = Slow.SelStart(), length = Slow.GetTextLength() - Slow.HitSelLength();
+            Slow.ReplaceHit(GetParam().Replacement, Backward);
+            if (Slow.SelStart() != start + (Backward ? 0 : Slow.GetTextLength() - length)) return false;
+        }
+        return true;
     }
 
     TTestHost Host, SlowHost;
@@ -915,17 +918,23 @@ TEST_P(ReplaceAllTest, AsOneAtATimeAndUndoneAtOnce) {
                                           "," + std::to_string(col);
                 Prepare(wrap, row, col);
                 const int count = E.ReplaceAll(c.Replacement, backward);
-                ASSERT_EQ(count, SlowReplaceAll(backward)) << where;
-                ASSERT_EQ(E.Lines().Text(), Slow.Lines().Text()) << where;
-                EXPECT_EQ(E.Row(), Slow.Row()) << where;
-                EXPECT_EQ(E.Col(), Slow.Col()) << where;
-                EXPECT_EQ(E.SelStart(), Slow.SelStart()) << where;
-                EXPECT_EQ(E.SelLength(), Slow.SelLength()) << where;
-                if (count == 0 || c.InOneChange == ocNever || (c.InOneChange == ocWrapped && !wrap)) continue;
+                int slowCount = 0;
+                if (SlowReplaceAll(backward, slowCount)) {
+                    ASSERT_EQ(count, slowCount) << where;
+                    ASSERT_EQ(E.Lines().Text(), Slow.Lines().Text()) << where;
+                    EXPECT_EQ(E.Row(), Slow.Row()) << where;
+                    EXPECT_EQ(E.Col(), Slow.Col()) << where;
+                    EXPECT_EQ(E.SelStart(), Slow.SelStart()) << where;
+                    EXPECT_EQ(E.SelLength(), Slow.SelLength()) << where;
+                } else {
+                    EXPECT_FALSE(c.Sound) << where;
+                }
+                if (count == 0) continue;
+                const std::string replaced = E.Lines().Text();
                 E.Undo();
                 EXPECT_EQ(E.Lines().Text(), c.Text) << where;
                 E.Redo();
-                EXPECT_EQ(E.Lines().Text(), Slow.Lines().Text()) << where;
+                EXPECT_EQ(E.Lines().Text(), replaced) << where;
             }
 }
 
@@ -942,15 +951,25 @@ INSTANTIATE_TEST_SUITE_P(
         ReplaceAllCase{"never on a trail byte", Sj("ア表\\A") + "\r\n\\" + Sj("ア"), "\\", 0, "\\\\"},
         ReplaceAllCase{"trail byte looking like a letter", Sj("アA") + "a" + Sj("ア"), "a", 0, "b"},
         ReplaceAllCase{"double-byte text", Sj("ガッツ攻撃ガッツ\r\nガッツ"), Sj("ガッツ"), 0, Sj("構え")},
-        ReplaceAllCase{"a lead byte left at the end of the replacement", "ab ab\r\nab", "b", 0, "\x83", ocNever},
-        ReplaceAllCase{"a replacement with a line break", "ab ab\r\nab", "b", 0, "\r\n", ocNever},
+        ReplaceAllCase{"a lead byte left at the end of the replacement", "ab ab\r\nab", "b", 0, "\x83", false},
+        ReplaceAllCase{"a replacement with a line break", "ab ab\r\nab", "b", 0, "\r\n", false},
         ReplaceAllCase{"the last line emptied", "x\r\nab", "ab", 0, ""},
         ReplaceAllCase{"regex anchored at the line start", "aaa b\r\naab", "^a", sfoRegExp, ""},
         ReplaceAllCase{"regex at the line end", "ba\r\naa\r\na", "a$", sfoRegExp, "c"},
         ReplaceAllCase{"regex longest match", "xx-xxx-x\r\nx", "x+", sfoRegExp, "yy"},
         ReplaceAllCase{"regex taking the line break", "ab\r\ncb\r\nb", "b.", sfoRegExp, "z"},
+        ReplaceAllCase{"backwards a match reaching into the replacement", "aaab\r\naab", "ab", sfoMatchCase, "b"},
+        ReplaceAllCase{"lines joined", "ab\r\ncd \r\n\r\nef\r\n", "\\n", sfoRegExp, ""},
+        ReplaceAllCase{"lines joined, a match at the line end", "ab\r\ncd \r\n\r\nef", "(b|\\n)", sfoRegExp, "-"},
+        ReplaceAllCase{"lines joined by a class", "ab\r\ncd \r\n\r\nef", "[ \\t\\r\\n]+", sfoRegExp, "_"},
+        ReplaceAllCase{"lines joined, empty matches", "ab\r\ncd \r\n\r\nef", "\\n*", sfoRegExp, "x"},
+        ReplaceAllCase{"a match up to the CR", "ab\r\ncb\r\nb", "b\\r", sfoRegExp, "<>"},
+        ReplaceAllCase{"line breaks replaced by line breaks", "ab\r\ncd\r\n", "\\r\\n", sfoRegExp, "\r\n\r\n"},
+        ReplaceAllCase{"a lone LF in the replacement", "ab ab\r\nab", "b", 0, "1\n2"},
+        ReplaceAllCase{"lines cut and joined", "a-b-c\r\n-\r\n", "-|\\n", sfoRegExp, "\r\n"},
+        ReplaceAllCase{"everything deleted", "ab\r\nab\r\n", "ab", 0, ""},
         ReplaceAllCase{"unwrapped matches past column 1000", kLongRow, "yy", 0, "zzz"},
-        ReplaceAllCase{"tabs past column 1000 (unwrapped)", kTabRow, "yy", 0, "z", ocNever}));
+        ReplaceAllCase{"tabs past column 1000 (unwrapped)", kTabRow, "yy", 0, "z", false}));
 
 // Long lines with many hits, where ReplaceAll searches on from what it replaced instead of from the
 // line start, in the cases where the two could part: a match before the replacement that now reaches
@@ -994,22 +1013,21 @@ std::string SparseMatches() {
 INSTANTIATE_TEST_SUITE_P(
     VeryLongLines, ReplaceAllTest,
     ::testing::Values(
-        ReplaceAllCase{"longer", Repeat("abc de ", 1500) + "\r\nabc", "abc", 0, "<abcabc>", ocWrapped},
-        ReplaceAllCase{"shorter", Repeat("abcd e ", 1500) + "\r\nabcd", "abcd", 0, "x", ocWrapped},
-        ReplaceAllCase{"growing many times over", Repeat("ab", 2000), "a", 0, "xxxxxxxxxxxxxxxx", ocWrapped},
-        ReplaceAllCase{"whole words", Repeat("cat cat_cat catcat ", 600), "cat", sfoWholeWord, "kitten", ocWrapped},
+        ReplaceAllCase{"longer", Repeat("abc de ", 1500) + "\r\nabc", "abc", 0, "<abcabc>", false},
+        ReplaceAllCase{"shorter", Repeat("abcd e ", 1500) + "\r\nabcd", "abcd", 0, "x", false},
+        ReplaceAllCase{"growing many times over", Repeat("ab", 2000), "a", 0, "xxxxxxxxxxxxxxxx", false},
+        ReplaceAllCase{"whole words", Repeat("cat cat_cat catcat ", 600), "cat", sfoWholeWord, "kitten", false},
         ReplaceAllCase{"whole words after lead bytes", Repeat(kLeadRun + "x" + kLeadRun + "xx" + Sj("ア") + "x ", 450),
-                       "x", sfoWholeWord, "yy", ocWrapped},
+                       "x", sfoWholeWord, "yy", false},
         ReplaceAllCase{"whole words made lead bytes", Repeat(kLeadRun + "x" + kLeadRun + "x " + kLeadRun, 350), "x",
-                       sfoWholeWord, Sj("ぁ"), ocWrapped},
+                       sfoWholeWord, Sj("ぁ"), false},
         ReplaceAllCase{"double-byte text astride lead bytes", Repeat(kLeadRun + Sj("亜＝") + "\x9f", 750), "\x9f\x81",
-                       0, "z", ocWrapped},
-        ReplaceAllCase{"regex bounded, longer", Repeat("0102030 ", 1000), "0[0-9]", sfoRegExp, "<10>", ocWrapped},
-        ReplaceAllCase{"regex bounded, shorter", Repeat("acb ", 1200), "a[bx]?[bx]?|c|b", sfoRegExp, "x", ocWrapped},
-        ReplaceAllCase{"regex bounded, sparse matches", SparseMatches(), "a" + Repeat("y?", 20), sfoRegExp, "b",
-                       ocWrapped},
+                       0, "z", false},
+        ReplaceAllCase{"regex bounded, longer", Repeat("0102030 ", 1000), "0[0-9]", sfoRegExp, "<10>", false},
+        ReplaceAllCase{"regex bounded, shorter", Repeat("acb ", 1200), "a[bx]?[bx]?|c|b", sfoRegExp, "x", false},
+        ReplaceAllCase{"regex bounded, sparse matches", SparseMatches(), "a" + Repeat("y?", 20), sfoRegExp, "b", false},
         ReplaceAllCase{"regex double-byte", Repeat(Sj("ガッツ攻撃") + "z" + kLeadRun, 500), Sj("[ッ攻]."), sfoRegExp,
-                       Sj("撃撃"), ocWrapped}));
+                       Sj("撃撃"), false}));
 
 // Many lines, most changed, so that the rows changed fill several blocks of the row store and grow or
 // shrink them past their limits.
