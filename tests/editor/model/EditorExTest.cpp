@@ -493,15 +493,21 @@ std::string WalkHits(TEditorEx& E, bool Backward) {
     return hits + " LOOPS";
 }
 
-// The one-at-a-time replace loop, as the replace command runs it, under a step bound: -1 when it does
-// not end.
-int ReplaceOneByOne(TEditorEx& E, const std::string& Replacement, bool Backward) {
-    for (int count = 0; count < kSearchSteps; ++count)
-        if (!(Backward ? E.FindPrev() : E.FindNext()))
-            return count;
-        else
-            E.ReplaceHit(Replacement, Backward);
-    return -1;
+// The one-at-a-time replace loop, as the replace command runs it, under a step bound: Count the
+// replacements, -1 when the loop does not end within Steps. False when a replacement leaves the caret
+// elsewhere than behind (backwards before) the text it put in, past the column limit of an unwrapped
+// row or in a character cut in two: the next search then starts elsewhere than the text says.
+bool ReplaceOneByOne(TEditorEx& E, const std::string& Replacement, bool Backward, int& Count,
+                     int Steps = kSearchSteps) {
+    bool sound = true;
+    for (Count = 0; Count < Steps; ++Count) {
+        if (!(Backward ? E.FindPrev() : E.FindNext())) return sound;
+        const int start = E.SelStart(), length = E.GetTextLength() - E.HitSelLength();
+        E.ReplaceHit(Replacement, Backward);
+        sound = sound && E.SelStart() == start + (Backward ? 0 : E.GetTextLength() - length);
+    }
+    Count = -1;
+    return sound;
 }
 
 struct LineBreakCase {
@@ -555,7 +561,9 @@ TEST_F(EditorEx, ReplacingMatchesAtLineBreaksEnds) {
                 Find(c.Pattern, sfoRegExp);
                 E.SetHitStyle(hsDraw);
                 if (backward) E.SetSelStart(static_cast<int>(kBreaks.size()));
-                EXPECT_EQ(ReplaceOneByOne(E, "", backward), c.Count) << where;
+                int count = 0;
+                EXPECT_TRUE(ReplaceOneByOne(E, "", backward, count)) << where;
+                EXPECT_EQ(count, c.Count) << where;
                 EXPECT_EQ(E.Lines().Text(), c.Replaced) << where;
             }
 }
@@ -888,18 +896,6 @@ protected:
             e->SetSearchOptions(c.Options);
         }
     }
-    // The one-at-a-time way, as the replace command runs it; false when a replacement leaves the caret
-    // where the text does not say (past the column limit of an unwrapped row, or in a character cut in
-    // two), so that the next search starts elsewhere than after the replacement.
-    bool SlowReplaceAll(bool Backward, int& Count) {
-        for (Count = 0; Backward ? Slow.FindPrev() : Slow.FindNext(); ++Count) {
-            const int start = Slow.SelStart(), length = Slow.GetTextLength() - Slow.HitSelLength();
-            Slow.ReplaceHit(GetParam().Replacement, Backward);
-            if (Slow.SelStart() != start + (Backward ? 0 : Slow.GetTextLength() - length)) return false;
-        }
-        return true;
-    }
-
     TTestHost Host, SlowHost;
     TEditorEx E, Slow;
 };
@@ -919,7 +915,7 @@ TEST_P(ReplaceAllTest, AsOneAtATimeAndUndoneAtOnce) {
                 Prepare(wrap, row, col);
                 const int count = E.ReplaceAll(c.Replacement, backward);
                 int slowCount = 0;
-                if (SlowReplaceAll(backward, slowCount)) {
+                if (ReplaceOneByOne(Slow, c.Replacement, backward, slowCount, 100000)) {
                     ASSERT_EQ(count, slowCount) << where;
                     ASSERT_EQ(E.Lines().Text(), Slow.Lines().Text()) << where;
                     EXPECT_EQ(E.Row(), Slow.Row()) << where;
@@ -1036,6 +1032,94 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ReplaceAllCase{"growing", Repeat("a 12 b 12\r\n\r\nc\r\n", 1500), "12", 0, Repeat("345", 12)},
                       ReplaceAllCase{"shrinking", Repeat("a 12 b 12 " + Repeat("x", 60) + "\r\n", 2000), "12 b 12 x", 0,
                                      ""}));
+
+// ReplaceAll against the one-at-a-time way on random texts, with fixed seeds: few letters, so that
+// matches crowd, meet and reach into the replacements; line breaks in the texts, the patterns and the
+// replacements; empty replacements; double-byte characters; now and then one line of thousands of
+// bytes. Where the one-at-a-time way is sound, the text, the count, the caret and the selection are
+// its own; always one undo gives the text back byte for byte, and one redo the replaced text.
+TEST(ReplaceAllRandom, AsOneAtATimeAndUndoneAtOnce) {
+    const std::string kana = Sj("ア"); // 0x83 0x41: its trail byte is "A"
+    const std::vector<std::string> atoms = {"a", "a", "b", "A", " ", "\r\n", kana, "ab"};
+    const struct {
+        const char* Find;
+        std::uint8_t Options;
+    } finds[] = {{"a", 0},
+                 {"ab", 0},
+                 {"aa", sfoMatchCase},
+                 {"a", sfoWholeWord},
+                 {"ba", 0},
+                 {"a+", sfoRegExp},
+                 {"b|\\n", sfoRegExp},
+                 {"\\n", sfoRegExp},
+                 {"a$", sfoRegExp},
+                 {"^b", sfoRegExp},
+                 {"a*", sfoRegExp},
+                 {"[ab]\\r", sfoRegExp},
+                 {"b.", sfoRegExp},
+                 {"\\r\\n", sfoRegExp},
+                 {"[ \\r\\n]+", sfoRegExp},
+                 {"(ab)+", sfoRegExp},
+                 {"A", sfoRegExp | sfoMatchCase}};
+    const std::vector<std::string> replacements = {"", "a", "b", "xy", "\r\n", "a\r\nb", "ab", "\n"};
+    std::mt19937 rng(36);
+    auto pick = [&rng](std::size_t N) { return static_cast<std::size_t>(rng() % N); };
+    TTestHost host, slowHost;
+    int compared = 0, replaced = 0; // rounds compared with the one-at-a-time way; rounds that replaced
+    for (int round = 0; round < 1500; ++round) {
+        const bool longLine = round % 50 == 49;
+        std::string text;
+        const std::size_t atomCount = longLine ? 1500 + pick(1500) : pick(24);
+        for (std::size_t i = 0; i < atomCount; ++i) {
+            const std::string& atom = atoms[pick(atoms.size())];
+            text += longLine && atom == "\r\n" ? "b" : atom;
+        }
+        const auto& find = finds[pick(std::size(finds))];
+        const std::string& with = replacements[pick(replacements.size())];
+        const bool wrap = pick(2) == 0, backward = pick(2) == 0;
+        TEditorEx e, slow;
+        e.SetHost(&host);
+        slow.SetHost(&slowHost);
+        int row = 0, col = 0;
+        for (TEditorEx* x : {&e, &slow}) {
+            x->SetWordWrap(wrap);
+            x->WrapOption().SetWrapByte(8);
+            x->Lines().SetText(text);
+            if (x == &e) {
+                row = static_cast<int>(pick(static_cast<std::size_t>(x->RowCount()) + 1));
+                col = static_cast<int>(pick(6));
+            }
+            x->SetRowCol(row, col);
+            x->SetHitStyle(hsDraw);
+            x->SetFindString(find.Find);
+            x->SetSearchOptions(find.Options);
+        }
+        const std::string where = "round " + std::to_string(round) + ": " + find.Find + " -> " + with +
+                                  (wrap ? ", wrapped" : "") + (backward ? ", backwards" : "") + ", from " +
+                                  std::to_string(row) + "," + std::to_string(col);
+        const std::string before = e.Lines().Text();
+        const int count = e.ReplaceAll(with, backward);
+        int slowCount = 0;
+        if (ReplaceOneByOne(slow, with, backward, slowCount, 100000)) {
+            ++compared;
+            ASSERT_EQ(count, slowCount) << where;
+            ASSERT_EQ(e.Lines().Text(), slow.Lines().Text()) << where;
+            EXPECT_EQ(e.Row(), slow.Row()) << where;
+            EXPECT_EQ(e.Col(), slow.Col()) << where;
+            EXPECT_EQ(e.SelStart(), slow.SelStart()) << where;
+            EXPECT_EQ(e.SelLength(), slow.SelLength()) << where;
+        }
+        if (count == 0) continue;
+        ++replaced;
+        const std::string after = e.Lines().Text();
+        e.Undo();
+        ASSERT_EQ(e.Lines().Text(), before) << where;
+        e.Redo();
+        ASSERT_EQ(e.Lines().Text(), after) << where;
+    }
+    EXPECT_GT(compared, 1200);
+    EXPECT_GT(replaced, 600);
+}
 
 } // namespace
 } // namespace quillon
