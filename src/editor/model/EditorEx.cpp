@@ -218,7 +218,8 @@ bool TLineRegExpEx::FindIn(std::string_view Str, std::size_t& From, std::size_t&
     if (!(this->*proc)(rest, Start, End)) return false;
     Start += From;
     End += From;
-    From = End > Start ? End : From + CharLength(rest, 0);
+    // No match starts between From and an empty match: the next search starts a character after it.
+    From = End > Start ? End : Start < Str.size() ? Start + CharLength(Str, Start) : Str.size();
     return true;
 }
 

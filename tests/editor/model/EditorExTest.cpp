@@ -338,6 +338,24 @@ TEST(LineRegExpEx, FindAllInALongLineFindsWhatTheWholeRestHolds) {
     }
 }
 
+// An empty match far from where a step searched from moves the next step on from the match, not from
+// where the step began: before, "$" on a long line was found again from every character before it.
+TEST(LineRegExpEx, AnEmptyMatchMovesOnFromWhereItStood) {
+    const std::string line = std::string(2000, 'a') + Sj("漢字") + "\r\n";
+    for (const char* pattern : {"$", "(x|$)", "x*$"}) {
+        TLineRegExpEx re;
+        re.SetRegExp(pattern);
+        std::size_t from = 0, start = 0, end = 0;
+        int steps = 0;
+        std::vector<std::size_t> starts;
+        while (steps < 10 && re.FindFrom(line, from, start, end)) {
+            ++steps;
+            starts.push_back(start);
+        }
+        EXPECT_EQ(starts, (std::vector<std::size_t>{2004, 2006})) << pattern; // before the CR, at the end
+    }
+}
+
 // ---- FindNext and FindPrev
 
 class EditorExFind : public EditorEx {
