@@ -250,13 +250,25 @@ bool TMatchCORE::MayMatch(std::string_view Text) const {
     const std::string& required = DFA().Literals().Required;
     if (required.empty()) return true;
     const auto* begin = reinterpret_cast<TPos>(Text.data());
-    return NextLiteral(begin, begin + Text.size(), required) != begin + Text.size();
+    const TPos end = begin + Text.size(), hit = NextLiteral(begin, end, required);
+    Reached(hit == end ? end : hit + required.size());
+    return hit != end;
+}
+
+void TMatchCORE::ReachedWalk(TPos Q, TPos End) const { Reached(Q + 1 == End && IsLeadByte(*Q) ? End : Q); }
+
+std::pair<TMatchCORE::TPos, TMatchCORE::TPos> TMatchCORE::StartReading(std::string_view Text) const {
+    const auto bounds = TextBounds(Text);
+    FReadFrom = FReadTo = bounds.first;
+    // A NUL ends the text as the end of the view does.
+    if (bounds.second != bounds.first + Text.size()) Reached(bounds.second + 1);
+    return bounds;
 }
 
 bool TMatchCORE::MatchPlain(std::string_view Text, size_t& Start, size_t& End) const {
+    const auto [begin, end] = StartReading(Text);
     if (!MayMatch(Text)) return false;
     const TRE_DFA& dfa = DFA();
-    const auto [begin, end] = TextBounds(Text);
     const int init = dfa.InitialState();
     if (begin == end) return dfa.Accepting(init) && Found(begin, begin, begin, Start, End);
     const TRE_DFA::TStartBytes& starts = dfa.StartBytes();
@@ -269,9 +281,11 @@ bool TMatchCORE::MatchPlain(std::string_view Text, size_t& Start, size_t& End) c
         const TPos q = dfa.Walk(init, p, end, [&dfa, &last](int S, TPos At) {
             if (dfa.Accepting(S)) last = At;
         });
+        ReachedWalk(q, end);
         if (last) return Found(begin, p, last, Start, End);
         budget.Spend(p, q);
     }
+    Reached(end);
     return false;
 }
 
@@ -284,6 +298,7 @@ TMatchCORE::TPos TMatchCORE::MatchFrom(TPos P, TPos End, int State, TBudget& Bud
     const TPos q = dfa.Walk(State, P, End, [&](int S, TPos At) {
         if (dfa.Accepting(S) || (dfa.TailAccepts(S) && AtLineTail(At, End, separator))) last = At;
     });
+    ReachedWalk(q, End);
     Budget.Spend(P, q);
     return last;
 }
@@ -301,8 +316,8 @@ TMatchCORE::TPos TMatchCORE::MatchAtHead(TPos P, TPos End, TBudget& Budget) cons
 }
 
 bool TMatchCORE::MatchAnchored(std::string_view Text, size_t& Start, size_t& End) const {
+    const auto [begin, end] = StartReading(Text);
     if (!MayMatch(Text)) return false;
-    const auto [begin, end] = TextBounds(Text);
     TBudget budget(begin, end, LinearOnly, DFA().Forward());
     if (budget.Spent()) return LinearSearch(begin, begin, end, true, Start, End);
     if (const TPos e = MatchAtHead(begin, end, budget)) return Found(begin, begin, e, Start, End);
@@ -310,8 +325,8 @@ bool TMatchCORE::MatchAnchored(std::string_view Text, size_t& Start, size_t& End
 }
 
 bool TMatchCORE::MatchScan(std::string_view Text, size_t& Start, size_t& End) const {
+    const auto [begin, end] = StartReading(Text);
     if (!MayMatch(Text)) return false;
-    const auto [begin, end] = TextBounds(Text);
     TBudget budget(begin, end, LinearOnly, DFA().Forward());
     return ScanFrom(begin, end, false, budget, Start, End);
 }
@@ -330,6 +345,7 @@ bool TMatchCORE::ScanFrom(TPos Begin, TPos End, bool BeginIsHead, TBudget& Budge
             if (const TPos e = MatchAtHead(p + 1, End, Budget)) return Found(Begin, p + 1, e, Start, Finish);
         }
     }
+    Reached(End);
     if (dfa.HasLineTail() && dfa.TailAccepts(init)) return Found(Begin, End, End, Start, Finish);
     return false;
 }
@@ -358,6 +374,7 @@ TMatchCORE::TPos TMatchCORE::LeftmostStart(TPos Begin, TPos From, TPos End, bool
 // The leftmost-longest match at or after From in time linear in the text: the leftmost start
 // from the reverse automaton, then one forward walk for the longest match from there.
 bool TMatchCORE::LinearSearch(TPos Begin, TPos From, TPos End, bool BeginIsHead, size_t& Start, size_t& Finish) const {
+    Reached(End); // the reverse automaton reads from the end
     const TPos p = LeftmostStart(Begin, From, End, BeginIsHead);
     if (!p) return false;
     TBudget unbounded;

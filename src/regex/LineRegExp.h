@@ -126,6 +126,11 @@ public:
     bool MatchPlain(std::string_view Text, size_t& Start, size_t& End) const;
     bool MatchAnchored(std::string_view Text, size_t& Start, size_t& End) const;
     bool MatchScan(std::string_view Text, size_t& Start, size_t& End) const;
+    // How far the last of these searches read: every byte of its answer's making lies before this
+    // offset of its text; the text's length when it read up to the end (the end, or the first NUL,
+    // decides as much as a byte does). The same search of a longer text that starts alike answers
+    // alike when this is below the shorter one's length.
+    size_t ReadEnd() const { return static_cast<size_t>(FReadTo - FReadFrom); }
 
 protected:
     // The linear search alone, without first restarting the automaton at each candidate start.
@@ -141,6 +146,16 @@ private:
     bool ScanFrom(TPos Begin, TPos End, bool BeginIsHead, TBudget& Budget, size_t& Start, size_t& Finish) const;
     TPos LeftmostStart(TPos Begin, TPos From, TPos End, bool BeginIsHead) const;
     bool LinearSearch(TPos Begin, TPos From, TPos End, bool BeginIsHead, size_t& Start, size_t& Finish) const;
+    // Starts the record of how far a search of the text reads, and bounds the text at its first NUL.
+    std::pair<TPos, TPos> StartReading(std::string_view Text) const;
+    void Reached(TPos P) const {
+        if (P > FReadTo) FReadTo = P;
+    }
+    // A walk that ended at Q read the bytes before it; one stopped by a lead byte that ends the text
+    // read the end.
+    void ReachedWalk(TPos Q, TPos End) const;
+
+    mutable TPos FReadFrom = nullptr, FReadTo = nullptr; // what the last search read: [FReadFrom, FReadTo)
 };
 
 class TLineRegExp : public TMatchCORE {

@@ -1,4 +1,5 @@
 #include "LineRegExp.h"
+#include "Cp932.h"
 #include "RENFA.h"
 #include "RETestUtil.h"
 
@@ -621,6 +622,44 @@ TEST(TLineRegExp, AnLFEndsALineOnlyAsACharacter) {
         {"x.*Z|^b$", xs + "\x82\nb", 0, 0, mcls_LF},
         {"x.*Z|^b$", xs + "\x82\n\nb\n", 14, 1, mcls_LF},
     });
+}
+
+// A search answers from the bytes before ReadEnd: the same search of the text cut anywhere after
+// them answers alike. Random texts over a few letters, line ends, a double-byte character and a NUL;
+// patterns with literals, repetitions, anchors and a walk that runs far and fails.
+TEST(TMatchCORE, ReadEndBoundsWhatTheAnswerDependsOn) {
+    const std::vector<std::string> atoms = {"a", "b", "z", "\r\n", "\n", Sj("ア"), std::string(1, '\0')};
+    const char* const patterns[] = {"ab", "a+", "x*", "^b", "b$", "$", "a.*z", "(a|b)+z", "z|\\n", "^"};
+    using TProc = bool (TMatchCORE::*)(std::string_view, size_t&, size_t&) const;
+    const TProc procs[] = {&TMatchCORE::MatchPlain, &TMatchCORE::MatchAnchored, &TMatchCORE::MatchScan};
+    std::mt19937 rng(36);
+    TLineRegExp re;
+    for (const char* pattern : patterns) {
+        re.SetRegExp(pattern);
+        for (int round = 0; round < 300; ++round) {
+            std::string text;
+            for (std::size_t i = rng() % 30; i > 0; --i) text += atoms[rng() % atoms.size()];
+            std::vector<bool> starts(text.size() + 1, false); // where characters start
+            for (std::size_t i = 0; i < text.size(); i += IsLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1)
+                starts[i] = true;
+            for (const TProc proc : procs) {
+                size_t start = 0, end = 0;
+                const bool found = (re.*proc)(text, start, end);
+                const size_t read = re.ReadEnd();
+                ASSERT_LE(read, text.size()) << pattern;
+                for (size_t cut = read + 1; cut < text.size(); ++cut) {
+                    if (!starts[cut]) continue; // a cut inside a character makes another text
+                    size_t s = 0, e = 0;
+                    const bool f = (re.*proc)(std::string_view(text).substr(0, cut), s, e);
+                    ASSERT_EQ(f, found) << pattern << " cut at " << cut;
+                    if (found) {
+                        ASSERT_EQ(s, start) << pattern << " cut at " << cut;
+                        ASSERT_EQ(e, end) << pattern << " cut at " << cut;
+                    }
+                }
+            }
+        }
+    }
 }
 
 } // namespace

@@ -198,13 +198,14 @@ int TLineRegExpEx::SearchReach() const {
 }
 
 bool TLineRegExpEx::FindFrom(std::string_view Str, std::size_t& From, std::size_t& Start, std::size_t& End) const {
-    const int reach = SearchReach();
     for (std::size_t part = 256;; part *= 2) {
-        const std::size_t cut =
-            reach < 0 ? Str.size() : std::min(Str.size(), From + static_cast<std::size_t>(reach) + part);
+        // The part ends where a character starts, so that its end reads as the end of a text.
+        std::size_t cut = std::min(Str.size(), From + part);
+        if (cut < Str.size())
+            cut = static_cast<std::size_t>(CharStartOf(Str, static_cast<int>(cut), static_cast<int>(From)));
         std::size_t next = From;
         const bool found = FindIn(Str.substr(0, cut), next, Start, End);
-        if (cut == Str.size() || (found && Start + static_cast<std::size_t>(reach) <= cut)) {
+        if (cut == Str.size() || From + ReadEnd() < cut) {
             From = next;
             return found;
         }

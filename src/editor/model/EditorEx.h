@@ -56,10 +56,9 @@ public:
     virtual int FindAll(std::string_view Str, TFindMatchList& List) const;
     // One step of FindAll: the match [Start, End) (maybe empty) found from the byte offset From of
     // Str, and From moved on to where the next step searches; false when no match is left. The step
-    // reads, with a bounded reach, a part of Str from From that doubles until the match found starts
-    // the reach before the part's end (nothing past that changes it) or the part is the whole: the
-    // search first looks for the end of the text it is given, so a step costs what it reads, not the
-    // rest of a long line.
+    // searches a part of Str from From that doubles until the search reads less than the part (so
+    // nothing past it changes the answer; ReadEnd then tells how far from From it read) or the part
+    // is the whole: a step costs what it reads, not the rest of a long line.
     bool FindFrom(std::string_view Str, std::size_t& From, std::size_t& Start, std::size_t& End) const;
     // The most bytes that a match can span, -1 when the pattern leaves it unbounded.
     int MaxMatchBytes() const { return DFA().MaxMatchBytes(); }
@@ -184,10 +183,13 @@ private:
     // whole line. Work starts a character, and unless Base is 0 it starts before the character
     // before From: a whole word looks at that character, and a regular expression takes offset 0 for
     // the line start.
+    // ReadEnd: every byte that the step read lies before it; ReadBefore: the same for this step and
+    // every step before it.
     struct TScanStep {
-        std::size_t Start = 0, End = 0, Next = 0, Resume = 0;
+        std::size_t Start = 0, End = 0, Next = 0, Resume = 0, ReadEnd = 0, ReadBefore = 0;
         bool Counted = false;
     };
+    static void PushStep(TScanStep& Step, std::vector<TScanStep>& Steps);
     bool ScanStep(std::string_view Work, std::size_t Base, const std::string& Pattern, std::size_t From, int Reach,
                   std::size_t BreakAt, TScanStep& Step) const;
     // The steps of the line Work (from its offset Base on, as for ScanStep) from From on (From following
