@@ -2,7 +2,7 @@
 // line underlined (the whole collection of matches runs once per painted row), repeated. A fuzzy
 // regular expression beside a plain find string, and beside the bare finder collecting the same
 // lines without the editor. Rows per second. Then the editor's chunked search over a long text
-// beside memmem.
+// beside memmem and the Find command's FindNext over it, and find-all and replace-all on one long line.
 #include "EditorEx.h"
 #include "Cp932.h"
 
@@ -187,6 +187,96 @@ void BM_MemmemMiss(benchmark::State& State) {
     State.SetBytesProcessed(State.iterations() * static_cast<int64_t>(text.size()));
 }
 BENCHMARK(BM_MemmemMiss)->Unit(benchmark::kMillisecond);
+
+// The Find command's own path: FindNext on a window's editor, from the top of the same 10 MB text, for
+// a string that is not there, matching case and not; beside memmem above.
+void BM_FindNextMiss(benchmark::State& State) {
+    TNullHost host;
+    TEditorEx editor;
+    editor.SetHost(&host);
+    editor.Lines().SetText(SearchTextBody());
+    editor.SetFindString("missing words");
+    editor.SetSearchOptions(static_cast<std::uint8_t>(State.range(0)));
+    for (auto _ : State) {
+        editor.SetRowCol(0, 0);
+        if (editor.FindNext()) State.SkipWithError("found what is not there");
+    }
+    State.SetBytesProcessed(State.iterations() * static_cast<int64_t>(SearchTextBody().size()));
+}
+BENCHMARK(BM_FindNextMiss)->Arg(sfoMatchCase)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// One long line (no line break) of Megabytes MB, searched for every match (the find marks of its
+// rows) and replaced all at once (wrapped, so that no column limit stops the search), for patterns
+// that repeat or stand at the line's ends. The time per MB stays flat as the line grows when the
+// search is linear. Arguments: the case (below) and the size in MB.
+struct TLongLineCase {
+    const char* Name;
+    const char* Pattern;
+    const char* Piece; // repeated to make the line
+    const char* Replacement;
+};
+const TLongLineCase kLongLineCases[] = {
+    {"e+", "e+", "e ", "x"},     {"com+ent", "com+ent", "a comment, commmment; ", "remark"},
+    {"0+", "0+", "10020 ", "0"}, {"^", "^", "e ", "x"},
+    {"$", "$", "e ", "x"},
+};
+
+std::string LongLineOf(const TLongLineCase& Case, std::size_t Bytes) {
+    std::string line;
+    line.reserve(Bytes + 64);
+    while (line.size() < Bytes) line += Case.Piece;
+    return line;
+}
+
+void LongLineEditor(TEditorEx& Editor, TNullHost& Host, const TLongLineCase& Case, std::size_t Bytes, bool Wrap) {
+    Editor.SetHost(&Host);
+    Editor.SetWordWrap(Wrap);
+    Editor.Lines().SetText(LongLineOf(Case, Bytes));
+    Editor.SetFindString(Case.Pattern);
+    Editor.SetSearchOptions(sfoRegExp | sfoMatchCase);
+}
+
+void BM_LongLineFindAll(benchmark::State& State) {
+    const TLongLineCase& c = kLongLineCases[State.range(0)];
+    const std::size_t bytes = static_cast<std::size_t>(State.range(1)) << 20;
+    TNullHost host;
+    TEditorEx editor;
+    LongLineEditor(editor, host, c, bytes, false);
+    int matches = 0;
+    for (auto _ : State) {
+        State.PauseTiming();
+        editor.Lines().SetText(LongLineOf(c, bytes)); // a new text: the matches are collected again
+        State.ResumeTiming();
+        matches = editor.CollectFindMatches(0);
+    }
+    State.SetLabel(c.Name);
+    State.counters["matches"] = matches;
+    State.SetBytesProcessed(State.iterations() * static_cast<int64_t>(bytes));
+}
+
+void BM_LongLineReplaceAll(benchmark::State& State) {
+    const TLongLineCase& c = kLongLineCases[State.range(0)];
+    const std::size_t bytes = static_cast<std::size_t>(State.range(1)) << 20;
+    int count = 0;
+    for (auto _ : State) {
+        State.PauseTiming();
+        TNullHost host;
+        TEditorEx editor;
+        LongLineEditor(editor, host, c, bytes, true);
+        State.ResumeTiming();
+        count = editor.ReplaceAll(c.Replacement, false);
+    }
+    State.SetLabel(c.Name);
+    State.counters["replaced"] = count;
+    State.SetBytesProcessed(State.iterations() * static_cast<int64_t>(bytes));
+}
+
+void LongLineArgs(benchmark::internal::Benchmark* B) {
+    for (int i = 0; i < static_cast<int>(std::size(kLongLineCases)); ++i)
+        for (int mb : {1, 2, 4}) B->Args({i, mb});
+}
+BENCHMARK(BM_LongLineFindAll)->Apply(LongLineArgs)->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongLineReplaceAll)->Apply(LongLineArgs)->Iterations(2)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
