@@ -255,11 +255,20 @@ bool TMatchCORE::MayMatch(std::string_view Text) const {
     return hit != end;
 }
 
-void TMatchCORE::ReachedWalk(TPos Q, TPos End) const { Reached(Q + 1 == End && IsLeadByte(*Q) ? End : Q); }
+void TMatchCORE::ReachedWalk(TPos Q, TPos End) const {
+    const TPos to = Q + 1 == End && IsLeadByte(*Q) ? End : Q;
+    Reached(to);
+    if (to > FWalkTo) FWalkTo = to;
+}
+
+bool TMatchCORE::FoundAfter(TPos Before, TPos Begin, TPos From, TPos To, size_t& Start, size_t& End) const {
+    FPassedTo = Before;
+    return Found(Begin, From, To, Start, End);
+}
 
 std::pair<TMatchCORE::TPos, TMatchCORE::TPos> TMatchCORE::StartReading(std::string_view Text) const {
     const auto bounds = TextBounds(Text);
-    FReadFrom = FReadTo = bounds.first;
+    FReadFrom = FReadTo = FWalkTo = FPassedTo = bounds.first;
     // A NUL ends the text as the end of the view does.
     if (bounds.second != bounds.first + Text.size()) Reached(bounds.second + 1);
     return bounds;
@@ -278,11 +287,12 @@ bool TMatchCORE::MatchPlain(std::string_view Text, size_t& Start, size_t& End) c
          p = NextCandidate(NextChar(p, end), end, starts, prefix)) {
         if (budget.Spent()) return LinearSearch(begin, p, end, false, Start, End);
         TPos last = nullptr;
+        const TPos before = FWalkTo;
         const TPos q = dfa.Walk(init, p, end, [&dfa, &last](int S, TPos At) {
             if (dfa.Accepting(S)) last = At;
         });
         ReachedWalk(q, end);
-        if (last) return Found(begin, p, last, Start, End);
+        if (last) return FoundAfter(before, begin, p, last, Start, End);
         budget.Spend(p, q);
     }
     Reached(end);
@@ -340,9 +350,12 @@ bool TMatchCORE::ScanFrom(TPos Begin, TPos End, bool BeginIsHead, TBudget& Budge
     for (TPos p = NextCandidate(Begin, End, starts, prefix); p < End;
          p = NextCandidate(NextChar(p, End), End, starts, prefix)) {
         if (Budget.Spent()) return LinearSearch(Begin, p, End, BeginIsHead, Start, Finish);
-        if (const TPos e = MatchFrom(p, End, init, Budget)) return Found(Begin, p, e, Start, Finish);
+        const TPos before = FWalkTo;
+        if (const TPos e = MatchFrom(p, End, init, Budget)) return FoundAfter(before, Begin, p, e, Start, Finish);
         if (*p == '\n' && dfa.HasLineHead()) {
-            if (const TPos e = MatchAtHead(p + 1, End, Budget)) return Found(Begin, p + 1, e, Start, Finish);
+            const TPos passed = FWalkTo;
+            if (const TPos e = MatchAtHead(p + 1, End, Budget))
+                return FoundAfter(passed, Begin, p + 1, e, Start, Finish);
         }
     }
     Reached(End);
@@ -375,12 +388,13 @@ TMatchCORE::TPos TMatchCORE::LeftmostStart(TPos Begin, TPos From, TPos End, bool
 // from the reverse automaton, then one forward walk for the longest match from there.
 bool TMatchCORE::LinearSearch(TPos Begin, TPos From, TPos End, bool BeginIsHead, size_t& Start, size_t& Finish) const {
     Reached(End); // the reverse automaton reads from the end
+    FWalkTo = End;
     const TPos p = LeftmostStart(Begin, From, End, BeginIsHead);
     if (!p) return false;
     TBudget unbounded;
     const TPos e = IsLineHead(Begin, p, BeginIsHead) ? MatchAtHead(p, End, unbounded)
                                                      : MatchFrom(p, End, DFA().InitialState(), unbounded);
-    return e && Found(Begin, p, e, Start, Finish);
+    return e && FoundAfter(End, Begin, p, e, Start, Finish);
 }
 
 TLineRegExp::TLineRegExp() { PreProcessor().FuzzyCharDicList.push_back(&FuzzyCharDic()); }

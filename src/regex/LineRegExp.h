@@ -131,6 +131,9 @@ public:
     // decides as much as a byte does). The same search of a longer text that starts alike answers
     // alike when this is below the shorter one's length.
     size_t ReadEnd() const { return static_cast<size_t>(FReadTo - FReadFrom); }
+    // How far the walks read that found no match before the last answer's start: that start stays
+    // the leftmost while the text changes only from this offset on.
+    size_t PassedEnd() const { return static_cast<size_t>(FPassedTo - FReadFrom); }
 
 protected:
     // The linear search alone, without first restarting the automaton at each candidate start.
@@ -154,8 +157,12 @@ private:
     // A walk that ended at Q read the bytes before it; one stopped by a lead byte that ends the text
     // read the end.
     void ReachedWalk(TPos Q, TPos End) const;
+    // The answer starts at a candidate whose walks began when the walks had read up to Before.
+    bool FoundAfter(TPos Before, TPos Begin, TPos From, TPos To, size_t& Start, size_t& End) const;
 
     mutable TPos FReadFrom = nullptr, FReadTo = nullptr; // what the last search read: [FReadFrom, FReadTo)
+    mutable TPos FWalkTo = nullptr;                      // the furthest that a walk of the last search read
+    mutable TPos FPassedTo = nullptr;                    // what the walks before the answer's start read
 };
 
 class TLineRegExp : public TMatchCORE {

@@ -412,11 +412,14 @@ bool TEditorEx::ScanStep(std::string_view Work, std::size_t Base, const std::str
         Step.Counted = Step.End > Step.Start;
         if (Step.Counted && BreakAt != std::string::npos)
             TakeWholeLineBreak(BreakAt - Base, Step.Start, Step.End, Step.Next);
+        Step.ReadEnd = std::max(From + FFinder->ReadEnd(), Step.End);
+        Step.Passed = From + FFinder->PassedEnd();
     } else {
         if (Pattern.empty() || !FindPlainFrom(Work, Pattern, Step.Next, Step.Start)) return false;
         Step.End = Step.Next;
         Step.Counted = !(FSearchOptions & sfoWholeWord) ||
                        IsWholeWord(Work, static_cast<int>(Step.Start) + 1, static_cast<int>(Pattern.size()));
+        Step.ReadEnd = Step.Passed = Step.Start + static_cast<std::size_t>(Reach);
     }
     // The search steps through the characters from From as this walk does; what it decided at a
     // character before Start - Reach + 1 read nothing from Start on.
@@ -425,7 +428,8 @@ bool TEditorEx::ScanStep(std::string_view Work, std::size_t Base, const std::str
         const std::size_t last = Step.Start + 1 - static_cast<std::size_t>(Reach);
         Step.Resume = StartsChar(Work, From, last) ? last : last - 1;
     }
-    for (std::size_t* offset : {&Step.Start, &Step.End, &Step.Next, &Step.Resume}) *offset += Base;
+    for (std::size_t* offset : {&Step.Start, &Step.End, &Step.Next, &Step.Resume, &Step.ReadEnd, &Step.Passed})
+        *offset += Base;
     return true;
 }
 
@@ -549,13 +553,18 @@ void TEditorEx::AddSpanBefore(std::vector<TSpan>& Spans, std::size_t Start, std:
     Spans.push_back({Start, oldEnd - Start, end - Start + NewLength - (End - Start)});
 }
 
+void TEditorEx::PushStep(TScanStep& Step, std::vector<TScanStep>& Steps) {
+    Step.ReadBefore = std::max(Step.ReadEnd, Steps.empty() ? 0 : Steps.back().ReadBefore);
+    Steps.push_back(Step);
+}
+
 std::optional<TEditorEx::TScanStep> TEditorEx::HitAfter(std::string_view Work, std::size_t Base,
                                                         const std::string& Pattern, std::size_t Start, int Reach,
                                                         std::size_t BreakAt, std::size_t& From,
                                                         std::vector<TScanStep>& Steps) const {
     TScanStep step;
     while (ScanStep(Work, Base, Pattern, From, Reach, BreakAt, step)) {
-        Steps.push_back(step);
+        PushStep(step, Steps);
         From = step.Next;
         if (step.Counted && step.Start >= Start) return step;
     }
@@ -570,7 +579,7 @@ std::optional<TEditorEx::TScanStep> TEditorEx::HitBefore(std::string_view Work, 
     if (Reach >= 0) Work = Work.substr(0, std::min(Work.size(), Start + static_cast<std::size_t>(Reach) - Base));
     TScanStep step;
     while (ScanStep(Work, Base, Pattern, From, Reach, BreakAt, step) && step.Start < Start) {
-        Steps.push_back(step);
+        PushStep(step, Steps);
         From = step.Next;
     }
     const auto hit = std::find_if(Steps.rbegin(), Steps.rend(),
@@ -653,14 +662,18 @@ void TEditorEx::PlanReplaceAll(const std::string& Replacement, bool Backward, TR
             if (!hit || (!Backward && hit->Start >= limit)) break;
             const std::size_t pos = hit->Start, end = hit->End;
             // The steps that read the replaced text search again, from where the first of them read it.
-            while (!steps.empty() && (reach < 0 || steps.back().Start + static_cast<std::size_t>(reach) > pos)) {
-                next = steps.back().Resume;
+            // Forwards, where every later replacement lies after this one, a step whose passing over
+            // the places before its match read nothing from Pos on searches again from its match.
+            while (!steps.empty() && steps.back().ReadBefore > pos) {
+                const TScanStep& step = steps.back();
+                next = !Backward && step.Passed <= pos ? step.Start : step.Resume;
                 steps.pop_back();
             }
             // So do the places before Next that a resumed step passed over without reading the text
-            // after them: those from which the search reads the replaced text.
-            const std::size_t reread = reach < 0 ? 0 : pos + 1 - std::min(pos + 1, static_cast<std::size_t>(reach));
-            if (reread < next && (steps.empty() || steps.back().Next <= reread))
+            // after them (a step resumes before its start only with a bounded reach): those from
+            // which the search reads the replaced text.
+            const std::size_t reread = pos + 1 - std::min(pos + 1, static_cast<std::size_t>(std::max(reach, 0)));
+            if (reach >= 0 && reread < next && (steps.empty() || steps.back().Next <= reread))
                 next = reread <= base
                            ? std::max(base, steps.empty() ? 0 : steps.back().Next)
                            : static_cast<std::size_t>(CharStartOf(view, static_cast<int>(reread - base))) + base;

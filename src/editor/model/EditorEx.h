@@ -184,9 +184,10 @@ private:
     // before From: a whole word looks at that character, and a regular expression takes offset 0 for
     // the line start.
     // ReadEnd: every byte that the step read lies before it; ReadBefore: the same for this step and
-    // every step before it.
+    // every step before it; Passed: every byte that told the step that no match starts between From
+    // and Start lies before it (a change from there on leaves Start the first place to search again).
     struct TScanStep {
-        std::size_t Start = 0, End = 0, Next = 0, Resume = 0, ReadEnd = 0, ReadBefore = 0;
+        std::size_t Start = 0, End = 0, Next = 0, Resume = 0, ReadEnd = 0, ReadBefore = 0, Passed = 0;
         bool Counted = false;
     };
     static void PushStep(TScanStep& Step, std::vector<TScanStep>& Steps);
