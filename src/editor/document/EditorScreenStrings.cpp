@@ -578,8 +578,9 @@ void TEditorScreenStrings::RowStateChanged(int Index) {
 
 // Whole-text rebuilds
 
+template <class Rows>
 void TEditorScreenStrings::AppendWrappedLine(std::string_view Line, const TColumnLayout& Layout,
-                                             std::vector<TWrappedRow>& Pieces, TRowAttributeStringList& Dest) const {
+                                             std::vector<TWrappedRow>& Pieces, Rows& Dest) const {
     if (DisplayWidth(Line, Layout) < FWrapOption->WrapByte()) {
         Dest.Add(Line);
         return;
@@ -589,9 +590,8 @@ void TEditorScreenStrings::AppendWrappedLine(std::string_view Line, const TColum
     for (const TWrappedRow& piece : Pieces) Dest.SetRowAttribute(Dest.Add(piece.Text), piece.Attribute);
 }
 
-template <class F>
-void TEditorScreenStrings::AppendLineRows(int First, int Last, std::string& Joined, F Build,
-                                          TRowAttributeStringList& Dest) const {
+template <class F, class Rows>
+void TEditorScreenStrings::AppendLineRows(int First, int Last, std::string& Joined, F Build, Rows& Dest) const {
     std::string_view line = Get(First);
     if (Last > First) {
         Joined.clear();
@@ -657,12 +657,28 @@ bool TEditorScreenStrings::RewrapStep(std::size_t Bytes) {
     return RewrapPending();
 }
 
+int TEditorScreenStrings::TCutRows::Add(std::string_view Text) {
+    Items.emplace_back();
+    Texts.push_back(Text);
+    return Count() - 1;
+}
+
+void TEditorScreenStrings::TCutRows::SetRowAttribute(int Index, int Value) {
+    Items[static_cast<std::size_t>(Index)].Attribute = static_cast<std::uint8_t>(Value);
+}
+
+void TEditorScreenStrings::TCutRows::Clear() {
+    Items.clear();
+    Texts.clear();
+    Joined.clear();
+}
+
 void TEditorScreenStrings::CutWaitingRows(int Row, std::size_t Bytes) {
     if (!RewrapPending()) return;
     const TColumnLayout layout = Layout();
     std::vector<TWrappedRow> pieces;
-    TRowAttributeStringList rows;
-    std::string joined;
+    TCutRows rows;
+    std::string single; // never filled: a line of one row is cut in place
     std::size_t cut = 0;
     auto more = [&] { return RewrapPending() && (FRewrapFrom <= Row || cut < Bytes); };
     // A line of one row narrower than the margin is cut into itself: it stays in place, without the
@@ -688,8 +704,8 @@ void TEditorScreenStrings::CutWaitingRows(int Row, std::size_t Bytes) {
                !stays(next)) {
             const int last = LogicalLineEnd(next);
             AppendLineRows(
-                next, last, joined,
-                [&](std::string_view line, TRowAttributeStringList& Dest) {
+                next, last, last > next ? rows.Joined.emplace_back() : single,
+                [&](std::string_view line, TCutRows& Dest) {
                     AppendWrappedLine(line, layout, pieces, Dest);
                     cut += line.size();
                 },
@@ -700,9 +716,8 @@ void TEditorScreenStrings::CutWaitingRows(int Row, std::size_t Bytes) {
             next = last + 1;
         }
         for (int r = from; r < next; ++r) AdjustMarkCounts(RowMarks(r), -1);
-        Erase(from, next - from);
-        InsertRows(from, rows);
-        for (int r = 0; r < rows.Count(); ++r) AdjustMarkCounts(rows.RowMarks(r), 1);
+        for (const TRowItem& item : rows.Items) AdjustMarkCounts(item.Marks, 1);
+        ReplaceItems(from, next - from, rows.Items.data(), rows.Texts.data(), rows.Count());
         FRewrapFrom = from + rows.Count();
         // The new rows are not computed, so no row after them may be.
         if (FRewrapFrom < Count() && BracketIndex(FRewrapFrom) != biNotComputed) MarkNotComputed(FRewrapFrom);
