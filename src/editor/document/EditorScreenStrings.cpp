@@ -25,8 +25,6 @@ template <class F> void ForEachLine(std::string_view Text, F f) {
 }
 
 constexpr std::uint32_t kMarksMask = 0xFFFF0000u;
-// The new rows that a cut of waiting rows puts in place at a time.
-constexpr int kCutPieceRows = 1024;
 // ReplaceRows writes at most this many rows in place.
 constexpr int kRowsWrittenInPlace = 8;
 
@@ -695,13 +693,13 @@ void TEditorScreenStrings::CutWaitingRows(int Row, std::size_t Bytes) {
             cut += Get(FRewrapFrom).size();
         }
         if (!more()) break;
-        // The lines that change up to the next one that stays, in pieces of about a block of new rows,
-        // each put in place of its old rows.
-        const int from = FRewrapFrom;
+        // The lines to the end of the old rows' block, those that stay included, put in place of their
+        // old rows at once: no old row moves but by its own cut, save the rest of the block where the
+        // cut stops and a line that reaches into the next block.
+        const int from = FRewrapFrom, blockEnd = BlockEnd(from);
         int next = from; // the first old row not taken
         rows.Clear();
-        while (next < Count() && rows.Count() < kCutPieceRows && (from + rows.Count() <= Row || cut < Bytes) &&
-               !stays(next)) {
+        while (next < blockEnd && (from + rows.Count() <= Row || cut < Bytes)) {
             const int last = LogicalLineEnd(next);
             AppendLineRows(
                 next, last, last > next ? rows.Joined.emplace_back() : single,

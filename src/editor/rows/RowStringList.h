@@ -164,6 +164,8 @@ protected:
             if (!Fn(FBlocks[b]->Carries, i, FBlocks[b]->Items.size())) return;
     }
 
+    // The row after the last row of Row's block (0 <= Row < Count).
+    int BlockEnd(int Row) const { return StartOf(BlockOf(Row) + 1); }
     // Replaces N rows from Index by the NewCount rows of Items (their offsets aside) and Texts, with
     // zero carries. The texts may lie in the list's own rows, the replaced ones included: the new rows
     // are written once into blocks of their own, and of the old rows only those that share a block
