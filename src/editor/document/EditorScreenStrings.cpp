@@ -25,8 +25,6 @@ template <class F> void ForEachLine(std::string_view Text, F f) {
 }
 
 constexpr std::uint32_t kMarksMask = 0xFFFF0000u;
-// The new rows that a cut of waiting rows puts in place at a time.
-constexpr int kCutPieceRows = 1024;
 // ReplaceRows writes at most this many rows in place.
 constexpr int kRowsWrittenInPlace = 8;
 
@@ -578,8 +576,9 @@ void TEditorScreenStrings::RowStateChanged(int Index) {
 
 // Whole-text rebuilds
 
+template <class Rows>
 void TEditorScreenStrings::AppendWrappedLine(std::string_view Line, const TColumnLayout& Layout,
-                                             std::vector<TWrappedRow>& Pieces, TRowAttributeStringList& Dest) const {
+                                             std::vector<TWrappedRow>& Pieces, Rows& Dest) const {
     if (DisplayWidth(Line, Layout) < FWrapOption->WrapByte()) {
         Dest.Add(Line);
         return;
@@ -589,9 +588,8 @@ void TEditorScreenStrings::AppendWrappedLine(std::string_view Line, const TColum
     for (const TWrappedRow& piece : Pieces) Dest.SetRowAttribute(Dest.Add(piece.Text), piece.Attribute);
 }
 
-template <class F>
-void TEditorScreenStrings::AppendLineRows(int First, int Last, std::string& Joined, F Build,
-                                          TRowAttributeStringList& Dest) const {
+template <class F, class Rows>
+void TEditorScreenStrings::AppendLineRows(int First, int Last, std::string& Joined, F Build, Rows& Dest) const {
     std::string_view line = Get(First);
     if (Last > First) {
         Joined.clear();
@@ -657,12 +655,28 @@ bool TEditorScreenStrings::RewrapStep(std::size_t Bytes) {
     return RewrapPending();
 }
 
+int TEditorScreenStrings::TCutRows::Add(std::string_view Text) {
+    Items.emplace_back();
+    Texts.push_back(Text);
+    return Count() - 1;
+}
+
+void TEditorScreenStrings::TCutRows::SetRowAttribute(int Index, int Value) {
+    Items[static_cast<std::size_t>(Index)].Attribute = static_cast<std::uint8_t>(Value);
+}
+
+void TEditorScreenStrings::TCutRows::Clear() {
+    Items.clear();
+    Texts.clear();
+    Joined.clear();
+}
+
 void TEditorScreenStrings::CutWaitingRows(int Row, std::size_t Bytes) {
     if (!RewrapPending()) return;
     const TColumnLayout layout = Layout();
     std::vector<TWrappedRow> pieces;
-    TRowAttributeStringList rows;
-    std::string joined;
+    TCutRows rows;
+    std::string single; // never filled: a line of one row is cut in place
     std::size_t cut = 0;
     auto more = [&] { return RewrapPending() && (FRewrapFrom <= Row || cut < Bytes); };
     // A line of one row narrower than the margin is cut into itself: it stays in place, without the
@@ -679,17 +693,17 @@ void TEditorScreenStrings::CutWaitingRows(int Row, std::size_t Bytes) {
             cut += Get(FRewrapFrom).size();
         }
         if (!more()) break;
-        // The lines that change up to the next one that stays, in pieces of about a block of new rows,
-        // each put in place of its old rows.
-        const int from = FRewrapFrom;
+        // The lines to the end of the old rows' block, those that stay included, put in place of their
+        // old rows at once: no old row moves but by its own cut, save the rest of the block where the
+        // cut stops and a line that reaches into the next block.
+        const int from = FRewrapFrom, blockEnd = BlockEnd(from);
         int next = from; // the first old row not taken
         rows.Clear();
-        while (next < Count() && rows.Count() < kCutPieceRows && (from + rows.Count() <= Row || cut < Bytes) &&
-               !stays(next)) {
+        while (next < blockEnd && (from + rows.Count() <= Row || cut < Bytes)) {
             const int last = LogicalLineEnd(next);
             AppendLineRows(
-                next, last, joined,
-                [&](std::string_view line, TRowAttributeStringList& Dest) {
+                next, last, last > next ? rows.Joined.emplace_back() : single,
+                [&](std::string_view line, TCutRows& Dest) {
                     AppendWrappedLine(line, layout, pieces, Dest);
                     cut += line.size();
                 },
@@ -700,9 +714,8 @@ void TEditorScreenStrings::CutWaitingRows(int Row, std::size_t Bytes) {
             next = last + 1;
         }
         for (int r = from; r < next; ++r) AdjustMarkCounts(RowMarks(r), -1);
-        Erase(from, next - from);
-        InsertRows(from, rows);
-        for (int r = 0; r < rows.Count(); ++r) AdjustMarkCounts(rows.RowMarks(r), 1);
+        for (const TRowItem& item : rows.Items) AdjustMarkCounts(item.Marks, 1);
+        ReplaceItems(from, next - from, rows.Items.data(), rows.Texts.data(), rows.Count());
         FRewrapFrom = from + rows.Count();
         // The new rows are not computed, so no row after them may be.
         if (FRewrapFrom < Count() && BracketIndex(FRewrapFrom) != biNotComputed) MarkNotComputed(FRewrapFrom);

@@ -55,6 +55,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <limits>
 #include <memory>
 #include <string>
@@ -242,19 +243,34 @@ private:
     void BeginRewrap();
     // Cuts waiting lines until rows 0..Row are cut and at least Bytes of text were cut.
     void CutWaitingRows(int Row, std::size_t Bytes);
-    // Appends to Dest the rows of the logical line of rows First..Last, made of its text by Build(line,
-    // Dest), with the marks of its old rows by position (those of old rows beyond the new ones join
-    // the last new row).
-    template <class F>
-    void AppendLineRows(int First, int Last, std::string& Joined, F Build, TRowAttributeStringList& Dest) const;
+    // New rows of waiting lines before they replace their old rows at once (ReplaceItems): their
+    // records and their texts, which lie in the old rows or, for a line of several old rows, in Joined.
+    struct TCutRows {
+        std::vector<TRowItem> Items;
+        std::vector<std::string_view> Texts;
+        std::deque<std::string> Joined;
+
+        int Count() const { return static_cast<int>(Items.size()); }
+        int Add(std::string_view Text);
+        void SetRowAttribute(int Index, int Value);
+        std::uint16_t RowMarks(int Index) const { return Items[static_cast<std::size_t>(Index)].Marks; }
+        void SetRowMarks(int Index, std::uint16_t Value) { Items[static_cast<std::size_t>(Index)].Marks = Value; }
+        void Clear();
+    };
+    // Appends to Dest (a row list or TCutRows) the rows of the logical line of rows First..Last, made of
+    // its text by Build(line, Dest), with the marks of its old rows by position (those of old rows
+    // beyond the new ones join the last new row). A line of several rows is joined in Joined first.
+    template <class F, class Rows>
+    void AppendLineRows(int First, int Last, std::string& Joined, F Build, Rows& Dest) const;
     void ClampEditorRows();
     void AdjustMarkCounts(std::uint16_t Marks, int Delta);
     // Hands Marks to the row at min(Row, last row) and marks it modified (nothing when no row is left).
     void HandDeletedMarks(int Row, std::uint16_t Marks, bool MarkModified);
     // Appends the rows of one logical line to Dest as the word wrap cuts it: a line narrower than the
     // wrap margin stays one row.
+    template <class Rows>
     void AppendWrappedLine(std::string_view Line, const TColumnLayout& Layout, std::vector<TWrappedRow>& Pieces,
-                           TRowAttributeStringList& Dest) const;
+                           Rows& Dest) const;
     // The first row that a change of the text from row Row on is cut again from: the row above Row,
     // since text may flow back into it, and every row of Row's line above that whose cut reads into
     // row Row (a cut reads at most TRowCutter::LookAhead bytes: with word break a row inside a long

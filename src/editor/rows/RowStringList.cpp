@@ -210,6 +210,21 @@ void TRowStringList::KeepSpare(std::string& Text) {
     Text.swap(text);
 }
 
+std::unique_ptr<TRowStringList::TBlock> TRowStringList::PieceOf(const TBlock& B, std::size_t First, std::size_t End) {
+    auto piece = std::make_unique<TBlock>();
+    piece->Items.assign(B.Items.begin() + static_cast<std::ptrdiff_t>(First),
+                        B.Items.begin() + static_cast<std::ptrdiff_t>(End));
+    if (!B.Carries.empty())
+        piece->Carries.assign(B.Carries.begin() + static_cast<std::ptrdiff_t>(First),
+                              B.Carries.begin() + static_cast<std::ptrdiff_t>(End));
+    const std::size_t from = B.Items[First].Offset;
+    const std::size_t size = EndOf(B, End - 1) - from;
+    piece->Text.reserve(size + size / 8); // the spare room of KeepSpare, without a second copy
+    piece->Text.assign(B.Text, from, size);
+    for (TRowItem& item : piece->Items) item.Offset -= static_cast<std::uint32_t>(from);
+    return piece;
+}
+
 bool TRowStringList::Oversized(const TBlock& B) {
     return B.Items.size() > 1 && (B.Items.size() > static_cast<std::size_t>(kBlockRows) || B.Text.size() > kBlockBytes);
 }
@@ -237,17 +252,7 @@ void TRowStringList::Balance(int B) {
             const std::size_t from = block.Items[first].Offset;
             std::size_t end = first + 1;
             while (end < rows && end - first < pieceRows && EndOf(block, end) - from <= kBlockBytes / 2) ++end;
-            auto piece = std::make_unique<TBlock>();
-            piece->Items.assign(block.Items.begin() + static_cast<std::ptrdiff_t>(first),
-                                block.Items.begin() + static_cast<std::ptrdiff_t>(end));
-            if (!block.Carries.empty())
-                piece->Carries.assign(block.Carries.begin() + static_cast<std::ptrdiff_t>(first),
-                                      block.Carries.begin() + static_cast<std::ptrdiff_t>(end));
-            const std::size_t size = EndOf(block, end - 1) - from;
-            piece->Text.reserve(size + size / 8); // the spare room of KeepSpare, without a second copy
-            piece->Text.assign(block.Text, from, size);
-            for (TRowItem& item : piece->Items) item.Offset -= static_cast<std::uint32_t>(from);
-            cut.push_back(std::move(piece));
+            cut.push_back(PieceOf(block, first, end));
             first = end;
         }
         FBlocks.erase(FBlocks.begin() + B);
@@ -474,6 +479,67 @@ void TRowStringList::Erase(int Index, int N) {
     const int seam = std::min(first, static_cast<int>(FBlocks.size()) - 1);
     Balance(seam + 1);
     Balance(seam);
+    Changed();
+}
+
+int TRowStringList::StartBlockAt(int Row) {
+    if (Row >= Count()) return static_cast<int>(FBlocks.size());
+    const int b = BlockOf(Row);
+    const auto at = static_cast<std::size_t>(Row - StartOf(b));
+    if (at == 0) return b;
+    TBlock& block = Block(b);
+    const std::size_t rows = block.Items.size();
+    FBlocks.insert(FBlocks.begin() + b + 1, PieceOf(block, at, rows));
+    EraseFrom(block, static_cast<int>(at), static_cast<int>(rows - at));
+    Renumber(b);
+    return b + 1;
+}
+
+void TRowStringList::ReplaceItems(int Index, int N, const TRowItem* Items, const std::string_view* Texts,
+                                  int NewCount) {
+    if (Index < 0 || N < 0 || N > Count() - Index || NewCount < 0) throw EStringListError();
+    if (N == 0 && NewCount == 0) return;
+    Changing();
+    // The new rows first, while the texts they are read from stay where they are: blocks filled as a
+    // load fills them.
+    std::vector<std::unique_ptr<TBlock>> made;
+    for (int k = 0; k < NewCount;) {
+        int end = k;
+        std::size_t bytes = 0;
+        for (; end < NewCount && end - k < kBlockRows && (end == k || bytes + Texts[end].size() < kBlockBytes); ++end)
+            bytes += Texts[end].size() + 1;
+        auto block = std::make_unique<TBlock>();
+        block->Text.reserve(bytes + bytes / 8);
+        block->Items.assign(Items + k, Items + end);
+        for (int i = k; i < end; ++i) {
+            block->Items[static_cast<std::size_t>(i - k)].Offset = static_cast<std::uint32_t>(block->Text.size());
+            block->Text.append(Texts[i]).push_back('\0');
+        }
+        made.push_back(std::move(block));
+        k = end;
+    }
+    // The rows after the range keep their block (split off when the range ends inside it); the rows
+    // before it keep theirs, which only loses its end.
+    const int after = StartBlockAt(Index + N);
+    int from = after;
+    if (N > 0) {
+        from = BlockOf(Index);
+        TBlock& head = Block(from);
+        const int at = Index - StartOf(from);
+        if (at > 0) {
+            EraseFrom(head, at, static_cast<int>(head.Items.size()) - at);
+            ++from;
+        }
+    }
+    FBlocks.erase(FBlocks.begin() + from, FBlocks.begin() + after);
+    const int madeCount = static_cast<int>(made.size());
+    FBlocks.insert(FBlocks.begin() + from, std::make_move_iterator(made.begin()), std::make_move_iterator(made.end()));
+    Renumber(from - 1);
+    GrowTo(Count());
+    // Small blocks at the seams join a neighbour, from the last seam up, so that the earlier indices hold.
+    Balance(from + madeCount);
+    Balance(from + madeCount - 1);
+    Balance(from - 1);
     Changed();
 }
 

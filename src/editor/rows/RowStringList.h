@@ -164,6 +164,14 @@ protected:
             if (!Fn(FBlocks[b]->Carries, i, FBlocks[b]->Items.size())) return;
     }
 
+    // The row after the last row of Row's block (0 <= Row < Count).
+    int BlockEnd(int Row) const { return StartOf(BlockOf(Row) + 1); }
+    // Replaces N rows from Index by the NewCount rows of Items (their offsets aside) and Texts, with
+    // zero carries. The texts may lie in the list's own rows, the replaced ones included: the new rows
+    // are written once into blocks of their own, and of the old rows only those that share a block
+    // with the end of the range, after it, move.
+    void ReplaceItems(int Index, int N, const TRowItem* Items, const std::string_view* Texts, int NewCount);
+
     // Called on the first BeginUpdate (true) and the last EndUpdate (false).
     virtual void SetUpdateState(bool Updating);
     virtual void Changing();
@@ -201,6 +209,11 @@ private:
                            const std::string_view* Texts, int N);
     static void EraseFrom(TBlock& B, int I, int N);
     static bool Oversized(const TBlock& B);
+    // A new block of rows First..End - 1 of block B, with the spare room of KeepSpare.
+    static std::unique_ptr<TBlock> PieceOf(const TBlock& B, std::size_t First, std::size_t End);
+    // Makes Row (0..Count) the first row of a block, splitting its block, and answers that block's
+    // index (the block count for Count).
+    int StartBlockAt(int Row);
     // Gives a block's text an eighth of spare room, no more and no less.
     static void KeepSpare(std::string& Text);
     // Inserts N rows at Index without reporting the change.

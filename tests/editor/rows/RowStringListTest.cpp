@@ -18,6 +18,13 @@ struct TPlainRow {
     std::uint32_t RowState = 0, TokenState = 0, RowFlags = 0;
 };
 
+// The list with the replacement that the row store's word wrap in steps uses.
+class TTestList : public TRowStringList {
+public:
+    using TRowStringList::ReplaceItems;
+    using TRowStringList::TRowItem;
+};
+
 class TReference {
 public:
     explicit TReference(unsigned seed) : rng(seed) {}
@@ -69,7 +76,7 @@ public:
 
 void RunReference(unsigned seed, int steps) {
     TReference ref(seed);
-    TRowStringList list;
+    TTestList list;
     auto at = [&](int i) { return ref.plain.begin() + i; };
     for (int step = 0; step < steps; ++step) {
         const int count = list.Count();
@@ -127,6 +134,31 @@ void RunReference(unsigned seed, int steps) {
             const int index = ref.Pick(count), n = ref.Pick(std::min(count - index, 4000) + 1);
             list.Erase(index, n);
             ref.plain.erase(at(index), at(index + n));
+        } else if (op < 92) {
+            // Rows cut from the list's own rows, the replaced ones and their neighbours, put in place of
+            // a range (now and then an empty one, or by no rows).
+            const int index = ref.Pick(count + 1), n = ref.Pick(std::min(count - index, 4000) + 1);
+            std::vector<TTestList::TRowItem> items;
+            std::vector<std::string_view> texts;
+            std::vector<TPlainRow> rows;
+            const int from = std::max(index - 2, 0), to = ref.Pick(4) == 0 ? from : std::min(index + n + 2, count);
+            for (int r = from; r < to; ++r)
+                for (std::string_view rest = list.Get(r); !rest.empty() || ref.Pick(2) == 0;) {
+                    const std::size_t size = static_cast<std::size_t>(ref.Pick(static_cast<int>(rest.size()) + 1));
+                    TTestList::TRowItem item;
+                    item.Attribute = static_cast<std::uint8_t>(ref.Pick(4));
+                    item.Marks = static_cast<std::uint16_t>(ref.Pick(1 << 16));
+                    item.Flags = static_cast<std::uint8_t>(ref.Pick(4));
+                    items.push_back(item);
+                    texts.push_back(rest.substr(0, size));
+                    rows.push_back({std::string(texts.back()), "", 0, item.Attribute,
+                                    static_cast<std::uint32_t>(item.Marks) << 16, item.Flags});
+                    rest.remove_prefix(size);
+                    if (rest.empty()) break;
+                }
+            list.ReplaceItems(index, n, items.data(), texts.data(), static_cast<int>(items.size()));
+            ref.plain.erase(at(index), at(index + n));
+            ref.plain.insert(at(index), rows.begin(), rows.end());
         } else if (op < 97) {
             TRowStringList source;
             std::vector<TPlainRow> rows;
