@@ -48,7 +48,7 @@ struct TListKindInfo {
     std::string_view ValueName{};     // settings value of the kind's editor properties and colours
     std::string_view ColourerClass{}; // empty for plain text
     std::string_view Title{};         // the kind as the user knows it (the new-list menu's words)
-    std::string_view HintFile{};      // the item hint file beside the program; empty for none
+    std::string_view HintFile{};      // the kind's item hint file (looked up in the hint folders); empty for none
     // A new colourer of the kind with every colour at clNone; null for plain text.
     std::unique_ptr<TOrvColourer> (*CreateColourer)() = nullptr;
     // Fills the lines of a new list of the kind (the caller hands an empty list); null for plain text.
@@ -79,7 +79,7 @@ struct TListKindInfo {
 // The record of kind 0..kListKindCount-1.
 const TListKindInfo& ListKindInfo(int kind);
 
-// The kind code 0..8 of a list: Lines[0] decides first, then the name part of FileName (empty for
+// The kind code (0..kListKindCount-1) of a list: Lines[0] decides first, then the name part of FileName (empty for
 // a list never saved).
 int DetectFileKind(const std::vector<std::string>& Lines, std::string_view FileName);
 

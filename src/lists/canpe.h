@@ -1,5 +1,6 @@
 #pragma once
-// Hint files: plain Shift-JIS text beside the program that explains the fields of a list kind.
+// Hint files: plain Shift-JIS text that explains the fields of a list kind (the program looks for
+// them in its own folder, the user's data folder and the installation's data folder).
 //
 // An entry starts with a head line ":KEY=Title" (the key is at least one character, up to the first
 // "=") and its body runs over the following lines up to an end line, one that begins with "\e" or

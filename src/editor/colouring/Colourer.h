@@ -12,13 +12,15 @@
 // sets FTokenKind and advances FRunPtr; the token is the text from FTokenPtr to FRunPtr. No method
 // passes the end of the row (NUL, CR or LF).
 //
-// Extending the framework (the list colourers do this):
+// Extending the framework:
 // - derive the colourer from TColourer, create its colour objects with CreateColourerColor in its
 //   constructor, publish them in its StaticClassInfo, and implement CreateParser;
 // - derive the parser from TColourerParser; in its constructor replace entries of MethodTable and
 //   TokenMethodTable (SetMethod, SetTokenMethod) with its own scanning methods, override DispatchProc
 //   for tests that come before the table, GetQuotedTokenKinds / GetLineEndTokenKinds when its kinds
 //   behave like quotes or comments, and TokenColor. Kinds of descendants start at 50.
+// The editor's own colourer (EditorColourer.h) does this; the list colourers share one colourer and
+// parser made from a traits record per kind (OrvColourer.h) and write only the record.
 // - FFieldIndex, FParseFlag, FParseValue and FDataStr are carried from row to row for descendants.
 //
 // The states that rows start in, and how they are carried from row to row (ScanRow), are the subject

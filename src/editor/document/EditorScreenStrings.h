@@ -217,7 +217,7 @@ public:
     void UnwrapAll();
     // Replaces every row by the rows of Text without an undo record: lines end at CR, LF or CR LF,
     // the end of the text makes no row, and the last row has attribute 2 unless Text ends with a line
-    // break; with word wrap each line is cut as WrapAll cuts it. Rows are written once, in order.
+    // break; with word wrap each line is cut by WrapLine (EditorWrap.h). Rows are written once, in order.
     void LoadText(std::string_view Text);
     // Every editor recomputes its metrics and scroll bars and repaints its whole window.
     void RepaintEditors();

@@ -1,0 +1,2 @@
+// A core that includes Qt: the fault the layer check must report.
+#include <QString>
