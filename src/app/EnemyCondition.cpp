@@ -1,11 +1,8 @@
 #include "EnemyCondition.h"
 
 #include "AsciiText.h"
-#include "ListKinds.h"
-#include "QesEnemyColourer.h"
 
 #include <algorithm>
-#include <memory>
 
 namespace quillon {
 
@@ -15,44 +12,6 @@ namespace {
 int RadioIndex(int Value, int Items) { return Value < 0 ? -1 : std::min(Value, Items - 1); }
 
 int DigitValue(char c) { return static_cast<unsigned char>(c) - '0'; }
-
-// Where the selection of Text begins and ends, kept within the line.
-std::pair<size_t, size_t> Selection(const TCaretLine& Text) {
-    const int size = static_cast<int>(Text.Line.size());
-    const int a = std::clamp(Text.Anchor, 0, size), b = std::clamp(Text.Caret, 0, size);
-    return {static_cast<size_t>(std::min(a, b)), static_cast<size_t>(std::max(a, b))};
-}
-
-// Replaces Length bytes at Start by S and puts the caret after S, with nothing selected.
-void ReplaceAndPlaceCaret(TCaretLine& Text, size_t Start, size_t Length, const std::string& S) {
-    Text.Line.replace(Start, Length, S);
-    Text.Caret = Text.Anchor = static_cast<int>(Start + S.size());
-}
-
-std::unique_ptr<TOrvColourer> EnemyColourer(int Kind) {
-    if (Kind == lkQes) return std::make_unique<TQesEnemyColourer>(nullptr);
-    return std::make_unique<TStdEnemyColourer>(nullptr);
-}
-
-struct TToken {
-    size_t Start = 0;
-    std::string Text;
-};
-
-// The condition code token under the caret, as the list's colourer cuts the line.
-std::optional<TToken> ConditionTokenAt(int Kind, const TCaretLine& Text) {
-    if (Text.Caret < 0 || Text.Caret >= static_cast<int>(Text.Line.size())) return std::nullopt;
-    const int index = Text.Caret; // tokens cover whole characters, a trail byte included
-    auto colourer = EnemyColourer(Kind);
-    auto parser = colourer->CreateParserWithMode(pmFull);
-    parser->NewData(Text.Line.c_str(), TRowAttributeData());
-    while (int kind = parser->NextToken()) {
-        if (index < parser->SourcePos() || index >= parser->SourcePos() + parser->TokenLength()) continue;
-        if (kind != etEnemy && kind != etMySelf) return std::nullopt;
-        return TToken{static_cast<size_t>(parser->SourcePos()), parser->TokenString()};
-    }
-    return std::nullopt;
-}
 
 } // namespace
 
@@ -71,25 +30,18 @@ std::optional<TCondChoice> ParseConditionCode(std::string_view Code) {
                        RadioIndex(DigitValue(Code[3]), kCondition3Items)};
 }
 
-bool InsertCondition(TCaretLine& Text, TCondDialog& Dialog) {
+std::optional<std::string> InsertCondition(TCondDialog& Dialog) {
     const std::optional<TCondChoice> choice = Dialog.Execute("条件の挿入", std::nullopt);
-    if (!choice) return false;
-    const auto [start, end] = Selection(Text);
-    ReplaceAndPlaceCaret(Text, start, end - start, ConditionCode(*choice));
-    return true;
+    if (!choice) return std::nullopt;
+    return ConditionCode(*choice);
 }
 
-bool EditCondition(int Kind, TCaretLine& Text, TCondDialog& Dialog) {
-    const bool selected = Text.Caret != Text.Anchor;
-    if (!(Kind == lkEnemy && !selected) && Kind != lkQes) return false;
-    const std::optional<TToken> token = ConditionTokenAt(Kind, Text);
-    if (!token) return false;
-    const std::optional<TCondChoice> initial = ParseConditionCode(token->Text);
-    if (!initial) return false;
+std::optional<std::string> EditCondition(std::string_view Token, TCondDialog& Dialog) {
+    const std::optional<TCondChoice> initial = ParseConditionCode(Token);
+    if (!initial) return std::nullopt;
     const std::optional<TCondChoice> choice = Dialog.Execute("条件の編集", initial);
-    if (!choice) return false;
-    ReplaceAndPlaceCaret(Text, token->Start, token->Text.size(), ConditionCode(*choice) + token->Text.substr(4));
-    return true;
+    if (!choice) return std::nullopt;
+    return ConditionCode(*choice) + std::string(Token.substr(4));
 }
 
 } // namespace quillon

@@ -3,8 +3,8 @@
 //
 // A condition code is "E" (a condition on the opponent) or "C" (on oneself), then three digits:
 // position 0-4, state 0-9 and power gauge 0-9, optionally followed by more characters ("E123#").
-// The commands work on one logical line of the editor and its caret; the window hands the result
-// back to the editor as one replacement.
+// The commands give the text that replaces the selection or the token at the caret; the window
+// decides when they are offered and puts the text in.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,23 +46,14 @@ std::string ConditionCode(const TCondChoice& Choice);
 // minus that of "0", which selects the last item beyond a group's end and no item below 0.
 std::optional<TCondChoice> ParseConditionCode(std::string_view Code);
 
-// A logical line of the editor (CP932) with its caret and selection as byte indexes into it. The
-// selection runs between Anchor and Caret; nothing is selected when they are equal.
-struct TCaretLine {
-    std::string Line;
-    int Caret = 0;
-    int Anchor = 0;
-};
+// The insert command: shows the dialog as "条件の挿入" with its last choices. The code to put in place
+// of the selection (or at the caret) on OK; nothing on Cancel.
+std::optional<std::string> InsertCondition(TCondDialog& Dialog);
 
-// The insert command: shows the dialog as "条件の挿入" with its last choices; on OK the code
-// replaces the selection, or goes in at the caret, and the caret ends after it. False on Cancel.
-bool InsertCondition(TCaretLine& Text, TCondDialog& Dialog);
-
-// The edit command for a list of kind Kind (an enemy list with nothing selected, or a Quessa
-// source): the condition code token under the caret, as the kind's colourer cuts the line, opens
-// the dialog as "条件の編集" with its choices; on OK the token is replaced by the new code followed
-// by the rest of the old token ("e123#" becomes "C023#"), and the caret ends after it. False when
-// there is no such token or on Cancel; the line is then unchanged.
-bool EditCondition(int Kind, TCaretLine& Text, TCondDialog& Dialog);
+// The edit command on Token, the condition token at the caret (as the window's one-token-per-field
+// query cuts it): unless its first four characters are a code (ParseConditionCode), nothing; else
+// opens the dialog as "条件の編集" with the code's choices. On OK the text that replaces the token:
+// the new code followed by the rest of the old token ("e123#" becomes "C023#"); nothing on Cancel.
+std::optional<std::string> EditCondition(std::string_view Token, TCondDialog& Dialog);
 
 } // namespace quillon

@@ -3,10 +3,10 @@
 //
 // The item hint command looks the keyword of the field under the caret up in the hint file of the
 // list kind, in the first of the hint folders that holds it (the program's own folder, the user's
-// data folder, the installation's data folder: TQuillonRootWin::HintFolders); the quick description decodes a few fields into words at once: the
-// De, Ci, Rx, Ry, CL, G and Flag fields and the three boxes of a motion line, the Cancel and Std
-// fields of a command line and the condition codes of an enemy list. The field and its kind come
-// from the list colourer's one-token-per-field parse (ListTokens.h, or the editor's token queries).
+// data folder, the installation's data folder: TQuillonRootWin::HintFolders); the quick description decodes a few
+// fields into words at once: the De, Ci, Rx, Ry, CL, G and Flag fields and the three boxes of a motion line, the Cancel
+// and Std fields of a command line and the condition codes of an enemy list. The field and its kind come from the list
+// colourer's one-token-per-field parse (ListTokens.h, or the editor's token queries).
 //
 // Descriptions are UTF-8 with CR LF between their lines; a token quoted in one is converted from CP932.
 #include <filesystem>

@@ -21,8 +21,6 @@ std::vector<std::string> EditorLines(const TEditor& Editor) {
     return lines;
 }
 
-bool HasFormatter(int Kind) { return Kind == lkMotion || Kind == lkCommand || Kind == lkZCommand; }
-
 // The editor's lines, read in place one at a time.
 class TEditorLines : public TLineSource {
 public:
@@ -72,10 +70,10 @@ TListCommandState ListCommandState(const TEditor& Editor, int Kind, bool Named) 
 TListCommandEnabling ListCommandEnabling(const TListCommandState& State) {
     TListCommandEnabling e;
     const bool editable = !State.ReadOnly;
-    e.ReNum = State.Kind == lkMotion && State.Selected && editable;
-    e.Format = HasFormatter(State.Kind) && !State.Empty && editable;
+    e.ReNum = KindOffers(State.Kind, kcRenumber) && State.Selected && editable;
+    e.Format = KindOffers(State.Kind, kcFormat) && !State.Empty && editable;
     e.SetEnv = true;
-    e.Go = State.Named && (State.Kind == lkBmp || State.Kind == lkQes);
+    e.Go = State.Named && KindOffers(State.Kind, kcConvert);
     e.StrConvert = State.Selected && editable;
     return e;
 }
@@ -162,14 +160,7 @@ bool FormatList(TEditor& Editor, int Kind, const TListOptions& Options) {
     });
 }
 
-int EnvironmentPage(int Kind) {
-    switch (Kind) {
-    case lkCommand: return 1;
-    case lkZCommand: return 2;
-    case lkBmp: return 3;
-    default: return 0;
-    }
-}
+int EnvironmentPage(int Kind) { return Kind >= 0 && Kind < kListKindCount ? ListKindInfo(Kind).EnvPage : 0; }
 
 bool SetEnvironment(int Kind, const TListOptions& Options, TListCommandDialogs& Dialogs) {
     return Dialogs.EditEnvironment(Options, EnvironmentPage(Kind));
@@ -177,7 +168,7 @@ bool SetEnvironment(int Kind, const TListOptions& Options, TListCommandDialogs& 
 
 bool ConvertList(TEditor& Editor, int Kind, const std::filesystem::path& FileName, const TListOptions& Options,
                  TListCommandDialogs& Dialogs) {
-    if (Kind != lkBmp && Kind != lkQes) return false;
+    if (!KindOffers(Kind, kcConvert)) return false;
     // Both outputs go beside the list: an unnamed list has no folder to write them into.
     if (FileName.empty()) {
         Messages().Show("ファイルを保存してから実行してください", "エラー", TMsgIcon::Warning, TMsgButtons::OK);

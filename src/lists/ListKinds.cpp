@@ -118,7 +118,8 @@ const std::array<TListKindInfo, kListKindCount>& Kinds() {
          .NewActionKey = 'M',
          .NewActionWhat = "モーションリスト",
          .FilterName = "ﾓｰｼｮﾝﾘｽﾄ",
-         .FilterPattern = "*Motion*.lst"},
+         .FilterPattern = "*Motion*.lst",
+         .Commands = kcFormat | kcRenumber | kcFramePreview | kcFieldTokens},
         {.Mask = "*COMMAND*.LST",
          .FirstLineMark = "Cmd",
          .ValueName = "Command",
@@ -135,7 +136,9 @@ const std::array<TListKindInfo, kListKindCount>& Kinds() {
          .NewActionKey = 'C',
          .NewActionWhat = "コマンドリスト",
          .FilterName = "ｺﾏﾝﾄﾞﾘｽﾄ",
-         .FilterPattern = "*Command*.lst"},
+         .FilterPattern = "*Command*.lst",
+         .Commands = kcFormat | kcFieldTokens,
+         .EnvPage = 1},
         {.Mask = "*ZCOMMAND*.LST",
          .FirstLineMark = "Cmd",
          .ValueName = "ZCommand",
@@ -149,7 +152,9 @@ const std::array<TListKindInfo, kListKindCount>& Kinds() {
          .HintKeywords = CommandKeywords({{ctCmdSh, "SH"}, {ctCmdSp, "SP"}, {ctCmdDk, "DK"}}),
          .NewActionName = "ActionNewZCommand",
          .NewActionKey = 'D',
-         .NewActionWhat = "Zコマンドリスト"},
+         .NewActionWhat = "Zコマンドリスト",
+         .Commands = kcFormat | kcFieldTokens,
+         .EnvPage = 2},
         {.Mask = "*VOICE*.LST",
          .FirstLineMark = "Num",
          .ValueName = "Voice",
@@ -206,7 +211,8 @@ const std::array<TListKindInfo, kListKindCount>& Kinds() {
          .NewActionKey = 'E',
          .NewActionWhat = "エネミーリスト",
          .FilterName = "ｴﾈﾐｰﾘｽﾄ",
-         .FilterPattern = "*Enemy*.lst"},
+         .FilterPattern = "*Enemy*.lst",
+         .Commands = kcConditions},
         {.Mask = "*.QES",
          .FirstLineMark = "QES",
          .ValueName = "QES",
@@ -230,7 +236,9 @@ const std::array<TListKindInfo, kListKindCount>& Kinds() {
          .NewActionKey = 'A',
          .NewActionWhat = "Quessa1.3エネミーソース",
          .FilterName = "Quessa1.3ｴﾈﾐｰｿｰｽ",
-         .FilterPattern = "*.qes"},
+         .FilterPattern = "*.qes",
+         .Commands = kcConditions | kcConvert,
+         .ConvertHint = "ﾌｧｲﾙ出力/ｺﾝﾊﾞｰﾄ|ENEMY.LSTへのコンバートを行います"},
         {.Mask = "*BMP*.LST",
          .ValueName = "Bmp",
          .ColourerClass = "TBmpColourer",
@@ -250,7 +258,10 @@ const std::array<TListKindInfo, kListKindCount>& Kinds() {
          .NewActionKey = 'B',
          .NewActionWhat = "Bitmapリスト",
          .FilterName = "Bitmapﾘｽﾄ",
-         .FilterPattern = "*Bmp*.lst"},
+         .FilterPattern = "*Bmp*.lst",
+         .Commands = kcConvert,
+         .EnvPage = 3,
+         .ConvertHint = "ﾌｧｲﾙ出力/ｺﾝﾊﾞｰﾄ|CHARA.BMP/PATTERN.PATへのコンバートを行います"},
     }};
     return kinds;
 }
@@ -305,6 +316,10 @@ void Fill(std::vector<std::string>& lines, std::initializer_list<const char*> te
 } // namespace
 
 const TListKindInfo& ListKindInfo(int kind) { return Kinds().at(static_cast<size_t>(kind)); }
+
+bool KindOffers(int Kind, TKindCommand Command) {
+    return Kind >= 0 && Kind < kListKindCount && (ListKindInfo(Kind).Commands & Command) != 0;
+}
 
 int DetectFileKind(const std::vector<std::string>& Lines, std::string_view FileName) {
     const bool named = !FileName.empty();

@@ -28,6 +28,17 @@ constexpr int kListKindCount = 9;
 
 class TOrvColourer;
 
+// What a list of a kind offers beyond colouring, hints and item search (bits of
+// TListKindInfo::Commands). The edit window enables its commands by these bits alone.
+enum TKindCommand : unsigned {
+    kcFormat = 1,       // formatting into columns (the kind's formatter in FormatList)
+    kcRenumber = 2,     // renumbering the selected motion lines
+    kcFramePreview = 4, // the frame preview with its hit boxes
+    kcConditions = 8,   // inserting and editing enemy condition codes
+    kcConvert = 16,     // the convert command, which writes files beside the list (ConvertList)
+    kcFieldTokens = 32, // token queries (double click, hints, jumps) read one token per field
+};
+
 // The keyword under which the kind's hint file explains the field of a token kind.
 struct THintKeyword {
     int TokenKind;
@@ -75,9 +86,17 @@ struct TListKindInfo {
     // empty for a kind whose files another kind's entry offers.
     std::string_view FilterName{};
     std::string_view FilterPattern{};
+    // The list commands the kind offers (TKindCommand bits).
+    unsigned Commands = 0;
+    // The environment dialog's page that its command opens on for the kind.
+    int EnvPage = 0;
+    // The convert command's hint for the kind (UTF-8, "short|long"); empty without kcConvert.
+    std::string_view ConvertHint{};
 };
 // The record of kind 0..kListKindCount-1.
 const TListKindInfo& ListKindInfo(int kind);
+// Whether a list of Kind (any number; out of range offers nothing) offers Command.
+bool KindOffers(int Kind, TKindCommand Command);
 
 // The kind code (0..kListKindCount-1) of a list: Lines[0] decides first, then the name part of FileName (empty for
 // a list never saved).

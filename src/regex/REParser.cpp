@@ -8,7 +8,6 @@ namespace {
 
 const char* const MsgExtraChars = "正規表現に余分な文字があります";
 const char* const MsgNeedRPar = "右(閉じ)括弧が必要です";
-const char* const MsgNeedBracket = "右ブラケット\"]\"が必要です";
 const char* const MsgNeedPrimary = "普通の文字、または左括弧\"(\"が必要です";
 const char* const MsgBadClass = "不正なキャラクタクラス指定です。";
 
@@ -255,7 +254,7 @@ TRENode* TREParser::Primary() {
     case retk_LBra:
     case retk_LBraNeg:
         result = FScanner.Token() == retk_LBra ? CharClass(FTree) : NegativeCharClass();
-        if (FScanner.Token() != retk_RBra) Error(MsgNeedBracket);
+        if (FScanner.Token() != retk_RBra) Error(RE_MsgNeedBracket);
         break;
     case retk_Dot: result = FTree.MakeAnyCharNode(); break;
     case retk_LHead: result = FTree.MakeLHeadNode(FScanner.Symbol()); break;

@@ -9,7 +9,6 @@ const char* const MsgBadDoubleByte = "不正な２バイト文字コードです
 const char* const MsgEscapeAtEnd = "\"\\\"の次には文字が必要です。";
 const char* const MsgBadHex = "不正な１６進数コード表記です。";
 const char* const MsgBadOctal = "不正な８進数コード表記です。";
-const char* const MsgNeedBracket = "右ブラケット\"]\"が必要です";
 const char* const MsgBadRange = "不正なキャラクタ範囲です";
 
 // The twelve metacharacters, in the order of the program's table.
@@ -130,7 +129,7 @@ TRETokenKind TREScanner::NextToken() {
     return FToken;
 }
 
-void TREScanner::MissingBracket() const { throw ERegExpParser(MsgNeedBracket, FIndex); }
+void TREScanner::MissingBracket() const { throw ERegExpParser(RE_MsgNeedBracket, FIndex); }
 
 TRETokenKind TREScanner::GetToken() {
     const TREChar c = GetChar(FStr, FIndex);

@@ -23,6 +23,8 @@ constexpr TREChar RE_EmptyChar = -1;         // the transition that reads nothin
 
 // The error of a pattern whose automaton would pass the bounds on its size.
 inline constexpr const char* RE_MsgTooComplex = "正規表現が複雑すぎます。";
+// The error of a class "[" that no "]" closes, found by the scanner or the parser.
+inline constexpr const char* RE_MsgNeedBracket = "右ブラケット\"]\"が必要です";
 
 // Every error of a pattern: the message and the 1-based byte position in the pattern at which
 // reading stood when the error was found.

@@ -243,3 +243,9 @@ TEST(ListKindRecords, ItemSearchFieldsAreFieldsOfTheKind) {
     }
     EXPECT_TRUE(ListKindInfo(lkText).ItemSearchFields.empty());
 }
+
+TEST(ListKindRecords, TheConvertCommandHasItsHintAndOutOfRangeKindsOfferNothing) {
+    for (int kind = lkText; kind < kListKindCount; ++kind)
+        EXPECT_EQ(KindOffers(kind, kcConvert), !ListKindInfo(kind).ConvertHint.empty()) << kind;
+    for (int kind : {-1, kListKindCount}) EXPECT_FALSE(KindOffers(kind, kcFormat)) << kind;
+}

@@ -112,8 +112,7 @@ void TfrmEditWindow::SetFileName(const std::string& Value) {
     if (Value == FFileName) return;
     FFileName = Value;
     UpdateCaption();
-    const int kind = FRoot.KindOf(Editor());
-    ActionGo->setEnabled(!FFileName.empty() && (kind == lkBmp || kind == lkQes));
+    ActionGo->setEnabled(!FFileName.empty() && KindOffers(FRoot.KindOf(Editor()), kcConvert));
     ActionReLoad->setEnabled(!FFileName.empty());
     ActionCloseAndOpen->setEnabled(!FFileName.empty());
     UpdateFormat();

@@ -234,7 +234,7 @@ private:
     void GoToLine(int Line, bool CenterAlways);
     bool LineVisible(int Line) const;
     // A caret moved to a line that was out of view (not WasVisible), or CenterAlways: the caret row
-    // goes to the middle of the view as far as the text allows.
+    // goes to the middle of the view by CenterCaretRow (RelationJumps.h).
     void CenterCaret(bool CenterAlways, bool WasVisible);
     void GoRelationInMotion();
     void GoRelationFromCommand(bool Vantor);

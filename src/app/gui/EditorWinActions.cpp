@@ -347,18 +347,17 @@ void TfrmEditWindow::UpdateCaption() {
 }
 
 void TfrmEditWindow::UpdateFormat() {
-    const int kind = FRoot.KindOf(Editor());
-    ActionFormat->setEnabled(kind == lkMotion || kind == lkCommand || kind == lkZCommand);
+    // The kind alone; opening the Edit menu also asks for text (UpdateListCommands).
+    ActionFormat->setEnabled(KindOffers(FRoot.KindOf(Editor()), kcFormat));
 }
 
 void TfrmEditWindow::KindApplied(int Kind) {
-    ActionShowFramePicture->setEnabled(Kind == lkMotion);
-    SetHint(ActionShowFramePicture,
-            Kind == lkMotion ? "フレーム画像表示|モーションのフレーム画像を表示します" : kNotAvailable);
-    SetHint(ActionGo, Kind == lkQes ? "ﾌｧｲﾙ出力/ｺﾝﾊﾞｰﾄ|ENEMY.LSTへのコンバートを行います"
-                      : Kind == lkBmp ? "ﾌｧｲﾙ出力/ｺﾝﾊﾞｰﾄ|CHARA.BMP/PATTERN.PATへのコンバートを行います"
-                                      : kNotAvailable);
-    if (Kind != lkMotion) ShowFramePicture(false);
+    const bool preview = KindOffers(Kind, kcFramePreview);
+    ActionShowFramePicture->setEnabled(preview);
+    SetHint(ActionShowFramePicture, preview ? "フレーム画像表示|モーションのフレーム画像を表示します" : kNotAvailable);
+    const std::string_view convert = ListKindInfo(Kind).ConvertHint;
+    SetHint(ActionGo, convert.empty() ? kNotAvailable : std::string(convert));
+    if (!preview) ShowFramePicture(false);
 }
 
 void TfrmEditWindow::EnableShortcuts() {
@@ -438,8 +437,7 @@ void TfrmEditWindow::popEditPopup() {
     UpdateEditCommands();
     UpdateListCommands();
     ActionCheat->setEnabled(HasCaretItemHint());
-    const int kind = FRoot.KindOf(Editor());
-    ActionInsertCondition->setEnabled(kind == lkEnemy || kind == lkQes);
+    ActionInsertCondition->setEnabled(KindOffers(FRoot.KindOf(Editor()), kcConditions));
     ActionEditCondition->setEnabled(CanEditCondition());
     ActionGoRelation->setEnabled(CanGoRelationHere());
 }

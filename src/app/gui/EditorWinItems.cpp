@@ -33,7 +33,7 @@ bool IsConditionKind(int TokenKind) { return TokenKind == etEnemy || TokenKind =
 void TfrmEditWindow::WithFieldTokens(const std::function<void()>& Query) {
     const int kind = FRoot.KindOf(Editor());
     auto* colourer = dynamic_cast<TOrvColourer*>(Editor().Colourer());
-    if (!colourer || (kind != lkMotion && kind != lkCommand && kind != lkZCommand)) {
+    if (!colourer || !KindOffers(kind, kcFieldTokens)) {
         Query();
         return;
     }
@@ -70,7 +70,7 @@ bool TfrmEditWindow::CanGoRelationHere() {
 bool TfrmEditWindow::CanEditCondition() {
     const int kind = FRoot.KindOf(Editor());
     if (kind == lkEnemy && Editor().IsSelected()) return false;
-    return (kind == lkEnemy || kind == lkQes) && IsConditionKind(CaretTokenKind());
+    return KindOffers(kind, kcConditions) && IsConditionKind(CaretTokenKind());
 }
 
 // ---- Moving the caret
@@ -78,8 +78,7 @@ bool TfrmEditWindow::CanEditCondition() {
 void TfrmEditWindow::CenterCaret(bool CenterAlways, bool WasVisible) {
     TEditorExVantor& editor = Editor();
     if (WasVisible && !CenterAlways) return;
-    const int top = editor.Row() - editor.RowsPerPage() / 2;
-    editor.SetTopRow(std::clamp(top, 0, std::max(editor.MaxTopRow(), 0)));
+    editor.SetTopRow(CenterCaretRow(editor.Row(), editor.TopRow(), editor.RowsPerPage(), editor.Lines().Count()));
 }
 
 bool TfrmEditWindow::LineVisible(int Line) const {
@@ -213,21 +212,16 @@ void TfrmEditWindow::GoRelationFromCommand(bool Vantor) {
 // ---- Enemy conditions
 
 void TfrmEditWindow::ActionInsertConditionExecute() {
-    const int kind = FRoot.KindOf(Editor());
-    if ((kind != lkEnemy && kind != lkQes) || Editor().ReadOnly() || !FRoot.ConditionDialog) return;
-    if (const auto choice = FRoot.ConditionDialog->Execute("条件の挿入", std::nullopt))
-        Editor().SetSelTextBuf(ConditionCode(*choice));
+    if (!KindOffers(FRoot.KindOf(Editor()), kcConditions) || Editor().ReadOnly() || !FRoot.ConditionDialog) return;
+    if (const std::optional<std::string> code = InsertCondition(*FRoot.ConditionDialog)) Editor().SetSelTextBuf(*code);
 }
 
 void TfrmEditWindow::ActionEditConditionExecute() {
     if (!CanEditCondition() || Editor().ReadOnly() || !FRoot.ConditionDialog) return;
-    const std::string token = CaretToken();
-    const std::optional<TCondChoice> initial = ParseConditionCode(token);
-    if (token.size() < 4 || !initial) return;
-    const std::optional<TCondChoice> choice = FRoot.ConditionDialog->Execute("条件の編集", initial);
-    if (!choice) return;
-    Editor().SelectTokenFromCaret();
-    Editor().SetSelTextBuf(ConditionCode(*choice) + token.substr(4));
+    const std::optional<std::string> text = EditCondition(CaretToken(), *FRoot.ConditionDialog);
+    if (!text) return;
+    WithFieldTokens([this] { Editor().SelectTokenFromCaret(); });
+    Editor().SetSelTextBuf(*text);
 }
 
 } // namespace quillon

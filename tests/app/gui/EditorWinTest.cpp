@@ -816,6 +816,36 @@ TEST_F(EditorWinTest, ConditionsAreInsertedIntoAndEditedInEnemyLists) {
     EXPECT_EQ(dialog.Caption, "条件の編集");
     EXPECT_EQ(dialog.Shown, (TCondChoice{0, 1, 2, 3}));
     EXPECT_EQ(window.Lines()[1], "100 50 C023236P ; x");
+    // A code after another in one field: the token at the caret is the one edited, its rest kept.
+    editor.Lines().Put(1, "     10   100  E100[5K@]e123#[6P@] ;comment");
+    editor.SetRowCol(1, 26);
+    window.popEdit->aboutToShow();
+    ASSERT_TRUE(window.ActionEditCondition->isEnabled());
+    window.ActionEditCondition->trigger();
+    EXPECT_EQ(dialog.Shown, (TCondChoice{0, 1, 2, 3}));
+    EXPECT_EQ(window.Lines()[1], "     10   100  E100[5K@]C023#[6P@] ;comment");
+    // With a selection only a Quessa source offers the edit.
+    editor.SetSelStart(editor.SelStart() - 3);
+    editor.SetSelLength(2);
+    window.popEdit->aboutToShow();
+    EXPECT_FALSE(window.ActionEditCondition->isEnabled());
+}
+
+TEST_F(EditorWinTest, ConditionsAreEditedInQuessaSourcesAlsoWithASelection) {
+    TFakeCondDialog dialog;
+    root->ConditionDialog = &dialog;
+    TfrmEditWindow& window = Open(lkQes, {"10 100 C311[K@]"});
+    TEditorExVantor& editor = window.Editor();
+    editor.SetRowCol(0, 7);
+    Key(window, Qt::Key_Right, Qt::ShiftModifier);
+    Key(window, Qt::Key_Right, Qt::ShiftModifier); // "C3" selected, the caret inside the code
+    ASSERT_TRUE(editor.IsSelected());
+    window.popEdit->aboutToShow();
+    ASSERT_TRUE(window.ActionEditCondition->isEnabled());
+    dialog.Answer = TCondChoice{0, 4, 9, 0};
+    window.ActionEditCondition->trigger();
+    EXPECT_EQ(dialog.Shown, (TCondChoice{1, 3, 1, 1}));
+    EXPECT_EQ(window.Lines()[0], "10 100 E490[K@]");
 }
 
 TEST_F(EditorWinTest, ThePreviewSitsAboveASplitterAndKeepsTheWindowTallEnough) {
