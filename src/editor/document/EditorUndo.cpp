@@ -92,34 +92,29 @@ TUndoData TEditorUndoObj::Replay(const TUndoData& R, bool IsUndo) {
 
 void TEditorUndoObj::Undo() {
     if (FUndoList.empty()) return;
-    TAttachedEditor* editor = FOwner.ActiveEditor();
-    if (editor) editor->CaretBeginUpdate();
-    TUndoData& r = FUndoList.back();
-    FOwner.FSplicing = !r.Splices.empty();
-    FOwner.BeginUpdate();
-    TakeChange(r, Replay(r, true));
-    AddRedoData(r);
-    FOwner.EndUpdate();
-    FOwner.FSplicing = false;
-    if (editor) {
-        editor->SetRow(r.CaretRow);
-        editor->SetCol(r.CaretCol);
-        editor->CaretEndUpdate();
-    }
-    FUndoList.pop_back();
+    ReplayLast(FUndoList, [this](TUndoData& R) {
+        TakeChange(R, Replay(R, true));
+        AddRedoData(R);
+    });
 }
 
 void TEditorUndoObj::Redo() {
     if (FRedoList.empty()) return;
+    ReplayLast(FRedoList, [this](TUndoData& R) {
+        TUndoData inverse = Replay(R, false);
+        FReplaying = true;
+        TakeChange(NewUndoData(), std::move(inverse));
+        FReplaying = false;
+    });
+}
+
+void TEditorUndoObj::ReplayLast(std::deque<TUndoData>& List, const std::function<void(TUndoData&)>& Apply) {
     TAttachedEditor* editor = FOwner.ActiveEditor();
     if (editor) editor->CaretBeginUpdate();
-    TUndoData& r = FRedoList.back();
+    TUndoData& r = List.back();
     FOwner.FSplicing = !r.Splices.empty();
     FOwner.BeginUpdate();
-    TUndoData inverse = Replay(r, false);
-    FReplaying = true;
-    TakeChange(NewUndoData(), std::move(inverse));
-    FReplaying = false;
+    Apply(r);
     FOwner.EndUpdate();
     FOwner.FSplicing = false;
     if (editor) {
@@ -127,7 +122,7 @@ void TEditorUndoObj::Redo() {
         editor->SetCol(r.CaretCol);
         editor->CaretEndUpdate();
     }
-    FRedoList.pop_back();
+    List.pop_back();
 }
 
 } // namespace quillon

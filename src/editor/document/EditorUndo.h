@@ -12,6 +12,7 @@
 // replace-all in every line of a long list the replaced words.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,9 @@ public:
 private:
     // Replays R on the store and answers its inverse (without caret).
     TUndoData Replay(const TUndoData& R, bool IsUndo);
+    // Apply on the last record of List within one update of the store, the active editor's caret
+    // then put where the record says; the record then leaves List.
+    void ReplayLast(std::deque<TUndoData>& List, const std::function<void(TUndoData&)>& Apply);
 
     TEditorScreenStrings& FOwner;
     int FUndoListMax = 64;

@@ -164,14 +164,6 @@ bool RowModified(const TRowAttributeStringList& Rows, int Row) {
     return Row >= 0 && Row < Rows.Count() && Rows.RowModified(Row);
 }
 
-TPaintOp Fill(const TRect& Rect, TColor Color) {
-    TPaintOp op;
-    op.Kind = poFill;
-    op.Rect = Rect;
-    op.BkColor = Color;
-    return op;
-}
-
 TPaintOp Image(int Set, int Index, int X, int Y) {
     TPaintOp op;
     op.Kind = poImage;
@@ -190,7 +182,7 @@ void PaintImagebar(const TRowAttributeStringList& Rows, int FromRow, int ToRow, 
     const TColor plain = Look.LeftbarVisible && Look.LeftbarBkColor != clNone ? Look.LeftbarBkColor : Look.Color;
     for (int row = FromRow; row <= ToRow; ++row, top += Look.RowHeight) {
         const TRect rect{0, top, Look.ImagebarWidth, top + Look.RowHeight};
-        Plan.push_back(Fill(rect, RowModified(Rows, row) ? Background(Look.ModifiedBkColor, Look) : plain));
+        Plan.push_back(FillOp(rect, RowModified(Rows, row) ? Background(Look.ModifiedBkColor, Look) : plain));
         if (row < 0 || row >= Rows.Count()) continue;
         const std::uint16_t marks = Rows.RowMarks(row);
         if (const int digit = ImagebarDigit(marks); digit >= 0)
@@ -205,11 +197,11 @@ void PaintLeftbar(const TRowAttributeStringList& Rows, int FromRow, int ToRow, c
     const int left = Look.ImagebarWidth, right = Look.ImagebarWidth + Look.LeftbarWidth - 2;
     const TColor bk = Background(Look.LeftbarBkColor, Look), fg = Foreground(Look.LeftbarColor, Look);
     // The edge: two columns, light and dark with Edge, else the bar's background and number colour.
-    Plan.push_back(Fill({right, Look.TextTop, right + 1, Look.ClientHeight}, Look.LeftbarEdge ? clWhite : bk));
-    Plan.push_back(Fill({right + 1, Look.TextTop, right + 2, Look.ClientHeight}, Look.LeftbarEdge ? clGray : fg));
+    Plan.push_back(FillOp({right, Look.TextTop, right + 1, Look.ClientHeight}, Look.LeftbarEdge ? clWhite : bk));
+    Plan.push_back(FillOp({right + 1, Look.TextTop, right + 2, Look.ClientHeight}, Look.LeftbarEdge ? clGray : fg));
     const int top = (FromRow - Look.TopRow) * Look.RowHeight + Look.TextTop;
     if (!Look.ShowNumber) {
-        Plan.push_back(Fill({left, top, right, top + (ToRow - FromRow + 1) * Look.RowHeight}, bk));
+        Plan.push_back(FillOp({left, top, right, top + (ToRow - FromRow + 1) * Look.RowHeight}, bk));
         return;
     }
     const std::vector<int> numbers = LeftbarNumbers(Rows, FromRow, ToRow, Look.Numbering);
@@ -218,7 +210,7 @@ void PaintLeftbar(const TRowAttributeStringList& Rows, int FromRow, int ToRow, c
         const TRect rect{left, y, right, y + Look.RowHeight};
         const int number = numbers[static_cast<std::size_t>(row - FromRow)];
         if (number < 0) {
-            Plan.push_back(Fill(rect, bk));
+            Plan.push_back(FillOp(rect, bk));
             continue;
         }
         const bool modified = RowModified(Rows, row);

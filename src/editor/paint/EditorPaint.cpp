@@ -14,6 +14,11 @@ constexpr int MaxColumns = 1000;
 // Floor division for positions left of or above an origin.
 int FloorDiv(int A, int B) { return A >= 0 ? A / B : -((-A + B - 1) / B); }
 
+// The token's colour over a default: clNone keeps the default.
+TColor Over(TColor Token, TColor Default) { return Token == clNone ? Default : Token; }
+
+} // namespace
+
 TPaintOp FillOp(const TRect& Rect, TColor Color) {
     TPaintOp op;
     op.Kind = poFill;
@@ -21,11 +26,6 @@ TPaintOp FillOp(const TRect& Rect, TColor Color) {
     op.BkColor = Color;
     return op;
 }
-
-// The token's colour over a default: clNone keeps the default.
-TColor Over(TColor Token, TColor Default) { return Token == clNone ? Default : Token; }
-
-} // namespace
 
 int PaintedLength(std::string_view S) {
     const int length = static_cast<int>(S.size());

@@ -56,6 +56,9 @@ struct TPaintOp {
 
 using TPaintPlan = std::vector<TPaintOp>;
 
+// The operation that fills Rect with Color.
+TPaintOp FillOp(const TRect& Rect, TColor Color);
+
 // The editor's geometry for one paint.
 struct TPaintGeometry {
     int CharWidth = 8, FontHeight = 16;
