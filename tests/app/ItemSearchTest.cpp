@@ -6,6 +6,7 @@
 #include "MessageBox.h"
 #include "MotionColourer.h"
 #include "MotionTestLines.h"
+#include "OrvColourer.h"
 #include "SettingsStore.h"
 
 #include <gtest/gtest.h>
@@ -263,3 +264,16 @@ TEST(ItemSearchSettings, HistoryKeepsThe32NewestDistinctTexts) {
 }
 
 } // namespace
+
+// The item search's choices are fields of the kind, each once, one for each choice of its dialog.
+TEST(ListKindRecords, ItemSearchFieldsAreFieldsOfTheKind) {
+    for (int kind = lkText + 1; kind < kListKindCount; ++kind) {
+        const std::vector<int>& fields = ListKindInfo(kind).ItemSearchFields;
+        if (fields.empty()) continue;
+        const std::unique_ptr<TOrvColourer> colourer = ListKindInfo(kind).CreateColourer();
+        EXPECT_EQ(fields.size(), static_cast<std::size_t>(kItemTokenChoiceCount)) << kind;
+        EXPECT_EQ(std::set<int>(fields.begin(), fields.end()).size(), fields.size()) << kind;
+        for (int field : fields) EXPECT_NE(colourer->KindColor(field), nullptr) << kind << ": " << field;
+    }
+    EXPECT_TRUE(ListKindInfo(lkText).ItemSearchFields.empty());
+}

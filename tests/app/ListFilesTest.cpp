@@ -2,9 +2,12 @@
 #include "FileSizeLimit.h"
 #include "ListKinds.h"
 #include "MessageBox.h"
+#include "MskMatch.h"
 
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -297,4 +300,42 @@ TEST(RecentFiles, CommaTextKeepsNamesWithBlanks) {
     EXPECT_EQ(again.Items(), history.Items());
     again.SetCommaText("1,2,3,4,5,6,7");
     EXPECT_EQ(again.Items().size(), 5u);
+}
+
+namespace {
+
+// A file name that a mask matches: each "*" stands for one letter.
+std::string NameOfMask(std::string_view mask) {
+    std::string name(mask);
+    std::ranges::replace(name, '*', 'X');
+    return name;
+}
+
+} // namespace
+
+// Every kind's files are among the supported files and under one kind's own entry; the last entry
+// offers all files.
+TEST(ListFileFilter, OffersEveryKindsFiles) {
+    std::vector<std::vector<std::string>> entries; // the patterns of each entry
+    const std::string filter = ListFileFilter();
+    for (std::size_t from = 0; from <= filter.size();) {
+        const std::size_t end = std::min(filter.find(";;", from), filter.size());
+        const std::string entry = filter.substr(from, end - from);
+        const std::size_t open = entry.rfind(" (");
+        ASSERT_TRUE(open != std::string::npos && entry.back() == ')') << entry;
+        std::istringstream patterns(entry.substr(open + 2, entry.size() - open - 3));
+        entries.emplace_back(std::istream_iterator<std::string>(patterns), std::istream_iterator<std::string>());
+        from = end + 2;
+    }
+    ASSERT_GE(entries.size(), 3u);
+    EXPECT_EQ(entries.back(), std::vector<std::string>{"*"});
+    const auto offers = [](const std::vector<std::string>& patterns, const std::string& name) {
+        return std::ranges::any_of(patterns, [&](const std::string& p) { return MatchesMask(name, p); });
+    };
+    for (int kind = lkText + 1; kind < kListKindCount; ++kind) {
+        const std::string name = NameOfMask(ListKindInfo(kind).Mask);
+        EXPECT_TRUE(offers(entries.front(), name)) << name;
+        EXPECT_TRUE(std::any_of(entries.begin() + 1, entries.end() - 1, [&](const auto& e) { return offers(e, name); }))
+            << name;
+    }
 }

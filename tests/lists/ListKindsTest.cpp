@@ -2,16 +2,12 @@
 
 #include "ColourerTestUtils.h"
 #include "Cp932.h"
-#include "ItemSearch.h"
-#include "ListFiles.h"
 #include "MskMatch.h"
 #include "OrvColourer.h"
 
 #include <algorithm>
-#include <iterator>
 #include <memory>
 #include <set>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -202,46 +198,6 @@ TEST(ListKindRecords, HintKeywordsAreForTokenKindsTheColourerPaints) {
             EXPECT_FALSE(keyword.Keyword.empty());
         }
     }
-}
-
-// Every kind's files are among the supported files and under one kind's own entry; the last entry
-// offers all files.
-TEST(ListKindRecords, TheFileDialogFilterOffersEveryKindsFiles) {
-    std::vector<std::vector<std::string>> entries; // the patterns of each entry
-    const std::string filter = ListFileFilter();
-    for (std::size_t from = 0; from <= filter.size();) {
-        const std::size_t end = std::min(filter.find(";;", from), filter.size());
-        const std::string entry = filter.substr(from, end - from);
-        const std::size_t open = entry.rfind(" (");
-        ASSERT_TRUE(open != std::string::npos && entry.back() == ')') << entry;
-        std::istringstream patterns(entry.substr(open + 2, entry.size() - open - 3));
-        entries.emplace_back(std::istream_iterator<std::string>(patterns), std::istream_iterator<std::string>());
-        from = end + 2;
-    }
-    ASSERT_GE(entries.size(), 3u);
-    EXPECT_EQ(entries.back(), std::vector<std::string>{"*"});
-    const auto offers = [](const std::vector<std::string>& patterns, const std::string& name) {
-        return std::ranges::any_of(patterns, [&](const std::string& p) { return MatchesMask(name, p); });
-    };
-    for (int kind = lkText + 1; kind < kListKindCount; ++kind) {
-        const std::string name = NameOfMask(ListKindInfo(kind).Mask).substr(std::string("/lists/").size());
-        EXPECT_TRUE(offers(entries.front(), name)) << name;
-        EXPECT_TRUE(std::any_of(entries.begin() + 1, entries.end() - 1, [&](const auto& e) { return offers(e, name); }))
-            << name;
-    }
-}
-
-// The item search's choices are fields of the kind, each once, one for each choice of its dialog.
-TEST(ListKindRecords, ItemSearchFieldsAreFieldsOfTheKind) {
-    for (int kind = lkText + 1; kind < kListKindCount; ++kind) {
-        const std::vector<int>& fields = ListKindInfo(kind).ItemSearchFields;
-        if (fields.empty()) continue;
-        const std::unique_ptr<TOrvColourer> colourer = ListKindInfo(kind).CreateColourer();
-        EXPECT_EQ(fields.size(), static_cast<std::size_t>(kItemTokenChoiceCount)) << kind;
-        EXPECT_EQ(std::set<int>(fields.begin(), fields.end()).size(), fields.size()) << kind;
-        for (int field : fields) EXPECT_NE(colourer->KindColor(field), nullptr) << kind << ": " << field;
-    }
-    EXPECT_TRUE(ListKindInfo(lkText).ItemSearchFields.empty());
 }
 
 TEST(ListKindRecords, TheConvertCommandHasItsHintAndOutOfRangeKindsOfferNothing) {
