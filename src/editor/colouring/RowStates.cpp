@@ -46,10 +46,10 @@ void TColourerParser::ScanRow(int Index, const TRowStateStore& Strings, TRowAttr
     }
     // A long line of one row (word wrap off) is scanned in stretches between marks, kept beside the
     // store: after a change inside it only the stretches around the change are read again.
-    TLongRowScans* scans = Strings.LongRowScans();
-    if (scans && L >= TLongRowScans::MinLength && Data.Remain == 0 && Data.ContinuedToken == 0 &&
-        Data.PrevRowAttribute != raWrapped && Data.RowAttribute != raWrapped) {
-        scans->Scan(*this, Index, row, Data);
+    const auto* longRows = L >= TLongRowScans::MinLength ? dynamic_cast<const TLongRowStore*>(&Strings) : nullptr;
+    if (longRows && Data.Remain == 0 && Data.ContinuedToken == 0 && Data.PrevRowAttribute != raWrapped &&
+        Data.RowAttribute != raWrapped) {
+        longRows->LongRowScans().Scan(*this, Index, row, Data);
         return;
     }
     // A wrapped row is scanned with as much of the rest of its line as its last token needs.

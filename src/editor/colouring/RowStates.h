@@ -180,6 +180,14 @@ private:
     std::vector<TRowScan> FRows; // the latest scanned last
 };
 
+// A row store that keeps the marks of its long rows beside it (the document does). A store that is
+// not one has its long rows scanned whole.
+class TLongRowStore {
+public:
+    virtual ~TLongRowStore() = default;
+    virtual TLongRowScans& LongRowScans() const = 0;
+};
+
 // The provisional states of a window of rows far below the computed ones (see above). Every row the
 // window loses unconfirmed, or whose provisional state changes, is reported by RowStateChanged.
 class TProvisionalStates {

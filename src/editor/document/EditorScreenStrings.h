@@ -121,7 +121,7 @@ struct TUpdateInfo {
     bool Updated = false;  // the record is valid
 };
 
-class TEditorScreenStrings : public TRowAttributeStringList {
+class TEditorScreenStrings : public TRowAttributeStringList, public TLongRowStore {
 public:
     TEditorScreenStrings();
     ~TEditorScreenStrings() override;
@@ -199,7 +199,7 @@ public:
     // whether rows are still left. An editor hears of left-over rows through IdleWorkPending.
     bool ComputeRowStates(int MaxRows);
     void RowStateChanged(int Index) override;
-    TLongRowScans* LongRowScans() const override { return &FLongRowScans; }
+    TLongRowScans& LongRowScans() const override { return FLongRowScans; }
 
     // Word wrap in steps (see the top of this file). The first row not cut yet; the row count when
     // every row is cut.

@@ -48,8 +48,6 @@ TRowAttributeData NotComputedRowState();
 // True when a and b agree in everything the row scan carries (all but RowAttribute).
 bool SameRowState(const TRowAttributeData& a, const TRowAttributeData& b);
 
-class TLongRowScans;
-
 // What colouring-state propagation needs of a row store.
 class TRowStateStore {
 public:
@@ -67,9 +65,6 @@ public:
     virtual void MarkNotComputed(int From);
     // The first row from From on whose state is not computed, or RowCount.
     virtual int FirstNotComputed(int From) const;
-    // The marks of long rows kept beside the store (RowStates.h), or null: long rows are then scanned
-    // whole.
-    virtual TLongRowScans* LongRowScans() const { return nullptr; }
 };
 
 class TRowAttributeStringList : public TRowStringList, public TRowStateStore {
