@@ -240,26 +240,34 @@ void TRowStringList::Renumber(int FromBlock) {
 
 void TRowStringList::Balance(int B) {
     if (B < 0 || B >= static_cast<int>(FBlocks.size())) return;
+    if (Oversized(Block(B)))
+        Cut(B);
+    else
+        Join(B);
+}
+
+void TRowStringList::Cut(int B) {
     const TBlock& block = Block(B);
-    if (Oversized(block)) {
-        // Equal pieces of at most half the limits, so that the next edits do not cut again.
-        const std::size_t rows = block.Items.size();
-        const std::size_t pieces = std::max((rows + kBlockRows / 2 - 1) / (kBlockRows / 2),
-                                            (block.Text.size() + kBlockBytes / 2 - 1) / (kBlockBytes / 2));
-        const std::size_t pieceRows = (rows + pieces - 1) / pieces;
-        std::vector<std::unique_ptr<TBlock>> cut;
-        for (std::size_t first = 0; first < rows;) {
-            const std::size_t from = block.Items[first].Offset;
-            std::size_t end = first + 1;
-            while (end < rows && end - first < pieceRows && EndOf(block, end) - from <= kBlockBytes / 2) ++end;
-            cut.push_back(PieceOf(block, first, end));
-            first = end;
-        }
-        FBlocks.erase(FBlocks.begin() + B);
-        FBlocks.insert(FBlocks.begin() + B, std::make_move_iterator(cut.begin()), std::make_move_iterator(cut.end()));
-        Renumber(B);
-        return;
+    // Equal pieces of at most half the limits, so that the next edits do not cut again.
+    const std::size_t rows = block.Items.size();
+    const std::size_t pieces = std::max((rows + kBlockRows / 2 - 1) / (kBlockRows / 2),
+                                        (block.Text.size() + kBlockBytes / 2 - 1) / (kBlockBytes / 2));
+    const std::size_t pieceRows = (rows + pieces - 1) / pieces;
+    std::vector<std::unique_ptr<TBlock>> cut;
+    for (std::size_t first = 0; first < rows;) {
+        const std::size_t from = block.Items[first].Offset;
+        std::size_t end = first + 1;
+        while (end < rows && end - first < pieceRows && EndOf(block, end) - from <= kBlockBytes / 2) ++end;
+        cut.push_back(PieceOf(block, first, end));
+        first = end;
     }
+    FBlocks.erase(FBlocks.begin() + B);
+    FBlocks.insert(FBlocks.begin() + B, std::make_move_iterator(cut.begin()), std::make_move_iterator(cut.end()));
+    Renumber(B);
+}
+
+void TRowStringList::Join(int B) {
+    const TBlock& block = Block(B);
     // A small block joins a neighbour when both fit in one block.
     if (block.Items.size() >= static_cast<std::size_t>(kBlockRows / 4) && block.Text.size() >= kBlockBytes / 4) return;
     auto fits = [&](int a, int b) {

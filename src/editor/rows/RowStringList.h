@@ -218,8 +218,11 @@ private:
     static void KeepSpare(std::string& Text);
     // Inserts N rows at Index without reporting the change.
     void InsertItems(int Index, const TRowItem* Items, const TRowCarry* Carries, const std::string_view* Texts, int N);
-    // Cuts block B into blocks within the limits, or merges it with a neighbour when both are small.
+    // Cuts block B into blocks within the limits (Cut), or merges it with a neighbour when both are
+    // small (Join).
     void Balance(int B);
+    void Cut(int B);
+    void Join(int B);
     void Renumber(int FromBlock);
 
     // Blocks are held by pointer: a block's buffer moves only when that block changes.
