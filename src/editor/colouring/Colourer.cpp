@@ -2,7 +2,9 @@
 
 #include "Cp932.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace quillon {
 namespace {
@@ -227,53 +229,64 @@ void TColourer::SetColourerColorProc(TPersistent& Instance, const TPropInfo& Pro
 
 // ---- TColourerParser
 
+const TColourerParser::TMethodTables& TColourerParser::BaseMethodTables() {
+    static const TMethodTables tables = [] {
+        TMethodTables t;
+        for (int b = 0; b < 256; ++b) {
+            TProc proc = &TColourerParser::SymbolProc;
+            if (b == 0x00)
+                proc = &TColourerParser::NullProc;
+            else if (b == 0x09)
+                proc = &TColourerParser::TabProc;
+            else if (b == 0x0A)
+                proc = &TColourerParser::LFProc;
+            else if (b == 0x0D)
+                proc = &TColourerParser::CRProc;
+            else if (IsDigitByte(static_cast<char>(b)))
+                proc = &TColourerParser::NumberProc;
+            else if (IsAnk(static_cast<char>(b)))
+                proc = &TColourerParser::AnkProc;
+            else if (b == 0x81 || InRange(static_cast<Byte>(b), 0x84, 0x87))
+                proc = &TColourerParser::DBSymbolProc;
+            else if (b == 0x82 || b == 0x83)
+                proc = &TColourerParser::DBProc;
+            else if (IsKanjiLead(static_cast<Byte>(b)))
+                proc = &TColourerParser::KanjiProc;
+            else if (InRange(static_cast<Byte>(b), 0xA1, 0xA5))
+                proc = &TColourerParser::KanaSymbolProc;
+            else if (InRange(static_cast<Byte>(b), 0xA6, 0xDF))
+                proc = &TColourerParser::KanaProc;
+            t.Method[b] = proc;
+            t.Token[b] = &TColourerParser::SymbolProc;
+        }
+        auto kinds = [&t](std::initializer_list<int> list, TProc proc) {
+            for (int k : list) t.Token[k] = proc;
+        };
+        kinds({tkInteger, tkFloat}, &TColourerParser::NumberProc);
+        kinds({tkBracket}, &TColourerParser::BracketProc);
+        kinds({tkComment}, &TColourerParser::CommentProc);
+        kinds({tkReserveWord}, &TColourerParser::ReserveWordProc);
+        kinds({tkAnk}, &TColourerParser::AnkProc);
+        kinds({tkDBSymbol}, &TColourerParser::DBSymbolProc);
+        kinds({tkDBDigit, tkDBLetter, tkHiragana, tkKatakana}, &TColourerParser::DBProc);
+        kinds({tkKanji}, &TColourerParser::KanjiProc);
+        kinds({tkKanaSymbol}, &TColourerParser::KanaSymbolProc);
+        kinds({tkKana}, &TColourerParser::KanaProc);
+        kinds({tkUrl}, &TColourerParser::UrlProc);
+        kinds({tkMail}, &TColourerParser::MailProc);
+        kinds({tkHex}, &TColourerParser::HexProc);
+        kinds({tkSingleQuoted}, &TColourerParser::SingleQuotationProc);
+        kinds({tkDoubleQuoted}, &TColourerParser::DoubleQuotationProc);
+        return t;
+    }();
+    return tables;
+}
+
 TColourerParser::TColourerParser(TColourer* Colourer) : FColourer(Colourer) {
     if (!Colourer) throw Exception("TColourerParser.Create need instance of TColourer");
-    for (int b = 0; b < 256; ++b) {
-        TProc proc = &TColourerParser::SymbolProc;
-        if (b == 0x00)
-            proc = &TColourerParser::NullProc;
-        else if (b == 0x09)
-            proc = &TColourerParser::TabProc;
-        else if (b == 0x0A)
-            proc = &TColourerParser::LFProc;
-        else if (b == 0x0D)
-            proc = &TColourerParser::CRProc;
-        else if (IsDigitByte(static_cast<char>(b)))
-            proc = &TColourerParser::NumberProc;
-        else if (IsAnk(static_cast<char>(b)))
-            proc = &TColourerParser::AnkProc;
-        else if (b == 0x81 || InRange(static_cast<Byte>(b), 0x84, 0x87))
-            proc = &TColourerParser::DBSymbolProc;
-        else if (b == 0x82 || b == 0x83)
-            proc = &TColourerParser::DBProc;
-        else if (IsKanjiLead(static_cast<Byte>(b)))
-            proc = &TColourerParser::KanjiProc;
-        else if (InRange(static_cast<Byte>(b), 0xA1, 0xA5))
-            proc = &TColourerParser::KanaSymbolProc;
-        else if (InRange(static_cast<Byte>(b), 0xA6, 0xDF))
-            proc = &TColourerParser::KanaProc;
-        FMethodTable[b] = proc;
-        FTokenMethodTable[b] = &TColourerParser::SymbolProc;
-    }
-    auto kinds = [this](std::initializer_list<int> list, TProc proc) {
-        for (int k : list) FTokenMethodTable[k] = proc;
-    };
-    kinds({tkInteger, tkFloat}, &TColourerParser::NumberProc);
-    kinds({tkBracket}, &TColourerParser::BracketProc);
-    kinds({tkComment}, &TColourerParser::CommentProc);
-    kinds({tkReserveWord}, &TColourerParser::ReserveWordProc);
-    kinds({tkAnk}, &TColourerParser::AnkProc);
-    kinds({tkDBSymbol}, &TColourerParser::DBSymbolProc);
-    kinds({tkDBDigit, tkDBLetter, tkHiragana, tkKatakana}, &TColourerParser::DBProc);
-    kinds({tkKanji}, &TColourerParser::KanjiProc);
-    kinds({tkKanaSymbol}, &TColourerParser::KanaSymbolProc);
-    kinds({tkKana}, &TColourerParser::KanaProc);
-    kinds({tkUrl}, &TColourerParser::UrlProc);
-    kinds({tkMail}, &TColourerParser::MailProc);
-    kinds({tkHex}, &TColourerParser::HexProc);
-    kinds({tkSingleQuoted}, &TColourerParser::SingleQuotationProc);
-    kinds({tkDoubleQuoted}, &TColourerParser::DoubleQuotationProc);
+    const TMethodTables& base = BaseMethodTables();
+    std::copy(std::begin(base.Method), std::end(base.Method), std::begin(FMethodTable));
+    std::copy(std::begin(base.Token), std::end(base.Token), std::begin(FTokenMethodTable));
 }
 
 void TColourerParser::NewData(const char* Text, const TRowAttributeData& Data) {

@@ -290,6 +290,13 @@ protected:
                                      // (negative: to the left bracket of FBracketIndex)
 
 private:
+    // The framework's own methods by first byte and by continued kind, built once.
+    struct TMethodTables {
+        TProc Method[256];
+        TProc Token[256];
+    };
+    static const TMethodTables& BaseMethodTables();
+
     TProc FMethodTable[256];
     TProc FTokenMethodTable[256];
     TLineWindow FLine; // ScanRow's rows with the rest of their logical line
