@@ -1,7 +1,7 @@
 // Colouring a 100,000-row text with brackets, comments, quotes and wrapped rows: tokenising every
 // row, propagating row states over the whole text, and the work after a one-row edit (rows
-// rescanned and repainted), beside the reference of a memchr scan of the same bytes for the
-// bracket characters.
+// rescanned and repainted), and tokenising one long row with addresses coloured, beside the
+// reference of a memchr scan of the same bytes for the bracket characters.
 #include "EditorColourer.h"
 #include "RowStates.h"
 
@@ -136,6 +136,22 @@ void BM_OneRowEditNoStateChange(benchmark::State& state) {
     state.counters["rows rescanned/edit"] = static_cast<double>(repainted) / static_cast<double>(edits);
 }
 BENCHMARK(BM_OneRowEditNoStateChange)->Unit(benchmark::kMicrosecond);
+
+// One long row of numbers and commas with addresses coloured: every token starts inside a run of
+// address characters that holds no address. Its cost must grow with the row, not its square.
+void BM_TokeniseLongAddressRun(benchmark::State& state) {
+    auto colourer = MakeColourer();
+    colourer->SetMail(true);
+    std::string row;
+    for (int i = 0; row.size() < static_cast<std::size_t>(state.range(0)); ++i) row += std::to_string(i % 1000) + ",";
+    auto parser = colourer->CreateParser();
+    for (auto _ : state) {
+        parser->NewData(row.c_str(), {});
+        while (parser->NextToken() != tkEnd) benchmark::DoNotOptimize(parser->TokenColor());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * row.size()));
+}
+BENCHMARK(BM_TokeniseLongAddressRun)->Arg(1 << 18)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 
 // Reference: one memchr pass per row for the bracket character, over the same bytes.
 void BM_Reference_Memchr(benchmark::State& state) {

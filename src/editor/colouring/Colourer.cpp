@@ -292,6 +292,7 @@ TColourerParser::TColourerParser(TColourer* Colourer) : FColourer(Colourer) {
 void TColourerParser::NewData(const char* Text, const TRowAttributeData& Data) {
     FBuffer = FNextPtr = FTokenPtr = Text;
     FRunPtr = Text;
+    FNoMailBefore = nullptr;
     FLastBracketIndex = biNotComputed;
     FRowAttribute = Data.RowAttribute;
     FPrevRowAttribute = Data.PrevRowAttribute;
@@ -392,9 +393,10 @@ void TColourerParser::BracketProc() {
 void TColourerParser::StepChar() { FRunPtr += IsLeadByte(*FRunPtr) && !IsRowEnd(FRunPtr[1]) ? 2 : 1; }
 
 bool TColourerParser::IsMail() {
-    if (!IsMailChar(*FRunPtr) || *FRunPtr == '@') return false;
+    if (!IsMailChar(*FRunPtr) || *FRunPtr == '@' || FRunPtr < FNoMailBefore) return false;
     bool at = false;
-    for (const char* p = FRunPtr + 1; IsMailChar(*p); ++p) {
+    const char* p = FRunPtr + 1;
+    for (; IsMailChar(*p); ++p) {
         if (*p == '@')
             at = true;
         else if (*p == '.' && at) {
@@ -402,6 +404,8 @@ bool TColourerParser::IsMail() {
             return true;
         }
     }
+    // An address from a later start in this run would be one from this start too.
+    FNoMailBefore = p;
     return false;
 }
 

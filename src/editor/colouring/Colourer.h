@@ -285,9 +285,11 @@ protected:
     const char* FNextPtr = nullptr; // where the search for the next token starts
     int FContinuedToken = 0;        // kind continuing from the row before; 0 none
     int FTokenKind = tkEnd;
-    const char* FTokenPtr = nullptr; // start of the current token
-    int FRemain = 0;                 // bytes at the row start still belonging to the continued token
-                                     // (negative: to the left bracket of FBracketIndex)
+    const char* FTokenPtr = nullptr;     // start of the current token
+    int FRemain = 0;                     // bytes at the row start still belonging to the continued token
+                                         // (negative: to the left bracket of FBracketIndex)
+    const char* FNoMailBefore = nullptr; // end of the run in which IsMail last found no address:
+                                         // no later start in that run finds one
 
 private:
     // The framework's own methods by first byte and by continued kind, built once.

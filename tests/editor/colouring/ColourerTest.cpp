@@ -418,6 +418,19 @@ TEST_F(EditorParser, Options) {
     EXPECT_EQ(Scan("me@x.jp http://a.b/c?d"), (TTokens{{"me@x.jp", tkMail}, {"http://a.b/c?d", tkUrl}}));
 }
 
+// A run in which no address starts is scanned once, not once per token (a long line of numbers
+// and commas was quadratic); that must not hide an address in a later run or a later row.
+TEST_F(EditorParser, MailAfterARunWithoutAddress) {
+    colourer.SetMail(true);
+    EXPECT_EQ(
+        Scan("a,1@b c@d.e"),
+        (TTokens{{"a", tkAnk}, {",", tkSymbol}, {"1", tkInteger}, {"@", tkSymbol}, {"b", tkAnk}, {"c@d.e", tkMail}}));
+    std::string row = "a,b,c,d,e,f";
+    EXPECT_EQ(Tokens(parser, row).size(), 11u);
+    row = "x@y.z";
+    EXPECT_EQ(Tokens(parser, row), (TTokens{{"x@y.z", tkMail}}));
+}
+
 TEST_F(EditorParser, QuotationIsOneSingleByteCharacter) {
     EXPECT_EQ(Scan("'a'"), (TTokens{{"'", tkSymbol}, {"a", tkAnk}, {"'", tkSymbol}}));
     colourer.SetQuotation("'abc");
