@@ -207,18 +207,20 @@ BENCHMARK(BM_FindNextMiss)->Arg(sfoMatchCase)->Arg(0)->Unit(benchmark::kMillisec
 
 // One long line (no line break) of Megabytes MB, searched for every match (the find marks of its
 // rows) and replaced all at once (wrapped, so that no column limit stops the search), for patterns
-// that repeat or stand at the line's ends. The time per MB stays flat as the line grows when the
-// search is linear. Arguments: the case (below) and the size in MB.
+// that repeat or stand at the line's ends, and for plain text. The time per MB stays flat as the
+// line grows when the search is linear. Arguments: the case (below), the size in MB and, for
+// replace-all, the direction (1 backwards from the line's end).
 struct TLongLineCase {
     const char* Name;
     const char* Pattern;
     const char* Piece; // repeated to make the line
     const char* Replacement;
+    std::uint8_t Options = sfoRegExp | sfoMatchCase;
 };
 const TLongLineCase kLongLineCases[] = {
     {"e+", "e+", "e ", "x"},     {"com+ent", "com+ent", "a comment, commmment; ", "remark"},
     {"0+", "0+", "10020 ", "0"}, {"^", "^", "e ", "x"},
-    {"$", "$", "e ", "x"},
+    {"$", "$", "e ", "x"},       {"plain", "comment", "a comment, commmment; ", "remark", sfoMatchCase},
 };
 
 std::string LongLineOf(const TLongLineCase& Case, std::size_t Bytes) {
@@ -233,7 +235,7 @@ void LongLineEditor(TEditorEx& Editor, TNullHost& Host, const TLongLineCase& Cas
     Editor.SetWordWrap(Wrap);
     Editor.Lines().SetText(LongLineOf(Case, Bytes));
     Editor.SetFindString(Case.Pattern);
-    Editor.SetSearchOptions(sfoRegExp | sfoMatchCase);
+    Editor.SetSearchOptions(Case.Options);
 }
 
 void BM_LongLineFindAll(benchmark::State& State) {
@@ -257,16 +259,18 @@ void BM_LongLineFindAll(benchmark::State& State) {
 void BM_LongLineReplaceAll(benchmark::State& State) {
     const TLongLineCase& c = kLongLineCases[State.range(0)];
     const std::size_t bytes = static_cast<std::size_t>(State.range(1)) << 20;
+    const bool backward = State.range(2) != 0;
     int count = 0;
     for (auto _ : State) {
         State.PauseTiming();
         TNullHost host;
         TEditorEx editor;
         LongLineEditor(editor, host, c, bytes, true);
+        if (backward) editor.SetSelStart(editor.GetTextLength());
         State.ResumeTiming();
-        count = editor.ReplaceAll(c.Replacement, false);
+        count = editor.ReplaceAll(c.Replacement, backward);
     }
-    State.SetLabel(c.Name);
+    State.SetLabel(std::string(c.Name) + (backward ? " backward" : " forward"));
     State.counters["replaced"] = count;
     State.SetBytesProcessed(State.iterations() * static_cast<int64_t>(bytes));
 }
@@ -275,8 +279,13 @@ void LongLineArgs(benchmark::internal::Benchmark* B) {
     for (int i = 0; i < static_cast<int>(std::size(kLongLineCases)); ++i)
         for (int mb : {1, 2, 4}) B->Args({i, mb});
 }
+void LongLineReplaceArgs(benchmark::internal::Benchmark* B) {
+    for (int i = 0; i < static_cast<int>(std::size(kLongLineCases)); ++i)
+        for (int backward : {0, 1})
+            for (int mb : {1, 2, 4}) B->Args({i, mb, backward});
+}
 BENCHMARK(BM_LongLineFindAll)->Apply(LongLineArgs)->Iterations(2)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LongLineReplaceAll)->Apply(LongLineArgs)->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongLineReplaceAll)->Apply(LongLineReplaceArgs)->Iterations(2)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
