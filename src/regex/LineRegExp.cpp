@@ -123,6 +123,19 @@ TPos NextCandidate(TPos P, TPos End, const TRE_DFA::TStartBytes& Starts, const s
     return Prefix.empty() ? NextStart(P, End, Starts) : NextLiteral(P, End, Prefix);
 }
 
+// Where the candidate starts of a search for matches that start before the offset Before end: every
+// candidate lies before Last, and finding them reads the bytes before Reads (the literal that begins
+// a match may reach past Last).
+struct TCandidatesEnd {
+    TPos Last, Reads;
+};
+TCandidatesEnd CandidatesEnd(TPos Begin, TPos End, size_t Before, const std::string& Prefix) {
+    if (Before >= static_cast<size_t>(End - Begin)) return {End, End};
+    const TPos last = Begin + Before;
+    const size_t past = Prefix.empty() ? 0 : Prefix.size() - 1;
+    return {last, last + std::min(past, static_cast<size_t>(End - last))};
+}
+
 bool Found(TPos Begin, TPos From, TPos To, size_t& Start, size_t& End) {
     Start = static_cast<size_t>(From - Begin);
     End = static_cast<size_t>(To - Begin);
@@ -246,9 +259,9 @@ void TRegularExpression::SetUseSynonymDic(bool Value) {
 
 // False when the literal that every match holds stands nowhere in the view, so that most
 // lines without a match cost one memmem.
-bool TMatchCORE::MayMatch(std::string_view Text) const {
+bool TMatchCORE::MayMatch(std::string_view Text, size_t Before) const {
     const std::string& required = DFA().Literals().Required;
-    if (required.empty()) return true;
+    if (required.empty() || Before < Text.size()) return true;
     const auto* begin = reinterpret_cast<TPos>(Text.data());
     const TPos end = begin + Text.size(), hit = NextLiteral(begin, end, required);
     Reached(hit == end ? end : hit + required.size());
@@ -274,28 +287,29 @@ std::pair<TMatchCORE::TPos, TMatchCORE::TPos> TMatchCORE::StartReading(std::stri
     return bounds;
 }
 
-bool TMatchCORE::MatchPlain(std::string_view Text, size_t& Start, size_t& End) const {
+bool TMatchCORE::MatchPlain(std::string_view Text, size_t& Start, size_t& End, size_t Before) const {
     const auto [begin, end] = StartReading(Text);
-    if (!MayMatch(Text)) return false;
+    if (!MayMatch(Text, Before)) return false;
     const TRE_DFA& dfa = DFA();
     const int init = dfa.InitialState();
     if (begin == end) return dfa.Accepting(init) && Found(begin, begin, begin, Start, End);
     const TRE_DFA::TStartBytes& starts = dfa.StartBytes();
     const std::string& prefix = dfa.Literals().Prefix;
+    const auto [last, reads] = CandidatesEnd(begin, end, Before, prefix);
     TBudget budget(begin, end, LinearOnly, DFA().Forward());
-    for (TPos p = NextCandidate(begin, end, starts, prefix); p < end;
-         p = NextCandidate(NextChar(p, end), end, starts, prefix)) {
+    for (TPos p = NextCandidate(begin, reads, starts, prefix); p < last;
+         p = NextCandidate(NextChar(p, end), reads, starts, prefix)) {
         if (budget.Spent()) return LinearSearch(begin, p, end, false, Start, End);
-        TPos last = nullptr;
+        TPos longest = nullptr;
         const TPos before = FWalkTo;
-        const TPos q = dfa.Walk(init, p, end, [&dfa, &last](int S, TPos At) {
-            if (dfa.Accepting(S)) last = At;
+        const TPos q = dfa.Walk(init, p, end, [&dfa, &longest](int S, TPos At) {
+            if (dfa.Accepting(S)) longest = At;
         });
         ReachedWalk(q, end);
-        if (last) return FoundAfter(before, begin, p, last, Start, End);
+        if (longest) return FoundAfter(before, begin, p, longest, Start, End);
         budget.Spend(p, q);
     }
-    Reached(end);
+    Reached(reads);
     return false;
 }
 
@@ -325,30 +339,31 @@ TMatchCORE::TPos TMatchCORE::MatchAtHead(TPos P, TPos End, TBudget& Budget) cons
     return e1 && (!e2 || e2 < e1) ? e1 : e2;
 }
 
-bool TMatchCORE::MatchAnchored(std::string_view Text, size_t& Start, size_t& End) const {
+bool TMatchCORE::MatchAnchored(std::string_view Text, size_t& Start, size_t& End, size_t Before) const {
     const auto [begin, end] = StartReading(Text);
-    if (!MayMatch(Text)) return false;
+    if (!MayMatch(Text, Before)) return false;
     TBudget budget(begin, end, LinearOnly, DFA().Forward());
     if (budget.Spent()) return LinearSearch(begin, begin, end, true, Start, End);
     if (const TPos e = MatchAtHead(begin, end, budget)) return Found(begin, begin, e, Start, End);
-    return ScanFrom(begin, end, true, budget, Start, End);
+    return ScanFrom(begin, end, Before, true, budget, Start, End);
 }
 
-bool TMatchCORE::MatchScan(std::string_view Text, size_t& Start, size_t& End) const {
+bool TMatchCORE::MatchScan(std::string_view Text, size_t& Start, size_t& End, size_t Before) const {
     const auto [begin, end] = StartReading(Text);
-    if (!MayMatch(Text)) return false;
+    if (!MayMatch(Text, Before)) return false;
     TBudget budget(begin, end, LinearOnly, DFA().Forward());
-    return ScanFrom(begin, end, false, budget, Start, End);
+    return ScanFrom(begin, end, Before, false, budget, Start, End);
 }
 
-bool TMatchCORE::ScanFrom(TPos Begin, TPos End, bool BeginIsHead, TBudget& Budget, size_t& Start,
+bool TMatchCORE::ScanFrom(TPos Begin, TPos End, size_t Before, bool BeginIsHead, TBudget& Budget, size_t& Start,
                           size_t& Finish) const {
     const TRE_DFA& dfa = DFA();
     const int init = dfa.InitialState();
     const TRE_DFA::TStartBytes& starts = dfa.ScanStartBytes(SeparatorByte());
     const std::string& prefix = dfa.Literals().Prefix;
-    for (TPos p = NextCandidate(Begin, End, starts, prefix); p < End;
-         p = NextCandidate(NextChar(p, End), End, starts, prefix)) {
+    const auto [last, reads] = CandidatesEnd(Begin, End, Before, prefix);
+    for (TPos p = NextCandidate(Begin, reads, starts, prefix); p < last;
+         p = NextCandidate(NextChar(p, End), reads, starts, prefix)) {
         if (Budget.Spent()) return LinearSearch(Begin, p, End, BeginIsHead, Start, Finish);
         const TPos before = FWalkTo;
         if (const TPos e = MatchFrom(p, End, init, Budget)) return FoundAfter(before, Begin, p, e, Start, Finish);
@@ -358,8 +373,8 @@ bool TMatchCORE::ScanFrom(TPos Begin, TPos End, bool BeginIsHead, TBudget& Budge
                 return FoundAfter(passed, Begin, p + 1, e, Start, Finish);
         }
     }
-    Reached(End);
-    if (dfa.HasLineTail() && dfa.TailAccepts(init)) return Found(Begin, End, End, Start, Finish);
+    Reached(reads);
+    if (last == End && dfa.HasLineTail() && dfa.TailAccepts(init)) return Found(Begin, End, End, Start, Finish);
     return false;
 }
 
@@ -417,7 +432,7 @@ void TLineRegExp::ChooseMatchProc() {
 int TLineRegExp::Match(std::string_view Str, int& Pos, int& Len) const {
     size_t start = 0;
     size_t end = 0;
-    if ((this->*FMatchProc)(Str, start, end)) {
+    if ((this->*FMatchProc)(Str, start, end, std::string_view::npos)) {
         Pos = static_cast<int>(start) + 1;
         Len = static_cast<int>(end - start);
     } else {

@@ -123,9 +123,12 @@ public:
     // MatchPlain ignores anchors; MatchAnchored takes "^" at the start of the text and after
     // every LF, and "$" before the separator and at the end; MatchScan is MatchAnchored
     // without the start of the text being a line head.
-    bool MatchPlain(std::string_view Text, size_t& Start, size_t& End) const;
-    bool MatchAnchored(std::string_view Text, size_t& Start, size_t& End) const;
-    bool MatchScan(std::string_view Text, size_t& Start, size_t& End) const;
+    // Before: only a match that starts before this offset is sought (its walk may read on past it);
+    // the answer is exact for those, and otherwise none or some match at or after Before. The
+    // search then reads the text after Before only as far as the walks from before it do.
+    bool MatchPlain(std::string_view Text, size_t& Start, size_t& End, size_t Before = std::string_view::npos) const;
+    bool MatchAnchored(std::string_view Text, size_t& Start, size_t& End, size_t Before = std::string_view::npos) const;
+    bool MatchScan(std::string_view Text, size_t& Start, size_t& End, size_t Before = std::string_view::npos) const;
     // How far the last of these searches read: every byte of its answer's making lies before this
     // offset of its text; the text's length when it read up to the end (the end, or the first NUL,
     // decides as much as a byte does). The same search of a longer text that starts alike answers
@@ -143,10 +146,13 @@ private:
     using TPos = const unsigned char*;
     class TBudget;
     unsigned char SeparatorByte() const { return LineSeparator == mcls_LF ? '\n' : '\r'; }
-    bool MayMatch(std::string_view Text) const;
+    // False when the literal that every match holds stands nowhere in Text; not looked for when only
+    // matches that start before Before are sought (their literal may stand past the text's end).
+    bool MayMatch(std::string_view Text, size_t Before) const;
     TPos MatchFrom(TPos P, TPos End, int State, TBudget& Budget) const;
     TPos MatchAtHead(TPos P, TPos End, TBudget& Budget) const;
-    bool ScanFrom(TPos Begin, TPos End, bool BeginIsHead, TBudget& Budget, size_t& Start, size_t& Finish) const;
+    bool ScanFrom(TPos Begin, TPos End, size_t Before, bool BeginIsHead, TBudget& Budget, size_t& Start,
+                  size_t& Finish) const;
     TPos LeftmostStart(TPos Begin, TPos From, TPos End, bool BeginIsHead) const;
     bool LinearSearch(TPos Begin, TPos From, TPos End, bool BeginIsHead, size_t& Start, size_t& Finish) const;
     // Starts the record of how far a search of the text reads, and bounds the text at its first NUL.
@@ -176,7 +182,7 @@ public:
     int Match(std::string_view Str, int& Pos, int& Len) const;
 
 protected:
-    using TMatchProc = bool (TMatchCORE::*)(std::string_view, size_t&, size_t&) const;
+    using TMatchProc = bool (TMatchCORE::*)(std::string_view, size_t&, size_t&, size_t) const;
     TMatchProc MatchProc() const { return FMatchProc; }
 
 private:

@@ -624,37 +624,72 @@ TEST(TLineRegExp, AnLFEndsALineOnlyAsACharacter) {
     });
 }
 
+// Random texts for the searches below: a few letters, line ends, a double-byte character and a NUL;
+// patterns with literals, repetitions, anchors and a walk that runs far and fails; the three searches.
+std::string SearchedText(std::mt19937& Rng) {
+    const std::string atoms[] = {"a", "b", "z", "\r\n", "\n", Sj("ア"), std::string(1, '\0')};
+    std::string text;
+    for (std::size_t i = Rng() % 30; i > 0; --i) text += atoms[Rng() % std::size(atoms)];
+    return text;
+}
+const char* const kSearchPatterns[] = {"ab", "a+", "x*", "^b", "b$", "$", "a.*z", "(a|b)+z", "z|\\n", "^", "ba+b"};
+using TSearchProc = bool (TMatchCORE::*)(std::string_view, size_t&, size_t&, size_t) const;
+const TSearchProc kSearchProcs[] = {&TMatchCORE::MatchPlain, &TMatchCORE::MatchAnchored, &TMatchCORE::MatchScan};
+
 // A search answers from the bytes before ReadEnd: the same search of the text cut anywhere after
-// them answers alike. Random texts over a few letters, line ends, a double-byte character and a NUL;
-// patterns with literals, repetitions, anchors and a walk that runs far and fails.
+// them answers alike, also when it seeks only matches that start before a place.
 TEST(TMatchCORE, ReadEndBoundsWhatTheAnswerDependsOn) {
-    const std::vector<std::string> atoms = {"a", "b", "z", "\r\n", "\n", Sj("ア"), std::string(1, '\0')};
-    const char* const patterns[] = {"ab", "a+", "x*", "^b", "b$", "$", "a.*z", "(a|b)+z", "z|\\n", "^"};
-    using TProc = bool (TMatchCORE::*)(std::string_view, size_t&, size_t&) const;
-    const TProc procs[] = {&TMatchCORE::MatchPlain, &TMatchCORE::MatchAnchored, &TMatchCORE::MatchScan};
     std::mt19937 rng(36);
     TLineRegExp re;
-    for (const char* pattern : patterns) {
+    for (const char* pattern : kSearchPatterns) {
         re.SetRegExp(pattern);
         for (int round = 0; round < 300; ++round) {
-            std::string text;
-            for (std::size_t i = rng() % 30; i > 0; --i) text += atoms[rng() % atoms.size()];
+            const std::string text = SearchedText(rng);
             std::vector<bool> starts(text.size() + 1, false); // where characters start
             for (std::size_t i = 0; i < text.size(); i += IsLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1)
                 starts[i] = true;
-            for (const TProc proc : procs) {
+            const size_t before = round % 2 ? std::string_view::npos : rng() % (text.size() + 1);
+            for (const TSearchProc proc : kSearchProcs) {
                 size_t start = 0, end = 0;
-                const bool found = (re.*proc)(text, start, end);
+                const bool found = (re.*proc)(text, start, end, before);
                 const size_t read = re.ReadEnd();
                 ASSERT_LE(read, text.size()) << pattern;
                 for (size_t cut = read + 1; cut < text.size(); ++cut) {
                     if (!starts[cut]) continue; // a cut inside a character makes another text
                     size_t s = 0, e = 0;
-                    const bool f = (re.*proc)(std::string_view(text).substr(0, cut), s, e);
+                    const bool f = (re.*proc)(std::string_view(text).substr(0, cut), s, e, before);
                     ASSERT_EQ(f, found) << pattern << " cut at " << cut;
                     if (found) {
                         ASSERT_EQ(s, start) << pattern << " cut at " << cut;
                         ASSERT_EQ(e, end) << pattern << " cut at " << cut;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// A search for the matches that start before a place answers as the whole search does for those:
+// the same match when it starts before the place, else none or one at or after it.
+TEST(TMatchCORE, MatchesStartingBeforeAPlace) {
+    std::mt19937 rng(37);
+    TLineRegExp re;
+    for (const char* pattern : kSearchPatterns) {
+        re.SetRegExp(pattern);
+        for (int round = 0; round < 300; ++round) {
+            const std::string text = SearchedText(rng);
+            for (const TSearchProc proc : kSearchProcs) {
+                size_t start = 0, end = 0;
+                const bool found = (re.*proc)(text, start, end, std::string_view::npos);
+                for (size_t before = 0; before <= text.size(); ++before) {
+                    size_t s = 0, e = 0;
+                    const bool f = (re.*proc)(text, s, e, before);
+                    if (found && start < before) {
+                        ASSERT_TRUE(f) << pattern << " before " << before;
+                        ASSERT_EQ(s, start) << pattern << " before " << before;
+                        ASSERT_EQ(e, end) << pattern << " before " << before;
+                    } else {
+                        ASSERT_TRUE(!f || s >= before) << pattern << " before " << before;
                     }
                 }
             }

@@ -197,14 +197,15 @@ int TLineRegExpEx::SearchReach() const {
     return longest < 0 ? -1 : longest + 2;
 }
 
-bool TLineRegExpEx::FindFrom(std::string_view Str, std::size_t& From, std::size_t& Start, std::size_t& End) const {
+bool TLineRegExpEx::FindFrom(std::string_view Str, std::size_t& From, std::size_t& Start, std::size_t& End,
+                             std::size_t Before) const {
     for (std::size_t part = 256;; part *= 2) {
         // The part ends where a character starts, so that its end reads as the end of a text.
         std::size_t cut = std::min(Str.size(), From + part);
         if (cut < Str.size())
             cut = static_cast<std::size_t>(CharStartOf(Str, static_cast<int>(cut), static_cast<int>(From)));
         std::size_t next = From;
-        const bool found = FindIn(Str.substr(0, cut), next, Start, End);
+        const bool found = FindIn(Str.substr(0, cut), next, Start, End, Before);
         if (cut == Str.size() || From + ReadEnd() < cut) {
             From = next;
             return found;
@@ -212,11 +213,12 @@ bool TLineRegExpEx::FindFrom(std::string_view Str, std::size_t& From, std::size_
     }
 }
 
-bool TLineRegExpEx::FindIn(std::string_view Str, std::size_t& From, std::size_t& Start, std::size_t& End) const {
+bool TLineRegExpEx::FindIn(std::string_view Str, std::size_t& From, std::size_t& Start, std::size_t& End,
+                           std::size_t Before) const {
     if (From >= Str.size()) return false;
     const std::string_view rest = Str.substr(From);
     const TMatchProc proc = From == 0 ? FFirstProc : &TMatchCORE::MatchScan;
-    if (!(this->*proc)(rest, Start, End)) return false;
+    if (!(this->*proc)(rest, Start, End, Before - std::min(Before, From))) return false;
     Start += From;
     End += From;
     // No match starts between From and an empty match: the next search starts a character after it.
@@ -404,11 +406,15 @@ bool TEditorEx::FindPlainFrom(std::string_view Line, std::string_view Pattern, s
 }
 
 bool TEditorEx::ScanStep(std::string_view Work, std::size_t Base, const std::string& Pattern, std::size_t From,
-                         int Reach, std::size_t BreakAt, TScanStep& Step) const {
+                         int Reach, std::size_t BreakAt, std::size_t Before, TScanStep& Step) const {
     From -= Base;
     Step.Next = From;
     if (FSearchOptions & sfoRegExp) {
-        if (!FFinder->FindFrom(Work, Step.Next, Step.Start, Step.End)) return false;
+        const bool found = FFinder->FindFrom(Work, Step.Next, Step.Start, Step.End, Before - std::min(Before, Base));
+        // Nothing left to search reads up to the end.
+        Step.ReadEnd = Base + (From < Work.size() ? From + FFinder->ReadEnd() : Work.size());
+        if (!found) return false;
+        Step.ReadEnd -= Base;
         Step.Counted = Step.End > Step.Start;
         if (Step.Counted && BreakAt != std::string::npos)
             TakeWholeLineBreak(BreakAt - Base, Step.Start, Step.End, Step.Next);
@@ -563,7 +569,7 @@ std::optional<TEditorEx::TScanStep> TEditorEx::HitAfter(std::string_view Work, s
                                                         std::size_t BreakAt, std::size_t& From,
                                                         std::vector<TScanStep>& Steps) const {
     TScanStep step;
-    while (ScanStep(Work, Base, Pattern, From, Reach, BreakAt, step)) {
+    while (ScanStep(Work, Base, Pattern, From, Reach, BreakAt, std::string::npos, step)) {
         PushStep(step, Steps);
         From = step.Next;
         if (step.Counted && step.Start >= Start) return step;
@@ -573,12 +579,21 @@ std::optional<TEditorEx::TScanStep> TEditorEx::HitAfter(std::string_view Work, s
 
 std::optional<TEditorEx::TScanStep> TEditorEx::HitBefore(std::string_view Work, std::size_t Base,
                                                          const std::string& Pattern, std::size_t Start, int Reach,
-                                                         std::size_t BreakAt, std::size_t& From,
-                                                         std::vector<TScanStep>& Steps) const {
+                                                         std::size_t BreakAt, std::size_t LineEnd, std::size_t& From,
+                                                         std::vector<TScanStep>& Steps, bool& Short) const {
     // The steps that find matches before Start read no further than this.
     if (Reach >= 0) Work = Work.substr(0, std::min(Work.size(), Start + static_cast<std::size_t>(Reach) - Base));
+    // Otherwise a step that read up to the end of a cut line may answer otherwise on the whole.
+    const std::size_t workEnd = Base + Work.size();
+    const bool cut = Reach < 0 && workEnd < LineEnd;
+    // Only matches before Start are sought, so a step reads past it no further than its walks; one at
+    // the LF of the line break is taken from the CR before it.
     TScanStep step;
-    while (ScanStep(Work, Base, Pattern, From, Reach, BreakAt, step) && step.Start < Start) {
+    for (bool more = true; more;) {
+        more = ScanStep(Work, Base, Pattern, From, Reach, BreakAt, Start + 1, step) && step.Start < Start;
+        Short = cut && step.ReadEnd >= workEnd;
+        if (Short) return std::nullopt;
+        if (!more) break;
         PushStep(step, Steps);
         From = step.Next;
     }
@@ -644,6 +659,11 @@ void TEditorEx::PlanReplaceAll(const std::string& Replacement, bool Backward, TR
     std::vector<TScanStep> steps;
     std::vector<TSpan> spans;
     std::ptrdiff_t shift = 0; // forwards: the text as it stands less the old text, before the caret
+    // Backwards with an unbounded reach, how far past a replacement the gap leaves the line to read
+    // (doubled while a step reads up to the gap, so that the bytes moved per replacement are about
+    // what its search reads).
+    constexpr std::size_t kAhead = 32;
+    std::size_t ahead = kAhead;
     for (;;) {
         steps.clear();
         std::size_t next = 0; // where the search of the line goes on
@@ -656,9 +676,18 @@ void TEditorEx::PlanReplaceAll(const std::string& Replacement, bool Backward, TR
                 read.substr(viewStart - work.Base(), std::min(viewEnd, work.Base() + read.size()) - viewStart);
             const std::size_t base = viewStart - lineStart;
             const std::size_t breakAt = regExp && lineBreak ? length : std::string::npos;
+            bool more = false;
             const std::optional<TScanStep> hit =
-                Backward ? HitBefore(view, base, pattern, searchFrom, reach, breakAt, next, steps)
-                         : HitAfter(view, base, pattern, searchFrom, reach, breakAt, next, steps);
+                Backward
+                    ? HitBefore(view, base, pattern, searchFrom, reach, breakAt, viewEnd - lineStart, next, steps, more)
+                    : HitAfter(view, base, pattern, searchFrom, reach, breakAt, next, steps);
+            if (more) {
+                const std::size_t gap = std::min(viewEnd, viewStart + view.size() + ahead);
+                ahead *= 2;
+                text.MoveGap(gap);
+                if (fold) folded.MoveGap(gap);
+                continue;
+            }
             if (!hit || (!Backward && hit->Start >= limit)) break;
             const std::size_t pos = hit->Start, end = hit->End;
             // The steps that read the replaced text search again, from where the first of them read it.
@@ -720,8 +749,8 @@ void TEditorEx::PlanReplaceAll(const std::string& Replacement, bool Backward, TR
                     length = pos + firstBreak;
                     lineBreak = true;
                 }
-                gap =
-                    reach < 0 ? std::string::npos : lineStart + pos + static_cast<std::size_t>(reach) + with.size() + 1;
+                ahead = kAhead;
+                gap = lineStart + pos + (reach < 0 ? ahead : static_cast<std::size_t>(reach)) + with.size() + 1;
                 gap = std::min(gap, lineStart + length + 2);
             } else {
                 Plan.Caret = lineStart + pos + with.size();

@@ -59,7 +59,10 @@ public:
     // searches a part of Str from From that doubles until the search reads less than the part (so
     // nothing past it changes the answer; ReadEnd then tells how far from From it read) or the part
     // is the whole: a step costs what it reads, not the rest of a long line.
-    bool FindFrom(std::string_view Str, std::size_t& From, std::size_t& Start, std::size_t& End) const;
+    // Before: only a match that starts before this offset of Str is sought (see MatchPlain); the
+    // step then reads past it only as far as the walks from before it do.
+    bool FindFrom(std::string_view Str, std::size_t& From, std::size_t& Start, std::size_t& End,
+                  std::size_t Before = std::string_view::npos) const;
     // The most bytes that a match can span, -1 when the pattern leaves it unbounded.
     int MaxMatchBytes() const { return DFA().MaxMatchBytes(); }
     // How far past the start of a match a step of the search may read: from each place where a match
@@ -69,7 +72,8 @@ public:
 
 private:
     // FindFrom's search of the whole of Str.
-    bool FindIn(std::string_view Str, std::size_t& From, std::size_t& Start, std::size_t& End) const;
+    bool FindIn(std::string_view Str, std::size_t& From, std::size_t& Start, std::size_t& End,
+                std::size_t Before) const;
 
     TMatchProc FFirstProc = &TMatchCORE::MatchPlain;
 };
@@ -183,25 +187,29 @@ private:
     // whole line. Work starts a character, and unless Base is 0 it starts before the character
     // before From: a whole word looks at that character, and a regular expression takes offset 0 for
     // the line start.
-    // ReadEnd: every byte that the step read lies before it; ReadBefore: the same for this step and
-    // every step before it; Passed: every byte that told the step that no match starts between From
-    // and Start lies before it (a change from there on leaves Start the first place to search again).
+    // ReadEnd: every byte that the step read lies before it (also when it found nothing); ReadBefore:
+    // the same for this step and every step before it; Passed: every byte that told the step that no
+    // match starts between From and Start lies before it (a change from there on leaves Start the first
+    // place to search again). Before: a regular expression step seeks only a match that starts before
+    // it (see TLineRegExpEx::FindFrom), and may miss one at or after it.
     struct TScanStep {
         std::size_t Start = 0, End = 0, Next = 0, Resume = 0, ReadEnd = 0, ReadBefore = 0, Passed = 0;
         bool Counted = false;
     };
     static void PushStep(TScanStep& Step, std::vector<TScanStep>& Steps);
     bool ScanStep(std::string_view Work, std::size_t Base, const std::string& Pattern, std::size_t From, int Reach,
-                  std::size_t BreakAt, TScanStep& Step) const;
+                  std::size_t BreakAt, std::size_t Before, TScanStep& Step) const;
     // The steps of the line Work (from its offset Base on, as for ScanStep) from From on (From following
     // them) into Steps, up to the first that finds a match taken at or after Start; the last step
     // before Start that finds one taken.
     std::optional<TScanStep> HitAfter(std::string_view Work, std::size_t Base, const std::string& Pattern,
                                       std::size_t Start, int Reach, std::size_t BreakAt, std::size_t& From,
                                       std::vector<TScanStep>& Steps) const;
+    // Backwards Work may end before the line does, at LineEnd: with an unbounded Reach a step that read
+    // up to Work's end is not taken, and Short tells that the search must see more of the line.
     std::optional<TScanStep> HitBefore(std::string_view Work, std::size_t Base, const std::string& Pattern,
-                                       std::size_t Start, int Reach, std::size_t BreakAt, std::size_t& From,
-                                       std::vector<TScanStep>& Steps) const;
+                                       std::size_t Start, int Reach, std::size_t BreakAt, std::size_t LineEnd,
+                                       std::size_t& From, std::vector<TScanStep>& Steps, bool& Short) const;
     // How far past the start of a candidate match the step that found it may have read, so that a
     // change of the line from there on can change the step; -1 when unbounded.
     int SearchReach(const std::string& Pattern) const;

@@ -1008,7 +1008,16 @@ INSTANTIATE_TEST_SUITE_P(
         ReplaceAllCase{"regex with empty matches", Repeat("xa", 300) + "\r\nx", "x?", sfoRegExp, "-"},
         ReplaceAllCase{"regex anchored at the line start", Repeat("a", 600) + "b\r\naab", "^a", sfoRegExp, ""},
         ReplaceAllCase{"regex anchored at the line end", "b" + Repeat("a", 300) + "\r\nba", "a$", sfoRegExp, ""},
-        ReplaceAllCase{"regex double-byte", Repeat(Sj("ガッツ攻撃") + "z", 80), Sj("[ッ攻]."), sfoRegExp, Sj("撃")}));
+        ReplaceAllCase{"regex double-byte", Repeat(Sj("ガッツ攻撃") + "z", 80), Sj("[ッ攻]."), sfoRegExp, Sj("撃")},
+        ReplaceAllCase{"regex walks reading far past the replacement", Repeat("a" + Repeat("b", 100) + " ", 8),
+                       "ab*c|b", sfoRegExp, "x"},
+        ReplaceAllCase{"regex a match made far across the replacements", Repeat("a" + Repeat("d", 100) + "c ", 3),
+                       "ab*c|d", sfoRegExp, "b"},
+        ReplaceAllCase{"regex walks failing at the line end", Repeat("ab ", 150) + "\r\nab", "a[^x]*x|b", sfoRegExp,
+                       "x"},
+        ReplaceAllCase{"regex repeated inside a literal", Repeat("a comment, commmment; ", 40), "com+ent", sfoRegExp,
+                       "remark"},
+        ReplaceAllCase{"regex repeated, the replacement matching again", Repeat("10020 ", 120), "0+", sfoRegExp, "0"}));
 
 // Lines of ten kilobytes with a thousand hits or more, where ReplaceAll reads only the part of the
 // line that the search may still read and leaves the rest where it is: longer and shorter
@@ -1051,11 +1060,64 @@ INSTANTIATE_TEST_SUITE_P(
                       ReplaceAllCase{"shrinking", Repeat("a 12 b 12 " + Repeat("x", 60) + "\r\n", 2000), "12 b 12 x", 0,
                                      ""}));
 
+// One round of the random differentials below: ReplaceAll on Text from the caret at Row, Col against
+// the one-at-a-time way. Where that way is sound, the text, the count, the caret and the selection
+// are its own; always one undo gives the text back byte for byte, and one redo the replaced text.
+// Compared: the one-at-a-time way was sound; Replaced: ReplaceAll replaced something.
+struct TRandomRound {
+    std::string Text, Find, With;
+    std::uint8_t Options = 0;
+    bool Wrap = false, Backward = false;
+    int Row = 0, Col = 0; // Row -1: the end of the text
+};
+
+void CompareRandomRound(const TRandomRound& R, const std::string& Where, int& Compared, int& Replaced) {
+    TTestHost host, slowHost;
+    TEditorEx e, slow;
+    e.SetHost(&host);
+    slow.SetHost(&slowHost);
+    for (TEditorEx* x : {&e, &slow}) {
+        x->SetWordWrap(R.Wrap);
+        x->WrapOption().SetWrapByte(8);
+        x->Lines().SetText(R.Text);
+        if (R.Row < 0)
+            x->SetSelStart(x->GetTextLength());
+        else
+            x->SetRowCol(R.Row, R.Col);
+        x->SetHitStyle(hsDraw);
+        x->SetFindString(R.Find);
+        x->SetSearchOptions(R.Options);
+    }
+    const std::string before = e.Lines().Text();
+    const int count = e.ReplaceAll(R.With, R.Backward);
+    int slowCount = 0;
+    if (ReplaceOneByOne(slow, R.With, R.Backward, slowCount, 100000)) {
+        ++Compared;
+        ASSERT_EQ(count, slowCount) << Where;
+        ASSERT_EQ(e.Lines().Text(), slow.Lines().Text()) << Where;
+        EXPECT_EQ(e.Row(), slow.Row()) << Where;
+        EXPECT_EQ(e.Col(), slow.Col()) << Where;
+        EXPECT_EQ(e.SelStart(), slow.SelStart()) << Where;
+        EXPECT_EQ(e.SelLength(), slow.SelLength()) << Where;
+    }
+    if (count == 0) return;
+    ++Replaced;
+    const std::string after = e.Lines().Text();
+    e.Undo();
+    ASSERT_EQ(e.Lines().Text(), before) << Where;
+    e.Redo();
+    ASSERT_EQ(e.Lines().Text(), after) << Where;
+}
+
+std::string RoundName(int Round, const TRandomRound& R) {
+    return "round " + std::to_string(Round) + ": " + R.Find + " -> " + R.With + (R.Wrap ? ", wrapped" : "") +
+           (R.Backward ? ", backwards" : "") + ", from " + std::to_string(R.Row) + "," + std::to_string(R.Col);
+}
+
 // ReplaceAll against the one-at-a-time way on random texts, with fixed seeds: few letters, so that
 // matches crowd, meet and reach into the replacements; line breaks in the texts, the patterns and the
 // replacements; empty replacements; double-byte characters; now and then one line of thousands of
-// bytes. Where the one-at-a-time way is sound, the text, the count, the caret and the selection are
-// its own; always one undo gives the text back byte for byte, and one redo the replaced text.
+// bytes.
 TEST(ReplaceAllRandom, AsOneAtATimeAndUndoneAtOnce) {
     const std::string kana = Sj("ア"); // 0x83 0x41: its trail byte is "A"
     const std::vector<std::string> atoms = {"a", "a", "b", "A", " ", "\r\n", kana, "ab"};
@@ -1082,61 +1144,68 @@ TEST(ReplaceAllRandom, AsOneAtATimeAndUndoneAtOnce) {
     const std::vector<std::string> replacements = {"", "a", "b", "xy", "\r\n", "a\r\nb", "ab", "\n"};
     std::mt19937 rng(36);
     auto pick = [&rng](std::size_t N) { return static_cast<std::size_t>(rng() % N); };
-    TTestHost host, slowHost;
     int compared = 0, replaced = 0; // rounds compared with the one-at-a-time way; rounds that replaced
     for (int round = 0; round < 1500; ++round) {
         const bool longLine = round % 50 == 49;
-        std::string text;
+        TRandomRound r;
         const std::size_t atomCount = longLine ? 1500 + pick(1500) : pick(24);
         for (std::size_t i = 0; i < atomCount; ++i) {
             const std::string& atom = atoms[pick(atoms.size())];
-            text += longLine && atom == "\r\n" ? "b" : atom;
+            r.Text += longLine && atom == "\r\n" ? "b" : atom;
         }
         const auto& find = finds[pick(std::size(finds))];
-        const std::string& with = replacements[pick(replacements.size())];
-        const bool wrap = pick(2) == 0, backward = pick(2) == 0;
-        TEditorEx e, slow;
-        e.SetHost(&host);
-        slow.SetHost(&slowHost);
-        int row = 0, col = 0;
-        for (TEditorEx* x : {&e, &slow}) {
-            x->SetWordWrap(wrap);
-            x->WrapOption().SetWrapByte(8);
-            x->Lines().SetText(text);
-            if (x == &e) {
-                row = static_cast<int>(pick(static_cast<std::size_t>(x->RowCount()) + 1));
-                col = static_cast<int>(pick(6));
-            }
-            x->SetRowCol(row, col);
-            x->SetHitStyle(hsDraw);
-            x->SetFindString(find.Find);
-            x->SetSearchOptions(find.Options);
-        }
-        const std::string where = "round " + std::to_string(round) + ": " + find.Find + " -> " + with +
-                                  (wrap ? ", wrapped" : "") + (backward ? ", backwards" : "") + ", from " +
-                                  std::to_string(row) + "," + std::to_string(col);
-        const std::string before = e.Lines().Text();
-        const int count = e.ReplaceAll(with, backward);
-        int slowCount = 0;
-        if (ReplaceOneByOne(slow, with, backward, slowCount, 100000)) {
-            ++compared;
-            ASSERT_EQ(count, slowCount) << where;
-            ASSERT_EQ(e.Lines().Text(), slow.Lines().Text()) << where;
-            EXPECT_EQ(e.Row(), slow.Row()) << where;
-            EXPECT_EQ(e.Col(), slow.Col()) << where;
-            EXPECT_EQ(e.SelStart(), slow.SelStart()) << where;
-            EXPECT_EQ(e.SelLength(), slow.SelLength()) << where;
-        }
-        if (count == 0) continue;
-        ++replaced;
-        const std::string after = e.Lines().Text();
-        e.Undo();
-        ASSERT_EQ(e.Lines().Text(), before) << where;
-        e.Redo();
-        ASSERT_EQ(e.Lines().Text(), after) << where;
+        r.Find = find.Find;
+        r.Options = find.Options;
+        r.With = replacements[pick(replacements.size())];
+        r.Wrap = pick(2) == 0;
+        r.Backward = pick(2) == 0;
+        TTestHost host;
+        TEditorEx rows;
+        rows.SetHost(&host);
+        rows.SetWordWrap(r.Wrap);
+        rows.WrapOption().SetWrapByte(8);
+        rows.Lines().SetText(r.Text);
+        r.Row = static_cast<int>(pick(static_cast<std::size_t>(rows.RowCount()) + 1));
+        r.Col = static_cast<int>(pick(6));
+        CompareRandomRound(r, RoundName(round, r), compared, replaced);
+        if (HasFatalFailure()) return;
     }
     EXPECT_GT(compared, 1200);
     EXPECT_GT(replaced, 600);
+}
+
+// The same on one long wrapped line of repeated pieces, mostly backwards from its end, for patterns
+// whose search may read far: repetitions, a repetition inside a literal, a replacement that matches
+// again, walks that run on to the line's end and fail, anchors, and plain text.
+TEST(ReplaceAllRandom, LongLinesAsOneAtATime) {
+    const std::vector<std::string> pieces = {
+        "e ", "ee", "a comment, commmment; ", "10020 ", "com", "ent", "x", Sj("ア"), "a", "c", Repeat("d", 20)};
+    const struct {
+        const char* Find;
+        std::uint8_t Options;
+    } finds[] = {{"e+", sfoRegExp}, {"com+ent", sfoRegExp}, {"0+", sfoRegExp},
+                 {"^", sfoRegExp},  {"$", sfoRegExp},       {"e$", sfoRegExp},
+                 {"^e", sfoRegExp}, {"e[^x]*x", sfoRegExp}, {"comment", sfoMatchCase},
+                 {"e", 0},          {"ab*c|d", sfoRegExp}};
+    const std::vector<std::string> replacements = {"", "x", "0", "remark", "ee", "e\r\ne", "b"};
+    std::mt19937 rng(37);
+    auto pick = [&rng](std::size_t N) { return static_cast<std::size_t>(rng() % N); };
+    int compared = 0, replaced = 0;
+    for (int round = 0; round < 200; ++round) {
+        TRandomRound r;
+        for (std::size_t i = 300 + pick(900); i > 0; --i) r.Text += pieces[pick(pieces.size())];
+        const auto& find = finds[pick(std::size(finds))];
+        r.Find = find.Find;
+        r.Options = find.Options;
+        r.With = replacements[pick(replacements.size())];
+        r.Wrap = true;
+        r.Backward = pick(4) != 0;
+        r.Row = r.Backward ? -1 : 0;
+        CompareRandomRound(r, RoundName(round, r), compared, replaced);
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_EQ(compared, 200); // a wrapped line: the one-at-a-time way is always sound
+    EXPECT_GT(replaced, 120);
 }
 
 } // namespace
