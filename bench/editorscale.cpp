@@ -34,6 +34,9 @@
 //            (see TScintilla::ReplaceAll); the same word made longer; and the words of 0.25 MB and of
 //            1 MB of the list in one wrapped line, also made longer. Both editors must leave the same
 //            text.
+//   replace in one line: one line of 1, 2 and 4 MB of "a comment, commmment; ", com+ent (a regular
+//            expression) and comment (plain) made remark, from the top and backwards from the end,
+//            wrapped, and at 4 MB unwrapped too (Quillon replaces only up to the 1000th column there)
 //   long     the worst case for wrapping: the prose joined into one logical line of 3, 4 and 16 MB,
 //            loaded with wrap on: the idle time after the load; a jump to its middle, the first paint
 //            there, the viewport painted again, and 10 keystrokes there (as keys); 10 keystrokes at
@@ -162,9 +165,9 @@ public:
     // Whether the whole text is wrapped (nothing of the wrap is left for idle time).
     virtual bool WrappedWhole() = 0;
     virtual void Paint() = 0;
-    // Replaces every occurrence of Find (a regular expression when Regex) from the top by Replacement,
-    // matching case; answers the count.
-    virtual int ReplaceAll(const std::string& Find, const std::string& Replacement, bool Regex) = 0;
+    // Replaces every occurrence of Find (a regular expression when Regex) from the top by Replacement
+    // (Backward: from the end towards the top), matching case; answers the count.
+    virtual int ReplaceAll(const std::string& Find, const std::string& Replacement, bool Regex, bool Backward) = 0;
     // The whole text.
     virtual std::string Text() = 0;
     // Marks every match of Pattern on the screen; false when the editor has no such marks.
@@ -224,12 +227,15 @@ public:
     }
     void Type(char C) override { FWidget.Editor().Perform(WM_CHAR, static_cast<unsigned char>(C)); }
     void Paint() override { FWidget.viewport()->repaint(); }
-    int ReplaceAll(const std::string& Find, const std::string& Replacement, bool Regex) override {
+    int ReplaceAll(const std::string& Find, const std::string& Replacement, bool Regex, bool Backward) override {
         auto& editor = static_cast<TEditorEx&>(FWidget.Editor());
-        editor.SetRowCol(0, 0);
+        if (Backward)
+            editor.SetSelStart(editor.GetTextLength());
+        else
+            editor.SetRowCol(0, 0);
         editor.SetFindString(Find);
         editor.SetSearchOptions(Regex ? sfoRegExp | sfoMatchCase : sfoMatchCase);
-        return editor.ReplaceAll(Replacement, false);
+        return editor.ReplaceAll(Replacement, Backward);
     }
     std::string Text() override { return FWidget.Editor().Lines().Text(); }
     bool ShowFindMarks(const std::string& Pattern) override {
@@ -325,8 +331,9 @@ public:
     // replaced by it at once, in one undo action. (Replacing each hit in the text, REPLACETARGET costs
     // time in proportion to its position: this QScintilla's change notification counts the characters
     // from the start of the text. That took 16 s for the 4,153 hits of 0.5 MB.) The replacement is
-    // taken literally, also for a regular expression.
-    int ReplaceAll(const std::string& Find, const std::string& Replacement, bool Regex) override {
+    // taken literally, also for a regular expression. The hits do not overlap, so the text left is the
+    // same either way: the replacement runs from the top in both directions.
+    int ReplaceAll(const std::string& Find, const std::string& Replacement, bool Regex, bool) override {
         using Q = QsciScintillaBase;
         const auto* text = static_cast<const char*>(FWidget.SendScintillaPtrResult(Q::SCI_GETCHARACTERPOINTER));
         const long end = FWidget.SendScintilla(Q::SCI_GETLENGTH);
@@ -708,28 +715,30 @@ std::string ReplaceText(std::size_t Bytes, int Case) {
     return text;
 }
 
-// The text each case left, by (regex, quarters, case): the second editor must leave the same.
-std::map<std::tuple<bool, int, int>, std::string> ReplacedTexts;
+// One replace-all case: the editor of Arg 0 loads Text, gets its idle time, and replaces all (timed with
+// the paint after, median and worst of the iterations, kept under Name). Key names the text the case
+// leaves, which the other editor must leave too unless Compare is false.
+struct TReplaceRun {
+    std::string Text, Find, Replacement, Name;
+    bool Regex = false, Wrap = false, Backward = false, Compare = true;
+    std::tuple<int, int, int, int> Key;
+};
 
-// Arg 1: 0 a plain word, 1 a regular expression; both find the same field of every motion line. Arg 2:
-// the size of the list in quarter megabytes. Arg 3: the case (TReplaceCase). Wrap is on only for the
-// one long line (unwrapped, Quillon finds nothing past its 1000th column).
-void BM_ReplaceAll(benchmark::State& state) {
-    const int editor = static_cast<int>(state.range(0)), quarters = static_cast<int>(state.range(2));
-    const bool regex = state.range(1) != 0;
-    const int which = static_cast<int>(state.range(3));
-    const std::string text = ReplaceText(static_cast<std::size_t>(quarters) * 1024 * 1024 / 4, which);
-    const std::string replacement = which == rcLonger || which == rcOneLineLonger ? "<010020000031>" : "010020000031";
+// The text each case left, by its key: the second editor must leave the same.
+std::map<std::tuple<int, int, int, int>, std::string> ReplacedTexts;
+
+void TimeReplaceAll(benchmark::State& state, const TReplaceRun& Run) {
+    const int editor = static_cast<int>(state.range(0));
     std::vector<double> times;
     int count = 0;
     std::string result;
     for (auto _ : state) {
         auto subject = Make(editor, 1);
-        subject->Load(text, OneLine(which));
+        subject->Load(Run.Text, Run.Wrap);
         subject->Settle(editor == 0 ? 2000 : 300);
         QElapsedTimer t;
         t.start();
-        count = subject->ReplaceAll(regex ? "0100200000[0-9]0" : "010020000030", replacement, regex);
+        count = subject->ReplaceAll(Run.Find, Run.Replacement, Run.Regex, Run.Backward);
         subject->Flush();
         times.push_back(Ms(t));
         state.SetIterationTime(times.back() / 1000);
@@ -738,15 +747,56 @@ void BM_ReplaceAll(benchmark::State& state) {
         subject.reset();
         state.ResumeTiming();
     }
-    const auto [other, first] = ReplacedTexts.try_emplace({regex, quarters, which}, result);
-    if (!first && other->second != result) state.SkipWithError("the editors left different texts");
+    const auto [other, first] = ReplacedTexts.try_emplace(Run.Key, result);
+    if (Run.Compare && !first && other->second != result) state.SkipWithError("the editors left different texts");
     state.counters["replaced"] = count;
     const TSpread spread = SpreadOf(times);
-    const std::string name = std::string("replace-all, ") + (regex ? "regex" : "plain") + ReplaceCaseName(which) +
-                             ", ms (motion, " + std::to_string(text.size() / 1000000.0).substr(0, 4) + " MB, " +
-                             std::to_string(count) + " hits)";
+    // Texts left apart, so do the counts: then the name leaves them out, so that the two stand together.
+    const std::string name = Run.Name + (Run.Compare ? ", " + std::to_string(count) + " hits)" : ")");
     Keep(name + " median", editor, spread.Median);
     Keep(name + " worst", editor, spread.Worst);
+}
+
+// Arg 1: 0 a plain word, 1 a regular expression; both find the same field of every motion line. Arg 2:
+// the size of the list in quarter megabytes. Arg 3: the case (TReplaceCase). Wrap is on only for the
+// one long line (unwrapped, Quillon finds nothing past its 1000th column).
+void BM_ReplaceAll(benchmark::State& state) {
+    const int quarters = static_cast<int>(state.range(2)), which = static_cast<int>(state.range(3));
+    TReplaceRun run;
+    run.Regex = state.range(1) != 0;
+    run.Text = ReplaceText(static_cast<std::size_t>(quarters) * 1024 * 1024 / 4, which);
+    run.Find = run.Regex ? "0100200000[0-9]0" : "010020000030";
+    run.Replacement = which == rcLonger || which == rcOneLineLonger ? "<010020000031>" : "010020000031";
+    run.Wrap = OneLine(which);
+    run.Key = {0, run.Regex, quarters, which};
+    run.Name = std::string("replace-all, ") + (run.Regex ? "regex" : "plain") + ReplaceCaseName(which) +
+               ", ms (motion, " + std::to_string(run.Text.size() / 1000000.0).substr(0, 4) + " MB";
+    TimeReplaceAll(state, run);
+}
+
+// One line of "a comment, commmment; " repeated: the regular expression com+ent (a repetition inside a
+// literal, whose search may read on from every "com") or the plain word comment made remark, from the
+// top and backwards from the end, wrapped and not (unwrapped, Quillon replaces nothing past the 1000th
+// column, so the texts left differ from QScintilla's). Arg 1: 0 plain, 1 regex; arg 2: the size in MB;
+// arg 3: wrap; arg 4: backwards.
+void BM_ReplaceLongLine(benchmark::State& state) {
+    const int megabytes = static_cast<int>(state.range(2));
+    TReplaceRun run;
+    run.Regex = state.range(1) != 0;
+    run.Wrap = state.range(3) != 0;
+    run.Backward = state.range(4) != 0;
+    run.Compare = run.Wrap;
+    const std::string piece = "a comment, commmment; ";
+    const std::size_t bytes = static_cast<std::size_t>(megabytes) << 20;
+    run.Text.reserve(bytes + piece.size());
+    while (run.Text.size() < bytes) run.Text += piece;
+    run.Find = run.Regex ? "com+ent" : "comment";
+    run.Replacement = "remark";
+    run.Key = {1, run.Regex, megabytes, run.Wrap};
+    run.Name = std::string("replace-all in one line, ") + (run.Regex ? "com+ent" : "plain") +
+               (run.Wrap ? ", wrapped" : ", unwrapped") + (run.Backward ? ", backwards" : "") + ", ms (" +
+               std::to_string(megabytes) + " MB";
+    TimeReplaceAll(state, run);
 }
 
 // Arg 1: the long line's size in units of 0.25 MB; the first keystroke is kept apart. The line is followed by a short
@@ -818,6 +868,17 @@ void ReplaceArgs(benchmark::internal::Benchmark* b) {
                 for (int editor : {0, 1}) b->Args({editor, regex, quarters, which});
 }
 
+// The one line at 1, 2 and 4 MB wrapped (the time grows with the line: 4 MB costs about 4 times 1 MB),
+// both ways; unwrapped at 4 MB.
+void ReplaceLongLineArgs(benchmark::internal::Benchmark* b) {
+    for (int regex : {1, 0})
+        for (int wrap : {1, 0})
+            for (int megabytes : {1, 2, 4})
+                for (int backward : {0, 1})
+                    for (int editor : {0, 1})
+                        if (wrap || megabytes == 4) b->Args({editor, regex, megabytes, wrap, backward});
+}
+
 void LoadArgs(benchmark::internal::Benchmark* b) {
     for (int which : {0, 1, 2})
         for (int cold : {1, 0})
@@ -832,6 +893,11 @@ BENCHMARK(BM_RandomKeystrokes)->Apply(KeystrokeArgs)->Iterations(1)->UseManualTi
 BENCHMARK(BM_TypeAtTheEnd)->Apply(EditorsAndTexts)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FarJump)->Apply(JumpArgs)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReplaceAll)->Apply(ReplaceArgs)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReplaceLongLine)
+    ->Apply(ReplaceLongLineArgs)
+    ->Iterations(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LongLine)->Apply(LongLineArgs)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FarUncolouredKey)->Arg(0)->Arg(1)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LongUnwrappedLine)->Apply(UnwrappedArgs)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
