@@ -411,14 +411,16 @@ bool TEditorEx::ScanStep(std::string_view Work, std::size_t Base, const std::str
     Step.Next = From;
     if (FSearchOptions & sfoRegExp) {
         const bool found = FFinder->FindFrom(Work, Step.Next, Step.Start, Step.End, Before - std::min(Before, Base));
-        // Nothing left to search reads up to the end.
-        Step.ReadEnd = Base + (From < Work.size() ? From + FFinder->ReadEnd() : Work.size());
-        if (!found) return false;
-        Step.ReadEnd -= Base;
+        // With nothing left to search, the end of Work tells that there is no match.
+        const std::size_t readEnd = From < Work.size() ? From + FFinder->ReadEnd() : Work.size();
+        if (!found) {
+            Step.ReadEnd = Base + readEnd;
+            return false;
+        }
         Step.Counted = Step.End > Step.Start;
         if (Step.Counted && BreakAt != std::string::npos)
             TakeWholeLineBreak(BreakAt - Base, Step.Start, Step.End, Step.Next);
-        Step.ReadEnd = std::max(From + FFinder->ReadEnd(), Step.End);
+        Step.ReadEnd = std::max(readEnd, Step.End);
         Step.Passed = From + FFinder->PassedEnd();
     } else {
         if (Pattern.empty() || !FindPlainFrom(Work, Pattern, Step.Next, Step.Start)) return false;
@@ -527,7 +529,7 @@ void TEditorEx::ReplaceHit(const std::string& Replacement, bool Backward) {
 // that read nothing from the replacement on finds the same in the new line, and each step depends
 // only on the text from where it searched. So it finds exactly what the search from the start
 // finds, in time that grows with the line, not with the line times its replacements, unless a
-// regular expression can read the whole line ("^", "$", a repetition).
+// regular expression reads far from each place it tries (".*", or "a$" in a long run of a's).
 //
 // The line of the search is the caret's logical line of the text as it now stands: a match that
 // takes the line break joins the next line to it, and a replacement holding line breaks cuts it,
@@ -537,7 +539,10 @@ void TEditorEx::ReplaceHit(const std::string& Replacement, bool Backward) {
 // place, backwards the text before it, shrinks with each one: the replacements always end.
 //
 // The text is held with a gap that follows the replacements (TGapText), so that a replacement of
-// another length moves only the bytes between the gap and it, never the rest of the text.
+// another length moves only the bytes between the gap and it, never the rest of the text. Backwards
+// the searches read the line before the gap: they seek only matches before the replacement, which
+// read past it only as far as their walks do, so the gap stays a little past the replacement and
+// moves on only when a step reads up to it.
 
 void TEditorEx::AddSpanBefore(std::vector<TSpan>& Spans, std::size_t Start, std::size_t End, std::size_t NewLength) {
     std::size_t end = End, oldEnd = End;
@@ -676,12 +681,13 @@ void TEditorEx::PlanReplaceAll(const std::string& Replacement, bool Backward, TR
                 read.substr(viewStart - work.Base(), std::min(viewEnd, work.Base() + read.size()) - viewStart);
             const std::size_t base = viewStart - lineStart;
             const std::size_t breakAt = regExp && lineBreak ? length : std::string::npos;
-            bool more = false;
+            bool shortView = false;
             const std::optional<TScanStep> hit =
-                Backward
-                    ? HitBefore(view, base, pattern, searchFrom, reach, breakAt, viewEnd - lineStart, next, steps, more)
-                    : HitAfter(view, base, pattern, searchFrom, reach, breakAt, next, steps);
-            if (more) {
+                Backward ? HitBefore(view, base, pattern, searchFrom, reach, breakAt, viewEnd - lineStart, next, steps,
+                                     shortView)
+                         : HitAfter(view, base, pattern, searchFrom, reach, breakAt, next, steps);
+            if (shortView) {
+                // The view grows each time, and is never short once it reaches the line's end.
                 const std::size_t gap = std::min(viewEnd, viewStart + view.size() + ahead);
                 ahead *= 2;
                 text.MoveGap(gap);
