@@ -19,7 +19,7 @@ set(uses_pictures pictures platform)
 set(uses_app app about lists pictures editor regex platform)
 set(uses_about about platform)
 # The editor's sub-folders from the bottom up.
-set(editor_layers framework rows colouring document paint dnd model)
+set(editor_layers framework rows colouring document paint dnd model search)
 
 # The place of a folder: <subsystem>;<gui 0/1>;<editor layer or empty>. Folders below a gui folder
 # (its screenshot and icon tools) belong to it; other sub-folders of a core to the core.

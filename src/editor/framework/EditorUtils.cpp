@@ -15,6 +15,13 @@ int CharStartOf(std::string_view S, int Index, int Known) {
     return (Index - i) % 2 == 0 ? Index : Index - 1;
 }
 
+std::size_t CharLength(std::string_view S, std::size_t I) { return IsLeadByte(S[I]) && I + 1 < S.size() ? 2 : 1; }
+
+int DoubleByteCode(std::string_view S, std::size_t I) {
+    const int trail = I + 1 < S.size() ? static_cast<unsigned char>(S[I + 1]) : 0;
+    return static_cast<unsigned char>(S[I]) * 256 + trail;
+}
+
 int CharCount(std::string_view S, char Ch, int Max) {
     auto n = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(Max, 0)), 0, S.size());
     return static_cast<int>(std::count(S.begin(), S.begin() + static_cast<std::ptrdiff_t>(n), Ch));

@@ -29,6 +29,12 @@ int CharCount(std::string_view S, char Ch, int Max);
 // are read: they pair off from the last one that cannot, or from Known.
 int CharStartOf(std::string_view S, int Index, int Known = 0);
 
+// The byte length of the character at I of S: 2 for a lead byte with a byte after it, else 1.
+std::size_t CharLength(std::string_view S, std::size_t I);
+
+// The double-byte character whose lead byte is at I of S (its trail byte 0 when S ends there).
+int DoubleByteCode(std::string_view S, std::size_t I);
+
 // Whether byte Index starts / ends a double-byte character, judged by walking S from its start.
 bool IsDBCSLeadAt(std::string_view S, int Index);
 bool IsDBCSTrailAt(std::string_view S, int Index);

@@ -17,7 +17,7 @@
 //   the stored search options are normalised: whole word only without regular expressions, fuzzy
 //   characters only with them;
 //   nothing is marked past display column 1000.
-#include "LineRegExp.h"
+#include "LineRegExpEx.h"
 #include "OleDndEditor.h"
 
 #include <cstdint>
@@ -29,54 +29,11 @@
 
 namespace quillon {
 
-// One match of the find string in a logical line.
-struct TFindMatch {
-    int Position = 0; // 1-based byte position in the logical line
-    int Length = 0;   // bytes, > 0
-    bool operator==(const TFindMatch&) const = default;
-};
-using TFindMatchList = std::vector<TFindMatch>;
-
 // Option bits of the find string (those of the find dialogs).
 constexpr std::uint8_t sfoMatchCase = 0x1;
 constexpr std::uint8_t sfoRegExp = 0x2;
 constexpr std::uint8_t sfoFuzzy = 0x4;
 constexpr std::uint8_t sfoWholeWord = 0x8;
-
-// The regular-expression search object that finds every match of a line.
-class TLineRegExpEx : public TLineRegExp {
-public:
-    // Chooses the routine of the first search with the pattern: anchored when the pattern has "^" or
-    // "$", else plain. Raises ERegExpParser for a bad pattern (the empty pattern is then in use).
-    void SetRegExp(const std::string& Value) override;
-
-    // Appends every non-empty, non-overlapping leftmost-longest match of Str to List and answers the
-    // list's count. After the first search "^" matches only after an LF; an empty match moves the
-    // search on by one character, so the search always ends.
-    virtual int FindAll(std::string_view Str, TFindMatchList& List) const;
-    // One step of FindAll: the match [Start, End) (maybe empty) found from the byte offset From of
-    // Str, and From moved on to where the next step searches; false when no match is left. The step
-    // searches a part of Str from From that doubles until the search reads less than the part (so
-    // nothing past it changes the answer; ReadEnd then tells how far from From it read) or the part
-    // is the whole: a step costs what it reads, not the rest of a long line.
-    // Before: only a match that starts before this offset of Str is sought (see MatchPlain); the
-    // step then reads past it only as far as the walks from before it do.
-    bool FindFrom(std::string_view Str, std::size_t& From, std::size_t& Start, std::size_t& End,
-                  std::size_t Before = std::string_view::npos) const;
-    // The most bytes that a match can span, -1 when the pattern leaves it unbounded.
-    int MaxMatchBytes() const { return DFA().MaxMatchBytes(); }
-    // How far past the start of a match a step of the search may read: from each place where a match
-    // might start, at most the longest match and the character that ends the walk; -1 when a line
-    // head or tail, or an unbounded match, makes it read the whole line.
-    int SearchReach() const;
-
-private:
-    // FindFrom's search of the whole of Str.
-    bool FindIn(std::string_view Str, std::size_t& From, std::size_t& Start, std::size_t& End,
-                std::size_t Before) const;
-
-    TMatchProc FFirstProc = &TMatchCORE::MatchPlain;
-};
 
 // The four visible marks of the extended editor; a change of any mark is a change of the marks.
 class TEditorExMarks : public TNotifyPersistent {
@@ -97,16 +54,6 @@ private:
     std::unique_ptr<TEditorMark> NewMark();
     std::unique_ptr<TEditorMark> FDBSpaceMark, FSpaceMark, FTabMark, FFindMark;
 };
-
-// The character class at 1-based Index of S, '0' to '6': '0' delimiters, NUL, outside S and
-// unlisted characters; '1' other single bytes below 0x80; '2' half-width katakana; '3' full-width
-// digits and Latin letters; '4' katakana; '5' hiragana; '6' kanji. Both bytes of a double-byte
-// character have the class of the character.
-char CharClassAt(std::string_view S, int Index);
-
-// Whether the Len bytes at 1-based Pos of S form a whole word: the character class changes at both
-// ends of the range.
-bool IsWholeWord(std::string_view S, int Pos, int Len);
 
 class TEditorEx : public TOleDndEditor {
 public:
@@ -162,6 +109,7 @@ protected:
     void DblClick() override;
 
 private:
+    static constexpr int kMaxColumns = 1000; // no match is found or marked past this display column
     int FirstRowOfLine(int Row) const;
     int LastRowOfLine(int Row) const;
     // The find string as the lines are searched for it (lower case unless case matters).
@@ -173,10 +121,12 @@ private:
     void CollectLineMatches(std::string_view Line, bool EndsText, const std::string& Pattern, TFindMatchList& Matches);
     // The matches of the finder in Text, a line of LineLength bytes and maybe its CR LF, into Matches.
     void CollectRegExp(std::string_view Text, std::size_t LineLength, TFindMatchList& Matches) const;
+    // A match (not empty) in a line of Length bytes searched with its CR LF, that takes a part of the line
+    // break, takes all of it: the break is one character. Next, where the search goes on, then follows it.
+    // S with every line break made CR LF, as the rows hold it.
+    static std::string WithCrLf(std::string_view S);
+    static void TakeWholeLineBreak(std::size_t Length, std::size_t& Start, std::size_t& End, std::size_t& Next);
     void CollectPlain(std::string_view Line, std::string_view Pattern, TFindMatchList& Matches) const;
-    // One step of CollectPlain: the next occurrence of Pattern that starts a character, at Start,
-    // searched from the byte offset From, which moves on past it; false when none is left.
-    static bool FindPlainFrom(std::string_view Line, std::string_view Pattern, std::size_t& From, std::size_t& Start);
     // One step of the search of a line as CollectLineMatches makes it in Work (the line folded as
     // the search folds it, and with the line break that a regular expression sees, from its byte
     // offset Base on): the candidate match [Start, End) found from the byte offset From, Next where

@@ -131,35 +131,6 @@ TEST_F(EditorEx, MarksAssignIntoTheOwnedObjectsWithOneNotice) {
     EXPECT_TRUE(E.ExMarks().FindMark().Visible());
 }
 
-// ---- Character classes and whole words
-
-TEST(CharClasses, ByTable) {
-    const struct {
-        const char* Utf8;
-        int Index;
-        char Class;
-    } cases[] = {
-        {"a", 1, '1'},  {"-", 1, '1'},  {"9", 1, '1'},  {" ", 1, '0'},  {"_", 1, '0'},  {"@", 1, '0'},  {"a", 0, '0'},
-        {"a", 2, '0'},  {"ｱ", 1, '2'},  {"｡", 1, '0'},  {"Ａ", 1, '3'}, {"Ａ", 2, '3'}, {"１", 1, '3'}, {"ア", 1, '4'},
-        {"ア", 2, '4'}, {"あ", 1, '5'}, {"漢", 2, '6'}, {"　", 1, '0'}, {"ー", 1, '0'}, {"々", 1, '0'}, {"\t", 1, '0'},
-    };
-    for (const auto& c : cases) EXPECT_EQ(CharClassAt(Sj(c.Utf8), c.Index), c.Class) << c.Utf8 << " " << c.Index;
-    EXPECT_EQ(CharClassAt(std::string("\0a", 2), 1), '0');
-}
-
-TEST(CharClasses, WholeWords) {
-    const struct {
-        const char* Utf8;
-        int Pos, Len;
-        bool Whole;
-    } cases[] = {
-        {"the cat.", 5, 3, true},  {"concat", 4, 3, false}, {"x-ab ab", 3, 2, false}, {"x-ab ab", 6, 2, true},
-        {"cat", 1, 3, true},       {"cat", 0, 3, false},    {"cat", 4, 1, false},     {"カタカナ漢字", 9, 4, true},
-        {"漢字カナ", 1, 2, false}, {"ab", 1, 1, false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(IsWholeWord(Sj(c.Utf8), c.Pos, c.Len), c.Whole) << c.Utf8 << " " << c.Pos;
-}
-
 // ---- Match collection
 
 TEST_F(EditorEx, MatchesOfALineInEveryOptionCombination) {
@@ -272,88 +243,6 @@ TEST_F(EditorEx, BadRegularExpressionRaisesFromCollecting) {
     EXPECT_THROW(E.CollectFindMatches(0), ERegExpParser);
     Find("(", 0); // plain text: a bracket is a character
     EXPECT_EQ(Collect(0), "2:1");
-}
-
-TEST(LineRegExpEx, FindAllAppendsAndAlwaysEnds) {
-    TLineRegExpEx re;
-    TFindMatchList list{{9, 9}};
-    re.SetRegExp("b*");
-    EXPECT_EQ(re.FindAll("abba\x83\x62"
-                         "b",
-                         list),
-              3); // 0x83 0x62 holds "b" as its trail byte
-    EXPECT_EQ(MatchText(list), "9:9 2:2 7:1");
-    list.clear();
-    re.SetRegExp("^.");
-    EXPECT_EQ(re.FindAll("ab\nc", list), 2);
-    EXPECT_EQ(MatchText(list), "1:1 4:1");
-    list.clear();
-    EXPECT_EQ(re.FindAll("", list), 0);
-}
-
-// Every match of a long line, each searched in the whole rest of the line as one step of FindAll
-// searched it before it read only a part of the line.
-std::string MatchesOfTheRest(const TLineRegExp& Re, std::string_view Line) {
-    TFindMatchList list;
-    for (std::size_t from = 0; from < Line.size();) {
-        int pos = 0, len = 0;
-        if (Re.Match(Line.substr(from), pos, len) == 0) break;
-        const std::size_t start = from + static_cast<std::size_t>(pos) - 1;
-        if (len > 0) list.push_back({static_cast<int>(start) + 1, len});
-        from = len > 0 ? start + static_cast<std::size_t>(len)
-                       : from + (IsLeadByte(Line[from]) && from + 1 < Line.size() ? 2 : 1);
-    }
-    return MatchText(list);
-}
-
-// A step of FindAll with a bounded reach reads a part of the line that doubles until its match lies
-// well inside it: the matches are those of the search of the whole rest, with far gaps between them,
-// empty matches, double-byte text, a code 0 that ends the line, and a pattern of unbounded reach.
-TEST(LineRegExpEx, FindAllInALongLineFindsWhatTheWholeRestHolds) {
-    std::string sparse;
-    // Gaps of every length around the first part a step reads, so that some match straddles its end,
-    // and a few longer ones that make the part double.
-    for (int gap : {230, 600, 1300, 2900})
-        for (int more = 0; more < (gap == 230 ? 80 : 1); ++more)
-            sparse += "a" + std::string(15, 'y') + std::string(static_cast<std::size_t>(gap + more), 'z');
-    std::string doubleByte;
-    for (int i = 0; i < 300; ++i) doubleByte += Sj(i % 7 == 0 ? "ガッツ攻撃" : "＝ぁ亜字") + "z";
-    const struct {
-        std::string Pattern, Line;
-    } cases[] = {
-        {"ay?y?y?y?y?y?y?y?y?y?y?y?y?y?y?y?y?y?y?y?", sparse},
-        {"z?a", sparse},
-        {"x?", std::string(3000, 'a') + "x" + std::string(700, 'b')},
-        {Sj("[ッ攻]."), doubleByte},
-        {"ab", std::string(2000, 'b') + "ab" + std::string(1, '\0') + "ab"},
-        {"y+", sparse},
-    };
-    for (const auto& c : cases) {
-        TLineRegExpEx re;
-        re.SetRegExp(c.Pattern);
-        TFindMatchList list;
-        re.FindAll(c.Line, list);
-        EXPECT_EQ(MatchText(list), MatchesOfTheRest(re, c.Line)) << c.Pattern;
-        EXPECT_FALSE(list.empty()) << c.Pattern;
-    }
-}
-
-// An empty match far from where a step searched from moves the next step on from the match, not from
-// where the step began: before, "$" on a long line was found again from every character before it.
-TEST(LineRegExpEx, AnEmptyMatchMovesOnFromWhereItStood) {
-    const std::string line = std::string(2000, 'a') + Sj("漢字") + "\r\n";
-    for (const char* pattern : {"$", "(x|$)", "x*$"}) {
-        TLineRegExpEx re;
-        re.SetRegExp(pattern);
-        std::size_t from = 0, start = 0, end = 0;
-        int steps = 0;
-        std::vector<std::size_t> starts;
-        while (steps < 10 && re.FindFrom(line, from, start, end)) {
-            ++steps;
-            starts.push_back(start);
-        }
-        EXPECT_EQ(starts, (std::vector<std::size_t>{2004, 2006})) << pattern; // before the CR, at the end
-    }
 }
 
 // ---- FindNext and FindPrev
