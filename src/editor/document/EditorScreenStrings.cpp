@@ -212,6 +212,30 @@ void TEditorScreenStrings::AddLineBreak(int Row, std::string& S) const {
     if (Row >= 0 && Row < Count() && RowAttribute(Row) == raLineBreak) S += "\r\n";
 }
 
+int TEditorScreenStrings::AppendLines(int Row, int End, std::size_t Size, std::string& Text,
+                                      std::vector<TLineStart>& Lines) const {
+    End = std::min(End, Count());
+    bool lineStart = Row == 0 || RowAttribute(Row - 1) != raWrapped;
+    for (; Row < End; ++Row) {
+        if (lineStart) Lines.push_back({Row, Text.size()});
+        Text += Get(Row);
+        const int attr = RowAttribute(Row);
+        if (attr == raLineBreak) Text += "\r\n";
+        lineStart = attr != raWrapped;
+        if (lineStart && Text.size() >= Size) return Row + 1;
+    }
+    return Row;
+}
+
+int TEditorScreenStrings::LinesAbove(int Row, std::size_t Size) const {
+    std::size_t size = 0;
+    while (Row > 0 && (size < Size || RowAttribute(Row - 1) == raWrapped)) {
+        --Row;
+        size += Get(Row).size() + (RowAttribute(Row) == raLineBreak ? 2 : 0);
+    }
+    return Row;
+}
+
 std::vector<std::uint32_t> TEditorScreenStrings::FlagsOf(int Row, int Count) const {
     std::vector<std::uint32_t> flags;
     for (int r = Row; r < Row + Count; ++r) flags.push_back(r >= 0 && r < this->Count() ? RowFlags(r) : 0);

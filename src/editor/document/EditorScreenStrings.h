@@ -161,6 +161,23 @@ public:
     // Appends CR LF to S when Row exists and has attribute 0.
     void AddLineBreak(int Row, std::string& S) const;
 
+    // Chunks of whole logical lines, as the searches read the text: a search needs no more of the
+    // text than a chunk while what it seeks stays inside a line, and reads a long text a chunk at a
+    // time wherever it starts.
+    //
+    // The first row of a logical line that begins in a chunk, and the offset of its text there.
+    struct TLineStart {
+        int Row = 0;
+        std::size_t Offset = 0;
+    };
+    // Appends the rows from Row up to End (exclusive), each followed by its line break, to Text, and
+    // stops early once Text holds Size bytes and the last row appended ends its logical line. Every
+    // appended row that begins a logical line goes to Lines. Answers the row after the last appended.
+    int AppendLines(int Row, int End, std::size_t Size, std::string& Text, std::vector<TLineStart>& Lines) const;
+    // The first row of the whole logical lines right above row Row (a line's first row) that hold
+    // Size bytes or more with their line breaks; fewer only at the top of the text.
+    int LinesAbove(int Row, std::size_t Size) const;
+
     // The rows of Text, every line cut by the word wrap; every line's last row has attribute 0.
     virtual void WrapText(std::string_view Text, TRowAttributeStringList& Dest) const;
     // The rows WrapText makes of the single line S.

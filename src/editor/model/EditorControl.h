@@ -475,7 +475,6 @@ private:
     std::string RowText(int Index) const; // with its line break
     void AppendRowText(std::string& S, int Index) const;
     std::size_t RowTextSize(int Index) const;
-    std::string RowsText(int First, int Last) const; // rows First..Last, each with its line break
     // Appends rows from Row on, to the end of a logical line, until more than Reach bytes that a
     // search match cannot pass over follow position Start of Chunk (or the text ends).
     void KeepDecidingRows(std::string& Chunk, int Row, std::size_t Start, std::size_t Reach,

@@ -9,12 +9,14 @@ namespace quillon {
 //
 // The search core (TextSearch.h) works on one buffer; the editor gives it chunks of whole logical
 // lines, about kSearchChunkSize bytes at a time, so that a search costs the same wherever it starts
-// in a long text. Since a chunk holds whole logical lines, every byte the core reads around a match
-// (the byte before a word start, the byte after a whole word, a voiced mark that joins a half-width
-// kana) is the same in the chunk as in the whole text. What a chunk can still get wrong is a match
-// that runs on past its end, over line breaks that stSkipLineBreaks passes over: the chunk would
-// miss it, or answer a shorter one. So an answer is trusted only at a start from which the chunk
-// holds the whole of any match.
+// in a long text. The chunks are the row store's (AppendLines, LinesAbove), as the extended
+// editor's Find command reads them; but where a match of that command never leaves its line, so
+// that a chunk of whole lines decides every match in it, a match here may pass over line breaks,
+// and so the search needs the reach below. Since a chunk holds whole logical lines, every byte the core reads around a
+// match (the byte before a word start, the byte after a whole word, a voiced mark that joins a half-width kana) is the
+// same in the chunk as in the whole text. What a chunk can still get wrong is a match that runs on past its end, over
+// line breaks that stSkipLineBreaks passes over: the chunk would miss it, or answer a shorter one. So an answer is
+// trusted only at a start from which the chunk holds the whole of any match.
 //
 // The reach says how much that is, counted in the bytes that a match cannot pass over (the
 // significant bytes: all but the line breaks and blanks that the skip options pass over, of which a
@@ -67,12 +69,6 @@ std::size_t FirstUndecided(std::string_view Chunk, std::size_t Reach, TSearchOpt
 
 } // namespace
 
-std::string TEditor::RowsText(int First, int Last) const {
-    std::string text;
-    for (int row = First; row <= Last; ++row) AppendRowText(text, row);
-    return text;
-}
-
 bool TEditor::SearchText(std::string_view Pattern, TSearchOptions Options) {
     if (RowCount() == 0 || (RowCount() == 1 && RowTextSize(0) == 0)) return false; // an empty text
     const std::size_t reach = 2 * Pattern.size() + 2;
@@ -92,19 +88,14 @@ bool TEditor::SearchForward(std::string_view Pattern, TSearchOptions Options, st
     if (FHitStyle == hsCaret && FHitLength >= 1) from.Length = FHitLength;
     const int last = RowCount() - 1;
     int top = FStore->LogicalLineStart(row);
-    std::string chunk = RowsText(top, row - 1);
+    std::string chunk;
+    // The logical lines that begin in the chunk: their first rows and offsets, in order.
+    std::vector<TEditorScreenStrings::TLineStart> lines;
+    FStore->AppendLines(top, row, std::string::npos, chunk, lines);
     from.Start += static_cast<std::int32_t>(chunk.size());
     int next = row; // the first row after the chunk
-    // The logical lines that begin in the chunk: their first rows and offsets, in order.
-    std::vector<std::pair<int, std::size_t>> lines{{top, 0}};
-    int lastAttr = row > top ? raWrapped : raLineBreak; // of the chunk's last row
     for (std::size_t size = kSearchChunkSize;;) {
-        while (next <= last && (next == row || chunk.size() < size || lastAttr == raWrapped)) {
-            if (lastAttr != raWrapped && next != top) lines.emplace_back(next, chunk.size());
-            lastAttr = GetRowAttribute(next);
-            chunk += FStore->Get(next++);
-            if (lastAttr == raLineBreak) chunk += "\r\n";
-        }
+        next = FStore->AppendLines(next, last + 1, size, chunk, lines);
         TSearchInfo info = from;
         const bool found = quillon::SearchText(chunk, info, Pattern, Options);
         if (found && (next > last || Decided(chunk, static_cast<std::size_t>(info.Start), Reach, Options)))
@@ -113,16 +104,16 @@ bool TEditor::SearchForward(std::string_view Pattern, TSearchOptions Options, st
         // The next chunk begins with the logical line that holds the first start not decided.
         const std::size_t undecided = FirstUndecided(chunk, Reach, Options);
         auto line = std::upper_bound(lines.begin(), lines.end(), undecided,
-                                     [](std::size_t At, const auto& Line) { return At < Line.second; }) -
+                                     [](std::size_t At, const auto& Line) { return At < Line.Offset; }) -
                     1;
         if (line == lines.begin()) {
             size *= 2; // one line holds every undecided start: the chunk grows instead
             continue;
         }
-        const std::size_t lineStart = line->second;
-        top = line->first;
+        const std::size_t lineStart = line->Offset;
+        top = line->Row;
         lines.erase(lines.begin(), line);
-        for (auto& l : lines) l.second -= lineStart;
+        for (auto& l : lines) l.Offset -= lineStart;
         chunk.erase(0, lineStart);
         const std::int64_t start = std::max<std::int64_t>(std::int64_t{from.Start} + from.Length, undecided);
         from = TSearchInfo{static_cast<std::int32_t>(start - static_cast<std::int64_t>(lineStart)), 0};
@@ -143,7 +134,9 @@ bool TEditor::SearchBackward(std::string_view Pattern, TSearchOptions Options, s
         index = StringIndex(FRow, FCol);
     }
     int top = FStore->LogicalLineStart(row);
-    std::string chunk = RowsText(top, row - 1);
+    std::string chunk;
+    std::vector<TEditorScreenStrings::TLineStart> lines;
+    FStore->AppendLines(top, row, std::string::npos, chunk, lines);
     TSearchInfo from{static_cast<std::int32_t>(chunk.size()) + index, 0};
     KeepDecidingRows(chunk, row, static_cast<std::size_t>(from.Start), Reach, Options);
     for (;;) {
@@ -155,12 +148,12 @@ bool TEditor::SearchBackward(std::string_view Pattern, TSearchOptions Options, s
         const std::size_t retried = std::min({Reach, static_cast<std::size_t>(from.Start), chunk.size()});
         chunk.resize(0);
         KeepDecidingRows(chunk, top, retried, Reach, Options);
-        int above = top;
-        std::size_t added = 0;
-        while (above > 0 && (added < kSearchChunkSize || GetRowAttribute(above - 1) == raWrapped))
-            added += RowTextSize(--above);
-        chunk.insert(0, RowsText(above, top - 1));
-        from = TSearchInfo{static_cast<std::int32_t>(added + retried), 0};
+        const int above = FStore->LinesAbove(top, kSearchChunkSize);
+        std::string head;
+        lines.clear(); // backwards no line start is looked up
+        FStore->AppendLines(above, top, std::string::npos, head, lines);
+        chunk.insert(0, head);
+        from = TSearchInfo{static_cast<std::int32_t>(head.size() + retried), 0};
         top = above;
     }
 }

@@ -163,6 +163,11 @@ private:
     // How far past the start of a candidate match the step that found it may have read, so that a
     // change of the line from there on can change the step; -1 when unbounded.
     int SearchReach(const std::string& Pattern) const;
+    // Whether FindNext and FindPrev seek Pattern (the find string as SearchPattern gives it) in
+    // chunks of lines (see EditorExFind.cpp), and those searches.
+    bool UsesChunkFind(const std::string& Pattern) const;
+    bool FindNextInChunks(const std::string& Pattern);
+    bool FindPrevInChunks(const std::string& Pattern);
     // Where FindNext and FindPrev start in the caret's logical line, whose first row is First.
     int NextSearchStart(int First) const;
     int PrevSearchStart(int First) const;

@@ -128,6 +128,7 @@ int TEditorEx::PrevSearchStart(int First) const {
 }
 
 bool TEditorEx::FindNext() {
+    if (const std::string pattern = SearchPattern(); UsesChunkFind(pattern)) return FindNextInChunks(pattern);
     int row = Row();
     int first = FirstRowOfLine(row);
     std::optional<TFindMatch> match = MatchAfter(row, NextSearchStart(first));
@@ -141,6 +142,7 @@ bool TEditorEx::FindNext() {
 }
 
 bool TEditorEx::FindPrev() {
+    if (const std::string pattern = SearchPattern(); UsesChunkFind(pattern)) return FindPrevInChunks(pattern);
     const int limit = WordWrap() ? INT_MAX : kMaxColumns;
     int row = Row();
     int first = FirstRowOfLine(row);
@@ -154,6 +156,100 @@ bool TEditorEx::FindPrev() {
     }
     MarkMatch(first, *match, HitStyle() != hsCaret);
     return true;
+}
+
+// ---- The Find command over chunks of lines
+//
+// A plain find string that TChunkFind serves is sought in chunks of whole logical lines (about
+// kSearchChunkSize bytes each), which hold the same matches at the same places as the lines do
+// (PlainFind.h): the command then costs about one memmem over the text, not a copy and a search of
+// every line. The rules of the line search still apply, line by line: forwards, a line whose first
+// match after the search start lies past column kMaxColumns (without word wrap) offers none;
+// backwards, the last match of a line before the search start (the caret's line) or before column
+// kMaxColumns (without word wrap) is taken. A match never leaves its line, so a chunk of whole
+// lines decides every match in it, and each chunk is read once.
+
+bool TEditorEx::UsesChunkFind(const std::string& Pattern) const {
+    return !(FSearchOptions & sfoRegExp) && TChunkFind::Serves(Pattern);
+}
+
+bool TEditorEx::FindNextInChunks(const std::string& Pattern) {
+    const int rows = RowCount(); // a word wrap still being cut is finished first
+    const int row = Row();
+    if (row >= rows) return false;
+    const TEditorScreenStrings& store = ScreenStrings();
+    TChunkFind finder(Pattern, FSearchOptions & sfoMatchCase, FSearchOptions & sfoWholeWord);
+    std::string chunk;
+    std::vector<TEditorScreenStrings::TLineStart> lines;
+    // The first chunk starts with the caret's row, or the row before it for the character before a
+    // match; the offset of its start in the caret's line counts for that line's matches.
+    const int first = FirstRowOfLine(row), top = row > first ? row - 1 : first;
+    std::size_t topOffset = static_cast<std::size_t>(LineOffset(first, top, 0));
+    if (top > first) lines.push_back({first, 0});
+    int next = store.AppendLines(top, rows, kSearchChunkSize, chunk, lines);
+    // Where the search starts in the chunk: never past the caret's line.
+    const std::size_t from = static_cast<std::size_t>(std::max(NextSearchStart(first), 0));
+    std::size_t start = std::min(from - std::min(from, topOffset), lines.size() > 1 ? lines[1].Offset : chunk.size());
+    for (;;) {
+        finder.SetChunk(chunk);
+        std::size_t line = 0;
+        for (std::size_t at = finder.Next(start); at != std::string::npos;) {
+            while (line + 1 < lines.size() && lines[line + 1].Offset <= at) ++line;
+            const std::size_t offset = at - lines[line].Offset + (line == 0 ? topOffset : 0);
+            if (WordWrap() || offset < static_cast<std::size_t>(kMaxColumns)) {
+                MarkMatch(lines[line].Row, {static_cast<int>(offset) + 1, static_cast<int>(finder.Length())}, false);
+                return true;
+            }
+            // The line's first match lies past the last column: the search goes on in the next line.
+            at = line + 1 < lines.size() ? finder.Next(lines[line + 1].Offset) : std::string::npos;
+        }
+        if (next >= rows) return false;
+        chunk.clear();
+        lines.clear();
+        next = store.AppendLines(next, rows, kSearchChunkSize, chunk, lines);
+        start = topOffset = 0;
+    }
+}
+
+bool TEditorEx::FindPrevInChunks(const std::string& Pattern) {
+    const int rows = RowCount(); // a word wrap still being cut is finished first
+    const TEditorScreenStrings& store = ScreenStrings();
+    TChunkFind finder(Pattern, FSearchOptions & sfoMatchCase, FSearchOptions & sfoWholeWord);
+    const std::size_t limit = WordWrap() ? std::string::npos : static_cast<std::size_t>(kMaxColumns);
+    // The caret's line is searched before the search start, and alone; the lines above it in chunks.
+    int caretLine = -1, top = rows, bottom = rows;
+    std::size_t before = 0;
+    if (Row() < rows) {
+        caretLine = top = FirstRowOfLine(Row());
+        bottom = LastRowOfLine(Row()) + 1;
+        before = static_cast<std::size_t>(std::max(PrevSearchStart(caretLine), 0));
+    } else {
+        top = store.LinesAbove(rows, kSearchChunkSize);
+    }
+    std::string chunk;
+    std::vector<TEditorScreenStrings::TLineStart> lines;
+    for (;;) {
+        chunk.clear();
+        lines.clear();
+        store.AppendLines(top, bottom, std::string::npos, chunk, lines);
+        finder.SetChunk(chunk);
+        // The last match of the chunk that its line's bound leaves.
+        std::optional<std::pair<int, TFindMatch>> last;
+        std::size_t line = 0;
+        for (std::size_t at = finder.Next(0); at != std::string::npos; at = finder.Next(at + 1)) {
+            while (line + 1 < lines.size() && lines[line + 1].Offset <= at) ++line;
+            const std::size_t offset = at - lines[line].Offset;
+            if (offset < (lines[line].Row == caretLine ? before : limit))
+                last = {lines[line].Row, {static_cast<int>(offset) + 1, static_cast<int>(finder.Length())}};
+        }
+        if (last) {
+            MarkMatch(last->first, last->second, HitStyle() != hsCaret);
+            return true;
+        }
+        if (top == 0) return false;
+        bottom = top;
+        top = store.LinesAbove(top, kSearchChunkSize);
+    }
 }
 
 void TEditorEx::ReplaceHit(const std::string& Replacement, bool Backward) {

@@ -28,7 +28,6 @@ void Polyline(std::vector<std::pair<int, int>> Points, TColor Color, TPaintPlan&
     Plan.push_back(std::move(op));
 }
 
-
 } // namespace
 
 // ---- Painting

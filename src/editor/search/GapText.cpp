@@ -47,8 +47,7 @@ std::size_t TGapText::Find(char C, std::size_t From) const {
     }
     const std::size_t at = FGapEnd + (From - FGap);
     const void* hit = at < FBytes.size() ? std::memchr(bytes + at, C, FBytes.size() - at) : nullptr;
-    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - bytes) - (FGapEnd - FGap)
-               : std::string::npos;
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - bytes) - (FGapEnd - FGap) : std::string::npos;
 }
 
 std::string TGapText::Text() && {

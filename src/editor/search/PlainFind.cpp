@@ -4,6 +4,7 @@
 #include "EditorUtils.h"
 
 #include <cstring>
+#include <string>
 
 namespace quillon {
 
@@ -32,6 +33,18 @@ char DoubleByteClass(int Code) {
 
 // The byte length of the character at I.
 
+unsigned char AsciiLower(unsigned char C) {
+    return static_cast<unsigned>(C - 'A') < 26u ? static_cast<unsigned char>(C + 32) : C;
+}
+
+// Every byte of Text lowered as a letter, trail bytes too, into Folded.
+void FoldEveryByte(std::string_view Text, std::string& Folded) {
+    Folded.resize(Text.size());
+    const auto* from = reinterpret_cast<const unsigned char*>(Text.data());
+    auto* to = reinterpret_cast<unsigned char*>(Folded.data());
+    for (std::size_t i = 0; i < Text.size(); ++i) to[i] = AsciiLower(from[i]);
+}
+
 } // namespace
 
 char CharClassAt(std::string_view S, int Index) {
@@ -52,7 +65,6 @@ bool StartsChar(std::string_view S, std::size_t Known, std::size_t P) {
     return CharStartOf(S, static_cast<int>(P), static_cast<int>(Known)) == static_cast<int>(P);
 }
 
-
 bool FindPlainFrom(std::string_view Line, std::string_view Pattern, std::size_t& From, std::size_t& Start) {
     std::size_t i = From;
     while (i < Line.size()) {
@@ -70,4 +82,57 @@ bool FindPlainFrom(std::string_view Line, std::string_view Pattern, std::size_t&
     }
     return false;
 }
+
+bool TChunkFind::Serves(std::string_view Pattern) {
+    if (Pattern.empty() || Pattern.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return false;
+    std::size_t i = 0;
+    while (i < Pattern.size()) i += IsLeadByte(Pattern[i]) ? 2 : 1;
+    if (i != Pattern.size()) return false;
+    for (std::size_t k = 1; k < Pattern.size(); ++k)
+        if (Pattern.substr(0, k) == Pattern.substr(Pattern.size() - k)) return false;
+    return true;
+}
+
+TChunkFind::TChunkFind(std::string Pattern, bool MatchCase, bool WholeWord)
+    : FPattern(std::move(Pattern)), FMatchCase(MatchCase), FWholeWord(WholeWord) {
+    if (MatchCase)
+        FKey = FPattern;
+    else
+        FoldEveryByte(FPattern, FKey);
+}
+
+void TChunkFind::SetChunk(std::string_view Chunk) {
+    FChunk = Chunk;
+    if (!FMatchCase) FoldEveryByte(Chunk, FFolded);
+}
+
+std::size_t TChunkFind::Next(std::size_t From) const {
+    const std::string_view hay = FMatchCase ? FChunk : std::string_view(FFolded);
+    while (From < hay.size()) {
+        const void* hit = memmem(hay.data() + From, hay.size() - From, FKey.data(), FKey.size());
+        if (!hit) break;
+        const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - hay.data());
+        if (IsMatch(at)) return at;
+        From = at + 1;
+    }
+    return std::string_view::npos;
+}
+
+bool TChunkFind::IsMatch(std::size_t At) const {
+    if (!StartsChar(FChunk, 0, At)) return false;
+    if (!FMatchCase) {
+        // The candidate folded as its line is: single-byte letters lowered, double-byte characters
+        // kept.
+        for (std::size_t i = 0; i < FPattern.size();) {
+            const std::size_t length = CharLength(FChunk, At + i);
+            for (std::size_t k = 0; k < length && i + k < FPattern.size(); ++k) {
+                const auto c = static_cast<unsigned char>(FChunk[At + i + k]);
+                if (static_cast<char>(length == 1 ? AsciiLower(c) : c) != FPattern[i + k]) return false;
+            }
+            i += length;
+        }
+    }
+    return !FWholeWord || IsWholeWord(FChunk, static_cast<int>(At) + 1, static_cast<int>(FPattern.size()));
+}
+
 } // namespace quillon

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <random>
 
@@ -374,6 +375,67 @@ TEST_F(EditorExFind, BadRegularExpressionRaisesAndChangesNothing) {
     EXPECT_THROW(E.FindPrev(), ERegExpParser);
     EXPECT_EQ(Caret(), std::make_pair(0, 0));
     EXPECT_EQ(E.Lines().Text(), text);
+}
+
+// A plain find string is sought in chunks of lines; every hit of FindNext from the top and of
+// FindPrev from the end is a match that the line's own collection (the marks') holds, in order, none
+// left out: with case folded or not (a trail byte that is a letter is not folded: ア and ヂ differ
+// only there), whole words, word wrap on and off (the column limit), and lines longer than a chunk.
+TEST(FindInChunks, HitsAreTheLinesMatchesInOrder) {
+    const std::vector<std::string> pieces = {"cat",      "CAT", "Cat",    " ",      " ",
+                                             ".",        "a",   Sj("ア"), Sj("ａ"), Sj("漢字"),
+                                             Sj("カタ"), "x",   "catcat", Sj("ヂ"), Sj("ニ")};
+    const std::vector<std::string> patterns = {"cat", "Cat", "a", Sj("ア"), Sj("漢"), "t c", Sj("字カ"), "x."};
+    std::mt19937 random(20261211);
+    for (int trial = 0; trial < 120; ++trial) {
+        std::string text;
+        const int lines = 1 + static_cast<int>(random() % 12);
+        for (int l = 0; l < lines; ++l) {
+            const std::size_t kind = random() % 10;
+            const std::size_t size = kind == 0  ? 70000 + random() % 5000
+                                     : kind < 3 ? 900 + random() % 400
+                                                : random() % 60;
+            // A line longer than a chunk holds a piece now and then, so that its hits stay few.
+            std::string line;
+            while (line.size() < size)
+                line += kind == 0 && random() % 8 != 0 ? std::string(1000, 'y') : pieces[random() % pieces.size()];
+            text += line + (l + 1 < lines ? "\r\n" : "");
+        }
+        const std::string pattern = patterns[random() % patterns.size()];
+        const auto options = static_cast<std::uint8_t>(random() % 2 * sfoMatchCase | random() % 2 * sfoWholeWord);
+        const bool wrap = random() % 2;
+        TTestHost host;
+        TEditorEx E;
+        E.SetHost(&host);
+        E.SetWordWrap(wrap);
+        E.WrapOption().SetWrapByte(40);
+        E.Lines().SetText(text);
+        E.SetFindString(pattern);
+        E.SetSearchOptions(options);
+        // The matches of every line as absolute offsets of the text, before the column limit.
+        std::vector<int> expected;
+        int lineStart = 0;
+        for (int row = 0; row < E.RowCount();) {
+            E.CollectFindMatches(row);
+            for (const TFindMatch& m : E.Matches())
+                if (wrap || m.Position <= 1000) expected.push_back(lineStart + m.Position - 1);
+            const std::string line = E.LogicalLineText(row);
+            lineStart += static_cast<int>(line.size()) + 2;
+            while (E.GetRowAttribute(row) == raWrapped) ++row;
+            ++row;
+        }
+        const std::string where = "trial " + std::to_string(trial) + " pattern " + pattern + " options " +
+                                  std::to_string(options) + (wrap ? " wrapped" : "");
+        std::vector<int> forward, backward;
+        E.SetRowCol(0, 0);
+        while (forward.size() <= expected.size() && E.FindNext()) forward.push_back(E.SelStart());
+        ASSERT_EQ(forward, expected) << where;
+        E.SetRowCol(E.RowCount() - 1, 0);
+        E.SetSelStart(static_cast<int>(text.size()));
+        while (backward.size() <= expected.size() && E.FindPrev()) backward.push_back(E.SelStart());
+        std::reverse(backward.begin(), backward.end());
+        ASSERT_EQ(backward, expected) << where;
+    }
 }
 
 // ---- Matches at line breaks
