@@ -1,5 +1,5 @@
 #include "LineRegExpEx.h"
-#include "Cp932.h"
+#include "FindMatchText.h"
 
 #include <gtest/gtest.h>
 
@@ -8,15 +8,8 @@
 namespace quillon {
 namespace {
 
-std::string Sj(const char* Utf8) { return Utf8ToCp932(Utf8); }
-
-// The matches as "position:length" items.
-std::string MatchText(const TFindMatchList& Matches) {
-    std::string s;
-    for (const TFindMatch& m : Matches)
-        s += (s.empty() ? "" : " ") + std::to_string(m.Position) + ":" + std::to_string(m.Length);
-    return s;
-}
+using test::MatchText;
+using test::Sj;
 
 TEST(LineRegExpEx, FindAllAppendsAndAlwaysEnds) {
     TLineRegExpEx re;

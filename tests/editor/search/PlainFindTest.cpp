@@ -1,5 +1,5 @@
 #include "PlainFind.h"
-#include "Cp932.h"
+#include "FindMatchText.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 namespace quillon {
 namespace {
 
-std::string Sj(const char* Utf8) { return Utf8ToCp932(Utf8); }
+using test::Sj;
 
 TEST(CharClasses, ByTable) {
     const struct {
