@@ -182,8 +182,26 @@ TRowCutter::TRowCutter(const TEditorWrapOption& Option, TColumnLayout Layout)
     FLayout.WrapByte = Option.WrapByte();
 }
 
+// The cut of Rest when no rule moves it from the margin W and its first W bytes hold no tab: every
+// byte makes one column, so the row ends after W bytes, or before a double-byte character that the
+// margin would split. Answers false (and leaves Row) when a rule or a tab needs the column cursor.
+bool TRowCutter::CutByBytes(std::string_view Rest, int W, TWrappedRow& Row) const {
+    if (FOption.WordBreak() || FOption.FollowPunctuation() || FOption.Leading()) return false;
+    const auto margin = static_cast<std::size_t>(W);
+    if (Rest.substr(0, margin).find('\t') != std::string_view::npos) return false;
+    if (Rest.size() < margin) {
+        Row = {Rest, 0};
+        return true;
+    }
+    std::size_t end = 0;
+    while (end < margin) end += IsLeadByte(Rest[end]) && end + 1 < Rest.size() ? 2 : 1;
+    Row = {Rest.substr(0, end > margin ? margin - 1 : margin), 1};
+    return true;
+}
+
 TWrappedRow TRowCutter::Cut(std::string_view Rest) {
     const int W = FOption.WrapByte();
+    if (TWrappedRow row; CutByBytes(Rest, W, row)) return row;
     FCursor.Reset(Rest, FLayout);
     FCursor.MoveTo(W);
     if (FCursor.Attr() == ccNone) return {Rest, 0};

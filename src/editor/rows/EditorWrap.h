@@ -128,6 +128,8 @@ public:
     TWrappedRow Cut(std::string_view Rest);
 
 private:
+    bool CutByBytes(std::string_view Rest, int W, TWrappedRow& Row) const;
+
     const TEditorWrapOption& FOption;
     TColumnLayout FLayout;
     TEditorAttributeArray FCursor;
