@@ -27,6 +27,8 @@ template <class F> void ForEachLine(std::string_view Text, F f) {
 constexpr std::uint32_t kMarksMask = 0xFFFF0000u;
 // ReplaceRows writes at most this many rows in place.
 constexpr int kRowsWrittenInPlace = 8;
+// A waiting line is cut in runs of its rows of at least this much text.
+constexpr std::size_t kRunBytes = 64 * 1024;
 
 } // namespace
 
@@ -284,6 +286,10 @@ int TEditorScreenStrings::WrappedRowCount(std::string_view S) const {
 
 std::uint16_t TEditorScreenStrings::DeleteRows(int Row, int Count) {
     FinishRewrap();
+    return DeleteCutRows(Row, Count);
+}
+
+std::uint16_t TEditorScreenStrings::DeleteCutRows(int Row, int Count) {
     if (Row < 0 || Row >= this->Count() || Count <= 0) return 0;
     Count = std::min(Count, this->Count() - Row);
     std::uint16_t marks = 0;
@@ -297,6 +303,10 @@ std::uint16_t TEditorScreenStrings::DeleteRows(int Row, int Count) {
 
 void TEditorScreenStrings::ReplaceRows(int Row, int OldCount, TRowAttributeStringList& NewRows) {
     FinishRewrap();
+    ReplaceCutRows(Row, OldCount, NewRows);
+}
+
+void TEditorScreenStrings::ReplaceCutRows(int Row, int OldCount, TRowAttributeStringList& NewRows) {
     const int n = NewRows.Count();
     std::vector<std::uint16_t> marks(static_cast<std::size_t>(n), 0);
     auto marksOf = [&](int i) -> std::uint16_t& { return marks[static_cast<std::size_t>(i)]; };
@@ -341,8 +351,16 @@ int TEditorScreenStrings::RecutStart(int Row) const {
     return first;
 }
 
+int TEditorScreenStrings::RowsCutByEdit() const {
+    // The colouring walk after a change reaches two screens below its first row, which no waiting
+    // row may be; the editor that shows the change cuts through three screens below its top row.
+    int rows = 2;
+    for (const TAttachedEditor* e : FEditors) rows = std::max(rows, e->StateLookAhead() * 3 / 2 + 2);
+    return rows;
+}
+
 TEditorScreenStrings::TRewrap TEditorScreenStrings::WrapUntilResync(std::string_view Head, int Next, int First,
-                                                                    TRowAttributeStringList& Dest) const {
+                                                                    int MinRows, TRowAttributeStringList& Dest) const {
     Dest.BeginUpdate();
     Dest.Clear();
     // The rows of Head's whole lines; its last line (empty when Head ends with a line break) goes on
@@ -391,6 +409,12 @@ TEditorScreenStrings::TRewrap TEditorScreenStrings::WrapUntilResync(std::string_
             Dest.EndUpdate();
             return {old - 1, true};
         }
+        // The rest of a long line waits, from a row start of the new cut.
+        if (!lineEnded && offset >= Head.size() - lastLine && Dest.Count() >= MinRows) {
+            Dest.SetRowAttribute(Dest.Add(std::string_view(line).substr(offset)), raWrapped);
+            Dest.EndUpdate();
+            return {result.Last, true, Dest.Count() - 1};
+        }
         const TWrappedRow row = cutter.Cut(std::string_view(line).substr(offset));
         Dest.SetRowAttribute(Dest.Add(std::string(row.Text)), row.Attribute);
         if (row.Attribute == 0) break;
@@ -405,7 +429,9 @@ TEditorScreenStrings::TRewrap TEditorScreenStrings::WrapUntilResync(std::string_
 }
 
 void TEditorScreenStrings::UpdateRows(int Row, int Count, std::string_view Text) {
-    FinishRewrap();
+    // A change above the waiting rows leaves them waiting; one that reaches them, or the end of the
+    // text, sees the whole cut.
+    if (Row + Count + 1 >= RewrapFrom()) FinishRewrap();
     if (Row < 0 || Count < 0 || Row + Count > this->Count() || (Count == 0 && Text.empty())) return;
     // An empty last row holds no text: it only ends a line that fills the row above it. It goes with
     // that row, so that the new rows end as a fresh load of the new text ends them.
@@ -423,7 +449,8 @@ void TEditorScreenStrings::UpdateRows(int Row, int Count, std::string_view Text)
         GetRowsText(Row, Count, undo.Attribute, rows, undo.Text);
         undo.RowCount = 0;
         undo.Flags = FlagsOf(Row, Count);
-        HandDeletedMarks(Row, DeleteRows(Row, Count), true);
+        HandDeletedMarks(Row, DeleteCutRows(Row, Count), true);
+        if (FRewrapFrom != kNoneWaiting) SetRewrapFrom(FRewrapFrom - Count);
         SetUpdateInfo(first, Count, UpdateRowStates(Row, true), 0);
         EndUpdate();
         return;
@@ -439,7 +466,7 @@ void TEditorScreenStrings::UpdateRows(int Row, int Count, std::string_view Text)
         head = joined;
     }
     TRowAttributeStringList newRows;
-    const TRewrap rewrap = WrapUntilResync(head, lastOld + 1, first, newRows);
+    const TRewrap rewrap = WrapUntilResync(head, lastOld + 1, first, RowsCutByEdit(), newRows);
     const int last = rewrap.Last;
     const int n = newRows.Count();
     if (!rewrap.Resynced) {
@@ -455,13 +482,22 @@ void TEditorScreenStrings::UpdateRows(int Row, int Count, std::string_view Text)
     GetRowsText(first, oldCount, undo.Attribute, rows, undo.Text);
     undo.RowCount = n;
     undo.Flags = FlagsOf(first, oldCount);
+    if (rewrap.Waiting >= 0) {
+        // The row that waits ends where a later cut puts it: the step holds the rows above it, and
+        // its text, the end of the old rows, goes on after them as the rest of the line does.
+        undo.Text.resize(undo.Text.size() - newRows.Get(rewrap.Waiting).size());
+        undo.RowCount = rewrap.Waiting;
+    }
 
     // Rows after the replaced ones keep their modified bits; the rest are modified.
     const int kept = std::min(last - lastOld, n - 1);
     for (int j = 0; j < kept; ++j) newRows.SetRowModified(n - 1 - j, RowModified(last - j));
     for (int i = 0; i < n - kept; ++i) newRows.SetRowModified(i, true);
 
-    ReplaceRows(first, oldCount, newRows);
+    ReplaceCutRows(first, oldCount, newRows);
+    // Waiting rows that the re-wrap passed are cut now; those below it moved with it.
+    if (FRewrapFrom != kNoneWaiting) SetRewrapFrom(FRewrapFrom > last ? FRewrapFrom + n - oldCount : first + n);
+    if (rewrap.Waiting >= 0) WaitFrom(first + rewrap.Waiting);
     SetUpdateInfo(first, oldCount, UpdateRowStates(first, true), n);
     EndUpdate();
 }
@@ -586,6 +622,8 @@ void TEditorScreenStrings::ColouringLeftOver() {
 }
 
 bool TEditorScreenStrings::ComputeRowStates(int MaxRows) {
+    // States are computed over cut rows only (the idle work cuts them first).
+    FinishRewrap();
     TAttachedEditor* editor = FirstEditor();
     TColourer* colourer = editor && !editor->Loading() ? editor->ActiveColourer() : nullptr;
     if (!colourer) return false;
@@ -630,6 +668,27 @@ void TEditorScreenStrings::AppendLineRows(int First, int Last, std::string& Join
     }
 }
 
+int TEditorScreenStrings::LineRunEnd(int First, std::size_t Bytes) const {
+    int last = First;
+    for (std::size_t bytes = Get(First).size(); bytes < Bytes && last < Count() - 1 && RowAttribute(last) == raWrapped;
+         bytes += Get(last).size())
+        ++last;
+    return last;
+}
+
+void TEditorScreenStrings::AppendRunRows(std::string_view Run, TRowCutter& Cutter, int WrapByte, TCutRows& Dest) {
+    // A cut reads at most LookAhead bytes, and a row that holds that many is wrapped: the rows cut
+    // here are those of the whole line.
+    const std::size_t reach = static_cast<std::size_t>(TRowCutter::LookAhead(WrapByte));
+    std::size_t offset = 0;
+    while (Run.size() - offset > reach) {
+        const std::string_view row = Cutter.Cut(Run.substr(offset)).Text;
+        Dest.SetRowAttribute(Dest.Add(row), raWrapped);
+        offset += row.size();
+    }
+    Dest.SetRowAttribute(Dest.Add(Run.substr(offset)), raWrapped);
+}
+
 void TEditorScreenStrings::UnwrapAll() {
     if ((FirstEditor() && FirstEditor()->Loading()) || Count() == 0) return;
     for (TAttachedEditor* e : FEditors) e->CancelSelection();
@@ -663,6 +722,14 @@ void TEditorScreenStrings::BeginRewrap() {
     FRewrapFrom = 0;
     for (TAttachedEditor* e : FEditors) CutRowsShownBy(*e);
 }
+
+void TEditorScreenStrings::WaitFrom(int Row) {
+    // The rows from Row on were computed or not as a whole (the prefix rule): the one after it tells.
+    if (Row + 1 < Count() && BracketIndex(Row + 1) != biNotComputed) MarkNotComputed(Row + 1);
+    SetRewrapFrom(std::min(FRewrapFrom, Row));
+}
+
+void TEditorScreenStrings::SetRewrapFrom(int Row) { FRewrapFrom = Row < Count() ? Row : kNoneWaiting; }
 
 void TEditorScreenStrings::RewrapThrough(int Row) {
     if (Row >= RewrapFrom()) CutWaitingRows(Row, 0);
@@ -698,15 +765,18 @@ void TEditorScreenStrings::TCutRows::Clear() {
 void TEditorScreenStrings::CutWaitingRows(int Row, std::size_t Bytes) {
     if (!RewrapPending()) return;
     const TColumnLayout layout = Layout();
+    TRowCutter cutter(*FWrapOption, layout);
+    // A run cuts rows of its own only when it holds more than a cut reads.
+    const std::size_t minRun = 4 * static_cast<std::size_t>(TRowCutter::LookAhead(FWrapOption->WrapByte()));
     std::vector<TWrappedRow> pieces;
     TCutRows rows;
     std::string single; // never filled: a line of one row is cut in place
     std::size_t cut = 0;
     auto more = [&] { return RewrapPending() && (FRewrapFrom <= Row || cut < Bytes); };
-    // A line of one row narrower than the margin is cut into itself: it stays in place, without the
+    // The last row of a line narrower than the margin is cut into itself: it stays in place, without the
     // modified bit that no cut row keeps (its colouring state is not computed, as every waiting row's).
     auto stays = [&](int R) {
-        return R < Count() && LogicalLineEnd(R) == R && RowAttribute(R) != raWrapped &&
+        return R < Count() && RowAttribute(R) != raWrapped &&
                DisplayWidth(Get(R), layout) < FWrapOption->WrapByte();
     };
     FCutting = true;
@@ -723,24 +793,31 @@ void TEditorScreenStrings::CutWaitingRows(int Row, std::size_t Bytes) {
         const int from = FRewrapFrom, blockEnd = BlockEnd(from);
         int next = from; // the first old row not taken
         rows.Clear();
-        while (next < blockEnd && (from + rows.Count() <= Row || cut < Bytes)) {
-            const int last = LogicalLineEnd(next);
+        bool rest = false; // the last new row is the uncut rest of a line
+        while (!rest && next < blockEnd && (from + rows.Count() <= Row || cut < Bytes)) {
+            // A long line is cut a run of its rows at a time: the bytes a step has left, or a run
+            // of kRunBytes for the rows asked for.
+            const int last = LineRunEnd(next, cut < Bytes ? std::max(Bytes - cut, minRun) : kRunBytes);
+            rest = last < Count() - 1 && RowAttribute(last) == raWrapped;
             AppendLineRows(
                 next, last, last > next ? rows.Joined.emplace_back() : single,
                 [&](std::string_view line, TCutRows& Dest) {
-                    AppendWrappedLine(line, layout, pieces, Dest);
+                    if (rest)
+                        AppendRunRows(line, cutter, FWrapOption->WrapByte(), Dest);
+                    else
+                        AppendWrappedLine(line, layout, pieces, Dest);
                     cut += line.size();
                 },
                 rows);
             // The line's last row ends as its old last row did.
             const int endAttr = RowAttribute(last);
-            rows.SetRowAttribute(rows.Count() - 1, endAttr == raWrapped ? raEndOfText : endAttr);
+            if (!rest) rows.SetRowAttribute(rows.Count() - 1, endAttr == raWrapped ? raEndOfText : endAttr);
             next = last + 1;
         }
         for (int r = from; r < next; ++r) AdjustMarkCounts(RowMarks(r), -1);
         for (const TRowItem& item : rows.Items) AdjustMarkCounts(item.Marks, 1);
         ReplaceItems(from, next - from, rows.Items.data(), rows.Texts.data(), rows.Count());
-        FRewrapFrom = from + rows.Count();
+        FRewrapFrom = from + rows.Count() - (rest ? 1 : 0);
         // The new rows are not computed, so no row after them may be.
         if (FRewrapFrom < Count() && BracketIndex(FRewrapFrom) != biNotComputed) MarkNotComputed(FRewrapFrom);
     }

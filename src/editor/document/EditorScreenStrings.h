@@ -20,27 +20,36 @@
 // three screens below its top row (the screen and the two that colouring looks ahead). The rest of
 // the text stays as it was and is cut in idle steps (RewrapStep, a few hundred kilobytes each), as
 // the colouring states are computed after a load. The cut rows are a prefix:
-//   rows 0 .. RewrapFrom - 1 are the rows that a cut of the whole text gives; the rows from
-//   RewrapFrom on hold the rest of the text in whole logical lines, not cut yet (their old rows).
-// A line is always cut whole, so RewrapFrom starts a logical line in both the old and the new rows,
-// and rows keep their numbers while later rows are cut: the numbers that the editors hold (caret,
-// top row, selection) stay right as long as they lie in the prefix, and a walk inside a logical line
-// that starts there never leaves it. The rule that keeps the partly cut store sound: nothing outside
-// the store holds or derives the number of a waiting row, since the cut renumbers it (RewrapFrom
-// itself stays the first row of its line). So
-//   - every change of the rows (UpdateRows, ReplaceInRow, undo, redo, ReplaceRows, DeleteRows) and
-//     resetting the colouring states of every row first cut the rest (FinishRewrap), and so do the
-//     editor's readers of the row count and of a waiting row (TEditor::RowCount, TEditor::HasRow),
-//     TEditorStrings' writes and its row of a line (LineToRow), and every message the editor gets:
-//     whatever a user or a program does after the switch sees the whole cut, as without the steps;
+//   rows 0 .. RewrapFrom - 1 are the rows that a cut of the whole text gives, and row RewrapFrom
+//   starts where a row of that cut starts; the rows from RewrapFrom on hold the rest of the text,
+//   the rest of RewrapFrom's logical line and then whole lines, not cut yet (old rows).
+// The cut of a row depends only on the text from its start, so cutting the waiting rows from
+// RewrapFrom on gives the rows of the whole cut, and rows keep their numbers while later rows are
+// cut: the numbers that the editors hold (caret, top row, selection) stay right as long as they lie
+// in the prefix. A step cuts whole lines, and a long line a run of its rows at a time: the run's
+// rows as far as their cut can read, its uncut rest a row that waits (a step costs what it cuts).
+// An edit in a long line need not wait for its whole rest either: UpdateRows re-wraps until the rows
+// fall as before, and when they do not once the edit's text is cut and the rows its colouring walk
+// and its editor's screens reach are (RowsCutByEdit), the rest of the line is left to wait from the
+// next row start; the waiting rows below an edit keep waiting, moved with it. So a keystroke in a
+// line of megabytes cuts a few screens of rows, not the rest of the line. The rule that keeps the
+// partly cut store sound: nothing outside the store holds or derives the number of a waiting row,
+// since the cut renumbers it. So
+//   - every change of the rows that reaches a waiting row or the end of the text, undo and redo,
+//     ReplaceRows and DeleteRows, resetting the colouring states of every row and computing them in
+//     idle time first cut the rest (FinishRewrap), and so do the editor's readers of the row count
+//     and of a waiting row (TEditor::RowCount, TEditor::HasRow), TEditorStrings' writes and its row
+//     of a line (LineToRow): whatever a user or a program does beyond the cut rows sees the whole
+//     cut, as without the steps;
 //   - a paint first cuts the rows it shows (CutRowsShownBy), so the caret and the view stay in the
 //     prefix, and no colouring state below the prefix is computed (a cut leaves every row from its
 //     new rows on not computed, as the prefix rule of RowStates.h wants);
 //   - switching word wrap off joins every logical line, cut or not.
-// Only the painter, the scroll bars (which grow as the steps go) and the idle work see the partly cut
-// store. The marks of a line's old rows go to its new rows by position, as the cut of the whole text
-// hands them on; colouring states and modified bits are not carried, as before. A line of megabytes
-// is cut whole by one step (a few milliseconds per megabyte).
+// Only the painter, the scroll bars (which grow as the steps go), edits above the waiting rows and
+// the idle work see the partly cut store. The marks of a line's old rows go to its new rows by
+// position, as the cut of the whole text hands them on; colouring states and modified bits are not
+// carried, as before. An edit's undo step holds the rows above the one left waiting, whose text goes
+// on as the rest of the line.
 //
 // Invariants:
 //   FMarkCounts[m] == the number of rows that carry mark m (so GetUsedMarks is exact);
@@ -191,8 +200,8 @@ public:
     // Removes Count rows from Row and answers the union of their marks (now on no row).
     std::uint16_t DeleteRows(int Row, int Count);
     // Replaces Count rows from Row by Text, re-wrapping the touched logical lines from RecutStart(Row),
-    // as one undo step. Appending (Row = the row count) needs a last row that ends with a line
-    // break.
+    // as one undo step (the rest of a long line may be left waiting: see the top of this file).
+    // Appending (Row = the row count) needs a last row that ends with a line break.
     void UpdateRows(int Row, int Count, std::string_view Text);
     // Whether ReplaceInRows can make these changes: word wrap is off (so no row is re-wrapped), they
     // come in order of row, at most one in a row, each changes something and its bytes lie inside
@@ -228,7 +237,7 @@ public:
     // screen and the two that colouring looks ahead of it).
     void CutRowsShownBy(const TAttachedEditor& Editor);
     void FinishRewrap();
-    // Idle work: cuts waiting lines for about Bytes of text; answers whether rows still wait.
+    // Idle work: cuts waiting rows for about Bytes of text; answers whether rows still wait.
     bool RewrapStep(std::size_t Bytes);
 
     void UnwrapAll();
@@ -258,7 +267,7 @@ private:
     // Every row waits for the cut; the rows the editors show are cut at once (word wrap switched on
     // or its options changed).
     void BeginRewrap();
-    // Cuts waiting lines until rows 0..Row are cut and at least Bytes of text were cut.
+    // Cuts waiting rows until rows 0..Row are cut and at least Bytes of text were cut.
     void CutWaitingRows(int Row, std::size_t Bytes);
     // New rows of waiting lines before they replace their old rows at once (ReplaceItems): their
     // records and their texts, which lie in the old rows or, for a line of several old rows, in Joined.
@@ -279,6 +288,13 @@ private:
     // beyond the new ones join the last new row). A line of several rows is joined in Joined first.
     template <class F, class Rows>
     void AppendLineRows(int First, int Last, std::string& Joined, F Build, Rows& Dest) const;
+    // The last row of the run of rows from First inside its logical line that holds at least Bytes of
+    // text (the line's last row when the rest of the line holds less).
+    int LineRunEnd(int First, std::size_t Bytes) const;
+    // Appends to Dest the rows cut from Run, a run of rows that does not end its logical line, as long
+    // as a row's cut can read far enough, and then the uncut rest as a wrapped row that waits for the
+    // next cut.
+    static void AppendRunRows(std::string_view Run, TRowCutter& Cutter, int WrapByte, TCutRows& Dest);
     void ClampEditorRows();
     void AdjustMarkCounts(std::uint16_t Marks, int Delta);
     // Hands Marks to the row at min(Row, last row) and marks it modified (nothing when no row is left).
@@ -293,16 +309,32 @@ private:
     // row Row (a cut reads at most TRowCutter::LookAhead bytes: with word break a row inside a long
     // word is cut at a third of the width after a look for the word's end a whole width ahead).
     int RecutStart(int Row) const;
-    // The last old row that a re-wrap replaces, and whether the rows after it are kept as they are.
+    // The last old row that a re-wrap replaces, whether the rows after it are kept as they are, and
+    // the new row from which the rest of the line waits for its cut (-1: none waits).
     struct TRewrap {
         int Last;
         bool Resynced;
+        int Waiting = -1;
     };
     // Fills Dest with the rows of Head followed by the old rows from Next to the end of Next's logical
     // line, cut as a full re-wrap cuts them, but only up to the first new row that starts where an old
     // row from Next starts (after at least one new row, and never at First): from there the cutting
-    // would repeat the old rows, which are kept.
-    TRewrap WrapUntilResync(std::string_view Head, int Next, int First, TRowAttributeStringList& Dest) const;
+    // would repeat the old rows, which are kept. Once Head is cut and Dest holds MinRows rows, the rest
+    // of a long line is left to wait: Dest's last row holds the uncut rest of the old rows read, and the
+    // old rows after them are kept as waiting rows.
+    TRewrap WrapUntilResync(std::string_view Head, int Next, int First, int MinRows,
+                            TRowAttributeStringList& Dest) const;
+    // The rows an edit cuts at least before it leaves the rest of a long line to wait: those that its
+    // colouring walk and the editors' screens reach.
+    int RowsCutByEdit() const;
+    // ReplaceRows and DeleteRows of rows above the waiting ones, which move with them.
+    void ReplaceCutRows(int Row, int OldCount, TRowAttributeStringList& NewRows);
+    std::uint16_t DeleteCutRows(int Row, int Count);
+    // Rows from Row on wait for their cut (those from RewrapFrom on wait already): Row starts a row of
+    // the whole cut.
+    void WaitFrom(int Row);
+    // Rows from Row on wait (none when Row is past the last row).
+    void SetRewrapFrom(int Row);
     // ReplaceInRows' change, made and recorded in Inverse (which undoes it); undo replays it too.
     // The caller's update bracket is made with FSplicing set, so that the marks of long rows stay.
     void ReplaceInRows(const std::vector<TRowSplice>& Splices, TUndoData& Inverse);

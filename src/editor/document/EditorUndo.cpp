@@ -2,6 +2,8 @@
 
 #include "EditorScreenStrings.h"
 
+#include <limits>
+
 namespace quillon {
 namespace {
 
@@ -65,7 +67,7 @@ TUndoData TEditorUndoObj::Replay(const TUndoData& R, bool IsUndo) {
         // The text goes on with the rows after it and is cut as they were cut; when these rows do not
         // start where a row of the text ends, the rest of the line is re-wrapped with it.
         const int next = R.Row + R.RowCount;
-        const auto rewrap = s.WrapUntilResync(R.Text, next, R.Row, rows);
+        const auto rewrap = s.WrapUntilResync(R.Text, next, R.Row, std::numeric_limits<int>::max(), rows);
         if (!rewrap.Resynced)
             rows.SetRowAttribute(rows.Count() - 1, rewrap.Last >= next ? s.RowAttribute(rewrap.Last) : R.Attribute);
         curRows = rewrap.Last - R.Row + 1;

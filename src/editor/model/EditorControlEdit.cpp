@@ -24,9 +24,10 @@ void TEditor::Redo() {
 // ---- Editing commands
 
 void TEditor::ReplaceRows(int Start, int End, std::string_view Text, int Ref, int Offset) {
-    const int count = Start >= RowCount() ? 0 : std::min(End, RowCount() - 1) - Start + 1;
+    // Rows that wait for the word wrap's cut below the change keep waiting.
+    const int count = !HasRow(Start) ? 0 : (HasRow(End) || End < Start ? End : RowCount() - 1) - Start + 1;
     CaretBeginUpdate();
-    FStore->UpdateRows(std::min(Start, RowCount()), std::max(0, count), Text);
+    FStore->UpdateRows(HasRow(Start) ? Start : RowCount(), std::max(0, count), Text);
     SetCaretToLineOffset(Ref, Offset);
     CaretEndUpdate();
 }
@@ -113,8 +114,7 @@ void TEditor::InsertText(std::string_view S, bool OverWriting) {
             // The overwritten columns may run on into the following rows of a wrapped line.
             std::string line = t;
             int width = RowDisplayLength(FRow);
-            while (FCol + static_cast<int>(S.size()) > width && GetRowAttribute(end) == raWrapped &&
-                   end + 1 < RowCount()) {
+            while (FCol + static_cast<int>(S.size()) > width && GetRowAttribute(end) == raWrapped && HasRow(end + 1)) {
                 ++end;
                 line += GetRowString(end);
                 width = DisplayWidth(line);

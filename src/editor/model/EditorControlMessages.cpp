@@ -31,8 +31,6 @@ bool TEditor::FilterDuringDrag(TMessage Msg, TWParam WParam) {
 }
 
 TLResult TEditor::Perform(TMessage Msg, TWParam WParam, TLParam LParam) {
-    // Whatever a message does sees the whole text cut by the word wrap (EditorScreenStrings.h).
-    FStore->FinishRewrap();
     if (Msg == WM_CHAR) WParam = WholeCharacter(WParam);
     if (MessageHook) MessageHook(Msg, WParam, LParam);
     if (!FilterDuringDrag(Msg, WParam)) return 0;

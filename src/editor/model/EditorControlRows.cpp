@@ -73,7 +73,7 @@ int TEditor::RowStep(int Index) const {
 
 int TEditor::RowsStep(int FromRow, int ToRow) const {
     int sum = 0;
-    for (int r = std::max(0, FromRow); r < ToRow && r < RowCount(); ++r)
+    for (int r = std::max(0, FromRow); r < ToRow && HasRow(r); ++r)
         sum += RowStep(r) - (GetRowAttribute(r) == raEndOfText);
     return sum;
 }
@@ -165,7 +165,7 @@ int TEditor::LineOffset(int FirstRow, int ARow, int ACol) const {
 void TEditor::WalkRows(int FirstRow, int Offset, int& ARow, int& Rest) const {
     ARow = std::max(0, FirstRow);
     Rest = Offset;
-    for (; ARow < RowCount(); ++ARow) {
+    for (; HasRow(ARow); ++ARow) {
         const int step = RowStep(ARow);
         if (step > Rest || GetRowAttribute(ARow) == raEndOfText) return;
         Rest -= step;
@@ -179,7 +179,7 @@ int TEditor::RowOffset(int ARow) const { return RowsStep(0, ARow); }
 void TEditor::SetCaretToLineOffset(int FirstRow, int Offset) {
     int row = 0, rest = 0;
     WalkRows(FirstRow, Offset, row, rest);
-    if (row >= RowCount()) {
+    if (!HasRow(row)) {
         SetRow(RowCount());
         SetCol(RowDisplayLength(FRow));
         return;
@@ -227,7 +227,7 @@ int TEditor::PrevLineIndent(int ARow) const {
 int TEditor::RowToLine(int ARow) const { return FStore->WordWrap() ? quillon::RowToLine(*FStore, ARow) : ARow; }
 
 int TEditor::ReferenceRow(int ARow) const {
-    if (ARow >= RowCount()) return std::max(0, ARow - 1);
+    if (!HasRow(ARow)) return std::max(0, ARow - 1);
     return std::max(FStore->LogicalLineStart(ARow), ARow - 1);
 }
 

@@ -308,6 +308,8 @@ void TEditor::UpdateScrollBars() {
 
 TLResult TEditor::WMScroll(TScrollBarKind Bar, int Code, int Pos) {
     const bool vertical = Bar == sbVertical;
+    // The bottom is the whole text's: rows that wait for the word wrap's cut are cut first.
+    if (vertical && Code == SB_BOTTOM) FStore->FinishRewrap();
     const int top = vertical ? FTopRow : FTopCol;
     const int page = vertical ? FRowsPerPage : FColsPerPage;
     const int last = vertical ? FMaxTopRow : FColsPerPage / 2 + kMaxCol;
@@ -367,6 +369,8 @@ void TEditor::ScreenUpdate() {
     if (!FHost || !info.Updated) return;
     const int diff = info.NewRowCount - info.OldRowCount;
     const int end = info.UpdateRow + std::max(info.NewRowCount, info.StateRowCount);
+    // The rows as they stand: an edit leaves the rows that wait for the word wrap's cut waiting.
+    const int rows = FStore->Count();
     if (std::abs(diff) > FRowsPerPage) {
         InvalidateAll();
         FHost->UpdateWindow();
@@ -375,14 +379,14 @@ void TEditor::ScreenUpdate() {
     if (diff != 0) {
         InvalidateRows(info.UpdateRow, end - 1);
         ScrollRows(info.UpdateRow + info.OldRowCount, diff);
-        if (end >= RowCount()) InvalidateRow(end);
+        if (end >= rows) InvalidateRow(end);
     } else {
-        InvalidateRows(info.UpdateRow, end >= RowCount() ? end : end - 1);
+        InvalidateRows(info.UpdateRow, end >= rows ? end : end - 1);
     }
     // Numbers below the change: logical-line numbers shift with any change, row numbers only when
     // rows came or went and the end of the text is in view.
     if (FLeftbar->Visible() && FLeftbar->ShowNumber() &&
-        (FLeftbar->ShowNumberMode() == nmLine || (diff != 0 && RowCount() <= FTopRow + FRowsPerPage)))
+        (FLeftbar->ShowNumberMode() == nmLine || (diff != 0 && rows <= FTopRow + FRowsPerPage)))
         InvalidateRows(end, info.UpdateRow + FRowsPerPage);
 }
 

@@ -137,7 +137,7 @@ const TFindMatchList& TEditorEx::RowFindMatches(int Row, int& First) {
     FRowsText.clear();
     for (int r = top; r <= Row; ++r) FRowsText += RowView(r);
     const std::size_t rowEnd = FRowsText.size();
-    for (int r = Row; FRowsText.size() - rowEnd < reach && GetRowAttribute(r) == raWrapped && r + 1 < RowCount();)
+    for (int r = Row; FRowsText.size() - rowEnd < reach && GetRowAttribute(r) == raWrapped && HasRow(r + 1);)
         FRowsText += RowView(++r);
     FRowMatches.clear();
     CollectLineMatches(FRowsText, false, pattern, FRowMatches);

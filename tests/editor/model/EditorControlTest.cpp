@@ -1286,8 +1286,9 @@ TEST(EditorControlReference, SelectionsAgreeWithAStringSplice) {
 
 // Word wrap switched on for a text of a few hundred lines, some of many rows: the editor's screen and
 // caret row are cut at once and the rest waits for idle steps (EditorScreenStrings.h). Beside it an
-// editor whose switch was finished at once: at every idle step the rows shown and the caret agree, and
-// whatever a user or a program does meanwhile sees the whole cut, so it gives what it gives there.
+// editor whose switch was finished at once: at every idle step the rows shown and the caret agree,
+// typing above the waiting rows leaves them waiting, and whatever reaches past the cut rows sees the
+// whole cut, so it gives what it gives there.
 class WrapInSteps : public ::testing::Test {
 protected:
     struct TSide {
@@ -1341,6 +1342,23 @@ TEST_F(WrapInSteps, TheScreenAndTheCaretAreRightAtEveryIdleStep) {
     } while (s.RewrapStep(500));
     EXPECT_EQ(RowsOf(Partly.E, 0, s.Count()), RowsOf(Whole.E, 0, Whole.E.RowCount()));
     EXPECT_EQ(Partly.E.GetRowMarks(Partly.E.RowCount() - 30), Whole.E.GetRowMarks(Whole.E.RowCount() - 30));
+}
+
+// A keystroke above the waiting rows leaves them waiting: the caret and the rows shown are those of
+// the whole cut, and so is every row once the cut is finished.
+TEST_F(WrapInSteps, TypingLeavesTheWaitingRowsWaiting) {
+    Make(Partly);
+    Make(Whole);
+    Whole.E.ScreenStrings().FinishRewrap();
+    Partly.E.Perform(WM_CHAR, 'x');
+    Whole.E.Perform(WM_CHAR, 'x');
+    EXPECT_TRUE(Partly.E.ScreenStrings().RewrapPending());
+    const int shown = Partly.E.TopRow() + Partly.E.RowsPerPage() + 1;
+    ASSERT_GE(Partly.E.ScreenStrings().RewrapFrom(), shown);
+    EXPECT_EQ(RowsOf(Partly.E, 0, shown), RowsOf(Whole.E, 0, shown));
+    ExpectAlike("typing");
+    Partly.E.ScreenStrings().FinishRewrap();
+    EXPECT_EQ(RowsOf(Partly.E, 0, Partly.E.RowCount()), RowsOf(Whole.E, 0, Whole.E.RowCount()));
 }
 
 TEST_F(WrapInSteps, WhatIsDoneMeanwhileSeesTheWholeCut) {
