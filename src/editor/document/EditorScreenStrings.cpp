@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <limits>
 
 namespace quillon {
@@ -641,7 +642,9 @@ void TEditorScreenStrings::RowStateChanged(int Index) {
 template <class Rows>
 void TEditorScreenStrings::AppendWrappedLine(std::string_view Line, const TColumnLayout& Layout,
                                              std::vector<TWrappedRow>& Pieces, Rows& Dest) const {
-    if (DisplayWidth(Line, Layout) < FWrapOption->WrapByte()) {
+    // A line takes at least a column a byte.
+    if (Line.size() < static_cast<std::size_t>(FWrapOption->WrapByte()) &&
+        DisplayWidth(Line, Layout) < FWrapOption->WrapByte()) {
         Dest.Add(Line);
         return;
     }
@@ -775,17 +778,33 @@ void TEditorScreenStrings::CutWaitingRows(int Row, std::size_t Bytes) {
     auto more = [&] { return RewrapPending() && (FRewrapFrom <= Row || cut < Bytes); };
     // The last row of a line narrower than the margin is cut into itself: it stays in place, without the
     // modified bit that no cut row keeps (its colouring state is not computed, as every waiting row's).
-    auto stays = [&](int R) {
-        return R < Count() && RowAttribute(R) != raWrapped &&
-               DisplayWidth(Get(R), layout) < FWrapOption->WrapByte();
+    // Such rows are walked in their blocks, as most rows of a text of short lines are.
+    const std::size_t margin = static_cast<std::size_t>(FWrapOption->WrapByte());
+    // A row without a tab is as wide as it is long. The next tab in a block is looked for once for
+    // the rows before it (forgotten whenever the rows change).
+    std::string_view tabFree; // bytes of a block that hold no tab
+    auto noTab = [&](std::string_view text, std::string_view following) {
+        const auto at = [](const char* p) { return reinterpret_cast<std::uintptr_t>(p); };
+        if (at(text.data()) < at(tabFree.data()) || at(text.data() + text.size()) > at(tabFree.data() + tabFree.size()))
+            tabFree = following.substr(0, following.find('\t'));
+        return text.size() <= tabFree.size() - (at(text.data()) - at(tabFree.data()));
+    };
+    auto stays = [&](std::string_view text, const TRowItem& item, std::string_view following) {
+        return item.Attribute != raWrapped && text.size() < margin &&
+               (noTab(text, following) || DisplayWidth(text, layout) < FWrapOption->WrapByte());
+    };
+    auto stay = [&](std::string_view text, TRowItem& item, std::string_view following) {
+        if (!(FRewrapFrom <= Row || cut < Bytes) || !stays(text, item, following)) return false;
+        SetModified(item, false);
+        cut += text.size();
+        ++FRewrapFrom;
+        return true;
     };
     FCutting = true;
     BeginUpdate();
     while (more()) {
-        for (; more() && stays(FRewrapFrom); ++FRewrapFrom) {
-            SetRowModified(FRewrapFrom, false);
-            cut += Get(FRewrapFrom).size();
-        }
+        tabFree = {};
+        WalkRows(FRewrapFrom, stay);
         if (!more()) break;
         // The lines to the end of the old rows' block, those that stay included, put in place of their
         // old rows at once: no old row moves but by its own cut, save the rest of the block where the
@@ -794,7 +813,18 @@ void TEditorScreenStrings::CutWaitingRows(int Row, std::size_t Bytes) {
         int next = from; // the first old row not taken
         rows.Clear();
         bool rest = false; // the last new row is the uncut rest of a line
-        while (!rest && next < blockEnd && (from + rows.Count() <= Row || cut < Bytes)) {
+        auto wanted = [&] { return next < blockEnd && (from + rows.Count() <= Row || cut < Bytes); };
+        // Such rows among them are taken as they are.
+        auto take = [&](std::string_view text, TRowItem& item, std::string_view following) {
+            if (!wanted() || !stays(text, item, following)) return false;
+            rows.Items.push_back(item);
+            SetModified(rows.Items.back(), false);
+            rows.Texts.push_back(text);
+            cut += text.size();
+            ++next;
+            return true;
+        };
+        while (!rest && (WalkRows(next, take), wanted())) {
             // A long line is cut a run of its rows at a time: the bytes a step has left, or a run
             // of kRunBytes for the rows asked for.
             const int last = LineRunEnd(next, cut < Bytes ? std::max(Bytes - cut, minRun) : kRunBytes);

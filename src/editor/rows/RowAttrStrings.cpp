@@ -89,10 +89,6 @@ void TRowAttributeStringList::SetRowMarks(int Index, std::uint16_t Value) {
     SetTokenState(Index, WithBits(TokenState(Index), 16, 16, Value));
 }
 
-void TRowAttributeStringList::SetRowModified(int Index, bool Value) {
-    SetRowFlags(Index, WithBits(RowFlags(Index), 0, 1, Value ? 1 : 0));
-}
-
 TRowAttributeData TRowAttributeStringList::GetRowAttributeData(int Index) const {
     const TRowCarry& carry = Carry(Index);
     TRowAttributeData data;

@@ -89,7 +89,7 @@ public:
     std::uint16_t RowMarks(int Index) const { return Item(Index).Marks; }
     void SetRowMarks(int Index, std::uint16_t Value);
     bool RowModified(int Index) const { return (Item(Index).Flags & 1) != 0; }
-    void SetRowModified(int Index, bool Value);
+    void SetRowModified(int Index, bool Value) { SetModified(Item(Index), Value); }
 
     // TRowStateStore
     int RowCount() const override { return Count(); }
@@ -102,6 +102,12 @@ public:
     // One pass over the rows' records.
     void MarkNotComputed(int From) override;
     int FirstNotComputed(int From) const override;
+
+protected:
+    // The modified bit of a row's record.
+    static void SetModified(TRowItem& Item, bool Value) {
+        Item.Flags = static_cast<std::uint8_t>((Item.Flags & ~1u) | (Value ? 1u : 0u));
+    }
 
 private:
     static int Bits(std::uint32_t word, int shift, int width) {

@@ -164,6 +164,21 @@ protected:
             if (!Fn(FBlocks[b]->Carries, i, FBlocks[b]->Items.size())) return;
     }
 
+    // Calls Fn(text, record, following) for the rows from From on, in order, while it answers true:
+    // the rows are walked in their blocks, without a look-up each. Following is the row's text and
+    // those of the rows after it in its block, each followed by a NUL (valid while the list stays).
+    template <class F> void WalkRows(int From, F Fn) {
+        if (From < 0 || From >= Count()) return;
+        for (std::size_t b = static_cast<std::size_t>(BlockOf(From)),
+                         i = static_cast<std::size_t>(From - StartOf(static_cast<int>(b)));
+             b < FBlocks.size(); ++b, i = 0) {
+            TBlock& block = *FBlocks[b];
+            for (; i < block.Items.size(); ++i) {
+                const std::string_view following = std::string_view(block.Text).substr(block.Items[i].Offset);
+                if (!Fn(following.substr(0, LengthOf(block, i)), block.Items[i], following)) return;
+            }
+        }
+    }
     // The row after the last row of Row's block (0 <= Row < Count).
     int BlockEnd(int Row) const { return StartOf(BlockOf(Row) + 1); }
     // Replaces N rows from Index by the NewCount rows of Items (their offsets aside) and Texts, with
