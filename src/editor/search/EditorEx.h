@@ -7,7 +7,10 @@
 // a 1-based byte position in that line and a length. The matches of the latest line are kept until
 // the rows, the find string or the options change, so the painted rows of one line, however long,
 // search it once; the finder's cache of compiled patterns keeps other lines from compiling the
-// pattern each time.
+// pattern each time. FindNext and FindPrev find what those collections hold; for a plain find string
+// they seek it in chunks of lines instead (EditorExFind.cpp). The concerns lie in one file each:
+// EditorExFind.cpp (collecting, FindNext and FindPrev), EditorExReplace.cpp (replacing every
+// occurrence), EditorExPaint.cpp (the marks).
 //
 // Marks reach the screen through the paint plan: for each poDrawLine operation the window hands to
 // DoDrawLine, the editor appends the marks of that part of the row as further operations.
