@@ -780,21 +780,13 @@ void TEditorScreenStrings::CutWaitingRows(int Row, std::size_t Bytes) {
     // modified bit that no cut row keeps (its colouring state is not computed, as every waiting row's).
     // Such rows are walked in their blocks, as most rows of a text of short lines are.
     const std::size_t margin = static_cast<std::size_t>(FWrapOption->WrapByte());
-    // A row without a tab is as wide as it is long. The next tab in a block is looked for once for
-    // the rows before it (forgotten whenever the rows change).
-    std::string_view tabFree; // bytes of a block that hold no tab
-    auto noTab = [&](std::string_view text, std::string_view following) {
-        const auto at = [](const char* p) { return reinterpret_cast<std::uintptr_t>(p); };
-        if (at(text.data()) < at(tabFree.data()) || at(text.data() + text.size()) > at(tabFree.data() + tabFree.size()))
-            tabFree = following.substr(0, following.find('\t'));
-        return text.size() <= tabFree.size() - (at(text.data()) - at(tabFree.data()));
-    };
-    auto stays = [&](std::string_view text, const TRowItem& item, std::string_view following) {
+    // A row without a tab is as wide as it is long.
+    auto stays = [&](std::string_view text, const TRowItem& item) {
         return item.Attribute != raWrapped && text.size() < margin &&
-               (noTab(text, following) || DisplayWidth(text, layout) < FWrapOption->WrapByte());
+               (text.find('\t') == std::string_view::npos || DisplayWidth(text, layout) < FWrapOption->WrapByte());
     };
-    auto stay = [&](std::string_view text, TRowItem& item, std::string_view following) {
-        if (!(FRewrapFrom <= Row || cut < Bytes) || !stays(text, item, following)) return false;
+    auto stay = [&](std::string_view text, TRowItem& item) {
+        if (!(FRewrapFrom <= Row || cut < Bytes) || !stays(text, item)) return false;
         SetModified(item, false);
         cut += text.size();
         ++FRewrapFrom;
@@ -803,7 +795,6 @@ void TEditorScreenStrings::CutWaitingRows(int Row, std::size_t Bytes) {
     FCutting = true;
     BeginUpdate();
     while (more()) {
-        tabFree = {};
         WalkRows(FRewrapFrom, stay);
         if (!more()) break;
         // The lines to the end of the old rows' block, those that stay included, put in place of their
@@ -815,8 +806,8 @@ void TEditorScreenStrings::CutWaitingRows(int Row, std::size_t Bytes) {
         bool rest = false; // the last new row is the uncut rest of a line
         auto wanted = [&] { return next < blockEnd && (from + rows.Count() <= Row || cut < Bytes); };
         // Such rows among them are taken as they are.
-        auto take = [&](std::string_view text, TRowItem& item, std::string_view following) {
-            if (!wanted() || !stays(text, item, following)) return false;
+        auto take = [&](std::string_view text, TRowItem& item) {
+            if (!wanted() || !stays(text, item)) return false;
             rows.Items.push_back(item);
             SetModified(rows.Items.back(), false);
             rows.Texts.push_back(text);

@@ -164,9 +164,8 @@ protected:
             if (!Fn(FBlocks[b]->Carries, i, FBlocks[b]->Items.size())) return;
     }
 
-    // Calls Fn(text, record, following) for the rows from From on, in order, while it answers true:
-    // the rows are walked in their blocks, without a look-up each. Following is the row's text and
-    // those of the rows after it in its block, each followed by a NUL (valid while the list stays).
+    // Calls Fn(text, record) for the rows from From on, in order, while it answers true: the rows are
+    // walked in their blocks, without a look-up each.
     template <class F> void WalkRows(int From, F Fn) {
         if (From < 0 || From >= Count()) return;
         for (std::size_t b = static_cast<std::size_t>(BlockOf(From)),
@@ -174,8 +173,9 @@ protected:
              b < FBlocks.size(); ++b, i = 0) {
             TBlock& block = *FBlocks[b];
             for (; i < block.Items.size(); ++i) {
-                const std::string_view following = std::string_view(block.Text).substr(block.Items[i].Offset);
-                if (!Fn(following.substr(0, LengthOf(block, i)), block.Items[i], following)) return;
+                const std::string_view text =
+                    std::string_view(block.Text).substr(block.Items[i].Offset, LengthOf(block, i));
+                if (!Fn(text, block.Items[i])) return;
             }
         }
     }
