@@ -50,7 +50,6 @@ template <class TSingle, class TDouble> std::string MapChars(std::string_view S,
 }
 
 unsigned char AsciiUpper(unsigned char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
-unsigned char AsciiLower(unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
 unsigned Unchanged(unsigned Code) { return Code; }
 
 } // namespace

@@ -16,4 +16,9 @@ std::string AnsiLowerCase(std::string_view S);
 std::string UpperCaseFileName(std::string_view S);
 std::string LowerCaseFileName(std::string_view S);
 
+// A single-byte character lowered: "A".."Z" become "a".."z", every other byte stays.
+inline unsigned char AsciiLower(unsigned char C) {
+    return C >= 'A' && C <= 'Z' ? static_cast<unsigned char>(C - 'A' + 'a') : C;
+}
+
 } // namespace quillon

@@ -1,5 +1,6 @@
 #include "PlainFind.h"
 
+#include "AnsiCase.h"
 #include "Cp932.h"
 #include "EditorUtils.h"
 
@@ -29,12 +30,6 @@ char DoubleByteClass(int Code) {
     if (Code >= 0x829F && Code <= 0x82F1) return '5';
     if (Code >= 0x889F) return '6';
     return '0';
-}
-
-// The byte length of the character at I.
-
-unsigned char AsciiLower(unsigned char C) {
-    return static_cast<unsigned>(C - 'A') < 26u ? static_cast<unsigned char>(C + 32) : C;
 }
 
 // Every byte of Text lowered as a letter, trail bytes too, into Folded.
